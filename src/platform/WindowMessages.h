@@ -1,0 +1,19 @@
+// Message numbers exchanged between threads, drivers, processes and the main window.
+// They keep their historical values so that peers and stored protocols agree.
+#pragma once
+
+namespace msg {
+
+constexpr unsigned kClose = 0x0010;
+constexpr unsigned kQuit = 0x0012;
+constexpr unsigned kUser = 0x0400;
+
+constexpr unsigned kSerialBlock = kUser + 10;         // a frame a serial back-end completed early
+constexpr unsigned kDriverRx = kUser + 20;            // driver: a received frame is ready
+constexpr unsigned kDriverAudio = kUser + 21;         // driver: an audio block is ready
+constexpr unsigned kDriverHelp = kUser + 22;          // driver: open a help topic
+constexpr unsigned kFramesAvailable = kUser + 90;     // worker: frames wait for the main window
+constexpr unsigned kIdleTick = kUser + 92;            // worker: the link has been quiet
+constexpr unsigned kExtensionCommand = kUser + 900;   // remote-control request / notification
+
+}  // namespace msg
