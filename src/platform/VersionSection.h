@@ -11,6 +11,9 @@
 //   CORVANE_VERSION_INFO("1.2.0.5", "1.2.0.5",
 //       CORVANE_VERSION_STRING("FileDescription", "Simulated CI-V radio")
 //       CORVANE_VERSION_STRING("ProductVersion", "1.2.0.5"))
+//
+// Keys and values are string literals without line breaks; a key holds no '='. One record per
+// binary: a reader takes the first. VersionInfo.h reads it back.
 #pragma once
 
 #define CORVANE_VERSION_SECTION_NAME ".corvane_version"

@@ -1,0 +1,175 @@
+#include "AtomicFile.h"
+
+#include "ProgramFolder.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::atomic<unsigned> g_tempCounter{0};
+
+void SetError(std::string* error, const std::string& text) {
+    if (error) *error = text;
+}
+
+bool WriteAll(int fd, std::string_view data, int* err) {
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+        ssize_t n = write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            *err = errno;
+            return false;
+        }
+        if (n == 0) {
+            *err = ENOSPC;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Creates the temporary file beside the target. O_EXCL with a fresh name each try; mode 0666 so
+// the umask shapes a new file's bits as it would for a plain open().
+int CreateTemp(const std::string& target, std::string& tempPath, int* err) {
+    std::string dir = DirName(target);
+    std::string base = BaseName(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned n = g_tempCounter.fetch_add(1);
+        tempPath = JoinPath(dir, "." + base + ".tmp-" + std::to_string(getpid()) + "-" +
+                                     std::to_string(n));
+        int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno == EINTR || errno == EEXIST) continue;
+        *err = errno;
+        return -1;
+    }
+    *err = EEXIST;
+    return -1;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& out, std::string* error, bool* missing) {
+    out.clear();
+    if (missing) *missing = false;
+    int fd;
+    do {
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (missing) *missing = (errno == ENOENT);
+        SetError(error, ErrorText(errno));
+        return false;
+    }
+    char buf[65536];
+    for (;;) {
+        ssize_t n = read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            close(fd);
+            SetError(error, ErrorText(err));
+            return false;
+        }
+        if (n == 0) break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    close(fd);
+    return true;
+}
+
+bool WriteFileAtomic(const std::string& pathIn, std::string_view content, std::string* error) {
+    if (pathIn.empty()) {
+        SetError(error, "No file name");
+        return false;
+    }
+    std::string path = pathIn;
+    struct stat st {};
+    bool exists = false;
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char resolved[PATH_MAX];
+        if (realpath(path.c_str(), resolved)) path = resolved;
+    }
+    if (stat(path.c_str(), &st) == 0) {
+        exists = true;
+        if (!S_ISREG(st.st_mode)) {
+            SetError(error, "Not a regular file");
+            return false;
+        }
+        // The rename would replace a read-only file as long as the folder is writable: refuse,
+        // as writing into the file itself would fail.
+        if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+            SetError(error, ErrorText(errno));
+            return false;
+        }
+    }
+
+    int err = 0;
+    std::string temp;
+    int fd = CreateTemp(path, temp, &err);
+    if (fd < 0) {
+        SetError(error, ErrorText(err));
+        return false;
+    }
+    bool ok = WriteAll(fd, content, &err);
+    if (ok && exists && fchmod(fd, st.st_mode & 07777) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (ok && fsync(fd) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (close(fd) != 0 && ok) {
+        err = errno;
+        ok = false;
+    }
+    if (ok && rename(temp.c_str(), path.c_str()) != 0) {
+        err = errno;
+        ok = false;
+    }
+    if (!ok) {
+        unlink(temp.c_str());
+        SetError(error, ErrorText(err));
+        return false;
+    }
+    // Make the rename itself durable; a failure here does not undo the new content.
+    int dfd = open(DirName(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        fsync(dfd);
+        close(dfd);
+    }
+    return true;
+}
+
+FolderLock::FolderLock(const std::string& folder) {
+    fd_ = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    int rc;
+    do {
+        rc = flock(fd_, LOCK_EX);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        close(fd_);
+        fd_ = -1;
+    }
+}
+
+FolderLock::~FolderLock() {
+    if (fd_ >= 0) close(fd_);  // closing the last descriptor releases the lock
+}
+
+}  // namespace platform
