@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "SimTypes.h"
+
 namespace sim {
 
 enum class RadioModel { IC706, IC706MKII, IC706MKIIG, IC718 };
@@ -28,6 +30,7 @@ struct SimConfig {
     bool echo = true;            // echo every received byte first, as on the one-wire bus
     uint64_t frequencyHz = 14074000;
     int mode = 1;                // USB
+    int scanStepMs = 50;         // time between two scan steps
 };
 
 struct RecordedFrame {
@@ -44,19 +47,53 @@ public:
     SimulatedRadio(const SimulatedRadio&) = delete;
     SimulatedRadio& operator=(const SimulatedRadio&) = delete;
 
-    // Set before the first Write; called from the radio's thread.
+    // Set before the first Write; called from the radio's thread. Replacing it waits for a call
+    // in progress, so after SetOutput(nullptr) returns the old callback is never called again.
     void SetOutput(Output output);
     // Bytes from the controller, in any split; the radio assembles frames itself.
     void Write(const uint8_t* bytes, size_t length);
 
-    // Everything the radio received and sent, in order, as whole frames.
+    // Everything the radio received and sent, in order, as whole frames. Frames received are
+    // recorded whatever their address; answers as they leave (after NG, non-BCD and
+    // wrong-address faults, before the byte-level ones).
     std::vector<RecordedFrame> Frames() const;
     void ClearFrames();
     // Blocks until nothing is waiting to be answered or sent (or the time-out passes).
     bool WaitQuiet(int timeoutMs = 2000) const;
+    // Blocks until the predicate holds for the state (or the time-out passes).
+    bool WaitForState(const std::function<bool(const RadioState&)>& predicate,
+                      int timeoutMs = 5000) const;
 
-    // ... state access, the front panel (knob, keying, signal table), transceive, link drop
-    // and fault injection: see the rest of this header.
+    // State.
+    RadioModel Model() const;
+    uint8_t Address() const;
+    RadioState State() const;
+    MemoryChannel Channel(int number) const;      // blank for a number outside 1..101
+    bool SetChannel(int number, const MemoryChannel& channel);
+
+    // Bus behaviour.
+    void SetEcho(bool on);
+    void SetPacing(bool on, int baud);
+    void SetLatency(int ms);
+    void SetTransceive(bool on);                  // unasked 00/01 frames on front-panel changes
+
+    // The front panel, as a person would use it.
+    void TurnKnob(int steps);                     // by the tuning step, up or down
+    void SetFrequencyByHand(uint64_t hz);         // clamped to the band edges
+    void SetModeByHand(int mode, int filter);
+    void SelectVfoByHand(int vfo);                // 0 A, 1 B; leaves memory mode
+    void Key(bool on);                            // transmit / receive
+    void SetSignals(const std::vector<SignalRange>& signals);
+    void SetSquelchLevel(int reading);
+    void StepScan();                              // one scan step now, when scanning
+
+    // The link: down, the radio hears nothing and says nothing.
+    void SetLinkUp(bool up);
+    bool LinkUp() const;
+
+    // Faults on the radio's answers (several may be active together).
+    void InjectFault(const Fault& fault);
+    void ClearFaults();
 
 private:
     struct Impl;

@@ -1,0 +1,40 @@
+// The faults a test switched on, and what they make of one answer.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "OutputQueue.h"
+#include "SimTypes.h"
+
+namespace sim {
+
+struct PlannedOutput {
+    int extraDelayMs = 0;
+    OutputItem item;
+};
+
+class FaultPlan {
+public:
+    void Add(const Fault& fault);
+    void Clear() { faults_.clear(); }
+
+    // Whether the next command goes unheard / is refused; each use counts against the fault.
+    bool TakeNoAnswer() { return Take(FaultKind::NoAnswer); }
+    bool TakeNg() { return Take(FaultKind::NgToEverything); }
+
+    // Turns an answer frame into what goes on the bus.
+    std::vector<PlannedOutput> Plan(std::vector<uint8_t> answer, uint8_t radioAddress);
+
+private:
+    struct Active {
+        Fault fault;
+        int remaining;    // -1: until cleared
+    };
+    Active* Find(FaultKind kind);
+    bool Take(FaultKind kind);
+
+    std::vector<Active> faults_;
+};
+
+}  // namespace sim
