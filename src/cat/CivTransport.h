@@ -1,0 +1,16 @@
+// What the command worker writes frames through: the driver library or a serial back-end.
+#pragma once
+
+#include <cstdint>
+
+namespace cat {
+
+class ICivWriter {
+public:
+    virtual ~ICivWriter() = default;
+    // Writes one whole frame; called from the worker thread only. Bounded in time: the worker
+    // waits for the answer afterwards whatever the result.
+    virtual bool WriteFrame(const uint8_t* bytes, int length) = 0;
+};
+
+}  // namespace cat

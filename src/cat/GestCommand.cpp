@@ -1,0 +1,333 @@
+#include "GestCommand.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "TraceLog.h"
+#include "WindowMessages.h"
+
+namespace cat {
+
+namespace {
+
+// Longest quiet wait of the loop; every event that needs the worker wakes it sooner.
+constexpr auto kMaxIdleWait = std::chrono::milliseconds(1000);
+constexpr auto kStep = std::chrono::milliseconds(1);
+
+}  // namespace
+
+CGestCommand::CGestCommand() = default;
+
+CGestCommand::~CGestCommand()
+{
+    Stop(true);
+    ClearQueues();
+}
+
+void CGestCommand::Configure(int portKind, IWorkerNotify* mainWindow, int pollInterval,
+                             int replyTimeout, int radioAddress, CTraceLog* log,
+                             ICivWriter* driver)
+{
+    portKind_.store(portKind);
+    mainWindow_.store(mainWindow);
+    pollInterval_.store(pollInterval);
+    replyTimeout_.store(replyTimeout);
+    radioAddress_.store(radioAddress);
+    log_.store(log);
+    driver_.store(driver);
+    SetMessages(msg::kFramesAvailable, msg::kIdleTick);
+}
+
+void CGestCommand::SetTimes(int pollInterval, int replyTimeout)
+{
+    pollInterval_.store(pollInterval);
+    replyTimeout_.store(replyTimeout);
+    Wake();
+}
+
+void CGestCommand::SetMessages(unsigned framesMessage, unsigned idleMessage)
+{
+    framesMessage_.store(framesMessage);
+    idleMessage_.store(idleMessage);
+}
+
+bool CGestCommand::Start(ICivWriter* serial)
+{
+    if (IsStarted())
+        return false;
+    // Cleared here rather than on the new thread, so that a command queued right after Start
+    // is not wiped out by a late clear.
+    ClearQueues();
+    abort_.store(false);
+    waiting_.store(false);
+    idle_.store(true);
+    framesPending_.store(false);
+    idlePending_.store(false);
+    return CThread::Start(serial);
+}
+
+void CGestCommand::Stop(bool wait)
+{
+    abort_.store(true);
+    Wake();
+    CThread::Stop(wait);
+}
+
+void CGestCommand::ClearQueues()
+{
+    commands_.Clear();
+    replies_.Clear();
+    gui_.Clear();
+}
+
+bool CGestCommand::EnqueueCommand(int length, uint8_t flagFB, const uint8_t* bytes)
+{
+    if (!PushReporting(commands_, length, flagFB ? 1 : 0, bytes, commandsRefusing_))
+        return false;
+    Wake();
+    return true;
+}
+
+bool CGestCommand::PushReceivedFrame(int length, const uint8_t* bytes)
+{
+    if (bytes == nullptr || length <= kPosSource || length > kMaxFrameSize)
+        return true;
+    if (bytes[kPosSource] != radioAddress_.load())
+        return true;
+    // Every frame goes through the one reply queue, whose only reader is the worker: frames
+    // reach the main window in arrival order whether or not a command is waiting.
+    if (!PushReporting(replies_, length, 0, bytes, repliesRefusing_))
+        return false;
+    Wake();
+    return true;
+}
+
+bool CGestCommand::PopFrameForGui(int& size, uint8_t* buffer)
+{
+    if (gui_.PopRetrying(size, buffer) != QueueResult::Ok)
+        return false;
+    if (gui_.GetCount() == 0)
+        Wake();  // the worker may report idle now
+    return true;
+}
+
+void CGestCommand::AcknowledgeFramesAvailable()
+{
+    framesPending_.store(false);
+    Wake();  // frames left behind by a partial drain are announced again
+}
+
+void CGestCommand::AcknowledgeIdleTick()
+{
+    idlePending_.store(false);
+}
+
+bool CGestCommand::IsIdle() const
+{
+    // The count is read before the flag: the worker clears the flag before it takes a command,
+    // so a command is never seen neither queued nor being handled.
+    if (commands_.GetCount() != 0)
+        return false;
+    return idle_.load() && gui_.GetCount() == 0;
+}
+
+bool CGestCommand::PushReporting(CFrameQueue& queue, int length, uint8_t tag,
+                                 const uint8_t* bytes, std::atomic<bool>& refusing)
+{
+    const QueueResult result = queue.PushRetrying(length, tag, bytes);
+    if (result == QueueResult::Ok) {
+        refusing.store(false);
+        return true;
+    }
+    // One line per run of refusals: a full queue under a chatty radio must not flood the log.
+    if (result == QueueResult::Full && !refusing.exchange(true)) {
+        if (CTraceLog* log = log_.load())
+            log->WriteBytes("Queue full, frame refused:", bytes,
+                            static_cast<size_t>(std::clamp(length, 0, kMaxFrameSize)), "\r\n");
+    }
+    return false;
+}
+
+void CGestCommand::Wake()
+{
+    {
+        std::lock_guard<std::mutex> lock(wakeMutex_);
+        woken_ = true;
+    }
+    wakeCv_.notify_one();
+}
+
+bool CGestCommand::WaitForWake(Clock::time_point deadline)
+{
+    std::unique_lock<std::mutex> lock(wakeMutex_);
+    const bool woken = wakeCv_.wait_until(lock, deadline, [this] { return woken_; });
+    woken_ = false;
+    return woken;
+}
+
+void CGestCommand::Run(void* parameter)
+{
+    ICivWriter* transport = driver_.load();
+    if (transport == nullptr)
+        transport = static_cast<ICivWriter*>(parameter);
+    ProcessingLoop(transport);
+}
+
+void CGestCommand::ProcessingLoop(ICivWriter* transport)
+{
+    Clock::time_point lastTick = Clock::now();
+    while (!Stopping()) {
+        // Command step: one frame at a time, written until it is answered.
+        if (!waiting_.load() && commands_.GetCount() > 0) {
+            idle_.store(false);
+            uint8_t frame[kMaxFrameSize] = {};
+            int length = kMaxFrameSize;
+            uint8_t flagFB = 0;
+            if (commands_.PopRetrying(length, frame, &flagFB) == QueueResult::Ok && length != 0 &&
+                IsCivFrame(frame, static_cast<size_t>(length))) {
+                if (transport == nullptr)
+                    continue;  // no link: the frame is dropped
+                SendUntilAnswered(transport, frame, length, flagFB);
+            }
+        }
+
+        MoveRepliesToGui();
+        if (gui_.GetCount() > 0) {
+            idle_.store(false);
+            NotifyFramesAvailable();
+        }
+
+        const bool commandsEmpty = commands_.GetCount() == 0;
+        Clock::time_point now = Clock::now();
+        const auto poll = std::chrono::milliseconds(std::max(0, pollInterval_.load()));
+        if (commandsEmpty && !waiting_.load() && now - lastTick > poll) {
+            NotifyIdleTick();
+            lastTick = now;
+        }
+
+        idle_.store(commandsEmpty && !waiting_.load() && gui_.GetCount() == 0 &&
+                    replies_.GetCount() == 0);
+
+        if (!commandsEmpty || replies_.GetCount() > 0)
+            continue;  // more work already waits
+        // Quiet: sleep until the next idle tick is due, or until new work wakes the worker.
+        const Clock::time_point tickDue = lastTick + poll + kStep;
+        WaitForWake(std::min(tickDue, now + kMaxIdleWait));
+    }
+}
+
+void CGestCommand::SendUntilAnswered(ICivWriter* transport, const uint8_t* frame, int length,
+                                     uint8_t flagFB)
+{
+    waiting_.store(true);
+    while (!Stopping()) {
+        transport->WriteFrame(frame, length);
+        if (WaitForReply(frame, length, flagFB))
+            break;
+        if (replyTimeout_.load() <= 0 && !Stopping())
+            WaitReplyStep();  // a zero time-out must not flood the bus
+    }
+    waiting_.store(false);
+}
+
+void CGestCommand::WaitReplyStep()
+{
+    // One step of the reply time-out: ends early only when a reply arrives or the worker stops.
+    const Clock::time_point deadline = Clock::now() + kStep;
+    while (replies_.GetCount() == 0 && !Stopping()) {
+        if (!WaitForWake(deadline))
+            return;
+    }
+}
+
+bool CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8_t flagFB)
+{
+    CTraceLog* log = log_.load();
+    if (log != nullptr)
+        log->WriteFrame("TX:", sent, static_cast<size_t>(length), flagFB);
+
+    // The sent frame lies in a zeroed 256-byte buffer (the caller's), so comparisons past its end
+    // see zeros, as do those past the end of a shorter reply.
+    int steps = replyTimeout_.load();
+    while (IsRunning()) {
+        if (steps <= 0)
+            return false;
+        if (abort_.load())
+            break;
+        if (replies_.GetCount() == 0) {
+            --steps;
+            WaitReplyStep();
+            continue;
+        }
+        uint8_t reply[kMaxFrameSize] = {};
+        int size = kMaxFrameSize;
+        if (replies_.PopRetrying(size, reply) != QueueResult::Ok)
+            continue;  // emptied by a clear meanwhile
+        if (size < 5)
+            continue;
+        const size_t tail = static_cast<size_t>(size - kPosCommand);
+        if (std::memcmp(reply + kPosCommand, sent + kPosCommand, tail) == 0 ||
+            !IsCivFrame(reply, static_cast<size_t>(size))) {
+            // The bus echo of our own frame, or noise.
+            --steps;
+            WaitReplyStep();
+            continue;
+        }
+        const uint8_t command = reply[kPosCommand];
+        if (command == kReplyNg || (command == kReplyOk && flagFB)) {
+            if (log != nullptr)
+                log->WriteFrame("RX:", reply, static_cast<size_t>(size), flagFB);
+            return true;
+        }
+        PushToGui(reply, size);
+        // The answer repeats the command, sub-command and data bytes of what was sent.
+        const int compared = length - 1 - kPosCommand;
+        if (compared <= 0 ||
+            std::memcmp(reply + kPosCommand, sent + kPosCommand, static_cast<size_t>(compared)) ==
+                0)
+            return true;
+        --steps;
+        WaitReplyStep();
+    }
+    return steps > 0;
+}
+
+void CGestCommand::MoveRepliesToGui()
+{
+    while (replies_.GetCount() > 0) {
+        uint8_t frame[kMaxFrameSize];
+        int size = kMaxFrameSize;
+        uint8_t tag = 0;
+        if (replies_.PopRetrying(size, frame, &tag) != QueueResult::Ok)
+            return;
+        PushToGui(frame, size);
+    }
+}
+
+void CGestCommand::PushToGui(const uint8_t* bytes, int length)
+{
+    PushReporting(gui_, length, 0, bytes, guiRefusing_);
+    NotifyFramesAvailable();
+}
+
+void CGestCommand::NotifyFramesAvailable()
+{
+    const unsigned message = framesMessage_.load();
+    IWorkerNotify* target = mainWindow_.load();
+    if (message == 0 || target == nullptr)
+        return;
+    if (!framesPending_.exchange(true))
+        target->PostWorkerMessage(message);
+}
+
+void CGestCommand::NotifyIdleTick()
+{
+    const unsigned message = idleMessage_.load();
+    IWorkerNotify* target = mainWindow_.load();
+    if (message == 0 || target == nullptr)
+        return;
+    if (!idlePending_.exchange(true))
+        target->PostWorkerMessage(message);
+}
+
+}  // namespace cat

@@ -1,0 +1,117 @@
+// The CI-V command worker: one thread that writes queued frames to the radio one at a time,
+// waits for each answer, writes again when none comes, and hands every frame it does not consume
+// to the main window.
+//
+// The main window is told through IWorkerNotify with coalesced notifications: at most one
+// "frames available" and one "idle tick" are outstanding. The GUI calls AcknowledgeFramesAvailable
+// (or AcknowledgeIdleTick) when it handles one, then drains PopFrameForGui until it returns false.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+#include "CivTransport.h"
+#include "FrameQueue.h"
+#include "Thread.h"
+#include "WorkerNotify.h"
+
+namespace cat {
+
+class CTraceLog;
+
+class CGestCommand : public CThread {
+public:
+    static constexpr int kDefaultPollInterval = 200;  // ms of quiet before an idle tick
+    static constexpr int kDefaultReplyTimeout = 200;  // 1-ms steps of waiting for an answer
+
+    CGestCommand();
+    ~CGestCommand() override;
+
+    // portKind: Setup/"PortaModo" (kept for the link logic; the writer decides how frames go).
+    // driver: the driver binding when the driver library is connected, else null.
+    // log: the open traffic log or null; it must outlive the running worker.
+    void Configure(int portKind, IWorkerNotify* mainWindow, int pollInterval, int replyTimeout,
+                   int radioAddress, CTraceLog* log, ICivWriter* driver);
+    void SetTimes(int pollInterval, int replyTimeout);
+    // Message numbers handed to IWorkerNotify; 0 switches that notification off.
+    void SetMessages(unsigned framesMessage, unsigned idleMessage);
+
+    // Empties the queues and starts the thread; frames go to the configured driver, else to
+    // `serial` (a serial back-end's writer), else they are dropped.
+    bool Start(ICivWriter* serial);
+    // Ends the processing loop and any reply wait; with wait, returns after the thread has ended,
+    // so the transport may be closed and the driver unloaded afterwards.
+    void Stop(bool wait) override;
+
+    // From the GUI: queue a frame; flagFB 1 lets an OK reply end the wait for its answer.
+    // False when the frame is longer than 256 bytes or the queue is full (logged).
+    bool EnqueueCommand(int length, uint8_t flagFB, const uint8_t* bytes);
+    // From any receiving thread: a frame from the radio. Frames from other addresses (and
+    // fragments too short to carry one) are dropped and count as handled (true).
+    bool PushReceivedFrame(int length, const uint8_t* bytes);
+    // From the GUI: the oldest frame for the main window; false when none waits.
+    bool PopFrameForGui(int& size, uint8_t* buffer);
+
+    void AcknowledgeFramesAvailable();
+    void AcknowledgeIdleTick();
+
+    // Nothing queued, nothing waiting for an answer, nothing waiting for the main window.
+    bool IsIdle() const;
+    bool IsWaiting() const { return waiting_.load(); }
+    int GetPortKind() const { return portKind_.load(); }
+    void ClearQueues();
+
+protected:
+    void Run(void* parameter) override;
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void ProcessingLoop(ICivWriter* transport);
+    void SendUntilAnswered(ICivWriter* transport, const uint8_t* frame, int length, uint8_t flagFB);
+    bool WaitForReply(const uint8_t* sent, int length, uint8_t flagFB);
+    void WaitReplyStep();
+    void MoveRepliesToGui();
+    void PushToGui(const uint8_t* bytes, int length);
+    void NotifyFramesAvailable();
+    void NotifyIdleTick();
+    bool PushReporting(CFrameQueue& queue, int length, uint8_t tag, const uint8_t* bytes,
+                       std::atomic<bool>& refusing);
+
+    void Wake();
+    // Waits until Wake or the deadline; true when woken.
+    bool WaitForWake(Clock::time_point deadline);
+    bool Stopping() const { return abort_.load() || !IsRunning(); }
+
+    CFrameQueue commands_;
+    CFrameQueue replies_;  // every frame from the radio, in arrival order; only the worker pops
+    CFrameQueue gui_;
+
+    std::atomic<int> portKind_{0};
+    std::atomic<IWorkerNotify*> mainWindow_{nullptr};
+    std::atomic<unsigned> framesMessage_{0};
+    std::atomic<unsigned> idleMessage_{0};
+    std::atomic<int> pollInterval_{kDefaultPollInterval};
+    std::atomic<int> replyTimeout_{kDefaultReplyTimeout};
+    std::atomic<int> radioAddress_{-1};
+    std::atomic<CTraceLog*> log_{nullptr};
+    std::atomic<ICivWriter*> driver_{nullptr};
+
+    std::atomic<bool> waiting_{false};
+    std::atomic<bool> abort_{false};
+    std::atomic<bool> idle_{true};
+    std::atomic<bool> framesPending_{false};
+    std::atomic<bool> idlePending_{false};
+    std::atomic<bool> commandsRefusing_{false};
+    std::atomic<bool> repliesRefusing_{false};
+    std::atomic<bool> guiRefusing_{false};
+
+    std::mutex wakeMutex_;
+    std::condition_variable wakeCv_;
+    bool woken_ = false;
+};
+
+}  // namespace cat

@@ -1,0 +1,306 @@
+#include "VekDriver.h"
+
+#include <chrono>
+#include <cstring>
+#include <dlfcn.h>
+#include <thread>
+
+namespace cat {
+
+struct CVekDriver::Api {
+    decltype(&::DrvInit) init = nullptr;
+    decltype(&::DrvIsSupportAudio) isSupportAudio = nullptr;
+    decltype(&::DrvIsSupportPTT) isSupportPTT = nullptr;
+    decltype(&::DrvSendCommand) sendCommand = nullptr;
+    decltype(&::DrvGetBuffRx) getBuffRx = nullptr;
+    decltype(&::DrvGetBuffAudio) getBuffAudio = nullptr;
+    decltype(&::DrvIsConnected) isConnected = nullptr;
+    decltype(&::DrvPTT) ptt = nullptr;
+    decltype(&::DrvAudioStart) audioStart = nullptr;
+    decltype(&::DrvAudioStop) audioStop = nullptr;
+    decltype(&::DrvAudioPause) audioPause = nullptr;
+    decltype(&::DrvOpenCom) openCom = nullptr;
+    decltype(&::DrvCloseCom) closeCom = nullptr;
+    decltype(&::DrvSetDTR) setDTR = nullptr;
+    decltype(&::DrvSetRTS) setRTS = nullptr;
+    decltype(&::DrvSetup) setup = nullptr;
+    decltype(&::DrvStop) stop = nullptr;
+};
+
+// Holds the library for the length of one call.
+class CVekDriver::CallGuard {
+public:
+    explicit CallGuard(CVekDriver& driver) : driver_(driver), entered_(driver.Enter()) {}
+    ~CallGuard()
+    {
+        if (entered_)
+            driver_.Leave();
+    }
+    explicit operator bool() const { return entered_; }
+
+private:
+    CVekDriver& driver_;
+    bool entered_;
+};
+
+namespace {
+
+template <typename Fn>
+bool Resolve(void* handle, const char* name, Fn& target, std::string& missing)
+{
+    dlerror();
+    void* symbol = dlsym(handle, name);
+    if (symbol == nullptr) {
+        if (!missing.empty())
+            missing += ", ";
+        missing += name;
+        return false;
+    }
+    target = reinterpret_cast<Fn>(symbol);
+    return true;
+}
+
+}  // namespace
+
+CVekDriver::CVekDriver() : api_(new Api) {}
+
+CVekDriver::~CVekDriver()
+{
+    Unload();
+    delete api_;
+}
+
+bool CVekDriver::Enter()
+{
+    // Counted first, then checked: Unload clears the flag first, then waits for the count, so
+    // one of the two always sees the other (both sequentially consistent).
+    inFlight_.fetch_add(1);
+    if (loaded_.load())
+        return true;
+    inFlight_.fetch_sub(1);
+    return false;
+}
+
+void CVekDriver::Leave()
+{
+    inFlight_.fetch_sub(1);
+}
+
+bool CVekDriver::Load(const std::string& path)
+{
+    std::lock_guard<std::mutex> lock(loadMutex_);
+    UnloadLocked();
+
+    dlerror();
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* reason = dlerror();
+        std::lock_guard<std::mutex> text(textMutex_);
+        lastError_ = "Cannot load the driver library " + path + ": " +
+                     (reason != nullptr ? reason : "unknown error");
+        return false;
+    }
+
+    Api api;
+    std::string missing;
+    Resolve(handle, "DrvInit", api.init, missing);
+    Resolve(handle, "DrvIsSupportAudio", api.isSupportAudio, missing);
+    Resolve(handle, "DrvIsSupportPTT", api.isSupportPTT, missing);
+    Resolve(handle, "DrvSendCommand", api.sendCommand, missing);
+    Resolve(handle, "DrvGetBuffRx", api.getBuffRx, missing);
+    Resolve(handle, "DrvGetBuffAudio", api.getBuffAudio, missing);
+    Resolve(handle, "DrvIsConnected", api.isConnected, missing);
+    Resolve(handle, "DrvPTT", api.ptt, missing);
+    Resolve(handle, "DrvAudioStart", api.audioStart, missing);
+    Resolve(handle, "DrvAudioStop", api.audioStop, missing);
+    Resolve(handle, "DrvAudioPause", api.audioPause, missing);
+    Resolve(handle, "DrvOpenCom", api.openCom, missing);
+    Resolve(handle, "DrvCloseCom", api.closeCom, missing);
+    Resolve(handle, "DrvSetDTR", api.setDTR, missing);
+    Resolve(handle, "DrvSetRTS", api.setRTS, missing);
+    Resolve(handle, "DrvSetup", api.setup, missing);
+    Resolve(handle, "DrvStop", api.stop, missing);
+    if (!missing.empty()) {
+        dlclose(handle);
+        std::lock_guard<std::mutex> text(textMutex_);
+        lastError_ = "The driver library " + path + " lacks the function(s) " + missing;
+        return false;
+    }
+
+    *api_ = api;
+    handle_ = handle;
+    {
+        std::lock_guard<std::mutex> text(textMutex_);
+        path_ = path;
+        lastError_.clear();
+    }
+    loaded_.store(true);
+    return true;
+}
+
+void CVekDriver::Unload()
+{
+    std::lock_guard<std::mutex> lock(loadMutex_);
+    UnloadLocked();
+}
+
+void CVekDriver::UnloadLocked()
+{
+    if (!loaded_.exchange(false))
+        return;
+    // New calls are refused from here on; wait for the ones already inside the library.
+    while (inFlight_.load() != 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    api_->stop();
+    dlclose(handle_);
+    handle_ = nullptr;
+    *api_ = Api{};
+    std::lock_guard<std::mutex> text(textMutex_);
+    path_.clear();
+}
+
+std::string CVekDriver::Path() const
+{
+    std::lock_guard<std::mutex> text(textMutex_);
+    return path_;
+}
+
+std::string CVekDriver::LastError() const
+{
+    std::lock_guard<std::mutex> text(textMutex_);
+    return lastError_;
+}
+
+int CVekDriver::Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msgAudio,
+                     unsigned msgHelp)
+{
+    CallGuard guard(*this);
+    return guard ? api_->init(post, context, msgRx, msgAudio, msgHelp) : 0;
+}
+
+int CVekDriver::IsSupportAudio()
+{
+    CallGuard guard(*this);
+    return guard ? api_->isSupportAudio() : 0;
+}
+
+int CVekDriver::IsSupportPTT()
+{
+    CallGuard guard(*this);
+    return guard ? api_->isSupportPTT() : 0;
+}
+
+int CVekDriver::SendCommand(const uint8_t* bytes, int length)
+{
+    if (bytes == nullptr || length <= 0)
+        return 0;
+    CallGuard guard(*this);
+    return guard ? api_->sendCommand(bytes, length) : 0;
+}
+
+const uint8_t* CVekDriver::GetBuffRx(intptr_t handle)
+{
+    CallGuard guard(*this);
+    return guard ? api_->getBuffRx(handle) : nullptr;
+}
+
+const uint8_t* CVekDriver::GetBuffAudio(intptr_t handle)
+{
+    CallGuard guard(*this);
+    return guard ? api_->getBuffAudio(handle) : nullptr;
+}
+
+bool CVekDriver::CopyBuffRx(intptr_t handle, uint8_t* out, int length, int maxLength)
+{
+    if (out == nullptr || length < 1 || length > maxLength)
+        return false;
+    CallGuard guard(*this);
+    if (!guard)
+        return false;
+    const uint8_t* bytes = api_->getBuffRx(handle);
+    if (bytes == nullptr)
+        return false;
+    std::memcpy(out, bytes, static_cast<size_t>(length));
+    return true;
+}
+
+bool CVekDriver::CopyBuffAudio(intptr_t handle, uint8_t* out, int length, int maxLength)
+{
+    if (out == nullptr || length < 1 || length > maxLength)
+        return false;
+    CallGuard guard(*this);
+    if (!guard)
+        return false;
+    const uint8_t* bytes = api_->getBuffAudio(handle);
+    if (bytes == nullptr)
+        return false;
+    std::memcpy(out, bytes, static_cast<size_t>(length));
+    return true;
+}
+
+int CVekDriver::IsConnected()
+{
+    CallGuard guard(*this);
+    return guard ? api_->isConnected() : 0;
+}
+
+int CVekDriver::PTT(int on)
+{
+    CallGuard guard(*this);
+    return guard ? api_->ptt(on) : 0;
+}
+
+int CVekDriver::AudioStart()
+{
+    CallGuard guard(*this);
+    return guard ? api_->audioStart() : 0;
+}
+
+int CVekDriver::AudioStop()
+{
+    CallGuard guard(*this);
+    return guard ? api_->audioStop() : 0;
+}
+
+int CVekDriver::AudioPause(int pause)
+{
+    CallGuard guard(*this);
+    return guard ? api_->audioPause(pause) : 0;
+}
+
+int CVekDriver::OpenCom(int port)
+{
+    CallGuard guard(*this);
+    return guard ? api_->openCom(port) : 0;
+}
+
+int CVekDriver::CloseCom()
+{
+    CallGuard guard(*this);
+    return guard ? api_->closeCom() : 0;
+}
+
+int CVekDriver::SetDTR(int port, int state)
+{
+    CallGuard guard(*this);
+    return guard ? api_->setDTR(port, state) : 0;
+}
+
+int CVekDriver::SetRTS(int port, int state)
+{
+    CallGuard guard(*this);
+    return guard ? api_->setRTS(port, state) : 0;
+}
+
+int CVekDriver::Setup(void* owner, unsigned msgHelp)
+{
+    CallGuard guard(*this);
+    return guard ? api_->setup(owner, msgHelp) : 0;
+}
+
+bool CVekDriver::WriteFrame(const uint8_t* bytes, int length)
+{
+    return SendCommand(bytes, length) != 0;
+}
+
+}  // namespace cat

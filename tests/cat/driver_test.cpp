@@ -1,0 +1,195 @@
+// The driver binding against the real built Drivers/SimRadio.so.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "Bcd.h"
+#include "VekDriver.h"
+#include "WorkerTestSupport.h"
+
+using namespace cattest;
+
+namespace {
+
+const std::string kSimDriver = std::string(CORVANE_BIN_DIR) + "/Drivers/SimRadio.so";
+
+struct Posted {
+    unsigned message;
+    uintptr_t wParam;
+    intptr_t lParam;
+};
+
+// What the main window's message target does with a driver's posts: queue them for its thread.
+class Inbox {
+public:
+    static void Post(void* context, unsigned message, uintptr_t wParam, intptr_t lParam)
+    {
+        auto* self = static_cast<Inbox*>(context);
+        {
+            std::lock_guard<std::mutex> lock(self->mutex_);
+            self->messages_.push_back({message, wParam, lParam});
+        }
+        self->cv_.notify_all();
+    }
+    bool Take(Posted& out, std::chrono::milliseconds limit = kLongWait)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (!cv_.wait_for(lock, limit, [this] { return !messages_.empty(); }))
+            return false;
+        out = messages_.front();
+        messages_.pop_front();
+        return true;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::deque<Posted> messages_;
+};
+
+bool InitOk(int result)
+{
+    return result != 0 && result != -1;
+}
+
+// Reads posted frames until one with command 03 from the radio arrives; returns it.
+Bytes NextFrequencyFrame(cat::CVekDriver& driver, Inbox& inbox)
+{
+    Posted p{};
+    while (inbox.Take(p)) {
+        if (p.message != msg::kDriverRx || p.wParam < 1 || p.wParam > 256)
+            continue;
+        Bytes frame(p.wParam);
+        if (!driver.CopyBuffRx(p.lParam, frame.data(), static_cast<int>(p.wParam)))
+            continue;
+        if (frame.size() == 11 && frame[2] == 0xE0 && frame[4] == 0x03)
+            return frame;
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST(VekDriver, RefusesMissingFilesAndLibrariesThatAreNoDriver)
+{
+    cat::CVekDriver driver;
+    EXPECT_FALSE(driver.Load("/nonexistent/VekDriver.so"));
+    EXPECT_NE(driver.LastError().find("/nonexistent/VekDriver.so"), std::string::npos);
+    EXPECT_FALSE(driver.IsLoaded());
+
+    // A real shared library without the driver functions.
+    EXPECT_FALSE(driver.Load("libm.so.6"));
+    EXPECT_NE(driver.LastError().find("DrvInit"), std::string::npos);
+    EXPECT_NE(driver.LastError().find("DrvStop"), std::string::npos);
+    EXPECT_FALSE(driver.IsLoaded());
+
+    // Not loaded: every call is a harmless no-op.
+    uint8_t buffer[16];
+    EXPECT_EQ(driver.Init(&Inbox::Post, nullptr, msg::kDriverRx, msg::kDriverAudio,
+                          msg::kDriverHelp),
+              0);
+    EXPECT_EQ(driver.SendCommand(buffer, 6), 0);
+    EXPECT_EQ(driver.GetBuffRx(1), nullptr);
+    EXPECT_FALSE(driver.CopyBuffRx(1, buffer, 6));
+    EXPECT_EQ(driver.IsConnected(), 0);
+    EXPECT_EQ(driver.PTT(1), 0);
+    EXPECT_FALSE(driver.WriteFrame(buffer, 6));
+    driver.Unload();
+}
+
+TEST(VekDriver, CarriesFramesBothWaysAndUnloadsCleanly)
+{
+    cat::CVekDriver driver;
+    ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
+    Inbox inbox;
+    ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio,
+                                   msg::kDriverHelp)));
+    driver.IsSupportAudio();
+    driver.IsSupportPTT();
+    EXPECT_NE(driver.IsConnected(), 0);
+
+    // A raw read straight through the driver (the driver's default radio answers at 58).
+    const uint8_t read[] = {0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD};
+    ASSERT_NE(driver.SendCommand(read, sizeof read), 0);
+    const Bytes answer = NextFrequencyFrame(driver, inbox);
+    ASSERT_EQ(answer.size(), 11u);
+    const uint8_t address = answer[3];
+    EXPECT_EQ(address, 0x58);
+
+    // The worker sends through the driver; the test thread plays the GUI's message handler.
+    GuiStandIn gui;
+    cat::CGestCommand worker;
+    worker.Configure(0, &gui, 10000, 1000, address, nullptr, &driver);
+    ASSERT_TRUE(worker.Start(nullptr));
+    ASSERT_TRUE(worker.EnqueueCommand(sizeof read, 0, read));
+    bool answered = false;
+    for (int i = 0; i < 1000 && !answered; ++i) {
+        Posted p{};
+        if (!inbox.Take(p, std::chrono::milliseconds(50))) {
+            gui.Drain(worker);
+        } else if (p.message == msg::kDriverRx && p.wParam >= 1 && p.wParam <= 256) {
+            uint8_t frame[256];
+            if (driver.CopyBuffRx(p.lParam, frame, static_cast<int>(p.wParam)))
+                worker.PushReceivedFrame(static_cast<int>(p.wParam), frame);
+        }
+        gui.Drain(worker);
+        for (const auto& f : gui.frames)
+            answered = answered || (f.size() == 11 && f[4] == 0x03 && f[3] == address);
+    }
+    EXPECT_TRUE(answered);
+    ASSERT_TRUE(WaitFor([&] { return worker.IsIdle(); }));
+
+    worker.Stop(true);
+    driver.Unload();
+    EXPECT_FALSE(driver.IsLoaded());
+    EXPECT_EQ(driver.SendCommand(read, sizeof read), 0);
+    EXPECT_EQ(driver.IsConnected(), 0);
+    EXPECT_EQ(driver.GetBuffRx(1), nullptr);
+    driver.Unload();
+
+    // Loaded again, it works again.
+    ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
+    Inbox second;
+    ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &second, msg::kDriverRx, msg::kDriverAudio,
+                                   msg::kDriverHelp)));
+    driver.SendCommand(read, sizeof read);
+    EXPECT_EQ(NextFrequencyFrame(driver, second).size(), 11u);
+    driver.Unload();
+}
+
+// Calls racing an unload either run inside the still-loaded library or answer 0; none may enter
+// the library after it is gone (which would crash).
+TEST(VekDriver, UnloadWaitsForCallsInFlight)
+{
+    cat::CVekDriver driver;
+    for (int round = 0; round < 5; ++round) {
+        ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
+        Inbox inbox;
+        ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio,
+                                       msg::kDriverHelp)));
+        std::atomic<bool> go{true};
+        std::vector<std::thread> callers;
+        for (int t = 0; t < 3; ++t) {
+            callers.emplace_back([&] {
+                const uint8_t read[] = {0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD};
+                uint8_t buffer[16];
+                while (go.load()) {
+                    driver.IsConnected();
+                    driver.SendCommand(read, sizeof read);
+                    driver.CopyBuffRx(1, buffer, 11);
+                }
+            });
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        driver.Unload();
+        EXPECT_FALSE(driver.IsLoaded());
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        go.store(false);
+        for (auto& t : callers)
+            t.join();
+    }
+}
