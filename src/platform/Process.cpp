@@ -247,6 +247,24 @@ bool WaitWithTimeout(pid_t pid, int timeoutMs, int& status) {
     }
 }
 
+// A close-on-exec pipe for the child's report, then fork; on failure nothing stays open.
+bool PipeAndFork(int fds[2], pid_t& pid, SpawnStep& failedStep, int& error) {
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        failedStep = SpawnStep::Pipe;
+        error = errno;
+        return false;
+    }
+    pid = ::fork();
+    if (pid < 0) {
+        failedStep = SpawnStep::Fork;
+        error = errno;
+        ::close(fds[0]);
+        ::close(fds[1]);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 SpawnResult SpawnDetached(const std::vector<std::string>& argv, const std::string& workingDirectory) {
@@ -255,19 +273,8 @@ SpawnResult SpawnDetached(const std::vector<std::string>& argv, const std::strin
     if (!Prepare(argv, workingDirectory, p, result.failedStep, result.error)) return result;
 
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        result.failedStep = SpawnStep::Pipe;
-        result.error = errno;
-        return result;
-    }
-    pid_t middle = ::fork();
-    if (middle < 0) {
-        result.failedStep = SpawnStep::Fork;
-        result.error = errno;
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return result;
-    }
+    pid_t middle = -1;
+    if (!PipeAndFork(fds, middle, result.failedStep, result.error)) return result;
     if (middle == 0) {
         // The intermediate starts the program and leaves at once: the program is re-parented
         // and never becomes our zombie.
@@ -305,19 +312,8 @@ RunResult SpawnAndWait(const std::vector<std::string>& argv, const std::string& 
     if (!Prepare(argv, workingDirectory, p, result.failedStep, result.error)) return result;
 
     int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        result.failedStep = SpawnStep::Pipe;
-        result.error = errno;
-        return result;
-    }
-    pid_t pid = ::fork();
-    if (pid < 0) {
-        result.failedStep = SpawnStep::Fork;
-        result.error = errno;
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return result;
-    }
+    pid_t pid = -1;
+    if (!PipeAndFork(fds, pid, result.failedStep, result.error)) return result;
     if (pid == 0) {
         ::close(fds[0]);
         ExecChild(p, fds[1]);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -24,16 +26,8 @@ namespace {
 
 const std::string kProbe = PROCESS_PROBE;
 
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string templ = (fs::temp_directory_path() / "corvane-process-XXXXXX").string();
-        path = mkdtemp(templ.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
+struct TempDir : testing_support::TempDir {
+    TempDir() : testing_support::TempDir("corvane-process") {}
 };
 
 // The probe's report once it is complete; empty lines when it never came.
@@ -82,7 +76,7 @@ std::vector<pid_t> OurZombies() {
 
 TEST(Process, DetachedProgramGetsItsArgumentsFolderAndOnlyStandardDescriptors) {
     TempDir dir;
-    const fs::path report = dir.path / "report.txt";
+    const fs::path report = fs::path(dir.path) / "report.txt";
     const fs::path before = fs::current_path();
     // Descriptors the program must not see: a plain open and a pipe, neither close-on-exec.
     int leaked = ::open("/dev/null", O_RDONLY);
@@ -92,7 +86,7 @@ TEST(Process, DetachedProgramGetsItsArgumentsFolderAndOnlyStandardDescriptors) {
     auto oldPipe = std::signal(SIGPIPE, SIG_IGN);
 
     auto started = SpawnDetached({kProbe, "report", report.string(), "0", "two words", "\"quoted\"", "$HOME;*", ""},
-                                 dir.path.string());
+                                 dir.path);
     std::signal(SIGPIPE, oldPipe);
     ASSERT_TRUE(started) << platform::DescribeSpawnFailure(started.failedStep, started.error);
     EXPECT_GT(started.pid, 0);
@@ -100,7 +94,7 @@ TEST(Process, DetachedProgramGetsItsArgumentsFolderAndOnlyStandardDescriptors) {
 
     auto lines = WaitForReport(report);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(fs::path(lines.find("cwd")->second), fs::canonical(dir.path));
+    EXPECT_EQ(fs::path(lines.find("cwd")->second), fs::canonical(fs::path(dir.path)));
     EXPECT_EQ(lines.find("fds")->second, "0,1,2");
     EXPECT_EQ(std::stoull(lines.find("sigign")->second, nullptr, 16) & (1ull << (SIGPIPE - 1)), 0u);
     std::vector<std::string> args;
@@ -116,7 +110,7 @@ TEST(Process, DetachedProgramLeavesNoZombieBehind) {
     TempDir dir;
     std::vector<pid_t> pids;
     for (int i = 0; i < 5; ++i) {
-        const fs::path report = dir.path / ("r" + std::to_string(i));
+        const fs::path report = fs::path(dir.path) / ("r" + std::to_string(i));
         auto started = SpawnDetached({kProbe, "report", report.string(), "3"});
         ASSERT_TRUE(started);
         pids.push_back(started.pid);
@@ -138,13 +132,13 @@ TEST(Process, DetachedProgramLeavesNoZombieBehind) {
 
 TEST(Process, StartFailuresAreReportedNotSwallowed) {
     TempDir dir;
-    auto missing = SpawnDetached({(dir.path / "no-such-program").string()});
+    auto missing = SpawnDetached({(fs::path(dir.path) / "no-such-program").string()});
     EXPECT_FALSE(missing);
     EXPECT_EQ(missing.failedStep, SpawnStep::Exec);
     EXPECT_EQ(missing.error, ENOENT);
     EXPECT_NE(platform::DescribeSpawnFailure(missing.failedStep, missing.error).find("exec"), std::string::npos);
 
-    const fs::path text = dir.path / "plain.txt";
+    const fs::path text = fs::path(dir.path) / "plain.txt";
     std::ofstream(text) << "not a program\n";
     auto notExecutable = SpawnDetached({text.string()});
     EXPECT_EQ(notExecutable.failedStep, SpawnStep::Exec);
@@ -156,7 +150,7 @@ TEST(Process, StartFailuresAreReportedNotSwallowed) {
     EXPECT_EQ(badFormat.failedStep, SpawnStep::Exec);
     EXPECT_EQ(badFormat.error, ENOEXEC);
 
-    auto badFolder = SpawnDetached({kProbe, "exit", "0"}, (dir.path / "missing").string());
+    auto badFolder = SpawnDetached({kProbe, "exit", "0"}, (fs::path(dir.path) / "missing").string());
     EXPECT_EQ(badFolder.failedStep, SpawnStep::WorkingDirectory);
     EXPECT_EQ(badFolder.error, ENOENT);
 
@@ -192,10 +186,10 @@ TEST(Process, RelativeProgramPathIsTakenFromTheCallersFolder) {
     const fs::path before = fs::current_path();
     const fs::path probe(kProbe);
     fs::current_path(probe.parent_path());
-    auto result = SpawnAndWait({"./" + probe.filename().string(), "report", (dir.path / "r").string(), "5"},
-                               dir.path.string());
+    auto result = SpawnAndWait({"./" + probe.filename().string(), "report", (fs::path(dir.path) / "r").string(), "5"},
+                               dir.path);
     fs::current_path(before);
     EXPECT_EQ(result.outcome, RunResult::Outcome::Exited);
     EXPECT_EQ(result.exitCode, 5);
-    EXPECT_EQ(fs::path(WaitForReport(dir.path / "r").find("cwd")->second), fs::canonical(dir.path));
+    EXPECT_EQ(fs::path(WaitForReport(fs::path(dir.path) / "r").find("cwd")->second), fs::canonical(fs::path(dir.path)));
 }

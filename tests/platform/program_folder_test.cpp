@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -18,27 +20,12 @@ using namespace platform;
 
 namespace {
 
-struct TempDir {
-    std::string path;
-    TempDir() {
-        char tmpl[] = "/tmp/corvane-pf-XXXXXX";
-        path = mkdtemp(tmpl);
-    }
-    ~TempDir() {
-        chmod(path.c_str(), 0700);
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
+struct TempDir : testing_support::TempDir {
+    TempDir() : testing_support::TempDir("corvane-pf") {}
 };
 
-void Put(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string Get(const std::string& path) {
-    std::string text;
-    ReadWholeFile(path, text);
-    return text;
-}
+void Put(const std::string& path, const std::string& text) { testing_support::PutFile(path, text); }
+std::string Get(const std::string& path) { return testing_support::GetFile(path); }
 
 std::vector<std::string> Entries(const std::string& dir) {
     std::vector<std::string> names;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
+
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -27,16 +29,8 @@ const char kText[] = CORVANE_VERSION_MAGIC
     "FileDescription=Simulated CI-V radio\n"
     "ProductVersion=4.7.0.1\n";
 
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string templ = (fs::temp_directory_path() / "corvane-version-XXXXXX").string();
-        path = mkdtemp(templ.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
+struct TempDir : testing_support::TempDir {
+    TempDir() : testing_support::TempDir("corvane-version") {}
 };
 
 }  // namespace
@@ -72,7 +66,7 @@ TEST(VersionInfo, ReadsTheRunningProgramAndStrippedCopies) {
     EXPECT_EQ(self.GetString("comments"), "Beta build");
 
     TempDir dir;
-    const fs::path stripped = dir.path / "stripped.so";
+    const fs::path stripped = fs::path(dir.path) / "stripped.so";
     auto run = platform::SpawnAndWait({"strip", "--strip-all", "-o", stripped.string(), VERSION_FIXTURE});
     if (run.outcome == platform::RunResult::Outcome::NotStarted) GTEST_SKIP() << "no strip";
     ASSERT_TRUE(run.Succeeded());
@@ -83,13 +77,13 @@ TEST(VersionInfo, ReadsTheRunningProgramAndStrippedCopies) {
 
 TEST(VersionInfo, FilesWithoutVersionInformationLeaveTheReaderEmpty) {
     TempDir dir;
-    const fs::path text = dir.path / "notes.dll";
+    const fs::path text = fs::path(dir.path) / "notes.dll";
     std::ofstream(text) << "MZ not an ELF file\n";
 
     CVersionInfoReader reader(VERSION_FIXTURE);
     ASSERT_TRUE(reader.IsOpen());
     for (const std::string& path : {std::string(UNVERSIONED_BINARY), text.string(),
-                                    (dir.path / "missing.so").string(), dir.path.string(), std::string()}) {
+                                    (fs::path(dir.path) / "missing.so").string(), dir.path, std::string()}) {
         EXPECT_FALSE(reader.Open(path)) << path;
         EXPECT_FALSE(reader.IsOpen());
         EXPECT_EQ(reader.GetPath(), "");
@@ -122,7 +116,7 @@ TEST(VersionInfo, EveryElfFlavourIsParsed) {
     EXPECT_FALSE(platform::ParseVersionInfoImage(nobits.data(), nobits.size()));
     // The same image read from a file.
     TempDir dir;
-    const fs::path file = dir.path / "be32.so";
+    const fs::path file = fs::path(dir.path) / "be32.so";
     std::ofstream(file, std::ios::binary) << elf_image::Build(section, {false, true, false, false});
     EXPECT_EQ(CVersionInfoReader(file.string()).GetString("ProductVersion"), "4.7.0.1");
 }
