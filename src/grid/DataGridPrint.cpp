@@ -1,0 +1,133 @@
+// Print layout and page drawing. Pages are drawn in page coordinates; the device side scales
+// them onto the paper. The footer format is filled by FormatPageFooter, never by printf.
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "DataGrid.h"
+
+namespace {
+
+constexpr GridColor kBlack = GridRgb(0, 0, 0);
+
+PrintBand FixedBand(const CDataGrid& grid, bool rows) {
+    PrintBand band;
+    const int count = rows ? grid.GetFixedRowCount() : grid.GetFixedColumnCount();
+    for (int i = 0; i < count; ++i) {
+        const int size = rows ? grid.GetRowHeight(i) : grid.GetColumnWidth(i);
+        if (size > 0) band.push_back({i, 0, size});
+    }
+    return band;
+}
+
+int BandSize(const PrintBand& band) {
+    int total = 0;
+    for (const PrintSlice& s : band) total += s.size;
+    return total;
+}
+
+int ScaleDpi(int value, int screenDpi, int printerDpi) {
+    if (printerDpi <= 0 || screenDpi <= 0) return value * 3 / 4;
+    return static_cast<int>(static_cast<std::int64_t>(value) * screenDpi / printerDpi * 3 / 4);
+}
+
+}  // namespace
+
+bool CDataGrid::OnBeginPrinting(GridPainter& measurer, const PrintDevice& device) {
+    m_printLayout = PrintLayout{};
+    if (device.horzRes <= 0 || device.vertRes <= 0) return false;
+    PrintLayout layout;
+    layout.font.face = "Arial";
+    layout.font.height = 10;
+    const GridSize sample = measurer.MeasureText("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSATUVWXYZ", layout.font);
+    layout.charWidth = std::max(1, sample.cx / 52);
+    layout.lineHeight = std::max(1, sample.cy);
+    const PrintSettings& s = m_print;
+    layout.marginWidth = layout.charWidth * (std::max(0, s.leftMargin) + std::max(0, s.rightMargin));
+    if (s.trueSize) {
+        layout.pageWidth = ScaleDpi(device.horzRes, device.screenDpiX, device.printerDpiX);
+        layout.pageHeight = ScaleDpi(device.vertRes, device.screenDpiY, device.printerDpiY);
+    } else {
+        // Scaled so that every column fits across the page.
+        layout.pageWidth = GetVirtualWidth() + layout.marginWidth;
+        layout.pageHeight = static_cast<int>(
+            std::min<std::int64_t>(static_cast<std::int64_t>(layout.pageWidth) * device.vertRes / device.horzRes,
+                                   std::numeric_limits<int>::max()));
+    }
+    const int reserved = (std::max(0, s.headerLines) + 2 * std::max(0, s.gapLines) + std::max(0, s.footerLines)) *
+                         layout.lineHeight;
+    layout.bodyHeight = layout.pageHeight - reserved - GetFixedRowHeight();
+    layout.bodyWidth = layout.pageWidth - GetFixedColumnWidth() - layout.marginWidth;
+    if (layout.bodyHeight <= 0 || (s.trueSize && layout.bodyWidth <= 0)) return false;
+
+    layout.rowBands = SplitIntoBands(m_arRowHeights, m_nFixedRows, layout.bodyHeight);
+    layout.colBands = SplitIntoBands(m_arColWidths, m_nFixedCols,
+                                     s.trueSize ? layout.bodyWidth : std::numeric_limits<int>::max());
+    m_printLayout = std::move(layout);
+    return true;
+}
+
+void CDataGrid::PrintCells(GridPainter& painter, const PrintBand& rows, const PrintBand& cols, int x0, int y0) {
+    int y = y0;
+    for (const PrintSlice& rs : rows) {
+        const int h = GetRowHeight(rs.index);
+        int x = x0;
+        for (const PrintSlice& cs : cols) {
+            const int w = GetColumnWidth(cs.index);
+            CDataGridCellBase* cell = GetCell(rs.index, cs.index);
+            const GridRect rect{x - cs.offset, y - rs.offset, x - cs.offset + w - 1, y - rs.offset + h - 1};
+            const bool sliced = rs.size < h || cs.size < w;
+            const GridRect clip{x, y, x + cs.size, y + rs.size};
+            if (sliced) painter.SetClipRect(&clip);
+            if (cell) cell->PrintCell(painter, rs.index, cs.index, rect);
+            if (m_nGridLines & GridLinesHorz) {
+                painter.DrawLine(rect.left, rect.bottom, rect.right, rect.bottom, kBlack);
+                if (rs.index == 0) painter.DrawLine(rect.left, rect.top, rect.right, rect.top, kBlack);
+            }
+            if (m_nGridLines & GridLinesVert) {
+                painter.DrawLine(rect.right, rect.top, rect.right, rect.bottom, kBlack);
+                if (cs.index == 0) painter.DrawLine(rect.left, rect.top, rect.left, rect.bottom, kBlack);
+            }
+            if (sliced) painter.SetClipRect(nullptr);
+            x += cs.size;
+        }
+        y += rs.size;
+    }
+}
+
+void CDataGrid::OnPrintPage(GridPainter& painter, int page, const std::string& dateText) {
+    const PrintLayout& layout = m_printLayout;
+    const PrintBand* rows = nullptr;
+    const PrintBand* cols = nullptr;
+    if (!layout.BandsOfPage(page, &rows, &cols)) return;
+    const PrintSettings& s = m_print;
+    GridFont bold = layout.font;
+    bold.weight = 700;
+    const int left = layout.charWidth * std::max(0, s.leftMargin);
+    const int width = layout.pageWidth - layout.marginWidth;
+
+    // Title.
+    const GridRect header{left, 0, left + width, std::max(0, s.headerLines) * layout.lineHeight};
+    painter.DrawText(header, s.title, bold, kBlack, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    painter.DrawLine(header.left, header.bottom - 1, header.right - 1, header.bottom - 1, kBlack);
+
+    // Headings and body.
+    const int top = header.bottom + std::max(0, s.gapLines) * layout.lineHeight;
+    const PrintBand fixedRows = FixedBand(*this, true);
+    const PrintBand fixedCols = FixedBand(*this, false);
+    const int fixedW = BandSize(fixedCols), fixedH = BandSize(fixedRows);
+    PrintCells(painter, *rows, fixedCols, left, top + fixedH);
+    const bool firstAcross = cols->empty() || (cols->front().index == m_nFixedCols && cols->front().offset == 0) ||
+                             cols == &layout.colBands.front();
+    if (firstAcross) PrintCells(painter, fixedRows, fixedCols, left, top);
+    PrintCells(painter, fixedRows, *cols, left + fixedW, top);
+    PrintCells(painter, *rows, *cols, left + fixedW, top + fixedH);
+
+    // Footer: page numbers and the date, never interpreted as a format by the system.
+    const int footerHeight = std::max(0, s.footerLines) * layout.lineHeight;
+    const GridRect footer{left, layout.pageHeight - footerHeight, left + width, layout.pageHeight};
+    painter.DrawLine(footer.left, footer.top, footer.right - 1, footer.top, kBlack);
+    painter.DrawText(footer, FormatPageFooter(s.footerFormat, page, layout.PageCount()), bold, kBlack,
+                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    painter.DrawText(footer, dateText, bold, kBlack, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}

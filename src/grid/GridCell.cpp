@@ -1,0 +1,168 @@
+#include "GridCell.h"
+
+#include <algorithm>
+
+#include "DataGrid.h"
+
+GridSize FallbackTextSize(std::string_view text) {
+    int chars = 0;
+    for (char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;  // count UTF-8 code points
+    return {7 * chars, 14};
+}
+
+const CDataGridDefaultCell* CDataGridCellBase::GetDefaultCell() const {
+    const CDataGrid* grid = GetGrid();
+    if (!grid) return nullptr;
+    return grid->GetDefaultCell(IsFixedRow(), IsFixedCol());
+}
+
+void CDataGridCellBase::CopyFrom(const CDataGridCellBase& other) {
+    if (&other == this) return;
+    SetText(other.GetText());
+    SetImage(other.GetImage());
+    SetData(other.GetData());
+    SetState(other.GetState());
+    SetFormat(other.GetFormat());
+    SetTextClr(other.GetTextClr());
+    SetBackClr(other.GetBackClr());
+    SetFont(other.IsDefaultFont() ? nullptr : &other.GetFont());
+    SetMargin(other.GetMargin());
+}
+
+void CDataGridCellBase::Reset() { m_nState = 0; m_bEditing = false; }
+
+bool CDataGridCellBase::GetTextRect(GridRect& rect) const {
+    const CDataGrid* grid = GetGrid();
+    if (GetImage() >= 0 && grid && grid->HasImageList())
+        rect.left += grid->GetImageListSize().cx + GetMargin() + 1;
+    return true;
+}
+
+GridSize CDataGridCellBase::GetTextExtent(std::string_view text, GridPainter* painter) const {
+    const CDataGridDefaultCell* def = GetDefaultCell();
+    if (text.empty()) {
+        if (def) return {def->GetWidth(), def->GetHeight()};
+        return {0, 0};
+    }
+    if (!painter && GetGrid()) painter = GetGrid()->GetMeasurer();
+    const GridFont& font = GetFont();
+    GridSize size;
+    const unsigned format = GetFormat();
+    if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) {
+        // Widest line, and the lines stacked.
+        std::size_t start = 0;
+        int lines = 0;
+        while (start <= text.size()) {
+            const std::size_t end = std::min(text.find('\n', start), text.size());
+            const std::string_view line = text.substr(start, end - start);
+            const GridSize s = painter ? painter->MeasureText(line, font) : FallbackTextSize(line);
+            size.cx = std::max(size.cx, s.cx);
+            size.cy += s.cy;
+            ++lines;
+            start = end + 1;
+        }
+    } else {
+        size = painter ? painter->MeasureText(text, font) : FallbackTextSize(text);
+    }
+    const int margin = std::max(GetMargin(), 0);
+    size.cx += 2 * margin;
+    size.cy += 2 * margin;
+    if (font.escapement == 900 || font.escapement == -900) size = {size.cy, size.cx + 4 * margin};
+    return size;
+}
+
+GridSize CDataGridCellBase::GetCellExtent(GridPainter* painter) const {
+    GridSize size = GetTextExtent(GetText(), painter);
+    const CDataGrid* grid = GetGrid();
+    const int margin = std::max(GetMargin(), 0);
+    if (GetImage() >= 0 && grid && grid->HasImageList()) {
+        const GridSize image = grid->GetImageListSize();
+        size.cx += image.cx + (2 * margin < size.cx ? margin : 0);
+        size.cy = std::max(size.cy, image.cy + 2 * margin);
+    }
+    size.cx += 1;
+    size.cy += 1;
+    if (IsFixed()) {
+        size.cx += 1;
+        size.cy += 1;
+    }
+    return size;
+}
+
+void CDataGridCellBase::DescribeEditor(CellEditorRequest& request) const {
+    const unsigned format = GetFormat();
+    request.alignment = (format & DT_RIGHT) ? DT_RIGHT : (format & DT_CENTER) ? DT_CENTER : DT_LEFT;
+    request.font = GetFont();
+}
+
+void CDataGridNumericCell::DescribeEditor(CellEditorRequest& request) const {
+    CDataGridCell::DescribeEditor(request);
+    request.alignment = DT_LEFT;
+    request.digitsOnly = true;
+}
+
+// ---- CDataGridCell ----
+
+unsigned CDataGridCell::GetFormat() const {
+    if (m_nFormat != kFormatDefault) return m_nFormat;
+    const CDataGridDefaultCell* def = GetDefaultCell();
+    return def ? def->GetFormat() : kDefaultCellFormat;
+}
+
+void CDataGridCell::SetFont(const GridFont* font) {
+    if (font)
+        m_font = *font;
+    else
+        m_font.reset();
+}
+
+const GridFont& CDataGridCell::GetFont() const {
+    if (m_font) return *m_font;
+    static const GridFont kNoFont;
+    const CDataGridDefaultCell* def = GetDefaultCell();
+    return def ? def->GetFont() : kNoFont;
+}
+
+int CDataGridCell::GetMargin() const {
+    if (m_nMargin != -1) return m_nMargin;
+    const CDataGridDefaultCell* def = GetDefaultCell();
+    return def ? def->GetMargin() : 3;
+}
+
+void CDataGridCell::Reset() {
+    CDataGridCellBase::Reset();
+    m_strText.clear();
+    m_lParam = 0;
+    m_nImage = -1;
+    m_nFormat = kFormatDefault;
+    m_crFgClr = m_crBkClr = kClrDefault;
+    m_font.reset();
+    m_nMargin = -1;
+}
+
+// ---- CDataGridDefaultCell ----
+
+CDataGridDefaultCell::CDataGridDefaultCell() {
+    m_nFormat = kDefaultCellFormat;
+    m_font = GridFont{};
+    m_nMargin = 3;
+}
+
+void CDataGridDefaultCell::SetFont(const GridFont* font) {
+    if (font) SetFont(*font, GetGrid() ? GetGrid()->GetMeasurer() : nullptr);
+}
+
+void CDataGridDefaultCell::SetFont(const GridFont& font, GridPainter* measurer) {
+    m_font = font;
+    if (!measurer) {
+        m_nMargin = 3;
+        m_nWidth = 40;
+        m_nHeight = 16;
+        return;
+    }
+    m_nMargin = measurer->MeasureText(" ", font).cx;
+    const GridSize size = measurer->MeasureText(" XXXXXXXXXXXX ", font);
+    m_nWidth = size.cx;
+    m_nHeight = size.cy * 3 / 2;
+}
