@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev
   zlib1g-dev libminizip-dev portaudio19-dev
-  fonts-dejavu-core
+  fonts-dejavu-core poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do
