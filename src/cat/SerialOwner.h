@@ -1,0 +1,30 @@
+// What a serial back-end tells the window that owns it. Called from the back-end's thread; the
+// receiver posts to its own thread and returns at once.
+#pragma once
+
+#include <cstdint>
+
+#include "WindowMessages.h"
+
+namespace cat {
+
+// Message numbers of the serial back-ends, for the receiver's window procedure.
+constexpr unsigned kSerialBreak = msg::kUser + 1;
+constexpr unsigned kSerialCts = msg::kUser + 2;
+constexpr unsigned kSerialError = msg::kUser + 4;
+constexpr unsigned kSerialFrame = msg::kSerialBlock;   // WM_USER+10
+
+class ISerialOwner {
+public:
+    virtual ~ISerialOwner() = default;
+    // kSerialFrame: a frame completed while no worker was registered. The bytes live only during
+    // the call, so the receiver copies them into what it posts.
+    virtual void PostSerialFrame(int port, const uint8_t* frame, int length) = 0;
+    // kSerialError: a port function failed with errno `error`. EIO or ENODEV from a reading
+    // thread means the device is gone; that thread has stopped.
+    virtual void PostSerialError(int port, int error) = 0;
+    // Other line events (kSerialCts when CTS changes).
+    virtual void PostSerialEvent(int /*port*/, unsigned /*message*/) {}
+};
+
+}  // namespace cat

@@ -1,0 +1,61 @@
+#include "SerialReceiver.h"
+
+#include <chrono>
+#include <thread>
+
+#include "GestCommand.h"
+
+namespace cat {
+
+namespace {
+// A full reply queue empties as the worker runs; a short wait saves the frame, a long one would
+// stall the line.
+constexpr int kFullRetries = 20;
+}  // namespace
+
+CSerialReceiver::CSerialReceiver()
+    : assembler_([this](const uint8_t* frame, int length) { Deliver(frame, length); })
+{
+}
+
+void CSerialReceiver::SetOwner(ISerialOwner* owner, int port)
+{
+    std::lock_guard<std::mutex> lock(deliverMutex_);
+    owner_.store(owner);
+    port_.store(port);
+}
+
+void CSerialReceiver::RegisterWorker(CGestCommand* worker)
+{
+    std::lock_guard<std::mutex> lock(deliverMutex_);
+    worker_.store(worker);
+}
+
+void CSerialReceiver::Feed(const uint8_t* bytes, size_t length)
+{
+    assembler_.Feed(bytes, length);
+}
+
+void CSerialReceiver::Reset()
+{
+    assembler_.Reset();
+}
+
+void CSerialReceiver::Deliver(const uint8_t* frame, int length)
+{
+    std::lock_guard<std::mutex> lock(deliverMutex_);
+    if (CGestCommand* worker = worker_.load()) {
+        // PushReceivedFrame already retries a busy queue; false means the queue is full.
+        for (int attempt = 0; attempt < kFullRetries; ++attempt) {
+            if (worker->PushReceivedFrame(length, frame))
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        dropped_.fetch_add(1);
+        return;
+    }
+    if (ISerialOwner* owner = owner_.load())
+        owner->PostSerialFrame(port_.load(), frame, length);
+}
+
+}  // namespace cat
