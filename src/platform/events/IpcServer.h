@@ -1,0 +1,64 @@
+// The server side of the cross-process messaging, run by the Qt event loop of the GUI thread.
+//
+//   IpcServer server("Corvane Icom 706 Control - 1.0", [this](std::int32_t code, std::int32_t arg) {
+//       return OnRemoteCommand(code, arg);
+//   });
+//   server.Start();                 // listens in the runtime folder
+//   server.Notify(0, 14070000);     // to every registered client, in order
+//
+// Requests are read and answered on the GUI thread whenever it dispatches events, nested waits
+// (WaitPumpingMessages, PumpMessages) included. The handler is never re-entered for the same
+// connection: while it runs, that connection's next requests wait, other connections are
+// served. Every member is for the GUI thread. Nothing here blocks: a client whose unsent output
+// grows past the limit, that sends a malformed frame, or that has gone is dropped, and its
+// registrations with it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class IpcServer {
+public:
+    using RequestHandler = std::function<std::int32_t(std::int32_t code, std::int32_t argument)>;
+
+    struct Limits {
+        std::size_t maxPendingOutput = 256 * 1024;  // bytes queued for one client
+        std::size_t maxConnections = 64;
+    };
+
+    IpcServer(std::string title, RequestHandler handler);
+    IpcServer(std::string title, RequestHandler handler, Limits limits);
+    ~IpcServer();
+    IpcServer(const IpcServer&) = delete;
+    IpcServer& operator=(const IpcServer&) = delete;
+
+    // Listens on a new socket in `folder`, or in the runtime folder when empty. GUI thread.
+    bool Start(const std::string& folder = {}, std::string* error = nullptr);
+    // Closes every connection and removes the socket.
+    void Stop();
+    bool IsListening() const;
+    std::string SocketPath() const;
+
+    // The title that Hello answers (the main window's title).
+    void SetTitle(std::string title);
+
+    // Queues a notification for every registration, in registration order, and sends what the
+    // clients can take now. Returns the number of registrations it was queued for.
+    // A registration is a (connection, token) pair: a token registered again on the same
+    // connection is kept once; it goes when its connection goes.
+    int Notify(std::int32_t code, std::int32_t value);
+
+    std::size_t RegistrationCount() const;
+    std::size_t ConnectionCount() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform
