@@ -39,7 +39,10 @@ void Transmit(const OutputItem& item, const PacingParams& pacing,
                 // Hand over the bytes that have finished their time on the wire.
                 const auto now = Clock::now();
                 const auto ready = busFree + byteTime;
-                if (now < ready && !sleepUntil(std::max(ready, now + kSlice))) return;
+                // The last byte of a run is handed over the moment it is done, never a slice late.
+                const auto allDone = busFree + byteTime * static_cast<int64_t>(count);
+                if (now < ready && !sleepUntil(std::max(ready, std::min(now + kSlice, allDone))))
+                    return;
                 const auto elapsed = Clock::now() - busFree;
                 count = std::clamp<size_t>(static_cast<size_t>(elapsed / byteTime), 1, count);
                 busFree += byteTime * static_cast<int64_t>(count);

@@ -1,0 +1,14 @@
+// F1 help: the language file names the help file; topic N opens that file at anchor N with the
+// desktop's opener. Without a help file, or when it is missing, nothing happens.
+#pragma once
+
+#include <QUrl>
+
+namespace framework {
+
+// The address of topic N; empty when there is no help file.
+QUrl HelpTopicUrl(int topic);
+// True when the opener was asked to open the topic.
+bool OpenHelpTopic(int topic);
+
+}  // namespace framework

@@ -1,0 +1,105 @@
+#include "MessageBox.h"
+
+#include "FrameworkContext.h"
+#include "Help.h"
+#include "Language.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace framework {
+namespace {
+
+// The button sets of a box style (its low four bits).
+constexpr unsigned kOkCancel = 0x1;
+constexpr unsigned kAbortRetryIgnore = 0x2;
+constexpr unsigned kYesNoCancel = 0x3;
+constexpr unsigned kRetryCancel = 0x5;
+constexpr int kIdAbort = 3;
+constexpr int kIdRetry = 4;
+constexpr int kIdIgnore = 5;
+
+struct ButtonSpec {
+    QMessageBox::StandardButton button;
+    int answer;
+};
+
+std::vector<ButtonSpec> ButtonsOf(unsigned style) {
+    switch (style & mb::kButtonsMask) {
+    case kOkCancel: return {{QMessageBox::Ok, mb::kIdOk}, {QMessageBox::Cancel, mb::kIdCancel}};
+    case kAbortRetryIgnore:
+        return {{QMessageBox::Abort, kIdAbort}, {QMessageBox::Retry, kIdRetry}, {QMessageBox::Ignore, kIdIgnore}};
+    case kYesNoCancel:
+        return {{QMessageBox::Yes, mb::kIdYes}, {QMessageBox::No, mb::kIdNo}, {QMessageBox::Cancel, mb::kIdCancel}};
+    case mb::kYesNo: return {{QMessageBox::Yes, mb::kIdYes}, {QMessageBox::No, mb::kIdNo}};
+    case kRetryCancel: return {{QMessageBox::Retry, kIdRetry}, {QMessageBox::Cancel, mb::kIdCancel}};
+    default: return {{QMessageBox::Ok, mb::kIdOk}};
+    }
+}
+
+QMessageBox::Icon IconOf(unsigned style) {
+    switch (style & 0xF0) {
+    case mb::kIconError: return QMessageBox::Critical;
+    case mb::kIconQuestion: return QMessageBox::Question;
+    case mb::kIconExclamation: return QMessageBox::Warning;
+    case mb::kIconInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+// F1 in a box opens its help topic.
+class HelpKey : public QObject {
+public:
+    HelpKey(QObject* parent, int topic) : QObject(parent), topic_(topic) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            OpenHelpTopic(topic_);
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    int topic_;
+};
+
+}  // namespace
+
+int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent) {
+    if (!parent) parent = MainWindow();
+    QMessageBox box(parent);
+    QString caption = QString::fromStdString(request.caption);
+    if (caption.isEmpty()) caption = QApplication::applicationDisplayName();
+    if (caption.isEmpty()) caption = QStringLiteral("Corvane");
+    box.setWindowTitle(caption);
+    // Texts come from language files and other programs: shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QString::fromStdString(request.text));
+    box.setIcon(IconOf(request.style));
+    std::vector<ButtonSpec> buttons = ButtonsOf(request.style);
+    for (const ButtonSpec& b : buttons) box.addButton(b.button);
+    std::size_t def = (request.style & mb::kDefButton2) && buttons.size() > 1 ? 1 : 0;
+    box.setDefaultButton(buttons[def].button);
+    // Esc answers Cancel or No where the box has them.
+    for (const ButtonSpec& b : buttons)
+        if (b.answer == mb::kIdCancel || (b.answer == mb::kIdNo && buttons.size() == 2)) box.setEscapeButton(b.button);
+    if (request.helpId != 0) box.installEventFilter(new HelpKey(&box, request.helpId));
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    for (const ButtonSpec& b : buttons)
+        if (clicked && clicked == box.button(b.button)) return b.answer;
+    // Closed without a button: the escape answer, as the window system does.
+    for (const ButtonSpec& b : buttons)
+        if (b.answer == mb::kIdCancel || b.answer == mb::kIdNo) return b.answer;
+    return buttons.front().answer;
+}
+
+void InstallMessageBoxes(CLanguage& language) {
+    language.SetMessageBoxSink([](const MessageBoxRequest& request) { return ShowMessageBox(request); });
+}
+
+}  // namespace framework

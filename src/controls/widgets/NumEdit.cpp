@@ -1,0 +1,184 @@
+#include "NumEdit.h"
+
+#include "CommandCodes.h"
+#include "CommandTarget.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+CNumEdit::CNumEdit(QWidget* parent) : CColorEdit(parent) {
+    setDragEnabled(false);
+    setAcceptDrops(false);
+    connect(this, &QLineEdit::textChanged, this, &CNumEdit::OnTextChanged);
+    Show();
+}
+
+void CNumEdit::SetFormat(int decimals, char decimalChar, bool showSign, bool signInFront) {
+    TakeSelection();
+    model_.SetFormat(decimals, decimalChar, showSign, signInFront);
+    Show();
+}
+
+void CNumEdit::SetValue(double value) {
+    model_.SetValue(value);
+    Show();
+}
+
+double CNumEdit::GetValue() const { return model_.GetValue(); }
+
+bool CNumEdit::SetWindowText(const QString& text) {
+    if (!model_.SetText(text.toStdString())) return false;
+    Show();
+    return true;
+}
+
+void CNumEdit::TakeSelection() {
+    if (model_.ShowsStatus()) return;
+    if (hasSelectedText())
+        model_.SetSelection(selectionStart(), selectionEnd());
+    else
+        model_.SetSelection(cursorPosition(), cursorPosition());
+}
+
+void CNumEdit::Show() {
+    settingText_ = true;
+    const QString t = QString::fromStdString(model_.Text());
+    if (text() != t) setText(t);
+    if (model_.SelStart() != model_.SelEnd())
+        setSelection(model_.SelStart(), model_.SelEnd() - model_.SelStart());
+    else
+        setCursorPosition(model_.SelEnd());
+    settingText_ = false;
+}
+
+void CNumEdit::OnTextChanged(const QString& t) {
+    // setText from outside the control: treated as a text set by the program.
+    if (settingText_) return;
+    model_.SetText(t.toStdString());
+    Show();
+}
+
+void CNumEdit::Copy() {
+    if (model_.ShowsStatus()) {
+        if (hasSelectedText()) QApplication::clipboard()->setText(selectedText());
+        return;
+    }
+    TakeSelection();
+    if (auto clip = model_.Copy()) QApplication::clipboard()->setText(QString::fromStdString(*clip));
+}
+
+void CNumEdit::Cut() {
+    if (!hasSelectedText()) return;
+    const bool status = model_.ShowsStatus();
+    const QString statusSelection = selectedText();
+    if (status)
+        model_.SetSelection(0, static_cast<int>(model_.Text().size()));
+    else
+        TakeSelection();
+    auto clip = model_.Cut();
+    if (!clip) return;
+    // The clipboard gets the text before the field loses it.
+    QApplication::clipboard()->setText(status ? statusSelection : QString::fromStdString(*clip));
+    Show();
+}
+
+void CNumEdit::Paste() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) return;
+    TakeSelection();
+    if (model_.Paste(data->text().toStdString()))
+        Show();
+    else
+        QApplication::beep();
+}
+
+void CNumEdit::keyPressEvent(QKeyEvent* e) {
+    if (e->matches(QKeySequence::Copy)) return Copy();
+    if (e->matches(QKeySequence::Cut)) return Cut();
+    if (e->matches(QKeySequence::Paste)) return Paste();
+    switch (e->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return CColorEdit::keyPressEvent(e);
+    case Qt::Key_Backspace:
+        TakeSelection();
+        if (model_.Backspace()) Show();
+        return;
+    case Qt::Key_Delete:
+        TakeSelection();
+        if (model_.Delete()) Show();
+        return;
+    default:
+        break;
+    }
+    if (e->matches(QKeySequence::SelectAll)) return CColorEdit::keyPressEvent(e);
+    if (e->key() >= Qt::Key_F1 && e->key() <= Qt::Key_F35) {
+        e->ignore();
+        return;
+    }
+    const QString t = e->text();
+    if (t.size() == 1 && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        TakeSelection();
+        if (model_.TypeChar(t.at(0).toLatin1())) Show();
+    }
+    // Anything else is swallowed: separators have fixed places and letters have none.
+}
+
+void CNumEdit::focusInEvent(QFocusEvent* e) {
+    TakeSelection();
+    model_.Reformat();
+    Show();
+    CColorEdit::focusInEvent(e);
+}
+
+void CNumEdit::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton) {
+        rButtonIsDown_ = true;
+        if (rightClickNotify_) {
+            framework::NotifyParent(this, ctl::kRButtonDown);
+            return;
+        }
+    }
+    CColorEdit::mousePressEvent(e);
+}
+
+void CNumEdit::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton) {
+        rButtonIsDown_ = false;
+        if (rightClickNotify_) {
+            framework::NotifyParent(this, ctl::kRButtonUp);
+            return;
+        }
+    }
+    CColorEdit::mouseReleaseEvent(e);
+}
+
+void CNumEdit::contextMenuEvent(QContextMenuEvent* e) {
+    if (rightClickNotify_) {
+        e->accept();
+        return;
+    }
+    QMenu menu(this);
+    const bool sel = hasSelectedText();
+    menu.addAction(tr("Cu&t"), this, &CNumEdit::Cut)->setEnabled(sel);
+    menu.addAction(tr("&Copy"), this, &CNumEdit::Copy)->setEnabled(sel);
+    menu.addAction(tr("&Paste"), this, &CNumEdit::Paste);
+    menu.addSeparator();
+    menu.addAction(tr("Select &All"), this, &QLineEdit::selectAll);
+    menu.exec(e->globalPos());
+}
+
+void CNumEdit::inputMethodEvent(QInputMethodEvent* e) { e->ignore(); }
+
+void CNumEdit::dropEvent(QDropEvent* e) { e->ignore(); }

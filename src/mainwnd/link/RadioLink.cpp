@@ -1,0 +1,259 @@
+#include "RadioLink.h"
+
+#include <sys/stat.h>
+
+#include "DriverInstall.h"
+#include "GestCommand.h"
+#include "Ini.h"
+#include "Language.h"
+#include "MonitoredPort.h"
+#include "ProgramFolder.h"
+#include "Profile.h"
+#include "SerialLineListener.h"
+#include "SettingsKeys.h"
+#include "VekDriver.h"
+#include "WindowMessages.h"
+
+namespace {
+
+constexpr int kMsgNoPort = 103;
+constexpr int kMsgConfigNotValid = 104;
+constexpr int kMsgAudioError = 1259;
+constexpr int kMsgChangeAudio = 1265;
+constexpr int kMsgDriverError = 1305;
+constexpr int kDriverOffLine = 4;
+
+}  // namespace
+
+CRadioLink::CRadioLink(IRadioLinkHost& host, CIni& ini, const Profile& profile,
+                       const CLanguage& language, cat::CGestCommand& worker,
+                       cat::CVekDriver& driver)
+    : host_(host), ini_(ini), profile_(profile), language_(language), worker_(worker),
+      driver_(driver)
+{
+}
+
+CRadioLink::~CRadioLink()
+{
+    // The worker writes through the port objects and the log: it ends before they do.
+    worker_.Stop(true);
+    monitored_.reset();
+    listener_.reset();
+    if (useDriver_)
+        driver_.Unload();
+}
+
+int CRadioLink::ShowQuestion(int id, const std::string& insert)
+{
+    MessageBoxRequest request;
+    request.text = insert.empty() ? language_.LoadString(id) : language_.FormatString1(id, insert);
+    request.style = mb::kYesNo | mb::kIconQuestion;
+    return host_.ShowMessageBox(request);
+}
+
+void CRadioLink::SetOffLine(bool offLine)
+{
+    offLine_ = offLine;
+}
+
+int CRadioLink::LoadSettings(bool forceSetup)
+{
+    settings_.id = ReadLinkIdentity(ini_);
+    if (!forceSetup && !IsConfigValid(settings_.id)) {
+        if (ShowQuestion(kMsgConfigNotValid) != mb::kIdYes)
+            return kNotConnected;
+        forceSetup = true;
+    }
+    if (forceSetup) {
+        host_.RunSetupDialog();
+        return kSetupShown;
+    }
+
+    settings_.extendedFunctions = ResolveExtendedFunctions(ini_, settings_.id.model);
+    host_.FillModeList(settings_.id.model != kModelIC718);
+    ReadRemainingSettings(ini_, profile_, settings_);
+    ClosePort();
+
+    if (settings_.id.port == 0) {
+        const int result = ConnectDriver();
+        if (result != kConnected)
+            return result;
+    } else if (!OpenPort()) {
+        return ShowQuestion(kMsgNoPort, std::to_string(settings_.id.port)) == mb::kIdYes
+                   ? kWantsSetup
+                   : kNotConnected;
+    }
+
+    SetUpAudio();
+    OpenLog();
+
+    host_.SetPollingHeld(true);
+    StartWorker();
+    host_.SetPollingHeld(false);
+    host_.PlaceToolWindows();
+    return kConnected;
+}
+
+int CRadioLink::ConnectDriver()
+{
+    LoadDriver();
+    const auto askSetup = [this] {
+        return ShowQuestion(kMsgDriverError) == mb::kIdYes ? kWantsSetup : kNotConnected;
+    };
+    const std::string path =
+        platform::ResolveInFolder(platform::ProgramFolder(), cat::CVekDriver::kLibraryName);
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !driver_.Load(path))
+        return askSetup();
+    const int result = driver_.Init(host_.DriverPostFunction(), host_.DriverPostContext(),
+                                    msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp);
+    if (result == -1 || result == 0) {
+        driver_.Unload();
+        return result == -1 ? kDriverRefused : askSetup();
+    }
+    useDriver_ = true;
+    driverAudio_ = driver_.IsSupportAudio() != 0;
+    driverPtt_ = driver_.IsSupportPTT() != 0;
+    if (result == kDriverOffLine)
+        offLine_ = true;
+    return kConnected;
+}
+
+bool CRadioLink::LoadDriver()
+{
+    const std::string entry = ini_.GetString(settings::setup::Driver);
+    if (entry.empty() || IsComPortEntry(entry))
+        return true;
+    host_.SetWaitCursor(true);
+    std::string error;
+    const DriverInstallResult result = InstallDriver(platform::ProgramFolder(), entry, &error);
+    host_.SetWaitCursor(false);
+    if (result != DriverInstallResult::kFailed)
+        return true;
+    MessageBoxRequest request;
+    request.text = error;
+    host_.ShowMessageBox(request);
+    return false;
+}
+
+bool CRadioLink::OpenPort()
+{
+    if (monitored_ || listener_)
+        return false;
+    cat::SerialParams params;
+    params.baud = settings_.baud;
+    params.parity = settings_.parity;
+    params.dataBits = settings_.dataBits;
+    params.stopBits = settings_.stopBits;
+    params.rts = settings_.rts;
+    params.dtr = settings_.dtr;
+    // "Handshake" is kept for the dialog only: the CAT line runs without flow control, and RTS
+    // and DTR keep the states set here (they may key the transmitter).
+    params.handshake = cat::kHandshakeOff;
+    cat::ISerialOwner* owner = host_.SerialOwner();
+    const int port = settings_.id.port;
+    bool ok = false;
+    if (settings_.portMode != 0) {
+        monitored_ = std::make_unique<cat::CMonitoredPort>();
+        ok = monitored_->InitPort(owner, port, params) && monitored_->StartMonitoring();
+    } else {
+        listener_ = std::make_unique<cat::CSerialLineListener>();
+        ok = listener_->OpenPort(owner, port, params) && listener_->StartListener() == 0;
+    }
+    if (!ok)
+        ClosePort();
+    return ok;
+}
+
+void CRadioLink::ClosePort()
+{
+    // The worker writes through the objects closed here.
+    worker_.Stop(true);
+    host_.CloseAuxiliaryPorts();
+    const bool hadPort = monitored_ || listener_;
+    if (monitored_) {
+        monitored_->RegisterWorker(nullptr);
+        monitored_->StopMonitoring();
+        monitored_.reset();
+    }
+    if (listener_) {
+        listener_->RegisterWorker(nullptr);
+        listener_->StopListener(-1);
+        listener_->Close();
+        listener_.reset();
+    }
+    if (!hadPort && useDriver_) {
+        driver_.Unload();
+        useDriver_ = false;
+        driverAudio_ = false;
+        driverPtt_ = false;
+    }
+}
+
+bool CRadioLink::IsRadioConnected()
+{
+    return !useDriver_ || driver_.IsConnected() != 0;
+}
+
+bool CRadioLink::HasTransport() const
+{
+    return useDriver_ || monitored_ || listener_;
+}
+
+cat::ICivWriter* CRadioLink::SerialWriter()
+{
+    if (monitored_)
+        return monitored_.get();
+    return listener_.get();
+}
+
+void CRadioLink::SetUpAudio()
+{
+    int enabled = settings_.recorderEnabled;
+    if (!driverAudio_ && enabled != 0) {
+        if (enabled == 2 && ShowQuestion(kMsgChangeAudio) == mb::kIdYes) {
+            host_.RunAudioSettingsDialog();
+            enabled = ini_.GetInt(settings::audiorecorder::AbilitatoAtLink);
+        }
+        while (enabled != 0) {
+            const int error = host_.TestAudioInput();
+            if (error == 0)
+                break;
+            MessageBoxRequest request;
+            request.text = language_.Format(kMsgAudioError, {error}) + "\n" +
+                           language_.LoadString(kMsgChangeAudio);
+            request.style = mb::kYesNo | mb::kIconQuestion;
+            if (host_.ShowMessageBox(request) != mb::kIdYes) {
+                enabled = 0;  // no audio for this run
+                break;
+            }
+            host_.RunAudioSettingsDialog();
+        }
+        if (enabled != 0)
+            host_.ApplyRecordingFormat();
+    }
+    settings_.recorderEnabled = enabled;
+    settings_.recorderFront = ini_.GetInt(settings::audiorecorder::Front);
+    host_.PlaceRecorderBar(settings_.recorderFront, enabled);
+}
+
+void CRadioLink::OpenLog()
+{
+    log_.Close();  // the worker is stopped: nobody writes to it now
+    if (settings_.logPath.empty() || !log_.Open(settings_.logPath))
+        return;
+    log_.WriteText(host_.DiagnosticsText());
+}
+
+void CRadioLink::StartWorker()
+{
+    worker_.Stop(true);
+    worker_.Configure(settings_.portMode, host_.WorkerNotifyTarget(), settings_.pollInterval,
+                      settings_.delayCommand, settings_.id.address,
+                      log_.IsOpen() ? &log_ : nullptr, useDriver_ ? &driver_ : nullptr);
+    worker_.Start(useDriver_ ? nullptr : SerialWriter());
+    if (monitored_)
+        monitored_->RegisterWorker(&worker_);
+    if (listener_)
+        listener_->RegisterWorker(&worker_);
+}

@@ -1,0 +1,213 @@
+// The edit controls driven by keys, mouse and the clipboard.
+#include "ColorEdit.h"
+#include "CustomControls.h"
+#include "MaskEdit.h"
+#include "MyFontDialog.h"
+#include "NumEdit.h"
+#include "widgets_support.h"
+
+#include <QClipboard>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class EditTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ctltest::App(); }
+    static void SetClipboard(const QString& t) { QApplication::clipboard()->setText(t); }
+    static QString Clipboard() { return QApplication::clipboard()->text(); }
+    static void Select(QLineEdit& e, int start, int length) { e.setSelection(start, length); }
+};
+
+TEST_F(EditTest, TypingFormatsAndRefusesLetters) {
+    CNumEdit e;
+    e.SetFormat(0, ',');
+    EXPECT_EQ(e.text(), "0");
+    e.setCursorPosition(1);
+    ctltest::Type(&e, "7");
+    EXPECT_EQ(e.text(), "7");
+    ctltest::Type(&e, "1a0,5.0");
+    EXPECT_EQ(e.text(), "71.050");
+    EXPECT_DOUBLE_EQ(e.GetValue(), 71050.0);
+    ctltest::Key(&e, Qt::Key_Backspace);
+    EXPECT_EQ(e.text(), "7.105");
+    ctltest::Key(&e, Qt::Key_Home);
+    ctltest::Key(&e, Qt::Key_Delete);
+    EXPECT_EQ(e.text(), "105");
+}
+
+TEST_F(EditTest, ProgramTextsAndStatus) {
+    CNumEdit e;
+    e.SetFormat(0, ',');
+    e.setText("14175000");  // any way the program sets a text
+    EXPECT_EQ(e.text(), "14.175.000");
+    EXPECT_TRUE(e.SetWindowText("OFF LINE"));
+    EXPECT_EQ(e.text(), "OFF LINE");
+    EXPECT_DOUBLE_EQ(e.GetValue(), 0.0);
+    e.setFocus();
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(&e, &in);
+    EXPECT_EQ(e.text(), "OFF LINE");
+    e.SetValue(7050000);
+    EXPECT_EQ(e.text(), "7.050.000");
+    e.setText("Error");
+    EXPECT_EQ(e.text(), "Error");
+}
+
+TEST_F(EditTest, CopyWithoutSelectionKeepsTheClipboard) {
+    CNumEdit e;
+    e.SetFormat(0, ',');
+    e.SetValue(14175000);
+    SetClipboard("keep me");
+    e.setCursorPosition(2);
+    ctltest::Key(&e, Qt::Key_C, "c", Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), "keep me");
+    ctltest::Key(&e, Qt::Key_X, "x", Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), "keep me");
+    EXPECT_EQ(e.text(), "14.175.000");
+    Select(e, 0, 6);
+    ctltest::Key(&e, Qt::Key_C, "c", Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), "14175");
+}
+
+TEST_F(EditTest, CutPutsTheDigitsOnTheClipboard) {
+    CNumEdit e;
+    e.SetFormat(0, ',');
+    e.SetValue(14175000);
+    Select(e, 3, 3);
+    ctltest::Key(&e, Qt::Key_X, "x", Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), "175");
+    EXPECT_EQ(e.text(), "14.000");
+}
+
+TEST_F(EditTest, PasteAdmitsOnlyNumbers) {
+    CNumEdit e;
+    e.SetFormat(0, ',');
+    e.selectAll();
+    SetClipboard("1.234.567");
+    ctltest::Key(&e, Qt::Key_V, "v", Qt::ControlModifier);
+    EXPECT_EQ(e.text(), "1.234.567");
+    SetClipboard("rm -rf");
+    e.selectAll();
+    ctltest::Key(&e, Qt::Key_V, "v", Qt::ControlModifier);
+    EXPECT_EQ(e.text(), "1.234.567");
+    SetClipboard("14.074,5");
+    CNumEdit oneDecimal;
+    oneDecimal.SetFormat(1, ',');
+    oneDecimal.selectAll();
+    oneDecimal.Paste();
+    EXPECT_EQ(oneDecimal.text(), "14.074,5");
+    EXPECT_DOUBLE_EQ(oneDecimal.GetValue(), 14074.5);
+}
+
+TEST_F(EditTest, SignedOffsetField) {
+    CNumEdit e;
+    e.SetFormat(0, ',', true, true);
+    e.SetValue(-600);
+    EXPECT_EQ(e.text(), "-600");
+    e.setCursorPosition(0);
+    ctltest::Type(&e, "+");
+    EXPECT_EQ(e.text(), "+600");
+    EXPECT_DOUBLE_EQ(e.GetValue(), 600.0);
+}
+
+constexpr unsigned kTemplate = 9162;
+constexpr int kNotify = 1101;
+constexpr int kQuiet = 1102;
+
+class EditDialog : public CMyFontDialog {
+public:
+    EditDialog() : CMyFontDialog(kTemplate) {}
+    std::vector<std::pair<int, int>> mouse;
+
+protected:
+    bool OnCommand(int id, int code) override {
+        if (code >= 0x200 && code <= 0x205) mouse.emplace_back(id, code);
+        return true;
+    }
+};
+
+TEST_F(EditTest, RightClickNotifiesTheDialogOnlyWhenAsked) {
+    RegisterCustomControls();
+    RegisterDialogTemplate({kTemplate, "Edits",
+                            tpl::Column({tpl::Control(kNotify, "CNumEdit"), tpl::Control(kQuiet, "CNumEdit")})});
+    EditDialog dlg;
+    ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
+    auto* notify = dlg.GetDlgItemAs<CNumEdit>(kNotify);
+    auto* quiet = dlg.GetDlgItemAs<CNumEdit>(kQuiet);
+    ASSERT_TRUE(notify && quiet);
+    notify->EnableRightClickNotify();
+    ctltest::Mouse(notify, QEvent::MouseButtonPress, Qt::RightButton, {3, 3});
+    EXPECT_TRUE(notify->RButtonIsDown());
+    ctltest::Mouse(notify, QEvent::MouseButtonRelease, Qt::RightButton, {3, 3});
+    EXPECT_FALSE(notify->RButtonIsDown());
+    ctltest::Mouse(quiet, QEvent::MouseButtonPress, Qt::RightButton, {3, 3});
+    ctltest::Mouse(quiet, QEvent::MouseButtonRelease, Qt::RightButton, {3, 3});
+    const std::vector<std::pair<int, int>> want{{kNotify, 0x204}, {kNotify, 0x205}};
+    EXPECT_EQ(dlg.mouse, want);
+}
+
+TEST_F(EditTest, TimeFieldTypesOnlyValidTimes) {
+    CTimeEdit t;
+    ctltest::Type(&t, "25");
+    EXPECT_EQ(t.text(), "2");
+    ctltest::Type(&t, "3");
+    EXPECT_EQ(t.text(), "23:");
+    ctltest::Type(&t, "61");
+    EXPECT_EQ(t.text(), "23:1");
+    ctltest::Type(&t, "5");
+    EXPECT_EQ(t.text(), "23:15");
+    ctltest::Key(&t, Qt::Key_Home);
+    ctltest::Key(&t, Qt::Key_Delete);
+    ctltest::Key(&t, Qt::Key_Insert);
+    EXPECT_EQ(t.text(), "23:15");
+    SetClipboard("99:99");
+    ctltest::Key(&t, Qt::Key_V, "v", Qt::ControlModifier);
+    EXPECT_EQ(t.text(), "23:15");
+}
+
+TEST_F(EditTest, TimeExchange) {
+    CTimeEdit t;
+    DDX_TimeEditSet(QDateTime(), t);
+    EXPECT_EQ(t.text(), "");
+    QDateTime v(QDate(2024, 5, 1), QTime(0, 0));
+    EXPECT_FALSE(DDX_TimeEditGet(v, t));
+    DDX_TimeEditSet(QDateTime(QDate(2024, 5, 1), QTime(7, 5)), t);
+    EXPECT_EQ(t.text(), "07:05");
+    ctltest::Key(&t, Qt::Key_Home);
+    ctltest::Type(&t, "1");
+    EXPECT_EQ(t.text(), "17:05");
+    ctltest::Key(&t, Qt::Key_Right);
+    ctltest::Key(&t, Qt::Key_Backspace);
+    EXPECT_EQ(t.text(), "17:05");
+    ctltest::Key(&t, Qt::Key_Backspace);
+    EXPECT_EQ(t.text(), "07:05");  // the program's text comes back
+    ASSERT_TRUE(DDX_TimeEditGet(v, t));
+    EXPECT_EQ(v, QDateTime(QDate(2024, 5, 1), QTime(7, 5)));
+    t.setText("12:00");  // set around the exchange: Backspace restores it
+    t.setCursorPosition(1);
+    ctltest::Type(&t, "0");
+    EXPECT_EQ(t.text(), "10:00");
+    EXPECT_EQ(t.cursorPosition(), 3);  // past the colon
+    ctltest::Key(&t, Qt::Key_Backspace);
+    ctltest::Key(&t, Qt::Key_Backspace);
+    EXPECT_EQ(t.text(), "12:00");
+}
+
+TEST_F(EditTest, ColorEditKeepsItsColours) {
+    CColorEdit e;
+    const COLORREF oldBk = e.GetBkColor();
+    EXPECT_EQ(e.SetBkColor(RgbColor(0, 0, 80)), oldBk);
+    const COLORREF oldText = e.GetTextColor();
+    EXPECT_EQ(e.SetTextColor(RgbColor(255, 255, 0)), oldText);
+    EXPECT_EQ(e.palette().color(QPalette::Base), QColor(0, 0, 80));
+    EXPECT_EQ(e.palette().color(QPalette::Text), QColor(255, 255, 0));
+    EXPECT_FALSE(e.SetPointFont(0, "Sans"));
+    EXPECT_TRUE(e.SetPointFont(14, "Sans"));
+    EXPECT_EQ(e.GetLogFont().pointSize(), 14);
+    e.SetBold();
+    EXPECT_EQ(e.GetLogFont().weight(), QFont::Black);
+}
+
+}  // namespace

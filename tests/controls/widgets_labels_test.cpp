@@ -1,0 +1,141 @@
+// Colour label, link label, font combo and the folder chooser's checks.
+#include "ColorLabel.h"
+#include "FolderPicker.h"
+#include "FontCombo.h"
+#include "FolderPath.h"
+#include "FrameworkContext.h"
+#include "Language.h"
+#include "LinkLabel.h"
+#include "QtColor.h"
+#include "widgets_support.h"
+
+#include "TempDir.h"
+
+#include <QEnterEvent>
+#include <QFontDatabase>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class LabelTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ctltest::App(); }
+    void SetUp() override {
+        framework::Language().SetMessageBoxSink([this](const MessageBoxRequest& r) {
+            boxes.push_back(r);
+            return answer;
+        });
+    }
+    void TearDown() override {
+        framework::Language().SetMessageBoxSink(nullptr);
+        CLinkLabel::SetOpener(nullptr);
+    }
+    std::vector<MessageBoxRequest> boxes;
+    int answer = mb::kIdOk;
+};
+
+TEST_F(LabelTest, ColorLabelColoursAndBlinking) {
+    ctltest::Recorder parent;
+    auto* label = new CColorLabel("Reading", &parent);
+    SetControlId(label, 1300);
+    label->SetTextColor(RgbColor(0, 128, 0));
+    label->SetBkColor(RgbColor(255, 255, 200));
+    EXPECT_EQ(label->CurrentTextColor(), RgbColor(0, 128, 0));
+    label->SetBlinkTextColors();
+    label->SetBlinkText(1);
+    EXPECT_TRUE(label->IsBlinking());
+    EXPECT_EQ(label->CurrentTextColor(), RgbColor(255, 0, 0));
+    label->SetBlinkText(0);
+    EXPECT_FALSE(label->IsBlinking());
+    EXPECT_EQ(label->CurrentTextColor(), RgbColor(0, 128, 0));
+    label->SetBkColor(CColorLabel::kSystemColor);
+    EXPECT_EQ(ToQColor(label->CurrentBkColor()), SystemColor(label->palette(), SysColor::BtnFace));
+    label->resize(80, 20);
+    EXPECT_EQ(label->grab().toImage().pixelColor(1, 1), SystemColor(label->palette(), SysColor::BtnFace));
+    ctltest::Click(label, Qt::RightButton);
+    const std::vector<std::pair<int, int>> want{{1300, 0x205}};
+    EXPECT_EQ(parent.commands, want);
+}
+
+TEST_F(LabelTest, LinkOpensAndTurnsVisited) {
+    QString opened;
+    CLinkLabel::SetOpener([&](const QString& url) {
+        opened = url;
+        return 42;
+    });
+    CLinkLabel link("https://example.invalid/corvane");
+    EXPECT_EQ(link.GetURL(), "https://example.invalid/corvane");
+    EXPECT_EQ(link.toolTip(), link.GetURL());
+    EXPECT_EQ(link.CurrentColor(), 0xEE0000u);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), link.mapToGlobal(QPointF(2, 2)));
+    QApplication::sendEvent(&link, &enter);
+    EXPECT_TRUE(link.IsHovered());
+    EXPECT_TRUE(link.font().underline());
+    EXPECT_EQ(link.CurrentColor(), 0x0000FFu);
+    ctltest::Click(&link, Qt::LeftButton, {2, 2});
+    EXPECT_EQ(opened, link.GetURL());
+    EXPECT_TRUE(link.IsVisited());
+    EXPECT_FALSE(link.IsHovered());
+    EXPECT_EQ(link.CurrentColor(), 0x8B1A55u);
+    EXPECT_TRUE(boxes.empty());
+    link.SetUnderline(1);
+    EXPECT_TRUE(link.font().underline());
+    link.SetUnderline(0);
+    EXPECT_FALSE(link.font().underline());
+}
+
+TEST_F(LabelTest, LinkFailureShowsTheReason) {
+    CLinkLabel::SetOpener([](const QString&) { return 26; });
+    CLinkLabel link;
+    link.SetURL("mailto:nobody@example.invalid");
+    link.OpenLink();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Unable to open hyperlink:\n\nA sharing violation occurred. ");
+    EXPECT_EQ(boxes[0].style, mb::kIconExclamation);
+    EXPECT_FALSE(link.IsVisited());
+}
+
+TEST_F(LabelTest, FontComboListsEveryFamily) {
+    CFontCombo combo;
+    EXPECT_EQ(combo.count(), QFontDatabase::families().size());
+    CFontDrawC drawer;
+    EXPECT_GT(drawer.MeasureItem(&combo), 0);
+    EXPECT_EQ(drawer.CompareItem(), -1);
+    if (combo.count() > 0) {
+        combo.setCurrentIndex(0);
+        combo.resize(200, 28);
+        EXPECT_FALSE(combo.grab().isNull());
+    }
+}
+
+TEST_F(LabelTest, FolderChecksAskAndCreate) {
+    testing_support::TempDir dir;
+    CFolderPicker picker("Audio folder", "Choose", std::nullopt);
+    EXPECT_FALSE(picker.MakeSurePathExists(dir / "bad."));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Folder < " + (dir / "bad.") + " > not valid.");
+    EXPECT_FALSE(picker.MakeSurePathExists(dir / "wh?t"));
+
+    boxes.clear();
+    answer = mb::kIdNo;
+    EXPECT_FALSE(picker.Accept(dir / "new/sub"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Folder < " + (dir / "new/sub") + " > does not exist, create ?");
+    EXPECT_EQ(boxes[0].style, mb::kYesNo | mb::kIconQuestion);
+    EXPECT_FALSE(folderpath::Exists(dir / "new"));
+
+    answer = mb::kIdYes;
+    EXPECT_TRUE(picker.Accept(dir / "new/sub"));
+    EXPECT_TRUE(folderpath::Exists(dir / "new/sub"));
+    EXPECT_EQ(picker.GetPathName(), dir / "new/sub");
+
+    boxes.clear();
+    testing_support::PutFile(dir / "file", "x");
+    EXPECT_FALSE(picker.MakeSurePathExists(dir / "file/sub"));
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, "Folder < " + (dir / "file/sub") + " > cannot be created.");
+    EXPECT_TRUE(picker.MakeSurePathExists("/"));
+}
+
+}  // namespace
