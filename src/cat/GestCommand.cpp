@@ -75,17 +75,62 @@ void CGestCommand::Stop(bool wait)
 
 void CGestCommand::ClearQueues()
 {
-    commands_.Clear();
+    {
+        std::lock_guard<std::mutex> lock(ticketMutex_);
+        commands_.Clear();
+        // Cleared commands will never be answered: their waits end now.
+        poppedTickets_ = pushedTickets_;
+        clearedTickets_ = pushedTickets_;
+    }
     replies_.Clear();
     gui_.Clear();
 }
 
 bool CGestCommand::EnqueueCommand(int length, uint8_t flagFB, const uint8_t* bytes)
 {
-    if (!PushReporting(commands_, length, flagFB ? 1 : 0, bytes, commandsRefusing_))
-        return false;
+    return EnqueueCommand(length, flagFB, bytes, nullptr);
+}
+
+bool CGestCommand::EnqueueCommand(int length, uint8_t flagFB, const uint8_t* bytes,
+                                  uint64_t* ticket)
+{
+    if (ticket != nullptr)
+        *ticket = 0;
+    {
+        std::lock_guard<std::mutex> lock(ticketMutex_);
+        if (!PushReporting(commands_, length, flagFB ? 1 : 0, bytes, commandsRefusing_))
+            return false;
+        ++pushedTickets_;
+        if (ticket != nullptr)
+            *ticket = pushedTickets_;
+    }
     Wake();
     return true;
+}
+
+bool CGestCommand::IsCommandDone(uint64_t ticket) const
+{
+    if (finishedTickets_.load() >= ticket)
+        return true;
+    std::lock_guard<std::mutex> lock(ticketMutex_);
+    return ticket <= clearedTickets_;
+}
+
+QueueResult CGestCommand::PopCommand(int& length, uint8_t* frame, uint8_t* flagFB,
+                                     uint64_t& ticket)
+{
+    std::lock_guard<std::mutex> lock(ticketMutex_);
+    const QueueResult result = commands_.PopRetrying(length, frame, flagFB);
+    if (result == QueueResult::Ok)
+        ticket = ++poppedTickets_;
+    return result;
+}
+
+void CGestCommand::FinishCommand(uint64_t ticket)
+{
+    uint64_t done = finishedTickets_.load();
+    while (done < ticket && !finishedTickets_.compare_exchange_weak(done, ticket)) {
+    }
 }
 
 bool CGestCommand::PushReceivedFrame(int length, const uint8_t* bytes)
@@ -183,11 +228,15 @@ void CGestCommand::ProcessingLoop(ICivWriter* transport)
             uint8_t frame[kMaxFrameSize] = {};
             int length = kMaxFrameSize;
             uint8_t flagFB = 0;
-            if (commands_.PopRetrying(length, frame, &flagFB) == QueueResult::Ok && length != 0 &&
-                IsCivFrame(frame, static_cast<size_t>(length))) {
+            uint64_t ticket = 0;
+            if (PopCommand(length, frame, &flagFB, ticket) == QueueResult::Ok) {
+                // With no link the frame is dropped; empty entries and noise are dropped too.
+                if (transport != nullptr && length != 0 &&
+                    IsCivFrame(frame, static_cast<size_t>(length)))
+                    SendUntilAnswered(transport, frame, length, flagFB);
+                FinishCommand(ticket);
                 if (transport == nullptr)
-                    continue;  // no link: the frame is dropped
-                SendUntilAnswered(transport, frame, length, flagFB);
+                    continue;
             }
         }
 

@@ -49,6 +49,11 @@ public:
     // From the GUI: queue a frame; flagFB 1 lets an OK reply end the wait for its answer.
     // False when the frame is longer than 256 bytes or the queue is full (logged).
     bool EnqueueCommand(int length, uint8_t flagFB, const uint8_t* bytes);
+    // The same, handing back in `ticket` a number for IsCommandDone (0 when refused).
+    bool EnqueueCommand(int length, uint8_t flagFB, const uint8_t* bytes, uint64_t* ticket);
+    // True once the command of `ticket` has been answered, dropped or cleared away; never
+    // before it was written. Commands are handled in queue order.
+    bool IsCommandDone(uint64_t ticket) const;
     // From any receiving thread: a frame from the radio. Frames from other addresses (and
     // fragments too short to carry one) are dropped and count as handled (true).
     bool PushReceivedFrame(int length, const uint8_t* bytes);
@@ -86,7 +91,18 @@ private:
     bool WaitForWake(Clock::time_point deadline);
     bool Stopping() const { return abort_.load() || !IsRunning(); }
 
+    // Takes the oldest command and gives it its ticket number.
+    QueueResult PopCommand(int& length, uint8_t* frame, uint8_t* flagFB, uint64_t& ticket);
+    void FinishCommand(uint64_t ticket);
+
     CFrameQueue commands_;
+    // Ticket bookkeeping of the command queue: pushed, popped, finished and cleared-away
+    // counts. The mutex keeps each push or pop and its count together.
+    mutable std::mutex ticketMutex_;
+    uint64_t pushedTickets_ = 0;
+    uint64_t poppedTickets_ = 0;
+    uint64_t clearedTickets_ = 0;
+    std::atomic<uint64_t> finishedTickets_{0};
     CFrameQueue replies_;  // every frame from the radio, in arrival order; only the worker pops
     CFrameQueue gui_;
 

@@ -1,0 +1,120 @@
+#include "CommandLayout.h"
+
+#include <optional>
+
+#include "RadioFunctions.h"
+
+namespace radio {
+
+namespace {
+
+CommandFrame Make(uint8_t address, uint8_t command, std::initializer_list<uint8_t> body,
+                  uint8_t flagFB)
+{
+    CommandFrame out;
+    out.flagFB = flagFB;
+    for (uint8_t b : body)
+        if (b == cat::kEndOfFrame || b == cat::kPreamble)
+            return out;
+    const std::array<uint8_t, 6> bytes = [&] {
+        std::array<uint8_t, 6> a{};
+        size_t i = 0;
+        for (uint8_t b : body)
+            a[i++] = b;
+        return a;
+    }();
+    out.frame = cat::CivFrame::Build(address, cat::kControllerAddress, command, bytes.data(),
+                                     body.size());
+    return out;
+}
+
+}  // namespace
+
+CommandFrame BuildCommand(uint8_t address, uint8_t command, uint8_t sub,
+                          const std::array<uint8_t, 4>& d)
+{
+    switch (command) {
+    case 0x05:
+        return Make(address, command, {sub, d[0], d[1], d[2], d[3]}, 1);
+    case 0x06:
+        return Make(address, command, {sub, d[0]}, 1);
+    case 0x07:
+    case 0x0E:
+    case 0x0F:
+    case 0x10:
+        return Make(address, command, {sub}, 1);
+    case 0x08:
+    case 0x09:
+    case 0x0A:
+    case 0x0B:  // memory clear: the radio answers OK, which must end the wait
+        return Make(address, command, {}, 1);
+    case 0x0D:
+        return Make(address, command, {sub, d[0], d[1]}, 1);
+    case 0x11:
+        if (sub == kRead)
+            return Make(address, command, {}, 0);
+        return Make(address, command, {sub}, 1);
+    case 0x15:
+    case 0x19:
+        return Make(address, command, {sub}, 0);
+    case 0x16:
+        if (d[0] == kRead)
+            return Make(address, command, {sub}, 0);
+        return Make(address, command, {sub, d[0]}, 1);
+    case kCmdSelectVfoMode:
+        return Make(address, 0x07, {}, 1);
+    case kCmdSelectChannel:
+        return Make(address, 0x08, {sub, d[0]}, 1);
+    default:
+        return Make(address, command, {}, 0);
+    }
+}
+
+Notifications CommandNotifications(uint8_t command, uint8_t sub,
+                                   const std::array<uint8_t, 4>& d, int64_t frequencyHz,
+                                   int64_t offsetKHz)
+{
+    Notifications n;
+    switch (command) {
+    case 0x05:
+        n.Add(0, frequencyHz);
+        break;
+    case 0x06:
+        n.Add(2, sub + 1);
+        n.Add(4, static_cast<int64_t>(d[0]) - 1);
+        break;
+    case 0x07:
+        n.Add(sub == 0x01 ? 8 : 9, 1);
+        break;
+    case 0x0D:
+        n.Add(41, offsetKHz);
+        break;
+    case 0x0F:
+        if (sub == 0x11)
+            n.Add(40, 1);
+        else if (sub == 0x12)
+            n.Add(39, 1);
+        else
+            n.Add(6, sub);
+        break;
+    case 0x11:
+        if (sub != kRead)
+            n.Add(FunctionInfo(RadioFunction::Attenuator).notifyCode, sub == 0x20 ? 1 : 0);
+        break;
+    case 0x16: {
+        if (d[0] == kRead)
+            break;
+        const std::optional<RadioFunction> f = FunctionFromCommand(0x16, sub);
+        if (!f)
+            break;
+        const int64_t value = *f == RadioFunction::Agc ? (d[0] == 0x01 ? 1 : 0) : d[0];
+        n.Add(FunctionInfo(*f).notifyCode, value);
+        break;
+    }
+    default:
+        break;
+    }
+    return n;
+}
+
+}  // namespace radio

@@ -1,0 +1,402 @@
+#include "RadioController.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "Bcd.h"
+#include "CivNumbers.h"
+#include "CommandLayout.h"
+#include "Language.h"
+#include "MessagePump.h"
+#include "MessageTarget.h"
+#include "TraceLog.h"
+#include "VekDriver.h"
+#include "WindowMessages.h"
+
+namespace radio {
+
+namespace {
+
+// WM_USER+4: the tool windows' request to read the frequency; serial port errors too.
+constexpr unsigned kReadFrequencyRequest = msg::kUser + 4;
+constexpr size_t kMaxEarlyFrames = 64;
+
+const char* const kModeNames[kModeCount] = {"LSB", "USB", "AM", "CW", "RTTY", "FM", "WFM"};
+
+// The field holds a double; a value that is no whole frequency reads as 0.
+int64_t WholeHz(double value)
+{
+    if (!std::isfinite(value) || value < 0 || value >= 1e10)
+        return 0;
+    return static_cast<int64_t>(value);
+}
+
+}  // namespace
+
+CRadioController::CRadioController(IRadioView& view, CIni& ini, const CLanguage& language)
+    : view_(view), ini_(ini), language_(language)
+{
+    state_.modeNames.assign(kModeNames, kModeNames + kModeCount);
+    target_ = std::make_unique<platform::MessageTarget>(
+        [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+            WindowProc(message, wParam, lParam);
+        });
+}
+
+CRadioController::~CRadioController()
+{
+    state_.closing = true;
+    worker_.Stop(true);
+}
+
+bool CRadioController::HasTransport() const
+{
+    return serialOpen_ || (driver_ != nullptr && driver_->IsLoaded());
+}
+
+void CRadioController::PostWorkerMessage(unsigned message)
+{
+    target_->Post(message, 0, 0);
+}
+
+void CRadioController::PostSerialFrame(int /*port*/, const uint8_t* frame, int length)
+{
+    std::vector<uint8_t> copy;
+    if (frame != nullptr && length > 0 && length <= cat::kMaxFrameSize)
+        copy.assign(frame, frame + length);
+    {
+        std::lock_guard<std::mutex> lock(earlyMutex_);
+        if (earlyFrames_.size() >= kMaxEarlyFrames)
+            earlyFrames_.pop_front();
+        earlyFrames_.push_back(std::move(copy));
+    }
+    target_->Post(msg::kSerialBlock, 0, 0);
+}
+
+void CRadioController::PostSerialError(int port, int error)
+{
+    target_->Post(kReadFrequencyRequest, static_cast<std::uintptr_t>(error), port);
+}
+
+void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    switch (message) {
+    case kReadFrequencyRequest:
+        OnReadFrequencyRequest();
+        break;
+    case msg::kSerialBlock: {
+        std::vector<uint8_t> frame;
+        {
+            std::lock_guard<std::mutex> lock(earlyMutex_);
+            if (earlyFrames_.empty())
+                break;
+            frame = std::move(earlyFrames_.front());
+            earlyFrames_.pop_front();
+        }
+        OnSerialBlock(frame.data(), static_cast<int>(frame.size()));
+        break;
+    }
+    case msg::kFramesAvailable:
+        OnFramesAvailable();
+        break;
+    case msg::kIdleTick:
+        OnIdleTick();
+        break;
+    case msg::kDriverRx:
+        OnDriverFrame(static_cast<int>(wParam), lParam);
+        break;
+    default:
+        break;
+    }
+}
+
+void CRadioController::Notify(int code, int64_t value)
+{
+    if (clients_ != nullptr)
+        clients_->NotifyClients(code, value);
+}
+
+void CRadioController::Log(const std::string& text)
+{
+    if (log_ != nullptr)
+        log_->WriteText(text);
+}
+
+// ---- SendCommand ----
+
+void CRadioController::SendCommand(uint8_t command, uint8_t sub,
+                                   std::initializer_list<uint8_t> data, bool wait)
+{
+    std::array<uint8_t, 4> bytes{};
+    size_t i = 0;
+    for (uint8_t b : data) {
+        if (i < bytes.size())
+            bytes[i++] = b;
+    }
+    SendCommandData(command, sub, bytes, wait);
+}
+
+void CRadioController::SendCommandData(uint8_t command, uint8_t sub,
+                                       const std::array<uint8_t, 4>& data, bool wait)
+{
+    if (!HasTransport())
+        return;
+    const CommandFrame out = BuildCommand(state_.address, command, sub, data);
+    if (out.frame.length == 0) {
+        if (log_ != nullptr)
+            log_->WriteBytes("Command refused:", &command, 1, "\r\n");
+        return;
+    }
+    const int64_t frequency = WholeHz(view_.GetFrequencyField());
+    const Notifications notes = CommandNotifications(command, sub, data, frequency,
+                                                     WholeHz(view_.GetOffsetField()));
+    for (int n = 0; n < notes.count; ++n)
+        Notify(notes.items[static_cast<size_t>(n)].code, notes.items[static_cast<size_t>(n)].value);
+    if (command == 0x05 && clients_ != nullptr)
+        clients_->DdeFrequency(frequency);
+
+    if (state_.offLine && !state_.linkTest)
+        return;
+    uint64_t ticket = 0;
+    if (!worker_.EnqueueCommand(out.frame.length, out.flagFB, out.frame.data(), &ticket))
+        return;
+    if (wait)
+        WaitForCommand(ticket);
+}
+
+void CRadioController::WaitForCommand(uint64_t ticket)
+{
+    const int steps = std::max(0, state_.delayCommand) * 10;
+    for (int i = 0; i < steps; ++i) {
+        if (state_.closing)
+            return;
+        platform::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (worker_.IsCommandDone(ticket)) {
+            // The answer is in the GUI queue by now: parse it before the caller looks.
+            OnFramesAvailable();
+            return;
+        }
+    }
+    Log(language_.Translate("Timeout invio comando") + "\r\n");
+}
+
+// ---- Conversions and small operations ----
+
+int64_t CRadioController::FrequencyToBcd(uint8_t out[5]) const
+{
+    return cat::FrequencyToBcd(WholeHz(view_.GetFrequencyField()), state_.lowerLimit,
+                               state_.upperLimit, out);
+}
+
+bool CRadioController::SendFrequency(int64_t hz)
+{
+    if (hz < state_.lowerLimit || hz > state_.upperLimit)
+        return false;
+    view_.SetFrequencyField(static_cast<double>(hz));
+    OnKillFocusFrequency();
+    return true;
+}
+
+bool CRadioController::SendDuplexOffset(int offsetKHz)
+{
+    uint8_t sub = 0, d0 = 0, d1 = 0;
+    if (!DuplexOffsetToBcd(offsetKHz, sub, d0, d1)) {
+        Log("Duplex offset refused: " + std::to_string(offsetKHz) + "\r\n");
+        return false;
+    }
+    SendCommand(0x0D, sub, {d0, d1});
+    state_.duplexOffsetKHz = offsetKHz;
+    return true;
+}
+
+void CRadioController::OnKillFocusFrequency()
+{
+    if (state_.sending)
+        return;
+    state_.sending = true;
+    uint8_t bcd[5];
+    const int64_t hz = FrequencyToBcd(bcd);
+    if (hz != 0) {
+        SendCommand(0x05, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
+        state_.frequencyHz = hz;
+        state_.frequencyBlank = false;
+    }
+    view_.UpdateBandDisplay();
+    state_.sending = false;
+}
+
+void CRadioController::OnFilter()
+{
+    if (state_.mode == kWfm)
+        state_.filterNarrow = false;
+    else
+        state_.filterNarrow = !state_.filterNarrow;
+    view_.SetButton(ctl::kFilter, state_.filterNarrow);
+    if (state_.mode >= 0 && state_.mode < kModeCount)
+        SendCommand(0x06, static_cast<uint8_t>(state_.mode), {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
+    UpdateStatusLine();
+    view_.UpdateBandDisplay();
+}
+
+void CRadioController::ReadFrequencyMode(bool wait)
+{
+    state_.displayNotReady = true;
+    SendCommand(0x03, 0, {}, wait);
+    SendCommand(0x04, 0, {}, wait);
+    ReadFunctionStates(wait);
+    UpdateStatusLine();
+    state_.displayNotReady = false;
+    UpdateStoreReverse();
+}
+
+void CRadioController::ReadFunctionStates(bool wait)
+{
+    if (!state_.extendedFunctions)
+        return;
+    const bool polling = state_.pollingAllowed;
+    state_.pollingAllowed = false;
+    state_.sending = true;
+    for (size_t i = 0; i < kFunctionCount; ++i) {
+        const FunctionCommand& entry = FunctionTable()[i];
+        if (entry.command == 0x11)
+            SendCommand(0x11, kRead, {}, wait);
+        else
+            SendCommand(entry.command, FunctionSub(entry.function, state_.model), {kRead}, wait);
+    }
+    SendCommand(0x0C, 0, {}, wait);
+    state_.pollingAllowed = polling;
+    state_.sending = false;
+}
+
+void CRadioController::SelectVfoA()
+{
+    if (state_.currentVfo == kVfoB)
+        state_.otherVfo = {WholeHz(view_.GetFrequencyField()), ModeText(state_.mode),
+                           state_.filterNarrow};
+    SendCommand(0x07, 0x00, {}, true);
+    view_.SetButton(ctl::kVfoA, true);
+    view_.SetButton(ctl::kVfoB, false);
+    state_.currentVfo = kVfoA;
+    if (clients_ != nullptr)
+        clients_->DdeVfo(1);
+    ReadFrequencyMode(true);
+}
+
+void CRadioController::SelectVfoB()
+{
+    if (state_.currentVfo == kVfoA)
+        state_.otherVfo = {WholeHz(view_.GetFrequencyField()), ModeText(state_.mode),
+                           state_.filterNarrow};
+    SendCommand(0x07, 0x01, {}, true);
+    view_.SetButton(ctl::kVfoA, false);
+    view_.SetButton(ctl::kVfoB, true);
+    state_.currentVfo = kVfoB;
+    if (clients_ != nullptr)
+        clients_->DdeVfo(0);
+    ReadFrequencyMode(true);
+}
+
+void CRadioController::OnSplit()
+{
+    state_.split = !state_.split;
+    view_.SetButton(ctl::kSplit, state_.split);
+    SendCommand(0x0F, state_.split ? 0x01 : 0x00);
+    if (state_.split) {
+        SetDuplexButtons(false, false);
+        // Read both VFOs so that the second display shows the other one.
+        if (state_.currentVfo == kVfoA) {
+            SelectVfoB();
+            platform::WaitPumpingMessages(state_.delayCommand);
+            SelectVfoA();
+        } else if (state_.currentVfo == kVfoB) {
+            SelectVfoA();
+            platform::WaitPumpingMessages(state_.delayCommand);
+            SelectVfoB();
+        }
+    } else {
+        RestoreDuplexButtons();
+    }
+    UpdateStatusLine();
+    if (clients_ != nullptr)
+        clients_->DdeSplit(state_.split);
+}
+
+bool CRadioController::EnsureVfoKnown()
+{
+    if (state_.currentVfo != kVfoNone)
+        return true;
+    view_.Beep(mb::kIconQuestion);
+    const int choice = view_.ChooseVfo();
+    if (choice == kVfoA)
+        SelectVfoA();
+    else if (choice == kVfoB)
+        SelectVfoB();
+    else
+        return false;
+    platform::WaitPumpingMessages(state_.delayCommand);
+    return true;
+}
+
+int CRadioController::OnReadFrequencyRequest()
+{
+    if (!state_.closing)
+        SendCommand(0x03);
+    return 0;
+}
+
+void CRadioController::UpdateStatusLine()
+{
+    std::string status;
+    std::string label;
+    if (state_.filterNarrow)
+        status += " N";
+    if (state_.currentVfo == kVfoA) {
+        status += " VFO-A";
+        label = "VFO-B : ";
+    } else if (state_.currentVfo == kVfoB) {
+        status += " VFO-B";
+        label = "VFO-A : ";
+    }
+    if (state_.split)
+        status += " SPL";
+    if (state_.extendedFunctions) {
+        if (state_.duplexMinus)
+            status += " DUP-";
+        else if (state_.duplexPlus)
+            status += " DUP+";
+    }
+    view_.SetStatusLine(status);
+    std::string other;
+    if (state_.otherVfo.frequencyHz != 0) {
+        other = FormatFrequency(state_.otherVfo.frequencyHz) + " " + state_.otherVfo.modeText;
+        if (state_.otherVfo.filterNarrow)
+            other += " N";
+    }
+    view_.SetSecondDisplay(label, other);
+}
+
+void CRadioController::FillModeList()
+{
+    state_.modeNames.assign(kModeNames, kModeNames + kModeCount);
+    if (state_.model == kIC718)
+        state_.modeNames.resize(kFm);  // no FM, no WFM
+    view_.SetModeList(state_.modeNames);
+}
+
+std::string CRadioController::ModeText(int mode) const
+{
+    if (mode < 0 || mode >= static_cast<int>(state_.modeNames.size()))
+        return std::string();
+    return state_.modeNames[static_cast<size_t>(mode)];
+}
+
+void CRadioController::UpdateStoreReverse()
+{
+    view_.EnableControl(ctl::kStoreR, state_.currentVfo != kVfoNone);
+    view_.EnableControl(ctl::kReverse, state_.duplexPlus || state_.duplexMinus);
+}
+
+}  // namespace radio

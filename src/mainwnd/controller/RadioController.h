@@ -1,0 +1,187 @@
+// The headless radio controller: holds the radio state, turns every wish into CI-V frames for
+// the command worker, parses what the radio sends back, and polls the radio when the link is
+// quiet. The main window is its view (IRadioView). Created and used on the GUI thread, except
+// PostWorkerMessage.
+//
+// The controller owns the command worker and is its notification target: the link configures
+// and starts Worker() with this controller as the IWorkerNotify.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <initializer_list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "GestCommand.h"
+#include "RadioFunctions.h"
+#include "RadioState.h"
+#include "RadioView.h"
+#include "SerialOwner.h"
+#include "WorkerNotify.h"
+
+class CIni;
+class CLanguage;
+
+namespace cat {
+class CTraceLog;
+class CVekDriver;
+}  // namespace cat
+
+namespace platform {
+class MessageTarget;
+}
+
+namespace radio {
+
+class CRadioController : public cat::IWorkerNotify, public cat::ISerialOwner {
+public:
+    // The view, the settings and the language table must outlive the controller.
+    CRadioController(IRadioView& view, CIni& ini, const CLanguage& language);
+    ~CRadioController() override;
+    CRadioController(const CRadioController&) = delete;
+    CRadioController& operator=(const CRadioController&) = delete;
+
+    RadioState& State() { return state_; }
+    const RadioState& State() const { return state_; }
+    cat::CGestCommand& Worker() { return worker_; }
+
+    // ---- Set by the link ----
+    void SetClients(IRadioClients* clients) { clients_ = clients; }
+    void SetLog(cat::CTraceLog* log) { log_ = log; }
+    // The connected driver (frames from it arrive through OnDriverFrame), or null.
+    void SetDriver(cat::CVekDriver* driver) { driver_ = driver; }
+    // Whether a serial back-end is open.
+    void SetSerialOpen(bool open) { serialOpen_ = open; }
+    bool HasTransport() const;
+
+    // ---- Messages ----
+    // From the worker's thread: posted to the GUI thread.
+    void PostWorkerMessage(unsigned message) override;
+    // From a serial back-end's thread: an early frame (copied, then WM_USER+10 on the GUI
+    // thread) or a port error (WM_USER+4: the frequency is read again).
+    void PostSerialFrame(int port, const uint8_t* frame, int length) override;
+    void PostSerialError(int port, int error) override;
+    // The window procedure of the controller's messages: worker notifications and the driver's
+    // received frames (WM_USER+20); other messages are left to the main window.
+    void WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    // Where the driver posts its frames (MessageTarget::PostTrampoline with PostContext()).
+    platform::MessageTarget& Messages() { return *target_; }
+
+    // ---- Command layer ----
+    // Frames the command from its layout, tells the clients, queues it; with wait, waits for
+    // this command's own answer (at most DelayCommand x 10 steps), keeping messages flowing.
+    void SendCommandData(uint8_t command, uint8_t sub, const std::array<uint8_t, 4>& data,
+                         bool wait);
+    void SendCommand(uint8_t command, uint8_t sub = 0, std::initializer_list<uint8_t> data = {},
+                     bool wait = false);
+    // The frequency field's value packed into 5 BCD bytes; 0 (bytes zeroed) outside the limits.
+    int64_t FrequencyToBcd(uint8_t out[5]) const;
+    // Sends a frequency as the frequency field would (05, no wait); false outside the limits.
+    bool SendFrequency(int64_t hz);
+    // A band-edge reply: stores and shows the limits when byte 10 is "-" and both are BCD.
+    bool ShowBandEdges(const uint8_t* frame, int length);
+    // 0D with the offset; false (nothing sent) outside 0..9999 kHz.
+    bool SendDuplexOffset(int offsetKHz);
+    void OnKillFocusFrequency();
+    void OnFilter();
+    void ReadFrequencyMode(bool wait);
+    void ReadFunctionStates(bool wait);
+    void SelectVfoA();
+    void SelectVfoB();
+    void OnSplit();
+    bool EnsureVfoKnown();
+    int OnReadFrequencyRequest();
+    // Sends 03 without waiting (the link's speed test).
+    void RequestFrequency() { SendCommand(0x03); }
+    void UpdateStatusLine();
+    void FillModeList();
+
+    // ---- Receive path ----
+    void OnFramesAvailable();
+    void OnIdleTick();
+    // WM_USER+20: a frame the driver announced; lengths outside 1..256 are receive errors.
+    void OnDriverFrame(int length, std::intptr_t handle);
+    // WM_USER+10: bytes a serial back-end completed before the worker was registered.
+    void OnSerialBlock(const uint8_t* bytes, int length);
+    // Parses one frame from the radio; false when it was ignored (unknown, short or garbled).
+    bool ParseFrame(const uint8_t* frame, int length);
+    void UpdateRangeInfo();
+
+    // ---- Polling ----
+    void PollRadio();
+    // Allows or holds off polling; returns whether it was allowed before.
+    bool SetPollingEnabled(bool on)
+    {
+        const bool was = state_.pollingAllowed;
+        state_.pollingAllowed = on;
+        return was;
+    }
+    bool IsPollingEnabled() const { return state_.pollingAllowed; }
+    void SetFullPolling(bool on);
+    // A mouse-wheel tuning step: the next ticks are skipped.
+    void SkipTicks(int ticks) { state_.skipTicks = ticks; }
+
+    // ---- Function switches ----
+    // Toggles the function's button and sends its command; nothing without extended functions.
+    void OnFunctionButton(RadioFunction f);
+    // Puts the function into a state (as a click would when it differs).
+    void SetFunction(RadioFunction f, bool on);
+    void OnDuplexPlus();
+    void OnDuplexMinus();
+    void OnDuplexSet();
+    void OnReverse();
+    void RestoreDuplexButtons();
+    void OnSMeterButton();
+    void ShowSMeterOn();
+    // 0 or 1: S-meter off (1 also stores it); 0 and 2 disable the function panel.
+    void ShowSMeter(int kind);
+    void EnableFunctionPanel();
+    void OnAutoUpdate(bool down);
+
+private:
+    void WaitForCommand(uint64_t ticket);
+    void Notify(int code, int64_t value);
+    void LogRejected(const uint8_t* frame, int length, const char* why);
+    void Log(const std::string& text);
+
+    // Receive handlers; each checks its frame's length and digits first.
+    bool ParseFrequency(const uint8_t* frame, int length, bool transceive);
+    bool ParseMode(const uint8_t* frame, int length);
+    bool ParseBandEdges(const uint8_t* frame, int length);
+    bool ParseDuplexOffset(const uint8_t* frame, int length);
+    bool ParseAttenuator(const uint8_t* frame, int length);
+    bool ParseMeter(const uint8_t* frame, int length);
+    bool ParseFunction(const uint8_t* frame, int length);
+    bool ParseId(const uint8_t* frame, int length);
+    void ShowFrequency(int64_t hz);
+
+    void SetFunctionButton(RadioFunction f, bool down);
+    void SendFunction(RadioFunction f, bool on);
+    void SetDuplexButtons(bool plus, bool minus);
+    void OnDuplexButton(bool plus);
+    void UpdateStoreReverse();
+    std::string ModeText(int mode) const;
+    std::string RangeText() const;
+
+    IRadioView& view_;
+    CIni& ini_;
+    const CLanguage& language_;
+    IRadioClients* clients_ = nullptr;
+    cat::CTraceLog* log_ = nullptr;
+    cat::CVekDriver* driver_ = nullptr;
+    bool serialOpen_ = false;
+
+    RadioState state_;
+    // Early serial frames waiting for the GUI thread; bounded, the oldest go first.
+    std::mutex earlyMutex_;
+    std::deque<std::vector<uint8_t>> earlyFrames_;
+    // The target outlives the worker, whose thread posts to it.
+    std::unique_ptr<platform::MessageTarget> target_;
+    cat::CGestCommand worker_;
+};
+
+}  // namespace radio

@@ -1,0 +1,202 @@
+// The small operations of the command layer against the simulated radio: VFO selection, split,
+// filter, the typed frequency, and the receive entry points for driver and early serial frames.
+#include <gtest/gtest.h>
+
+#include "ControllerTestSupport.h"
+
+using namespace ctltest;
+
+TEST(ControllerCommands, SelectVfoKeepsTheOtherVfoAndReadsTheNewOne)
+{
+    SimRig rig;
+    rig.radio->SelectVfoByHand(1);
+    rig.radio->SetFrequencyByHand(7050000);
+    rig.radio->SelectVfoByHand(0);
+    rig.radio->SetFrequencyByHand(14200000);
+
+    rig.controller->SelectVfoA();
+    EXPECT_EQ(rig.view.frequency, 14200000.0);
+    EXPECT_TRUE(rig.view.Button(radio::ctl::kVfoA));
+    EXPECT_EQ(rig.clients.ddeVfo, 1);
+    EXPECT_TRUE(rig.view.enabled[radio::ctl::kStoreR]);
+
+    rig.controller->SelectVfoB();
+    EXPECT_EQ(rig.radio->State().currentVfo, 1);
+    EXPECT_EQ(rig.view.frequency, 7050000.0);
+    EXPECT_TRUE(rig.view.Button(radio::ctl::kVfoB));
+    EXPECT_FALSE(rig.view.Button(radio::ctl::kVfoA));
+    EXPECT_EQ(rig.clients.ddeVfo, 0);
+    EXPECT_TRUE(rig.clients.Has(8, 1));
+    EXPECT_EQ(rig.view.secondLabel, "VFO-A : ");
+    EXPECT_EQ(rig.view.secondText, "14.200.000 USB");
+    EXPECT_EQ(rig.view.status, " VFO-B");
+}
+
+TEST(ControllerCommands, SplitOnReadsBothVfosAndOffRestoresDuplex)
+{
+    SimRig rig;
+    rig.controller->SelectVfoA();
+    rig.radio->ClearFrames();
+    rig.controller->OnSplit();
+    rig.Settle();
+    EXPECT_TRUE(rig.radio->State().split);
+    EXPECT_EQ(rig.radio->State().currentVfo, 0);  // back on A
+    EXPECT_EQ(rig.Sent().front(), rig.Frame({0x0F, 0x01}));
+    EXPECT_EQ(rig.view.status, " VFO-A SPL");
+    EXPECT_EQ(rig.clients.ddeSplit, 1);
+    EXPECT_FALSE(rig.view.secondText.empty());
+
+    rig.controller->State().duplexPlusRemembered = true;
+    rig.controller->OnSplit();
+    rig.Settle();
+    EXPECT_FALSE(rig.radio->State().split);
+    EXPECT_TRUE(rig.view.Button(radio::ctl::kDupPlus));
+    EXPECT_EQ(rig.clients.ddeSplit, 0);
+}
+
+TEST(ControllerCommands, FilterTogglesExceptInWfm)
+{
+    SimRig rig;
+    rig.controller->ReadFrequencyMode(true);
+    rig.controller->OnFilter();
+    rig.Settle();
+    EXPECT_EQ(rig.radio->State().vfo[0].filter, 2);
+    EXPECT_TRUE(rig.view.Button(radio::ctl::kFilter));
+    EXPECT_TRUE(rig.clients.Has(4, 1));
+    rig.controller->OnFilter();
+    rig.Settle();
+    EXPECT_EQ(rig.radio->State().vfo[0].filter, 1);
+
+    rig.radio->SetModeByHand(radio::kWfm, 1);
+    rig.controller->ReadFrequencyMode(true);
+    rig.controller->OnFilter();
+    rig.Settle();
+    EXPECT_EQ(rig.radio->State().vfo[0].filter, 1);
+    EXPECT_FALSE(rig.view.Button(radio::ctl::kFilter));
+}
+
+TEST(ControllerCommands, TypedFrequencyIsSentOnlyInsideTheLimits)
+{
+    SimRig rig;
+    rig.controller->State().upperLimit = 199999999;
+    rig.view.frequency = 21300000;
+    rig.controller->OnKillFocusFrequency();
+    rig.Settle();
+    EXPECT_EQ(rig.radio->State().vfo[0].frequencyHz, 21300000u);
+    EXPECT_TRUE(rig.clients.Has(0, 21300000));
+    EXPECT_EQ(rig.clients.ddeFrequency, 21300000);
+
+    rig.radio->ClearFrames();
+    rig.view.frequency = 432000000;
+    rig.controller->OnKillFocusFrequency();
+    EXPECT_FALSE(rig.controller->SendFrequency(432000000));
+    rig.Settle();
+    EXPECT_TRUE(rig.Sent().empty());
+    EXPECT_TRUE(rig.controller->SendFrequency(50100000));
+    rig.Settle();
+    EXPECT_EQ(rig.radio->State().vfo[0].frequencyHz, 50100000u);
+
+    // A send already running is not interrupted by a second one.
+    rig.radio->ClearFrames();
+    rig.controller->State().sending = true;
+    rig.controller->OnKillFocusFrequency();
+    rig.Settle();
+    EXPECT_TRUE(rig.Sent().empty());
+}
+
+TEST(ControllerCommands, EnsureVfoKnownAsksWhenNoVfoIsSelected)
+{
+    SimRig rig;
+    rig.view.vfoChoice = 0;
+    EXPECT_FALSE(rig.controller->EnsureVfoKnown());
+    EXPECT_EQ(rig.view.beeps, 1);
+    rig.view.vfoChoice = radio::kVfoB;
+    EXPECT_TRUE(rig.controller->EnsureVfoKnown());
+    EXPECT_EQ(rig.radio->State().currentVfo, 1);
+    EXPECT_TRUE(rig.controller->EnsureVfoKnown());
+    EXPECT_EQ(rig.view.beeps, 2);
+}
+
+TEST(ControllerCommands, ReadFrequencyModeFollowsTheRadio)
+{
+    SimRig rig;
+    rig.radio->SetFrequencyByHand(3650000);
+    rig.radio->SetModeByHand(radio::kLsb, 2);
+    rig.controller->ReadFrequencyMode(true);
+    EXPECT_EQ(rig.view.frequency, 3650000.0);
+    EXPECT_EQ(rig.view.modeText, "LSB");
+    EXPECT_TRUE(rig.view.Button(radio::ctl::kFilter));
+    EXPECT_FALSE(rig.controller->State().displayNotReady);
+    EXPECT_FALSE(rig.view.enabled[radio::ctl::kStoreR]);  // no VFO button down
+    EXPECT_FALSE(rig.view.enabled[radio::ctl::kReverse]);
+    EXPECT_TRUE(rig.controller->State().pollingAllowed);
+
+    rig.controller->State().closing = true;
+    rig.radio->ClearFrames();
+    EXPECT_EQ(rig.controller->OnReadFrequencyRequest(), 0);
+    rig.Settle();
+    EXPECT_TRUE(rig.Sent().empty());
+}
+
+TEST(ControllerCommands, EarlySerialFramesGoThroughTheWorker)
+{
+    SimRig rig(sim::RadioModel::IC706MKIIG, true);
+    // Leading noise, then a frequency frame from the radio.
+    const Bytes block = {0x00, 0x11, 0xFE, 0xFE, 0xE0, 0x58, 0x00, 0x00,
+                         0x00, 0x10, 0x14, 0x00, 0xFD, 0x77};
+    rig.controller->OnSerialBlock(block.data(), static_cast<int>(block.size()));
+    EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.frequency == 14100000.0; }));
+    EXPECT_EQ(rig.view.rxSwaps, 2);  // the early frame and its delivery
+    rig.view.frequency = 1;
+
+    // Another source, or no frame at all, is dropped.
+    const Bytes other = {0xFE, 0xFE, 0xE0, 0x5E, 0x00, 0x00, 0x00, 0x20, 0x14, 0x00, 0xFD};
+    rig.controller->OnSerialBlock(other.data(), static_cast<int>(other.size()));
+    const Bytes noEnd = {0xFE, 0xFE, 0xE0, 0x58, 0x00, 0x00};
+    rig.controller->OnSerialBlock(noEnd.data(), static_cast<int>(noEnd.size()));
+    // A frame behind them is the first to arrive.
+    rig.controller->OnSerialBlock(block.data() + 2, 11);
+    EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.rxSwaps == 4; }));
+    EXPECT_EQ(rig.view.frequency, 14100000.0);  // only the last one was parsed
+
+    // A preamble inside a broken frame starts the frame that is delivered.
+    const Bytes glued = {0xFE, 0xFE, 0xE0, 0x58, 0x00, 0x12, 0xFE, 0xFE, 0xE0,
+                         0x58, 0x00, 0x00, 0x00, 0x30, 0x14, 0x00, 0xFD};
+    rig.controller->OnSerialBlock(glued.data(), static_cast<int>(glued.size()));
+    EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.frequency == 14300000.0; }));
+
+    // An impossible length is a receive error.
+    rig.controller->OnSerialBlock(block.data(), 0);
+    EXPECT_TRUE(rig.controller->State().noAnswer);
+    EXPECT_EQ(rig.view.texts[radio::ctl::kStatus], "Error");
+    EXPECT_NE(testing_support::GetFile(rig.logPath).find("RX:Error "), std::string::npos);
+}
+
+TEST(ControllerCommands, DriverFrameWithoutDriverOrBadLengthIsAnError)
+{
+    SimRig rig;
+    rig.view.frequency = 7000000;
+    rig.controller->OnDriverFrame(257, 1);
+    EXPECT_TRUE(rig.controller->State().noAnswer);
+    EXPECT_EQ(rig.view.frequency, 0.0);
+    EXPECT_EQ(rig.view.texts[radio::ctl::kStatus2], " ");
+    EXPECT_EQ(rig.view.texts[radio::ctl::kStatus], "Error");
+}
+
+TEST(ControllerCommands, SerialOwnerMessagesArriveOnTheGuiThread)
+{
+    SimRig rig;
+    const Bytes frame = {0xFE, 0xFE, 0xE0, 0x58, 0x00, 0x00, 0x00, 0x40, 0x14, 0x00, 0xFD};
+    std::thread backend([&] {
+        rig.controller->PostSerialFrame(1, frame.data(), static_cast<int>(frame.size()));
+    });
+    backend.join();
+    EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.frequency == 14400000.0; }));
+
+    // A port error makes the controller ask for the frequency again.
+    rig.radio->ClearFrames();
+    std::thread failing([&] { rig.controller->PostSerialError(1, 5); });
+    failing.join();
+    EXPECT_TRUE(rig.PumpUntil([&] { return !rig.Sent().empty(); }));
+    EXPECT_EQ(rig.Sent().front(), rig.Frame({0x03}));
+}
