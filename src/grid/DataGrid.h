@@ -50,6 +50,9 @@ public:
     // Appends a row; its index, or -1.
     int InsertRow();
     bool DeleteRow(int row);
+    // Moves a body column (cells and width) to another body position; the columns between
+    // shift over. Ends any edit and clears the selection. False for fixed or unknown columns.
+    bool MoveColumn(int from, int to);
     void DeleteNonFixedRows();
     bool DeleteAllItems();
 
@@ -156,6 +159,9 @@ public:
     void EnableTitleTips(bool on) { m_bTitleTips = on; }
     bool GetTitleTips() const { return m_bTitleTips; }
     void EnableDragAndDrop(bool on) { m_bAllowDragAndDrop = on; }
+    // A column heading dragged onto another moves its column there.
+    void SetHeaderDragMovesColumn(bool on) { m_bHeaderDragMovesColumn = on; }
+    bool GetHeaderDragMovesColumn() const { return m_bHeaderDragMovesColumn; }
     bool GetDragAndDrop() const { return m_bAllowDragAndDrop; }
     void SetHandleTabKey(bool on) { m_bHandleTabKey = on; }
     bool GetHandleTabKey() const { return m_bHandleTabKey; }
@@ -284,8 +290,9 @@ public:
     std::string CopyTextFromSelection() const;
     // Clears every selected cell through the edit path.
     virtual void CutSelectedText(EditCause cause = EditCause::Cut);
-    // Pastes clipboard text with its top-left field at cell.
-    virtual void PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted);
+    // Pastes clipboard text with its top-left field at cell (cause: Paste or Drop).
+    virtual void PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted,
+                                 EditCause cause = EditCause::Paste);
     void OnEditCopy();
     void OnEditCut();
     void OnEditPaste();
@@ -294,6 +301,17 @@ public:
     bool CanEditCut() const { return m_bEditable && GetSelectedCount() > 0; }
     bool CanEditPaste() const;
     bool CanEditSelectAll() const { return m_bEnableSelection; }
+
+    // ---- drag and drop (only with EnableDragAndDrop on) ----
+    // Drags the selection's text; a move clears the cells it came from.
+    virtual void OnBeginDrag();
+    // The drop target side: the answer for text (or other data) over point.
+    DropEffect OnDragEnter(GridPoint point, bool offersText, GridModifiers mods) { return OnDragOver(point, offersText, mods); }
+    DropEffect OnDragOver(GridPoint point, bool offersText, GridModifiers mods);
+    void OnDragLeave();
+    // Pastes the dropped text at the last accepted cell; false when nothing was accepted there.
+    bool OnDrop(std::string_view text);
+    CCellPos GetDropHighlightCell() const { return m_LastDragOverCell; }
 
     // ---- painting ----
     virtual void OnDraw(GridPainter& painter, const GridRect& clip);
@@ -369,6 +387,7 @@ private:
     bool m_bDoubleBuffer = true;
     bool m_bTitleTips = true;
     bool m_bAllowDragAndDrop = false;
+    bool m_bHeaderDragMovesColumn = false;
     bool m_bHandleTabKey = true;
     bool m_bTabLeavesGrid = false;
     bool m_bTrackFocusCell = true;
@@ -413,6 +432,12 @@ private:
     bool m_bTimerRunning = false;
     TrackingLine m_trackingLine;
     int m_nSizingIndex = -1;  // the row or column being sized
+
+    // drag and drop
+    CCellPos m_LastDragOverCell;
+    int m_nDragColumn = -1;               // the column whose heading is being dragged
+    bool m_bDragging = false;             // this grid is the drag source
+    std::set<CCellPos> m_DroppedCells;    // written by a drop into the dragging grid itself
 
     // printing
     PrintSettings m_print;

@@ -1,4 +1,4 @@
-// Copy, cut, paste and select all over the grid's cells.
+// Copy, cut, paste and select all over the grid's cells, and the same text by drag and drop.
 #include <algorithm>
 
 #include "DataGrid.h"
@@ -30,7 +30,7 @@ void CDataGrid::CutSelectedText(EditCause cause) {
     }
 }
 
-void CDataGrid::PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted) {
+void CDataGrid::PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted, EditCause cause) {
     // Headers are never pasted into; fields only go right and down from a body cell.
     if (!IsValid(cell) || IsCellFixed(cell.row, cell.col) || !IsCellEditable(cell.row, cell.col)) return;
     const ClipboardRows lines = ParseClipboardText(text);
@@ -44,7 +44,8 @@ void CDataGrid::PasteTextAtCell(CCellPos cell, std::string_view text, bool selec
         for (const std::string& field : fields) {
             while (col < m_nCols && GetColumnWidth(col) <= 0) ++col;
             if (col >= m_nCols) break;
-            EditCellText(row, col, field, EditCause::Paste);
+            EditCellText(row, col, field, cause);
+            if (m_bDragging && cause == EditCause::Drop) m_DroppedCells.insert({row, col});
             if (stamp != m_structureStamp) return;  // the owner reshaped the grid
             if (CDataGridCellBase* target = GetCell(row, col)) {
                 target->SetState(target->GetState() & ~CellStateSelected);
@@ -103,4 +104,78 @@ void CDataGrid::OnEditSelectAll() {
     SendMessageToParent(m_LeftClickDownCell.row, m_LeftClickDownCell.col, GridNotifySelChanging);
     SelectAllCells();
     SendMessageToParent(m_idCurrentCell.row, m_idCurrentCell.col, GridNotifySelChanged);
+}
+
+void CDataGrid::OnBeginDrag() {
+    if (!m_bAllowDragAndDrop || m_bDragging) return;
+    const std::string text = CopyTextFromSelection();
+    if (text.empty()) return;
+    const std::vector<CCellPos> source(m_SelectedCellMap.begin(), m_SelectedCellMap.end());
+    const CCellBlock range = GetSelectedCellRange();
+    SendMessageToParent(range.minRow, range.minCol, GridNotifyBeginDrag);
+    m_MouseMode = MouseDragging;
+    m_bDragging = true;
+    m_DroppedCells.clear();
+    const unsigned stamp = m_structureStamp;
+    const DropEffect effect = m_pHost ? m_pHost->DoDragDrop(text) : DropEffect::None;
+    m_bDragging = false;
+    // The drag loop took the button up.
+    m_bLMouseButtonDown = false;
+    if (m_bTimerRunning) {
+        if (m_pHost) m_pHost->StopAutoScrollTimer();
+        m_bTimerRunning = false;
+    }
+    if (m_bCapture) {
+        if (m_pHost) m_pHost->SetCapture(false);
+        m_bCapture = false;
+    }
+    m_MouseMode = MouseNone;
+    if (effect == DropEffect::Move && m_bEditable && stamp == m_structureStamp) {
+        // The cells the text came from, but never one the drop has just written (a move within
+        // the grid onto an overlapping block keeps the moved text).
+        for (const CCellPos& pos : source) {
+            if (stamp != m_structureStamp) break;
+            if (!m_DroppedCells.count(pos)) EditCellText(pos.row, pos.col, "", EditCause::Cut);
+        }
+    }
+    m_DroppedCells.clear();
+    Refresh();
+}
+
+DropEffect CDataGrid::OnDragOver(GridPoint point, bool offersText, GridModifiers mods) {
+    if (!m_bAllowDragAndDrop) return DropEffect::None;
+    const CCellPos cell = GetCellFromPt(point, false);
+    const bool accepted = offersText && IsValid(cell) && !IsCellFixed(cell.row, cell.col) &&
+                          IsCellEditable(cell.row, cell.col);
+    if (!accepted) {
+        OnDragLeave();
+        return DropEffect::None;
+    }
+    if (cell != m_LastDragOverCell) {
+        OnDragLeave();
+        if (CDataGridCellBase* c = GetCell(cell.row, cell.col)) {
+            c->SetState(c->GetState() | CellStateDropHighlighted);
+            RedrawCell(cell.row, cell.col);
+        }
+        m_LastDragOverCell = cell;
+    }
+    return mods.ctrl ? DropEffect::Copy : DropEffect::Move;
+}
+
+void CDataGrid::OnDragLeave() {
+    const CCellPos last = m_LastDragOverCell;
+    m_LastDragOverCell = {};
+    if (CDataGridCellBase* c = GetCell(last.row, last.col)) {
+        c->SetState(c->GetState() & ~CellStateDropHighlighted);
+        RedrawCell(last.row, last.col);
+    }
+}
+
+bool CDataGrid::OnDrop(std::string_view text) {
+    const CCellPos target = m_LastDragOverCell;
+    OnDragLeave();
+    if (!m_bAllowDragAndDrop || !IsValid(target)) return false;
+    PasteTextAtCell(target, text, false, EditCause::Drop);
+    Refresh();
+    return true;
 }

@@ -40,6 +40,7 @@ void CDataGrid::OnLButtonDown(GridPoint point, GridModifiers mods) {
     if (m_pHost) m_pHost->TakeFocus();
     m_LeftClickDownPoint = m_LastMousePoint = point;
     m_bLMouseButtonDown = true;
+    m_nDragColumn = -1;
     m_LeftClickDownCell = GetCellFromPt(point);
     const CCellPos down = m_LeftClickDownCell;
     if (!IsValid(down)) return;
@@ -119,6 +120,11 @@ void CDataGrid::OnLButtonDown(GridPoint point, GridModifiers mods) {
             m_PrevSelectedCellMap.clear();
         if (down.row < m_nFixedRows) {
             OnFixedRowClick(down);
+            if (m_bHeaderDragMovesColumn && down.col >= m_nFixedCols) {
+                ResetSelectedRange();
+                m_MouseMode = MousePrepareDrag;
+                m_nDragColumn = down.col;
+            }
         } else if (down.col < m_nFixedCols) {
             OnFixedColumnClick(down);
         } else {
@@ -172,8 +178,13 @@ void CDataGrid::OnMouseMove(GridPoint point, GridModifiers /*mods*/, bool leftBu
         case MousePrepareEdit:
         case MousePrepareDrag:
             if (std::abs(point.x - m_LeftClickDownPoint.x) + std::abs(point.y - m_LeftClickDownPoint.y) >=
-                kDragThreshold)
-                m_MouseMode = MousePrepareDrag;  // no drag source: the button up is a plain click
+                kDragThreshold) {
+                m_MouseMode = MousePrepareDrag;  // without a drag the button up is a plain click
+                if (m_nDragColumn >= 0)
+                    m_MouseMode = MouseDragging;  // a heading: its column moves on button up
+                else if (m_bAllowDragAndDrop)
+                    OnBeginDrag();
+            }
             break;
         default: break;
         }
@@ -234,6 +245,11 @@ void CDataGrid::OnLButtonUp(GridPoint point, GridModifiers /*mods*/) {
         SendMessageToParent(m_idCurrentCell.row, m_idCurrentCell.col, GridNotifySelChanged);
         break;
     }
+    case MouseDragging: {
+        const CCellPos target = GetCellFromPt(point);
+        if (m_nDragColumn >= 0 && target.col >= m_nFixedCols) MoveColumn(m_nDragColumn, target.col);
+        break;
+    }
     case MouseSizingCol:
     case MouseSizingRow: {
         const bool cols = m_MouseMode == MouseSizingCol;
@@ -267,6 +283,7 @@ void CDataGrid::OnLButtonUp(GridPoint point, GridModifiers /*mods*/) {
     }
     m_MouseMode = MouseNone;
     m_nSizingIndex = -1;
+    m_nDragColumn = -1;
     if (m_pHost) m_pHost->SetCursor(GridCursor::Arrow);
     if (IsValid(down) && m_pOwner) m_pOwner->OnGridCommand(*this);
 }
@@ -345,6 +362,7 @@ void CDataGrid::OnCaptureLost() {
         m_bTimerRunning = false;
     }
     m_bCapture = false;
+    m_nDragColumn = -1;
     if (m_MouseMode == MouseDragging || m_MouseMode == MouseSizingCol || m_MouseMode == MouseSizingRow) {
         m_MouseMode = MouseNone;
         m_trackingLine = {};

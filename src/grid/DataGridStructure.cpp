@@ -182,6 +182,34 @@ int CDataGrid::InsertRow() {
     return r;
 }
 
+bool CDataGrid::MoveColumn(int from, int to) {
+    if (from < m_nFixedCols || from >= m_nCols || to < m_nFixedCols || to >= m_nCols) return false;
+    if (from == to) return true;
+    EndEditing();
+    ResetSelectedRange();
+    ++m_structureStamp;
+    const auto shift = [from, to](auto& items) {
+        const auto f = items.begin() + from, t = items.begin() + to;
+        if (from < to)
+            std::rotate(f, f + 1, t + 1);
+        else
+            std::rotate(t, f, f + 1);
+    };
+    for (Row& row : m_RowData) shift(row);
+    shift(m_arColWidths);
+    // The sort column's heading arrow goes with its column.
+    if (m_nSortColumn == from)
+        m_nSortColumn = to;
+    else if (from < to && m_nSortColumn > from && m_nSortColumn <= to)
+        --m_nSortColumn;
+    else if (to < from && m_nSortColumn >= to && m_nSortColumn < from)
+        ++m_nSortColumn;
+    m_idTopLeftCell = {};
+    ResetScrollBars();
+    Refresh();
+    return true;
+}
+
 bool CDataGrid::DeleteRow(int row) {
     if (row < 0 || row >= m_nRows) return false;
     EndEditing();

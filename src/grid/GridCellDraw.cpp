@@ -130,6 +130,9 @@ bool CDataGridCellBase::PrintCell(GridPainter& painter, int /*row*/, int /*col*/
     const int margin = std::max(GetMargin(), 0);
     rect.left += margin;
     rect.right -= margin;
+    // The cell rectangle includes its last pixel, the text rectangle does not (as on screen), so
+    // a column sized to its text prints it whole.
+    rect = rect.Inflated(0, 0, 1, 1);
     if (grid->HasImageList() && GetImage() >= 0) {
         painter.DrawImage(GetImage(), {rect.left, rect.top});
         rect.left += grid->GetImageListSize().cx + margin;

@@ -51,6 +51,9 @@ struct CellEditorRequest {
 // Keys that end an in-place edit and carry on in the grid.
 enum class EditEndKey { None, Enter, Escape, Tab, ShiftTab, PageUp, PageDown, Home, End, Left, Up, Right, Down };
 
+// What a drag did with the dragged text, and what a drop target offers.
+enum class DropEffect { None, Copy, Move };
+
 struct ScrollBarInfo {
     bool shown = false;
     int max = 0;   // range 0 .. max (the total size - 1)
@@ -88,4 +91,7 @@ public:
 
     virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }
     virtual void SetClipboardText(const std::string& /*text*/) {}
+
+    // Runs the drag of text until it is dropped or given up; what the target did with it.
+    virtual DropEffect DoDragDrop(const std::string& /*text*/) { return DropEffect::None; }
 };
