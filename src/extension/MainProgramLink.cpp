@@ -1,0 +1,128 @@
+#include "MainProgramLink.h"
+
+#include "Discovery.h"
+#include "ProgramFolder.h"
+#include "Process.h"
+#include "Registry.h"
+#include "RuntimeFolder.h"
+
+#include <chrono>
+#include <thread>
+
+namespace vek {
+
+namespace {
+
+constexpr int kHelloTimeoutMs = 1000;
+constexpr int kConnectTimeoutMs = 2000;
+// The program answers from its GUI thread; a port opening or a nested wait can take a while,
+// but a program that hangs must not hang its clients for ever.
+constexpr int kAnswerTimeoutMs = 15000;
+constexpr int kRegisterTimeoutMs = 5000;
+constexpr int kSearchRounds = 3;
+
+void WaitOneSecond() { std::this_thread::sleep_for(std::chrono::seconds(1)); }
+
+}  // namespace
+
+MainProgramLink& TheLink() {
+    static MainProgramLink link;
+    return link;
+}
+
+std::shared_ptr<MainProgramLink::Program> MainProgramLink::Current() const {
+    std::lock_guard lock(mutex_);
+    return program_;
+}
+
+bool MainProgramLink::Search() {
+    std::shared_ptr<Program> previous;
+    {
+        std::lock_guard lock(mutex_);
+        previous = std::move(program_);
+    }
+    const platform::ipc::FolderResult folder = platform::ipc::RuntimeFolder();
+    if (!folder) return false;
+    const auto server = platform::ipc::FindServer(folder.path, kMainTitle, kHelloTimeoutMs);
+    if (!server) return false;
+
+    std::shared_ptr<Program> found;
+    if (previous && previous->socketPath == server->path && previous->requests.IsConnected()) {
+        found = std::move(previous);
+    } else {
+        found = std::make_shared<Program>();
+        found->socketPath = server->path;
+        found->pid = server->pid;
+        if (!found->requests.Connect(server->path, kConnectTimeoutMs)) return false;
+    }
+    std::lock_guard lock(mutex_);
+    program_ = std::move(found);
+    return true;
+}
+
+bool MainProgramLink::Found() const { return Current() != nullptr; }
+
+std::uint32_t MainProgramLink::ProgramId() const {
+    auto program = Current();
+    return program ? program->pid : 0;
+}
+
+std::optional<std::int32_t> MainProgramLink::Send(std::int32_t code, std::int32_t argument) {
+    auto program = Current();
+    if (!program) return std::nullopt;
+    return program->requests.Request(code, argument, kAnswerTimeoutMs);
+}
+
+bool MainProgramLink::Register(std::uint64_t token) {
+    auto program = Current();
+    if (!program) return false;
+    std::lock_guard lock(program->listenerMutex);
+    if (!program->listenerOpen || program->listener.Fd() < 0) {
+        program->listenerOpen = program->listener.Open(program->socketPath, kConnectTimeoutMs);
+        if (!program->listenerOpen) return false;
+    }
+    return program->listener.Register(token, kRegisterTimeoutMs);
+}
+
+int MainProgramLink::Dispatch(const platform::ipc::NotificationListener::Callback& callback) {
+    auto program = Current();
+    if (!program) return -1;
+    {
+        std::lock_guard lock(program->listenerMutex);
+        if (!program->listenerOpen) return -1;
+    }
+    if (program->listener.Dispatch(callback) < 0) return -1;
+    return program->listener.Fd();
+}
+
+bool FindOrStartMainProgram(bool start) {
+    MainProgramLink& link = TheLink();
+    if (link.Search()) return true;
+    if (!start) return false;
+
+    const std::string lastPath = ReadLastPath();
+    if (lastPath.size() > 1) {
+        // A failed start is not reported: the searches below simply find nothing.
+        const std::string program = platform::ResolveInFolder(lastPath, "Corvane");
+        if (!program.empty()) platform::SpawnDetached({program});
+        // The program's window cannot be minimised from here: there is no window-system handle
+        // to reach it, and the protocol has no code for it.
+        for (int round = 0; round < kSearchRounds; ++round) {
+            WaitOneSecond();
+            if (link.Search()) break;
+        }
+    }
+    return link.Found();
+}
+
+bool ConnectMainProgram() {
+    if (FindOrStartMainProgram(true)) return true;
+    MainProgramLink& link = TheLink();
+    for (int round = 0; round < kSearchRounds; ++round) {
+        WaitOneSecond();
+        if (link.Search()) return true;
+    }
+    return link.Found();
+}
+
+}  // namespace vek

@@ -1,0 +1,64 @@
+// The link to the running main program: found by the title of its server, reached over the
+// runtime folder's sockets. One per process; every member may be called from any thread.
+#pragma once
+
+#include "IpcClient.h"
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace vek {
+
+inline constexpr const char* kMainTitle = "Corvane Icom 706 Control";
+
+// What answers when the program cannot be reached.
+inline constexpr std::int32_t kUnreachable = -1;
+
+class MainProgramLink {
+public:
+    // Forgets the program found before, then looks for the last server whose title begins with
+    // kMainTitle. A search that finds the same program again keeps its connections (and so the
+    // client's registrations).
+    bool Search();
+    bool Found() const;
+    // The found program's process id, 0 when none.
+    std::uint32_t ProgramId() const;
+
+    // The program's answer, or nothing when it cannot be reached.
+    std::optional<std::int32_t> Send(std::int32_t code, std::int32_t argument);
+
+    // Registers a notification token on the listening connection (opened on first use).
+    bool Register(std::uint64_t token);
+    // Runs the callback for what has arrived; the descriptor to poll next, or -1.
+    int Dispatch(const platform::ipc::NotificationListener::Callback& callback);
+
+private:
+    struct Program {
+        std::string socketPath;
+        std::uint32_t pid = 0;
+        platform::ipc::RequestClient requests;
+        std::mutex listenerMutex;  // opening it
+        bool listenerOpen = false;
+        platform::ipc::NotificationListener listener;
+    };
+
+    std::shared_ptr<Program> Current() const;
+
+    mutable std::mutex mutex_;
+    std::shared_ptr<Program> program_;
+};
+
+MainProgramLink& TheLink();
+
+// Search; when nothing is found and `start` is set, starts LastPath's program and searches up
+// to three more times, a second apart.
+bool FindOrStartMainProgram(bool start);
+
+// The whole of ExtInit: FindOrStartMainProgram(true), then up to three more searches a second
+// apart.
+bool ConnectMainProgram();
+
+}  // namespace vek

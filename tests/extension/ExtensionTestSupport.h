@@ -1,0 +1,210 @@
+// Shared by the extension library's tests: the library loaded with dlopen as other programs load
+// it, a private runtime and configuration folder per test process, and a main program to talk to.
+//
+// MainProgramProcess starts any program that serves the extension protocol: the stand-in
+// (StandInArgs) here, or the real Corvane later (argv = {CORVANE_BIN_DIR "/Corvane"}, with
+// QT_QPA_PLATFORM=offscreen and the SimRadio driver); the control channel (Notify, Requests)
+// exists only with the stand-in.
+#pragma once
+
+#include "ProgramFolder.h"
+#include "RegistryProfile.h"
+#include "TempDir.h"
+#include "VekExtension.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace ext_test {
+
+#define VEK_EXPORTS(X)                                                                            \
+    X(ExtInit) X(ExtGethWnd) X(ExtGetFrequency) X(ExtSetFrequency) X(ExtGetMode) X(ExtSetMode)    \
+    X(ExtGetFilter) X(ExtSetFilter) X(ExtGetSplit) X(ExtSetSplit) X(ExtSelectVFOA)                \
+    X(ExtSelectVFOB) X(ExtSetVFOAB) X(ExtExit) X(ExtIfPTT) X(ExtIfAudio) X(ExtPTT) X(ExtRecord)   \
+    X(ExtPause) X(ExtPlay) X(ExtIfExtensionG) X(ExtGetSignal) X(ExtGetSQL) X(ExtGetAtt)           \
+    X(ExtSetAtt) X(ExtGetPre) X(ExtSetPre) X(ExtGetAGC) X(ExtSetAGC) X(ExtGetNB) X(ExtSetNB)      \
+    X(ExtGetTone) X(ExtSetTone) X(ExtGetTSQL) X(ExtSetTSQL) X(ExtGetVox) X(ExtSetVox)             \
+    X(ExtGetBkIn) X(ExtSetBkIn) X(ExtGetComp) X(ExtSetComp) X(ExtSetDupP) X(ExtSetDupM)           \
+    X(ExtGetDup) X(ExtSetDup) X(ExtGetCom) X(ExtGetComPTT) X(ExtOpenCom) X(ExtCloseCom)           \
+    X(ExtSetDTR) X(ExtSetRTS) X(ExtGetVersionPrg) X(ExtGetVersionDLL) X(ExtGetSystem)             \
+    X(ExtGetLanguage) X(ExtSetHwnd) X(ExtDispatchNotifications)
+
+// Every export, looked up by name in the built library. Loaded once per process.
+struct Library {
+#define VEK_MEMBER(name) decltype(&::name) name = nullptr;
+    VEK_EXPORTS(VEK_MEMBER)
+#undef VEK_MEMBER
+    void* handle = nullptr;
+    std::vector<std::string> missing;
+
+    static Library& Get() {
+        static Library library = Load();
+        return library;
+    }
+
+private:
+    static Library Load() {
+        Library l;
+        l.handle = ::dlopen(CORVANE_BIN_DIR "/libVekExtension.so", RTLD_NOW | RTLD_LOCAL);
+        if (!l.handle) {
+            l.missing.push_back(::dlerror());
+            return l;
+        }
+#define VEK_LOOKUP(name)                                                                    \
+    l.name = reinterpret_cast<decltype(&::name)>(::dlsym(l.handle, #name));                  \
+    if (!l.name) l.missing.push_back(#name);
+        VEK_EXPORTS(VEK_LOOKUP)
+#undef VEK_LOOKUP
+        return l;
+    }
+};
+
+// Private runtime and configuration folders for this test process, set before any test runs,
+// so that no program of the user or of another test is found, and the registry stand-in is ours.
+struct PrivateFolders {
+    testing_support::TempDir runtime{"corvane-ext-run"};
+    testing_support::TempDir config{"corvane-ext-cfg"};
+    PrivateFolders() {
+        ::setenv("XDG_RUNTIME_DIR", runtime.path.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
+    }
+};
+inline PrivateFolders kPrivateFolders;
+
+// The registry stand-in's Setup key.
+inline platform::RegistryProfile SetupRegistry() {
+    platform::RegistryProfile registry;
+    registry.SetRootKey("Software\\Dravik\\Corvane");
+    return registry;
+}
+inline void ClearRegistry() { SetupRegistry().DeleteKey("Setup"); }
+
+inline std::string TestBinary(const std::string& name) {
+    return platform::JoinPath(platform::DirName(platform::ExecutablePath()), name);
+}
+
+// Waits until a process that is not our child has ended (a zombie counts as ended).
+inline bool WaitGone(pid_t pid) {
+    for (int i = 0; i < 3000; ++i) {
+        const std::string stat = testing_support::GetFile("/proc/" + std::to_string(pid) + "/stat");
+        const std::size_t close = stat.rfind(')');
+        if (stat.empty() || (close != std::string::npos && stat.compare(close, 3, ") Z") == 0)) return true;
+        ::usleep(10000);
+    }
+    return false;
+}
+
+inline std::vector<std::string> StandInArgs(const std::string& title, std::vector<std::string> more = {}) {
+    std::vector<std::string> argv = {TestBinary("extension_standin"), "--control", "--title", title};
+    argv.insert(argv.end(), more.begin(), more.end());
+    return argv;
+}
+
+// A program started with its stdin and stdout on pipes; ended (and reaped) when destroyed.
+class MainProgramProcess {
+public:
+    explicit MainProgramProcess(const std::vector<std::string>& argv) {
+        int in[2], out[2];
+        if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(in[0], STDIN_FILENO);
+            ::dup2(out[1], STDOUT_FILENO);
+            std::vector<char*> args;
+            for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+            args.push_back(nullptr);
+            ::execv(args[0], args.data());
+            ::_exit(127);
+        }
+        ::close(in[0]);
+        ::close(out[1]);
+        toChild_ = in[1];
+        fromChild_ = out[0];
+    }
+    ~MainProgramProcess() { Kill(SIGTERM); }
+    MainProgramProcess(const MainProgramProcess&) = delete;
+    MainProgramProcess& operator=(const MainProgramProcess&) = delete;
+
+    pid_t Pid() const { return pid_; }
+
+    // The stand-in's "ready" line: it serves from now on.
+    bool WaitReady() { return NextLine().rfind("ready ", 0) == 0; }
+
+    void Kill(int signal = SIGKILL) {
+        if (pid_ <= 0) return;
+        ::close(toChild_);
+        ::close(fromChild_);
+        ::kill(pid_, signal);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+    // Waits until the program has ended by itself; its exit status.
+    int WaitExit() {
+        if (pid_ <= 0) return -1;
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        ::close(toChild_);
+        ::close(fromChild_);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // Stand-in only: raises a notification; the number of registrations it went to.
+    int Notify(int code, int value) {
+        Say("notify " + std::to_string(code) + " " + std::to_string(value));
+        const std::string line = NextLine();
+        return line.rfind("notified ", 0) == 0 ? std::atoi(line.c_str() + 9) : -1;
+    }
+    int Registrations() {
+        Say("registrations");
+        const std::string line = NextLine();
+        return line.rfind("registrations ", 0) == 0 ? std::atoi(line.c_str() + 14) : -1;
+    }
+    // Stand-in only: the next request it saw, as "CODE ARGUMENT".
+    std::string NextRequest() {
+        const std::string line = NextLine();
+        return line.rfind("request ", 0) == 0 ? line.substr(8) : "(" + line + ")";
+    }
+
+private:
+    void Say(const std::string& line) {
+        const std::string text = line + "\n";
+        if (::write(toChild_, text.data(), text.size()) < 0) return;
+    }
+    // The next line, or "" when the program is gone or says nothing for long (a failure guard,
+    // not a timing check).
+    std::string NextLine() {
+        for (;;) {
+            if (const std::size_t end = buffer_.find('\n'); end != std::string::npos) {
+                std::string line = buffer_.substr(0, end);
+                buffer_.erase(0, end + 1);
+                return line;
+            }
+            pollfd p{fromChild_, POLLIN, 0};
+            if (::poll(&p, 1, 30000) <= 0) return {};
+            char chunk[512];
+            const ssize_t n = ::read(fromChild_, chunk, sizeof chunk);
+            if (n <= 0) return {};
+            buffer_.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+
+    pid_t pid_ = -1;
+    int toChild_ = -1;
+    int fromChild_ = -1;
+    std::string buffer_;
+};
+
+}  // namespace ext_test

@@ -1,0 +1,98 @@
+// Change notifications through ExtSetHwnd and ExtDispatchNotifications, and the example client in
+// C against a running program.
+#include "ExtensionTestSupport.h"
+
+#include "Process.h"
+
+#include <algorithm>
+#include <tuple>
+
+using namespace ext_test;
+
+namespace {
+
+const char* kTitle = "Corvane Icom 706 Control - 1.0  -  RTX: IC706MKII";
+
+using Told = std::tuple<std::uint64_t, int, int>;
+
+void Collect(std::uint64_t token, std::int32_t code, std::int32_t value, void* user) {
+    static_cast<std::vector<Told>*>(user)->emplace_back(token, code, value);
+}
+
+// Polls and dispatches until `count` notifications have come or the descriptor ends.
+std::vector<Told> Receive(Library& l, std::size_t count) {
+    std::vector<Told> told;
+    int fd = l.ExtDispatchNotifications(Collect, &told);
+    while (fd >= 0 && told.size() < count) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 30000) <= 0) break;  // a guard against hanging, not a timing check
+        fd = l.ExtDispatchNotifications(Collect, &told);
+    }
+    return told;
+}
+
+}  // namespace
+
+TEST(ExtensionNotifications, ArriveInTheOrderRaisedWithTheClientsToken) {
+    Library& l = Library::Get();
+    ClearRegistry();
+    MainProgramProcess program(StandInArgs(kTitle));
+    ASSERT_TRUE(program.WaitReady());
+    ASSERT_EQ(l.ExtInit(), 1);
+    ASSERT_EQ(l.ExtSetHwnd(0x1234567890ULL), 0);
+    ASSERT_EQ(l.ExtSetHwnd(0x1234567890ULL), 0);  // told once
+    EXPECT_EQ(program.Registrations(), 1);
+
+    const std::vector<std::pair<int, int>> raised = {{0, 14070000}, {2, 4}, {21, 1}, {19, 9}, {41, -600}, {11, 0}};
+    for (const auto& [code, value] : raised) EXPECT_EQ(program.Notify(code, value), 1);
+    const std::vector<Told> told = Receive(l, raised.size());
+    ASSERT_EQ(told.size(), raised.size());
+    for (std::size_t i = 0; i < raised.size(); ++i)
+        EXPECT_EQ(told[i], Told(0x1234567890ULL, raised[i].first, raised[i].second)) << i;
+
+    // A change made through the library is announced too; ExtInit finding the same program keeps
+    // the registration.
+    ASSERT_EQ(l.ExtInit(), 1);
+    EXPECT_EQ(l.ExtSetFrequency(7050000), 0);
+    EXPECT_EQ(Receive(l, 1), std::vector<Told>{Told(0x1234567890ULL, 0, 7050000)});
+}
+
+TEST(ExtensionNotifications, EachTokenIsToldInRegistrationOrderAndTheEndOfTheProgramEndsTheDescriptor) {
+    Library& l = Library::Get();
+    ClearRegistry();
+    MainProgramProcess program(StandInArgs(kTitle));
+    ASSERT_TRUE(program.WaitReady());
+    ASSERT_EQ(l.ExtInit(), 1);
+    ASSERT_EQ(l.ExtSetHwnd(2), 0);
+    ASSERT_EQ(l.ExtSetHwnd(1), 0);
+    EXPECT_EQ(program.Notify(6, 1), 2);
+    EXPECT_EQ(Receive(l, 2), (std::vector<Told>{Told(2, 6, 1), Told(1, 6, 1)}));
+
+    // What was raised before the end still arrives; then the descriptor is -1.
+    EXPECT_EQ(program.Notify(8, 1), 2);
+    program.Kill();
+    std::vector<Told> told;
+    int fd = l.ExtDispatchNotifications(Collect, &told);
+    while (fd >= 0) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 30000) <= 0) break;
+        fd = l.ExtDispatchNotifications(Collect, &told);
+    }
+    EXPECT_EQ(fd, -1);
+    EXPECT_EQ(told, (std::vector<Told>{Told(2, 8, 1), Told(1, 8, 1)}));
+    EXPECT_EQ(l.ExtSetHwnd(3), -1);
+}
+
+TEST(ExtensionExampleClient, SetsAndReadsBackAFrequencyAndIsTold) {
+    ClearRegistry();
+    MainProgramProcess program(StandInArgs(kTitle));
+    ASSERT_TRUE(program.WaitReady());
+    const platform::RunResult run = platform::SpawnAndWait(
+        {TestBinary("extension_example_client"), CORVANE_BIN_DIR "/libVekExtension.so", "21074000"}, {}, 60000);
+    EXPECT_TRUE(run.Succeeded()) << run.exitCode;
+    // It read frequency, mode and S-meter, then set the frequency and read it back.
+    std::vector<std::string> seen;
+    for (int i = 0; i < 5; ++i) seen.push_back(program.NextRequest());
+    std::sort(seen.begin(), seen.begin() + 3);
+    EXPECT_EQ(seen, (std::vector<std::string>{"0 0", "19 0", "2 0", "1 21074000", "0 0"}));
+}
