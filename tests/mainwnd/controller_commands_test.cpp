@@ -26,7 +26,7 @@ TEST(ControllerCommands, SelectVfoKeepsTheOtherVfoAndReadsTheNewOne)
     EXPECT_TRUE(rig.view.Button(radio::ctl::kVfoB));
     EXPECT_FALSE(rig.view.Button(radio::ctl::kVfoA));
     EXPECT_EQ(rig.clients.ddeVfo, 0);
-    EXPECT_TRUE(rig.clients.Has(8, 1));
+    EXPECT_TRUE(rig.clients.Has(9, 1));
     EXPECT_EQ(rig.view.secondLabel, "VFO-A : ");
     EXPECT_EQ(rig.view.secondText, "14.200.000 USB");
     EXPECT_EQ(rig.view.status, " VFO-B");

@@ -88,8 +88,9 @@ TEST(CommandLayout, NotificationsFollowTheCommand)
     using V = std::vector<std::pair<int, int64_t>>;
     EXPECT_EQ(codes(CommandNotifications(0x05, 0, {}, 14250000, 0)), (V{{0, 14250000}}));
     EXPECT_EQ(codes(CommandNotifications(0x06, 3, {2}, 0, 0)), (V{{2, 4}, {4, 1}}));
-    EXPECT_EQ(codes(CommandNotifications(0x07, 1, {}, 0, 0)), (V{{8, 1}}));
-    EXPECT_EQ(codes(CommandNotifications(0x07, 0, {}, 0, 0)), (V{{9, 1}}));
+    EXPECT_EQ(codes(CommandNotifications(0x07, 0, {}, 0, 0)), (V{{8, 1}}));
+    EXPECT_EQ(codes(CommandNotifications(0x07, 1, {}, 0, 0)), (V{{9, 1}}));
+    EXPECT_EQ(codes(CommandNotifications(0x07, 0xA0, {}, 0, 0)), V{});
     EXPECT_EQ(codes(CommandNotifications(0x0D, 0, {}, 0, 600)), (V{{41, 600}}));
     EXPECT_EQ(codes(CommandNotifications(0x0F, 0x11, {}, 0, 0)), (V{{40, 1}}));
     EXPECT_EQ(codes(CommandNotifications(0x0F, 0x12, {}, 0, 0)), (V{{39, 1}}));
@@ -204,6 +205,17 @@ TEST_F(LayoutSimTest, WaitGivesUpAndLogsWhenNoAnswerComes)
     logged.controller->Worker().Stop(true);
     EXPECT_NE(testing_support::GetFile(logged.logPath).find("Timeout invio comando\r\n"),
               std::string::npos);
+}
+
+TEST_F(LayoutSimTest, HugeDelayCommandStillWaitsForTheAnswer)
+{
+    // Ten times this wraps to 4 in 32 bits: the wait must not end before the answer comes.
+    rig.radio->SetTransceive(false);
+    rig.radio->SetFrequencyByHand(7050000);
+    rig.radio->SetLatency(50);
+    rig.controller->State().delayCommand = 429496730;
+    rig.controller->SendCommand(0x03, 0, {}, true);
+    EXPECT_EQ(rig.view.frequency, 7050000.0);
 }
 
 TEST_F(LayoutSimTest, OffLineDropsFramesUnlessALinkTestRuns)

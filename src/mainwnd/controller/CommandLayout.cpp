@@ -84,7 +84,11 @@ Notifications CommandNotifications(uint8_t command, uint8_t sub,
         n.Add(4, static_cast<int64_t>(d[0]) - 1);
         break;
     case 0x07:
-        n.Add(sub == 0x01 ? 8 : 9, 1);
+        // Name the VFO actually selected (8 = A, 9 = B); A=B and exchange select none.
+        if (sub == 0x00)
+            n.Add(8, 1);
+        else if (sub == 0x01)
+            n.Add(9, 1);
         break;
     case 0x0D:
         n.Add(41, offsetKHz);

@@ -1,0 +1,279 @@
+#include "RemoteHandler.h"
+
+#include <climits>
+#include <cmath>
+
+#include "Ini.h"
+#include "IpcServer.h"
+#include "RadioController.h"
+#include "RadioLink.h"
+
+namespace remote {
+
+namespace {
+
+// The mode names as code 2 counts them, from 1.
+const char* const kModeTexts[radio::kModeCount] = {"LSB", "USB", "AM", "CW", "RTTY", "FM", "WFM"};
+
+// A field's double as a whole number for an answer; -1 when it is none.
+int WholeAnswer(double value)
+{
+    if (!std::isfinite(value) || value < INT_MIN || value > INT_MAX)
+        return kNotAvailable;
+    return static_cast<int>(value);
+}
+
+const radio::FunctionCommand* SwitchEntry(int code)
+{
+    const int getCode = code - ((code - kFirstSwitch) % 2);
+    for (size_t i = 0; i < radio::kFunctionCount; ++i)
+        if (radio::FunctionTable()[i].notifyCode == getCode)
+            return &radio::FunctionTable()[i];
+    return nullptr;
+}
+
+}  // namespace
+
+int VersionNumber(const std::string& versionText)
+{
+    long long number = 0;
+    for (char c : versionText) {
+        if (c == '.')
+            continue;
+        if (c < '0' || c > '9')
+            break;
+        number = number * 10 + (c - '0');
+        if (number > INT_MAX)
+            return INT_MAX;
+    }
+    for (int i = 0; i < 3 && number < 1000; ++i)
+        number *= 10;
+    return static_cast<int>(number);
+}
+
+CRemoteHandler::CRemoteHandler(radio::CRadioController& controller, radio::IRadioView& view,
+                               CIni& ini, CRadioLink& link, cat::CVekDriver& driver,
+                               IRemoteWindow& window)
+    : controller_(controller),
+      view_(view),
+      ini_(ini),
+      link_(link),
+      window_(window),
+      aux_(ini, link, driver)
+{
+}
+
+CRemoteHandler::~CRemoteHandler() = default;
+
+bool CRemoteHandler::StartServer(const std::string& title, const std::string& folder,
+                                 std::string* error)
+{
+    server_ = std::make_unique<platform::IpcServer>(
+        title, [this](std::int32_t code, std::int32_t argument) {
+            return static_cast<std::int32_t>(OnRemoteCommand(code, argument));
+        });
+    return server_->Start(folder, error);
+}
+
+void CRemoteHandler::SetTitle(const std::string& title)
+{
+    if (server_)
+        server_->SetTitle(title);
+}
+
+bool CRemoteHandler::ExtendedFunctions() const
+{
+    return controller_.State().extendedFunctions;
+}
+
+int CRemoteHandler::OnRemoteCommand(int code, int argument)
+{
+    const radio::RadioState& state = controller_.State();
+    if (code < 0 || code > kLastCode)
+        return kNotAvailable;
+    if (code >= kFirstSwitch && code <= kSetDup && !ExtendedFunctions())
+        return kNotAvailable;
+
+    switch (code) {
+    case kGetFrequency:
+        return WholeAnswer(view_.GetFrequencyField());
+    case kSetFrequency:
+        return controller_.SendFrequency(argument) ? 0 : kNotAvailable;
+    case kGetMode:
+        return GetMode();
+    case kSetMode:
+        return SetMode(argument);
+    case kGetFilter:
+        return state.filterNarrow ? 1 : 0;
+    case kSetFilter:
+        return SetFilter(argument != 0);
+    case kGetSplit:
+        return state.split ? 1 : 0;
+    case kSetSplit:
+        return SetSplit(argument != 0);
+    case kSelectVfoA:
+        controller_.SelectVfoA();
+        return 0;
+    case kSelectVfoB:
+        controller_.SelectVfoB();
+        return 0;
+    case kSetVfoAB:
+        window_.SetVfoAEqualB();
+        return 0;
+    case kExit:
+        window_.ExitProgram();
+        return 0;
+    case kIfPtt:
+        return ini_.GetInt(settings::setup::PTTPorta) != 0 || link_.DriverSupportsPtt() ? 1 : 0;
+    case kIfAudio:
+        return ini_.GetInt(settings::audiorecorder::Abilitato) != 0 ? 1 : 0;
+    case kPtt:
+        window_.SetPtt(argument != 0);
+        return 0;
+    case kRecord:
+        return Recorder(RecorderButton::Record, argument);
+    case kPause:
+        return Recorder(RecorderButton::Pause, argument);
+    case kPlay:
+        return Recorder(RecorderButton::Play, argument);
+    case kIfExtensionG:
+        return ExtendedFunctions() ? 1 : 0;
+    case kGetSignal:
+        return state.sMeterOn && ExtendedFunctions() ? state.sValue : kNotAvailable;
+    case kGetSql:
+        if (!state.sMeterOn || !ExtendedFunctions())
+            return kNotAvailable;
+        return state.squelchOpen ? 1 : 0;
+    case kSetDupPlus:
+        return SetDuplex(true, argument != 0);
+    case kSetDupMinus:
+        return SetDuplex(false, argument != 0);
+    case kGetDup:
+        return WholeAnswer(view_.GetOffsetField());
+    case kSetDup:
+        return SetDuplexOffset(argument);
+    case kGetCom:
+        return ini_.GetInt(settings::setup::Porta);
+    case kGetComPtt:
+        return ini_.GetInt(settings::setup::PTTPorta);
+    case kOpenCom:
+        return aux_.Open(argument);
+    case kCloseCom:
+        return aux_.Close();
+    case kSetDtr:
+        return aux_.SetDtr(argument);
+    case kSetRts:
+        return aux_.SetRts(argument);
+    case kGetVersionPrg:
+        return VersionNumber(versionText_);
+    case kGetSystem:
+        return 1;
+    case kSetHwnd:
+        // The client registers its token with the server on its notification connection; the
+        // server keeps the list (once per token, in order, dropped with the connection).
+        return 0;
+    default:
+        return Switch(code, argument);
+    }
+}
+
+int CRemoteHandler::GetMode() const
+{
+    const radio::RadioState& state = controller_.State();
+    if (state.mode < 0 || state.mode >= static_cast<int>(state.modeNames.size()))
+        return kNotAvailable;
+    const std::string& shown = state.modeNames[static_cast<size_t>(state.mode)];
+    for (int i = 0; i < radio::kModeCount; ++i)
+        if (shown == kModeTexts[i])
+            return i + 1;
+    return kNotAvailable;
+}
+
+int CRemoteHandler::SetMode(int argument)
+{
+    // The mode list is shorter on radios without FM.
+    if (argument < 1 || argument > static_cast<int>(controller_.State().modeNames.size()))
+        return kNotAvailable;
+    const int index = argument - 1;
+    window_.SelectMode(index);
+    return 0;
+}
+
+int CRemoteHandler::SetFilter(bool narrow)
+{
+    // The Filter button's handler toggles: start from the opposite so it ends where asked and
+    // sends the mode command with that filter.
+    controller_.State().filterNarrow = !narrow;
+    controller_.OnFilter();
+    return 0;
+}
+
+int CRemoteHandler::SetSplit(bool on)
+{
+    // As the Split button does, from the opposite state, so that it ends as asked.
+    controller_.State().split = !on;
+    controller_.OnSplit();
+    return 0;
+}
+
+int CRemoteHandler::Switch(int code, int argument)
+{
+    const radio::FunctionCommand* entry = SwitchEntry(code);
+    if (entry == nullptr)
+        return kNotAvailable;
+    if (code == entry->notifyCode)
+        return controller_.State().Function(entry->function) ? 1 : 0;
+    // The button ends as asked and its click handler sends the command for that state.
+    const bool on = argument != 0;
+    controller_.State().functions[static_cast<size_t>(entry->function)] = !on;
+    controller_.OnFunctionButton(entry->function);
+    return 0;
+}
+
+int CRemoteHandler::SetDuplex(bool plus, bool on)
+{
+    const radio::RadioState& state = controller_.State();
+    if ((plus ? state.duplexPlus : state.duplexMinus) != on) {
+        if (plus)
+            controller_.OnDuplexPlus();
+        else
+            controller_.OnDuplexMinus();
+    }
+    return 0;
+}
+
+int CRemoteHandler::SetDuplexOffset(int kHz)
+{
+    if (kHz < 0 || kHz > 9999)
+        return kNotAvailable;
+    view_.SetOffsetField(kHz);
+    return controller_.SendDuplexOffset(kHz) ? 0 : kNotAvailable;
+}
+
+int CRemoteHandler::Recorder(RecorderButton button, int argument)
+{
+    if (ini_.GetInt(settings::audiorecorder::Abilitato) == 0)
+        return kNotAvailable;
+    window_.RunRecorder(button, argument != 0);
+    return 0;
+}
+
+int CRemoteHandler::NotifyClients(int code, int64_t value)
+{
+    if (closed_ || !server_ || server_->RegistrationCount() == 0)
+        return kNotAvailable;
+    const int32_t v = value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN
+                                                                        : static_cast<int32_t>(value);
+    server_->Notify(code, v);
+    return 0;
+}
+
+void CRemoteHandler::Shutdown()
+{
+    if (closed_)
+        return;
+    NotifyClients(kExit, 0);
+    closed_ = true;
+}
+
+}  // namespace remote

@@ -1,0 +1,92 @@
+// The remote-control handler: answers the extension protocol's function codes 0..51 from other
+// programs (and from the TX/RX window) over the radio controller, and announces changes to the
+// registered clients. Requests arrive through the cross-process server it owns, on the GUI
+// thread; everything here is for the GUI thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "AuxiliaryPort.h"
+#include "ExtensionCodes.h"
+#include "RemoteWindow.h"
+
+class CIni;
+class CRadioLink;
+
+namespace cat {
+class CVekDriver;
+}
+
+namespace platform {
+class IpcServer;
+}
+
+namespace radio {
+class CRadioController;
+class IRadioView;
+}  // namespace radio
+
+namespace remote {
+
+// The version text without its dots as a number, multiplied by 10 while below 1000, at most three
+// times ("1.2.3" 1230, "2.05" 2050); text that does not start with a digit gives 0.
+int VersionNumber(const std::string& versionText);
+
+class CRemoteHandler {
+public:
+    // Everything passed in must outlive the handler.
+    CRemoteHandler(radio::CRadioController& controller, radio::IRadioView& view, CIni& ini,
+                   CRadioLink& link, cat::CVekDriver& driver, IRemoteWindow& window);
+    ~CRemoteHandler();
+    CRemoteHandler(const CRemoteHandler&) = delete;
+    CRemoteHandler& operator=(const CRemoteHandler&) = delete;
+
+    void SetVersionText(const std::string& text) { versionText_ = text; }
+
+    // Starts serving requests under the window's title (in `folder`, or the runtime folder when
+    // empty). False when the socket cannot be made; the program works on without clients.
+    bool StartServer(const std::string& title, const std::string& folder = {},
+                     std::string* error = nullptr);
+    void SetTitle(const std::string& title);
+    // The server, once started; null before.
+    platform::IpcServer* Server() { return server_.get(); }
+
+    // The answer to one function code; -1 for what is not available.
+    int OnRemoteCommand(int code, int argument);
+
+    // Queues the notification for every registered client in registration order without
+    // waiting for any; -1 when there is none (or after shutdown), else 0.
+    int NotifyClients(int code, int64_t value);
+
+    // Program shutdown: the clients hear code 11, then nothing more.
+    void Shutdown();
+
+    // Closes the auxiliary port before the link closes the CAT port.
+    void CloseAuxiliaryPort() { aux_.Close(); }
+    const CAuxiliaryPort& AuxiliaryPort() const { return aux_; }
+
+private:
+    int GetMode() const;
+    int SetMode(int argument);
+    int SetFilter(bool narrow);
+    int SetSplit(bool on);
+    int Switch(int code, int argument);
+    int SetDuplex(bool plus, bool on);
+    int SetDuplexOffset(int kHz);
+    int Recorder(RecorderButton button, int argument);
+    bool ExtendedFunctions() const;
+
+    radio::CRadioController& controller_;
+    radio::IRadioView& view_;
+    CIni& ini_;
+    CRadioLink& link_;
+    IRemoteWindow& window_;
+    CAuxiliaryPort aux_;
+    std::string versionText_;
+    std::unique_ptr<platform::IpcServer> server_;
+    bool closed_ = false;
+};
+
+}  // namespace remote
