@@ -1,0 +1,38 @@
+// CBandStacking (dialog 297, "Band Stacking"): asks whether to recall or save a band-stacking
+// register. DoModal answers bands::kStackRecall, kStackSave or kStackCancel.
+#pragma once
+
+#include "MyFontDialog.h"
+
+class CBandStacking : public CMyFontDialog {
+    Q_OBJECT
+public:
+    static constexpr unsigned kTemplateId = 297;
+    static constexpr int kRecall = 1281;
+    static constexpr int kSave = 1282;
+
+    CBandStacking();
+
+protected:
+    bool OnInitDialog() override;
+    void OnCancel() override;
+    bool OnCommand(int id, int code) override;
+};
+
+// CSceltaVFO (dialog 139, "Choose the VFO in Use"): Choice() is 1 for VFO A, 0 for VFO B.
+class CSceltaVFO : public CMyFontDialog {
+    Q_OBJECT
+public:
+    static constexpr unsigned kTemplateId = 139;
+    static constexpr int kVfoA = 1031;
+    static constexpr int kVfoB = 1032;
+
+    CSceltaVFO();
+    int Choice() const { return choice_; }
+
+protected:
+    bool OnCommand(int id, int code) override;
+
+private:
+    int choice_ = 0;
+};
