@@ -34,7 +34,8 @@ int CreateTestFile(const std::string& path, std::ostream& err) {
         err << "tolvash: no file named\n";
         return 2;
     }
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Only a new file: an existing one is somebody's data, neither emptied nor removed here.
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         err << "tolvash: " << path << ": " << platform::ErrorText(errno) << "\n";
         return 1;

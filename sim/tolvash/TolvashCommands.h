@@ -1,6 +1,6 @@
 // What tolvash does for each way the program calls it.
 //
-//   tolvash <file> [""]                          write test: creates <file>
+//   tolvash <file> [""]                          write test: creates <file>, which must be new
 //   tolvash ControllaIni <ini> <number>          writes <number> to [Setup] TestWrite of <ini>
 //   tolvash GetUpdateFromWeb <ini> <flag>        update check: no network here, so no update
 //

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -53,11 +54,19 @@ bool EndsWithLng(std::string_view name) {
 
 CLanguage::LoadResult CLanguage::Load(const std::string& path, bool setHelp) {
     std::string resolved = platform::ResolvePathCase(path);
-    int fd = path.empty() ? -1 : ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: a FIFO under the name must not hold the program waiting for a writer.
+    int fd = path.empty() ? -1 : ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         lastError_ = "Cannot open \"" + path + "\": " + platform::ErrorText(path.empty() ? ENOENT : errno);
         return kOpenFailed;
     }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) {
+        ::close(fd);
+        lastError_ = "Cannot read \"" + path + "\": not a file";
+        return kReadFailed;
+    }
+    if (const int flags = ::fcntl(fd, F_GETFL); flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     std::string text;
     bool ok = ReadBounded(fd, kMaxFileSize, text);
     int err = errno;

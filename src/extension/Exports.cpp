@@ -8,8 +8,20 @@
 
 namespace {
 
-std::int32_t Send(std::int32_t code, std::int32_t argument = 0) {
-    return vek::TheLink().Send(code, argument).value_or(vek::kUnreachable);
+// Nothing may unwind into a C caller: an export whose work throws (out of memory, a failed lock)
+// answers as if the program could not be reached.
+template <typename Result, typename Body>
+Result Guarded(Result failed, Body&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return failed;
+    }
+}
+
+std::int32_t Send(std::int32_t code, std::int32_t argument = 0) noexcept {
+    return Guarded(vek::kUnreachable,
+                   [&] { return vek::TheLink().Send(code, argument).value_or(vek::kUnreachable); });
 }
 
 // Line in the low word, state in the high word, both cut to 16 bits.
@@ -25,8 +37,12 @@ constexpr std::int32_t kVersionDll = 1110;
 
 extern "C" {
 
-int ExtInit(void) { return vek::ConnectMainProgram() ? 1 : 0; }
-intptr_t ExtGethWnd(void) { return static_cast<intptr_t>(vek::TheLink().ProgramId()); }
+int ExtInit(void) {
+    return Guarded(0, [] { return vek::ConnectMainProgram() ? 1 : 0; });
+}
+intptr_t ExtGethWnd(void) {
+    return Guarded<intptr_t>(0, [] { return static_cast<intptr_t>(vek::TheLink().ProgramId()); });
+}
 
 int32_t ExtGetFrequency(void) { return Send(0); }
 int32_t ExtSetFrequency(int32_t hz) { return Send(1, hz); }
@@ -81,18 +97,31 @@ int32_t ExtGetVersionPrg(void) { return Send(49); }
 int32_t ExtGetVersionDLL(void) { return kVersionDll; }
 
 int32_t ExtGetSystem(void) {
-    const auto answer = vek::TheLink().Send(50, 0);
-    if (!answer) return vek::kUnreachable;
-    return *answer != 0 ? 1 : 0;
+    return Guarded(vek::kUnreachable, [] {
+        const auto answer = vek::TheLink().Send(50, 0);
+        if (!answer) return vek::kUnreachable;
+        return *answer != 0 ? 1 : 0;
+    });
 }
 
-const char* ExtGetLanguage(void) { return vek::StableLanguageText(vek::ReadLanguage()); }
+const char* ExtGetLanguage(void) {
+    return Guarded<const char*>("", [] { return vek::StableLanguageText(vek::ReadLanguage()); });
+}
 
-int32_t ExtSetHwnd(uint64_t token) { return vek::TheLink().Register(token) ? 0 : vek::kUnreachable; }
+int32_t ExtSetHwnd(uint64_t token) {
+    return Guarded(vek::kUnreachable, [token] { return vek::TheLink().Register(token) ? 0 : vek::kUnreachable; });
+}
 
 int ExtDispatchNotifications(ExtNotificationCallback callback, void* user) {
-    return vek::TheLink().Dispatch([callback, user](std::uint64_t token, std::int32_t code, std::int32_t value) {
-        if (callback) callback(token, code, value, user);
+    return Guarded(-1, [callback, user] {
+        return vek::TheLink().Dispatch([callback, user](std::uint64_t token, std::int32_t code, std::int32_t value) {
+            if (!callback) return;
+            // A callback that throws loses its own notification, not the ones after it.
+            try {
+                callback(token, code, value, user);
+            } catch (...) {
+            }
+        });
     });
 }
 

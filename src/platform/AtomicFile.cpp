@@ -67,13 +67,22 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
     if (missing) *missing = false;
     int fd;
     do {
-        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Non-blocking: opening a FIFO planted under the name would otherwise wait for a writer.
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (missing) *missing = (errno == ENOENT);
         SetError(error, ErrorText(errno));
         return false;
     }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) {
+        close(fd);
+        SetError(error, "Not a regular file");
+        return false;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     char buf[65536];
     for (;;) {
         ssize_t n = read(fd, buf, sizeof buf);

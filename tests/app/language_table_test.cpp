@@ -7,6 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -96,6 +102,16 @@ TEST_F(LanguageTableTest, FailedLoadKeepsTheTableInForce) {
     EXPECT_EQ(language.Load(dir / "Plain.lng", true), CLanguage::kNoSignature);
     EXPECT_EQ(language.Load("", true), CLanguage::kOpenFailed);
     EXPECT_EQ(language.Load(dir.path, true), CLanguage::kReadFailed);  // a folder
+    // A FIFO named in the settings is not waited on for a writer (the guard only ends a hang).
+    const std::string fifo = dir / "Fifo.lng";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto fifoLoad = std::async(std::launch::async, [&] { return language.Load(fifo, true); });
+    if (fifoLoad.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        ADD_FAILURE() << "Load waited for a writer of the FIFO";
+        const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) ::close(fd);
+    }
+    EXPECT_EQ(fifoLoad.get(), CLanguage::kReadFailed);
     EXPECT_TRUE(language.IsLoaded());
     EXPECT_EQ(language.Translate("Cancel"), "Abbrechen");
     EXPECT_EQ(language.GetFilePath(), dir / "Test.lng");

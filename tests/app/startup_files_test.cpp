@@ -226,6 +226,15 @@ TEST(TolvashTest, CommandsWriteWhatTheProgramChecks) {
     EXPECT_EQ(GetFile(ini), before);
 }
 
+TEST(TolvashTest, TheWriteTestNeverEmptiesOrRemovesAnExistingFile) {
+    TempDir dir;
+    const std::string tolvash = std::string(CORVANE_BIN_DIR) + "/tolvash";
+    const std::string data = dir / "MemPC.Dat";
+    PutFile(data, "memories\n");
+    EXPECT_EQ(platform::SpawnAndWait({tolvash, data, ""}).exitCode, 1);
+    EXPECT_EQ(GetFile(data), "memories\n");
+}
+
 TEST(TolvashTest, UpdateCheckStartsWithoutWaiting) {
     TempDir dir;
     ASSERT_TRUE(startup_test::CopyTolvash(dir.path));

@@ -189,6 +189,19 @@ TEST(NumEditStatus, StatusTextsStayTextAndReadZero) {
     EXPECT_EQ(m.Text(), "7.050.000");
 }
 
+TEST(NumEditStatus, ARefusedPasteKeepsTheStatusText) {
+    NumEditModel m = Field();
+    ASSERT_TRUE(m.SetText("OFF LINE"));
+    m.SetSelection(0, 8);
+    EXPECT_FALSE(m.Paste("1234567890"));  // ten digits do not fit
+    EXPECT_EQ(m.Text(), "OFF LINE");
+    EXPECT_TRUE(m.ShowsStatus());
+    // Still a status: the next digit replaces it rather than joining its letters.
+    EXPECT_TRUE(m.TypeChar('7'));
+    EXPECT_EQ(m.Text(), "7");
+    EXPECT_DOUBLE_EQ(m.GetValue(), 7.0);
+}
+
 TEST(NumEditStatus, ProgramTextOfDigitsIsFormattedAndLongOnesRefused) {
     NumEditModel m = Field();
     EXPECT_TRUE(m.SetText("14175000"));

@@ -160,6 +160,24 @@ TEST_F(DialogTest, OkAndCancelButtonsEndTheDialog) {
     EXPECT_EQ(dlg.inits, 2);
 }
 
+// The owner may be destroyed while a dialog runs on it (a close or a remote command handled in
+// the dialog's event loop). The dialog belongs to its caller, here on the stack: it must not go
+// with the owner's children, and it ends as cancelled.
+TEST_F(DialogTest, ADialogWhoseOwnerIsDestroyedEndsCancelledAndStaysTheCallers) {
+    auto* owner = new QWidget;
+    owner->show();
+    framework::SetMainWindow(owner);
+    RecordingDialog dlg;
+    fwtest::WhenModal([&] {
+        EXPECT_EQ(dlg.parentWidget(), owner);
+        delete owner;
+    });
+    EXPECT_EQ(dlg.DoModal(), ctl::kIdCancel);
+    EXPECT_EQ(dlg.parentWidget(), nullptr);
+    EXPECT_EQ(dlg.cancels, 0) << "ended without asking OnCancel";
+    framework::SetMainWindow(nullptr);
+}
+
 TEST_F(DialogTest, ControlsReportTheirCommands) {
     RecordingDialog dlg;
     fwtest::WhenModal([&] {
@@ -273,6 +291,28 @@ TEST_F(DialogTest, MessageBoxShowsTheTextAsItIsAndAnswersTheButton) {
         PressKey(box, Qt::Key_Escape);
     });
     EXPECT_EQ(framework::ShowMessageBox(request), mb::kIdNo);
+}
+
+// The window that asked may be destroyed while its box is open (a close or a remote command
+// handled in the box's event loop): the box goes with it and counts as closed with Esc.
+TEST_F(DialogTest, AMessageBoxWhoseParentIsDestroyedAnswersAsEscape) {
+    for (unsigned style : {mb::kYesNo, mb::kOk}) {
+        auto* window = new QWidget;
+        window->show();
+        bool deleted = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                poll.stop();
+                delete window;
+                deleted = true;
+            }
+        });
+        poll.start(10);
+        const int answer = framework::ShowMessageBox({"Delete?", {}, style, 0}, window);
+        EXPECT_TRUE(deleted);
+        EXPECT_EQ(answer, style == mb::kYesNo ? mb::kIdNo : mb::kIdOk);
+    }
 }
 
 TEST_F(DialogTest, LanguageMessageBoxesGoThroughTheHelper) {

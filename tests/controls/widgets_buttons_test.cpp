@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -184,6 +185,31 @@ TEST_F(FlatButtonTest, MenuChoiceGoesToTheOwner) {
     EXPECT_EQ(owner.commands[0], std::make_pair(503, 0));
     onOff->RemoveMenuItem(503);
     EXPECT_EQ(onOff->GetMenuItemText(503), "");
+}
+
+// The window holding the button may be destroyed while its menu is open (a remote command, a
+// close handled in the menu's own event loop): the button must not touch itself afterwards.
+TEST_F(FlatButtonTest, AButtonDestroyedWhileItsMenuIsOpenIsNotTouchedAfterwards) {
+    for (int round = 0; round < 20; ++round) {
+        ctltest::Recorder owner;
+        QPointer<CFlatButton> button = new CFlatButton("Menu", &owner);
+        auto* menu = new QMenu;
+        CFlatButton::AddMenuCommand(menu, 601, "Only");
+        button->SetMenu(menu, &owner);
+        owner.show();
+        bool deleted = false;
+        QTimer::singleShot(0, [&] {
+            if (QApplication::activePopupWidget()) {
+                delete button.data();
+                deleted = true;
+            }
+        });
+        button->click();
+        EXPECT_TRUE(deleted);
+        EXPECT_TRUE(button.isNull());
+        QApplication::processEvents();
+        EXPECT_TRUE(owner.commands.empty());
+    }
 }
 
 TEST_F(FlatButtonTest, ImagesAndCursorsByResource) {

@@ -7,6 +7,8 @@
 #include "widgets_support.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +148,27 @@ TEST_F(EditTest, RightClickNotifiesTheDialogOnlyWhenAsked) {
     ctltest::Mouse(quiet, QEvent::MouseButtonRelease, Qt::RightButton, {3, 3});
     const std::vector<std::pair<int, int>> want{{kNotify, 0x204}, {kNotify, 0x205}};
     EXPECT_EQ(dlg.mouse, want);
+}
+
+// The window holding a field may go while the field's context menu is open (a remote command,
+// a close handled in the menu's own event loop): nothing of the field may be touched afterwards.
+TEST_F(EditTest, AFieldDestroyedWhileItsContextMenuIsOpenIsNotTouchedAfterwards) {
+    for (int kind = 0; kind < 2; ++kind) {
+        auto* window = new QWidget;
+        QLineEdit* edit = kind == 0 ? static_cast<QLineEdit*>(new CNumEdit(window)) : new CTimeEdit(window);
+        window->show();
+        bool deleted = false;
+        QTimer::singleShot(0, [&] {
+            if (QApplication::activePopupWidget()) {
+                delete window;
+                deleted = true;
+            }
+        });
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(edit, &menu);
+        EXPECT_TRUE(deleted) << kind;
+        QApplication::processEvents();
+    }
 }
 
 TEST_F(EditTest, TimeFieldTypesOnlyValidTimes) {

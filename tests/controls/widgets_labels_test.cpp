@@ -11,8 +11,14 @@
 
 #include "TempDir.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QEnterEvent>
 #include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -136,6 +142,58 @@ TEST_F(LabelTest, FolderChecksAskAndCreate) {
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, "Folder < " + (dir / "file/sub") + " > cannot be created.");
     EXPECT_TRUE(picker.MakeSurePathExists("/"));
+}
+
+TEST_F(LabelTest, FolderChooserShowsItsTitleAsPlainText) {
+    testing_support::TempDir dir;
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        poll.stop();
+        if (auto* label = dialog->findChild<QLabel*>()) {
+            shown = label->text();
+            format = label->textFormat();
+        }
+        dialog->reject();
+    });
+    poll.start(10);
+    CFolderPicker picker("Audio folder", "<b>Choose</b> the folder", dir.path);
+    EXPECT_EQ(picker.DoModal(nullptr), -1);
+    EXPECT_EQ(shown, "<b>Choose</b> the folder");
+    EXPECT_EQ(format, Qt::PlainText);
+}
+
+// The window that opened the chooser may be destroyed meanwhile, here while OK asks whether
+// to create the folder: the chooser then ends as cancelled and touches none of its parts.
+TEST_F(LabelTest, FolderChooserWhoseOwnerIsDestroyedEndsCancelled) {
+    testing_support::TempDir dir;
+    auto* owner = new QWidget;
+    owner->show();
+    framework::Language().SetMessageBoxSink([&](const MessageBoxRequest& r) {
+        boxes.push_back(r);
+        delete owner;
+        owner = nullptr;
+        return mb::kIdNo;
+    });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        poll.stop();
+        auto* edit = dialog->findChild<QLineEdit*>();
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        ASSERT_TRUE(edit && buttons);
+        edit->setText(QString::fromStdString(dir / "missing"));
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    poll.start(10);
+    CFolderPicker picker("Audio folder", "Choose", dir.path);
+    EXPECT_EQ(picker.DoModal(owner), -1);
+    EXPECT_EQ(owner, nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
 }
 
 }  // namespace

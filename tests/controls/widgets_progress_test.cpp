@@ -40,6 +40,20 @@ TEST_F(ProgressTest, OwnerIsDisabledUntilTheDialogGoes) {
     EXPECT_TRUE(owner.isEnabled());
 }
 
+TEST_F(ProgressTest, AnOwnerDestroyedDuringTheWorkLeavesTheDialogToItsCaller) {
+    auto* window = new QWidget;
+    window->show();
+    {
+        CWorkProgressDlg dlg;
+        ASSERT_TRUE(dlg.Create(window));
+        delete window;  // e.g. closed by a command served while the work pumps messages
+        EXPECT_EQ(dlg.parentWidget(), nullptr);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_TRUE(dlg.CheckCancelButton()) << "the work stops";
+        dlg.SetPos(5);
+    }  // destroyed once, by its caller
+}
+
 TEST_F(ProgressTest, CountTextFollowsThePosition) {
     CWorkProgressDlg dlg;
     dlg.SetRange(0, 10, "Reading");

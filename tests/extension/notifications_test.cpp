@@ -5,6 +5,7 @@
 #include "Process.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <tuple>
 
 using namespace ext_test;
@@ -81,6 +82,42 @@ TEST(ExtensionNotifications, EachTokenIsToldInRegistrationOrderAndTheEndOfThePro
     EXPECT_EQ(fd, -1);
     EXPECT_EQ(told, (std::vector<Told>{Told(2, 8, 1), Told(1, 8, 1)}));
     EXPECT_EQ(l.ExtSetHwnd(3), -1);
+}
+
+// A client written in C++ whose callback throws: the exception must not unwind through the
+// library's C exports, and the notifications after it still arrive.
+TEST(ExtensionNotifications, ACallbackThatThrowsDoesNotLeaveTheLibrary) {
+    Library& l = Library::Get();
+    ClearRegistry();
+    MainProgramProcess program(StandInArgs(kTitle));
+    ASSERT_TRUE(program.WaitReady());
+    ASSERT_EQ(l.ExtInit(), 1);
+    ASSERT_EQ(l.ExtSetHwnd(77), 0);
+    for (int value = 1; value <= 3; ++value) EXPECT_EQ(program.Notify(0, value), 1);
+
+    struct Seen {
+        std::vector<int> values;
+    } seen;
+    auto throwing = [](std::uint64_t, std::int32_t, std::int32_t value, void* user) {
+        static_cast<Seen*>(user)->values.push_back(value);
+        if (value == 1) throw std::runtime_error("client failure");
+    };
+    bool escaped = false;
+    int fd = -1;
+    for (int round = 0; round < 100 && seen.values.size() < 3; ++round) {
+        try {
+            fd = l.ExtDispatchNotifications(throwing, &seen);
+        } catch (...) {
+            escaped = true;
+            break;
+        }
+        if (fd < 0) break;
+        pollfd p{fd, POLLIN, 0};
+        if (seen.values.size() < 3 && ::poll(&p, 1, 30000) <= 0) break;  // a guard, not a timing check
+    }
+    EXPECT_FALSE(escaped);
+    EXPECT_EQ(seen.values, (std::vector<int>{1, 2, 3}));
+    EXPECT_GE(fd, 0);
 }
 
 TEST(ExtensionExampleClient, SetsAndReadsBackAFrequencyAndIsTold) {

@@ -288,6 +288,31 @@ TEST_F(IpcServerTest, AClientThatNeverReadsIsDroppedWithoutStallingTheOthers) {
     EXPECT_EQ(stuckResult, -1);
 }
 
+TEST_F(IpcServerTest, AClientCannotRegisterTokensWithoutBound) {
+    IpcServer server("t", Echo);
+    ASSERT_TRUE(server.Start(folder_.path));
+
+    // One connection sending thousands of distinct tokens: the list stays bounded, the refused
+    // ones are answered as refused, and the tokens it holds are still told.
+    NotificationListener flood, other;
+    int accepted = 0, refused = 0;
+    std::atomic<bool> ok{false};
+    OnClientThread([&] {
+        if (!flood.Open(server.SocketPath(), kTimeoutMs)) return;
+        for (std::uint64_t token = 1; token <= 2000; ++token)
+            (flood.Register(token, kTimeoutMs) ? accepted : refused)++;
+        ok = flood.Register(1, kTimeoutMs) && other.Open(server.SocketPath(), kTimeoutMs) &&
+             other.Register(5000, kTimeoutMs);
+    });
+    ASSERT_TRUE(ok) << "a token already held, and other connections, are still accepted";
+    EXPECT_GT(accepted, 0);
+    EXPECT_LT(accepted, 2000);
+    EXPECT_EQ(accepted + refused, 2000);
+    EXPECT_EQ(server.RegistrationCount(), static_cast<std::size_t>(accepted) + 1);
+    EXPECT_EQ(server.Notify(3, 4), accepted + 1);
+    EXPECT_EQ(Collect(other, 1).size(), 1u);
+}
+
 TEST_F(IpcServerTest, ClientsThatGoAreRemovedWithTheirRegistrations) {
     IpcServer server("t", Echo);
     ASSERT_TRUE(server.Start(folder_.path));

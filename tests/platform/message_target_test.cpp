@@ -9,6 +9,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <new>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -21,6 +23,19 @@ using platform::WaitPumpingMessages;
 
 static_assert(std::is_same_v<decltype(&MessageTarget::PostTrampoline), DrvPostFn>,
               "a driver library must be able to post through the trampoline");
+
+// Allocations of the test thread can be made to fail, as they do when memory runs out.
+namespace {
+thread_local bool t_failAllocations = false;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (t_failAllocations) throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -99,6 +114,26 @@ TEST(MessageTarget, WaitInsideTheHandlerGoesOnWithTheNextMessagesInOrder) {
     for (const Seen& s : seen) order.push_back(s.l);
     EXPECT_EQ(order, (std::vector<std::intptr_t>{1, 2, 3, 4, 5, 100}));
     EXPECT_EQ(handledDuringWait, (std::vector<std::intptr_t>{2, 3, 4, 5, 100}));
+}
+
+// Driver libraries post through the C trampoline: a post that fails (out of memory) must not
+// unwind into them, nor leave the queue waiting for a drain that never comes.
+TEST(MessageTarget, AFailedPostNeitherUnwindsIntoTheDriverNorStopsTheQueue) {
+    std::vector<std::intptr_t> got;
+    MessageTarget target([&](unsigned, std::uintptr_t, std::intptr_t l) { got.push_back(l); });
+    bool escaped = false;
+    t_failAllocations = true;
+    for (int i = 0; i < 64; ++i) {
+        try {
+            MessageTarget::PostTrampoline(target.PostContext(), msg::kFramesAvailable, 0, i);
+        } catch (...) {
+            escaped = true;
+        }
+    }
+    t_failAllocations = false;
+    EXPECT_FALSE(escaped);
+    MessageTarget::PostTrampoline(target.PostContext(), msg::kFramesAvailable, 0, 1000);
+    EXPECT_TRUE(PumpUntil([&] { return !got.empty() && got.back() == 1000; }));
 }
 
 TEST(MessageTarget, PostingAfterDestructionIsHarmless) {

@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 #include "PrivateProfile.h"
+#include "VersionInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,16 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace platform;
@@ -224,6 +230,52 @@ TEST(PrivateProfile, ReadOnlyFileOrFolderIsRefused) {
 
 // A reader in another process, reading in a loop while a large file is rewritten many times,
 // never sees a half-written file and never sees an older value after a newer one.
+namespace {
+
+// Runs `read` on a thread; true when it returned by itself. An open that waits for a writer of
+// the FIFO is released afterwards by opening the other end, so a failing run still ends.
+bool ReturnsWithoutAWriter(const std::string& fifo, const std::function<void()>& read) {
+    std::promise<void> done;
+    std::future<void> finished = done.get_future();
+    std::thread reader([&] {
+        read();
+        done.set_value();
+    });
+    const bool returned = finished.wait_for(std::chrono::seconds(30)) == std::future_status::ready;  // a guard
+    if (!returned) {
+        const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) close(fd);
+    }
+    reader.join();
+    return returned;
+}
+
+}  // namespace
+
+TEST(PrivateProfile, AFifoInPlaceOfTheFileIsNotWaitedFor) {
+    TempDir d;
+    const std::string fifo = d / "Corvane.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+    bool read = true, wrote = true;
+    std::optional<std::string> value;
+    std::string text, error;
+    EXPECT_TRUE(ReturnsWithoutAWriter(fifo, [&] { read = ReadWholeFile(fifo, text, &error); }));
+    EXPECT_FALSE(read);
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(ReturnsWithoutAWriter(fifo, [&] { value = ReadProfileValue(fifo, "Setup", "Language"); }));
+    EXPECT_FALSE(value.has_value());
+    EXPECT_TRUE(ReturnsWithoutAWriter(fifo, [&] { wrote = WriteProfileValue(fifo, "Setup", "Language", "x"); }));
+    EXPECT_FALSE(wrote);
+    struct stat st {};
+    ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "left as it was";
+
+    std::optional<VersionInfo> info;
+    EXPECT_TRUE(ReturnsWithoutAWriter(fifo, [&] { info = ReadVersionInfo(fifo); }));
+    EXPECT_FALSE(info.has_value());
+}
+
 TEST(PrivateProfile, ConcurrentReaderNeverSeesAHalfWrittenFile) {
     TempDir d;
     std::string f = d / "big.ini";

@@ -259,9 +259,13 @@ bool NumEditModel::Paste(std::string_view clip) {
     while (!clip.empty() && std::isspace(static_cast<unsigned char>(clip.back()))) clip.remove_suffix(1);
     if (clip.empty() || !numtext::IsNumeric(clip, format_)) return false;
     const Saved before = Save();
+    const bool wasStatus = status_;
     LeaveStatus();
     for (char c : clip)
         if (c == '+' || c == '-') signChar_ = c;
     ReplaceSelection(clip);
-    return Apply(selStart_, before);
+    if (Apply(selStart_, before)) return true;
+    // Refused: the status text it restored is still a status, not digits to edit.
+    status_ = wasStatus;
+    return false;
 }

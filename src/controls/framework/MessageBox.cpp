@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace framework {
@@ -71,31 +72,43 @@ private:
 
 int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent) {
     if (!parent) parent = MainWindow();
-    QMessageBox box(parent);
+    std::vector<ButtonSpec> buttons = ButtonsOf(request.style);
+    // Closed without a button: the escape answer, as the window system does.
+    int escapeAnswer = buttons.front().answer;
+    for (const ButtonSpec& b : buttons)
+        if (b.answer == mb::kIdCancel || b.answer == mb::kIdNo) {
+            escapeAnswer = b.answer;
+            break;
+        }
+    // On the heap: the parent may be destroyed inside the box's event loop, and takes the box
+    // with it; a box on the stack would then be deleted twice.
+    QPointer<QMessageBox> box = new QMessageBox(parent);
     QString caption = QString::fromStdString(request.caption);
     if (caption.isEmpty()) caption = QApplication::applicationDisplayName();
     if (caption.isEmpty()) caption = QStringLiteral("Corvane");
-    box.setWindowTitle(caption);
+    box->setWindowTitle(caption);
     // Texts come from language files and other programs: shown as they are, never as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setText(QString::fromStdString(request.text));
-    box.setIcon(IconOf(request.style));
-    std::vector<ButtonSpec> buttons = ButtonsOf(request.style);
-    for (const ButtonSpec& b : buttons) box.addButton(b.button);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(QString::fromStdString(request.text));
+    box->setIcon(IconOf(request.style));
+    for (const ButtonSpec& b : buttons) box->addButton(b.button);
     std::size_t def = (request.style & mb::kDefButton2) && buttons.size() > 1 ? 1 : 0;
-    box.setDefaultButton(buttons[def].button);
+    box->setDefaultButton(buttons[def].button);
     // Esc answers Cancel or No where the box has them.
     for (const ButtonSpec& b : buttons)
-        if (b.answer == mb::kIdCancel || (b.answer == mb::kIdNo && buttons.size() == 2)) box.setEscapeButton(b.button);
-    if (request.helpId != 0) box.installEventFilter(new HelpKey(&box, request.helpId));
-    box.exec();
-    QAbstractButton* clicked = box.clickedButton();
+        if (b.answer == mb::kIdCancel || (b.answer == mb::kIdNo && buttons.size() == 2)) box->setEscapeButton(b.button);
+    if (request.helpId != 0) box->installEventFilter(new HelpKey(box, request.helpId));
+    box->exec();
+    if (!box) return escapeAnswer;
+    int answer = escapeAnswer;
+    QAbstractButton* clicked = box->clickedButton();
     for (const ButtonSpec& b : buttons)
-        if (clicked && clicked == box.button(b.button)) return b.answer;
-    // Closed without a button: the escape answer, as the window system does.
-    for (const ButtonSpec& b : buttons)
-        if (b.answer == mb::kIdCancel || b.answer == mb::kIdNo) return b.answer;
-    return buttons.front().answer;
+        if (clicked && clicked == box->button(b.button)) {
+            answer = b.answer;
+            break;
+        }
+    delete box.data();
+    return answer;
 }
 
 void InstallMessageBoxes(CLanguage& language) {

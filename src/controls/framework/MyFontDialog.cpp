@@ -88,14 +88,22 @@ int CMyFontDialog::DoModal() {
     DialogTemplate t = *found;
     QWidget* owner = Owner();
     // Owned while it runs, so it is window-modal on its owner and stays on top of it.
+    QMetaObject::Connection ownerGone;
     if (owner) {
         setParent(owner, AsDialog(windowFlags()));
         setWindowModality(Qt::WindowModal);
+        // The owner may be destroyed while the dialog runs (a close or a remote command handled
+        // in one of its event loops). The caller owns this object, often on its stack: leave the
+        // owner before it deletes its children, and end as cancelled.
+        ownerGone = connect(owner, &QObject::destroyed, this, [this] {
+            setParent(nullptr, AsDialog(windowFlags()));
+            done(ctl::kIdCancel);
+        });
     } else {
         setWindowModality(Qt::ApplicationModal);
     }
-    if (!Build(t)) return -1;
-    int result = exec();
+    const int result = Build(t) ? exec() : -1;
+    disconnect(ownerGone);
     // The caller owns the object; never leave it to the owner's destruction.
     if (owner) setParent(nullptr, AsDialog(windowFlags()));
     return result;

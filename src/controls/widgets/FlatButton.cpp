@@ -228,7 +228,10 @@ void CFlatButton::OnClicked() {
     if (!menu_) return;
     menuShown_ = true;
     repaint();
+    // The menu runs its own event loop, in which the window holding this button may go.
+    QPointer<CFlatButton> self(this);
     QAction* chosen = menu_->exec(mapToGlobal(rect().bottomLeft()));
+    if (!self) return;
     menuShown_ = false;
     update();
     if (chosen && menuOwner_) {

@@ -78,24 +78,38 @@ void CFolderPicker::OnEdited() {
 }
 
 int CFolderPicker::DoModal(QWidget* owner) {
-    QDialog dlg(owner ? owner : framework::MainWindow());
-    dialog_ = &dlg;
+    // On the heap: the owner may be destroyed inside the dialog's event loop (or inside a box
+    // that OK shows) and takes the dialog with it; one on the stack would be deleted twice.
+    QPointer<QDialog> dlg = new QDialog(owner ? owner : framework::MainWindow());
+    dialog_ = dlg;
     accepted_ = false;
-    if (!caption_.empty()) dlg.setWindowTitle(QString::fromStdString(caption_));
-    auto* layout = new QVBoxLayout(&dlg);
-    if (!title_.empty()) layout->addWidget(new QLabel(QString::fromStdString(title_), &dlg));
-    edit_ = new QLineEdit(&dlg);
+    QObject::connect(dlg, &QObject::destroyed, [this] {
+        dialog_ = nullptr;
+        edit_ = nullptr;
+        tree_ = nullptr;
+        model_ = nullptr;
+        ok_ = nullptr;
+    });
+    if (!caption_.empty()) dlg->setWindowTitle(QString::fromStdString(caption_));
+    auto* layout = new QVBoxLayout(dlg);
+    if (!title_.empty()) {
+        auto* title = new QLabel(QString::fromStdString(title_), dlg);
+        // A translated text: shown as it is, never as markup.
+        title->setTextFormat(Qt::PlainText);
+        layout->addWidget(title);
+    }
+    edit_ = new QLineEdit(dlg);
     SetControlId(edit_, kEditId);
     layout->addWidget(edit_);
-    model_ = new QFileSystemModel(&dlg);
+    model_ = new QFileSystemModel(dlg);
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     model_->setRootPath(QStringLiteral("/"));
-    tree_ = new QTreeView(&dlg);
+    tree_ = new QTreeView(dlg);
     tree_->setModel(model_);
     for (int c = 1; c < model_->columnCount(); ++c) tree_->hideColumn(c);
     tree_->header()->hide();
     layout->addWidget(tree_, 1);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dlg);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     ok_->setEnabled(false);
     layout->addWidget(buttons);
@@ -111,17 +125,15 @@ int CFolderPicker::DoModal(QWidget* owner) {
         path_ = start.toStdString();
         ok_->setEnabled(true);
     }
-    QObject::connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, &dlg,
+    QObject::connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, dlg,
                      [this] { OnSelectionChanged(); });
-    QObject::connect(edit_, &QLineEdit::textEdited, &dlg, [this] { OnEdited(); });
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, [this] { Accept(edit_->text().toStdString()); });
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
-    dlg.resize(360, 420);
-    dlg.exec();
-    dialog_ = nullptr;
-    edit_ = nullptr;
-    tree_ = nullptr;
-    model_ = nullptr;
-    ok_ = nullptr;
+    QObject::connect(edit_, &QLineEdit::textEdited, dlg, [this] { OnEdited(); });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dlg, [this] {
+        if (edit_) Accept(edit_->text().toStdString());
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dlg, &QDialog::reject);
+    dlg->resize(360, 420);
+    dlg->exec();
+    delete dlg.data();  // nothing when its owner took it already
     return accepted_ ? 1 : -1;
 }

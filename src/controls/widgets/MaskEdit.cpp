@@ -99,7 +99,10 @@ void CMaskEdit::dropEvent(QDropEvent* e) {
 
 void CMaskEdit::contextMenuEvent(QContextMenuEvent* e) {
     if (!useMask_) return QLineEdit::contextMenuEvent(e);
-    QMenu menu(this);
+    // No parent: the field may be destroyed inside the menu's event loop, and a child menu
+    // would then be deleted twice. The menu closes with the field.
+    QMenu menu;
+    connect(this, &QObject::destroyed, &menu, &QMenu::close);
     menu.addAction(tr("&Copy"), this, &QLineEdit::copy)->setEnabled(hasSelectedText());
     menu.addAction(tr("&Paste"), this, &CMaskEdit::PasteClipboard);
     menu.exec(e->globalPos());

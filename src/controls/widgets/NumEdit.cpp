@@ -169,7 +169,10 @@ void CNumEdit::contextMenuEvent(QContextMenuEvent* e) {
         e->accept();
         return;
     }
-    QMenu menu(this);
+    // No parent: the field may be destroyed inside the menu's event loop, and a child menu
+    // would then be deleted twice. The menu closes with the field.
+    QMenu menu;
+    connect(this, &QObject::destroyed, &menu, &QMenu::close);
     const bool sel = hasSelectedText();
     menu.addAction(tr("Cu&t"), this, &CNumEdit::Cut)->setEnabled(sel);
     menu.addAction(tr("&Copy"), this, &CNumEdit::Copy)->setEnabled(sel);

@@ -37,6 +37,15 @@ bool CWorkProgressDlg::Create(QWidget* owner) {
         return false;
     }
     created_ = true;
+    // The caller owns this dialog, often on its stack: should the owner be destroyed while the
+    // work runs, leave it before it deletes its children, and let the work see a cancel.
+    if (QWidget* parent = parentWidget()) {
+        connect(parent, &QObject::destroyed, this, [this] {
+            setParent(nullptr, windowFlags());
+            hide();
+            cancelled_ = true;
+        });
+    }
     setModal(false);
     // Stays usable while its owner is disabled.
     setEnabled(true);

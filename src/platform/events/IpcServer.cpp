@@ -13,6 +13,8 @@
 
 #include <cerrno>
 #include <map>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -23,6 +25,9 @@ namespace {
 
 constexpr std::size_t kReadBudget = 64 * 1024;  // per wake-up, so one client cannot hog the loop
 constexpr int kAcceptPauseMs = 200;              // out of descriptors: try again later, do not spin
+// A client registers its own window or two; the bound keeps one that sends endless distinct
+// tokens from growing the list, and every notification, without limit.
+constexpr std::size_t kMaxTokensPerConnection = 256;
 
 // Notifiers are deleted later: one may be the sender whose signal is running right now.
 void Retire(QSocketNotifier*& notifier) {
@@ -47,6 +52,7 @@ struct IpcServer::Impl {
         bool busy = false;  // the handler runs for one of its requests
         bool ended = false; // the client closed its side; answer what it sent, then drop
         bool dead = false;
+        std::size_t tokens = 0;  // registrations held
         std::size_t Pending() const { return out.size() - outStart; }
     };
     using ConnectionPtr = std::shared_ptr<Connection>;
@@ -65,6 +71,7 @@ struct IpcServer::Impl {
     QTimer acceptPause;
     std::map<std::uint64_t, ConnectionPtr> connections;
     std::vector<Registration> registrations;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> registered;  // (connection, token)
     std::uint64_t nextId = 1;
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 
@@ -120,6 +127,9 @@ struct IpcServer::Impl {
         c.out.clear();
         c.outStart = 0;
         std::erase_if(registrations, [&](const Registration& r) { return r.connection == c.id; });
+        for (auto it = registered.lower_bound({c.id, 0}); it != registered.end() && it->first == c.id;)
+            it = registered.erase(it);
+        c.tokens = 0;
         connections.erase(c.id);  // a running handler still holds its own reference
     }
 
@@ -164,8 +174,7 @@ struct IpcServer::Impl {
                 Append(*c, Message::HelloAnswer(m->id, static_cast<std::uint32_t>(::getpid()), title));
                 break;
             case MessageType::Register:
-                Register(c->id, m->token);
-                Append(*c, Message::Answer(m->id, 0));
+                Append(*c, Message::Answer(m->id, Register(*c, m->token) ? 0 : -1));
                 break;
             case MessageType::Request:
                 if (!RunHandler(c, *m)) return;  // the server is gone
@@ -210,10 +219,14 @@ struct IpcServer::Impl {
         return true;
     }
 
-    void Register(std::uint64_t connection, std::uint64_t token) {
-        for (const Registration& r : registrations)
-            if (r.connection == connection && r.token == token) return;
-        registrations.push_back({connection, token});
+    // False when the connection holds as many tokens as it may.
+    bool Register(Connection& c, std::uint64_t token) {
+        if (registered.count({c.id, token}) != 0) return true;
+        if (c.tokens >= kMaxTokensPerConnection) return false;
+        registered.insert({c.id, token});
+        registrations.push_back({c.id, token});
+        ++c.tokens;
+        return true;
     }
 
     void Append(Connection& c, const Message& m) {

@@ -50,7 +50,8 @@ public:
     // Queues a notification for every registration, in registration order, and sends what the
     // clients can take now. Returns the number of registrations it was queued for.
     // A registration is a (connection, token) pair: a token registered again on the same
-    // connection is kept once; it goes when its connection goes.
+    // connection is kept once; it goes when its connection goes. A connection holds at most 256
+    // tokens: a Register beyond that is answered -1 and not kept.
     int Notify(std::int32_t code, std::int32_t value);
 
     std::size_t RegistrationCount() const;

@@ -141,8 +141,11 @@ private:
 
 namespace {
 void ScheduleLocked(TargetState& s) {
+    // Made before the flag is set: an event that cannot be allocated must not leave the queue
+    // marked as scheduled for ever.
+    auto* drain = new QEvent(kDrainEvent);
     s.scheduled = true;
-    QCoreApplication::postEvent(s.receiver, new QEvent(kDrainEvent));
+    QCoreApplication::postEvent(s.receiver, drain);
 }
 }  // namespace
 
@@ -182,14 +185,20 @@ MessagePoster MessageTarget::Poster() const { return MessagePoster(state_); }
 void* MessageTarget::PostContext() const { return reinterpret_cast<void*>(state_->id); }
 
 void MessageTarget::PostTrampoline(void* context, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
-    std::shared_ptr<TargetState> s;
-    {
-        std::lock_guard<std::mutex> lock(g_registryMutex);
-        auto it = Registry().find(reinterpret_cast<std::uintptr_t>(context));
-        if (it == Registry().end()) return;
-        s = it->second.lock();
+    // Called from driver libraries written in C: nothing may unwind into them. A message that
+    // cannot be queued (out of memory) is lost.
+    try {
+        std::shared_ptr<TargetState> s;
+        {
+            std::lock_guard<std::mutex> lock(g_registryMutex);
+            auto it = Registry().find(reinterpret_cast<std::uintptr_t>(context));
+            if (it == Registry().end()) return;
+            s = it->second.lock();
+        }
+        if (s) PostTo(*s, Message{msg, wParam, lParam});
+    } catch (...) {
+        std::fprintf(stderr, "message %#x: could not be posted\n", msg);
     }
-    if (s) PostTo(*s, Message{msg, wParam, lParam});
 }
 
 void MessagePoster::Post(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) const {

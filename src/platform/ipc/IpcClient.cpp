@@ -80,7 +80,7 @@ bool NotificationListener::Register(std::uint64_t token, int timeoutMs) {
     for (;;) {
         if (connection_.Read(in, deadline) != IpcConnection::ReadResult::Message) return false;
         if (in.type == MessageType::Notification) pending_.push_back(std::move(in));
-        else if (in.type == MessageType::Answer && in.id == id) return true;
+        else if (in.type == MessageType::Answer && in.id == id) return in.value == 0;  // -1: refused
     }
 }
 

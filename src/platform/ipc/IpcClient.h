@@ -60,7 +60,8 @@ public:
     void Close();
 
     // Registers a token (a token registered twice is told once). True once the server has
-    // confirmed; every notification raised after that reaches this listener.
+    // confirmed; every notification raised after that reaches this listener. False as well when
+    // the server refused the token (it holds as many for this connection as it keeps).
     bool Register(std::uint64_t token, int timeoutMs);
 
     // For poll/select: readable when notifications (or the end of the connection) arrived.
