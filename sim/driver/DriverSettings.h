@@ -1,5 +1,6 @@
 // The driver's settings, from the environment: SIMRADIO_MODEL, SIMRADIO_ADDRESS (hex),
-// SIMRADIO_LATENCY (ms), SIMRADIO_TRACE (a file that gets every frame the program sends).
+// SIMRADIO_LATENCY (ms), SIMRADIO_TRACE (a file that gets every frame the program sends, and a line
+// "STOPPED WHILE KEYED" when DrvStop comes while the transmitter is keyed).
 #pragma once
 
 #include <string>

@@ -105,6 +105,8 @@ int SimDriver::Stop() {
         std::lock_guard<std::mutex> lock(mutex_);
         session_.reset();
         radio = std::move(radio_);
+        // A program that ends the link with the transmitter keyed leaves a real radio on the air.
+        if (trace_ && radio && radio->State().transmitting) std::fputs("STOPPED WHILE KEYED\n", trace_);
         if (trace_) std::fclose(trace_);
         trace_ = nullptr;
     }

@@ -121,10 +121,10 @@ FrameList RadioCore::TurnKnob(int steps) {
     state_.scanning = false;
     if (state_.memoryMode) {
         // In memory mode the dial walks through the channel numbers 1..99.
-        int ch = state_.channel > kLastOrdinaryChannel ? 1 : state_.channel;
-        const int span = kLastOrdinaryChannel;
-        ch = ((ch - 1 + steps) % span + span) % span + 1;
-        state_.channel = ch;
+        const int64_t ch = state_.channel > kLastOrdinaryChannel ? 1 : state_.channel;
+        const int64_t span = kLastOrdinaryChannel;
+        // Wide: a step count near the int limits must not overflow.
+        state_.channel = static_cast<int>(((ch - 1 + steps) % span + span) % span + 1);
         LoadWorking();
         return Changes(before);
     }

@@ -31,6 +31,11 @@ bool CSerialLineListener::OpenPort(ISerialOwner* owner, int port, const SerialPa
 bool CSerialLineListener::OpenDevice(ISerialOwner* owner, int port, const std::string& device,
                                      const SerialParams& params)
 {
+    // An open line has a listener feeding the receiver: a second open must not touch it.
+    if (IsOpen()) {
+        Fail(EALREADY, "the port is open already");
+        return false;
+    }
     receiver_.Reset();
     receiver_.SetOwner(owner, port);
     owner_.store(owner);

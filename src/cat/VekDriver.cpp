@@ -8,23 +8,27 @@
 namespace cat {
 
 struct CVekDriver::Api {
-    decltype(&::DrvInit) init = nullptr;
-    decltype(&::DrvIsSupportAudio) isSupportAudio = nullptr;
-    decltype(&::DrvIsSupportPTT) isSupportPTT = nullptr;
-    decltype(&::DrvSendCommand) sendCommand = nullptr;
-    decltype(&::DrvGetBuffRx) getBuffRx = nullptr;
-    decltype(&::DrvGetBuffAudio) getBuffAudio = nullptr;
-    decltype(&::DrvIsConnected) isConnected = nullptr;
-    decltype(&::DrvPTT) ptt = nullptr;
-    decltype(&::DrvAudioStart) audioStart = nullptr;
-    decltype(&::DrvAudioStop) audioStop = nullptr;
-    decltype(&::DrvAudioPause) audioPause = nullptr;
-    decltype(&::DrvOpenCom) openCom = nullptr;
-    decltype(&::DrvCloseCom) closeCom = nullptr;
-    decltype(&::DrvSetDTR) setDTR = nullptr;
-    decltype(&::DrvSetRTS) setRTS = nullptr;
-    decltype(&::DrvSetup) setup = nullptr;
-    decltype(&::DrvStop) stop = nullptr;
+    struct Functions {
+        decltype(&::DrvInit) init = nullptr;
+        decltype(&::DrvIsSupportAudio) isSupportAudio = nullptr;
+        decltype(&::DrvIsSupportPTT) isSupportPTT = nullptr;
+        decltype(&::DrvSendCommand) sendCommand = nullptr;
+        decltype(&::DrvGetBuffRx) getBuffRx = nullptr;
+        decltype(&::DrvGetBuffAudio) getBuffAudio = nullptr;
+        decltype(&::DrvIsConnected) isConnected = nullptr;
+        decltype(&::DrvPTT) ptt = nullptr;
+        decltype(&::DrvAudioStart) audioStart = nullptr;
+        decltype(&::DrvAudioStop) audioStop = nullptr;
+        decltype(&::DrvAudioPause) audioPause = nullptr;
+        decltype(&::DrvOpenCom) openCom = nullptr;
+        decltype(&::DrvCloseCom) closeCom = nullptr;
+        decltype(&::DrvSetDTR) setDTR = nullptr;
+        decltype(&::DrvSetRTS) setRTS = nullptr;
+        decltype(&::DrvSetup) setup = nullptr;
+        decltype(&::DrvStop) stop = nullptr;
+    } fn;
+    // The last PTT request keyed the transmitter: Unload unkeys before the library goes.
+    std::atomic<bool> keyed{false};
 };
 
 // Holds the library for the length of one call.
@@ -101,7 +105,7 @@ bool CVekDriver::Load(const std::string& path)
         return false;
     }
 
-    Api api;
+    Api::Functions api;
     std::string missing;
     Resolve(handle, "DrvInit", api.init, missing);
     Resolve(handle, "DrvIsSupportAudio", api.isSupportAudio, missing);
@@ -127,7 +131,8 @@ bool CVekDriver::Load(const std::string& path)
         return false;
     }
 
-    *api_ = api;
+    api_->fn = api;
+    api_->keyed.store(false);
     handle_ = handle;
     {
         std::lock_guard<std::mutex> text(textMutex_);
@@ -151,10 +156,13 @@ void CVekDriver::UnloadLocked()
     // New calls are refused from here on; wait for the ones already inside the library.
     while (inFlight_.load() != 0)
         std::this_thread::sleep_for(std::chrono::microseconds(100));
-    api_->stop();
+    // Whatever path closes the link, the transmitter is not left keyed behind it.
+    if (api_->keyed.exchange(false))
+        api_->fn.ptt(0);
+    api_->fn.stop();
     dlclose(handle_);
     handle_ = nullptr;
-    *api_ = Api{};
+    api_->fn = Api::Functions{};
     std::lock_guard<std::mutex> text(textMutex_);
     path_.clear();
 }
@@ -175,19 +183,19 @@ int CVekDriver::Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msg
                      unsigned msgHelp)
 {
     CallGuard guard(*this);
-    return guard ? api_->init(post, context, msgRx, msgAudio, msgHelp) : 0;
+    return guard ? api_->fn.init(post, context, msgRx, msgAudio, msgHelp) : 0;
 }
 
 int CVekDriver::IsSupportAudio()
 {
     CallGuard guard(*this);
-    return guard ? api_->isSupportAudio() : 0;
+    return guard ? api_->fn.isSupportAudio() : 0;
 }
 
 int CVekDriver::IsSupportPTT()
 {
     CallGuard guard(*this);
-    return guard ? api_->isSupportPTT() : 0;
+    return guard ? api_->fn.isSupportPTT() : 0;
 }
 
 int CVekDriver::SendCommand(const uint8_t* bytes, int length)
@@ -195,19 +203,19 @@ int CVekDriver::SendCommand(const uint8_t* bytes, int length)
     if (bytes == nullptr || length <= 0)
         return 0;
     CallGuard guard(*this);
-    return guard ? api_->sendCommand(bytes, length) : 0;
+    return guard ? api_->fn.sendCommand(bytes, length) : 0;
 }
 
 const uint8_t* CVekDriver::GetBuffRx(intptr_t handle)
 {
     CallGuard guard(*this);
-    return guard ? api_->getBuffRx(handle) : nullptr;
+    return guard ? api_->fn.getBuffRx(handle) : nullptr;
 }
 
 const uint8_t* CVekDriver::GetBuffAudio(intptr_t handle)
 {
     CallGuard guard(*this);
-    return guard ? api_->getBuffAudio(handle) : nullptr;
+    return guard ? api_->fn.getBuffAudio(handle) : nullptr;
 }
 
 bool CVekDriver::CopyBuffRx(intptr_t handle, uint8_t* out, int length, int maxLength)
@@ -217,7 +225,7 @@ bool CVekDriver::CopyBuffRx(intptr_t handle, uint8_t* out, int length, int maxLe
     CallGuard guard(*this);
     if (!guard)
         return false;
-    const uint8_t* bytes = api_->getBuffRx(handle);
+    const uint8_t* bytes = api_->fn.getBuffRx(handle);
     if (bytes == nullptr)
         return false;
     std::memcpy(out, bytes, static_cast<size_t>(length));
@@ -231,7 +239,7 @@ bool CVekDriver::CopyBuffAudio(intptr_t handle, uint8_t* out, int length, int ma
     CallGuard guard(*this);
     if (!guard)
         return false;
-    const uint8_t* bytes = api_->getBuffAudio(handle);
+    const uint8_t* bytes = api_->fn.getBuffAudio(handle);
     if (bytes == nullptr)
         return false;
     std::memcpy(out, bytes, static_cast<size_t>(length));
@@ -241,61 +249,69 @@ bool CVekDriver::CopyBuffAudio(intptr_t handle, uint8_t* out, int length, int ma
 int CVekDriver::IsConnected()
 {
     CallGuard guard(*this);
-    return guard ? api_->isConnected() : 0;
+    return guard ? api_->fn.isConnected() : 0;
 }
 
 int CVekDriver::PTT(int on)
 {
     CallGuard guard(*this);
-    return guard ? api_->ptt(on) : 0;
+    if (!guard)
+        return 0;
+    // Noted before the call: a key request that fails half-way still gets its unkey.
+    if (on != 0)
+        api_->keyed.store(true);
+    const int result = api_->fn.ptt(on);
+    if (on == 0)
+        api_->keyed.store(false);
+    return result;
 }
 
 int CVekDriver::AudioStart()
 {
     CallGuard guard(*this);
-    return guard ? api_->audioStart() : 0;
+    return guard ? api_->fn.audioStart() : 0;
 }
 
 int CVekDriver::AudioStop()
 {
     CallGuard guard(*this);
-    return guard ? api_->audioStop() : 0;
+    return guard ? api_->fn.audioStop() : 0;
 }
 
 int CVekDriver::AudioPause(int pause)
 {
     CallGuard guard(*this);
-    return guard ? api_->audioPause(pause) : 0;
+    return guard ? api_->fn.audioPause(pause) : 0;
 }
 
 int CVekDriver::OpenCom(int port)
 {
     CallGuard guard(*this);
-    return guard ? api_->openCom(port) : 0;
+    return guard ? api_->fn.openCom(port) : 0;
 }
 
 int CVekDriver::CloseCom()
 {
     CallGuard guard(*this);
-    return guard ? api_->closeCom() : 0;
+    return guard ? api_->fn.closeCom() : 0;
 }
 
 int CVekDriver::SetDTR(int port, int state)
 {
     CallGuard guard(*this);
-    return guard ? api_->setDTR(port, state) : 0;
+    return guard ? api_->fn.setDTR(port, state) : 0;
 }
 
 int CVekDriver::SetRTS(int port, int state)
 {
     CallGuard guard(*this);
-    return guard ? api_->setRTS(port, state) : 0;
+    return guard ? api_->fn.setRTS(port, state) : 0;
 }
 
 int CVekDriver::Setup(void* owner, unsigned msgHelp)
 {
     CallGuard guard(*this);
-    return guard ? api_->setup(owner, msgHelp) : 0;
+    return guard ? api_->fn.setup(owner, msgHelp) : 0;
 }
 
 bool CVekDriver::WriteFrame(const uint8_t* bytes, int length)

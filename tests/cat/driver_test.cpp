@@ -4,6 +4,8 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <thread>
 
@@ -192,4 +194,39 @@ TEST(VekDriver, UnloadWaitsForCallsInFlight)
         for (auto& t : callers)
             t.join();
     }
+}
+
+// A link closed while the transmitter is keyed (settings reloaded, link lost) must not leave it
+// keyed: the simulated driver notes in its trace a stop that finds the radio transmitting.
+TEST(VekDriver, UnloadUnkeysAKeyedTransmitter)
+{
+    char tracePath[] = "/tmp/vekdriver_trace_XXXXXX";
+    const int fd = mkstemp(tracePath);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    setenv("SIMRADIO_TRACE", tracePath, 1);
+    const auto trace = [&] {
+        std::ifstream in(tracePath);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+
+    cat::CVekDriver driver;
+    ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
+    Inbox inbox;
+    ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio,
+                                   msg::kDriverHelp)));
+    EXPECT_NE(driver.PTT(1), 0);
+    driver.Unload();
+    EXPECT_EQ(trace().find("STOPPED WHILE KEYED"), std::string::npos) << trace();
+
+    // Keyed and unkeyed again: nothing more is sent at the unload.
+    ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
+    ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio,
+                                   msg::kDriverHelp)));
+    driver.PTT(1);
+    driver.PTT(0);
+    driver.Unload();
+    EXPECT_EQ(trace().find("STOPPED WHILE KEYED"), std::string::npos) << trace();
+    unsetenv("SIMRADIO_TRACE");
+    unlink(tracePath);
 }

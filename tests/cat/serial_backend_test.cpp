@@ -329,6 +329,25 @@ TEST(SerialLine, SecondOpenerIsRefusedAndHandshakeKeepsTheLines)
     EXPECT_EQ(second.Open(sim.Device()), 0) << "closing releases the port";
 }
 
+TEST(SerialLine, SecondOpenOfAListeningPortLeavesItAlone)
+{
+    RadiosimProcess sim({"--latency", "5", "--no-pacing"});
+    ASSERT_FALSE(sim.Device().empty());
+    OwnerStandIn first;
+    OwnerStandIn second;
+    cat::CSerialLineListener port;
+    ASSERT_TRUE(port.OpenDevice(&first, 7, sim.Device(), cat::SerialParams{}));
+    ASSERT_EQ(port.StartListener(), 0);
+    EXPECT_FALSE(port.OpenDevice(&second, 9, sim.Device(), cat::SerialParams{}));
+    EXPECT_EQ(port.GetLastError(), EALREADY);
+    // The running listener still reports to the owner it was opened for.
+    ASSERT_TRUE(port.WriteFrame(kRead.data(), static_cast<int>(kRead.size())));
+    ASSERT_TRUE(WaitFor([&] { return first.Frames().size() >= 2; }));
+    EXPECT_EQ(first.LastPort(), 7);
+    EXPECT_TRUE(second.Frames().empty());
+    port.Close();
+}
+
 TEST(SerialLine, StopListenerReturnsWithoutTraffic)
 {
     RadiosimProcess sim({"--latency", "5", "--no-pacing"});

@@ -1,6 +1,8 @@
 // Frequencies and offsets to packed decimal and back.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "Bcd.h"
 #include "CivNumbers.h"
 #include "ControllerTestSupport.h"
@@ -61,6 +63,9 @@ TEST(Bcd, FrequencyDisplayGroupsDigits)
     EXPECT_EQ(radio::FormatFrequency(469999999), "469.999.999");
     EXPECT_EQ(radio::FormatFrequency(999), "999");
     EXPECT_EQ(radio::FormatFrequency(0), "0");
+    EXPECT_EQ(radio::FormatFrequency(-1500), "-1.500");
+    // The most negative value has no positive counterpart: still one sign and whole groups.
+    EXPECT_EQ(radio::FormatFrequency(INT64_MIN), "-9.223.372.036.854.775.808");
 }
 
 TEST(Bcd, FrequencyFieldIsPackedOnlyInsideTheLimits)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "ControllerTestSupport.h"
+#include "VekDriver.h"
+#include "WindowMessages.h"
 
 using namespace ctltest;
 
@@ -181,6 +183,57 @@ TEST(ControllerCommands, DriverFrameWithoutDriverOrBadLengthIsAnError)
     EXPECT_EQ(rig.view.frequency, 0.0);
     EXPECT_EQ(rig.view.texts[radio::ctl::kStatus2], " ");
     EXPECT_EQ(rig.view.texts[radio::ctl::kStatus], "Error");
+}
+
+namespace {
+
+// The driver's posts, as the main window's message target would queue them.
+struct DriverPosts {
+    static void Post(void* context, unsigned message, uintptr_t wParam, intptr_t lParam)
+    {
+        auto* self = static_cast<DriverPosts*>(context);
+        std::lock_guard<std::mutex> lock(self->mutex);
+        if (message == msg::kDriverRx)
+            self->frames.emplace_back(wParam, lParam);
+    }
+    std::mutex mutex;
+    std::vector<std::pair<uintptr_t, intptr_t>> frames;
+};
+
+}  // namespace
+
+TEST(ControllerCommands, DriverLengthIsCheckedBeforeItIsNarrowed)
+{
+    SimRig rig;
+    cat::CVekDriver driver;
+    ASSERT_TRUE(driver.Load(std::string(CORVANE_BIN_DIR) + "/Drivers/SimRadio.so"))
+        << driver.LastError();
+    DriverPosts posts;
+    ASSERT_NE(driver.Init(&DriverPosts::Post, &posts, msg::kDriverRx, msg::kDriverAudio,
+                          msg::kDriverHelp),
+              0);
+    const Bytes read = {0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD};
+    ASSERT_NE(driver.SendCommand(read.data(), static_cast<int>(read.size())), 0);
+    std::pair<uintptr_t, intptr_t> frame{};
+    for (int i = 0; i < 5000 && frame.first == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::lock_guard<std::mutex> lock(posts.mutex);
+        if (!posts.frames.empty())
+            frame = posts.frames.front();
+    }
+    ASSERT_EQ(frame.first, 11u);
+    rig.controller->SetDriver(&driver);
+
+    // A pointer-wide length far above 256 whose low bits look like 11 is a receive error.
+    rig.controller->WindowProc(msg::kDriverRx, frame.first + (uintptr_t{1} << 32), frame.second);
+    EXPECT_TRUE(rig.controller->State().noAnswer);
+    EXPECT_EQ(rig.view.texts[radio::ctl::kStatus], "Error");
+    // The true length is taken.
+    rig.controller->WindowProc(msg::kDriverRx, frame.first, frame.second);
+    EXPECT_FALSE(rig.controller->State().noAnswer);
+
+    rig.controller->SetDriver(nullptr);
+    driver.Unload();
 }
 
 TEST(ControllerCommands, SerialOwnerMessagesArriveOnTheGuiThread)

@@ -74,6 +74,9 @@ TEST(CommandLayout, ValuesThatWouldBreakTheFrameAreRefused)
     EXPECT_EQ(BuildCommand(0x58, 0x16, 0x02, {0xFD}).frame.length, 0);
     // A read marker is no data byte.
     EXPECT_NE(BuildCommand(0x58, 0x16, 0x02, {0xFF}).frame.length, 0);
+    // Nor may an address from a hand-edited settings file cut the frame short.
+    EXPECT_EQ(BuildCommand(0xFD, 0x03, 0x00, {}).frame.length, 0);
+    EXPECT_EQ(BuildCommand(0xFE, 0x16, 0x02, {0xFF}).frame.length, 0);
 }
 
 TEST(CommandLayout, NotificationsFollowTheCommand)

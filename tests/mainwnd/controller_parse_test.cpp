@@ -1,6 +1,7 @@
 // The parse table: every reply the controller follows, with valid, short and garbled frames.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 
 #include "CivNumbers.h"
@@ -224,6 +225,17 @@ TEST_F(ParseTest, SMeterReading)
     S().sMeterDivisor = 0;  // never divides by zero
     EXPECT_TRUE(Parse({0x15, 0x02, 0x00, 0x48}));
     EXPECT_EQ(S().sValue, 10);
+
+    // Extreme scalings from a hand-edited settings file neither overflow nor flip the sign.
+    S().sMeterDivisor = 1;
+    S().sMeterLower = INT_MIN;
+    EXPECT_TRUE(Parse({0x15, 0x02, 0x01, 0x20}));
+    EXPECT_EQ(S().sValue, INT_MAX);
+    EXPECT_EQ(view.texts[radio::ctl::kSText], "S 9+21474836380");
+    S().sMeterLower = INT_MAX;
+    EXPECT_TRUE(Parse({0x15, 0x02, 0x00, 0x00}));
+    EXPECT_EQ(S().sValue, -INT_MAX);
+    EXPECT_EQ(view.texts[radio::ctl::kSText], "S -2147483647");
 }
 
 TEST_F(ParseTest, FunctionRepliesSetTheirButtons)

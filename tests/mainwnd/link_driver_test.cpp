@@ -154,6 +154,23 @@ TEST(DriverLink, ConnectsMeasuresAndCloses)
     ::unsetenv("SIMRADIO_LATENCY");
 }
 
+TEST(DriverLink, AddressBeyondOneByteListensWhereTheFramesGo)
+{
+    // A hand-edited "Indirizzo" of 0x158: frames carry its low byte, and the answers from that
+    // address must count, or the radio would look dead.
+    LinkFixture f;
+    AddDriver(f);
+    f.Set("Setup", "Porta", 0);
+    f.Set("Setup", "Driver", kSimEntry);
+    f.Set("Setup", "Indirizzo", 0x158);
+    f.Set("Setup", "RTX", 2);
+    f.Set("AudioRecorder", "Abilitato", 0);
+    f.host.radioAddress = 0x158;
+    ASSERT_EQ(f.link.LoadSettings(false), CRadioLink::kConnected);
+    EXPECT_GE(f.link.RunSpeedTest(), CRadioLink::kMinSpeedTestMs);
+    f.link.ClosePort();
+}
+
 TEST(DriverLink, CancelledTestGivesNoResultAndRestores)
 {
     LinkFixture f;

@@ -202,6 +202,28 @@ TEST_F(SimRadioDriver, AnswersThroughTheCallbackAndTracesWhatItWasSent) {
     unlink(tracePath);
 }
 
+TEST_F(SimRadioDriver, TraceNotesAStopWhileKeyed) {
+    char tracePath[] = "/tmp/simradio_keyed_XXXXXX";
+    const int traceFd = mkstemp(tracePath);
+    ASSERT_GE(traceFd, 0);
+    close(traceFd);
+    setenv("SIMRADIO_TRACE", tracePath, 1);
+    const auto trace = [&] {
+        std::ifstream in(tracePath);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    ASSERT_EQ(init_(&Inbox::Post, &inbox_, kMsgRx, 0, 0), 1);
+    ptt_(1);
+    ptt_(0);
+    stop_();
+    EXPECT_EQ(trace(), "");
+    ASSERT_EQ(init_(&Inbox::Post, &inbox_, kMsgRx, 0, 0), 1);
+    ptt_(1);
+    stop_();
+    EXPECT_EQ(trace(), "STOPPED WHILE KEYED\n");
+    unlink(tracePath);
+}
+
 TEST_F(SimRadioDriver, ModelAndAddressComeFromTheEnvironment) {
     setenv("SIMRADIO_MODEL", "ic718", 1);
     setenv("SIMRADIO_ADDRESS", "6a", 1);

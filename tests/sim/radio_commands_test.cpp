@@ -1,6 +1,8 @@
 // The simulated radio's answer to every command of its table, per model where the models differ.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "SimBus.h"
 
 using namespace simtest;
@@ -89,6 +91,22 @@ TEST(SimRadioVfo, SelectsCopiesAndExchangesVfos) {
     EXPECT_TRUE(bus.radio.State().memoryMode);
     EXPECT_EQ(bus.Ask({0x07}), kOk);
     EXPECT_FALSE(bus.radio.State().memoryMode);
+}
+
+TEST(SimRadioMemory, KnobWalksTheChannelsWithoutOverflowing) {
+    SimBus bus;
+    EXPECT_EQ(bus.Ask({0x08, 0x00, 0x99}), kOk);
+    EXPECT_EQ(bus.Ask({0x08}), kOk);
+    bus.radio.TurnKnob(2);
+    EXPECT_EQ(bus.radio.State().channel, 2);   // 99 wraps to 1
+    bus.radio.TurnKnob(-3);
+    EXPECT_EQ(bus.radio.State().channel, 98);
+    // Step counts typed at the control line may be as large as an int holds.
+    EXPECT_EQ(bus.Ask({0x08, 0x00, 0x99}), kOk);
+    bus.radio.TurnKnob(std::numeric_limits<int>::max());
+    EXPECT_EQ(bus.radio.State().channel, 1);
+    bus.radio.TurnKnob(std::numeric_limits<int>::min());
+    EXPECT_EQ(bus.radio.State().channel, 98);
 }
 
 TEST(SimRadioMemory, SelectsWritesReadsAndClearsChannels) {

@@ -35,7 +35,9 @@ bool DuplexOffsetToBcd(int offsetKHz, uint8_t& sub, uint8_t& d0, uint8_t& d1)
 std::string FormatFrequency(int64_t hz)
 {
     const bool negative = hz < 0;
-    std::string digits = std::to_string(negative ? -hz : hz);
+    // The magnitude in unsigned arithmetic: negating the most negative value would overflow.
+    const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(hz) : static_cast<uint64_t>(hz);
+    std::string digits = std::to_string(magnitude);
     std::string out;
     const size_t n = digits.size();
     for (size_t i = 0; i < n; ++i) {

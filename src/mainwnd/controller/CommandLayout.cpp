@@ -13,6 +13,8 @@ CommandFrame Make(uint8_t address, uint8_t command, std::initializer_list<uint8_
 {
     CommandFrame out;
     out.flagFB = flagFB;
+    if (address == cat::kEndOfFrame || address == cat::kPreamble)
+        return out;
     for (uint8_t b : body)
         if (b == cat::kEndOfFrame || b == cat::kPreamble)
             return out;

@@ -20,8 +20,8 @@ struct CommandFrame {
     uint8_t flagFB = 0;
 };
 
-// FE FE address E0, then the command's layout. Data bytes that would end or restart a frame
-// (FD, FE) make the frame empty: such a value was never valid for any command.
+// FE FE address E0, then the command's layout. An address or data byte that would end or restart
+// a frame (FD, FE) makes the frame empty: such a value was never valid for any command.
 CommandFrame BuildCommand(uint8_t address, uint8_t command, uint8_t sub,
                           const std::array<uint8_t, 4>& data);
 

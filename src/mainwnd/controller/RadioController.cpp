@@ -105,7 +105,11 @@ void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::
         OnIdleTick();
         break;
     case msg::kDriverRx:
-        OnDriverFrame(static_cast<int>(wParam), lParam);
+        // The length is pointer-wide: one beyond 256 must not wrap into range when narrowed.
+        OnDriverFrame(wParam <= static_cast<std::uintptr_t>(cat::kMaxFrameSize)
+                          ? static_cast<int>(wParam)
+                          : 0,
+                      lParam);
         break;
     default:
         break;
@@ -168,8 +172,9 @@ void CRadioController::SendCommandData(uint8_t command, uint8_t sub,
 
 void CRadioController::WaitForCommand(uint64_t ticket)
 {
-    const int steps = std::max(0, state_.delayCommand) * 10;
-    for (int i = 0; i < steps; ++i) {
+    // DelayCommand comes from the settings or the speed test: wide, so no value overflows.
+    const int64_t steps = static_cast<int64_t>(std::max(0, state_.delayCommand)) * 10;
+    for (int64_t i = 0; i < steps; ++i) {
         if (state_.closing)
             return;
         platform::PumpMessages();

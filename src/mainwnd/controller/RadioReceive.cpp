@@ -325,11 +325,14 @@ bool CRadioController::ParseMeter(const uint8_t* frame, int length)
         return false;
     }
     reading += high * 100;
-    const int divisor = std::max(1, state_.sMeterDivisor);
-    const int s = (static_cast<int>(reading) - state_.sMeterLower) / divisor;
+    // The scaling comes from the settings file: wide to keep any stored value from overflowing.
+    const int64_t divisor = std::max(1, state_.sMeterDivisor);
+    const int s = static_cast<int>(
+        std::clamp<int64_t>((reading - state_.sMeterLower) / divisor, INT_MIN, INT_MAX));
     state_.sValue = s;
     Notify(19, s);
-    state_.sText = s <= 9 ? "S " + std::to_string(s) : "S 9+" + std::to_string(s * 10 - 90);
+    state_.sText = s <= 9 ? "S " + std::to_string(s)
+                          : "S 9+" + std::to_string(static_cast<int64_t>(s) * 10 - 90);
     view_.SetControlText(ctl::kSText, state_.sText);
     view_.SetPeakMeter(s);
     if (state_.pttByLine)

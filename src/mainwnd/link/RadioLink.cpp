@@ -248,8 +248,9 @@ void CRadioLink::OpenLog()
 void CRadioLink::StartWorker()
 {
     worker_.Stop(true);
+    // Frames carry the address as one byte: answers are recognised by that same byte.
     worker_.Configure(settings_.portMode, host_.WorkerNotifyTarget(), settings_.pollInterval,
-                      settings_.delayCommand, settings_.id.address,
+                      settings_.delayCommand, settings_.id.address & 0xFF,
                       log_.IsOpen() ? &log_ : nullptr, useDriver_ ? &driver_ : nullptr);
     worker_.Start(useDriver_ ? nullptr : SerialWriter());
     if (monitored_)
