@@ -49,7 +49,7 @@ TEST(LinkSettings, ValidityNeedsPortOrDriverAddressAndModel)
     EXPECT_FALSE(IsConfigValid(id));
     id.port = 3;
     id.address = 0x58;
-    id.model = kModelIC718;
+    id.model = radio::kIC718;
     EXPECT_TRUE(IsConfigValid(id));
     id.port = 0;
     EXPECT_FALSE(IsConfigValid(id));
@@ -58,7 +58,7 @@ TEST(LinkSettings, ValidityNeedsPortOrDriverAddressAndModel)
     id.address = 0;
     EXPECT_FALSE(IsConfigValid(id));
     id.address = 0x58;
-    id.model = kModelUnset;
+    id.model = radio::kModelUnknown;
     EXPECT_FALSE(IsConfigValid(id));
 }
 

@@ -8,22 +8,13 @@
 #include <vector>
 
 #include "RadioFunctions.h"
+#include "RadioModel.h"
 
 namespace radio {
 
 // Modes on the bus.
 enum RadioMode : int { kLsb = 0, kUsb = 1, kAm = 2, kCw = 3, kRtty = 4, kFm = 5, kWfm = 6 };
 constexpr int kModeCount = 7;
-
-// Setup/"RTX".
-enum RadioModel : int {
-    kModelUnknown = -1,
-    kIC706 = 0,
-    kIC706MKII = 1,
-    kIC706MKIIG = 2,
-    kIC718 = 3,
-    kModelOther = 4,
-};
 
 // Current VFO.
 enum Vfo : int { kVfoNone = 0, kVfoA = 1, kVfoB = 2 };

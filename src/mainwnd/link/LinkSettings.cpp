@@ -37,7 +37,7 @@ LinkIdentity ReadLinkIdentity(const CIni& ini)
 
 bool IsConfigValid(const LinkIdentity& id)
 {
-    return (id.port != 0 || !id.driver.empty()) && id.address != 0 && id.model != kModelUnset;
+    return (id.port != 0 || !id.driver.empty()) && id.address != 0 && id.model != radio::kModelUnknown;
 }
 
 bool ResolveExtendedFunctions(CIni& ini, int model)
@@ -45,7 +45,7 @@ bool ResolveExtendedFunctions(CIni& ini, int model)
     const int stored = ini.GetInt(settings::setup::VersioneGAtLink);
     if (stored != 2)
         return stored != 0;
-    const bool on = model != kModelIC706 && model != kModelIC706MKII;
+    const bool on = model != radio::kIC706 && model != radio::kIC706MKII;
     ini.WriteInt(settings::setup::VersioneGAtLink, on ? 1 : 0);
     return on;
 }

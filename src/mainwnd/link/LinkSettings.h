@@ -4,18 +4,10 @@
 
 #include <string>
 
+#include "RadioModel.h"
+
 class CIni;
 class Profile;
-
-// Radio models by Setup/"RTX".
-enum RadioModel : int {
-    kModelUnset = -1,
-    kModelIC706 = 0,
-    kModelIC706MKII = 1,
-    kModelIC706MKIIG = 2,
-    kModelIC718 = 3,
-    kModelOther = 4,
-};
 
 struct LinkColour {
     int r = 0, g = 0, b = 0;
@@ -29,7 +21,7 @@ struct LinkIdentity {
     int port = 0;          // Setup/"Porta"; 0 = the driver named by `driver`
     std::string driver;    // Setup/"Driver"
     int address = 0;       // Setup/"Indirizzo"
-    int model = kModelUnset;
+    int model = radio::kModelUnknown;
 };
 
 struct LinkSettings {

@@ -70,7 +70,7 @@ int CRadioLink::LoadSettings(bool forceSetup)
     }
 
     settings_.extendedFunctions = ResolveExtendedFunctions(ini_, settings_.id.model);
-    host_.FillModeList(settings_.id.model != kModelIC718);
+    host_.FillModeList(settings_.id.model != radio::kIC718);
     ReadRemainingSettings(ini_, profile_, settings_);
     ClosePort();
 
