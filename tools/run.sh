@@ -5,5 +5,8 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake -S . -B build -G Ninja
 cmake --build build -j "$(nproc)"
-# Until the main window lands, this serves the simulated radio on a pseudo-terminal.
-exec build/bin/radiosim "$@"
+# A first start gets the prepared settings: the simulated radio's driver, no questions.
+if [ -z "$(find build/bin -maxdepth 1 -iname corvane.ini -print -quit)" ]; then
+  cp resources/FirstRun.ini build/bin/Corvane.ini
+fi
+exec build/bin/Corvane "$@"

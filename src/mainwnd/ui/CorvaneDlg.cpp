@@ -1,0 +1,224 @@
+// The main window: construction, title, the push-to-talk switch and access to its parts.
+#include "CorvaneDlg.h"
+
+#include "CorvaneApp.h"
+#include "FlatButton.h"
+#include "FrameworkContext.h"
+#include "Language.h"
+#include "MainWindowParts.h"
+#include "MainWindowTemplate.h"
+#include "NumEdit.h"
+#include "PageTabCtrl.h"
+#include "PlaceholderWindows.h"
+
+#include <QEventLoop>
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+namespace rc = radio::ctl;
+using namespace mainwnd;
+
+constexpr int kStrModelFirst = 200;
+
+// The display name, kept out of plain sight in the binary.
+constexpr unsigned char kHiddenName[] = {0xE6, 0xCA, 0xD7, 0xD3, 0xC4, 0xCB, 0xC0, 0x85,
+                                         0xEC, 0xC6, 0xCA, 0xC8, 0x85, 0x92, 0x95, 0x93,
+                                         0x85, 0xE6, 0xCA, 0xCB, 0xD1, 0xD7, 0xCA, 0xC9};
+constexpr unsigned char kNameKey = 0xA5;
+
+// The order the pages and tool windows are created in.
+constexpr unsigned kCreateOrder[] = {141, 154, 144, 146, 230, 4002, 150, 152, 227, 249, 252,
+                                     253, 274, 4001};
+
+struct ToolWindowInfo {
+    unsigned id;
+    const char* caption;
+};
+constexpr ToolWindowInfo kToolWindows[] = {
+    {230, "PC Memories"}, {4002, "RTX Memories"}, {249, "TX/RX"}, {252, "Audio Recorder"}};
+
+bool IsToolWindow(unsigned id)
+{
+    return std::any_of(std::begin(kToolWindows), std::end(kToolWindows),
+                       [id](const ToolWindowInfo& t) { return t.id == id; });
+}
+
+}  // namespace
+
+std::string CCorvaneDlg::DisplayName()
+{
+    std::string name;
+    for (unsigned char c : kHiddenName)
+        name += static_cast<char>(c ^ kNameKey);
+    return name;
+}
+
+std::string CCorvaneDlg::BuildTitle(const CLanguage& language, const std::string& version,
+                                    int model, int beta)
+{
+    std::string title = DisplayName() + " - " + version;
+    if (model >= radio::kIC706 && model < radio::kModelOther)
+        title += "  -  RTX: " + language.LoadString(kStrModelFirst + model);
+    if (beta != 0)
+        title += " BETA " + std::to_string(beta);
+    return title;
+}
+
+CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app)
+    : CMyFontDialog(kDialogId),
+      app_(app),
+      ini_(app.Ini()),
+      language_(app.Language()),
+      profile_(app.RegistryProfile())
+{
+    RegisterMainWindowTemplates();
+    framework::SetMainWindow(this);
+    controller_ = std::make_unique<radio::CRadioController>(*this, ini_, language_);
+    controller_->SetDriver(&driver_);
+    link_ = std::make_unique<CRadioLink>(*this, ini_, profile_, language_, controller_->Worker(),
+                                         driver_);
+    ownParts_ = std::make_unique<CMainWindowParts>(*this);
+    AddPart(ownParts_.get());
+    // The pages and tool windows exist from now on; their windows are built at start-up.
+    for (unsigned id : kCreateOrder) {
+        if (IsToolWindow(id)) {
+            const auto* info = std::find_if(std::begin(kToolWindows), std::end(kToolWindows),
+                                            [id](const ToolWindowInfo& t) { return t.id == id; });
+            auto window = std::make_unique<CPlaceholderToolWindow>(id, info->caption);
+            window->SetOwner(this);
+            toolWindows_.push_back(std::move(window));
+        } else if (QWidget* page = ownParts_->CreatePage(id)) {
+            pages_.push_back(page);
+        } else {
+            pages_.push_back(new CPlaceholderPage(id));
+        }
+    }
+}
+
+CCorvaneDlg::~CCorvaneDlg()
+{
+    controller_->State().closing = true;
+    // The worker stops before the link and the driver go; the parts use all three.
+    controller_->Worker().Stop(true);
+    parts_.clear();
+    ownParts_.reset();
+    link_.reset();
+    for (auto& page : pages_)
+        if (page && page->parent() == nullptr)
+            delete page.data();
+    if (framework::MainWindow() == this)
+        framework::SetMainWindow(nullptr);
+}
+
+// ---- IMainWindow ----
+
+void CCorvaneDlg::SetOtherDialogFont(const std::string& face, int pointSize)
+{
+    otherFace_ = face;
+    otherSize_ = pointSize;
+}
+
+int CCorvaneDlg::DoModalWithFont(const std::string& face, int pointSize)
+{
+    // The main window runs for the program's life without blocking the tool windows, so it is
+    // shown modeless and waited for in an event loop of its own.
+    SetTemplateFont(face, pointSize);
+    QEventLoop loop;
+    bool finished = false;
+    int result = ctl::kIdCancel;
+    connect(this, &QDialog::finished, &loop, [&](int r) {
+        finished = true;
+        result = r;
+        loop.quit();
+    });
+    if (!Create(kDialogId, nullptr))
+        return -1;
+    if (!finished && !endedEarly_) {
+        show();
+        loop.exec();
+    }
+    disconnect(this, &QDialog::finished, &loop, nullptr);
+    return result;
+}
+
+int CCorvaneDlg::PttKey() const
+{
+    return link_->Settings().pttKey;
+}
+
+bool CCorvaneDlg::IsTransmitting() const
+{
+    return pttOn_;
+}
+
+void CCorvaneDlg::SetPtt(bool on)
+{
+    if (on && (closing_ || offLine_))
+        return;
+    pttOn_ = on;
+    if (link_->UsesDriver() && link_->DriverSupportsPtt())
+        driver_.PTT(on ? 1 : 0);
+}
+
+// ---- Start-up ----
+
+void CCorvaneDlg::CreateChildWindows()
+{
+    const std::string face = GetFontFace();
+    const int size = GetFontSize();
+    size_t page = 0, tool = 0;
+    for (unsigned id : kCreateOrder) {
+        if (IsToolWindow(id)) {
+            auto* w = static_cast<CMyFontDialog*>(toolWindows_[tool++].get());
+            w->SetTemplateFont(face, size);
+            w->Create(id, nullptr);
+        } else {
+            auto* p = static_cast<CMyFontDialog*>(pages_[page++].data());
+            if (p == nullptr)
+                continue;
+            p->SetTemplateFont(face, size);
+            p->Create(id, this);
+        }
+    }
+}
+
+CPageTabCtrl* CCorvaneDlg::Tabs() const
+{
+    return qobject_cast<CPageTabCtrl*>(GetDlgItem(kTabs));
+}
+
+QWidget* CCorvaneDlg::ToolWindow(int dialogId) const
+{
+    for (const auto& w : toolWindows_)
+        if (auto* d = dynamic_cast<CMyFontDialog*>(w.get());
+            d != nullptr && static_cast<int>(d->TemplateId()) == dialogId)
+            return w.get();
+    return nullptr;
+}
+
+QWidget* CCorvaneDlg::Page(int dialogId) const
+{
+    for (const auto& p : pages_)
+        if (auto* d = qobject_cast<CMyFontDialog*>(p.data());
+            d != nullptr && static_cast<int>(d->TemplateId()) == dialogId)
+            return d;
+    return nullptr;
+}
+
+bool CCorvaneDlg::IsPlaceholder(const QWidget* w)
+{
+    return qobject_cast<const CPlaceholderToolWindow*>(w) != nullptr;
+}
+
+COnOffButton* CCorvaneDlg::Button(int id) const
+{
+    return qobject_cast<COnOffButton*>(GetDlgItem(id));
+}
+
+CNumEdit* CCorvaneDlg::NumField(int id) const
+{
+    return qobject_cast<CNumEdit*>(GetDlgItem(id));
+}

@@ -1,0 +1,256 @@
+// CCorvaneDlg: the program's main window (dialog 102), run by the application for its whole
+// life. It is the view of the radio controller (IRadioView), the host of the radio link
+// (IRadioLinkHost) and the main window the start-up drives (IMainWindow). It owns the
+// controller (and through it the CI-V worker), the link, the driver binding, the tab control
+// with its ten pages and the four tool windows.
+//
+// The worker posts to the controller's MessageTarget, whose procedure runs on the GUI thread
+// and drains the worker's queue there; long waits pump messages, so handlers may run inside
+// them, guarded by the first-initialisation, setup and closing flags.
+#pragma once
+
+#include "MainWindowIds.h"
+#include "MainWindowPart.h"
+#include "MyFontDialog.h"
+#include "RadioController.h"
+#include "RadioLink.h"
+#include "RadioLinkHost.h"
+#include "RadioView.h"
+#include "StartupInterfaces.h"
+#include "VekDriver.h"
+
+#include <QPoint>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CCorvaneApp;
+class CIni;
+class CLanguage;
+class CLevelMeter;
+class CMainWindowParts;
+class CNumEdit;
+class COnOffButton;
+class CPageTabCtrl;
+class CWorkProgressDlg;
+class Profile;
+class QBoxLayout;
+class QLineEdit;
+class QMenu;
+
+class CCorvaneDlg : public CMyFontDialog,
+                    public radio::IRadioView,
+                    public IRadioLinkHost,
+                    public IMainWindow {
+    Q_OBJECT
+public:
+    // The program's display name, the start of the window title (never translated).
+    static std::string DisplayName();
+    // The title for a version text and model; beta > 0 appends " BETA %d".
+    static std::string BuildTitle(const CLanguage& language, const std::string& version, int model,
+                                  int beta = 0);
+
+    explicit CCorvaneDlg(CCorvaneApp& app);
+    ~CCorvaneDlg() override;
+
+    // ---- IMainWindow ----
+    void SetOtherDialogFont(const std::string& face, int pointSize) override;
+    int DoModalWithFont(const std::string& face, int pointSize) override;
+    int PttKey() const override;
+    bool IsTransmitting() const override;
+    void SetPtt(bool on) override;
+
+    // ---- Operations other windows use ----
+    void OnSetup();
+    void SaveState();
+    void CloseProgram();
+    void PlaceMemoryWindow(int show);
+    void PlaceMemoryRadioWindow(int show);
+    void PlaceTxRxWindow();
+    void PlaceAudioRecorderWindow();
+    void SetPollingEnabled(bool on);
+    int FindFiles(const std::string& pattern);
+    const std::vector<std::string>& FoundFiles() const { return foundFiles_; }
+    std::string WriteDiagnostics();
+    // Adds a later part; the window does not own it.
+    void AddPart(IMainWindowPart* part) { parts_.push_back(part); }
+
+    // The configuration dialog, when one exists; it returns whether the settings changed.
+    void SetSetupDialogRunner(std::function<bool()> runner) { setupRunner_ = std::move(runner); }
+
+    // ---- State for the other parts and tests ----
+    radio::CRadioController& Controller() { return *controller_; }
+    CRadioLink& Link() { return *link_; }
+    cat::CVekDriver& Driver() { return driver_; }
+    CIni* IniStore() { return &ini_; }
+    const CLanguage* LanguageTable() const { return &language_; }
+    const std::string& VersionText() const { return version_; }
+    // The mode menu's operation (mode index into the mode list) and "VFO A=B".
+    void OnModeMenuCommand(int mode);
+    void OnVfoEqual();
+    CPageTabCtrl* Tabs() const;
+    QWidget* ToolWindow(int dialogId) const;
+    QWidget* Page(int dialogId) const;
+    bool IsClosing() override { return closing_; }
+    bool IsOffLine() const { return offLine_; }
+    bool IsFirstInit() const { return firstInit_; }
+    // The start-up has finished and the window runs.
+    bool IsInitialised() const { return initialised_ && !closing_; }
+    const std::string& ProgramFolderPath() const { return programFolder_; }
+    std::string OtherDialogFace() const { return otherFace_; }
+    int OtherDialogSize() const { return otherSize_; }
+
+    // ---- radio::IRadioView ----
+    double GetFrequencyField() const override;
+    void SetFrequencyField(double hz) override;
+    void BlankFrequencyField() override;
+    double GetOffsetField() const override;
+    std::string GetOffsetFieldText() const override;
+    void SetOffsetField(int kHz) override;
+    void SetButton(int id, bool down) override;
+    void EnableControl(int id, bool enabled) override;
+    void ShowControl(int id, bool shown) override;
+    void SetControlText(int id, const std::string& text) override;
+    void SetToolTip(int id, int stringId) override;
+    void ShowDuplexControls(bool shown) override;
+    void SetModeText(const std::string& text) override;
+    void SetModeList(const std::vector<std::string>& names) override;
+    void SetModeMenu(const std::vector<std::string>& names) override;
+    void SetBandMenuEntry(int command, bool present) override;
+    void SetStatusLine(const std::string& text) override;
+    void SetSecondDisplay(const std::string& label, const std::string& text) override;
+    void SwapRxIndicator() override;
+    void ShowSMeterPanel(bool shown) override;
+    void SetPeakMeter(int sValue) override;
+    void SetTxRxPtt(bool on) override;
+    void UpdateBandDisplay() override;
+    void SetWaitCursor(bool on) override;
+    void Beep(unsigned style) override;
+    int ShowMessageBox(const MessageBoxRequest& request) override;
+    int ChooseVfo() override;
+
+    // ---- IRadioLinkHost ----
+    void RunSetupDialog() override;
+    void FillModeList(bool withFmModes) override;
+    bool RunAudioSettingsDialog() override;
+    int TestAudioInput() override;
+    void ApplyRecordingFormat() override;
+    void PlaceRecorderBar(int front, int enabled) override;
+    std::string DiagnosticsText() override;
+    void PlaceToolWindows() override;
+    bool SetPollingHeld(bool held) override;
+    void SetSending(bool sending) override;
+    void SendFrequencyRead() override;
+    void ReadFrequencyMode(bool wait) override;
+    void RefreshAfterSync() override;
+    void ShowLatency(const std::string& text) override;
+    void ShowOffLine() override;
+    void OpenProgress(const std::string& text, int steps) override;
+    void StepProgress() override;
+    bool ProgressCancelled() override;
+    void CloseProgress() override;
+    bool WaitPumpingMessages(int ms) override;
+    void PumpMessages() override;
+    int RunNoPortDialog(int port) override;
+    void CloseProgram(bool atStartup) override;
+    void CloseAuxiliaryPorts() override;
+    cat::IWorkerNotify* WorkerNotifyTarget() override;
+    cat::ISerialOwner* SerialOwner() override;
+    DrvPostFn DriverPostFunction() override;
+    void* DriverPostContext() override;
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool OnCommand(int id, int code) override;
+    void OnTimer(int id) override;
+    void OnHelp() override;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Start-up steps.
+    bool Connect(bool atSetup);
+    void SyncControllerSettings();
+    void CreateChildWindows();
+    void AddPages();
+    void AddToolTips(bool functionPanel);
+    void ConfigureFields();
+    void AlignDigitButtons(const QLineEdit& display);
+    QBoxLayout* RowOf(QWidget* w) const;
+    void RestoreWindowPosition();
+    void ApplyColours();
+    void RunSpeedTestAtStartup();
+    void FinishInitialisation();
+    void EndEarly(int result);
+
+    // Handlers.
+    void OnFrequencyFocusOut();
+    void OnDigitStep(int id);
+    void OnStore(bool radio);
+    void OnPollingButton();
+    void OnHookClipboard();
+    bool OnFunctionCommand(int id);
+    void UpdateTitle(int beta);
+    bool RouteToParts(int id, int code);
+    bool PartsServeBands() const;
+
+    static bool IsPlaceholder(const QWidget* w);
+    // A stored top-left corner moved onto a visible screen when it lies off every screen.
+    static QPoint OnScreen(QPoint at);
+    // Buttons whose operations come with later parts stay disabled until then.
+    bool IsUnavailable(int id) const;
+    COnOffButton* Button(int id) const;
+    CNumEdit* NumField(int id) const;
+    QWidget* Item(int id) const { return GetDlgItem(id); }
+
+    CCorvaneApp& app_;
+    CIni& ini_;
+    CLanguage& language_;
+    Profile& profile_;
+    std::string programFolder_;
+    std::string otherFace_;
+    int otherSize_ = 0;
+
+    cat::CVekDriver driver_;
+    std::unique_ptr<radio::CRadioController> controller_;
+    std::unique_ptr<CRadioLink> link_;
+    std::unique_ptr<CMainWindowParts> ownParts_;
+    std::vector<IMainWindowPart*> parts_;
+    std::function<bool()> setupRunner_;
+
+    // Pages (owned by the tab control once added) and tool windows (owned here).
+    std::vector<QPointer<QWidget>> pages_;
+    std::vector<std::unique_ptr<QWidget>> toolWindows_;
+    bool toolWindowShownOnce_[2] = {false, false};
+    bool toolWindowWasVisible_[4] = {false, false, false, false};  // when minimised
+
+    CWorkProgressDlg* progress_ = nullptr;
+    int progressPos_ = 0;
+    QMenu* modeMenu_ = nullptr;  // owned by the Mode button
+    QMenu* bandMenu_ = nullptr;  // owned by the Band button
+
+    std::vector<std::string> foundFiles_;
+    std::string version_;
+
+    bool firstInit_ = true;
+    bool setupInProgress_ = false;
+    bool closing_ = false;
+    bool closed_ = false;
+    bool offLine_ = false;
+    bool settingsChanged_ = false;
+    bool initialised_ = false;
+    bool endedEarly_ = false;
+    int timerId_ = 0;
+    int waitCursorDepth_ = 0;
+    bool pttOn_ = false;
+    bool settingField_ = false;  // the program, not the user, changes the frequency field
+};

@@ -1,0 +1,286 @@
+// Saving, shutting down, the configuration cycle, polling and the file search.
+#include "CorvaneDlg.h"
+
+#include "FlatButton.h"
+#include "Ini.h"
+#include "Language.h"
+#include "MessagePump.h"
+#include "PageTabCtrl.h"
+#include "Profile.h"
+#include "ProgramFolder.h"
+
+#include <QApplication>
+
+#include <algorithm>
+
+namespace {
+
+constexpr settings::IniInt kChild{"CurrentSet", "Child", 9};
+constexpr settings::IniInt kOnMemGrid{"CurrentSet", "OnMemGrid", 0};
+constexpr settings::IniInt kOnMemGridRadio{"CurrentSet", "OnMemGridRadio", 0};
+constexpr settings::IniInt kBeta{"Setup", "Beta", 0};
+
+constexpr int kMsgConfigNotValid = 102;
+constexpr int kMsgRestart = 149;
+constexpr int kClosePauseMs = 500;
+
+// The wait cursor for the length of a scope.
+class WaitCursor {
+public:
+    explicit WaitCursor(CCorvaneDlg& dlg) : dlg_(dlg) { dlg_.SetWaitCursor(true); }
+    ~WaitCursor() { dlg_.SetWaitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    CCorvaneDlg& dlg_;
+};
+
+}  // namespace
+
+void CCorvaneDlg::SetPollingEnabled(bool on)
+{
+    controller_->SetPollingEnabled(on);
+}
+
+int CCorvaneDlg::FindFiles(const std::string& pattern)
+{
+    foundFiles_ = platform::GlobFolder(platform::DirName(pattern), platform::BaseName(pattern));
+    return static_cast<int>(foundFiles_.size());
+}
+
+void CCorvaneDlg::SaveState()
+{
+    WaitCursor wait(*this);
+    ini_.WriteInt(settings::setup::DelayMemory, link_->Settings().delayMemory);
+    if (const CPageTabCtrl* tabs = Tabs(); tabs != nullptr && tabs->GetCurSel() >= 0)
+        ini_.WriteInt(kChild, tabs->GetCurSel());
+    const QWidget* mem = ToolWindow(230);
+    const QWidget* memRadio = ToolWindow(4002);
+    ini_.WriteInt(kOnMemGrid, mem != nullptr && mem->isVisible() ? 1 : 0);
+    ini_.WriteInt(kOnMemGridRadio, memRadio != nullptr && memRadio->isVisible() ? 1 : 0);
+    // The band rows, the pages' lists and the memory files belong to their parts.
+    for (IMainWindowPart* part : parts_)
+        part->SaveState();
+}
+
+void CCorvaneDlg::CloseProgram()
+{
+    // A second Exit (or signal) while the first runs changes nothing.
+    if (closing_ || closed_)
+        return;
+    closing_ = true;
+    WaitCursor wait(*this);
+
+    // The transmitter goes off before anything else stops or closes.
+    SetPtt(false);
+    for (IMainWindowPart* part : parts_)
+        part->OnClosing();
+
+    SetPollingEnabled(false);
+    controller_->State().closing = true;
+    cat::CGestCommand& worker = controller_->Worker();
+    if (worker.IsRunning()) {
+        worker.ClearQueues();
+        worker.Stop(true);
+    }
+    platform::WaitPumpingMessages(kClosePauseMs);
+    link_->ClosePort();
+    platform::WaitPumpingMessages(kClosePauseMs);
+
+    SaveState();
+
+    EnableControl(mainwnd::kExit, false);
+    setupInProgress_ = true;
+    firstInit_ = false;
+    KillTimer(mainwnd::kTimerId);
+    timerId_ = 0;
+    platform::SetAbortFlag(true);
+
+    // Visible tool windows keep their places for the next start.
+    static constexpr struct {
+        int id;
+        settings::RegRect rect;
+    } kPlaces[] = {{230, settings::reg::MemorieRect},
+                   {4002, settings::reg::MemorieRadioRect},
+                   {249, settings::reg::TxRxRect},
+                   {252, settings::reg::AudioRecorderRect}};
+    for (const auto& place : kPlaces) {
+        QWidget* w = ToolWindow(place.id);
+        if (w == nullptr || !w->isVisible())
+            continue;
+        const QRect r = w->frameGeometry();
+        profile_.WriteRect(place.rect, {r.top(), r.bottom() + 1, r.left(), r.right() + 1});
+        w->close();
+    }
+
+    link_->Log().Close();
+    controller_->SetLog(nullptr);
+    if (!isMinimized() && isVisible()) {
+        const QRect r = frameGeometry();
+        profile_.WriteRect(settings::reg::MainWindowRect,
+                           {r.top(), r.bottom() + 1, r.left(), r.right() + 1});
+    }
+    closed_ = true;
+    if (initialised_)
+        EndDialog(ctl::kIdCancel);
+    else
+        EndEarly(ctl::kIdCancel);
+}
+
+void CCorvaneDlg::OnSetup()
+{
+    if (closing_ || setupInProgress_)
+        return;
+    {
+        WaitCursor wait(*this);
+        PlaceMemoryWindow(0);
+        PlaceMemoryRadioWindow(0);
+        if (link_->Settings().pttPort != 0 || pttOn_) {
+            SetPtt(false);
+            if (QWidget* txrx = ToolWindow(249))
+                txrx->hide();
+        }
+        if (QWidget* recorder = ToolWindow(252))
+            recorder->hide();
+
+        const int delay = link_->DelayCommand();
+        platform::WaitPumpingMessages(delay);
+        setupInProgress_ = true;
+        KillTimer(mainwnd::kTimerId);
+        timerId_ = 0;
+        SetPollingEnabled(false);
+        controller_->Worker().Stop(true);
+        platform::WaitPumpingMessages(delay);
+        link_->ClosePort();
+        link_->Log().Close();
+        controller_->SetLog(nullptr);
+        platform::WaitPumpingMessages(link_->Settings().delayMemory);
+    }
+
+    RunSetupDialog();
+    if (settingsChanged_) {
+        language_.MessageBox(kMsgRestart, mb::kIconInformation);
+        setupInProgress_ = false;
+        CloseProgram();
+        return;
+    }
+    // Cancelled: the old settings connect again.
+    if (!Connect(true)) {
+        if (settingsChanged_ && !closing_) {
+            language_.MessageBox(kMsgRestart, mb::kIconInformation);
+            setupInProgress_ = false;
+            CloseProgram();
+        }
+        return;
+    }
+    setupInProgress_ = false;
+    firstInit_ = false;
+    SetTimer(mainwnd::kTimerId, mainwnd::kTimerMs);
+    timerId_ = mainwnd::kTimerId;
+    UpdateTitle(ini_.GetInt(kBeta));
+    controller_->UpdateRangeInfo();
+    link_->OnSync();
+    SyncControllerSettings();
+    SetPollingEnabled(true);
+}
+
+// ---- Tool windows ----
+
+void CCorvaneDlg::PlaceMemoryWindow(int show)
+{
+    QWidget* w = ToolWindow(230);
+    if (w == nullptr)
+        return;
+    if (show != 1) {
+        w->hide();
+        return;
+    }
+    if (!toolWindowShownOnce_[0]) {
+        toolWindowShownOnce_[0] = true;
+        const auto r = profile_.GetRect(settings::reg::MemorieRect);
+        if (r && (r->bottom != 0 || r->top != 0)) {
+            const QPoint at = OnScreen(QPoint(r->left, r->top));
+            w->setGeometry(at.x(), at.y(), std::max(1, r->right - r->left),
+                           std::max(1, r->bottom - r->top));
+        } else {
+            w->move(0, 0);
+        }
+    }
+    if (!IsPlaceholder(w))
+        w->show();
+}
+
+void CCorvaneDlg::PlaceMemoryRadioWindow(int show)
+{
+    QWidget* w = ToolWindow(4002);
+    if (w == nullptr)
+        return;
+    if (show != 1) {
+        w->hide();
+        return;
+    }
+    if (!toolWindowShownOnce_[1]) {
+        toolWindowShownOnce_[1] = true;
+        const auto r = profile_.GetRect(settings::reg::MemorieRadioRect);
+        if (r && (r->bottom != 0 || r->top != 0)) {
+            const QPoint at = OnScreen(QPoint(r->left, r->top));
+            w->setGeometry(at.x(), at.y(), std::max(1, r->right - r->left),
+                           std::max(1, r->bottom - r->top));
+        } else {
+            w->move(0, 0);
+        }
+    }
+    if (!IsPlaceholder(w))
+        w->show();
+}
+
+void CCorvaneDlg::PlaceTxRxWindow()
+{
+    QWidget* w = ToolWindow(249);
+    if (w == nullptr)
+        return;
+    if (link_->Settings().pttPort == 0 && !link_->DriverSupportsPtt()) {
+        w->hide();
+        return;
+    }
+    const bool front = ini_.GetInt(settings::setup::PTTFront) != 0;
+    w->setWindowFlag(Qt::WindowStaysOnTopHint, front);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    const auto r = profile_.GetRect(settings::reg::TxRxRect);
+    if (r && (r->bottom != 0 || r->top != 0)) {
+        w->move(OnScreen(QPoint(r->left, r->top)));
+    } else {
+        const QRect main = frameGeometry();
+        int left = main.left() - w->frameGeometry().width();
+        int top = main.bottom() - w->frameGeometry().height();
+        if (left < 0)
+            left = main.right();
+        if (top < 0)
+            top = main.top();
+        w->move(left, top);
+    }
+    if (!IsPlaceholder(w))
+        w->show();
+}
+
+void CCorvaneDlg::PlaceAudioRecorderWindow()
+{
+    QWidget* w = ToolWindow(252);
+    if (w == nullptr)
+        return;
+    // The recorder bar is in use only once the audio part provides it.
+    if (IsPlaceholder(w)) {
+        w->hide();
+        return;
+    }
+    const bool front = ini_.GetInt(settings::audiorecorder::Front) != 0;
+    w->setWindowFlag(Qt::WindowStaysOnTopHint, front);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    const auto r = profile_.GetRect(settings::reg::AudioRecorderRect);
+    if (r && (r->bottom != 0 || r->top != 0))
+        w->move(OnScreen(QPoint(r->left, r->top)));
+    else
+        w->move(frameGeometry().left(), frameGeometry().bottom() + 1);
+    w->show();
+}

@@ -1,0 +1,347 @@
+// The main window's handlers: buttons, menus, the frequency field, keys, the wheel, the timer,
+// help and the window's own state changes.
+#include "CorvaneDlg.h"
+
+#include "FlatButton.h"
+#include "Help.h"
+#include "Ini.h"
+#include "NumEdit.h"
+#include "PageTabCtrl.h"
+#include "Profile.h"
+#include "RadioFunctions.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <iterator>
+
+namespace {
+
+namespace rc = radio::ctl;
+using namespace mainwnd;
+
+constexpr int64_t kDigitSteps[9] = {1,      10,      100,      1000,     10000,
+                                    100000, 1000000, 10000000, 100000000};
+
+std::optional<radio::RadioFunction> FunctionOfControl(int id)
+{
+    for (size_t i = 0; i < radio::kFunctionCount; ++i)
+        if (radio::FunctionTable()[i].controlId == id)
+            return radio::FunctionTable()[i].function;
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool CCorvaneDlg::OnCommand(int id, int code)
+{
+    // Menus: modes, the unused entries, bands.
+    if (code == 0 && id >= kMenuModeFirst && id <= kMenuModeLast) {
+        if (RouteToParts(id, code))
+            return true;
+        OnModeMenuCommand(id - kMenuModeFirst);
+        return true;
+    }
+    if (id >= kMenuUnusedFirst && id <= kMenuUnusedLast)
+        return true;
+    if (id >= kMenuBandFirst && id <= kMenuBandLast)
+        return RouteToParts(id, code) || true;
+
+    if (code == ctl::kEnChange && id == rc::kFrequency) {
+        // Typing (not the program's own updates) marks the field as typed.
+        if (CNumEdit* f = NumField(rc::kFrequency); f != nullptr && f->hasFocus() && !settingField_)
+            controller_->State().frequencyTyped = true;
+        return true;
+    }
+    // The mouse notifications of the frequency field and sliders belong to the tuning part.
+    if (code != ctl::kBnClicked)
+        return RouteToParts(id, code) || CMyFontDialog::OnCommand(id, code);
+
+    if (closing_ && id != kExit)
+        return true;
+    if (OnFunctionCommand(id))
+        return true;
+    for (size_t i = 0; i < std::size(kPlusIds); ++i) {
+        if (id == kPlusIds[i] || id == kMinusIds[i]) {
+            if (!RouteToParts(id, code))
+                OnDigitStep(id);
+            return true;
+        }
+    }
+    switch (id) {
+    case rc::kFilter:
+        controller_->OnFilter();
+        return true;
+    case rc::kVfoA:
+        controller_->SelectVfoA();
+        return true;
+    case rc::kVfoB:
+        controller_->SelectVfoB();
+        return true;
+    case rc::kSplit:
+        controller_->OnSplit();
+        return true;
+    case kSetRtx:
+        controller_->State().frequencyTyped = false;
+        controller_->OnKillFocusFrequency();
+        SetButton(kSetRtx, false);
+        return true;
+    case kVfoEqual:
+        OnVfoEqual();
+        return true;
+    case kStore:
+        OnStore(false);
+        return true;
+    case rc::kStoreR:
+        OnStore(true);
+        return true;
+    case kExit:
+        if (QWidget* exit = Item(kExit); exit == nullptr || exit->isEnabled())
+            CloseProgram();
+        return true;
+    case kSync:
+        link_->OnSync();
+        SyncControllerSettings();
+        return true;
+    case kHookClipboard:
+        OnHookClipboard();
+        return true;
+    case kHelp:
+        framework::OpenHelpTopic(kHelpButtonTopic);
+        return true;
+    case rc::kPolling:
+        OnPollingButton();
+        return true;
+    case rc::kReverse:
+        controller_->OnReverse();
+        return true;
+    default:
+        break;
+    }
+    if (id >= kStack1 && id <= kStack3)
+        return RouteToParts(id, code) || true;
+    return RouteToParts(id, code) || CMyFontDialog::OnCommand(id, code);
+}
+
+bool CCorvaneDlg::OnFunctionCommand(int id)
+{
+    if (const auto f = FunctionOfControl(id)) {
+        controller_->OnFunctionButton(*f);
+        return true;
+    }
+    switch (id) {
+    case rc::kSMeterButton:
+        controller_->OnSMeterButton();
+        return true;
+    case rc::kAutoUpdate: {
+        const COnOffButton* b = Button(rc::kAutoUpdate);
+        controller_->OnAutoUpdate(b != nullptr && b->GetCheck() != 0);
+        return true;
+    }
+    case rc::kDupPlus:
+        controller_->OnDuplexPlus();
+        return true;
+    case rc::kDupMinus:
+        controller_->OnDuplexMinus();
+        return true;
+    case rc::kDupSet:
+        controller_->OnDuplexSet();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CCorvaneDlg::RouteToParts(int id, int code)
+{
+    for (IMainWindowPart* part : parts_)
+        if (part->OnCommand(id, code))
+            return true;
+    return false;
+}
+
+bool CCorvaneDlg::PartsServeBands() const
+{
+    for (const IMainWindowPart* part : parts_)
+        if (part->ServesBands())
+            return true;
+    return false;
+}
+
+void CCorvaneDlg::OnDigitStep(int id)
+{
+    int64_t step = 0;
+    for (size_t i = 0; i < std::size(kPlusIds); ++i) {
+        if (id == kPlusIds[i])
+            step = kDigitSteps[i];
+        else if (id == kMinusIds[i])
+            step = -kDigitSteps[i];
+    }
+    SetButton(id, false);
+    if (step == 0 || offLine_)
+        return;
+    const radio::RadioState& st = controller_->State();
+    const int64_t now = static_cast<int64_t>(GetFrequencyField());
+    const int64_t next = now + step;
+    // A step that would leave the radio's range is not taken.
+    if (now <= 0 || next < st.lowerLimit || next > st.upperLimit)
+        return;
+    SetFrequencyField(static_cast<double>(next));
+    controller_->OnKillFocusFrequency();
+}
+
+void CCorvaneDlg::OnModeMenuCommand(int mode)
+{
+    radio::RadioState& st = controller_->State();
+    if (mode < 0 || mode >= static_cast<int>(st.modeNames.size()) || offLine_)
+        return;
+    controller_->SendCommand(0x06, static_cast<uint8_t>(mode),
+                             {static_cast<uint8_t>(st.filterNarrow ? 2 : 1)}, true);
+    controller_->SendCommand(0x04, 0, {}, false);
+}
+
+void CCorvaneDlg::OnVfoEqual()
+{
+    // The field is kept in the hidden field while the radio copies A into B.
+    if (CNumEdit* hidden = NumField(kHidden1))
+        hidden->SetValue(GetFrequencyField());
+    if (!offLine_) {
+        controller_->SendCommand(0x07, 0xA0, {}, true);
+        controller_->ReadFrequencyMode(false);
+    }
+    SetButton(kVfoEqual, false);
+}
+
+void CCorvaneDlg::OnStore(bool radio)
+{
+    // The memory windows come with their own parts; until then the button only springs back.
+    RouteToParts(radio ? rc::kStoreR : kStore, ctl::kBnClicked);
+    SetButton(radio ? rc::kStoreR : kStore, false);
+}
+
+void CCorvaneDlg::OnPollingButton()
+{
+    const COnOffButton* b = Button(rc::kPolling);
+    const bool on = b != nullptr && b->GetCheck() != 0;
+    SetButton(rc::kPolling, on);
+    controller_->SetFullPolling(on);
+    ini_.WriteInt(settings::currentset::Polling, on ? 1 : 0);
+}
+
+void CCorvaneDlg::OnHookClipboard()
+{
+    // Clipboard tuning comes with its own part; the button keeps its state for it.
+    const COnOffButton* b = Button(kHookClipboard);
+    const bool on = b != nullptr && b->GetCheck() != 0;
+    SetButton(kHookClipboard, on);
+    RouteToParts(kHookClipboard, ctl::kBnClicked);
+}
+
+void CCorvaneDlg::OnFrequencyFocusOut()
+{
+    radio::RadioState& st = controller_->State();
+    if (!st.frequencyTyped)
+        return;
+    st.frequencyTyped = false;
+    controller_->OnKillFocusFrequency();
+}
+
+void CCorvaneDlg::OnOK()
+{
+    // Enter in the frequency field applies it: the focus goes on to the "Mode" button.
+    CNumEdit* f = NumField(rc::kFrequency);
+    if (f != nullptr && f->hasFocus()) {
+        if (QWidget* mode = Item(kMode))
+            mode->setFocus(Qt::OtherFocusReason);
+        OnFrequencyFocusOut();
+    }
+}
+
+void CCorvaneDlg::OnCancel()
+{
+    // Esc synchronises with the radio; closing the window goes through closeEvent.
+    if (closing_ || setupInProgress_ || !initialised_)
+        return;
+    link_->OnSync();
+    SyncControllerSettings();
+}
+
+void CCorvaneDlg::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    if (!closing_ && !closed_)
+        CloseProgram();
+}
+
+void CCorvaneDlg::OnTimer(int id)
+{
+    if (id != kTimerId || setupInProgress_ || closing_)
+        return;
+    for (IMainWindowPart* part : parts_)
+        part->OnTimer();
+}
+
+void CCorvaneDlg::OnHelp()
+{
+    framework::OpenHelpTopic(kHelpTopic);
+}
+
+bool CCorvaneDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Item(rc::kFrequency) && event->type() == QEvent::FocusOut)
+        OnFrequencyFocusOut();
+    return CMyFontDialog::eventFilter(watched, event);
+}
+
+void CCorvaneDlg::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta != 0 && !closing_) {
+        for (IMainWindowPart* part : parts_)
+            if (part->OnWheel(event->position().toPoint(), delta)) {
+                event->accept();
+                return;
+            }
+    }
+    CMyFontDialog::wheelEvent(event);
+}
+
+void CCorvaneDlg::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        // Minimised: the tool windows go with the main window; restored: those that were
+        // shown come back (hidden ones stay hidden).
+        QWidget* txrx = ToolWindow(249);
+        QWidget* recorder = ToolWindow(252);
+        if (isMinimized()) {
+            toolWindowWasVisible_[2] = txrx != nullptr && txrx->isVisible();
+            toolWindowWasVisible_[3] = recorder != nullptr && recorder->isVisible();
+            if (txrx != nullptr && ini_.GetInt(settings::setup::PTTFrontInMainWindow) == 0)
+                txrx->hide();
+            if (recorder != nullptr && ini_.GetInt(settings::audiorecorder::Front) == 0)
+                recorder->hide();
+        } else {
+            if (txrx != nullptr && toolWindowWasVisible_[2])
+                txrx->showNormal();
+            if (recorder != nullptr && toolWindowWasVisible_[3])
+                recorder->showNormal();
+        }
+    } else if (event->type() == QEvent::ActivationChange && isActiveWindow() && !isMinimized()) {
+        for (unsigned id : {249u, 252u})
+            if (QWidget* w = ToolWindow(static_cast<int>(id)); w != nullptr && w->isVisible())
+                w->raise();
+    }
+    CMyFontDialog::changeEvent(event);
+}
+
+void CCorvaneDlg::moveEvent(QMoveEvent* event)
+{
+    if (isVisible() && !isMinimized() && initialised_ && !closing_) {
+        const QRect r = frameGeometry();
+        profile_.WriteRect(settings::reg::MainWindowRect,
+                           {r.top(), r.bottom() + 1, r.left(), r.right() + 1});
+    }
+    CMyFontDialog::moveEvent(event);
+}

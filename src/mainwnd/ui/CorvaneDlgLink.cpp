@@ -1,0 +1,209 @@
+// The main window as the radio link's host: dialogs, progress, waits and where frames go.
+#include "CorvaneDlg.h"
+
+#include "ColorLabel.h"
+#include "CorvaneApp.h"
+#include "Ini.h"
+#include "Language.h"
+#include "MessagePump.h"
+#include "MessageTarget.h"
+#include "NoPortDlg.h"
+#include "NumEdit.h"
+#include "WorkProgressDlg.h"
+
+namespace {
+namespace rc = radio::ctl;
+using namespace mainwnd;
+}  // namespace
+
+void CCorvaneDlg::RunSetupDialog()
+{
+    settingsChanged_ = false;
+    if (setupRunner_)
+        settingsChanged_ = setupRunner_();
+}
+
+void CCorvaneDlg::FillModeList(bool /*withFmModes*/)
+{
+    // The controller leaves FM and WFM out for the IC-718 itself.
+    controller_->State().model = link_->Settings().id.model;
+    controller_->FillModeList();
+}
+
+bool CCorvaneDlg::RunAudioSettingsDialog()
+{
+    // The audio settings dialog comes with the audio part.
+    return false;
+}
+
+int CCorvaneDlg::TestAudioInput()
+{
+    return 0;
+}
+
+void CCorvaneDlg::ApplyRecordingFormat() {}
+
+void CCorvaneDlg::PlaceRecorderBar(int /*front*/, int /*enabled*/)
+{
+    PlaceAudioRecorderWindow();
+}
+
+std::string CCorvaneDlg::DiagnosticsText()
+{
+    return WriteDiagnostics();
+}
+
+std::string CCorvaneDlg::WriteDiagnostics()
+{
+    const LinkSettings& s = link_->Settings();
+    const std::string version = version_.empty() ? app_.GetVersionString() : version_;
+    std::string text;
+    text += language_.FormatText("Version : %s\r\n", {version});
+    text += language_.FormatText("COM Port : COM%d,%d,%d,%c,%d RTS=%d DTR=%d\r\n",
+                                 {s.id.port, s.baud, s.dataBits, static_cast<int>(s.parity),
+                                  s.stopBits, s.rts, s.dtr});
+    text += language_.FormatText("PTT Port : COM%d  PTTPin : %d\r\n", {s.pttPort, s.pttPin});
+    text += language_.FormatText("m_Delay : %dms m_DelayMemory:%dms\r\n",
+                                 {s.delayCommand, s.delayMemory});
+    text += language_.FormatText("Timeout : %dms\r\n", {s.timeout});
+    return text;
+}
+
+void CCorvaneDlg::PlaceToolWindows()
+{
+    PlaceTxRxWindow();
+}
+
+bool CCorvaneDlg::SetPollingHeld(bool held)
+{
+    return !controller_->SetPollingEnabled(!held);
+}
+
+void CCorvaneDlg::SetSending(bool sending)
+{
+    controller_->State().sending = sending;
+}
+
+void CCorvaneDlg::SendFrequencyRead()
+{
+    controller_->RequestFrequency();
+}
+
+void CCorvaneDlg::ReadFrequencyMode(bool wait)
+{
+    controller_->ReadFrequencyMode(wait);
+}
+
+void CCorvaneDlg::RefreshAfterSync()
+{
+    SyncControllerSettings();
+    UpdateBandDisplay();
+    if (controller_->State().sMeterOn)
+        controller_->ShowSMeterOn();
+}
+
+void CCorvaneDlg::ShowLatency(const std::string& text)
+{
+    SetDlgItemText(kLatency, text);
+}
+
+void CCorvaneDlg::ShowOffLine()
+{
+    offLine_ = true;
+    controller_->State().offLine = true;
+    if (CNumEdit* f = NumField(rc::kFrequency)) {
+        settingField_ = true;
+        f->SetWindowText(QStringLiteral("OFF LINE"));
+        settingField_ = false;
+    }
+}
+
+void CCorvaneDlg::OpenProgress(const std::string& text, int steps)
+{
+    CloseProgress();
+    progress_ = new CWorkProgressDlg;
+    if (!progress_->Create(this)) {
+        delete progress_;
+        progress_ = nullptr;
+        return;
+    }
+    progress_->setWindowTitle(windowTitle());
+    progress_->SetRange(0, steps, text);
+    progress_->SetStep(1);
+    progressPos_ = 0;
+}
+
+void CCorvaneDlg::StepProgress()
+{
+    if (progress_ != nullptr)
+        progress_->SetPos(++progressPos_);
+}
+
+bool CCorvaneDlg::ProgressCancelled()
+{
+    return progress_ != nullptr && progress_->CheckCancelButton();
+}
+
+void CCorvaneDlg::CloseProgress()
+{
+    if (progress_ == nullptr)
+        return;
+    CWorkProgressDlg* p = progress_;
+    progress_ = nullptr;
+    p->DestroyWindow();
+    delete p;
+}
+
+bool CCorvaneDlg::WaitPumpingMessages(int ms)
+{
+    return platform::WaitPumpingMessages(ms) && !closing_;
+}
+
+void CCorvaneDlg::PumpMessages()
+{
+    platform::PumpMessages();
+}
+
+int CCorvaneDlg::RunNoPortDialog(int port)
+{
+    CNoPort dialog(language_, port);
+    dialog.SetOwner(this);
+    if (!otherFace_.empty())
+        dialog.SetTemplateFont(otherFace_, otherSize_);
+    return dialog.DoModal();
+}
+
+void CCorvaneDlg::CloseProgram(bool atStartup)
+{
+    if (atStartup && !initialised_)
+        EndEarly(ctl::kIdCancel);
+    else
+        CloseProgram();
+}
+
+void CCorvaneDlg::CloseAuxiliaryPorts()
+{
+    // The remote handler's ports come with that part.
+    for (IMainWindowPart* part : parts_)
+        part->CloseAuxiliaryPorts();
+}
+
+cat::IWorkerNotify* CCorvaneDlg::WorkerNotifyTarget()
+{
+    return controller_.get();
+}
+
+cat::ISerialOwner* CCorvaneDlg::SerialOwner()
+{
+    return controller_.get();
+}
+
+DrvPostFn CCorvaneDlg::DriverPostFunction()
+{
+    return &platform::MessageTarget::PostTrampoline;
+}
+
+void* CCorvaneDlg::DriverPostContext()
+{
+    return controller_->Messages().PostContext();
+}

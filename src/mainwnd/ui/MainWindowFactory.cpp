@@ -1,0 +1,17 @@
+#include "MainWindowFactory.h"
+
+#include "CorvaneDlg.h"
+
+std::unique_ptr<IMainWindow> CMainWindowFactory::Create(CCorvaneApp& app)
+{
+    auto window = std::make_unique<CCorvaneDlg>(app);
+    window_ = window.get();
+    if (prepare_)
+        prepare_(*window);
+    return window;
+}
+
+CCorvaneDlg* CMainWindowFactory::Window() const
+{
+    return qobject_cast<CCorvaneDlg*>(window_.data());
+}

@@ -1,0 +1,63 @@
+#include "ShutdownSignals.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int g_pipe[2] = {-1, -1};
+struct sigaction g_oldTerm {};
+struct sigaction g_oldInt {};
+
+void OnSignal(int signo)
+{
+    const int saved = errno;
+    const unsigned char byte = static_cast<unsigned char>(signo);
+    // A full pipe already holds a pending request.
+    [[maybe_unused]] const ssize_t n = ::write(g_pipe[1], &byte, 1);
+    errno = saved;
+}
+
+}  // namespace
+
+CShutdownSignals::CShutdownSignals(std::function<void(int)> onSignal, QObject* parent)
+    : QObject(parent), onSignal_(std::move(onSignal))
+{
+    if (g_pipe[0] >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &CShutdownSignals::OnReadable);
+    struct sigaction sa {};
+    sa.sa_handler = &OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &sa, &g_oldTerm);
+    ::sigaction(SIGINT, &sa, &g_oldInt);
+    installed_ = true;
+}
+
+CShutdownSignals::~CShutdownSignals()
+{
+    if (!installed_)
+        return;
+    ::sigaction(SIGTERM, &g_oldTerm, nullptr);
+    ::sigaction(SIGINT, &g_oldInt, nullptr);
+    delete notifier_;
+    ::close(g_pipe[0]);
+    ::close(g_pipe[1]);
+    g_pipe[0] = g_pipe[1] = -1;
+}
+
+void CShutdownSignals::OnReadable()
+{
+    unsigned char bytes[16];
+    const ssize_t n = ::read(g_pipe[0], bytes, sizeof bytes);
+    if (n <= 0)
+        return;
+    if (onSignal_)
+        onSignal_(bytes[n - 1]);
+}
