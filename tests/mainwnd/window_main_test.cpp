@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include <csignal>
+#include <dlfcn.h>
 
 #include "FlatButton.h"
 #include "Ini.h"
@@ -223,4 +224,32 @@ TEST(MainWindowTitle, NameModelAndBeta)
     EXPECT_EQ(CCorvaneDlg::BuildTitle(english, "1.0.0", 17), "Corvane Icom 706 Control - 1.0.0");
     EXPECT_EQ(CCorvaneDlg::BuildTitle(english, "Beta.3", 1, 3),
               "Corvane Icom 706 Control - Beta.3  -  RTX: IC706MKII BETA 3");
+}
+
+TEST(MainWindow, SMeterFollowsTheSimulatedSignal)
+{
+    WindowFixture f;
+    const bool ran = f.Run([&](CCorvaneDlg& w) {
+        // The simulated radio inside the program's driver copy takes front-panel commands.
+        const std::string driver = f.folder / "VekDriver.so";
+        void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
+        ASSERT_NE(lib, nullptr) << driver;
+        using Control = int (*)(const char*, char*, int);
+        auto control = reinterpret_cast<Control>(::dlsym(lib, "SimRadioControl"));
+        ASSERT_NE(control, nullptr);
+
+        ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyHz == 14074000; }));
+        EXPECT_EQ(control("signal 14000000 14100000 120", nullptr, 0), 1);
+        EXPECT_TRUE(PumpUntil([&] { return w.Controller().State().sValue >= 5; }))
+            << w.Controller().State().sValue;
+        EXPECT_EQ(w.GetDlgItemText(radio::ctl::kSText),
+                  "S " + std::to_string(w.Controller().State().sValue));
+
+        // The signal goes, and the meter falls back.
+        EXPECT_EQ(control("signals clear", nullptr, 0), 1);
+        EXPECT_TRUE(PumpUntil([&] { return w.Controller().State().sValue < 1; }));
+        ::dlclose(lib);
+        w.CloseProgram();
+    });
+    ASSERT_TRUE(ran);
 }
