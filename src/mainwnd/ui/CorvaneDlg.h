@@ -16,6 +16,7 @@
 #include "RadioLink.h"
 #include "RadioLinkHost.h"
 #include "RadioView.h"
+#include "SettingsKeys.h"
 #include "StartupInterfaces.h"
 #include "VekDriver.h"
 
@@ -226,6 +227,8 @@ private:
     std::unique_ptr<CMainWindowParts> ownParts_;
     std::vector<IMainWindowPart*> parts_;
     std::function<bool()> setupRunner_;
+
+    void PlaceListWindow(int id, const settings::RegRect& place, bool& shownOnce, int show);
 
     // Pages (owned by the tab control once added) and tool windows (owned here).
     std::vector<QPointer<QWidget>> pages_;

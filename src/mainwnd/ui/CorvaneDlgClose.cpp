@@ -189,40 +189,29 @@ void CCorvaneDlg::OnSetup()
 
 void CCorvaneDlg::PlaceMemoryWindow(int show)
 {
-    QWidget* w = ToolWindow(230);
-    if (w == nullptr)
-        return;
-    if (show != 1) {
-        w->hide();
-        return;
-    }
-    if (!toolWindowShownOnce_[0]) {
-        toolWindowShownOnce_[0] = true;
-        const auto r = profile_.GetRect(settings::reg::MemorieRect);
-        if (r && (r->bottom != 0 || r->top != 0)) {
-            const QPoint at = OnScreen(QPoint(r->left, r->top));
-            w->setGeometry(at.x(), at.y(), std::max(1, r->right - r->left),
-                           std::max(1, r->bottom - r->top));
-        } else {
-            w->move(0, 0);
-        }
-    }
-    if (!IsPlaceholder(w))
-        w->show();
+    PlaceListWindow(230, settings::reg::MemorieRect, toolWindowShownOnce_[0], show);
 }
 
 void CCorvaneDlg::PlaceMemoryRadioWindow(int show)
 {
-    QWidget* w = ToolWindow(4002);
+    PlaceListWindow(4002, settings::reg::MemorieRadioRect, toolWindowShownOnce_[1], show);
+}
+
+// The first showing takes the stored place (kept on a visible screen); later ones keep where the
+// user left the window.
+void CCorvaneDlg::PlaceListWindow(int id, const settings::RegRect& place, bool& shownOnce,
+                                  int show)
+{
+    QWidget* w = ToolWindow(id);
     if (w == nullptr)
         return;
     if (show != 1) {
         w->hide();
         return;
     }
-    if (!toolWindowShownOnce_[1]) {
-        toolWindowShownOnce_[1] = true;
-        const auto r = profile_.GetRect(settings::reg::MemorieRadioRect);
+    if (!shownOnce) {
+        shownOnce = true;
+        const auto r = profile_.GetRect(place);
         if (r && (r->bottom != 0 || r->top != 0)) {
             const QPoint at = OnScreen(QPoint(r->left, r->top));
             w->setGeometry(at.x(), at.y(), std::max(1, r->right - r->left),
