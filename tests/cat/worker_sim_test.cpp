@@ -11,34 +11,14 @@
 #include "FrameAssembler.h"
 #include "TraceLog.h"
 #include "WorkerTestSupport.h"
+#include "SimBus.h"
 #include "SimulatedRadio.h"
 
 using namespace cattest;
 
 namespace {
 
-class SimBus : public cat::ICivWriter {
-public:
-    SimBus(sim::SimulatedRadio& radio, cat::CGestCommand& worker)
-        : radio_(radio),
-          assembler_([&worker](const uint8_t* f, int n) { worker.PushReceivedFrame(n, f); })
-    {
-        radio_.SetOutput([this](const uint8_t* bytes, size_t length) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            assembler_.Feed(bytes, length);
-        });
-    }
-    bool WriteFrame(const uint8_t* bytes, int length) override
-    {
-        radio_.Write(bytes, static_cast<size_t>(length));
-        return true;
-    }
-
-private:
-    sim::SimulatedRadio& radio_;
-    std::mutex mutex_;
-    cat::CFrameAssembler assembler_;
-};
+using testing_support::SimBus;
 
 const Bytes kRead = {0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD};
 const Bytes kSet14250 = {0xFE, 0xFE, 0x58, 0xE0, 0x05, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD};

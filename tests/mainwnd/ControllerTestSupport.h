@@ -17,6 +17,7 @@
 #include "Language.h"
 #include "MessagePump.h"
 #include "RadioController.h"
+#include "SimBus.h"
 #include "SimulatedRadio.h"
 #include "TempDir.h"
 #include "TraceLog.h"
@@ -132,30 +133,7 @@ public:
     int ddeSplit = -1;
 };
 
-// Writes the worker's frames into the simulated radio; the radio's bus output goes back through
-// the frame assembler into the worker.
-class SimBus : public cat::ICivWriter {
-public:
-    SimBus(sim::SimulatedRadio& radio, cat::CGestCommand& worker)
-        : radio_(radio),
-          assembler_([&worker](const uint8_t* f, int n) { worker.PushReceivedFrame(n, f); })
-    {
-        radio_.SetOutput([this](const uint8_t* bytes, size_t length) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            assembler_.Feed(bytes, length);
-        });
-    }
-    bool WriteFrame(const uint8_t* bytes, int length) override
-    {
-        radio_.Write(bytes, static_cast<size_t>(length));
-        return true;
-    }
-
-private:
-    sim::SimulatedRadio& radio_;
-    std::mutex mutex_;
-    cat::CFrameAssembler assembler_;
-};
+using testing_support::SimBus;
 
 inline sim::Fault MakeFault(sim::FaultKind kind)
 {

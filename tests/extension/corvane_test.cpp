@@ -1,0 +1,393 @@
+// The extension library against the real program: Corvane started in a temporary program folder
+// with the simulated radio's driver, offscreen, and clients that load the library with dlopen in
+// processes of their own, as other programs do.
+#include "ExtensionTestSupport.h"
+
+#include "Process.h"
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+using namespace ext_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A guard against a hanging test, not a timing check.
+bool WaitFor(const std::function<bool()>& pred) {
+    for (int i = 0; i < 3000 && !pred(); ++i) ::usleep(10000);
+    return pred();
+}
+
+// Corvane in its own program folder, serving clients once Started() holds; SIGTERM ends it.
+struct Corvane {
+    testing_support::TempDir folder{"corvane-ext-program"};
+    std::string trace;
+    std::unique_ptr<MainProgramProcess> process;
+
+    Corvane() {
+        const std::string bin = CORVANE_BIN_DIR;
+        fs::create_directories(folder / "Drivers");
+        fs::copy_file(bin + "/Corvane", folder / "Corvane");
+        fs::copy_file(bin + "/Drivers/SimRadio.so", folder / "Drivers/SimRadio.so");
+        fs::copy_file(bin + "/English.lng", folder / "English.lng");
+        fs::copy_file(bin + "/tolvash", folder / "tolvash");
+        fs::copy_file(std::string(CORVANE_SOURCE_DIR) + "/resources/FirstRun.ini", folder / "Corvane.ini");
+        trace = folder / "radio-trace.txt";
+        ::setenv("SIMRADIO_TRACE", trace.c_str(), 1);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        process = std::make_unique<MainProgramProcess>(std::vector<std::string>{folder / "Corvane"});
+    }
+    ~Corvane() { ::unsetenv("SIMRADIO_TRACE"); }
+
+    std::string Trace() const { return testing_support::GetFile(trace); }
+    bool Saw(const std::string& frame) const { return Trace().find(frame) != std::string::npos; }
+
+    // Polling the radio and listening: only then may a client search (an ExtInit that finds no
+    // program would start one from the folder the program recorded).
+    bool Started() const {
+        return WaitFor([&] {
+            if (!Saw("FE FE 58 E0 15 02 FD")) return false;
+            std::error_code ec;
+            for (auto it = fs::recursive_directory_iterator(std::getenv("XDG_RUNTIME_DIR"), ec);
+                 !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+                if (it->is_socket(ec)) return true;
+            return false;
+        });
+    }
+
+    int Terminate() {
+        ::kill(process->Pid(), SIGTERM);
+        return process->WaitExit();
+    }
+};
+
+// A client in a process of its own: the library is loaded there, never in the test process.
+// The body reports with Say("key", value), one line each; Hold() waits until the test releases it.
+class Client {
+public:
+    struct Link {
+        int out;
+        int in;
+        void Say(const std::string& key, long long value) const {
+            const std::string line = key + " " + std::to_string(value) + "\n";
+            if (::write(out, line.data(), line.size()) < 0) ::_exit(3);
+        }
+        void Hold() const {
+            char c;
+            while (::read(in, &c, 1) > 0) {
+            }
+        }
+    };
+
+    explicit Client(const std::function<void(Library&, const Link&)>& body) {
+        int up[2], down[2];
+        if (::pipe2(up, O_CLOEXEC) != 0 || ::pipe2(down, O_CLOEXEC) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(up[0]);
+            ::close(down[1]);
+            Library& l = Library::Get();
+            const Link link{up[1], down[0]};
+            link.Say("loaded", l.missing.empty() ? 1 : 0);
+            if (l.missing.empty()) body(l, link);
+            link.Say("done", 1);
+            ::_exit(0);  // no test-process destructors (the private folders) in the child
+        }
+        ::close(up[1]);
+        ::close(down[0]);
+        fromChild_ = up[0];
+        toChild_ = down[1];
+    }
+    ~Client() {
+        Release();
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        if (fromChild_ >= 0) ::close(fromChild_);
+    }
+    Client(const Client&) = delete;
+    Client& operator=(const Client&) = delete;
+
+    // The next line's key and value; key "" when the child has ended or says nothing for long.
+    std::pair<std::string, long long> Next() {
+        for (;;) {
+            if (const std::size_t end = buffer_.find('\n'); end != std::string::npos) {
+                const std::string line = buffer_.substr(0, end);
+                buffer_.erase(0, end + 1);
+                const std::size_t space = line.find(' ');
+                return {line.substr(0, space), std::atoll(line.c_str() + space + 1)};
+            }
+            pollfd p{fromChild_, POLLIN, 0};
+            if (::poll(&p, 1, 30000) <= 0) return {};
+            char chunk[512];
+            const ssize_t n = ::read(fromChild_, chunk, sizeof chunk);
+            if (n <= 0) return {};
+            buffer_.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+    void Release() {
+        if (toChild_ >= 0) ::close(toChild_);
+        toChild_ = -1;
+    }
+    // Every line until "done", in order, with the exit status of the child.
+    std::vector<std::pair<std::string, long long>> Finish(int* status = nullptr) {
+        Release();
+        std::vector<std::pair<std::string, long long>> lines;
+        for (auto line = Next(); !line.first.empty() && line.first != "done"; line = Next())
+            lines.push_back(line);
+        int s = 0;
+        ::waitpid(pid_, &s, 0);
+        pid_ = -1;
+        if (status) *status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+        return lines;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int fromChild_ = -1;
+    int toChild_ = -1;
+    std::string buffer_;
+};
+
+std::map<std::string, long long> AsMap(const std::vector<std::pair<std::string, long long>>& lines) {
+    std::map<std::string, long long> m;
+    for (const auto& [key, value] : lines) m[key] = value;
+    return m;
+}
+
+// In the client: the getter's value once it equals `wanted`, or its last value (the program may
+// take the radio's answer first).
+int32_t Settled(int32_t (*get)(), int32_t wanted) {
+    int32_t v = get();
+    for (int i = 0; i < 500 && v != wanted; ++i) {
+        ::usleep(10000);
+        v = get();
+    }
+    return v;
+}
+
+using Told = std::pair<int, int>;
+
+void Collect(std::uint64_t, std::int32_t code, std::int32_t value, void* user) {
+    static_cast<std::vector<Told>*>(user)->emplace_back(code, value);
+}
+
+// In the client: dispatches until a frequency notification of `hz` has come or the descriptor ends.
+std::vector<Told> ReceiveUntilFrequency(Library& l, int hz, std::vector<Told>& told) {
+    int fd = l.ExtDispatchNotifications(Collect, &told);
+    auto seen = [&] {
+        for (const Told& t : told)
+            if (t == Told(0, hz)) return true;
+        return false;
+    };
+    while (fd >= 0 && !seen()) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 20000) <= 0) break;  // a guard, not a timing check
+        fd = l.ExtDispatchNotifications(Collect, &told);
+    }
+    return told;
+}
+
+}  // namespace
+
+TEST(CorvaneExtension, AnswersTheRadioFunctionsAndDrivesTheRadio) {
+    Corvane program;
+    ASSERT_TRUE(program.Started()) << program.Trace();
+
+    Client client([](Library& l, const Client::Link& out) {
+        out.Say("init", l.ExtInit());
+        out.Say("pid", l.ExtGethWnd());
+        out.Say("extended", l.ExtIfExtensionG());
+        out.Say("system", l.ExtGetSystem());
+        out.Say("versionPrg", l.ExtGetVersionPrg());
+        out.Say("setFrequency", l.ExtSetFrequency(7050000));
+        out.Say("frequency", Settled(l.ExtGetFrequency, 7050000));
+        out.Say("setMode", l.ExtSetMode(4));
+        out.Say("mode", Settled(l.ExtGetMode, 4));
+        out.Say("setMode2", l.ExtSetMode(2));
+        out.Say("mode2", Settled(l.ExtGetMode, 2));
+        out.Say("selectB", l.ExtSelectVFOB());
+        out.Say("selectA", l.ExtSelectVFOA());
+        out.Say("setSplit", l.ExtSetSplit(1));
+        out.Say("split", Settled(l.ExtGetSplit, 1));
+        out.Say("setSplitOff", l.ExtSetSplit(0));
+        out.Say("splitOff", Settled(l.ExtGetSplit, 0));
+        out.Say("setAtt", l.ExtSetAtt(1));
+        out.Say("att", Settled(l.ExtGetAtt, 1));
+        out.Say("setAttOff", l.ExtSetAtt(0));
+        out.Say("attOff", Settled(l.ExtGetAtt, 0));
+        out.Say("badCode", l.ExtSetMode(99));
+    });
+    int status = -1;
+    std::map<std::string, long long> got = AsMap(client.Finish(&status));
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(got["loaded"], 1);
+    EXPECT_EQ(got["init"], 1);
+    EXPECT_EQ(got["pid"], program.process->Pid());
+    EXPECT_EQ(got["extended"], 1);  // IC706MKIIG
+    EXPECT_EQ(got["system"], 1);
+    EXPECT_GT(got["versionPrg"], 0);
+    EXPECT_EQ(got["setFrequency"], 0);
+    EXPECT_EQ(got["frequency"], 7050000);
+    EXPECT_EQ(got["setMode"], 0);
+    EXPECT_EQ(got["mode"], 4);
+    EXPECT_EQ(got["setMode2"], 0);
+    EXPECT_EQ(got["mode2"], 2);
+    EXPECT_EQ(got["selectB"], 0);
+    EXPECT_EQ(got["selectA"], 0);
+    EXPECT_EQ(got["setSplit"], 0);
+    EXPECT_EQ(got["split"], 1);
+    EXPECT_EQ(got["setSplitOff"], 0);
+    EXPECT_EQ(got["splitOff"], 0);
+    EXPECT_EQ(got["setAtt"], 0);
+    EXPECT_EQ(got["att"], 1);
+    EXPECT_EQ(got["setAttOff"], 0);
+    EXPECT_EQ(got["attOff"], 0);
+    EXPECT_EQ(got["badCode"], -1);
+
+    // The simulated radio was told (the program sends after answering): frequency, CW, VFO B
+    // then A, split on and off, attenuator on and off.
+    for (const char* frame : {"FE FE 58 E0 05 00 00 05 07 00 FD", "FE FE 58 E0 06 03", "FE FE 58 E0 07 01 FD",
+                              "FE FE 58 E0 07 00 FD", "FE FE 58 E0 0F 01 FD", "FE FE 58 E0 0F 00 FD",
+                              "FE FE 58 E0 11 20 FD", "FE FE 58 E0 11 00 FD"})
+        EXPECT_TRUE(WaitFor([&] { return program.Saw(frame); })) << frame;
+    EXPECT_EQ(program.Terminate(), 0);
+}
+
+TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothing) {
+    Corvane program;
+    ASSERT_TRUE(program.Started()) << program.Trace();
+
+    // Registers and then never reads its notifications.
+    Client stalled([](Library& l, const Client::Link& out) {
+        out.Say("init", l.ExtInit());
+        out.Say("register", l.ExtSetHwnd(99));
+        out.Say("ready", 1);
+        out.Hold();
+    });
+    ASSERT_EQ(stalled.Next(), std::make_pair(std::string("loaded"), 1LL));
+    ASSERT_EQ(stalled.Next(), std::make_pair(std::string("init"), 1LL));
+    ASSERT_EQ(stalled.Next(), std::make_pair(std::string("register"), 0LL));
+    ASSERT_EQ(stalled.Next(), std::make_pair(std::string("ready"), 1LL));
+
+    Client listener([](Library& l, const Client::Link& out) {
+        out.Say("init", l.ExtInit());
+        out.Say("register", l.ExtSetHwnd(706));
+        std::vector<Told> told;
+        l.ExtDispatchNotifications(Collect, &told);
+        // Many changes while the stalled client reads none of them.
+        int answered = 0;
+        for (int i = 1; i <= 40; ++i) answered += l.ExtSetFrequency(7000000 + i * 1000) == 0 ? 1 : 0;
+        out.Say("answered", answered);
+        out.Say("setFrequency", l.ExtSetFrequency(7050000));
+        out.Say("setFrequency2", l.ExtSetFrequency(7060000));
+        ReceiveUntilFrequency(l, 7060000, told);
+        for (const Told& t : told)
+            if (t.first == 0) out.Say("told", t.second);
+        out.Say("frequency", l.ExtGetFrequency());
+    });
+    int status = -1;
+    const std::vector<std::pair<std::string, long long>> lines = listener.Finish(&status);
+    EXPECT_EQ(status, 0);
+    std::vector<long long> told;
+    for (const auto& [key, value] : lines)
+        if (key == "told") told.push_back(value);
+    const std::map<std::string, long long> got = AsMap(lines);
+    EXPECT_EQ(got.at("init"), 1);
+    EXPECT_EQ(got.at("register"), 0);
+    EXPECT_EQ(got.at("answered"), 40);
+    EXPECT_EQ(got.at("setFrequency"), 0);
+    EXPECT_EQ(got.at("setFrequency2"), 0);
+    EXPECT_EQ(got.at("frequency"), 7060000);
+    // Each change announced, in the order made (a value may be announced again by the polling).
+    ASSERT_GE(told.size(), 2u);
+    EXPECT_EQ(told.back(), 7060000);
+    std::vector<long long> distinct;
+    for (long long v : told)
+        if (distinct.empty() || distinct.back() != v) distinct.push_back(v);
+    ASSERT_GE(distinct.size(), 2u);
+    EXPECT_EQ(distinct[distinct.size() - 2], 7050000);
+
+    // Another client, after all that, is still answered.
+    Client other([](Library& l, const Client::Link& out) {
+        out.Say("init", l.ExtInit());
+        out.Say("frequency", l.ExtGetFrequency());
+    });
+    const std::map<std::string, long long> answers = AsMap(other.Finish());
+    EXPECT_EQ(answers.count("init") ? answers.at("init") : -2, 1);
+    EXPECT_EQ(answers.count("frequency") ? answers.at("frequency") : -2, 7060000);
+    EXPECT_EQ(program.Terminate(), 0);
+}
+
+TEST(CorvaneExtension, TheExampleClientSetsReadsBackAndIsTold) {
+    Corvane program;
+    ASSERT_TRUE(program.Started()) << program.Trace();
+    const platform::RunResult run = platform::SpawnAndWait(
+        {TestBinary("extension_example_client"), CORVANE_BIN_DIR "/libVekExtension.so", "14070000"}, {}, 60000);
+    EXPECT_TRUE(run.Succeeded()) << run.exitCode;
+    EXPECT_TRUE(WaitFor([&] { return program.Saw("FE FE 58 E0 05 00 00 07 14 00 FD"); })) << program.Trace();
+    EXPECT_EQ(program.Terminate(), 0);
+}
+
+TEST(CorvaneExtension, AfterTheTerminationSignalEveryExportAnswersNotAvailable) {
+    Corvane program;
+    ASSERT_TRUE(program.Started()) << program.Trace();
+    Client client([](Library& l, const Client::Link& out) {
+        out.Say("init", l.ExtInit());
+        out.Say("register", l.ExtSetHwnd(5));
+        out.Say("frequency", l.ExtGetFrequency() > 0 ? 1 : 0);
+        out.Say("ready", 1);
+        out.Hold();
+        // The shutdown announcement, then the descriptor ends.
+        std::vector<Told> told;
+        int fd = l.ExtDispatchNotifications(Collect, &told);
+        while (fd >= 0) {
+            pollfd p{fd, POLLIN, 0};
+            if (::poll(&p, 1, 20000) <= 0) break;  // a guard, not a timing check
+            fd = l.ExtDispatchNotifications(Collect, &told);
+        }
+        out.Say("descriptor", fd);
+        bool shutdownTold = false;
+        for (const Told& t : told) shutdownTold = shutdownTold || t.first == 11;
+        out.Say("shutdownTold", shutdownTold ? 1 : 0);
+        // ExtInit is left out: it would search anew, and may start the program again.
+#define VEK_AFTER(name, ...) out.Say(#name, l.name(__VA_ARGS__));
+        VEK_AFTER(ExtGetFrequency) VEK_AFTER(ExtSetFrequency, 7050000) VEK_AFTER(ExtGetMode)
+        VEK_AFTER(ExtSetMode, 2) VEK_AFTER(ExtGetFilter) VEK_AFTER(ExtSetFilter, 1) VEK_AFTER(ExtGetSplit)
+        VEK_AFTER(ExtSetSplit, 1) VEK_AFTER(ExtSelectVFOA) VEK_AFTER(ExtSelectVFOB) VEK_AFTER(ExtSetVFOAB)
+        VEK_AFTER(ExtExit, 0) VEK_AFTER(ExtIfPTT) VEK_AFTER(ExtIfAudio) VEK_AFTER(ExtPTT, 0)
+        VEK_AFTER(ExtRecord, 0) VEK_AFTER(ExtPause, 0) VEK_AFTER(ExtPlay, 0) VEK_AFTER(ExtIfExtensionG)
+        VEK_AFTER(ExtGetSignal) VEK_AFTER(ExtGetSQL) VEK_AFTER(ExtGetAtt) VEK_AFTER(ExtSetAtt, 1)
+        VEK_AFTER(ExtGetPre) VEK_AFTER(ExtSetPre, 1) VEK_AFTER(ExtGetAGC) VEK_AFTER(ExtSetAGC, 1)
+        VEK_AFTER(ExtGetNB) VEK_AFTER(ExtSetNB, 1) VEK_AFTER(ExtGetTone) VEK_AFTER(ExtSetTone, 1)
+        VEK_AFTER(ExtGetTSQL) VEK_AFTER(ExtSetTSQL, 1) VEK_AFTER(ExtGetVox) VEK_AFTER(ExtSetVox, 1)
+        VEK_AFTER(ExtGetBkIn) VEK_AFTER(ExtSetBkIn, 1) VEK_AFTER(ExtGetComp) VEK_AFTER(ExtSetComp, 1)
+        VEK_AFTER(ExtSetDupP, 1) VEK_AFTER(ExtSetDupM, 1) VEK_AFTER(ExtGetDup) VEK_AFTER(ExtSetDup, 600)
+        VEK_AFTER(ExtGetCom) VEK_AFTER(ExtGetComPTT) VEK_AFTER(ExtOpenCom, 1) VEK_AFTER(ExtCloseCom)
+        VEK_AFTER(ExtSetDTR, 0, 1) VEK_AFTER(ExtSetRTS, 0, 1) VEK_AFTER(ExtGetVersionPrg)
+        VEK_AFTER(ExtGetSystem) VEK_AFTER(ExtSetHwnd, 6) VEK_AFTER(ExtDispatchNotifications, nullptr, nullptr)
+#undef VEK_AFTER
+        out.Say("pidAfter", l.ExtGethWnd());
+        out.Say("versionDll", l.ExtGetVersionDLL());
+    });
+    ASSERT_EQ(client.Next(), std::make_pair(std::string("loaded"), 1LL));
+    ASSERT_EQ(client.Next(), std::make_pair(std::string("init"), 1LL));
+    ASSERT_EQ(client.Next(), std::make_pair(std::string("register"), 0LL));
+    ASSERT_EQ(client.Next(), std::make_pair(std::string("frequency"), 1LL));
+    ASSERT_EQ(client.Next(), std::make_pair(std::string("ready"), 1LL));
+
+    EXPECT_EQ(program.Terminate(), 0);
+    int status = -1;
+    const std::vector<std::pair<std::string, long long>> lines = client.Finish(&status);
+    EXPECT_EQ(status, 0);
+    ASSERT_GT(lines.size(), 40u);
+    for (const auto& [key, value] : lines) {
+        if (key == "shutdownTold") EXPECT_EQ(value, 1);
+        else if (key == "pidAfter") EXPECT_GE(value, 0);  // informative only: the handle may stay
+        else if (key == "versionDll") EXPECT_EQ(value, 1110);
+        else EXPECT_EQ(value, -1) << key;
+    }
+}
