@@ -11,7 +11,7 @@
 #include "FrameAssembler.h"
 #include "TraceLog.h"
 #include "WorkerTestSupport.h"
-#include "SimBus.h"
+#include "WorkerSimBus.h"
 #include "SimulatedRadio.h"
 
 using namespace cattest;

@@ -17,7 +17,7 @@
 #include "Language.h"
 #include "MessagePump.h"
 #include "RadioController.h"
-#include "SimBus.h"
+#include "WorkerSimBus.h"
 #include "SimulatedRadio.h"
 #include "TempDir.h"
 #include "TraceLog.h"
