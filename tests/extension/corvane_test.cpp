@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 
 using namespace ext_test;
 namespace fs = std::filesystem;
@@ -307,13 +308,24 @@ TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothi
     EXPECT_EQ(got.at("register"), 0);
     EXPECT_EQ(got.at("answered"), kChanges);
     EXPECT_EQ(got.at("frequency"), 7000000 + kChanges * 100);
-    // Each change announced, in the order made; the polling may announce a value again.
+    // Each change announced, in the order made. The polling may announce a value again, and
+    // may announce the radio's own frequency read before the queued change reached the radio.
+    const auto wasMade = [](long long v) { return v > 7000000 && v <= 7000000 + kChanges * 100; };
     std::vector<long long> told;
     for (const auto& [key, value] : lines)
-        if (key == "told" && (told.empty() || told.back() != value)) told.push_back(value);
+        if (key == "told" && wasMade(value) && (told.empty() || told.back() != value)) told.push_back(value);
     std::vector<long long> made;
     for (int i = 1; i <= kChanges; ++i) made.push_back(7000000 + i * 100);
-    EXPECT_EQ(told, made);
+    EXPECT_EQ(told.size(), made.size());
+    for (std::size_t i = 0; i < told.size() && i < made.size(); ++i)
+        if (told[i] != made[i]) {
+            ADD_FAILURE() << "announcement " << i << ": " << told[i] << ", the change made " << made[i]
+                          << (i > 0 ? ", the one before " + std::to_string(told[i - 1]) : "");
+            break;
+        }
+
+    // The radio ends on the last change.
+    EXPECT_TRUE(WaitFor([&] { return program.Saw("FE FE 58 E0 05 00 00 02 07 00 FD"); }));
 
     stalled.Release();
     EXPECT_EQ(stalled.Next(), std::make_pair(std::string("descriptor"), -1LL));
@@ -377,7 +389,6 @@ TEST(CorvaneExtension, AfterTheTerminationSignalEveryExportAnswersNotAvailable) 
         VEK_AFTER(ExtSetDTR, 0, 1) VEK_AFTER(ExtSetRTS, 0, 1) VEK_AFTER(ExtGetVersionPrg)
         VEK_AFTER(ExtGetSystem) VEK_AFTER(ExtSetHwnd, 6) VEK_AFTER(ExtDispatchNotifications, nullptr, nullptr)
 #undef VEK_AFTER
-        out.Say("pidAfter", l.ExtGethWnd());
         out.Say("versionDll", l.ExtGetVersionDLL());
     });
     ASSERT_EQ(client.Next(), std::make_pair(std::string("loaded"), 1LL));
@@ -393,7 +404,6 @@ TEST(CorvaneExtension, AfterTheTerminationSignalEveryExportAnswersNotAvailable) 
     ASSERT_GT(lines.size(), 40u);
     for (const auto& [key, value] : lines) {
         if (key == "shutdownTold") EXPECT_EQ(value, 1);
-        else if (key == "pidAfter") EXPECT_GE(value, 0);  // informative only: the handle may stay
         else if (key == "versionDll") EXPECT_EQ(value, 1110);
         else EXPECT_EQ(value, -1) << key;
     }

@@ -185,15 +185,20 @@ TEST(RemoteCommands, SignalAndSquelchNeedTheSMeter)
     RemoteRig r;
     radio::RadioState& s = r.rig.controller->State();
     s.sValue = 7;
-    s.squelchOpen = true;
     EXPECT_EQ(r.Code(18), 1);
     s.sMeterOn = false;
     EXPECT_EQ(r.Code(19), -1);
     EXPECT_EQ(r.Code(20), -1);
     s.sMeterOn = true;
     EXPECT_EQ(r.Code(19), 7);
+    // No squelch reading yet: not closed. Then the answer follows the radio's squelch reply, as
+    // its notification does (1 = closed).
+    EXPECT_EQ(r.Code(20), 0);
+    const uint8_t closed[] = {0xFE, 0xFE, 0xE0, 0x58, 0x15, 0x01, 0x00, 0xFD};
+    ASSERT_TRUE(r.rig.controller->ParseFrame(closed, sizeof closed));
     EXPECT_EQ(r.Code(20), 1);
-    s.squelchOpen = false;
+    const uint8_t open[] = {0xFE, 0xFE, 0xE0, 0x58, 0x15, 0x01, 0x01, 0xFD};
+    ASSERT_TRUE(r.rig.controller->ParseFrame(open, sizeof open));
     EXPECT_EQ(r.Code(20), 0);
 }
 

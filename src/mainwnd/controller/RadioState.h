@@ -60,7 +60,7 @@ struct RadioState {
     std::array<bool, kFunctionCount> functions{};  // button down per RadioFunction
     int sValue = 0;
     std::string sText;
-    bool squelchOpen = false;
+    bool squelchOpen = true;  // until the radio says otherwise, "SQL" is not shown
     int64_t lowerLimit = kDefaultLowerLimit;
     int64_t upperLimit = kDefaultUpperLimit;
     bool noAnswer = false;

@@ -143,7 +143,8 @@ int CRemoteHandler::OnRemoteCommand(int code, int argument)
     case kGetSql:
         if (!state.sMeterOn || !ExtendedFunctions())
             return kNotAvailable;
-        return state.squelchOpen ? 1 : 0;
+        // 1 while the squelch holds the receiver closed, as its notification says.
+        return state.squelchOpen ? 0 : 1;
     case kSetDupPlus:
         return SetDuplex(true, argument != 0);
     case kSetDupMinus:
