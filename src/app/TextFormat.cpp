@@ -65,19 +65,19 @@ Conversion Parse(std::string_view t, std::size_t start) {
     return c;
 }
 
-std::string Spec(const Conversion& c, const char* length) {
-    std::string spec = "%" + c.flags;
-    if (c.width >= 0) spec += std::to_string(c.width);
-    if (c.precision >= 0) spec += "." + std::to_string(c.precision);
-    spec += length;
-    spec += c.conv;
-    return spec;
+std::string ConversionFormat(const Conversion& c, const char* length) {
+    std::string format = "%" + c.flags;
+    if (c.width >= 0) format += std::to_string(c.width);
+    if (c.precision >= 0) format += "." + std::to_string(c.precision);
+    format += length;
+    format += c.conv;
+    return format;
 }
 
 template <class T>
-void Append(std::string& out, const std::string& spec, T value) {
+void Append(std::string& out, const std::string& format, T value) {
     char buf[640];  // width and precision are at most 255, so this always fits
-    int n = std::snprintf(buf, sizeof buf, spec.c_str(), value);
+    int n = std::snprintf(buf, sizeof buf, format.c_str(), value);
     if (n > 0) out.append(buf, static_cast<std::size_t>(n) < sizeof buf ? static_cast<std::size_t>(n) : sizeof buf - 1);
 }
 
@@ -86,14 +86,14 @@ bool Convert(const Conversion& c, const FormatArg* arg, std::string& out) {
     const auto& v = arg->Value();
     if (c.kind == 'i' && std::holds_alternative<long long>(v)) {
         long long x = std::get<long long>(v);
-        if (c.conv == 'c') Append(out, Spec(c, ""), static_cast<int>(static_cast<unsigned char>(x)));
-        else Append(out, Spec(c, "ll"), x);
+        if (c.conv == 'c') Append(out, ConversionFormat(c, ""), static_cast<int>(static_cast<unsigned char>(x)));
+        else Append(out, ConversionFormat(c, "ll"), x);
         return true;
     }
     if (c.kind == 'f' && (std::holds_alternative<double>(v) || std::holds_alternative<long long>(v))) {
         double x = std::holds_alternative<double>(v) ? std::get<double>(v)
                                                      : static_cast<double>(std::get<long long>(v));
-        Append(out, Spec(c, ""), x);
+        Append(out, ConversionFormat(c, ""), x);
         return true;
     }
     if (c.kind == 's' && std::holds_alternative<std::string>(v)) {

@@ -29,12 +29,12 @@ constexpr const char* kSortedProperty = "corvaneSorted";
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-QWidget* MakeStatic(const ControlSpec& spec, QWidget* parent) {
+QWidget* MakeStatic(const ControlSpec& decl, QWidget* parent) {
     auto* label = new QLabel(parent);
     // Texts come from language files: never rich text.
     label->setTextFormat(Qt::PlainText);
-    if (spec.style & tpl::kCenter) label->setAlignment(Qt::AlignCenter);
-    else if (spec.style & tpl::kRight) label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (decl.style & tpl::kCenter) label->setAlignment(Qt::AlignCenter);
+    else if (decl.style & tpl::kRight) label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
@@ -45,31 +45,31 @@ QWidget* MakeButton(const ControlSpec&, QWidget* parent) {
     return button;
 }
 
-QWidget* MakeEdit(const ControlSpec& spec, QWidget* parent) {
-    if (spec.style & tpl::kMultiLine) {
+QWidget* MakeEdit(const ControlSpec& decl, QWidget* parent) {
+    if (decl.style & tpl::kMultiLine) {
         auto* edit = new QPlainTextEdit(parent);
-        edit->setReadOnly(spec.style & tpl::kReadOnly);
-        edit->setPlainText(Q(spec.caption));
+        edit->setReadOnly(decl.style & tpl::kReadOnly);
+        edit->setPlainText(Q(decl.caption));
         return edit;
     }
     auto* edit = new QLineEdit(parent);
-    edit->setReadOnly(spec.style & tpl::kReadOnly);
-    if (spec.style & tpl::kPassword) edit->setEchoMode(QLineEdit::Password);
-    if (spec.style & tpl::kNumber)
+    edit->setReadOnly(decl.style & tpl::kReadOnly);
+    if (decl.style & tpl::kPassword) edit->setEchoMode(QLineEdit::Password);
+    if (decl.style & tpl::kNumber)
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-    edit->setText(Q(spec.caption));
+    edit->setText(Q(decl.caption));
     return edit;
 }
 
-QWidget* MakeCombo(const ControlSpec& spec, QWidget* parent) {
+QWidget* MakeCombo(const ControlSpec& decl, QWidget* parent) {
     auto* combo = new QComboBox(parent);
-    combo->setEditable(spec.style & tpl::kEditable);
+    combo->setEditable(decl.style & tpl::kEditable);
     return combo;
 }
 
-QWidget* MakeList(const ControlSpec& spec, QWidget* parent) {
+QWidget* MakeList(const ControlSpec& decl, QWidget* parent) {
     auto* list = new QListWidget(parent);
-    list->setSortingEnabled(spec.style & tpl::kSorted);
+    list->setSortingEnabled(decl.style & tpl::kSorted);
     return list;
 }
 
@@ -112,20 +112,20 @@ void RegisterControlClass(const std::string& className, ControlCreator creator) 
 
 bool IsControlClassRegistered(const std::string& className) { return Classes().count(className) != 0; }
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
+QWidget* CreateControl(const ControlSpec& decl, QWidget* parent) {
     QWidget* w = nullptr;
-    auto it = Classes().find(spec.className);
-    if (it != Classes().end()) w = it->second(spec, parent);
+    auto it = Classes().find(decl.className);
+    if (it != Classes().end()) w = it->second(decl, parent);
     if (!w) w = new QWidget(parent);  // unknown class or a creator that failed
     if (w->parentWidget() != parent) w->setParent(parent);
-    SetControlId(w, spec.id);
-    w->setObjectName(QString::fromStdString(spec.className) + "_" + QString::number(spec.id));
-    if (spec.style & tpl::kSorted) w->setProperty(kSortedProperty, true);
-    if (spec.style & tpl::kNoTranslate) w->setProperty("corvaneNoTranslate", true);
-    if (!spec.caption.empty() && HasCaption(w)) SetCaptionOf(w, spec.caption);
-    if (spec.style & tpl::kDisabled) w->setEnabled(false);
-    if (spec.style & tpl::kHidden) w->setHidden(true);
-    if (spec.minWidthChars > 0) w->setMinimumWidth(w->fontMetrics().averageCharWidth() * spec.minWidthChars);
+    SetControlId(w, decl.id);
+    w->setObjectName(QString::fromStdString(decl.className) + "_" + QString::number(decl.id));
+    if (decl.style & tpl::kSorted) w->setProperty(kSortedProperty, true);
+    if (decl.style & tpl::kNoTranslate) w->setProperty("corvaneNoTranslate", true);
+    if (!decl.caption.empty() && HasCaption(w)) SetCaptionOf(w, decl.caption);
+    if (decl.style & tpl::kDisabled) w->setEnabled(false);
+    if (decl.style & tpl::kHidden) w->setHidden(true);
+    if (decl.minWidthChars > 0) w->setMinimumWidth(w->fontMetrics().averageCharWidth() * decl.minWidthChars);
     return w;
 }
 

@@ -22,16 +22,16 @@
 
 class QWidget;
 
-// Builds the control of `spec` as a child of `parent`. The framework sets the id, caption
+// Builds the control of `decl` as a child of `parent`. The framework sets the id, caption
 // translation and style bits common to all classes afterwards.
-using ControlCreator = std::function<QWidget*(const ControlSpec& spec, QWidget* parent)>;
+using ControlCreator = std::function<QWidget*(const ControlSpec& decl, QWidget* parent)>;
 
 // Adds or replaces a class. Names match exactly.
 void RegisterControlClass(const std::string& className, ControlCreator creator);
 bool IsControlClassRegistered(const std::string& className);
 
 // Creates the control, sets its id (see ControlId) and its common style bits.
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent);
+QWidget* CreateControl(const ControlSpec& decl, QWidget* parent);
 
 // The id a control was created with; -1 for widgets that carry none.
 int ControlId(const QWidget* widget);

@@ -11,7 +11,7 @@
 #include "SkinSlider.h"
 
 namespace {
-QString Caption(const ControlSpec& spec) { return QString::fromStdString(spec.caption); }
+QString Caption(const ControlSpec& decl) { return QString::fromStdString(decl.caption); }
 
 template <class T>
 void RegisterPlain(const char* name) {
@@ -20,8 +20,8 @@ void RegisterPlain(const char* name) {
 
 template <class T>
 void RegisterCaptioned(const char* name) {
-    RegisterControlClass(name, [](const ControlSpec& spec, QWidget* parent) -> QWidget* {
-        return new T(Caption(spec), parent);
+    RegisterControlClass(name, [](const ControlSpec& decl, QWidget* parent) -> QWidget* {
+        return new T(Caption(decl), parent);
     });
 }
 }  // namespace
