@@ -40,14 +40,6 @@ int WaitChild(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
 }
 
-bool PermissionsHold() {
-    TempDir d;
-    chmod(d.path.c_str(), 0500);
-    int fd = open((d / "probe").c_str(), O_WRONLY | O_CREAT, 0600);
-    if (fd >= 0) close(fd);
-    chmod(d.path.c_str(), 0700);
-    return fd < 0;
-}
 
 }  // namespace
 
@@ -217,7 +209,7 @@ TEST(PrivateProfile, ReadOnlyFileOrFolderIsRefused) {
     std::string f = d / "Corvane.ini";
     const std::string content = "[Setup]\r\nBaud=1200\r\n";
     Put(f, content);
-    if (!PermissionsHold()) GTEST_SKIP() << "running as root: permission bits are not enforced";
+    if (!testing_support::PermissionsHold()) GTEST_SKIP() << "running as root: permission bits are not enforced";
     chmod(f.c_str(), 0444);
     EXPECT_FALSE(WriteProfileValue(f, "Setup", "Baud", "9600", &error));
     EXPECT_FALSE(DeleteProfileKey(f, "Setup", "Baud", &error));

@@ -34,15 +34,6 @@ std::vector<std::string> Entries(const std::string& dir) {
     return names;
 }
 
-// Permission bits do not stop root; the checks that rely on them are skipped then.
-bool PermissionsHold() {
-    TempDir d;
-    chmod(d.path.c_str(), 0500);
-    int fd = open((d / "probe").c_str(), O_WRONLY | O_CREAT, 0600);
-    if (fd >= 0) close(fd);
-    chmod(d.path.c_str(), 0700);
-    return fd < 0;
-}
 
 }  // namespace
 
@@ -205,7 +196,7 @@ TEST(AtomicFile, ReadOnlyFileOrFolderIsRefused) {
     std::string error;
     std::string p = d / "big.dat";
     Put(p, "old content");
-    if (!PermissionsHold()) GTEST_SKIP() << "running as root: permission bits are not enforced";
+    if (!testing_support::PermissionsHold()) GTEST_SKIP() << "running as root: permission bits are not enforced";
     chmod(p.c_str(), 0444);
     EXPECT_FALSE(WriteFileAtomic(p, "new", &error));
     EXPECT_EQ(Get(p), "old content");

@@ -1,7 +1,9 @@
 // A private temporary folder for one test, removed with everything in it afterwards.
 #pragma once
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -35,6 +37,16 @@ inline void PutFile(const std::string& path, const std::string& text) {
 inline std::string GetFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Permission bits do not stop root; tests that rely on them skip when this is false.
+inline bool PermissionsHold() {
+    TempDir d;
+    ::chmod(d.path.c_str(), 0500);
+    const int fd = ::open((d / "probe").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0) ::close(fd);
+    ::chmod(d.path.c_str(), 0700);
+    return fd < 0;
 }
 
 }  // namespace testing_support
