@@ -35,6 +35,12 @@ void SimDriver::OnRadioBytes(const uint8_t* bytes, size_t length) {
     });
 }
 
+void SimDriver::TraceLine(const std::string& line) {
+    if (!trace_) return;
+    std::fputs((line + "\n").c_str(), trace_);
+    std::fflush(trace_);
+}
+
 void SimDriver::Trace(const unsigned char* bytes, int length) {
     if (!trace_) return;
     std::string line;
@@ -43,9 +49,7 @@ void SimDriver::Trace(const unsigned char* bytes, int length) {
         std::snprintf(hex, sizeof hex, i == 0 ? "%02X" : " %02X", bytes[i]);
         line += hex;
     }
-    line += '\n';
-    std::fputs(line.c_str(), trace_);
-    std::fflush(trace_);
+    TraceLine(line);
 }
 
 int SimDriver::Send(const unsigned char* bytes, int length) {
@@ -66,6 +70,7 @@ int SimDriver::IsConnected() {
 int SimDriver::Ptt(int on) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!radio_) return 0;
+    TraceLine(on != 0 ? "PTT 1" : "PTT 0");
     radio_->Key(on != 0);
     return 1;
 }
@@ -73,18 +78,21 @@ int SimDriver::Ptt(int on) {
 int SimDriver::OpenCom(int port) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (port <= 0) return 0;
+    TraceLine("OPEN COM" + std::to_string(port));
     comPort_ = port;
     return 1;
 }
 
 int SimDriver::CloseCom() {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (comPort_ != 0) TraceLine("CLOSE COM" + std::to_string(comPort_));
     comPort_ = 0;
     return 1;
 }
 
-int SimDriver::SetLine(bool dtr, int, int state) {
+int SimDriver::SetLine(bool dtr, int port, int state) {
     std::lock_guard<std::mutex> lock(mutex_);
+    TraceLine(std::string(dtr ? "DTR " : "RTS ") + std::to_string(port) + " " + (state ? "1" : "0"));
     (dtr ? dtr_ : rts_) = state ? 1 : 0;
     return 1;
 }

@@ -2,8 +2,7 @@
 // it, a private runtime and configuration folder per test process, and a main program to talk to.
 //
 // MainProgramProcess starts any program that serves the extension protocol: the stand-in
-// (StandInArgs) here, or the real Corvane later (argv = {CORVANE_BIN_DIR "/Corvane"}, with
-// QT_QPA_PLATFORM=offscreen and the SimRadio driver); the control channel (Notify, Requests)
+// (StandInArgs), or the real Corvane (CorvaneProgram.h); the control channel (Notify, Requests)
 // exists only with the stand-in.
 #pragma once
 

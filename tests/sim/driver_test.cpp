@@ -216,11 +216,11 @@ TEST_F(SimRadioDriver, TraceNotesAStopWhileKeyed) {
     ptt_(1);
     ptt_(0);
     stop_();
-    EXPECT_EQ(trace(), "");
+    EXPECT_EQ(trace(), "PTT 1\nPTT 0\n");
     ASSERT_EQ(init_(&Inbox::Post, &inbox_, kMsgRx, 0, 0), 1);
     ptt_(1);
     stop_();
-    EXPECT_EQ(trace(), "STOPPED WHILE KEYED\n");
+    EXPECT_EQ(trace(), "PTT 1\nPTT 0\nPTT 1\nSTOPPED WHILE KEYED\n");
     unlink(tracePath);
 }
 

@@ -1,0 +1,91 @@
+// How a client finds the running program among several, and how it starts the program from the
+// folder the program recorded when none runs.
+#include "CorvaneProgram.h"
+
+#include <cstring>
+
+using namespace ext_test;
+
+namespace {
+
+// The process id of the program a fresh client finds, 0 when it finds none.
+long long FoundByAClient() {
+    Client client([](Library& l, const Client::Link& out) {
+        out.Say("init", l.ExtInit());
+        out.Say("pid", l.ExtGethWnd());
+    });
+    const std::map<std::string, long long> got = AsMap(client.Finish());
+    return got.count("pid") ? got.at("pid") : -2;
+}
+
+// Kills a program that a client started, should the test end before the program did.
+struct KillAtEnd {
+    pid_t pid = 0;
+    ~KillAtEnd() {
+        if (pid > 0) ::kill(pid, SIGKILL);
+    }
+};
+
+}  // namespace
+
+TEST(CorvaneDiscovery, TheLastStartedOfSeveralMatchingProgramsIsFound) {
+    ClearRegistry();
+    Corvane first;
+    ASSERT_TRUE(first.Started()) << first.Trace();
+    {
+        Corvane second;
+        ASSERT_TRUE(second.Started()) << second.Trace();
+        EXPECT_EQ(FoundByAClient(), second.Pid());
+        EXPECT_EQ(second.Terminate(), 0);
+    }
+    EXPECT_EQ(FoundByAClient(), first.Pid());
+
+    // Titles compared without letter case, more text after the name allowed; one character short
+    // of the name is no match, even when started last.
+    MainProgramProcess lowercase(StandInArgs("corvane icom 706 control and more text"));
+    ASSERT_TRUE(lowercase.WaitReady());
+    MainProgramProcess shorter(StandInArgs("Corvane Icom 706 Contro"));
+    ASSERT_TRUE(shorter.WaitReady());
+    EXPECT_EQ(FoundByAClient(), lowercase.Pid());
+    lowercase.Kill();
+    EXPECT_EQ(FoundByAClient(), first.Pid());
+    EXPECT_EQ(first.Terminate(), 0);
+    ClearRegistry();
+}
+
+TEST(CorvaneDiscovery, WithNoneRunningTheClientStartsTheProgramOfLastPath) {
+    CorvaneFolder folder;
+    folder.SetEnvironment();
+    // The folder a program of it recorded when it last ran.
+    ClearRegistry();
+    ASSERT_TRUE(SetupRegistry().WriteProfileString("Setup", "LastPath", folder.folder.path + "/"));
+
+    Client client([](Library& l, const Client::Link& out) {
+        out.Say("init", l.ExtInit());
+        out.Say("pid", l.ExtGethWnd());
+        out.Say("frequency", l.ExtGetFrequency() > 0 ? 1 : 0);
+        out.Say("language", std::strcmp(l.ExtGetLanguage(), "English.lng") == 0 ? 1 : 0);
+        out.Say("ready", 1);
+        out.Hold();
+        out.Say("exit", l.ExtExit(0));
+    });
+    ASSERT_EQ(client.Next(), std::make_pair(std::string("loaded"), 1LL));
+    ASSERT_EQ(client.Next(), std::make_pair(std::string("init"), 1LL));
+    const auto pid = client.Next();
+    ASSERT_EQ(pid.first, "pid");
+    ASSERT_GT(pid.second, 0);
+    KillAtEnd guard{static_cast<pid_t>(pid.second)};
+    EXPECT_EQ(client.Next(), std::make_pair(std::string("frequency"), 1LL));
+    EXPECT_EQ(client.Next(), std::make_pair(std::string("language"), 1LL));
+    ASSERT_EQ(client.Next(), std::make_pair(std::string("ready"), 1LL));
+
+    // It is the program of that folder, with the simulated radio it was given, found again by
+    // another client rather than started twice.
+    EXPECT_TRUE(folder.Serving(guard.pid)) << folder.Trace();
+    EXPECT_EQ(FoundByAClient(), pid.second);
+
+    const std::map<std::string, long long> rest = AsMap(client.Finish());
+    EXPECT_EQ(rest.count("exit") ? rest.at("exit") : -2, 0);
+    EXPECT_TRUE(WaitGone(guard.pid));
+    ClearRegistry();
+}
