@@ -115,7 +115,7 @@ public:
         }
         ::close(up[1]);
         ::close(down[0]);
-        fromChild_ = up[0];
+        fromChild_ = PipeLines(up[0]);
         toChild_ = down[1];
     }
     ~Client() {
@@ -124,27 +124,16 @@ public:
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
-        if (fromChild_ >= 0) ::close(fromChild_);
     }
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
 
     // The next line's key and value; key "" when the child has ended or says nothing for long.
     std::pair<std::string, long long> Next() {
-        for (;;) {
-            if (const std::size_t end = buffer_.find('\n'); end != std::string::npos) {
-                const std::string line = buffer_.substr(0, end);
-                buffer_.erase(0, end + 1);
-                const std::size_t space = line.find(' ');
-                return {line.substr(0, space), std::atoll(line.c_str() + space + 1)};
-            }
-            pollfd p{fromChild_, POLLIN, 0};
-            if (::poll(&p, 1, 30000) <= 0) return {};
-            char chunk[512];
-            const ssize_t n = ::read(fromChild_, chunk, sizeof chunk);
-            if (n <= 0) return {};
-            buffer_.append(chunk, static_cast<std::size_t>(n));
-        }
+        const std::string line = fromChild_.Next();
+        if (line.empty()) return {};
+        const std::size_t space = line.find(' ');
+        return {line.substr(0, space), std::atoll(line.c_str() + space + 1)};
     }
     void Release() {
         if (toChild_ >= 0) ::close(toChild_);
@@ -165,9 +154,8 @@ public:
 
 private:
     pid_t pid_ = -1;
-    int fromChild_ = -1;
+    PipeLines fromChild_;
     int toChild_ = -1;
-    std::string buffer_;
 };
 
 inline std::map<std::string, long long> AsMap(const std::vector<std::pair<std::string, long long>>& lines) {

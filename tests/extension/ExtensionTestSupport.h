@@ -110,6 +110,47 @@ inline std::vector<std::string> StandInArgs(const std::string& title, std::vecto
     return argv;
 }
 
+// Lines read from a pipe, which it closes when destroyed. Next() is "" when the writer has gone or
+// says nothing for long (a failure guard, not a timing check).
+class PipeLines {
+public:
+    PipeLines() = default;
+    explicit PipeLines(int fd) : fd_(fd) {}
+    ~PipeLines() { Close(); }
+    PipeLines(PipeLines&& other) noexcept : fd_(std::exchange(other.fd_, -1)), buffer_(std::move(other.buffer_)) {}
+    PipeLines& operator=(PipeLines&& other) noexcept {
+        Close();
+        fd_ = std::exchange(other.fd_, -1);
+        buffer_ = std::move(other.buffer_);
+        return *this;
+    }
+
+    void Close() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+    std::string Next() {
+        for (;;) {
+            if (const std::size_t end = buffer_.find('\n'); end != std::string::npos) {
+                std::string line = buffer_.substr(0, end);
+                buffer_.erase(0, end + 1);
+                return line;
+            }
+            if (fd_ < 0) return {};
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, 30000) <= 0) return {};
+            char chunk[512];
+            const ssize_t n = ::read(fd_, chunk, sizeof chunk);
+            if (n <= 0) return {};
+            buffer_.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+
+private:
+    int fd_ = -1;
+    std::string buffer_;
+};
+
 // A program started with its stdin and stdout on pipes; ended (and reaped) when destroyed.
 class MainProgramProcess {
 public:
@@ -129,7 +170,7 @@ public:
         ::close(in[0]);
         ::close(out[1]);
         toChild_ = in[1];
-        fromChild_ = out[0];
+        fromChild_ = PipeLines(out[0]);
     }
     ~MainProgramProcess() { Kill(SIGTERM); }
     MainProgramProcess(const MainProgramProcess&) = delete;
@@ -143,7 +184,7 @@ public:
     void Kill(int signal = SIGKILL) {
         if (pid_ <= 0) return;
         ::close(toChild_);
-        ::close(fromChild_);
+        fromChild_.Close();
         ::kill(pid_, signal);
         ::waitpid(pid_, nullptr, 0);
         pid_ = -1;
@@ -155,7 +196,7 @@ public:
         int status = 0;
         ::waitpid(pid_, &status, 0);
         ::close(toChild_);
-        ::close(fromChild_);
+        fromChild_.Close();
         pid_ = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -182,28 +223,10 @@ private:
         const std::string text = line + "\n";
         if (::write(toChild_, text.data(), text.size()) < 0) return;
     }
-    // The next line, or "" when the program is gone or says nothing for long (a failure guard,
-    // not a timing check).
-    std::string NextLine() {
-        for (;;) {
-            if (const std::size_t end = buffer_.find('\n'); end != std::string::npos) {
-                std::string line = buffer_.substr(0, end);
-                buffer_.erase(0, end + 1);
-                return line;
-            }
-            pollfd p{fromChild_, POLLIN, 0};
-            if (::poll(&p, 1, 30000) <= 0) return {};
-            char chunk[512];
-            const ssize_t n = ::read(fromChild_, chunk, sizeof chunk);
-            if (n <= 0) return {};
-            buffer_.append(chunk, static_cast<std::size_t>(n));
-        }
-    }
-
+    std::string NextLine() { return fromChild_.Next(); }
     pid_t pid_ = -1;
     int toChild_ = -1;
-    int fromChild_ = -1;
-    std::string buffer_;
+    PipeLines fromChild_;
 };
 
 }  // namespace ext_test
