@@ -183,17 +183,11 @@ inline void Collect(std::uint64_t, std::int32_t code, std::int32_t value, void* 
 
 // In the client: dispatches until a frequency notification of `hz` has come or the descriptor ends.
 inline std::vector<Told> ReceiveUntilFrequency(Library& l, int hz, std::vector<Told>& told) {
-    int fd = l.ExtDispatchNotifications(Collect, &told);
-    auto seen = [&] {
+    DispatchUntil(l, Collect, &told, [&] {
         for (const Told& t : told)
             if (t == Told(0, hz)) return true;
         return false;
-    };
-    while (fd >= 0 && !seen()) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 20000) <= 0) break;  // a guard, not a timing check
-        fd = l.ExtDispatchNotifications(Collect, &told);
-    }
+    });
     return told;
 }
 

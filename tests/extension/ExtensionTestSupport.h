@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,6 +69,19 @@ private:
         return l;
     }
 };
+
+// Dispatches notifications to `callback` until `enough` holds or the descriptor ends (the program
+// dropped the client or ended); the last descriptor, -1 when it ended.
+inline int DispatchUntil(Library& l, ExtNotificationCallback callback, void* user,
+                         const std::function<bool()>& enough) {
+    int fd = l.ExtDispatchNotifications(callback, user);
+    while (fd >= 0 && !enough()) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 30000) <= 0) break;  // a guard against hanging, not a timing check
+        fd = l.ExtDispatchNotifications(callback, user);
+    }
+    return fd;
+}
 
 // Private runtime and configuration folders for this test process, set before any test runs,
 // so that no program of the user or of another test is found, and the registry stand-in is ours.

@@ -85,13 +85,7 @@ TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothi
         out.Hold();
         // The program dropped it for what it left unread: its descriptor ends.
         std::vector<Told> told;
-        int fd = l.ExtDispatchNotifications(Collect, &told);
-        while (fd >= 0) {
-            pollfd p{fd, POLLIN, 0};
-            if (::poll(&p, 1, 20000) <= 0) break;  // a guard, not a timing check
-            fd = l.ExtDispatchNotifications(Collect, &told);
-        }
-        out.Say("descriptor", fd);
+        out.Say("descriptor", DispatchUntil(l, Collect, &told, [] { return false; }));
     });
     ASSERT_EQ(stalled.Next(), std::make_pair(std::string("loaded"), 1LL));
     ASSERT_EQ(stalled.Next(), std::make_pair(std::string("init"), 1LL));
@@ -174,13 +168,7 @@ TEST(CorvaneExtension, AfterTheTerminationSignalEveryExportAnswersNotAvailable) 
         out.Hold();
         // The shutdown announcement, then the descriptor ends.
         std::vector<Told> told;
-        int fd = l.ExtDispatchNotifications(Collect, &told);
-        while (fd >= 0) {
-            pollfd p{fd, POLLIN, 0};
-            if (::poll(&p, 1, 20000) <= 0) break;  // a guard, not a timing check
-            fd = l.ExtDispatchNotifications(Collect, &told);
-        }
-        out.Say("descriptor", fd);
+        out.Say("descriptor", DispatchUntil(l, Collect, &told, [] { return false; }));
         bool shutdownTold = false;
         for (const Told& t : told) shutdownTold = shutdownTold || t.first == 11;
         out.Say("shutdownTold", shutdownTold ? 1 : 0);

@@ -23,12 +23,7 @@ void Collect(std::uint64_t token, std::int32_t code, std::int32_t value, void* u
 // Polls and dispatches until `count` notifications have come or the descriptor ends.
 std::vector<Told> Receive(Library& l, std::size_t count) {
     std::vector<Told> told;
-    int fd = l.ExtDispatchNotifications(Collect, &told);
-    while (fd >= 0 && told.size() < count) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 30000) <= 0) break;  // a guard against hanging, not a timing check
-        fd = l.ExtDispatchNotifications(Collect, &told);
-    }
+    DispatchUntil(l, Collect, &told, [&] { return told.size() >= count; });
     return told;
 }
 
@@ -73,13 +68,7 @@ TEST(ExtensionNotifications, EachTokenIsToldInRegistrationOrderAndTheEndOfThePro
     EXPECT_EQ(program.Notify(8, 1), 2);
     program.Kill();
     std::vector<Told> told;
-    int fd = l.ExtDispatchNotifications(Collect, &told);
-    while (fd >= 0) {
-        pollfd p{fd, POLLIN, 0};
-        if (::poll(&p, 1, 30000) <= 0) break;
-        fd = l.ExtDispatchNotifications(Collect, &told);
-    }
-    EXPECT_EQ(fd, -1);
+    EXPECT_EQ(DispatchUntil(l, Collect, &told, [] { return false; }), -1);
     EXPECT_EQ(told, (std::vector<Told>{Told(2, 8, 1), Told(1, 8, 1)}));
     EXPECT_EQ(l.ExtSetHwnd(3), -1);
 }
