@@ -338,6 +338,7 @@ private:
     void ClearSelectionMap();
     void SetCellSelected(CCellPos cell, bool selected, bool redraw);
     void UpdateFixedState(int oldFixedRows, int oldFixedCols);
+    bool SetFixedCount(bool rows, int fixed);
     void ApplyFixedBits(int row, int col);
     void StartEditing(CCellPos cell, GridPoint point, EditCause cause, char32_t ch);
     void HandleEndKey(EditEndKey key);

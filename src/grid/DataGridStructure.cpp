@@ -122,30 +122,20 @@ void CDataGrid::UpdateFixedState(int oldFixedRows, int oldFixedCols) {
         for (int c = c0; c < c1 && c < m_nCols; ++c) ApplyFixedBits(r, c);
 }
 
-bool CDataGrid::SetFixedRowCount(int fixedRows) {
-    if (fixedRows < 0) return false;
-    if (fixedRows == m_nFixedRows) return true;
-    if (fixedRows > m_nRows && !SetRowCount(fixedRows)) return false;
-    EndEditing();
-    ResetSelectedRange();
-    const int old = m_nFixedRows;
-    m_nFixedRows = fixedRows;
-    UpdateFixedState(old, m_nFixedCols);
-    m_idTopLeftCell = {};
-    ResetScrollBars();
-    Refresh();
-    return true;
-}
+bool CDataGrid::SetFixedRowCount(int fixedRows) { return SetFixedCount(true, fixedRows); }
 
-bool CDataGrid::SetFixedColumnCount(int fixedCols) {
-    if (fixedCols < 0) return false;
-    if (fixedCols == m_nFixedCols) return true;
-    if (fixedCols > m_nCols && !SetColumnCount(fixedCols)) return false;
+bool CDataGrid::SetFixedColumnCount(int fixedCols) { return SetFixedCount(false, fixedCols); }
+
+bool CDataGrid::SetFixedCount(bool rows, int fixed) {
+    int& current = rows ? m_nFixedRows : m_nFixedCols;
+    if (fixed < 0) return false;
+    if (fixed == current) return true;
+    if (fixed > (rows ? m_nRows : m_nCols) && !(rows ? SetRowCount(fixed) : SetColumnCount(fixed))) return false;
     EndEditing();
     ResetSelectedRange();
-    const int old = m_nFixedCols;
-    m_nFixedCols = fixedCols;
-    UpdateFixedState(m_nFixedRows, old);
+    const int oldRows = m_nFixedRows, oldCols = m_nFixedCols;
+    current = fixed;
+    UpdateFixedState(oldRows, oldCols);
     m_idTopLeftCell = {};
     ResetScrollBars();
     Refresh();

@@ -369,20 +369,17 @@ QRect CFlatButton::ImageRect(const QSize& size, bool hasCaption, const QRect& it
 
 void CFlatButton::DrawIcon(QPainter& p, bool hasCaption, const QRect& item, QRect& caption, bool pressed, bool disabled) {
     const bool outLook = isCheckBox_ ? !checked_ : (!pressed && !mouseOnButton_);
-    const QPixmap& pm = (outLook && !iconOut_.isNull()) ? iconOut_ : iconIn_;
-    const QRect r = ImageRect(pm.size(), hasCaption, item, caption, pressed);
-    if (disabled) {
-        QStyleOption opt;
-        opt.initFrom(this);
-        p.drawPixmap(r.topLeft(), style()->generatedIconPixmap(QIcon::Disabled, pm, &opt));
-    } else {
-        p.drawPixmap(r.topLeft(), pm);
-    }
+    DrawImage(p, (outLook && !iconOut_.isNull()) ? iconOut_ : iconIn_, hasCaption, item, caption, pressed, disabled);
 }
 
 void CFlatButton::DrawBitmap(QPainter& p, bool hasCaption, const QRect& item, QRect& caption, bool pressed, bool disabled) {
     const bool outLook = isCheckBox_ ? !checked_ : (!pressed && !mouseOnButton_);
     const QPixmap pm = Masked((outLook && !bitmapOut_.isNull()) ? bitmapOut_ : bitmapIn_, transparentColor_);
+    DrawImage(p, pm, hasCaption, item, caption, pressed, disabled);
+}
+
+void CFlatButton::DrawImage(QPainter& p, const QPixmap& pm, bool hasCaption, const QRect& item, QRect& caption,
+                            bool pressed, bool disabled) {
     const QRect r = ImageRect(pm.size(), hasCaption, item, caption, pressed);
     if (disabled) {
         QStyleOption opt;

@@ -107,6 +107,9 @@ private:
     QColor Color(int index) const;
     bool IsPressedLook() const;
     QRect ImageRect(const QSize& size, bool hasCaption, const QRect& item, QRect& caption, bool pressed) const;
+    // Draws the icon or bitmap in its place, greyed when disabled.
+    void DrawImage(QPainter& p, const QPixmap& pm, bool hasCaption, const QRect& item, QRect& caption, bool pressed,
+                   bool disabled);
     void FreeImages();
 
     bool isFlat_ = true;

@@ -1,5 +1,7 @@
 #include "MaskEdit.h"
 
+#include "EditKeys.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -45,7 +47,8 @@ void CMaskEdit::PasteClipboard() {
 void CMaskEdit::keyPressEvent(QKeyEvent* e) {
     if (!useMask_) return QLineEdit::keyPressEvent(e);
     if (e->matches(QKeySequence::Paste)) return PasteClipboard();
-    if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::SelectAll)) return QLineEdit::keyPressEvent(e);
+    if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::SelectAll) || IsCaretOrDialogKey(e->key()))
+        return QLineEdit::keyPressEvent(e);
     switch (e->key()) {
     case Qt::Key_Insert:
     case Qt::Key_Delete:
@@ -61,16 +64,6 @@ void CMaskEdit::keyPressEvent(QKeyEvent* e) {
         else
             QApplication::beep();
         return;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return QLineEdit::keyPressEvent(e);
     default:
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "CommandCodes.h"
 #include "CommandTarget.h"
+#include "EditKeys.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -100,17 +101,8 @@ void CNumEdit::keyPressEvent(QKeyEvent* e) {
     if (e->matches(QKeySequence::Copy)) return Copy();
     if (e->matches(QKeySequence::Cut)) return Cut();
     if (e->matches(QKeySequence::Paste)) return Paste();
+    if (IsCaretOrDialogKey(e->key())) return CColorEdit::keyPressEvent(e);
     switch (e->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return CColorEdit::keyPressEvent(e);
     case Qt::Key_Backspace:
         TakeSelection();
         if (model_.Backspace()) Show();

@@ -95,6 +95,7 @@ private:
     int MeasureOnce(bool lastTry);
     bool SpeedTestInterrupted();
     WaitEnd WaitForWorkerIdle();
+    void EndSpeedTest(bool pollingWasHeld);
     void RestoreAfterSpeedTest(bool pollingWasHeld);
     void FinishSpeedTest(int ms, bool pollingWasHeld);
 

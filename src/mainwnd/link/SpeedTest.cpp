@@ -129,7 +129,7 @@ CRadioLink::WaitEnd CRadioLink::WaitForWorkerIdle()
     return WaitEnd::kTimedOut;
 }
 
-void CRadioLink::RestoreAfterSpeedTest(bool pollingWasHeld)
+void CRadioLink::EndSpeedTest(bool pollingWasHeld)
 {
     linkTest_ = false;
     host_.SetPollingHeld(pollingWasHeld);
@@ -137,6 +137,11 @@ void CRadioLink::RestoreAfterSpeedTest(bool pollingWasHeld)
     if (driverAudio_)
         driver_.AudioStart();
     host_.CloseProgress();
+}
+
+void CRadioLink::RestoreAfterSpeedTest(bool pollingWasHeld)
+{
+    EndSpeedTest(pollingWasHeld);
     // The measuring times must not outlive a failed test.
     worker_.SetTimes(settings_.pollInterval, settings_.delayCommand);
 }
@@ -144,12 +149,7 @@ void CRadioLink::RestoreAfterSpeedTest(bool pollingWasHeld)
 void CRadioLink::FinishSpeedTest(int ms, bool pollingWasHeld)
 {
     host_.ShowLatency(Milliseconds(ms));
-    linkTest_ = false;
-    host_.SetPollingHeld(pollingWasHeld);
-    host_.SetSending(false);
-    if (driverAudio_)
-        driver_.AudioStart();
-    host_.CloseProgress();
+    EndSpeedTest(pollingWasHeld);
 }
 
 int CRadioLink::ApplySpeedTestResult(int result, bool atStartup)
