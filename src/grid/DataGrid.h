@@ -339,6 +339,8 @@ private:
     void SetCellSelected(CCellPos cell, bool selected, bool redraw);
     void UpdateFixedState(int oldFixedRows, int oldFixedCols);
     bool SetFixedCount(bool rows, int fixed);
+    // The common end of a row or column count change: scrolled home, redrawn; returns ok.
+    bool AfterResize(bool ok);
     void ApplyFixedBits(int row, int col);
     void StartEditing(CCellPos cell, GridPoint point, EditCause cause, char32_t ch);
     void HandleEndKey(EditEndKey key);

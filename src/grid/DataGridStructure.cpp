@@ -50,6 +50,10 @@ bool CDataGrid::SetRowCount(int rows) {
             ok = false;
         }
     }
+    return AfterResize(ok);
+}
+
+bool CDataGrid::AfterResize(bool ok) {
     m_idTopLeftCell = {};
     ++m_structureStamp;
     SetModified(-1, -1);
@@ -91,12 +95,7 @@ bool CDataGrid::SetColumnCount(int cols) {
             ok = false;
         }
     }
-    m_idTopLeftCell = {};
-    ++m_structureStamp;
-    SetModified(-1, -1);
-    ResetScrollBars();
-    Refresh();
-    return ok;
+    return AfterResize(ok);
 }
 
 void CDataGrid::ApplyFixedBits(int row, int col) {
