@@ -102,6 +102,8 @@ TEST(ControllerCommands, TypedFrequencyIsSentOnlyInsideTheLimits)
     rig.radio->ClearFrames();
     rig.controller->State().sending = true;
     rig.controller->OnKillFocusFrequency();
+    // Nor does a client's frequency go out then: it hears so rather than a false success.
+    EXPECT_FALSE(rig.controller->SendFrequency(7050000));
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
 }

@@ -96,7 +96,9 @@ TEST_F(ParseTest, ShortOrGarbledFrequencyIsIgnoredAndLogged)
     EXPECT_FALSE(Parse({0x00, 0x00}));                           // transceive, one byte
     EXPECT_FALSE(Parse({0x03, 0x0A, 0x00, 0x25, 0x14, 0x00}));  // A is no digit
     EXPECT_FALSE(Parse({0x03, 0x00, 0x00, 0x25, 0x14, 0xF0}));
+    EXPECT_FALSE(Parse({0x03, 0x90, 0x78, 0x56, 0x34, 0x12}));  // ten digits: more than shown
     EXPECT_EQ(view.frequency, 3500000.0);
+    EXPECT_NE(S().frequencyHz, 1234567890);
     EXPECT_TRUE(clients.notes.empty());
     EXPECT_NE(LogText().find("RX ignored (not BCD):FEFEE0580300002514F0FD\r\n"), std::string::npos);
     EXPECT_NE(LogText().find("RX ignored (short)"), std::string::npos);

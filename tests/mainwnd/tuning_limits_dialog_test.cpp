@@ -6,6 +6,8 @@
 #include "TempDir.h"
 #include "TuningGuiSupport.h"
 
+#include <filesystem>
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QImage>
@@ -121,6 +123,24 @@ TEST_F(LimitsDialogTest, SaveAskedFirstAndRefusedGeneralRangeWritesNothing)
         EXPECT_EQ(Value(kGeneralTo), 20000);
     });
     EXPECT_EQ(GetFile(path), "");
+    EXPECT_EQ(host.reads, 0);
+}
+
+TEST_F(LimitsDialogTest, ASaveThatCannotBeWrittenSaysSoAndStaysOpen)
+{
+    // A folder where the INI file should be: nothing can be written there, not even by root.
+    std::filesystem::create_directory(path);
+    Run([&] {
+        List()->setCurrentRow(4);
+        Set(kBandTo, 14300000);
+        boxes.answers = {mb::kIdYes};
+        Click(ctl::kIdOk);
+        EXPECT_TRUE(dlg.isVisible());
+        ASSERT_EQ(boxes.shown.size(), 2u);
+        EXPECT_EQ(boxes.shown[1].text, "Unable to save the file : " + path);
+        EXPECT_EQ(boxes.shown[1].style, mb::kIconError);
+    });
+    EXPECT_TRUE(std::filesystem::is_directory(path));
     EXPECT_EQ(host.reads, 0);
 }
 

@@ -253,3 +253,33 @@ TEST(MainWindow, SMeterFollowsTheSimulatedSignal)
     });
     ASSERT_TRUE(ran);
 }
+
+TEST(MainWindow, GoingOffLineUnkeysTheTransmitter)
+{
+    WindowFixture f;
+    const bool ran = f.Run([&](CCorvaneDlg& w) {
+        const std::string driver = f.folder / "VekDriver.so";
+        void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
+        ASSERT_NE(lib, nullptr) << driver;
+        using Control = int (*)(const char*, char*, int);
+        auto control = reinterpret_cast<Control>(::dlsym(lib, "SimRadioControl"));
+        ASSERT_NE(control, nullptr);
+
+        ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyHz > 0; }));
+        w.SetPtt(true);
+        ASSERT_TRUE(w.IsTransmitting());
+        // The cable is pulled while transmitting: the timer takes the program off line.
+        EXPECT_EQ(control("link down", nullptr, 0), 1);
+        EXPECT_TRUE(PumpUntil([&] { return w.IsOffLine(); }));
+        EXPECT_FALSE(w.IsTransmitting());
+        char state[256] = {};
+        control("state", state, sizeof state);
+        EXPECT_NE(std::string(state).find("transmitting=0"), std::string::npos) << state;
+        const std::string trace = f.Trace();
+        EXPECT_NE(trace.find("PTT 1\n"), std::string::npos) << trace;
+        EXPECT_NE(trace.find("PTT 0\n", trace.find("PTT 1\n")), std::string::npos) << trace;
+        ::dlclose(lib);
+        w.CloseProgram();
+    });
+    ASSERT_TRUE(ran);
+}

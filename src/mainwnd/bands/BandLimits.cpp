@@ -108,12 +108,12 @@ int CLimitsEditor::Save(double generalFrom, double generalTo, const LimitFields&
         r.upper = w.upper;
         r.segments = w.segments;
     }
-    live.WriteLimits(ini);
+    bool written = live.WriteLimits(ini);
     radioLower_ = Whole(generalFrom);
     radioUpper_ = Whole(generalTo);
-    ini.WriteInt(settings::setup::LimiteInferiore, static_cast<int>(radioLower_));
-    ini.WriteInt(settings::setup::LimiteSuperiore, static_cast<int>(radioUpper_));
-    return 0;
+    written = ini.WriteInt(settings::setup::LimiteInferiore, static_cast<int>(radioLower_)) && written;
+    written = ini.WriteInt(settings::setup::LimiteSuperiore, static_cast<int>(radioUpper_)) && written;
+    return written ? 0 : kNotWritten;
 }
 
 void CLimitsEditor::RestoreDefaults(CBandTable& live, CIni& ini)

@@ -28,6 +28,8 @@ inline constexpr int kFmLow = 1127, kFmHigh = 1128;
 inline constexpr int kFirstField = kBandFrom;
 inline constexpr int kLastField = kFmHigh;
 inline constexpr int kFieldCount = kLastField - kFirstField + 1;
+// Save's answer when the fields passed but the INI file could not be written.
+inline constexpr int kNotWritten = -1;
 }  // namespace limits
 
 // The values of the fields 1117..1128 as the dialog holds them.
@@ -66,7 +68,7 @@ public:
 
     // Saving: general "To" not above "From" blames kGeneralFrom; then the shown band is checked.
     // When all pass, every row's limits go into the live table and the INI, and the general
-    // limits into Setup. Returns the field to blame or 0.
+    // limits into Setup. Returns the field to blame, kNotWritten when a write failed, or 0.
     int Save(double generalFrom, double generalTo, const LimitFields& shown, CBandTable& live, CIni& ini);
     // Built-in limits into the live table, their keys and the stored radio limits removed; the
     // working copy follows the restored table and band 0 is shown.

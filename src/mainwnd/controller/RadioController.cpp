@@ -201,8 +201,10 @@ bool CRadioController::SendFrequency(int64_t hz)
     if (hz < state_.lowerLimit || hz > state_.upperLimit)
         return false;
     view_.SetFrequencyField(static_cast<double>(hz));
-    OnKillFocusFrequency();
-    return true;
+    // The field keeps what the user is typing, and nothing is sent inside another send.
+    if (WholeHz(view_.GetFrequencyField()) != hz)
+        return false;
+    return SendFrequencyField();
 }
 
 bool CRadioController::SendDuplexOffset(int offsetKHz)
@@ -219,8 +221,13 @@ bool CRadioController::SendDuplexOffset(int offsetKHz)
 
 void CRadioController::OnKillFocusFrequency()
 {
+    SendFrequencyField();
+}
+
+bool CRadioController::SendFrequencyField()
+{
     if (state_.sending)
-        return;
+        return false;
     state_.sending = true;
     uint8_t bcd[5];
     const int64_t hz = FrequencyToBcd(bcd);
@@ -231,6 +238,7 @@ void CRadioController::OnKillFocusFrequency()
     }
     view_.UpdateBandDisplay();
     state_.sending = false;
+    return hz != 0;
 }
 
 void CRadioController::OnFilter()

@@ -80,7 +80,8 @@ public:
                      bool wait = false);
     // The frequency field's value packed into 5 BCD bytes; 0 (bytes zeroed) outside the limits.
     int64_t FrequencyToBcd(uint8_t out[5]) const;
-    // Sends a frequency as the frequency field would (05, no wait); false outside the limits.
+    // Sends a frequency as the frequency field would (05, no wait); false outside the limits,
+    // and when nothing was sent (the user is typing in the field, or a send is under way).
     bool SendFrequency(int64_t hz);
     // A band-edge reply: stores and shows the limits when byte 10 is "-" and both are BCD.
     bool ShowBandEdges(const uint8_t* frame, int length);
@@ -143,6 +144,8 @@ public:
     void OnAutoUpdate(bool down);
 
 private:
+    // Sends the frequency field's value; false when nothing was sent.
+    bool SendFrequencyField();
     void WaitForCommand(uint64_t ticket);
     void Notify(int code, int64_t value);
     void LogRejected(const uint8_t* frame, int length, const char* why);

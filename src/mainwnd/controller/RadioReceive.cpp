@@ -21,6 +21,7 @@ constexpr int kMinFrame = 6;
 
 // Shortest reply per command (header, data, FD).
 constexpr int kMinFrequency = 11;   // 5 BCD bytes
+constexpr int64_t kLargestShownHz = 999999999;  // the frequency field's nine digits
 constexpr int kMinEmptyChannel = 7; // 03 FF
 constexpr int kMinMode = 8;         // mode, filter
 constexpr int kBandEdgeLength = 17; // 5 BCD, "-", 5 BCD
@@ -170,6 +171,10 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
     }
     if (!ReadBcd(frame, 5, 5, hz)) {
         LogRejected(frame, length, "not BCD");
+        return false;
+    }
+    if (hz > kLargestShownHz) {
+        LogRejected(frame, length, "out of range");
         return false;
     }
     if (hz == 0) {

@@ -38,6 +38,7 @@ constexpr int kMsgRestore = 1091;
 constexpr int kMsgSave = 1092;
 constexpr int kMsgLoseChanges = 1093;
 constexpr int kMsgInvalid = 1094;
+constexpr int kMsgNotSaved = 193;
 }  // namespace
 
 CLimiti::CLimiti(bands::CBandTable& table, CIni& ini, ILimitsHost& host)
@@ -166,7 +167,15 @@ void CLimiti::OnOK()
         return;
     if (framework::Language().MessageBox(kMsgSave, mb::kYesNo | mb::kIconQuestion) != mb::kIdYes)
         return;
-    if (const int bad = editor_->Save(Field(kGeneralFrom), Field(kGeneralTo), ReadFields(), table_, ini_); bad != 0) {
+    const int bad = editor_->Save(Field(kGeneralFrom), Field(kGeneralTo), ReadFields(), table_, ini_);
+    if (bad == kNotWritten) {
+        // The limits hold for this run; the dialog stays open so the user knows they are not kept.
+        const CLanguage& language = framework::Language();
+        language.ShowMessage({language.FormatString1(kMsgNotSaved, ini_.GetPath() ? ini_.GetPath() : ""), {},
+                              mb::kIconError, 0});
+        return;
+    }
+    if (bad != 0) {
         Refuse(bad);
         return;
     }

@@ -109,6 +109,8 @@ void CCorvaneDlg::ShowLatency(const std::string& text)
 
 void CCorvaneDlg::ShowOffLine()
 {
+    // Off line nothing unkeys the transmitter later: unkey it now.
+    SetPtt(false);
     offLine_ = true;
     controller_->State().offLine = true;
     if (CNumEdit* f = NumField(rc::kFrequency)) {
