@@ -4,22 +4,27 @@
 #include "LanguageName.h"
 #include "MainProgramLink.h"
 
+#include <cxxabi.h>
+
 #include <cstdint>
 
 namespace {
 
-// Nothing may unwind into a C caller: an export whose work throws (out of memory, a failed lock)
-// answers as if the program could not be reached.
+// No exception may unwind into a C caller: an export whose work throws (out of memory, a failed
+// lock) answers as if the program could not be reached. A thread being cancelled or exiting
+// unwinds too, and that must go on, or the runtime ends the whole process.
 template <typename Result, typename Body>
-Result Guarded(Result failed, Body&& body) noexcept {
+Result Guarded(Result failed, Body&& body) {
     try {
         return body();
+    } catch (abi::__forced_unwind&) {
+        throw;
     } catch (...) {
         return failed;
     }
 }
 
-std::int32_t Send(std::int32_t code, std::int32_t argument = 0) noexcept {
+std::int32_t Send(std::int32_t code, std::int32_t argument = 0) {
     return Guarded(vek::kUnreachable,
                    [&] { return vek::TheLink().Send(code, argument).value_or(vek::kUnreachable); });
 }
@@ -114,11 +119,14 @@ int32_t ExtSetHwnd(uint64_t token) {
 
 int ExtDispatchNotifications(ExtNotificationCallback callback, void* user) {
     return Guarded(-1, [callback, user] {
+        // Without a callback nothing is taken: what has arrived waits for the next call.
+        if (!callback) return vek::TheLink().NotificationFd();
         return vek::TheLink().Dispatch([callback, user](std::uint64_t token, std::int32_t code, std::int32_t value) {
-            if (!callback) return;
             // A callback that throws loses its own notification, not the ones after it.
             try {
                 callback(token, code, value, user);
+            } catch (abi::__forced_unwind&) {
+                throw;
             } catch (...) {
             }
         });

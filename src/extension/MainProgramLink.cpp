@@ -36,28 +36,26 @@ std::shared_ptr<MainProgramLink::Program> MainProgramLink::Current() const {
 }
 
 bool MainProgramLink::Search() {
-    std::shared_ptr<Program> previous;
-    {
+    // One search at a time; other threads keep using the program found before meanwhile.
+    std::lock_guard searching(searchMutex_);
+    const std::shared_ptr<Program> previous = Current();
+    const auto replace = [&](std::shared_ptr<Program> found) {
         std::lock_guard lock(mutex_);
-        previous = std::move(program_);
-    }
+        program_ = std::move(found);
+        return program_ != nullptr;
+    };
     const platform::ipc::FolderResult folder = platform::ipc::RuntimeFolder();
-    if (!folder) return false;
+    if (!folder) return replace(nullptr);
     const auto server = platform::ipc::FindServer(folder.path, kMainTitle, kHelloTimeoutMs);
-    if (!server) return false;
+    if (!server) return replace(nullptr);
+    if (previous && previous->socketPath == server->path && previous->requests.IsConnected())
+        return replace(previous);
 
-    std::shared_ptr<Program> found;
-    if (previous && previous->socketPath == server->path && previous->requests.IsConnected()) {
-        found = std::move(previous);
-    } else {
-        found = std::make_shared<Program>();
-        found->socketPath = server->path;
-        found->pid = server->pid;
-        if (!found->requests.Connect(server->path, kConnectTimeoutMs)) return false;
-    }
-    std::lock_guard lock(mutex_);
-    program_ = std::move(found);
-    return true;
+    auto found = std::make_shared<Program>();
+    found->socketPath = server->path;
+    found->pid = server->pid;
+    if (!found->requests.Connect(server->path, kConnectTimeoutMs)) return replace(nullptr);
+    return replace(std::move(found));
 }
 
 bool MainProgramLink::Found() const { return Current() != nullptr; }
@@ -95,7 +93,17 @@ int MainProgramLink::Dispatch(const platform::ipc::NotificationListener::Callbac
     return program->listener.Fd();
 }
 
+int MainProgramLink::NotificationFd() {
+    auto program = Current();
+    if (!program) return -1;
+    std::lock_guard lock(program->listenerMutex);
+    return program->listenerOpen ? program->listener.Fd() : -1;
+}
+
 bool FindOrStartMainProgram(bool start) {
+    // Threads that call ExtInit at once must not start the program twice.
+    static std::mutex starting;
+    std::lock_guard lock(starting);
     MainProgramLink& link = TheLink();
     if (link.Search()) return true;
     if (!start) return false;

@@ -19,9 +19,9 @@ inline constexpr std::int32_t kUnreachable = -1;
 
 class MainProgramLink {
 public:
-    // Forgets the program found before, then looks for the last server whose title begins with
-    // kMainTitle. A search that finds the same program again keeps its connections (and so the
-    // client's registrations).
+    // Looks for the last server whose title begins with kMainTitle; the program found before
+    // stays in use while the search runs and is forgotten when it finds none. A search that finds
+    // the same program again keeps its connections (and so the client's registrations).
     bool Search();
     bool Found() const;
     // The found program's process id, 0 when none.
@@ -34,6 +34,8 @@ public:
     bool Register(std::uint64_t token);
     // Runs the callback for what has arrived; the descriptor to poll next, or -1.
     int Dispatch(const platform::ipc::NotificationListener::Callback& callback);
+    // The descriptor to poll, or -1 when nothing is registered or the program has gone.
+    int NotificationFd();
 
 private:
     struct Program {
@@ -47,7 +49,8 @@ private:
 
     std::shared_ptr<Program> Current() const;
 
-    mutable std::mutex mutex_;
+    mutable std::mutex mutex_;  // program_
+    std::mutex searchMutex_;
     std::shared_ptr<Program> program_;
 };
 

@@ -17,16 +17,18 @@
  * ...) to every registered client, with the codes of the Get functions and the new value.
  *
  *   ExtSetHwnd(token);                      register: any value the client chooses, handed back
- *   int fd = ExtDispatchNotifications(NULL, NULL);
- *   loop: poll fd for POLLIN, then
+ *   int fd = ExtDispatchNotifications(on_change, my_data);
+ *   while (fd >= 0): poll fd for POLLIN, then
  *       fd = ExtDispatchNotifications(on_change, my_data);
- *       (fd -1: the program has gone, or nothing is registered)
+ *   (fd -1: the program has gone, or nothing is registered)
  *
  * ExtDispatchNotifications never blocks: it calls the callback for each notification that has
  * arrived, in the order the program raised them, on the calling thread, and returns the
  * descriptor to poll for the next ones. Call it once after ExtSetHwnd as well, before the first
- * poll. The descriptor belongs to the library: do not read it or close it. It stays the same
- * while the program runs and ExtInit finds no other one; after a change, register again.
+ * poll: what arrived with the registration is delivered then. With a NULL callback it only
+ * returns the descriptor and leaves every notification waiting. The descriptor belongs to the
+ * library: do not read it or close it. It stays the same while the program runs and ExtInit
+ * finds no other one; after a change, register again.
  */
 #ifndef VEK_EXTENSION_H
 #define VEK_EXTENSION_H

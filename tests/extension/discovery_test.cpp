@@ -1,7 +1,11 @@
 // How the library finds the main program: the title rules, and starting it from LastPath.
 #include "ExtensionTestSupport.h"
 
+#include "Discovery.h"
+#include "RuntimeFolder.h"
+
 #include <filesystem>
+#include <thread>
 
 using namespace ext_test;
 
@@ -56,6 +60,27 @@ TEST(ExtensionStart, ExtInitStartsTheProgramInLastPathWhenNoneRuns) {
 
     EXPECT_EQ(l.ExtExit(0), 0);
     EXPECT_TRUE(WaitGone(static_cast<pid_t>(started)));
+    ClearRegistry();
+}
+
+TEST(ExtensionStart, ThreadsThatCallExtInitAtOnceStartOneProgram) {
+    Library& l = Library::Get();
+    testing_support::TempDir folder("corvane-ext-prog");
+    std::filesystem::create_symlink(TestBinary("extension_standin"), folder / "Corvane");
+    ClearRegistry();
+    ASSERT_TRUE(SetupRegistry().WriteProfileString("Setup", "LastPath", folder.path + "/"));
+
+    std::vector<int> found(4, -1);
+    std::vector<std::thread> threads;
+    for (int& f : found) threads.emplace_back([&l, &f] { f = l.ExtInit(); });
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(found, std::vector<int>(4, 1));
+    const platform::ipc::FolderResult runtime = platform::ipc::RuntimeFolder();
+    EXPECT_EQ(platform::ipc::ListServerSockets(runtime.path).size(), 1u);
+
+    const pid_t started = static_cast<pid_t>(l.ExtGethWnd());
+    EXPECT_EQ(l.ExtExit(0), 0);
+    EXPECT_TRUE(WaitGone(started));
     ClearRegistry();
 }
 

@@ -4,6 +4,8 @@
 
 #include "Process.h"
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <stdexcept>
 #include <tuple>
@@ -107,6 +109,51 @@ TEST(ExtensionNotifications, ACallbackThatThrowsDoesNotLeaveTheLibrary) {
     EXPECT_FALSE(escaped);
     EXPECT_EQ(seen.values, (std::vector<int>{1, 2, 3}));
     EXPECT_GE(fd, 0);
+}
+
+TEST(ExtensionNotifications, AskingOnlyForTheDescriptorLeavesTheNotificationsWaiting) {
+    Library& l = Library::Get();
+    ClearRegistry();
+    MainProgramProcess program(StandInArgs(kTitle));
+    ASSERT_TRUE(program.WaitReady());
+    ASSERT_EQ(l.ExtInit(), 1);
+    ASSERT_EQ(l.ExtSetHwnd(5), 0);
+    EXPECT_EQ(program.Notify(0, 3500000), 1);
+    // Until it has arrived, the descriptor is all there is to take.
+    pollfd p{l.ExtDispatchNotifications(nullptr, nullptr), POLLIN, 0};
+    ASSERT_GE(p.fd, 0);
+    ASSERT_EQ(::poll(&p, 1, 30000), 1);  // a guard, not a timing check
+    EXPECT_EQ(l.ExtDispatchNotifications(nullptr, nullptr), p.fd);
+    EXPECT_EQ(Receive(l, 1), std::vector<Told>{Told(5, 0, 3500000)});
+}
+
+// A host thread that ends itself (pthread_exit, cancellation) inside the library unwinds through
+// it; the library must let that unwinding pass, or the runtime ends the host process.
+TEST(ExtensionNotifications, AThreadThatEndsInsideACallbackEndsAlone) {
+    Library& l = Library::Get();
+    ClearRegistry();
+    MainProgramProcess program(StandInArgs(kTitle));
+    ASSERT_TRUE(program.WaitReady());
+    ASSERT_EQ(l.ExtInit(), 1);
+    ASSERT_EQ(l.ExtSetHwnd(9), 0);
+    EXPECT_EQ(program.Notify(6, 1), 1);
+    // In a child, so that a failure ends the child rather than the tests.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        pthread_t thread;
+        auto body = [](void* arg) -> void* {
+            Library& lib = *static_cast<Library*>(arg);
+            auto ending = [](std::uint64_t, std::int32_t, std::int32_t, void*) { ::pthread_exit(nullptr); };
+            DispatchUntil(lib, ending, nullptr, [] { return false; });
+            return nullptr;
+        };
+        if (::pthread_create(&thread, nullptr, body, &l) != 0) ::_exit(2);
+        ::pthread_join(thread, nullptr);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(ExtensionExampleClient, SetsAndReadsBackAFrequencyAndIsTold) {
