@@ -62,7 +62,8 @@ int CreateTemp(const std::string& target, std::string& tempPath, int* err) {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::string& out, std::string* error, bool* missing) {
+bool ReadWholeFile(const std::string& path, std::string& out, std::string* error, bool* missing,
+                   std::size_t maxBytes) {
     out.clear();
     if (missing) *missing = false;
     int fd;
@@ -94,6 +95,12 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
             return false;
         }
         if (n == 0) break;
+        if (static_cast<size_t>(n) > maxBytes - out.size()) {
+            close(fd);
+            out.clear();
+            SetError(error, "The file is too large");
+            return false;
+        }
         out.append(buf, static_cast<size_t>(n));
     }
     close(fd);

@@ -5,14 +5,17 @@
 // new file. On any failure the old file is left as it was and the temporary file is removed.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace platform {
 
-// Reads the whole file. A missing file returns false with *missing set (when given).
+// Reads the whole file. A missing file returns false with *missing set (when given); a file
+// larger than maxBytes returns false and nothing.
 bool ReadWholeFile(const std::string& path, std::string& out, std::string* error = nullptr,
-                   bool* missing = nullptr);
+                   bool* missing = nullptr, std::size_t maxBytes = SIZE_MAX);
 
 // Replaces `path` with `content`. An existing file keeps its permission bits (a new one gets
 // 0666 less the umask); a symbolic link is followed and its target replaced. A file the caller

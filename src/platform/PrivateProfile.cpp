@@ -7,9 +7,15 @@ namespace platform {
 
 namespace {
 
+// Settings files are small; one far larger is not parsed (every line costs memory), so that a
+// damaged or planted file cannot stall or exhaust the program. It reads as empty and is not
+// rewritten.
+constexpr std::size_t kMaxProfileBytes = 2 * 1024 * 1024;
+
 std::string ReadText(const std::string& file) {
     std::string text;
-    ReadWholeFile(ResolvePathCase(file), text);  // an unreadable file reads as empty
+    // An unreadable or oversized file reads as empty.
+    ReadWholeFile(ResolvePathCase(file), text, nullptr, nullptr, kMaxProfileBytes);
     return text;
 }
 
@@ -33,7 +39,7 @@ bool EditProfileFile(const std::string& file, bool createIfMissing,
     std::string text;
     bool missing = false;
     std::string readError;
-    if (!ReadWholeFile(path, text, &readError, &missing)) {
+    if (!ReadWholeFile(path, text, &readError, &missing, kMaxProfileBytes)) {
         if (!missing) {
             SetError(error, readError);
             return false;

@@ -184,8 +184,15 @@ bool RenameInFolder(std::string_view folder, std::string_view from, std::string_
         SetError(error, ErrorText(errno));
         return false;
     }
+    // On a folder that ignores letter case, another spelling names the file just put in place.
+    struct stat placed{};
+    const bool havePlaced = lstat(target.c_str(), &placed) == 0;
     for (const std::string& v : variants) {
         std::string p = JoinPath(dir, v);
+        struct stat other{};
+        if (havePlaced && lstat(p.c_str(), &other) == 0 && other.st_dev == placed.st_dev &&
+            other.st_ino == placed.st_ino)
+            continue;
         if (unlink(p.c_str()) != 0 && errno != ENOENT) {
             SetError(error, ErrorText(errno));
             return false;

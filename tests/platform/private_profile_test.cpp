@@ -200,7 +200,23 @@ TEST(PrivateProfile, FailedWritesReportAndKeepTheFile) {
     EXPECT_EQ(WaitChild(pid), 0);
     EXPECT_EQ(Get(f), content);
     EXPECT_EQ(std::distance(fs::directory_iterator(d.path), fs::directory_iterator()), 2);
+}
 
+TEST(PrivateProfile, AFileFarLargerThanSettingsIsNeitherParsedNorRewritten) {
+    TempDir d;
+    const std::string f = d / "Corvane.ini";
+    // Millions of empty lines: parsed, each would cost far more memory than its byte.
+    const std::string huge = "[Setup]\nBaud=1200\n" + std::string(3 * 1024 * 1024, '\n');
+    Put(f, huge);
+    EXPECT_FALSE(ReadProfileValue(f, "Setup", "Baud").has_value());
+    std::string error;
+    EXPECT_FALSE(WriteProfileValue(f, "Setup", "Baud", "4800", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(Get(f).size(), huge.size());
+
+    // A large but plausible file is read as ever.
+    Put(f, "[Setup]\nBaud=1200\n" + std::string(512 * 1024, '\n'));
+    EXPECT_EQ(ReadProfileValue(f, "Setup", "Baud"), "1200");
 }
 
 TEST(PrivateProfile, ReadOnlyFileOrFolderIsRefused) {

@@ -131,6 +131,17 @@ TEST(ProgramFolder, RenameReplacesCaseVariantsOfTheTarget) {
     EXPECT_TRUE(RemoveInFolder(d.path, "corvane.INI"));  // already gone
 }
 
+// Where the folder ignores letter case, the other spelling names the very file just renamed into
+// place; a second link to one file stands in for that here.
+TEST(ProgramFolder, RenameKeepsASpellingThatIsTheRenamedFileItself) {
+    TempDir d;
+    Put(d / "Corvane.bkp", "restored");
+    ASSERT_EQ(::link((d / "Corvane.bkp").c_str(), (d / "CORVANE.INI").c_str()), 0);
+    ASSERT_TRUE(RenameInFolder(d.path, "Corvane.bkp", "Corvane.ini"));
+    EXPECT_EQ(Get(d / "Corvane.ini"), "restored");
+    EXPECT_EQ(Get(d / "CORVANE.INI"), "restored");
+}
+
 TEST(AtomicFile, WritesNewAndReplacesOldKeepingPermissions) {
     TempDir d;
     std::string p = d / "data.dat";
