@@ -12,9 +12,10 @@ namespace {
 
 // No exception may unwind into a C caller: an export whose work throws (out of memory, a failed
 // lock) answers as if the program could not be reached. A thread being cancelled or exiting
-// unwinds too, and that must go on, or the runtime ends the whole process.
+// unwinds too, and that must go on, or the runtime ends the whole process; the runtime hands it
+// over as a null reference, which is never read (hence no null check here).
 template <typename Result, typename Body>
-Result Guarded(Result failed, Body&& body) {
+__attribute__((no_sanitize("null"))) Result Guarded(Result failed, Body&& body) {
     try {
         return body();
     } catch (abi::__forced_unwind&) {
@@ -123,12 +124,10 @@ int ExtDispatchNotifications(ExtNotificationCallback callback, void* user) {
         if (!callback) return vek::TheLink().NotificationFd();
         return vek::TheLink().Dispatch([callback, user](std::uint64_t token, std::int32_t code, std::int32_t value) {
             // A callback that throws loses its own notification, not the ones after it.
-            try {
+            Guarded(0, [&] {
                 callback(token, code, value, user);
-            } catch (abi::__forced_unwind&) {
-                throw;
-            } catch (...) {
-            }
+                return 0;
+            });
         });
     });
 }
