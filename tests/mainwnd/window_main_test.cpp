@@ -30,6 +30,20 @@ void Type(QWidget* field, const QString& text, int finalKey = Qt::Key_Return)
     QApplication::sendEvent(field, &enter);
 }
 
+// The front panel of the simulated radio inside the program's driver copy, which the program has
+// loaded: commands such as "signal ..." or "link down"; null when the driver is not loaded.
+using ControlFn = int (*)(const char*, char*, int);
+ControlFn FrontPanel(const WindowFixture& f)
+{
+    const std::string driver = f.folder / "VekDriver.so";
+    void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (lib == nullptr)
+        return nullptr;
+    auto control = reinterpret_cast<ControlFn>(::dlsym(lib, "SimRadioControl"));
+    ::dlclose(lib);  // drops only the reference taken here
+    return control;
+}
+
 COnOffButton* ButtonOf(CCorvaneDlg& w, int id)
 {
     return qobject_cast<COnOffButton*>(w.GetDlgItem(id));
@@ -230,12 +244,7 @@ TEST(MainWindow, SMeterFollowsTheSimulatedSignal)
 {
     WindowFixture f;
     const bool ran = f.Run([&](CCorvaneDlg& w) {
-        // The simulated radio inside the program's driver copy takes front-panel commands.
-        const std::string driver = f.folder / "VekDriver.so";
-        void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(lib, nullptr) << driver;
-        using Control = int (*)(const char*, char*, int);
-        auto control = reinterpret_cast<Control>(::dlsym(lib, "SimRadioControl"));
+        const ControlFn control = FrontPanel(f);
         ASSERT_NE(control, nullptr);
 
         ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyHz == 14074000; }));
@@ -248,7 +257,6 @@ TEST(MainWindow, SMeterFollowsTheSimulatedSignal)
         // The signal goes, and the meter falls back.
         EXPECT_EQ(control("signals clear", nullptr, 0), 1);
         EXPECT_TRUE(PumpUntil([&] { return w.Controller().State().sValue < 1; }));
-        ::dlclose(lib);
         w.CloseProgram();
     });
     ASSERT_TRUE(ran);
@@ -258,11 +266,7 @@ TEST(MainWindow, GoingOffLineUnkeysTheTransmitter)
 {
     WindowFixture f;
     const bool ran = f.Run([&](CCorvaneDlg& w) {
-        const std::string driver = f.folder / "VekDriver.so";
-        void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
-        ASSERT_NE(lib, nullptr) << driver;
-        using Control = int (*)(const char*, char*, int);
-        auto control = reinterpret_cast<Control>(::dlsym(lib, "SimRadioControl"));
+        const ControlFn control = FrontPanel(f);
         ASSERT_NE(control, nullptr);
 
         ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyHz > 0; }));
@@ -278,7 +282,6 @@ TEST(MainWindow, GoingOffLineUnkeysTheTransmitter)
         const std::string trace = f.Trace();
         EXPECT_NE(trace.find("PTT 1\n"), std::string::npos) << trace;
         EXPECT_NE(trace.find("PTT 0\n", trace.find("PTT 1\n")), std::string::npos) << trace;
-        ::dlclose(lib);
         w.CloseProgram();
     });
     ASSERT_TRUE(ran);
