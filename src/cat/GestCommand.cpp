@@ -10,6 +10,10 @@ namespace cat {
 
 namespace {
 
+// A reply time-out of no steps would never take an answer off the queue: the frame would be sent
+// again and again as fast as the line takes it.
+int AtLeastOneStep(int replyTimeout) { return replyTimeout < 1 ? 1 : replyTimeout; }
+
 // Longest quiet wait of the loop; every event that needs the worker wakes it sooner.
 constexpr auto kMaxIdleWait = std::chrono::milliseconds(1000);
 constexpr auto kStep = std::chrono::milliseconds(1);
@@ -31,7 +35,7 @@ void CGestCommand::Configure(int portKind, IWorkerNotify* mainWindow, int pollIn
     portKind_.store(portKind);
     mainWindow_.store(mainWindow);
     pollInterval_.store(pollInterval);
-    replyTimeout_.store(replyTimeout);
+    replyTimeout_.store(AtLeastOneStep(replyTimeout));
     radioAddress_.store(radioAddress);
     log_.store(log);
     driver_.store(driver);
@@ -41,7 +45,7 @@ void CGestCommand::Configure(int portKind, IWorkerNotify* mainWindow, int pollIn
 void CGestCommand::SetTimes(int pollInterval, int replyTimeout)
 {
     pollInterval_.store(pollInterval);
-    replyTimeout_.store(replyTimeout);
+    replyTimeout_.store(AtLeastOneStep(replyTimeout));
     Wake();
 }
 
@@ -273,8 +277,6 @@ void CGestCommand::SendUntilAnswered(ICivWriter* transport, const uint8_t* frame
         transport->WriteFrame(frame, length);
         if (WaitForReply(frame, length, flagFB))
             break;
-        if (replyTimeout_.load() <= 0 && !Stopping())
-            WaitReplyStep();  // a zero time-out must not flood the bus
     }
     waiting_.store(false);
 }

@@ -99,6 +99,24 @@ TEST_F(WorkerTest, OkEndsOnlyAFlaggedWaitAndUnansweredFramesAreSentAgain)
     EXPECT_EQ(CountOf(text, "RX:"), 1u);
 }
 
+TEST_F(WorkerTest, AReplyTimeOutOfZeroStillTakesTheAnswer)
+{
+    // "DelayCommand" 0 in the settings: the answer must still end the wait, not a flood of resends.
+    writer.onWrite = [this](const Bytes&) { Push(kFreqReply); };
+    Start(10000, 0);
+    const auto answered = [this] {
+        return gui.DrainUntil(*worker, [](const Bytes& f) { return f == kFreqReply; }) &&
+               WaitFor([&] { return !worker->IsWaiting(); });
+    };
+    ASSERT_TRUE(Enqueue(kRead, 0));
+    ASSERT_TRUE(answered());
+    EXPECT_LE(writer.Count(), 2u);
+    worker->SetTimes(10000, -5);
+    ASSERT_TRUE(Enqueue(kRead, 0));
+    ASSERT_TRUE(answered());
+    EXPECT_LE(writer.Count(), 4u);
+}
+
 TEST_F(WorkerTest, AnswerEndsTheWaitAndFramesKeepTheirOrder)
 {
     Start(10000, 10000);
