@@ -260,8 +260,8 @@ bool CRadioController::ShowBandEdges(const uint8_t* frame, int length)
     int64_t lower = 0, upper = 0;
     if (!ReadBcd(frame, 5, 5, lower) || !ReadBcd(frame, 11, 5, upper))
         return false;
-    // Limits are stored as settings integers and must leave room for a band.
-    if (lower >= upper || upper > INT_MAX)
+    // Limits must leave room for a band, and fit the nine-digit fields that show and edit them.
+    if (lower >= upper || upper > kLargestShownHz)
         return false;
     state_.lowerLimit = lower;
     state_.upperLimit = upper;
