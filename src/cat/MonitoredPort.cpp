@@ -156,20 +156,21 @@ bool CMonitoredPort::WriteFrame(const uint8_t* bytes, int length)
            writeDone_ >= serial && writeOk_;
 }
 
+// The line's last error may already be another thread's by now: report the one returned.
 bool CMonitoredPort::SetRtsControl(int value)
 {
-    if (line_.SetRtsControl(value) == 0)
-        return true;
-    Report(line_.GetLastError());
-    return false;
+    const int err = line_.SetRtsControl(value);
+    if (err != 0)
+        Report(err);
+    return err == 0;
 }
 
 bool CMonitoredPort::SetDtrControl(int value)
 {
-    if (line_.SetDtrControl(value) == 0)
-        return true;
-    Report(line_.GetLastError());
-    return false;
+    const int err = line_.SetDtrControl(value);
+    if (err != 0)
+        Report(err);
+    return err == 0;
 }
 
 void CMonitoredPort::PerformWrite()
