@@ -290,9 +290,12 @@ public:
     std::string CopyTextFromSelection() const;
     // Clears every selected cell through the edit path.
     virtual void CutSelectedText(EditCause cause = EditCause::Cut);
-    // Pastes clipboard text with its top-left field at cell (cause: Paste or Drop).
-    virtual void PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted,
-                                 EditCause cause = EditCause::Paste);
+    // Pastes clipboard text with its top-left field at cell (cause: Paste or Drop). True when
+    // every non-empty field was stored: false when some fell past the last row or column, a cell
+    // or the owner refused one, or the owner reshaped the grid meanwhile. Text a grid built
+    // (gridText, or the text this grid last copied or dragged) splits at tabs only.
+    virtual bool PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted,
+                                 EditCause cause = EditCause::Paste, bool gridText = false);
     void OnEditCopy();
     void OnEditCut();
     void OnEditPaste();
@@ -309,8 +312,9 @@ public:
     DropEffect OnDragEnter(GridPoint point, bool offersText, GridModifiers mods) { return OnDragOver(point, offersText, mods); }
     DropEffect OnDragOver(GridPoint point, bool offersText, GridModifiers mods);
     void OnDragLeave();
-    // Pastes the dropped text at the last accepted cell; false when nothing was accepted there.
-    bool OnDrop(std::string_view text);
+    // Pastes the dropped text at the last accepted cell; false when nothing was accepted there or
+    // not all of the text was stored (the drag source must then keep its text: a copy, not a move).
+    bool OnDrop(std::string_view text, bool gridText = false);
     CCellPos GetDropHighlightCell() const { return m_LastDragOverCell; }
 
     // ---- painting ----
@@ -440,6 +444,13 @@ private:
     CCellPos m_LastDragOverCell;
     int m_nDragColumn = -1;               // the column whose heading is being dragged
     bool m_bDragging = false;             // this grid is the drag source
+    // Expires with the grid: code after a nested event loop (the drag) checks it before going on.
+    std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);
+    // The text this grid last put on the clipboard or in a drag, known by its size and hash.
+    bool m_bOwnText = false;
+    std::size_t m_ownTextSize = 0, m_ownTextHash = 0;
+    void RememberOwnText(std::string_view text);
+    bool IsOwnText(std::string_view text) const;
     std::set<CCellPos> m_DroppedCells;    // written by a drop into the dragging grid itself
 
     // printing

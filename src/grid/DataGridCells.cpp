@@ -9,8 +9,8 @@ CDataGridCellBase* CDataGrid::GetCell(int row, int col) const {
 }
 
 std::unique_ptr<CDataGridCellBase> CDataGrid::SetCell(int row, int col, std::unique_ptr<CDataGridCellBase> cell) {
+    if (m_editCell == CCellPos{row, col}) EndEditing();  // first: it may reshape the grid
     if (!IsValid(row, col)) return cell;
-    if (m_editCell == CCellPos{row, col}) EndEditing();
     if (cell) {
         cell->SetGrid(this);
         cell->SetCoords(row, col);

@@ -1,5 +1,6 @@
 // Copy, cut, paste and select all over the grid's cells, and the same text by drag and drop.
 #include <algorithm>
+#include <functional>
 
 #include "DataGrid.h"
 #include "GridClipboardText.h"
@@ -30,23 +31,52 @@ void CDataGrid::CutSelectedText(EditCause cause) {
     }
 }
 
-void CDataGrid::PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted, EditCause cause) {
+void CDataGrid::RememberOwnText(std::string_view text) {
+    m_bOwnText = true;
+    m_ownTextSize = text.size();
+    m_ownTextHash = std::hash<std::string_view>{}(text);
+}
+
+bool CDataGrid::IsOwnText(std::string_view text) const {
+    return m_bOwnText && text.size() == m_ownTextSize && std::hash<std::string_view>{}(text) == m_ownTextHash;
+}
+
+bool CDataGrid::PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted, EditCause cause,
+                                bool gridText) {
     // Headers are never pasted into; fields only go right and down from a body cell.
-    if (!IsValid(cell) || IsCellFixed(cell.row, cell.col) || !IsCellEditable(cell.row, cell.col)) return;
-    const ClipboardRows lines = ParseClipboardText(text);
+    if (!IsValid(cell) || IsCellFixed(cell.row, cell.col) || !IsCellEditable(cell.row, cell.col)) return false;
+    // Only the rows and fields the grid can take from the cell are parsed.
+    ClipboardParseLimits limits;
+    limits.maxRows = limits.maxFields = 0;
+    limits.tabsOnly = gridText || IsOwnText(text);  // commas inside a value never split it
+    for (int r = cell.row; r < m_nRows; ++r) limits.maxRows += GetRowHeight(r) > 0;
+    for (int c = cell.col; c < m_nCols; ++c) limits.maxFields += GetColumnWidth(c) > 0;
+    bool leftOut = false;
+    const ClipboardRows lines = ParseClipboardText(text, limits, &leftOut);
     const unsigned stamp = m_structureStamp;
+    bool complete = !leftOut;  // every non-empty field was stored
+    const auto anyText = [](auto first, auto last) {
+        return std::any_of(first, last, [](const std::string& f) { return !f.empty(); });
+    };
     int maxRow = -1, maxCol = -1;
     int row = cell.row;
-    for (const std::vector<std::string>& fields : lines) {
+    for (auto line = lines.begin(); line != lines.end(); ++line) {
+        const std::vector<std::string>& fields = *line;
         while (row < m_nRows && GetRowHeight(row) <= 0) ++row;
-        if (row >= m_nRows) break;  // surplus lines are dropped
+        if (row >= m_nRows) {  // surplus lines are dropped
+            for (; complete && line != lines.end(); ++line) complete = !anyText(line->begin(), line->end());
+            break;
+        }
         int col = cell.col;
-        for (const std::string& field : fields) {
+        for (auto field = fields.begin(); field != fields.end(); ++field) {
             while (col < m_nCols && GetColumnWidth(col) <= 0) ++col;
-            if (col >= m_nCols) break;
-            EditCellText(row, col, field, cause);
+            if (col >= m_nCols) {
+                complete = complete && !anyText(field, fields.end());
+                break;
+            }
+            if (!EditCellText(row, col, *field, cause) && !field->empty()) complete = false;
             if (m_bDragging && cause == EditCause::Drop) m_DroppedCells.insert({row, col});
-            if (stamp != m_structureStamp) return;  // the owner reshaped the grid
+            if (stamp != m_structureStamp) return false;  // the owner reshaped the grid
             if (CDataGridCellBase* target = GetCell(row, col)) {
                 target->SetState(target->GetState() & ~CellStateSelected);
                 m_SelectedCellMap.erase({row, col});
@@ -63,11 +93,14 @@ void CDataGrid::PasteTextAtCell(CCellPos cell, std::string_view text, bool selec
         SetSelectedRange(-1, -1, -1, -1);
     }
     Refresh();
+    return complete;
 }
 
 void CDataGrid::OnEditCopy() {
     if (m_SelectedCellMap.empty() || !m_pHost) return;
-    m_pHost->SetClipboardText(CopyTextFromSelection());
+    const std::string text = CopyTextFromSelection();
+    RememberOwnText(text);
+    m_pHost->SetClipboardText(text);
 }
 
 void CDataGrid::OnEditCut() {
@@ -96,7 +129,7 @@ void CDataGrid::OnEditPaste() {
         target = GetTopleftNonFixedCell();
     if (!IsValid(target)) return;
     const std::optional<std::string> text = m_pHost->GetClipboardText();
-    if (text) PasteTextAtCell(target, *text, true);
+    if (text) PasteTextAtCell(target, *text, true, EditCause::Paste, m_pHost->ClipboardTextIsFromGrid());
 }
 
 void CDataGrid::OnEditSelectAll() {
@@ -110,6 +143,7 @@ void CDataGrid::OnBeginDrag() {
     if (!m_bAllowDragAndDrop || m_bDragging) return;
     const std::string text = CopyTextFromSelection();
     if (text.empty()) return;
+    RememberOwnText(text);
     const std::vector<CCellPos> source(m_SelectedCellMap.begin(), m_SelectedCellMap.end());
     const CCellBlock range = GetSelectedCellRange();
     SendMessageToParent(range.minRow, range.minCol, GridNotifyBeginDrag);
@@ -117,7 +151,9 @@ void CDataGrid::OnBeginDrag() {
     m_bDragging = true;
     m_DroppedCells.clear();
     const unsigned stamp = m_structureStamp;
+    const std::weak_ptr<const bool> alive = m_alive;
     const DropEffect effect = m_pHost ? m_pHost->DoDragDrop(text) : DropEffect::None;
+    if (alive.expired()) return;  // the window and this grid were closed during the drag
     m_bDragging = false;
     // The drag loop took the button up.
     m_bLMouseButtonDown = false;
@@ -171,11 +207,11 @@ void CDataGrid::OnDragLeave() {
     }
 }
 
-bool CDataGrid::OnDrop(std::string_view text) {
+bool CDataGrid::OnDrop(std::string_view text, bool gridText) {
     const CCellPos target = m_LastDragOverCell;
     OnDragLeave();
     if (!m_bAllowDragAndDrop || !IsValid(target)) return false;
-    PasteTextAtCell(target, text, false, EditCause::Drop);
+    const bool complete = PasteTextAtCell(target, text, false, EditCause::Drop, gridText);
     Refresh();
-    return true;
+    return complete;
 }

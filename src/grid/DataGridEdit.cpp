@@ -102,6 +102,9 @@ void CDataGrid::EndEditing() {
 void CDataGrid::OnEndEditCell(int row, int col, const std::string& text) {
     CDataGridCellBase* cell = GetCell(row, col);
     if (!cell) return;
+    // The cell's edit is over before the owner hears of it: the owner may reshape the grid, after
+    // which this cell is no longer reached.
+    cell->OnEndEdit();
     const unsigned stamp = m_structureStamp;
     if (text != cell->GetText()) {
         const std::string old = cell->GetText();
@@ -115,7 +118,6 @@ void CDataGrid::OnEndEditCell(int row, int col, const std::string& text) {
             cell->SetText(old);
         }
     }
-    if (stamp == m_structureStamp) cell->OnEndEdit();
 }
 
 void CDataGrid::OnEndEditRecord(int row, int col, const std::string& text, EditEndKey lastKey) {

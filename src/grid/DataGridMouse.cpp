@@ -182,8 +182,11 @@ void CDataGrid::OnMouseMove(GridPoint point, GridModifiers /*mods*/, bool leftBu
                 m_MouseMode = MousePrepareDrag;  // without a drag the button up is a plain click
                 if (m_nDragColumn >= 0)
                     m_MouseMode = MouseDragging;  // a heading: its column moves on button up
-                else if (m_bAllowDragAndDrop)
+                else if (m_bAllowDragAndDrop) {
+                    const std::weak_ptr<const bool> alive = m_alive;
                     OnBeginDrag();
+                    if (alive.expired()) return;  // closed during the drag
+                }
             }
             break;
         default: break;

@@ -17,8 +17,10 @@ int CDataGrid::CompareNumeric(const CDataGridCellBase* a, const CDataGridCellBas
 }
 
 bool CDataGrid::SortItems(int col, bool ascending, std::intptr_t data) {
+    // The editor's text belongs to the record it was opened on; ending the edit may also
+    // reshape the grid, so the column is checked after it.
+    EndEditing();
     if (col < 0 || col >= m_nCols || m_nRows - m_nFixedRows < 2) return false;
-    EndEditing();  // the editor's text belongs to the record it was opened on
     SetSortColumn(col);
     m_bAscending = ascending;
     ResetSelectedRange();

@@ -126,11 +126,12 @@ bool CDataGrid::SetFixedRowCount(int fixedRows) { return SetFixedCount(true, fix
 bool CDataGrid::SetFixedColumnCount(int fixedCols) { return SetFixedCount(false, fixedCols); }
 
 bool CDataGrid::SetFixedCount(bool rows, int fixed) {
+    // The end-of-edit notification may reshape the grid: the counts are read after it.
+    EndEditing();
     int& current = rows ? m_nFixedRows : m_nFixedCols;
     if (fixed < 0) return false;
     if (fixed == current) return true;
     if (fixed > (rows ? m_nRows : m_nCols) && !(rows ? SetRowCount(fixed) : SetColumnCount(fixed))) return false;
-    EndEditing();
     ResetSelectedRange();
     const int oldRows = m_nFixedRows, oldCols = m_nFixedCols;
     current = fixed;
@@ -172,9 +173,9 @@ int CDataGrid::InsertRow() {
 }
 
 bool CDataGrid::MoveColumn(int from, int to) {
+    EndEditing();  // first: its notification may reshape the grid
     if (from < m_nFixedCols || from >= m_nCols || to < m_nFixedCols || to >= m_nCols) return false;
     if (from == to) return true;
-    EndEditing();
     ResetSelectedRange();
     ++m_structureStamp;
     const auto shift = [from, to](auto& items) {
@@ -200,8 +201,8 @@ bool CDataGrid::MoveColumn(int from, int to) {
 }
 
 bool CDataGrid::DeleteRow(int row) {
+    EndEditing();  // first: its notification may reshape the grid
     if (row < 0 || row >= m_nRows) return false;
-    EndEditing();
     ClearSelectionMap();
     m_PrevSelectedCellMap.clear();
     ++m_structureStamp;
@@ -267,10 +268,10 @@ void CDataGrid::DestroyCell(int row, int col) {
 }
 
 bool CDataGrid::SetCellType(int row, int col, CellFactory factory) {
+    if (m_editCell == CCellPos{row, col}) EndEditing();  // first: it may reshape the grid
     if (!IsValid(row, col) || !factory) return false;
     std::unique_ptr<CDataGridCellBase> cell = factory();
-    if (!cell) return false;
-    if (m_editCell == CCellPos{row, col}) EndEditing();
+    if (!cell || !IsValid(row, col)) return false;
     cell->SetGrid(this);
     cell->SetCoords(row, col);
     if (const CDataGridCellBase* old = GetCell(row, col)) cell->CopyFrom(*old);

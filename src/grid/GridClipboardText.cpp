@@ -10,6 +10,13 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// Whether text left out holds a field with something in it.
+bool HoldsText(std::string_view s, char separator) {
+    for (char c : s)
+        if (!IsBlank(c) && c != separator) return true;
+    return false;
+}
+
 }  // namespace
 
 std::string BuildClipboardText(const ClipboardRows& rows) {
@@ -24,18 +31,27 @@ std::string BuildClipboardText(const ClipboardRows& rows) {
     return out;
 }
 
-ClipboardRows ParseClipboardText(std::string_view text) {
+ClipboardRows ParseClipboardText(std::string_view text, const ClipboardParseLimits& limits, bool* leftOut) {
     ClipboardRows rows;
+    if (leftOut) *leftOut = false;
     if (text.empty()) return rows;
-    const char separator = text.find('\t') != std::string_view::npos ? '\t' : ',';
+    const char separator = limits.tabsOnly || text.find('\t') != std::string_view::npos ? '\t' : ',';
     std::size_t start = 0;
     while (start < text.size()) {
+        if (rows.size() >= limits.maxRows) {
+            if (leftOut) *leftOut = HoldsText(text.substr(start), separator);
+            break;
+        }
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
         const std::string_view line = text.substr(start, end - start);
         std::vector<std::string>& fields = rows.emplace_back();
         std::size_t f = 0;
         while (true) {
+            if (fields.size() >= limits.maxFields) {
+                if (leftOut && HoldsText(line.substr(f), separator)) *leftOut = true;
+                break;
+            }
             std::size_t g = line.find(separator, f);
             if (g == std::string_view::npos) g = line.size();
             fields.emplace_back(Trim(line.substr(f, g - f)));

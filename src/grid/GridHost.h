@@ -91,6 +91,8 @@ public:
 
     virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }
     virtual void SetClipboardText(const std::string& /*text*/) {}
+    // Whether the clipboard text was put there by a grid (its fields are split at tabs only).
+    virtual bool ClipboardTextIsFromGrid() { return false; }
 
     // Runs the drag of text until it is dropped or given up; what the target did with it.
     virtual DropEffect DoDragDrop(const std::string& /*text*/) { return DropEffect::None; }

@@ -64,6 +64,25 @@ TEST(TimeMask, BackspacePutsTheProgramTextBack) {
     EXPECT_EQ(m.Caret(), 1);
     m.SetCaret(0);
     EXPECT_FALSE(m.Backspace());
+
+    // The program's character comes back only where the limits allow it.
+    auto hours = MaskEditModel::Time();
+    hours.SetText("19:00");
+    hours.SetCaret(1);
+    EXPECT_TRUE(hours.TypeChar('0'));
+    hours.SetCaret(0);
+    EXPECT_TRUE(hours.TypeChar('2'));
+    hours.SetCaret(2);
+    EXPECT_TRUE(hours.Backspace());
+    EXPECT_EQ(hours.Text(), "20:00");
+    EXPECT_EQ(hours.Caret(), 1);
+    auto first = MaskEditModel::Time();
+    first.SetText("23:00");
+    first.SetCaret(0);
+    EXPECT_TRUE(TypeAll(first, "19"));
+    first.SetCaret(1);
+    EXPECT_TRUE(first.Backspace());
+    EXPECT_EQ(first.Text(), "19:00");
 }
 
 TEST(TimeMask, PasteIsAllOrNothing) {

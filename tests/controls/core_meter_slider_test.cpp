@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 MeterConfig MainWindowMeter() {
@@ -91,6 +93,12 @@ TEST(SliderGeometry, PositionAtInvertsTheThumbCentre) {
     EXPECT_EQ(slider::PositionAt(ch, -50, 5, 0, 100, false), 0);
     EXPECT_EQ(slider::PositionAt(ch, 999, 5, 0, 100, false), 100);
     EXPECT_EQ(slider::PositionAt(ch, 50, 5, 3, 3, false), 3);
+    // A range wider than int (the sum overflowed int).
+    const int lo = -2'000'000'000, hi = 2'000'000'000;
+    EXPECT_EQ(slider::PositionAt(ch, 999, 5, lo, hi, false), hi);
+    EXPECT_EQ(slider::PositionAt(ch, 13 + 100, 5, lo, hi, false), 0);
+    EXPECT_EQ(slider::PositionAt(ch, 0, 5, INT_MIN, INT_MAX, false), INT_MIN);
+    EXPECT_EQ(slider::PositionAt(ch, 999, 5, INT_MIN, INT_MAX, false), INT_MAX);
 }
 
 TEST(SliderGeometry, BackgroundStretchAndLabels) {

@@ -51,6 +51,20 @@ TEST(NumTextFormat, StripMovesBothPositionsOverRemovedCharacters) {
     EXPECT_EQ(caret, 4);   // one separator and one leading zero before it
     EXPECT_EQ(second, 1);  // the zero was before it, the separator after
     EXPECT_EQ(numtext::Strip("000", f), "");
+    caret = 1;
+    second = 5;
+    EXPECT_EQ(numtext::Strip("0.0-12", f, &caret, &second), "12");
+    EXPECT_EQ(caret, 0);   // inside the zeros
+    EXPECT_EQ(second, 1);  // after "1": two separators and two zeros before it
+}
+
+// Very long pastes: leading zeros and separators go, and a number too long is refused.
+TEST(NumTextFormat, LongPastesAreStripped) {
+    NumEditModel m = Field();
+    m.SetSelection(0, 1);
+    EXPECT_TRUE(m.Paste(std::string(1'000'000, '0') + "7050"));
+    EXPECT_FALSE(m.Paste(std::string(400'000, '.') + std::string(400'000, '1')));
+    EXPECT_EQ(m.Text(), "7.050");
 }
 
 TEST(NumTextFormat, CaretFollowsInsertedSeparators) {

@@ -137,6 +137,30 @@ TEST_F(DialogTest, EnterAndEscGoThroughOnOkAndOnCancel) {
     EXPECT_EQ(dlg.inits, 1);
 }
 
+// Enter on a focused push button presses that button, not OK; a checkable button is a toggle
+// that Enter leaves alone, so there Enter is OK again.
+TEST_F(DialogTest, EnterOnAFocusedPushButtonPressesThatButton) {
+    RecordingDialog dlg;
+    dlg.endOnOk = false;
+    fwtest::WhenModal([&] {
+        auto* apply = dlg.GetDlgItemAs<QPushButton>(kApply);
+        apply->setFocus();
+        PressKey(apply, Qt::Key_Return);
+        EXPECT_EQ(dlg.oks, 0);
+        apply->setCheckable(true);
+        PressKey(apply, Qt::Key_Enter);
+        EXPECT_FALSE(apply->isChecked());
+        EXPECT_EQ(dlg.oks, 1);
+        dlg.endOnOk = true;
+        dlg.GetDlgItem(ctl::kIdCancel)->setFocus();
+        PressKey(dlg.GetDlgItem(ctl::kIdCancel), Qt::Key_Enter);
+    });
+    EXPECT_EQ(dlg.DoModal(), ctl::kIdCancel);
+    EXPECT_EQ(dlg.cancels, 1);
+    EXPECT_EQ(dlg.oks, 1);
+    EXPECT_EQ(dlg.commands, (std::vector<std::pair<int, int>>{{kApply, ctl::kBnClicked}, {ctl::kIdCancel, ctl::kBnClicked}}));
+}
+
 TEST_F(DialogTest, F1AsksForTheTopicOfTheDialogsId) {
     RecordingDialog dlg;
     fwtest::WhenModal([&] {

@@ -103,6 +103,37 @@ TEST_F(EditTest, PasteAdmitsOnlyNumbers) {
     EXPECT_DOUBLE_EQ(oneDecimal.GetValue(), 14074.5);
 }
 
+// The middle button pastes the primary selection; it must pass the same checks as a paste.
+template <class Field>
+class SelectionField : public Field {
+public:
+    QString selection;
+
+protected:
+    QString SelectionText() const override { return selection; }
+};
+
+TEST_F(EditTest, MiddleClickPastesTheSelectionThroughTheFieldsChecks) {
+    SelectionField<CNumEdit> e;
+    e.SetFormat(0, ',');
+    e.SetValue(1234);
+    e.selection = "abc";
+    const QPoint end(e.width() - 2, e.height() / 2);
+    ctltest::Click(&e, Qt::MiddleButton, end);
+    EXPECT_EQ(e.text(), "1.234");
+    e.selection = "5";
+    ctltest::Click(&e, Qt::MiddleButton, end);
+    EXPECT_EQ(e.text(), "12.345");
+
+    SelectionField<CTimeEdit> t;
+    t.selection = "99:99";
+    ctltest::Click(&t, Qt::MiddleButton);
+    EXPECT_EQ(t.text(), "");
+    t.selection = "12:30";
+    ctltest::Click(&t, Qt::MiddleButton);
+    EXPECT_EQ(t.text(), "12:30");
+}
+
 TEST_F(EditTest, SignedOffsetField) {
     CNumEdit e;
     e.SetFormat(0, ',', true, true);

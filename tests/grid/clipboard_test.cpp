@@ -29,6 +29,26 @@ TEST(GridClipboardText, ParseRules) {
     EXPECT_EQ(BuildClipboardText({{"a", ""}, {"", "b,c"}}), "a\t\n\tb,c");
 }
 
+TEST(GridClipboardText, ParsingStopsAtTheLimitsAndSaysWhetherTextWasLeftOut) {
+    ClipboardParseLimits limits;
+    limits.maxRows = 2;
+    limits.maxFields = 2;
+    bool leftOut = true;
+    EXPECT_EQ(ParseClipboardText("a,b, ,\n\n", limits, &leftOut), (ClipboardRows{{"a", "b"}, {""}}));
+    EXPECT_FALSE(leftOut);  // only blank fields past the limits
+    EXPECT_EQ(ParseClipboardText("a\tb\tc", limits, &leftOut), (ClipboardRows{{"a", "b"}}));
+    EXPECT_TRUE(leftOut);
+    ParseClipboardText("a\nb\n\nc", limits, &leftOut);
+    EXPECT_TRUE(leftOut);
+    // Huge text costs only what the limits let in.
+    std::string huge;
+    for (int i = 0; i < 1'000'000; ++i) huge += "x\n";
+    EXPECT_EQ(ParseClipboardText(huge, limits, &leftOut).size(), 2u);
+    EXPECT_TRUE(leftOut);
+    limits.maxRows = 0;
+    EXPECT_TRUE(ParseClipboardText(huge, limits).empty());
+}
+
 TEST_F(ClipFixture, CopyBuildsBoundingBlockSkippingHiddenColumnsAndRows) {
     g.SetSelectedRange(1, 1, 2, 3);
     g.SetColumnWidth(2, 0);
@@ -76,6 +96,30 @@ TEST_F(ClipFixture, RoundTripKeepsCommasTabsAndLineEnds) {
     EXPECT_EQ(g.GetItemText(4, 4), "5");
     EXPECT_EQ(g.GetItemText(5, 3), "7");
     EXPECT_EQ(g.GetRowCount(), 6);
+    // Only the rows the grid can take are read from a long text.
+    std::string huge;
+    for (int i = 0; i < 1'000'000; ++i) huge += "y\n";
+    EXPECT_FALSE(g.PasteTextAtCell({4, 1}, huge, false));
+    EXPECT_EQ(g.GetItemText(5, 1), "y");
+}
+
+TEST_F(ClipFixture, TheGridsOwnCopyOfOneColumnKeepsCommasForeignTextSplitsAtThem) {
+    g.SetItemText(1, 1, "Rome, Italy");
+    g.SetItemText(2, 1, "a,b");
+    g.SetSelectedRange(1, 1, 2, 1);
+    g.OnEditCopy();
+    ASSERT_EQ(host.clipboard, "Rome, Italy\na,b");
+    g.SetSelectedRange(3, 2, 3, 2);
+    g.OnEditPaste();
+    EXPECT_EQ(g.GetItemText(3, 2), "Rome, Italy");
+    EXPECT_EQ(g.GetItemText(3, 3), "3,3");
+    EXPECT_EQ(g.GetItemText(4, 2), "a,b");
+    host.clipboard = "x,y";
+    g.OnEditPaste();
+    EXPECT_EQ(g.GetItemText(3, 2), "x");
+    EXPECT_EQ(g.GetItemText(3, 3), "y");
+    EXPECT_TRUE(g.PasteTextAtCell({1, 1}, "p,q", false, EditCause::Paste, true));  // another grid's text
+    EXPECT_EQ(g.GetItemText(1, 1), "p,q");
 }
 
 TEST_F(ClipFixture, PasteTargetsAndTheOpenEditor) {

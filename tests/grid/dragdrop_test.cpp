@@ -120,6 +120,28 @@ TEST_F(DragFixture, TargetsAreEditableBodyCellsHighlightedOneAtATime) {
     EXPECT_EQ(owner.Last(GridNotifyBeginEdit)->cause, EditCause::Drop);
 }
 
+TEST_F(DragFixture, ADropIsCompleteOnlyWhenEveryNonEmptyFieldWasStored) {
+    struct RefusingCell : CDataGridCell {
+        bool ValidateEdit(const std::string& text) override { return text != "bad"; }
+    };
+    const auto dropAt = [this](int row, int col, std::string_view text) {
+        g.OnDragOver(Centre(row, col), true, {});
+        return g.OnDrop(text);
+    };
+    EXPECT_TRUE(dropAt(7, 5, "a\t\n\t"));  // empty surplus fields lose nothing
+    EXPECT_FALSE(dropAt(7, 4, "b\tc\td"));  // past the last column
+    EXPECT_EQ(g.GetItemText(7, 5), "c");
+    EXPECT_FALSE(dropAt(7, 1, "e\nf"));  // past the last row
+    g.SetItemState(3, 3, g.GetItemState(3, 3) | CellStateReadOnly);
+    EXPECT_FALSE(dropAt(3, 2, "g\th"));
+    EXPECT_EQ(g.GetItemText(3, 2), "g");
+    ASSERT_TRUE(g.SetCellType<RefusingCell>(4, 1));
+    EXPECT_FALSE(dropAt(4, 1, "bad"));
+    owner.answerEndEdit = -1;
+    EXPECT_FALSE(dropAt(5, 1, "i"));
+    EXPECT_EQ(g.GetItemText(5, 1), "5,1");
+}
+
 TEST_F(DragFixture, ADraggedHeadingMovesItsColumnWithWidthAndSortArrow) {
     g.SetColumnWidth(2, 70);
     g.SetSortColumn(2);
@@ -158,4 +180,20 @@ TEST_F(DragFixture, ADraggedHeadingMovesItsColumnWithWidthAndSortArrow) {
     EXPECT_FALSE(g.MoveColumn(0, 3));
     EXPECT_FALSE(g.MoveColumn(3, 0));
     EXPECT_FALSE(g.MoveColumn(2, 6));
+}
+
+TEST(GridDragSource, AGridClosedDuringItsDragIsNotTouchedAfterwards) {
+    DragHost host;
+    auto grid = std::make_unique<CDataGrid>();
+    grid->SetHost(&host);
+    FillGrid(*grid, 4, 4);
+    grid->EnableDragAndDrop(true);
+    grid->SetSelectedRange(1, 1, 1, 1);
+    host.answer = DropEffect::Move;
+    host.duringDrag = [&grid] { grid.reset(); };  // the window closes while the drag runs
+    const GridPoint cell{75, 30};
+    grid->OnLButtonDown(cell, {});
+    grid->OnMouseMove({cell.x + 10, cell.y}, {}, true);  // a sanitizer build catches a use after free
+    EXPECT_FALSE(grid);
+    EXPECT_EQ(host.drags.size(), 1u);
 }

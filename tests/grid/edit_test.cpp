@@ -185,4 +185,40 @@ TEST_F(EditFixture, OwnerThatDeletesRowsDuringCutStopsTheCut) {
     EXPECT_EQ(g.GetItemText(1, 1), "2,1");
 }
 
+TEST_F(EditFixture, StructureCallsCheckArgumentsAfterTheOwnerReshapesAtEndOfEdit) {
+    // An edit is open with changed text; ending it lets the owner shrink the grid to n x n.
+    const auto editThenShrinkTo = [&](int n, int row, int col) {
+        owner.onNote = nullptr;
+        FillGrid(g, 8, 8);
+        g.SetFocusCell(row, col);
+        g.OnChar(U'x', {});
+        ASSERT_TRUE(host.editor);
+        host.editorText = "changed";
+        owner.onNote = [n](CDataGrid& grid, const GridNotification& note) {
+            if (note.code != GridNotifyEndEdit) return;
+            grid.SetRowCount(n);
+            grid.SetColumnCount(n);
+        };
+    };
+    editThenShrinkTo(2, 2, 2);
+    EXPECT_FALSE(g.DeleteRow(6));
+    EXPECT_EQ(g.GetRowCount(), 2);
+    editThenShrinkTo(2, 2, 2);
+    EXPECT_FALSE(g.SortItems(5, true));
+    editThenShrinkTo(2, 2, 2);
+    auto spare = std::make_unique<CDataGridCell>();
+    const CDataGridCellBase* spareCell = spare.get();
+    EXPECT_EQ(g.SetCell(2, 2, std::move(spare)).get(), spareCell);  // handed back, not stored
+    editThenShrinkTo(2, 2, 2);
+    EXPECT_FALSE(g.SetCellType<CDataGridNumericCell>(2, 2));
+    editThenShrinkTo(3, 2, 2);
+    EXPECT_FALSE(g.MoveColumn(4, 5));
+    EXPECT_FALSE(g.GetCell(2, 2)->IsEditing());  // the surviving cell's edit is over too
+    editThenShrinkTo(3, 2, 2);
+    EXPECT_TRUE(g.SetFixedRowCount(5));
+    EXPECT_EQ(g.GetFixedRowCount(), 5);
+    EXPECT_GE(g.GetRowCount(), 5);  // grown again to hold the fixed rows
+    EXPECT_FALSE(g.IsEditing());
+}
+
 }  // namespace

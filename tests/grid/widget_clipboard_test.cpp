@@ -103,3 +103,42 @@ TEST(GridWidgetDragAndDrop, TextDroppedFromOutsideLandsWhereTheGridAllowsIt) {
     EXPECT_EQ(s.grid().GetItemText(3, 3), "FM");
     EXPECT_FALSE(s.grid().GetItemState(3, 2) & CellStateDropHighlighted);
 }
+
+TEST(GridWidgetDragAndDrop, TextThatDoesNotAllFitIsDroppedAsACopy) {
+    ShownGrid s(4, 4);
+    s.grid().EnableDragAndDrop(true);
+    QMimeData data;
+    data.setText(QStringLiteral("a\tb\tlost"));
+    const QPointF at(s.Centre(3, 2));
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(s.widget, &enter);
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(s.widget, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(drop.dropAction(), Qt::CopyAction);  // the source keeps its text
+    EXPECT_EQ(s.grid().GetItemText(3, 3), "b");
+}
+
+TEST(GridWidgetClipboard, OneColumnCopiedByAGridKeepsItsCommasInAnotherGrid) {
+    ShownGrid from, to;
+    from.grid().SetItemText(2, 2, "USB, wide");
+    from.grid().SetSelectedRange(2, 2, 2, 2);
+    from.grid().OnEditCopy();
+    to.grid().SetSelectedRange(3, 1, 3, 1);
+    to.grid().OnEditPaste();
+    EXPECT_EQ(to.grid().GetItemText(3, 1), "USB, wide");
+    EXPECT_EQ(to.grid().GetItemText(3, 2), "3,2");
+
+    // The same holds for a grid's drag dropped here.
+    to.grid().EnableDragAndDrop(true);
+    QMimeData data;
+    data.setText(QStringLiteral("LSB, narrow"));
+    data.setData(QStringLiteral("application/x-corvane-grid-text"), QByteArray("1"));
+    const QPointF at(to.Centre(4, 1));
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(to.widget, &enter);
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(to.widget, &drop);
+    EXPECT_EQ(to.grid().GetItemText(4, 1), "LSB, narrow");
+    EXPECT_EQ(to.grid().GetItemText(4, 2), "4,2");
+}

@@ -1,6 +1,7 @@
 // Printing the grid to a PDF file through QPrinter and reading the pages back with pdftotext.
 #include <QPrinter>
 #include <QProcess>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -120,4 +121,18 @@ TEST(GridWidgetPrint, ColumnsSizedToTheirTextPrintItWhole) {
     ASSERT_TRUE(PrintGrid(g, printer, QStringLiteral("Fit")));
     const std::string text = PdfText(file);
     for (const char* whole : {"Ch", "Frequency", "Repeater", "2,3"}) EXPECT_NE(text.find(whole), std::string::npos) << whole;
+}
+
+TEST(GridWidgetPrint, ClosingTheWindowWhileThePrintDialogRunsIsSafe) {
+    auto s = std::make_unique<ShownGrid>(3, 2);
+    CGridWidget* widget = s->widget;
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        s.reset();  // the owner closes the window while the dialog is open
+        closed = true;
+        if (dialog) dialog->close();
+    });
+    EXPECT_FALSE(widget->Print(QStringLiteral("gone")));
+    EXPECT_TRUE(closed);
 }

@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 
@@ -54,6 +55,13 @@ public:
 protected:
     bool OnCommand(int id, int code) override { return controls.OnCommand(id, code) || CMyFontDialog::OnCommand(id, code); }
 };
+
+void PressEnterOn(QWidget* w)
+{
+    w->setFocus();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
 
 class TuningControlsTest : public ::testing::Test {
 protected:
@@ -212,6 +220,14 @@ TEST_F(TuningControlsTest, BandStackingButtonsAskThenRecallOrSave)
     });
     Click(1056);
     EXPECT_EQ(target.field, 21300000);
+    // Enter on the focused Cancel button cancels, it does not recall.
+    WhenModal([&] {
+        auto* dlg = qobject_cast<CBandStacking*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        PressEnterOn(dlg->GetDlgItem(ctl::kIdCancel));
+    });
+    Click(1056);
+    EXPECT_EQ(target.field, 21300000);
 
     WhenModal([&] {
         auto* dlg = qobject_cast<CBandStacking*>(QApplication::activeModalWidget());
@@ -261,6 +277,32 @@ TEST(ManualInputTest, LimitTextsAndVfoChoice)
         EXPECT_EQ(dlg.DoModal(), ctl::kIdOk);
         EXPECT_EQ(dlg.Choice(), button == CSceltaVFO::kVfoA ? 1 : 0);
     }
+    // Enter on the focused "VFO A" chooses VFO A.
+    CSceltaVFO vfo;
+    WhenModal([&] { PressEnterOn(vfo.GetDlgItem(CSceltaVFO::kVfoA)); });
+    EXPECT_EQ(vfo.DoModal(), ctl::kIdOk);
+    EXPECT_EQ(vfo.Choice(), 1);
+}
+
+// The choice is the dialog's own: a dialog ended by the framework (its owner destroyed, ending
+// with the framework's cancel code) chose nothing.
+TEST(BandStackingTest, OnlyRecallAndSaveMakeAChoice)
+{
+    tuninggui::App();
+    auto* owner = new QWidget;
+    owner->show();
+    CBandStacking dlg;
+    dlg.SetOwner(owner);
+    WhenModal([&] { delete owner; });
+    dlg.DoModal();
+    EXPECT_EQ(dlg.Choice(), bands::kStackCancel);
+    // Enter on the focused Save button (a flat button) is Save, once.
+    WhenModal([&] { PressEnterOn(dlg.GetDlgItem(CBandStacking::kSave)); });
+    EXPECT_EQ(dlg.DoModal(), ctl::kIdOk);
+    EXPECT_EQ(dlg.Choice(), bands::kStackSave);
+    WhenModal([&] { dlg.EndDialog(ctl::kIdOk); });
+    dlg.DoModal();
+    EXPECT_EQ(dlg.Choice(), bands::kStackCancel);
 }
 
 }  // namespace

@@ -69,7 +69,9 @@ bool MaskEditModel::TypeChar(char ch) {
 bool MaskEditModel::Backspace() {
     if (caret_ <= 0 || caret_ > static_cast<int>(text_.size())) return false;
     --caret_;
-    if (!restore_.empty() && caret_ < static_cast<int>(restore_.size())) text_[caret_] = restore_[caret_];
+    // The program's character comes back only where it still gives a valid time (restoring
+    // the '9' of "19:00" after "20:00" was typed would give "29:00").
+    if (caret_ < static_cast<int>(restore_.size()) && Accepts(caret_, restore_[caret_])) text_[caret_] = restore_[caret_];
     return true;
 }
 

@@ -26,7 +26,7 @@ public:
     // A printable character at the caret. False (beep) when refused.
     bool TypeChar(char ch);
     // Backspace with nothing selected: caret one place left, the restore text's character put
-    // back there. False (beep) at the start.
+    // back there when the place accepts it (else the character stays). False (beep) at the start.
     bool Backspace();
     // Characters of a pasted text, each as if typed; all or nothing.
     bool Paste(std::string_view clip);

@@ -12,25 +12,33 @@ bool IsSeparator(char c, const NumFormat& f) {
     return c == '+' || c == '-' || (f.decimalChar != 0 && c == f.decimalChar) ||
            (f.groupChar != 0 && c == f.groupChar);
 }
-void MoveLeft(int* pos, int removedAt) {
-    if (pos && removedAt < *pos) --*pos;
+// A position after `separators` removed characters before it, then `zeros` removed from the
+// front (positions inside them go to 0).
+void MoveLeft(int* pos, int separators, int zeros) {
+    if (!pos) return;
+    *pos -= separators;
+    if (*pos > 0) *pos = std::max(*pos - zeros, 0);
 }
 }  // namespace
 
 std::string Strip(std::string_view text, const NumFormat& f, int* caret, int* second) {
-    std::string s(text);
-    for (int i = static_cast<int>(s.size()) - 1; i >= 0; --i) {
-        if (IsSeparator(s[i], f)) {
-            s.erase(static_cast<std::size_t>(i), 1);
-            MoveLeft(caret, i);
-            MoveLeft(second, i);
+    // One pass, each position moved once: a pasted text may be very long.
+    std::string s;
+    s.reserve(text.size());
+    int caretLeft = 0, secondLeft = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!IsSeparator(text[i], f)) {
+            s.push_back(text[i]);
+            continue;
         }
+        const int at = static_cast<int>(i);
+        if (caret && at < *caret) ++caretLeft;
+        if (second && at < *second) ++secondLeft;
     }
-    while (!s.empty() && s.front() == '0') {
-        s.erase(0, 1);
-        if (caret && *caret > 0) --*caret;
-        if (second && *second > 0) --*second;
-    }
+    const std::size_t zeros = std::min(s.find_first_not_of('0'), s.size());
+    s.erase(0, zeros);
+    MoveLeft(caret, caretLeft, static_cast<int>(zeros));
+    MoveLeft(second, secondLeft, static_cast<int>(zeros));
     return s;
 }
 

@@ -35,7 +35,9 @@ int PositionAt(const SliderRect& channel, int x, int y, int min, int max, bool v
     if (span <= 0 || max <= min) return min;
     const int along = vertical ? y - channel.top - 13 : x - channel.left - 13;
     const double f = std::clamp(static_cast<double>(along) / span, 0.0, 1.0);
-    return min + static_cast<int>(std::lround(f * (static_cast<double>(max) - min)));
+    // In 64 bits: max - min may exceed the int range.
+    const long long pos = min + std::llround(f * (static_cast<double>(max) - min));
+    return static_cast<int>(std::clamp<long long>(pos, min, max));
 }
 
 std::string GroupedNumber(int value) {

@@ -40,7 +40,7 @@ QWidget* MakeStatic(const ControlSpec& decl, QWidget* parent) {
 
 QWidget* MakeButton(const ControlSpec&, QWidget* parent) {
     auto* button = new QPushButton(parent);
-    // Enter belongs to the dialog (OnOK), not to the focused button.
+    // Enter belongs to the dialog, which presses the focused button (CMyFontDialog::keyPressEvent).
     button->setAutoDefault(false);
     return button;
 }

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimerEvent>
 #include <QVBoxLayout>
@@ -358,7 +359,13 @@ void CMyFontDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1 && mods == Qt::NoModifier) {
         OnHelp();
     } else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
-        OnOK();
+        // Enter presses the push button that has the focus; anywhere else (and on a toggle
+        // button, which Enter must not flip) it is OK.
+        auto* button = qobject_cast<QPushButton*>(focusWidget());
+        if (button && !button->isCheckable() && button->isEnabled() && button->isVisible() && button->window() == this)
+            button->click();
+        else
+            OnOK();
     } else if (event->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
         OnCancel();
     } else {

@@ -6,7 +6,8 @@
 // Each DoModal or Create builds the controls afresh from the template, translates the texts
 // (CLanguage::TranslateDialog) and calls OnInitDialog. Controls report to OnCommand(id, code);
 // a button with id ctl::kIdOk or ctl::kIdCancel, Enter and Esc, and closing the window reach
-// OnOK and OnCancel, whose defaults end the dialog with ctl::kIdOk / ctl::kIdCancel. F1 opens the
+// OnOK and OnCancel, whose defaults end the dialog with ctl::kIdOk / ctl::kIdCancel. Enter while
+// a push button (not a checkable one) has the focus presses that button instead. F1 opens the
 // help topic HelpTopic() (the template id by default). Tool tips go through ToolTips().
 #pragma once
 

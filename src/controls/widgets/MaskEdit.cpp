@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 
 CMaskEdit::CMaskEdit(QWidget* parent) : QLineEdit(parent) {
     setDragEnabled(false);
@@ -36,12 +37,27 @@ void CMaskEdit::Show() {
     setCursorPosition(model_.Caret());
 }
 
-void CMaskEdit::PasteClipboard() {
+void CMaskEdit::PasteClipboard() { PasteText(QApplication::clipboard()->text()); }
+
+void CMaskEdit::PasteText(const QString& text) {
     model_.SetCaret(hasSelectedText() ? selectionEnd() : cursorPosition());
-    if (model_.Paste(QApplication::clipboard()->text().toStdString()))
+    if (model_.Paste(text.toStdString()))
         Show();
     else
         QApplication::beep();
+}
+
+QString CMaskEdit::SelectionText() const {
+    const QClipboard* clipboard = QApplication::clipboard();
+    return clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
+}
+
+void CMaskEdit::mouseReleaseEvent(QMouseEvent* e) {
+    if (!useMask_ || e->button() != Qt::MiddleButton) return QLineEdit::mouseReleaseEvent(e);
+    // The primary selection is a paste like any other, never the line edit's own insert.
+    const QString text = isReadOnly() ? QString() : SelectionText();
+    if (!text.isEmpty()) PasteText(text);
+    e->accept();
 }
 
 void CMaskEdit::keyPressEvent(QKeyEvent* e) {

@@ -1,6 +1,7 @@
 // CMaskEdit: an edit field that accepts characters only where its mask allows them and
-// overwrites instead of inserting (MaskText.h). CTimeEdit: the "HH:MM" field of the sked
-// windows, which accepts only valid times of day.
+// overwrites instead of inserting (MaskText.h); a paste, the middle button's too, goes through
+// the mask. CTimeEdit: the "HH:MM" field of the sked windows, which accepts only valid times
+// of day.
 #pragma once
 
 #include "MaskText.h"
@@ -24,6 +25,9 @@ protected:
     void inputMethodEvent(QInputMethodEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    // The primary selection a middle click pastes; empty where the platform has none.
+    virtual QString SelectionText() const;
 
     bool useMask_ = false;
     MaskEditModel model_{"", ""};
@@ -31,6 +35,7 @@ protected:
 private:
     void Show();
     void PasteClipboard();
+    void PasteText(const QString& text);
 };
 
 class CTimeEdit : public CMaskEdit {

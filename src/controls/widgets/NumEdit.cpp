@@ -90,11 +90,20 @@ void CNumEdit::Cut() {
 void CNumEdit::Paste() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (!data || !data->hasText()) return;
+    PasteText(data->text());
+}
+
+void CNumEdit::PasteText(const QString& text) {
     TakeSelection();
-    if (model_.Paste(data->text().toStdString()))
+    if (model_.Paste(text.toStdString()))
         Show();
     else
         QApplication::beep();
+}
+
+QString CNumEdit::SelectionText() const {
+    const QClipboard* clipboard = QApplication::clipboard();
+    return clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
 }
 
 void CNumEdit::keyPressEvent(QKeyEvent* e) {
@@ -146,6 +155,13 @@ void CNumEdit::mousePressEvent(QMouseEvent* e) {
 }
 
 void CNumEdit::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::MiddleButton) {
+        // The primary selection is a paste like any other, never the line edit's own insert.
+        const QString text = isReadOnly() ? QString() : SelectionText();
+        if (!text.isEmpty()) PasteText(text);
+        e->accept();
+        return;
+    }
     if (e->button() == Qt::RightButton) {
         rButtonIsDown_ = false;
         if (rightClickNotify_) {

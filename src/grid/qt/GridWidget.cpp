@@ -360,6 +360,11 @@ void CGridWidget::HideTitleTip() {
 
 // ---- clipboard ----
 
+namespace {
+// Marks text a grid put on the clipboard or in a drag: its fields split at tabs only.
+const QString kGridTextMime = QStringLiteral("application/x-corvane-grid-text");
+}  // namespace
+
 std::optional<std::string> CGridWidget::GetClipboardText() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data || !data->hasText()) return std::nullopt;
@@ -370,18 +375,30 @@ void CGridWidget::SetClipboardText(const std::string& text) {
     // Line ends on this system's clipboard are LF; the paste side takes either.
     QString qtext = QString::fromStdString(text);
     qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QGuiApplication::clipboard()->setText(qtext);
+    auto* data = new QMimeData;
+    data->setText(qtext);
+    data->setData(kGridTextMime, QByteArray("1"));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool CGridWidget::ClipboardTextIsFromGrid() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasFormat(kGridTextMime);
 }
 
 // ---- printing ----
 
 bool CGridWidget::Print(const QString& docName) {
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
+    // Not a child of this window: closing the window while the dialog runs must not delete the
+    // dialog under its own exec. The window is checked again once the dialog is done.
+    QPrintDialog dialog(&printer);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    if (dialog.exec() != QDialog::Accepted) return false;
+    const QPointer<CGridWidget> self(this);
+    const int answer = dialog.exec();
+    if (!self || answer != QDialog::Accepted) return false;
     QString name = docName;
     for (const QWidget* w = this; name.isEmpty() && w; w = w->parentWidget()) name = w->windowTitle();
     return PrintGrid(*m_grid, printer, name, &m_images);
@@ -400,7 +417,11 @@ Qt::DropAction ActionOf(DropEffect effect) {
 DropEffect CGridWidget::DoDragDrop(const std::string& text) {
     auto* data = new QMimeData;
     data->setText(QString::fromStdString(text));
+    data->setData(kGridTextMime, QByteArray("1"));
     auto* drag = new QDrag(this);
+    // Qt deletes the drag when it is over; as a child of this window it would also die with the
+    // window if that closed during exec.
+    drag->setParent(nullptr);
     drag->setMimeData(data);
     // The focus cell as it looks on screen rides along with the cursor.
     const CCellPos focus = m_grid->GetFocusCell();
@@ -409,7 +430,9 @@ DropEffect CGridWidget::DoDragDrop(const std::string& text) {
         drag->setPixmap(grab(CellQRect(cell)));
         drag->setHotSpot(mapFromGlobal(QCursor::pos()) - QPoint(cell.left, cell.top));
     }
+    const QPointer<CGridWidget> self(this);
     const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    if (!self) return DropEffect::None;  // closed during the drag
     return done == Qt::MoveAction ? DropEffect::Move : done == Qt::CopyAction ? DropEffect::Copy : DropEffect::None;
 }
 
@@ -440,10 +463,13 @@ void CGridWidget::dragLeaveEvent(QDragLeaveEvent*) { m_grid->OnDragLeave(); }
 void CGridWidget::dropEvent(QDropEvent* event) {
     const DropEffect effect =
         m_grid->OnDragOver(PointOf(event->position()), event->mimeData()->hasText(), ModsOf(event->modifiers()));
-    if (effect == DropEffect::None || !m_grid->OnDrop(event->mimeData()->text().toStdString())) {
+    if (effect == DropEffect::None) {
         event->ignore();
         return;
     }
-    event->setDropAction(ActionOf(effect));
+    // Text that was not all stored stays where it came from: the drop counts as a copy.
+    const bool complete = m_grid->OnDrop(event->mimeData()->text().toStdString(),
+                                         event->mimeData()->hasFormat(kGridTextMime));
+    event->setDropAction(complete ? ActionOf(effect) : Qt::CopyAction);
     event->accept();
 }

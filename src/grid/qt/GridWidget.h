@@ -63,6 +63,7 @@ public:
     void HideTitleTip() override;
     std::optional<std::string> GetClipboardText() override;
     void SetClipboardText(const std::string& text) override;
+    bool ClipboardTextIsFromGrid() override;
     DropEffect DoDragDrop(const std::string& text) override;
 
     QSize sizeHint() const override { return {400, 300}; }

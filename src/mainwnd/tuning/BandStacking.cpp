@@ -26,6 +26,7 @@ CBandStacking::CBandStacking() : CMyFontDialog(kTemplateId) {}
 
 bool CBandStacking::OnInitDialog()
 {
+    choice_ = bands::kStackCancel;
     for (int id : {kRecall, kSave}) {
         if (auto* b = GetDlgItemAs<CFlatButton>(id))
             b->SetCursor(kImageAvailable);
@@ -35,12 +36,11 @@ bool CBandStacking::OnInitDialog()
     return CMyFontDialog::OnInitDialog();
 }
 
-void CBandStacking::OnCancel() { EndDialog(bands::kStackCancel); }
-
 bool CBandStacking::OnCommand(int id, int code)
 {
     if (code == ctl::kBnClicked && (id == kRecall || id == kSave)) {
-        EndDialog(id == kRecall ? bands::kStackRecall : bands::kStackSave);
+        choice_ = id == kRecall ? bands::kStackRecall : bands::kStackSave;
+        EndDialog(ctl::kIdOk);
         return true;
     }
     return CMyFontDialog::OnCommand(id, code);

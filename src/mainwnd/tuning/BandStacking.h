@@ -1,8 +1,10 @@
 // CBandStacking (dialog 297, "Band Stacking"): asks whether to recall or save a band-stacking
-// register. DoModal answers bands::kStackRecall, kStackSave or kStackCancel.
+// register. Choice() answers bands::kStackRecall or kStackSave when its button ended the dialog,
+// else kStackCancel (DoModal's own codes say nothing about the choice).
 #pragma once
 
 #include "MyFontDialog.h"
+#include "Tuning.h"
 
 class CBandStacking : public CMyFontDialog {
     Q_OBJECT
@@ -12,11 +14,14 @@ public:
     static constexpr int kSave = 1282;
 
     CBandStacking();
+    int Choice() const { return choice_; }
 
 protected:
     bool OnInitDialog() override;
-    void OnCancel() override;
     bool OnCommand(int id, int code) override;
+
+private:
+    int choice_ = bands::kStackCancel;
 };
 
 // CSceltaVFO (dialog 139, "Choose the VFO in Use"): Choice() is 1 for VFO A, 0 for VFO B.

@@ -124,8 +124,11 @@ void CTuningControls::OnBandStackingButton(int n)
 {
     CBandStacking dlg;
     dlg.SetOwner(&window_);
-    const int choice = dlg.DoModal();
-    tuning_.OnBandStacking(n, choice);
+    // The window, and these controls with it, may be destroyed while the dialog runs.
+    const QPointer<QWidget> window(&window_);
+    dlg.DoModal();
+    if (window)
+        tuning_.OnBandStacking(n, dlg.Choice());
 }
 
 void CTuningControls::OnManualInput(bool slider)
