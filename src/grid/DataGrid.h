@@ -293,7 +293,7 @@ public:
     // Pastes clipboard text with its top-left field at cell (cause: Paste or Drop). True when
     // every non-empty field was stored: false when some fell past the last row or column, a cell
     // or the owner refused one, or the owner reshaped the grid meanwhile. Text a grid built
-    // (gridText, or the text this grid last copied or dragged) splits at tabs only.
+    // (gridText: the host says so) splits at tabs only.
     virtual bool PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted,
                                  EditCause cause = EditCause::Paste, bool gridText = false);
     void OnEditCopy();
@@ -446,11 +446,6 @@ private:
     bool m_bDragging = false;             // this grid is the drag source
     // Expires with the grid: code after a nested event loop (the drag) checks it before going on.
     std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);
-    // The text this grid last put on the clipboard or in a drag, known by its size and hash.
-    bool m_bOwnText = false;
-    std::size_t m_ownTextSize = 0, m_ownTextHash = 0;
-    void RememberOwnText(std::string_view text);
-    bool IsOwnText(std::string_view text) const;
     std::set<CCellPos> m_DroppedCells;    // written by a drop into the dragging grid itself
 
     // printing

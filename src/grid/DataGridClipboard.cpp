@@ -1,6 +1,5 @@
 // Copy, cut, paste and select all over the grid's cells, and the same text by drag and drop.
 #include <algorithm>
-#include <functional>
 
 #include "DataGrid.h"
 #include "GridClipboardText.h"
@@ -31,16 +30,6 @@ void CDataGrid::CutSelectedText(EditCause cause) {
     }
 }
 
-void CDataGrid::RememberOwnText(std::string_view text) {
-    m_bOwnText = true;
-    m_ownTextSize = text.size();
-    m_ownTextHash = std::hash<std::string_view>{}(text);
-}
-
-bool CDataGrid::IsOwnText(std::string_view text) const {
-    return m_bOwnText && text.size() == m_ownTextSize && std::hash<std::string_view>{}(text) == m_ownTextHash;
-}
-
 bool CDataGrid::PasteTextAtCell(CCellPos cell, std::string_view text, bool selectPasted, EditCause cause,
                                 bool gridText) {
     // Headers are never pasted into; fields only go right and down from a body cell.
@@ -48,7 +37,7 @@ bool CDataGrid::PasteTextAtCell(CCellPos cell, std::string_view text, bool selec
     // Only the rows and fields the grid can take from the cell are parsed.
     ClipboardParseLimits limits;
     limits.maxRows = limits.maxFields = 0;
-    limits.tabsOnly = gridText || IsOwnText(text);  // commas inside a value never split it
+    limits.tabsOnly = gridText;  // commas inside a value never split it
     for (int r = cell.row; r < m_nRows; ++r) limits.maxRows += GetRowHeight(r) > 0;
     for (int c = cell.col; c < m_nCols; ++c) limits.maxFields += GetColumnWidth(c) > 0;
     bool leftOut = false;
@@ -98,9 +87,7 @@ bool CDataGrid::PasteTextAtCell(CCellPos cell, std::string_view text, bool selec
 
 void CDataGrid::OnEditCopy() {
     if (m_SelectedCellMap.empty() || !m_pHost) return;
-    const std::string text = CopyTextFromSelection();
-    RememberOwnText(text);
-    m_pHost->SetClipboardText(text);
+    m_pHost->SetClipboardText(CopyTextFromSelection());
 }
 
 void CDataGrid::OnEditCut() {
@@ -143,7 +130,6 @@ void CDataGrid::OnBeginDrag() {
     if (!m_bAllowDragAndDrop || m_bDragging) return;
     const std::string text = CopyTextFromSelection();
     if (text.empty()) return;
-    RememberOwnText(text);
     const std::vector<CCellPos> source(m_SelectedCellMap.begin(), m_SelectedCellMap.end());
     const CCellBlock range = GetSelectedCellRange();
     SendMessageToParent(range.minRow, range.minCol, GridNotifyBeginDrag);

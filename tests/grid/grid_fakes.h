@@ -58,7 +58,10 @@ struct FakeHost : GridHost {
     void SendCharToEditor(char32_t ch) override { charsToEditor.push_back(ch); }
     void PasteIntoEditor() override { ++pastesIntoEditor; }
     std::optional<std::string> GetClipboardText() override { return clipboard; }
-    void SetClipboardText(const std::string& text) override { clipboard = text; }
+    void SetClipboardText(const std::string& text) override { clipboard = gridCopy = text; }
+    // As a real clipboard's mark: it holds while the grid's own copy is there.
+    bool ClipboardTextIsFromGrid() override { return clipboard && clipboard == gridCopy; }
+    std::optional<std::string> gridCopy;
     void FocusNextControl(bool previous) override { ++(previous ? focusPrev : focusNext); }
 };
 

@@ -1,6 +1,6 @@
 #include "MaskEdit.h"
 
-#include "EditKeys.h"
+#include "EditInput.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -47,10 +47,7 @@ void CMaskEdit::PasteText(const QString& text) {
         QApplication::beep();
 }
 
-QString CMaskEdit::SelectionText() const {
-    const QClipboard* clipboard = QApplication::clipboard();
-    return clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
-}
+QString CMaskEdit::SelectionText() const { return PrimarySelectionText(); }
 
 void CMaskEdit::mouseReleaseEvent(QMouseEvent* e) {
     if (!useMask_ || e->button() != Qt::MiddleButton) return QLineEdit::mouseReleaseEvent(e);

@@ -2,7 +2,7 @@
 
 #include "CommandCodes.h"
 #include "CommandTarget.h"
-#include "EditKeys.h"
+#include "EditInput.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -101,10 +101,7 @@ void CNumEdit::PasteText(const QString& text) {
         QApplication::beep();
 }
 
-QString CNumEdit::SelectionText() const {
-    const QClipboard* clipboard = QApplication::clipboard();
-    return clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
-}
+QString CNumEdit::SelectionText() const { return PrimarySelectionText(); }
 
 void CNumEdit::keyPressEvent(QKeyEvent* e) {
     if (e->matches(QKeySequence::Copy)) return Copy();

@@ -1,8 +1,8 @@
 // CNumEdit: the number and frequency entry field. It holds a digit string and a sign and always
 // shows them formatted (NumText.h); values pass in and out as doubles. Only digits, '+' and '-'
 // can be typed; a pasted text (the middle button's primary selection too) must consist of what
-// the field shows. Status texts set by the
-// program ("OFF LINE") are shown as they are and read as 0.
+// the field shows. Status texts set by the program ("OFF LINE") are shown as they are and read
+// as 0.
 //
 // With EnableRightClickNotify the right button reports 0x204/0x205 to the dialog instead of
 // opening the context menu.
