@@ -4,7 +4,8 @@
  * command: one line of the simulated radio's control language, for example
  *   "knob 5", "frequency 7050000", "mode CW 2", "vfo B", "key", "unkey",
  *   "signal 14000000 14100000 120", "signals clear", "squelch 40", "link down", "link up",
- *   "transceive off", "fault noanswer 1", "fault clear", "channel 3 145500000 FM", "state".
+ *   "transceive off", "fault noanswer 1", "fault silence 11", "fault clear",
+ *   "channel 3 145500000 FM", "state".
  * reply: receives a NUL-terminated answer ("ok", the reason for a refusal, or for "state" the
  *   key=value pairs frequency, mode, filter, vfo, memory, channel, split, duplex, offset,
  *   transmitting, scanning, link, s, squelch); may be NULL. Truncated to replySize - 1 bytes.

@@ -57,6 +57,13 @@ bool ParseFaultKind(const std::string& name, FaultKind& kind) {
     return false;
 }
 
+bool ParseHexByte(const std::string& text, int& value) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    auto [ptr, ec] = std::from_chars(first, last, value, 16);
+    return ec == std::errc() && ptr == last && first != last && value >= 0 && value <= 0xFF;
+}
+
 bool Fail(std::string& reply, const char* why) {
     reply = why;
     return false;
@@ -144,6 +151,12 @@ bool ControlSession::Run(const std::string& line, std::string& reply) {
         radio_.SetLatency(ms);
     } else if (verb == "fault" && n == 2 && words[1] == "clear") {
         radio_.ClearFaults();
+    } else if (verb == "fault" && (n == 3 || n == 4) && words[1] == "silence") {
+        Fault fault;
+        fault.kind = FaultKind::SilentCommand;
+        if (!ParseHexByte(words[2], fault.command) || (n == 4 && !ParseHexByte(words[3], fault.sub)))
+            return Fail(reply, "bad fault");
+        radio_.InjectFault(fault);
     } else if (verb == "fault" && (n == 2 || n == 3)) {
         Fault fault;
         if (!ParseFaultKind(words[1], fault.kind) ||
@@ -158,7 +171,8 @@ bool ControlSession::Run(const std::string& line, std::string& reply) {
             "knob STEPS | frequency HZ | mode NAME [FILTER] | vfo A|B | key | unkey\n"
             "signal LOW_HZ HIGH_HZ S(0..255) | signals clear | squelch LEVEL | scanstep\n"
             "channel N HZ MODE [FILTER] | channel N clear | link on|off | transceive on|off\n"
-            "echo on|off | latency MS | fault KIND [COUNT] | fault clear | state";
+            "echo on|off | latency MS | fault KIND [COUNT] | fault silence CMD [SUB] | fault clear\n"
+            "state";
         return true;
     } else {
         reply = "unknown command: " + verb;

@@ -6,6 +6,7 @@
 //   link up|down | transceive on|off | echo on|off | latency MS
 //   fault KIND [COUNT] | fault clear     (KIND: noanswer ng delay repeat split garbage collision
 //                                         fe long nonbcd truncate address)
+//   fault silence CMD [SUB]              (hex bytes: that command goes unanswered until cleared)
 //   state                                (the reply holds key=value pairs)
 // MODE is a number 0..6 or LSB USB AM CW RTTY FM WFM.
 #pragma once

@@ -42,6 +42,20 @@ bool FaultPlan::Take(FaultKind kind) {
     return true;
 }
 
+bool FaultPlan::TakeSilenced(const std::vector<uint8_t>& frame) {
+    if (frame.size() < kMinFrameBytes) return false;
+    const int command = frame[4];
+    // The sub-command is the byte after the command, when one comes before FD.
+    const int sub = frame.size() > kMinFrameBytes ? frame[kDataStart] : -1;
+    for (Active& a : faults_) {
+        if (a.fault.kind != FaultKind::SilentCommand || a.remaining == 0) continue;
+        if (a.fault.command != command || (a.fault.sub >= 0 && a.fault.sub != sub)) continue;
+        if (a.remaining > 0) --a.remaining;
+        return true;
+    }
+    return false;
+}
+
 std::vector<PlannedOutput> FaultPlan::Plan(std::vector<uint8_t> answer, uint8_t radioAddress) {
     std::vector<PlannedOutput> out;
     if (answer.size() < kMinFrameBytes) return out;

@@ -22,6 +22,8 @@ public:
     // Whether the next command goes unheard / is refused; each use counts against the fault.
     bool TakeNoAnswer() { return Take(FaultKind::NoAnswer); }
     bool TakeNg() { return Take(FaultKind::NgToEverything); }
+    // Whether this frame (FE FE to from command [sub] ...) is one a SilentCommand fault silences.
+    bool TakeSilenced(const std::vector<uint8_t>& frame);
 
     // Turns an answer frame into what goes on the bus.
     std::vector<PlannedOutput> Plan(std::vector<uint8_t> answer, uint8_t radioAddress);

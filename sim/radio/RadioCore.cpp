@@ -19,7 +19,7 @@ RadioCore::RadioCore(const ModelInfo& model, uint8_t address, uint64_t frequency
 }
 
 uint64_t RadioCore::Clamp(uint64_t hz) const {
-    return std::clamp<uint64_t>(hz, model_.lowHz, model_.highHz);
+    return NearestReceived(model_, hz);
 }
 
 VfoSetting* RadioCore::Receive() {

@@ -1,6 +1,8 @@
 #include "RadioModels.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <charconv>
 
 namespace sim {
@@ -8,12 +10,15 @@ namespace sim {
 namespace {
 
 const ModelInfo kModels[] = {
-    {RadioModel::IC706, "IC706", 0x48, 30000, 199999999, false, false, false, true, false, false},
+    {RadioModel::IC706, "IC706", 0x48, 30000, 199999999, false, false, false, true, false, false,
+     {{30000, 199999999}}, 1},
     {RadioModel::IC706MKII, "IC706MKII", 0x4E, 30000, 199999999, false, false, false, true, false,
-     false},
+     false, {{30000, 199999999}}, 1},
+    // No receiver between 200 and 400 MHz.
     {RadioModel::IC706MKIIG, "IC706MKIIG", 0x58, 30000, 469999999, true, true, true, true, true,
-     false},
-    {RadioModel::IC718, "IC718", 0x5E, 30000, 29999999, true, true, false, false, false, true},
+     false, {{30000, 199999999}, {400000000, 469999999}}, 2},
+    {RadioModel::IC718, "IC718", 0x5E, 30000, 29999999, true, true, false, false, false, true,
+     {{30000, 29999999}}, 1},
 };
 
 const uint64_t kTuningSteps[kTuningStepCount] = {10,    100,   1000,  5000,  9000,
@@ -39,6 +44,26 @@ const ModelInfo& ModelInfoFor(RadioModel model) {
 bool ModelHasMode(const ModelInfo& model, int mode) {
     if (mode < 0 || mode >= kModeCount) return false;
     return model.hasFm || (mode != kModeFm && mode != kModeWfm);
+}
+
+bool ModelReceives(const ModelInfo& model, uint64_t hz) {
+    for (int i = 0; i < model.rangeCount; ++i)
+        if (hz >= model.ranges[i].lowHz && hz <= model.ranges[i].highHz) return true;
+    return false;
+}
+
+uint64_t NearestReceived(const ModelInfo& model, uint64_t hz) {
+    uint64_t best = model.ranges[0].lowHz;
+    uint64_t bestDistance = UINT64_MAX;
+    for (int i = 0; i < model.rangeCount; ++i) {
+        const uint64_t inside = std::clamp(hz, model.ranges[i].lowHz, model.ranges[i].highHz);
+        const uint64_t distance = inside > hz ? inside - hz : hz - inside;
+        if (distance < bestDistance) {
+            best = inside;
+            bestDistance = distance;
+        }
+    }
+    return best;
 }
 
 uint64_t TuningStepHz(int index) {

@@ -84,6 +84,7 @@ enum class FaultKind {
     NonBcdDigits,    // the first data byte of the answer is not BCD
     TruncatedAnswer, // the last truncateBytes bytes of the answer (FD included) never come
     WrongAddress,    // the answer comes from otherAddress
+    SilentCommand,   // frames with `command` (and `sub`, when not -1) go unheard; the rest is answered
 };
 
 struct Fault {
@@ -97,6 +98,8 @@ struct Fault {
     int truncateBytes = 3;
     std::vector<uint8_t> garbage;      // LeadingGarbage's bytes; empty: 00 11 7F
     int otherAddress = -1;             // -1: an address that is not the radio's
+    int command = -1;                  // SilentCommand's command byte
+    int sub = -1;                      // SilentCommand's sub-command byte; -1: any
 };
 
 }  // namespace sim

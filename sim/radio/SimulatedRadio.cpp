@@ -138,7 +138,7 @@ void SimulatedRadio::Impl::AfterChange(bool wasScanning) {
 void SimulatedRadio::Impl::OnFrame(const Bytes& frame) {
     frames.push_back(RecordedFrame{false, frame});
     if (frame[2] != core.Address()) return;
-    if (faults.TakeNoAnswer()) return;
+    if (faults.TakeSilenced(frame) || faults.TakeNoAnswer()) return;
     const bool wasScanning = core.Scanning();
     const Bytes answer = faults.TakeNg() ? core.NgAnswer(frame[3]) : core.HandleCommand(frame);
     AfterChange(wasScanning);

@@ -74,7 +74,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, sim::SimConfig& c
         }
     }
     const sim::ModelInfo& model = sim::ModelInfoFor(config.model);
-    if (frequencyGiven && (config.frequencyHz < model.lowHz || config.frequencyHz > model.highHz)) {
+    if (frequencyGiven && !sim::ModelReceives(model, config.frequencyHz)) {
         error = "frequency outside the " + std::string(model.name) + " range " +
                 std::to_string(model.lowHz) + ".." + std::to_string(model.highHz) + " Hz";
         return ParseResult::Error;

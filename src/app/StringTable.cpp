@@ -472,6 +472,7 @@ constexpr StringTableEntry kEntries[] = {
     {2007, "Plug-In"},
     {2008, "Bands"},
     {2009, "Info"},
+    {2100, "RTX not answering"},
 };
 
 constexpr bool SortedAndUnique() {

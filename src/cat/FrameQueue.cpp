@@ -32,21 +32,40 @@ void CFrameQueue::Clear()
     Release();
 }
 
+void CFrameQueue::Store(QueuedFrame& slot, int length, uint8_t tag, const uint8_t* bytes)
+{
+    slot.flagFB = tag;
+    slot.length = length;
+    if (length > 0)
+        std::memcpy(slot.data, bytes, static_cast<size_t>(length));
+}
+
 QueueResult CFrameQueue::TryPush(int length, uint8_t tag, const uint8_t* bytes)
+{
+    return TryPushOrReplaceLast(length, tag, bytes, nullptr);
+}
+
+QueueResult CFrameQueue::TryPushOrReplaceLast(int length, uint8_t tag, const uint8_t* bytes,
+                                              ReplacesFn replaces)
 {
     if (length < 0 || length > kMaxFrameSize || (length > 0 && bytes == nullptr))
         return QueueResult::TooLong;
     if (!Acquire(kWriterBusy))
         return QueueResult::Busy;
-    if (count_.load(std::memory_order_relaxed) >= kCapacity) {
+    const int count = count_.load(std::memory_order_relaxed);
+    if (replaces != nullptr && count > 0) {
+        QueuedFrame& last = slots_[(writeIndex_ + kCapacity - 1) % kCapacity];
+        if (replaces(last.data, last.length, bytes, length)) {
+            Store(last, length, tag, bytes);
+            Release();
+            return QueueResult::Replaced;
+        }
+    }
+    if (count >= kCapacity) {
         Release();
         return QueueResult::Full;
     }
-    QueuedFrame& slot = slots_[writeIndex_];
-    slot.flagFB = tag;
-    slot.length = length;
-    if (length > 0)
-        std::memcpy(slot.data, bytes, static_cast<size_t>(length));
+    Store(slots_[writeIndex_], length, tag, bytes);
     writeIndex_ = (writeIndex_ + 1) % kCapacity;
     count_.fetch_add(1, std::memory_order_release);
     Release();
@@ -82,6 +101,15 @@ QueueResult CFrameQueue::PushRetrying(int length, uint8_t tag, const uint8_t* by
     // Busy lasts one short copy; yielding lets a pre-empted holder finish it.
     QueueResult result;
     while ((result = TryPush(length, tag, bytes)) == QueueResult::Busy)
+        std::this_thread::yield();
+    return result;
+}
+
+QueueResult CFrameQueue::PushOrReplaceLastRetrying(int length, uint8_t tag,
+                                                   const uint8_t* bytes, ReplacesFn replaces)
+{
+    QueueResult result;
+    while ((result = TryPushOrReplaceLast(length, tag, bytes, replaces)) == QueueResult::Busy)
         std::this_thread::yield();
     return result;
 }

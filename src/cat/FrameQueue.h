@@ -28,6 +28,7 @@ enum class QueueResult {
     Full,      // push: every slot holds a frame
     Empty,     // pop: nothing waiting
     TooSmall,  // pop: the oldest frame does not fit the caller's buffer; it stays
+    Replaced,  // push: the newest waiting frame was overwritten
 };
 
 class CFrameQueue {
@@ -45,8 +46,18 @@ public:
     // `size` holds the buffer size on entry and the frame length on success.
     QueueResult TryPop(int& size, uint8_t* buffer, uint8_t* tag = nullptr);
 
+    // When the newest waiting frame satisfies `replaces` (given its bytes and length), the new
+    // frame overwrites it in place (Replaced); otherwise a plain push. No reader can take that
+    // frame meanwhile: push and pop never overlap.
+    using ReplacesFn = bool (*)(const uint8_t* waiting, int waitingLength, const uint8_t* bytes,
+                                int length);
+    QueueResult TryPushOrReplaceLast(int length, uint8_t tag, const uint8_t* bytes,
+                                     ReplacesFn replaces);
+
     // The same, retried while the queue is busy; the result is never Busy.
     QueueResult PushRetrying(int length, uint8_t tag, const uint8_t* bytes);
+    QueueResult PushOrReplaceLastRetrying(int length, uint8_t tag, const uint8_t* bytes,
+                                          ReplacesFn replaces);
     QueueResult PopRetrying(int& size, uint8_t* buffer, uint8_t* tag = nullptr);
 
     // One attempt each; false on any refusal, including busy and empty.
@@ -71,6 +82,7 @@ private:
 
     bool Acquire(uint8_t bit);
     void Release();
+    void Store(QueuedFrame& slot, int length, uint8_t tag, const uint8_t* bytes);
 
     std::atomic<uint8_t> state_{0};
     std::atomic<int> count_{0};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "SettingFrames.h"
 #include "TraceLog.h"
 #include "WindowMessages.h"
 
@@ -19,6 +20,12 @@ constexpr auto kMaxIdleWait = std::chrono::milliseconds(1000);
 constexpr auto kStep = std::chrono::milliseconds(1);
 
 }  // namespace
+
+int CGestCommand::MaxWrites(int replyTimeout)
+{
+    const int steps = AtLeastOneStep(replyTimeout);
+    return std::max(kMinWrites, (kAnswerWindowMs + steps - 1) / steps);
+}
 
 CGestCommand::CGestCommand() = default;
 
@@ -39,7 +46,7 @@ void CGestCommand::Configure(int portKind, IWorkerNotify* mainWindow, int pollIn
     radioAddress_.store(radioAddress);
     log_.store(log);
     driver_.store(driver);
-    SetMessages(msg::kFramesAvailable, msg::kIdleTick);
+    SetMessages(msg::kFramesAvailable, msg::kIdleTick, msg::kAnswerState);
 }
 
 void CGestCommand::SetTimes(int pollInterval, int replyTimeout)
@@ -49,10 +56,12 @@ void CGestCommand::SetTimes(int pollInterval, int replyTimeout)
     Wake();
 }
 
-void CGestCommand::SetMessages(unsigned framesMessage, unsigned idleMessage)
+void CGestCommand::SetMessages(unsigned framesMessage, unsigned idleMessage,
+                               unsigned answerMessage)
 {
     framesMessage_.store(framesMessage);
     idleMessage_.store(idleMessage);
+    answerMessage_.store(answerMessage);
 }
 
 bool CGestCommand::Start(ICivWriter* serial)
@@ -67,6 +76,10 @@ bool CGestCommand::Start(ICivWriter* serial)
     idle_.store(true);
     framesPending_.store(false);
     idlePending_.store(false);
+    // A new link starts without a verdict on the radio.
+    answerWatch_.Reset();
+    if (radioSilent_.exchange(false))
+        NotifyAnswerState();
     return CThread::Start(serial);
 }
 
@@ -102,9 +115,14 @@ bool CGestCommand::EnqueueCommand(int length, uint8_t flagFB, const uint8_t* byt
         *ticket = 0;
     {
         std::lock_guard<std::mutex> lock(ticketMutex_);
-        if (!PushReporting(commands_, length, flagFB ? 1 : 0, bytes, commandsRefusing_))
-            return false;
-        ++pushedTickets_;
+        const QueueResult result = commands_.PushOrReplaceLastRetrying(
+            length, flagFB ? 1 : 0, bytes, &SetsSameSetting);
+        if (result == QueueResult::Ok)
+            ++pushedTickets_;
+        else if (result != QueueResult::Replaced)
+            return Refused(result, length, bytes, commandsRefusing_);
+        commandsRefusing_.store(false);
+        // The newest waiting entry always holds the newest ticket, replaced or not.
         if (ticket != nullptr)
             *ticket = pushedTickets_;
     }
@@ -120,6 +138,20 @@ bool CGestCommand::IsCommandDone(uint64_t ticket) const
     return ticket <= clearedTickets_;
 }
 
+CommandOutcome CGestCommand::GetCommandOutcome(uint64_t ticket) const
+{
+    if (ticket == 0 || !IsCommandDone(ticket))
+        return CommandOutcome::Pending;
+    {
+        std::lock_guard<std::mutex> lock(endingMutex_);
+        const Ending& e = endings_[ticket % kEndings];
+        if (e.ticket == ticket)
+            return e.outcome;
+    }
+    std::lock_guard<std::mutex> lock(ticketMutex_);
+    return ticket <= clearedTickets_ ? CommandOutcome::NotSent : CommandOutcome::Answered;
+}
+
 QueueResult CGestCommand::PopCommand(int& length, uint8_t* frame, uint8_t* flagFB,
                                      uint64_t& ticket)
 {
@@ -130,8 +162,12 @@ QueueResult CGestCommand::PopCommand(int& length, uint8_t* frame, uint8_t* flagF
     return result;
 }
 
-void CGestCommand::FinishCommand(uint64_t ticket)
+void CGestCommand::FinishCommand(uint64_t ticket, CommandOutcome outcome)
 {
+    {
+        std::lock_guard<std::mutex> lock(endingMutex_);
+        endings_[ticket % kEndings] = Ending{ticket, outcome};
+    }
     uint64_t done = finishedTickets_.load();
     while (done < ticket && !finishedTickets_.compare_exchange_weak(done, ticket)) {
     }
@@ -188,6 +224,12 @@ bool CGestCommand::PushReporting(CFrameQueue& queue, int length, uint8_t tag,
         refusing.store(false);
         return true;
     }
+    return Refused(result, length, bytes, refusing);
+}
+
+bool CGestCommand::Refused(QueueResult result, int length, const uint8_t* bytes,
+                           std::atomic<bool>& refusing)
+{
     // One line per run of refusals: a full queue under a chatty radio must not flood the log.
     if (result == QueueResult::Full && !refusing.exchange(true)) {
         if (CTraceLog* log = log_.load())
@@ -235,10 +277,11 @@ void CGestCommand::ProcessingLoop(ICivWriter* transport)
             uint64_t ticket = 0;
             if (PopCommand(length, frame, &flagFB, ticket) == QueueResult::Ok) {
                 // With no link the frame is dropped; empty entries and noise are dropped too.
+                CommandOutcome outcome = CommandOutcome::NotSent;
                 if (transport != nullptr && length != 0 &&
                     IsCivFrame(frame, static_cast<size_t>(length)))
-                    SendUntilAnswered(transport, frame, length, flagFB);
-                FinishCommand(ticket);
+                    outcome = SendUntilAnswered(transport, frame, length, flagFB);
+                FinishCommand(ticket, outcome);
                 if (transport == nullptr)
                     continue;
             }
@@ -269,16 +312,60 @@ void CGestCommand::ProcessingLoop(ICivWriter* transport)
     }
 }
 
-void CGestCommand::SendUntilAnswered(ICivWriter* transport, const uint8_t* frame, int length,
-                                     uint8_t flagFB)
+CommandOutcome CGestCommand::SendUntilAnswered(ICivWriter* transport, const uint8_t* frame,
+                                               int length, uint8_t flagFB)
 {
     waiting_.store(true);
-    while (!Stopping()) {
+    CommandOutcome outcome = CommandOutcome::NotSent;
+    const int maxWrites = MaxWrites(replyTimeout_.load());
+    for (int writes = 0; !Stopping(); ++writes) {
+        if (writes == maxWrites) {
+            outcome = CommandOutcome::NoAnswer;
+            droppedCommands_.fetch_add(1);
+            if (CTraceLog* log = log_.load())
+                log->WriteBytes("No answer, command dropped:", frame,
+                                static_cast<size_t>(length), "\r\n");
+            break;
+        }
         transport->WriteFrame(frame, length);
-        if (WaitForReply(frame, length, flagFB))
+        outcome = WaitForReply(frame, length, flagFB);
+        if (outcome != CommandOutcome::Pending)
             break;
     }
+    if (outcome == CommandOutcome::Pending)
+        outcome = CommandOutcome::NotSent;  // stopped: the worker gave up, not the radio
+    if (outcome != CommandOutcome::NotSent)
+        NoteAnswer(frame, length, outcome != CommandOutcome::NoAnswer);
     waiting_.store(false);
+    return outcome;
+}
+
+void CGestCommand::NoteAnswer(const uint8_t* frame, int length, bool answered)
+{
+    const int key = CAnswerWatch::KeyOf(frame, length);
+    const auto now = CAnswerWatch::Clock::now();
+    bool changed = false;
+    if (answered) {
+        // A command dropped and never sent again stops counting after a few polling rounds
+        // of other answers.
+        const int window = MaxWrites(replyTimeout_.load()) * AtLeastOneStep(replyTimeout_.load());
+        const auto forget = std::chrono::milliseconds(2 * window + 6 * std::max(0, pollInterval_.load()));
+        changed = answerWatch_.OnAnswered(key, now, forget);
+    } else {
+        changed = answerWatch_.OnDropped(key, now);
+    }
+    if (changed) {
+        radioSilent_.store(answerWatch_.IsSilent());
+        NotifyAnswerState();
+    }
+}
+
+void CGestCommand::NotifyAnswerState()
+{
+    const unsigned message = answerMessage_.load();
+    IWorkerNotify* target = mainWindow_.load();
+    if (message != 0 && target != nullptr)
+        target->PostWorkerMessage(message);
 }
 
 void CGestCommand::WaitReplyStep()
@@ -291,7 +378,7 @@ void CGestCommand::WaitReplyStep()
     }
 }
 
-bool CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8_t flagFB)
+CommandOutcome CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8_t flagFB)
 {
     CTraceLog* log = log_.load();
     if (log != nullptr)
@@ -300,13 +387,20 @@ bool CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8_t flagFB)
     // The sent frame lies in a zeroed 256-byte buffer (the caller's), so comparisons past its end
     // see zeros, as do those past the end of a shorter reply.
     int steps = replyTimeout_.load();
+    int busySteps = 0;
+    uint64_t activity = lineActivity_.load(std::memory_order_relaxed);
     while (IsRunning()) {
         if (steps <= 0)
-            return false;
+            return CommandOutcome::Pending;
         if (abort_.load())
             break;
         if (replies_.GetCount() == 0) {
-            --steps;
+            const uint64_t now = lineActivity_.load(std::memory_order_relaxed);
+            if (now != activity && busySteps < kAnswerWindowMs)
+                ++busySteps;  // bytes are coming in: an answer may be on its way
+            else
+                --steps;
+            activity = now;
             WaitReplyStep();
             continue;
         }
@@ -328,7 +422,7 @@ bool CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8_t flagFB)
         if (command == kReplyNg || (command == kReplyOk && flagFB)) {
             if (log != nullptr)
                 log->WriteFrame("RX:", reply, static_cast<size_t>(size), flagFB);
-            return true;
+            return command == kReplyNg ? CommandOutcome::Refused : CommandOutcome::Answered;
         }
         PushToGui(reply, size);
         // The answer repeats the command, sub-command and data bytes of what was sent.
@@ -336,11 +430,11 @@ bool CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8_t flagFB)
         if (compared <= 0 ||
             std::memcmp(reply + kPosCommand, sent + kPosCommand, static_cast<size_t>(compared)) ==
                 0)
-            return true;
+            return CommandOutcome::Answered;
         --steps;
         WaitReplyStep();
     }
-    return steps > 0;
+    return CommandOutcome::Pending;  // stopped
 }
 
 void CGestCommand::MoveRepliesToGui()

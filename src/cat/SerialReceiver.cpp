@@ -33,6 +33,12 @@ void CSerialReceiver::RegisterWorker(CGestCommand* worker)
 
 void CSerialReceiver::Feed(const uint8_t* bytes, size_t length)
 {
+    if (length > 0) {
+        // Bytes on the line, whole frames or not: the radio is still talking.
+        std::lock_guard<std::mutex> lock(deliverMutex_);
+        if (CGestCommand* worker = worker_.load())
+            worker->NoteLineActivity();
+    }
     assembler_.Feed(bytes, length);
 }
 

@@ -1,6 +1,7 @@
 // Both serial back-ends against radiosim on a real pseudo-terminal, with the real worker.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <memory>
 #include <mutex>
@@ -373,3 +374,43 @@ TEST(SerialLine, HandshakeTexts)
 }
 
 }  // namespace
+
+TEST_P(SerialBackendTest, LongGarbageIsWaitedOutNotAnsweredWithWrites)
+{
+    // Paced like a real line: 300 bytes of garbage take longer than the reply time-out.
+    sim = std::make_unique<RadiosimProcess>(
+        std::vector<std::string>{"--latency", "20", "--baud", "19200"});
+    cat::SerialParams params;
+    params.baud = 19200;
+    OpenAndStart(params);
+    struct Counting : cat::ICivWriter {
+        cat::ICivWriter* line = nullptr;
+        std::atomic<int> writes{0};
+        bool WriteFrame(const uint8_t* bytes, int length) override
+        {
+            ++writes;
+            return line->WriteFrame(bytes, length);
+        }
+    } counting;
+    counting.line = backend->Writer();
+    worker.Configure(GetParam() ? 1 : 0, &gui, 10000, 105, 0x58, nullptr, nullptr);
+    backend->Register(&worker);
+    ASSERT_TRUE(worker.Start(&counting));
+
+    const auto read = [&] {
+        gui.frames.clear();
+        return worker.EnqueueCommand(static_cast<int>(kRead.size()), 0, kRead.data()) &&
+               gui.DrainUntil(worker, IsFreqReply) && WaitFor([&] { return worker.IsIdle(); });
+    };
+    // Every answer comes behind garbage: each read is still written once, so no answers pile
+    // up in the radio, and the reads right after the garbage ends are answered at once.
+    ASSERT_EQ(sim->Type("fault long"), "ok");
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(read()) << i;
+    EXPECT_EQ(counting.writes.load(), 5);
+    ASSERT_EQ(sim->Type("fault clear"), "ok");
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(read()) << i;
+    EXPECT_EQ(counting.writes.load(), 10);
+    worker.Stop(true);
+}

@@ -48,6 +48,15 @@ struct CorvaneFolder {
     }
 
     std::string Trace() const { return testing_support::GetFile(trace); }
+
+    // In a client: waits until the radio has heard `frame` at or after `from` in the trace, and
+    // moves `from` past it. A set still queued when the next set of the same switch comes is
+    // replaced by it; a test that wants both on the bus waits for the first.
+    void WaitHeard(const std::string& frame, std::size_t& from) const {
+        std::size_t at = std::string::npos;
+        WaitFor([&] { return (at = Trace().find(frame, from)) != std::string::npos; });
+        if (at != std::string::npos) from = at + frame.size();
+    }
     bool Saw(const std::string& line) const { return Trace().find(line) != std::string::npos; }
 
     // Polling the radio, and `pid` listening (any program when 0): only then may a client search

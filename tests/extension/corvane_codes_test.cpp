@@ -30,7 +30,8 @@ TEST(CorvaneEveryCode, EachCodeIsAnsweredAndActsOnTheRadio) {
     Corvane program;
     ASSERT_TRUE(program.Started()) << program.Trace();
 
-    Client client([](Library& l, const Client::Link& out) {
+    Client client([&program](Library& l, const Client::Link& out) {
+        std::size_t heard = 0;
         out.Say("init", l.ExtInit());
         out.Say("pid", l.ExtGethWnd());
         out.Say("language", std::strcmp(l.ExtGetLanguage(), "English.lng") == 0 ? 1 : 0);
@@ -39,12 +40,15 @@ TEST(CorvaneEveryCode, EachCodeIsAnsweredAndActsOnTheRadio) {
         out.Say("0=", Settled(l.ExtGetFrequency, 14250000));
         out.Say("3", l.ExtSetMode(2));
         out.Say("2", Settled(l.ExtGetMode, 2));
+        program.WaitHeard("FE FE 58 E0 06 01", heard);
         out.Say("5", l.ExtSetFilter(1));
+        program.WaitHeard("FE FE 58 E0 06 01 02 FD", heard);
         out.Say("4", l.ExtGetFilter());
         out.Say("5off", l.ExtSetFilter(0));
         out.Say("4off", l.ExtGetFilter());
         out.Say("7", l.ExtSetSplit(1));
         out.Say("6", Settled(l.ExtGetSplit, 1));
+        program.WaitHeard("FE FE 58 E0 0F 01 FD", heard);
         out.Say("7off", l.ExtSetSplit(0));
         out.Say("6off", Settled(l.ExtGetSplit, 0));
         out.Say("9", l.ExtSelectVFOB());
@@ -66,11 +70,14 @@ TEST(CorvaneEveryCode, EachCodeIsAnsweredAndActsOnTheRadio) {
                                      l.ExtGetTSQL, l.ExtGetVox, l.ExtGetBkIn, l.ExtGetComp};
         int32_t (*const sets[])(int32_t) = {l.ExtSetAtt, l.ExtSetPre,  l.ExtSetAGC,  l.ExtSetNB,  l.ExtSetTone,
                                             l.ExtSetTSQL, l.ExtSetVox, l.ExtSetBkIn, l.ExtSetComp};
+        const char* const on[] = {"11 20", "16 02 01", "16 12 01", "16 22 01", "16 42 01",
+                                  "16 43 01", "16 46 01", "16 47 01", "16 44 01"};
         for (int i = 0; i < 9; ++i) {
             const std::string set = std::to_string(22 + 2 * i);
             const std::string get = std::to_string(21 + 2 * i);
             out.Say(set, sets[i](1));
             out.Say(get, Settled(gets[i], 1));
+            program.WaitHeard(std::string("FE FE 58 E0 ") + on[i] + " FD", heard);
             out.Say(set + "off", sets[i](0));
             out.Say(get + "off", Settled(gets[i], 0));
         }

@@ -10,7 +10,8 @@ TEST(CorvaneExtension, AnswersTheRadioFunctionsAndDrivesTheRadio) {
     Corvane program;
     ASSERT_TRUE(program.Started()) << program.Trace();
 
-    Client client([](Library& l, const Client::Link& out) {
+    Client client([&program](Library& l, const Client::Link& out) {
+        std::size_t heard = 0;
         out.Say("init", l.ExtInit());
         out.Say("pid", l.ExtGethWnd());
         out.Say("extended", l.ExtIfExtensionG());
@@ -20,16 +21,19 @@ TEST(CorvaneExtension, AnswersTheRadioFunctionsAndDrivesTheRadio) {
         out.Say("frequency", Settled(l.ExtGetFrequency, 7050000));
         out.Say("setMode", l.ExtSetMode(4));
         out.Say("mode", Settled(l.ExtGetMode, 4));
+        program.WaitHeard("FE FE 58 E0 06 03", heard);
         out.Say("setMode2", l.ExtSetMode(2));
         out.Say("mode2", Settled(l.ExtGetMode, 2));
         out.Say("selectB", l.ExtSelectVFOB());
         out.Say("selectA", l.ExtSelectVFOA());
         out.Say("setSplit", l.ExtSetSplit(1));
         out.Say("split", Settled(l.ExtGetSplit, 1));
+        program.WaitHeard("FE FE 58 E0 0F 01 FD", heard);
         out.Say("setSplitOff", l.ExtSetSplit(0));
         out.Say("splitOff", Settled(l.ExtGetSplit, 0));
         out.Say("setAtt", l.ExtSetAtt(1));
         out.Say("att", Settled(l.ExtGetAtt, 1));
+        program.WaitHeard("FE FE 58 E0 11 20 FD", heard);
         out.Say("setAttOff", l.ExtSetAtt(0));
         out.Say("attOff", Settled(l.ExtGetAtt, 0));
         out.Say("badCode", l.ExtSetMode(99));

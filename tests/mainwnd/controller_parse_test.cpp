@@ -131,18 +131,27 @@ TEST_F(ParseTest, ModeReply)
 
 TEST_F(ParseTest, ModeOutsideTheListOrGarbledIsIgnored)
 {
-    EXPECT_TRUE(Parse({0x04, 0x01, 0x01}));
-    EXPECT_FALSE(Parse({0x04, 0x07, 0x01}));
-    EXPECT_FALSE(Parse({0x04, 0x02, 0x00}));  // no such filter
+    EXPECT_TRUE(Parse({0x04, 0x01, 0x02}));
+    // An unknown mode leaves the mode; its filter byte is still read.
+    EXPECT_TRUE(Parse({0x04, 0x07, 0x01}));
+    EXPECT_EQ(S().mode, radio::kUsb);
+    EXPECT_FALSE(view.Button(radio::ctl::kFilter));
     EXPECT_FALSE(Parse({0x04, 0x02}));        // short
     EXPECT_FALSE(Parse({0x04}));
     EXPECT_EQ(S().mode, radio::kUsb);
+
+    // Any filter byte but 1 is narrow, 00 included: the mode is taken.
+    EXPECT_TRUE(Parse({0x04, 0x00, 0x00}));
+    EXPECT_EQ(S().mode, radio::kLsb);
+    EXPECT_EQ(view.modeText, "LSB");
+    EXPECT_TRUE(view.Button(radio::ctl::kFilter));
+    EXPECT_TRUE(Parse({0x04, 0x01, 0x01}));
 
     // The IC-718's list has no FM and WFM.
     S().model = radio::kIC718;
     controller.FillModeList();
     EXPECT_EQ(view.modeList.size(), 5u);
-    EXPECT_FALSE(Parse({0x04, 0x05, 0x01}));
+    EXPECT_TRUE(Parse({0x04, 0x05, 0x01}));
     EXPECT_EQ(S().mode, radio::kUsb);
 }
 

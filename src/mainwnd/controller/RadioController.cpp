@@ -104,6 +104,9 @@ void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::
     case msg::kIdleTick:
         OnIdleTick();
         break;
+    case msg::kAnswerState:
+        OnAnswerState();
+        break;
     case msg::kDriverRx:
         // The length is pointer-wide: one beyond 256 must not wrap into range when narrowed.
         OnDriverFrame(wParam <= static_cast<std::uintptr_t>(cat::kMaxFrameSize)
@@ -130,8 +133,8 @@ void CRadioController::Log(const std::string& text)
 
 // ---- SendCommand ----
 
-void CRadioController::SendCommand(uint8_t command, uint8_t sub,
-                                   std::initializer_list<uint8_t> data, bool wait)
+SendResult CRadioController::SendCommand(uint8_t command, uint8_t sub,
+                                         std::initializer_list<uint8_t> data, bool wait)
 {
     std::array<uint8_t, 4> bytes{};
     size_t i = 0;
@@ -139,19 +142,19 @@ void CRadioController::SendCommand(uint8_t command, uint8_t sub,
         if (i < bytes.size())
             bytes[i++] = b;
     }
-    SendCommandData(command, sub, bytes, wait);
+    return SendCommandData(command, sub, bytes, wait);
 }
 
-void CRadioController::SendCommandData(uint8_t command, uint8_t sub,
-                                       const std::array<uint8_t, 4>& data, bool wait)
+SendResult CRadioController::SendCommandData(uint8_t command, uint8_t sub,
+                                             const std::array<uint8_t, 4>& data, bool wait)
 {
     if (!HasTransport())
-        return;
+        return SendResult::Dropped;
     const CommandFrame out = BuildCommand(state_.address, command, sub, data);
     if (out.frame.length == 0) {
         if (log_ != nullptr)
             log_->WriteBytes("Command refused:", &command, 1, "\r\n");
-        return;
+        return SendResult::NotQueued;
     }
     const int64_t frequency = WholeHz(view_.GetFrequencyField());
     const Notifications notes = CommandNotifications(command, sub, data, frequency,
@@ -162,30 +165,39 @@ void CRadioController::SendCommandData(uint8_t command, uint8_t sub,
         clients_->DdeFrequency(frequency);
 
     if (state_.offLine && !state_.linkTest)
-        return;
+        return SendResult::Dropped;
     uint64_t ticket = 0;
     if (!worker_.EnqueueCommand(out.frame.length, out.flagFB, out.frame.data(), &ticket))
-        return;
-    if (wait)
-        WaitForCommand(ticket);
+        return SendResult::NotQueued;
+    return wait ? WaitForCommand(ticket) : SendResult::Queued;
 }
 
-void CRadioController::WaitForCommand(uint64_t ticket)
+SendResult CRadioController::WaitForCommand(uint64_t ticket)
 {
     // DelayCommand comes from the settings or the speed test: wide, so no value overflows.
     const int64_t steps = static_cast<int64_t>(std::max(0, state_.delayCommand)) * 10;
     for (int64_t i = 0; i < steps; ++i) {
         if (state_.closing)
-            return;
+            return SendResult::TimedOut;
         platform::PumpMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         if (worker_.IsCommandDone(ticket)) {
             // The answer is in the GUI queue by now: parse it before the caller looks.
             OnFramesAvailable();
-            return;
+            switch (worker_.GetCommandOutcome(ticket)) {
+            case cat::CommandOutcome::Answered:
+                return SendResult::Answered;
+            case cat::CommandOutcome::Refused:
+                return SendResult::Refused;
+            case cat::CommandOutcome::NoAnswer:
+                return SendResult::NoAnswer;
+            default:
+                return SendResult::TimedOut;
+            }
         }
     }
     Log(language_.Translate("Timeout invio comando") + "\r\n");
+    return SendResult::TimedOut;
 }
 
 // ---- Conversions and small operations ----
@@ -231,14 +243,16 @@ bool CRadioController::SendFrequencyField()
     state_.sending = true;
     uint8_t bcd[5];
     const int64_t hz = FrequencyToBcd(bcd);
+    bool sent = false;
     if (hz != 0) {
-        SendCommand(0x05, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
+        sent = SendCommand(0x05, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]}) !=
+               SendResult::NotQueued;
         state_.frequencyHz = hz;
         state_.frequencyBlank = false;
     }
     view_.UpdateBandDisplay();
     state_.sending = false;
-    return hz != 0;
+    return sent;
 }
 
 void CRadioController::OnFilter()
@@ -360,10 +374,22 @@ int CRadioController::OnReadFrequencyRequest()
     return 0;
 }
 
+void CRadioController::OnAnswerState()
+{
+    const bool silent = worker_.IsRadioSilent();
+    if (silent == state_.radioSilent)
+        return;
+    state_.radioSilent = silent;
+    UpdateStatusLine();
+}
+
 void CRadioController::UpdateStatusLine()
 {
     std::string status;
     std::string label;
+    // First, so that a narrow field still shows it.
+    if (state_.radioSilent)
+        status = language_.LoadString(kRadioNotAnsweringText) + " ";
     if (state_.filterNarrow)
         status += " N";
     if (state_.currentVfo == kVfoA) {

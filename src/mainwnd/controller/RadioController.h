@@ -37,6 +37,20 @@ class MessageTarget;
 
 namespace radio {
 
+// How a SendCommand ended.
+enum class SendResult {
+    NotQueued,  // the worker refused the frame (queue full, or no frame could be built)
+    Dropped,    // nothing sent by design: no transport, or off line
+    Queued,     // on its way; not waited for
+    Answered,   // waited for: answered (or OK)
+    Refused,    // waited for: NG
+    NoAnswer,   // waited for: the radio never answered; the worker dropped it
+    TimedOut,   // the wait gave up first (or the command was cleared away)
+};
+
+// The status-line text while the radio leaves commands unanswered (language table id).
+constexpr int kRadioNotAnsweringText = 2100;
+
 class CRadioController : public cat::IWorkerNotify, public cat::ISerialOwner {
 public:
     // The view, the settings and the language table must outlive the controller.
@@ -74,10 +88,10 @@ public:
     // ---- Command layer ----
     // Frames the command from its layout, tells the clients, queues it; with wait, waits for
     // this command's own answer (at most DelayCommand x 10 steps), keeping messages flowing.
-    void SendCommandData(uint8_t command, uint8_t sub, const std::array<uint8_t, 4>& data,
-                         bool wait);
-    void SendCommand(uint8_t command, uint8_t sub = 0, std::initializer_list<uint8_t> data = {},
-                     bool wait = false);
+    SendResult SendCommandData(uint8_t command, uint8_t sub, const std::array<uint8_t, 4>& data,
+                               bool wait);
+    SendResult SendCommand(uint8_t command, uint8_t sub = 0,
+                           std::initializer_list<uint8_t> data = {}, bool wait = false);
     // The frequency field's value packed into 5 BCD bytes; 0 (bytes zeroed) outside the limits.
     int64_t FrequencyToBcd(uint8_t out[5]) const;
     // Sends a frequency as the frequency field would (05, no wait); false outside the limits,
@@ -104,6 +118,8 @@ public:
     // ---- Receive path ----
     void OnFramesAvailable();
     void OnIdleTick();
+    // The worker's verdict on whether the radio answers changed: the status line shows it.
+    void OnAnswerState();
     // WM_USER+20: a frame the driver announced; lengths outside 1..256 are receive errors.
     void OnDriverFrame(int length, std::intptr_t handle);
     // WM_USER+10: bytes a serial back-end completed before the worker was registered.
@@ -146,7 +162,7 @@ public:
 private:
     // Sends the frequency field's value; false when nothing was sent.
     bool SendFrequencyField();
-    void WaitForCommand(uint64_t ticket);
+    SendResult WaitForCommand(uint64_t ticket);
     void Notify(int code, int64_t value);
     void LogRejected(const uint8_t* frame, int length, const char* why);
     void Log(const std::string& text);

@@ -185,6 +185,7 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
         return true;
     }
     state_.noAnswer = false;
+    state_.frequencyKnown = true;
     if (!state_.frequencyBlank && static_cast<double>(hz) == view_.GetFrequencyField()) {
         state_.frequencyHz = hz;
         return true;
@@ -211,12 +212,11 @@ bool CRadioController::ParseMode(const uint8_t* frame, int length)
         return false;
     }
     const int mode = frame[length - 3];
+    // Any filter byte but 1 is narrow (00 included); an unknown mode still leaves the filter.
     const int filter = frame[length - 2];
-    if (mode >= static_cast<int>(state_.modeNames.size()) || filter < 1 || filter > 3) {
+    if (mode >= static_cast<int>(state_.modeNames.size())) {
         LogRejected(frame, length, "bad mode");
-        return false;
-    }
-    if (mode != state_.mode) {
+    } else if (mode != state_.mode) {
         state_.mode = mode;
         const std::string text = ModeText(mode);
         view_.SetModeText(text);

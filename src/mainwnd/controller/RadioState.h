@@ -64,6 +64,10 @@ struct RadioState {
     int64_t lowerLimit = kDefaultLowerLimit;
     int64_t upperLimit = kDefaultUpperLimit;
     bool noAnswer = false;
+    // The radio has reported a frequency since the program started (remote reads need one).
+    bool frequencyKnown = false;
+    // The worker dropped a command the radio never answered, and it is still unanswered.
+    bool radioSilent = false;
     std::vector<std::string> modeNames;  // the mode list; its size bounds the accepted modes
 
     // Display and send activity.

@@ -79,11 +79,15 @@ int CRadioLink::MeasureOnce(bool lastTry)
     }
 
     worker_.SetTimes(kMeasurePoll, kMeasureReplyTimeout);
+    // The worker drops a read the radio never answers: that is no answer, not a fast one.
+    const uint64_t droppedBefore = worker_.DroppedCount();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kSpeedTestReads; ++i) {
         host_.StepProgress();
         host_.SendFrequencyRead();
         end = WaitForWorkerIdle();
+        if (end == WaitEnd::kIdle && worker_.DroppedCount() != droppedBefore)
+            end = WaitEnd::kTimedOut;
         if (end != WaitEnd::kIdle) {
             if (end == WaitEnd::kTimedOut)
                 log_.WriteText(language_.Translate(kSendTimeout) + "\r\n");

@@ -96,6 +96,10 @@ int CRemoteHandler::OnRemoteCommand(int code, int argument)
 
     switch (code) {
     case kGetFrequency:
+        // The field may hold a value typed or asked for: until the radio has told its
+        // frequency, there is none to give.
+        if (!state.frequencyKnown)
+            return kNotAvailable;
         return WholeAnswer(view_.GetFrequencyField());
     case kSetFrequency:
         return controller_.SendFrequency(argument) ? 0 : kNotAvailable;
