@@ -46,6 +46,13 @@ public:
             ++framesPosts_;
         else if (message == msg::kIdleTick)
             ++idlePosts_;
+        else if (message == msg::kAnswerState)
+            ++answerPosts_;
+    }
+    int AnswerPosts() const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return answerPosts_;
     }
 
     int FramesPosts() const
@@ -91,6 +98,7 @@ private:
     mutable std::mutex mutex_;
     int framesPosts_ = 0;
     int idlePosts_ = 0;
+    int answerPosts_ = 0;
 };
 
 class RecordingWriter : public cat::ICivWriter {

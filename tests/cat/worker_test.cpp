@@ -1,6 +1,7 @@
 // The worker with a recording writer: the test plays the radio through PushReceivedFrame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <unistd.h>
 
@@ -236,4 +237,70 @@ TEST_F(WorkerTest, RefusalsAreReportedNeverOverwritten)
     ASSERT_TRUE(Enqueue(kRead, 0));
     ASSERT_TRUE(WaitFor([&] { return worker->IsIdle(); }));
     EXPECT_EQ(writer.Count(), 0u);
+}
+
+TEST_F(WorkerTest, AnUnansweredCommandIsDroppedAndTheRadioReportedSilentUntilItAnswers)
+{
+    Start(10000, 20);
+    uint64_t silent = 0, next = 0;
+    ASSERT_TRUE(worker->EnqueueCommand(6, 0, kRead.data(), &silent));
+    ASSERT_TRUE(worker->EnqueueCommand(11, 1, kSetFreq.data(), &next));
+    // The read is written for about a second, then dropped; the set behind it goes out.
+    ASSERT_TRUE(WaitFor([&] { return worker->IsCommandDone(silent); }));
+    EXPECT_EQ(worker->GetCommandOutcome(silent), cat::CommandOutcome::NoAnswer);
+    const std::vector<Bytes> writes = writer.Writes();
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), kRead), 50);
+    EXPECT_EQ(cat::CGestCommand::MaxWrites(20), 50);
+    EXPECT_EQ(cat::CGestCommand::MaxWrites(1000), 3);
+    EXPECT_EQ(worker->DroppedCount(), 1u);
+    EXPECT_TRUE(worker->IsRadioSilent());
+    EXPECT_EQ(gui.AnswerPosts(), 1);
+    ASSERT_TRUE(WaitFor([&] { return writer.Count() > 50; }));
+    EXPECT_EQ(writer.Writes().back(), kSetFreq);
+    EXPECT_EQ(worker->GetCommandOutcome(next), cat::CommandOutcome::Pending);
+    Push(kNg);
+    ASSERT_TRUE(WaitFor([&] { return worker->IsCommandDone(next); }));
+    EXPECT_EQ(worker->GetCommandOutcome(next), cat::CommandOutcome::Refused);
+    // Another command's answer does not end it: the read itself must be answered.
+    EXPECT_TRUE(worker->IsRadioSilent());
+    EXPECT_EQ(CountOf(ReadFile(logPath), "No answer, command dropped:FEFE58E003FD"), 1u);
+
+    writer.onWrite = [this](const Bytes& f) {
+        if (f == kRead)
+            Push(kFreqReply);
+    };
+    uint64_t answered = 0;
+    ASSERT_TRUE(worker->EnqueueCommand(6, 0, kRead.data(), &answered));
+    ASSERT_TRUE(WaitFor([&] { return !worker->IsRadioSilent(); }));
+    EXPECT_EQ(worker->GetCommandOutcome(answered), cat::CommandOutcome::Answered);
+    EXPECT_EQ(gui.AnswerPosts(), 2);
+}
+
+TEST_F(WorkerTest, ANewerSetReplacesTheSameSetStillQueuedButNothingElse)
+{
+    Start(10000, 100000);
+    ASSERT_TRUE(Enqueue(kRead, 0));  // never answered: what follows stays queued
+    ASSERT_TRUE(WaitFor([&] { return writer.Count() == 1; }));
+    const auto set = [](uint8_t mhz) {
+        return Bytes{0xFE, 0xFE, 0x58, 0xE0, 0x05, 0x00, 0x00, 0x00, mhz, 0x00, 0xFD};
+    };
+    const Bytes vfoB = {0xFE, 0xFE, 0x58, 0xE0, 0x07, 0x01, 0xFD};
+    const Bytes attOn = {0xFE, 0xFE, 0x58, 0xE0, 0x11, 0x20, 0xFD};
+    const Bytes attOff = {0xFE, 0xFE, 0x58, 0xE0, 0x11, 0x00, 0xFD};
+    uint64_t first = 0, second = 0;
+    ASSERT_TRUE(worker->EnqueueCommand(11, 1, set(0x07).data(), &first));
+    ASSERT_TRUE(worker->EnqueueCommand(11, 1, set(0x10).data(), &second));
+    EXPECT_EQ(first, second);  // one entry, one answer for both callers
+    for (const Bytes& f : {vfoB, set(0x14), set(0x21), attOn, attOff})
+        ASSERT_TRUE(Enqueue(f, 1));
+
+    writer.onWrite = [this](const Bytes&) { Push(kOk); };
+    Push(kFreqReply);
+    ASSERT_TRUE(WaitFor([&] {
+        gui.Drain(*worker);
+        return worker->IsIdle();
+    }));
+    const std::vector<Bytes> expected = {kRead, set(0x10), vfoB, set(0x21), attOff};
+    EXPECT_EQ(writer.Writes(), expected);
+    EXPECT_EQ(worker->GetCommandOutcome(first), cat::CommandOutcome::Answered);
 }

@@ -2,6 +2,7 @@
 // filter, the typed frequency, and the receive entry points for driver and early serial frames.
 #include <gtest/gtest.h>
 
+#include "CommandLayout.h"
 #include "ControllerTestSupport.h"
 #include "VekDriver.h"
 #include "WindowMessages.h"
@@ -254,4 +255,31 @@ TEST(ControllerCommands, SerialOwnerMessagesArriveOnTheGuiThread)
     failing.join();
     EXPECT_TRUE(rig.PumpUntil([&] { return !rig.Sent().empty(); }));
     EXPECT_EQ(rig.Sent().front(), rig.Frame({0x03}));
+}
+
+TEST(ControllerCommands, AWaitTellsHowItEndedAndTheStatusShowsASilentRadioUntilItAnswers)
+{
+    SimRig rig;
+    rig.controller->Worker().SetTimes(1000000, 20);  // a silent command is dropped after 1 s
+    using radio::SendResult;
+    EXPECT_EQ(rig.controller->SendCommand(0x03, 0, {}, true), SendResult::Answered);
+    EXPECT_EQ(rig.controller->SendCommand(0x19, 0x01, {}, true), SendResult::Refused);
+    EXPECT_EQ(rig.controller->SendCommand(0x03), SendResult::Queued);
+    rig.Settle();
+    const std::string shown = rig.view.status;
+
+    sim::Fault silent;
+    silent.kind = sim::FaultKind::SilentCommand;
+    silent.command = 0x11;
+    rig.radio->InjectFault(silent);
+    EXPECT_EQ(rig.controller->SendCommand(0x11, radio::kRead, {}, true), SendResult::NoAnswer);
+    EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.status == "RTX not answering " + shown; }))
+        << rig.view.status;
+    // Other commands are answered; the state stays until the silent one answers again.
+    EXPECT_EQ(rig.controller->SendCommand(0x03, 0, {}, true), SendResult::Answered);
+    rig.controller->UpdateStatusLine();
+    EXPECT_EQ(rig.view.status, "RTX not answering " + shown);
+    rig.radio->ClearFaults();
+    EXPECT_EQ(rig.controller->SendCommand(0x11, radio::kRead, {}, true), SendResult::Answered);
+    EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.status == shown; })) << rig.view.status;
 }

@@ -49,6 +49,31 @@ TEST(RemoteCommands, FrequencyRoundTripAndRefusals)
     EXPECT_EQ(r.Code(0), 7050000);
 }
 
+TEST(RemoteCommands, NoFrequencyUntilTheRadioToldOneAndNoSuccessForASetNotQueued)
+{
+    linktest::LinkFixture link;
+    ctltest::SimRig rig;
+    FakeWindow window{*rig.controller};
+    remote::CRemoteHandler handler(*rig.controller, rig.view, rig.ini, link.link, link.driver,
+                                   window);
+    rig.controller->Worker().SetTimes(1000000, 50);
+    // A radio that is switched off: what was asked for is no frequency the radio has.
+    rig.radio->SetLinkUp(false);
+    EXPECT_EQ(handler.OnRemoteCommand(0, 0), -1);
+    EXPECT_EQ(handler.OnRemoteCommand(1, 7050000), 0);
+    EXPECT_EQ(handler.OnRemoteCommand(0, 0), -1);
+    rig.radio->SetLinkUp(true);
+    rig.controller->ReadFrequencyMode(true);
+    rig.Settle();
+    EXPECT_EQ(handler.OnRemoteCommand(0, 0), 7050000);
+
+    // A set that finds the command queue full is lost: its answer says so.
+    rig.controller->Worker().Stop(true);  // what is queued stays queued
+    for (int i = 0; i < cat::CFrameQueue::kCapacity; ++i)
+        rig.controller->SendCommand(0x03);
+    EXPECT_EQ(handler.OnRemoteCommand(1, 7060000), -1);
+}
+
 TEST(RemoteCommands, ModeCountsFromOneAndChecksTheList)
 {
     RemoteRig r;

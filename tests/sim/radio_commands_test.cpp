@@ -45,6 +45,20 @@ TEST(SimRadioFrequency, BandEdgesFollowTheModel) {
     SimBus ic718(QuickConfig(RadioModel::IC718));
     EXPECT_EQ(ic718.Ask({0x05, 0x00, 0x00, 0x00, 0x30, 0x00}), kNg);   // 30 MHz
     EXPECT_EQ(ic718.Ask({0x05, 0x99, 0x99, 0x99, 0x29, 0x00}), kOk);
+
+    // Inside the G's band edges, nothing is received between 200 and 400 MHz.
+    SimBus g(QuickConfig(RadioModel::IC706MKIIG));
+    EXPECT_EQ(g.Ask({0x05, 0x99, 0x99, 0x99, 0x99, 0x01}), kOk);
+    EXPECT_EQ(g.Ask({0x05, 0x00, 0x00, 0x00, 0x00, 0x02}), kNg);
+    EXPECT_EQ(g.Ask({0x05, 0x00, 0x00, 0x00, 0x00, 0x03}), kNg);
+    EXPECT_EQ(g.Ask({0x05, 0x00, 0x00, 0x00, 0x00, 0x04}), kOk);
+    SimBus ic706(QuickConfig(RadioModel::IC706));
+    EXPECT_EQ(ic706.Ask({0x05, 0x00, 0x00, 0x00, 0x00, 0x04}), kNg);
+    // The knob stops at the nearest frequency received.
+    g.radio.SetFrequencyByHand(250000000);
+    EXPECT_EQ(g.radio.State().frequencyHz, 199999999u);
+    g.radio.SetFrequencyByHand(350000000);
+    EXPECT_EQ(g.radio.State().frequencyHz, 400000000u);
 }
 
 TEST(SimRadioMode, ReadsSetsAndRefusesModes) {

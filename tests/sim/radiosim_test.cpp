@@ -155,6 +155,24 @@ TEST(Radiosim, ServesTheDeviceAcrossReopensUntilSigterm) {
     EXPECT_EQ(sim.ReadLine(), "ok");
     EXPECT_EQ(ReadBytes(fd, 11),
               (Bytes{0xFE, 0xFE, 0x00, 0x58, 0x00, 0x00, 0x00, 0x05, 0x07, 0x00, 0xFD}));
+    // One command silenced: the line carries only its echo; the others are answered.
+    sim.Type("fault silence 16 02");
+    EXPECT_EQ(sim.ReadLine(), "ok");
+    const Bytes preamp{0xFE, 0xFE, 0x58, 0xE0, 0x16, 0x02, 0xFD};
+    ASSERT_EQ(write(fd, preamp.data(), preamp.size()), static_cast<ssize_t>(preamp.size()));
+    ASSERT_EQ(write(fd, kReadFrequency.data(), kReadFrequency.size()),
+              static_cast<ssize_t>(kReadFrequency.size()));
+    Bytes expected = preamp;
+    expected.insert(expected.end(), kReadFrequency.begin(), kReadFrequency.end());
+    for (uint8_t b : {0xFE, 0xFE, 0xE0, 0x58, 0x03, 0x00, 0x00, 0x05, 0x07, 0x00, 0xFD})
+        expected.push_back(b);
+    EXPECT_EQ(ReadBytes(fd, expected.size()), expected);
+    sim.Type("fault clear");
+    EXPECT_EQ(sim.ReadLine(), "ok");
+    ASSERT_EQ(write(fd, preamp.data(), preamp.size()), static_cast<ssize_t>(preamp.size()));
+    EXPECT_EQ(ReadBytes(fd, 7 + 8),
+              (Bytes{0xFE, 0xFE, 0x58, 0xE0, 0x16, 0x02, 0xFD, 0xFE, 0xFE, 0xE0, 0x58, 0x16, 0x02,
+                     0x00, 0xFD}));
     sim.Type("warp 9");
     EXPECT_EQ(sim.ReadLine(), "unknown command: warp");
     close(fd);
