@@ -24,7 +24,8 @@ constexpr auto kStep = std::chrono::milliseconds(1);
 int CGestCommand::MaxWrites(int replyTimeout)
 {
     const int steps = AtLeastOneStep(replyTimeout);
-    return std::max(kMinWrites, (kAnswerWindowMs + steps - 1) / steps);
+    // Whole time-outs that fit the window, so that a drop comes within it when it can.
+    return std::max(kMinWrites, kAnswerWindowMs / steps);
 }
 
 CGestCommand::CGestCommand() = default;

@@ -251,6 +251,7 @@ TEST_F(WorkerTest, AnUnansweredCommandIsDroppedAndTheRadioReportedSilentUntilItA
     const std::vector<Bytes> writes = writer.Writes();
     EXPECT_EQ(std::count(writes.begin(), writes.end(), kRead), 50);
     EXPECT_EQ(cat::CGestCommand::MaxWrites(20), 50);
+    EXPECT_EQ(cat::CGestCommand::MaxWrites(105), 9);  // within the second
     EXPECT_EQ(cat::CGestCommand::MaxWrites(1000), 3);
     EXPECT_EQ(worker->DroppedCount(), 1u);
     EXPECT_TRUE(worker->IsRadioSilent());

@@ -151,6 +151,26 @@ TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothi
     EXPECT_EQ(program.Terminate(), 0);
 }
 
+TEST(CorvaneExtension, ABurstOfSetsIsAnsweredAndTheRadioEndsOnTheLast) {
+    Corvane program;
+    ASSERT_TRUE(program.Started()) << program.Trace();
+    constexpr int kSets = 1500;
+    Client client([](Library& l, const Client::Link& out) {
+        out.Say("init", l.ExtInit());
+        int answered = 0;
+        for (int i = 1; i <= kSets; ++i) answered += l.ExtSetFrequency(7000000 + i * 10) == 0 ? 1 : 0;
+        out.Say("answered", answered);
+    });
+    const std::map<std::string, long long> got = AsMap(client.Finish());
+    EXPECT_EQ(got.count("answered") ? got.at("answered") : -1, kSets);
+    // 7.015 MHz, the last one asked, reaches the radio, and no older set comes after it.
+    const std::string last = "FE FE 58 E0 05 00 50 01 07 00 FD";
+    ASSERT_TRUE(WaitFor([&] { return program.Saw(last); })) << program.Trace().substr(0, 2000);
+    const std::string trace = program.Trace();
+    EXPECT_EQ(trace.substr(trace.rfind("FE FE 58 E0 05 "), last.size()), last);
+    EXPECT_EQ(program.Terminate(), 0);
+}
+
 TEST(CorvaneExtension, TheExampleClientSetsReadsBackAndIsTold) {
     Corvane program;
     ASSERT_TRUE(program.Started()) << program.Trace();
