@@ -72,6 +72,7 @@ TEST(RemoteCommands, NoFrequencyUntilTheRadioToldOneAndNoSuccessForASetNotQueued
     for (int i = 0; i < cat::CFrameQueue::kCapacity; ++i)
         rig.controller->SendCommand(0x03);
     EXPECT_EQ(handler.OnRemoteCommand(1, 7060000), -1);
+    EXPECT_EQ(handler.OnRemoteCommand(22, 1), -1);  // the attenuator, any set alike
 }
 
 TEST(RemoteCommands, ModeCountsFromOneAndChecksTheList)

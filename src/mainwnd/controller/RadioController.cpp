@@ -154,6 +154,7 @@ SendResult CRadioController::SendCommandData(uint8_t command, uint8_t sub,
     if (out.frame.length == 0) {
         if (log_ != nullptr)
             log_->WriteBytes("Command refused:", &command, 1, "\r\n");
+        ++notQueued_;
         return SendResult::NotQueued;
     }
     const int64_t frequency = WholeHz(view_.GetFrequencyField());
@@ -167,8 +168,10 @@ SendResult CRadioController::SendCommandData(uint8_t command, uint8_t sub,
     if (state_.offLine && !state_.linkTest)
         return SendResult::Dropped;
     uint64_t ticket = 0;
-    if (!worker_.EnqueueCommand(out.frame.length, out.flagFB, out.frame.data(), &ticket))
+    if (!worker_.EnqueueCommand(out.frame.length, out.flagFB, out.frame.data(), &ticket)) {
+        ++notQueued_;
         return SendResult::NotQueued;
+    }
     return wait ? WaitForCommand(ticket) : SendResult::Queued;
 }
 

@@ -92,6 +92,9 @@ public:
                                bool wait);
     SendResult SendCommand(uint8_t command, uint8_t sub = 0,
                            std::initializer_list<uint8_t> data = {}, bool wait = false);
+    // Frames refused so far (SendResult::NotQueued): a caller can tell whether its change got
+    // through.
+    uint64_t NotQueuedCount() const { return notQueued_; }
     // The frequency field's value packed into 5 BCD bytes; 0 (bytes zeroed) outside the limits.
     int64_t FrequencyToBcd(uint8_t out[5]) const;
     // Sends a frequency as the frequency field would (05, no wait); false outside the limits,
@@ -195,6 +198,7 @@ private:
     bool serialOpen_ = false;
 
     RadioState state_;
+    uint64_t notQueued_ = 0;
     // Early serial frames waiting for the GUI thread; bounded, the oldest go first.
     std::mutex earlyMutex_;
     std::deque<std::vector<uint8_t>> earlyFrames_;

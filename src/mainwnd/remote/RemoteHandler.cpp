@@ -88,6 +88,16 @@ bool CRemoteHandler::ExtendedFunctions() const
 
 int CRemoteHandler::OnRemoteCommand(int code, int argument)
 {
+    // A frame the command queue refused is a change that never reaches the radio.
+    const uint64_t refused = controller_.NotQueuedCount();
+    const int answer = Answer(code, argument);
+    if (answer == 0 && controller_.NotQueuedCount() != refused)
+        return kNotAvailable;
+    return answer;
+}
+
+int CRemoteHandler::Answer(int code, int argument)
+{
     const radio::RadioState& state = controller_.State();
     if (code < 0 || code > kLastCode)
         return kNotAvailable;

@@ -68,6 +68,7 @@ public:
     const CAuxiliaryPort& AuxiliaryPort() const { return aux_; }
 
 private:
+    int Answer(int code, int argument);
     int GetMode() const;
     int SetMode(int argument);
     int SetFilter(bool narrow);
