@@ -154,7 +154,8 @@ bool ControlSession::Run(const std::string& line, std::string& reply) {
     } else if (verb == "fault" && (n == 3 || n == 4) && words[1] == "silence") {
         Fault fault;
         fault.kind = FaultKind::SilentCommand;
-        if (!ParseHexByte(words[2], fault.command) || (n == 4 && !ParseHexByte(words[3], fault.sub)))
+        if (!ParseHexByte(words[2], fault.command) ||
+            (n == 4 && !ParseHexByte(words[3], fault.sub)))
             return Fail(reply, "bad fault");
         radio_.InjectFault(fault);
     } else if (verb == "fault" && (n == 2 || n == 3)) {

@@ -84,7 +84,7 @@ enum class FaultKind {
     NonBcdDigits,    // the first data byte of the answer is not BCD
     TruncatedAnswer, // the last truncateBytes bytes of the answer (FD included) never come
     WrongAddress,    // the answer comes from otherAddress
-    SilentCommand,   // frames with `command` (and `sub`, when not -1) go unheard; the rest is answered
+    SilentCommand,   // frames with `command` (and `sub` unless -1) go unheard, the rest is answered
 };
 
 struct Fault {

@@ -349,8 +349,9 @@ void CGestCommand::NoteAnswer(const uint8_t* frame, int length, bool answered)
     if (answered) {
         // A command dropped and never sent again stops counting after a few polling rounds
         // of other answers.
-        const int window = MaxWrites(replyTimeout_.load()) * AtLeastOneStep(replyTimeout_.load());
-        const auto forget = std::chrono::milliseconds(2 * window + 6 * std::max(0, pollInterval_.load()));
+        const int timeout = AtLeastOneStep(replyTimeout_.load());
+        const int poll = std::max(0, pollInterval_.load());
+        const auto forget = std::chrono::milliseconds(2 * MaxWrites(timeout) * timeout + 6 * poll);
         changed = answerWatch_.OnAnswered(key, now, forget);
     } else {
         changed = answerWatch_.OnDropped(key, now);

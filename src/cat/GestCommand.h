@@ -1,10 +1,11 @@
 // The CI-V command worker: one thread that writes queued frames to the radio one at a time,
-// waits for each answer, writes again when none comes, and hands every frame it does not consume
-// to the main window.
+// waits for each answer, writes again when none comes (for about a second, then the command is
+// dropped), and hands every frame it does not consume to the main window.
 //
 // The main window is told through IWorkerNotify with coalesced notifications: at most one
 // "frames available" and one "idle tick" are outstanding. The GUI calls AcknowledgeFramesAvailable
 // (or AcknowledgeIdleTick) when it handles one, then drains PopFrameForGui until it returns false.
+// A third message tells it that the radio stopped or resumed answering (IsRadioSilent).
 #pragma once
 
 #include <array>

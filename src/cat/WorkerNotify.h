@@ -7,7 +7,8 @@ namespace cat {
 class IWorkerNotify {
 public:
     virtual ~IWorkerNotify() = default;
-    // message is msg::kFramesAvailable or msg::kIdleTick (their configured numbers); any thread.
+    // message is msg::kFramesAvailable, msg::kIdleTick or msg::kAnswerState (their configured
+    // numbers); any thread.
     virtual void PostWorkerMessage(unsigned message) = 0;
 };
 

@@ -14,7 +14,7 @@ constexpr unsigned kDriverAudio = kUser + 21;         // driver: an audio block 
 constexpr unsigned kDriverHelp = kUser + 22;          // driver: open a help topic
 constexpr unsigned kFramesAvailable = kUser + 90;     // worker: frames wait for the main window
 constexpr unsigned kIdleTick = kUser + 92;            // worker: the link has been quiet
-constexpr unsigned kAnswerState = kUser + 93;         // worker: the radio stopped or resumed answering
+constexpr unsigned kAnswerState = kUser + 93;         // worker: the radio stopped/resumed answering
 constexpr unsigned kExtensionCommand = kUser + 900;   // remote-control request / notification
 
 }  // namespace msg

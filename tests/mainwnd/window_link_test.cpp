@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "Process.h"
@@ -47,20 +48,24 @@ TEST(MainWindowLink, ASilentCommandHoldsNothingUpAndIsShownUntilAnswered)
         const size_t start = f.Trace().size();
         const auto faulted = std::chrono::steady_clock::now();
         ASSERT_EQ(control("fault silence 11", nullptr, 0), 1);
-        ASSERT_TRUE(PumpUntil([&] { return f.Trace().find("FE FE 58 E0 11 FD", start) != std::string::npos; }));
+        const auto heard = [&](const std::string& frame, size_t from) {
+            return f.Trace().find(frame, from) != std::string::npos;
+        };
+        ASSERT_TRUE(PumpUntil([&] { return heard("FE FE 58 E0 11 FD", start); }));
         const auto stalled = std::chrono::steady_clock::now();
 
         // A client sets a frequency, from a process of its own, while the read stalls.
         std::atomic<int> client{-2};
         std::thread run([&] {
             const platform::RunResult r = platform::SpawnAndWait(
-                {platform::JoinPath(platform::DirName(platform::ExecutablePath()), "extension_example_client"),
+                {platform::JoinPath(platform::DirName(platform::ExecutablePath()),
+                                    "extension_example_client"),
                  CORVANE_BIN_DIR "/libVekExtension.so", "7050000"},
                 {}, 30000);
             client = r.Succeeded() ? 0 : r.exitCode;
         });
         const std::string set = "FE FE 58 E0 05 00 00 05 07 00 FD";
-        const bool reached = PumpUntil([&] { return f.Trace().find(set, start) != std::string::npos; });
+        const bool reached = PumpUntil([&] { return heard(set, start); });
         const auto since = [](std::chrono::steady_clock::time_point t) {
             return static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                               std::chrono::steady_clock::now() - t)
@@ -77,7 +82,7 @@ TEST(MainWindowLink, ASilentCommandHoldsNothingUpAndIsShownUntilAnswered)
         // Shown while the read stays unanswered; polling goes on meanwhile.
         EXPECT_TRUE(PumpUntil([&] { return Silent(w); })) << w.GetDlgItemText(radio::ctl::kStatus);
         const size_t shown = f.Trace().size();
-        EXPECT_TRUE(PumpUntil([&] { return f.Trace().find("FE FE 58 E0 03 FD", shown) != std::string::npos; }));
+        EXPECT_TRUE(PumpUntil([&] { return heard("FE FE 58 E0 03 FD", shown); }));
         EXPECT_TRUE(Silent(w));
 
         // The radio answers again: the state goes by itself.
