@@ -40,8 +40,9 @@ public:
     static constexpr int kDefaultPollInterval = 200;  // ms of quiet before an idle tick
     static constexpr int kDefaultReplyTimeout = 200;  // 1-ms steps of waiting for an answer
     // An unanswered command is written again for about this long, and at least kMinWrites times,
-    // then dropped: one silent command must not hold up everything queued behind it.
-    static constexpr int kAnswerWindowMs = 1000;
+    // then dropped: one silent command must not hold up everything queued behind it. Kept under a
+    // second so that a set queued behind it still reaches the radio within a second.
+    static constexpr int kAnswerWindowMs = 700;
     static constexpr int kMinWrites = 3;
 
     // How many times a command is written before it is dropped, for a reply time-out.
