@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   zlib1g-dev libminizip-dev portaudio19-dev
   fonts-dejavu-core poppler-utils
-  xvfb xauth openbox x11-utils
+  xvfb xauth openbox x11-utils libxtst-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 #include "DialogTexts.h"
 #include "FrameworkContext.h"
 #include "Help.h"
+#include "MessagePump.h"
 #include "ToolTipLoc.h"
 
 #include <QApplication>
@@ -46,6 +47,15 @@ QWidget* FirstFocusableIn(QWidget* root) {
     }
     return nullptr;
 }
+
+// A wait defers a window's close until it returns, as code beneath it may still use the window.
+// A modal dialog or a popup closing is its own ending, not such a request: deferred, it would
+// stay open until a wait that cannot return before it does.
+bool CloseIsRequest(QObject* widget) {
+    const auto* w = static_cast<const QWidget*>(widget);
+    return w->isWindow() && w->windowModality() == Qt::NonModal && w->windowType() != Qt::Popup;
+}
+[[maybe_unused]] const bool kCloseRuleInstalled = (platform::SetWindowTest(&CloseIsRequest), true);
 
 }  // namespace
 

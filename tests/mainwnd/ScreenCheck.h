@@ -1,0 +1,83 @@
+// What a user sees of a window on a real X server: the root window's pixels under the window,
+// compared with the window's own rendering. A window the server shows blank (one colour all
+// over, as an unpainted window is) or different from what it drew fails.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <chrono>
+#include <string>
+
+#include "MessagePump.h"
+
+namespace screentest {
+
+struct Seen {
+    bool shown = false;   // mapped and exposed on the screen
+    bool blank = false;   // one colour over the whole window
+    double differing = 0; // share of pixels that differ from the window's own rendering
+};
+
+inline void Pump(std::chrono::milliseconds time)
+{
+    const auto end = std::chrono::steady_clock::now() + time;
+    while (std::chrono::steady_clock::now() < end)
+        platform::WaitPumpingMessages(10);
+}
+
+inline QString ShotFolder()
+{
+    const QString folder = QApplication::applicationDirPath() + "/screens";
+    QDir().mkpath(folder);
+    return folder;
+}
+
+// Gives the window the time a user would wait, captures the root window into
+// screens/<name>.png and compares the window's area with the window's own grab.
+inline Seen Look(QWidget* w, const std::string& name)
+{
+    Seen seen;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    QWindow* const window = w->window()->windowHandle();
+    while (!(window && window->isExposed())
+           && std::chrono::steady_clock::now() < end)
+        platform::WaitPumpingMessages(10);
+    seen.shown = window && window->isExposed();
+    Pump(std::chrono::milliseconds(700));
+    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+    screen.save(ShotFolder() + "/" + QString::fromStdString(name) + ".png");
+    const QPoint origin = w->mapToGlobal(QPoint(0, 0));
+    const QRect onScreen = QRect(origin, w->size()) & screen.rect();
+    if (!seen.shown || onScreen.isEmpty())
+        return seen;
+    const QImage shown = screen.copy(onScreen).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage own = w->grab(onScreen.translated(-origin)).toImage().convertToFormat(QImage::Format_RGB32);
+    long long differ = 0, total = 0;
+    bool oneColour = true;
+    const QRgb first = shown.pixel(0, 0);
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb a = shown.pixel(x, y);
+            oneColour = oneColour && a == first;
+            ++total;
+            if (x >= own.width() || y >= own.height()) {
+                ++differ;
+                continue;
+            }
+            const QRgb b = own.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(b)) > 40 || std::abs(qGreen(a) - qGreen(b)) > 40
+                || std::abs(qBlue(a) - qBlue(b)) > 40)
+                ++differ;
+        }
+    seen.blank = oneColour;
+    seen.differing = total ? static_cast<double>(differ) / static_cast<double>(total) : 1.0;
+    return seen;
+}
+
+}  // namespace screentest

@@ -1,0 +1,203 @@
+// Every window the program has, opened the way a user opens it (real clicks through the X server)
+// on a real X server, and checked on the screen as the user sees it: painted, and showing what the
+// window drew. Screenshots land in screens/ beside the test program.
+// CORVANE_SCREEN_WM=0 runs without a window manager; CORVANE_SCREEN_LARGE=1 runs on a 1600 x 1000
+// screen at one and a half times the default font.
+#include "ScreenCheck.h"
+#include "WindowTestSupport.h"
+#include "XInput.h"
+#include "XvfbSession.h"
+
+#include <QMenu>
+#include <QTabBar>
+#include <QTimer>
+
+#include "DlgLng.h"
+#include "FlatButton.h"
+#include "MainWindowIds.h"
+#include "MessageBox.h"
+#include "NumEdit.h"
+#include "NoPortDlg.h"
+#include "PageTabCtrl.h"
+#include "PlaceholderWindows.h"
+#include "Scale.h"
+#include "Tuning.h"
+#include "WorkProgressDlg.h"
+
+using namespace wndtest;
+using testing_support::XInput;
+
+namespace {
+
+bool EnvIs(const char* name, const char* value)
+{
+    const char* v = std::getenv(name);
+    return v != nullptr && std::string(v) == value;
+}
+
+const bool kLarge = EnvIs("CORVANE_SCREEN_LARGE", "1");
+const char* const kSuffix = kLarge ? "_large" : (EnvIs("CORVANE_SCREEN_WM", "0") ? "_nowm" : "");
+
+testing_support::XvfbSession& Screen()
+{
+    static testing_support::XvfbSession session(kLarge ? 1600 : 1366, kLarge ? 1000 : 768,
+                                                !EnvIs("CORVANE_SCREEN_WM", "0"));
+    return session;
+}
+
+// Ends a modal dialog as its code would, whatever its Esc does.
+void EndModal(QWidget* w)
+{
+    if (auto* dialog = qobject_cast<QDialog*>(w))
+        dialog->done(QDialog::Rejected);
+}
+
+QPoint CentreOf(QWidget* w) { return w->mapToGlobal(w->rect().center()); }
+
+class Checker {
+public:
+    explicit Checker(XInput& input) : input_(input) {}
+
+    // Opens a window with `open`, waits for `find` to return it shown, looks at it on the screen
+    // and closes it with `close`.
+    void Check(const std::string& name, const std::function<void()>& open,
+               const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& close)
+    {
+        const std::string shot = name + kSuffix;
+        bool looked = false;
+        screentest::Seen seen;
+        QTimer watch;
+        watch.setInterval(50);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            QWidget* w = find();
+            if (looked || w == nullptr || !w->isVisible())
+                return;
+            looked = true;
+            watch.stop();
+            seen = screentest::Look(w, shot);
+            close(w);
+        });
+        watch.start();
+        open();
+        PumpUntil([&] { return looked; }, std::chrono::seconds(10));
+        ++checked_;
+        EXPECT_TRUE(looked) << name << " did not open";
+        EXPECT_TRUE(seen.shown) << name << " was not shown on the screen";
+        EXPECT_FALSE(seen.blank) << name << " is blank on the screen (" << shot << ".png)";
+        EXPECT_LT(seen.differing, 0.1) << name << " differs on the screen from its own drawing ("
+                                       << shot << ".png)";
+        screentest::Pump(std::chrono::milliseconds(200));
+    }
+
+    // A modal dialog opened by a click (button 1 or 3) on a control of the main window.
+    void CheckModalByClick(const std::string& name, QWidget* control, int button = 1)
+    {
+        ASSERT_NE(control, nullptr) << name;
+        Check(
+            name, [&] { Click(control, button); }, [] { return QApplication::activeModalWidget(); },
+            EndModal);
+    }
+
+    // A popup menu opened by a click on a control.
+    void CheckMenuByClick(const std::string& name, QWidget* control, int button = 1)
+    {
+        ASSERT_NE(control, nullptr) << name;
+        Check(
+            name, [&] { Click(control, button); }, [] { return QApplication::activePopupWidget(); },
+            [](QWidget* w) { w->close(); });
+    }
+
+    // A dialog the program opens by itself (start-up and error dialogs), run modal here.
+    void CheckModal(const std::string& name, const std::function<void()>& runModal)
+    {
+        Check(
+            name, runModal, [] { return QApplication::activeModalWidget(); },
+            EndModal);
+    }
+
+    void Click(QWidget* w, int button = 1)
+    {
+        const QPoint at = CentreOf(w);
+        input_.Click(at.x(), at.y(), button);
+    }
+    void Click(QPoint at) { input_.Click(at.x(), at.y()); }
+
+    int Checked() const { return checked_; }
+
+private:
+    XInput& input_;
+    int checked_ = 0;
+};
+
+void CheckPages(Checker& checker, CCorvaneDlg& w)
+{
+    auto* tabs = w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs);
+    ASSERT_NE(tabs, nullptr);
+    for (int i = 0; i < tabs->GetItemCount(); ++i) {
+        QWidget* page = tabs->GetPage(i);
+        if (page == nullptr || qobject_cast<CPlaceholderPage*>(page) != nullptr)
+            continue;
+        const QRect tab = tabs->TabBar()->tabRect(i);
+        const QPoint at = tabs->TabBar()->mapToGlobal(tab.center());
+        checker.Check(
+            "page_" + std::to_string(tabs->GetPageId(i)), [&] { checker.Click(at); },
+            [&]() -> QWidget* { return tabs->GetCurSel() == i ? page : nullptr; }, [](QWidget*) {});
+    }
+}
+
+}  // namespace
+
+TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
+{
+    ASSERT_TRUE(Screen().Ok()) << "no X server";
+    WindowFixture f;
+    if (kLarge) {
+        f.profile->WriteProfileString("CurrentSet", "FontMain", "DejaVu Sans");
+        f.profile->WriteProfileInt("CurrentSet", "FontSizeMain", 12);
+    }
+    XInput input;
+    ASSERT_TRUE(input.Ok()) << "no X test extension";
+    Checker checker(input);
+    const bool ran = f.Run([&](CCorvaneDlg& w) {
+        auto* field = w.GetDlgItemAs<CNumEdit>(radio::ctl::kFrequency);
+        PumpUntil([&] { return field != nullptr && field->GetValue() >= 30000; });
+        checker.Check(
+            "main", [] {}, [&]() -> QWidget* { return &w; }, [](QWidget*) {});
+
+        checker.CheckModalByClick("manual_input", field, 3);
+        checker.CheckModalByClick("band_stacking", w.GetDlgItem(bands::kStackButtons[0]));
+        checker.CheckMenuByClick("band_menu", w.GetDlgItem(mainwnd::kBand));
+        checker.CheckMenuByClick("mode_menu", w.GetDlgItem(mainwnd::kMode));
+        checker.CheckMenuByClick("offset_field_menu", w.GetDlgItem(radio::ctl::kOffset), 3);
+        CheckPages(checker, w);
+        // The band scale page is shown now: its sliders open the manual input too.
+        if (auto* scale = w.findChild<CScale*>(); scale != nullptr && scale->isVisible())
+            checker.CheckModalByClick("scale_manual_input", scale->GetDlgItem(CScale::kFirstSlider), 3);
+
+        checker.CheckModal("no_port", [&] {
+            CNoPort dlg(framework::Language(), 3);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
+        checker.CheckModal("language", [&] {
+            CDlgLng dlg(framework::Language(), *framework::Ini(), f.folder.path);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
+        checker.CheckModal("message_box", [&] {
+            framework::ShowMessageBox({"Serial port COM:3 not working.", "", mb::kOk | mb::kIconExclamation, 0}, &w);
+        });
+        CWorkProgressDlg progress;
+        checker.Check(
+            "work_progress",
+            [&] {
+                progress.Create(&w);
+                progress.SetRange(0, 10, "Reading memories");
+                progress.show();
+            },
+            [&]() -> QWidget* { return &progress; }, [](QWidget* p) { p->hide(); });
+        w.CloseProgram();
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_GE(checker.Checked(), 10);
+}

@@ -1,0 +1,60 @@
+#include "XInput.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace testing_support {
+namespace {
+
+Display* D(void* d) { return static_cast<Display*>(d); }
+
+void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(40)); }
+
+}  // namespace
+
+XInput::XInput() : display_(XOpenDisplay(nullptr))
+{
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (display_ && !XTestQueryExtension(D(display_), &event, &error, &major, &minor)) {
+        XCloseDisplay(D(display_));
+        display_ = nullptr;
+    }
+}
+
+XInput::~XInput()
+{
+    if (display_)
+        XCloseDisplay(D(display_));
+}
+
+void XInput::Click(int x, int y, int button)
+{
+    if (!display_)
+        return;
+    XTestFakeMotionEvent(D(display_), -1, x, y, CurrentTime);
+    XSync(D(display_), False);
+    Settle();
+    XTestFakeButtonEvent(D(display_), static_cast<unsigned>(button), True, CurrentTime);
+    XSync(D(display_), False);
+    Settle();
+    XTestFakeButtonEvent(D(display_), static_cast<unsigned>(button), False, CurrentTime);
+    XSync(D(display_), False);
+}
+
+void XInput::Key(const char* keysymName)
+{
+    if (!display_)
+        return;
+    const KeyCode code = XKeysymToKeycode(D(display_), XStringToKeysym(keysymName));
+    if (code == 0)
+        return;
+    XTestFakeKeyEvent(D(display_), code, True, CurrentTime);
+    XSync(D(display_), False);
+    XTestFakeKeyEvent(D(display_), code, False, CurrentTime);
+    XSync(D(display_), False);
+}
+
+}  // namespace testing_support

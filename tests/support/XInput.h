@@ -1,0 +1,25 @@
+// Real pointer and keyboard input through the X server's test extension, so that events take the
+// path a user's do: through the server, its grabs and focus, and the window manager.
+#pragma once
+
+namespace testing_support {
+
+class XInput {
+public:
+    // Connects to $DISPLAY.
+    XInput();
+    ~XInput();
+    XInput(const XInput&) = delete;
+    XInput& operator=(const XInput&) = delete;
+
+    bool Ok() const { return display_ != nullptr; }
+    // Moves the pointer to the screen position and presses and releases `button` (1 left, 3 right).
+    void Click(int x, int y, int button = 1);
+    // Presses and releases the key of an X keysym name ("Escape", "Return").
+    void Key(const char* keysymName);
+
+private:
+    void* display_ = nullptr;
+};
+
+}  // namespace testing_support
