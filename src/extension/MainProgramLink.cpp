@@ -35,27 +35,31 @@ std::shared_ptr<MainProgramLink::Program> MainProgramLink::Current() const {
     return program_;
 }
 
-bool MainProgramLink::Search() {
+SearchOutcome MainProgramLink::Search() {
     // One search at a time; other threads keep using the program found before meanwhile.
     std::lock_guard searching(searchMutex_);
     const std::shared_ptr<Program> previous = Current();
-    const auto replace = [&](std::shared_ptr<Program> found) {
+    const auto replace = [&](std::shared_ptr<Program> found, SearchOutcome otherwise) {
         std::lock_guard lock(mutex_);
         program_ = std::move(found);
-        return program_ != nullptr;
+        return program_ ? SearchOutcome::Found : otherwise;
     };
     const platform::ipc::FolderResult folder = platform::ipc::RuntimeFolder();
-    if (!folder) return replace(nullptr);
-    const auto server = platform::ipc::FindServer(folder.path, kMainTitle, kHelloTimeoutMs);
-    if (!server) return replace(nullptr);
+    if (!folder) return replace(nullptr, SearchOutcome::FolderRefused);
+    const auto search = platform::ipc::SearchServers(folder.path, kMainTitle, kHelloTimeoutMs);
+    const SearchOutcome none = search.silent > 0 ? SearchOutcome::Silent : SearchOutcome::NotRunning;
+    const auto& server = search.found;
+    if (!server) return replace(nullptr, none);
     if (previous && previous->socketPath == server->path && previous->requests.IsConnected())
-        return replace(previous);
+        return replace(previous, none);
 
     auto found = std::make_shared<Program>();
     found->socketPath = server->path;
     found->pid = server->pid;
-    if (!found->requests.Connect(server->path, kConnectTimeoutMs)) return replace(nullptr);
-    return replace(std::move(found));
+    // It answered a moment ago: failing now means it is busy or full, not gone.
+    if (!found->requests.Connect(server->path, kConnectTimeoutMs))
+        return replace(nullptr, SearchOutcome::Silent);
+    return replace(std::move(found), none);
 }
 
 bool MainProgramLink::Found() const { return Current() != nullptr; }
@@ -100,37 +104,40 @@ int MainProgramLink::NotificationFd() {
     return program->listenerOpen ? program->listener.Fd() : -1;
 }
 
-bool FindOrStartMainProgram(bool start) {
+SearchOutcome FindOrStartMainProgram(bool start) {
     // Threads that call ExtInit at once must not start the program twice.
     static std::mutex starting;
     std::lock_guard lock(starting);
     MainProgramLink& link = TheLink();
-    if (link.Search()) return true;
-    if (!start) return false;
+    SearchOutcome outcome = link.Search();
+    if (outcome != SearchOutcome::NotRunning || !start) return outcome;
 
     const std::string lastPath = ReadLastPath();
     if (lastPath.size() > 1) {
-        // A failed start is not reported: the searches below simply find nothing.
+        // A failed start is not reported: the searches below simply find nothing. The program
+        // outlives its caller, so it must not hold the caller's terminal or pipes.
         const std::string program = platform::ResolveInFolder(lastPath, "Corvane");
-        if (!program.empty()) platform::SpawnDetached({program});
+        if (!program.empty()) platform::SpawnDetached({program}, {}, platform::StandardStreams::Null);
         // The program's window cannot be minimised from here: there is no window-system handle
         // to reach it, and the protocol has no code for it.
         for (int round = 0; round < kSearchRounds; ++round) {
             WaitOneSecond();
-            if (link.Search()) break;
+            outcome = link.Search();
+            if (outcome == SearchOutcome::Found || outcome == SearchOutcome::FolderRefused) break;
         }
     }
-    return link.Found();
+    return outcome;
 }
 
 bool ConnectMainProgram() {
-    if (FindOrStartMainProgram(true)) return true;
-    MainProgramLink& link = TheLink();
-    for (int round = 0; round < kSearchRounds; ++round) {
+    SearchOutcome outcome = FindOrStartMainProgram(true);
+    if (outcome == SearchOutcome::FolderRefused) return false;
+    for (int round = 0; round < kSearchRounds && outcome != SearchOutcome::Found; ++round) {
         WaitOneSecond();
-        if (link.Search()) return true;
+        outcome = TheLink().Search();
+        if (outcome == SearchOutcome::FolderRefused) return false;
     }
-    return link.Found();
+    return outcome == SearchOutcome::Found;
 }
 
 }  // namespace vek

@@ -17,12 +17,19 @@ inline constexpr const char* kMainTitle = "Corvane Icom 706 Control";
 // What answers when the program cannot be reached.
 inline constexpr std::int32_t kUnreachable = -1;
 
+enum class SearchOutcome {
+    Found,
+    NotRunning,     // no server of ours is listening
+    Silent,         // a server listens but told nothing: busy or full, possibly the program
+    FolderRefused,  // the runtime folder is not safe to use: no messaging at all
+};
+
 class MainProgramLink {
 public:
     // Looks for the last server whose title begins with kMainTitle; the program found before
     // stays in use while the search runs and is forgotten when it finds none. A search that finds
     // the same program again keeps its connections (and so the client's registrations).
-    bool Search();
+    SearchOutcome Search();
     bool Found() const;
     // The found program's process id, 0 when none.
     std::uint32_t ProgramId() const;
@@ -56,12 +63,13 @@ private:
 
 MainProgramLink& TheLink();
 
-// Search; when nothing is found and `start` is set, starts LastPath's program and searches up
-// to three more times, a second apart.
-bool FindOrStartMainProgram(bool start);
+// Search; when no program runs at all and `start` is set, starts LastPath's program and searches
+// up to three more times, a second apart. A program that runs but does not answer (busy, or full
+// of clients) is never started a second time, nor is one started when the folder is refused.
+SearchOutcome FindOrStartMainProgram(bool start);
 
 // The whole of ExtInit: FindOrStartMainProgram(true), then up to three more searches a second
-// apart.
+// apart; none when the runtime folder is refused.
 bool ConnectMainProgram();
 
 }  // namespace vek

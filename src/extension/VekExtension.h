@@ -11,7 +11,10 @@
  * Nearly every function sends one request to the program and returns its answer. The answer -1
  * means "not available" and is also what every such function returns when the program cannot
  * be reached: no program was found by ExtInit, or the program has gone since. ExtInit searches
- * anew; nothing else does.
+ * anew; nothing else does. It starts the program only when none runs for this user: one that is
+ * busy or serving all the clients it can is not started twice (ExtInit returns 0), and when the
+ * private runtime folder is unsafe (not the user's own, a symbolic link, open to others) nothing
+ * is started and ExtInit returns 0 at once.
  *
  * Change notifications: the program announces changes (frequency, mode, switches, shutdown,
  * ...) to every registered client, with the codes of the Get functions and the new value.

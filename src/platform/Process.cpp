@@ -27,10 +27,25 @@ struct Prepared {
     std::vector<std::string> args;
     std::vector<char*> argv;
     int descriptorLimit = 1024;
+    int nullFd = -1;  // above 2 and close-on-exec; the child puts it on 0, 1 and 2
+    ~Prepared() {
+        if (nullFd >= 0) ::close(nullFd);
+    }
 };
 
+// /dev/null on a descriptor above 2, so that dup2 onto 0..2 in the child always makes a copy.
+int OpenNullAbove2() {
+    const int fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (fd < 0 || fd > 2) return fd;
+    const int high = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return high;
+}
+
 // What the intermediate or the child tell the caller through the error pipe.
-enum RecordKind : std::int32_t { kPid = 1, kForkFailed, kChdirFailed, kExecFailed };
+enum RecordKind : std::int32_t { kPid = 1, kForkFailed, kChdirFailed, kExecFailed, kStreamsFailed };
 struct Record {
     std::int32_t kind;
     std::int32_t value;
@@ -146,6 +161,12 @@ void CloseInherited(int keepFd, int limit) {
         WriteRecord(errFd, kChdirFailed, errno);
         ::_exit(127);
     }
+    if (p.nullFd >= 0)
+        for (int target = 0; target <= 2; ++target)
+            if (::dup2(p.nullFd, target) < 0) {
+                WriteRecord(errFd, kStreamsFailed, errno);
+                ::_exit(127);
+            }
     CloseInherited(errFd, p.descriptorLimit);
     ::execve(p.path.c_str(), p.argv.data(), environ);
     WriteRecord(errFd, kExecFailed, errno);
@@ -185,6 +206,7 @@ bool FindFailure(const std::vector<Record>& records, SpawnStep& step, int& error
             case kForkFailed: step = SpawnStep::Fork; break;
             case kChdirFailed: step = SpawnStep::WorkingDirectory; break;
             case kExecFailed: step = SpawnStep::Exec; break;
+            case kStreamsFailed: step = SpawnStep::StandardStreams; break;
             default: continue;
         }
         error = r.value;
@@ -267,10 +289,16 @@ bool PipeAndFork(int fds[2], pid_t& pid, SpawnStep& failedStep, int& error) {
 
 }  // namespace
 
-SpawnResult SpawnDetached(const std::vector<std::string>& argv, const std::string& workingDirectory) {
+SpawnResult SpawnDetached(const std::vector<std::string>& argv, const std::string& workingDirectory,
+                          StandardStreams streams) {
     SpawnResult result;
     Prepared p;
     if (!Prepare(argv, workingDirectory, p, result.failedStep, result.error)) return result;
+    if (streams == StandardStreams::Null && (p.nullFd = OpenNullAbove2()) < 0) {
+        result.failedStep = SpawnStep::StandardStreams;
+        result.error = errno;
+        return result;
+    }
 
     int fds[2];
     pid_t middle = -1;
@@ -351,6 +379,7 @@ std::string DescribeSpawnFailure(SpawnStep step, int error) {
         case SpawnStep::Fork: what = "fork"; break;
         case SpawnStep::WorkingDirectory: what = "working directory"; break;
         case SpawnStep::Exec: what = "exec"; break;
+        case SpawnStep::StandardStreams: what = "standard streams"; break;
     }
     char buffer[256];
     const char* text = ::strerror_r(error, buffer, sizeof buffer);

@@ -14,7 +14,10 @@
 namespace platform {
 
 // Where a start failed.
-enum class SpawnStep { None, Arguments, Pipe, Fork, WorkingDirectory, Exec };
+enum class SpawnStep { None, Arguments, Pipe, Fork, WorkingDirectory, Exec, StandardStreams };
+
+// What the program gets as descriptors 0, 1 and 2: the caller's, or /dev/null for all three.
+enum class StandardStreams { Inherit, Null };
 
 struct SpawnResult {
     bool started = false;
@@ -27,7 +30,8 @@ struct SpawnResult {
 // Starts the program and returns once it runs (or failed to). The program is not our child (it is
 // detached through an intermediate process), so it never lingers as a zombie and needs no waiting.
 SpawnResult SpawnDetached(const std::vector<std::string>& argv,
-                          const std::string& workingDirectory = {});
+                          const std::string& workingDirectory = {},
+                          StandardStreams streams = StandardStreams::Inherit);
 
 struct RunResult {
     enum class Outcome { Exited, Signalled, TimedOut, NotStarted };

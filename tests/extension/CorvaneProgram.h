@@ -72,14 +72,17 @@ struct CorvaneFolder {
     }
 };
 
-// Corvane started by the test in a program folder of its own; SIGTERM ends it.
+// Corvane started by the test in a program folder of its own; SIGTERM ends it. Its stderr goes
+// to the folder's "stderr.txt" when asked.
 struct Corvane : CorvaneFolder {
     std::unique_ptr<MainProgramProcess> process;
 
-    Corvane() {
+    explicit Corvane(bool keepStderr = false) {
         SetEnvironment();
-        process = std::make_unique<MainProgramProcess>(std::vector<std::string>{folder / "Corvane"});
+        process = std::make_unique<MainProgramProcess>(std::vector<std::string>{folder / "Corvane"},
+                                                       keepStderr ? folder / "stderr.txt" : std::string());
     }
+    std::string Stderr() const { return testing_support::GetFile(folder / "stderr.txt"); }
 
     pid_t Pid() const { return process->Pid(); }
     bool Started() const { return Serving(Pid()); }

@@ -11,6 +11,7 @@
 #include "TempDir.h"
 #include "VekExtension.h"
 
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -21,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -107,6 +109,24 @@ inline std::string TestBinary(const std::string& name) {
     return platform::JoinPath(platform::DirName(platform::ExecutablePath()), name);
 }
 
+// The processes running the program file `program`.
+inline std::vector<pid_t> ProcessesOf(const std::string& program) {
+    std::vector<pid_t> found;
+    std::error_code ec;
+    const std::filesystem::path wanted = std::filesystem::canonical(program, ec);
+    DIR* proc = ::opendir("/proc");
+    if (ec || !proc) return found;
+    while (dirent* e = ::readdir(proc)) {
+        const pid_t pid = static_cast<pid_t>(std::atol(e->d_name));
+        if (pid <= 0) continue;
+        const std::string proc = "/proc/" + std::string(e->d_name) + "/exe";
+        const auto exe = std::filesystem::read_symlink(proc, ec);
+        if (!ec && exe == wanted) found.push_back(pid);
+    }
+    ::closedir(proc);
+    return found;
+}
+
 // Waits until a process that is not our child has ended (a zombie counts as ended).
 inline bool WaitGone(pid_t pid) {
     for (int i = 0; i < 3000; ++i) {
@@ -165,16 +185,21 @@ private:
     std::string buffer_;
 };
 
-// A program started with its stdin and stdout on pipes; ended (and reaped) when destroyed.
+// A program started with its stdin and stdout on pipes, and its stderr in `errorFile` when one
+// is given; ended (and reaped) when destroyed.
 class MainProgramProcess {
 public:
-    explicit MainProgramProcess(const std::vector<std::string>& argv) {
+    explicit MainProgramProcess(const std::vector<std::string>& argv, const std::string& errorFile = {}) {
         int in[2], out[2];
         if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(in[0], STDIN_FILENO);
             ::dup2(out[1], STDOUT_FILENO);
+            if (!errorFile.empty()) {
+                const int err = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+                if (err < 0 || ::dup2(err, STDERR_FILENO) < 0) ::_exit(126);
+            }
             std::vector<char*> args;
             for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
             args.push_back(nullptr);

@@ -53,6 +53,12 @@ TEST(ExtensionStart, ExtInitStartsTheProgramInLastPathWhenNoneRuns) {
     const intptr_t started = l.ExtGethWnd();
     EXPECT_GT(started, 0);
     EXPECT_EQ(l.ExtGetFrequency(), 1000);
+    // It outlives its caller, so it holds none of the caller's terminal or pipes.
+    for (int fd = 0; fd <= 2; ++fd) {
+        std::error_code ec;
+        const std::string proc = "/proc/" + std::to_string(started) + "/fd/" + std::to_string(fd);
+        EXPECT_EQ(std::filesystem::read_symlink(proc, ec), "/dev/null") << fd;
+    }
 
     // Found again when it runs: not started twice.
     ASSERT_EQ(l.ExtInit(), 1);

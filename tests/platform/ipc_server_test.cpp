@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <functional>
@@ -456,6 +457,51 @@ TEST_F(IpcServerTest, AHandlerMayStopOrDestroyTheServer) {
     EXPECT_FALSE(answer);
     EXPECT_EQ(server, nullptr);
     EXPECT_NE(::access(path.c_str(), F_OK), 0);
+}
+
+// True once the server has closed `fd`: what it sent before is skipped.
+bool ClosedByServer(int fd) {
+    char buf[256];
+    for (;;) {
+        if (WaitReady(fd, POLLIN, kTimeoutMs) == 0) return false;
+        const long n = ReceiveSome(fd, buf, sizeof buf);
+        if (n == 0) return true;
+        if (n < 0 && errno != EAGAIN) return true;
+    }
+}
+
+TEST_F(IpcServerTest, AConnectionStalledInsideAFrameIsClosedAnIdleOneIsNot) {
+    IpcServer server("t", Echo);
+    ASSERT_TRUE(server.Start(folder_.path));
+    const std::string path = server.SocketPath();
+    std::string hello;
+    AppendMessage(hello, Message::Hello(1));
+    const std::vector<std::string> stalls = {
+        std::string("\x0d\x00", 2),                        // inside the length
+        std::string("\x0d\x00\x00\x00\x03\x01", 6),         // inside the body
+        hello + std::string("\x0d\x00\x00\x00\x03", 5),     // after a whole frame, which is answered
+    };
+    bool idleAnswered = false;
+    std::atomic<int> failures{0};
+    UniqueFd idle;
+    OnClientThread([&] {
+        idle = ConnectTo(path, kTimeoutMs);
+        std::vector<UniqueFd> stalled;
+        for (const std::string& bytes : stalls) {
+            stalled.push_back(ConnectTo(path, kTimeoutMs));
+            if (SendSome(stalled.back().Get(), bytes.data(), bytes.size()) != long(bytes.size())) ++failures;
+        }
+        for (const UniqueFd& fd : stalled)
+            if (!ClosedByServer(fd.Get())) ++failures;
+        // Silent for longer than any stall allowance, yet served.
+        if (SendSome(idle.Get(), hello.data(), hello.size()) != long(hello.size())) ++failures;
+        char buf[64];
+        if (WaitReady(idle.Get(), POLLIN, kTimeoutMs) != 0)
+            idleAnswered = ReceiveSome(idle.Get(), buf, sizeof buf) > 0;
+    });
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(idleAnswered);
+    EXPECT_EQ(server.ConnectionCount(), 1u);
 }
 
 int main(int argc, char** argv) {

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 
 #include "Ini.h"
 #include "IpcServer.h"
@@ -72,7 +73,17 @@ bool CRemoteHandler::StartServer(const std::string& title, const std::string& fo
         title, [this](std::int32_t code, std::int32_t argument) {
             return static_cast<std::int32_t>(OnRemoteCommand(code, argument));
         });
-    return server_->Start(folder, error);
+    std::string why;
+    if (server_->Start(folder, &why))
+        return true;
+    // Clients only see a program that does not answer; the reason has to be told here.
+    const std::string text = "Remote control is off: " + why;
+    std::fprintf(stderr, "Corvane: %s\n", text.c_str());
+    if (link_.IsLogOpen())
+        link_.Log().WriteText(text + "\r\n");
+    if (error)
+        *error = why;
+    return false;
 }
 
 void CRemoteHandler::SetTitle(const std::string& title)

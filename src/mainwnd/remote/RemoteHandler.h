@@ -46,7 +46,8 @@ public:
     void SetVersionText(const std::string& text) { versionText_ = text; }
 
     // Starts serving requests under the window's title (in `folder`, or the runtime folder when
-    // empty). False when the socket cannot be made; the program works on without clients.
+    // empty). False when the socket cannot be made (the reason goes to stderr and the trace
+    // log); the program works on without clients.
     bool StartServer(const std::string& title, const std::string& folder = {},
                      std::string* error = nullptr);
     void SetTitle(const std::string& title);

@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -28,6 +30,9 @@ constexpr int kAcceptPauseMs = 200;              // out of descriptors: try agai
 // A client registers its own window or two; the bound keeps one that sends endless distinct
 // tokens from growing the list, and every notification, without limit.
 constexpr std::size_t kMaxTokensPerConnection = 256;
+constexpr int kStallSweepMs = 250;  // how often half frames are looked at while there are any
+
+using Clock = std::chrono::steady_clock;
 
 // Notifiers are deleted later: one may be the sender whose signal is running right now.
 void Retire(QSocketNotifier*& notifier) {
@@ -53,6 +58,8 @@ struct IpcServer::Impl {
         bool ended = false; // the client closed its side; answer what it sent, then drop
         bool dead = false;
         std::size_t tokens = 0;  // registrations held
+        Clock::time_point lastActive;           // accepted, last bytes in, last answer out
+        std::optional<Clock::time_point> partialSince;  // first byte of a frame still incomplete
         std::size_t Pending() const { return out.size() - outStart; }
     };
     using ConnectionPtr = std::shared_ptr<Connection>;
@@ -69,6 +76,7 @@ struct IpcServer::Impl {
     UniqueFd listenFd;
     QSocketNotifier* listenNotifier = nullptr;
     QTimer acceptPause;
+    QTimer stallSweep;
     std::map<std::uint64_t, ConnectionPtr> connections;
     std::vector<Registration> registrations;
     std::set<std::pair<std::uint64_t, std::uint64_t>> registered;  // (connection, token)
@@ -79,6 +87,7 @@ struct IpcServer::Impl {
 
     void Stop() {
         acceptPause.stop();
+        stallSweep.stop();
         Retire(listenNotifier);
         if (listenFd.Valid()) {
             listenFd.Reset();
@@ -99,10 +108,12 @@ struct IpcServer::Impl {
                 }
                 return;
             }
-            if (connections.size() >= limits.maxConnections) continue;  // closed at once
+            // Closed at once when no place can be made.
+            if (connections.size() >= limits.maxConnections && !EvictIdle()) continue;
             auto c = std::make_shared<Connection>();
             c->id = nextId++;
             c->fd = std::move(fd);
+            c->lastActive = Clock::now();
             const std::uint64_t id = c->id;
             c->readNotifier = new QSocketNotifier(c->fd.Get(), QSocketNotifier::Read);
             QObject::connect(c->readNotifier, &QSocketNotifier::activated, [this, id] { OnReadable(id); });
@@ -111,6 +122,43 @@ struct IpcServer::Impl {
             QObject::connect(c->writeNotifier, &QSocketNotifier::activated, [this, id] { OnWritable(id); });
             connections.emplace(id, std::move(c));
         }
+    }
+
+    // A client may connect long before its first request, so idleness alone is no fault; but
+    // when every place is taken, the longest-idle connection that nobody is told through goes.
+    bool EvictIdle() {
+        Connection* oldest = nullptr;
+        for (auto& [id, c] : connections) {
+            if (c->dead || c->busy || c->tokens > 0) continue;
+            if (!oldest || c->lastActive < oldest->lastActive) oldest = c.get();
+        }
+        if (!oldest) return false;
+        Drop(*oldest);
+        return true;
+    }
+
+    // A client that stops in the middle of a frame holds a place and a buffer for nothing.
+    void SweepStalled() {
+        const auto now = Clock::now();
+        const auto limit = std::chrono::milliseconds(limits.stalledFrameMs);
+        std::vector<ConnectionPtr> stalled;
+        bool waiting = false;
+        for (auto& [id, c] : connections) {
+            if (!c->partialSince || c->busy) continue;
+            if (now - *c->partialSince >= limit) stalled.push_back(c);
+            else waiting = true;
+        }
+        for (const ConnectionPtr& c : stalled) Drop(*c);
+        if (!waiting) stallSweep.stop();
+    }
+
+    void WatchPartial(Connection& c, bool completedFrame) {
+        if (c.dead || c.reader.Buffered() == 0) {
+            c.partialSince.reset();
+            return;
+        }
+        if (completedFrame || !c.partialSince) c.partialSince = Clock::now();
+        if (!stallSweep.isActive()) stallSweep.start(kStallSweepMs);
     }
 
     ConnectionPtr Find(std::uint64_t id) {
@@ -130,6 +178,7 @@ struct IpcServer::Impl {
         for (auto it = registered.lower_bound({c.id, 0}); it != registered.end() && it->first == c.id;)
             it = registered.erase(it);
         c.tokens = 0;
+        c.partialSince.reset();
         connections.erase(c.id);  // a running handler still holds its own reference
     }
 
@@ -142,6 +191,7 @@ struct IpcServer::Impl {
             const long n = ReceiveSome(c->fd.Get(), buf, sizeof buf);
             if (n > 0) {
                 c->reader.Feed(buf, static_cast<std::size_t>(n));
+                c->lastActive = Clock::now();
                 total += static_cast<std::size_t>(n);
                 continue;
             }
@@ -159,10 +209,12 @@ struct IpcServer::Impl {
 
     // Handles the complete frames received so far, one request at a time.
     void Process(const ConnectionPtr& c) {
+        bool completed = false;
         while (!c->dead && !c->busy) {
             Frame frame;
             const auto r = c->reader.Next(frame);
             if (r == FrameReader::Result::NeedMore) break;
+            completed = true;
             std::optional<Message> m;
             if (r == FrameReader::Result::Frame) m = DecodeMessage(frame);
             if (!m) {
@@ -189,6 +241,7 @@ struct IpcServer::Impl {
             Drop(*c);
             return;
         }
+        WatchPartial(*c, completed);
         Flush(*c);
     }
 
@@ -213,6 +266,7 @@ struct IpcServer::Impl {
         if (serverAlive.expired()) return false;
         c->busy = false;
         if (c->dead) return true;
+        c->lastActive = Clock::now();
         Append(*c, Message::Answer(request.id, answer));
         Flush(*c);
         if (!c->dead && !c->ended && c->readNotifier) c->readNotifier->setEnabled(true);
@@ -285,6 +339,7 @@ IpcServer::IpcServer(std::string title, RequestHandler handler, Limits limits) :
     QObject::connect(&impl_->acceptPause, &QTimer::timeout, [impl] {
         if (impl->listenNotifier) impl->listenNotifier->setEnabled(true);
     });
+    QObject::connect(&impl_->stallSweep, &QTimer::timeout, [impl] { impl->SweepStalled(); });
 }
 
 IpcServer::~IpcServer() = default;

@@ -10,8 +10,12 @@
 // (WaitPumpingMessages, PumpMessages) included. The handler is never re-entered for the same
 // connection: while it runs, that connection's next requests wait, other connections are
 // served. Every member is for the GUI thread. Nothing here blocks: a client whose unsent output
-// grows past the limit, that sends a malformed frame, or that has gone is dropped, and its
-// registrations with it.
+// grows past the limit, that sends a malformed frame, that stops in the middle of a frame for
+// longer than stalledFrameMs, or that has gone is dropped, and its registrations with it.
+//
+// A client may stay connected and silent for as long as it likes. When all maxConnections places
+// are taken, a new connection takes the place of the longest-idle one that holds no registration
+// and has no request running; when there is none, the new connection is closed at once.
 #pragma once
 
 #include <cstddef>
@@ -26,9 +30,12 @@ class IpcServer {
 public:
     using RequestHandler = std::function<std::int32_t(std::int32_t code, std::int32_t argument)>;
 
+    static constexpr int kStalledFrameMs = 3000;
+
     struct Limits {
         std::size_t maxPendingOutput = 256 * 1024;  // bytes queued for one client
         std::size_t maxConnections = 64;
+        int stalledFrameMs = kStalledFrameMs;       // from the first byte of an unfinished frame
     };
 
     IpcServer(std::string title, RequestHandler handler);

@@ -86,18 +86,27 @@ bool TitleMatches(const std::string& title, const std::string& prefix) {
     return platform::AsciiIStartsWith(title, prefix);
 }
 
-std::optional<FoundServer> FindServer(const std::string& folder, const std::string& titlePrefix, int timeoutMs) {
-    std::optional<FoundServer> found;
+ServerSearch SearchServers(const std::string& folder, const std::string& titlePrefix, int timeoutMs) {
+    ServerSearch search;
     for (const ServerSocket& s : ListServerSockets(folder)) {
         RequestClient client;
         if (!client.Connect(s.path, timeoutMs)) {
-            if (errno == ECONNREFUSED && ProcessGone(s.pid)) ::unlink(s.path.c_str());
+            // A full backlog is a live server that is not accepting; refused means nobody listens.
+            if (errno == EAGAIN || errno == ETIMEDOUT) ++search.silent;
+            else if (errno == ECONNREFUSED && ProcessGone(s.pid)) ::unlink(s.path.c_str());
             continue;
         }
         const auto hello = client.Hello(timeoutMs);
-        if (hello && TitleMatches(hello->title, titlePrefix)) found = FoundServer{s.path, hello->title, hello->pid};
+        if (!hello) ++search.silent;
+        else if (TitleMatches(hello->title, titlePrefix))
+            search.found = FoundServer{s.path, hello->title, hello->pid};
     }
-    return found;
+    return search;
+}
+
+std::optional<FoundServer> FindServer(const std::string& folder, const std::string& titlePrefix,
+                                      int timeoutMs) {
+    return SearchServers(folder, titlePrefix, timeoutMs).found;
 }
 
 }  // namespace platform::ipc

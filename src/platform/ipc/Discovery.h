@@ -40,8 +40,17 @@ struct FoundServer {
     std::uint32_t pid = 0;
 };
 
+struct ServerSearch {
+    std::optional<FoundServer> found;
+    // Sockets with a live listener that told no title in time: a server that is busy, or full
+    // (it closes new connections at once). One of them may be the server looked for.
+    std::size_t silent = 0;
+};
+
 // Asks every listed server for its title, each within timeoutMs, and returns the last match.
 // Sockets that nobody listens on any more are skipped, and removed when their process is gone.
-std::optional<FoundServer> FindServer(const std::string& folder, const std::string& titlePrefix, int timeoutMs);
+ServerSearch SearchServers(const std::string& folder, const std::string& titlePrefix, int timeoutMs);
+std::optional<FoundServer> FindServer(const std::string& folder, const std::string& titlePrefix,
+                                      int timeoutMs);
 
 }  // namespace platform::ipc

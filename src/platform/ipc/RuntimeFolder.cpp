@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -13,6 +14,12 @@ namespace {
 
 FolderResult Fail(const std::string& path, const std::string& why) {
     return FolderResult{{}, path + ": " + why};
+}
+
+std::string Mode(mode_t mode) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
+    return text;
 }
 
 bool UsableBase(const char* base) {
@@ -31,8 +38,9 @@ FolderResult PreparePrivateFolder(const std::string& path) {
     if (::lstat(path.c_str(), &st) != 0) return Fail(path, std::strerror(errno));
     if (S_ISLNK(st.st_mode)) return Fail(path, "is a symbolic link");
     if (!S_ISDIR(st.st_mode)) return Fail(path, "is not a folder");
-    if (st.st_uid != ::geteuid()) return Fail(path, "belongs to another user");
-    if ((st.st_mode & 077) != 0) return Fail(path, "is open to other users");
+    if (st.st_uid != ::geteuid())
+        return Fail(path, "belongs to another user (uid " + std::to_string(st.st_uid) + ")");
+    if ((st.st_mode & 077) != 0) return Fail(path, "is open to other users (mode " + Mode(st.st_mode) + ")");
     return FolderResult{path, {}};
 }
 

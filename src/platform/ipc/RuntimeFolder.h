@@ -15,7 +15,8 @@ struct FolderResult {
 };
 
 // Creates the folder with mode 0700 when missing; refuses one that is a symlink, not a
-// folder, owned by another user, or open to group or others.
+// folder, owned by another user, or open to group or others. `error` then says
+// "<path>: <reason>".
 FolderResult PreparePrivateFolder(const std::string& path);
 
 // The runtime folder above, prepared.
