@@ -5,7 +5,7 @@
 // (flock on the file's folder) finished by an atomic rewrite (AtomicFile.h), so concurrent writers
 // do not lose each other's updates and readers never see a half-written file. Writes report
 // failure (false plus an error text) and then leave the file as it was. The text rules are those
-// of ProfileText.h.
+// of ProfileText.h. Many writes to one file go through ProfileBatch.h: one rewrite for all.
 #pragma once
 
 #include <optional>
