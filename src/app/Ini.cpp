@@ -4,6 +4,7 @@
 #include "PrivateProfile.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -48,7 +49,13 @@ void CIni::SetPath(const char* path) {
         path_ = path;
     else if (path_)
         path_->clear();
+    if (!batch_.Retarget(path_ ? *path_ : std::string(), &lastError_))
+        std::fprintf(stderr, "settings not saved: %s\n", lastError_.c_str());
 }
+
+void CIni::BeginBatch() { batch_.Begin(path_ ? *path_ : std::string()); }
+
+bool CIni::CommitBatch() { return batch_.End(&lastError_); }
 
 bool CIni::Fail(const char* text) {
     lastError_ = text;
@@ -57,6 +64,7 @@ bool CIni::Fail(const char* text) {
 
 std::optional<std::string> CIni::Read(const char* section, const char* key) const {
     if (!section || !key || !path_ || path_->empty()) return std::nullopt;
+    if (platform::ProfileBatch* batch = batch_.Get()) return batch->Read(section, key);
     return platform::ReadProfileValue(*path_, section, key);
 }
 
@@ -68,6 +76,7 @@ std::string CIni::GetString(const char* section, const char* key, const char* de
 bool CIni::WriteString(const char* section, const char* key, const char* value) {
     if (!section || !key) return Fail("No section or key");
     if (!path_ || path_->empty()) return Fail("No settings file");
+    if (platform::ProfileBatch* batch = batch_.Get()) return batch->Write(section, key, value ? value : "", &lastError_);
     return platform::WriteProfileValue(*path_, section, key, value ? value : "", &lastError_);
 }
 
@@ -84,6 +93,7 @@ bool CIni::WriteInt(const char* section, const char* key, int value) {
 bool CIni::DeleteKey(const char* section, const char* key) {
     if (!section || !key) return Fail("No section or key");
     if (!path_ || path_->empty()) return Fail("No settings file");
+    if (platform::ProfileBatch* batch = batch_.Get()) return batch->DeleteKey(section, key, &lastError_);
     return platform::DeleteProfileKey(*path_, section, key, &lastError_);
 }
 
@@ -114,5 +124,6 @@ bool CIni::WriteSetupBytes(const char* key, const unsigned char* bytes) {
 
 std::vector<std::string> CIni::GetSectionNames() const {
     if (!path_ || path_->empty()) return {};
+    if (platform::ProfileBatch* batch = batch_.Get()) return batch->SectionNames();
     return platform::ReadProfileSectionNames(*path_);
 }

@@ -5,8 +5,14 @@
 // created by a write. Writes return false, keep the old file and leave the reason in LastError()
 // when they cannot be done (no path, read-only file or folder, full disk). Each read sees the
 // file on disk.
+//
+// Many writes in a row go into a batch (BeginBatch ... CommitBatch, or a Batch scope): the file
+// is then rewritten once at the end instead of once per key, with the same result; reads in the
+// batch see its writes. A write in a batch fails at once only for names or a value that cannot
+// be stored; a failure to write the file is told by CommitBatch.
 #pragma once
 
+#include "ProfileBatch.h"
 #include "SettingsKeys.h"
 
 #include <optional>
@@ -18,7 +24,8 @@ public:
     CIni() = default;
     virtual ~CIni() = default;
 
-    // Stores a copy of the path; null empties an existing path.
+    // Stores a copy of the path; null empties an existing path. An open batch first writes what it
+    // holds to the old file.
     void SetPath(const char* path);
     // Null until a path is set.
     const char* GetPath() const { return path_ ? path_->c_str() : nullptr; }
@@ -48,6 +55,14 @@ public:
     // Section names in file order.
     std::vector<std::string> GetSectionNames() const;
 
+    // Batches nest; the outermost CommitBatch writes the file. False (reason in LastError) when
+    // the file could not be written: it then keeps its old content.
+    void BeginBatch();
+    bool CommitBatch();
+
+    // A batch for the length of a scope; the end of the scope commits when Commit was not called.
+    using Batch = platform::BatchScope<CIni>;
+
     // The reason the last failed write failed.
     const std::string& LastError() const { return lastError_; }
 
@@ -69,4 +84,5 @@ private:
 
     std::optional<std::string> path_;
     std::string lastError_;
+    platform::NestedProfileBatch batch_;
 };

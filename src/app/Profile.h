@@ -2,6 +2,8 @@
 // (window places, fonts, audio devices and format, backup folder, "LastPath").
 // Sections are the keys below the root; see RegistryProfile.h for the file and its encodings.
 // A null section or name makes a read return the default and a write fail.
+// Many writes in a row go into a batch (BeginBatch ... CommitBatch, or a Batch scope), which
+// rewrites the file once at the end; CommitBatch tells whether that worked.
 #pragma once
 
 #include "RegistryProfile.h"
@@ -60,6 +62,14 @@ public:
     std::optional<ProfileRect> GetRect(const settings::RegRect& r) const;
     bool WriteRect(const settings::RegRect& r, const ProfileRect& rect);
     bool DeleteRect(const settings::RegRect& r);
+
+    // Batches nest; the outermost CommitBatch writes the file (false and LastError when it
+    // cannot; the old file is then kept).
+    void BeginBatch() { registry_.BeginBatch(); }
+    bool CommitBatch() { return registry_.CommitBatch(&lastError_); }
+
+    // A batch for the length of a scope; the end of the scope commits when Commit was not called.
+    using Batch = platform::BatchScope<Profile>;
 
     const std::string& LastError() const { return lastError_; }
 

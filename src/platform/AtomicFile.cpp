@@ -82,6 +82,8 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
         SetError(error, "Not a regular file");
         return false;
     }
+    if (S_ISREG(st.st_mode) && st.st_size > 0 && static_cast<std::uintmax_t>(st.st_size) <= maxBytes)
+        out.reserve(static_cast<size_t>(st.st_size));
     const int flags = fcntl(fd, F_GETFL);
     if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     char buf[65536];

@@ -12,13 +12,6 @@ namespace {
 // rewritten.
 constexpr std::size_t kMaxProfileBytes = 2 * 1024 * 1024;
 
-std::string ReadText(const std::string& file) {
-    std::string text;
-    // An unreadable or oversized file reads as empty.
-    ReadWholeFile(ResolvePathCase(file), text, nullptr, nullptr, kMaxProfileBytes);
-    return text;
-}
-
 void SetError(std::string* error, const std::string& text) {
     if (error) *error = text;
 }
@@ -26,6 +19,12 @@ void SetError(std::string* error, const std::string& text) {
 }  // namespace
 
 namespace detail {
+
+std::string ReadProfileText(const std::string& file) {
+    std::string text;
+    ReadWholeFile(ResolvePathCase(file), text, nullptr, nullptr, kMaxProfileBytes);
+    return text;
+}
 
 bool EditProfileFile(const std::string& file, bool createIfMissing,
                      std::string (*edit)(std::string_view, void*), void* context, std::string* error) {
@@ -56,7 +55,7 @@ bool EditProfileFile(const std::string& file, bool createIfMissing,
 
 std::optional<std::string> ReadProfileValue(const std::string& file, std::string_view section,
                                             std::string_view key, bool keepQuotes) {
-    return ProfileFind(ReadText(file), section, key, keepQuotes);
+    return ProfileFind(detail::ReadProfileText(file), section, key, keepQuotes);
 }
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
@@ -66,11 +65,11 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
 }
 
 std::vector<std::string> ReadProfileSectionNames(const std::string& file) {
-    return ProfileSections(ReadText(file));
+    return ProfileSections(detail::ReadProfileText(file));
 }
 
 std::vector<std::string> ReadProfileKeyNames(const std::string& file, std::string_view section) {
-    return ProfileKeys(ReadText(file), section);
+    return ProfileKeys(detail::ReadProfileText(file), section);
 }
 
 bool WriteProfileValue(const std::string& file, std::string_view section, std::string_view key,

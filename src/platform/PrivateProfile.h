@@ -5,7 +5,7 @@
 // (flock on the file's folder) finished by an atomic rewrite (AtomicFile.h), so concurrent writers
 // do not lose each other's updates and readers never see a half-written file. Writes report
 // failure (false plus an error text) and then leave the file as it was. The text rules are those
-// of ProfileText.h.
+// of ProfileText.h. Many writes to one file go through ProfileBatch.h: one rewrite for all.
 #pragma once
 
 #include <optional>
@@ -46,6 +46,8 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
                                const std::string& file, std::string* error = nullptr);
 
 namespace detail {
+// The file's text; a missing, unreadable or oversized file reads as empty.
+std::string ReadProfileText(const std::string& file);
 // Runs edit(text) -> new text under the folder lock and rewrites the file when the text changed.
 // A missing file reads as empty; `createIfMissing` false leaves a missing file absent.
 bool EditProfileFile(const std::string& file, bool createIfMissing,
@@ -54,16 +56,16 @@ bool EditProfileFile(const std::string& file, bool createIfMissing,
 
 }  // namespace platform
 
+#include "ProfileDocument.h"
 #include "ProfileText.h"
 
 template <class Pred>
 bool platform::DeleteProfileSectionsIf(const std::string& file, Pred drop, std::string* error) {
     auto edit = [](std::string_view text, void* ctx) {
-        Pred& pred = *static_cast<Pred*>(ctx);
-        std::string out(text);
-        for (const std::string& name : ProfileSections(text))
-            if (pred(name)) out = ProfileRemoveSection(out, name);
-        return out;
+        // One parse for all the sections removed.
+        ProfileDocument doc{std::string(text)};
+        doc.RemoveSectionsIf(*static_cast<Pred*>(ctx));
+        return doc.Text();
     };
     return detail::EditProfileFile(file, false, edit, &drop, error);
 }

@@ -1,27 +1,13 @@
 #include "ProfileText.h"
 
 #include "AsciiCase.h"
+#include "ProfileLines.h"
+
+#include <unordered_set>
 
 namespace platform {
 
-namespace {
-
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-
-enum class LineKind { Other, Section, Key };
-
-struct Line {
-    std::string_view content;     // without the line ending
-    std::string_view ending;      // "\n", "\r\n" or "" (last line)
-    LineKind kind = LineKind::Other;
-    std::string_view name;        // section or key name, trimmed
-    std::string_view value;       // key value, trimmed, quotes kept
-};
-
-struct Parsed {
-    std::string_view bom;
-    std::vector<Line> lines;
-};
+namespace profile_lines {
 
 Line Classify(std::string_view content, std::string_view ending) {
     Line line;
@@ -45,54 +31,54 @@ Line Classify(std::string_view content, std::string_view ending) {
     return line;
 }
 
-Parsed Parse(std::string_view text) {
-    Parsed p;
-    if (text.substr(0, kBom.size()) == kBom) {
-        p.bom = text.substr(0, kBom.size());
-        text.remove_prefix(kBom.size());
-    }
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t nl = text.find('\n', pos);
-        if (nl == std::string_view::npos) {
-            p.lines.push_back(Classify(text.substr(pos), {}));
-            break;
-        }
-        size_t end = nl;
-        if (end > pos && text[end - 1] == '\r') --end;
-        p.lines.push_back(Classify(text.substr(pos, end - pos), text.substr(end, nl + 1 - end)));
-        pos = nl + 1;
-    }
-    return p;
-}
-
-// [begin, end) of the lines after the first header of `section`; begin == npos when absent.
-struct Range {
-    size_t header = std::string_view::npos;
-    size_t end = 0;
-};
-
-Range FindSection(const Parsed& p, std::string_view section, size_t from = 0) {
-    Range r;
-    for (size_t i = from; i < p.lines.size(); ++i) {
-        if (p.lines[i].kind == LineKind::Section && AsciiIEquals(p.lines[i].name, section)) {
-            r.header = i;
-            r.end = i + 1;
-            while (r.end < p.lines.size() && p.lines[r.end].kind != LineKind::Section) ++r.end;
-            return r;
-        }
-    }
-    return r;
-}
-
 std::string_view Unquote(std::string_view v) {
     if (v.size() >= 2 && v.front() == '"' && v.back() == '"') return v.substr(1, v.size() - 2);
     return v;
 }
 
+LineReader::LineReader(std::string_view text) : text_(text) {
+    if (text_.substr(0, kBom.size()) == kBom) {
+        bom_ = text_.substr(0, kBom.size());
+        pos_ = kBom.size();
+    }
+}
+
+bool LineReader::Next(Line& line) {
+    if (pos_ >= text_.size()) return false;
+    size_t nl = text_.find('\n', pos_);
+    if (nl == std::string_view::npos) {
+        line = Classify(text_.substr(pos_), {});
+        pos_ = text_.size();
+        return true;
+    }
+    size_t end = nl;
+    if (end > pos_ && text_[end - 1] == '\r') --end;
+    line = Classify(text_.substr(pos_, end - pos_), text_.substr(end, nl + 1 - end));
+    pos_ = nl + 1;
+    return true;
+}
+
+}  // namespace profile_lines
+
+namespace {
+
+using profile_lines::Line;
+using profile_lines::LineKind;
+using profile_lines::Unquote;
+
+// Byte offset of a line's start, and of its end with and without the line ending.
+size_t Start(std::string_view text, const Line& l) { return static_cast<size_t>(l.content.data() - text.data()); }
+size_t ContentEnd(std::string_view text, const Line& l) { return Start(text, l) + l.content.size(); }
+size_t End(std::string_view text, const Line& l) { return ContentEnd(text, l) + l.ending.size(); }
+
 void Append(std::string& out, const Line& line) {
     out.append(line.content);
     out.append(line.ending);
+}
+
+// Adds `name` unless a case variant is there already; `seen` holds the folded names.
+void AddOnce(std::vector<std::string>& out, std::unordered_set<std::string>& seen, std::string_view name) {
+    if (seen.insert(AsciiLowerCopy(name)).second) out.emplace_back(name);
 }
 
 }  // namespace
@@ -108,39 +94,45 @@ std::optional<std::string> ProfileFind(std::string_view text, std::string_view s
                                        std::string_view key, bool keepQuotes) {
     section = ProfileTrim(section);
     key = ProfileTrim(key);
-    Parsed p = Parse(text);
-    Range r = FindSection(p, section);
-    if (r.header == std::string_view::npos) return std::nullopt;
-    for (size_t i = r.header + 1; i < r.end; ++i) {
-        const Line& l = p.lines[i];
-        if (l.kind == LineKind::Key && AsciiIEquals(l.name, key))
+    // One pass without storing lines: settings files can be large and are read key by key.
+    profile_lines::LineReader reader(text);
+    Line l;
+    bool inSection = false;
+    while (reader.Next(l)) {
+        if (l.kind == LineKind::Section) {
+            if (inSection) return std::nullopt;  // only the first section of the name counts
+            inSection = AsciiIEquals(l.name, section);
+        } else if (inSection && l.kind == LineKind::Key && AsciiIEquals(l.name, key)) {
             return std::string(keepQuotes ? l.value : Unquote(l.value));
+        }
     }
     return std::nullopt;
 }
 
 std::vector<std::string> ProfileSections(std::string_view text) {
     std::vector<std::string> out;
-    for (const Line& l : Parse(text).lines) {
-        if (l.kind != LineKind::Section) continue;
-        bool seen = false;
-        for (const std::string& s : out) seen = seen || AsciiIEquals(s, l.name);
-        if (!seen) out.emplace_back(l.name);
-    }
+    std::unordered_set<std::string> seen;
+    profile_lines::LineReader reader(text);
+    Line l;
+    while (reader.Next(l))
+        if (l.kind == LineKind::Section) AddOnce(out, seen, l.name);
     return out;
 }
 
 std::vector<std::string> ProfileKeys(std::string_view text, std::string_view section) {
     std::vector<std::string> out;
-    Parsed p = Parse(text);
-    Range r = FindSection(p, ProfileTrim(section));
-    if (r.header == std::string_view::npos) return out;
-    for (size_t i = r.header + 1; i < r.end; ++i) {
-        const Line& l = p.lines[i];
-        if (l.kind != LineKind::Key) continue;
-        bool seen = false;
-        for (const std::string& k : out) seen = seen || AsciiIEquals(k, l.name);
-        if (!seen) out.emplace_back(l.name);
+    std::unordered_set<std::string> seen;
+    section = ProfileTrim(section);
+    profile_lines::LineReader reader(text);
+    Line l;
+    bool inSection = false;
+    while (reader.Next(l)) {
+        if (l.kind == LineKind::Section) {
+            if (inSection) break;
+            inSection = AsciiIEquals(l.name, section);
+        } else if (inSection && l.kind == LineKind::Key) {
+            AddOnce(out, seen, l.name);
+        }
     }
     return out;
 }
@@ -173,41 +165,43 @@ std::string ProfileSet(std::string_view text, std::string_view section, std::str
                        std::string_view value) {
     section = ProfileTrim(section);
     key = ProfileTrim(key);
-    std::string newLine = std::string(key) + "=" + std::string(value);
-    Parsed p = Parse(text);
-    Range r = FindSection(p, section);
-
-    std::string out(p.bom);
+    const std::string newLine = std::string(key) + "=" + std::string(value);
+    // One pass without storing lines: find the line to replace, or the line to insert after.
+    profile_lines::LineReader reader(text);
+    Line l, after;
+    bool inSection = false, found = false;
+    while (reader.Next(l)) {
+        if (l.kind == LineKind::Section) {
+            if (inSection) break;  // only the first section of the name is written
+            inSection = found = AsciiIEquals(l.name, section);
+            if (inSection) after = l;
+        } else if (inSection && l.kind == LineKind::Key) {
+            if (AsciiIEquals(l.name, key)) {
+                // Replaced in place; the line keeps its ending.
+                std::string out;
+                out.reserve(text.size() + newLine.size());
+                out.append(text.substr(0, Start(text, l)));
+                out += newLine;
+                out.append(text.substr(ContentEnd(text, l)));
+                return out;
+            }
+            after = l;
+        }
+    }
+    std::string out;
     out.reserve(text.size() + newLine.size() + section.size() + 8);
-    if (r.header == std::string_view::npos) {
-        out.append(text.substr(p.bom.size()));
-        if (!out.empty() && out.back() != '\n' && out.size() > p.bom.size()) out += '\n';
+    if (!found) {
+        out.append(text);
+        if (!out.empty() && out.back() != '\n' && out.size() > reader.Bom().size()) out += '\n';
         out += "[" + std::string(section) + "]\n" + newLine + "\n";
         return out;
     }
-    size_t replace = std::string_view::npos;
-    size_t insertAfter = r.header;
-    for (size_t i = r.header + 1; i < r.end; ++i) {
-        const Line& l = p.lines[i];
-        if (l.kind != LineKind::Key) continue;
-        insertAfter = i;
-        if (replace == std::string_view::npos && AsciiIEquals(l.name, key)) replace = i;
-    }
-    for (size_t i = 0; i < p.lines.size(); ++i) {
-        const Line& l = p.lines[i];
-        if (i == replace) {
-            out += newLine;
-            out.append(l.ending);
-            continue;
-        }
-        out.append(l.content);
-        if (replace == std::string_view::npos && i == insertAfter) {
-            out.append(l.ending.empty() ? std::string_view("\n") : l.ending);
-            out += newLine + "\n";
-            continue;
-        }
-        out.append(l.ending);
-    }
+    // After the section's last key (or its header), on a line of its own.
+    const size_t at = End(text, after);
+    out.append(text.substr(0, at));
+    if (after.ending.empty()) out += '\n';
+    out += newLine + "\n";
+    out.append(text.substr(at));
     return out;
 }
 
@@ -215,11 +209,13 @@ std::string ProfileRemoveKey(std::string_view text, std::string_view section, st
                              bool* changed) {
     section = ProfileTrim(section);
     key = ProfileTrim(key);
-    Parsed p = Parse(text);
-    std::string out(p.bom);
+    profile_lines::LineReader reader(text);
+    std::string out(reader.Bom());
+    out.reserve(text.size());
     bool any = false;
     bool inSection = false;
-    for (const Line& l : p.lines) {
+    Line l;
+    while (reader.Next(l)) {
         if (l.kind == LineKind::Section) inSection = AsciiIEquals(l.name, section);
         if (inSection && l.kind == LineKind::Key && AsciiIEquals(l.name, key)) {
             any = true;
@@ -233,11 +229,13 @@ std::string ProfileRemoveKey(std::string_view text, std::string_view section, st
 
 std::string ProfileRemoveSection(std::string_view text, std::string_view section, bool* changed) {
     section = ProfileTrim(section);
-    Parsed p = Parse(text);
-    std::string out(p.bom);
+    profile_lines::LineReader reader(text);
+    std::string out(reader.Bom());
+    out.reserve(text.size());
     bool any = false;
     bool inSection = false;
-    for (const Line& l : p.lines) {
+    Line l;
+    while (reader.Next(l)) {
         if (l.kind == LineKind::Section) inSection = AsciiIEquals(l.name, section);
         if (inSection) {
             any = true;

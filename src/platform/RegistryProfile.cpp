@@ -135,7 +135,12 @@ std::optional<std::vector<std::uint8_t>> RegistryProfile::DecodeBinary(std::stri
     return out;
 }
 
+void RegistryProfile::BeginBatch() { batch_.Begin(FilePath()); }
+
+bool RegistryProfile::CommitBatch(std::string* error) { return batch_.End(error); }
+
 std::optional<std::string> RegistryProfile::Raw(std::string_view section, std::string_view name) const {
+    if (ProfileBatch* batch = batch_.Get()) return batch->Read(KeyPath(section), name, /*keepQuotes=*/true);
     std::string file = FilePath();
     if (file.empty()) return std::nullopt;
     return ReadProfileValue(file, KeyPath(section), name, /*keepQuotes=*/true);
@@ -184,6 +189,7 @@ bool RegistryProfile::WriteRaw(std::string_view section, std::string_view name,
     std::string keyPath = KeyPath(section);
     if (!ProfileEntryValid(keyPath, name, raw, error)) return false;
     if (!MakeFolders(DirName(file), error)) return false;
+    if (ProfileBatch* batch = batch_.Get()) return batch->Write(keyPath, name, raw, error);
     return WriteProfileValue(file, keyPath, name, raw, error);
 }
 
@@ -211,6 +217,7 @@ bool RegistryProfile::DeleteValue(std::string_view section, std::string_view nam
     std::string file = FilePath();
     if (file.empty()) return true;
     if (!NameValid(KeyPath(section), name, error)) return false;
+    if (ProfileBatch* batch = batch_.Get()) return batch->DeleteKey(KeyPath(section), name, error);
     return DeleteProfileKey(file, KeyPath(section), name, error);
 }
 
@@ -220,12 +227,14 @@ bool RegistryProfile::DeleteKey(std::string_view section, std::string* error) {
     std::string keyPath = KeyPath(section);
     if (!ProfileSectionValid(keyPath, error)) return false;
     std::string prefix = keyPath + "\\";
-    return DeleteProfileSectionsIf(
-        file,
-        [&](const std::string& name) {
-            return AsciiIEquals(name, keyPath) || AsciiIStartsWith(name, prefix);
-        },
-        error);
+    auto drop = [keyPath, prefix](const std::string& name) {
+        return AsciiIEquals(name, keyPath) || AsciiIStartsWith(name, prefix);
+    };
+    if (ProfileBatch* batch = batch_.Get()) {
+        batch->DeleteSectionsIf(drop);
+        return true;
+    }
+    return DeleteProfileSectionsIf(file, drop, error);
 }
 
 }  // namespace platform

@@ -12,7 +12,10 @@
 // A value without quotes and without one of the prefixes reads as a string (hand-written files).
 // Reading a value as another type than it holds gives the default, as the registry does.
 // Strings holding CR, LF or NUL cannot be stored in a line and are refused.
+// Many writes in a row go into a batch (ProfileBatch.h): one rewrite of the file at the end.
 #pragma once
+
+#include "ProfileBatch.h"
 
 #include <cstdint>
 #include <optional>
@@ -62,6 +65,11 @@ public:
     bool DeleteValue(std::string_view section, std::string_view name, std::string* error = nullptr);
     bool DeleteKey(std::string_view section, std::string* error = nullptr);
 
+    // Batches nest; the outermost CommitBatch writes the file (false and the old file kept when
+    // it cannot). The file is the one FilePath() names at the first BeginBatch.
+    void BeginBatch();
+    bool CommitBatch(std::string* error = nullptr);
+
     // Value encodings, exposed for tests and for readers of the raw file.
     static std::string EncodeInt(int value);
     static std::string EncodeString(std::string_view value);
@@ -77,6 +85,7 @@ private:
 
     std::string filePath_;
     std::string root_;
+    NestedProfileBatch batch_;
 };
 
 }  // namespace platform

@@ -225,3 +225,39 @@ TEST_F(IniTest, FailedWritesReportAndKeepTheFile) {
     EXPECT_FALSE(ini_.WriteInt("Setup", "Baud", 19200));
     EXPECT_FALSE(ini_.LastError().empty());
 }
+
+TEST_F(IniTest, ABatchWritesOnceAndAFailedWriteKeepsTheFile) {
+    const std::string start = "[Setup]\r\nBaud=1200\r\n";
+    Put(start);
+    {
+        CIni::Batch batch(ini_);
+        EXPECT_TRUE(ini_.WriteInt("Setup", "Baud", 4800));
+        EXPECT_TRUE(ini_.WriteString("Bande", "20_freq", "14175000"));
+        EXPECT_TRUE(ini_.DeleteKey("Setup", "Baud"));
+        EXPECT_FALSE(ini_.WriteString("Setup", "Bad=Key", "x"));  // refused at once
+        EXPECT_EQ(ini_.GetInt("Bande", "20_freq", 0), 14175000);
+        EXPECT_EQ(ini_.GetInt("Setup", "Baud", -1), -1);
+        EXPECT_EQ(ini_.GetSectionNames(), (std::vector<std::string>{"Setup", "Bande"}));
+        EXPECT_EQ(Text(), start);
+    }  // the end of the scope commits
+    EXPECT_EQ(Text(), "[Setup]\r\n[Bande]\n20_freq=14175000\n");
+
+    // A full disk at the commit (file-size limit, which holds for root too), in a child process.
+    Put(start);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit lim{64, 64};
+        setrlimit(RLIMIT_FSIZE, &lim);
+        CIni::Batch batch(ini_);
+        bool queued = true;
+        for (int i = 0; i < 20; ++i) queued = ini_.WriteInt("Bande", ("k" + std::to_string(i)).c_str(), i) && queued;
+        _exit(queued && !batch.Commit() && !ini_.LastError().empty() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Text(), start);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);  // no temporary left
+}

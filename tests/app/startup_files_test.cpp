@@ -11,10 +11,15 @@
 #include "Tolvash.h"
 #include "VersionText.h"
 #include "WriteTest.h"
+#include "WriteTestRecord.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testing_support::GetFile;
 using testing_support::PutFile;
@@ -201,6 +206,44 @@ TEST_F(WriteTestTest, AReadOnlyFolderFailsWithAndWithoutTolvash) {
     // The INI is rewritten through a temporary file beside it, so it cannot change either.
     EXPECT_FALSE(test.TestIni());
     EXPECT_EQ(ini_.GetInt("Setup", "TestWrite", -1), 0);
+}
+
+TEST_F(WriteTestTest, AFileLeftByAKilledTestGoesAtTheNextStartAndNothingElse) {
+    // A helper that makes the test file and then kills the program, as a kill during start-up does.
+    PutFile(dir_ / "tolvash", "#!/bin/sh\n: > \"$1\"\nkill -KILL $PPID\n");
+    ASSERT_EQ(chmod((dir_ / "tolvash").c_str(), 0755), 0);
+    PutFile(dir_ / "MemPC.dat", "memories");
+    PutFile(dir_ / "4321.dat", "a numbered data file");
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        WriteTest(dir_.path, ini_).TestFile();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    std::vector<std::string> left = Names(dir_.path);
+    ASSERT_EQ(left.size(), 5u);  // the test file and its record beside ours
+    const std::string leftOver = left[0].substr(std::string_view(".writetest.").size());
+    EXPECT_EQ(left[0], ".writetest." + leftOver);
+    EXPECT_TRUE(Exists(dir_ / leftOver));
+
+    // A record naming a file outside the folder is not followed; a test running meanwhile in
+    // another start keeps its file.
+    TempDir outside;
+    PutFile(outside / "9.dat", "elsewhere");
+    PutFile(dir_ / ".writetest.9.dat", "../" + std::filesystem::path(outside.path).filename().string() + "/9.dat\n");
+    write_test_record::Record running;
+    ASSERT_TRUE(running.Open(dir_.path, "55.dat"));
+    PutFile(dir_ / "55.dat", "being tested");
+
+    ASSERT_TRUE(startup_test::CopyTolvash(dir_.path));
+    ASSERT_TRUE(WriteTest(dir_.path, ini_).TestFile());
+    EXPECT_EQ(Names(dir_.path), (std::vector<std::string>{".writetest.55.dat", "4321.dat", "55.dat", "MemPC.dat", "tolvash"}));
+    EXPECT_EQ(GetFile(outside / "9.dat"), "elsewhere");
+    running.Close();
+    EXPECT_FALSE(Exists(dir_ / ".writetest.55.dat"));
 }
 
 TEST(TolvashTest, CommandsWriteWhatTheProgramChecks) {

@@ -2,6 +2,7 @@
 // edit must always read back as written.
 #include "AtomicFile.h"
 #include "PrivateProfile.h"
+#include "ProfileDocument.h"
 #include "ProfileText.h"
 #include "RegistryProfile.h"
 
@@ -76,6 +77,42 @@ TEST(ProfileFuzz, RandomTextsReadAndEditConsistently) {
         RegistryProfile::DecodeInt(text);
         RegistryProfile::DecodeString(text);
         RegistryProfile::DecodeBinary(text);
+    }
+}
+
+// The document that batches edit gives the text of the single edits applied one by one.
+TEST(ProfileFuzz, RandomEditSeriesGiveTheSameTextInOnePass) {
+    std::mt19937 rng(4242);
+    const char* sections[] = {"S1", "Setup", "setup", "", "Key", " S1 ", "New"};
+    const char* keys[] = {"k", "Key", "KEY", "dword:", " k "};
+    for (int iter = 0; iter < 2000; ++iter) {
+        std::string text = RandomText(rng);
+        if (iter % 3 == 1) text = Truncated(text, rng);
+        SCOPED_TRACE(iter);
+        ProfileDocument doc(text);
+        for (int n = static_cast<int>(rng() % 12); n >= 0; --n) {
+            const char* section = sections[rng() % std::size(sections)];
+            const char* key = keys[rng() % std::size(keys)];
+            switch (rng() % 6) {
+            case 0: case 1: case 2: {
+                std::string value = (rng() % 4 == 0 ? "\" v \"" : "v") + std::to_string(n);
+                text = ProfileSet(text, section, key, value);
+                doc.Set(section, key, value);
+                break;
+            }
+            case 3: case 4:
+                text = ProfileRemoveKey(text, section, key);
+                doc.RemoveKey(section, key);
+                break;
+            default:
+                text = ProfileRemoveSection(text, section);
+                doc.RemoveSection(section);
+            }
+            ASSERT_EQ(doc.Find(section, key), ProfileFind(text, section, key));
+        }
+        ASSERT_EQ(doc.Text(), text);
+        ASSERT_EQ(doc.Sections(), ProfileSections(text));
+        ASSERT_EQ(doc.Keys("S1"), ProfileKeys(text, "S1"));
     }
 }
 

@@ -18,8 +18,9 @@ const std::vector<Entry>& ResetValues() {
 
 bool ResetWindowPositions(Profile& profile) {
     if (profile.Get(settings::reg::ResetPosition) == 0) return false;
+    Profile::Batch batch(profile);
     for (const Entry& e : ResetValues()) profile.DeleteValue(e.section, e.name);
-    return true;
+    return batch.Commit();
 }
 
 }  // namespace position_reset

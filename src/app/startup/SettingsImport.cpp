@@ -48,6 +48,8 @@ bool ImportOldSettings(CIni& ini, const Profile& profile) {
     platform::RegistryProfile registry(profile.FilePath());
     registry.SetRootKey(Profile::kRootKey);
 
+    // One rewrite of the INI for all the values; the import is done only when it was written.
+    CIni::Batch batch(ini);
     bool ok = ini.WriteInt(settings::setup::Indirizzo, address);
     for (const Value& v : ImportedValues()) {
         if (v.kind == Kind::Int) {
@@ -58,7 +60,8 @@ bool ImportOldSettings(CIni& ini, const Profile& profile) {
             ok = ini.WriteString(v.section, v.key, value.c_str()) && ok;
         }
     }
-    return ok && ini.WriteInt(settings::setup::ImportEseguito, 1);
+    ok = ok && ini.WriteInt(settings::setup::ImportEseguito, 1);
+    return batch.Commit() && ok;
 }
 
 }  // namespace settings_import

@@ -2,6 +2,7 @@
 
 #include "ProgramFolder.h"
 #include "Tolvash.h"
+#include "WriteTestRecord.h"
 
 #include <fcntl.h>
 #include <random>
@@ -23,10 +24,12 @@ WriteTest::WriteTest(std::string folder, CIni& ini) : folder_(std::move(folder))
 
 std::string WriteTest::NewTestFileName() {
     // A name that is not taken, so no data file is overwritten or deleted by the test and an
-    // old file cannot pass for a new one.
+    // old file cannot pass for a new one; nor is its marker, which another start may hold.
     for (int tries = 0; tries < 1000; ++tries) {
         std::string name = std::to_string(RandomNumber()) + ".dat";
-        if (!platform::FindInFolder(folder_, name)) return name;
+        if (!platform::FindInFolder(folder_, name) &&
+            !platform::FindInFolder(folder_, std::string(write_test_record::kMarkerPrefix) + name))
+            return name;
     }
     return {};
 }
@@ -44,19 +47,24 @@ bool WriteTest::CreateFileSelf(const std::string& path) {
 bool WriteTest::TestFile() {
     report_.fileOk = false;
     report_.fileByTolvash = false;
+    // What a test killed at an earlier start left behind.
+    write_test_record::RemoveLeftOvers(folder_);
     std::string name = NewTestFileName();
     if (name.empty()) return false;
     report_.testFile = platform::JoinPath(folder_, name);
+    write_test_record::Record record;
+    if (!record.Open(folder_, name)) return false;
 
     report_.fileByTolvash = tolvash_call::RunAndWait(folder_, tolvash_call::TestFileArgs(report_.testFile));
     if (!report_.fileByTolvash) CreateFileSelf(report_.testFile);
 
     int fd = open(report_.testFile.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    close(fd);
+    report_.fileOk = fd >= 0;
+    if (fd >= 0) close(fd);
+    // The file goes before its record, so a kill in between leaves at most the record.
     unlink(report_.testFile.c_str());
-    report_.fileOk = true;
-    return true;
+    record.Close();
+    return report_.fileOk;
 }
 
 bool WriteTest::TestIni() {

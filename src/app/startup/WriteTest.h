@@ -20,7 +20,9 @@ public:
     // `folder` is the program folder; `ini` is the configuration store, path already set.
     WriteTest(std::string folder, CIni& ini);
 
-    // Creates a new file "<n>.dat" in the folder, checks that it can be read, removes it.
+    // Creates a new file "<n>.dat" in the folder, checks that it can be read, removes it. Its name
+    // is recorded first, and a file an earlier test was killed before removing goes first
+    // (WriteTestRecord.h).
     bool TestFile();
     // Has Setup/"TestWrite" set to a fresh number and reads it back.
     bool TestIni();

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 
 namespace bands {
 namespace {
@@ -108,19 +109,25 @@ int CLimitsEditor::Save(double generalFrom, double generalTo, const LimitFields&
         r.upper = w.upper;
         r.segments = w.segments;
     }
+    // Some 160 keys: one rewrite of the file.
+    CIni::Batch batch(ini);
     bool written = live.WriteLimits(ini);
     radioLower_ = Whole(generalFrom);
     radioUpper_ = Whole(generalTo);
     written = ini.WriteInt(settings::setup::LimiteInferiore, static_cast<int>(radioLower_)) && written;
     written = ini.WriteInt(settings::setup::LimiteSuperiore, static_cast<int>(radioUpper_)) && written;
+    written = batch.Commit() && written;
     return written ? 0 : kNotWritten;
 }
 
 void CLimitsEditor::RestoreDefaults(CBandTable& live, CIni& ini)
 {
+    CIni::Batch batch(ini);
     live.RestoreDefaultLimits(ini);
     ini.DeleteKey(settings::setup::LimiteInferiore);
     ini.DeleteKey(settings::setup::LimiteSuperiore);
+    if (!batch.Commit())
+        std::fprintf(stderr, "band limits not reset: %s\n", ini.LastError().c_str());
     for (int i = 0; i < kBandCount; ++i)
         working_[static_cast<size_t>(i)] = live.Row(i);
     shown_ = 0;

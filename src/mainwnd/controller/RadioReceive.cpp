@@ -247,8 +247,11 @@ bool CRadioController::ParseBandEdges(const uint8_t* frame, int length)
         LogRejected(frame, length, "bad band edges");
         return false;
     }
-    ini_.WriteInt(settings::setup::LimiteInferiore, static_cast<int>(state_.lowerLimit));
-    ini_.WriteInt(settings::setup::LimiteSuperiore, static_cast<int>(state_.upperLimit));
+    {
+        CIni::Batch both(ini_);
+        ini_.WriteInt(settings::setup::LimiteInferiore, static_cast<int>(state_.lowerLimit));
+        ini_.WriteInt(settings::setup::LimiteSuperiore, static_cast<int>(state_.upperLimit));
+    }
     UpdateRangeInfo();
     return true;
 }

@@ -12,6 +12,7 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -52,6 +53,8 @@ int CCorvaneDlg::FindFiles(const std::string& pattern)
 void CCorvaneDlg::SaveState()
 {
     WaitCursor wait(*this);
+    // One rewrite of the settings file for all the keys, however many the parts save.
+    CIni::Batch batch(ini_);
     ini_.WriteInt(settings::setup::DelayMemory, link_->Settings().delayMemory);
     if (const CPageTabCtrl* tabs = Tabs(); tabs != nullptr && tabs->GetCurSel() >= 0)
         ini_.WriteInt(kChild, tabs->GetCurSel());
@@ -62,6 +65,8 @@ void CCorvaneDlg::SaveState()
     // The band rows, the pages' lists and the memory files belong to their parts.
     for (IMainWindowPart* part : parts_)
         part->SaveState();
+    if (!batch.Commit())
+        std::fprintf(stderr, "settings not saved: %s\n", ini_.LastError().c_str());
 }
 
 void CCorvaneDlg::CloseProgram()
@@ -98,6 +103,7 @@ void CCorvaneDlg::CloseProgram()
     platform::SetAbortFlag(true);
 
     // Visible tool windows keep their places for the next start.
+    Profile::Batch places(profile_);
     static constexpr struct {
         int id;
         settings::RegRect rect;
@@ -121,6 +127,8 @@ void CCorvaneDlg::CloseProgram()
         profile_.WriteRect(settings::reg::MainWindowRect,
                            {r.top(), r.bottom() + 1, r.left(), r.right() + 1});
     }
+    if (!places.Commit())
+        std::fprintf(stderr, "window places not saved: %s\n", profile_.LastError().c_str());
     closed_ = true;
     if (initialised_)
         EndDialog(ctl::kIdCancel);
