@@ -42,14 +42,6 @@ std::string RunClient(const WindowFixture& f, int hz)
     return testing_support::GetFile(out);
 }
 
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-
 class LineLostTest : public ::testing::TestWithParam<int> {};
 
 }  // namespace
@@ -82,10 +74,9 @@ TEST_P(LineLostTest, AVanishedDeviceTakesTheLinkOffLineAndSyncBringsItBack)
         sim->Kill();
         EXPECT_TRUE(PumpUntil([&] { return frequency(w) == "OFF LINE"; })) << frequency(w);
         EXPECT_TRUE(w.IsOffLine());
+        EXPECT_FALSE(w.Controller().Worker().IsRunning()) << "polling into nothing";
         EXPECT_NE(status(w).find("COM7 lost (" + device.string() + ")"), std::string::npos)
             << status(w);
-        EXPECT_EQ(w.Link().ListenerPort(), nullptr);
-        EXPECT_EQ(w.Link().MonitoredPort(), nullptr);
 
         // A client is told that nothing reaches the radio; the field keeps saying why.
         const std::string offLine = RunClient(f, 7050000);
@@ -93,7 +84,9 @@ TEST_P(LineLostTest, AVanishedDeviceTakesTheLinkOffLineAndSyncBringsItBack)
         EXPECT_NE(offLine.find("frequency -1 "), std::string::npos) << offLine;
         EXPECT_EQ(frequency(w), "OFF LINE");
         // Named once in the log, not once per failed poll (Sync starts a new log).
-        EXPECT_EQ(Count(testing_support::GetFile(f.folder / "trace.log"), "COM7 lost"), 1u);
+        const std::string log = testing_support::GetFile(f.folder / "trace.log");
+        EXPECT_NE(log.find("COM7 lost"), std::string::npos);
+        EXPECT_EQ(log.find("COM7 lost"), log.rfind("COM7 lost")) << log;
 
         // The device comes back under the same name; Sync opens it and reads the radio.
         sim = std::make_unique<cattest::RadiosimProcess>(
