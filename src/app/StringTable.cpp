@@ -473,6 +473,7 @@ constexpr StringTableEntry kEntries[] = {
     {2008, "Bands"},
     {2009, "Info"},
     {2100, "RTX not answering"},
+    {2101, "Serial port %1 lost (%2)"},
 };
 
 constexpr bool SortedAndUnique() {

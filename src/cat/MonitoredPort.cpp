@@ -173,7 +173,7 @@ bool CMonitoredPort::SetDtrControl(int value)
     return err == 0;
 }
 
-void CMonitoredPort::PerformWrite()
+int CMonitoredPort::PerformWrite()
 {
     uint8_t frame[kWriteBufferSize];
     int length = 0;
@@ -181,7 +181,7 @@ void CMonitoredPort::PerformWrite()
     {
         std::lock_guard<std::mutex> lock(writeMutex_);
         if (!writeRequested_)
-            return;
+            return 0;
         writeRequested_ = false;
         length = writeLength_;
         serial = writeSerial_;
@@ -192,12 +192,14 @@ void CMonitoredPort::PerformWrite()
     line_.Purge(TCOFLUSH);
     size_t written = 0;
     const int err = line_.Write(frame, static_cast<size_t>(length), &written, -1);
-    if (err != 0)
+    // A gone device is reported once, as the loop ends.
+    if (err != 0 && !IsLineGone(err))
         Report(err);
     std::lock_guard<std::mutex> lock(writeMutex_);
     writeDone_ = serial;
     writeOk_ = err == 0;
     writeDoneCv_.notify_all();
+    return err;
 }
 
 void CMonitoredPort::ReadAvailable(unsigned events, int& failure)
@@ -248,11 +250,14 @@ void CMonitoredPort::MonitorLoop()
             if (failure != 0)
                 break;
         }
-        PerformWrite();
+        if (const int err = PerformWrite(); IsLineGone(err)) {
+            failure = err;
+            break;
+        }
         CheckModemLines();
     }
     if (failure != 0 && !shutdown_.load()) {
-        lineLost_.store(failure == EIO || failure == ENODEV || failure == ENXIO);
+        lineLost_.store(IsLineGone(failure));
         Report(failure);
     }
     std::lock_guard<std::mutex> lock(writeMutex_);

@@ -63,7 +63,8 @@ public:
 
 private:
     void MonitorLoop();
-    void PerformWrite();
+    // 0, or the write's error.
+    int PerformWrite();
     void ReadAvailable(unsigned events, int& failure);
     void CheckModemLines();
     void Report(int error);

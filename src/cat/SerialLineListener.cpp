@@ -120,14 +120,27 @@ bool CSerialLineListener::WriteFrame(const uint8_t* bytes, int length)
     if (bytes == nullptr || length <= 0)
         return false;
     size_t written = 0;
-    return Write(bytes, static_cast<size_t>(length), &written, -1) == 0;
+    const int err = Write(bytes, static_cast<size_t>(length), &written, -1);
+    if (IsLineGone(err))
+        LoseLine(err);
+    return err == 0;
+}
+
+void CSerialLineListener::LoseLine(int error)
+{
+    // The writer and the listener may both find it: the owner hears of it once.
+    if (lineLost_.exchange(true))
+        return;
+    Wake();
+    if (ISerialOwner* owner = owner_.load())
+        owner->PostSerialError(port_.load(), error);
 }
 
 void CSerialLineListener::ListenerLoop()
 {
     uint8_t buffer[kReadChunk];
     int failure = 0;
-    while (!stop_.load()) {
+    while (!stop_.load() && !lineLost_.load()) {
         unsigned events = 0;
         if (const int err = WaitEvent(-1, &events); err != 0) {
             failure = err;
@@ -150,8 +163,9 @@ void CSerialLineListener::ListenerLoop()
         }
     }
     if (failure != 0 && !stop_.load()) {
-        lineLost_.store(failure == EIO || failure == ENODEV || failure == ENXIO);
-        if (ISerialOwner* owner = owner_.load())
+        if (IsLineGone(failure))
+            LoseLine(failure);
+        else if (ISerialOwner* owner = owner_.load())
             owner->PostSerialError(port_.load(), failure);
     }
     {

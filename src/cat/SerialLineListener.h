@@ -43,15 +43,17 @@ public:
     void RegisterWorker(CGestCommand* worker) { receiver_.RegisterWorker(worker); }
 
     // The worker's write: bounded by the time the frame takes at the line's speed plus a second.
+    // A write that finds the device gone reports the lost line as the listener would.
     bool WriteFrame(const uint8_t* bytes, int length) override;
 
-    // Set when the device vanished (an unplugged adapter); the listener has stopped.
+    // Set when the device vanished (an unplugged adapter); the listener stops.
     bool IsLineLost() const { return lineLost_.load(); }
     uint64_t DroppedFrames() const { return receiver_.DroppedFrames(); }
 
 private:
     void ListenerLoop();
     void JoinListener();
+    void LoseLine(int error);
 
     CSerialReceiver receiver_;
     std::atomic<ISerialOwner*> owner_{nullptr};

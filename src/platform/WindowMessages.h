@@ -15,6 +15,7 @@ constexpr unsigned kDriverHelp = kUser + 22;          // driver: open a help top
 constexpr unsigned kFramesAvailable = kUser + 90;     // worker: frames wait for the main window
 constexpr unsigned kIdleTick = kUser + 92;            // worker: the link has been quiet
 constexpr unsigned kAnswerState = kUser + 93;         // worker: the radio stopped/resumed answering
+constexpr unsigned kSerialLineLost = kUser + 94;      // serial back-end: the device went away
 constexpr unsigned kExtensionCommand = kUser + 900;   // remote-control request / notification
 
 }  // namespace msg

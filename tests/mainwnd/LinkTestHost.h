@@ -45,6 +45,7 @@ public:
     int noPortAnswer = 1;
     int closeRequests = 0;
     int offLineShown = 0;
+    std::vector<std::string> lineLostTexts;
     int progressOpened = 0;
     int progressClosed = 0;
     int toolWindowsPlaced = 0;
@@ -112,6 +113,7 @@ public:
     void RefreshAfterSync() override { ++syncRefreshes; }
     void ShowLatency(const std::string& text) override { latencyTexts.push_back(text); }
     void ShowOffLine() override { ++offLineShown; }
+    void ShowLineLost(const std::string& text) override { lineLostTexts.push_back(text); }
     void OpenProgress(const std::string&, int) override { ++progressOpened; }
     void StepProgress() override {}
     bool ProgressCancelled() override

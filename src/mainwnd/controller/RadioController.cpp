@@ -77,7 +77,10 @@ void CRadioController::PostSerialFrame(int /*port*/, const uint8_t* frame, int l
 
 void CRadioController::PostSerialError(int port, int error)
 {
-    target_->Post(kReadFrequencyRequest, static_cast<std::uintptr_t>(error), port);
+    if (cat::IsLineGone(error))
+        target_->Post(msg::kSerialLineLost, static_cast<std::uintptr_t>(error), port);
+    else
+        target_->Post(kReadFrequencyRequest, static_cast<std::uintptr_t>(error), port);
 }
 
 void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
@@ -106,6 +109,12 @@ void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::
         break;
     case msg::kAnswerState:
         OnAnswerState();
+        break;
+    case msg::kSerialLineLost:
+        if (lineLostHandler_)
+            lineLostHandler_(static_cast<int>(lParam), static_cast<int>(wParam));
+        else
+            Log("Serial port lost, nobody to close it\r\n");
         break;
     case msg::kDriverRx:
         // The length is pointer-wide: one beyond 256 must not wrap into range when narrowed.
@@ -391,7 +400,9 @@ void CRadioController::UpdateStatusLine()
     std::string status;
     std::string label;
     // First, so that a narrow field still shows it.
-    if (state_.radioSilent)
+    if (!state_.lineLost.empty())
+        status = state_.lineLost + " ";
+    else if (state_.radioSilent)
         status = language_.LoadString(kRadioNotAnsweringText) + " ";
     if (state_.filterNarrow)
         status += " N";

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <mutex>
@@ -70,13 +71,19 @@ public:
     void SetDriver(cat::CVekDriver* driver) { driver_ = driver; }
     // Whether a serial back-end is open.
     void SetSerialOpen(bool open) { serialOpen_ = open; }
+    // Who closes a serial port whose device went away (the window, through the link).
+    void SetLineLostHandler(std::function<void(int port, int error)> handler)
+    {
+        lineLostHandler_ = std::move(handler);
+    }
     bool HasTransport() const;
 
     // ---- Messages ----
     // From the worker's thread: posted to the GUI thread.
     void PostWorkerMessage(unsigned message) override;
     // From a serial back-end's thread: an early frame (copied, then WM_USER+10 on the GUI
-    // thread) or a port error (WM_USER+4: the frequency is read again).
+    // thread) or a port error (WM_USER+4: the frequency is read again; a device that went away
+    // goes to the line-lost handler instead).
     void PostSerialFrame(int port, const uint8_t* frame, int length) override;
     void PostSerialError(int port, int error) override;
     // The window procedure of the controller's messages: worker notifications and the driver's
@@ -196,6 +203,7 @@ private:
     cat::CTraceLog* log_ = nullptr;
     cat::CVekDriver* driver_ = nullptr;
     bool serialOpen_ = false;
+    std::function<void(int port, int error)> lineLostHandler_;
 
     RadioState state_;
     uint64_t notQueued_ = 0;

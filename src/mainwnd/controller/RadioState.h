@@ -68,6 +68,8 @@ struct RadioState {
     bool frequencyKnown = false;
     // The worker dropped a command the radio never answered, and it is still unanswered.
     bool radioSilent = false;
+    // Which serial port went away, while it stays away (empty otherwise).
+    std::string lineLost;
     std::vector<std::string> modeNames;  // the mode list; its size bounds the accepted modes
 
     // Display and send activity.

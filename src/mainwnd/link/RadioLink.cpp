@@ -1,5 +1,6 @@
 #include "RadioLink.h"
 
+#include <cstring>
 #include <sys/stat.h>
 
 #include "DriverInstall.h"
@@ -10,6 +11,7 @@
 #include "ProgramFolder.h"
 #include "Profile.h"
 #include "SerialLineListener.h"
+#include "SerialPorts.h"
 #include "SettingsKeys.h"
 #include "VekDriver.h"
 #include "WindowMessages.h"
@@ -21,6 +23,7 @@ constexpr int kMsgConfigNotValid = 104;
 constexpr int kMsgAudioError = 1259;
 constexpr int kMsgChangeAudio = 1265;
 constexpr int kMsgDriverError = 1305;
+constexpr int kMsgPortLost = 2101;
 constexpr int kDriverOffLine = 4;
 
 }  // namespace
@@ -171,6 +174,17 @@ void CRadioLink::ClosePort()
     worker_.Stop(true);
     host_.CloseAuxiliaryPorts();
     const bool hadPort = monitored_ || listener_;
+    CloseSerialPort();
+    if (!hadPort && useDriver_) {
+        driver_.Unload();
+        useDriver_ = false;
+        driverAudio_ = false;
+        driverPtt_ = false;
+    }
+}
+
+void CRadioLink::CloseSerialPort()
+{
     if (monitored_) {
         monitored_->RegisterWorker(nullptr);
         monitored_->StopMonitoring();
@@ -182,12 +196,27 @@ void CRadioLink::ClosePort()
         listener_->Close();
         listener_.reset();
     }
-    if (!hadPort && useDriver_) {
-        driver_.Unload();
-        useDriver_ = false;
-        driverAudio_ = false;
-        driverPtt_ = false;
-    }
+}
+
+bool CRadioLink::OnLineLost(int port, int error)
+{
+    // The message may come after Sync or the set-up replaced the port: only a port that has
+    // itself seen its device go counts.
+    const cat::CSerialLine* line = monitored_ ? &monitored_->Line() : listener_.get();
+    const bool lost = monitored_ ? monitored_->IsLineLost() : listener_ && listener_->IsLineLost();
+    if (line == nullptr || !lost || port != settings_.id.port)
+        return false;
+    const std::string device = line->DevicePath();
+    // The worker writes through the port; the auxiliary ports are the clients' and stay.
+    worker_.Stop(true);
+    CloseSerialPort();
+    offLine_ = true;
+    const std::string text =
+        language_.FormatString2(kMsgPortLost, platform::PortName(port), device);
+    log_.WriteText(text + ": " + std::strerror(error) + "\r\n");
+    host_.ShowOffLine();
+    host_.ShowLineLost(text);
+    return true;
 }
 
 bool CRadioLink::IsRadioConnected()

@@ -54,6 +54,10 @@ public:
     bool OpenPort();
     // Closes the auxiliary ports, the CAT port (the worker is stopped first) or the driver.
     void ClosePort();
+    // The serial port's device went away: stops the worker, closes the port, goes off line and
+    // says so once (the log, the frequency field, the status line); Sync opens the port again.
+    // False, doing nothing, for news of a port closed since.
+    bool OnLineLost(int port, int error);
     bool IsRadioConnected();
 
     // The answer time in ms, or -1 when the radio could not be measured.
@@ -90,6 +94,7 @@ private:
     void OpenLog();
     void StartWorker();
     cat::ICivWriter* SerialWriter();
+    void CloseSerialPort();
     bool HasTransport() const;
 
     int MeasureOnce(bool lastTry);

@@ -47,6 +47,8 @@ public:
     // The latency field ("" clears it) and "OFF LINE" in the frequency field.
     virtual void ShowLatency(const std::string& text) = 0;
     virtual void ShowOffLine() = 0;
+    // The lost serial port in the status line until the link is back ("" clears it).
+    virtual void ShowLineLost(const std::string& text) = 0;
 
     // Progress dialog with an Abort button, titled with the main window's title.
     virtual void OpenProgress(const std::string& text, int steps) = 0;

@@ -165,6 +165,7 @@ int CRadioLink::ApplySpeedTestResult(int result, bool atStartup)
         ini_.WriteInt(settings::smeter::Refresh, 2 * r);
         worker_.SetTimes(2 * r, r);
         offLine_ = false;
+        host_.ShowLineLost("");
         return 0;
     }
     const int choice = host_.RunNoPortDialog(settings_.id.port);

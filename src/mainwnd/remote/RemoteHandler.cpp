@@ -33,6 +33,28 @@ const radio::FunctionCommand* SwitchEntry(int code)
     return nullptr;
 }
 
+// The codes that change the radio (the set half of the switch pairs included).
+bool ChangesRadio(int code)
+{
+    if (code >= kFirstSwitch && code <= kLastSwitch)
+        return (code - kFirstSwitch) % 2 == 1;
+    switch (code) {
+    case kSetFrequency:
+    case kSetMode:
+    case kSetFilter:
+    case kSetSplit:
+    case kSelectVfoA:
+    case kSelectVfoB:
+    case kSetVfoAB:
+    case kSetDupPlus:
+    case kSetDupMinus:
+    case kSetDup:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 int VersionNumber(const std::string& versionText)
@@ -99,6 +121,9 @@ bool CRemoteHandler::ExtendedFunctions() const
 
 int CRemoteHandler::OnRemoteCommand(int code, int argument)
 {
+    // Off line no change reaches the radio, and the frequency field holds no frequency.
+    if (controller_.State().offLine && (ChangesRadio(code) || code == kGetFrequency))
+        return kNotAvailable;
     // A frame the command queue refused is a change that never reaches the radio.
     const uint64_t refused = controller_.NotQueuedCount();
     const int answer = Answer(code, argument);

@@ -80,6 +80,7 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app)
     controller_->SetDriver(&driver_);
     link_ = std::make_unique<CRadioLink>(*this, ini_, profile_, language_, controller_->Worker(),
                                          driver_);
+    controller_->SetLineLostHandler([this](int port, int error) { OnLineLost(port, error); });
     ownParts_ = std::make_unique<CMainWindowParts>(*this);
     AddPart(ownParts_.get());
     // The pages and tool windows exist from now on; their windows are built at start-up.

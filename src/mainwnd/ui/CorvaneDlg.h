@@ -149,6 +149,7 @@ public:
     void RefreshAfterSync() override;
     void ShowLatency(const std::string& text) override;
     void ShowOffLine() override;
+    void ShowLineLost(const std::string& text) override;
     void OpenProgress(const std::string& text, int steps) override;
     void StepProgress() override;
     bool ProgressCancelled() override;
@@ -194,6 +195,7 @@ private:
     void EndEarly(int result);
 
     // Handlers.
+    void OnLineLost(int port, int error);
     void OnFrequencyFocusOut();
     void OnDigitStep(int id);
     void OnStore(bool radio);

@@ -82,6 +82,11 @@ bool CCorvaneDlg::SetPollingHeld(bool held)
 void CCorvaneDlg::SetSending(bool sending)
 {
     controller_->State().sending = sending;
+    // After Sync the speed test runs on a port opened just now, while the link still counts as
+    // off line: its reads must go out, or it measures nothing.
+    controller_->State().linkTest = link_->IsLinkTestRunning();
+    controller_->SetSerialOpen(link_->MonitoredPort() != nullptr ||
+                               link_->ListenerPort() != nullptr);
 }
 
 void CCorvaneDlg::SendFrequencyRead()
@@ -91,6 +96,8 @@ void CCorvaneDlg::SendFrequencyRead()
 
 void CCorvaneDlg::ReadFrequencyMode(bool wait)
 {
+    // After a Sync that brought the link back, the reads must not be dropped as off line.
+    SyncControllerSettings();
     controller_->ReadFrequencyMode(wait);
 }
 
@@ -118,6 +125,22 @@ void CCorvaneDlg::ShowOffLine()
         f->SetWindowText(QStringLiteral("OFF LINE"));
         settingField_ = false;
     }
+}
+
+void CCorvaneDlg::ShowLineLost(const std::string& text)
+{
+    if (controller_->State().lineLost == text)
+        return;
+    controller_->State().lineLost = text;
+    controller_->UpdateStatusLine();
+}
+
+void CCorvaneDlg::OnLineLost(int port, int error)
+{
+    if (closing_ || !link_->OnLineLost(port, error))
+        return;
+    // The controller learns that the port is closed and the link off line.
+    SyncControllerSettings();
 }
 
 void CCorvaneDlg::OpenProgress(const std::string& text, int steps)
