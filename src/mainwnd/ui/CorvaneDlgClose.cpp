@@ -159,6 +159,8 @@ void CCorvaneDlg::OnSetup()
     }
 
     RunSetupDialog();
+    if (closing_)
+        return;  // a termination signal ended the dialog and the program
     if (settingsChanged_) {
         language_.MessageBox(kMsgRestart, mb::kIconInformation);
         setupInProgress_ = false;
