@@ -49,19 +49,23 @@ std::optional<std::string> ProblemOf(const elf::ByteSource& src) {
     if (!header) return "cut short or damaged in its ELF header";
     const elf::Layout& elf = header->layout;
     const std::string& h = header->bytes;
-    if (elf.is64 != kThis64) return std::string("a ") + (elf.is64 ? "64" : "32") + "-bit file, this program is " + (kThis64 ? "64" : "32") + "-bit";
+    if (elf.is64 != kThis64)
+        return std::string("a ") + (elf.is64 ? "64" : "32") + "-bit file, this program is " + (kThis64 ? "64" : "32") +
+               "-bit";
     if (elf.bigEndian != kThisBigEndian) return "the wrong byte order for this machine";
     if (elf.Version(h) != kCurrentVersion) return "an unknown ELF version";
     const std::optional<std::uint64_t> machine = ThisMachine();
     if (machine && elf.Machine(h) != *machine)
         return "built for another machine (ELF machine " + std::to_string(elf.Machine(h)) + ", this program: " +
                std::to_string(*machine) + ")";
-    if (elf.FileType(h) != kTypeShared) return "not a shared library (ELF type " + std::to_string(elf.FileType(h)) + ")";
+    if (elf.FileType(h) != kTypeShared)
+        return "not a shared library (ELF type " + std::to_string(elf.FileType(h)) + ")";
 
     const std::uint64_t size = src.Size();
     const std::uint64_t entry = elf.ProgramEntrySize(h);
     const std::uint64_t count = elf.ProgramCount(h);
-    if (elf.ProgramTableOffset(h) == 0 || count == 0 || count == kExtendedProgramCount || entry != elf.ProgramHeaderSize())
+    if (elf.ProgramTableOffset(h) == 0 || count == 0 || count == kExtendedProgramCount ||
+        entry != elf.ProgramHeaderSize())
         return "no usable program header table";
     const std::optional<std::uint64_t> programEnd = End(elf.ProgramTableOffset(h), count * entry);
     if (auto cut = CutShort("its program header table", programEnd, size)) return cut;

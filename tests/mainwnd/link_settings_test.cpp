@@ -148,8 +148,8 @@ TEST(LinkSettings, PortNumbersOutOfRangeAreRefusedWithTheStoredText)
         f.Set("Setup", "Porta", stored);
         EXPECT_EQ(f.link.LoadSettings(false), CRadioLink::kNotConnected) << stored;
         EXPECT_EQ(f.link.ListenerPort(), nullptr) << stored;
-        EXPECT_TRUE(Mentions(f.host.boxes, std::string("Serial port COM:") + stored + " not working."))
-            << stored;
+        const std::string text = std::string("Serial port COM:") + stored + " not working.";
+        EXPECT_TRUE(Mentions(f.host.boxes, text)) << stored;
     }
     ::close(pty);
 }

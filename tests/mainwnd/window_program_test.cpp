@@ -6,7 +6,6 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,23 +18,26 @@ using namespace wndtest;
 
 namespace {
 
-// The program as a child process, its standard error read through a pipe.
+bool WaitFor(const std::function<bool()>& pred)
+{
+    for (int i = 0; i < 3000 && !pred(); ++i)
+        ::usleep(10000);
+    return pred();
+}
+
+// The program as a child process, its standard error going to a file beside it.
 class ProgramRun {
 public:
-    explicit ProgramRun(const std::string& program)
+    explicit ProgramRun(const std::string& program) : errors_(program + ".stderr")
     {
         char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        int err[2];
-        if (::pipe2(err, O_CLOEXEC) != 0)
-            return;
         posix_spawn_file_actions_t actions;
         ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors_.c_str(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0600);
         started_ = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) == 0;
         ::posix_spawn_file_actions_destroy(&actions);
-        ::close(err[1]);
-        errFd_ = err[0];
     }
     ~ProgramRun()
     {
@@ -43,63 +45,29 @@ public:
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
-        if (errFd_ >= 0)
-            ::close(errFd_);
     }
     bool Started() const { return started_; }
-    bool Running() { return !waited_ && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
-    // Waits until the program has written `text` to standard error (false when it ended first
-    // or the guard ran out).
-    bool WaitError(const std::string& text)
-    {
-        for (int i = 0; i < 300 && errors_.find(text) == std::string::npos; ++i) {
-            pollfd p{errFd_, POLLIN, 0};
-            if (::poll(&p, 1, 100) <= 0)
-                continue;
-            char buffer[4096];
-            const ssize_t n = ::read(errFd_, buffer, sizeof buffer);
-            if (n <= 0)
-                break;
-            errors_.append(buffer, static_cast<size_t>(n));
-        }
-        return errors_.find(text) != std::string::npos;
-    }
-    const std::string& Errors() const { return errors_; }
-    // The exit status, or -1 when it did not exit normally (a signal, or still running when the
-    // guard ran out).
+    bool Running() { return ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+    std::string Errors() const { return testing_support::GetFile(errors_); }
+    // The exit status; -1 for a signal death or a program that does not end.
     int Stop(int signo)
     {
         ::kill(pid_, signo);
         int status = 0;
-        pid_t done = 0;
-        for (int i = 0; i < 3000 && done == 0; ++i) {
-            done = ::waitpid(pid_, &status, WNOHANG);
-            if (done == 0)
-                ::usleep(10000);
-        }
-        if (done == 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, &status, 0);
-            status = -1;
-        }
-        waited_ = true;
-        return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        WaitFor([&] {
+            if (!waited_)
+                waited_ = ::waitpid(pid_, &status, WNOHANG) == pid_;
+            return waited_;
+        });
+        return waited_ && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
 private:
     pid_t pid_ = -1;
-    int errFd_ = -1;
     bool started_ = false;
     bool waited_ = false;
     std::string errors_;
 };
-
-bool WaitFor(const std::function<bool()>& pred)
-{
-    for (int i = 0; i < 3000 && !pred(); ++i)
-        ::usleep(10000);
-    return pred();
-}
 
 }  // namespace
 
@@ -133,50 +101,38 @@ TEST(Program, TerminationSignalsEndItInOrder)
     }
 }
 
-namespace {
-
-const std::string kBuilt = std::string(CORVANE_BIN_DIR) + "/Corvane";
-
-}  // namespace
-
 TEST(Program, ABrokenDriverIsRefusedByNameAndTheProgramLivesOn)
 {
-    if (!fs::exists(kBuilt))
+    const std::string bin = CORVANE_BIN_DIR;
+    if (!fs::exists(bin + "/Corvane"))
         GTEST_SKIP() << "the program is not built";
-    const std::string library =
-        testing_support::GetFile(std::string(CORVANE_BIN_DIR) + "/Drivers/SimRadio.so");
+    const std::string library = testing_support::GetFile(bin + "/Drivers/SimRadio.so");
     ASSERT_GT(library.size(), 8192u);
-    struct Case {
-        std::string bytes;
-        std::string reason;
+    const struct {
+        std::string bytes, reason;
         int signo;
-    };
-    const Case cases[] = {{library.substr(0, 4096), "cut short", SIGTERM},
-                          {"This is no library.\n", "not an ELF file", SIGHUP}};
-    for (const Case& c : cases) {
-        // The start-up in this process (a crash in dlopen would end the test): the question
-        // names the chosen driver, the installed copy and why it was refused; No ends it.
-        {
-            WindowFixture f;
-            testing_support::PutFile(f.folder / "Drivers/SimRadio.so", c.bytes);
-            EXPECT_FALSE(f.Run([](CCorvaneDlg& w) { w.CloseProgram(); }));
-            ASSERT_FALSE(f.boxes.empty());
-            const MessageBoxRequest& box = f.boxes.front();
-            EXPECT_EQ(box.text.rfind("SimRadio.so: " + f.folder / "VekDriver.so" + ": " + c.reason, 0),
-                      0u)
-                << box.text;
-            EXPECT_TRUE(box.text.ends_with("\n\nError in external driver.\n\nSet now ?")) << box.text;
-            EXPECT_EQ(box.style, mb::kYesNo | mb::kIconQuestion);
-        }
-        // The program: it reports the same on standard error, waits on the question, and a
-        // termination signal ends it in order.
+    } cases[] = {{library.substr(0, 4096), "cut short", SIGTERM},
+                 {"This is no library.\n", "not an ELF file", SIGHUP}};
+    for (const auto& c : cases) {
+        // In this process (a crash in dlopen ends the test): the question names the chosen
+        // driver, its installed copy and the reason; No ends the start-up.
         WindowFixture f;
         testing_support::PutFile(f.folder / "Drivers/SimRadio.so", c.bytes);
-        fs::copy_file(kBuilt, f.folder / "Corvane");
+        const std::string why = "SimRadio.so: " + f.folder / "VekDriver.so" + ": " + c.reason;
+        EXPECT_FALSE(f.Run([](CCorvaneDlg& w) { w.CloseProgram(); }));
+        ASSERT_FALSE(f.boxes.empty());
+        EXPECT_EQ(f.boxes[0].text.rfind(why, 0), 0u) << f.boxes[0].text;
+        EXPECT_TRUE(f.boxes[0].text.ends_with("\n\nError in external driver.\n\nSet now ?"));
+        EXPECT_EQ(f.boxes[0].style, mb::kYesNo | mb::kIconQuestion);
+
+        // The program tells the same on standard error, waits on the question, and a
+        // termination signal ends it in order.
+        fs::remove(f.folder / "VekDriver.so");
+        fs::copy_file(bin + "/Corvane", f.folder / "Corvane");
         ProgramRun run(f.folder / "Corvane");
         ASSERT_TRUE(run.Started());
-        EXPECT_TRUE(run.WaitError("driver error: SimRadio.so: " + f.folder / "VekDriver.so" + ": " +
-                                  c.reason))
+        const std::string told = "driver error: " + why;
+        EXPECT_TRUE(WaitFor([&] { return run.Errors().find(told) != std::string::npos; }))
             << run.Errors();
         EXPECT_TRUE(run.Running());
         EXPECT_EQ(run.Stop(c.signo), 0) << "signal " << c.signo << "\n" << run.Errors();
@@ -185,17 +141,18 @@ TEST(Program, ABrokenDriverIsRefusedByNameAndTheProgramLivesOn)
 
 TEST(Program, ATerminationSignalEndsTheLanguageChoiceAtStartUp)
 {
-    if (!fs::exists(kBuilt))
+    const std::string built = std::string(CORVANE_BIN_DIR) + "/Corvane";
+    if (!fs::exists(built))
         GTEST_SKIP() << "the program is not built";
     WindowFixture f;
-    fs::copy_file(kBuilt, f.folder / "Corvane");
+    fs::copy_file(built, f.folder / "Corvane");
     CIni ini;
     ini.SetPath((f.folder / "Corvane.ini").c_str());
     ASSERT_TRUE(ini.DeleteKey("Setup", "Language"));
     ProgramRun run(f.folder / "Corvane");
     ASSERT_TRUE(run.Started());
-    // The start-up has begun (the program folder is recorded) and goes on to the language
-    // dialog, which waits for a choice that never comes.
+    // The start-up has recorded its folder and goes on to the language dialog, which waits for
+    // a choice that never comes.
     ASSERT_TRUE(WaitFor([&] { return !f.profile->Get(settings::reg::LastPath).empty(); }));
     EXPECT_EQ(run.Stop(SIGTERM), 0) << run.Errors();
     EXPECT_EQ(ini.GetString("Setup", "Language", ""), "");
