@@ -5,6 +5,8 @@
 #include <dlfcn.h>
 #include <thread>
 
+#include "SharedObject.h"
+
 namespace cat {
 
 struct CVekDriver::Api {
@@ -95,13 +97,21 @@ bool CVekDriver::Load(const std::string& path)
     std::lock_guard<std::mutex> lock(loadMutex_);
     UnloadLocked();
 
+    // dlopen maps the file as its headers say: a cut or foreign file could crash it. A bare
+    // name is searched for by dlopen, so there is no file to look at first.
+    if (path.find('/') != std::string::npos) {
+        if (const std::optional<std::string> problem = platform::SharedObjectProblem(path)) {
+            std::lock_guard<std::mutex> text(textMutex_);
+            lastError_ = path + ": " + *problem;
+            return false;
+        }
+    }
     dlerror();
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
-        const char* reason = dlerror();
+        const char* reason = dlerror();  // names the file itself
         std::lock_guard<std::mutex> text(textMutex_);
-        lastError_ = "Cannot load the driver library " + path + ": " +
-                     (reason != nullptr ? reason : "unknown error");
+        lastError_ = reason != nullptr ? reason : path + ": cannot be loaded";
         return false;
     }
 
@@ -127,7 +137,7 @@ bool CVekDriver::Load(const std::string& path)
     if (!missing.empty()) {
         dlclose(handle);
         std::lock_guard<std::mutex> text(textMutex_);
-        lastError_ = "The driver library " + path + " lacks the function(s) " + missing;
+        lastError_ = path + ": lacks the function(s) " + missing;
         return false;
     }
 

@@ -30,7 +30,8 @@ public:
     CVekDriver& operator=(const CVekDriver&) = delete;
 
     // Loads the library at `path` (a loaded one is unloaded first). False, with the reason in
-    // LastError, when the file cannot be loaded or lacks one of the driver functions.
+    // LastError ("<file>: <why>"), when the file is no complete shared object of this machine,
+    // dlopen refuses it or it lacks one of the driver functions.
     bool Load(const std::string& path);
     // DrvStop and dlclose, after every running call has returned; does nothing when not loaded.
     void Unload();

@@ -1,13 +1,8 @@
 #include "VersionInfo.h"
 
 #include "AsciiCase.h"
+#include "ElfFile.h"
 #include "VersionSection.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -16,132 +11,26 @@ constexpr std::uint64_t kMaxSectionSize = 1 << 20;         // version text is a 
 constexpr std::uint64_t kMaxTableSize = 64ull << 20;       // section headers, section names
 constexpr std::uint64_t kMaxSections = 1 << 20;
 
-// Random access to the bytes of a file or an image; every read is bounds-checked here.
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    virtual std::uint64_t Size() const = 0;
-    bool Read(std::uint64_t offset, std::uint64_t length, std::string& out) const {
-        if (length > Size() || offset > Size() - length) return false;
-        out.resize(static_cast<std::size_t>(length));
-        return length == 0 || ReadRaw(offset, out.data(), static_cast<std::size_t>(length));
-    }
-
-private:
-    virtual bool ReadRaw(std::uint64_t offset, char* dst, std::size_t length) const = 0;
-};
-
-class MemorySource : public ByteSource {
-public:
-    MemorySource(const void* data, std::size_t size) : data_(static_cast<const char*>(data)), size_(size) {}
-    std::uint64_t Size() const override { return size_; }
-
-private:
-    bool ReadRaw(std::uint64_t offset, char* dst, std::size_t length) const override {
-        std::memcpy(dst, data_ + offset, length);
-        return true;
-    }
-    const char* data_;
-    std::size_t size_;
-};
-
-class FileSource : public ByteSource {
-public:
-    explicit FileSource(const std::string& path) {
-        // Non-blocking, so a FIFO in place of a binary is not waited on; only regular files are read.
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        struct stat st {};
-        if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) size_ = static_cast<std::uint64_t>(st.st_size);
-    }
-    ~FileSource() override {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileSource(const FileSource&) = delete;
-    FileSource& operator=(const FileSource&) = delete;
-    std::uint64_t Size() const override { return size_; }
-
-private:
-    // A file that shrinks under us gives a short read: that is a failure, not garbage.
-    bool ReadRaw(std::uint64_t offset, char* dst, std::size_t length) const override {
-        while (length > 0) {
-            ssize_t n = ::pread(fd_, dst, length, static_cast<off_t>(offset));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            dst += n;
-            length -= static_cast<std::size_t>(n);
-            offset += static_cast<std::uint64_t>(n);
-        }
-        return true;
-    }
-    int fd_ = -1;
-    std::uint64_t size_ = 0;
-};
-
-// Field reader for one ELF flavour (32/64 bit, little/big endian).
-struct ElfLayout {
-    bool is64 = false;
-    bool bigEndian = false;
-
-    std::uint64_t Get(const std::string& bytes, std::size_t offset, std::size_t width) const {
-        std::uint64_t value = 0;
-        for (std::size_t i = 0; i < width; ++i) {
-            auto byte = static_cast<unsigned char>(bytes[offset + (bigEndian ? i : width - 1 - i)]);
-            value = value << 8 | byte;
-        }
-        return value;
-    }
-    std::size_t HeaderSize() const { return is64 ? 64 : 52; }
-    std::size_t MinSectionHeaderSize() const { return is64 ? 64 : 40; }
-    std::uint64_t SectionTableOffset(const std::string& h) const { return is64 ? Get(h, 0x28, 8) : Get(h, 0x20, 4); }
-    std::uint64_t SectionHeaderSize(const std::string& h) const { return Get(h, is64 ? 0x3A : 0x2E, 2); }
-    std::uint64_t SectionCount(const std::string& h) const { return Get(h, is64 ? 0x3C : 0x30, 2); }
-    std::uint64_t NamesIndex(const std::string& h) const { return Get(h, is64 ? 0x3E : 0x32, 2); }
-
-    // Section header fields, sh at its offset in the table.
-    std::uint64_t Name(const std::string& t, std::size_t sh) const { return Get(t, sh, 4); }
-    std::uint64_t Type(const std::string& t, std::size_t sh) const { return Get(t, sh + 4, 4); }
-    std::uint64_t Offset(const std::string& t, std::size_t sh) const { return is64 ? Get(t, sh + 24, 8) : Get(t, sh + 16, 4); }
-    std::uint64_t Size(const std::string& t, std::size_t sh) const { return is64 ? Get(t, sh + 32, 8) : Get(t, sh + 20, 4); }
-    std::uint64_t Link(const std::string& t, std::size_t sh) const { return is64 ? Get(t, sh + 40, 4) : Get(t, sh + 24, 4); }
-};
-
-constexpr std::uint64_t kShtNobits = 8;
-constexpr std::uint64_t kShnXindex = 0xffff;
-
 // The bytes of the version section, or nullopt.
-std::optional<std::string> FindVersionSection(const ByteSource& src) {
-    std::string ident;
-    if (!src.Read(0, 16, ident) || std::memcmp(ident.data(), "\x7f" "ELF", 4) != 0) return std::nullopt;
-    ElfLayout elf;
-    if (ident[4] != 1 && ident[4] != 2) return std::nullopt;
-    if (ident[5] != 1 && ident[5] != 2) return std::nullopt;
-    elf.is64 = ident[4] == 2;
-    elf.bigEndian = ident[5] == 2;
-
-    std::string header;
-    if (!src.Read(0, elf.HeaderSize(), header)) return std::nullopt;
-    const std::uint64_t tableOffset = elf.SectionTableOffset(header);
-    const std::uint64_t entrySize = elf.SectionHeaderSize(header);
-    std::uint64_t count = elf.SectionCount(header);
-    std::uint64_t namesIndex = elf.NamesIndex(header);
-    if (tableOffset == 0 || entrySize < elf.MinSectionHeaderSize()) return std::nullopt;
-
-    // Large counts and indexes live in section 0 (count 0, index SHN_XINDEX).
-    if (count == 0 || namesIndex == kShnXindex) {
-        std::string first;
-        if (!src.Read(tableOffset, entrySize, first)) return std::nullopt;
-        if (count == 0) count = elf.Size(first, 0);
-        if (namesIndex == kShnXindex) namesIndex = elf.Link(first, 0);
-    }
+std::optional<std::string> FindVersionSection(const elf::ByteSource& src) {
+    const std::optional<elf::Header> header = elf::ReadHeader(src);
+    if (!header) return std::nullopt;
+    const elf::Layout& elf = header->layout;
+    const std::optional<elf::SectionTable> sections = elf::LocateSections(src, *header);
+    if (!sections || sections->offset == 0) return std::nullopt;
+    const std::uint64_t entrySize = sections->entrySize;
+    const std::uint64_t count = sections->count;
+    const std::uint64_t namesIndex = sections->namesIndex;
+    if (entrySize < elf.MinSectionHeaderSize()) return std::nullopt;
     if (count == 0 || count > kMaxSections || namesIndex >= count) return std::nullopt;
     const std::uint64_t tableSize = count * entrySize;
     if (tableSize > kMaxTableSize) return std::nullopt;
     std::string table;
-    if (!src.Read(tableOffset, tableSize, table)) return std::nullopt;
+    if (!src.Read(sections->offset, tableSize, table)) return std::nullopt;
 
     const auto at = [&](std::uint64_t index) { return static_cast<std::size_t>(index * entrySize); };
     const std::size_t namesHeader = at(namesIndex);
-    if (elf.Type(table, namesHeader) == kShtNobits) return std::nullopt;
+    if (elf.Type(table, namesHeader) == elf::kShtNobits) return std::nullopt;
     const std::uint64_t namesSize = elf.Size(table, namesHeader);
     if (namesSize > kMaxTableSize) return std::nullopt;
     std::string names;
@@ -155,7 +44,7 @@ std::optional<std::string> FindVersionSection(const ByteSource& src) {
         if (names.compare(static_cast<std::size_t>(name), wanted.size() + 1,
                           wanted.data(), wanted.size() + 1) != 0)  // the name and its '\0'
             continue;
-        if (elf.Type(table, sh) == kShtNobits) return std::nullopt;
+        if (elf.Type(table, sh) == elf::kShtNobits) return std::nullopt;
         const std::uint64_t size = elf.Size(table, sh);
         if (size > kMaxSectionSize) return std::nullopt;
         std::string bytes;
@@ -228,14 +117,14 @@ std::optional<VersionInfo> ParseVersionText(std::string_view section) {
 
 std::optional<VersionInfo> ParseVersionInfoImage(const void* data, std::size_t size) {
     if (!data) return std::nullopt;
-    MemorySource src(data, size);
+    elf::MemorySource src(data, size);
     std::optional<std::string> section = FindVersionSection(src);
     return section ? ParseVersionText(*section) : std::nullopt;
 }
 
 std::optional<VersionInfo> ReadVersionInfo(const std::string& path) {
     if (path.empty()) return std::nullopt;
-    FileSource src(path);
+    elf::FileSource src(path);
     std::optional<std::string> section = FindVersionSection(src);
     return section ? ParseVersionText(*section) : std::nullopt;
 }

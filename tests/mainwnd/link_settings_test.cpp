@@ -2,6 +2,10 @@
 // flag, the fixed latency, and what the no-port dialog's answers lead to.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "LinkTestHost.h"
 #include "NoPortChoice.h"
 
@@ -124,6 +128,30 @@ TEST(LinkSettings, FailedPortAsksForSetupWithItsNumber)
     f.Set("Setup", "PortaModo", 1);
     EXPECT_EQ(f.link.LoadSettings(false), CRadioLink::kWantsSetup);
     EXPECT_EQ(f.link.MonitoredPort(), nullptr);
+}
+
+TEST(LinkSettings, PortNumbersOutOfRangeAreRefusedWithTheStoredText)
+{
+    // COM1 is a working line: a stored number that wrapped round to 1 would connect to it.
+    const int pty = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(pty, 0);
+    ASSERT_EQ(::grantpt(pty), 0);
+    ASSERT_EQ(::unlockpt(pty), 0);
+    LinkFixture f;
+    f.MapPort(1, ::ptsname(pty));
+    f.SerialSetup(1, 0);
+    ASSERT_EQ(f.link.LoadSettings(false), CRadioLink::kConnected);
+    f.link.ClosePort();
+
+    for (const char* stored : {"99999999999999999999", "-4294967295", "4294967297", "-1", "1x"}) {
+        f.host.boxes.clear();
+        f.Set("Setup", "Porta", stored);
+        EXPECT_EQ(f.link.LoadSettings(false), CRadioLink::kNotConnected) << stored;
+        EXPECT_EQ(f.link.ListenerPort(), nullptr) << stored;
+        const std::string text = std::string("Serial port COM:") + stored + " not working.";
+        EXPECT_TRUE(Mentions(f.host.boxes, text)) << stored;
+    }
+    ::close(pty);
 }
 
 TEST(LinkSettings, ExtendedFunctionsFromTheModelAreStoredOnce)

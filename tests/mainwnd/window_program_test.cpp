@@ -1,9 +1,11 @@
 // The program itself, started in a temporary program folder against the simulated radio's
 // driver and ended by a termination signal: it polls the radio, and the signal ends it as
-// "Exit" does, with the state saved and exit status 0.
+// "Exit" does, with the state saved and exit status 0. A signal also ends it while a start-up
+// dialog waits, and a broken driver library is refused by name instead of crashing it.
 #include "WindowTestSupport.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,13 +18,26 @@ using namespace wndtest;
 
 namespace {
 
+bool WaitFor(const std::function<bool()>& pred)
+{
+    for (int i = 0; i < 3000 && !pred(); ++i)
+        ::usleep(10000);
+    return pred();
+}
+
+// The program as a child process, its standard error going to a file beside it.
 class ProgramRun {
 public:
-    explicit ProgramRun(const std::string& program)
+    explicit ProgramRun(const std::string& program) : errors_(program + ".stderr")
     {
         char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        started_ = ::posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv, environ) == 0;
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors_.c_str(),
+                                           O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        started_ = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) == 0;
+        ::posix_spawn_file_actions_destroy(&actions);
     }
     ~ProgramRun()
     {
@@ -32,28 +47,27 @@ public:
         }
     }
     bool Started() const { return started_; }
-    // The exit status, or -1 when it did not exit normally.
+    bool Running() { return ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+    std::string Errors() const { return testing_support::GetFile(errors_); }
+    // The exit status; -1 for a signal death or a program that does not end.
     int Stop(int signo)
     {
         ::kill(pid_, signo);
         int status = 0;
-        ::waitpid(pid_, &status, 0);
-        waited_ = true;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        WaitFor([&] {
+            if (!waited_)
+                waited_ = ::waitpid(pid_, &status, WNOHANG) == pid_;
+            return waited_;
+        });
+        return waited_ && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
 private:
     pid_t pid_ = -1;
     bool started_ = false;
     bool waited_ = false;
+    std::string errors_;
 };
-
-bool WaitFor(const std::function<bool()>& pred)
-{
-    for (int i = 0; i < 3000 && !pred(); ++i)
-        ::usleep(10000);
-    return pred();
-}
 
 }  // namespace
 
@@ -85,4 +99,61 @@ TEST(Program, TerminationSignalsEndItInOrder)
         EXPECT_EQ(ini.GetString("Banda", "20_freq", ""), "14074000");
         EXPECT_TRUE(f.profile->GetRect(settings::reg::MainWindowRect).has_value());
     }
+}
+
+TEST(Program, ABrokenDriverIsRefusedByNameAndTheProgramLivesOn)
+{
+    const std::string bin = CORVANE_BIN_DIR;
+    if (!fs::exists(bin + "/Corvane"))
+        GTEST_SKIP() << "the program is not built";
+    const std::string library = testing_support::GetFile(bin + "/Drivers/SimRadio.so");
+    ASSERT_GT(library.size(), 8192u);
+    const struct {
+        std::string bytes, reason;
+        int signo;
+    } cases[] = {{library.substr(0, 4096), "cut short", SIGTERM},
+                 {"This is no library.\n", "not an ELF file", SIGHUP}};
+    for (const auto& c : cases) {
+        // In this process (a crash in dlopen ends the test): the question names the chosen
+        // driver, its installed copy and the reason; No ends the start-up.
+        WindowFixture f;
+        testing_support::PutFile(f.folder / "Drivers/SimRadio.so", c.bytes);
+        const std::string why = "SimRadio.so: " + f.folder / "VekDriver.so" + ": " + c.reason;
+        EXPECT_FALSE(f.Run([](CCorvaneDlg& w) { w.CloseProgram(); }));
+        ASSERT_FALSE(f.boxes.empty());
+        EXPECT_EQ(f.boxes[0].text.rfind(why, 0), 0u) << f.boxes[0].text;
+        EXPECT_TRUE(f.boxes[0].text.ends_with("\n\nError in external driver.\n\nSet now ?"));
+        EXPECT_EQ(f.boxes[0].style, mb::kYesNo | mb::kIconQuestion);
+
+        // The program tells the same on standard error, waits on the question, and a
+        // termination signal ends it in order.
+        fs::remove(f.folder / "VekDriver.so");
+        fs::copy_file(bin + "/Corvane", f.folder / "Corvane");
+        ProgramRun run(f.folder / "Corvane");
+        ASSERT_TRUE(run.Started());
+        const std::string told = "driver error: " + why;
+        EXPECT_TRUE(WaitFor([&] { return run.Errors().find(told) != std::string::npos; }))
+            << run.Errors();
+        EXPECT_TRUE(run.Running());
+        EXPECT_EQ(run.Stop(c.signo), 0) << "signal " << c.signo << "\n" << run.Errors();
+    }
+}
+
+TEST(Program, ATerminationSignalEndsTheLanguageChoiceAtStartUp)
+{
+    const std::string built = std::string(CORVANE_BIN_DIR) + "/Corvane";
+    if (!fs::exists(built))
+        GTEST_SKIP() << "the program is not built";
+    WindowFixture f;
+    fs::copy_file(built, f.folder / "Corvane");
+    CIni ini;
+    ini.SetPath((f.folder / "Corvane.ini").c_str());
+    ASSERT_TRUE(ini.DeleteKey("Setup", "Language"));
+    ProgramRun run(f.folder / "Corvane");
+    ASSERT_TRUE(run.Started());
+    // The start-up has recorded its folder and goes on to the language dialog, which waits for
+    // a choice that never comes.
+    ASSERT_TRUE(WaitFor([&] { return !f.profile->Get(settings::reg::LastPath).empty(); }));
+    EXPECT_EQ(run.Stop(SIGTERM), 0) << run.Errors();
+    EXPECT_EQ(ini.GetString("Setup", "Language", ""), "");
 }

@@ -117,7 +117,7 @@ void CCorvaneApp::LoadBitmaps() {
 }
 
 void CCorvaneApp::RunMainWindow() {
-    if (!setup_.mainWindow) return;
+    if (!setup_.mainWindow || stopRequested_) return;
     Step(StartupStep::MainWindowCreate);
     mainWindow_ = setup_.mainWindow->Create(*this);
     if (!mainWindow_) return;

@@ -49,6 +49,9 @@ public:
 
     // The start-up and the main window's run. Always false.
     bool InitInstance();
+    // The program is to end (a termination signal): a start-up still running creates no main
+    // window. Whoever calls this also ends the waiting dialogs.
+    void RequestStop() { stopRequested_ = true; }
     int ExitInstance();
 
     // Empties the found-files list and fills it with the names of the regular files matching
@@ -94,6 +97,7 @@ private:
     std::vector<std::string> foundFiles_;
     bool beta_ = false;
     bool toolTips_ = true;
+    bool stopRequested_ = false;
     struct utsname os_ {};
 
     Setup setup_;

@@ -19,6 +19,17 @@ LinkColour ReadColour(const CIni& ini, const settings::IniInt& r, const settings
     return LinkColour{ini.GetInt(r), ini.GetInt(g), ini.GetInt(b)};
 }
 
+// Setup/"Porta" with `key`'s default when absent. Read as a whole number, so an overflowing
+// value is refused instead of wrapping to some other port.
+int ReadPort(const CIni& ini, const settings::IniInt& key, std::string& text)
+{
+    text = ini.GetString(key.section, key.key, "");
+    if (text.empty())
+        return key.def;
+    const std::optional<int> port = platform::ParseInt(text);
+    return port && *port >= 0 ? *port : kInvalidPort;
+}
+
 }  // namespace
 
 LinkIdentity ReadLinkIdentity(const CIni& ini)
@@ -28,7 +39,7 @@ LinkIdentity ReadLinkIdentity(const CIni& ini)
     id.background = ReadColour(ini, s::BkgR, s::BkgG, s::BkgB);
     id.text = ReadColour(ini, s::TextR, s::TextG, s::TextB);
     id.checkOn = ReadColour(ini, s::CheckOnR, s::CheckOnG, s::CheckOnB);
-    id.port = ini.GetInt(s::PortaDriverTest);
+    id.port = ReadPort(ini, s::PortaDriverTest, id.portText);
     id.driver = ini.GetString(s::Driver);
     id.address = ini.GetInt(s::Indirizzo);
     id.model = ini.GetInt(s::RTX);
@@ -64,7 +75,7 @@ void ReadRemainingSettings(const CIni& ini, const Profile& profile, LinkSettings
 {
     namespace s = settings::setup;
     if (st.id.driver.empty())
-        st.id.port = ini.GetInt(s::Porta);
+        st.id.port = ReadPort(ini, s::Porta, st.id.portText);
     st.fontDisplaySize = profile.Get(settings::reg::FontDisplaySize);
     st.baud = ini.GetInt(s::BaudAtLink);
     st.dataBits = ini.GetInt(s::Bit);

@@ -18,7 +18,8 @@ struct LinkIdentity {
     LinkColour background;
     LinkColour text;
     LinkColour checkOn;
-    int port = 0;          // Setup/"Porta"; 0 = the driver named by `driver`
+    int port = 0;          // Setup/"Porta"; 0 = the driver named by `driver`, or kInvalidPort
+    std::string portText;  // Setup/"Porta" as stored, for the message that refuses it
     std::string driver;    // Setup/"Driver"
     int address = 0;       // Setup/"Indirizzo"
     int model = radio::kModelUnknown;
@@ -60,6 +61,8 @@ struct LinkSettings {
 };
 
 inline constexpr int kUtcOffsetAuto = 127;
+// A stored "Porta" that is no port number (out of range, negative or no number at all).
+inline constexpr int kInvalidPort = -1;
 
 // Colours, port, driver, address and model. "Porta" reads as 0 (driver) when absent.
 LinkIdentity ReadLinkIdentity(const CIni& ini);

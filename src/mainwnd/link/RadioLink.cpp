@@ -1,5 +1,7 @@
 #include "RadioLink.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -81,10 +83,11 @@ int CRadioLink::LoadSettings(bool forceSetup)
         const int result = ConnectDriver();
         if (result != kConnected)
             return result;
-    } else if (!OpenPort()) {
-        return ShowQuestion(kMsgNoPort, std::to_string(settings_.id.port)) == mb::kIdYes
-                   ? kWantsSetup
-                   : kNotConnected;
+    } else if (settings_.id.port == kInvalidPort || !OpenPort()) {
+        const std::string port = settings_.id.port == kInvalidPort
+                                     ? settings_.id.portText
+                                     : std::to_string(settings_.id.port);
+        return ShowQuestion(kMsgNoPort, port) == mb::kIdYes ? kWantsSetup : kNotConnected;
     }
 
     SetUpAudio();
@@ -100,19 +103,19 @@ int CRadioLink::LoadSettings(bool forceSetup)
 int CRadioLink::ConnectDriver()
 {
     LoadDriver();
-    const auto askSetup = [this] {
-        return ShowQuestion(kMsgDriverError) == mb::kIdYes ? kWantsSetup : kNotConnected;
-    };
     const std::string path =
         platform::ResolveInFolder(platform::ProgramFolder(), cat::CVekDriver::kLibraryName);
     struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !driver_.Load(path))
-        return askSetup();
+    if (::stat(path.c_str(), &st) != 0)
+        return AskDriverSetup(path + ": " + platform::ErrorText(errno));
+    if (!driver_.Load(path))
+        return AskDriverSetup(driver_.LastError());
     const int result = driver_.Init(host_.DriverPostFunction(), host_.DriverPostContext(),
                                     msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp);
     if (result == -1 || result == 0) {
         driver_.Unload();
-        return result == -1 ? kDriverRefused : askSetup();
+        return result == -1 ? kDriverRefused
+                            : AskDriverSetup(path + ": the driver refused to start (DrvInit 0)");
     }
     useDriver_ = true;
     driverAudio_ = driver_.IsSupportAudio() != 0;
@@ -120,6 +123,18 @@ int CRadioLink::ConnectDriver()
     if (result == kDriverOffLine)
         offLine_ = true;
     return kConnected;
+}
+
+int CRadioLink::AskDriverSetup(const std::string& why)
+{
+    // The chosen driver's name and the loader's reason go first, so the user knows what to fix.
+    const std::string chosen = DriverEntryFileName(settings_.id.driver);
+    const std::string detail = chosen.empty() ? why : chosen + ": " + why;
+    std::fprintf(stderr, "Corvane: driver error: %s\n", detail.c_str());
+    MessageBoxRequest request;
+    request.text = detail + "\n\n" + language_.LoadString(kMsgDriverError);
+    request.style = mb::kYesNo | mb::kIconQuestion;
+    return host_.ShowMessageBox(request) == mb::kIdYes ? kWantsSetup : kNotConnected;
 }
 
 bool CRadioLink::LoadDriver()

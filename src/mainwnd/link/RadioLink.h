@@ -90,6 +90,8 @@ private:
 
     int ShowQuestion(int id, const std::string& insert = {});
     int ConnectDriver();
+    // Message 1305 after the driver's name and `why`; its answer as a LoadSettings result.
+    int AskDriverSetup(const std::string& why);
     void SetUpAudio();
     void OpenLog();
     void StartWorker();

@@ -9,37 +9,46 @@
 
 #include <QApplication>
 #include <QMetaObject>
-#include <QPointer>
 
-#include <memory>
+namespace {
+
+// A termination signal: the main window shuts down as "Exit" does (transmitter off, link closed,
+// state saved). A dialog still waiting, at start-up or opened by the user, would keep the program
+// alive: exit() ends every running event loop and makes later ones return at once, so the
+// start-up runs out through its dialogs' cancel answers and the program ends with status 0.
+void EndProgram(CCorvaneApp& app, CCorvaneDlg* window)
+{
+    app.RequestStop();
+    const bool running = window != nullptr && window->IsInitialised();
+    if (window != nullptr)
+        window->CloseProgram();
+    if (!running || QApplication::activeModalWidget() != nullptr)
+        QCoreApplication::exit(0);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
+    CShutdownSignals::ExitOnSignals();
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     // The main window ends the program, not the last window closed (tool windows may be open).
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterCustomControls();
 
-    // SIGTERM and SIGINT shut down as "Exit" does once the main window exists; before that
-    // there is nothing to save and they end the program as usual.
-    std::unique_ptr<CShutdownSignals> stopSignals;
-    CMainWindowFactory factory([&stopSignals](CCorvaneDlg& window) {
-        QPointer<CCorvaneDlg> target(&window);
-        stopSignals = std::make_unique<CShutdownSignals>([target](int) {
-            if (target)
-                QMetaObject::invokeMethod(
-                    target, [target] { if (target) target->CloseProgram(); },
-                    Qt::QueuedConnection);
-        });
-    });
+    CMainWindowFactory factory;
     CCorvaneApp::Setup setup;
     setup.mainWindow = &factory;
     CCorvaneApp app(setup);
     framework::SetLanguage(&app.Language());
     framework::SetIni(&app.Ini());
 
+    CShutdownSignals stopSignals([&](int) {
+        QMetaObject::invokeMethod(
+            &qapp, [&] { EndProgram(app, factory.Window()); }, Qt::QueuedConnection);
+    });
+
     app.InitInstance();
-    stopSignals.reset();
     return app.ExitInstance();
 }

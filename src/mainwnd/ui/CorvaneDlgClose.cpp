@@ -167,6 +167,8 @@ void CCorvaneDlg::OnSetup()
     }
 
     RunSetupDialog();
+    if (closing_)
+        return;  // a termination signal ended the dialog and the program
     if (settingsChanged_) {
         language_.MessageBox(kMsgRestart, mb::kIconInformation);
         setupInProgress_ = false;

@@ -471,9 +471,11 @@ void CCorvaneDlg::FinishInitialisation()
     if (!closing_)
         SetPollingEnabled(true);
     advance();
-    // The remote and DDE services and the start-up programs come with their own parts.
+    // The remote and DDE services and the start-up programs come with their own parts; none
+    // starts once the program is closing.
     for (IMainWindowPart* part : parts_)
-        part->OnStarted();
+        if (!closing_)
+            part->OnStarted();
     advance();
     advance();
     if (shown)

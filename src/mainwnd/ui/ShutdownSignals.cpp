@@ -4,14 +4,21 @@
 
 #include <cerrno>
 #include <csignal>
+#include <iterator>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
 int g_pipe[2] = {-1, -1};
-struct sigaction g_oldTerm {};
-struct sigaction g_oldInt {};
+struct sigaction g_old[std::size(kSignals)] {};
+
+void ExitAtOnce(int)
+{
+    ::_exit(0);
+}
 
 void OnSignal(int signo)
 {
@@ -24,6 +31,15 @@ void OnSignal(int signo)
 
 }  // namespace
 
+void CShutdownSignals::ExitOnSignals()
+{
+    struct sigaction sa {};
+    sa.sa_handler = &ExitAtOnce;
+    sigemptyset(&sa.sa_mask);
+    for (int signo : kSignals)
+        ::sigaction(signo, &sa, nullptr);
+}
+
 CShutdownSignals::CShutdownSignals(std::function<void(int)> onSignal, QObject* parent)
     : QObject(parent), onSignal_(std::move(onSignal))
 {
@@ -35,8 +51,8 @@ CShutdownSignals::CShutdownSignals(std::function<void(int)> onSignal, QObject* p
     sa.sa_handler = &OnSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &sa, &g_oldTerm);
-    ::sigaction(SIGINT, &sa, &g_oldInt);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        ::sigaction(kSignals[i], &sa, &g_old[i]);
     installed_ = true;
 }
 
@@ -44,8 +60,8 @@ CShutdownSignals::~CShutdownSignals()
 {
     if (!installed_)
         return;
-    ::sigaction(SIGTERM, &g_oldTerm, nullptr);
-    ::sigaction(SIGINT, &g_oldInt, nullptr);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        ::sigaction(kSignals[i], &g_old[i], nullptr);
     delete notifier_;
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
