@@ -13,16 +13,18 @@
 namespace {
 
 // A termination signal: the main window shuts down as "Exit" does (transmitter off, link closed,
-// state saved). A dialog still waiting, at start-up or opened by the user, would keep the program
-// alive: exit() ends every running event loop and makes later ones return at once, so the
-// start-up runs out through its dialogs' cancel answers and the program ends with status 0.
+// state saved). A dialog or menu still waiting, at start-up or opened by the user, would keep
+// the program alive: exit() ends every running event loop and makes later ones return at once,
+// so the start-up runs out through its dialogs' cancel answers and the program ends with status 0.
 void EndProgram(CCorvaneApp& app, CCorvaneDlg* window)
 {
     app.RequestStop();
     const bool running = window != nullptr && window->IsInitialised();
     if (window != nullptr)
         window->CloseProgram();
-    if (!running || QApplication::activeModalWidget() != nullptr)
+    const bool waiting = QApplication::activeModalWidget() != nullptr
+                         || QApplication::activePopupWidget() != nullptr;
+    if (!running || waiting)
         QCoreApplication::exit(0);
 }
 
