@@ -1,5 +1,6 @@
 #include "TolvashCommands.h"
 
+#include "AtomicFile.h"
 #include "Numbers.h"
 #include "PrivateProfile.h"
 #include "ProgramFolder.h"
@@ -16,17 +17,6 @@ namespace {
 
 bool SameWord(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 int CreateTestFile(const std::string& path, std::ostream& err) {
@@ -41,7 +31,7 @@ int CreateTestFile(const std::string& path, std::ostream& err) {
         return 1;
     }
     // Written and flushed like a data file, so a full disk shows here too.
-    bool ok = WriteAll(fd, "tolvash write test\n") && fsync(fd) == 0;
+    bool ok = platform::WriteAll(fd, "tolvash write test\n") && fsync(fd) == 0;
     int saved = errno;
     if (close(fd) != 0 && ok) {
         ok = false;

@@ -21,25 +21,6 @@ void SetError(std::string* error, const std::string& text) {
     if (error) *error = text;
 }
 
-bool WriteAll(int fd, std::string_view data, int* err) {
-    const char* p = data.data();
-    size_t left = data.size();
-    while (left > 0) {
-        ssize_t n = write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            *err = errno;
-            return false;
-        }
-        if (n == 0) {
-            *err = ENOSPC;
-            return false;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    return true;
-}
 
 // Creates the temporary file beside the target. O_EXCL with a fresh name each try; mode 0666 so
 // the umask shapes a new file's bits as it would for a plain open().
@@ -188,6 +169,26 @@ FolderLock::FolderLock(const std::string& folder) {
 
 FolderLock::~FolderLock() {
     if (fd_ >= 0) close(fd_);  // closing the last descriptor releases the lock
+}
+
+bool WriteAll(int fd, std::string_view data, int* err) {
+    const char* p = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+        ssize_t n = write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (err) *err = errno;
+            return false;
+        }
+        if (n == 0) {
+            if (err) *err = ENOSPC;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
 }
 
 }  // namespace platform

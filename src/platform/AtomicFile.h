@@ -22,6 +22,10 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
 // may not write is refused.
 bool WriteFileAtomic(const std::string& path, std::string_view content, std::string* error = nullptr);
 
+// Writes all of `data` to the descriptor, resuming after signals and short writes. On failure
+// *err (when given) holds the errno; a write that makes no progress counts as ENOSPC.
+bool WriteAll(int fd, std::string_view data, int* err = nullptr);
+
 // Holds an exclusive flock() on a folder while it lives, so read-modify-write cycles on files of
 // that folder do not lose each other's updates (between processes and between threads).
 class FolderLock {

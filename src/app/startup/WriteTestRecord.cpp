@@ -16,17 +16,6 @@ namespace {
 constexpr std::size_t kMaxMarkerBytes = 64;
 constexpr int kOpenTries = 3;
 
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 bool SameFile(int fd, const std::string& path) {
     struct stat a {}, b {};
     return fstat(fd, &a) == 0 && lstat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -65,7 +54,7 @@ bool Record::Open(const std::string& folder, const std::string& testName) {
             continue;
         }
         // On disk before the test file exists, so a record can only lack a file, not the reverse.
-        if (!WriteAll(fd, testName + "\n") || fsync(fd) != 0) {
+        if (!platform::WriteAll(fd, testName + "\n") || fsync(fd) != 0) {
             unlink(path.c_str());
             close(fd);
             return false;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "AsciiCase.h"
+#include "AtomicFile.h"
 #include "ProgramFolder.h"
 #include "VekDriver.h"
 #include "VersionInfo.h"
@@ -45,20 +46,6 @@ bool Fail(std::string* error, const std::string& text)
     return false;
 }
 
-bool WriteAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Copies source into a new temporary file beside target, then renames it over target.
 bool CopyReplacing(const std::string& source, const std::string& folder, const std::string& target,
                    std::string* error)
@@ -85,7 +72,7 @@ bool CopyReplacing(const std::string& source, const std::string& folder, const s
         }
         if (n == 0)
             break;
-        if (!WriteAll(out.get(), block, static_cast<size_t>(n))) {
+        if (!platform::WriteAll(out.get(), std::string_view(block, static_cast<size_t>(n)))) {
             why = temp + ": " + platform::ErrorText(errno);
             ok = false;
             break;
