@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "AtomicFile.h"
 #include "Ini.h"
 
@@ -204,19 +205,9 @@ TEST_F(IniTest, DescriptorsCarryTheDefaults) {
 
 TEST_F(IniTest, FailedWritesReportAndKeepTheFile) {
     Put("[Setup]\r\nBaud=1200\r\n");
-    // A full disk (file-size limit, which holds for root too), in a child process.
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit lim{16, 16};
-        setrlimit(RLIMIT_FSIZE, &lim);
-        bool ok = ini_.WriteInt("Setup", "Baud", 19200);
-        _exit(!ok && !ini_.LastError().empty() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(testing_support::OnFullDisk(16, [&] {
+        return !ini_.WriteInt("Setup", "Baud", 19200) && !ini_.LastError().empty();
+    }));
     EXPECT_EQ(Text(), "[Setup]\r\nBaud=1200\r\n");
 
     // A folder that cannot exist.
@@ -242,22 +233,14 @@ TEST_F(IniTest, ABatchWritesOnceAndAFailedWriteKeepsTheFile) {
     }  // the end of the scope commits
     EXPECT_EQ(Text(), "[Setup]\r\n[Bande]\n20_freq=14175000\n");
 
-    // A full disk at the commit (file-size limit, which holds for root too), in a child process.
+    // A full disk at the commit.
     Put(start);
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit lim{64, 64};
-        setrlimit(RLIMIT_FSIZE, &lim);
+    EXPECT_TRUE(testing_support::OnFullDisk(64, [&] {
         CIni::Batch batch(ini_);
         bool queued = true;
         for (int i = 0; i < 20; ++i) queued = ini_.WriteInt("Bande", ("k" + std::to_string(i)).c_str(), i) && queued;
-        _exit(queued && !batch.Commit() && !ini_.LastError().empty() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        return queued && !batch.Commit() && !ini_.LastError().empty();
+    }));
     EXPECT_EQ(Text(), start);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);  // no temporary left
 }

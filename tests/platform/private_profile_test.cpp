@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "AtomicFile.h"
 #include "PrivateProfile.h"
 #include "VersionInfo.h"
@@ -183,21 +184,14 @@ TEST(PrivateProfile, FailedWritesReportAndKeepTheFile) {
     EXPECT_FALSE(WriteProfileValue("/proc/self/environ", "Setup", "k", "v", &error));
     EXPECT_FALSE(error.empty());
 
-    // Disk full (file-size limit) in a child process.
+    // Disk full.
     std::string f = d / "Corvane.ini";
     const std::string content = "[Setup]\r\nBaud=1200\r\n";
     Put(f, content);
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit lim{1024, 1024};
-        setrlimit(RLIMIT_FSIZE, &lim);
+    EXPECT_TRUE(testing_support::OnFullDisk(1024, [&] {
         std::string err;
-        bool ok = WriteProfileValue(f, "Setup", "Log", std::string(8192, 'x'), &err);
-        _exit(!ok && !err.empty() ? 0 : 1);
-    }
-    EXPECT_EQ(WaitChild(pid), 0);
+        return !WriteProfileValue(f, "Setup", "Log", std::string(8192, 'x'), &err) && !err.empty();
+    }));
     EXPECT_EQ(Get(f), content);
     EXPECT_EQ(std::distance(fs::directory_iterator(d.path), fs::directory_iterator()), 2);
 }

@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "AtomicFile.h"
 #include "ProgramFolder.h"
 
@@ -184,19 +185,10 @@ TEST(AtomicFile, FailuresReportAndKeepTheOldFile) {
     // so the limit does not stay with the test.
     std::string p = d / "big.dat";
     Put(p, "old content");
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit lim{4096, 4096};
-        setrlimit(RLIMIT_FSIZE, &lim);
+    EXPECT_TRUE(testing_support::OnFullDisk(4096, [&] {
         std::string err;
-        bool ok = WriteFileAtomic(p, std::string(1 << 20, 'y'), &err);
-        _exit(!ok && !err.empty() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        return !WriteFileAtomic(p, std::string(1 << 20, 'y'), &err) && !err.empty();
+    }));
     EXPECT_EQ(Get(p), "old content");
     EXPECT_EQ(Entries(d.path), (std::vector<std::string>{"big.dat", "plain"}));  // no temporary left
 
