@@ -20,6 +20,7 @@
 #include "StartupInterfaces.h"
 #include "VekDriver.h"
 
+#include <QMargins>
 #include <QPoint>
 #include <QPointer>
 
@@ -174,6 +175,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -183,11 +186,20 @@ private:
     void SyncControllerSettings();
     void CreateChildWindows();
     void AddPages();
+    // The page to open for the stored one; sets standInPage_ when it is another.
+    int StartPage(const CPageTabCtrl& tabs, int stored);
     void AddToolTips(bool functionPanel);
     void ConfigureFields();
     void AlignDigitButtons(const QLineEdit& display);
     QBoxLayout* RowOf(QWidget* w) const;
     void RestoreWindowPosition();
+    // Shrinks the window to the free part of its screen and moves all of it onto the screen.
+    void FitToScreen();
+    void RefitWhenFramed();
+    QMargins FrameMargins() const;
+    // The frequency font follows the window's size (up to twice the base size).
+    void ScaleDisplay();
+    void LimitFieldWidths();
     void ApplyColours();
     void RunSpeedTestAtStartup();
     void FinishInitialisation();
@@ -233,6 +245,8 @@ private:
     // Pages (owned by the tab control once added) and tool windows (owned here).
     std::vector<QPointer<QWidget>> pages_;
     std::vector<std::unique_ptr<QWidget>> toolWindows_;
+    int storedPage_ = -1;   // the page "Child" names
+    int standInPage_ = -1;  // the page opened instead, while that one is empty
     bool toolWindowShownOnce_[2] = {false, false};
     bool toolWindowWasVisible_[4] = {false, false, false, false};  // when minimised
 
@@ -255,5 +269,9 @@ private:
     int timerId_ = 0;
     int waitCursorDepth_ = 0;
     bool pttOn_ = false;
-    bool settingField_ = false;  // the program, not the user, changes the frequency field
+    bool settingField_ = false;
+    QMargins fittedFrame_;  // the window frame FitToScreen last allowed for
+    // The frequency font at the window's natural width, and that width.
+    int displayPoints_ = 0;
+    int displayWidth_ = 0;  // the program, not the user, changes the frequency field
 };

@@ -53,8 +53,9 @@ void CCorvaneDlg::SaveState()
 {
     WaitCursor wait(*this);
     ini_.WriteInt(settings::setup::DelayMemory, link_->Settings().delayMemory);
+    // Still on the page shown in place of an empty stored one: the stored choice stays.
     if (const CPageTabCtrl* tabs = Tabs(); tabs != nullptr && tabs->GetCurSel() >= 0)
-        ini_.WriteInt(kChild, tabs->GetCurSel());
+        ini_.WriteInt(kChild, tabs->GetCurSel() == standInPage_ ? storedPage_ : tabs->GetCurSel());
     const QWidget* mem = ToolWindow(230);
     const QWidget* memRadio = ToolWindow(4002);
     ini_.WriteInt(kOnMemGrid, mem != nullptr && mem->isVisible() ? 1 : 0);
