@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
+#include <QWindow>
 
 #include "ColorEdit.h"
 #include "ColorLabel.h"
@@ -218,6 +219,10 @@ TEST(MainWindowOnScreen, FitsShowsEveryButtonAndGrowsWithTheWindow)
         EXPECT_TRUE(DigitsWhole(*freq)) << freq->text().toStdString();
         ExpectSignsOverDigits(w, *freq);
         CheckEmptyBars(w, Capture(PictureName("_enlarged")));
+        // Made small again and moved by the user, away from the screen's edges.
+        w.resize(w.minimumSize());
+        w.windowHandle()->setFramePosition(QPoint(60, 30));
+        EXPECT_TRUE(PumpUntil([&] { return w.frameGeometry().topLeft() == QPoint(60, 30); }));
         stored = w.frameGeometry();
         w.CloseProgram();
     });
@@ -226,6 +231,18 @@ TEST(MainWindowOnScreen, FitsShowsEveryButtonAndGrowsWithTheWindow)
     const auto rect = f.profile->GetRect(settings::reg::MainWindowRect);
     ASSERT_TRUE(rect.has_value());
     EXPECT_EQ(QPoint(rect->left, rect->top), stored.topLeft());
+
+    // The next start puts the window back where it was left, not a frame's height higher.
+    QRect restored;
+    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
+        PumpUntil([&] { return w.frameGeometry().topLeft() == stored.topLeft(); });
+        restored = w.frameGeometry();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        EXPECT_TRUE(screen->availableGeometry().contains(w.frameGeometry()));
+        EXPECT_EQ(ButtonsOffScreen(w, screen->geometry()), std::vector<std::string>{});
+        w.CloseProgram();
+    }));
+    EXPECT_EQ(restored.topLeft(), stored.topLeft());
 }
 
 int main(int argc, char** argv)

@@ -26,6 +26,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -271,6 +272,7 @@ private:
     bool pttOn_ = false;
     bool settingField_ = false;
     QMargins fittedFrame_;  // the window frame FitToScreen last allowed for
+    std::optional<QPoint> storedCorner_;  // the frame's stored place, until it is framed there
     // The frequency font at the window's natural width, and that width.
     int displayPoints_ = 0;
     int displayWidth_ = 0;  // the program, not the user, changes the frequency field

@@ -1,5 +1,6 @@
-// The main window on the screen: it fits the screen it is shown on, a stored place off every
-// screen comes back onto one, and the frequency digits grow with the window.
+// The main window on the screen: it fits the screen it is shown on, comes back where it was left
+// (a stored place off every screen comes back onto one), and the frequency digits grow with
+// the window.
 #include "CorvaneDlg.h"
 
 #include "NumEdit.h"
@@ -24,7 +25,12 @@ void CCorvaneDlg::RestoreWindowPosition()
     const auto rect = profile_.GetRect(settings::reg::MainWindowRect);
     if (!rect || rect->bottom == rect->top || rect->right == rect->left)
         return;
-    move(OnScreen(QPoint(rect->left, rect->top)));
+    const QPoint stored(rect->left, rect->top);
+    const QPoint at = OnScreen(stored);
+    // A place on the screen is kept; the frame's corner goes there once the frame is known.
+    if (at == stored)
+        storedCorner_ = stored;
+    move(at);
     show();
 }
 
@@ -58,19 +64,24 @@ void CCorvaneDlg::FitToScreen()
     const QRect avail = s->availableGeometry();
     const QMargins frame = FrameMargins();
     fittedFrame_ = frame;
-    // No larger than the free part of the screen (the tab pages scroll), never below the
-    // minimum the layout needs.
-    const QSize fitted = size().boundedTo(avail.size().shrunkBy(frame)).expandedTo(minimumSize());
+    // At a stored place the window keeps its place and gets smaller to fit from there; else it
+    // keeps its size and moves. Never larger than the free part of the screen (the tab pages
+    // scroll), never below the minimum its layout needs.
+    const QPoint corner = storedCorner_.value_or(frameGeometry().topLeft());
+    QRect room = avail;
+    if (storedCorner_)
+        room.setTopLeft(
+            QPoint(std::max(corner.x(), avail.left()), std::max(corner.y(), avail.top())));
+    const QSize fitted = size().boundedTo(room.size().shrunkBy(frame)).expandedTo(minimumSize());
     if (fitted != size())
         resize(fitted);
     const QSize whole = fitted.grownBy(frame);
-    const QPoint corner = frameGeometry().topLeft();
     QPoint at = corner;
     at.setX(std::clamp(at.x(), avail.left(),
                        std::max(avail.left(), avail.right() + 1 - whole.width())));
     at.setY(std::clamp(at.y(), avail.top(),
                        std::max(avail.top(), avail.bottom() + 1 - whole.height())));
-    if (at == corner)
+    if (at == frameGeometry().topLeft())
         return;
     // The corner of the frame, where the window manager has one.
     if (QWindow* handle = windowHandle())
@@ -83,8 +94,11 @@ void CCorvaneDlg::RefitWhenFramed()
 {
     // The window manager adds its frame after the window is shown, and its size may come
     // later still: fit again once it is known.
-    if (isVisible() && FrameMargins() != fittedFrame_)
-        FitToScreen();
+    if (!isVisible() || FrameMargins() == fittedFrame_)
+        return;
+    FitToScreen();
+    if (FrameMargins() != QMargins())
+        storedCorner_.reset();
 }
 
 void CCorvaneDlg::showEvent(QShowEvent* event)
