@@ -264,8 +264,8 @@ TEST_F(EditTest, ColorEditKeepsItsColours) {
     EXPECT_EQ(e.GetLogFont().weight(), QFont::Black);
 }
 
-// The columns where a focused field's picture differs from the unfocused one, with the colour
-// found there.
+// Where a focused field's picture differs from the unfocused one: first and last column, and
+// whether every changed pixel has the text's colour.
 struct CaretMark {
     int left = -1, right = -1;
     bool textColoured = true;
@@ -282,9 +282,9 @@ CaretMark FocusMark(CNumEdit& e, const QColor& text) {
     for (int x = 0; x < focused.width(); ++x)
         for (int y = 0; y < focused.height(); ++y)
             if (focused.pixelColor(x, y) != plain.pixelColor(x, y)) {
-                if (m.left < 0) m.left = x;
+                m.left = m.left < 0 ? x : m.left;
                 m.right = x;
-                if (focused.pixelColor(x, y) != text) m.textColoured = false;
+                m.textColoured = m.textColoured && focused.pixelColor(x, y) == text;
             }
     return m;
 }
@@ -310,16 +310,14 @@ TEST_F(EditTest, FocusedNumberFieldShowsACaretThatGrowsWithTheFont) {
         e->setGeometry(0, 0, 690, e->sizeHint().height());
         const CaretMark m = FocusMark(*e, QColor(255, 200, 0));
         ASSERT_GE(m.left, 0) << points << " pt: no caret";
-        const int width = m.right - m.left + 1;
-        EXPECT_GE(width, 2) << points;
-        EXPECT_GT(width, lastWidth) << points;
+        EXPECT_GT(m.right - m.left + 1, std::max(lastWidth, 1)) << points;
         EXPECT_TRUE(m.textColoured) << points;
-        // Between "14." and "074": right of the first half of the text, left of the last digits.
+        // Between "14." and "074" of the right-aligned text (give or take the edit's margin).
         const QFontMetrics fm(e->font());
         const int textLeft = e->width() - fm.horizontalAdvance(e->text()) - 4;
         EXPECT_GE(m.left, textLeft + fm.horizontalAdvance("14") - 2) << points;
         EXPECT_LE(m.right, textLeft + fm.horizontalAdvance("14.0") + 2) << points;
-        lastWidth = width;
+        lastWidth = m.right - m.left + 1;
     }
     // Read only (a status display), nothing is typed, so nothing marks a place.
     e->setReadOnly(true);

@@ -39,11 +39,6 @@ std::unique_ptr<testing_support::XvfbSession> g_x;
 // Room a desktop's task bar takes from the screen the window manager reports whole.
 constexpr int kTaskBar = 40;
 
-QRect GlobalRect(const QWidget* w)
-{
-    return {w->mapToGlobal(QPoint(0, 0)), w->size()};
-}
-
 QString PictureName(const QString& suffix)
 {
     return QStringLiteral("main_%1x%2%3%4.png")
@@ -70,10 +65,10 @@ std::vector<std::string> ButtonsOffScreen(const CCorvaneDlg& w, const QRect& scr
     for (const QAbstractButton* b : w.findChildren<QAbstractButton*>()) {
         if (!b->isVisible() || (tabs != nullptr && tabs->isAncestorOf(b)))
             continue;
-        if (!screen.contains(GlobalRect(b)))
+        if (!screen.contains(QRect(b->mapToGlobal(QPoint(0, 0)), b->size())))
             off.push_back(b->text().toStdString());
     }
-    if (tabs != nullptr && !screen.contains(GlobalRect(tabs)))
+    if (tabs != nullptr && !screen.contains(QRect(tabs->mapToGlobal(QPoint(0, 0)), tabs->size())))
         off.push_back("(tab control)");
     return off;
 }
@@ -148,13 +143,6 @@ int CheckEmptyBars(const CCorvaneDlg& w, const QImage& screen)
     return empty;
 }
 
-QMargins FrameOf(const QWidget& w)
-{
-    const QRect o = w.frameGeometry();
-    const QRect i = w.geometry();
-    return {i.left() - o.left(), i.top() - o.top(), o.right() - i.right(), o.bottom() - i.bottom()};
-}
-
 }  // namespace
 
 TEST(MainWindowOnScreen, FitsShowsEveryButtonAndGrowsWithTheWindow)
@@ -186,9 +174,9 @@ TEST(MainWindowOnScreen, FitsShowsEveryButtonAndGrowsWithTheWindow)
             << w.frameGeometry().width() << "x" << w.frameGeometry().height();
         EXPECT_EQ(ButtonsOffScreen(w, whole), std::vector<std::string>{});
         // The smallest the window gets still leaves a task bar its room.
-        const QMargins frame = FrameOf(w);
-        EXPECT_LE(w.minimumHeight() + frame.top() + frame.bottom(), avail.height() - kTaskBar);
-        EXPECT_LE(w.minimumWidth() + frame.left() + frame.right(), avail.width());
+        const QSize frame = w.frameGeometry().size() - w.size();
+        EXPECT_LE(w.minimumHeight() + frame.height(), avail.height() - kTaskBar);
+        EXPECT_LE(w.minimumWidth() + frame.width(), avail.width());
 
         // A click into the frequency: the caret shows where a digit would go.
         w.activateWindow();
@@ -203,7 +191,7 @@ TEST(MainWindowOnScreen, FitsShowsEveryButtonAndGrowsWithTheWindow)
         // Enlarged to the whole free screen: the digits grow, at most to twice their size, and
         // the entry fields keep about their width.
         const int points = freq->font().pointSize();
-        w.resize(avail.size().shrunkBy(frame));
+        w.resize(avail.size() - frame);
         EXPECT_TRUE(PumpUntil([&] { return freq->font().pointSize() > points; }))
             << points << " -> " << freq->font().pointSize();
         EXPECT_LE(freq->font().pointSize(), 2 * points);
