@@ -47,7 +47,6 @@ public:
     // The pages scroll inside the tab control instead of setting its minimum size: a window
     // whose pages are tall still fits a small screen. Off by default.
     void EnablePageScrolling();
-    bool PagesScroll() const { return scroll_ != nullptr; }
 
     // Tabs on top (default), at the bottom, or on the left or right side.
     void SetTabPosition(QTabWidget::TabPosition position);

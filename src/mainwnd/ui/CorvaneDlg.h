@@ -194,8 +194,10 @@ private:
     void AlignDigitButtons(const QLineEdit& display);
     QBoxLayout* RowOf(QWidget* w) const;
     void RestoreWindowPosition();
-    // Shrinks the window to the free part of its screen and moves all of it onto the screen.
+    // Makes the window (frame included) fit the free part of its screen: at a stored place by
+    // getting smaller, else by moving; never below its minimum size.
     void FitToScreen();
+    // Fits again once the window manager's frame is known or has changed.
     void RefitWhenFramed();
     QMargins FrameMargins() const;
     // The frequency font follows the window's size (up to twice the base size).
@@ -270,10 +272,10 @@ private:
     int timerId_ = 0;
     int waitCursorDepth_ = 0;
     bool pttOn_ = false;
-    bool settingField_ = false;
+    bool settingField_ = false;  // the program, not the user, changes the frequency field
     QMargins fittedFrame_;  // the window frame FitToScreen last allowed for
     std::optional<QPoint> storedCorner_;  // the frame's stored place, until it is framed there
     // The frequency font at the window's natural width, and that width.
     int displayPoints_ = 0;
-    int displayWidth_ = 0;  // the program, not the user, changes the frequency field
+    int displayWidth_ = 0;
 };

@@ -265,9 +265,12 @@ int CCorvaneDlg::StartPage(const CPageTabCtrl& tabs, int stored)
     };
     if (!empty(stored))
         return stored;
-    for (int i = 0; i < tabs.GetItemCount(); ++i)
-        if (!empty(i))
-            return standInPage_ = i;
+    for (int i = 0; i < tabs.GetItemCount(); ++i) {
+        if (!empty(i)) {
+            standInPage_ = i;
+            return i;
+        }
+    }
     return stored;
 }
 
