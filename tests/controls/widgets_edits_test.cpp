@@ -264,4 +264,64 @@ TEST_F(EditTest, ColorEditKeepsItsColours) {
     EXPECT_EQ(e.GetLogFont().weight(), QFont::Black);
 }
 
+// Where a focused field's picture differs from the unfocused one: first and last column, and
+// whether every changed pixel has the text's colour.
+struct CaretMark {
+    int left = -1, right = -1;
+    bool textColoured = true;
+};
+
+CaretMark FocusMark(CNumEdit& e, const QColor& text) {
+    e.setFocus();
+    EXPECT_TRUE(e.hasFocus());
+    e.setCursorPosition(3);  // after "14."
+    const QImage focused = e.grab().toImage();
+    e.clearFocus();
+    const QImage plain = e.grab().toImage();
+    CaretMark m;
+    for (int x = 0; x < focused.width(); ++x)
+        for (int y = 0; y < focused.height(); ++y)
+            if (focused.pixelColor(x, y) != plain.pixelColor(x, y)) {
+                m.left = m.left < 0 ? x : m.left;
+                m.right = x;
+                m.textColoured = m.textColoured && focused.pixelColor(x, y) == text;
+            }
+    return m;
+}
+
+TEST_F(EditTest, FocusedNumberFieldShowsACaretThatGrowsWithTheFont) {
+    QWidget window;
+    window.resize(700, 120);
+    auto* e = new CNumEdit(&window);
+    e->SetFormat(0, ',');
+    e->setFrame(false);
+    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    e->SetBkColor(RgbColor(0, 0, 0));
+    e->SetTextColor(RgbColor(255, 200, 0));
+    e->SetValue(14074000);
+    window.show();
+    window.activateWindow();
+    for (int i = 0; i < 500 && !window.isActiveWindow(); ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(window.isActiveWindow());
+    int lastWidth = 0;
+    for (int points : {10, 40}) {
+        e->SetPointFont(points, "DejaVu Sans");
+        e->setGeometry(0, 0, 690, e->sizeHint().height());
+        const CaretMark m = FocusMark(*e, QColor(255, 200, 0));
+        ASSERT_GE(m.left, 0) << points << " pt: no caret";
+        EXPECT_GT(m.right - m.left + 1, std::max(lastWidth, 1)) << points;
+        EXPECT_TRUE(m.textColoured) << points;
+        // Between "14." and "074" of the right-aligned text (give or take the edit's margin).
+        const QFontMetrics fm(e->font());
+        const int textLeft = e->width() - fm.horizontalAdvance(e->text()) - 4;
+        EXPECT_GE(m.left, textLeft + fm.horizontalAdvance("14") - 2) << points;
+        EXPECT_LE(m.right, textLeft + fm.horizontalAdvance("14.0") + 2) << points;
+        lastWidth = m.right - m.left + 1;
+    }
+    // Read only (a status display), nothing is typed, so nothing marks a place.
+    e->setReadOnly(true);
+    EXPECT_LT(FocusMark(*e, QColor(255, 200, 0)).left, 0);
+}
+
 }  // namespace

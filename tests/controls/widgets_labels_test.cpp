@@ -1,10 +1,12 @@
 // Colour label, link label, font combo and the folder chooser's checks.
+#include "ColorEdit.h"
 #include "ColorLabel.h"
 #include "FolderPicker.h"
 #include "FontCombo.h"
 #include "FolderPath.h"
 #include "FrameworkContext.h"
 #include "Language.h"
+#include "LevelMeter.h"
 #include "LinkLabel.h"
 #include "QtColor.h"
 #include "widgets_support.h"
@@ -62,6 +64,59 @@ TEST_F(LabelTest, ColorLabelColoursAndBlinking) {
     ctltest::Click(label, Qt::RightButton);
     const std::vector<std::pair<int, int>> want{{1300, 0x205}};
     EXPECT_EQ(parent.commands, want);
+}
+
+TEST_F(LabelTest, DisplayBarsWithNothingToShowTakeThePanelsColour) {
+    // A panel in a light colour with bars in the display's black.
+    ctltest::Recorder panel;
+    QPalette pal = panel.palette();
+    pal.setColor(QPalette::Window, QColor(200, 210, 220));
+    panel.setPalette(pal);
+    const QColor black(0, 0, 0);
+    auto* range = new CColorLabel(&panel);
+    auto* status = new CColorEdit(&panel);
+    status->setReadOnly(true);
+    auto* meter = new CLevelMeter(&panel);
+    ASSERT_TRUE(meter->Create(QRect(0, 60, 180, 12), &panel));
+    meter->SetMeterBands();
+    meter->SetBackgroundColor(RgbColor(0, 0, 0));
+    range->setGeometry(0, 0, 180, 20);
+    status->setGeometry(0, 30, 180, 24);
+    range->SetBkColor(RgbColor(0, 0, 0));
+    status->SetBkColor(RgbColor(0, 0, 0));
+    const auto corner = [](QWidget* w) {
+        return w->grab().toImage().pixelColor(w->width() - 4, w->height() / 2);
+    };
+    // Not asked for: an empty bar keeps its colour, as before.
+    EXPECT_EQ(corner(range), black);
+    range->SetBlankWhenEmpty(true);
+    status->SetBlankWhenEmpty(true);
+    meter->ClearData();
+    EXPECT_EQ(corner(range), QColor(200, 210, 220));
+    EXPECT_EQ(corner(status), QColor(200, 210, 220));
+    EXPECT_EQ(corner(meter), QColor(200, 210, 220));
+    // Something to show: the display's colour again, and back to the panel once empty.
+    range->setText("1.8 - 30 MHz");
+    // Filled while disabled (as during the start-up), shown once enabled again.
+    status->setEnabled(false);
+    status->setText("VFO A");
+    status->setEnabled(true);
+    const int reading = 3;
+    meter->SetData(&reading);
+    EXPECT_EQ(corner(range), black);
+    EXPECT_EQ(corner(status), black);
+    EXPECT_EQ(corner(meter), black);
+    EXPECT_EQ(meter->grab().toImage().pixelColor(5, 3), ToQColor(0x00FF00));
+    // A reading that lights nothing: still a black bar unless asked otherwise.
+    const int none = 0;
+    meter->SetData(&none);
+    EXPECT_EQ(corner(meter), black);
+    meter->SetBlankWhenEmpty(true);
+    EXPECT_EQ(corner(meter), QColor(200, 210, 220));
+    status->clear();
+    range->clear();
+    EXPECT_EQ(corner(status), QColor(200, 210, 220));
+    EXPECT_EQ(corner(range), QColor(200, 210, 220));
 }
 
 TEST_F(LabelTest, LinkOpensAndTurnsVisited) {

@@ -121,11 +121,13 @@ TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
                    w.Controller().State().Function(radio::RadioFunction::Attenuator);
         })) << f.Trace();
 
-        // Ten pages, Info selected as stored; the tool windows exist but stay hidden.
+        // Ten pages; Info is stored but still empty, so the window opens on the first page
+        // that shows something, the bands; the tool windows exist but stay hidden.
         CPageTabCtrl* tabs = w.Tabs();
         ASSERT_NE(tabs, nullptr);
         ASSERT_EQ(tabs->GetItemCount(), 10);
-        EXPECT_EQ(tabs->GetCurSel(), 9);
+        EXPECT_EQ(tabs->GetCurSel(), 8);
+        EXPECT_EQ(tabs->GetPageId(8), 4001);
         EXPECT_EQ(tabs->GetPageId(0), 144);
         EXPECT_EQ(tabs->GetPageId(9), 150);
         for (int id : {230, 4002, 249, 252}) {
@@ -154,7 +156,7 @@ TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
     EXPECT_TRUE(f.profile->GetRect(settings::reg::MainWindowRect).has_value());
 }
 
-TEST(MainWindow, StoredPageOutOfRangeOpensInfoAndPollingButtonIsStored)
+TEST(MainWindow, StoredPageOutOfRangeMeansInfoAndPollingButtonIsStored)
 {
     WindowFixture f;
     CIni ini;
@@ -162,7 +164,8 @@ TEST(MainWindow, StoredPageOutOfRangeOpensInfoAndPollingButtonIsStored)
     ini.WriteInt("CurrentSet", "Child", 42);
     ini.WriteInt("CurrentSet", "Polling", 0);
     const bool ran = f.Run([&](CCorvaneDlg& w) {
-        EXPECT_EQ(w.Tabs()->GetCurSel(), 9);
+        // Info, empty for now: the bands page stands in for it.
+        EXPECT_EQ(w.Tabs()->GetCurSel(), 8);
         COnOffButton* polling = ButtonOf(w, rc::kPolling);
         EXPECT_FALSE(polling->IsOn());
         EXPECT_FALSE(w.Controller().State().fullPolling);
@@ -173,6 +176,7 @@ TEST(MainWindow, StoredPageOutOfRangeOpensInfoAndPollingButtonIsStored)
         w.CloseProgram();
     });
     ASSERT_TRUE(ran);
+    // The stand-in is not stored: the next start looks for Info again.
     EXPECT_EQ(ini.GetInt("CurrentSet", "Child", -1), 9);
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QGridLayout>
+#include <QScrollArea>
 #include <QTabBar>
 
 CPageTabCtrl::CPageTabCtrl(QWidget* parent)
@@ -147,6 +148,33 @@ void CPageTabCtrl::RemoveAllPages() {
     quiet_ = true;
     while (tabBar_->count() > 0) tabBar_->removeTab(tabBar_->count() - 1);
     quiet_ = wasQuiet;
+}
+
+namespace {
+
+// A scroll area that asks for all of its pages' size, as they are now: QScrollArea keeps the
+// size its widget had when first asked, and no more than a few dozen lines of text.
+class PageScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const QSize pages = widget() ? widget()->sizeHint() : QSize();
+        return pages.expandedTo(QSize(0, 0)) + QSize(2 * frameWidth(), 2 * frameWidth());
+    }
+};
+
+}  // namespace
+
+void CPageTabCtrl::EnablePageScrolling() {
+    if (scroll_) return;
+    scroll_ = new PageScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    // The pages' controls take the focus, never the area around them.
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    layout_->removeWidget(pageArea_);
+    scroll_->setWidget(pageArea_);
+    layout_->addWidget(scroll_, 1);
 }
 
 void CPageTabCtrl::SetTabPosition(QTabWidget::TabPosition position) {

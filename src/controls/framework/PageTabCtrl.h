@@ -18,6 +18,7 @@
 
 class QBoxLayout;
 class QGridLayout;
+class QScrollArea;
 class QTabBar;
 
 class CPageTabCtrl : public QWidget, public ICommandTarget {
@@ -42,6 +43,10 @@ public:
     QWidget* RememberedFocus(int index) const;
     // Calls OnDestroyPage for every page from the last to the first, then removes them all.
     void RemoveAllPages();
+
+    // The pages scroll inside the tab control instead of setting its minimum size: a window
+    // whose pages are tall still fits a small screen. Off by default.
+    void EnablePageScrolling();
 
     // Tabs on top (default), at the bottom, or on the left or right side.
     void SetTabPosition(QTabWidget::TabPosition position);
@@ -78,6 +83,7 @@ private:
     QWidget* pageArea_;
     QGridLayout* pageLayout_;
     QBoxLayout* layout_;
+    QScrollArea* scroll_ = nullptr;
     std::vector<Page> pages_;
     int current_ = -1;
     bool quiet_ = false;  // tab changes made by code: no hooks

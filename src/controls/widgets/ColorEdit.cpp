@@ -29,10 +29,22 @@ COLORREF CColorEdit::SetTextColor(COLORREF color) {
     return old;
 }
 
+void CColorEdit::SetBlankWhenEmpty(bool on) {
+    if (on && !blankWhenEmpty_) {
+        connect(this, &QLineEdit::textChanged, this, [this] {
+            // Only becoming empty or no longer empty changes the colours.
+            if (IsBlank() != shownBlank_) ApplyColors();
+        });
+    }
+    blankWhenEmpty_ = on;
+    ApplyColors();
+}
+
 void CColorEdit::ApplyColors() {
     applying_ = true;
+    shownBlank_ = IsBlank();
     QPalette p = palette();
-    const QColor bk = ToQColor(GetBkColor());
+    const QColor bk = shownBlank_ ? QColor(Qt::transparent) : ToQColor(GetBkColor());
     const QColor fg = ToQColor(GetTextColor());
     for (auto group : {QPalette::Active, QPalette::Inactive}) {
         p.setColor(group, QPalette::Base, bk);

@@ -26,6 +26,11 @@ public:
     QFont GetLogFont() const { return font(); }
     void SetBold();
 
+    // On: while it holds no text it paints no background, so the panel it sits on shows
+    // through and an empty display line is no coloured box.
+    void SetBlankWhenEmpty(bool on);
+    bool IsBlank() const { return blankWhenEmpty_ && text().isEmpty(); }
+
     void SetNoBorder(bool on);
     bool NoBorder() const { return noBorder_; }
 
@@ -36,6 +41,8 @@ private:
     void ApplyColors();
 
     bool noBorder_ = false;
+    bool blankWhenEmpty_ = false;
+    bool shownBlank_ = false;
     std::optional<COLORREF> bkColor_;    // none: the system's window colour
     std::optional<COLORREF> textColor_;  // none: the system's window text colour
     bool applying_ = false;

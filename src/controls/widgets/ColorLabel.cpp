@@ -63,6 +63,13 @@ COLORREF CColorLabel::CurrentBkColor() const {
                          : Resolve(bkColor_, false);
 }
 
+void CColorLabel::SetBlankWhenEmpty(bool on) {
+    blankWhenEmpty_ = on;
+    update();
+}
+
+bool CColorLabel::IsBlank() const { return blankWhenEmpty_ && bkBlink_ != 1 && text().isEmpty(); }
+
 void CColorLabel::timerEvent(QTimerEvent* e) {
     if (e->timerId() != timer_.timerId()) return QLabel::timerEvent(e);
     if (textBlink_ == 1) textBlinkPhase_ ^= 1;
@@ -71,6 +78,7 @@ void CColorLabel::timerEvent(QTimerEvent* e) {
 }
 
 void CColorLabel::paintEvent(QPaintEvent*) {
+    if (IsBlank()) return;
     QPainter p(this);
     p.fillRect(rect(), ToQColor(CurrentBkColor()));
     p.setPen(ToQColor(CurrentTextColor()));

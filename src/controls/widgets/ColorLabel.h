@@ -26,6 +26,11 @@ public:
     void SetBlinkText(int mode);
     void SetBlinkBk(int mode);
 
+    // On: while it has no text (and no blinking background) it paints no background, so the
+    // panel it sits on shows through and an empty bar is no coloured box.
+    void SetBlankWhenEmpty(bool on);
+    bool IsBlank() const;
+
     // The colours painted now.
     COLORREF CurrentTextColor() const;
     COLORREF CurrentBkColor() const;
@@ -49,4 +54,5 @@ private:
     std::array<std::optional<COLORREF>, 2> blinkBkColors_;
     int bkBlink_ = 0;
     int bkBlinkPhase_ = 0;
+    bool blankWhenEmpty_ = false;
 };

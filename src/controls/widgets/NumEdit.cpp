@@ -10,6 +10,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+
+#include <algorithm>
 
 CNumEdit::CNumEdit(QWidget* parent) : CColorEdit(parent) {
     setDragEnabled(false);
@@ -138,6 +141,19 @@ void CNumEdit::focusInEvent(QFocusEvent* e) {
     model_.Reformat();
     Show();
     CColorEdit::focusInEvent(e);
+}
+
+void CNumEdit::paintEvent(QPaintEvent* e) {
+    CColorEdit::paintEvent(e);
+    if (!hasFocus() || isReadOnly() || hasSelectedText()) return;
+    // The line edit's own caret is one pixel wide and blinks: easy to miss next to digits
+    // several times its height.
+    const QRect at = cursorRect();
+    const int width = std::max(2, fontMetrics().height() / 12);
+    const int centre = at.left() + at.width() / 2;
+    const int x = std::clamp(centre - width / 2, 0, std::max(0, this->width() - width));
+    QPainter p(this);
+    p.fillRect(QRect(x, at.top(), width, at.height()), palette().color(QPalette::Text));
 }
 
 void CNumEdit::mousePressEvent(QMouseEvent* e) {

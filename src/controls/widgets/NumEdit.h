@@ -4,6 +4,9 @@
 // the field shows. Status texts set by the program ("OFF LINE") are shown as they are and read
 // as 0.
 //
+// While it has the focus it shows a steady caret whose width follows the font, so where a typed
+// digit goes is visible on the large frequency display too.
+//
 // With EnableRightClickNotify the right button reports 0x204/0x205 to the dialog instead of
 // opening the context menu.
 #pragma once
@@ -36,6 +39,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;

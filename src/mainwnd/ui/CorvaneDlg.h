@@ -20,11 +20,13 @@
 #include "StartupInterfaces.h"
 #include "VekDriver.h"
 
+#include <QMargins>
 #include <QPoint>
 #include <QPointer>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -175,6 +177,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -184,11 +188,22 @@ private:
     void SyncControllerSettings();
     void CreateChildWindows();
     void AddPages();
+    // The page to open for the stored one; sets standInPage_ when it is another.
+    int StartPage(const CPageTabCtrl& tabs, int stored);
     void AddToolTips(bool functionPanel);
     void ConfigureFields();
     void AlignDigitButtons(const QLineEdit& display);
     QBoxLayout* RowOf(QWidget* w) const;
     void RestoreWindowPosition();
+    // Makes the window (frame included) fit the free part of its screen: at a stored place by
+    // getting smaller, else by moving; never below its minimum size.
+    void FitToScreen();
+    // Fits again once the window manager's frame is known or has changed.
+    void RefitWhenFramed();
+    QMargins FrameMargins() const;
+    // The frequency font follows the window's size (up to twice the base size).
+    void ScaleDisplay();
+    void LimitFieldWidths();
     void ApplyColours();
     void RunSpeedTestAtStartup();
     void FinishInitialisation();
@@ -235,6 +250,8 @@ private:
     // Pages (owned by the tab control once added) and tool windows (owned here).
     std::vector<QPointer<QWidget>> pages_;
     std::vector<std::unique_ptr<QWidget>> toolWindows_;
+    int storedPage_ = -1;   // the page "Child" names
+    int standInPage_ = -1;  // the page opened instead, while that one is empty
     bool toolWindowShownOnce_[2] = {false, false};
     bool toolWindowWasVisible_[4] = {false, false, false, false};  // when minimised
 
@@ -258,4 +275,9 @@ private:
     int waitCursorDepth_ = 0;
     bool pttOn_ = false;
     bool settingField_ = false;  // the program, not the user, changes the frequency field
+    QMargins fittedFrame_;  // the window frame FitToScreen last allowed for
+    std::optional<QPoint> storedCorner_;  // the frame's stored place, until it is framed there
+    // The frequency font at the window's natural width, and that width.
+    int displayPoints_ = 0;
+    int displayWidth_ = 0;
 };

@@ -56,8 +56,11 @@ void CCorvaneDlg::SaveState()
     // One rewrite of the settings file for all the keys, however many the parts save.
     CIni::Batch batch(ini_);
     ini_.WriteInt(settings::setup::DelayMemory, link_->Settings().delayMemory);
-    if (const CPageTabCtrl* tabs = Tabs(); tabs != nullptr && tabs->GetCurSel() >= 0)
-        ini_.WriteInt(kChild, tabs->GetCurSel());
+    // Still on the page shown in place of an empty stored one: the stored choice stays.
+    if (const CPageTabCtrl* tabs = Tabs(); tabs != nullptr && tabs->GetCurSel() >= 0) {
+        const int page = tabs->GetCurSel();
+        ini_.WriteInt(kChild, page == standInPage_ ? storedPage_ : page);
+    }
     const QWidget* mem = ToolWindow(230);
     const QWidget* memRadio = ToolWindow(4002);
     ini_.WriteInt(kOnMemGrid, mem != nullptr && mem->isVisible() ? 1 : 0);

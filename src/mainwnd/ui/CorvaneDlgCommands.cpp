@@ -279,6 +279,8 @@ void CCorvaneDlg::OnTimer(int id)
 {
     if (id != kTimerId || setupInProgress_ || closing_)
         return;
+    // The frame may come without a move or resize of the window itself.
+    RefitWhenFramed();
     for (IMainWindowPart* part : parts_)
         part->OnTimer();
 }
@@ -344,4 +346,5 @@ void CCorvaneDlg::moveEvent(QMoveEvent* event)
                            {r.top(), r.bottom() + 1, r.left(), r.right() + 1});
     }
     CMyFontDialog::moveEvent(event);
+    RefitWhenFramed();
 }

@@ -21,10 +21,8 @@
 #include "WorkProgressDlg.h"
 
 #include <QBoxLayout>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -102,8 +100,8 @@ bool CCorvaneDlg::OnInitDialog()
         meter->SetRangeValue();
         meter->ShowGrid();
         meter->ShowFalloff();
-        const int zero = 0;
-        meter->SetData(&zero);
+        // Blank until the first reading.
+        meter->ClearData();
     }
     AddPages();
 
@@ -245,6 +243,8 @@ void CCorvaneDlg::AddPages()
     CPageTabCtrl* tabs = Tabs();
     if (tabs == nullptr)
         return;
+    // The window's height must not depend on the tallest page.
+    tabs->EnablePageScrolling();
     for (size_t i = 0; i < std::size(kPageOrder); ++i) {
         QWidget* page = Page(kPageOrder[i]);
         if (page != nullptr)
@@ -252,8 +252,26 @@ void CCorvaneDlg::AddPages()
                           static_cast<int>(kPageOrder[i]));
     }
     const int child = ini_.GetInt(kChild);
-    tabs->ActivatePage(child >= 0 && child < tabs->GetItemCount() ? child
-                                                                  : tabs->GetItemCount() - 1);
+    storedPage_ = child >= 0 && child < tabs->GetItemCount() ? child : tabs->GetItemCount() - 1;
+    tabs->ActivatePage(StartPage(*tabs, storedPage_));
+}
+
+int CCorvaneDlg::StartPage(const CPageTabCtrl& tabs, int stored)
+{
+    // An empty stand-in page is no place to start: the first page that shows something is.
+    const auto empty = [&](int i) {
+        const auto* p = qobject_cast<const CPlaceholderPage*>(tabs.GetPage(i));
+        return p != nullptr && p->IsEmpty();
+    };
+    if (!empty(stored))
+        return stored;
+    for (int i = 0; i < tabs.GetItemCount(); ++i) {
+        if (!empty(i)) {
+            standInPage_ = i;
+            return i;
+        }
+    }
+    return stored;
 }
 
 void CCorvaneDlg::AddToolTips(bool functionPanel)
@@ -279,7 +297,8 @@ void CCorvaneDlg::ConfigureFields()
     const std::string face = GetFontFace();
     const int points = GetFontSize();
     if (CNumEdit* freq = NumField(rc::kFrequency)) {
-        freq->SetPointFont(static_cast<int>(points * 3.2), face);
+        displayPoints_ = static_cast<int>(points * 3.2);
+        freq->SetPointFont(displayPoints_, face);
         freq->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         freq->installEventFilter(this);
         freq->setFrame(false);
@@ -289,6 +308,10 @@ void CCorvaneDlg::ConfigureFields()
         sText->SetPointFont(points * 2, face);
         sText->setAlignment(Qt::AlignCenter);
         sText->setFrame(false);
+        // Room for the widest reading at the field's own, larger font.
+        const QFontMetrics fm(sText->font());
+        sText->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("S 9+60")) +
+                               fm.averageCharWidth());
     }
     for (int id : kStateButtons)
         if (COnOffButton* b = Button(id))
@@ -323,6 +346,17 @@ void CCorvaneDlg::ConfigureFields()
     if (auto* rx = Item(kRxB))
         rx->setMinimumWidth(rx->fontMetrics().horizontalAdvance(QStringLiteral("RX")));
     ownParts_->OnControlsCreated();
+    LimitFieldWidths();
+}
+
+void CCorvaneDlg::LimitFieldWidths()
+{
+    // Entry fields and clocks keep about their width; the frequency and the status lines take
+    // the room a larger window gives.
+    const int slack = 4 * fontMetrics().averageCharWidth();
+    for (int id : {rc::kOffset, rc::kSText, kLocalClock, kUtcClock})
+        if (QWidget* w = Item(id))
+            w->setMaximumWidth(std::max(w->minimumWidth(), w->minimumSizeHint().width()) + slack);
 }
 
 // Each step button stands over (or under) its digit of the display.
@@ -339,11 +373,24 @@ void CCorvaneDlg::AlignDigitButtons(const QLineEdit& display)
             QWidget* b = Item(ids[i]);
             if (b == nullptr)
                 continue;
-            // The group separators sit right of the 1 kHz and 1 MHz digits.
-            b->setFixedWidth(digit + ((i == 3 || i == 6) ? dot : 0));
-            if (QBoxLayout* row = RowOf(b)) {
-                row->setSpacing(0);
-                row->setContentsMargins(0, 0, rightMargin, 0);
+            b->setFixedWidth(digit);
+            QBoxLayout* row = RowOf(b);
+            if (row == nullptr)
+                continue;
+            row->setSpacing(0);
+            row->setContentsMargins(0, 0, rightMargin, 0);
+            // The group separators sit right of the 1 kHz and 1 MHz digits: a gap as wide, so
+            // each sign stays over its digit.
+            if (i == 3 || i == 6) {
+                const int after = row->indexOf(b) + 1;
+                QLayoutItem* next = row->itemAt(after);
+                if (next != nullptr && next->spacerItem() != nullptr) {
+                    next->spacerItem()->changeSize(dot, 0, QSizePolicy::Fixed,
+                                                   QSizePolicy::Minimum);
+                    row->invalidate();
+                } else {
+                    row->insertSpacing(after, dot);
+                }
             }
         }
     }
@@ -367,29 +414,6 @@ QBoxLayout* CCorvaneDlg::RowOf(QWidget* w) const
     return nullptr;
 }
 
-void CCorvaneDlg::RestoreWindowPosition()
-{
-    const auto rect = profile_.GetRect(settings::reg::MainWindowRect);
-    if (!rect || rect->bottom == rect->top || rect->right == rect->left)
-        return;
-    move(OnScreen(QPoint(rect->left, rect->top)));
-    show();
-}
-
-QPoint CCorvaneDlg::OnScreen(QPoint at)
-{
-    // A place stored for another screen layout stays reachable.
-    const QScreen* screen = QGuiApplication::screenAt(at);
-    if (screen == nullptr)
-        screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return at;
-    const QRect avail = screen->availableGeometry();
-    at.setX(std::clamp(at.x(), avail.left(), std::max(avail.left(), avail.right() - 100)));
-    at.setY(std::clamp(at.y(), avail.top(), std::max(avail.top(), avail.bottom() - 100)));
-    return at;
-}
-
 bool CCorvaneDlg::IsUnavailable(int id) const
 {
     // The memory windows and clipboard tuning are not part of this window yet.
@@ -402,24 +426,32 @@ void CCorvaneDlg::ApplyColours()
     const COLORREF bk = RgbColor(id.background.r, id.background.g, id.background.b);
     const COLORREF text = RgbColor(id.text.r, id.text.g, id.text.b);
     const COLORREF on = RgbColor(id.checkOn.r, id.checkOn.g, id.checkOn.b);
+    // The display's lines take its colours while they show something; empty, they are part of
+    // the panel. The frequency is always the display.
     for (int fid : {rc::kFrequency, rc::kSText, rc::kStatus, rc::kStatus2, kLocalClock, kUtcClock}) {
         if (auto* e = qobject_cast<CColorEdit*>(Item(fid))) {
             e->SetBkColor(bk);
             e->SetTextColor(text);
+            e->SetBlankWhenEmpty(fid != rc::kFrequency);
         }
     }
     for (int lid : {rc::kRange, kLatency}) {
         if (auto* l = qobject_cast<CColorLabel*>(Item(lid))) {
             l->SetBkColor(bk);
             l->SetTextColor(text);
+            l->SetBlankWhenEmpty(true);
         }
     }
+    if (auto* l = qobject_cast<CColorLabel*>(Item(kOtherVfoLabel)))
+        l->SetBlankWhenEmpty(true);
     if (auto* sql = qobject_cast<CColorLabel*>(Item(rc::kSquelch))) {
         sql->SetBkColor(bk);
         sql->SetTextColor(on);
     }
-    if (auto* meter = qobject_cast<CLevelMeter*>(Item(rc::kSMeterExtra)))
+    if (auto* meter = qobject_cast<CLevelMeter*>(Item(rc::kSMeterExtra))) {
         meter->SetBackgroundColor(bk);
+        meter->SetBlankWhenEmpty(true);
+    }
     const COLORREF off = RgbColor(palette().buttonText().color().red(),
                                   palette().buttonText().color().green(),
                                   palette().buttonText().color().blue());

@@ -171,8 +171,11 @@ void CCorvaneDlg::SwapRxIndicator()
 
 void CCorvaneDlg::ShowSMeterPanel(bool shown)
 {
-    if (QWidget* meter = Item(rc::kSMeterExtra))
+    if (auto* meter = qobject_cast<CLevelMeter*>(Item(rc::kSMeterExtra))) {
         meter->setEnabled(shown);
+        if (!shown)
+            meter->ClearData();
+    }
     if (!shown)
         SetDlgItemText(rc::kSText, "");
 }

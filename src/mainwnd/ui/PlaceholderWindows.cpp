@@ -15,7 +15,8 @@ CPlaceholderPage::CPlaceholderPage(unsigned id) : CTabPage(id) {}
 
 bool CPlaceholderPage::Create(unsigned id, QWidget* parent)
 {
-    if (FindDialogTemplate(id) != nullptr)
+    empty_ = FindDialogTemplate(id) == nullptr;
+    if (!empty_)
         return CTabPage::Create(id, parent);
     if (!CreateFromTemplate(EmptyTemplate(id, ""), parent))
         return false;

@@ -14,6 +14,11 @@ class CPlaceholderPage : public CTabPage {
 public:
     explicit CPlaceholderPage(unsigned id);
     bool Create(unsigned id, QWidget* parent) override;
+    // True while it shows nothing (no template of its own was registered).
+    bool IsEmpty() const { return empty_; }
+
+private:
+    bool empty_ = true;
 };
 
 // An empty tool window of dialog `id`, a top-level window with its caption.
