@@ -22,7 +22,7 @@ struct TuningRig {
     SimRig rig;
     bool firstInit = false;
     bands::CBandTable table;
-    bands::CRadioTuningTarget target{*rig.controller, rig.view, &rig.clients, [this] { return firstInit; }};
+    bands::CRadioTuningTarget target{*rig.controller, rig.view, [this] { return firstInit; }};
     bands::CTuning tuning{table, rig.ini, target};
     tuningtest::FakeDisplay display;
 };
@@ -76,7 +76,6 @@ TEST(BandsOnRadioTest, ModeIndexAndRegistersReachTheRadio)
     EXPECT_EQ(t.rig.radio->State().filter, 1);
     EXPECT_FALSE(t.rig.view.Button(radio::ctl::kFilter));
     EXPECT_EQ(t.rig.view.modeText, "WFM");
-    EXPECT_EQ(t.rig.clients.ddeMode, "WFM");
 
     t.rig.view.frequency = 14230000;
     t.tuning.UpdateBandFromFrequency();

@@ -5,8 +5,8 @@
 namespace bands {
 
 CRadioTuningTarget::CRadioTuningTarget(radio::CRadioController& controller, radio::IRadioView& view,
-                                       radio::IRadioClients* clients, std::function<bool()> firstInitialisation)
-    : controller_(controller), view_(view), clients_(clients), firstInitialisation_(std::move(firstInitialisation))
+                                       std::function<bool()> firstInitialisation)
+    : controller_(controller), view_(view), firstInitialisation_(std::move(firstInitialisation))
 {
 }
 
@@ -18,21 +18,22 @@ void CRadioTuningTarget::ApplyFrequencyField() { controller_.OnKillFocusFrequenc
 
 void CRadioTuningTarget::SendFrequencyField()
 {
-    uint8_t bcd[5];
-    const int64_t hz = controller_.FrequencyToBcd(bcd);
-    if (hz == 0)
-        return;  // outside the radio's limits: nothing the radio could take
-    controller_.SendCommand(0x05, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
-    controller_.State().frequencyHz = hz;
-    controller_.State().frequencyBlank = false;
+    // Through the controller's own send: limits, no send inside another, the band display.
+    controller_.SendFrequency(static_cast<int64_t>(view_.GetFrequencyField()));
 }
 
 void CRadioTuningTarget::SendModeCommand(int mode, int data)
 {
-    controller_.SendCommand(0x06, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
+    if (mode >= 0 && mode < radio::kModeCount)
+        controller_.SendCommand(0x06, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
 }
 
-void CRadioTuningTarget::ReadFrequencyMode() { controller_.ReadFrequencyMode(true); }
+void CRadioTuningTarget::ReadFrequencyMode()
+{
+    // Without waiting: the answers arrive through the receive path.
+    controller_.SendCommand(0x03);
+    controller_.SendCommand(0x04);
+}
 
 int64_t CRadioTuningTarget::LowerLimit() const { return controller_.State().lowerLimit; }
 
@@ -46,17 +47,7 @@ void CRadioTuningTarget::SkipPollTicks(int ticks) { controller_.SkipTicks(ticks)
 
 int CRadioTuningTarget::CurrentMode() const { return controller_.State().mode; }
 
-int CRadioTuningTarget::ModeCount() const
-{
-    // The list may end in an empty entry that is no mode.
-    int n = 0;
-    for (const std::string& name : controller_.State().modeNames) {
-        if (name.empty())
-            break;
-        ++n;
-    }
-    return n;
-}
+int CRadioTuningTarget::ModeCount() const { return static_cast<int>(controller_.State().modeNames.size()); }
 
 void CRadioTuningTarget::SetCurrentMode(int mode)
 {
@@ -64,10 +55,7 @@ void CRadioTuningTarget::SetCurrentMode(int mode)
     if (mode < 0 || mode >= static_cast<int>(s.modeNames.size()))
         return;
     s.mode = mode;
-    const std::string& name = s.modeNames[static_cast<size_t>(mode)];
-    view_.SetModeText(name);
-    if (clients_ != nullptr)
-        clients_->DdeMode(name);
+    view_.SetModeText(s.modeNames[static_cast<size_t>(mode)]);
 }
 
 void CRadioTuningTarget::SetDuplexForMode(bool fm)

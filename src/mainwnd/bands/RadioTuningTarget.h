@@ -1,5 +1,5 @@
-// ITuningTarget over the radio controller and its view: what the main window hands to
-// bands::CTuning. The first-initialisation flag stays the main window's; it is asked through a
+// ITuningTarget over the radio controller and the main window's view: what the main window hands
+// to bands::CTuning. The first-initialisation flag stays the main window's; it is asked through a
 // function.
 #pragma once
 
@@ -10,15 +10,14 @@
 namespace radio {
 class CRadioController;
 class IRadioView;
-class IRadioClients;
 }  // namespace radio
 
 namespace bands {
 
 class CRadioTuningTarget : public ITuningTarget {
 public:
-    // The controller, the view and the clients (may be null) outlive this object.
-    CRadioTuningTarget(radio::CRadioController& controller, radio::IRadioView& view, radio::IRadioClients* clients,
+    // The controller and the view outlive this object.
+    CRadioTuningTarget(radio::CRadioController& controller, radio::IRadioView& view,
                        std::function<bool()> firstInitialisation);
 
     double GetFrequencyField() const override;
@@ -43,7 +42,6 @@ public:
 private:
     radio::CRadioController& controller_;
     radio::IRadioView& view_;
-    radio::IRadioClients* clients_;
     std::function<bool()> firstInitialisation_;
 };
 

@@ -1,7 +1,7 @@
 // The main window's band and tuning operations: following the band of the frequency, selecting
 // a band from the band menu, the band-stacking registers, frequency steps, the operating mode,
-// and the range of the tuning slider. They act on the radio through ITuningTarget, which the main
-// window implements over the radio controller, and show their results through ITuningDisplay
+// and the range of the tuning slider. They act on the radio through ITuningTarget (CRadioTuningTarget
+// over the radio controller and the main window), and show their results through ITuningDisplay
 // (the tuning controls).
 #pragma once
 
@@ -53,7 +53,7 @@ public:
     // The current mode (-1 none yet) and the size of the radio's mode list.
     virtual int CurrentMode() const = 0;
     virtual int ModeCount() const = 0;
-    // Makes a mode the current one: shown on the "Mode" button and published to the DDE service.
+    // Makes a mode the current one, shown on the "Mode" button.
     virtual void SetCurrentMode(int mode) = 0;
     // FM: the "DUP +"/"DUP -" buttons from the remembered duplex state; other modes: both off.
     virtual void SetDuplexForMode(bool fm) = 0;

@@ -14,6 +14,7 @@
 #if __has_include("TuningControls.h") && __has_include("Tuning.h")
 #define CORVANE_HAS_TUNING 1
 #include "BandStacking.h"
+#include "RadioTuningTarget.h"
 #include "Scale.h"
 #include "Tuning.h"
 #include "TuningControls.h"
@@ -35,9 +36,6 @@ constexpr int kStrUtc = 1170;
 }  // namespace
 
 struct CMainWindowParts::Impl : PartsBase
-#ifdef CORVANE_HAS_TUNING
-    , public bands::ITuningTarget
-#endif
 #ifdef CORVANE_HAS_TIMER
     , public mainwnd::ITimerHost
 #endif
@@ -56,60 +54,10 @@ struct CMainWindowParts::Impl : PartsBase
 
 #ifdef CORVANE_HAS_TUNING
     bands::CBandTable table;
+    bands::CRadioTuningTarget target{ctl, w, [this] { return w.IsFirstInit(); }};
     std::unique_ptr<bands::CTuning> tuning;
     std::unique_ptr<CTuningControls> controls;
     QPointer<CScale> scale;
-
-    double GetFrequencyField() const override { return w.GetFrequencyField(); }
-    void SetFrequencyField(double hz) override { w.SetFrequencyField(hz); }
-    void ApplyFrequencyField() override { ctl.OnKillFocusFrequency(); }
-    void SendFrequencyField() override
-    {
-        ctl.SendFrequency(static_cast<int64_t>(w.GetFrequencyField()));
-    }
-    void SendModeCommand(int mode, int data) override
-    {
-        if (mode >= 0 && mode < radio::kModeCount)
-            ctl.SendCommand(0x06, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
-    }
-    void ReadFrequencyMode() override
-    {
-        ctl.SendCommand(0x03);
-        ctl.SendCommand(0x04);
-    }
-    int64_t LowerLimit() const override { return ctl.State().lowerLimit; }
-    int64_t UpperLimit() const override { return ctl.State().upperLimit; }
-    bool FirstInitialisation() const override { return w.IsFirstInit(); }
-    void SetStepping(bool on) override { ctl.State().frequencyStepRunning = on; }
-    void SkipPollTicks(int ticks) override { ctl.SkipTicks(ticks); }
-    int CurrentMode() const override { return ctl.State().mode; }
-    int ModeCount() const override { return static_cast<int>(ctl.State().modeNames.size()); }
-    void SetCurrentMode(int mode) override
-    {
-        radio::RadioState& st = ctl.State();
-        if (mode < 0 || mode >= static_cast<int>(st.modeNames.size()))
-            return;
-        st.mode = mode;
-        w.SetModeText(st.modeNames[static_cast<size_t>(mode)]);
-    }
-    void SetDuplexForMode(bool fm) override
-    {
-        if (fm) {
-            ctl.RestoreDuplexButtons();
-            return;
-        }
-        ctl.State().duplexPlus = false;
-        ctl.State().duplexMinus = false;
-        w.SetButton(rc::kDupPlus, false);
-        w.SetButton(rc::kDupMinus, false);
-    }
-    bool FilterOn() const override { return ctl.State().filterNarrow; }
-    void SetFilterButton(bool on) override
-    {
-        ctl.State().filterNarrow = on;
-        w.SetButton(rc::kFilter, on);
-    }
-    void UpdateStatusLine() override { ctl.UpdateStatusLine(); }
 #endif
 
 #ifdef CORVANE_HAS_TIMER
@@ -170,7 +118,7 @@ CMainWindowParts::CMainWindowParts(CCorvaneDlg& window) : impl_(std::make_unique
 {
 #ifdef CORVANE_HAS_TUNING
     impl_->table.Load(impl_->ini);
-    impl_->tuning = std::make_unique<bands::CTuning>(impl_->table, impl_->ini, *impl_);
+    impl_->tuning = std::make_unique<bands::CTuning>(impl_->table, impl_->ini, impl_->target);
     impl_->controls = std::make_unique<CTuningControls>(window, *impl_->tuning);
     impl_->tuning->SetDisplay(impl_->controls.get());
 #endif
