@@ -29,7 +29,8 @@ void CRadioTuningTarget::SendFrequencyField()
 
 void CRadioTuningTarget::SendModeCommand(int mode, int data)
 {
-    controller_.SendCommand(0x06, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
+    if (const radio::ModeInfo* info = radio::ModeInfoFor(mode))
+        controller_.SendCommand(0x06, info->civ, {static_cast<uint8_t>(data)});
 }
 
 void CRadioTuningTarget::ReadFrequencyMode() { controller_.ReadFrequencyMode(true); }

@@ -69,8 +69,8 @@ struct CMainWindowParts::Impl : PartsBase
     }
     void SendModeCommand(int mode, int data) override
     {
-        if (mode >= 0 && mode < radio::kModeCount)
-            ctl.SendCommand(0x06, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
+        if (const radio::ModeInfo* info = radio::ModeInfoFor(mode))
+            ctl.SendCommand(0x06, info->civ, {static_cast<uint8_t>(data)});
     }
     void ReadFrequencyMode() override
     {
