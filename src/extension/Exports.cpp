@@ -3,6 +3,7 @@
 
 #include "LanguageName.h"
 #include "MainProgramLink.h"
+#include "RemoteCodes.h"
 
 #include <cxxabi.h>
 
@@ -50,61 +51,61 @@ intptr_t ExtGethWnd(void) {
     return Guarded<intptr_t>(0, [] { return static_cast<intptr_t>(vek::TheLink().ProgramId()); });
 }
 
-int32_t ExtGetFrequency(void) { return Send(0); }
-int32_t ExtSetFrequency(int32_t hz) { return Send(1, hz); }
-int32_t ExtGetMode(void) { return Send(2); }
-int32_t ExtSetMode(int32_t mode) { return Send(3, mode); }
-int32_t ExtGetFilter(void) { return Send(4); }
-int32_t ExtSetFilter(int32_t narrow) { return Send(5, narrow); }
-int32_t ExtGetSplit(void) { return Send(6); }
-int32_t ExtSetSplit(int32_t on) { return Send(7, on); }
-int32_t ExtSelectVFOA(void) { return Send(8); }
-int32_t ExtSelectVFOB(void) { return Send(9); }
-int32_t ExtSetVFOAB(void) { return Send(10); }
-int32_t ExtExit(int32_t value) { return Send(11, value); }
-int32_t ExtIfPTT(void) { return Send(12); }
-int32_t ExtIfAudio(void) { return Send(13); }
-int32_t ExtPTT(int32_t on) { return Send(14, on); }
-int32_t ExtRecord(int32_t on) { return Send(15, on); }
-int32_t ExtPause(int32_t on) { return Send(16, on); }
-int32_t ExtPlay(int32_t on) { return Send(17, on); }
-int32_t ExtIfExtensionG(void) { return Send(18); }
-int32_t ExtGetSignal(void) { return Send(19); }
-int32_t ExtGetSQL(void) { return Send(20); }
-int32_t ExtGetAtt(void) { return Send(21); }
-int32_t ExtSetAtt(int32_t on) { return Send(22, on); }
-int32_t ExtGetPre(void) { return Send(23); }
-int32_t ExtSetPre(int32_t on) { return Send(24, on); }
-int32_t ExtGetAGC(void) { return Send(25); }
-int32_t ExtSetAGC(int32_t fast) { return Send(26, fast); }
-int32_t ExtGetNB(void) { return Send(27); }
-int32_t ExtSetNB(int32_t on) { return Send(28, on); }
-int32_t ExtGetTone(void) { return Send(29); }
-int32_t ExtSetTone(int32_t on) { return Send(30, on); }
-int32_t ExtGetTSQL(void) { return Send(31); }
-int32_t ExtSetTSQL(int32_t on) { return Send(32, on); }
-int32_t ExtGetVox(void) { return Send(33); }
-int32_t ExtSetVox(int32_t on) { return Send(34, on); }
-int32_t ExtGetBkIn(void) { return Send(35); }
-int32_t ExtSetBkIn(int32_t on) { return Send(36, on); }
-int32_t ExtGetComp(void) { return Send(37); }
-int32_t ExtSetComp(int32_t on) { return Send(38, on); }
-int32_t ExtSetDupP(int32_t on) { return Send(39, on); }
-int32_t ExtSetDupM(int32_t on) { return Send(40, on); }
-int32_t ExtGetDup(void) { return Send(41); }
-int32_t ExtSetDup(int32_t khz) { return Send(42, khz); }
-int32_t ExtGetCom(void) { return Send(43); }
-int32_t ExtGetComPTT(void) { return Send(44); }
-int32_t ExtOpenCom(int32_t port) { return Send(45, port); }
-int32_t ExtCloseCom(void) { return Send(46); }
-int32_t ExtSetDTR(int32_t line, int32_t state) { return Send(47, PackLineState(line, state)); }
-int32_t ExtSetRTS(int32_t line, int32_t state) { return Send(48, PackLineState(line, state)); }
-int32_t ExtGetVersionPrg(void) { return Send(49); }
+int32_t ExtGetFrequency(void) { return Send(remote::kGetFrequency); }
+int32_t ExtSetFrequency(int32_t hz) { return Send(remote::kSetFrequency, hz); }
+int32_t ExtGetMode(void) { return Send(remote::kGetMode); }
+int32_t ExtSetMode(int32_t mode) { return Send(remote::kSetMode, mode); }
+int32_t ExtGetFilter(void) { return Send(remote::kGetFilter); }
+int32_t ExtSetFilter(int32_t narrow) { return Send(remote::kSetFilter, narrow); }
+int32_t ExtGetSplit(void) { return Send(remote::kGetSplit); }
+int32_t ExtSetSplit(int32_t on) { return Send(remote::kSetSplit, on); }
+int32_t ExtSelectVFOA(void) { return Send(remote::kSelectVfoA); }
+int32_t ExtSelectVFOB(void) { return Send(remote::kSelectVfoB); }
+int32_t ExtSetVFOAB(void) { return Send(remote::kSetVfoAB); }
+int32_t ExtExit(int32_t value) { return Send(remote::kExit, value); }
+int32_t ExtIfPTT(void) { return Send(remote::kIfPtt); }
+int32_t ExtIfAudio(void) { return Send(remote::kIfAudio); }
+int32_t ExtPTT(int32_t on) { return Send(remote::kPtt, on); }
+int32_t ExtRecord(int32_t on) { return Send(remote::kRecord, on); }
+int32_t ExtPause(int32_t on) { return Send(remote::kPause, on); }
+int32_t ExtPlay(int32_t on) { return Send(remote::kPlay, on); }
+int32_t ExtIfExtensionG(void) { return Send(remote::kIfExtensionG); }
+int32_t ExtGetSignal(void) { return Send(remote::kGetSignal); }
+int32_t ExtGetSQL(void) { return Send(remote::kGetSql); }
+int32_t ExtGetAtt(void) { return Send(remote::kGetAtt); }
+int32_t ExtSetAtt(int32_t on) { return Send(remote::kSetAtt, on); }
+int32_t ExtGetPre(void) { return Send(remote::kGetPre); }
+int32_t ExtSetPre(int32_t on) { return Send(remote::kSetPre, on); }
+int32_t ExtGetAGC(void) { return Send(remote::kGetAgc); }
+int32_t ExtSetAGC(int32_t fast) { return Send(remote::kSetAgc, fast); }
+int32_t ExtGetNB(void) { return Send(remote::kGetNb); }
+int32_t ExtSetNB(int32_t on) { return Send(remote::kSetNb, on); }
+int32_t ExtGetTone(void) { return Send(remote::kGetTone); }
+int32_t ExtSetTone(int32_t on) { return Send(remote::kSetTone, on); }
+int32_t ExtGetTSQL(void) { return Send(remote::kGetTsql); }
+int32_t ExtSetTSQL(int32_t on) { return Send(remote::kSetTsql, on); }
+int32_t ExtGetVox(void) { return Send(remote::kGetVox); }
+int32_t ExtSetVox(int32_t on) { return Send(remote::kSetVox, on); }
+int32_t ExtGetBkIn(void) { return Send(remote::kGetBkIn); }
+int32_t ExtSetBkIn(int32_t on) { return Send(remote::kSetBkIn, on); }
+int32_t ExtGetComp(void) { return Send(remote::kGetComp); }
+int32_t ExtSetComp(int32_t on) { return Send(remote::kSetComp, on); }
+int32_t ExtSetDupP(int32_t on) { return Send(remote::kSetDupPlus, on); }
+int32_t ExtSetDupM(int32_t on) { return Send(remote::kSetDupMinus, on); }
+int32_t ExtGetDup(void) { return Send(remote::kGetDup); }
+int32_t ExtSetDup(int32_t khz) { return Send(remote::kSetDup, khz); }
+int32_t ExtGetCom(void) { return Send(remote::kGetCom); }
+int32_t ExtGetComPTT(void) { return Send(remote::kGetComPtt); }
+int32_t ExtOpenCom(int32_t port) { return Send(remote::kOpenCom, port); }
+int32_t ExtCloseCom(void) { return Send(remote::kCloseCom); }
+int32_t ExtSetDTR(int32_t line, int32_t state) { return Send(remote::kSetDtr, PackLineState(line, state)); }
+int32_t ExtSetRTS(int32_t line, int32_t state) { return Send(remote::kSetRts, PackLineState(line, state)); }
+int32_t ExtGetVersionPrg(void) { return Send(remote::kGetVersionPrg); }
 int32_t ExtGetVersionDLL(void) { return kVersionDll; }
 
 int32_t ExtGetSystem(void) {
     return Guarded(vek::kUnreachable, [] {
-        const auto answer = vek::TheLink().Send(50, 0);
+        const auto answer = vek::TheLink().Send(remote::kGetSystem, 0);
         if (!answer) return vek::kUnreachable;
         return *answer != 0 ? 1 : 0;
     });

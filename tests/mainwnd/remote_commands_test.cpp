@@ -93,6 +93,26 @@ TEST(RemoteCommands, ModeCountsFromOneAndChecksTheList)
     EXPECT_EQ(r.Code(2), -1);
 }
 
+TEST(RemoteCommands, EveryModeKeepsItsNumberNameAndRadioByte)
+{
+    // The numbers the public header gives, the names the display shows.
+    const std::pair<int, const char*> modes[] = {{1, "LSB"}, {2, "USB"}, {3, "AM"}, {4, "CW"},
+                                                 {5, "RTTY"}, {6, "FM"}, {7, "WFM"}};
+    RemoteRig r;
+    for (const auto& [number, name] : modes) {
+        r.forward.notes.clear();
+        EXPECT_EQ(r.Code(3, number), 0) << name;
+        EXPECT_EQ(r.rig.radio->State().mode, number - 1) << name;
+        EXPECT_EQ(r.rig.view.modeText, name);
+        EXPECT_EQ(r.Code(2), number) << name;
+        EXPECT_TRUE(r.forward.Has(2, number)) << name;
+    }
+
+    // The answer follows the radio's mode, whatever text the mode list shows for it.
+    r.rig.controller->State().modeNames[static_cast<size_t>(radio::kWfm)] = "FM-W";
+    EXPECT_EQ(r.Code(2), 7);
+}
+
 TEST(RemoteCommands, ModesBeyondTheShorterListOfTheIC718AreRefused)
 {
     RemoteRig r(sim::RadioModel::IC718);

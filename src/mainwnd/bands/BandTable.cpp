@@ -5,7 +5,7 @@
 namespace bands {
 namespace {
 
-constexpr int kLsb = 0, kUsb = 1, kAm = 2, kCw = 3, kFm = 5;
+using radio::kAm, radio::kCw, radio::kFm, radio::kLsb, radio::kUsb;
 
 struct Builtin {
     const char* name;

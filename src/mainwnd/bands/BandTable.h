@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "RadioModes.h"
+
 class CIni;
 
 namespace bands {
@@ -15,7 +17,7 @@ inline constexpr int kBandCount = 13;
 inline constexpr int kAmateurBandCount = 12;
 inline constexpr int kGeneralRow = 12;
 inline constexpr int kRegisterCount = 3;
-inline constexpr int kModeCount = 7;  // LSB USB AM CW RTTY FM WFM
+inline constexpr int kModeCount = radio::kModeCount;
 // Menu command of row 0; row i is kBandMenuFirst + i.
 inline constexpr int kBandMenuFirst = 32785;
 inline constexpr int kBandMenuLast = kBandMenuFirst + kBandCount - 1;

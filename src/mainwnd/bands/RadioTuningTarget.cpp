@@ -24,8 +24,8 @@ void CRadioTuningTarget::SendFrequencyField()
 
 void CRadioTuningTarget::SendModeCommand(int mode, int data)
 {
-    if (mode >= 0 && mode < radio::kModeCount)
-        controller_.SendCommand(0x06, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
+    if (const radio::ModeInfo* info = radio::ModeInfoFor(mode))
+        controller_.SendCommand(0x06, info->civ, {static_cast<uint8_t>(data)});
 }
 
 void CRadioTuningTarget::ReadFrequencyMode()

@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "RadioFunctions.h"
+#include "RadioModes.h"
+#include "RemoteCodes.h"
 
 namespace radio {
 
@@ -79,29 +81,31 @@ Notifications CommandNotifications(uint8_t command, uint8_t sub,
     Notifications n;
     switch (command) {
     case 0x05:
-        n.Add(0, frequencyHz);
+        n.Add(remote::kNoteFrequency, frequencyHz);
         break;
     case 0x06:
-        n.Add(2, sub + 1);
-        n.Add(4, static_cast<int64_t>(d[0]) - 1);
+        // A mode byte the table does not know has no number a client could read.
+        if (const std::optional<RadioMode> mode = ModeFromCiv(sub))
+            n.Add(remote::kNoteMode, ModeInfoFor(*mode)->remote);
+        n.Add(remote::kNoteFilter, static_cast<int64_t>(d[0]) - 1);
         break;
     case 0x07:
-        // Name the VFO actually selected (8 = A, 9 = B); A=B and exchange select none.
+        // Name the VFO actually selected; A=B and exchange select none.
         if (sub == 0x00)
-            n.Add(8, 1);
+            n.Add(remote::kNoteVfoA, 1);
         else if (sub == 0x01)
-            n.Add(9, 1);
+            n.Add(remote::kNoteVfoB, 1);
         break;
     case 0x0D:
-        n.Add(41, offsetKHz);
+        n.Add(remote::kNoteDuplexOffset, offsetKHz);
         break;
     case 0x0F:
         if (sub == 0x11)
-            n.Add(40, 1);
+            n.Add(remote::kNoteDupMinus, 1);
         else if (sub == 0x12)
-            n.Add(39, 1);
+            n.Add(remote::kNoteDupPlus, 1);
         else
-            n.Add(6, sub);
+            n.Add(remote::kNoteSplit, sub);
         break;
     case 0x11:
         if (sub != kRead)

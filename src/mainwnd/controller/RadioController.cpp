@@ -23,7 +23,14 @@ namespace {
 constexpr unsigned kReadFrequencyRequest = msg::kUser + 4;
 constexpr size_t kMaxEarlyFrames = 64;
 
-const char* const kModeNames[kModeCount] = {"LSB", "USB", "AM", "CW", "RTTY", "FM", "WFM"};
+// The names of the first `count` modes, in mode order.
+std::vector<std::string> ModeNames(int count)
+{
+    std::vector<std::string> names;
+    for (int mode = 0; mode < count && mode < kModeCount; ++mode)
+        names.emplace_back(ModeTable()[mode].name);
+    return names;
+}
 
 // The field holds a double; a value that is no whole frequency reads as 0.
 int64_t WholeHz(double value)
@@ -38,7 +45,7 @@ int64_t WholeHz(double value)
 CRadioController::CRadioController(IRadioView& view, CIni& ini, const CLanguage& language)
     : view_(view), ini_(ini), language_(language)
 {
-    state_.modeNames.assign(kModeNames, kModeNames + kModeCount);
+    state_.modeNames = ModeNames(kModeCount);
     target_ = std::make_unique<platform::MessageTarget>(
         [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
             WindowProc(message, wParam, lParam);
@@ -274,8 +281,8 @@ void CRadioController::OnFilter()
     else
         state_.filterNarrow = !state_.filterNarrow;
     view_.SetButton(ctl::kFilter, state_.filterNarrow);
-    if (state_.mode >= 0 && state_.mode < kModeCount)
-        SendCommand(0x06, static_cast<uint8_t>(state_.mode), {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
+    if (const ModeInfo* mode = ModeInfoFor(state_.mode))
+        SendCommand(0x06, mode->civ, {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
     UpdateStatusLine();
     view_.UpdateBandDisplay();
 }
@@ -433,9 +440,8 @@ void CRadioController::UpdateStatusLine()
 
 void CRadioController::FillModeList()
 {
-    state_.modeNames.assign(kModeNames, kModeNames + kModeCount);
-    if (state_.model == kIC718)
-        state_.modeNames.resize(kFm);  // no FM, no WFM
+    // The IC-718 has no FM and no WFM.
+    state_.modeNames = ModeNames(state_.model == kIC718 ? kFm : kModeCount);
     view_.SetModeList(state_.modeNames);
 }
 

@@ -30,7 +30,7 @@ struct FunctionCommand {
     uint8_t onValue;
     uint8_t offValue;
     uint8_t altOnValue;  // a further value the radio reports for "on" (0xFF: none)
-    int notifyCode;      // remote-client notification code
+    int notifyCode;      // its remote Get code, also its notification code (Set is one more)
     int controlId;       // the button of the function panel
     const char* caption;
 };

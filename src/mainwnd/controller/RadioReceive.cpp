@@ -8,6 +8,7 @@
 #include "CivNumbers.h"
 #include "Ini.h"
 #include "RadioController.h"
+#include "RemoteCodes.h"
 #include "TraceLog.h"
 #include "VekDriver.h"
 
@@ -199,7 +200,7 @@ void CRadioController::ShowFrequency(int64_t hz)
     state_.frequencyHz = hz;
     state_.frequencyBlank = false;
     view_.SetFrequencyField(static_cast<double>(hz));
-    Notify(0, hz);
+    Notify(remote::kNoteFrequency, hz);
     if (clients_ != nullptr)
         clients_->DdeFrequency(hz);
     view_.UpdateBandDisplay();
@@ -211,29 +212,30 @@ bool CRadioController::ParseMode(const uint8_t* frame, int length)
         LogRejected(frame, length, "short");
         return false;
     }
-    const int mode = frame[length - 3];
+    const std::optional<RadioMode> mode = ModeFromCiv(frame[length - 3]);
     // Any filter byte but 1 is narrow (00 included); an unknown mode still leaves the filter.
     const int filter = frame[length - 2];
-    if (mode >= static_cast<int>(state_.modeNames.size())) {
+    // The model's mode list bounds the modes it has.
+    if (!mode || *mode >= static_cast<int>(state_.modeNames.size())) {
         LogRejected(frame, length, "bad mode");
-    } else if (mode != state_.mode) {
-        state_.mode = mode;
-        const std::string text = ModeText(mode);
+    } else if (*mode != state_.mode) {
+        state_.mode = *mode;
+        const std::string text = ModeText(*mode);
         view_.SetModeText(text);
         if (clients_ != nullptr)
             clients_->DdeMode(text);
-        Notify(2, mode + 1);
-        if (mode == kFm) {
+        Notify(remote::kNoteMode, ModeInfoFor(*mode)->remote);
+        if (*mode == kFm) {
             RestoreDuplexButtons();
         } else {
             SetDuplexButtons(false, false);
-            Notify(39, 0);
-            Notify(40, 0);
+            Notify(remote::kNoteDupPlus, 0);
+            Notify(remote::kNoteDupMinus, 0);
         }
     }
     state_.filterNarrow = filter != 1;
     view_.SetButton(ctl::kFilter, state_.filterNarrow);
-    Notify(4, state_.filterNarrow ? 1 : 0);
+    Notify(remote::kNoteFilter, state_.filterNarrow ? 1 : 0);
     UpdateStatusLine();
     view_.UpdateBandDisplay();
     return true;
@@ -283,7 +285,7 @@ bool CRadioController::ParseDuplexOffset(const uint8_t* frame, int length)
     if (kHz != 0) {
         state_.duplexOffsetKHz = kHz;
         view_.SetOffsetField(kHz);
-        Notify(41, kHz);
+        Notify(remote::kNoteDuplexOffset, kHz);
     }
     return true;
 }
@@ -316,7 +318,7 @@ bool CRadioController::ParseMeter(const uint8_t* frame, int length)
         const bool closed = frame[6] == 0x00;
         state_.squelchOpen = !closed;
         view_.ShowControl(ctl::kSquelch, closed);
-        Notify(20, closed ? 1 : 0);
+        Notify(remote::kNoteSquelch, closed ? 1 : 0);
         return true;
     }
     if (sub != 0x02)
@@ -338,7 +340,7 @@ bool CRadioController::ParseMeter(const uint8_t* frame, int length)
     const int s = static_cast<int>(
         std::clamp<int64_t>((reading - state_.sMeterLower) / divisor, INT_MIN, INT_MAX));
     state_.sValue = s;
-    Notify(19, s);
+    Notify(remote::kNoteSignal, s);
     state_.sText = s <= 9 ? "S " + std::to_string(s)
                           : "S 9+" + std::to_string(static_cast<int64_t>(s) * 10 - 90);
     view_.SetControlText(ctl::kSText, state_.sText);

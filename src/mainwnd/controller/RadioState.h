@@ -9,12 +9,9 @@
 
 #include "RadioFunctions.h"
 #include "RadioModel.h"
+#include "RadioModes.h"
 
 namespace radio {
-
-// Modes on the bus.
-enum RadioMode : int { kLsb = 0, kUsb = 1, kAm = 2, kCw = 3, kRtty = 4, kFm = 5, kWfm = 6 };
-constexpr int kModeCount = 7;
 
 // Current VFO.
 enum Vfo : int { kVfoNone = 0, kVfoA = 1, kVfoB = 2 };

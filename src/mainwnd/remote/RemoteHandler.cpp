@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "Ini.h"
 #include "IpcServer.h"
@@ -12,9 +13,6 @@
 namespace remote {
 
 namespace {
-
-// The mode names as code 2 counts them, from 1.
-const char* const kModeTexts[radio::kModeCount] = {"LSB", "USB", "AM", "CW", "RTTY", "FM", "WFM"};
 
 // A field's double as a whole number for an answer; -1 when it is none.
 int WholeAnswer(double value)
@@ -230,23 +228,21 @@ int CRemoteHandler::Answer(int code, int argument)
 
 int CRemoteHandler::GetMode() const
 {
+    // A mode outside the model's mode list is none the radio can be in.
     const radio::RadioState& state = controller_.State();
-    if (state.mode < 0 || state.mode >= static_cast<int>(state.modeNames.size()))
+    const radio::ModeInfo* mode = radio::ModeInfoFor(state.mode);
+    if (mode == nullptr || state.mode >= static_cast<int>(state.modeNames.size()))
         return kNotAvailable;
-    const std::string& shown = state.modeNames[static_cast<size_t>(state.mode)];
-    for (int i = 0; i < radio::kModeCount; ++i)
-        if (shown == kModeTexts[i])
-            return i + 1;
-    return kNotAvailable;
+    return mode->remote;
 }
 
 int CRemoteHandler::SetMode(int argument)
 {
     // The mode list is shorter on radios without FM.
-    if (argument < 1 || argument > static_cast<int>(controller_.State().modeNames.size()))
+    const std::optional<radio::RadioMode> mode = radio::ModeFromRemote(argument);
+    if (!mode || *mode >= static_cast<int>(controller_.State().modeNames.size()))
         return kNotAvailable;
-    const int index = argument - 1;
-    window_.SelectMode(index);
+    window_.SelectMode(*mode);
     return 0;
 }
 
@@ -323,7 +319,7 @@ void CRemoteHandler::Shutdown()
 {
     if (closed_)
         return;
-    NotifyClients(kExit, 0);
+    NotifyClients(kNoteShutdown, 0);
     closed_ = true;
 }
 

@@ -1,4 +1,4 @@
-// The remote-control handler: answers the extension protocol's function codes 0..51 from other
+// The remote-control handler: answers the extension protocol's codes (RemoteCodes.h) from other
 // programs (and from the TX/RX window) over the radio controller, and announces changes to the
 // registered clients. Requests arrive through the cross-process server it owns, on the GUI
 // thread; everything here is for the GUI thread.
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "AuxiliaryPort.h"
-#include "ExtensionCodes.h"
+#include "RemoteCodes.h"
 #include "RemoteWindow.h"
 
 class CIni;
@@ -61,7 +61,7 @@ public:
     // waiting for any; -1 when there is none (or after shutdown), else 0.
     int NotifyClients(int code, int64_t value);
 
-    // Program shutdown: the clients hear code 11, then nothing more.
+    // Program shutdown: the clients hear kNoteShutdown, then nothing more.
     void Shutdown();
 
     // Closes the auxiliary port before the link closes the CAT port.

@@ -195,10 +195,11 @@ void CCorvaneDlg::OnDigitStep(int id)
 void CCorvaneDlg::OnModeMenuCommand(int mode)
 {
     radio::RadioState& st = controller_->State();
-    if (mode < 0 || mode >= static_cast<int>(st.modeNames.size()) || offLine_)
+    const radio::ModeInfo* info = radio::ModeInfoFor(mode);
+    if (info == nullptr || mode >= static_cast<int>(st.modeNames.size()) || offLine_)
         return;
-    controller_->SendCommand(0x06, static_cast<uint8_t>(mode),
-                             {static_cast<uint8_t>(st.filterNarrow ? 2 : 1)}, true);
+    controller_->SendCommand(0x06, info->civ, {static_cast<uint8_t>(st.filterNarrow ? 2 : 1)},
+                             true);
     controller_->SendCommand(0x04, 0, {}, false);
 }
 

@@ -4,7 +4,7 @@
 //       return OnRemoteCommand(code, arg);
 //   });
 //   server.Start();                 // listens in the runtime folder
-//   server.Notify(0, 14070000);     // to every registered client, in order
+//   server.Notify(remote::kNoteFrequency, 14070000);   // to every registered client, in order
 //
 // Requests are read and answered on the GUI thread whenever it dispatches events, nested waits
 // (WaitPumpingMessages, PumpMessages) included. The handler is never re-entered for the same

@@ -2,7 +2,8 @@
 //
 //   RequestClient client;
 //   if (client.Connect(server.path, 2000)) {
-//       std::optional<std::int32_t> hz = client.Request(0, 0, 5000);   // nullopt: no answer
+//       // nullopt: no answer
+//       std::optional<std::int32_t> hz = client.Request(remote::kGetFrequency, 0, 5000);
 //   }
 //
 //   NotificationListener listener;                 // a second connection, for notifications
