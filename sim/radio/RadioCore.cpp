@@ -8,7 +8,6 @@
 namespace sim {
 
 namespace {
-constexpr uint8_t kTransceiveAddress = 0x00;
 constexpr int kMinChannelsToScan = 2;
 }  // namespace
 
@@ -55,10 +54,10 @@ FrameList RadioCore::Changes(const Shown& before) const {
     if (before.blank || before.frequencyHz != now.frequencyHz) {
         Bytes data;
         AppendBcdLsbFirst(now.frequencyHz, 5, data);
-        frames.push_back(Reply(kTransceiveAddress, 0x00, data));
+        frames.push_back(Reply(civ::kBroadcastAddress, civ::kCmdTransceiveFrequency, data));
     }
     if (before.blank || before.mode != now.mode || before.filter != now.filter) {
-        frames.push_back(Reply(kTransceiveAddress, 0x01,
+        frames.push_back(Reply(civ::kBroadcastAddress, civ::kCmdTransceiveMode,
                                {static_cast<uint8_t>(now.mode), static_cast<uint8_t>(now.filter)}));
     }
     return frames;

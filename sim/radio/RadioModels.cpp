@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <charconv>
 
+#include "CivCodes.h"
+
 namespace sim {
 
 namespace {
@@ -87,7 +89,7 @@ bool ParseBusAddress(std::string text, int& address) {
     int value = 0;
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
     if (text.empty() || ec != std::errc() || ptr != text.data() + text.size()) return false;
-    if (value <= 0 || value > 0xFF || value == 0xE0 || value >= 0xFA) return false;
+    if (value <= 0 || value > 0xFF || value == civ::kControllerAddress || value >= civ::kNg) return false;
     address = value;
     return true;
 }

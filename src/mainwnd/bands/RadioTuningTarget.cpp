@@ -22,14 +22,14 @@ void CRadioTuningTarget::SendFrequencyField()
     const int64_t hz = controller_.FrequencyToBcd(bcd);
     if (hz == 0)
         return;  // outside the radio's limits: nothing the radio could take
-    controller_.SendCommand(0x05, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
+    controller_.SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
     controller_.State().frequencyHz = hz;
     controller_.State().frequencyBlank = false;
 }
 
 void CRadioTuningTarget::SendModeCommand(int mode, int data)
 {
-    controller_.SendCommand(0x06, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
+    controller_.SendCommand(civ::kCmdSetMode, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
 }
 
 void CRadioTuningTarget::ReadFrequencyMode() { controller_.ReadFrequencyMode(true); }

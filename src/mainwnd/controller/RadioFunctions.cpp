@@ -4,19 +4,29 @@
 
 namespace radio {
 
+using namespace civ;
+
 namespace {
 
 constexpr FunctionCommand kTable[kFunctionCount] = {
-    {RadioFunction::Attenuator, 0x11, 0x00, 0x00, 0x20, 0x00, 0xFF, 21, 1030, "Att"},
-    {RadioFunction::Preamp, 0x16, 0x02, 0x02, 0x01, 0x00, 0xFF, 23, 1034, "Pre"},
-    {RadioFunction::Agc, 0x16, 0x12, 0x12, 0x01, 0x02, 0xFF, 25, 1035, "AGC"},
-    {RadioFunction::NoiseBlanker, 0x16, 0x22, 0x22, 0x01, 0x00, 0xFF, 27, 1036, "NB"},
-    {RadioFunction::Tone, 0x16, 0x42, 0x40, 0x01, 0x00, 0xFF, 29, 1037, "Tone"},
-    {RadioFunction::ToneSquelch, 0x16, 0x43, 0x41, 0x01, 0x00, 0xFF, 31, 1538, "TSQL"},
-    {RadioFunction::Vox, 0x16, 0x46, 0x46, 0x01, 0x00, 0xFF, 33, 1539, "Vox"},
+    {RadioFunction::Attenuator, kCmdAttenuator, 0, 0, kAttenuatorOn, kAttenuatorOff, kNoAltOn, 21,
+     1030, "Att"},
+    {RadioFunction::Preamp, kCmdFunction, kFuncPreamp, kFuncPreamp, kOn, kOff, kNoAltOn, 23, 1034,
+     "Pre"},
+    {RadioFunction::Agc, kCmdFunction, kFuncAgc, kFuncAgc, kAgcFast, kAgcSlow, kNoAltOn, 25, 1035,
+     "AGC"},
+    {RadioFunction::NoiseBlanker, kCmdFunction, kFuncNoiseBlanker, kFuncNoiseBlanker, kOn, kOff,
+     kNoAltOn, 27, 1036, "NB"},
+    {RadioFunction::Tone, kCmdFunction, kFuncTone, kFuncNoiseReduction, kOn, kOff, kNoAltOn, 29,
+     1037, "Tone"},
+    {RadioFunction::ToneSquelch, kCmdFunction, kFuncToneSquelch, kFuncAutoNotch, kOn, kOff,
+     kNoAltOn, 31, 1538, "TSQL"},
+    {RadioFunction::Vox, kCmdFunction, kFuncVox, kFuncVox, kOn, kOff, kNoAltOn, 33, 1539, "Vox"},
     // Break-in reports 01 semi and 02 full; both are "on".
-    {RadioFunction::BreakIn, 0x16, 0x47, 0x47, 0x01, 0x00, 0x02, 35, 1544, "BKin"},
-    {RadioFunction::Compressor, 0x16, 0x44, 0x44, 0x01, 0x00, 0xFF, 37, 1048, "Comp"},
+    {RadioFunction::BreakIn, kCmdFunction, kFuncBreakIn, kFuncBreakIn, kBreakInSemi, kOff,
+     kBreakInFull, 35, 1544, "BKin"},
+    {RadioFunction::Compressor, kCmdFunction, kFuncCompressor, kFuncCompressor, kOn, kOff, kNoAltOn,
+     37, 1048, "Comp"},
 };
 
 }  // namespace
@@ -42,7 +52,7 @@ std::optional<RadioFunction> FunctionFromCommand(uint8_t command, uint8_t sub)
     for (const FunctionCommand& entry : kTable) {
         if (entry.command != command)
             continue;
-        if (command == 0x11 || entry.sub == sub || entry.subIC718 == sub)
+        if (command == kCmdAttenuator || entry.sub == sub || entry.subIC718 == sub)
             return entry.function;
     }
     return std::nullopt;
@@ -51,7 +61,7 @@ std::optional<RadioFunction> FunctionFromCommand(uint8_t command, uint8_t sub)
 std::optional<bool> FunctionValueState(RadioFunction f, uint8_t value)
 {
     const FunctionCommand& info = FunctionInfo(f);
-    if (value == info.onValue || (info.altOnValue != 0xFF && value == info.altOnValue))
+    if (value == info.onValue || (info.altOnValue != kNoAltOn && value == info.altOnValue))
         return true;
     if (value == info.offValue)
         return false;

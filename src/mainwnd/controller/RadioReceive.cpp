@@ -31,6 +31,7 @@ constexpr int kMinSquelch = 8;      // 15 01 value
 constexpr int kMinSMeter = 9;       // 15 02 two BCD bytes
 constexpr int kMinFunction = 8;     // 16 sub value
 constexpr int kMinId = 8;           // 19 00 id
+constexpr uint8_t kSMeterHighPair = 2;  // readings go up to 0255
 
 constexpr uint8_t kExtendedId = 0x58;
 
@@ -126,24 +127,24 @@ bool CRadioController::ParseFrame(const uint8_t* frame, int length)
         return false;
     }
     switch (frame[cat::kPosCommand]) {
-    case 0x00:
+    case civ::kCmdTransceiveFrequency:
         return ParseFrequency(frame, length, true);
-    case 0x03:
+    case civ::kCmdReadFrequency:
         return ParseFrequency(frame, length, false);
-    case 0x01:
-    case 0x04:
+    case civ::kCmdTransceiveMode:
+    case civ::kCmdReadMode:
         return ParseMode(frame, length);
-    case 0x02:
+    case civ::kCmdReadBandEdges:
         return ParseBandEdges(frame, length);
-    case 0x0C:
+    case civ::kCmdReadOffset:
         return ParseDuplexOffset(frame, length);
-    case 0x11:
+    case civ::kCmdAttenuator:
         return ParseAttenuator(frame, length);
-    case 0x15:
+    case civ::kCmdMeter:
         return ParseMeter(frame, length);
-    case 0x16:
+    case civ::kCmdFunction:
         return ParseFunction(frame, length);
-    case 0x19:
+    case civ::kCmdReadId:
         return ParseId(frame, length);
     default:
         return false;  // OK, NG and commands the display does not follow
@@ -155,7 +156,7 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
     // Reads asked for at start-up must land; unasked frames wait until the window is ready.
     if ((transceive && state_.startingUp) || state_.linkTest || state_.frequencyStepRunning)
         return false;
-    if (!transceive && length >= kMinEmptyChannel && frame[5] == 0xFF) {
+    if (!transceive && length >= kMinEmptyChannel && frame[5] == civ::kNoFrequency) {
         // No frequency, for example an empty memory channel.
         state_.frequencyHz = 0;
         state_.frequencyBlank = true;
@@ -258,7 +259,7 @@ bool CRadioController::ParseBandEdges(const uint8_t* frame, int length)
 
 bool CRadioController::ShowBandEdges(const uint8_t* frame, int length)
 {
-    if (frame == nullptr || length < kBandEdgeLength || frame[10] != 0x2D)
+    if (frame == nullptr || length < kBandEdgeLength || frame[10] != civ::kBandEdgeSeparator)
         return false;
     int64_t lower = 0, upper = 0;
     if (!ReadBcd(frame, 5, 5, lower) || !ReadBcd(frame, 11, 5, upper))
@@ -307,23 +308,23 @@ bool CRadioController::ParseAttenuator(const uint8_t* frame, int length)
 bool CRadioController::ParseMeter(const uint8_t* frame, int length)
 {
     const uint8_t sub = frame[5];
-    if (sub == 0x01) {
-        if (length < kMinSquelch || frame[6] > 0x01) {
+    if (sub == civ::kMeterSquelch) {
+        if (length < kMinSquelch || frame[6] > civ::kOn) {
             LogRejected(frame, length, "bad squelch");
             return false;
         }
         // 00: the squelch holds the receiver closed and "SQL" shows.
-        const bool closed = frame[6] == 0x00;
+        const bool closed = frame[6] == civ::kOff;
         state_.squelchOpen = !closed;
         view_.ShowControl(ctl::kSquelch, closed);
         Notify(20, closed ? 1 : 0);
         return true;
     }
-    if (sub != 0x02)
+    if (sub != civ::kMeterS)
         return false;
     int64_t reading = 0;
     // Two BCD bytes, most significant first (0000..0255).
-    if (length < kMinSMeter || frame[6] > 0x02 || !ReadBcd(frame, 7, 1, reading)) {
+    if (length < kMinSMeter || frame[6] > kSMeterHighPair || !ReadBcd(frame, 7, 1, reading)) {
         LogRejected(frame, length, "bad S-meter");
         return false;
     }
@@ -354,7 +355,7 @@ bool CRadioController::ParseFunction(const uint8_t* frame, int length)
         LogRejected(frame, length, "short");
         return false;
     }
-    const std::optional<RadioFunction> f = FunctionFromCommand(0x16, frame[5]);
+    const std::optional<RadioFunction> f = FunctionFromCommand(civ::kCmdFunction, frame[5]);
     if (!f)
         return false;  // a function the display does not show
     const std::optional<bool> on = FunctionValueState(*f, frame[6]);
@@ -369,7 +370,7 @@ bool CRadioController::ParseFunction(const uint8_t* frame, int length)
 
 bool CRadioController::ParseId(const uint8_t* frame, int length)
 {
-    if (length < kMinId || frame[5] != 0x00) {
+    if (length < kMinId || frame[5] != civ::kIdRead) {
         LogRejected(frame, length, "bad ID");
         return false;
     }

@@ -197,9 +197,9 @@ void CCorvaneDlg::OnModeMenuCommand(int mode)
     radio::RadioState& st = controller_->State();
     if (mode < 0 || mode >= static_cast<int>(st.modeNames.size()) || offLine_)
         return;
-    controller_->SendCommand(0x06, static_cast<uint8_t>(mode),
+    controller_->SendCommand(civ::kCmdSetMode, static_cast<uint8_t>(mode),
                              {static_cast<uint8_t>(st.filterNarrow ? 2 : 1)}, true);
-    controller_->SendCommand(0x04, 0, {}, false);
+    controller_->SendCommand(civ::kCmdReadMode, 0, {}, false);
 }
 
 void CCorvaneDlg::OnVfoEqual()
@@ -208,7 +208,7 @@ void CCorvaneDlg::OnVfoEqual()
     if (CNumEdit* hidden = NumField(kHidden1))
         hidden->SetValue(GetFrequencyField());
     if (!offLine_) {
-        controller_->SendCommand(0x07, 0xA0, {}, true);
+        controller_->SendCommand(civ::kCmdVfo, civ::kVfoEqualize, {}, true);
         controller_->ReadFrequencyMode(false);
     }
     SetButton(kVfoEqual, false);

@@ -70,12 +70,12 @@ struct CMainWindowParts::Impl : PartsBase
     void SendModeCommand(int mode, int data) override
     {
         if (mode >= 0 && mode < radio::kModeCount)
-            ctl.SendCommand(0x06, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
+            ctl.SendCommand(civ::kCmdSetMode, static_cast<uint8_t>(mode), {static_cast<uint8_t>(data)});
     }
     void ReadFrequencyMode() override
     {
-        ctl.SendCommand(0x03);
-        ctl.SendCommand(0x04);
+        ctl.SendCommand(civ::kCmdReadFrequency);
+        ctl.SendCommand(civ::kCmdReadMode);
     }
     int64_t LowerLimit() const override { return ctl.State().lowerLimit; }
     int64_t UpperLimit() const override { return ctl.State().upperLimit; }
