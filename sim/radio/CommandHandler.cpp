@@ -75,9 +75,9 @@ Bytes RadioCore::HandleFrequency(uint8_t to, uint8_t command, const Bytes& data)
     if (command == kCmdReadBandEdges) {
         if (!data.empty()) return NgAnswer(to);
         Bytes out;
-        AppendBcdLsbFirst(model_.lowHz, 5, out);
+        AppendBcdLsbFirst(model_.bandEdges.lowHz, 5, out);
         out.push_back(kBandEdgeSeparator);
-        AppendBcdLsbFirst(model_.highHz, 5, out);
+        AppendBcdLsbFirst(model_.bandEdges.highHz, 5, out);
         return Reply(to, kCmdReadBandEdges, out);
     }
     if (command == kCmdReadFrequency) {
@@ -106,8 +106,9 @@ Bytes RadioCore::HandleMode(uint8_t to, uint8_t command, const Bytes& data) {
     if (data.empty() || data.size() > 2 || !rx) return NgAnswer(to);
     const int mode = data[0];
     const int filter = data.size() == 2 ? data[1] : 1;
-    if (!ModelHasMode(model_, mode) || filter < 1 || filter > 2) return NgAnswer(to);
-    if (mode == kModeWfm && filter != 1) return NgAnswer(to);   // WFM has one filter
+    // WFM has one filter.
+    if (!civ::HasMode(model_, mode) || filter < 1 || filter > civ::Mode(mode).filters)
+        return NgAnswer(to);
     rx->mode = mode;
     rx->filter = filter;
     return Ok(to);
@@ -181,7 +182,7 @@ Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data) {
 
 Bytes RadioCore::HandleDuplex(uint8_t to, uint8_t command, const Bytes& data) {
     if (command == kCmdReadOffset || command == kCmdSetOffset) {
-        if (!model_.hasDuplexOffset) return NgAnswer(to);
+        if (!model_.duplexOffset) return NgAnswer(to);
         if (command == kCmdReadOffset) {
             if (!data.empty()) return NgAnswer(to);
             Bytes out;
@@ -237,7 +238,7 @@ Bytes RadioCore::HandleScan(uint8_t to, const Bytes& data) {
 }
 
 Bytes RadioCore::HandleAttenuator(uint8_t to, const Bytes& data) {
-    if (!model_.hasAttenuator || data.size() > 1) return NgAnswer(to);
+    if (!model_.attenuator || data.size() > 1) return NgAnswer(to);
     if (data.empty()) return Reply(to, kCmdAttenuator, {state_.attenuator ? kAttenuatorOn : kAttenuatorOff});
     if (data[0] != kAttenuatorOff && data[0] != kAttenuatorOn) return NgAnswer(to);
     state_.attenuator = data[0] == kAttenuatorOn;
@@ -258,7 +259,7 @@ Bytes RadioCore::HandleMeter(uint8_t to, const Bytes& data) {
 }
 
 Bytes RadioCore::HandleFunction(uint8_t to, const Bytes& data) {
-    if (!model_.hasFunctions || data.empty() || data.size() > 2) return NgAnswer(to);
+    if (!model_.functions || data.empty() || data.size() > 2) return NgAnswer(to);
     const uint8_t sub = data[0];
     bool* flag = nullptr;
     int* level = nullptr;
@@ -267,10 +268,10 @@ Bytes RadioCore::HandleFunction(uint8_t to, const Bytes& data) {
         case kFuncPreamp: flag = &state_.preamp; break;
         case kFuncAgc: level = &state_.agc; low = kAgcFast; high = kAgcSlow; break;
         case kFuncNoiseBlanker: flag = &state_.noiseBlanker; break;
-        case kFuncNoiseReduction: if (model_.hasNrAnfSubs) flag = &state_.noiseReduction; break;
-        case kFuncAutoNotch: if (model_.hasNrAnfSubs) flag = &state_.autoNotch; break;
-        case kFuncTone: if (model_.hasToneSubs) flag = &state_.tone; break;
-        case kFuncToneSquelch: if (model_.hasToneSubs) flag = &state_.toneSquelch; break;
+        case kFuncNoiseReduction: if (model_.nrAnfSubs) flag = &state_.noiseReduction; break;
+        case kFuncAutoNotch: if (model_.nrAnfSubs) flag = &state_.autoNotch; break;
+        case kFuncTone: if (model_.toneSubs) flag = &state_.tone; break;
+        case kFuncToneSquelch: if (model_.toneSubs) flag = &state_.toneSquelch; break;
         case kFuncCompressor: flag = &state_.compressor; break;
         case kFuncVox: flag = &state_.vox; break;
         case kFuncBreakIn: level = &state_.breakIn; high = kBreakInFull; break;

@@ -9,6 +9,7 @@
 #include "CivNumbers.h"
 #include "CommandLayout.h"
 #include "Language.h"
+#include "ModelCaps.h"
 #include "MessagePump.h"
 #include "MessageTarget.h"
 #include "TraceLog.h"
@@ -23,8 +24,6 @@ namespace {
 constexpr unsigned kReadFrequencyRequest = msg::kUser + 4;
 constexpr size_t kMaxEarlyFrames = 64;
 
-const char* const kModeNames[kModeCount] = {"LSB", "USB", "AM", "CW", "RTTY", "FM", "WFM"};
-
 // The field holds a double; a value that is no whole frequency reads as 0.
 int64_t WholeHz(double value)
 {
@@ -38,7 +37,7 @@ int64_t WholeHz(double value)
 CRadioController::CRadioController(IRadioView& view, CIni& ini, const CLanguage& language)
     : view_(view), ini_(ini), language_(language)
 {
-    state_.modeNames.assign(kModeNames, kModeNames + kModeCount);
+    AllModeNames();
     target_ = std::make_unique<platform::MessageTarget>(
         [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
             WindowProc(message, wParam, lParam);
@@ -431,11 +430,18 @@ void CRadioController::UpdateStatusLine()
     view_.SetSecondDisplay(label, other);
 }
 
+void CRadioController::AllModeNames()
+{
+    state_.modeNames.clear();
+    for (int mode = 0; mode < civ::kModeCount; ++mode)
+        state_.modeNames.push_back(civ::Mode(mode).name);
+}
+
 void CRadioController::FillModeList()
 {
-    state_.modeNames.assign(kModeNames, kModeNames + kModeCount);
-    if (state_.model == kIC718)
-        state_.modeNames.resize(kFm);  // no FM, no WFM
+    AllModeNames();
+    if (const civ::ModelCaps* caps = civ::FindCaps(state_.model))
+        state_.modeNames.resize(static_cast<size_t>(caps->modeCount));
     view_.SetModeList(state_.modeNames);
 }
 

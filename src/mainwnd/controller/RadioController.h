@@ -170,6 +170,7 @@ public:
     void OnAutoUpdate(bool down);
 
 private:
+    void AllModeNames();
     // Sends the frequency field's value; false when nothing was sent.
     bool SendFrequencyField();
     SendResult WaitForCommand(uint64_t ticket);

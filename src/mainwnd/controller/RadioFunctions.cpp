@@ -1,6 +1,6 @@
 #include "RadioFunctions.h"
 
-#include "RadioState.h"
+#include "ModelCaps.h"
 
 namespace radio {
 
@@ -43,8 +43,12 @@ const FunctionCommand& FunctionInfo(RadioFunction f)
 
 uint8_t FunctionSub(RadioFunction f, int model)
 {
-    const FunctionCommand& info = FunctionInfo(f);
-    return model == kIC718 ? info.subIC718 : info.sub;
+    const civ::ModelCaps* caps = civ::FindCaps(model);
+    if (f == RadioFunction::Tone)
+        return civ::ToneButtonSub(caps);
+    if (f == RadioFunction::ToneSquelch)
+        return civ::TsqlButtonSub(caps);
+    return FunctionInfo(f).sub;
 }
 
 std::optional<RadioFunction> FunctionFromCommand(uint8_t command, uint8_t sub)
@@ -52,7 +56,7 @@ std::optional<RadioFunction> FunctionFromCommand(uint8_t command, uint8_t sub)
     for (const FunctionCommand& entry : kTable) {
         if (entry.command != command)
             continue;
-        if (command == kCmdAttenuator || entry.sub == sub || entry.subIC718 == sub)
+        if (command == kCmdAttenuator || entry.sub == sub || entry.altSub == sub)
             return entry.function;
     }
     return std::nullopt;

@@ -7,6 +7,7 @@
 #include "CivFrame.h"
 #include "CivNumbers.h"
 #include "Ini.h"
+#include "ModelCaps.h"
 #include "RadioController.h"
 #include "TraceLog.h"
 #include "VekDriver.h"
@@ -32,8 +33,6 @@ constexpr int kMinSMeter = 9;       // 15 02 two BCD bytes
 constexpr int kMinFunction = 8;     // 16 sub value
 constexpr int kMinId = 8;           // 19 00 id
 constexpr uint8_t kSMeterHighPair = 2;  // readings go up to 0255
-
-constexpr uint8_t kExtendedId = 0x58;
 
 }  // namespace
 
@@ -375,7 +374,8 @@ bool CRadioController::ParseId(const uint8_t* frame, int length)
         return false;
     }
     // Only the ID of a radio with the extended functions decides; others leave the setting.
-    if (frame[6] == kExtendedId)
+    const civ::ModelCaps* byId = civ::FindCapsByAddress(frame[6]);
+    if (byId != nullptr && byId->extendedId)
         state_.extendedFunctions = true;
     return true;
 }
@@ -392,20 +392,10 @@ void CRadioController::UpdateRangeInfo()
 {
     int64_t lower = ini_.GetInt(settings::setup::LimiteInferiore);
     int64_t upper = ini_.GetInt(settings::setup::LimiteSuperiore);
+    const civ::ModelCaps* caps = civ::FindCaps(state_.model);
     if (upper <= lower || lower < 0) {
         lower = kDefaultLowerLimit;
-        switch (state_.model) {
-        case kIC706:
-        case kIC706MKII:
-            upper = 199999999;
-            break;
-        case kIC718:
-            upper = 29999999;
-            break;
-        default:
-            upper = kDefaultUpperLimit;
-            break;
-        }
+        upper = caps != nullptr ? static_cast<int64_t>(caps->bandEdges.highHz) : kDefaultUpperLimit;
     }
     state_.lowerLimit = lower;
     state_.upperLimit = upper;
@@ -414,13 +404,13 @@ void CRadioController::UpdateRangeInfo()
     view_.SetBandMenuEntry(ctl::kMenu6m, upper >= 50000000);
     view_.SetControlText(ctl::kRange, RangeText());
 
-    const bool ic718 = state_.model == kIC718;
-    view_.ShowDuplexControls(!ic718);
-    // The IC-718 has noise reduction and auto notch where the others have tone and TSQL.
-    view_.SetControlText(ctl::kTone, ic718 ? "NR" : "Tone");
-    view_.SetControlText(ctl::kTsql, ic718 ? "ANF" : "TSQL");
-    view_.SetToolTip(ctl::kTone, ic718 ? 1302 : 1194);
-    view_.SetToolTip(ctl::kTsql, ic718 ? 1301 : 1195);
+    view_.ShowDuplexControls(caps == nullptr || caps->duplexShift);
+    // Noise reduction and auto notch take the Tone and TSQL buttons where a model has them.
+    const bool nrAnf = caps != nullptr && caps->nrAnfSubs;
+    view_.SetControlText(ctl::kTone, nrAnf ? "NR" : "Tone");
+    view_.SetControlText(ctl::kTsql, nrAnf ? "ANF" : "TSQL");
+    view_.SetToolTip(ctl::kTone, nrAnf ? 1302 : 1194);
+    view_.SetToolTip(ctl::kTsql, nrAnf ? 1301 : 1195);
     FillModeList();
     view_.SetModeMenu(state_.modeNames);
 }
