@@ -9,24 +9,18 @@ using namespace civ;
 namespace {
 
 constexpr FunctionCommand kTable[kFunctionCount] = {
-    {RadioFunction::Attenuator, kCmdAttenuator, 0, 0, kAttenuatorOn, kAttenuatorOff, kNoAltOn, 21,
-     1030, "Att"},
-    {RadioFunction::Preamp, kCmdFunction, kFuncPreamp, kFuncPreamp, kOn, kOff, kNoAltOn, 23, 1034,
-     "Pre"},
-    {RadioFunction::Agc, kCmdFunction, kFuncAgc, kFuncAgc, kAgcFast, kAgcSlow, kNoAltOn, 25, 1035,
-     "AGC"},
-    {RadioFunction::NoiseBlanker, kCmdFunction, kFuncNoiseBlanker, kFuncNoiseBlanker, kOn, kOff,
-     kNoAltOn, 27, 1036, "NB"},
-    {RadioFunction::Tone, kCmdFunction, kFuncTone, kFuncNoiseReduction, kOn, kOff, kNoAltOn, 29,
-     1037, "Tone"},
-    {RadioFunction::ToneSquelch, kCmdFunction, kFuncToneSquelch, kFuncAutoNotch, kOn, kOff,
-     kNoAltOn, 31, 1538, "TSQL"},
-    {RadioFunction::Vox, kCmdFunction, kFuncVox, kFuncVox, kOn, kOff, kNoAltOn, 33, 1539, "Vox"},
+    {RadioFunction::Attenuator, kCmdAttenuator, 0, kAttenuatorOn, kAttenuatorOff, kNoAltOn, 21, 1030,
+     "Att"},
+    {RadioFunction::Preamp, kCmdFunction, kFuncPreamp, kOn, kOff, kNoAltOn, 23, 1034, "Pre"},
+    {RadioFunction::Agc, kCmdFunction, kFuncAgc, kAgcFast, kAgcSlow, kNoAltOn, 25, 1035, "AGC"},
+    {RadioFunction::NoiseBlanker, kCmdFunction, kFuncNoiseBlanker, kOn, kOff, kNoAltOn, 27, 1036, "NB"},
+    {RadioFunction::Tone, kCmdFunction, kFuncTone, kOn, kOff, kNoAltOn, 29, 1037, "Tone"},
+    {RadioFunction::ToneSquelch, kCmdFunction, kFuncToneSquelch, kOn, kOff, kNoAltOn, 31, 1538, "TSQL"},
+    {RadioFunction::Vox, kCmdFunction, kFuncVox, kOn, kOff, kNoAltOn, 33, 1539, "Vox"},
     // Break-in reports 01 semi and 02 full; both are "on".
-    {RadioFunction::BreakIn, kCmdFunction, kFuncBreakIn, kFuncBreakIn, kBreakInSemi, kOff,
-     kBreakInFull, 35, 1544, "BKin"},
-    {RadioFunction::Compressor, kCmdFunction, kFuncCompressor, kFuncCompressor, kOn, kOff, kNoAltOn,
-     37, 1048, "Comp"},
+    {RadioFunction::BreakIn, kCmdFunction, kFuncBreakIn, kBreakInSemi, kOff, kBreakInFull, 35, 1544,
+     "BKin"},
+    {RadioFunction::Compressor, kCmdFunction, kFuncCompressor, kOn, kOff, kNoAltOn, 37, 1048, "Comp"},
 };
 
 }  // namespace
@@ -51,12 +45,24 @@ uint8_t FunctionSub(RadioFunction f, int model)
     return FunctionInfo(f).sub;
 }
 
+namespace {
+
+bool SentByAnyModel(RadioFunction f, uint8_t sub)
+{
+    for (int model = 0; model < civ::kModelCount; ++model)
+        if (FunctionSub(f, model) == sub)
+            return true;
+    return false;
+}
+
+}  // namespace
+
 std::optional<RadioFunction> FunctionFromCommand(uint8_t command, uint8_t sub)
 {
     for (const FunctionCommand& entry : kTable) {
         if (entry.command != command)
             continue;
-        if (command == kCmdAttenuator || entry.sub == sub || entry.altSub == sub)
+        if (command == kCmdAttenuator || SentByAnyModel(entry.function, sub))
             return entry.function;
     }
     return std::nullopt;

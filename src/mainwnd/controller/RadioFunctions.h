@@ -29,8 +29,7 @@ constexpr size_t kFunctionCount = 9;
 struct FunctionCommand {
     RadioFunction function;
     uint8_t command;     // 11 (value in the sub-command byte) or 16 (value after the sub)
-    uint8_t sub;         // 16: sub-command; 11: unused
-    uint8_t altSub;      // the sub-command of the same button on a model with NR and ANF
+    uint8_t sub;         // 16: sub-command (models may differ, see FunctionSub); 11: unused
     uint8_t onValue;
     uint8_t offValue;
     uint8_t altOnValue;  // a further value the radio reports for "on" (kNoAltOn: none)

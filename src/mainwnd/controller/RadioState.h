@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "RadioFunctions.h"
+#include "ModelCaps.h"
 #include "RadioModel.h"
 
 namespace radio {
 
 // Modes on the bus.
 enum RadioMode : int { kLsb = 0, kUsb = 1, kAm = 2, kCw = 3, kRtty = 4, kFm = 5, kWfm = 6 };
-constexpr int kModeCount = 7;
+constexpr int kModeCount = civ::kModeCount;
+static_assert(kFm == civ::kModeFm && kWfm == civ::kModeWfm);
 
 // Current VFO.
 enum Vfo : int { kVfoNone = 0, kVfoA = 1, kVfoB = 2 };
