@@ -8,10 +8,11 @@
 
 namespace sim {
 
+using namespace civ;
+
 namespace {
 constexpr size_t kHeaderBytes = 5;          // FE FE to from command
 constexpr uint64_t kMaxOffsetUnits = 99999; // duplex offset, 100 Hz units: up to 9.9999 MHz
-constexpr uint8_t kBandEdgeSeparator = 0x2D;
 }  // namespace
 
 Bytes RadioCore::Reply(uint8_t to, uint8_t command, const Bytes& data) const {
@@ -35,35 +36,35 @@ Bytes RadioCore::HandleCommand(const Bytes& frame) {
     const uint8_t command = frame[4];
     const Bytes data(frame.begin() + kHeaderBytes, frame.end() - 1);
     switch (command) {
-        case 0x02:
-        case 0x03:
-        case 0x05:
+        case kCmdReadBandEdges:
+        case kCmdReadFrequency:
+        case kCmdSetFrequency:
             return HandleFrequency(to, command, data);
-        case 0x04:
-        case 0x06:
+        case kCmdReadMode:
+        case kCmdSetMode:
             return HandleMode(to, command, data);
-        case 0x07:
+        case kCmdVfo:
             return HandleVfo(to, data);
-        case 0x08:
-        case 0x09:
-        case 0x0A:
-        case 0x0B:
+        case kCmdMemory:
+        case kCmdMemoryWrite:
+        case kCmdMemoryToVfo:
+        case kCmdMemoryClear:
             return HandleMemory(to, command, data);
-        case 0x0C:
-        case 0x0D:
-        case 0x0F:
-        case 0x10:
+        case kCmdReadOffset:
+        case kCmdSetOffset:
+        case kCmdSplitDuplex:
+        case kCmdTuningStep:
             return HandleDuplex(to, command, data);
-        case 0x0E:
+        case kCmdScan:
             return HandleScan(to, data);
-        case 0x11:
+        case kCmdAttenuator:
             return HandleAttenuator(to, data);
-        case 0x15:
+        case kCmdMeter:
             return HandleMeter(to, data);
-        case 0x16:
+        case kCmdFunction:
             return HandleFunction(to, data);
-        case 0x19:
-            if (data.size() == 1 && data[0] == 0x00) return Reply(to, 0x19, {0x00, address_});
+        case kCmdReadId:
+            if (data.size() == 1 && data[0] == kIdRead) return Reply(to, kCmdReadId, {kIdRead, address_});
             return NgAnswer(to);
         default:
             return NgAnswer(to);
@@ -71,21 +72,21 @@ Bytes RadioCore::HandleCommand(const Bytes& frame) {
 }
 
 Bytes RadioCore::HandleFrequency(uint8_t to, uint8_t command, const Bytes& data) {
-    if (command == 0x02) {
+    if (command == kCmdReadBandEdges) {
         if (!data.empty()) return NgAnswer(to);
         Bytes out;
-        AppendBcdLsbFirst(model_.lowHz, 5, out);
+        AppendBcdLsbFirst(model_.bandEdges.lowHz, 5, out);
         out.push_back(kBandEdgeSeparator);
-        AppendBcdLsbFirst(model_.highHz, 5, out);
-        return Reply(to, 0x02, out);
+        AppendBcdLsbFirst(model_.bandEdges.highHz, 5, out);
+        return Reply(to, kCmdReadBandEdges, out);
     }
-    if (command == 0x03) {
+    if (command == kCmdReadFrequency) {
         if (!data.empty()) return NgAnswer(to);
         const Shown shown = CurrentShown();
-        if (shown.blank) return Reply(to, 0x03, {0xFF});
+        if (shown.blank) return Reply(to, kCmdReadFrequency, {kNoFrequency});
         Bytes out;
         AppendBcdLsbFirst(shown.frequencyHz, 5, out);
-        return Reply(to, 0x03, out);
+        return Reply(to, kCmdReadFrequency, out);
     }
     uint64_t hz = 0;
     VfoSetting* rx = Receive();
@@ -98,15 +99,16 @@ Bytes RadioCore::HandleFrequency(uint8_t to, uint8_t command, const Bytes& data)
 
 Bytes RadioCore::HandleMode(uint8_t to, uint8_t command, const Bytes& data) {
     VfoSetting* rx = Receive();
-    if (command == 0x04) {
+    if (command == kCmdReadMode) {
         if (!data.empty() || !rx) return NgAnswer(to);
-        return Reply(to, 0x04, {static_cast<uint8_t>(rx->mode), static_cast<uint8_t>(rx->filter)});
+        return Reply(to, kCmdReadMode, {static_cast<uint8_t>(rx->mode), static_cast<uint8_t>(rx->filter)});
     }
     if (data.empty() || data.size() > 2 || !rx) return NgAnswer(to);
     const int mode = data[0];
     const int filter = data.size() == 2 ? data[1] : 1;
-    if (!ModelHasMode(model_, mode) || filter < 1 || filter > 2) return NgAnswer(to);
-    if (mode == kModeWfm && filter != 1) return NgAnswer(to);   // WFM has one filter
+    // WFM has one filter.
+    if (!civ::HasMode(model_, mode) || filter < 1 || filter > civ::Mode(mode).filters)
+        return NgAnswer(to);
     rx->mode = mode;
     rx->filter = filter;
     return Ok(to);
@@ -120,15 +122,15 @@ Bytes RadioCore::HandleVfo(uint8_t to, const Bytes& data) {
         case -1:
             state_.memoryMode = false;
             break;
-        case 0x00:
-        case 0x01:
+        case kVfoA:
+        case kVfoB:
             state_.memoryMode = false;
             state_.currentVfo = sub;
             break;
-        case 0xA0:
+        case kVfoEqualize:
             vfo[1 - state_.currentVfo] = vfo[state_.currentVfo];
             break;
-        case 0xB0:
+        case kVfoExchange:
             std::swap(vfo[0], vfo[1]);
             break;
         default:
@@ -139,7 +141,7 @@ Bytes RadioCore::HandleVfo(uint8_t to, const Bytes& data) {
 }
 
 Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data) {
-    if (command == 0x08) {
+    if (command == kCmdMemory) {
         if (data.empty()) {
             state_.memoryMode = true;
             LoadWorking();
@@ -156,7 +158,7 @@ Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data) {
     }
     if (!data.empty()) return NgAnswer(to);
     MemoryChannel& ch = memories_[state_.channel];
-    if (command == 0x09) {
+    if (command == kCmdMemoryWrite) {
         const VfoSetting* rx = Receive();
         if (!rx) return NgAnswer(to);
         ch = MemoryChannel{true, rx->frequencyHz, rx->mode, rx->filter, state_.duplex,
@@ -166,7 +168,7 @@ Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data) {
     }
     if (!ch.used) return NgAnswer(to);
     state_.scanning = false;
-    if (command == 0x0A) {
+    if (command == kCmdMemoryToVfo) {
         state_.vfo[state_.currentVfo] = VfoSetting{ch.frequencyHz, ch.mode, ch.filter};
         state_.duplex = ch.duplex;
         state_.offsetHz = ch.offsetHz;
@@ -179,13 +181,13 @@ Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data) {
 }
 
 Bytes RadioCore::HandleDuplex(uint8_t to, uint8_t command, const Bytes& data) {
-    if (command == 0x0C || command == 0x0D) {
-        if (!model_.hasDuplexOffset) return NgAnswer(to);
-        if (command == 0x0C) {
+    if (command == kCmdReadOffset || command == kCmdSetOffset) {
+        if (!model_.duplexOffset) return NgAnswer(to);
+        if (command == kCmdReadOffset) {
             if (!data.empty()) return NgAnswer(to);
             Bytes out;
             AppendBcdLsbFirst(state_.offsetHz / 100, 3, out);
-            return Reply(to, 0x0C, out);
+            return Reply(to, kCmdReadOffset, out);
         }
         uint64_t units = 0;
         if (data.size() != 3 || !DecodeBcdLsbFirst(data.data(), 3, units) ||
@@ -195,27 +197,27 @@ Bytes RadioCore::HandleDuplex(uint8_t to, uint8_t command, const Bytes& data) {
         return Ok(to);
     }
     if (data.size() != 1) return NgAnswer(to);
-    if (command == 0x10) {
+    if (command == kCmdTuningStep) {
         if (data[0] >= kTuningStepCount) return NgAnswer(to);
         state_.tuningStep = data[0];
         return Ok(to);
     }
     switch (data[0]) {
-        case 0x00:
+        case kSplitOff:
             state_.split = false;
             break;
-        case 0x01:
+        case kSplitOn:
             state_.split = true;
             state_.duplex = Duplex::Simplex;
             break;
-        case 0x10:
+        case kSimplex:
             state_.duplex = Duplex::Simplex;
             break;
-        case 0x11:
+        case kDuplexMinus:
             state_.duplex = Duplex::Minus;
             state_.split = false;
             break;
-        case 0x12:
+        case kDuplexPlus:
             state_.duplex = Duplex::Plus;
             state_.split = false;
             break;
@@ -227,19 +229,19 @@ Bytes RadioCore::HandleDuplex(uint8_t to, uint8_t command, const Bytes& data) {
 
 Bytes RadioCore::HandleScan(uint8_t to, const Bytes& data) {
     if (data.size() != 1) return NgAnswer(to);
-    if (data[0] == 0x00) {
+    if (data[0] == kScanStop) {
         state_.scanning = false;
         return Ok(to);
     }
-    if (data[0] == 0x01 && StartScan()) return Ok(to);
+    if (data[0] == kScanStart && StartScan()) return Ok(to);
     return NgAnswer(to);
 }
 
 Bytes RadioCore::HandleAttenuator(uint8_t to, const Bytes& data) {
-    if (!model_.hasAttenuator || data.size() > 1) return NgAnswer(to);
-    if (data.empty()) return Reply(to, 0x11, {static_cast<uint8_t>(state_.attenuator ? 0x20 : 0x00)});
-    if (data[0] != 0x00 && data[0] != 0x20) return NgAnswer(to);
-    state_.attenuator = data[0] == 0x20;
+    if (!model_.attenuator || data.size() > 1) return NgAnswer(to);
+    if (data.empty()) return Reply(to, kCmdAttenuator, {state_.attenuator ? kAttenuatorOn : kAttenuatorOff});
+    if (data[0] != kAttenuatorOff && data[0] != kAttenuatorOn) return NgAnswer(to);
+    state_.attenuator = data[0] == kAttenuatorOn;
     if (state_.attenuator) state_.preamp = false;   // one front-end switch: off, P.AMP or ATT
     return Ok(to);
 }
@@ -247,44 +249,44 @@ Bytes RadioCore::HandleAttenuator(uint8_t to, const Bytes& data) {
 Bytes RadioCore::HandleMeter(uint8_t to, const Bytes& data) {
     if (data.size() != 1) return NgAnswer(to);
     const RadioState s = State();
-    if (data[0] == 0x01) return Reply(to, 0x15, {0x01, static_cast<uint8_t>(s.squelchOpen ? 1 : 0)});
-    if (data[0] == 0x02) {
-        Bytes out{0x02};
+    if (data[0] == kMeterSquelch) return Reply(to, kCmdMeter, {kMeterSquelch, s.squelchOpen ? kOn : kOff});
+    if (data[0] == kMeterS) {
+        Bytes out{kMeterS};
         AppendBcdMsbFirst(static_cast<uint64_t>(s.sReading), 2, out);
-        return Reply(to, 0x15, out);
+        return Reply(to, kCmdMeter, out);
     }
     return NgAnswer(to);
 }
 
 Bytes RadioCore::HandleFunction(uint8_t to, const Bytes& data) {
-    if (!model_.hasFunctions || data.empty() || data.size() > 2) return NgAnswer(to);
+    if (!model_.functions || data.empty() || data.size() > 2) return NgAnswer(to);
     const uint8_t sub = data[0];
     bool* flag = nullptr;
     int* level = nullptr;
     int low = 0, high = 1;
     switch (sub) {
-        case 0x02: flag = &state_.preamp; break;
-        case 0x12: level = &state_.agc; low = 1; high = 2; break;
-        case 0x22: flag = &state_.noiseBlanker; break;
-        case 0x40: if (model_.hasNrAnfSubs) flag = &state_.noiseReduction; break;
-        case 0x41: if (model_.hasNrAnfSubs) flag = &state_.autoNotch; break;
-        case 0x42: if (model_.hasToneSubs) flag = &state_.tone; break;
-        case 0x43: if (model_.hasToneSubs) flag = &state_.toneSquelch; break;
-        case 0x44: flag = &state_.compressor; break;
-        case 0x46: flag = &state_.vox; break;
-        case 0x47: level = &state_.breakIn; high = 2; break;
+        case kFuncPreamp: flag = &state_.preamp; break;
+        case kFuncAgc: level = &state_.agc; low = kAgcFast; high = kAgcSlow; break;
+        case kFuncNoiseBlanker: flag = &state_.noiseBlanker; break;
+        case kFuncNoiseReduction: if (model_.nrAnfSubs) flag = &state_.noiseReduction; break;
+        case kFuncAutoNotch: if (model_.nrAnfSubs) flag = &state_.autoNotch; break;
+        case kFuncTone: if (model_.toneSubs) flag = &state_.tone; break;
+        case kFuncToneSquelch: if (model_.toneSubs) flag = &state_.toneSquelch; break;
+        case kFuncCompressor: flag = &state_.compressor; break;
+        case kFuncVox: flag = &state_.vox; break;
+        case kFuncBreakIn: level = &state_.breakIn; high = kBreakInFull; break;
         default: break;
     }
     if (!flag && !level) return NgAnswer(to);
     if (data.size() == 1) {
         const int value = flag ? (*flag ? 1 : 0) : *level;
-        return Reply(to, 0x16, {sub, static_cast<uint8_t>(value)});
+        return Reply(to, kCmdFunction, {sub, static_cast<uint8_t>(value)});
     }
     const int value = data[1];
     if (value < low || value > high) return NgAnswer(to);
-    if (flag) *flag = value == 1;
+    if (flag) *flag = value == kOn;
     else *level = value;
-    if (sub == 0x02 && value == 1) state_.attenuator = false;
+    if (sub == kFuncPreamp && value == kOn) state_.attenuator = false;
     return Ok(to);
 }
 

@@ -5,6 +5,7 @@
 
 #include "BcdDigits.h"
 #include "FrameParser.h"
+#include "ModelCaps.h"
 
 namespace sim {
 
@@ -16,7 +17,8 @@ constexpr int kMaxDelayMs = 600000;
 
 uint8_t OtherAddress(int wanted, uint8_t radioAddress) {
     if (wanted >= 0 && wanted <= 0xFF && wanted != radioAddress) return static_cast<uint8_t>(wanted);
-    return radioAddress == 0x48 ? 0x58 : 0x48;
+    const uint8_t first = civ::Caps(civ::Model::IC706).address;
+    return radioAddress == first ? civ::Caps(civ::Model::IC706MKIIG).address : first;
 }
 // Inside the frame, between its first byte and its FD.
 size_t InsertPosition(int wanted, size_t size) {

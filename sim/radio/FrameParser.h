@@ -8,13 +8,15 @@
 #include <functional>
 #include <vector>
 
+#include "CivCodes.h"
+
 namespace sim {
 
-constexpr uint8_t kPreamble = 0xFE;
-constexpr uint8_t kEndOfFrame = 0xFD;
-constexpr uint8_t kCollision = 0xFC;
-constexpr uint8_t kOk = 0xFB;
-constexpr uint8_t kNg = 0xFA;
+using civ::kCollision;
+using civ::kEndOfFrame;
+using civ::kNg;
+using civ::kOk;
+using civ::kPreamble;
 constexpr size_t kMaxFrameBytes = 256;
 constexpr size_t kMinFrameBytes = 6;   // FE FE to from command FD
 

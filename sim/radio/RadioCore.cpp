@@ -8,18 +8,17 @@
 namespace sim {
 
 namespace {
-constexpr uint8_t kTransceiveAddress = 0x00;
 constexpr int kMinChannelsToScan = 2;
 }  // namespace
 
 RadioCore::RadioCore(const ModelInfo& model, uint8_t address, uint64_t frequencyHz, int mode)
     : model_(model), address_(address) {
-    const int startMode = ModelHasMode(model, mode) ? mode : 1;
+    const int startMode = civ::HasMode(model, mode) ? mode : 1;
     for (VfoSetting& vfo : state_.vfo) vfo = VfoSetting{Clamp(frequencyHz), startMode, 1};
 }
 
 uint64_t RadioCore::Clamp(uint64_t hz) const {
-    return NearestReceived(model_, hz);
+    return civ::NearestReceived(model_, hz);
 }
 
 VfoSetting* RadioCore::Receive() {
@@ -55,10 +54,10 @@ FrameList RadioCore::Changes(const Shown& before) const {
     if (before.blank || before.frequencyHz != now.frequencyHz) {
         Bytes data;
         AppendBcdLsbFirst(now.frequencyHz, 5, data);
-        frames.push_back(Reply(kTransceiveAddress, 0x00, data));
+        frames.push_back(Reply(civ::kBroadcastAddress, civ::kCmdTransceiveFrequency, data));
     }
     if (before.blank || before.mode != now.mode || before.filter != now.filter) {
-        frames.push_back(Reply(kTransceiveAddress, 0x01,
+        frames.push_back(Reply(civ::kBroadcastAddress, civ::kCmdTransceiveMode,
                                {static_cast<uint8_t>(now.mode), static_cast<uint8_t>(now.filter)}));
     }
     return frames;
@@ -108,7 +107,7 @@ MemoryChannel RadioCore::Channel(int number) const {
 
 bool RadioCore::SetChannel(int number, const MemoryChannel& channel) {
     if (number < kFirstChannel || number > kLastChannel) return false;
-    if (channel.used && (!InRange(channel.frequencyHz) || !ModelHasMode(model_, channel.mode) ||
+    if (channel.used && (!InRange(channel.frequencyHz) || !civ::HasMode(model_, channel.mode) ||
                          channel.filter < 1 || channel.filter > 2))
         return false;
     memories_[number] = channel;
@@ -146,9 +145,9 @@ FrameList RadioCore::SetFrequencyByHand(uint64_t hz) {
 FrameList RadioCore::SetModeByHand(int mode, int filter) {
     const Shown before = CurrentShown();
     VfoSetting* rx = Receive();
-    if (rx && ModelHasMode(model_, mode) && (filter == 1 || filter == 2)) {
+    if (rx && civ::HasMode(model_, mode) && (filter == 1 || filter == 2)) {
         rx->mode = mode;
-        rx->filter = mode == kModeWfm ? 1 : filter;
+        rx->filter = std::min<int>(filter, civ::Mode(mode).filters);
     }
     return Changes(before);
 }

@@ -65,7 +65,7 @@ private:
     Bytes HandleFunction(uint8_t to, const Bytes& data);
 
     // State (RadioCore.cpp).
-    bool InRange(uint64_t hz) const { return ModelReceives(model_, hz); }
+    bool InRange(uint64_t hz) const { return civ::Receives(model_, hz); }
     uint64_t Clamp(uint64_t hz) const;
     // The receive setting shown: the current VFO, or the memory channel's working copy.
     VfoSetting* Receive();

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "ModelCaps.h"
+
 namespace sim {
 
 enum class Duplex { Simplex = 0, Minus = 1, Plus = 2 };
@@ -32,9 +34,9 @@ struct SignalRange {
     int reading = 0;
 };
 
-constexpr int kFirstChannel = 1;
-constexpr int kLastChannel = 101;      // 1..99 ordinary, 100 and 101 the band-scan edges
-constexpr int kLastOrdinaryChannel = 99;
+using civ::kFirstChannel;
+using civ::kLastChannel;
+using civ::kLastOrdinaryChannel;
 
 struct RadioState {
     VfoSetting vfo[2];

@@ -10,11 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "ModelCaps.h"
 #include "SimTypes.h"
 
 namespace sim {
 
-enum class RadioModel { IC706, IC706MKII, IC706MKIIG, IC718 };
+using RadioModel = civ::Model;
 
 // Parses "IC706", "IC706MKII", "IC706MKIIG" (also "IC706MKII/G"), "IC718", case-insensitively.
 bool ParseRadioModel(const std::string& text, RadioModel& model);

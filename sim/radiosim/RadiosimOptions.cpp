@@ -74,9 +74,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args, sim::SimConfig& c
         }
     }
     const sim::ModelInfo& model = sim::ModelInfoFor(config.model);
-    if (frequencyGiven && !sim::ModelReceives(model, config.frequencyHz)) {
+    if (frequencyGiven && !civ::Receives(model, config.frequencyHz)) {
         error = "frequency outside the " + std::string(model.name) + " range " +
-                std::to_string(model.lowHz) + ".." + std::to_string(model.highHz) + " Hz";
+                std::to_string(model.bandEdges.lowHz) + ".." + std::to_string(model.bandEdges.highHz) + " Hz";
         return ParseResult::Error;
     }
     return ParseResult::Run;

@@ -6,14 +6,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "CivCodes.h"
+
 namespace cat {
 
-constexpr uint8_t kPreamble = 0xFE;
-constexpr uint8_t kEndOfFrame = 0xFD;
-constexpr uint8_t kCollision = 0xFC;   // jammer code on the one-wire bus
-constexpr uint8_t kReplyOk = 0xFB;
-constexpr uint8_t kReplyNg = 0xFA;
-constexpr uint8_t kControllerAddress = 0xE0;
+using civ::kCollision;
+using civ::kControllerAddress;
+using civ::kEndOfFrame;
+using civ::kPreamble;
+constexpr uint8_t kReplyOk = civ::kOk;
+constexpr uint8_t kReplyNg = civ::kNg;
 constexpr int kMaxFrameSize = 256;
 
 // Fixed positions inside a frame.

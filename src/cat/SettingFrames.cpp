@@ -6,13 +6,6 @@ namespace cat {
 
 namespace {
 
-constexpr uint8_t kSetFrequency = 0x05;
-constexpr uint8_t kSetMode = 0x06;
-constexpr uint8_t kSetDuplexOffset = 0x0D;
-constexpr uint8_t kSplit = 0x0F;
-constexpr uint8_t kAttenuator = 0x11;
-constexpr uint8_t kFunction = 0x16;
-
 // The switch a frame sets, as command and sub-command; false for anything that is no plain set.
 bool SettingOf(const uint8_t* f, int length, uint8_t& command, int& sub)
 {
@@ -21,18 +14,18 @@ bool SettingOf(const uint8_t* f, int length, uint8_t& command, int& sub)
     command = f[kPosCommand];
     sub = -1;
     switch (command) {
-    case kSetFrequency:
+    case civ::kCmdSetFrequency:
         return length == 11;
-    case kSetMode:
+    case civ::kCmdSetMode:
         return length == 7 || length == 8;  // mode, with or without the filter
-    case kSetDuplexOffset:
+    case civ::kCmdSetOffset:
         return length == 9;
-    case kSplit:
+    case civ::kCmdSplitDuplex:
         // Split off and on only: the duplex subs go with a frequency change (reverse).
-        return length == 7 && (f[kPosSubCommand] == 0x00 || f[kPosSubCommand] == 0x01);
-    case kAttenuator:
+        return length == 7 && (f[kPosSubCommand] == civ::kSplitOff || f[kPosSubCommand] == civ::kSplitOn);
+    case civ::kCmdAttenuator:
         return length == 7;  // a read has no sub-command
-    case kFunction:
+    case civ::kCmdFunction:
         sub = f[kPosSubCommand];
         return length == 8;  // a read has no value
     default:

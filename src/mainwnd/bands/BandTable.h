@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ModelCaps.h"
 #include "RadioModes.h"
 
 class CIni;
@@ -24,8 +25,8 @@ inline constexpr int kBandMenuLast = kBandMenuFirst + kBandCount - 1;
 inline constexpr const char* kSection = "Banda";
 
 // Filter codes as sent with command 06.
-inline constexpr int kFilterNarrow = 2;
-inline constexpr int kFilterWide = 1;
+inline constexpr int kFilterNarrow = civ::kFilterNarrow;
+inline constexpr int kFilterWide = civ::kFilterWide;
 
 // Segments in field order of a row.
 enum Segment : int { kSegCw = 0, kSegLsb = 1, kSegUsb = 2, kSegFm = 3, kSegRtty = 4 };

@@ -25,14 +25,14 @@ void CRadioTuningTarget::SendFrequencyField()
 void CRadioTuningTarget::SendModeCommand(int mode, int data)
 {
     if (const radio::ModeInfo* info = radio::ModeInfoFor(mode))
-        controller_.SendCommand(0x06, info->civ, {static_cast<uint8_t>(data)});
+        controller_.SendCommand(civ::kCmdSetMode, info->civ, {static_cast<uint8_t>(data)});
 }
 
 void CRadioTuningTarget::ReadFrequencyMode()
 {
     // Without waiting: the answers arrive through the receive path.
-    controller_.SendCommand(0x03);
-    controller_.SendCommand(0x04);
+    controller_.SendCommand(civ::kCmdReadFrequency);
+    controller_.SendCommand(civ::kCmdReadMode);
 }
 
 int64_t CRadioTuningTarget::LowerLimit() const { return controller_.State().lowerLimit; }

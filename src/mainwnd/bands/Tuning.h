@@ -15,8 +15,8 @@ class CIni;
 
 namespace bands {
 
-inline constexpr int kModeWfm = 6;
-inline constexpr int kModeFm = 5;
+inline constexpr int kModeWfm = civ::kModeWfm;
+inline constexpr int kModeFm = civ::kModeFm;
 // Mode menu commands 32775.. for modes 0..6.
 inline constexpr int kModeMenuFirst = 32775;
 inline constexpr int kModeMenuLast = kModeMenuFirst + kModeCount - 1;

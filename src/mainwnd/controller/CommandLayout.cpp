@@ -8,6 +8,8 @@
 
 namespace radio {
 
+using namespace civ;
+
 namespace {
 
 CommandFrame Make(uint8_t address, uint8_t command, std::initializer_list<uint8_t> body,
@@ -38,37 +40,37 @@ CommandFrame BuildCommand(uint8_t address, uint8_t command, uint8_t sub,
                           const std::array<uint8_t, 4>& d)
 {
     switch (command) {
-    case 0x05:
+    case kCmdSetFrequency:
         return Make(address, command, {sub, d[0], d[1], d[2], d[3]}, 1);
-    case 0x06:
+    case kCmdSetMode:
         return Make(address, command, {sub, d[0]}, 1);
-    case 0x07:
-    case 0x0E:
-    case 0x0F:
-    case 0x10:
+    case kCmdVfo:
+    case kCmdScan:
+    case kCmdSplitDuplex:
+    case kCmdTuningStep:
         return Make(address, command, {sub}, 1);
-    case 0x08:
-    case 0x09:
-    case 0x0A:
-    case 0x0B:  // memory clear: the radio answers OK, which must end the wait
+    case kCmdMemory:
+    case kCmdMemoryWrite:
+    case kCmdMemoryToVfo:
+    case kCmdMemoryClear:  // the radio answers OK, which must end the wait
         return Make(address, command, {}, 1);
-    case 0x0D:
+    case kCmdSetOffset:
         return Make(address, command, {sub, d[0], d[1]}, 1);
-    case 0x11:
+    case kCmdAttenuator:
         if (sub == kRead)
             return Make(address, command, {}, 0);
         return Make(address, command, {sub}, 1);
-    case 0x15:
-    case 0x19:
+    case kCmdMeter:
+    case kCmdReadId:
         return Make(address, command, {sub}, 0);
-    case 0x16:
+    case kCmdFunction:
         if (d[0] == kRead)
             return Make(address, command, {sub}, 0);
         return Make(address, command, {sub, d[0]}, 1);
     case kCmdSelectVfoMode:
-        return Make(address, 0x07, {}, 1);
+        return Make(address, kCmdVfo, {}, 1);
     case kCmdSelectChannel:
-        return Make(address, 0x08, {sub, d[0]}, 1);
+        return Make(address, kCmdMemory, {sub, d[0]}, 1);
     default:
         return Make(address, command, {}, 0);
     }
@@ -80,44 +82,44 @@ Notifications CommandNotifications(uint8_t command, uint8_t sub,
 {
     Notifications n;
     switch (command) {
-    case 0x05:
+    case civ::kCmdSetFrequency:
         n.Add(remote::kNoteFrequency, frequencyHz);
         break;
-    case 0x06:
+    case civ::kCmdSetMode:
         // A mode byte the table does not know has no number a client could read.
         if (const std::optional<RadioMode> mode = ModeFromCiv(sub))
             n.Add(remote::kNoteMode, ModeInfoFor(*mode)->remote);
         n.Add(remote::kNoteFilter, static_cast<int64_t>(d[0]) - 1);
         break;
-    case 0x07:
+    case civ::kCmdVfo:
         // Name the VFO actually selected; A=B and exchange select none.
-        if (sub == 0x00)
+        if (sub == civ::kVfoA)
             n.Add(remote::kNoteVfoA, 1);
-        else if (sub == 0x01)
+        else if (sub == civ::kVfoB)
             n.Add(remote::kNoteVfoB, 1);
         break;
-    case 0x0D:
+    case civ::kCmdSetOffset:
         n.Add(remote::kNoteDuplexOffset, offsetKHz);
         break;
-    case 0x0F:
-        if (sub == 0x11)
+    case civ::kCmdSplitDuplex:
+        if (sub == civ::kDuplexMinus)
             n.Add(remote::kNoteDupMinus, 1);
-        else if (sub == 0x12)
+        else if (sub == civ::kDuplexPlus)
             n.Add(remote::kNoteDupPlus, 1);
         else
             n.Add(remote::kNoteSplit, sub);
         break;
-    case 0x11:
+    case kCmdAttenuator:
         if (sub != kRead)
-            n.Add(FunctionInfo(RadioFunction::Attenuator).notifyCode, sub == 0x20 ? 1 : 0);
+            n.Add(FunctionInfo(RadioFunction::Attenuator).notifyCode, sub == kAttenuatorOn ? 1 : 0);
         break;
-    case 0x16: {
+    case kCmdFunction: {
         if (d[0] == kRead)
             break;
-        const std::optional<RadioFunction> f = FunctionFromCommand(0x16, sub);
+        const std::optional<RadioFunction> f = FunctionFromCommand(kCmdFunction, sub);
         if (!f)
             break;
-        const int64_t value = *f == RadioFunction::Agc ? (d[0] == 0x01 ? 1 : 0) : d[0];
+        const int64_t value = *f == RadioFunction::Agc ? (d[0] == kAgcFast ? 1 : 0) : d[0];
         n.Add(FunctionInfo(*f).notifyCode, value);
         break;
     }

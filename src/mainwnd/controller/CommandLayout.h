@@ -9,11 +9,9 @@
 
 namespace radio {
 
-// Program-internal command numbers that reach the bus as other commands.
-constexpr uint8_t kCmdSelectVfoMode = 0x46;  // 07 without sub-command
-constexpr uint8_t kCmdSelectChannel = 0x51;  // 08 with two channel bytes
-// A data byte of FF marks a read for commands 11 (as the sub-command) and 16.
-constexpr uint8_t kRead = 0xFF;
+using civ::kCmdSelectChannel;
+using civ::kCmdSelectVfoMode;
+using civ::kRead;
 
 struct CommandFrame {
     cat::CivFrame frame;   // length 0 when the command cannot be framed

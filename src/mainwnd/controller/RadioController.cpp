@@ -9,6 +9,7 @@
 #include "CivNumbers.h"
 #include "CommandLayout.h"
 #include "Language.h"
+#include "ModelCaps.h"
 #include "MessagePump.h"
 #include "MessageTarget.h"
 #include "TraceLog.h"
@@ -178,7 +179,7 @@ SendResult CRadioController::SendCommandData(uint8_t command, uint8_t sub,
                                                      WholeHz(view_.GetOffsetField()));
     for (int n = 0; n < notes.count; ++n)
         Notify(notes.items[static_cast<size_t>(n)].code, notes.items[static_cast<size_t>(n)].value);
-    if (command == 0x05 && clients_ != nullptr)
+    if (command == civ::kCmdSetFrequency && clients_ != nullptr)
         clients_->DdeFrequency(frequency);
 
     if (state_.offLine && !state_.linkTest)
@@ -245,7 +246,7 @@ bool CRadioController::SendDuplexOffset(int offsetKHz)
         Log("Duplex offset refused: " + std::to_string(offsetKHz) + "\r\n");
         return false;
     }
-    SendCommand(0x0D, sub, {d0, d1});
+    SendCommand(civ::kCmdSetOffset, sub, {d0, d1});
     state_.duplexOffsetKHz = offsetKHz;
     return true;
 }
@@ -264,7 +265,7 @@ bool CRadioController::SendFrequencyField()
     const int64_t hz = FrequencyToBcd(bcd);
     bool sent = false;
     if (hz != 0) {
-        sent = SendCommand(0x05, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]}) !=
+        sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]}) !=
                SendResult::NotQueued;
         state_.frequencyHz = hz;
         state_.frequencyBlank = false;
@@ -282,7 +283,7 @@ void CRadioController::OnFilter()
         state_.filterNarrow = !state_.filterNarrow;
     view_.SetButton(ctl::kFilter, state_.filterNarrow);
     if (const ModeInfo* mode = ModeInfoFor(state_.mode))
-        SendCommand(0x06, mode->civ, {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
+        SendCommand(civ::kCmdSetMode, mode->civ, {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
     UpdateStatusLine();
     view_.UpdateBandDisplay();
 }
@@ -290,8 +291,8 @@ void CRadioController::OnFilter()
 void CRadioController::ReadFrequencyMode(bool wait)
 {
     state_.displayNotReady = true;
-    SendCommand(0x03, 0, {}, wait);
-    SendCommand(0x04, 0, {}, wait);
+    SendCommand(civ::kCmdReadFrequency, 0, {}, wait);
+    SendCommand(civ::kCmdReadMode, 0, {}, wait);
     ReadFunctionStates(wait);
     UpdateStatusLine();
     state_.displayNotReady = false;
@@ -307,12 +308,12 @@ void CRadioController::ReadFunctionStates(bool wait)
     state_.sending = true;
     for (size_t i = 0; i < kFunctionCount; ++i) {
         const FunctionCommand& entry = FunctionTable()[i];
-        if (entry.command == 0x11)
-            SendCommand(0x11, kRead, {}, wait);
+        if (entry.command == civ::kCmdAttenuator)
+            SendCommand(civ::kCmdAttenuator, kRead, {}, wait);
         else
             SendCommand(entry.command, FunctionSub(entry.function, state_.model), {kRead}, wait);
     }
-    SendCommand(0x0C, 0, {}, wait);
+    SendCommand(civ::kCmdReadOffset, 0, {}, wait);
     state_.pollingAllowed = polling;
     state_.sending = false;
 }
@@ -322,7 +323,7 @@ void CRadioController::SelectVfoA()
     if (state_.currentVfo == kVfoB)
         state_.otherVfo = {WholeHz(view_.GetFrequencyField()), ModeText(state_.mode),
                            state_.filterNarrow};
-    SendCommand(0x07, 0x00, {}, true);
+    SendCommand(civ::kCmdVfo, civ::kVfoA, {}, true);
     view_.SetButton(ctl::kVfoA, true);
     view_.SetButton(ctl::kVfoB, false);
     state_.currentVfo = kVfoA;
@@ -336,7 +337,7 @@ void CRadioController::SelectVfoB()
     if (state_.currentVfo == kVfoA)
         state_.otherVfo = {WholeHz(view_.GetFrequencyField()), ModeText(state_.mode),
                            state_.filterNarrow};
-    SendCommand(0x07, 0x01, {}, true);
+    SendCommand(civ::kCmdVfo, civ::kVfoB, {}, true);
     view_.SetButton(ctl::kVfoA, false);
     view_.SetButton(ctl::kVfoB, true);
     state_.currentVfo = kVfoB;
@@ -349,7 +350,7 @@ void CRadioController::OnSplit()
 {
     state_.split = !state_.split;
     view_.SetButton(ctl::kSplit, state_.split);
-    SendCommand(0x0F, state_.split ? 0x01 : 0x00);
+    SendCommand(civ::kCmdSplitDuplex, state_.split ? civ::kSplitOn : civ::kSplitOff);
     if (state_.split) {
         SetDuplexButtons(false, false);
         // Read both VFOs so that the second display shows the other one.
@@ -389,7 +390,7 @@ bool CRadioController::EnsureVfoKnown()
 int CRadioController::OnReadFrequencyRequest()
 {
     if (!state_.closing)
-        SendCommand(0x03);
+        SendCommand(civ::kCmdReadFrequency);
     return 0;
 }
 
@@ -440,8 +441,8 @@ void CRadioController::UpdateStatusLine()
 
 void CRadioController::FillModeList()
 {
-    // The IC-718 has no FM and no WFM.
-    state_.modeNames = ModeNames(state_.model == kIC718 ? kFm : kModeCount);
+    const civ::ModelCaps* caps = civ::FindCaps(state_.model);
+    state_.modeNames = ModeNames(caps != nullptr ? caps->modeCount : kModeCount);
     view_.SetModeList(state_.modeNames);
 }
 

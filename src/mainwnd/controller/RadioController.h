@@ -121,7 +121,7 @@ public:
     bool EnsureVfoKnown();
     int OnReadFrequencyRequest();
     // Sends 03 without waiting (the link's speed test).
-    void RequestFrequency() { SendCommand(0x03); }
+    void RequestFrequency() { SendCommand(civ::kCmdReadFrequency); }
     void UpdateStatusLine();
     void FillModeList();
 

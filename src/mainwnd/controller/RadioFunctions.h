@@ -7,7 +7,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "CivCodes.h"
+
 namespace radio {
+
+constexpr uint8_t kNoAltOn = 0xFF;
 
 enum class RadioFunction : int {
     Attenuator,
@@ -24,12 +28,11 @@ constexpr size_t kFunctionCount = 9;
 
 struct FunctionCommand {
     RadioFunction function;
-    uint8_t command;     // 0x11 (value in the sub-command byte) or 0x16 (value after the sub)
-    uint8_t sub;         // 16: sub-command; 11: unused
-    uint8_t subIC718;    // the IC-718's sub-command for the same button
+    uint8_t command;     // 11 (value in the sub-command byte) or 16 (value after the sub)
+    uint8_t sub;         // 16: sub-command (models may differ, see FunctionSub); 11: unused
     uint8_t onValue;
     uint8_t offValue;
-    uint8_t altOnValue;  // a further value the radio reports for "on" (0xFF: none)
+    uint8_t altOnValue;  // a further value the radio reports for "on" (kNoAltOn: none)
     int notifyCode;      // its remote Get code, also its notification code (Set is one more)
     int controlId;       // the button of the function panel
     const char* caption;

@@ -6,10 +6,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "ModelCaps.h"
+
 namespace radio {
 
 enum RadioMode : int { kLsb = 0, kUsb = 1, kAm = 2, kCw = 3, kRtty = 4, kFm = 5, kWfm = 6 };
-constexpr int kModeCount = 7;
+constexpr int kModeCount = civ::kModeCount;
+static_assert(kFm == civ::kModeFm && kWfm == civ::kModeWfm);
 
 struct ModeInfo {
     RadioMode mode;

@@ -21,8 +21,8 @@ void CRadioController::PollRadio()
     const bool ext = state_.extendedFunctions;
     if (state_.sMeterOn && ext) {
         if (state_.mode == kAm || state_.mode == kFm || state_.mode == kWfm)
-            SendCommand(0x15, 0x01);
-        SendCommand(0x15, 0x02);
+            SendCommand(civ::kCmdMeter, civ::kMeterSquelch);
+        SendCommand(civ::kCmdMeter, civ::kMeterS);
     }
     if (state_.skipTicks > 0) {
         --state_.skipTicks;
@@ -32,7 +32,7 @@ void CRadioController::PollRadio()
         // Reduced polling: the frequency on every second tick.
         if (state_.phase == 1) {
             if (!state_.frequencyStepRunning)
-                SendCommand(0x03);
+                SendCommand(civ::kCmdReadFrequency);
             state_.phase = 0;
         } else if (++state_.phase > 1) {
             state_.phase = 0;
@@ -40,22 +40,22 @@ void CRadioController::PollRadio()
         return;
     }
     if (!state_.frequencyStepRunning)
-        SendCommand(0x03);
+        SendCommand(civ::kCmdReadFrequency);
     const auto read16 = [this](RadioFunction f) {
-        SendCommand(0x16, FunctionSub(f, state_.model), {kRead});
+        SendCommand(civ::kCmdFunction, FunctionSub(f, state_.model), {kRead});
     };
     switch (state_.phase) {
     case 0:
         if (ext) {
-            SendCommand(0x11, kRead);
+            SendCommand(civ::kCmdAttenuator, kRead);
             read16(RadioFunction::Preamp);
             read16(RadioFunction::NoiseBlanker);
             read16(RadioFunction::Tone);
         }
         break;
     case 1:
-        SendCommand(0x04);
-        SendCommand(0x04);
+        SendCommand(civ::kCmdReadMode);
+        SendCommand(civ::kCmdReadMode);
         if (ext) {
             read16(RadioFunction::Agc);
             read16(RadioFunction::BreakIn);
@@ -63,9 +63,9 @@ void CRadioController::PollRadio()
         break;
     case 2:
         if (ext) {
-            SendCommand(0x11, kRead);
+            SendCommand(civ::kCmdAttenuator, kRead);
             read16(RadioFunction::ToneSquelch);
-            SendCommand(0x0C);
+            SendCommand(civ::kCmdReadOffset);
         }
         break;
     case 3:

@@ -7,6 +7,7 @@
 #include "CivFrame.h"
 #include "CivNumbers.h"
 #include "Ini.h"
+#include "ModelCaps.h"
 #include "RadioController.h"
 #include "RemoteCodes.h"
 #include "TraceLog.h"
@@ -32,8 +33,7 @@ constexpr int kMinSquelch = 8;      // 15 01 value
 constexpr int kMinSMeter = 9;       // 15 02 two BCD bytes
 constexpr int kMinFunction = 8;     // 16 sub value
 constexpr int kMinId = 8;           // 19 00 id
-
-constexpr uint8_t kExtendedId = 0x58;
+constexpr uint8_t kSMeterHighPair = 2;  // readings go up to 0255
 
 }  // namespace
 
@@ -127,24 +127,24 @@ bool CRadioController::ParseFrame(const uint8_t* frame, int length)
         return false;
     }
     switch (frame[cat::kPosCommand]) {
-    case 0x00:
+    case civ::kCmdTransceiveFrequency:
         return ParseFrequency(frame, length, true);
-    case 0x03:
+    case civ::kCmdReadFrequency:
         return ParseFrequency(frame, length, false);
-    case 0x01:
-    case 0x04:
+    case civ::kCmdTransceiveMode:
+    case civ::kCmdReadMode:
         return ParseMode(frame, length);
-    case 0x02:
+    case civ::kCmdReadBandEdges:
         return ParseBandEdges(frame, length);
-    case 0x0C:
+    case civ::kCmdReadOffset:
         return ParseDuplexOffset(frame, length);
-    case 0x11:
+    case civ::kCmdAttenuator:
         return ParseAttenuator(frame, length);
-    case 0x15:
+    case civ::kCmdMeter:
         return ParseMeter(frame, length);
-    case 0x16:
+    case civ::kCmdFunction:
         return ParseFunction(frame, length);
-    case 0x19:
+    case civ::kCmdReadId:
         return ParseId(frame, length);
     default:
         return false;  // OK, NG and commands the display does not follow
@@ -156,7 +156,7 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
     // Reads asked for at start-up must land; unasked frames wait until the window is ready.
     if ((transceive && state_.startingUp) || state_.linkTest || state_.frequencyStepRunning)
         return false;
-    if (!transceive && length >= kMinEmptyChannel && frame[5] == 0xFF) {
+    if (!transceive && length >= kMinEmptyChannel && frame[5] == civ::kNoFrequency) {
         // No frequency, for example an empty memory channel.
         state_.frequencyHz = 0;
         state_.frequencyBlank = true;
@@ -260,7 +260,7 @@ bool CRadioController::ParseBandEdges(const uint8_t* frame, int length)
 
 bool CRadioController::ShowBandEdges(const uint8_t* frame, int length)
 {
-    if (frame == nullptr || length < kBandEdgeLength || frame[10] != 0x2D)
+    if (frame == nullptr || length < kBandEdgeLength || frame[10] != civ::kBandEdgeSeparator)
         return false;
     int64_t lower = 0, upper = 0;
     if (!ReadBcd(frame, 5, 5, lower) || !ReadBcd(frame, 11, 5, upper))
@@ -309,23 +309,23 @@ bool CRadioController::ParseAttenuator(const uint8_t* frame, int length)
 bool CRadioController::ParseMeter(const uint8_t* frame, int length)
 {
     const uint8_t sub = frame[5];
-    if (sub == 0x01) {
-        if (length < kMinSquelch || frame[6] > 0x01) {
+    if (sub == civ::kMeterSquelch) {
+        if (length < kMinSquelch || frame[6] > civ::kOn) {
             LogRejected(frame, length, "bad squelch");
             return false;
         }
         // 00: the squelch holds the receiver closed and "SQL" shows.
-        const bool closed = frame[6] == 0x00;
+        const bool closed = frame[6] == civ::kOff;
         state_.squelchOpen = !closed;
         view_.ShowControl(ctl::kSquelch, closed);
         Notify(remote::kNoteSquelch, closed ? 1 : 0);
         return true;
     }
-    if (sub != 0x02)
+    if (sub != civ::kMeterS)
         return false;
     int64_t reading = 0;
     // Two BCD bytes, most significant first (0000..0255).
-    if (length < kMinSMeter || frame[6] > 0x02 || !ReadBcd(frame, 7, 1, reading)) {
+    if (length < kMinSMeter || frame[6] > kSMeterHighPair || !ReadBcd(frame, 7, 1, reading)) {
         LogRejected(frame, length, "bad S-meter");
         return false;
     }
@@ -356,7 +356,7 @@ bool CRadioController::ParseFunction(const uint8_t* frame, int length)
         LogRejected(frame, length, "short");
         return false;
     }
-    const std::optional<RadioFunction> f = FunctionFromCommand(0x16, frame[5]);
+    const std::optional<RadioFunction> f = FunctionFromCommand(civ::kCmdFunction, frame[5]);
     if (!f)
         return false;  // a function the display does not show
     const std::optional<bool> on = FunctionValueState(*f, frame[6]);
@@ -371,12 +371,13 @@ bool CRadioController::ParseFunction(const uint8_t* frame, int length)
 
 bool CRadioController::ParseId(const uint8_t* frame, int length)
 {
-    if (length < kMinId || frame[5] != 0x00) {
+    if (length < kMinId || frame[5] != civ::kIdRead) {
         LogRejected(frame, length, "bad ID");
         return false;
     }
     // Only the ID of a radio with the extended functions decides; others leave the setting.
-    if (frame[6] == kExtendedId)
+    const civ::ModelCaps* byId = civ::FindCapsByAddress(frame[6]);
+    if (byId != nullptr && byId->extendedId)
         state_.extendedFunctions = true;
     return true;
 }
@@ -393,20 +394,10 @@ void CRadioController::UpdateRangeInfo()
 {
     int64_t lower = ini_.GetInt(settings::setup::LimiteInferiore);
     int64_t upper = ini_.GetInt(settings::setup::LimiteSuperiore);
+    const civ::ModelCaps* caps = civ::FindCaps(state_.model);
     if (upper <= lower || lower < 0) {
         lower = kDefaultLowerLimit;
-        switch (state_.model) {
-        case kIC706:
-        case kIC706MKII:
-            upper = 199999999;
-            break;
-        case kIC718:
-            upper = 29999999;
-            break;
-        default:
-            upper = kDefaultUpperLimit;
-            break;
-        }
+        upper = caps != nullptr ? static_cast<int64_t>(caps->bandEdges.highHz) : kDefaultUpperLimit;
     }
     state_.lowerLimit = lower;
     state_.upperLimit = upper;
@@ -415,13 +406,13 @@ void CRadioController::UpdateRangeInfo()
     view_.SetBandMenuEntry(ctl::kMenu6m, upper >= 50000000);
     view_.SetControlText(ctl::kRange, RangeText());
 
-    const bool ic718 = state_.model == kIC718;
-    view_.ShowDuplexControls(!ic718);
-    // The IC-718 has noise reduction and auto notch where the others have tone and TSQL.
-    view_.SetControlText(ctl::kTone, ic718 ? "NR" : "Tone");
-    view_.SetControlText(ctl::kTsql, ic718 ? "ANF" : "TSQL");
-    view_.SetToolTip(ctl::kTone, ic718 ? 1302 : 1194);
-    view_.SetToolTip(ctl::kTsql, ic718 ? 1301 : 1195);
+    view_.ShowDuplexControls(caps == nullptr || caps->duplexShift);
+    // Noise reduction and auto notch take the Tone and TSQL buttons where a model has them.
+    const bool nrAnf = caps != nullptr && caps->nrAnfSubs;
+    view_.SetControlText(ctl::kTone, nrAnf ? "NR" : "Tone");
+    view_.SetControlText(ctl::kTsql, nrAnf ? "ANF" : "TSQL");
+    view_.SetToolTip(ctl::kTone, nrAnf ? 1302 : 1194);
+    view_.SetToolTip(ctl::kTsql, nrAnf ? 1301 : 1195);
     FillModeList();
     view_.SetModeMenu(state_.modeNames);
 }

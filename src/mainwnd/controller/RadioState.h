@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "RadioFunctions.h"
+#include "ModelCaps.h"
 #include "RadioModel.h"
 #include "RadioModes.h"
 

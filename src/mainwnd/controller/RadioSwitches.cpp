@@ -36,8 +36,8 @@ void CRadioController::SendFunction(RadioFunction f, bool on)
 {
     const FunctionCommand& info = FunctionInfo(f);
     const uint8_t value = on ? info.onValue : info.offValue;
-    if (info.command == 0x11)
-        SendCommand(0x11, value);
+    if (info.command == civ::kCmdAttenuator)
+        SendCommand(civ::kCmdAttenuator, value);
     else
         SendCommand(info.command, FunctionSub(f, state_.model), {value});
 }
@@ -105,7 +105,7 @@ void CRadioController::OnDuplexButton(bool plus)
     const bool down = !(plus ? state_.duplexPlus : state_.duplexMinus);
     if (down) {
         if (state_.mode == kFm) {
-            SendCommand(0x0F, plus ? 0x12 : 0x11);
+            SendCommand(civ::kCmdSplitDuplex, plus ? civ::kDuplexPlus : civ::kDuplexMinus);
             state_.split = false;
             view_.SetButton(ctl::kSplit, false);
             SetDuplexButtons(plus, !plus);
@@ -116,7 +116,7 @@ void CRadioController::OnDuplexButton(bool plus)
             view_.SetButton(plus ? ctl::kDupPlus : ctl::kDupMinus, false);
         }
     } else {
-        SendCommand(0x0F, 0x10);
+        SendCommand(civ::kCmdSplitDuplex, civ::kSimplex);
         if (plus) {
             SetDuplexButtons(false, state_.duplexMinus);
             state_.duplexPlusRemembered = false;
@@ -167,13 +167,13 @@ void CRadioController::OnReverse()
     uint8_t bcd[5];
     if (FrequencyToBcd(bcd) != 0) {
         const bool wasPlus = state_.duplexPlus;
-        SendCommand(0x05, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
+        SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
         state_.frequencyHz = target;
-        SendCommand(0x0F, 0x10);
+        SendCommand(civ::kCmdSplitDuplex, civ::kSimplex);
         SetDuplexButtons(!wasPlus, wasPlus);
         state_.duplexPlusRemembered = !wasPlus;
         state_.duplexMinusRemembered = wasPlus;
-        SendCommand(0x0F, wasPlus ? 0x11 : 0x12);
+        SendCommand(civ::kCmdSplitDuplex, wasPlus ? civ::kDuplexMinus : civ::kDuplexPlus);
     }
     UpdateStatusLine();
     view_.SetWaitCursor(false);

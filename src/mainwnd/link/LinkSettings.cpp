@@ -2,6 +2,7 @@
 
 #include "AsciiCase.h"
 #include "Ini.h"
+#include "ModelCaps.h"
 #include "Numbers.h"
 #include "Profile.h"
 #include "SettingsKeys.h"
@@ -56,7 +57,8 @@ bool ResolveExtendedFunctions(CIni& ini, int model)
     const int stored = ini.GetInt(settings::setup::VersioneGAtLink);
     if (stored != 2)
         return stored != 0;
-    const bool on = model != radio::kIC706 && model != radio::kIC706MKII;
+    const civ::ModelCaps* caps = civ::FindCaps(model);
+    const bool on = caps == nullptr || caps->functions;
     ini.WriteInt(settings::setup::VersioneGAtLink, on ? 1 : 0);
     return on;
 }

@@ -9,6 +9,7 @@
 #include "GestCommand.h"
 #include "Ini.h"
 #include "Language.h"
+#include "ModelCaps.h"
 #include "MonitoredPort.h"
 #include "ProgramFolder.h"
 #include "Profile.h"
@@ -75,7 +76,8 @@ int CRadioLink::LoadSettings(bool forceSetup)
     }
 
     settings_.extendedFunctions = ResolveExtendedFunctions(ini_, settings_.id.model);
-    host_.FillModeList(settings_.id.model != radio::kIC718);
+    const civ::ModelCaps* caps = civ::FindCaps(settings_.id.model);
+    host_.FillModeList(caps == nullptr || civ::HasMode(*caps, civ::kModeFm));
     ReadRemainingSettings(ini_, profile_, settings_);
     ClosePort();
 

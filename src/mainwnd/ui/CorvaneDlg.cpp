@@ -6,6 +6,7 @@
 #include "FrameworkContext.h"
 #include "Language.h"
 #include "MainWindowParts.h"
+#include "ModelCaps.h"
 #include "MainWindowTemplate.h"
 #include "NumEdit.h"
 #include "PageTabCtrl.h"
@@ -60,7 +61,7 @@ std::string CCorvaneDlg::BuildTitle(const CLanguage& language, const std::string
                                     int model, int beta)
 {
     std::string title = DisplayName() + " - " + version;
-    if (model >= radio::kIC706 && model < radio::kModelOther)
+    if (civ::FindCaps(model) != nullptr)
         title += "  -  RTX: " + language.LoadString(kStrModelFirst + model);
     if (beta != 0)
         title += " BETA " + std::to_string(beta);

@@ -198,9 +198,9 @@ void CCorvaneDlg::OnModeMenuCommand(int mode)
     const radio::ModeInfo* info = radio::ModeInfoFor(mode);
     if (info == nullptr || mode >= static_cast<int>(st.modeNames.size()) || offLine_)
         return;
-    controller_->SendCommand(0x06, info->civ, {static_cast<uint8_t>(st.filterNarrow ? 2 : 1)},
+    controller_->SendCommand(civ::kCmdSetMode, info->civ, {static_cast<uint8_t>(st.filterNarrow ? 2 : 1)},
                              true);
-    controller_->SendCommand(0x04, 0, {}, false);
+    controller_->SendCommand(civ::kCmdReadMode, 0, {}, false);
 }
 
 void CCorvaneDlg::OnVfoEqual()
@@ -209,7 +209,7 @@ void CCorvaneDlg::OnVfoEqual()
     if (CNumEdit* hidden = NumField(kHidden1))
         hidden->SetValue(GetFrequencyField());
     if (!offLine_) {
-        controller_->SendCommand(0x07, 0xA0, {}, true);
+        controller_->SendCommand(civ::kCmdVfo, civ::kVfoEqualize, {}, true);
         controller_->ReadFrequencyMode(false);
     }
     SetButton(kVfoEqual, false);
