@@ -1,38 +1,43 @@
 #include "RadioModes.h"
 
+#include <array>
 #include <cstddef>
 
 namespace radio {
 
 namespace {
 
-constexpr ModeInfo kTable[kModeCount] = {
-    {kLsb, "LSB", 0x00, 1},
-    {kUsb, "USB", 0x01, 2},
-    {kAm, "AM", 0x02, 3},
-    {kCw, "CW", 0x03, 4},
-    {kRtty, "RTTY", 0x04, 5},
-    {kFm, "FM", 0x05, 6},
-    {kWfm, "WFM", 0x06, 7},
-};
+// Names and bus bytes come from the radios' own mode table; remote clients count from 1.
+const std::array<ModeInfo, kModeCount>& Table()
+{
+    static const std::array<ModeInfo, kModeCount> table = [] {
+        std::array<ModeInfo, kModeCount> t{};
+        for (int m = 0; m < kModeCount; ++m) {
+            const civ::ModeInfo& bus = civ::Mode(m);
+            t[static_cast<size_t>(m)] = {static_cast<RadioMode>(m), bus.name, bus.code, m + 1};
+        }
+        return t;
+    }();
+    return table;
+}
 
 }  // namespace
 
 const ModeInfo* ModeTable()
 {
-    return kTable;
+    return Table().data();
 }
 
 const ModeInfo* ModeInfoFor(int mode)
 {
     if (mode < 0 || mode >= kModeCount)
         return nullptr;
-    return &kTable[static_cast<size_t>(mode)];
+    return &Table()[static_cast<size_t>(mode)];
 }
 
 std::optional<RadioMode> ModeFromCiv(uint8_t civ)
 {
-    for (const ModeInfo& entry : kTable)
+    for (const ModeInfo& entry : Table())
         if (entry.civ == civ)
             return entry.mode;
     return std::nullopt;
@@ -40,7 +45,7 @@ std::optional<RadioMode> ModeFromCiv(uint8_t civ)
 
 std::optional<RadioMode> ModeFromRemote(int number)
 {
-    for (const ModeInfo& entry : kTable)
+    for (const ModeInfo& entry : Table())
         if (entry.remote == number)
             return entry.mode;
     return std::nullopt;

@@ -1,4 +1,4 @@
-// The radio's modes in one table: the program's mode number (also the mode menu's and the mode
+// The radio's modes as the program numbers them (also the mode menu's and the mode
 // list's position), the name the display shows, the CI-V mode byte and the number remote clients
 // use for it.
 #pragma once
