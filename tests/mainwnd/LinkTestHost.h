@@ -29,7 +29,14 @@ namespace linktest {
 
 using Bytes = std::vector<uint8_t>;
 
-class TestHost : public IRadioLinkHost, public cat::IWorkerNotify, public cat::ISerialOwner {
+class TestHost : public ILinkUser,
+                 public ILinkProgress,
+                 public ILinkAudio,
+                 public ILinkDisplay,
+                 public ILinkRadio,
+                 public ILinkPosting,
+                 public cat::IWorkerNotify,
+                 public cat::ISerialOwner {
 public:
     cat::CGestCommand* worker = nullptr;
     cat::CVekDriver* driver = nullptr;
@@ -223,7 +230,8 @@ struct LinkFixture {
     cat::CGestCommand worker;
     cat::CVekDriver driver;
     TestHost host;
-    CRadioLink link{host, ini, profile, language, worker, driver};
+    CRadioLink link{RadioLinkHost{host, host, host, host, host, host},
+                    ini, profile, language, worker, driver};
 
     LinkFixture() : profile(config / "registry.ini")
     {

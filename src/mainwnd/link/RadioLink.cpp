@@ -31,7 +31,7 @@ constexpr int kDriverOffLine = 4;
 
 }  // namespace
 
-CRadioLink::CRadioLink(IRadioLinkHost& host, CIni& ini, const Profile& profile,
+CRadioLink::CRadioLink(const RadioLinkHost& host, CIni& ini, const Profile& profile,
                        const CLanguage& language, cat::CGestCommand& worker,
                        cat::CVekDriver& driver)
     : host_(host), ini_(ini), profile_(profile), language_(language), worker_(worker),
@@ -54,7 +54,7 @@ int CRadioLink::ShowQuestion(int id, const std::string& insert)
     MessageBoxRequest request;
     request.text = insert.empty() ? language_.LoadString(id) : language_.FormatString1(id, insert);
     request.style = mb::kYesNo | mb::kIconQuestion;
-    return host_.ShowMessageBox(request);
+    return host_.user.ShowMessageBox(request);
 }
 
 void CRadioLink::SetOffLine(bool offLine)
@@ -71,13 +71,13 @@ int CRadioLink::LoadSettings(bool forceSetup)
         forceSetup = true;
     }
     if (forceSetup) {
-        host_.RunSetupDialog();
+        host_.user.RunSetupDialog();
         return kSetupShown;
     }
 
     settings_.extendedFunctions = ResolveExtendedFunctions(ini_, settings_.id.model);
     const civ::ModelCaps* caps = civ::FindCaps(settings_.id.model);
-    host_.FillModeList(caps == nullptr || civ::HasMode(*caps, civ::kModeFm));
+    host_.display.FillModeList(caps == nullptr || civ::HasMode(*caps, civ::kModeFm));
     ReadRemainingSettings(ini_, profile_, settings_);
     ClosePort();
 
@@ -95,10 +95,10 @@ int CRadioLink::LoadSettings(bool forceSetup)
     SetUpAudio();
     OpenLog();
 
-    host_.SetPollingHeld(true);
+    host_.radio.SetPollingHeld(true);
     StartWorker();
-    host_.SetPollingHeld(false);
-    host_.PlaceToolWindows();
+    host_.radio.SetPollingHeld(false);
+    host_.display.PlaceToolWindows();
     return kConnected;
 }
 
@@ -112,8 +112,9 @@ int CRadioLink::ConnectDriver()
         return AskDriverSetup(path + ": " + platform::ErrorText(errno));
     if (!driver_.Load(path))
         return AskDriverSetup(driver_.LastError());
-    const int result = driver_.Init(host_.DriverPostFunction(), host_.DriverPostContext(),
-                                    msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp);
+    const int result =
+        driver_.Init(host_.posting.DriverPostFunction(), host_.posting.DriverPostContext(),
+                     msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp);
     if (result == -1 || result == 0) {
         driver_.Unload();
         return result == -1 ? kDriverRefused
@@ -136,7 +137,7 @@ int CRadioLink::AskDriverSetup(const std::string& why)
     MessageBoxRequest request;
     request.text = detail + "\n\n" + language_.LoadString(kMsgDriverError);
     request.style = mb::kYesNo | mb::kIconQuestion;
-    return host_.ShowMessageBox(request) == mb::kIdYes ? kWantsSetup : kNotConnected;
+    return host_.user.ShowMessageBox(request) == mb::kIdYes ? kWantsSetup : kNotConnected;
 }
 
 bool CRadioLink::LoadDriver()
@@ -144,15 +145,15 @@ bool CRadioLink::LoadDriver()
     const std::string entry = ini_.GetString(settings::setup::Driver);
     if (entry.empty() || IsComPortEntry(entry))
         return true;
-    host_.SetWaitCursor(true);
+    host_.user.SetWaitCursor(true);
     std::string error;
     const DriverInstallResult result = InstallDriver(platform::ProgramFolder(), entry, &error);
-    host_.SetWaitCursor(false);
+    host_.user.SetWaitCursor(false);
     if (result != DriverInstallResult::kFailed)
         return true;
     MessageBoxRequest request;
     request.text = error;
-    host_.ShowMessageBox(request);
+    host_.user.ShowMessageBox(request);
     return false;
 }
 
@@ -170,7 +171,7 @@ bool CRadioLink::OpenPort()
     // "Handshake" is kept for the dialog only: the CAT line runs without flow control, and RTS
     // and DTR keep the states set here (they may key the transmitter).
     params.handshake = cat::kHandshakeOff;
-    cat::ISerialOwner* owner = host_.SerialOwner();
+    cat::ISerialOwner* owner = host_.posting.SerialOwner();
     const int port = settings_.id.port;
     bool ok = false;
     if (settings_.portMode != 0) {
@@ -189,7 +190,7 @@ void CRadioLink::ClosePort()
 {
     // The worker writes through the objects closed here.
     worker_.Stop(true);
-    host_.CloseAuxiliaryPorts();
+    host_.radio.CloseAuxiliaryPorts();
     const bool hadPort = monitored_ || listener_;
     CloseSerialPort();
     if (!hadPort && useDriver_) {
@@ -231,8 +232,8 @@ bool CRadioLink::OnLineLost(int port, int error)
     const std::string text =
         language_.FormatString2(kMsgPortLost, platform::PortName(port), device);
     log_.WriteText(text + ": " + std::strerror(error) + "\r\n");
-    host_.ShowOffLine();
-    host_.ShowLineLost(text);
+    host_.display.ShowOffLine();
+    host_.display.ShowLineLost(text);
     return true;
 }
 
@@ -258,29 +259,29 @@ void CRadioLink::SetUpAudio()
     int enabled = settings_.recorderEnabled;
     if (!driverAudio_ && enabled != 0) {
         if (enabled == 2 && ShowQuestion(kMsgChangeAudio) == mb::kIdYes) {
-            host_.RunAudioSettingsDialog();
+            host_.audio.RunAudioSettingsDialog();
             enabled = ini_.GetInt(settings::audiorecorder::AbilitatoAtLink);
         }
         while (enabled != 0) {
-            const int error = host_.TestAudioInput();
+            const int error = host_.audio.TestAudioInput();
             if (error == 0)
                 break;
             MessageBoxRequest request;
             request.text = language_.Format(kMsgAudioError, {error}) + "\n" +
                            language_.LoadString(kMsgChangeAudio);
             request.style = mb::kYesNo | mb::kIconQuestion;
-            if (host_.ShowMessageBox(request) != mb::kIdYes) {
+            if (host_.user.ShowMessageBox(request) != mb::kIdYes) {
                 enabled = 0;  // no audio for this run
                 break;
             }
-            host_.RunAudioSettingsDialog();
+            host_.audio.RunAudioSettingsDialog();
         }
         if (enabled != 0)
-            host_.ApplyRecordingFormat();
+            host_.audio.ApplyRecordingFormat();
     }
     settings_.recorderEnabled = enabled;
     settings_.recorderFront = ini_.GetInt(settings::audiorecorder::Front);
-    host_.PlaceRecorderBar(settings_.recorderFront, enabled);
+    host_.audio.PlaceRecorderBar(settings_.recorderFront, enabled);
 }
 
 void CRadioLink::OpenLog()
@@ -288,15 +289,15 @@ void CRadioLink::OpenLog()
     log_.Close();  // the worker is stopped: nobody writes to it now
     if (settings_.logPath.empty() || !log_.Open(settings_.logPath))
         return;
-    log_.WriteText(host_.DiagnosticsText());
+    log_.WriteText(host_.display.DiagnosticsText());
 }
 
 void CRadioLink::StartWorker()
 {
     worker_.Stop(true);
     // Frames carry the address as one byte: answers are recognised by that same byte.
-    worker_.Configure(settings_.portMode, host_.WorkerNotifyTarget(), settings_.pollInterval,
-                      settings_.delayCommand, settings_.id.address & 0xFF,
+    worker_.Configure(settings_.portMode, host_.posting.WorkerNotifyTarget(),
+                      settings_.pollInterval, settings_.delayCommand, settings_.id.address & 0xFF,
                       log_.IsOpen() ? &log_ : nullptr, useDriver_ ? &driver_ : nullptr);
     worker_.Start(useDriver_ ? nullptr : SerialWriter());
     if (monitored_)

@@ -1,12 +1,13 @@
 // The link to the radio: reads the link settings, chooses the transport (the driver library or
 // one of the two serial back-ends), starts the worker, measures how fast the radio answers and
 // derives the worker's times from it, and keeps the off-line state. GUI thread only; everything
-// a window does goes through IRadioLinkHost.
+// a window does goes through the host interfaces (RadioLinkHost.h).
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "GestCommand.h"
 #include "LinkSettings.h"
 #include "RadioLinkHost.h"
 #include "TraceLog.h"
@@ -41,8 +42,8 @@ public:
     static constexpr int kSpeedTestReads = 5;
     static constexpr int kIdleWaitSteps = 5000;
 
-    CRadioLink(IRadioLinkHost& host, CIni& ini, const Profile& profile, const CLanguage& language,
-               cat::CGestCommand& worker, cat::CVekDriver& driver);
+    CRadioLink(const RadioLinkHost& host, CIni& ini, const Profile& profile,
+               const CLanguage& language, cat::CGestCommand& worker, cat::CVekDriver& driver);
     ~CRadioLink();
     CRadioLink(const CRadioLink&) = delete;
     CRadioLink& operator=(const CRadioLink&) = delete;
@@ -106,7 +107,7 @@ private:
     void RestoreAfterSpeedTest(bool pollingWasHeld);
     void FinishSpeedTest(int ms, bool pollingWasHeld);
 
-    IRadioLinkHost& host_;
+    RadioLinkHost host_;
     CIni& ini_;
     const Profile& profile_;
     const CLanguage& language_;

@@ -46,9 +46,9 @@ int CRadioLink::RunSpeedTest()
 int CRadioLink::MeasureOnce(bool lastTry)
 {
     linkTest_ = true;
-    host_.ShowLatency("");
+    host_.display.ShowLatency("");
     if (settings_.latency > 0) {
-        host_.ShowLatency(Milliseconds(settings_.latency));
+        host_.display.ShowLatency(Milliseconds(settings_.latency));
         linkTest_ = false;
         return settings_.latency;
     }
@@ -58,14 +58,14 @@ int CRadioLink::MeasureOnce(bool lastTry)
         return -1;
     }
 
-    const bool pollingWasHeld = host_.SetPollingHeld(true);
-    host_.SetSending(true);
+    const bool pollingWasHeld = host_.radio.SetPollingHeld(true);
+    host_.radio.SetSending(true);
     if (driverAudio_)
         driver_.AudioStop();
-    host_.OpenProgress(language_.LoadString(kMsgSpeedTest), kProgressSteps);
+    host_.progress.OpenProgress(language_.LoadString(kMsgSpeedTest), kProgressSteps);
     wasOffLine_ = offLine_;
 
-    if (!host_.WaitPumpingMessages(kSettleMs) || SpeedTestInterrupted()) {
+    if (!host_.progress.WaitPumpingMessages(kSettleMs) || SpeedTestInterrupted()) {
         RestoreAfterSpeedTest(pollingWasHeld);
         return -1;
     }
@@ -83,8 +83,8 @@ int CRadioLink::MeasureOnce(bool lastTry)
     const uint64_t droppedBefore = worker_.DroppedCount();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kSpeedTestReads; ++i) {
-        host_.StepProgress();
-        host_.SendFrequencyRead();
+        host_.progress.StepProgress();
+        host_.radio.SendFrequencyRead();
         end = WaitForWorkerIdle();
         if (end == WaitEnd::kIdle && worker_.DroppedCount() != droppedBefore)
             end = WaitEnd::kTimedOut;
@@ -116,14 +116,14 @@ int CRadioLink::MeasureOnce(bool lastTry)
 
 bool CRadioLink::SpeedTestInterrupted()
 {
-    return host_.IsClosing() || host_.ProgressCancelled() || (offLine_ && !wasOffLine_) ||
-           !IsRadioConnected();
+    return host_.progress.IsClosing() || host_.progress.ProgressCancelled() ||
+           (offLine_ && !wasOffLine_) || !IsRadioConnected();
 }
 
 CRadioLink::WaitEnd CRadioLink::WaitForWorkerIdle()
 {
     for (int step = 0; step < kIdleWaitSteps; ++step) {
-        host_.PumpMessages();
+        host_.progress.PumpMessages();
         if (SpeedTestInterrupted())
             return WaitEnd::kInterrupted;
         if (worker_.IsIdle())
@@ -136,11 +136,11 @@ CRadioLink::WaitEnd CRadioLink::WaitForWorkerIdle()
 void CRadioLink::EndSpeedTest(bool pollingWasHeld)
 {
     linkTest_ = false;
-    host_.SetPollingHeld(pollingWasHeld);
-    host_.SetSending(false);
+    host_.radio.SetPollingHeld(pollingWasHeld);
+    host_.radio.SetSending(false);
     if (driverAudio_)
         driver_.AudioStart();
-    host_.CloseProgress();
+    host_.progress.CloseProgress();
 }
 
 void CRadioLink::RestoreAfterSpeedTest(bool pollingWasHeld)
@@ -152,7 +152,7 @@ void CRadioLink::RestoreAfterSpeedTest(bool pollingWasHeld)
 
 void CRadioLink::FinishSpeedTest(int ms, bool pollingWasHeld)
 {
-    host_.ShowLatency(Milliseconds(ms));
+    host_.display.ShowLatency(Milliseconds(ms));
     EndSpeedTest(pollingWasHeld);
 }
 
@@ -165,10 +165,10 @@ int CRadioLink::ApplySpeedTestResult(int result, bool atStartup)
         ini_.WriteInt(settings::smeter::Refresh, 2 * r);
         worker_.SetTimes(2 * r, r);
         offLine_ = false;
-        host_.ShowLineLost("");
+        host_.display.ShowLineLost("");
         return 0;
     }
-    const int choice = host_.RunNoPortDialog(settings_.id.port);
+    const int choice = host_.user.RunNoPortDialog(settings_.id.port);
     HandleNoPortResult(choice, atStartup);
     return choice;
 }
@@ -176,10 +176,10 @@ int CRadioLink::ApplySpeedTestResult(int result, bool atStartup)
 void CRadioLink::HandleNoPortResult(int result, bool atStartup)
 {
     if (result == kNoPortExit) {
-        host_.CloseProgram(atStartup);
+        host_.user.CloseProgram(atStartup);
     } else if (result == kNoPortOffLine) {
         offLine_ = true;
-        host_.ShowOffLine();
+        host_.display.ShowOffLine();
     }
 }
 
@@ -190,6 +190,6 @@ void CRadioLink::OnSync()
     const int result = RunSpeedTest();
     if (ApplySpeedTestResult(result, false) != 0)
         return;
-    host_.ReadFrequencyMode(false);
-    host_.RefreshAfterSync();
+    host_.radio.ReadFrequencyMode(false);
+    host_.radio.RefreshAfterSync();
 }

@@ -79,8 +79,9 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app)
     framework::SetMainWindow(this);
     controller_ = std::make_unique<radio::CRadioController>(*this, ini_, language_);
     controller_->SetDriver(&driver_);
-    link_ = std::make_unique<CRadioLink>(*this, ini_, profile_, language_, controller_->Worker(),
-                                         driver_);
+    const RadioLinkHost linkHost{*this, *this, *this, *this, *this, *this};
+    link_ = std::make_unique<CRadioLink>(linkHost, ini_, profile_, language_,
+                                         controller_->Worker(), driver_);
     controller_->SetLineLostHandler([this](int port, int error) { OnLineLost(port, error); });
     ownParts_ = std::make_unique<CMainWindowParts>(*this);
     AddPart(ownParts_.get());

@@ -1,7 +1,7 @@
 // CCorvaneDlg: the program's main window (dialog 102), run by the application for its whole
-// life. It is the view of the radio controller (IRadioView), the host of the radio link
-// (IRadioLinkHost) and the main window the start-up drives (IMainWindow). It owns the
-// controller (and through it the CI-V worker), the link, the driver binding, the tab control
+// life. It is the view of the radio controller (IRadioView), the host of the radio link (the
+// interfaces in RadioLinkHost.h) and the main window the start-up drives (IMainWindow). It owns
+// the controller (and through it the CI-V worker), the link, the driver binding, the tab control
 // with its ten pages and the four tool windows.
 //
 // The worker posts to the controller's MessageTarget, whose procedure runs on the GUI thread
@@ -46,7 +46,12 @@ class QMenu;
 
 class CCorvaneDlg : public CMyFontDialog,
                     public radio::IRadioView,
-                    public IRadioLinkHost,
+                    public ILinkUser,
+                    public ILinkProgress,
+                    public ILinkAudio,
+                    public ILinkDisplay,
+                    public ILinkRadio,
+                    public ILinkPosting,
                     public IMainWindow {
     Q_OBJECT
 public:
@@ -135,32 +140,37 @@ public:
     int ShowMessageBox(const MessageBoxRequest& request) override;
     int ChooseVfo() override;
 
-    // ---- IRadioLinkHost ----
+    // ---- ILinkUser (ShowMessageBox and SetWaitCursor above) ----
     void RunSetupDialog() override;
-    void FillModeList(bool withFmModes) override;
-    bool RunAudioSettingsDialog() override;
-    int TestAudioInput() override;
-    void ApplyRecordingFormat() override;
-    void PlaceRecorderBar(int front, int enabled) override;
-    std::string DiagnosticsText() override;
-    void PlaceToolWindows() override;
-    bool SetPollingHeld(bool held) override;
-    void SetSending(bool sending) override;
-    void SendFrequencyRead() override;
-    void ReadFrequencyMode(bool wait) override;
-    void RefreshAfterSync() override;
-    void ShowLatency(const std::string& text) override;
-    void ShowOffLine() override;
-    void ShowLineLost(const std::string& text) override;
+    int RunNoPortDialog(int port) override;
+    void CloseProgram(bool atStartup) override;
+    // ---- ILinkProgress (IsClosing above) ----
     void OpenProgress(const std::string& text, int steps) override;
     void StepProgress() override;
     bool ProgressCancelled() override;
     void CloseProgress() override;
     bool WaitPumpingMessages(int ms) override;
     void PumpMessages() override;
-    int RunNoPortDialog(int port) override;
-    void CloseProgram(bool atStartup) override;
+    // ---- ILinkAudio ----
+    bool RunAudioSettingsDialog() override;
+    int TestAudioInput() override;
+    void ApplyRecordingFormat() override;
+    void PlaceRecorderBar(int front, int enabled) override;
+    // ---- ILinkDisplay ----
+    void FillModeList(bool withFmModes) override;
+    std::string DiagnosticsText() override;
+    void PlaceToolWindows() override;
+    void ShowLatency(const std::string& text) override;
+    void ShowOffLine() override;
+    void ShowLineLost(const std::string& text) override;
+    // ---- ILinkRadio ----
+    bool SetPollingHeld(bool held) override;
+    void SetSending(bool sending) override;
+    void SendFrequencyRead() override;
+    void ReadFrequencyMode(bool wait) override;
+    void RefreshAfterSync() override;
     void CloseAuxiliaryPorts() override;
+    // ---- ILinkPosting ----
     cat::IWorkerNotify* WorkerNotifyTarget() override;
     cat::ISerialOwner* SerialOwner() override;
     DrvPostFn DriverPostFunction() override;

@@ -1,0 +1,13 @@
+// Audio set-up for the radio link, used when the driver does not carry audio.
+#pragma once
+
+class ILinkAudio {
+public:
+    virtual ~ILinkAudio() = default;
+
+    virtual bool RunAudioSettingsDialog() = 0;
+    // 0 when the audio input works, else the audio error number.
+    virtual int TestAudioInput() = 0;
+    virtual void ApplyRecordingFormat() = 0;
+    virtual void PlaceRecorderBar(int front, int enabled) = 0;
+};
