@@ -71,6 +71,7 @@ public:
     int recorderFront = -1;
     int recorderEnabled = -1;
 
+    // ---- ILinkUser ----
     int ShowMessageBox(const MessageBoxRequest& request) override
     {
         boxes.push_back(request);
@@ -84,43 +85,13 @@ public:
     }
     void RunSetupDialog() override { ++setupDialogs; }
     void SetWaitCursor(bool) override {}
-    void FillModeList(bool withFmModes) override { withFm = withFmModes; }
-    bool RunAudioSettingsDialog() override
+    int RunNoPortDialog(int) override
     {
-        ++audioDialogs;
-        return true;
+        ++noPortDialogs;
+        return noPortAnswer;
     }
-    int TestAudioInput() override
-    {
-        ++audioTests;
-        return audioTestHook ? audioTestHook() : audioError;
-    }
-    void ApplyRecordingFormat() override { ++formatsApplied; }
-    void PlaceRecorderBar(int front, int enabled) override
-    {
-        recorderFront = front;
-        recorderEnabled = enabled;
-    }
-    std::string DiagnosticsText() override { return diagnostics; }
-    void PlaceToolWindows() override { ++toolWindowsPlaced; }
-    bool SetPollingHeld(bool held) override
-    {
-        const bool was = pollingHeld;
-        pollingHeld = held;
-        return was;
-    }
-    void SetSending(bool on) override { sending = on; }
-    void SendFrequencyRead() override
-    {
-        ++frequencyReads;
-        const uint8_t read[] = {0xFE, 0xFE, static_cast<uint8_t>(radioAddress), 0xE0, 0x03, 0xFD};
-        worker->EnqueueCommand(sizeof read, 0, read);
-    }
-    void ReadFrequencyMode(bool) override { SendFrequencyRead(); }
-    void RefreshAfterSync() override { ++syncRefreshes; }
-    void ShowLatency(const std::string& text) override { latencyTexts.push_back(text); }
-    void ShowOffLine() override { ++offLineShown; }
-    void ShowLineLost(const std::string& text) override { lineLostTexts.push_back(text); }
+    void CloseProgram(bool) override { ++closeRequests; }
+    // ---- ILinkProgress ----
     void OpenProgress(const std::string&, int) override { ++progressOpened; }
     void StepProgress() override {}
     bool ProgressCancelled() override
@@ -162,18 +133,54 @@ public:
         }
     }
     bool IsClosing() override { return false; }
-    int RunNoPortDialog(int) override
+    // ---- ILinkAudio ----
+    bool RunAudioSettingsDialog() override
     {
-        ++noPortDialogs;
-        return noPortAnswer;
+        ++audioDialogs;
+        return true;
     }
-    void CloseProgram(bool) override { ++closeRequests; }
+    int TestAudioInput() override
+    {
+        ++audioTests;
+        return audioTestHook ? audioTestHook() : audioError;
+    }
+    void ApplyRecordingFormat() override { ++formatsApplied; }
+    void PlaceRecorderBar(int front, int enabled) override
+    {
+        recorderFront = front;
+        recorderEnabled = enabled;
+    }
+    // ---- ILinkDisplay ----
+    void FillModeList(bool withFmModes) override { withFm = withFmModes; }
+    std::string DiagnosticsText() override { return diagnostics; }
+    void PlaceToolWindows() override { ++toolWindowsPlaced; }
+    void ShowLatency(const std::string& text) override { latencyTexts.push_back(text); }
+    void ShowOffLine() override { ++offLineShown; }
+    void ShowLineLost(const std::string& text) override { lineLostTexts.push_back(text); }
+    // ---- ILinkRadio ----
+    bool SetPollingHeld(bool held) override
+    {
+        const bool was = pollingHeld;
+        pollingHeld = held;
+        return was;
+    }
+    void SetSending(bool on) override { sending = on; }
+    void SendFrequencyRead() override
+    {
+        ++frequencyReads;
+        const uint8_t read[] = {0xFE, 0xFE, static_cast<uint8_t>(radioAddress), 0xE0, 0x03, 0xFD};
+        worker->EnqueueCommand(sizeof read, 0, read);
+    }
+    void ReadFrequencyMode(bool) override { SendFrequencyRead(); }
+    void RefreshAfterSync() override { ++syncRefreshes; }
     void CloseAuxiliaryPorts() override {}
+    // ---- ILinkPosting ----
     cat::IWorkerNotify* WorkerNotifyTarget() override { return this; }
     cat::ISerialOwner* SerialOwner() override { return this; }
     DrvPostFn DriverPostFunction() override { return &TestHost::DriverPost; }
     void* DriverPostContext() override { return this; }
 
+    // ---- cat::IWorkerNotify, cat::ISerialOwner ----
     void PostWorkerMessage(unsigned) override {}
     void PostSerialFrame(int, const uint8_t*, int) override {}
     void PostSerialError(int, int) override {}
