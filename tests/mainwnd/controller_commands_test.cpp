@@ -94,10 +94,10 @@ TEST(ControllerCommands, TypedFrequencyIsSentOnlyInsideTheLimits)
     rig.radio->ClearFrames();
     rig.view.frequency = 432000000;
     rig.controller->OnKillFocusFrequency();
-    EXPECT_FALSE(rig.controller->SendFrequency(432000000));
+    EXPECT_FALSE(rig.controller->SetFrequency(432000000));
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
-    EXPECT_TRUE(rig.controller->SendFrequency(50100000));
+    EXPECT_TRUE(rig.controller->SetFrequency(50100000));
     rig.Settle();
     EXPECT_EQ(rig.radio->State().vfo[0].frequencyHz, 50100000u);
 
@@ -106,7 +106,7 @@ TEST(ControllerCommands, TypedFrequencyIsSentOnlyInsideTheLimits)
     rig.controller->State().sending = true;
     rig.controller->OnKillFocusFrequency();
     // Nor does a client's frequency go out then: it hears so rather than a false success.
-    EXPECT_FALSE(rig.controller->SendFrequency(7050000));
+    EXPECT_FALSE(rig.controller->SetFrequency(7050000));
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
 }

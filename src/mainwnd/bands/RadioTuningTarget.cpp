@@ -19,7 +19,7 @@ void CRadioTuningTarget::ApplyFrequencyField() { controller_.OnKillFocusFrequenc
 void CRadioTuningTarget::SendFrequencyField()
 {
     // Through the controller's own send: limits, no send inside another, the band display.
-    controller_.SendFrequency(static_cast<int64_t>(view_.GetFrequencyField()));
+    controller_.SetFrequency(static_cast<int64_t>(view_.GetFrequencyField()));
 }
 
 void CRadioTuningTarget::SendModeCommand(int mode, int data)

@@ -228,7 +228,7 @@ int64_t CRadioController::FrequencyToBcd(uint8_t out[5]) const
                                state_.upperLimit, out);
 }
 
-bool CRadioController::SendFrequency(int64_t hz)
+bool CRadioController::SetFrequency(int64_t hz)
 {
     if (hz < state_.lowerLimit || hz > state_.upperLimit)
         return false;
@@ -286,6 +286,13 @@ void CRadioController::OnFilter()
         SendCommand(civ::kCmdSetMode, mode->civ, {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
     UpdateStatusLine();
     view_.UpdateBandDisplay();
+}
+
+void CRadioController::SetFilter(bool narrow)
+{
+    // The click handler toggles: start from the opposite so that it ends where asked.
+    state_.filterNarrow = !narrow;
+    OnFilter();
 }
 
 void CRadioController::ReadFrequencyMode(bool wait)
@@ -369,6 +376,12 @@ void CRadioController::OnSplit()
     UpdateStatusLine();
     if (clients_ != nullptr)
         clients_->DdeSplit(state_.split);
+}
+
+void CRadioController::SetSplit(bool on)
+{
+    state_.split = !on;
+    OnSplit();
 }
 
 bool CRadioController::EnsureVfoKnown()

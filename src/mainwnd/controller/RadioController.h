@@ -64,6 +64,16 @@ public:
     const RadioState& State() const { return state_; }
     cat::CGestCommand& Worker() { return worker_; }
 
+    // ---- Intents: the one way the window, the remote handler and the lists change the radio ----
+    // Sends a frequency as the frequency field would (05, no wait); false outside the limits,
+    // and when nothing was sent (the user is typing in the field, or a send is under way).
+    bool SetFrequency(int64_t hz);
+    // Each ends as asked and sends its command as the button's click does, even when the state
+    // already matches (the radio may have been changed behind our back).
+    void SetFilter(bool narrow);
+    void SetSplit(bool on);
+    void SetSwitch(RadioFunction f, bool on);
+
     // ---- Set by the link ----
     void SetClients(IRadioClients* clients) { clients_ = clients; }
     void SetLog(cat::CTraceLog* log) { log_ = log; }
@@ -104,9 +114,6 @@ public:
     uint64_t NotQueuedCount() const { return notQueued_; }
     // The frequency field's value packed into 5 BCD bytes; 0 (bytes zeroed) outside the limits.
     int64_t FrequencyToBcd(uint8_t out[5]) const;
-    // Sends a frequency as the frequency field would (05, no wait); false outside the limits,
-    // and when nothing was sent (the user is typing in the field, or a send is under way).
-    bool SendFrequency(int64_t hz);
     // A band-edge reply: stores and shows the limits when byte 10 is "-" and both are BCD.
     bool ShowBandEdges(const uint8_t* frame, int length);
     // 0D with the offset; false (nothing sent) outside 0..9999 kHz.
