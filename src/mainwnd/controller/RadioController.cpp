@@ -288,6 +288,40 @@ void CRadioController::OnFilter()
     view_.UpdateBandDisplay();
 }
 
+void CRadioController::ApplyLinkFacts(const LinkFacts& facts)
+{
+    state_.address = facts.address;
+    state_.model = facts.model;
+    state_.delayCommand = std::max(0, facts.delayCommand);
+    state_.sMeterLower = facts.sMeterLower;
+    state_.sMeterDivisor = std::max(1, facts.sMeterDivisor);
+    state_.extendedFunctions = facts.extendedFunctions;
+    state_.offLine = facts.offLine;
+    state_.pttByLine = facts.pttByLine;
+}
+
+void CRadioController::ShowLineLost(const std::string& text)
+{
+    if (state_.lineLost == text)
+        return;
+    state_.lineLost = text;
+    UpdateStatusLine();
+}
+
+void CRadioController::ShowMode(int mode)
+{
+    if (mode < 0 || mode >= static_cast<int>(state_.modeNames.size()))
+        return;
+    state_.mode = mode;
+    view_.SetModeText(state_.modeNames[static_cast<size_t>(mode)]);
+}
+
+void CRadioController::ShowFilter(bool narrow)
+{
+    state_.filterNarrow = narrow;
+    view_.SetButton(ctl::kFilter, narrow);
+}
+
 void CRadioController::SetFilter(bool narrow)
 {
     // The click handler toggles: start from the opposite so that it ends where asked.

@@ -74,6 +74,38 @@ public:
     void SetSplit(bool on);
     void SetSwitch(RadioFunction f, bool on);
 
+    // ---- What the window and the link tell the controller ----
+    // The link's settings, taken again after the start-up, Setup and Sync.
+    struct LinkFacts {
+        uint8_t address = 0;
+        int model = kModelUnknown;
+        int delayCommand = 0;
+        int sMeterLower = 0;
+        int sMeterDivisor = 1;
+        bool extendedFunctions = false;
+        bool offLine = false;
+        bool pttByLine = false;
+    };
+    void ApplyLinkFacts(const LinkFacts& facts);
+    void SetModel(int model) { state_.model = model; }
+    void SetDelayCommand(int ms) { state_.delayCommand = ms; }
+    void SetOffLine(bool on) { state_.offLine = on; }
+    void SetSending(bool sending) { state_.sending = sending; }
+    void SetLinkTestRunning(bool on) { state_.linkTest = on; }
+    void BeginClosing() { state_.closing = true; }
+    // The status line names the lost line; unchanged text leaves the line alone.
+    void ShowLineLost(const std::string& text);
+    // The user typed into the frequency field: it is sent when the field loses the focus.
+    void SetFrequencyTyped(bool typed) { state_.frequencyTyped = typed; }
+    // A frequency step is under way (the tuning steps the field; the receive path waits).
+    void SetFrequencyStepping(bool on) { state_.frequencyStepRunning = on; }
+    // Shows a mode the tuning chose (no command); modes outside the list are ignored.
+    void ShowMode(int mode);
+    // Shows the filter button in a state without sending anything.
+    void ShowFilter(bool narrow);
+    // Both duplex buttons off, still remembering what FM restores.
+    void ClearDuplexButtons() { SetDuplexButtons(false, false); }
+
     // ---- Set by the link ----
     void SetClients(IRadioClients* clients) { clients_ = clients; }
     void SetLog(cat::CTraceLog* log) { log_ = log; }
