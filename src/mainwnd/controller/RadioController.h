@@ -60,7 +60,7 @@ public:
     CRadioController(const CRadioController&) = delete;
     CRadioController& operator=(const CRadioController&) = delete;
 
-    RadioState& State() { return state_; }
+    // Read-only: the radio changes through the intents and setters below.
     const RadioState& State() const { return state_; }
     cat::CGestCommand& Worker() { return worker_; }
 
@@ -209,6 +209,9 @@ public:
     void OnAutoUpdate(bool down);
 
 private:
+    // Tests set up the state a scenario starts from.
+    friend struct ControllerStateAccess;
+
     // Sends the frequency field's value; false when nothing was sent.
     bool SendFrequencyField();
     SendResult WaitForCommand(uint64_t ticket);
