@@ -25,7 +25,19 @@
 // After the simulated radio's header, whose SetSignals parameter Qt's keyword macros would hit.
 #include <QCoreApplication>
 
+namespace radio {
+struct ControllerStateAccess {
+    static RadioState& Of(CRadioController& controller) { return controller.state_; }
+};
+}  // namespace radio
+
 namespace ctltest {
+
+// The state a scenario starts from, set directly.
+inline radio::RadioState& MutableState(radio::CRadioController& controller)
+{
+    return radio::ControllerStateAccess::Of(controller);
+}
 
 using Bytes = std::vector<uint8_t>;
 
@@ -168,7 +180,7 @@ public:
         radio = std::make_unique<sim::SimulatedRadio>(config);
         controller = std::make_unique<radio::CRadioController>(view, ini, language);
         bus = std::make_unique<SimBus>(*radio, controller->Worker());
-        radio::RadioState& s = controller->State();
+        radio::RadioState& s = ctltest::MutableState(*controller);
         s.address = radio->Address();
         s.model = ModelIndex(model);
         s.extendedFunctions = model == sim::RadioModel::IC706MKIIG || model == sim::RadioModel::IC718;

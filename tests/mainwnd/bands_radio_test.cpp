@@ -69,7 +69,7 @@ TEST(BandsOnRadioTest, StepsStopAtTheRadiosLimits)
 TEST(BandsOnRadioTest, ModeIndexAndRegistersReachTheRadio)
 {
     TuningRig t;
-    t.rig.controller->State().filterNarrow = true;
+    ctltest::MutableState(*t.rig.controller).filterNarrow = true;
     ASSERT_TRUE(t.tuning.SetModeIndex(6));
     t.rig.Settle();
     EXPECT_EQ(t.rig.radio->State().mode, 6);

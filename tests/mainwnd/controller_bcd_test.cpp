@@ -76,8 +76,8 @@ TEST(Bcd, FrequencyFieldIsPackedOnlyInsideTheLimits)
     CLanguage language;
     FakeView view;
     radio::CRadioController controller(view, ini, language);
-    controller.State().lowerLimit = 30000;
-    controller.State().upperLimit = 199999999;
+    ctltest::MutableState(controller).lowerLimit = 30000;
+    ctltest::MutableState(controller).upperLimit = 199999999;
     uint8_t out[5];
     view.frequency = 14250000.7;  // the field's double is truncated
     EXPECT_EQ(controller.FrequencyToBcd(out), 14250000);

@@ -51,7 +51,7 @@ TEST(ControllerCommands, SplitOnReadsBothVfosAndOffRestoresDuplex)
     EXPECT_EQ(rig.clients.ddeSplit, 1);
     EXPECT_FALSE(rig.view.secondText.empty());
 
-    rig.controller->State().duplexPlusRemembered = true;
+    ctltest::MutableState(*rig.controller).duplexPlusRemembered = true;
     rig.controller->OnSplit();
     rig.Settle();
     EXPECT_FALSE(rig.radio->State().split);
@@ -83,7 +83,7 @@ TEST(ControllerCommands, FilterTogglesExceptInWfm)
 TEST(ControllerCommands, TypedFrequencyIsSentOnlyInsideTheLimits)
 {
     SimRig rig;
-    rig.controller->State().upperLimit = 199999999;
+    ctltest::MutableState(*rig.controller).upperLimit = 199999999;
     rig.view.frequency = 21300000;
     rig.controller->OnKillFocusFrequency();
     rig.Settle();
@@ -94,19 +94,19 @@ TEST(ControllerCommands, TypedFrequencyIsSentOnlyInsideTheLimits)
     rig.radio->ClearFrames();
     rig.view.frequency = 432000000;
     rig.controller->OnKillFocusFrequency();
-    EXPECT_FALSE(rig.controller->SendFrequency(432000000));
+    EXPECT_FALSE(rig.controller->SetFrequency(432000000));
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
-    EXPECT_TRUE(rig.controller->SendFrequency(50100000));
+    EXPECT_TRUE(rig.controller->SetFrequency(50100000));
     rig.Settle();
     EXPECT_EQ(rig.radio->State().vfo[0].frequencyHz, 50100000u);
 
     // A send already running is not interrupted by a second one.
     rig.radio->ClearFrames();
-    rig.controller->State().sending = true;
+    ctltest::MutableState(*rig.controller).sending = true;
     rig.controller->OnKillFocusFrequency();
     // Nor does a client's frequency go out then: it hears so rather than a false success.
-    EXPECT_FALSE(rig.controller->SendFrequency(7050000));
+    EXPECT_FALSE(rig.controller->SetFrequency(7050000));
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
 }
@@ -138,7 +138,7 @@ TEST(ControllerCommands, ReadFrequencyModeFollowsTheRadio)
     EXPECT_FALSE(rig.view.enabled[radio::ctl::kReverse]);
     EXPECT_TRUE(rig.controller->State().pollingAllowed);
 
-    rig.controller->State().closing = true;
+    ctltest::MutableState(*rig.controller).closing = true;
     rig.radio->ClearFrames();
     EXPECT_EQ(rig.controller->OnReadFrequencyRequest(), 0);
     rig.Settle();

@@ -202,7 +202,7 @@ TEST_F(LayoutSimTest, WaitEndsOnlyAfterItsOwnAnswerWasParsed)
 TEST_F(LayoutSimTest, WaitGivesUpAndLogsWhenNoAnswerComes)
 {
     SimRig logged(sim::RadioModel::IC706MKIIG, true);
-    logged.controller->State().delayCommand = 2;  // 20 steps
+    ctltest::MutableState(*logged.controller).delayCommand = 2;  // 20 steps
     logged.radio->InjectFault(MakeFault(sim::FaultKind::NoAnswer));
     logged.controller->SendCommand(0x03, 0, {}, true);
     logged.controller->Worker().Stop(true);
@@ -216,18 +216,18 @@ TEST_F(LayoutSimTest, HugeDelayCommandStillWaitsForTheAnswer)
     rig.radio->SetTransceive(false);
     rig.radio->SetFrequencyByHand(7050000);
     rig.radio->SetLatency(50);
-    rig.controller->State().delayCommand = 429496730;
+    ctltest::MutableState(*rig.controller).delayCommand = 429496730;
     rig.controller->SendCommand(0x03, 0, {}, true);
     EXPECT_EQ(rig.view.frequency, 7050000.0);
 }
 
 TEST_F(LayoutSimTest, OffLineDropsFramesUnlessALinkTestRuns)
 {
-    rig.controller->State().offLine = true;
+    ctltest::MutableState(*rig.controller).offLine = true;
     rig.controller->SendCommand(0x03, 0, {}, true);
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
-    rig.controller->State().linkTest = true;
+    ctltest::MutableState(*rig.controller).linkTest = true;
     rig.controller->RequestFrequency();
     rig.Settle();
     EXPECT_EQ(rig.Sent().size(), 1u);
@@ -248,7 +248,7 @@ TEST_F(LayoutSimTest, AnswerFromAnotherAddressIsNeverParsed)
     sim::Fault fault = MakeFault(sim::FaultKind::WrongAddress);
     fault.otherAddress = 0x5E;
     rig.radio->InjectFault(fault);
-    rig.controller->State().delayCommand = 5;
+    ctltest::MutableState(*rig.controller).delayCommand = 5;
     rig.controller->SendCommand(0x03, 0, {}, true);
     EXPECT_EQ(rig.view.frequency, 1000000.0);
     EXPECT_FALSE(rig.clients.Has(0, 14074000));
@@ -264,7 +264,7 @@ TEST_F(LayoutSimTest, CommandCountsAsDoneOnlyOnceItWasWrittenAndAnswered)
     EXPECT_FALSE(worker.IsCommandDone(queued));
     // A wait on a command that is never written runs out instead of ending early.
     rig.view.frequency = 1;
-    rig.controller->State().delayCommand = 1;
+    ctltest::MutableState(*rig.controller).delayCommand = 1;
     rig.controller->SendCommand(0x03, 0, {}, true);
     EXPECT_TRUE(rig.Sent().empty());
     EXPECT_EQ(rig.view.frequency, 1.0);

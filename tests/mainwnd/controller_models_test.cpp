@@ -81,7 +81,7 @@ TEST_P(ModelTableTest, EverySwitchReadIsAnsweredWhereTheModelHasFunctions)
 TEST_P(ModelTableTest, OnlyTheRadioWithExtendedFunctionsTurnsThemOnByItsId)
 {
     SimRig rig(GetParam());
-    rig.controller->State().extendedFunctions = false;
+    ctltest::MutableState(*rig.controller).extendedFunctions = false;
     rig.controller->SendCommand(0x19, 0x00, {}, true);
     rig.Settle();
     EXPECT_EQ(rig.controller->State().extendedFunctions,

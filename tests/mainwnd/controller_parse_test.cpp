@@ -21,8 +21,8 @@ protected:
         log.Open(dir / "trace.log");
         controller.SetLog(&log);
         controller.SetClients(&clients);
-        controller.State().address = 0x58;
-        controller.State().model = radio::kIC706MKIIG;
+        ctltest::MutableState(controller).address = 0x58;
+        ctltest::MutableState(controller).model = radio::kIC706MKIIG;
     }
 
     // FE FE E0 58 body FD
@@ -35,7 +35,7 @@ protected:
         return controller.ParseFrame(f.data(), static_cast<int>(f.size()));
     }
     std::string LogText() { return testing_support::GetFile(dir / "trace.log"); }
-    radio::RadioState& S() { return controller.State(); }
+    radio::RadioState& S() { return ctltest::MutableState(controller); }
 
     testing_support::TempDir dir{"ctrl-parse"};
     CIni ini;

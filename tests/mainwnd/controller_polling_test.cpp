@@ -57,8 +57,8 @@ TEST_F(PollingTest, FullRotationTakesFiveTicks)
 
 TEST_F(PollingTest, WithoutExtendedFunctionsOnlyFrequencyAndMode)
 {
-    rig.controller->State().extendedFunctions = false;
-    rig.controller->State().sMeterOn = true;
+    ctltest::MutableState(*rig.controller).extendedFunctions = false;
+    ctltest::MutableState(*rig.controller).sMeterOn = true;
     const V expected[] = {{"03"}, {"03", "04", "04"}, {"03"}, {"03"}, {"03"}};
     for (int round = 0; round < 2; ++round)
         for (const V& tick : expected)
@@ -73,27 +73,27 @@ TEST_F(PollingTest, ReducedPollingReadsTheFrequencyEverySecondTick)
     EXPECT_TRUE(Tick().empty());
     EXPECT_EQ(Tick(), (V{"03"}));
     // A frequency step in progress suppresses the read.
-    rig.controller->State().frequencyStepRunning = true;
+    ctltest::MutableState(*rig.controller).frequencyStepRunning = true;
     EXPECT_TRUE(Tick().empty());
     EXPECT_TRUE(Tick().empty());
 }
 
 TEST_F(PollingTest, HeldOffOrSendingQueuesNothingNotEvenTheSMeter)
 {
-    rig.controller->State().sMeterOn = true;
+    ctltest::MutableState(*rig.controller).sMeterOn = true;
     rig.controller->SetPollingEnabled(false);
     EXPECT_TRUE(Tick().empty());
     rig.controller->SetPollingEnabled(true);
-    rig.controller->State().sending = true;
+    ctltest::MutableState(*rig.controller).sending = true;
     EXPECT_TRUE(Tick().empty());
 }
 
 TEST_F(PollingTest, SMeterReadsComeFirstAndSquelchOnlyInAmAndFm)
 {
-    rig.controller->State().sMeterOn = true;
-    rig.controller->State().mode = radio::kUsb;
+    ctltest::MutableState(*rig.controller).sMeterOn = true;
+    ctltest::MutableState(*rig.controller).mode = radio::kUsb;
     EXPECT_EQ(Tick(), (V{"15 02", "03", "11", "16 02", "16 22", "16 42"}));
-    rig.controller->State().mode = radio::kFm;
+    ctltest::MutableState(*rig.controller).mode = radio::kFm;
     rig.radio->ClearFrames();
     EXPECT_EQ(Tick().front(), "15 01");
     EXPECT_NE(rig.view.texts[radio::ctl::kSText], "");
@@ -101,8 +101,8 @@ TEST_F(PollingTest, SMeterReadsComeFirstAndSquelchOnlyInAmAndFm)
 
 TEST_F(PollingTest, WheelStepSkipsTenTicksButNotTheSMeter)
 {
-    rig.controller->State().sMeterOn = true;
-    rig.controller->State().mode = radio::kUsb;
+    ctltest::MutableState(*rig.controller).sMeterOn = true;
+    ctltest::MutableState(*rig.controller).mode = radio::kUsb;
     rig.controller->SkipTicks(10);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(Tick(), (V{"15 02"})) << "tick " << i;
@@ -111,11 +111,11 @@ TEST_F(PollingTest, WheelStepSkipsTenTicksButNotTheSMeter)
 
 TEST_F(PollingTest, IdleTickFromTheWorkerPollsUnlessStartingOrClosing)
 {
-    rig.controller->State().startingUp = true;
+    ctltest::MutableState(*rig.controller).startingUp = true;
     rig.controller->OnIdleTick();
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
-    rig.controller->State().startingUp = false;
+    ctltest::MutableState(*rig.controller).startingUp = false;
 
     // The worker's own tick, through the posted message.
     rig.controller->Worker().SetTimes(5, 1000);

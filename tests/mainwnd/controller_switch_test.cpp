@@ -73,7 +73,7 @@ TEST_P(SwitchModelTest, EverySwitchEndsInTheRequestedState)
     for (RadioFunction f : AllFunctions())
         rig.controller->SetFunction(f, true);
     rig.Settle();
-    rig.controller->State().functions.fill(false);
+    ctltest::MutableState(*rig.controller).functions.fill(false);
     rig.controller->ReadFunctionStates(true);
     for (RadioFunction f : AllFunctions()) {
         // Attenuator and preamp exclude each other: the preamp went on last.
@@ -132,7 +132,7 @@ protected:
 
 TEST_F(DuplexTest, DuplexOnlyInFm)
 {
-    rig.controller->State().mode = radio::kUsb;
+    ctltest::MutableState(*rig.controller).mode = radio::kUsb;
     rig.controller->OnDuplexPlus();
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());

@@ -89,7 +89,7 @@ TEST(RemoteCommands, ModeCountsFromOneAndChecksTheList)
     EXPECT_EQ(r.window.modes.size(), 1u);
 
     // A mode the controller knows no name for answers -1.
-    r.rig.controller->State().mode = 9;
+    ctltest::MutableState(*r.rig.controller).mode = 9;
     EXPECT_EQ(r.Code(2), -1);
 }
 
@@ -109,7 +109,7 @@ TEST(RemoteCommands, EveryModeKeepsItsNumberNameAndRadioByte)
     }
 
     // The answer follows the radio's mode, whatever text the mode list shows for it.
-    r.rig.controller->State().modeNames[static_cast<size_t>(radio::kWfm)] = "FM-W";
+    ctltest::MutableState(*r.rig.controller).modeNames[static_cast<size_t>(radio::kWfm)] = "FM-W";
     EXPECT_EQ(r.Code(2), 7);
 }
 
@@ -216,7 +216,7 @@ TEST(RemoteCommands, ExtendedCodesNeedTheFlag)
 {
     RemoteRig r(sim::RadioModel::IC706);
     ASSERT_FALSE(r.rig.controller->State().extendedFunctions);
-    r.rig.controller->State().sMeterOn = true;
+    ctltest::MutableState(*r.rig.controller).sMeterOn = true;
     EXPECT_EQ(r.Code(18), 0);
     for (int code = 19; code <= 42; ++code)
         EXPECT_EQ(r.Code(code, 1), -1) << code;
@@ -229,7 +229,7 @@ TEST(RemoteCommands, ExtendedCodesNeedTheFlag)
 TEST(RemoteCommands, SignalAndSquelchNeedTheSMeter)
 {
     RemoteRig r;
-    radio::RadioState& s = r.rig.controller->State();
+    radio::RadioState& s = ctltest::MutableState(*r.rig.controller);
     s.sValue = 7;
     EXPECT_EQ(r.Code(18), 1);
     s.sMeterOn = false;

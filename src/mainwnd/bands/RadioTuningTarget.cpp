@@ -19,7 +19,7 @@ void CRadioTuningTarget::ApplyFrequencyField() { controller_.OnKillFocusFrequenc
 void CRadioTuningTarget::SendFrequencyField()
 {
     // Through the controller's own send: limits, no send inside another, the band display.
-    controller_.SendFrequency(static_cast<int64_t>(view_.GetFrequencyField()));
+    controller_.SetFrequency(static_cast<int64_t>(view_.GetFrequencyField()));
 }
 
 void CRadioTuningTarget::SendModeCommand(int mode, int data)
@@ -41,7 +41,7 @@ int64_t CRadioTuningTarget::UpperLimit() const { return controller_.State().uppe
 
 bool CRadioTuningTarget::FirstInitialisation() const { return firstInitialisation_ && firstInitialisation_(); }
 
-void CRadioTuningTarget::SetStepping(bool on) { controller_.State().frequencyStepRunning = on; }
+void CRadioTuningTarget::SetStepping(bool on) { controller_.SetFrequencyStepping(on); }
 
 void CRadioTuningTarget::SkipPollTicks(int ticks) { controller_.SkipTicks(ticks); }
 
@@ -49,14 +49,7 @@ int CRadioTuningTarget::CurrentMode() const { return controller_.State().mode; }
 
 int CRadioTuningTarget::ModeCount() const { return static_cast<int>(controller_.State().modeNames.size()); }
 
-void CRadioTuningTarget::SetCurrentMode(int mode)
-{
-    radio::RadioState& s = controller_.State();
-    if (mode < 0 || mode >= static_cast<int>(s.modeNames.size()))
-        return;
-    s.mode = mode;
-    view_.SetModeText(s.modeNames[static_cast<size_t>(mode)]);
-}
+void CRadioTuningTarget::SetCurrentMode(int mode) { controller_.ShowMode(mode); }
 
 void CRadioTuningTarget::SetDuplexForMode(bool fm)
 {
@@ -64,20 +57,14 @@ void CRadioTuningTarget::SetDuplexForMode(bool fm)
         controller_.RestoreDuplexButtons();
         return;
     }
-    // Off without forgetting what FM will restore.
-    radio::RadioState& s = controller_.State();
-    s.duplexPlus = false;
-    s.duplexMinus = false;
-    view_.SetButton(radio::ctl::kDupPlus, false);
-    view_.SetButton(radio::ctl::kDupMinus, false);
+    controller_.ClearDuplexButtons();
 }
 
 bool CRadioTuningTarget::FilterOn() const { return controller_.State().filterNarrow; }
 
 void CRadioTuningTarget::SetFilterButton(bool on)
 {
-    controller_.State().filterNarrow = on;
-    view_.SetButton(radio::ctl::kFilter, on);
+    controller_.ShowFilter(on);
 }
 
 void CRadioTuningTarget::UpdateStatusLine() { controller_.UpdateStatusLine(); }

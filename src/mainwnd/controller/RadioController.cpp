@@ -228,7 +228,7 @@ int64_t CRadioController::FrequencyToBcd(uint8_t out[5]) const
                                state_.upperLimit, out);
 }
 
-bool CRadioController::SendFrequency(int64_t hz)
+bool CRadioController::SetFrequency(int64_t hz)
 {
     if (hz < state_.lowerLimit || hz > state_.upperLimit)
         return false;
@@ -286,6 +286,47 @@ void CRadioController::OnFilter()
         SendCommand(civ::kCmdSetMode, mode->civ, {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
     UpdateStatusLine();
     view_.UpdateBandDisplay();
+}
+
+void CRadioController::ApplyLinkFacts(const LinkFacts& facts)
+{
+    state_.address = facts.address;
+    state_.model = facts.model;
+    state_.delayCommand = std::max(0, facts.delayCommand);
+    state_.sMeterLower = facts.sMeterLower;
+    state_.sMeterDivisor = std::max(1, facts.sMeterDivisor);
+    state_.extendedFunctions = facts.extendedFunctions;
+    state_.offLine = facts.offLine;
+    state_.pttByLine = facts.pttByLine;
+}
+
+void CRadioController::ShowLineLost(const std::string& text)
+{
+    if (state_.lineLost == text)
+        return;
+    state_.lineLost = text;
+    UpdateStatusLine();
+}
+
+void CRadioController::ShowMode(int mode)
+{
+    if (mode < 0 || mode >= static_cast<int>(state_.modeNames.size()))
+        return;
+    state_.mode = mode;
+    view_.SetModeText(state_.modeNames[static_cast<size_t>(mode)]);
+}
+
+void CRadioController::ShowFilter(bool narrow)
+{
+    state_.filterNarrow = narrow;
+    view_.SetButton(ctl::kFilter, narrow);
+}
+
+void CRadioController::SetFilter(bool narrow)
+{
+    // The click handler toggles: start from the opposite so that it ends where asked.
+    state_.filterNarrow = !narrow;
+    OnFilter();
 }
 
 void CRadioController::ReadFrequencyMode(bool wait)
@@ -369,6 +410,12 @@ void CRadioController::OnSplit()
     UpdateStatusLine();
     if (clients_ != nullptr)
         clients_->DdeSplit(state_.split);
+}
+
+void CRadioController::SetSplit(bool on)
+{
+    state_.split = !on;
+    OnSplit();
 }
 
 bool CRadioController::EnsureVfoKnown()

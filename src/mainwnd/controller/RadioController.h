@@ -60,9 +60,51 @@ public:
     CRadioController(const CRadioController&) = delete;
     CRadioController& operator=(const CRadioController&) = delete;
 
-    RadioState& State() { return state_; }
+    // Read-only: the radio changes through the intents and setters below.
     const RadioState& State() const { return state_; }
     cat::CGestCommand& Worker() { return worker_; }
+
+    // ---- Intents: the one way the window, the remote handler and the lists change the radio ----
+    // Sends a frequency as the frequency field would (05, no wait); false outside the limits,
+    // and when nothing was sent (the user is typing in the field, or a send is under way).
+    bool SetFrequency(int64_t hz);
+    // Each ends as asked and sends its command as the button's click does, even when the state
+    // already matches (the radio may have been changed behind our back).
+    void SetFilter(bool narrow);
+    void SetSplit(bool on);
+    void SetSwitch(RadioFunction f, bool on);
+
+    // ---- What the window and the link tell the controller ----
+    // The link's settings, taken again after the start-up, Setup and Sync.
+    struct LinkFacts {
+        uint8_t address = 0;
+        int model = kModelUnknown;
+        int delayCommand = 0;
+        int sMeterLower = 0;
+        int sMeterDivisor = 1;
+        bool extendedFunctions = false;
+        bool offLine = false;
+        bool pttByLine = false;
+    };
+    void ApplyLinkFacts(const LinkFacts& facts);
+    void SetModel(int model) { state_.model = model; }
+    void SetDelayCommand(int ms) { state_.delayCommand = ms; }
+    void SetOffLine(bool on) { state_.offLine = on; }
+    void SetSending(bool sending) { state_.sending = sending; }
+    void SetLinkTestRunning(bool on) { state_.linkTest = on; }
+    void BeginClosing() { state_.closing = true; }
+    // The status line names the lost line; unchanged text leaves the line alone.
+    void ShowLineLost(const std::string& text);
+    // The user typed into the frequency field: it is sent when the field loses the focus.
+    void SetFrequencyTyped(bool typed) { state_.frequencyTyped = typed; }
+    // A frequency step is under way (the tuning steps the field; the receive path waits).
+    void SetFrequencyStepping(bool on) { state_.frequencyStepRunning = on; }
+    // Shows a mode the tuning chose (no command); modes outside the list are ignored.
+    void ShowMode(int mode);
+    // Shows the filter button in a state without sending anything.
+    void ShowFilter(bool narrow);
+    // Both duplex buttons off, still remembering what FM restores.
+    void ClearDuplexButtons() { SetDuplexButtons(false, false); }
 
     // ---- Set by the link ----
     void SetClients(IRadioClients* clients) { clients_ = clients; }
@@ -104,9 +146,6 @@ public:
     uint64_t NotQueuedCount() const { return notQueued_; }
     // The frequency field's value packed into 5 BCD bytes; 0 (bytes zeroed) outside the limits.
     int64_t FrequencyToBcd(uint8_t out[5]) const;
-    // Sends a frequency as the frequency field would (05, no wait); false outside the limits,
-    // and when nothing was sent (the user is typing in the field, or a send is under way).
-    bool SendFrequency(int64_t hz);
     // A band-edge reply: stores and shows the limits when byte 10 is "-" and both are BCD.
     bool ShowBandEdges(const uint8_t* frame, int length);
     // 0D with the offset; false (nothing sent) outside 0..9999 kHz.
@@ -170,6 +209,9 @@ public:
     void OnAutoUpdate(bool down);
 
 private:
+    // Tests set up the state a scenario starts from.
+    friend struct ControllerStateAccess;
+
     // Sends the frequency field's value; false when nothing was sent.
     bool SendFrequencyField();
     SendResult WaitForCommand(uint64_t ticket);

@@ -69,6 +69,12 @@ void CRadioController::SetFunction(RadioFunction f, bool on)
         OnFunctionButton(f);
 }
 
+void CRadioController::SetSwitch(RadioFunction f, bool on)
+{
+    state_.functions[static_cast<size_t>(f)] = !on;
+    OnFunctionButton(f);
+}
+
 void CRadioController::SetDuplexButtons(bool plus, bool minus)
 {
     state_.duplexPlus = plus;

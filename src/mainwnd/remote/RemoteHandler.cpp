@@ -146,7 +146,7 @@ int CRemoteHandler::Answer(int code, int argument)
             return kNotAvailable;
         return WholeAnswer(view_.GetFrequencyField());
     case kSetFrequency:
-        return controller_.SendFrequency(argument) ? 0 : kNotAvailable;
+        return controller_.SetFrequency(argument) ? 0 : kNotAvailable;
     case kGetMode:
         return GetMode();
     case kSetMode:
@@ -248,18 +248,13 @@ int CRemoteHandler::SetMode(int argument)
 
 int CRemoteHandler::SetFilter(bool narrow)
 {
-    // The Filter button's handler toggles: start from the opposite so it ends where asked and
-    // sends the mode command with that filter.
-    controller_.State().filterNarrow = !narrow;
-    controller_.OnFilter();
+    controller_.SetFilter(narrow);
     return 0;
 }
 
 int CRemoteHandler::SetSplit(bool on)
 {
-    // As the Split button does, from the opposite state, so that it ends as asked.
-    controller_.State().split = !on;
-    controller_.OnSplit();
+    controller_.SetSplit(on);
     return 0;
 }
 
@@ -270,10 +265,7 @@ int CRemoteHandler::Switch(int code, int argument)
         return kNotAvailable;
     if (code == entry->notifyCode)
         return controller_.State().Function(entry->function) ? 1 : 0;
-    // The button ends as asked and its click handler sends the command for that state.
-    const bool on = argument != 0;
-    controller_.State().functions[static_cast<size_t>(entry->function)] = !on;
-    controller_.OnFunctionButton(entry->function);
+    controller_.SetSwitch(entry->function, argument != 0);
     return 0;
 }
 

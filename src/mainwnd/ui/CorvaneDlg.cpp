@@ -103,7 +103,7 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app)
 
 CCorvaneDlg::~CCorvaneDlg()
 {
-    controller_->State().closing = true;
+    controller_->BeginClosing();
     // The worker stops before the link and the driver go; the parts use all three.
     controller_->Worker().Stop(true);
     parts_.clear();

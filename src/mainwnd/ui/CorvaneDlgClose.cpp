@@ -86,7 +86,7 @@ void CCorvaneDlg::CloseProgram()
         part->OnClosing();
 
     SetPollingEnabled(false);
-    controller_->State().closing = true;
+    controller_->BeginClosing();
     cat::CGestCommand& worker = controller_->Worker();
     if (worker.IsRunning()) {
         worker.ClearQueues();

@@ -52,7 +52,7 @@ bool CCorvaneDlg::OnCommand(int id, int code)
     if (code == ctl::kEnChange && id == rc::kFrequency) {
         // Typing (not the program's own updates) marks the field as typed.
         if (CNumEdit* f = NumField(rc::kFrequency); f != nullptr && f->hasFocus() && !settingField_)
-            controller_->State().frequencyTyped = true;
+            controller_->SetFrequencyTyped(true);
         return true;
     }
     // The mouse notifications of the frequency field and sliders belong to the tuning part.
@@ -84,7 +84,7 @@ bool CCorvaneDlg::OnCommand(int id, int code)
         controller_->OnSplit();
         return true;
     case kSetRtx:
-        controller_->State().frequencyTyped = false;
+        controller_->SetFrequencyTyped(false);
         controller_->OnKillFocusFrequency();
         SetButton(kSetRtx, false);
         return true;
@@ -194,7 +194,7 @@ void CCorvaneDlg::OnDigitStep(int id)
 
 void CCorvaneDlg::OnModeMenuCommand(int mode)
 {
-    radio::RadioState& st = controller_->State();
+    const radio::RadioState& st = controller_->State();
     const radio::ModeInfo* info = radio::ModeInfoFor(mode);
     if (info == nullptr || mode >= static_cast<int>(st.modeNames.size()) || offLine_)
         return;
@@ -242,10 +242,9 @@ void CCorvaneDlg::OnHookClipboard()
 
 void CCorvaneDlg::OnFrequencyFocusOut()
 {
-    radio::RadioState& st = controller_->State();
-    if (!st.frequencyTyped)
+    if (!controller_->State().frequencyTyped)
         return;
-    st.frequencyTyped = false;
+    controller_->SetFrequencyTyped(false);
     controller_->OnKillFocusFrequency();
 }
 

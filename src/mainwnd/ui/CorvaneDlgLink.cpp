@@ -26,7 +26,7 @@ void CCorvaneDlg::RunSetupDialog()
 void CCorvaneDlg::FillModeList(bool /*withFmModes*/)
 {
     // The controller leaves FM and WFM out for the IC-718 itself.
-    controller_->State().model = link_->Settings().id.model;
+    controller_->SetModel(link_->Settings().id.model);
     controller_->FillModeList();
 }
 
@@ -81,10 +81,10 @@ bool CCorvaneDlg::SetPollingHeld(bool held)
 
 void CCorvaneDlg::SetSending(bool sending)
 {
-    controller_->State().sending = sending;
+    controller_->SetSending(sending);
     // After Sync the speed test runs on a port opened just now, while the link still counts as
     // off line: its reads must go out, or it measures nothing.
-    controller_->State().linkTest = link_->IsLinkTestRunning();
+    controller_->SetLinkTestRunning(link_->IsLinkTestRunning());
     controller_->SetSerialOpen(link_->MonitoredPort() != nullptr ||
                                link_->ListenerPort() != nullptr);
 }
@@ -119,7 +119,7 @@ void CCorvaneDlg::ShowOffLine()
     // Off line nothing unkeys the transmitter later: unkey it now.
     SetPtt(false);
     offLine_ = true;
-    controller_->State().offLine = true;
+    controller_->SetOffLine(true);
     if (CNumEdit* f = NumField(rc::kFrequency)) {
         settingField_ = true;
         f->SetWindowText(QStringLiteral("OFF LINE"));
@@ -129,10 +129,7 @@ void CCorvaneDlg::ShowOffLine()
 
 void CCorvaneDlg::ShowLineLost(const std::string& text)
 {
-    if (controller_->State().lineLost == text)
-        return;
-    controller_->State().lineLost = text;
-    controller_->UpdateStatusLine();
+    controller_->ShowLineLost(text);
 }
 
 void CCorvaneDlg::OnLineLost(int port, int error)

@@ -216,15 +216,16 @@ bool CCorvaneDlg::Connect(bool atSetup)
 void CCorvaneDlg::SyncControllerSettings()
 {
     const LinkSettings& s = link_->Settings();
-    radio::RadioState& st = controller_->State();
-    st.address = static_cast<uint8_t>(s.id.address & 0xFF);
-    st.model = s.id.model;
-    st.delayCommand = std::max(0, s.delayCommand);
-    st.sMeterLower = s.sMeterLower;
-    st.sMeterDivisor = std::max(1, s.sMeterDivisor);
-    st.extendedFunctions = s.extendedFunctions;
-    st.offLine = link_->IsOffLine();
-    st.pttByLine = s.pttPort != 0 || link_->DriverSupportsPtt();
+    radio::CRadioController::LinkFacts facts;
+    facts.address = static_cast<uint8_t>(s.id.address & 0xFF);
+    facts.model = s.id.model;
+    facts.delayCommand = s.delayCommand;
+    facts.sMeterLower = s.sMeterLower;
+    facts.sMeterDivisor = s.sMeterDivisor;
+    facts.extendedFunctions = s.extendedFunctions;
+    facts.offLine = link_->IsOffLine();
+    facts.pttByLine = s.pttPort != 0 || link_->DriverSupportsPtt();
+    controller_->ApplyLinkFacts(facts);
     offLine_ = link_->IsOffLine();
     controller_->SetSerialOpen(link_->MonitoredPort() != nullptr ||
                                link_->ListenerPort() != nullptr);
@@ -469,12 +470,12 @@ void CCorvaneDlg::RunSpeedTestAtStartup()
     setEnabled(true);
     const int choice = link_->ApplySpeedTestResult(r, true);
     if (r >= 0) {
-        controller_->State().delayCommand = link_->DelayCommand();
+        controller_->SetDelayCommand(link_->DelayCommand());
         return;
     }
     if (choice == CRadioLink::kNoPortOffLine) {
         offLine_ = true;
-        controller_->State().offLine = true;
+        controller_->SetOffLine(true);
     }
 }
 
