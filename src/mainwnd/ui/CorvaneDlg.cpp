@@ -1,7 +1,6 @@
 // The main window: construction, title, the push-to-talk switch and access to its parts.
 #include "CorvaneDlg.h"
 
-#include "CorvaneApp.h"
 #include "FlatButton.h"
 #include "FrameworkContext.h"
 #include "Language.h"
@@ -68,12 +67,12 @@ std::string CCorvaneDlg::BuildTitle(const CLanguage& language, const std::string
     return title;
 }
 
-CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app)
+CCorvaneDlg::CCorvaneDlg(IMainWindowContext& context)
     : CMyFontDialog(kDialogId),
-      app_(app),
-      ini_(app.Ini()),
-      language_(app.Language()),
-      profile_(app.RegistryProfile())
+      context_(context),
+      ini_(context.Ini()),
+      language_(context.Language()),
+      profile_(context.RegistryProfile())
 {
     RegisterMainWindowTemplates();
     framework::SetMainWindow(this);

@@ -9,6 +9,7 @@
 // them, guarded by the first-initialisation, setup and closing flags.
 #pragma once
 
+#include "MainWindowApi.h"
 #include "MainWindowIds.h"
 #include "MainWindowPart.h"
 #include "MyFontDialog.h"
@@ -17,7 +18,6 @@
 #include "RadioLinkHost.h"
 #include "RadioView.h"
 #include "SettingsKeys.h"
-#include "StartupInterfaces.h"
 #include "VekDriver.h"
 
 #include <QMargins>
@@ -30,7 +30,6 @@
 #include <string>
 #include <vector>
 
-class CCorvaneApp;
 class CIni;
 class CLanguage;
 class CLevelMeter;
@@ -61,7 +60,7 @@ public:
     static std::string BuildTitle(const CLanguage& language, const std::string& version, int model,
                                   int beta = 0);
 
-    explicit CCorvaneDlg(CCorvaneApp& app);
+    explicit CCorvaneDlg(IMainWindowContext& context);
     ~CCorvaneDlg() override;
 
     // ---- IMainWindow ----
@@ -240,7 +239,7 @@ private:
     CNumEdit* NumField(int id) const;
     QWidget* Item(int id) const { return GetDlgItem(id); }
 
-    CCorvaneApp& app_;
+    IMainWindowContext& context_;
     CIni& ini_;
     CLanguage& language_;
     Profile& profile_;

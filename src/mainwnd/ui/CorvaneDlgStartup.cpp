@@ -3,7 +3,6 @@
 
 #include "ColorLabel.h"
 #include "ControlResources.h"
-#include "CorvaneApp.h"
 #include "FlatButton.h"
 #include "FrameworkContext.h"
 #include "Ini.h"
@@ -78,7 +77,7 @@ constexpr int kStateButtons[] = {1028, 1031, 1032, 1040, 1029, 1030, 1033, 1034,
 bool CCorvaneDlg::OnInitDialog()
 {
     CMyFontDialog::OnInitDialog();
-    programFolder_ = app_.ProgramFolder();
+    programFolder_ = context_.ProgramFolder();
     setWindowTitle(QString::fromStdString(DisplayName()));
 
     // 2. The link.
@@ -109,7 +108,7 @@ bool CCorvaneDlg::OnInitDialog()
     AddToolTips(false);
 
     // 11. Title and version.
-    version_ = app_.GetVersionString();
+    version_ = context_.GetVersionString();
     UpdateTitle(0);
     ini_.WriteString(kVersion, version_);
 

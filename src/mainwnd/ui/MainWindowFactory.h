@@ -2,7 +2,7 @@
 // exists, so the program's signal handling (and tests) can reach it.
 #pragma once
 
-#include "StartupInterfaces.h"
+#include "MainWindowApi.h"
 
 #include <QPointer>
 
@@ -18,7 +18,7 @@ public:
     CMainWindowFactory() = default;
     explicit CMainWindowFactory(Prepare prepare) : prepare_(std::move(prepare)) {}
 
-    std::unique_ptr<IMainWindow> Create(CCorvaneApp& app) override;
+    std::unique_ptr<IMainWindow> Create(IMainWindowContext& context) override;
     // Null before the window exists and after it is gone.
     CCorvaneDlg* Window() const;
 

@@ -1,6 +1,5 @@
 #include "MainWindowParts.h"
 
-#include "CorvaneApp.h"
 #include "FlatButton.h"
 #include "Ini.h"
 #include "Language.h"
