@@ -22,6 +22,7 @@
 #include "MainWindowFactory.h"
 #include "MessagePump.h"
 #include "Profile.h"
+#include "ProgramParts.h"
 #include "TempDir.h"
 
 namespace wndtest {
@@ -89,7 +90,7 @@ struct WindowFixture {
     bool Run(const std::function<void(CCorvaneDlg&)>& steps,
              CMainWindowFactory::Prepare prepare = {})
     {
-        CMainWindowFactory factory(std::move(prepare));
+        CMainWindowFactory factory(ProgramParts(), std::move(prepare));
         CCorvaneApp::Setup setup;
         setup.executablePath = folder / "Corvane";
         setup.profile = profile.get();

@@ -205,7 +205,7 @@ void CCorvaneDlg::CloseProgram(bool atStartup)
 void CCorvaneDlg::CloseAuxiliaryPorts()
 {
     // The remote handler's ports come with that part.
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         part->CloseAuxiliaryPorts();
 }
 

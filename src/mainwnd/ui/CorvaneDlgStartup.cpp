@@ -8,7 +8,6 @@
 #include "Ini.h"
 #include "Language.h"
 #include "LevelMeter.h"
-#include "MainWindowParts.h"
 #include "MainWindowTemplate.h"
 #include "MessagePump.h"
 #include "NumEdit.h"
@@ -321,7 +320,7 @@ void CCorvaneDlg::ConfigureFields()
         mode->SetMenu(modeMenu_, this);
     }
     if (COnOffButton* band = Button(kBand)) {
-        bandMenu_ = ownParts_->CreateBandMenu();
+        bandMenu_ = PartsBandMenu();
         if (bandMenu_ != nullptr) {
             band->SetMenu(bandMenu_, this);
         } else {
@@ -345,7 +344,8 @@ void CCorvaneDlg::ConfigureFields()
         EnableControl(id, false);
     if (auto* rx = Item(kRxB))
         rx->setMinimumWidth(rx->fontMetrics().horizontalAdvance(QStringLiteral("RX")));
-    ownParts_->OnControlsCreated();
+    for (const auto& part : parts_)
+        part->OnControlsCreated();
     LimitFieldWidths();
 }
 
@@ -505,7 +505,7 @@ void CCorvaneDlg::FinishInitialisation()
     advance();
     // The remote and DDE services and the start-up programs come with their own parts; none
     // starts once the program is closing.
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         if (!closing_)
             part->OnStarted();
     advance();
@@ -518,6 +518,6 @@ void CCorvaneDlg::UpdateTitle(int beta)
 {
     const std::string title = BuildTitle(language_, version_, link_->Settings().id.model, beta);
     setWindowTitle(QString::fromStdString(title));
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         part->OnTitleChanged(title);
 }

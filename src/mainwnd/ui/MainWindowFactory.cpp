@@ -4,7 +4,7 @@
 
 std::unique_ptr<IMainWindow> CMainWindowFactory::Create(IMainWindowContext& context)
 {
-    auto window = std::make_unique<CCorvaneDlg>(context);
+    auto window = std::make_unique<CCorvaneDlg>(context, parts_);
     window_ = window.get();
     if (prepare_)
         prepare_(*window);
