@@ -22,6 +22,7 @@
 #include "MainWindowFactory.h"
 #include "MessagePump.h"
 #include "Profile.h"
+#include "ProgramParts.h"
 #include "TempDir.h"
 
 namespace wndtest {
@@ -87,9 +88,9 @@ struct WindowFixture {
     // Starts the program's start-up; `steps` runs inside the main window once it is running,
     // and must end the window (CloseProgram). Returns when the start-up has returned.
     bool Run(const std::function<void(CCorvaneDlg&)>& steps,
-             CMainWindowFactory::Prepare prepare = {})
+             CMainWindowFactory::Prepare prepare = {}, MainWindowPartList parts = ProgramParts())
     {
-        CMainWindowFactory factory(std::move(prepare));
+        CMainWindowFactory factory(std::move(parts), std::move(prepare));
         CCorvaneApp::Setup setup;
         setup.executablePath = folder / "Corvane";
         setup.profile = profile.get();

@@ -5,6 +5,7 @@
 #include "CustomControls.h"
 #include "FrameworkContext.h"
 #include "MainWindowFactory.h"
+#include "ProgramParts.h"
 #include "ShutdownSignals.h"
 
 #include <QApplication>
@@ -39,7 +40,7 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterCustomControls();
 
-    CMainWindowFactory factory;
+    CMainWindowFactory factory(ProgramParts());
     CCorvaneApp::Setup setup;
     setup.mainWindow = &factory;
     CCorvaneApp app(setup);

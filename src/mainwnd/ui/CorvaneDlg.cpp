@@ -1,11 +1,9 @@
 // The main window: construction, title, the push-to-talk switch and access to its parts.
 #include "CorvaneDlg.h"
 
-#include "CorvaneApp.h"
 #include "FlatButton.h"
 #include "FrameworkContext.h"
 #include "Language.h"
-#include "MainWindowParts.h"
 #include "ModelCaps.h"
 #include "MainWindowTemplate.h"
 #include "NumEdit.h"
@@ -68,12 +66,12 @@ std::string CCorvaneDlg::BuildTitle(const CLanguage& language, const std::string
     return title;
 }
 
-CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app)
+CCorvaneDlg::CCorvaneDlg(IMainWindowContext& context, const MainWindowPartList& parts)
     : CMyFontDialog(kDialogId),
-      app_(app),
-      ini_(app.Ini()),
-      language_(app.Language()),
-      profile_(app.RegistryProfile())
+      context_(context),
+      ini_(context.Ini()),
+      language_(context.Language()),
+      profile_(context.RegistryProfile())
 {
     RegisterMainWindowTemplates();
     framework::SetMainWindow(this);
@@ -83,17 +81,18 @@ CCorvaneDlg::CCorvaneDlg(CCorvaneApp& app)
     link_ = std::make_unique<CRadioLink>(linkHost, ini_, profile_, language_,
                                          controller_->Worker(), driver_);
     controller_->SetLineLostHandler([this](int port, int error) { OnLineLost(port, error); });
-    ownParts_ = std::make_unique<CMainWindowParts>(*this);
-    AddPart(ownParts_.get());
+    CreateParts(parts);
     // The pages and tool windows exist from now on; their windows are built at start-up.
     for (unsigned id : kCreateOrder) {
         if (IsToolWindow(id)) {
             const auto* info = std::find_if(std::begin(kToolWindows), std::end(kToolWindows),
                                             [id](const ToolWindowInfo& t) { return t.id == id; });
-            auto window = std::make_unique<CPlaceholderToolWindow>(id, info->caption);
+            std::unique_ptr<CMyFontDialog> window = PartToolWindow(id);
+            if (!window)
+                window = std::make_unique<CPlaceholderToolWindow>(id, info->caption);
             window->SetOwner(this);
             toolWindows_.push_back(std::move(window));
-        } else if (QWidget* page = ownParts_->CreatePage(id)) {
+        } else if (CTabPage* page = PartPage(id)) {
             pages_.push_back(page);
         } else {
             pages_.push_back(new CPlaceholderPage(id));
@@ -106,8 +105,7 @@ CCorvaneDlg::~CCorvaneDlg()
     controller_->BeginClosing();
     // The worker stops before the link and the driver go; the parts use all three.
     controller_->Worker().Stop(true);
-    parts_.clear();
-    ownParts_.reset();
+    DestroyParts();
     link_.reset();
     for (auto& page : pages_)
         if (page && page->parent() == nullptr)

@@ -1,23 +1,25 @@
 // CCorvaneDlg: the program's main window (dialog 102), run by the application for its whole
-// life. It is the view of the radio controller (IRadioView), the host of the radio link (the
-// interfaces in RadioLinkHost.h) and the main window the start-up drives (IMainWindow). It owns
-// the controller (and through it the CI-V worker), the link, the driver binding, the tab control
-// with its ten pages and the four tool windows.
+// life. It is the view of the radio controller (IRadioView) and where it reports changes
+// (IRadioClients), the host of the radio link (the interfaces in RadioLinkHost.h), the main
+// window the start-up drives (IMainWindow) and the host of its parts (IMainWindowServices). It
+// owns the controller (and through it the CI-V worker), the link, the driver binding, the parts,
+// the tab control with its ten pages and the four tool windows.
 //
 // The worker posts to the controller's MessageTarget, whose procedure runs on the GUI thread
 // and drains the worker's queue there; long waits pump messages, so handlers may run inside
 // them, guarded by the first-initialisation, setup and closing flags.
 #pragma once
 
+#include "MainWindowApi.h"
 #include "MainWindowIds.h"
 #include "MainWindowPart.h"
+#include "MainWindowServices.h"
 #include "MyFontDialog.h"
 #include "RadioController.h"
 #include "RadioLink.h"
 #include "RadioLinkHost.h"
 #include "RadioView.h"
 #include "SettingsKeys.h"
-#include "StartupInterfaces.h"
 #include "VekDriver.h"
 
 #include <QMargins>
@@ -30,14 +32,13 @@
 #include <string>
 #include <vector>
 
-class CCorvaneApp;
 class CIni;
 class CLanguage;
 class CLevelMeter;
-class CMainWindowParts;
 class CNumEdit;
 class COnOffButton;
 class CPageTabCtrl;
+class CTabPage;
 class CWorkProgressDlg;
 class Profile;
 class QBoxLayout;
@@ -52,7 +53,9 @@ class CCorvaneDlg : public CMyFontDialog,
                     public ILinkDisplay,
                     public ILinkRadio,
                     public ILinkPosting,
-                    public IMainWindow {
+                    public IMainWindow,
+                    public IMainWindowServices,
+                    public radio::IRadioClients {
     Q_OBJECT
 public:
     // The program's display name, the start of the window title (never translated).
@@ -61,7 +64,8 @@ public:
     static std::string BuildTitle(const CLanguage& language, const std::string& version, int model,
                                   int beta = 0);
 
-    explicit CCorvaneDlg(CCorvaneApp& app);
+    // The parts are created in the list's order, before the pages and tool windows.
+    explicit CCorvaneDlg(IMainWindowContext& context, const MainWindowPartList& parts = {});
     ~CCorvaneDlg() override;
 
     // ---- IMainWindow ----
@@ -83,33 +87,47 @@ public:
     int FindFiles(const std::string& pattern);
     const std::vector<std::string>& FoundFiles() const { return foundFiles_; }
     std::string WriteDiagnostics();
-    // Adds a later part; the window does not own it.
-    void AddPart(IMainWindowPart* part) { parts_.push_back(part); }
 
     // The configuration dialog, when one exists; it returns whether the settings changed.
     void SetSetupDialogRunner(std::function<bool()> runner) { setupRunner_ = std::move(runner); }
 
-    // ---- State for the other parts and tests ----
-    radio::CRadioController& Controller() { return *controller_; }
-    CRadioLink& Link() { return *link_; }
-    cat::CVekDriver& Driver() { return driver_; }
+    // ---- State for the other parts and tests (several serve IMainWindowServices too) ----
+    radio::CRadioController& Controller() override { return *controller_; }
+    CRadioLink& Link() override { return *link_; }
+    cat::CVekDriver& Driver() override { return driver_; }
     CIni* IniStore() { return &ini_; }
     const CLanguage* LanguageTable() const { return &language_; }
-    const std::string& VersionText() const { return version_; }
+    const std::string& VersionText() const override { return version_; }
     // The mode menu's operation (mode index into the mode list) and "VFO A=B".
     void OnModeMenuCommand(int mode);
-    void OnVfoEqual();
+    void OnVfoEqual() override;
     CPageTabCtrl* Tabs() const;
     QWidget* ToolWindow(int dialogId) const;
     QWidget* Page(int dialogId) const;
     bool IsClosing() override { return closing_; }
-    bool IsOffLine() const { return offLine_; }
-    bool IsFirstInit() const { return firstInit_; }
+    bool IsOffLine() const override { return offLine_; }
+    bool IsFirstInit() const override { return firstInit_; }
     // The start-up has finished and the window runs.
     bool IsInitialised() const { return initialised_ && !closing_; }
     const std::string& ProgramFolderPath() const { return programFolder_; }
     std::string OtherDialogFace() const { return otherFace_; }
     int OtherDialogSize() const { return otherSize_; }
+
+    // ---- IMainWindowServices (the rest above) ----
+    radio::IRadioView& View() override { return *this; }
+    CIni& Ini() override { return ini_; }
+    const CLanguage& Language() const override { return language_; }
+    CMyFontDialog& Window() override { return *this; }
+    void GoOffLine() override;
+    void SelectMode(int modeIndex) override;
+    void PostClose() override;
+
+    // ---- radio::IRadioClients: passed on to the parts ----
+    void NotifyClients(int code, int64_t value) override;
+    void DdeFrequency(int64_t hz) override;
+    void DdeMode(const std::string& modeText) override;
+    void DdeVfo(int vfo) override;
+    void DdeSplit(bool on) override;
 
     // ---- radio::IRadioView ----
     double GetFrequencyField() const override;
@@ -228,8 +246,15 @@ private:
     void OnHookClipboard();
     bool OnFunctionCommand(int id);
     void UpdateTitle(int beta);
+    // The parts.
+    void CreateParts(const MainWindowPartList& parts);
+    void DestroyParts();
+    CTabPage* PartPage(unsigned dialogId);
+    std::unique_ptr<CMyFontDialog> PartToolWindow(unsigned dialogId);
+    QMenu* PartsBandMenu();
     bool RouteToParts(int id, int code);
     bool PartsServeBands() const;
+    void TellParts(const RadioStateChange& change);
 
     static bool IsPlaceholder(const QWidget* w);
     // A stored top-left corner moved onto a visible screen when it lies off every screen.
@@ -240,7 +265,7 @@ private:
     CNumEdit* NumField(int id) const;
     QWidget* Item(int id) const { return GetDlgItem(id); }
 
-    CCorvaneApp& app_;
+    IMainWindowContext& context_;
     CIni& ini_;
     CLanguage& language_;
     Profile& profile_;
@@ -251,8 +276,7 @@ private:
     cat::CVekDriver driver_;
     std::unique_ptr<radio::CRadioController> controller_;
     std::unique_ptr<CRadioLink> link_;
-    std::unique_ptr<CMainWindowParts> ownParts_;
-    std::vector<IMainWindowPart*> parts_;
+    std::vector<std::unique_ptr<IMainWindowPart>> parts_;
     std::function<bool()> setupRunner_;
 
     void PlaceListWindow(int id, const settings::RegRect& place, bool& shownOnce, int show);

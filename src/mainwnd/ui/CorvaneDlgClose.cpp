@@ -66,7 +66,7 @@ void CCorvaneDlg::SaveState()
     ini_.WriteInt(kOnMemGrid, mem != nullptr && mem->isVisible() ? 1 : 0);
     ini_.WriteInt(kOnMemGridRadio, memRadio != nullptr && memRadio->isVisible() ? 1 : 0);
     // The band rows, the pages' lists and the memory files belong to their parts.
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         part->SaveState();
     if (!batch.Commit())
         std::fprintf(stderr, "settings not saved: %s\n", ini_.LastError().c_str());
@@ -82,7 +82,7 @@ void CCorvaneDlg::CloseProgram()
 
     // The transmitter goes off before anything else stops or closes.
     SetPtt(false);
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         part->OnClosing();
 
     SetPollingEnabled(false);

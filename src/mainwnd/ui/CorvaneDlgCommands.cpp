@@ -154,22 +154,6 @@ bool CCorvaneDlg::OnFunctionCommand(int id)
     }
 }
 
-bool CCorvaneDlg::RouteToParts(int id, int code)
-{
-    for (IMainWindowPart* part : parts_)
-        if (part->OnCommand(id, code))
-            return true;
-    return false;
-}
-
-bool CCorvaneDlg::PartsServeBands() const
-{
-    for (const IMainWindowPart* part : parts_)
-        if (part->ServesBands())
-            return true;
-    return false;
-}
-
 void CCorvaneDlg::OnDigitStep(int id)
 {
     int64_t step = 0;
@@ -281,7 +265,7 @@ void CCorvaneDlg::OnTimer(int id)
         return;
     // The frame may come without a move or resize of the window itself.
     RefitWhenFramed();
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         part->OnTimer();
 }
 
@@ -301,7 +285,7 @@ void CCorvaneDlg::wheelEvent(QWheelEvent* event)
 {
     const int delta = event->angleDelta().y();
     if (delta != 0 && !closing_) {
-        for (IMainWindowPart* part : parts_)
+        for (const auto& part : parts_)
             if (part->OnWheel(event->position().toPoint(), delta)) {
                 event->accept();
                 return;

@@ -2,7 +2,6 @@
 #include "CorvaneDlg.h"
 
 #include "ColorLabel.h"
-#include "CorvaneApp.h"
 #include "Ini.h"
 #include "Language.h"
 #include "MessagePump.h"
@@ -56,7 +55,7 @@ std::string CCorvaneDlg::DiagnosticsText()
 std::string CCorvaneDlg::WriteDiagnostics()
 {
     const LinkSettings& s = link_->Settings();
-    const std::string version = version_.empty() ? app_.GetVersionString() : version_;
+    const std::string version = version_.empty() ? context_.GetVersionString() : version_;
     std::string text;
     text += language_.FormatText("Version : %s\r\n", {version});
     text += language_.FormatText("COM Port : COM%d,%d,%d,%c,%d RTS=%d DTR=%d\r\n",
@@ -206,7 +205,7 @@ void CCorvaneDlg::CloseProgram(bool atStartup)
 void CCorvaneDlg::CloseAuxiliaryPorts()
 {
     // The remote handler's ports come with that part.
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         part->CloseAuxiliaryPorts();
 }
 

@@ -3,13 +3,11 @@
 
 #include "ColorLabel.h"
 #include "ControlResources.h"
-#include "CorvaneApp.h"
 #include "FlatButton.h"
 #include "FrameworkContext.h"
 #include "Ini.h"
 #include "Language.h"
 #include "LevelMeter.h"
-#include "MainWindowParts.h"
 #include "MainWindowTemplate.h"
 #include "MessagePump.h"
 #include "NumEdit.h"
@@ -78,7 +76,7 @@ constexpr int kStateButtons[] = {1028, 1031, 1032, 1040, 1029, 1030, 1033, 1034,
 bool CCorvaneDlg::OnInitDialog()
 {
     CMyFontDialog::OnInitDialog();
-    programFolder_ = app_.ProgramFolder();
+    programFolder_ = context_.ProgramFolder();
     setWindowTitle(QString::fromStdString(DisplayName()));
 
     // 2. The link.
@@ -109,7 +107,7 @@ bool CCorvaneDlg::OnInitDialog()
     AddToolTips(false);
 
     // 11. Title and version.
-    version_ = app_.GetVersionString();
+    version_ = context_.GetVersionString();
     UpdateTitle(0);
     ini_.WriteString(kVersion, version_);
 
@@ -322,7 +320,7 @@ void CCorvaneDlg::ConfigureFields()
         mode->SetMenu(modeMenu_, this);
     }
     if (COnOffButton* band = Button(kBand)) {
-        bandMenu_ = ownParts_->CreateBandMenu();
+        bandMenu_ = PartsBandMenu();
         if (bandMenu_ != nullptr) {
             band->SetMenu(bandMenu_, this);
         } else {
@@ -346,7 +344,8 @@ void CCorvaneDlg::ConfigureFields()
         EnableControl(id, false);
     if (auto* rx = Item(kRxB))
         rx->setMinimumWidth(rx->fontMetrics().horizontalAdvance(QStringLiteral("RX")));
-    ownParts_->OnControlsCreated();
+    for (const auto& part : parts_)
+        part->OnControlsCreated();
     LimitFieldWidths();
 }
 
@@ -506,7 +505,7 @@ void CCorvaneDlg::FinishInitialisation()
     advance();
     // The remote and DDE services and the start-up programs come with their own parts; none
     // starts once the program is closing.
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         if (!closing_)
             part->OnStarted();
     advance();
@@ -519,6 +518,6 @@ void CCorvaneDlg::UpdateTitle(int beta)
 {
     const std::string title = BuildTitle(language_, version_, link_->Settings().id.model, beta);
     setWindowTitle(QString::fromStdString(title));
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         part->OnTitleChanged(title);
 }

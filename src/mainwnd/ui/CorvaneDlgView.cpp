@@ -195,7 +195,7 @@ void CCorvaneDlg::SetTxRxPtt(bool /*on*/)
 
 void CCorvaneDlg::UpdateBandDisplay()
 {
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         part->OnBandDisplay();
 }
 
@@ -226,7 +226,7 @@ int CCorvaneDlg::ShowMessageBox(const MessageBoxRequest& request)
 
 int CCorvaneDlg::ChooseVfo()
 {
-    for (IMainWindowPart* part : parts_)
+    for (const auto& part : parts_)
         if (const int choice = part->ChooseVfo(); choice >= 0)
             return choice;
     // Until the tuning part brings its dialog: a plain question with the two VFOs.

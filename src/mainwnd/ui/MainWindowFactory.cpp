@@ -2,9 +2,9 @@
 
 #include "CorvaneDlg.h"
 
-std::unique_ptr<IMainWindow> CMainWindowFactory::Create(CCorvaneApp& app)
+std::unique_ptr<IMainWindow> CMainWindowFactory::Create(IMainWindowContext& context)
 {
-    auto window = std::make_unique<CCorvaneDlg>(app);
+    auto window = std::make_unique<CCorvaneDlg>(context, parts_);
     window_ = window.get();
     if (prepare_)
         prepare_(*window);

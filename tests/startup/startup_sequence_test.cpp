@@ -78,7 +78,7 @@ private:
 };
 
 struct FakeFactory : IMainWindowFactory {
-    std::unique_ptr<IMainWindow> Create(CCorvaneApp&) override {
+    std::unique_ptr<IMainWindow> Create(IMainWindowContext&) override {
         ++created;
         return std::make_unique<FakeMainWindow>(log, during);
     }

@@ -1,6 +1,6 @@
 #include "KeyboardPtt.h"
 
-#include "StartupInterfaces.h"
+#include "MainWindowApi.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -6,6 +6,7 @@
 // Everything that shows a window goes through an interface, so tests can answer it: message
 // boxes through the language table's sink (the framework's message boxes unless replaced with
 // Language().SetMessageBoxSink), the language dialog and the main window through the Setup.
+// The main window sees the application only as its IMainWindowContext.
 #pragma once
 
 #include "Ini.h"
@@ -26,7 +27,7 @@
 
 class CKeyboardPtt;
 
-class CCorvaneApp {
+class CCorvaneApp : public IMainWindowContext {
 public:
     struct Setup {
         std::string executablePath;                // empty = this process's executable
@@ -43,7 +44,7 @@ public:
 
     CCorvaneApp();
     explicit CCorvaneApp(Setup setup);
-    ~CCorvaneApp();
+    ~CCorvaneApp() override;
     CCorvaneApp(const CCorvaneApp&) = delete;
     CCorvaneApp& operator=(const CCorvaneApp&) = delete;
 
@@ -60,19 +61,19 @@ public:
     const std::vector<std::string>& FoundFiles() const { return foundFiles_; }
 
     // "4.7.1", "Beta.3" or the "Comments" text of the running executable; sets the beta flag.
-    std::string GetVersionString();
+    std::string GetVersionString() override;
     bool IsBeta() const { return beta_; }
 
     // The updater: starts tolvash without waiting.
     bool RunUpdateCheck(bool run) const;
 
-    CIni& Ini() { return ini_; }
+    CIni& Ini() override { return ini_; }
     const CIni& Ini() const { return ini_; }
-    CLanguage& Language() { return language_; }
+    CLanguage& Language() override { return language_; }
     const CLanguage& Language() const { return language_; }
-    Profile& RegistryProfile() { return *profile_; }
+    Profile& RegistryProfile() override { return *profile_; }
     // The executable's folder, ending in '/'.
-    const std::string& ProgramFolder() const { return programFolder_; }
+    const std::string& ProgramFolder() const override { return programFolder_; }
     const std::string& ExecutablePath() const { return executablePath_; }
     const QPixmap& Bitmap(int index) const { return bitmaps_.at(static_cast<std::size_t>(index)); }
     IMainWindow* MainWindow() const { return mainWindow_.get(); }

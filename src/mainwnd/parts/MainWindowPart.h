@@ -1,0 +1,73 @@
+// IMainWindowPart: a feature of the main window that lives in a library of its own (the tuning
+// controls, the timer, the remote control, and each list or tool window to come). The program
+// hands the window a list of part factories; the window creates each part with its services
+// (MainWindowServices.h) and calls the hooks below. Every hook does nothing by default, so a part
+// overrides only what it serves.
+#pragma once
+
+#include <QPoint>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CMyFontDialog;
+class CTabPage;
+class IMainWindowServices;
+class QMenu;
+
+// A change the controller reported (radio::IRadioClients), as the window passes it on.
+struct RadioStateChange {
+    enum class Kind { Notification, Frequency, Mode, Vfo, Split };
+    Kind kind = Kind::Notification;
+    int code = 0;          // Notification: the remote notification code
+    int64_t value = 0;     // its value; the frequency in Hz; the VFO (1 A, 0 B); split (1 on)
+    std::string modeText;  // Mode
+};
+
+class IMainWindowPart {
+public:
+    virtual ~IMainWindowPart() = default;
+
+    // ---- Windows, asked for while the main window is built ----
+    // The page or tool window of a dialog id, or null when this part does not provide it (the
+    // window shows a placeholder for an id no part provides). The window takes ownership.
+    virtual CTabPage* CreatePage(unsigned /*dialogId*/) { return nullptr; }
+    virtual CMyFontDialog* CreateToolWindow(unsigned /*dialogId*/) { return nullptr; }
+    // The band table: the band menu and the stacking buttons work only with a part serving it.
+    virtual bool ServesBands() const { return false; }
+    virtual QMenu* CreateBandMenu() { return nullptr; }
+
+    // ---- The window's life ----
+    // After the window's controls exist.
+    virtual void OnControlsCreated() {}
+    // The end of the start-up: services (remote, DDE) and start-up programs begin.
+    virtual void OnStarted() {}
+    // Writes its settings (SaveState) and is told the window is closing (CloseProgram).
+    virtual void SaveState() {}
+    virtual void OnClosing() {}
+    // Auxiliary ports close before the CAT port.
+    virtual void CloseAuxiliaryPorts() {}
+
+    // ---- Events ----
+    // The one-second timer.
+    virtual void OnTimer() {}
+    // A command the window does not serve itself; true when handled.
+    virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
+    // A wheel turn at a point of the window (positive delta = up); true when handled.
+    virtual bool OnWheel(QPoint /*pos*/, int /*delta*/) { return false; }
+    virtual void OnTitleChanged(const std::string& /*title*/) {}
+    // The band display follows the frequency and mode.
+    virtual void OnBandDisplay() {}
+    virtual void OnRadioStateChanged(const RadioStateChange& /*change*/) {}
+    // The choose-VFO dialog: radio::kVfoA, kVfoB, 0 for Cancel, -1 when not served.
+    virtual int ChooseVfo() { return -1; }
+    // Selects the mode (an index into the mode list) as the mode menu does; false when not served.
+    virtual bool OnSelectMode(int /*modeIndex*/) { return false; }
+};
+
+// Creates a part for a window; the window keeps the part until it is destroyed.
+using MainWindowPartFactory = std::function<std::unique_ptr<IMainWindowPart>(IMainWindowServices&)>;
+using MainWindowPartList = std::vector<MainWindowPartFactory>;

@@ -1,0 +1,47 @@
+// What a part of the main window may use of it, handed to each part at its creation. It lives as
+// long as the part.
+#pragma once
+
+#include <string>
+
+class CIni;
+class CLanguage;
+class CMyFontDialog;
+class CRadioLink;
+namespace cat {
+class CVekDriver;
+}
+namespace radio {
+class CRadioController;
+class IRadioView;
+}  // namespace radio
+
+class IMainWindowServices {
+public:
+    virtual ~IMainWindowServices() = default;
+
+    virtual radio::CRadioController& Controller() = 0;
+    // The controller's view: the window's controls, message boxes, the choose-VFO dialog.
+    virtual radio::IRadioView& View() = 0;
+    virtual CRadioLink& Link() = 0;
+    virtual cat::CVekDriver& Driver() = 0;
+    virtual CIni& Ini() = 0;
+    virtual const CLanguage& Language() const = 0;
+    // The window itself: the parent of a part's dialogs, its controls by dialog id, its title.
+    virtual CMyFontDialog& Window() = 0;
+    virtual const std::string& VersionText() const = 0;
+
+    // The first initialisation of the link is still running.
+    virtual bool IsFirstInit() const = 0;
+    virtual bool IsOffLine() const = 0;
+    // Shows "OFF LINE" in the frequency field, sets the link off line and stops the worker.
+    virtual void GoOffLine() = 0;
+
+    // Selects a mode through the part serving it, else as the mode menu does.
+    virtual void SelectMode(int modeIndex) = 0;
+    // "VFO A=B".
+    virtual void OnVfoEqual() = 0;
+    virtual void SetPtt(bool on) = 0;
+    // Closes the program as "Exit" does, once the running handler has returned.
+    virtual void PostClose() = 0;
+};

@@ -1,0 +1,124 @@
+// The main window as the host of its parts: creating them, asking them for windows, passing on
+// commands and the controller's reports, and the services a part may use.
+#include "CorvaneDlg.h"
+
+#include "RadioLink.h"
+#include "TabPage.h"
+
+#include <QPointer>
+#include <QTimer>
+
+void CCorvaneDlg::CreateParts(const MainWindowPartList& parts)
+{
+    for (const MainWindowPartFactory& make : parts)
+        if (std::unique_ptr<IMainWindowPart> part = make(*this))
+            parts_.push_back(std::move(part));
+    controller_->SetClients(this);
+}
+
+void CCorvaneDlg::DestroyParts()
+{
+    controller_->SetClients(nullptr);
+    // Last created, first gone: a later part may use what an earlier one set up.
+    while (!parts_.empty())
+        parts_.pop_back();
+}
+
+CTabPage* CCorvaneDlg::PartPage(unsigned dialogId)
+{
+    for (const auto& part : parts_)
+        if (CTabPage* page = part->CreatePage(dialogId))
+            return page;
+    return nullptr;
+}
+
+std::unique_ptr<CMyFontDialog> CCorvaneDlg::PartToolWindow(unsigned dialogId)
+{
+    for (const auto& part : parts_)
+        if (CMyFontDialog* window = part->CreateToolWindow(dialogId))
+            return std::unique_ptr<CMyFontDialog>(window);
+    return nullptr;
+}
+
+QMenu* CCorvaneDlg::PartsBandMenu()
+{
+    for (const auto& part : parts_)
+        if (QMenu* menu = part->CreateBandMenu())
+            return menu;
+    return nullptr;
+}
+
+bool CCorvaneDlg::RouteToParts(int id, int code)
+{
+    for (const auto& part : parts_)
+        if (part->OnCommand(id, code))
+            return true;
+    return false;
+}
+
+bool CCorvaneDlg::PartsServeBands() const
+{
+    for (const auto& part : parts_)
+        if (part->ServesBands())
+            return true;
+    return false;
+}
+
+// ---- IMainWindowServices ----
+
+void CCorvaneDlg::GoOffLine()
+{
+    ShowOffLine();
+    link_->SetOffLine(true);
+    controller_->Worker().Stop(true);
+}
+
+void CCorvaneDlg::SelectMode(int modeIndex)
+{
+    for (const auto& part : parts_)
+        if (part->OnSelectMode(modeIndex))
+            return;
+    OnModeMenuCommand(modeIndex);
+}
+
+void CCorvaneDlg::PostClose()
+{
+    QPointer<CCorvaneDlg> target(this);
+    QTimer::singleShot(0, this, [target] {
+        if (target)
+            target->CloseProgram();
+    });
+}
+
+// ---- radio::IRadioClients ----
+
+void CCorvaneDlg::TellParts(const RadioStateChange& change)
+{
+    for (const auto& part : parts_)
+        part->OnRadioStateChanged(change);
+}
+
+void CCorvaneDlg::NotifyClients(int code, int64_t value)
+{
+    TellParts({RadioStateChange::Kind::Notification, code, value, {}});
+}
+
+void CCorvaneDlg::DdeFrequency(int64_t hz)
+{
+    TellParts({RadioStateChange::Kind::Frequency, 0, hz, {}});
+}
+
+void CCorvaneDlg::DdeMode(const std::string& modeText)
+{
+    TellParts({RadioStateChange::Kind::Mode, 0, 0, modeText});
+}
+
+void CCorvaneDlg::DdeVfo(int vfo)
+{
+    TellParts({RadioStateChange::Kind::Vfo, 0, vfo, {}});
+}
+
+void CCorvaneDlg::DdeSplit(bool on)
+{
+    TellParts({RadioStateChange::Kind::Split, 0, on ? 1 : 0, {}});
+}

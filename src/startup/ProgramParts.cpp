@@ -1,0 +1,10 @@
+#include "ProgramParts.h"
+
+#include "RemotePart.h"
+#include "TimerPart.h"
+#include "TuningPart.h"
+
+MainWindowPartList ProgramParts()
+{
+    return {MakeTuningPart, MakeTimerPart, MakeRemotePart};
+}
