@@ -15,6 +15,7 @@
 #include "PttRoute.h"
 #include "SerialLine.h"
 #include "TempDir.h"
+#include "TuneCarrier.h"
 
 using namespace txrx;
 
@@ -243,4 +244,73 @@ TEST(PttRouteDriver, TheDriverKeysAndItsFailuresKeepTheRealState)
     // The route's end unkeys.
     EXPECT_EQ(ports.driverCalls, std::vector<bool>{false});
     EXPECT_FALSE(view.Shows());
+}
+
+namespace {
+
+// The remote handler's mode codes and the waits, in the order they came.
+class FakeTuneRadio : public ITuneRadio {
+public:
+    explicit FakeTuneRadio(const CPttRoute& route) : route_(route) {}
+    int RemoteCommand(int code, int argument) override
+    {
+        calls.push_back({code, argument});
+        if (code == 3)
+            mode = argument;
+        return code == 2 ? mode : 1;
+    }
+    bool Wait(int ms) override
+    {
+        waits.push_back(ms);
+        keyedDuringWait.push_back(route_.IsOn());
+        return !closing;
+    }
+
+    int mode = 2;  // USB
+    bool closing = false;
+    std::vector<std::pair<int, int>> calls;
+    std::vector<int> waits;
+    std::vector<bool> keyedDuringWait;
+
+private:
+    const CPttRoute& route_;
+};
+
+}  // namespace
+
+TEST(TuneCarrier, KeysInAmForTheTuneTimeAndPutsTheModeBack)
+{
+    FakePorts ports;
+    ports.driver = true;
+    FakeView view;
+    CPttRoute route(ports, view);
+    FakeTuneRadio radio(route);
+    CTuneCarrier tune(radio, route);
+
+    EXPECT_FALSE(tune.OnTune(true, 100000, 120));  // clamped to 600 s
+    EXPECT_EQ(radio.waits, (std::vector<int>{120, 600000}));
+    EXPECT_EQ(radio.keyedDuringWait, (std::vector<bool>{false, true}));
+    EXPECT_EQ(ports.driverCalls, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(route.IsOn());
+    EXPECT_EQ(radio.calls, (std::vector<std::pair<int, int>>{{2, 0}, {3, 3}, {3, 2}}));
+
+    // No tune time: the first click only remembers, the second unkeys and restores.
+    radio.calls.clear();
+    radio.mode = 4;  // CW
+    EXPECT_TRUE(tune.OnTune(true, 0, 120));
+    EXPECT_EQ(radio.calls, (std::vector<std::pair<int, int>>{{2, 0}}));
+    radio.mode = 6;
+    EXPECT_FALSE(tune.OnTune(false, 0, 120));
+    EXPECT_EQ(radio.calls.back(), std::make_pair(3, 4));
+
+    // The program closing during the carrier still unkeys and restores; an unknown mode is not
+    // sent back.
+    radio.calls.clear();
+    radio.mode = 0;
+    radio.closing = true;
+    ports.driverCalls.clear();
+    EXPECT_FALSE(tune.OnTune(true, 5, 120));
+    EXPECT_FALSE(route.IsOn());
+    EXPECT_EQ(ports.driverCalls.back(), false);
+    EXPECT_EQ(radio.calls, (std::vector<std::pair<int, int>>{{2, 0}, {3, 3}}));
 }
