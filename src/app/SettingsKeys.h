@@ -118,7 +118,16 @@ inline constexpr IniInt ImportEseguito{kSection, "ImportEseguito", 0};
 // ---- INI, other sections ----
 namespace txrx {
 inline constexpr IniInt TuneSec{"TxRx", "TuneSec", 5};
+// The tune carrier's time as read and as written: 0..600 s, so its wait in ms cannot overflow.
+inline constexpr int kTuneSecondsMax = 600;
+constexpr int ClampTuneSeconds(int seconds)
+{
+    return seconds < 0 ? 0 : seconds > kTuneSecondsMax ? kTuneSecondsMax : seconds;
 }
+inline constexpr IniInt TotalTimeO{"TxRx", "TotalTimeO", 0};  // hours
+inline constexpr IniInt TotalTimeM{"TxRx", "TotalTimeM", 0};
+inline constexpr IniInt TotalTimeS{"TxRx", "TotalTimeS", 0};
+}  // namespace txrx
 
 namespace smeter {
 inline constexpr IniInt Inferiore{"S-Meter", "Inferiore", 38};

@@ -96,6 +96,31 @@ TEST_P(LinkSerialTest, ConnectsMeasuresTunesAndReadsBack)
     ASSERT_EQ(f.link.LoadSettings(false), CRadioLink::kConnected);
 }
 
+TEST_P(LinkSerialTest, ACatPortThatAlsoKeysOpensWithItsPttLineOff)
+{
+    Start();
+    f.Set("Setup", "RTS", 1);
+    f.Set("Setup", "DTR", 1);
+    f.Set("Setup", "PTTPorta", kPort);
+    f.Set("Setup", "PTTPin", 1);
+    ASSERT_EQ(f.link.LoadSettings(false), CRadioLink::kConnected);
+    EXPECT_EQ(Line().GetDtrState(), 0);
+    EXPECT_EQ(Line().GetRtsState(), 1);
+    f.link.ClosePort();
+
+    f.Set("Setup", "PTTPin", 0);
+    ASSERT_EQ(f.link.LoadSettings(false), CRadioLink::kConnected);
+    EXPECT_EQ(Line().GetRtsState(), 0);
+    EXPECT_EQ(Line().GetDtrState(), 1);
+    f.link.ClosePort();
+
+    // PTT on another port leaves the CAT lines as configured.
+    f.Set("Setup", "PTTPorta", kPort + 1);
+    ASSERT_EQ(f.link.LoadSettings(false), CRadioLink::kConnected);
+    EXPECT_EQ(Line().GetRtsState(), 1);
+    EXPECT_EQ(Line().GetDtrState(), 1);
+}
+
 TEST_P(LinkSerialTest, SilentRadioFailsTheTestAndSyncBringsItBack)
 {
     Start({"--latency", "5"});

@@ -53,6 +53,11 @@ const ModeInfo& Mode(int code)
     return kModes[code];
 }
 
+uint8_t FilterByte(int code, bool narrow)
+{
+    return narrow && Mode(code).filters >= kFilterNarrow ? kFilterNarrow : kFilterWide;
+}
+
 const ModelCaps& Caps(Model model)
 {
     const ModelCaps* caps = FindCaps(static_cast<int>(model));

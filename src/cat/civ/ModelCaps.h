@@ -22,6 +22,9 @@ constexpr uint8_t kModeWfm = 6;
 constexpr uint8_t kFilterWide = 1;
 constexpr uint8_t kFilterNarrow = 2;
 const ModeInfo& Mode(int code);  // USB for a code outside 0..6
+// The filter byte of an 06 for the mode: narrow only where the mode has a second filter (WFM
+// always sends 1).
+uint8_t FilterByte(int code, bool narrow);
 
 struct FrequencyRange {
     uint64_t lowHz;

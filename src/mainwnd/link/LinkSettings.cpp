@@ -1,6 +1,7 @@
 #include "LinkSettings.h"
 
 #include "AsciiCase.h"
+#include "ColourScheme.h"
 #include "Ini.h"
 #include "ModelCaps.h"
 #include "Numbers.h"
@@ -17,7 +18,8 @@ constexpr int kMaxUtcOffsetHours = 14;
 LinkColour ReadColour(const CIni& ini, const settings::IniInt& r, const settings::IniInt& g,
                       const settings::IniInt& b)
 {
-    return LinkColour{ini.GetInt(r), ini.GetInt(g), ini.GetInt(b)};
+    return LinkColour{ClampChannel(ini.GetInt(r)), ClampChannel(ini.GetInt(g)),
+                      ClampChannel(ini.GetInt(b))};
 }
 
 // Setup/"Porta" with `key`'s default when absent. Read as a whole number, so an overflowing
@@ -94,7 +96,7 @@ void ReadRemainingSettings(const CIni& ini, const Profile& profile, LinkSettings
     st.pttCopyOff = ini.GetString(s::PTTCopyOFF);
     st.pttFront = ini.GetInt(s::PTTFront);
     st.pttKey = ini.GetInt(s::PTTKey);
-    st.tuneSeconds = ini.GetInt(settings::txrx::TuneSec);
+    st.tuneSeconds = settings::txrx::ClampTuneSeconds(ini.GetInt(settings::txrx::TuneSec));
     st.logPath = ini.GetString(s::Log);
     st.utcOffset = ParseUtcOffset(ini.GetString(s::UTCOffset));
     st.delayCommand = ini.GetInt(s::DelayCommand);

@@ -173,6 +173,9 @@ bool CRadioLink::OpenPort()
     params.handshake = cat::kHandshakeOff;
     cat::ISerialOwner* owner = host_.posting.SerialOwner();
     const int port = settings_.id.port;
+    // The CAT port that also keys: its PTT line starts off, whatever "RTS" and "DTR" say.
+    if (settings_.pttPort == port)
+        (settings_.pttPin == 1 ? params.dtr : params.rts) = 0;
     bool ok = false;
     if (settings_.portMode != 0) {
         monitored_ = std::make_unique<cat::CMonitoredPort>();

@@ -115,6 +115,13 @@ int CAuxiliaryPort::SetControlLine(int argument, bool dtr)
     return -1;
 }
 
+cat::CSerialLine* CAuxiliaryPort::Line()
+{
+    if (monitored_)
+        return &monitored_->Line();
+    return listener_.get();
+}
+
 int CAuxiliaryPort::DtrState() const
 {
     if (monitored_)

@@ -13,6 +13,7 @@ class CRadioLink;
 
 namespace cat {
 class CMonitoredPort;
+class CSerialLine;
 class CSerialLineListener;
 class CVekDriver;
 }  // namespace cat
@@ -47,6 +48,8 @@ public:
 
     // The open port's number, 0 when none.
     int Port() const { return port_; }
+    // The auxiliary serial object's line; null when there is none (closed, or the driver's).
+    cat::CSerialLine* Line();
     // The DTR and RTS states of the auxiliary serial object; -1 when there is none.
     int DtrState() const;
     int RtsState() const;

@@ -1,0 +1,65 @@
+#include "LinkPttPorts.h"
+
+#include "AuxiliaryPort.h"
+#include "MonitoredPort.h"
+#include "RadioLink.h"
+#include "SerialLineListener.h"
+#include "VekDriver.h"
+
+namespace txrx {
+
+CLinkPttPorts::CLinkPttPorts(CRadioLink& link, cat::CVekDriver& driver,
+                             remote::CAuxiliaryPort& auxiliary)
+    : link_(link), driver_(driver), auxiliary_(auxiliary)
+{
+}
+
+bool CLinkPttPorts::DriverKeys() const
+{
+    return link_.UsesDriver() && link_.DriverSupportsPtt() && driver_.IsLoaded();
+}
+
+bool CLinkPttPorts::DriverPtt(bool on)
+{
+    return driver_.PTT(on ? 1 : 0) != 0;
+}
+
+int CLinkPttPorts::CatPort() const
+{
+    return link_.UsesDriver() ? 0 : link_.Settings().id.port;
+}
+
+cat::CSerialLine* CLinkPttPorts::CatLine()
+{
+    if (cat::CMonitoredPort* monitored = link_.MonitoredPort())
+        return &monitored->Line();
+    return link_.ListenerPort();
+}
+
+int CLinkPttPorts::AuxiliaryPort() const
+{
+    return auxiliary_.Port();
+}
+
+cat::CSerialLine* CLinkPttPorts::AuxiliaryLine()
+{
+    return auxiliary_.Line();
+}
+
+cat::SerialParams CLinkPttPorts::CatFraming() const
+{
+    const LinkSettings& s = link_.Settings();
+    cat::SerialParams params;
+    params.baud = s.baud;
+    params.parity = s.parity;
+    params.dataBits = s.dataBits;
+    params.stopBits = s.stopBits;
+    return params;
+}
+
+int CLinkPttPorts::PortMode() const
+{
+    return link_.Settings().portMode;
+}
+
+}  // namespace txrx
