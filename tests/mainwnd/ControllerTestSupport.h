@@ -53,13 +53,13 @@ inline void EnsureApp()
 
 class FakeView : public radio::IRadioView {
 public:
-    double GetFrequencyField() const override { return frequency; }
-    void SetFrequencyField(double hz) override
+    bool ShowFrequency(int64_t hz) override
     {
-        frequency = hz;
+        frequency = static_cast<double>(hz);
         blank = false;
+        return true;
     }
-    void BlankFrequencyField() override { blank = true; }
+    void BlankFrequency() override { blank = true; }
     double GetOffsetField() const override { return offset; }
     std::string GetOffsetFieldText() const override { return offsetText; }
     void SetOffsetField(int kHz) override { offset = kHz; }

@@ -112,9 +112,8 @@ public:
     int OtherDialogSize() const { return otherSize_; }
 
     // ---- radio::IRadioView ----
-    double GetFrequencyField() const override;
-    void SetFrequencyField(double hz) override;
-    void BlankFrequencyField() override;
+    bool ShowFrequency(int64_t hz) override;
+    void BlankFrequency() override;
     double GetOffsetField() const override;
     std::string GetOffsetFieldText() const override;
     void SetOffsetField(int kHz) override;
@@ -222,6 +221,8 @@ private:
     // Handlers.
     void OnLineLost(int port, int error);
     void OnFrequencyFocusOut();
+    // What the frequency field holds as typed (the controller's frequency unless the user typed).
+    double TypedFrequency() const;
     void OnDigitStep(int id);
     void OnStore(bool radio);
     void OnPollingButton();

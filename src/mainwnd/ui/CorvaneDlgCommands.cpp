@@ -85,7 +85,7 @@ bool CCorvaneDlg::OnCommand(int id, int code)
         return true;
     case kSetRtx:
         controller_->SetFrequencyTyped(false);
-        controller_->OnKillFocusFrequency();
+        controller_->OnKillFocusFrequency(TypedFrequency());
         SetButton(kSetRtx, false);
         return true;
     case kVfoEqual:
@@ -183,31 +183,25 @@ void CCorvaneDlg::OnDigitStep(int id)
     if (step == 0 || offLine_)
         return;
     const radio::RadioState& st = controller_->State();
-    const int64_t now = static_cast<int64_t>(GetFrequencyField());
+    const int64_t now = st.frequencyHz;
     const int64_t next = now + step;
     // A step that would leave the radio's range is not taken.
     if (now <= 0 || next < st.lowerLimit || next > st.upperLimit)
         return;
-    SetFrequencyField(static_cast<double>(next));
-    controller_->OnKillFocusFrequency();
+    controller_->SetFrequency(next);
 }
 
 void CCorvaneDlg::OnModeMenuCommand(int mode)
 {
-    const radio::RadioState& st = controller_->State();
-    const radio::ModeInfo* info = radio::ModeInfoFor(mode);
-    if (info == nullptr || mode >= static_cast<int>(st.modeNames.size()) || offLine_)
-        return;
-    controller_->SendCommand(civ::kCmdSetMode, info->civ, {static_cast<uint8_t>(st.filterNarrow ? 2 : 1)},
-                             true);
-    controller_->SendCommand(civ::kCmdReadMode, 0, {}, false);
+    if (!offLine_)
+        controller_->SetMode(mode);
 }
 
 void CCorvaneDlg::OnVfoEqual()
 {
     // The field is kept in the hidden field while the radio copies A into B.
     if (CNumEdit* hidden = NumField(kHidden1))
-        hidden->SetValue(GetFrequencyField());
+        hidden->SetValue(static_cast<double>(controller_->State().frequencyHz));
     if (!offLine_) {
         controller_->SendCommand(civ::kCmdVfo, civ::kVfoEqualize, {}, true);
         controller_->ReadFrequencyMode(false);
@@ -245,7 +239,7 @@ void CCorvaneDlg::OnFrequencyFocusOut()
     if (!controller_->State().frequencyTyped)
         return;
     controller_->SetFrequencyTyped(false);
-    controller_->OnKillFocusFrequency();
+    controller_->OnKillFocusFrequency(TypedFrequency());
 }
 
 void CCorvaneDlg::OnOK()

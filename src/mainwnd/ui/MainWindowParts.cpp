@@ -54,7 +54,7 @@ struct CMainWindowParts::Impl : PartsBase
 
 #ifdef CORVANE_HAS_TUNING
     bands::CBandTable table;
-    bands::CRadioTuningTarget target{ctl, w, [this] { return w.IsFirstInit(); }};
+    bands::CRadioTuningTarget target{ctl, [this] { return w.IsFirstInit(); }};
     std::unique_ptr<bands::CTuning> tuning;
     std::unique_ptr<CTuningControls> controls;
     QPointer<CScale> scale;
@@ -80,16 +80,6 @@ struct CMainWindowParts::Impl : PartsBase
 #ifdef CORVANE_HAS_REMOTE
     std::unique_ptr<remote::CRemoteHandler> remote;
 
-    void SelectMode(int modeIndex) override
-    {
-#ifdef CORVANE_HAS_TUNING
-        if (tuning) {
-            tuning->SetModeIndex(modeIndex);
-            return;
-        }
-#endif
-        w.OnModeMenuCommand(modeIndex);
-    }
     void SetVfoAEqualB() override { w.OnVfoEqual(); }
     void ExitProgram() override
     {
