@@ -102,11 +102,12 @@ public:
     CPageTabCtrl* Tabs() const;
     QWidget* ToolWindow(int dialogId) const;
     QWidget* Page(int dialogId) const;
-    bool IsClosing() override { return closing_; }
-    bool IsOffLine() const { return offLine_; }
+    // Closing and off line are the controller's: no command waits or goes out then.
+    bool IsClosing() override { return Closing(); }
+    bool IsOffLine() const { return controller_->State().offLine; }
     bool IsFirstInit() const { return firstInit_; }
     // The start-up has finished and the window runs.
-    bool IsInitialised() const { return initialised_ && !closing_; }
+    bool IsInitialised() const { return initialised_ && !Closing(); }
     const std::string& ProgramFolderPath() const { return programFolder_; }
     std::string OtherDialogFace() const { return otherFace_; }
     int OtherDialogSize() const { return otherSize_; }
@@ -240,6 +241,7 @@ private:
     COnOffButton* Button(int id) const;
     CNumEdit* NumField(int id) const;
     QWidget* Item(int id) const { return GetDlgItem(id); }
+    bool Closing() const { return controller_->State().closing; }
 
     CCorvaneApp& app_;
     CIni& ini_;
@@ -276,9 +278,7 @@ private:
 
     bool firstInit_ = true;
     bool setupInProgress_ = false;
-    bool closing_ = false;
     bool closed_ = false;
-    bool offLine_ = false;
     bool settingsChanged_ = false;
     bool initialised_ = false;
     bool endedEarly_ = false;

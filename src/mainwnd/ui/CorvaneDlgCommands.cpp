@@ -59,7 +59,7 @@ bool CCorvaneDlg::OnCommand(int id, int code)
     if (code != ctl::kBnClicked)
         return RouteToParts(id, code) || CMyFontDialog::OnCommand(id, code);
 
-    if (closing_ && id != kExit)
+    if (Closing() && id != kExit)
         return true;
     if (OnFunctionCommand(id))
         return true;
@@ -180,7 +180,7 @@ void CCorvaneDlg::OnDigitStep(int id)
             step = -kDigitSteps[i];
     }
     SetButton(id, false);
-    if (step == 0 || offLine_)
+    if (step == 0 || IsOffLine())
         return;
     const radio::RadioState& st = controller_->State();
     const int64_t now = st.frequencyHz;
@@ -193,7 +193,7 @@ void CCorvaneDlg::OnDigitStep(int id)
 
 void CCorvaneDlg::OnModeMenuCommand(int mode)
 {
-    if (!offLine_)
+    if (!IsOffLine())
         controller_->SetMode(mode);
 }
 
@@ -202,7 +202,7 @@ void CCorvaneDlg::OnVfoEqual()
     // The field is kept in the hidden field while the radio copies A into B.
     if (CNumEdit* hidden = NumField(kHidden1))
         hidden->SetValue(static_cast<double>(controller_->State().frequencyHz));
-    if (!offLine_) {
+    if (!IsOffLine()) {
         controller_->SendCommand(civ::kCmdVfo, civ::kVfoEqualize, {}, true);
         controller_->ReadFrequencyMode(false);
     }
@@ -256,7 +256,7 @@ void CCorvaneDlg::OnOK()
 void CCorvaneDlg::OnCancel()
 {
     // Esc synchronises with the radio; closing the window goes through closeEvent.
-    if (closing_ || setupInProgress_ || !initialised_)
+    if (Closing() || setupInProgress_ || !initialised_)
         return;
     link_->OnSync();
     SyncControllerSettings();
@@ -265,13 +265,13 @@ void CCorvaneDlg::OnCancel()
 void CCorvaneDlg::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    if (!closing_ && !closed_)
+    if (!Closing() && !closed_)
         CloseProgram();
 }
 
 void CCorvaneDlg::OnTimer(int id)
 {
-    if (id != kTimerId || setupInProgress_ || closing_)
+    if (id != kTimerId || setupInProgress_ || Closing())
         return;
     // The frame may come without a move or resize of the window itself.
     RefitWhenFramed();
@@ -294,7 +294,7 @@ bool CCorvaneDlg::eventFilter(QObject* watched, QEvent* event)
 void CCorvaneDlg::wheelEvent(QWheelEvent* event)
 {
     const int delta = event->angleDelta().y();
-    if (delta != 0 && !closing_) {
+    if (delta != 0 && !Closing()) {
         for (IMainWindowPart* part : parts_)
             if (part->OnWheel(event->position().toPoint(), delta)) {
                 event->accept();
@@ -334,7 +334,7 @@ void CCorvaneDlg::changeEvent(QEvent* event)
 
 void CCorvaneDlg::moveEvent(QMoveEvent* event)
 {
-    if (isVisible() && !isMinimized() && initialised_ && !closing_) {
+    if (isVisible() && !isMinimized() && initialised_ && !Closing()) {
         const QRect r = frameGeometry();
         profile_.WriteRect(settings::reg::MainWindowRect,
                            {r.top(), r.bottom() + 1, r.left(), r.right() + 1});
