@@ -313,6 +313,13 @@ void CRadioController::ApplyLinkFacts(const LinkFacts& facts)
     state_.pttByLine = facts.pttByLine;
 }
 
+void CRadioController::ShowOffLine()
+{
+    state_.offLine = true;
+    state_.frequencyHz = 0;
+    state_.frequencyBlank = true;
+}
+
 void CRadioController::ShowLineLost(const std::string& text)
 {
     if (state_.lineLost == text)

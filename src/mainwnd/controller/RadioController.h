@@ -93,6 +93,9 @@ public:
     void SetModel(int model) { state_.model = model; }
     void SetDelayCommand(int ms) { state_.delayCommand = ms; }
     void SetOffLine(bool on) { state_.offLine = on; }
+    // Off line, with "OFF LINE" in the frequency field: no frequency is in force until the radio
+    // reports one, which is then shown whatever it is.
+    void ShowOffLine();
     void SetSending(bool sending) { state_.sending = sending; }
     void SetLinkTestRunning(bool on) { state_.linkTest = on; }
     void BeginClosing() { state_.closing = true; }

@@ -118,7 +118,7 @@ void CCorvaneDlg::ShowOffLine()
 {
     // Off line nothing unkeys the transmitter later: unkey it now.
     SetPtt(false);
-    controller_->SetOffLine(true);
+    controller_->ShowOffLine();
     if (CNumEdit* f = NumField(rc::kFrequency)) {
         settingField_ = true;
         f->SetWindowText(QStringLiteral("OFF LINE"));
