@@ -55,6 +55,8 @@ class FakeView : public radio::IRadioView {
 public:
     bool ShowFrequency(int64_t hz) override
     {
+        if (typing)
+            return false;
         frequency = static_cast<double>(hz);
         blank = false;
         return true;
@@ -101,6 +103,7 @@ public:
 
     double frequency = 0;
     bool blank = false;
+    bool typing = false;  // the field keeps what the user types
     double offset = 0;
     std::string offsetText;
     std::map<int, bool> buttons, enabled, shown, bandMenu;

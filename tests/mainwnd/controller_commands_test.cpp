@@ -145,6 +145,42 @@ TEST(ControllerCommands, TypedFrequencyIsSentOnlyInsideTheLimits)
     EXPECT_TRUE(rig.Sent().empty());
 }
 
+TEST(ControllerCommands, TheFieldShowsTheFrequencyInForceExceptWhileTheUserTypes)
+{
+    SimRig rig;
+    rig.controller->ReadFrequencyMode(true);
+    rig.Settle();
+    ASSERT_EQ(rig.view.frequency, 14074000.0);
+
+    // Typing: a client's frequency is not sent, and the radio's report is kept, not shown.
+    rig.view.typing = true;
+    rig.view.frequency = 7;
+    rig.radio->ClearFrames();
+    EXPECT_FALSE(rig.controller->SetFrequency(7050000));
+    rig.radio->SetFrequencyByHand(14100000);
+    rig.controller->ReadFrequencyMode(true);
+    rig.Settle();
+    for (const Bytes& f : rig.Sent())
+        EXPECT_NE(f[4], 0x05);
+    EXPECT_EQ(rig.view.frequency, 7.0);
+    EXPECT_EQ(rig.controller->State().frequencyHz, 14100000);
+
+    // A typed value the radio cannot take gives way to the frequency in force.
+    rig.view.typing = false;
+    rig.controller->OnKillFocusFrequency(7);
+    EXPECT_EQ(rig.view.frequency, 14100000.0);
+
+    // After "OFF LINE" the same frequency, reported again, is shown again.
+    rig.controller->ShowOffLine();
+    rig.view.frequency = 0;
+    rig.controller->SetOffLine(false);
+    rig.clients.notes.clear();
+    rig.controller->ReadFrequencyMode(true);
+    rig.Settle();
+    EXPECT_EQ(rig.view.frequency, 14100000.0);
+    EXPECT_TRUE(rig.clients.Has(0, 14100000));
+}
+
 TEST(ControllerCommands, EnsureVfoKnownAsksWhenNoVfoIsSelected)
 {
     SimRig rig;
