@@ -53,13 +53,15 @@ inline void EnsureApp()
 
 class FakeView : public radio::IRadioView {
 public:
-    double GetFrequencyField() const override { return frequency; }
-    void SetFrequencyField(double hz) override
+    bool ShowFrequency(int64_t hz) override
     {
-        frequency = hz;
+        if (typing)
+            return false;
+        frequency = static_cast<double>(hz);
         blank = false;
+        return true;
     }
-    void BlankFrequencyField() override { blank = true; }
+    void BlankFrequency() override { blank = true; }
     double GetOffsetField() const override { return offset; }
     std::string GetOffsetFieldText() const override { return offsetText; }
     void SetOffsetField(int kHz) override { offset = kHz; }
@@ -101,6 +103,7 @@ public:
 
     double frequency = 0;
     bool blank = false;
+    bool typing = false;  // the field keeps what the user types
     double offset = 0;
     std::string offsetText;
     std::map<int, bool> buttons, enabled, shown, bandMenu;

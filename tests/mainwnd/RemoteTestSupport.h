@@ -11,19 +11,9 @@
 
 namespace remotetest {
 
-// Mode selection sends the mode as the mode menu would and reads it back.
+// Records what the handler asks of the main window.
 class FakeWindow : public remote::IRemoteWindow {
 public:
-    explicit FakeWindow(radio::CRadioController& controller) : controller_(controller) {}
-
-    void SelectMode(int modeIndex) override
-    {
-        modes.push_back(modeIndex);
-        controller_.SendCommand(0x06, static_cast<uint8_t>(modeIndex),
-                                {static_cast<uint8_t>(controller_.State().filterNarrow ? 2 : 1)},
-                                true);
-        controller_.ReadFrequencyMode(true);
-    }
     void SetVfoAEqualB() override { ++vfoAEqualB; }
     void ExitProgram() override { ++exits; }
     void SetPtt(bool on) override { ptt.push_back(on); }
@@ -32,14 +22,10 @@ public:
         recorder.emplace_back(button, down);
     }
 
-    std::vector<int> modes;
     int vfoAEqualB = 0;
     int exits = 0;
     std::vector<bool> ptt;
     std::vector<std::pair<remote::RecorderButton, bool>> recorder;
-
-private:
-    radio::CRadioController& controller_;
 };
 
 // The controller's notifications go to the handler, as the main window forwards them.
@@ -82,7 +68,7 @@ struct RemoteRig {
 
     linktest::LinkFixture link;
     ctltest::SimRig rig;
-    FakeWindow window{*rig.controller};
+    FakeWindow window;
     ForwardingClients forward;
     std::unique_ptr<remote::CRemoteHandler> handler;
 };

@@ -1,5 +1,5 @@
-// A stand-in for the main window's side of the tuning operations: it keeps a frequency field,
-// a mode and the buttons, and records the CI-V commands asked for.
+// A stand-in for the controller's side of the tuning operations: it keeps a frequency, a mode and
+// the filter, and records the CI-V commands asked for.
 #pragma once
 
 #include "Tuning.h"
@@ -19,7 +19,7 @@ struct Sent {
 
 class FakeTarget : public bands::ITuningTarget {
 public:
-    double field = 14175000;
+    int64_t field = 14175000;
     int64_t lower = 30000;
     int64_t upper = 469999999;
     bool firstInit = false;
@@ -28,27 +28,24 @@ public:
     int mode = 1;
     int modeCount = 7;
     bool filter = true;
-    bool dupPlus = false;
-    bool dupMinus = false;
-    bool dupRemembered = true;  // DUP + remembered
     int skipTicks = 0;
     int applies = 0;
     int reads = 0;
-    int statusUpdates = 0;
     std::vector<Sent> sent;
 
-    double GetFrequencyField() const override { return field; }
-    void SetFrequencyField(double hz) override { field = hz; }
-    void ApplyFrequencyField() override
+    int64_t Frequency() const override { return field; }
+    void ApplyFrequency(int64_t hz) override
     {
+        field = hz;
         ++applies;
-        sent.push_back({0x05, static_cast<int64_t>(field), 0});
+        sent.push_back({0x05, field, 0});
     }
-    void SendFrequencyField() override
+    void SendFrequency(int64_t hz) override
     {
+        field = hz;
         if (stepping)
             steppingWhileSending = true;
-        sent.push_back({0x05, static_cast<int64_t>(field), 0});
+        sent.push_back({0x05, field, 0});
     }
     void SendModeCommand(int m, int data) override { sent.push_back({0x06, m, data}); }
     void ReadFrequencyMode() override { ++reads; }
@@ -59,15 +56,16 @@ public:
     void SkipPollTicks(int ticks) override { skipTicks = ticks; }
     int CurrentMode() const override { return mode; }
     int ModeCount() const override { return modeCount; }
-    void SetCurrentMode(int m) override { mode = m; }
-    void SetDuplexForMode(bool fm) override
+    // The mode menu's command as the controller sends it.
+    bool SelectMode(int m) override
     {
-        dupPlus = fm && dupRemembered;
-        dupMinus = false;
+        if (m < 0 || m >= modeCount)
+            return false;
+        mode = m;
+        sent.push_back({0x06, m, filter ? 2 : 1});
+        return true;
     }
     bool FilterOn() const override { return filter; }
-    void SetFilterButton(bool on) override { filter = on; }
-    void UpdateStatusLine() override { ++statusUpdates; }
 };
 
 class FakeDisplay : public bands::ITuningDisplay {

@@ -22,7 +22,7 @@ struct TuningRig {
     SimRig rig;
     bool firstInit = false;
     bands::CBandTable table;
-    bands::CRadioTuningTarget target{*rig.controller, rig.view, [this] { return firstInit; }};
+    bands::CRadioTuningTarget target{*rig.controller, [this] { return firstInit; }};
     bands::CTuning tuning{table, rig.ini, target};
     tuningtest::FakeDisplay display;
 };
@@ -54,7 +54,7 @@ TEST(BandsOnRadioTest, StepsStopAtTheRadiosLimits)
 {
     TuningRig t(sim::RadioModel::IC718);
     ASSERT_EQ(t.target.UpperLimit(), 29999999);
-    t.rig.view.frequency = 29999990;
+    ctltest::MutableState(*t.rig.controller).frequencyHz = 29999990;
     t.tuning.StepFrequency(1000);
     t.rig.Settle();
     EXPECT_EQ(t.rig.radio->State().frequencyHz, 29999999u);
@@ -77,7 +77,7 @@ TEST(BandsOnRadioTest, ModeIndexAndRegistersReachTheRadio)
     EXPECT_FALSE(t.rig.view.Button(radio::ctl::kFilter));
     EXPECT_EQ(t.rig.view.modeText, "WFM");
 
-    t.rig.view.frequency = 14230000;
+    ctltest::MutableState(*t.rig.controller).frequencyHz = 14230000;
     t.tuning.UpdateBandFromFrequency();
     ASSERT_TRUE(t.tuning.SetModeIndex(1));
     t.tuning.SaveRegister(2);

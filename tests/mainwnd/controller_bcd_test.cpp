@@ -79,16 +79,12 @@ TEST(Bcd, FrequencyFieldIsPackedOnlyInsideTheLimits)
     ctltest::MutableState(controller).lowerLimit = 30000;
     ctltest::MutableState(controller).upperLimit = 199999999;
     uint8_t out[5];
-    view.frequency = 14250000.7;  // the field's double is truncated
-    EXPECT_EQ(controller.FrequencyToBcd(out), 14250000);
+    EXPECT_EQ(controller.FrequencyToBcd(14250000.7, out), 14250000);  // the field's double is truncated
     EXPECT_EQ(Bytes(out, out + 5), (Bytes{0x00, 0x00, 0x25, 0x14, 0x00}));
-    view.frequency = 30000;
-    EXPECT_EQ(controller.FrequencyToBcd(out), 30000);
-    view.frequency = 199999999;
-    EXPECT_EQ(controller.FrequencyToBcd(out), 199999999);
+    EXPECT_EQ(controller.FrequencyToBcd(30000, out), 30000);
+    EXPECT_EQ(controller.FrequencyToBcd(199999999, out), 199999999);
     for (double outside : {29999.0, 200000000.0, -5.0, 1e300}) {
-        view.frequency = outside;
-        EXPECT_EQ(controller.FrequencyToBcd(out), 0);
+        EXPECT_EQ(controller.FrequencyToBcd(outside, out), 0);
         EXPECT_EQ(Bytes(out, out + 5), Bytes(5, 0));
     }
 }

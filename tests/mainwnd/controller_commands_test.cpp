@@ -1,5 +1,5 @@
 // The small operations of the command layer against the simulated radio: VFO selection, split,
-// filter, the typed frequency, and the receive entry points for driver and early serial frames.
+// filter, mode, the typed frequency, and the receive entry points for driver and early serial frames.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -80,20 +80,54 @@ TEST(ControllerCommands, FilterTogglesExceptInWfm)
     EXPECT_FALSE(rig.view.Button(radio::ctl::kFilter));
 }
 
+TEST(ControllerCommands, SetModeHandlesFilterAndDuplex)
+{
+    SimRig rig;
+    rig.controller->ReadFrequencyMode(true);
+    rig.Settle();
+    radio::RadioState& s = ctltest::MutableState(*rig.controller);
+    s.filterNarrow = true;
+    s.duplexPlusRemembered = true;
+    rig.radio->ClearFrames();
+    EXPECT_TRUE(rig.controller->SetMode(radio::kWfm));
+    EXPECT_FALSE(rig.view.Button(radio::ctl::kFilter));
+    EXPECT_EQ(rig.view.modeText, "WFM");
+    rig.Settle();  // a newer setting replaces one still queued
+    EXPECT_TRUE(rig.controller->SetMode(radio::kFm));
+    EXPECT_TRUE(rig.view.Button(radio::ctl::kDupPlus));
+    rig.Settle();
+    s.filterNarrow = true;
+    EXPECT_TRUE(rig.controller->SetMode(radio::kUsb));
+    EXPECT_FALSE(rig.view.Button(radio::ctl::kDupPlus));
+    EXPECT_NE(rig.view.status.find(" N"), std::string::npos);  // the status line follows
+    rig.Settle();
+    EXPECT_EQ(rig.Sent(), (std::vector<Bytes>{rig.Frame({0x06, 0x06, 0x01}),
+                                              rig.Frame({0x06, 0x05, 0x01}),
+                                              rig.Frame({0x06, 0x01, 0x02})}));
+    EXPECT_EQ(rig.radio->State().mode, radio::kUsb);
+
+    // A mode outside the model's list changes nothing.
+    rig.radio->ClearFrames();
+    s.modeNames.resize(5);
+    EXPECT_FALSE(rig.controller->SetMode(radio::kFm));
+    EXPECT_FALSE(rig.controller->SetMode(-1));
+    rig.Settle();
+    EXPECT_TRUE(rig.Sent().empty());
+    EXPECT_EQ(rig.controller->State().mode, radio::kUsb);
+}
+
 TEST(ControllerCommands, TypedFrequencyIsSentOnlyInsideTheLimits)
 {
     SimRig rig;
     ctltest::MutableState(*rig.controller).upperLimit = 199999999;
-    rig.view.frequency = 21300000;
-    rig.controller->OnKillFocusFrequency();
+    rig.controller->OnKillFocusFrequency(21300000);
     rig.Settle();
     EXPECT_EQ(rig.radio->State().vfo[0].frequencyHz, 21300000u);
     EXPECT_TRUE(rig.clients.Has(0, 21300000));
     EXPECT_EQ(rig.clients.ddeFrequency, 21300000);
 
     rig.radio->ClearFrames();
-    rig.view.frequency = 432000000;
-    rig.controller->OnKillFocusFrequency();
+    rig.controller->OnKillFocusFrequency(432000000);
     EXPECT_FALSE(rig.controller->SetFrequency(432000000));
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
@@ -104,11 +138,47 @@ TEST(ControllerCommands, TypedFrequencyIsSentOnlyInsideTheLimits)
     // A send already running is not interrupted by a second one.
     rig.radio->ClearFrames();
     ctltest::MutableState(*rig.controller).sending = true;
-    rig.controller->OnKillFocusFrequency();
+    rig.controller->OnKillFocusFrequency(21300000);
     // Nor does a client's frequency go out then: it hears so rather than a false success.
     EXPECT_FALSE(rig.controller->SetFrequency(7050000));
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
+}
+
+TEST(ControllerCommands, TheFieldShowsTheFrequencyInForceExceptWhileTheUserTypes)
+{
+    SimRig rig;
+    rig.controller->ReadFrequencyMode(true);
+    rig.Settle();
+    ASSERT_EQ(rig.view.frequency, 14074000.0);
+
+    // Typing: a client's frequency is not sent, and the radio's report is kept, not shown.
+    rig.view.typing = true;
+    rig.view.frequency = 7;
+    rig.radio->ClearFrames();
+    EXPECT_FALSE(rig.controller->SetFrequency(7050000));
+    rig.radio->SetFrequencyByHand(14100000);
+    rig.controller->ReadFrequencyMode(true);
+    rig.Settle();
+    for (const Bytes& f : rig.Sent())
+        EXPECT_NE(f[4], 0x05);
+    EXPECT_EQ(rig.view.frequency, 7.0);
+    EXPECT_EQ(rig.controller->State().frequencyHz, 14100000);
+
+    // A typed value the radio cannot take gives way to the frequency in force.
+    rig.view.typing = false;
+    rig.controller->OnKillFocusFrequency(7);
+    EXPECT_EQ(rig.view.frequency, 14100000.0);
+
+    // After "OFF LINE" the same frequency, reported again, is shown again.
+    rig.controller->ShowOffLine();
+    rig.view.frequency = 0;
+    rig.controller->SetOffLine(false);
+    rig.clients.notes.clear();
+    rig.controller->ReadFrequencyMode(true);
+    rig.Settle();
+    EXPECT_EQ(rig.view.frequency, 14100000.0);
+    EXPECT_TRUE(rig.clients.Has(0, 14100000));
 }
 
 TEST(ControllerCommands, EnsureVfoKnownAsksWhenNoVfoIsSelected)
@@ -154,7 +224,7 @@ TEST(ControllerCommands, EarlySerialFramesGoThroughTheWorker)
     rig.controller->OnSerialBlock(block.data(), static_cast<int>(block.size()));
     EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.frequency == 14100000.0; }));
     EXPECT_EQ(rig.view.rxSwaps, 2);  // the early frame and its delivery
-    rig.view.frequency = 1;
+    ctltest::MutableState(*rig.controller).frequencyHz = 1;
 
     // Another source, or no frame at all, is dropped.
     const Bytes other = {0xFE, 0xFE, 0xE0, 0x5E, 0x00, 0x00, 0x00, 0x20, 0x14, 0x00, 0xFD};

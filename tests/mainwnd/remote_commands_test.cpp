@@ -53,7 +53,7 @@ TEST(RemoteCommands, NoFrequencyUntilTheRadioToldOneAndNoSuccessForASetNotQueued
 {
     linktest::LinkFixture link;
     ctltest::SimRig rig;
-    FakeWindow window{*rig.controller};
+    FakeWindow window;
     remote::CRemoteHandler handler(*rig.controller, rig.view, rig.ini, link.link, link.driver,
                                    window);
     rig.controller->Worker().SetTimes(1000000, 50);
@@ -80,13 +80,13 @@ TEST(RemoteCommands, ModeCountsFromOneAndChecksTheList)
     RemoteRig r;
     EXPECT_EQ(r.Code(2), 2);  // USB
     EXPECT_EQ(r.Code(3, 4), 0);
-    EXPECT_EQ(r.window.modes, std::vector<int>{radio::kCw});
+    EXPECT_EQ(r.rig.Sent(), std::vector<Bytes>{r.rig.Frame({0x06, 0x03, 0x01})});
     EXPECT_EQ(r.rig.radio->State().mode, radio::kCw);
     EXPECT_EQ(r.Code(2), 4);
     for (int bad : {0, 8, -1, 1000}) {
         EXPECT_EQ(r.Code(3, bad), -1) << bad;
     }
-    EXPECT_EQ(r.window.modes.size(), 1u);
+    EXPECT_EQ(r.rig.Sent().size(), 1u);
 
     // A mode the controller knows no name for answers -1.
     ctltest::MutableState(*r.rig.controller).mode = 9;
@@ -118,7 +118,7 @@ TEST(RemoteCommands, ModesBeyondTheShorterListOfTheIC718AreRefused)
     RemoteRig r(sim::RadioModel::IC718);
     EXPECT_EQ(r.Code(3, 6), -1);  // FM
     EXPECT_EQ(r.Code(3, 7), -1);  // WFM
-    EXPECT_TRUE(r.window.modes.empty());
+    EXPECT_TRUE(r.rig.Sent().empty());
     EXPECT_EQ(r.Code(3, 5), 0);   // RTTY
     EXPECT_EQ(r.Code(2), 5);
 }

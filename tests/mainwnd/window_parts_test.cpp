@@ -120,8 +120,8 @@ TEST(MainWindowParts, APartPlugsInWithItsWindowsHooksAndReports)
                        c.value == hz;
             }));
 
-            // A mode chosen through the services goes through the tuning part to the radio.
-            log.services->SelectMode(3);
+            // A mode a part chooses through the controller reaches the radio.
+            log.services->Controller().SetMode(3);
             EXPECT_TRUE(PumpUntil([&] { return f.Trace().find("FE FE 58 E0 06 03") != std::string::npos; }));
 
             log.services->PostClose();

@@ -4,22 +4,20 @@
 
 namespace bands {
 
-CRadioTuningTarget::CRadioTuningTarget(radio::CRadioController& controller, radio::IRadioView& view,
+CRadioTuningTarget::CRadioTuningTarget(radio::CRadioController& controller,
                                        std::function<bool()> firstInitialisation)
-    : controller_(controller), view_(view), firstInitialisation_(std::move(firstInitialisation))
+    : controller_(controller), firstInitialisation_(std::move(firstInitialisation))
 {
 }
 
-double CRadioTuningTarget::GetFrequencyField() const { return view_.GetFrequencyField(); }
+int64_t CRadioTuningTarget::Frequency() const { return controller_.State().frequencyHz; }
 
-void CRadioTuningTarget::SetFrequencyField(double hz) { view_.SetFrequencyField(hz); }
+void CRadioTuningTarget::ApplyFrequency(int64_t hz) { controller_.OnKillFocusFrequency(static_cast<double>(hz)); }
 
-void CRadioTuningTarget::ApplyFrequencyField() { controller_.OnKillFocusFrequency(); }
-
-void CRadioTuningTarget::SendFrequencyField()
+void CRadioTuningTarget::SendFrequency(int64_t hz)
 {
     // Through the controller's own send: limits, no send inside another, the band display.
-    controller_.SetFrequency(static_cast<int64_t>(view_.GetFrequencyField()));
+    controller_.SetFrequency(hz);
 }
 
 void CRadioTuningTarget::SendModeCommand(int mode, int data)
@@ -49,24 +47,8 @@ int CRadioTuningTarget::CurrentMode() const { return controller_.State().mode; }
 
 int CRadioTuningTarget::ModeCount() const { return static_cast<int>(controller_.State().modeNames.size()); }
 
-void CRadioTuningTarget::SetCurrentMode(int mode) { controller_.ShowMode(mode); }
-
-void CRadioTuningTarget::SetDuplexForMode(bool fm)
-{
-    if (fm) {
-        controller_.RestoreDuplexButtons();
-        return;
-    }
-    controller_.ClearDuplexButtons();
-}
+bool CRadioTuningTarget::SelectMode(int mode) { return controller_.SetMode(mode); }
 
 bool CRadioTuningTarget::FilterOn() const { return controller_.State().filterNarrow; }
-
-void CRadioTuningTarget::SetFilterButton(bool on)
-{
-    controller_.ShowFilter(on);
-}
-
-void CRadioTuningTarget::UpdateStatusLine() { controller_.UpdateStatusLine(); }
 
 }  // namespace bands

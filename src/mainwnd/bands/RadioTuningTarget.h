@@ -1,5 +1,4 @@
-// ITuningTarget over the radio controller and the main window's view: what the main window hands
-// to bands::CTuning. The first-initialisation flag stays the main window's; it is asked through a
+// ITuningTarget over the radio controller: what the main window hands to bands::CTuning. The first-initialisation flag stays the main window's; it is asked through a
 // function.
 #pragma once
 
@@ -9,21 +8,19 @@
 
 namespace radio {
 class CRadioController;
-class IRadioView;
 }  // namespace radio
 
 namespace bands {
 
 class CRadioTuningTarget : public ITuningTarget {
 public:
-    // The controller and the view outlive this object.
-    CRadioTuningTarget(radio::CRadioController& controller, radio::IRadioView& view,
+    // The controller outlives this object.
+    CRadioTuningTarget(radio::CRadioController& controller,
                        std::function<bool()> firstInitialisation);
 
-    double GetFrequencyField() const override;
-    void SetFrequencyField(double hz) override;
-    void ApplyFrequencyField() override;
-    void SendFrequencyField() override;
+    int64_t Frequency() const override;
+    void ApplyFrequency(int64_t hz) override;
+    void SendFrequency(int64_t hz) override;
     void SendModeCommand(int mode, int data) override;
     void ReadFrequencyMode() override;
     int64_t LowerLimit() const override;
@@ -33,15 +30,11 @@ public:
     void SkipPollTicks(int ticks) override;
     int CurrentMode() const override;
     int ModeCount() const override;
-    void SetCurrentMode(int mode) override;
-    void SetDuplexForMode(bool fm) override;
+    bool SelectMode(int mode) override;
     bool FilterOn() const override;
-    void SetFilterButton(bool on) override;
-    void UpdateStatusLine() override;
 
 private:
     radio::CRadioController& controller_;
-    radio::IRadioView& view_;
     std::function<bool()> firstInitialisation_;
 };
 

@@ -22,7 +22,7 @@ void CTuning::UpdateBandFromFrequency()
 {
     if (!tracking_)
         return;
-    const int f = WholeHz(target_.GetFrequencyField());
+    const int f = WholeHz(static_cast<double>(target_.Frequency()));
     const int i = table_.FindBand(f);
     band_ = i;
     if (i < 0) {
@@ -50,8 +50,7 @@ void CTuning::SelectBand(int row, double hz)
     const BandRow& r = table_.Row(row);
     if (!std::isfinite(hz) || hz < r.lower || hz > r.upper || hz == 0)
         hz = r.frequency;
-    target_.SetFrequencyField(hz);
-    target_.SendFrequencyField();
+    target_.SendFrequency(static_cast<int64_t>(hz));
     // A stored mode the radio does not have is not sent.
     if (r.mode >= 0 && r.mode < target_.ModeCount())
         target_.SendModeCommand(r.mode, r.mode == kModeWfm ? 0 : r.filter);
@@ -76,8 +75,7 @@ void CTuning::RecallRegister(int n)
     if (!WithinLimits(reg.frequency))
         return;
     const int mode = reg.mode;
-    target_.SetFrequencyField(reg.frequency);
-    target_.SendFrequencyField();
+    target_.SendFrequency(reg.frequency);
     SetModeIndex(mode);
 }
 
@@ -87,7 +85,7 @@ void CTuning::SaveRegister(int n)
         return;
     const int row = StackRow();
     StackRegister& reg = table_.Row(row).registers[static_cast<size_t>(n - 1)];
-    reg.frequency = WholeHz(target_.GetFrequencyField());
+    reg.frequency = WholeHz(static_cast<double>(target_.Frequency()));
     const int mode = target_.CurrentMode();
     reg.mode = (mode >= 0 && mode < kModeCount) ? mode : 0;
     table_.WriteRegister(ini_, row, n);
@@ -98,9 +96,9 @@ void CTuning::StepFrequency(int64_t step)
     if (target_.FirstInitialisation())
         return;
     target_.SetStepping(true);
-    const int64_t f = SteppedFrequency(target_.GetFrequencyField(), step, target_.LowerLimit(), target_.UpperLimit());
-    target_.SetFrequencyField(static_cast<double>(f));
-    target_.SendFrequencyField();
+    const int64_t f = SteppedFrequency(static_cast<double>(target_.Frequency()), step,
+                                       target_.LowerLimit(), target_.UpperLimit());
+    target_.SendFrequency(f);
     UpdateBandFromFrequency();
     target_.SetStepping(false);
 }
@@ -109,13 +107,7 @@ bool CTuning::SetModeIndex(int mode)
 {
     if (mode < 0 || mode >= target_.ModeCount() || mode >= kModeCount)
         return false;
-    target_.SetCurrentMode(mode);
-    target_.SetDuplexForMode(mode == kModeFm);
-    if (mode == kModeWfm)
-        target_.SetFilterButton(false);
-    target_.SendModeCommand(mode, target_.FilterOn() ? kFilterNarrow : kFilterWide);
-    target_.UpdateStatusLine();
-    return true;
+    return target_.SelectMode(mode);
 }
 
 void CTuning::UpdateTuningSlider(int64_t upper, int64_t lower, int64_t hz)
@@ -133,8 +125,7 @@ bool CTuning::TuneTo(int64_t hz)
 {
     if (!WithinLimits(hz))
         return false;
-    target_.SetFrequencyField(static_cast<double>(hz));
-    target_.ApplyFrequencyField();
+    target_.ApplyFrequency(hz);
     return true;
 }
 

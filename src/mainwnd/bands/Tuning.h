@@ -29,13 +29,12 @@ class ITuningTarget {
 public:
     virtual ~ITuningTarget() = default;
 
-    // The frequency field, in Hz (whole numbers are taken by truncation).
-    virtual double GetFrequencyField() const = 0;
-    virtual void SetFrequencyField(double hz) = 0;
-    // The field as typed: command 05 and the band update.
-    virtual void ApplyFrequencyField() = 0;
-    // Command 05 with the field's frequency as 5 BCD bytes, without waiting.
-    virtual void SendFrequencyField() = 0;
+    // The frequency in force (the one the frequency field shows), in Hz.
+    virtual int64_t Frequency() const = 0;
+    // A frequency as if typed into the field: command 05 and the band update.
+    virtual void ApplyFrequency(int64_t hz) = 0;
+    // Shows a frequency and sends it with command 05, without waiting.
+    virtual void SendFrequency(int64_t hz) = 0;
     // Command 06 with the mode as sub-command and one data byte, without waiting.
     virtual void SendModeCommand(int mode, int data) = 0;
     // Commands 03 and 04.
@@ -53,13 +52,9 @@ public:
     // The current mode (-1 none yet) and the size of the radio's mode list.
     virtual int CurrentMode() const = 0;
     virtual int ModeCount() const = 0;
-    // Makes a mode the current one, shown on the "Mode" button.
-    virtual void SetCurrentMode(int mode) = 0;
-    // FM: the "DUP +"/"DUP -" buttons from the remembered duplex state; other modes: both off.
-    virtual void SetDuplexForMode(bool fm) = 0;
+    // Selects a mode as the mode menu does; false for a mode outside the radio's mode list.
+    virtual bool SelectMode(int mode) = 0;
     virtual bool FilterOn() const = 0;
-    virtual void SetFilterButton(bool on) = 0;
-    virtual void UpdateStatusLine() = 0;
 };
 
 class ITuningDisplay {
@@ -85,7 +80,7 @@ public:
     int CurrentBand() const { return band_; }
     bool Tracking() const { return tracking_; }
 
-    // After each frequency change: the band of the field's frequency remembers it.
+    // After each frequency change: the band of the frequency remembers it.
     void UpdateBandFromFrequency();
     // Band menu: row 0..12 and a frequency (0: the row's last frequency).
     void SelectBand(int row, double hz);
@@ -93,7 +88,7 @@ public:
     void OnBandStacking(int n, int choice);
     void RecallRegister(int n);
     void SaveRegister(int n);
-    // Digit buttons and wheel: the field plus the step, kept within the radio's limits.
+    // Digit buttons and wheel: the frequency plus the step, kept within the radio's limits.
     void StepFrequency(int64_t step);
     // Mode menu; false for a mode outside the radio's mode list (nothing happens).
     bool SetModeIndex(int mode);

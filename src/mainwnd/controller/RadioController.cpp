@@ -33,7 +33,7 @@ std::vector<std::string> ModeNames(int count)
     return names;
 }
 
-// The field holds a double; a value that is no whole frequency reads as 0.
+// The fields hold doubles; a value that is no whole frequency reads as 0.
 int64_t WholeHz(double value)
 {
     if (!std::isfinite(value) || value < 0 || value >= 1e10)
@@ -174,7 +174,13 @@ SendResult CRadioController::SendCommandData(uint8_t command, uint8_t sub,
         ++notQueued_;
         return SendResult::NotQueued;
     }
-    const int64_t frequency = WholeHz(view_.GetFrequencyField());
+    // 05 tells the frequency its five BCD bytes carry.
+    int64_t frequency = 0;
+    if (command == civ::kCmdSetFrequency) {
+        const uint8_t bcd[5] = {sub, data[0], data[1], data[2], data[3]};
+        if (!ReadBcd(bcd, 0, 5, frequency))
+            frequency = 0;
+    }
     const Notifications notes = CommandNotifications(command, sub, data, frequency,
                                                      WholeHz(view_.GetOffsetField()));
     for (int n = 0; n < notes.count; ++n)
@@ -222,21 +228,19 @@ SendResult CRadioController::WaitForCommand(uint64_t ticket)
 
 // ---- Conversions and small operations ----
 
-int64_t CRadioController::FrequencyToBcd(uint8_t out[5]) const
+int64_t CRadioController::FrequencyToBcd(double typedHz, uint8_t out[5]) const
 {
-    return cat::FrequencyToBcd(WholeHz(view_.GetFrequencyField()), state_.lowerLimit,
-                               state_.upperLimit, out);
+    return cat::FrequencyToBcd(WholeHz(typedHz), state_.lowerLimit, state_.upperLimit, out);
 }
 
 bool CRadioController::SetFrequency(int64_t hz)
 {
-    if (hz < state_.lowerLimit || hz > state_.upperLimit)
+    if (hz < state_.lowerLimit || hz > state_.upperLimit || state_.sending)
         return false;
-    view_.SetFrequencyField(static_cast<double>(hz));
-    // The field keeps what the user is typing, and nothing is sent inside another send.
-    if (WholeHz(view_.GetFrequencyField()) != hz)
+    // What the user is typing is not replaced behind their back: it goes out when they leave.
+    if (!view_.ShowFrequency(hz))
         return false;
-    return SendFrequencyField();
+    return SendFrequency(hz);
 }
 
 bool CRadioController::SendDuplexOffset(int offsetKHz)
@@ -251,28 +255,37 @@ bool CRadioController::SendDuplexOffset(int offsetKHz)
     return true;
 }
 
-void CRadioController::OnKillFocusFrequency()
+void CRadioController::OnKillFocusFrequency(double typedHz)
 {
-    SendFrequencyField();
+    SendFrequency(WholeHz(typedHz));
+    // A value the radio cannot take does not stay in the field as if it were in force.
+    ShowFrequencyInForce();
 }
 
-bool CRadioController::SendFrequencyField()
+bool CRadioController::SendFrequency(int64_t hz)
 {
     if (state_.sending)
         return false;
     state_.sending = true;
     uint8_t bcd[5];
-    const int64_t hz = FrequencyToBcd(bcd);
     bool sent = false;
-    if (hz != 0) {
-        sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]}) !=
-               SendResult::NotQueued;
+    if (cat::FrequencyToBcd(hz, state_.lowerLimit, state_.upperLimit, bcd) != 0) {
         state_.frequencyHz = hz;
         state_.frequencyBlank = false;
+        sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]}) !=
+               SendResult::NotQueued;
     }
     view_.UpdateBandDisplay();
     state_.sending = false;
     return sent;
+}
+
+void CRadioController::ShowFrequencyInForce()
+{
+    if (state_.frequencyBlank)
+        view_.BlankFrequency();
+    else
+        view_.ShowFrequency(state_.frequencyHz);
 }
 
 void CRadioController::OnFilter()
@@ -300,6 +313,13 @@ void CRadioController::ApplyLinkFacts(const LinkFacts& facts)
     state_.pttByLine = facts.pttByLine;
 }
 
+void CRadioController::ShowOffLine()
+{
+    state_.offLine = true;
+    state_.frequencyHz = 0;
+    state_.frequencyBlank = true;
+}
+
 void CRadioController::ShowLineLost(const std::string& text)
 {
     if (state_.lineLost == text)
@@ -320,6 +340,23 @@ void CRadioController::ShowFilter(bool narrow)
 {
     state_.filterNarrow = narrow;
     view_.SetButton(ctl::kFilter, narrow);
+}
+
+bool CRadioController::SetMode(int mode)
+{
+    const ModeInfo* info = ModeInfoFor(mode);
+    if (info == nullptr || mode >= static_cast<int>(state_.modeNames.size()))
+        return false;
+    ShowMode(mode);
+    if (mode == kFm)
+        RestoreDuplexButtons();
+    else
+        SetDuplexButtons(false, false);
+    if (mode == kWfm)
+        ShowFilter(false);
+    SendCommand(civ::kCmdSetMode, info->civ, {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
+    UpdateStatusLine();
+    return true;
 }
 
 void CRadioController::SetFilter(bool narrow)
@@ -362,8 +399,7 @@ void CRadioController::ReadFunctionStates(bool wait)
 void CRadioController::SelectVfoA()
 {
     if (state_.currentVfo == kVfoB)
-        state_.otherVfo = {WholeHz(view_.GetFrequencyField()), ModeText(state_.mode),
-                           state_.filterNarrow};
+        state_.otherVfo = {state_.frequencyHz, ModeText(state_.mode), state_.filterNarrow};
     SendCommand(civ::kCmdVfo, civ::kVfoA, {}, true);
     view_.SetButton(ctl::kVfoA, true);
     view_.SetButton(ctl::kVfoB, false);
@@ -376,8 +412,7 @@ void CRadioController::SelectVfoA()
 void CRadioController::SelectVfoB()
 {
     if (state_.currentVfo == kVfoA)
-        state_.otherVfo = {WholeHz(view_.GetFrequencyField()), ModeText(state_.mode),
-                           state_.filterNarrow};
+        state_.otherVfo = {state_.frequencyHz, ModeText(state_.mode), state_.filterNarrow};
     SendCommand(civ::kCmdVfo, civ::kVfoB, {}, true);
     view_.SetButton(ctl::kVfoA, false);
     view_.SetButton(ctl::kVfoB, true);

@@ -65,9 +65,12 @@ public:
     cat::CGestCommand& Worker() { return worker_; }
 
     // ---- Intents: the one way the window, the remote handler and the lists change the radio ----
-    // Sends a frequency as the frequency field would (05, no wait); false outside the limits,
-    // and when nothing was sent (the user is typing in the field, or a send is under way).
+    // Shows and sends a frequency (05, no wait); false outside the limits, and when nothing was
+    // sent (the user is typing in the frequency field, or a send is under way).
     bool SetFrequency(int64_t hz);
+    // Selects a mode as the mode menu does: shows it, sets the duplex buttons for it (WFM also
+    // turns the filter wide), sends 06 with the filter (no wait). False outside the mode list.
+    bool SetMode(int mode);
     // Each ends as asked and sends its command as the button's click does, even when the state
     // already matches (the radio may have been changed behind our back).
     void SetFilter(bool narrow);
@@ -90,20 +93,19 @@ public:
     void SetModel(int model) { state_.model = model; }
     void SetDelayCommand(int ms) { state_.delayCommand = ms; }
     void SetOffLine(bool on) { state_.offLine = on; }
+    // Off line, with "OFF LINE" in the frequency field: no frequency is in force until the radio
+    // reports one, which is then shown whatever it is.
+    void ShowOffLine();
     void SetSending(bool sending) { state_.sending = sending; }
     void SetLinkTestRunning(bool on) { state_.linkTest = on; }
     void BeginClosing() { state_.closing = true; }
     // The status line names the lost line; unchanged text leaves the line alone.
     void ShowLineLost(const std::string& text);
-    // The user typed into the frequency field: it is sent when the field loses the focus.
+    // The user typed into the frequency field: it is handed over when the field loses the focus.
     void SetFrequencyTyped(bool typed) { state_.frequencyTyped = typed; }
-    // A frequency step is under way (the tuning steps the field; the receive path waits).
+    // A frequency step is under way (the receive path waits).
     void SetFrequencyStepping(bool on) { state_.frequencyStepRunning = on; }
-    // Shows a mode the tuning chose (no command); modes outside the list are ignored.
-    void ShowMode(int mode);
-    // Shows the filter button in a state without sending anything.
-    void ShowFilter(bool narrow);
-    // Both duplex buttons off, still remembering what FM restores.
+    // Both duplex buttons off, still remembering what FM restores (the simplex the snapshot sends).
     void ClearDuplexButtons() { SetDuplexButtons(false, false); }
 
     // ---- Set by the link ----
@@ -144,13 +146,16 @@ public:
     // Frames refused so far (SendResult::NotQueued): a caller can tell whether its change got
     // through.
     uint64_t NotQueuedCount() const { return notQueued_; }
-    // The frequency field's value packed into 5 BCD bytes; 0 (bytes zeroed) outside the limits.
-    int64_t FrequencyToBcd(uint8_t out[5]) const;
+    // A typed frequency (truncated; no whole frequency reads as 0) packed into 5 BCD bytes;
+    // 0 (bytes zeroed) outside the limits.
+    int64_t FrequencyToBcd(double typedHz, uint8_t out[5]) const;
     // A band-edge reply: stores and shows the limits when byte 10 is "-" and both are BCD.
     bool ShowBandEdges(const uint8_t* frame, int length);
     // 0D with the offset; false (nothing sent) outside 0..9999 kHz.
     bool SendDuplexOffset(int offsetKHz);
-    void OnKillFocusFrequency();
+    // The value typed into the frequency field, handed over when the user leaves it: sent when
+    // it lies inside the limits; the field then shows the frequency in force.
+    void OnKillFocusFrequency(double typedHz);
     void OnFilter();
     void ReadFrequencyMode(bool wait);
     void ReadFunctionStates(bool wait);
@@ -212,8 +217,11 @@ private:
     // Tests set up the state a scenario starts from.
     friend struct ControllerStateAccess;
 
-    // Sends the frequency field's value; false when nothing was sent.
-    bool SendFrequencyField();
+    // Makes hz the frequency and sends it when it lies inside the limits, then updates the band
+    // display; false when nothing was sent (outside the limits, or inside another send).
+    bool SendFrequency(int64_t hz);
+    // The frequency field shows the state's frequency, or blank.
+    void ShowFrequencyInForce();
     SendResult WaitForCommand(uint64_t ticket);
     void Notify(int code, int64_t value);
     void LogRejected(const uint8_t* frame, int length, const char* why);
@@ -228,8 +236,11 @@ private:
     bool ParseMeter(const uint8_t* frame, int length);
     bool ParseFunction(const uint8_t* frame, int length);
     bool ParseId(const uint8_t* frame, int length);
-    void ShowFrequency(int64_t hz);
+    void ShowReportedFrequency(int64_t hz);
 
+    // Show without sending anything; modes outside the list are ignored.
+    void ShowMode(int mode);
+    void ShowFilter(bool narrow);
     void SetFunctionButton(RadioFunction f, bool down);
     void SendFunction(RadioFunction f, bool on);
     void SetDuplexButtons(bool plus, bool minus);

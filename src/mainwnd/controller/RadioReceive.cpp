@@ -79,7 +79,9 @@ void CRadioController::OnDriverFrame(int length, std::intptr_t handle)
         return;
     }
     state_.noAnswer = true;
-    view_.SetFrequencyField(0);
+    state_.frequencyHz = 0;
+    state_.frequencyBlank = false;
+    view_.ShowFrequency(0);
     view_.SetControlText(ctl::kStatus2, " ");
     view_.SetControlText(ctl::kStatus, "Error");
     Log("RX:Error ");
@@ -161,8 +163,7 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
         state_.frequencyHz = 0;
         state_.frequencyBlank = true;
         state_.noAnswer = true;
-        view_.SetFrequencyField(0);
-        view_.BlankFrequencyField();
+        view_.BlankFrequency();
         return true;
     }
     int64_t hz = 0;
@@ -182,24 +183,22 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
         state_.frequencyHz = 0;
         state_.frequencyBlank = true;
         state_.noAnswer = true;
-        view_.BlankFrequencyField();
+        view_.BlankFrequency();
         return true;
     }
     state_.noAnswer = false;
     state_.frequencyKnown = true;
-    if (!state_.frequencyBlank && static_cast<double>(hz) == view_.GetFrequencyField()) {
-        state_.frequencyHz = hz;
+    if (!state_.frequencyBlank && hz == state_.frequencyHz)
         return true;
-    }
-    ShowFrequency(hz);
+    ShowReportedFrequency(hz);
     return true;
 }
 
-void CRadioController::ShowFrequency(int64_t hz)
+void CRadioController::ShowReportedFrequency(int64_t hz)
 {
     state_.frequencyHz = hz;
     state_.frequencyBlank = false;
-    view_.SetFrequencyField(static_cast<double>(hz));
+    view_.ShowFrequency(hz);
     Notify(remote::kNoteFrequency, hz);
     if (clients_ != nullptr)
         clients_->DdeFrequency(hz);

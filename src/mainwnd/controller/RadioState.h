@@ -44,7 +44,7 @@ struct RadioState {
 
     // What the radio reported.
     int64_t frequencyHz = 0;
-    bool frequencyBlank = false;
+    bool frequencyBlank = false;  // the frequency field shows none (none reported, or off line)
     int mode = -1;             // -1 until the radio reports one
     bool filterNarrow = false;
     int currentVfo = kVfoNone;

@@ -1,6 +1,7 @@
 // The function panel: on/off switches, duplex, reverse and the S-meter display.
 #include <cmath>
 
+#include "Bcd.h"
 #include "CivNumbers.h"
 #include "Ini.h"
 #include "Language.h"
@@ -164,17 +165,17 @@ void CRadioController::OnReverse()
     const int64_t offsetHz =
         std::isfinite(offset) && offset > 0 && offset <= 9999 ? static_cast<int64_t>(offset) * 1000
                                                                : 0;
-    const double field = view_.GetFrequencyField();
-    const int64_t current = std::isfinite(field) && field > 0 ? static_cast<int64_t>(field) : 0;
-    const int64_t target = state_.duplexPlus ? current + offsetHz : current - offsetHz;
-    view_.SetFrequencyField(static_cast<double>(target));
+    const int64_t target = state_.duplexPlus ? state_.frequencyHz + offsetHz
+                                             : state_.frequencyHz - offsetHz;
     view_.SetSecondDisplay(state_.currentVfo == kVfoB ? "VFO-A : " : "VFO-B : ",
                            FormatFrequency(target));
     uint8_t bcd[5];
-    if (FrequencyToBcd(bcd) != 0) {
+    if (cat::FrequencyToBcd(target, state_.lowerLimit, state_.upperLimit, bcd) != 0) {
         const bool wasPlus = state_.duplexPlus;
-        SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
         state_.frequencyHz = target;
+        state_.frequencyBlank = false;
+        view_.ShowFrequency(target);
+        SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
         SendCommand(civ::kCmdSplitDuplex, civ::kSimplex);
         SetDuplexButtons(!wasPlus, wasPlus);
         state_.duplexPlusRemembered = !wasPlus;

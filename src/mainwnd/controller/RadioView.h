@@ -51,10 +51,11 @@ class IRadioView {
 public:
     virtual ~IRadioView() = default;
 
-    // The frequency entry field, in Hz; Blank shows " " (the radio reported no frequency).
-    virtual double GetFrequencyField() const = 0;
-    virtual void SetFrequencyField(double hz) = 0;
-    virtual void BlankFrequencyField() = 0;
+    // The frequency field shows the controller's frequency, in Hz; false when it keeps what the
+    // user is typing (that is handed to the controller when the field is left).
+    virtual bool ShowFrequency(int64_t hz) = 0;
+    // The field shows " ": the radio reported no frequency.
+    virtual void BlankFrequency() = 0;
     // The duplex offset entry field, in kHz, and its text as typed.
     virtual double GetOffsetField() const = 0;
     virtual std::string GetOffsetFieldText() const = 0;

@@ -64,8 +64,6 @@ public:
     virtual void OnRadioStateChanged(const RadioStateChange& /*change*/) {}
     // The choose-VFO dialog: radio::kVfoA, kVfoB, 0 for Cancel, -1 when not served.
     virtual int ChooseVfo() { return -1; }
-    // Selects the mode (an index into the mode list) as the mode menu does; false when not served.
-    virtual bool OnSelectMode(int /*modeIndex*/) { return false; }
 };
 
 // Creates a part for a window; the window keeps the part until it is destroyed.

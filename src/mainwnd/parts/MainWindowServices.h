@@ -37,8 +37,6 @@ public:
     // Shows "OFF LINE" in the frequency field, sets the link off line and stops the worker.
     virtual void GoOffLine() = 0;
 
-    // Selects a mode through the part serving it, else as the mode menu does.
-    virtual void SelectMode(int modeIndex) = 0;
     // "VFO A=B".
     virtual void OnVfoEqual() = 0;
     virtual void SetPtt(bool on) = 0;

@@ -140,11 +140,10 @@ int CRemoteHandler::Answer(int code, int argument)
 
     switch (code) {
     case kGetFrequency:
-        // The field may hold a value typed or asked for: until the radio has told its
-        // frequency, there is none to give.
+        // A frequency only asked for is none the radio has: until it told one, there is none.
         if (!state.frequencyKnown)
             return kNotAvailable;
-        return WholeAnswer(view_.GetFrequencyField());
+        return WholeAnswer(static_cast<double>(state.frequencyHz));
     case kSetFrequency:
         return controller_.SetFrequency(argument) ? 0 : kNotAvailable;
     case kGetMode:
@@ -242,8 +241,7 @@ int CRemoteHandler::SetMode(int argument)
     const std::optional<radio::RadioMode> mode = radio::ModeFromRemote(argument);
     if (!mode || *mode >= static_cast<int>(controller_.State().modeNames.size()))
         return kNotAvailable;
-    window_.SelectMode(*mode);
-    return 0;
+    return controller_.SetMode(*mode) ? 0 : kNotAvailable;
 }
 
 int CRemoteHandler::SetFilter(bool narrow)

@@ -10,8 +10,6 @@ class IRemoteWindow {
 public:
     virtual ~IRemoteWindow() = default;
 
-    // Selects the mode as the mode menu does; modeIndex is already checked against the mode list.
-    virtual void SelectMode(int modeIndex) = 0;
     // The A=B operation.
     virtual void SetVfoAEqualB() = 0;
     // Closes the program through the shutdown routine (it may be posted and run later).

@@ -125,7 +125,7 @@ void CScale::ManualInput(int k)
         return;
     CManualInput dlg;
     dlg.SetOwner(window());
-    dlg.SetValue(tuning_.Target().GetFrequencyField());
+    dlg.SetValue(static_cast<double>(tuning_.Target().Frequency()));
     dlg.SetLimits(std::to_string(s->minimum()) + " Hz", std::to_string(s->maximum()) + " Hz");
     if (dlg.DoModal() != ctl::kIdOk)
         return;

@@ -137,7 +137,7 @@ void CTuningControls::OnManualInput(bool slider)
     const std::string unit = slider ? " Hz" : "";
     CManualInput dlg;
     dlg.SetOwner(&window_);
-    dlg.SetValue(target.GetFrequencyField());
+    dlg.SetValue(static_cast<double>(target.Frequency()));
     dlg.SetLimits(std::to_string(target.LowerLimit()) + unit, std::to_string(target.UpperLimit()) + unit);
     if (dlg.DoModal() != ctl::kIdOk)
         return;

@@ -22,7 +22,7 @@ class CTuningPart : public IMainWindowPart {
 public:
     explicit CTuningPart(IMainWindowServices& services)
         : services_(services),
-          target_(services.Controller(), services.View(), [&services] { return services.IsFirstInit(); })
+          target_(services.Controller(), [&services] { return services.IsFirstInit(); })
     {
         table_.Load(services_.Ini());
         tuning_ = std::make_unique<bands::CTuning>(table_, services_.Ini(), target_);
@@ -67,12 +67,6 @@ public:
         if (dialog.DoModal() != ctl::kIdOk)
             return 0;
         return dialog.Choice() == 1 ? radio::kVfoA : radio::kVfoB;
-    }
-
-    bool OnSelectMode(int modeIndex) override
-    {
-        tuning_->SetModeIndex(modeIndex);
-        return true;
     }
 
 private:

@@ -157,7 +157,7 @@ bool CCorvaneDlg::IsTransmitting() const
 
 void CCorvaneDlg::SetPtt(bool on)
 {
-    if (on && (closing_ || offLine_))
+    if (on && (Closing() || IsOffLine()))
         return;
     pttOn_ = on;
     if (link_->UsesDriver() && link_->DriverSupportsPtt())

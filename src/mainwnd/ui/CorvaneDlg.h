@@ -104,11 +104,12 @@ public:
     CPageTabCtrl* Tabs() const;
     QWidget* ToolWindow(int dialogId) const;
     QWidget* Page(int dialogId) const;
-    bool IsClosing() override { return closing_; }
-    bool IsOffLine() const override { return offLine_; }
+    // Closing and off line are the controller's: no command waits or goes out then.
+    bool IsClosing() override { return Closing(); }
+    bool IsOffLine() const override { return controller_->State().offLine; }
     bool IsFirstInit() const override { return firstInit_; }
     // The start-up has finished and the window runs.
-    bool IsInitialised() const { return initialised_ && !closing_; }
+    bool IsInitialised() const { return initialised_ && !Closing(); }
     const std::string& ProgramFolderPath() const { return programFolder_; }
     std::string OtherDialogFace() const { return otherFace_; }
     int OtherDialogSize() const { return otherSize_; }
@@ -119,7 +120,6 @@ public:
     const CLanguage& Language() const override { return language_; }
     CMyFontDialog& Window() override { return *this; }
     void GoOffLine() override;
-    void SelectMode(int modeIndex) override;
     void PostClose() override;
 
     // ---- radio::IRadioClients: passed on to the parts ----
@@ -130,9 +130,8 @@ public:
     void DdeSplit(bool on) override;
 
     // ---- radio::IRadioView ----
-    double GetFrequencyField() const override;
-    void SetFrequencyField(double hz) override;
-    void BlankFrequencyField() override;
+    bool ShowFrequency(int64_t hz) override;
+    void BlankFrequency() override;
     double GetOffsetField() const override;
     std::string GetOffsetFieldText() const override;
     void SetOffsetField(int kHz) override;
@@ -240,6 +239,8 @@ private:
     // Handlers.
     void OnLineLost(int port, int error);
     void OnFrequencyFocusOut();
+    // What the frequency field holds as typed (the controller's frequency unless the user typed).
+    double TypedFrequency() const;
     void OnDigitStep(int id);
     void OnStore(bool radio);
     void OnPollingButton();
@@ -264,6 +265,7 @@ private:
     COnOffButton* Button(int id) const;
     CNumEdit* NumField(int id) const;
     QWidget* Item(int id) const { return GetDlgItem(id); }
+    bool Closing() const { return controller_->State().closing; }
 
     IMainWindowContext& context_;
     CIni& ini_;
@@ -299,9 +301,7 @@ private:
 
     bool firstInit_ = true;
     bool setupInProgress_ = false;
-    bool closing_ = false;
     bool closed_ = false;
-    bool offLine_ = false;
     bool settingsChanged_ = false;
     bool initialised_ = false;
     bool endedEarly_ = false;

@@ -75,9 +75,10 @@ void CCorvaneDlg::SaveState()
 void CCorvaneDlg::CloseProgram()
 {
     // A second Exit (or signal) while the first runs changes nothing.
-    if (closing_ || closed_)
+    if (Closing() || closed_)
         return;
-    closing_ = true;
+    // From here on no command waits for its answer.
+    controller_->BeginClosing();
     WaitCursor wait(*this);
 
     // The transmitter goes off before anything else stops or closes.
@@ -86,7 +87,6 @@ void CCorvaneDlg::CloseProgram()
         part->OnClosing();
 
     SetPollingEnabled(false);
-    controller_->BeginClosing();
     cat::CGestCommand& worker = controller_->Worker();
     if (worker.IsRunning()) {
         worker.ClearQueues();
@@ -141,7 +141,7 @@ void CCorvaneDlg::CloseProgram()
 
 void CCorvaneDlg::OnSetup()
 {
-    if (closing_ || setupInProgress_)
+    if (Closing() || setupInProgress_)
         return;
     {
         WaitCursor wait(*this);
@@ -170,7 +170,7 @@ void CCorvaneDlg::OnSetup()
     }
 
     RunSetupDialog();
-    if (closing_)
+    if (Closing())
         return;  // a termination signal ended the dialog and the program
     if (settingsChanged_) {
         language_.MessageBox(kMsgRestart, mb::kIconInformation);
@@ -180,7 +180,7 @@ void CCorvaneDlg::OnSetup()
     }
     // Cancelled: the old settings connect again.
     if (!Connect(true)) {
-        if (settingsChanged_ && !closing_) {
+        if (settingsChanged_ && !Closing()) {
             language_.MessageBox(kMsgRestart, mb::kIconInformation);
             setupInProgress_ = false;
             CloseProgram();

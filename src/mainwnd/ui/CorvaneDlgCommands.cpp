@@ -59,7 +59,7 @@ bool CCorvaneDlg::OnCommand(int id, int code)
     if (code != ctl::kBnClicked)
         return RouteToParts(id, code) || CMyFontDialog::OnCommand(id, code);
 
-    if (closing_ && id != kExit)
+    if (Closing() && id != kExit)
         return true;
     if (OnFunctionCommand(id))
         return true;
@@ -85,7 +85,7 @@ bool CCorvaneDlg::OnCommand(int id, int code)
         return true;
     case kSetRtx:
         controller_->SetFrequencyTyped(false);
-        controller_->OnKillFocusFrequency();
+        controller_->OnKillFocusFrequency(TypedFrequency());
         SetButton(kSetRtx, false);
         return true;
     case kVfoEqual:
@@ -164,35 +164,29 @@ void CCorvaneDlg::OnDigitStep(int id)
             step = -kDigitSteps[i];
     }
     SetButton(id, false);
-    if (step == 0 || offLine_)
+    if (step == 0 || IsOffLine())
         return;
     const radio::RadioState& st = controller_->State();
-    const int64_t now = static_cast<int64_t>(GetFrequencyField());
+    const int64_t now = st.frequencyHz;
     const int64_t next = now + step;
     // A step that would leave the radio's range is not taken.
     if (now <= 0 || next < st.lowerLimit || next > st.upperLimit)
         return;
-    SetFrequencyField(static_cast<double>(next));
-    controller_->OnKillFocusFrequency();
+    controller_->SetFrequency(next);
 }
 
 void CCorvaneDlg::OnModeMenuCommand(int mode)
 {
-    const radio::RadioState& st = controller_->State();
-    const radio::ModeInfo* info = radio::ModeInfoFor(mode);
-    if (info == nullptr || mode >= static_cast<int>(st.modeNames.size()) || offLine_)
-        return;
-    controller_->SendCommand(civ::kCmdSetMode, info->civ, {static_cast<uint8_t>(st.filterNarrow ? 2 : 1)},
-                             true);
-    controller_->SendCommand(civ::kCmdReadMode, 0, {}, false);
+    if (!IsOffLine())
+        controller_->SetMode(mode);
 }
 
 void CCorvaneDlg::OnVfoEqual()
 {
     // The field is kept in the hidden field while the radio copies A into B.
     if (CNumEdit* hidden = NumField(kHidden1))
-        hidden->SetValue(GetFrequencyField());
-    if (!offLine_) {
+        hidden->SetValue(static_cast<double>(controller_->State().frequencyHz));
+    if (!IsOffLine()) {
         controller_->SendCommand(civ::kCmdVfo, civ::kVfoEqualize, {}, true);
         controller_->ReadFrequencyMode(false);
     }
@@ -229,7 +223,7 @@ void CCorvaneDlg::OnFrequencyFocusOut()
     if (!controller_->State().frequencyTyped)
         return;
     controller_->SetFrequencyTyped(false);
-    controller_->OnKillFocusFrequency();
+    controller_->OnKillFocusFrequency(TypedFrequency());
 }
 
 void CCorvaneDlg::OnOK()
@@ -246,7 +240,7 @@ void CCorvaneDlg::OnOK()
 void CCorvaneDlg::OnCancel()
 {
     // Esc synchronises with the radio; closing the window goes through closeEvent.
-    if (closing_ || setupInProgress_ || !initialised_)
+    if (Closing() || setupInProgress_ || !initialised_)
         return;
     link_->OnSync();
     SyncControllerSettings();
@@ -255,13 +249,13 @@ void CCorvaneDlg::OnCancel()
 void CCorvaneDlg::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    if (!closing_ && !closed_)
+    if (!Closing() && !closed_)
         CloseProgram();
 }
 
 void CCorvaneDlg::OnTimer(int id)
 {
-    if (id != kTimerId || setupInProgress_ || closing_)
+    if (id != kTimerId || setupInProgress_ || Closing())
         return;
     // The frame may come without a move or resize of the window itself.
     RefitWhenFramed();
@@ -284,7 +278,7 @@ bool CCorvaneDlg::eventFilter(QObject* watched, QEvent* event)
 void CCorvaneDlg::wheelEvent(QWheelEvent* event)
 {
     const int delta = event->angleDelta().y();
-    if (delta != 0 && !closing_) {
+    if (delta != 0 && !Closing()) {
         for (const auto& part : parts_)
             if (part->OnWheel(event->position().toPoint(), delta)) {
                 event->accept();
@@ -324,7 +318,7 @@ void CCorvaneDlg::changeEvent(QEvent* event)
 
 void CCorvaneDlg::moveEvent(QMoveEvent* event)
 {
-    if (isVisible() && !isMinimized() && initialised_ && !closing_) {
+    if (isVisible() && !isMinimized() && initialised_ && !Closing()) {
         const QRect r = frameGeometry();
         profile_.WriteRect(settings::reg::MainWindowRect,
                            {r.top(), r.bottom() + 1, r.left(), r.right() + 1});

@@ -117,8 +117,7 @@ void CCorvaneDlg::ShowOffLine()
 {
     // Off line nothing unkeys the transmitter later: unkey it now.
     SetPtt(false);
-    offLine_ = true;
-    controller_->SetOffLine(true);
+    controller_->ShowOffLine();
     if (CNumEdit* f = NumField(rc::kFrequency)) {
         settingField_ = true;
         f->SetWindowText(QStringLiteral("OFF LINE"));
@@ -133,7 +132,7 @@ void CCorvaneDlg::ShowLineLost(const std::string& text)
 
 void CCorvaneDlg::OnLineLost(int port, int error)
 {
-    if (closing_ || !link_->OnLineLost(port, error))
+    if (Closing() || !link_->OnLineLost(port, error))
         return;
     // The controller learns that the port is closed and the link off line.
     SyncControllerSettings();
@@ -177,7 +176,7 @@ void CCorvaneDlg::CloseProgress()
 
 bool CCorvaneDlg::WaitPumpingMessages(int ms)
 {
-    return platform::WaitPumpingMessages(ms) && !closing_;
+    return platform::WaitPumpingMessages(ms) && !Closing();
 }
 
 void CCorvaneDlg::PumpMessages()

@@ -73,14 +73,6 @@ void CCorvaneDlg::GoOffLine()
     controller_->Worker().Stop(true);
 }
 
-void CCorvaneDlg::SelectMode(int modeIndex)
-{
-    for (const auto& part : parts_)
-        if (part->OnSelectMode(modeIndex))
-            return;
-    OnModeMenuCommand(modeIndex);
-}
-
 void CCorvaneDlg::PostClose()
 {
     QPointer<CCorvaneDlg> target(this);

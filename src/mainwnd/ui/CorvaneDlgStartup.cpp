@@ -146,7 +146,7 @@ bool CCorvaneDlg::OnInitDialog()
         PlaceTxRxWindow();
         PlaceAudioRecorderWindow();
         controller_->UpdateRangeInfo();
-        if (!WaitPumpingMessages(kFirstInitPauseMs) && closing_)
+        if (!WaitPumpingMessages(kFirstInitPauseMs) && Closing())
             return false;
         firstInit_ = false;
     }
@@ -163,9 +163,9 @@ bool CCorvaneDlg::OnInitDialog()
     }
 
     // 23. Measure the radio.
-    if (!offLine_) {
+    if (!IsOffLine()) {
         RunSpeedTestAtStartup();
-        if (endedEarly_ || closing_)
+        if (endedEarly_ || Closing())
             return false;
     }
 
@@ -224,7 +224,6 @@ void CCorvaneDlg::SyncControllerSettings()
     facts.offLine = link_->IsOffLine();
     facts.pttByLine = s.pttPort != 0 || link_->DriverSupportsPtt();
     controller_->ApplyLinkFacts(facts);
-    offLine_ = link_->IsOffLine();
     controller_->SetSerialOpen(link_->MonitoredPort() != nullptr ||
                                link_->ListenerPort() != nullptr);
     controller_->SetLog(link_->IsLogOpen() ? &link_->Log() : nullptr);
@@ -464,7 +463,7 @@ void CCorvaneDlg::ApplyColours()
 void CCorvaneDlg::RunSpeedTestAtStartup()
 {
     const int r = link_->RunSpeedTest();
-    if (closing_)
+    if (Closing())
         return;
     setEnabled(true);
     const int choice = link_->ApplySpeedTestResult(r, true);
@@ -473,7 +472,6 @@ void CCorvaneDlg::RunSpeedTestAtStartup()
         return;
     }
     if (choice == CRadioLink::kNoPortOffLine) {
-        offLine_ = true;
         controller_->SetOffLine(true);
     }
 }
@@ -494,19 +492,19 @@ void CCorvaneDlg::FinishInitialisation()
         if (shown)
             progress.SetPos(++step);
     };
-    if (WaitPumpingMessages(delayMemory) && !closing_) {
-        if (!offLine_)
+    if (WaitPumpingMessages(delayMemory) && !Closing()) {
+        if (!IsOffLine())
             controller_->ReadFrequencyMode(false);
         WaitPumpingMessages(delayMemory);
     }
     advance();
-    if (!closing_)
+    if (!Closing())
         SetPollingEnabled(true);
     advance();
     // The remote and DDE services and the start-up programs come with their own parts; none
     // starts once the program is closing.
     for (const auto& part : parts_)
-        if (!closing_)
+        if (!Closing())
             part->OnStarted();
     advance();
     advance();

@@ -15,7 +15,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
 namespace rc = radio::ctl;
@@ -26,28 +26,27 @@ constexpr int kDuplexControls[] = {rc::kDupPlus, rc::kDupMinus, rc::kDupSet, rc:
                                    kOffsetLabel};
 }  // namespace
 
-double CCorvaneDlg::GetFrequencyField() const
+double CCorvaneDlg::TypedFrequency() const
 {
     const CNumEdit* f = NumField(rc::kFrequency);
     return f != nullptr ? f->GetValue() : 0.0;
 }
 
-void CCorvaneDlg::SetFrequencyField(double hz)
+bool CCorvaneDlg::ShowFrequency(int64_t hz)
 {
     CNumEdit* f = NumField(rc::kFrequency);
     if (f == nullptr)
-        return;
+        return true;
     // What the user is typing is not overwritten by what the radio reports meanwhile.
     if (f->hasFocus() && controller_->State().frequencyTyped)
-        return;
-    if (!std::isfinite(hz) || hz < 0)
-        hz = 0;
+        return false;
     settingField_ = true;
-    f->SetValue(std::floor(hz));
+    f->SetValue(static_cast<double>(std::max<int64_t>(hz, 0)));
     settingField_ = false;
+    return true;
 }
 
-void CCorvaneDlg::BlankFrequencyField()
+void CCorvaneDlg::BlankFrequency()
 {
     if (CNumEdit* f = NumField(rc::kFrequency)) {
         settingField_ = true;

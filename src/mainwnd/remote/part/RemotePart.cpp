@@ -33,7 +33,6 @@ public:
 
 private:
     // remote::IRemoteWindow
-    void SelectMode(int modeIndex) override { services_.SelectMode(modeIndex); }
     void SetVfoAEqualB() override { services_.OnVfoEqual(); }
     void ExitProgram() override { services_.PostClose(); }
     void SetPtt(bool on) override { services_.SetPtt(on); }
