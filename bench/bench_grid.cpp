@@ -26,28 +26,35 @@ constexpr int kRowHeight = 20;
 constexpr int kColWidth = 80;
 constexpr int kPaintRepeats = 20;
 
-const char* const kHeadings[kCols] = {"Ch", "Frequency", "Mode", "Filter", "Name", "Split", "Offset",
-                                      "Tone", "Duplex", "Step", "Group", "Comment", "Skip", "Att",
-                                      "Preamp", "AGC", "Antenna", "Band", "Date", "Notes"};
+const char* const kHeadings[kCols] = {"Ch",    "Frequency", "Mode", "Filter", "Name",
+                                      "Split", "Offset",    "Tone", "Duplex", "Step",
+                                      "Group", "Comment",   "Skip", "Att",    "Preamp",
+                                      "AGC",   "Antenna",   "Band", "Date",   "Notes"};
 
-std::vector<std::vector<std::string>> MakeRows() {
+std::vector<std::vector<std::string>> MakeRows()
+{
     std::mt19937 rng(7);
     const auto pick = [&rng](std::initializer_list<const char*> list) {
-        return std::string(*(list.begin() + std::uniform_int_distribution<int>(0, int(list.size()) - 1)(rng)));
+        return std::string(
+            *(list.begin() + std::uniform_int_distribution<int>(0, int(list.size()) - 1)(rng)));
     };
-    const auto number = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const auto number = [&rng](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
     std::vector<std::vector<std::string>> rows(kRows);
     for (int r = 0; r < kRows; ++r) {
         std::vector<std::string>& row = rows[static_cast<std::size_t>(r)];
         const int khz = number(1800, 440000);
         char freq[32];
-        std::snprintf(freq, sizeof freq, "%d.%03d.%03d", khz / 1000, khz % 1000, number(0, 99) * 10);
+        std::snprintf(freq, sizeof freq, "%d.%03d.%03d", khz / 1000, khz % 1000,
+                      number(0, 99) * 10);
         row.push_back(std::to_string(r + 1));
         row.push_back(freq);
         row.push_back(pick({"USB", "LSB", "CW", "CW-R", "AM", "FM", "WFM", "RTTY"}));
         row.push_back(pick({"Wide", "Normal", "Narrow"}));
-        row.push_back(pick({"Repeater", "Beacon", "Net", "Calling", "DX", "Contest", "Local", "Simplex"}) + " " +
-                      std::to_string(number(1, 999)));
+        row.push_back(
+            pick({"Repeater", "Beacon", "Net", "Calling", "DX", "Contest", "Local", "Simplex"})
+            + " " + std::to_string(number(1, 999)));
         row.push_back(pick({"", "Split"}));
         row.push_back(std::to_string(number(0, 9)) + ".600");
         row.push_back(pick({"", "67.0", "88.5", "100.0", "123.0", "151.4"}));
@@ -61,29 +68,35 @@ std::vector<std::vector<std::string>> MakeRows() {
         row.push_back(pick({"Fast", "Slow"}));
         row.push_back(pick({"1", "2"}));
         row.push_back(pick({"160m", "80m", "40m", "20m", "15m", "10m", "6m", "2m", "70cm"}));
-        row.push_back(std::to_string(number(2000, 2026)) + "-0" + std::to_string(number(1, 9)) + "-1" +
-                      std::to_string(number(0, 9)));
+        row.push_back(std::to_string(number(2000, 2026)) + "-0" + std::to_string(number(1, 9))
+                      + "-1" + std::to_string(number(0, 9)));
         row.push_back(pick({"", "heard", "worked", "confirmed"}));
     }
     return rows;
 }
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Ms(Clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 // The sorts both sides run: by name, frequency, mode, then name again the other way.
 const std::pair<int, bool> kSorts[] = {{4, true}, {1, true}, {2, true}, {4, false}};
 
 template <class Render>
-double PaintMs(Render render) {
+double PaintMs(Render render)
+{
     render();  // fonts and caches warm
     const auto start = Clock::now();
-    for (int i = 0; i < kPaintRepeats; ++i) render();
+    for (int i = 0; i < kPaintRepeats; ++i)
+        render();
     return Ms(Clock::now() - start) / kPaintRepeats;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const std::vector<std::vector<std::string>> rows = MakeRows();
@@ -102,7 +115,8 @@ int main(int argc, char** argv) {
     }
     for (int r = 0; r < kRows; ++r) {
         g.SetRowHeight(r + 1, kRowHeight);
-        for (int c = 0; c < kCols; ++c) g.SetItemText(r + 1, c, rows[std::size_t(r)][std::size_t(c)]);
+        for (int c = 0; c < kCols; ++c)
+            g.SetItemText(r + 1, c, rows[std::size_t(r)][std::size_t(c)]);
     }
     g.SetRowHeight(0, kRowHeight);
     g.SetRedraw(true);
@@ -111,10 +125,13 @@ int main(int argc, char** argv) {
 
     // Qt's view over the same data.
     QStandardItemModel model(kRows, kCols);
-    for (int c = 0; c < kCols; ++c) model.setHorizontalHeaderItem(c, new QStandardItem(QString::fromLatin1(kHeadings[c])));
+    for (int c = 0; c < kCols; ++c)
+        model.setHorizontalHeaderItem(c, new QStandardItem(QString::fromLatin1(kHeadings[c])));
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kCols; ++c)
-            model.setItem(r, c, new QStandardItem(QString::fromStdString(rows[std::size_t(r)][std::size_t(c)])));
+            model.setItem(
+                r, c,
+                new QStandardItem(QString::fromStdString(rows[std::size_t(r)][std::size_t(c)])));
     QSortFilterProxyModel proxy;
     proxy.setSourceModel(&model);
     QTableView view;

@@ -32,7 +32,7 @@ constexpr int kWarmUp = 20;
 constexpr int kPort = 7;
 constexpr uint8_t kAddress = 0x58;
 const uint8_t kRead[] = {0xFE, 0xFE, kAddress, 0xE0, 0x03, 0xFD};
-constexpr int kAnswerLength = 11;   // FE FE E0 58 03 <5 BCD> FD
+constexpr int kAnswerLength = 11;  // FE FE E0 58 03 <5 BCD> FD
 
 // The main window's part: woken by "frames available", it drains the worker's frames.
 class BenchGui : public cat::IWorkerNotify, public cat::ISerialOwner {
@@ -115,8 +115,8 @@ double Measure(bool monitored)
         writer = monitor.get();
     } else {
         listener = std::make_unique<cat::CSerialLineListener>();
-        if (!listener->OpenDevice(&gui, kPort, sim.Device(), params) ||
-            listener->StartListener() != 0)
+        if (!listener->OpenDevice(&gui, kPort, sim.Device(), params)
+            || listener->StartListener() != 0)
             return -1;
         writer = listener.get();
     }
@@ -198,7 +198,8 @@ int main()
     const double bare = MeasureBareLine();
     std::printf("link_bus_limit_ms: %.3f ms\n", limit);
     std::printf("link_read_roundtrip_ms: %.3f ms\n", listener);
-    std::printf("link_bus_efficiency_percent: %.1f %%\n", listener > 0 ? 100.0 * limit / listener : 0.0);
+    std::printf("link_bus_efficiency_percent: %.1f %%\n",
+                listener > 0 ? 100.0 * limit / listener : 0.0);
     std::printf("link_read_roundtrip_monitor_ms: %.3f ms\n", monitor);
     std::printf("link_bus_efficiency_monitor_percent: %.1f %%\n",
                 monitor > 0 ? 100.0 * limit / monitor : 0.0);

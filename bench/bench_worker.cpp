@@ -91,8 +91,8 @@ double ProcessCpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 }  // namespace
@@ -112,13 +112,14 @@ int main()
         auto worker = std::make_unique<cat::CGestCommand>();
         cat::CFrameAssembler assembler(
             [&](const uint8_t* frame, int length) { worker->PushReceivedFrame(length, frame); });
-        radio->SetOutput([&](const uint8_t* bytes, size_t length) { assembler.Feed(bytes, length); });
+        radio->SetOutput(
+            [&](const uint8_t* bytes, size_t length) { assembler.Feed(bytes, length); });
         SimWriter writer(*radio);
         BenchGui gui;
         gui.worker = worker.get();
         worker->Configure(0, &gui, cat::CGestCommand::kDefaultPollInterval,
-                          cat::CGestCommand::kDefaultReplyTimeout, sim::DefaultAddress(config.model),
-                          nullptr, nullptr);
+                          cat::CGestCommand::kDefaultReplyTimeout,
+                          sim::DefaultAddress(config.model), nullptr, nullptr);
         worker->Start(&writer);
 
         for (int i = 0; i < kReads + kWarmUp; ++i) {
@@ -129,8 +130,8 @@ int main()
                 return 1;
             }
             if (i >= kWarmUp)
-                millis.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start)
-                                     .count());
+                millis.push_back(
+                    std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         }
         worker->Stop(true);
     }

@@ -11,15 +11,17 @@ namespace simdriver {
 namespace {
 constexpr int kMaxLatencyMs = 60000;
 
-std::string Env(const char* name) {
+std::string Env(const char* name)
+{
     const char* value = std::getenv(name);
     return value ? std::string(value) : std::string();
 }
 }  // namespace
 
-DriverSettings ReadSettings() {
+DriverSettings ReadSettings()
+{
     DriverSettings s;
-    s.config.echo = false;   // a driver hands over answers only
+    s.config.echo = false;  // a driver hands over answers only
     const std::string model = Env("SIMRADIO_MODEL");
     if (!model.empty() && !sim::ParseRadioModel(model, s.config.model))
         s.problems += "SIMRADIO_MODEL=" + model + " not known; ";
@@ -32,8 +34,8 @@ DriverSettings ReadSettings() {
     if (!latency.empty()) {
         int ms = 0;
         auto [ptr, ec] = std::from_chars(latency.data(), latency.data() + latency.size(), ms);
-        if (ec == std::errc() && ptr == latency.data() + latency.size() && ms >= 0 &&
-            ms <= kMaxLatencyMs)
+        if (ec == std::errc() && ptr == latency.data() + latency.size() && ms >= 0
+            && ms <= kMaxLatencyMs)
             s.config.latencyMs = ms;
         else
             s.problems += "SIMRADIO_LATENCY=" + latency + " not valid; ";
@@ -42,16 +44,18 @@ DriverSettings ReadSettings() {
     return s;
 }
 
-std::string DescribeSettings(const DriverSettings& s) {
-    const int address = s.config.address >= 0 ? s.config.address
-                                              : sim::DefaultAddress(s.config.model);
+std::string DescribeSettings(const DriverSettings& s)
+{
+    const int address =
+        s.config.address >= 0 ? s.config.address : sim::DefaultAddress(s.config.model);
     char text[256];
     std::snprintf(text, sizeof text,
                   "Simulated CI-V radio\nModel: %s\nAddress: %02X\nLatency: %d ms\nTrace: %s",
                   sim::RadioModelName(s.config.model), address, s.config.latencyMs,
                   s.tracePath.empty() ? "(none)" : s.tracePath.c_str());
     std::string out = text;
-    if (!s.problems.empty()) out += "\nIgnored: " + s.problems;
+    if (!s.problems.empty())
+        out += "\nIgnored: " + s.problems;
     return out;
 }
 

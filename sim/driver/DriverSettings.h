@@ -12,7 +12,7 @@ namespace simdriver {
 struct DriverSettings {
     sim::SimConfig config;
     std::string tracePath;
-    std::string problems;     // settings that were not understood (their defaults were used)
+    std::string problems;  // settings that were not understood (their defaults were used)
 };
 
 DriverSettings ReadSettings();

@@ -7,13 +7,15 @@
 
 namespace simdriver {
 
-SimDriver& SimDriver::Instance() {
+SimDriver& SimDriver::Instance()
+{
     // Never destroyed: the program may still read a frame pointer while the library unloads.
     static SimDriver* driver = new SimDriver;
     return *driver;
 }
 
-int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx) {
+int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx)
+{
     Stop();
     std::lock_guard<std::mutex> lock(mutex_);
     settings_ = ReadSettings();
@@ -21,28 +23,35 @@ int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx) {
     context_ = context;
     msgRx_ = msgRx;
     parser_.Reset();
-    if (!settings_.tracePath.empty()) trace_ = std::fopen(settings_.tracePath.c_str(), "ae");
+    if (!settings_.tracePath.empty())
+        trace_ = std::fopen(settings_.tracePath.c_str(), "ae");
     radio_ = std::make_unique<sim::SimulatedRadio>(settings_.config);
     radio_->SetOutput([this](const uint8_t* bytes, size_t length) { OnRadioBytes(bytes, length); });
     session_ = std::make_unique<sim::ControlSession>(*radio_);
     return 1;
 }
 
-void SimDriver::OnRadioBytes(const uint8_t* bytes, size_t length) {
+void SimDriver::OnRadioBytes(const uint8_t* bytes, size_t length)
+{
     parser_.Feed(bytes, length, [this](const std::vector<uint8_t>& frame) {
         const intptr_t handle = ring_.Store(frame);
-        if (handle != 0 && post_) post_(context_, msgRx_, frame.size(), handle);
+        if (handle != 0 && post_)
+            post_(context_, msgRx_, frame.size(), handle);
     });
 }
 
-void SimDriver::TraceLine(const std::string& line) {
-    if (!trace_) return;
+void SimDriver::TraceLine(const std::string& line)
+{
+    if (!trace_)
+        return;
     std::fputs((line + "\n").c_str(), trace_);
     std::fflush(trace_);
 }
 
-void SimDriver::Trace(const unsigned char* bytes, int length) {
-    if (!trace_) return;
+void SimDriver::Trace(const unsigned char* bytes, int length)
+{
+    if (!trace_)
+        return;
     std::string line;
     char hex[4];
     for (int i = 0; i < length; ++i) {
@@ -52,70 +61,88 @@ void SimDriver::Trace(const unsigned char* bytes, int length) {
     TraceLine(line);
 }
 
-int SimDriver::Send(const unsigned char* bytes, int length) {
-    if (!bytes || length <= 0 || length > static_cast<int>(RxRing::kMaxFrame)) return 0;
+int SimDriver::Send(const unsigned char* bytes, int length)
+{
+    if (!bytes || length <= 0 || length > static_cast<int>(RxRing::kMaxFrame))
+        return 0;
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!radio_) return 0;
+    if (!radio_)
+        return 0;
     Trace(bytes, length);
-    if (!radio_->LinkUp()) return 0;
+    if (!radio_->LinkUp())
+        return 0;
     radio_->Write(bytes, static_cast<size_t>(length));
     return 1;
 }
 
-int SimDriver::IsConnected() {
+int SimDriver::IsConnected()
+{
     std::lock_guard<std::mutex> lock(mutex_);
     return radio_ && radio_->LinkUp() ? 1 : 0;
 }
 
-int SimDriver::Ptt(int on) {
+int SimDriver::Ptt(int on)
+{
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!radio_) return 0;
+    if (!radio_)
+        return 0;
     TraceLine(on != 0 ? "PTT 1" : "PTT 0");
     radio_->Key(on != 0);
     return 1;
 }
 
-int SimDriver::OpenCom(int port) {
+int SimDriver::OpenCom(int port)
+{
     std::lock_guard<std::mutex> lock(mutex_);
-    if (port <= 0) return 0;
+    if (port <= 0)
+        return 0;
     TraceLine("OPEN COM" + std::to_string(port));
     comPort_ = port;
     return 1;
 }
 
-int SimDriver::CloseCom() {
+int SimDriver::CloseCom()
+{
     std::lock_guard<std::mutex> lock(mutex_);
-    if (comPort_ != 0) TraceLine("CLOSE COM" + std::to_string(comPort_));
+    if (comPort_ != 0)
+        TraceLine("CLOSE COM" + std::to_string(comPort_));
     comPort_ = 0;
     return 1;
 }
 
-int SimDriver::SetLine(bool dtr, int port, int state) {
+int SimDriver::SetLine(bool dtr, int port, int state)
+{
     std::lock_guard<std::mutex> lock(mutex_);
-    TraceLine(std::string(dtr ? "DTR " : "RTS ") + std::to_string(port) + " " + (state ? "1" : "0"));
+    TraceLine(std::string(dtr ? "DTR " : "RTS ") + std::to_string(port) + " "
+              + (state ? "1" : "0"));
     (dtr ? dtr_ : rts_) = state ? 1 : 0;
     return 1;
 }
 
-int SimDriver::Setup(void* owner) {
+int SimDriver::Setup(void* owner)
+{
     std::string text;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         text = DescribeSettings(radio_ ? settings_ : ReadSettings());
     }
-    if (!ShowSetupDialog(owner, text)) std::fprintf(stderr, "%s\n", text.c_str());
+    if (!ShowSetupDialog(owner, text))
+        std::fprintf(stderr, "%s\n", text.c_str());
     return 1;
 }
 
-int SimDriver::Stop() {
+int SimDriver::Stop()
+{
     std::unique_ptr<sim::SimulatedRadio> radio;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         session_.reset();
         radio = std::move(radio_);
         // A program that ends the link with the transmitter keyed leaves a real radio on the air.
-        if (trace_ && radio && radio->State().transmitting) std::fputs("STOPPED WHILE KEYED\n", trace_);
-        if (trace_) std::fclose(trace_);
+        if (trace_ && radio && radio->State().transmitting)
+            std::fputs("STOPPED WHILE KEYED\n", trace_);
+        if (trace_)
+            std::fclose(trace_);
         trace_ = nullptr;
     }
     // Joins the radio's thread outside the lock, so a callback that calls back into the driver
@@ -126,7 +153,8 @@ int SimDriver::Stop() {
     return 1;
 }
 
-int SimDriver::Control(const char* command, char* reply, int replySize) {
+int SimDriver::Control(const char* command, char* reply, int replySize)
+{
     std::string answer;
     int result = -1;
     {

@@ -35,13 +35,13 @@ public:
 
 private:
     SimDriver() = default;
-    void OnRadioBytes(const uint8_t* bytes, size_t length);   // the radio's thread
+    void OnRadioBytes(const uint8_t* bytes, size_t length);  // the radio's thread
     // The trace holds the frames sent, one per line in hex, and what else the program asked of
     // the driver (PTT, auxiliary port and its lines) in words.
     void Trace(const unsigned char* bytes, int length);
     void TraceLine(const std::string& line);
 
-    std::mutex mutex_;                       // the radio's lifetime, the session, the trace
+    std::mutex mutex_;  // the radio's lifetime, the session, the trace
     std::unique_ptr<sim::SimulatedRadio> radio_;
     std::unique_ptr<sim::ControlSession> session_;
     DriverSettings settings_;

@@ -14,16 +14,20 @@ namespace {
 const char* const kModeNames[kModeCount] = {"LSB", "USB", "AM", "CW", "RTTY", "FM", "WFM"};
 
 template <class T>
-bool ParseNumber(const std::string& text, T& value) {
+bool ParseNumber(const std::string& text, T& value)
+{
     const char* first = text.data();
     const char* last = first + text.size();
-    if (first != last && *first == '+') ++first;
+    if (first != last && *first == '+')
+        ++first;
     auto [ptr, ec] = std::from_chars(first, last, value);
     return ec == std::errc() && ptr == last;
 }
 
-bool ParseMode(std::string text, int& mode) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+bool ParseMode(std::string text, int& mode)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     for (int i = 0; i < kModeCount; ++i)
         if (text == kModeNames[i]) {
             mode = i;
@@ -32,22 +36,27 @@ bool ParseMode(std::string text, int& mode) {
     return ParseNumber(text, mode) && mode >= 0 && mode < kModeCount;
 }
 
-bool ParseOnOff(const std::string& text, bool& on) {
-    if (text == "on" || text == "up") on = true;
-    else if (text == "off" || text == "down") on = false;
-    else return false;
+bool ParseOnOff(const std::string& text, bool& on)
+{
+    if (text == "on" || text == "up")
+        on = true;
+    else if (text == "off" || text == "down")
+        on = false;
+    else
+        return false;
     return true;
 }
 
-bool ParseFaultKind(const std::string& name, FaultKind& kind) {
+bool ParseFaultKind(const std::string& name, FaultKind& kind)
+{
     static const struct {
         const char* name;
         FaultKind kind;
-    } kNames[] = {{"noanswer", FaultKind::NoAnswer},     {"ng", FaultKind::NgToEverything},
-                  {"delay", FaultKind::DelayedAnswer},   {"repeat", FaultKind::RepeatedAnswer},
-                  {"split", FaultKind::SplitReads},      {"garbage", FaultKind::LeadingGarbage},
-                  {"collision", FaultKind::CollisionByte}, {"fe", FaultKind::FeInsideFrame},
-                  {"long", FaultKind::LongGarbage},      {"nonbcd", FaultKind::NonBcdDigits},
+    } kNames[] = {{"noanswer", FaultKind::NoAnswer},        {"ng", FaultKind::NgToEverything},
+                  {"delay", FaultKind::DelayedAnswer},      {"repeat", FaultKind::RepeatedAnswer},
+                  {"split", FaultKind::SplitReads},         {"garbage", FaultKind::LeadingGarbage},
+                  {"collision", FaultKind::CollisionByte},  {"fe", FaultKind::FeInsideFrame},
+                  {"long", FaultKind::LongGarbage},         {"nonbcd", FaultKind::NonBcdDigits},
                   {"truncate", FaultKind::TruncatedAnswer}, {"address", FaultKind::WrongAddress}};
     for (const auto& entry : kNames)
         if (name == entry.name) {
@@ -57,35 +66,40 @@ bool ParseFaultKind(const std::string& name, FaultKind& kind) {
     return false;
 }
 
-bool ParseHexByte(const std::string& text, int& value) {
+bool ParseHexByte(const std::string& text, int& value)
+{
     const char* first = text.data();
     const char* last = first + text.size();
     auto [ptr, ec] = std::from_chars(first, last, value, 16);
     return ec == std::errc() && ptr == last && first != last && value >= 0 && value <= 0xFF;
 }
 
-bool Fail(std::string& reply, const char* why) {
+bool Fail(std::string& reply, const char* why)
+{
     reply = why;
     return false;
 }
 
 }  // namespace
 
-std::string DescribeState(const RadioState& s) {
+std::string DescribeState(const RadioState& s)
+{
     std::ostringstream out;
     out << "frequency=" << (s.blank ? 0 : s.frequencyHz) << " mode=" << s.mode
         << " filter=" << s.filter << " vfo=" << (s.currentVfo == 0 ? 'A' : 'B')
         << " memory=" << s.memoryMode << " channel=" << s.channel << " split=" << s.split
         << " duplex=" << static_cast<int>(s.duplex) << " offset=" << s.offsetHz
-        << " transmitting=" << s.transmitting << " scanning=" << s.scanning
-        << " link=" << s.linkUp << " s=" << s.sReading << " squelch=" << s.squelchOpen;
+        << " transmitting=" << s.transmitting << " scanning=" << s.scanning << " link=" << s.linkUp
+        << " s=" << s.sReading << " squelch=" << s.squelchOpen;
     return out.str();
 }
 
-bool ControlSession::Run(const std::string& line, std::string& reply) {
+bool ControlSession::Run(const std::string& line, std::string& reply)
+{
     std::istringstream in(line);
     std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
+    for (std::string w; in >> w;)
+        words.push_back(w);
     reply.clear();
     if (words.empty()) {
         reply = "empty command";
@@ -96,11 +110,13 @@ bool ControlSession::Run(const std::string& line, std::string& reply) {
     bool on = false;
     if (verb == "knob" && n == 2) {
         int steps = 0;
-        if (!ParseNumber(words[1], steps)) return Fail(reply, "bad step count");
+        if (!ParseNumber(words[1], steps))
+            return Fail(reply, "bad step count");
         radio_.TurnKnob(steps);
     } else if (verb == "frequency" && n == 2) {
         uint64_t hz = 0;
-        if (!ParseNumber(words[1], hz)) return Fail(reply, "bad frequency");
+        if (!ParseNumber(words[1], hz))
+            return Fail(reply, "bad frequency");
         radio_.SetFrequencyByHand(hz);
     } else if (verb == "mode" && (n == 2 || n == 3)) {
         int mode = 0, filter = 1;
@@ -113,8 +129,8 @@ bool ControlSession::Run(const std::string& line, std::string& reply) {
         radio_.Key(verb == "key");
     } else if (verb == "signal" && n == 4) {
         SignalRange s;
-        if (!ParseNumber(words[1], s.lowHz) || !ParseNumber(words[2], s.highHz) ||
-            !ParseNumber(words[3], s.reading) || s.reading < 0 || s.reading > 255)
+        if (!ParseNumber(words[1], s.lowHz) || !ParseNumber(words[2], s.highHz)
+            || !ParseNumber(words[3], s.reading) || s.reading < 0 || s.reading > 255)
             return Fail(reply, "bad signal");
         signals_.push_back(s);
         radio_.SetSignals(signals_);
@@ -123,7 +139,8 @@ bool ControlSession::Run(const std::string& line, std::string& reply) {
         radio_.SetSignals(signals_);
     } else if (verb == "squelch" && n == 2) {
         int level = 0;
-        if (!ParseNumber(words[1], level)) return Fail(reply, "bad level");
+        if (!ParseNumber(words[1], level))
+            return Fail(reply, "bad level");
         radio_.SetSquelchLevel(level);
     } else if (verb == "scanstep" && n == 1) {
         radio_.StepScan();
@@ -135,9 +152,9 @@ bool ControlSession::Run(const std::string& line, std::string& reply) {
         int number = 0;
         MemoryChannel ch;
         ch.used = true;
-        if (!ParseNumber(words[1], number) || !ParseNumber(words[2], ch.frequencyHz) ||
-            !ParseMode(words[3], ch.mode) || (n == 5 && !ParseNumber(words[4], ch.filter)) ||
-            !radio_.SetChannel(number, ch))
+        if (!ParseNumber(words[1], number) || !ParseNumber(words[2], ch.frequencyHz)
+            || !ParseMode(words[3], ch.mode) || (n == 5 && !ParseNumber(words[4], ch.filter))
+            || !radio_.SetChannel(number, ch))
             return Fail(reply, "bad channel");
     } else if (verb == "link" && n == 2 && ParseOnOff(words[1], on)) {
         radio_.SetLinkUp(on);
@@ -147,21 +164,22 @@ bool ControlSession::Run(const std::string& line, std::string& reply) {
         radio_.SetEcho(on);
     } else if (verb == "latency" && n == 2) {
         int ms = 0;
-        if (!ParseNumber(words[1], ms) || ms < 0) return Fail(reply, "bad latency");
+        if (!ParseNumber(words[1], ms) || ms < 0)
+            return Fail(reply, "bad latency");
         radio_.SetLatency(ms);
     } else if (verb == "fault" && n == 2 && words[1] == "clear") {
         radio_.ClearFaults();
     } else if (verb == "fault" && (n == 3 || n == 4) && words[1] == "silence") {
         Fault fault;
         fault.kind = FaultKind::SilentCommand;
-        if (!ParseHexByte(words[2], fault.command) ||
-            (n == 4 && !ParseHexByte(words[3], fault.sub)))
+        if (!ParseHexByte(words[2], fault.command)
+            || (n == 4 && !ParseHexByte(words[3], fault.sub)))
             return Fail(reply, "bad fault");
         radio_.InjectFault(fault);
     } else if (verb == "fault" && (n == 2 || n == 3)) {
         Fault fault;
-        if (!ParseFaultKind(words[1], fault.kind) ||
-            (n == 3 && !ParseNumber(words[2], fault.count)))
+        if (!ParseFaultKind(words[1], fault.kind)
+            || (n == 3 && !ParseNumber(words[2], fault.count)))
             return Fail(reply, "bad fault");
         radio_.InjectFault(fault);
     } else if (verb == "state" && n == 1) {
@@ -172,7 +190,8 @@ bool ControlSession::Run(const std::string& line, std::string& reply) {
             "knob STEPS | frequency HZ | mode NAME [FILTER] | vfo A|B | key | unkey\n"
             "signal LOW_HZ HIGH_HZ S(0..255) | signals clear | squelch LEVEL | scanstep\n"
             "channel N HZ MODE [FILTER] | channel N clear | link on|off | transceive on|off\n"
-            "echo on|off | latency MS | fault KIND [COUNT] | fault silence CMD [SUB] | fault clear\n"
+            "echo on|off | latency MS | fault KIND [COUNT] | fault silence CMD [SUB] | fault "
+            "clear\n"
             "state";
         return true;
     } else {

@@ -15,52 +15,69 @@ constexpr size_t kDataStart = 5;
 constexpr int kMaxRepeat = 100;
 constexpr int kMaxDelayMs = 600000;
 
-uint8_t OtherAddress(int wanted, uint8_t radioAddress) {
-    if (wanted >= 0 && wanted <= 0xFF && wanted != radioAddress) return static_cast<uint8_t>(wanted);
+uint8_t OtherAddress(int wanted, uint8_t radioAddress)
+{
+    if (wanted >= 0 && wanted <= 0xFF && wanted != radioAddress)
+        return static_cast<uint8_t>(wanted);
     const uint8_t first = civ::Caps(civ::Model::IC706).address;
     return radioAddress == first ? civ::Caps(civ::Model::IC706MKIIG).address : first;
 }
 // Inside the frame, between its first byte and its FD.
-size_t InsertPosition(int wanted, size_t size) {
+size_t InsertPosition(int wanted, size_t size)
+{
     return std::clamp<size_t>(static_cast<size_t>(std::max(wanted, 1)), 1, size - 1);
 }
 }  // namespace
 
-void FaultPlan::Add(const Fault& fault) {
-    if (fault.count == 0) return;
+void FaultPlan::Add(const Fault& fault)
+{
+    if (fault.count == 0)
+        return;
     faults_.push_back(Active{fault, fault.count < 0 ? -1 : fault.count});
 }
 
-FaultPlan::Active* FaultPlan::Find(FaultKind kind) {
+FaultPlan::Active* FaultPlan::Find(FaultKind kind)
+{
     for (Active& a : faults_)
-        if (a.fault.kind == kind && a.remaining != 0) return &a;
+        if (a.fault.kind == kind && a.remaining != 0)
+            return &a;
     return nullptr;
 }
 
-bool FaultPlan::Take(FaultKind kind) {
+bool FaultPlan::Take(FaultKind kind)
+{
     Active* a = Find(kind);
-    if (!a) return false;
-    if (a->remaining > 0) --a->remaining;
+    if (!a)
+        return false;
+    if (a->remaining > 0)
+        --a->remaining;
     return true;
 }
 
-bool FaultPlan::TakeSilenced(const std::vector<uint8_t>& frame) {
-    if (frame.size() < kMinFrameBytes) return false;
+bool FaultPlan::TakeSilenced(const std::vector<uint8_t>& frame)
+{
+    if (frame.size() < kMinFrameBytes)
+        return false;
     const int command = frame[4];
     // The sub-command is the byte after the command, when one comes before FD.
     const int sub = frame.size() > kMinFrameBytes ? frame[kDataStart] : -1;
     for (Active& a : faults_) {
-        if (a.fault.kind != FaultKind::SilentCommand || a.remaining == 0) continue;
-        if (a.fault.command != command || (a.fault.sub >= 0 && a.fault.sub != sub)) continue;
-        if (a.remaining > 0) --a.remaining;
+        if (a.fault.kind != FaultKind::SilentCommand || a.remaining == 0)
+            continue;
+        if (a.fault.command != command || (a.fault.sub >= 0 && a.fault.sub != sub))
+            continue;
+        if (a.remaining > 0)
+            --a.remaining;
         return true;
     }
     return false;
 }
 
-std::vector<PlannedOutput> FaultPlan::Plan(std::vector<uint8_t> answer, uint8_t radioAddress) {
+std::vector<PlannedOutput> FaultPlan::Plan(std::vector<uint8_t> answer, uint8_t radioAddress)
+{
     std::vector<PlannedOutput> out;
-    if (answer.size() < kMinFrameBytes) return out;
+    if (answer.size() < kMinFrameBytes)
+        return out;
 
     // Faults that leave a whole (if wrong) frame: these are what the radio is recorded as sending.
     if (Active* a = Find(FaultKind::WrongAddress)) {
@@ -87,8 +104,8 @@ std::vector<PlannedOutput> FaultPlan::Plan(std::vector<uint8_t> answer, uint8_t 
         Take(FaultKind::FeInsideFrame);
     }
     if (Active* a = Find(FaultKind::TruncatedAnswer)) {
-        const size_t cut = std::clamp<size_t>(static_cast<size_t>(std::max(a->fault.truncateBytes, 1)),
-                                              1, bytes.size() - 1);
+        const size_t cut = std::clamp<size_t>(
+            static_cast<size_t>(std::max(a->fault.truncateBytes, 1)), 1, bytes.size() - 1);
         bytes.resize(bytes.size() - cut);
         Take(FaultKind::TruncatedAnswer);
     }

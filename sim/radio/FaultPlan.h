@@ -31,7 +31,7 @@ public:
 private:
     struct Active {
         Fault fault;
-        int remaining;    // -1: until cleared
+        int remaining;  // -1: until cleared
     };
     Active* Find(FaultKind kind);
     bool Take(FaultKind kind);

@@ -2,13 +2,15 @@
 
 namespace sim {
 
-void FrameParser::Reset() {
+void FrameParser::Reset()
+{
     frame_.clear();
     preambles_ = 0;
     inFrame_ = false;
 }
 
-void FrameParser::Feed(const uint8_t* bytes, size_t length, const FrameSink& sink) {
+void FrameParser::Feed(const uint8_t* bytes, size_t length, const FrameSink& sink)
+{
     for (size_t i = 0; i < length; ++i) {
         const uint8_t b = bytes[i];
         if (b == kCollision) {
@@ -16,8 +18,10 @@ void FrameParser::Feed(const uint8_t* bytes, size_t length, const FrameSink& sin
             continue;
         }
         if (b == kPreamble) {
-            if (inFrame_ && frame_.size() == 2) continue;   // a longer preamble
-            if (inFrame_) Reset();                          // FE inside a frame: start over
+            if (inFrame_ && frame_.size() == 2)
+                continue;  // a longer preamble
+            if (inFrame_)
+                Reset();  // FE inside a frame: start over
             if (++preambles_ == 2) {
                 inFrame_ = true;
                 preambles_ = 0;
@@ -26,14 +30,16 @@ void FrameParser::Feed(const uint8_t* bytes, size_t length, const FrameSink& sin
             continue;
         }
         preambles_ = 0;
-        if (!inFrame_) continue;
+        if (!inFrame_)
+            continue;
         if (frame_.size() + 1 > kMaxFrameBytes) {
             Reset();
             continue;
         }
         frame_.push_back(b);
         if (b == kEndOfFrame) {
-            if (frame_.size() >= kMinFrameBytes) sink(frame_);
+            if (frame_.size() >= kMinFrameBytes)
+                sink(frame_);
             Reset();
         }
     }

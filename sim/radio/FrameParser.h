@@ -18,7 +18,7 @@ using civ::kNg;
 using civ::kOk;
 using civ::kPreamble;
 constexpr size_t kMaxFrameBytes = 256;
-constexpr size_t kMinFrameBytes = 6;   // FE FE to from command FD
+constexpr size_t kMinFrameBytes = 6;  // FE FE to from command FD
 
 class FrameParser {
 public:
@@ -29,7 +29,7 @@ public:
 
 private:
     std::vector<uint8_t> frame_;
-    int preambles_ = 0;     // FE bytes seen outside a frame
+    int preambles_ = 0;  // FE bytes seen outside a frame
     bool inFrame_ = false;
 };
 

@@ -10,11 +10,13 @@ namespace {
 constexpr auto kSlice = std::chrono::milliseconds(2);
 }  // namespace
 
-void OutputQueue::Push(Clock::time_point due, OutputItem item) {
+void OutputQueue::Push(Clock::time_point due, OutputItem item)
+{
     items_.emplace(due, std::move(item));
 }
 
-OutputItem OutputQueue::PopFront() {
+OutputItem OutputQueue::PopFront()
+{
     auto it = items_.begin();
     OutputItem item = std::move(it->second);
     items_.erase(it);
@@ -23,9 +25,11 @@ OutputItem OutputQueue::PopFront() {
 
 void Transmit(const OutputItem& item, const PacingParams& pacing,
               const std::function<void(const uint8_t*, size_t)>& deliver,
-              const std::function<bool(Clock::time_point)>& sleepUntil) {
+              const std::function<bool(Clock::time_point)>& sleepUntil)
+{
     const size_t total = item.bytes.size();
-    if (total == 0) return;
+    if (total == 0)
+        return;
     const size_t chunk = item.chunkBytes > 0 ? static_cast<size_t>(item.chunkBytes) : total;
     const int baud = std::max(pacing.baud, 1);
     const auto byteTime = std::chrono::nanoseconds(10'000'000'000LL / baud);
@@ -50,10 +54,11 @@ void Transmit(const OutputItem& item, const PacingParams& pacing,
             deliver(item.bytes.data() + sent, count);
             sent += count;
         }
-        if (sent < total && item.chunkGapMs > 0 &&
-            !sleepUntil(Clock::now() + std::chrono::milliseconds(item.chunkGapMs)))
+        if (sent < total && item.chunkGapMs > 0
+            && !sleepUntil(Clock::now() + std::chrono::milliseconds(item.chunkGapMs)))
             return;
-        if (item.chunkGapMs > 0) busFree = std::max(busFree, Clock::now());
+        if (item.chunkGapMs > 0)
+            busFree = std::max(busFree, Clock::now());
     }
 }
 

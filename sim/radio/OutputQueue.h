@@ -14,9 +14,9 @@ using Clock = std::chrono::steady_clock;
 
 struct OutputItem {
     std::vector<uint8_t> bytes;
-    std::vector<uint8_t> record;   // the frame to record as sent; empty for echoes and garbage
-    int chunkBytes = 0;            // > 0: deliver in chunks of this many bytes ...
-    int chunkGapMs = 0;            // ... this far apart
+    std::vector<uint8_t> record;  // the frame to record as sent; empty for echoes and garbage
+    int chunkBytes = 0;           // > 0: deliver in chunks of this many bytes ...
+    int chunkGapMs = 0;           // ... this far apart
 };
 
 class OutputQueue {

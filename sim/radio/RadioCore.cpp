@@ -12,45 +12,59 @@ constexpr int kMinChannelsToScan = 2;
 }  // namespace
 
 RadioCore::RadioCore(const ModelInfo& model, uint8_t address, uint64_t frequencyHz, int mode)
-    : model_(model), address_(address) {
+    : model_(model), address_(address)
+{
     const int startMode = civ::HasMode(model, mode) ? mode : 1;
-    for (VfoSetting& vfo : state_.vfo) vfo = VfoSetting{Clamp(frequencyHz), startMode, 1};
+    for (VfoSetting& vfo : state_.vfo)
+        vfo = VfoSetting{Clamp(frequencyHz), startMode, 1};
 }
 
-uint64_t RadioCore::Clamp(uint64_t hz) const {
+uint64_t RadioCore::Clamp(uint64_t hz) const
+{
     return civ::NearestReceived(model_, hz);
 }
 
-VfoSetting* RadioCore::Receive() {
-    if (state_.memoryMode) return workingUsed_ ? &working_ : nullptr;
+VfoSetting* RadioCore::Receive()
+{
+    if (state_.memoryMode)
+        return workingUsed_ ? &working_ : nullptr;
     return &state_.vfo[state_.currentVfo];
 }
 
-const VfoSetting* RadioCore::Receive() const {
+const VfoSetting* RadioCore::Receive() const
+{
     return const_cast<RadioCore*>(this)->Receive();
 }
 
-uint64_t RadioCore::TransmitFrequency() const {
+uint64_t RadioCore::TransmitFrequency() const
+{
     const VfoSetting* rx = Receive();
-    if (!rx) return 0;
-    if (state_.split && !state_.memoryMode) return state_.vfo[1 - state_.currentVfo].frequencyHz;
-    if (state_.duplex == Duplex::Plus) return rx->frequencyHz + state_.offsetHz;
+    if (!rx)
+        return 0;
+    if (state_.split && !state_.memoryMode)
+        return state_.vfo[1 - state_.currentVfo].frequencyHz;
+    if (state_.duplex == Duplex::Plus)
+        return rx->frequencyHz + state_.offsetHz;
     if (state_.duplex == Duplex::Minus && rx->frequencyHz > state_.offsetHz)
         return rx->frequencyHz - state_.offsetHz;
     return rx->frequencyHz;
 }
 
-RadioCore::Shown RadioCore::CurrentShown() const {
+RadioCore::Shown RadioCore::CurrentShown() const
+{
     const VfoSetting* rx = Receive();
-    if (!rx) return Shown{true, 0, 0, 0};
+    if (!rx)
+        return Shown{true, 0, 0, 0};
     return Shown{false, state_.transmitting ? TransmitFrequency() : rx->frequencyHz, rx->mode,
                  rx->filter};
 }
 
-FrameList RadioCore::Changes(const Shown& before) const {
+FrameList RadioCore::Changes(const Shown& before) const
+{
     FrameList frames;
     const Shown now = CurrentShown();
-    if (!state_.transceive || now.blank) return frames;
+    if (!state_.transceive || now.blank)
+        return frames;
     if (before.blank || before.frequencyHz != now.frequencyHz) {
         Bytes data;
         AppendBcdLsbFirst(now.frequencyHz, 5, data);
@@ -63,31 +77,41 @@ FrameList RadioCore::Changes(const Shown& before) const {
     return frames;
 }
 
-int RadioCore::SignalAt(uint64_t hz) const {
+int RadioCore::SignalAt(uint64_t hz) const
+{
     int reading = 0;
     for (const SignalRange& s : signals_)
-        if (hz >= s.lowHz && hz <= s.highHz) reading = std::max(reading, s.reading);
+        if (hz >= s.lowHz && hz <= s.highHz)
+            reading = std::max(reading, s.reading);
     return std::clamp(reading, 0, 255);
 }
 
-bool RadioCore::SquelchOpen() const {
+bool RadioCore::SquelchOpen() const
+{
     const VfoSetting* rx = Receive();
-    if (!rx || state_.transmitting) return false;
+    if (!rx || state_.transmitting)
+        return false;
     return SignalAt(rx->frequencyHz) >= state_.squelchLevel;
 }
 
-void RadioCore::SetSquelchLevel(int reading) { state_.squelchLevel = std::clamp(reading, 0, 256); }
+void RadioCore::SetSquelchLevel(int reading)
+{
+    state_.squelchLevel = std::clamp(reading, 0, 256);
+}
 
-void RadioCore::LoadWorking() {
+void RadioCore::LoadWorking()
+{
     const MemoryChannel& ch = memories_[state_.channel];
     workingUsed_ = ch.used;
-    if (!ch.used) return;
+    if (!ch.used)
+        return;
     working_ = VfoSetting{ch.frequencyHz, ch.mode, ch.filter};
     state_.duplex = ch.duplex;
     state_.offsetHz = ch.offsetHz;
 }
 
-RadioState RadioCore::State() const {
+RadioState RadioCore::State() const
+{
     RadioState s = state_;
     const Shown shown = CurrentShown();
     s.blank = shown.blank;
@@ -100,22 +124,29 @@ RadioState RadioCore::State() const {
     return s;
 }
 
-MemoryChannel RadioCore::Channel(int number) const {
-    if (number < kFirstChannel || number > kLastChannel) return MemoryChannel{};
+MemoryChannel RadioCore::Channel(int number) const
+{
+    if (number < kFirstChannel || number > kLastChannel)
+        return MemoryChannel{};
     return memories_[number];
 }
 
-bool RadioCore::SetChannel(int number, const MemoryChannel& channel) {
-    if (number < kFirstChannel || number > kLastChannel) return false;
-    if (channel.used && (!InRange(channel.frequencyHz) || !civ::HasMode(model_, channel.mode) ||
-                         channel.filter < 1 || channel.filter > 2))
+bool RadioCore::SetChannel(int number, const MemoryChannel& channel)
+{
+    if (number < kFirstChannel || number > kLastChannel)
+        return false;
+    if (channel.used
+        && (!InRange(channel.frequencyHz) || !civ::HasMode(model_, channel.mode)
+            || channel.filter < 1 || channel.filter > 2))
         return false;
     memories_[number] = channel;
-    if (state_.memoryMode && number == state_.channel) LoadWorking();
+    if (state_.memoryMode && number == state_.channel)
+        LoadWorking();
     return true;
 }
 
-FrameList RadioCore::TurnKnob(int steps) {
+FrameList RadioCore::TurnKnob(int steps)
+{
     const Shown before = CurrentShown();
     state_.scanning = false;
     if (state_.memoryMode) {
@@ -134,7 +165,8 @@ FrameList RadioCore::TurnKnob(int steps) {
     return Changes(before);
 }
 
-FrameList RadioCore::SetFrequencyByHand(uint64_t hz) {
+FrameList RadioCore::SetFrequencyByHand(uint64_t hz)
+{
     const Shown before = CurrentShown();
     state_.scanning = false;
     state_.memoryMode = false;
@@ -142,7 +174,8 @@ FrameList RadioCore::SetFrequencyByHand(uint64_t hz) {
     return Changes(before);
 }
 
-FrameList RadioCore::SetModeByHand(int mode, int filter) {
+FrameList RadioCore::SetModeByHand(int mode, int filter)
+{
     const Shown before = CurrentShown();
     VfoSetting* rx = Receive();
     if (rx && civ::HasMode(model_, mode) && (filter == 1 || filter == 2)) {
@@ -152,7 +185,8 @@ FrameList RadioCore::SetModeByHand(int mode, int filter) {
     return Changes(before);
 }
 
-FrameList RadioCore::SelectVfoByHand(int vfo) {
+FrameList RadioCore::SelectVfoByHand(int vfo)
+{
     const Shown before = CurrentShown();
     state_.scanning = false;
     state_.memoryMode = false;
@@ -160,31 +194,39 @@ FrameList RadioCore::SelectVfoByHand(int vfo) {
     return Changes(before);
 }
 
-FrameList RadioCore::Key(bool on) {
+FrameList RadioCore::Key(bool on)
+{
     const Shown before = CurrentShown();
     state_.scanning = false;
     state_.transmitting = on;
     return Changes(before);
 }
 
-int RadioCore::NextUsedChannel(int from) const {
+int RadioCore::NextUsedChannel(int from) const
+{
     for (int i = 1; i <= kLastOrdinaryChannel; ++i) {
         const int ch = (from - 1 + i) % kLastOrdinaryChannel + 1;
-        if (memories_[ch].used) return ch;
+        if (memories_[ch].used)
+            return ch;
     }
     return 0;
 }
 
-bool RadioCore::StartScan() {
-    if (state_.transmitting) return false;
+bool RadioCore::StartScan()
+{
+    if (state_.transmitting)
+        return false;
     if (state_.memoryMode) {
         int used = 0;
-        for (int ch = 1; ch <= kLastOrdinaryChannel; ++ch) used += memories_[ch].used ? 1 : 0;
-        if (used < kMinChannelsToScan) return false;
+        for (int ch = 1; ch <= kLastOrdinaryChannel; ++ch)
+            used += memories_[ch].used ? 1 : 0;
+        if (used < kMinChannelsToScan)
+            return false;
     } else {
         const MemoryChannel& a = memories_[100];
         const MemoryChannel& b = memories_[101];
-        if (!a.used || !b.used || a.frequencyHz == b.frequencyHz) return false;
+        if (!a.used || !b.used || a.frequencyHz == b.frequencyHz)
+            return false;
         scanLowHz_ = std::min(a.frequencyHz, b.frequencyHz);
         scanHighHz_ = std::max(a.frequencyHz, b.frequencyHz);
         VfoSetting& vfo = state_.vfo[state_.currentVfo];
@@ -195,8 +237,10 @@ bool RadioCore::StartScan() {
     return true;
 }
 
-FrameList RadioCore::ScanStep() {
-    if (!state_.scanning) return {};
+FrameList RadioCore::ScanStep()
+{
+    if (!state_.scanning)
+        return {};
     const Shown before = CurrentShown();
     if (state_.memoryMode) {
         const int next = NextUsedChannel(std::min(state_.channel, kLastOrdinaryChannel));
@@ -212,7 +256,8 @@ FrameList RadioCore::ScanStep() {
         vfo.frequencyHz =
             vfo.frequencyHz + step > scanHighHz_ ? scanLowHz_ : vfo.frequencyHz + step;
     }
-    if (SquelchOpen()) state_.scanning = false;
+    if (SquelchOpen())
+        state_.scanning = false;
     return Changes(before);
 }
 

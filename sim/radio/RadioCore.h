@@ -81,9 +81,9 @@ private:
 
     const ModelInfo& model_;
     uint8_t address_;
-    RadioState state_;                          // the derived fields are filled by State()
-    std::array<MemoryChannel, kLastChannel + 1> memories_{};   // index 0 unused
-    VfoSetting working_{};                      // memory mode: the channel being shown
+    RadioState state_;  // the derived fields are filled by State()
+    std::array<MemoryChannel, kLastChannel + 1> memories_{};  // index 0 unused
+    VfoSetting working_{};  // memory mode: the channel being shown
     bool workingUsed_ = false;
     std::vector<SignalRange> signals_;
     uint64_t scanLowHz_ = 0;

@@ -24,14 +24,14 @@ uint8_t DefaultAddress(RadioModel model);
 
 struct SimConfig {
     RadioModel model = RadioModel::IC706MKIIG;
-    int address = -1;            // -1: the model's default address
-    int latencyMs = 20;          // delay before an answer
-    int baud = 19200;            // bus speed for pacing (10 bits a byte)
-    bool pacing = true;          // bytes leave at the pace of the baud rate
-    bool echo = true;            // echo every received byte first, as on the one-wire bus
+    int address = -1;    // -1: the model's default address
+    int latencyMs = 20;  // delay before an answer
+    int baud = 19200;    // bus speed for pacing (10 bits a byte)
+    bool pacing = true;  // bytes leave at the pace of the baud rate
+    bool echo = true;    // echo every received byte first, as on the one-wire bus
     uint64_t frequencyHz = 14074000;
-    int mode = 1;                // USB
-    int scanStepMs = 50;         // time between two scan steps
+    int mode = 1;         // USB
+    int scanStepMs = 50;  // time between two scan steps
 };
 
 struct RecordedFrame {
@@ -69,24 +69,24 @@ public:
     RadioModel Model() const;
     uint8_t Address() const;
     RadioState State() const;
-    MemoryChannel Channel(int number) const;      // blank for a number outside 1..101
+    MemoryChannel Channel(int number) const;  // blank for a number outside 1..101
     bool SetChannel(int number, const MemoryChannel& channel);
 
     // Bus behaviour.
     void SetEcho(bool on);
     void SetPacing(bool on, int baud);
     void SetLatency(int ms);
-    void SetTransceive(bool on);                  // unasked 00/01 frames on front-panel changes
+    void SetTransceive(bool on);  // unasked 00/01 frames on front-panel changes
 
     // The front panel, as a person would use it.
-    void TurnKnob(int steps);                     // by the tuning step, up or down
-    void SetFrequencyByHand(uint64_t hz);         // clamped to the band edges
+    void TurnKnob(int steps);              // by the tuning step, up or down
+    void SetFrequencyByHand(uint64_t hz);  // clamped to the band edges
     void SetModeByHand(int mode, int filter);
-    void SelectVfoByHand(int vfo);                // 0 A, 1 B; leaves memory mode
-    void Key(bool on);                            // transmit / receive
+    void SelectVfoByHand(int vfo);  // 0 A, 1 B; leaves memory mode
+    void Key(bool on);              // transmit / receive
     void SetSignals(const std::vector<SignalRange>& signals);
     void SetSquelchLevel(int reading);
-    void StepScan();                              // one scan step now, when scanning
+    void StepScan();  // one scan step now, when scanning
 
     // The link: down, the radio hears nothing and says nothing.
     void SetLinkUp(bool up);

@@ -13,14 +13,16 @@ constexpr int kMaxLatencyMs = 60000;
 constexpr int kMaxBaud = 10000000;
 
 template <class T>
-bool ParseDecimal(const std::string& text, T& value) {
+bool ParseDecimal(const std::string& text, T& value)
+{
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && ec == std::errc() && ptr == text.data() + text.size();
 }
 
 }  // namespace
 
-const char* Usage() {
+const char* Usage()
+{
     return "usage: radiosim [--model IC706|IC706MKII|IC706MKIIG|IC718] [--address HEX]\n"
            "                [--latency MS] [--baud N] [--no-echo] [--no-pacing] [--frequency HZ]\n"
            "Serves a simulated CI-V radio on a pseudo-terminal and prints its device path.\n"
@@ -30,11 +32,13 @@ const char* Usage() {
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args, sim::SimConfig& config,
-                         std::string& error) {
+                         std::string& error)
+{
     bool frequencyGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") return ParseResult::Help;
+        if (arg == "--help" || arg == "-h")
+            return ParseResult::Help;
         if (arg == "--no-echo") {
             config.echo = false;
             continue;
@@ -43,8 +47,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, sim::SimConfig& c
             config.pacing = false;
             continue;
         }
-        const bool takesValue = arg == "--model" || arg == "--address" || arg == "--latency" ||
-                                arg == "--baud" || arg == "--frequency";
+        const bool takesValue = arg == "--model" || arg == "--address" || arg == "--latency"
+                                || arg == "--baud" || arg == "--frequency";
         if (!takesValue) {
             error = "unknown option: " + arg;
             return ParseResult::Error;
@@ -60,8 +64,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, sim::SimConfig& c
         } else if (arg == "--address") {
             ok = sim::ParseBusAddress(value, config.address);
         } else if (arg == "--latency") {
-            ok = ParseDecimal(value, config.latencyMs) && config.latencyMs >= 0 &&
-                 config.latencyMs <= kMaxLatencyMs;
+            ok = ParseDecimal(value, config.latencyMs) && config.latencyMs >= 0
+                 && config.latencyMs <= kMaxLatencyMs;
         } else if (arg == "--baud") {
             ok = ParseDecimal(value, config.baud) && config.baud > 0 && config.baud <= kMaxBaud;
         } else {
@@ -75,8 +79,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args, sim::SimConfig& c
     }
     const sim::ModelInfo& model = sim::ModelInfoFor(config.model);
     if (frequencyGiven && !civ::Receives(model, config.frequencyHz)) {
-        error = "frequency outside the " + std::string(model.name) + " range " +
-                std::to_string(model.bandEdges.lowHz) + ".." + std::to_string(model.bandEdges.highHz) + " Hz";
+        error = "frequency outside the " + std::string(model.name) + " range "
+                + std::to_string(model.bandEdges.lowHz) + ".."
+                + std::to_string(model.bandEdges.highHz) + " Hz";
         return ParseResult::Error;
     }
     return ParseResult::Run;

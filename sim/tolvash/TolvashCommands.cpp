@@ -15,11 +15,15 @@ namespace tolvash {
 
 namespace {
 
-bool SameWord(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+bool SameWord(const std::string& a, const char* b)
+{
+    return strcasecmp(a.c_str(), b) == 0;
+}
 
 }  // namespace
 
-int CreateTestFile(const std::string& path, std::ostream& err) {
+int CreateTestFile(const std::string& path, std::ostream& err)
+{
     if (path.empty()) {
         err << "tolvash: no file named\n";
         return 2;
@@ -45,21 +49,24 @@ int CreateTestFile(const std::string& path, std::ostream& err) {
     return 0;
 }
 
-int WriteTestValue(const std::string& iniPath, const std::string& number, std::ostream& err) {
+int WriteTestValue(const std::string& iniPath, const std::string& number, std::ostream& err)
+{
     std::optional<int> value = platform::ParseInt(number);
     if (iniPath.empty() || !value) {
         err << "tolvash: ControllaIni needs an INI file and a number\n";
         return 2;
     }
     std::string error;
-    if (!platform::WriteProfileValue(iniPath, "Setup", "TestWrite", platform::FormatInt(*value), &error)) {
+    if (!platform::WriteProfileValue(iniPath, "Setup", "TestWrite", platform::FormatInt(*value),
+                                     &error)) {
         err << "tolvash: " << iniPath << ": " << error << "\n";
         return 1;
     }
     return 0;
 }
 
-int CheckForUpdate(const std::string& iniPath, std::ostream& err) {
+int CheckForUpdate(const std::string& iniPath, std::ostream& err)
+{
     if (iniPath.empty()) {
         err << "tolvash: GetUpdateFromWeb needs an INI file\n";
         return 2;
@@ -68,14 +75,18 @@ int CheckForUpdate(const std::string& iniPath, std::ostream& err) {
     return 0;
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& err) {
+int Run(const std::vector<std::string>& args, std::ostream& err)
+{
     if (args.empty()) {
-        err << "usage: tolvash <file> | ControllaIni <ini> <number> | GetUpdateFromWeb <ini> <flag>\n";
+        err << "usage: tolvash <file> | ControllaIni <ini> <number> | GetUpdateFromWeb <ini> "
+               "<flag>\n";
         return 2;
     }
     if (SameWord(args[0], "ControllaIni"))
-        return WriteTestValue(args.size() > 1 ? args[1] : std::string(), args.size() > 2 ? args[2] : std::string(), err);
-    if (SameWord(args[0], "GetUpdateFromWeb")) return CheckForUpdate(args.size() > 1 ? args[1] : std::string(), err);
+        return WriteTestValue(args.size() > 1 ? args[1] : std::string(),
+                              args.size() > 2 ? args[2] : std::string(), err);
+    if (SameWord(args[0], "GetUpdateFromWeb"))
+        return CheckForUpdate(args.size() > 1 ? args[1] : std::string(), err);
     return CreateTestFile(args[0], err);
 }
 

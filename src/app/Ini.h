@@ -67,15 +67,33 @@ public:
     const std::string& LastError() const { return lastError_; }
 
     // Descriptor forms: the section, key and default come from SettingsKeys.h.
-    std::string GetString(const settings::IniString& s) const { return GetString(s.section, s.key, s.def); }
-    bool WriteString(const settings::IniString& s, const char* value) { return WriteString(s.section, s.key, value); }
-    bool WriteString(const settings::IniString& s, const std::string& value) { return WriteString(s.section, s.key, value.c_str()); }
+    std::string GetString(const settings::IniString& s) const
+    {
+        return GetString(s.section, s.key, s.def);
+    }
+    bool WriteString(const settings::IniString& s, const char* value)
+    {
+        return WriteString(s.section, s.key, value);
+    }
+    bool WriteString(const settings::IniString& s, const std::string& value)
+    {
+        return WriteString(s.section, s.key, value.c_str());
+    }
     int GetInt(const settings::IniInt& s) const { return GetInt(s.section, s.key, s.def); }
-    bool WriteInt(const settings::IniInt& s, int value) { return WriteInt(s.section, s.key, value); }
+    bool WriteInt(const settings::IniInt& s, int value)
+    {
+        return WriteInt(s.section, s.key, value);
+    }
     bool DeleteKey(const settings::IniInt& s) { return DeleteKey(s.section, s.key); }
     bool DeleteKey(const settings::IniString& s) { return DeleteKey(s.section, s.key); }
-    int GetSetupBytes(const settings::IniBytes& s, unsigned char* out) const { return GetSetupBytes(s.key, out); }
-    bool WriteSetupBytes(const settings::IniBytes& s, const unsigned char* bytes) { return WriteSetupBytes(s.key, bytes); }
+    int GetSetupBytes(const settings::IniBytes& s, unsigned char* out) const
+    {
+        return GetSetupBytes(s.key, out);
+    }
+    bool WriteSetupBytes(const settings::IniBytes& s, const unsigned char* bytes)
+    {
+        return WriteSetupBytes(s.key, bytes);
+    }
 
 private:
     // The raw value (trimmed, quotes removed), or nullopt.

@@ -31,7 +31,7 @@ public:
 class CLanguage {
 public:
     enum LoadResult : int {
-        kLoaded = 0,       // also for a file without entries (the table is then English)
+        kLoaded = 0,  // also for a file without entries (the table is then English)
         kNoSignature = 1,
         kOpenFailed = 2,
         kReadFailed = 3,

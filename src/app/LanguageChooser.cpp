@@ -6,12 +6,16 @@
 #include <algorithm>
 #include <numeric>
 
-const char* const LanguageChooser::kLoadErrorText = "Error in the language file.\n\nPlease try again.";
+const char* const LanguageChooser::kLoadErrorText =
+    "Error in the language file.\n\nPlease try again.";
 
 LanguageChooser::LanguageChooser(CLanguage& language, CIni& ini, std::string folder)
-    : language_(language), ini_(ini), folder_(std::move(folder)) {}
+    : language_(language), ini_(ini), folder_(std::move(folder))
+{
+}
 
-const std::vector<std::string>& LanguageChooser::Refresh() {
+const std::vector<std::string>& LanguageChooser::Refresh()
+{
     language_.ListLanguages(folder_);
     std::vector<std::string> names = language_.LanguageNames();
     // The list is shown sorted; keep each path with its name.
@@ -29,7 +33,8 @@ const std::vector<std::string>& LanguageChooser::Refresh() {
     return names_;
 }
 
-LanguageChooser::Decision LanguageChooser::Choose(int index) {
+LanguageChooser::Decision LanguageChooser::Choose(int index)
+{
     Decision d;
     std::string path = (index >= 0 && static_cast<std::size_t>(index) < paths_.size())
                            ? paths_[static_cast<std::size_t>(index)]
@@ -42,7 +47,8 @@ LanguageChooser::Decision LanguageChooser::Choose(int index) {
     d.outcome = Outcome::Chosen;
     std::string fileName = platform::BaseName(path);
     std::string current = ini_.GetString(settings::setup::Language);
-    if (platform::AsciiIEquals(current, fileName)) return d;
+    if (platform::AsciiIEquals(current, fileName))
+        return d;
     d.changed = true;
     if (!ini_.WriteString(settings::setup::Language, fileName)) {
         d.settingSaved = false;
@@ -51,8 +57,11 @@ LanguageChooser::Decision LanguageChooser::Choose(int index) {
     return d;
 }
 
-bool LanguageChooser::LoadConfigured(CLanguage& language, const CIni& ini, const std::string& folder) {
+bool LanguageChooser::LoadConfigured(CLanguage& language, const CIni& ini,
+                                     const std::string& folder)
+{
     std::string name = ini.GetString(settings::setup::Language);
-    if (name.empty() || !platform::IsPlainName(name)) return false;
+    if (name.empty() || !platform::IsPlainName(name))
+        return false;
     return language.Load(platform::JoinPath(folder, name), true) == CLanguage::kLoaded;
 }

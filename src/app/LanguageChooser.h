@@ -25,9 +25,9 @@ public:
 
     struct Decision {
         Outcome outcome = Outcome::StayOpen;
-        std::string message;      // translated text for the box (StayOpen), or a warning
-        bool changed = false;     // Setup/"Language" now names another file
-        bool settingSaved = true; // false when writing Setup/"Language" failed
+        std::string message;       // translated text for the box (StayOpen), or a warning
+        bool changed = false;      // Setup/"Language" now names another file
+        bool settingSaved = true;  // false when writing Setup/"Language" failed
     };
 
     // `folder` is the program folder, where the language files live.

@@ -23,9 +23,9 @@ struct FileEntry {
 };
 
 struct FileContent {
-    bool signature = false;   // false: nothing else is filled in
+    bool signature = false;  // false: nothing else is filled in
     std::vector<FileEntry> entries;
-    std::string helpFile;     // empty when no non-empty HELP= line was found
+    std::string helpFile;  // empty when no non-empty HELP= line was found
 };
 
 bool HasSignature(std::string_view firstLine);

@@ -25,7 +25,7 @@ struct MessageBoxRequest {
     std::string text;     // translated
     std::string caption;  // translated; empty = the program's title
     unsigned style = mb::kOk;
-    int helpId = 0;       // help topic for F1, 0 = none
+    int helpId = 0;  // help topic for F1, 0 = none
 };
 
 // Shows the box and returns the button pressed (mb::kIdOk, kIdYes, ...).

@@ -33,25 +33,37 @@ public:
     std::string FilePath() const { return registry_.FilePath(); }
 
     int GetProfileInt(const char* section, const char* name, int def) const;
-    std::string GetProfileString(const char* section, const char* name, const char* def = nullptr) const;
-    bool GetProfileBinary(const char* section, const char* name, std::vector<std::uint8_t>& out) const;
+    std::string GetProfileString(const char* section, const char* name,
+                                 const char* def = nullptr) const;
+    bool GetProfileBinary(const char* section, const char* name,
+                          std::vector<std::uint8_t>& out) const;
     bool WriteProfileInt(const char* section, const char* name, int value);
     bool WriteProfileString(const char* section, const char* name, const char* value);
-    bool WriteProfileBinary(const char* section, const char* name, const std::uint8_t* data, std::size_t size);
+    bool WriteProfileBinary(const char* section, const char* name, const std::uint8_t* data,
+                            std::size_t size);
     bool DeleteValue(const char* section, const char* name);
     bool DeleteKey(const char* section);
 
     // Descriptor forms (SettingsKeys.h).
     int Get(const settings::RegInt& s) const { return GetProfileInt(s.section, s.key, s.def); }
-    std::string Get(const settings::RegString& s) const { return GetProfileString(s.section, s.key, s.def); }
-    bool Get(const settings::RegBinary& s, std::vector<std::uint8_t>& out) const {
+    std::string Get(const settings::RegString& s) const
+    {
+        return GetProfileString(s.section, s.key, s.def);
+    }
+    bool Get(const settings::RegBinary& s, std::vector<std::uint8_t>& out) const
+    {
         return GetProfileBinary(s.section, s.key, out);
     }
-    bool Write(const settings::RegInt& s, int value) { return WriteProfileInt(s.section, s.key, value); }
-    bool Write(const settings::RegString& s, const std::string& value) {
+    bool Write(const settings::RegInt& s, int value)
+    {
+        return WriteProfileInt(s.section, s.key, value);
+    }
+    bool Write(const settings::RegString& s, const std::string& value)
+    {
         return WriteProfileString(s.section, s.key, value.c_str());
     }
-    bool Write(const settings::RegBinary& s, const std::vector<std::uint8_t>& data) {
+    bool Write(const settings::RegBinary& s, const std::vector<std::uint8_t>& data)
+    {
         return WriteProfileBinary(s.section, s.key, data.data(), data.size());
     }
     bool Delete(const settings::RegInt& s) { return DeleteValue(s.section, s.key); }

@@ -155,7 +155,8 @@ inline constexpr IniInt Front{"AudioRecorder", "Front", 0};
 
 // ---- Registry profile ----
 namespace reg {
-inline constexpr RegRect MainWindowRect{"CurrentSet", "MainTop", "MainBottom", "MainLeft", "MainRight"};
+inline constexpr RegRect MainWindowRect{"CurrentSet", "MainTop", "MainBottom", "MainLeft",
+                                        "MainRight"};
 inline constexpr RegRect MemorieRect{"Memorie", "Top", "Bottom", "Left", "Right"};
 inline constexpr RegRect MemorieRadioRect{"MemorieRadio", "Top", "Bottom", "Left", "Right"};
 inline constexpr RegRect TxRxRect{"TxRx", "Top", "Bottom", "Left", "Right"};

@@ -23,7 +23,9 @@ constexpr StringTableEntry kEntries[] = {
     {117, "Frequency of VFO-B out of limits : %dHz - %dHz"},
     {118, "The values of VFO-A and VFO-B are out of limits : %dHz - %dHz"},
     {121, "Insert a description and press Save"},
-    {122, "ATTENTION: Delete the memory %1 ? \n\nIf the Memory Mode is enabled the memory of RTX will be also cancelled. "},
+    {122,
+     "ATTENTION: Delete the memory %1 ? \n\nIf the Memory Mode is enabled the memory of RTX will "
+     "be also cancelled. "},
     {124, "Insert a description, choose a memory and press Save"},
     {125, "A memory with this description already exist, Replace ?"},
     {126, "A split with these values already exist, Replace ?"},
@@ -43,7 +45,8 @@ constexpr StringTableEntry kEntries[] = {
     {143, "Not valid communication address"},
     {145, "Error in opening the log file"},
     {148, "Partial transmission time"},
-    {149, "For enable the new configuration, the program will automatically be close, please restart."},
+    {149,
+     "For enable the new configuration, the program will automatically be close, please restart."},
     {150, "Total transmission time"},
     {151, "Reset trasmission time"},
     {152, "Reset partial transmission time ?"},
@@ -64,11 +67,16 @@ constexpr StringTableEntry kEntries[] = {
     {172, "PlugIn <%s>  has correctly been inserted in the startup program"},
     {177, "Valid value from %1 to %2"},
     {178, "Error performing restore : %1"},
-    {179, "The modality OFF-LINE allows to use the program without the RTX.\nIf make changes the archives, synchronize the program with the RTX as soon as possible.\n\nUse Synchronize to return On-Line\n\n Continue ?"},
+    {179,
+     "The modality OFF-LINE allows to use the program without the RTX.\nIf make changes the "
+     "archives, synchronize the program with the RTX as soon as possible.\n\nUse Synchronize to "
+     "return On-Line\n\n Continue ?"},
     {180, "Corvane - Import Memory"},
     {181, "Error in export file : %1"},
     {182, "Memories exported in %s"},
-    {183, "Confirm the importation of the memories from %s. \n\nATTENTION: the actual memories will be overwritings.\n\nContinue ?"},
+    {183,
+     "Confirm the importation of the memories from %s. \n\nATTENTION: the actual memories will be "
+     "overwritings.\n\nContinue ?"},
     {184, "Error in import memory from the file : %1"},
     {185, "Corvane - Export Memory"},
     {186, "File name not valid"},
@@ -77,8 +85,13 @@ constexpr StringTableEntry kEntries[] = {
     {190, "Days for automatic check for new version, 0 for disable."},
     {192, "Latency time in milliseconds (0 for auto )"},
     {193, "Unable to save the file : %1"},
-    {194, "The program is installed to a folder without writing rights.\n\nUninstall the program and reinstall it in a folder with rights of writing (ex. C:\\Dravik) or run the program in administrator mode (see Windows Help for information).\n\n"},
-    {195, "For a proper functioning put off the parameter 36 (CI-V TRN) in Initial Set Mode of the IC-706"},
+    {194,
+     "The program is installed to a folder without writing rights.\n\nUninstall the program and "
+     "reinstall it in a folder with rights of writing (ex. C:\\Dravik) or run the program in "
+     "administrator mode (see Windows Help for information).\n\n"},
+    {195,
+     "For a proper functioning put off the parameter 36 (CI-V TRN) in Initial Set Mode of the "
+     "IC-706"},
     {200, "IC706"},
     {201, "IC706MKII"},
     {202, "IC706MKII/G"},
@@ -245,7 +258,9 @@ constexpr StringTableEntry kEntries[] = {
     {1143, "Select the folder/file from which to recover the files"},
     {1144, "ATTENTION !!!\nProceeding the actual files will be overwrited.\nContinue?"},
     {1145, "Backup archives performed."},
-    {1146, "Restore archives and configuration performed.\n\nFor enable archive and configuration restored, the program will automatically be close, please restart."},
+    {1146,
+     "Restore archives and configuration performed.\n\nFor enable archive and configuration "
+     "restored, the program will automatically be close, please restart."},
     {1156, "Close this window"},
     {1162, "Change current language"},
     {1163, "Audio compression is setting from external driver"},
@@ -290,7 +305,9 @@ constexpr StringTableEntry kEntries[] = {
     {1208, "Show/hide the window of the RTX memories"},
     {1210, "Enable the additional commands"},
     {1211, "Send the selected memory to the RTX"},
-    {1212, "Writes the memories with a description starting Mem.<nn> to the RTX starting from <nn>?\n\nATTENTION: the RTX memories from <nn> will be overwritten."},
+    {1212,
+     "Writes the memories with a description starting Mem.<nn> to the RTX starting from "
+     "<nn>?\n\nATTENTION: the RTX memories from <nn> will be overwritten."},
     {1213, "Abort the writing of memories ?"},
     {1215, "Switch in AM Mode and put TX ON"},
     {1216, "Pause when the squelch opens"},
@@ -303,7 +320,9 @@ constexpr StringTableEntry kEntries[] = {
     {1225, "First memory to read"},
     {1226, "Last memory to read"},
     {1227, "Start the reading of the memories"},
-    {1228, "Value of the first read memory is not valid.\n\nInsert a value from 1 to 99 and lower than the value of the last read memory"},
+    {1228,
+     "Value of the first read memory is not valid.\n\nInsert a value from 1 to 99 and lower than "
+     "the value of the last read memory"},
     {1229, "Value of the last read memory not valid.\n\nInsert a value from 1 to 99."},
     {1230, "Read the memories from %d to %d and setting the DUP to %s ?"},
     {1235, "Select background color of display"},
@@ -323,7 +342,9 @@ constexpr StringTableEntry kEntries[] = {
     {1249, "Select the key for PTT"},
     {1250, "PTT enabled on %s: %s"},
     {1251, "Use the PTT to calculate the DUP (the RTX will transmit)"},
-    {1252, "ATTENTION, during the reading of memories the RTX will transmit, double check that the antenne are connected!\n\nRead the memories from %d to %d using the PTT?"},
+    {1252,
+     "ATTENTION, during the reading of memories the RTX will transmit, double check that the "
+     "antenne are connected!\n\nRead the memories from %d to %d using the PTT?"},
     {1253, "Values that the RTX commands cannot read or write"},
     {1257, "Audio support disabled"},
     {1258, "Audio support settings, click to change"},
@@ -476,18 +497,24 @@ constexpr StringTableEntry kEntries[] = {
     {2101, "Serial port %1 lost (%2)"},
 };
 
-constexpr bool SortedAndUnique() {
+constexpr bool SortedAndUnique()
+{
     for (std::size_t i = 1; i < std::size(kEntries); ++i)
-        if (kEntries[i - 1].id >= kEntries[i].id) return false;
+        if (kEntries[i - 1].id >= kEntries[i].id)
+            return false;
     return true;
 }
 static_assert(SortedAndUnique(), "string table must be sorted by id without repeats");
 
 }  // namespace
 
-std::span<const StringTableEntry> StringTableEntries() { return kEntries; }
+std::span<const StringTableEntry> StringTableEntries()
+{
+    return kEntries;
+}
 
-const char* FindStringTableText(int id) {
+const char* FindStringTableText(int id)
+{
     const auto* end = std::end(kEntries);
     const auto* it = std::lower_bound(std::begin(kEntries), end, id,
                                       [](const StringTableEntry& e, int v) { return e.id < v; });

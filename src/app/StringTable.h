@@ -19,22 +19,22 @@ const char* FindStringTableText(int id);
 
 // Ids that code refers to from several places.
 namespace strid {
-inline constexpr int kAbout = 101;                 // system menu entry
+inline constexpr int kAbout = 101;  // system menu entry
 inline constexpr int kConfigurationNotValid = 102;
 inline constexpr int kSerialPortNotWorking = 103;  // %1 = port number
 inline constexpr int kConfigurationSetNow = 104;
-inline constexpr int kSaveMemoriesFailed = 113;    // %1 = error text
+inline constexpr int kSaveMemoriesFailed = 113;  // %1 = error text
 inline constexpr int kCaptionAttention = 141;
 inline constexpr int kCaptionError = 142;
 inline constexpr int kRestartNeeded = 149;
 inline constexpr int kNoWriteRights = 194;
-inline constexpr int kRadioModelFirst = 200;       // 200..204: IC706 .. OTHER
-inline constexpr int kMemoryColumnFirst = 500;     // 500..519
+inline constexpr int kRadioModelFirst = 200;         // 200..204: IC706 .. OTHER
+inline constexpr int kMemoryColumnFirst = 500;       // 500..519
 inline constexpr int kRadioMemoryColumnFirst = 550;  // 550..562
-inline constexpr int kScanLogColumnFirst = 602;    // 602..609
-inline constexpr int kScanPresetColumnFirst = 650;  // 650..655
-inline constexpr int kMemoryPrefix = 1073;         // "Mem."
-inline constexpr int kAudioInitError = 1259;       // %d = engine error
+inline constexpr int kScanLogColumnFirst = 602;      // 602..609
+inline constexpr int kScanPresetColumnFirst = 650;   // 650..655
+inline constexpr int kMemoryPrefix = 1073;           // "Mem."
+inline constexpr int kAudioInitError = 1259;         // %d = engine error
 inline constexpr int kDriverError = 1305;
-inline constexpr int kTabTitleFirst = 2000;        // 2000..2009
+inline constexpr int kTabTitleFirst = 2000;  // 2000..2009
 }  // namespace strid

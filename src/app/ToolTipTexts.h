@@ -29,7 +29,7 @@ public:
 private:
     struct Tool {
         int controlId;
-        int stringId;         // 0 when `english` is used
+        int stringId;  // 0 when `english` is used
         std::string english;
     };
     Tool* Find(int controlId);

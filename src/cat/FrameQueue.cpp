@@ -105,8 +105,8 @@ QueueResult CFrameQueue::PushRetrying(int length, uint8_t tag, const uint8_t* by
     return result;
 }
 
-QueueResult CFrameQueue::PushOrReplaceLastRetrying(int length, uint8_t tag,
-                                                   const uint8_t* bytes, ReplacesFn replaces)
+QueueResult CFrameQueue::PushOrReplaceLastRetrying(int length, uint8_t tag, const uint8_t* bytes,
+                                                   ReplacesFn replaces)
 {
     QueueResult result;
     while ((result = TryPushOrReplaceLast(length, tag, bytes, replaces)) == QueueResult::Busy)

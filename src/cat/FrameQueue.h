@@ -16,8 +16,8 @@
 namespace cat {
 
 struct QueuedFrame {
-    uint8_t flagFB = 0;   // for a command: whether an OK reply ends the wait for its answer
-    int32_t length = 0;   // valid bytes in data, 0..256
+    uint8_t flagFB = 0;  // for a command: whether an OK reply ends the wait for its answer
+    int32_t length = 0;  // valid bytes in data, 0..256
     uint8_t data[kMaxFrameSize] = {};
 };
 

@@ -13,7 +13,10 @@ namespace {
 
 // A reply time-out of no steps would never take an answer off the queue: the frame would be sent
 // again and again as fast as the line takes it.
-int AtLeastOneStep(int replyTimeout) { return replyTimeout < 1 ? 1 : replyTimeout; }
+int AtLeastOneStep(int replyTimeout)
+{
+    return replyTimeout < 1 ? 1 : replyTimeout;
+}
 
 // Longest quiet wait of the loop; every event that needs the worker wakes it sooner.
 constexpr auto kMaxIdleWait = std::chrono::milliseconds(1000);
@@ -37,8 +40,7 @@ CGestCommand::~CGestCommand()
 }
 
 void CGestCommand::Configure(int portKind, IWorkerNotify* mainWindow, int pollInterval,
-                             int replyTimeout, int radioAddress, CTraceLog* log,
-                             ICivWriter* driver)
+                             int replyTimeout, int radioAddress, CTraceLog* log, ICivWriter* driver)
 {
     portKind_.store(portKind);
     mainWindow_.store(mainWindow);
@@ -57,8 +59,7 @@ void CGestCommand::SetTimes(int pollInterval, int replyTimeout)
     Wake();
 }
 
-void CGestCommand::SetMessages(unsigned framesMessage, unsigned idleMessage,
-                               unsigned answerMessage)
+void CGestCommand::SetMessages(unsigned framesMessage, unsigned idleMessage, unsigned answerMessage)
 {
     framesMessage_.store(framesMessage);
     idleMessage_.store(idleMessage);
@@ -116,8 +117,8 @@ bool CGestCommand::EnqueueCommand(int length, uint8_t flagFB, const uint8_t* byt
         *ticket = 0;
     {
         std::lock_guard<std::mutex> lock(ticketMutex_);
-        const QueueResult result = commands_.PushOrReplaceLastRetrying(
-            length, flagFB ? 1 : 0, bytes, &SetsSameSetting);
+        const QueueResult result =
+            commands_.PushOrReplaceLastRetrying(length, flagFB ? 1 : 0, bytes, &SetsSameSetting);
         if (result == QueueResult::Ok)
             ++pushedTickets_;
         else if (result != QueueResult::Replaced)
@@ -153,8 +154,7 @@ CommandOutcome CGestCommand::GetCommandOutcome(uint64_t ticket) const
     return ticket <= clearedTickets_ ? CommandOutcome::NotSent : CommandOutcome::Answered;
 }
 
-QueueResult CGestCommand::PopCommand(int& length, uint8_t* frame, uint8_t* flagFB,
-                                     uint64_t& ticket)
+QueueResult CGestCommand::PopCommand(int& length, uint8_t* frame, uint8_t* flagFB, uint64_t& ticket)
 {
     std::lock_guard<std::mutex> lock(ticketMutex_);
     const QueueResult result = commands_.PopRetrying(length, frame, flagFB);
@@ -217,8 +217,8 @@ bool CGestCommand::IsIdle() const
     return idle_.load() && gui_.GetCount() == 0;
 }
 
-bool CGestCommand::PushReporting(CFrameQueue& queue, int length, uint8_t tag,
-                                 const uint8_t* bytes, std::atomic<bool>& refusing)
+bool CGestCommand::PushReporting(CFrameQueue& queue, int length, uint8_t tag, const uint8_t* bytes,
+                                 std::atomic<bool>& refusing)
 {
     const QueueResult result = queue.PushRetrying(length, tag, bytes);
     if (result == QueueResult::Ok) {
@@ -279,8 +279,8 @@ void CGestCommand::ProcessingLoop(ICivWriter* transport)
             if (PopCommand(length, frame, &flagFB, ticket) == QueueResult::Ok) {
                 // With no link the frame is dropped; empty entries and noise are dropped too.
                 CommandOutcome outcome = CommandOutcome::NotSent;
-                if (transport != nullptr && length != 0 &&
-                    IsCivFrame(frame, static_cast<size_t>(length)))
+                if (transport != nullptr && length != 0
+                    && IsCivFrame(frame, static_cast<size_t>(length)))
                     outcome = SendUntilAnswered(transport, frame, length, flagFB);
                 FinishCommand(ticket, outcome);
                 if (transport == nullptr)
@@ -302,8 +302,8 @@ void CGestCommand::ProcessingLoop(ICivWriter* transport)
             lastTick = now;
         }
 
-        idle_.store(commandsEmpty && !waiting_.load() && gui_.GetCount() == 0 &&
-                    replies_.GetCount() == 0);
+        idle_.store(commandsEmpty && !waiting_.load() && gui_.GetCount() == 0
+                    && replies_.GetCount() == 0);
 
         if (!commandsEmpty || replies_.GetCount() > 0)
             continue;  // more work already waits
@@ -324,8 +324,8 @@ CommandOutcome CGestCommand::SendUntilAnswered(ICivWriter* transport, const uint
             outcome = CommandOutcome::NoAnswer;
             droppedCommands_.fetch_add(1);
             if (CTraceLog* log = log_.load())
-                log->WriteBytes("No answer, command dropped:", frame,
-                                static_cast<size_t>(length), "\r\n");
+                log->WriteBytes("No answer, command dropped:", frame, static_cast<size_t>(length),
+                                "\r\n");
             break;
         }
         transport->WriteFrame(frame, length);
@@ -413,8 +413,8 @@ CommandOutcome CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8
         if (size < 5)
             continue;
         const size_t tail = static_cast<size_t>(size - kPosCommand);
-        if (std::memcmp(reply + kPosCommand, sent + kPosCommand, tail) == 0 ||
-            !IsCivFrame(reply, static_cast<size_t>(size))) {
+        if (std::memcmp(reply + kPosCommand, sent + kPosCommand, tail) == 0
+            || !IsCivFrame(reply, static_cast<size_t>(size))) {
             // The bus echo of our own frame, or noise.
             --steps;
             WaitReplyStep();
@@ -429,9 +429,9 @@ CommandOutcome CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8
         PushToGui(reply, size);
         // The answer repeats the command, sub-command and data bytes of what was sent.
         const int compared = length - 1 - kPosCommand;
-        if (compared <= 0 ||
-            std::memcmp(reply + kPosCommand, sent + kPosCommand, static_cast<size_t>(compared)) ==
-                0)
+        if (compared <= 0
+            || std::memcmp(reply + kPosCommand, sent + kPosCommand, static_cast<size_t>(compared))
+                   == 0)
             return CommandOutcome::Answered;
         --steps;
         WaitReplyStep();

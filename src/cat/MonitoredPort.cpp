@@ -12,7 +12,7 @@
 namespace cat {
 
 namespace {
-constexpr int kModemPollMs = 100;   // how often CTS is looked at while the line is quiet
+constexpr int kModemPollMs = 100;  // how often CTS is looked at while the line is quiet
 constexpr size_t kReadChunk = 256;
 }  // namespace
 
@@ -71,13 +71,11 @@ bool CMonitoredPort::InitDevice(ISerialOwner* owner, int port, const std::string
     int err = line_.SetDtrControl(params.dtr);
     if (err == 0)
         err = line_.SetRtsControl(params.rts);
-    const char parity = static_cast<char>(params.parity >= 'a' && params.parity <= 'z'
-                                              ? params.parity - 32
-                                              : params.parity);
+    const char parity = static_cast<char>(
+        params.parity >= 'a' && params.parity <= 'z' ? params.parity - 32 : params.parity);
     char definition[96];
     std::snprintf(definition, sizeof definition, "baud=%d parity=%c data=%d stop=%d", params.baud,
-                  parity >= 0x20 && parity < 0x7F ? parity : '?', params.dataBits,
-                  params.stopBits);
+                  parity >= 0x20 && parity < 0x7F ? parity : '?', params.dataBits, params.stopBits);
     definition_ = definition;
     if (err == 0)
         err = line_.Setup(params.baud, params.dataBits, params.parity, params.stopBits);
@@ -104,7 +102,7 @@ bool CMonitoredPort::StartMonitoring()
     if (!line_.IsOpen())
         return false;
     if (monitor_.joinable())
-        monitor_.join();   // a monitor that ended when the device went away
+        monitor_.join();  // a monitor that ended when the device went away
     shutdown_.store(false);
     alive_.store(true);
     try {
@@ -152,8 +150,8 @@ bool CMonitoredPort::WriteFrame(const uint8_t* bytes, int length)
     const uint64_t serial = ++writeSerial_;
     line_.Wake();
     return writeDoneCv_.wait_for(lock, std::chrono::milliseconds(kWriteWaitMs),
-                                 [&] { return writeDone_ >= serial || !alive_.load(); }) &&
-           writeDone_ >= serial && writeOk_;
+                                 [&] { return writeDone_ >= serial || !alive_.load(); })
+           && writeDone_ >= serial && writeOk_;
 }
 
 // The line's last error may already be another thread's by now: report the one returned.

@@ -21,7 +21,7 @@ namespace cat {
 class CMonitoredPort : public ICivWriter {
 public:
     static constexpr int kWriteBufferSize = 512;
-    static constexpr int kWriteWaitMs = 200;   // WriteFrame's wait; the worker goes on after it
+    static constexpr int kWriteWaitMs = 200;  // WriteFrame's wait; the worker goes on after it
 
     CMonitoredPort();
     virtual ~CMonitoredPort();
@@ -90,8 +90,8 @@ private:
     uint8_t writeBuffer_[kWriteBufferSize] = {};
     int writeLength_ = 0;
     bool writeRequested_ = false;
-    uint64_t writeSerial_ = 0;   // counts requests, so a late completion is not taken for a new one
-    uint64_t writeDone_ = 0;     // the last request the monitor finished
+    uint64_t writeSerial_ = 0;  // counts requests, so a late completion is not taken for a new one
+    uint64_t writeDone_ = 0;    // the last request the monitor finished
     bool writeOk_ = false;
 };
 

@@ -22,11 +22,10 @@ struct BaudEntry {
 };
 
 constexpr BaudEntry kBaudRates[] = {
-    {50, B50},         {75, B75},         {110, B110},       {134, B134},
-    {150, B150},       {200, B200},       {300, B300},       {600, B600},
-    {1200, B1200},     {1800, B1800},     {2400, B2400},     {4800, B4800},
-    {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},
-    {115200, B115200}, {230400, B230400}, {460800, B460800}, {500000, B500000},
+    {50, B50},         {75, B75},         {110, B110},         {134, B134},       {150, B150},
+    {200, B200},       {300, B300},       {600, B600},         {1200, B1200},     {1800, B1800},
+    {2400, B2400},     {4800, B4800},     {9600, B9600},       {19200, B19200},   {38400, B38400},
+    {57600, B57600},   {115200, B115200}, {230400, B230400},   {460800, B460800}, {500000, B500000},
     {576000, B576000}, {921600, B921600}, {1000000, B1000000},
 };
 
@@ -78,7 +77,7 @@ int RemainingMs(Clock::time_point end)
     return static_cast<int>(std::max<long long>(0, left.count()));
 }
 
-constexpr int kSliceMs = 50;   // longest wait before a closing line is noticed
+constexpr int kSliceMs = 50;  // longest wait before a closing line is noticed
 
 }  // namespace
 
@@ -162,7 +161,7 @@ int CSerialLine::Open(const std::string& device)
         const int err = errno;
         return refuse(err, std::string("eventfd: ") + std::strerror(err));
     }
-    ::ioctl(fd, TIOCEXCL);   // keeps other openers out (privileged ones excepted)
+    ::ioctl(fd, TIOCEXCL);  // keeps other openers out (privileged ones excepted)
     fd_ = fd;
     wakeFd_ = wake;
     device_ = device;
@@ -185,7 +184,7 @@ int CSerialLine::Close()
     closing_.store(false);
     if (fd_ < 0)
         return Fail(EBADF, "the port is not open");
-    ::ioctl(fd_, TIOCNXCL);   // the flag outlives us while another holder keeps the device open
+    ::ioctl(fd_, TIOCNXCL);  // the flag outlives us while another holder keeps the device open
     ::close(fd_);
     ::close(wakeFd_);
     fd_ = -1;
@@ -217,9 +216,9 @@ int CSerialLine::Setup(int baud, int dataBits, char parity, int stopBits)
     case 'M': parityFlags = PARENB | PARODD | CMSPAR; break;
     case 'S': parityFlags = PARENB | CMSPAR; break;
     default:
-        return Fail(EINVAL, std::string("unsupported parity '") +
-                                (p >= 0x20 && p < 0x7F ? std::string(1, p) : std::string("?")) +
-                                "'");
+        return Fail(EINVAL, std::string("unsupported parity '")
+                                + (p >= 0x20 && p < 0x7F ? std::string(1, p) : std::string("?"))
+                                + "'");
     }
 
     std::shared_lock<std::shared_mutex> life(lifeMutex_);
@@ -268,8 +267,8 @@ int CSerialLine::SetupHandshaking(int kind)
         else if (kind == kHandshakeSoftware)
             tio.c_iflag |= IXON | IXOFF;
         const bool applied = SetAttributes(fd_, tio, [&](const termios& now) {
-            return (now.c_cflag & CRTSCTS) == (tio.c_cflag & CRTSCTS) &&
-                   (now.c_iflag & (IXON | IXOFF)) == (tio.c_iflag & (IXON | IXOFF));
+            return (now.c_cflag & CRTSCTS) == (tio.c_cflag & CRTSCTS)
+                   && (now.c_iflag & (IXON | IXOFF)) == (tio.c_iflag & (IXON | IXOFF));
         });
         if (!applied)
             return Fail(errno, "cannot set the handshake: " + std::string(std::strerror(errno)));
@@ -331,7 +330,8 @@ int CSerialLine::GetModemLines(int* bits)
 int CSerialLine::LineTimeMs(size_t length) const
 {
     const int baud = std::max(baud_.load(), 50);
-    const long long ms = static_cast<long long>(length) * 11 * 1000 / baud;   // 11 bits a byte at most
+    const long long ms =
+        static_cast<long long>(length) * 11 * 1000 / baud;  // 11 bits a byte at most
     return static_cast<int>(std::min<long long>(ms, 60000)) + 1000;
 }
 

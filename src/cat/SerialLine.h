@@ -19,9 +19,9 @@ namespace cat {
 class CSerialLine {
 public:
     // What WaitEvent reports.
-    static constexpr unsigned kEventRxChar = 1;   // bytes can be read
-    static constexpr unsigned kEventHangup = 2;   // the device is gone (EIO/POLLHUP)
-    static constexpr unsigned kEventWake = 4;     // Wake was called
+    static constexpr unsigned kEventRxChar = 1;  // bytes can be read
+    static constexpr unsigned kEventHangup = 2;  // the device is gone (EIO/POLLHUP)
+    static constexpr unsigned kEventWake = 4;    // Wake was called
 
     CSerialLine();
     virtual ~CSerialLine();
@@ -87,8 +87,8 @@ private:
     int ApplyLine(int bit, int value, std::atomic<int>& state);
     int WaitFor(short what, int timeoutMs, short* got);
 
-    mutable std::shared_mutex lifeMutex_;   // shared: I/O; exclusive: open and close
-    std::mutex configMutex_;                // termios changes
+    mutable std::shared_mutex lifeMutex_;  // shared: I/O; exclusive: open and close
+    std::mutex configMutex_;               // termios changes
     int fd_ = -1;
     int wakeFd_ = -1;
     std::atomic<bool> closing_{false};

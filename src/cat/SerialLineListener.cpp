@@ -68,7 +68,7 @@ int CSerialLineListener::StartListener()
     if (!IsOpen())
         return Fail(EBADF, "the port is not open");
     if (listener_.joinable())
-        listener_.join();   // a listener that ended on an error
+        listener_.join();  // a listener that ended on an error
     stop_.store(false);
     listening_.store(true);
     try {

@@ -13,7 +13,7 @@ namespace cat {
 constexpr unsigned kSerialBreak = msg::kUser + 1;
 constexpr unsigned kSerialCts = msg::kUser + 2;
 constexpr unsigned kSerialError = msg::kUser + 4;
-constexpr unsigned kSerialFrame = msg::kSerialBlock;   // WM_USER+10
+constexpr unsigned kSerialFrame = msg::kSerialBlock;  // WM_USER+10
 
 // Errors that mean the device itself went away (an unplugged adapter, a closed pseudo-terminal).
 inline bool IsLineGone(int error)

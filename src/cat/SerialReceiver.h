@@ -36,7 +36,7 @@ private:
     void Deliver(const uint8_t* frame, int length);
 
     CFrameAssembler assembler_;
-    std::mutex deliverMutex_;   // held while a frame is handed over
+    std::mutex deliverMutex_;  // held while a frame is handed over
     std::atomic<CGestCommand*> worker_{nullptr};
     std::atomic<ISerialOwner*> owner_{nullptr};
     std::atomic<int> port_{0};

@@ -51,8 +51,7 @@ std::string CTraceLog::Hex(const uint8_t* bytes, size_t length)
     return text;
 }
 
-void CTraceLog::WriteFrame(std::string_view prefix, const uint8_t* bytes, size_t length,
-                           int flagFB)
+void CTraceLog::WriteFrame(std::string_view prefix, const uint8_t* bytes, size_t length, int flagFB)
 {
     char tail[32];
     std::snprintf(tail, sizeof tail, " - flagFB=%d\r\n", flagFB);

@@ -21,21 +21,27 @@ constexpr int kAnswerTimeoutMs = 15000;
 constexpr int kRegisterTimeoutMs = 5000;
 constexpr int kSearchRounds = 3;
 
-void WaitOneSecond() { std::this_thread::sleep_for(std::chrono::seconds(1)); }
+void WaitOneSecond()
+{
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+}
 
 }  // namespace
 
-MainProgramLink& TheLink() {
+MainProgramLink& TheLink()
+{
     static MainProgramLink link;
     return link;
 }
 
-std::shared_ptr<MainProgramLink::Program> MainProgramLink::Current() const {
+std::shared_ptr<MainProgramLink::Program> MainProgramLink::Current() const
+{
     std::lock_guard lock(mutex_);
     return program_;
 }
 
-SearchOutcome MainProgramLink::Search() {
+SearchOutcome MainProgramLink::Search()
+{
     // One search at a time; other threads keep using the program found before meanwhile.
     std::lock_guard searching(searchMutex_);
     const std::shared_ptr<Program> previous = Current();
@@ -45,11 +51,14 @@ SearchOutcome MainProgramLink::Search() {
         return program_ ? SearchOutcome::Found : otherwise;
     };
     const platform::ipc::FolderResult folder = platform::ipc::RuntimeFolder();
-    if (!folder) return replace(nullptr, SearchOutcome::FolderRefused);
+    if (!folder)
+        return replace(nullptr, SearchOutcome::FolderRefused);
     const auto search = platform::ipc::SearchServers(folder.path, kMainTitle, kHelloTimeoutMs);
-    const SearchOutcome none = search.silent > 0 ? SearchOutcome::Silent : SearchOutcome::NotRunning;
+    const SearchOutcome none =
+        search.silent > 0 ? SearchOutcome::Silent : SearchOutcome::NotRunning;
     const auto& server = search.found;
-    if (!server) return replace(nullptr, none);
+    if (!server)
+        return replace(nullptr, none);
     if (previous && previous->socketPath == server->path && previous->requests.IsConnected())
         return replace(previous, none);
 
@@ -62,80 +71,102 @@ SearchOutcome MainProgramLink::Search() {
     return replace(std::move(found), none);
 }
 
-bool MainProgramLink::Found() const { return Current() != nullptr; }
+bool MainProgramLink::Found() const
+{
+    return Current() != nullptr;
+}
 
-std::uint32_t MainProgramLink::ProgramId() const {
+std::uint32_t MainProgramLink::ProgramId() const
+{
     auto program = Current();
     return program ? program->pid : 0;
 }
 
-std::optional<std::int32_t> MainProgramLink::Send(std::int32_t code, std::int32_t argument) {
+std::optional<std::int32_t> MainProgramLink::Send(std::int32_t code, std::int32_t argument)
+{
     auto program = Current();
-    if (!program) return std::nullopt;
+    if (!program)
+        return std::nullopt;
     return program->requests.Request(code, argument, kAnswerTimeoutMs);
 }
 
-bool MainProgramLink::Register(std::uint64_t token) {
+bool MainProgramLink::Register(std::uint64_t token)
+{
     auto program = Current();
-    if (!program) return false;
+    if (!program)
+        return false;
     std::lock_guard lock(program->listenerMutex);
     if (!program->listenerOpen || program->listener.Fd() < 0) {
         program->listenerOpen = program->listener.Open(program->socketPath, kConnectTimeoutMs);
-        if (!program->listenerOpen) return false;
+        if (!program->listenerOpen)
+            return false;
     }
     return program->listener.Register(token, kRegisterTimeoutMs);
 }
 
-int MainProgramLink::Dispatch(const platform::ipc::NotificationListener::Callback& callback) {
+int MainProgramLink::Dispatch(const platform::ipc::NotificationListener::Callback& callback)
+{
     auto program = Current();
-    if (!program) return -1;
+    if (!program)
+        return -1;
     {
         std::lock_guard lock(program->listenerMutex);
-        if (!program->listenerOpen) return -1;
+        if (!program->listenerOpen)
+            return -1;
     }
-    if (program->listener.Dispatch(callback) < 0) return -1;
+    if (program->listener.Dispatch(callback) < 0)
+        return -1;
     return program->listener.Fd();
 }
 
-int MainProgramLink::NotificationFd() {
+int MainProgramLink::NotificationFd()
+{
     auto program = Current();
-    if (!program) return -1;
+    if (!program)
+        return -1;
     std::lock_guard lock(program->listenerMutex);
     return program->listenerOpen ? program->listener.Fd() : -1;
 }
 
-SearchOutcome FindOrStartMainProgram(bool start) {
+SearchOutcome FindOrStartMainProgram(bool start)
+{
     // Threads that call ExtInit at once must not start the program twice.
     static std::mutex starting;
     std::lock_guard lock(starting);
     MainProgramLink& link = TheLink();
     SearchOutcome outcome = link.Search();
-    if (outcome != SearchOutcome::NotRunning || !start) return outcome;
+    if (outcome != SearchOutcome::NotRunning || !start)
+        return outcome;
 
     const std::string lastPath = ReadLastPath();
     if (lastPath.size() > 1) {
         // A failed start is not reported: the searches below simply find nothing. The program
         // outlives its caller, so it must not hold the caller's terminal or pipes.
         const std::string program = platform::ResolveInFolder(lastPath, "Corvane");
-        if (!program.empty()) platform::SpawnDetached({program}, {}, platform::StandardStreams::Null);
+        if (!program.empty())
+            platform::SpawnDetached({program}, {}, platform::StandardStreams::Null);
         // The program's window cannot be minimised from here: there is no window-system handle
         // to reach it, and the protocol has no code for it.
         for (int round = 0; round < kSearchRounds; ++round) {
             WaitOneSecond();
             outcome = link.Search();
-            if (outcome == SearchOutcome::Found || outcome == SearchOutcome::FolderRefused) break;
+            if (outcome == SearchOutcome::Found || outcome == SearchOutcome::FolderRefused)
+                break;
         }
     }
     return outcome;
 }
 
-bool ConnectMainProgram() {
+bool ConnectMainProgram()
+{
     SearchOutcome outcome = FindOrStartMainProgram(true);
-    if (outcome == SearchOutcome::FolderRefused) return false;
+    if (outcome == SearchOutcome::FolderRefused)
+        return false;
     for (int round = 0; round < kSearchRounds && outcome != SearchOutcome::Found; ++round) {
         WaitOneSecond();
         outcome = TheLink().Search();
-        if (outcome == SearchOutcome::FolderRefused) return false;
+        if (outcome == SearchOutcome::FolderRefused)
+            return false;
     }
     return outcome == SearchOutcome::Found;
 }

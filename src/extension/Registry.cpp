@@ -11,10 +11,12 @@ namespace {
 constexpr std::size_t kMaxValue = PATH_MAX;
 }  // namespace
 
-bool CRegistry::OpenKey(const std::string& path) {
+bool CRegistry::OpenKey(const std::string& path)
+{
     Close();
     const std::string file = platform::RegistryProfile::DefaultFilePath();
-    if (file.empty()) return false;
+    if (file.empty())
+        return false;
     for (const std::string& section : platform::ReadProfileSectionNames(file)) {
         if (platform::AsciiIEquals(section, path)) {
             path_ = path;
@@ -25,24 +27,30 @@ bool CRegistry::OpenKey(const std::string& path) {
     return false;
 }
 
-void CRegistry::Close() {
+void CRegistry::Close()
+{
     open_ = false;
     path_.clear();
 }
 
-bool CRegistry::ReadString(const std::string& name, std::string& out) const {
-    if (!open_) return false;
+bool CRegistry::ReadString(const std::string& name, std::string& out) const
+{
+    if (!open_)
+        return false;
     platform::RegistryProfile registry;
-    if (!registry.HasValue(path_, name)) return false;
+    if (!registry.HasValue(path_, name))
+        return false;
     std::string value = registry.GetProfileString(path_, name);
-    if (value.size() > kMaxValue) return false;
+    if (value.size() > kMaxValue)
+        return false;
     out = std::move(value);
     return true;
 }
 
 namespace vek {
 
-std::string ReadLastPath() {
+std::string ReadLastPath()
+{
     CRegistry key;
     std::string lastPath;
     if (key.OpenKey(kSetupKey)) {

@@ -22,7 +22,8 @@ namespace vek {
 
 inline constexpr const char* kSetupKey = "Software\\Dravik\\Corvane\\Setup";
 
-// Setup/"LastPath": the main program's folder, as it wrote it at its last start; empty when unknown.
+// Setup/"LastPath": the main program's folder, as it wrote it at its last start; empty when
+// unknown.
 std::string ReadLastPath();
 
 }  // namespace vek

@@ -54,30 +54,30 @@ extern "C" {
 typedef void (*ExtNotificationCallback)(uint64_t token, int32_t code, int32_t value, void* user);
 
 /* Finding the program. */
-VEK_EXPORT int ExtInit(void);            /* 1 when the program was found (started if need be) */
-VEK_EXPORT intptr_t ExtGethWnd(void);    /* the found program's process id, 0 when none */
+VEK_EXPORT int ExtInit(void);         /* 1 when the program was found (started if need be) */
+VEK_EXPORT intptr_t ExtGethWnd(void); /* the found program's process id, 0 when none */
 
 /* Radio. Set functions answer 0 when done. */
-VEK_EXPORT int32_t ExtGetFrequency(void);            /* Hz */
+VEK_EXPORT int32_t ExtGetFrequency(void); /* Hz */
 VEK_EXPORT int32_t ExtSetFrequency(int32_t hz);
-VEK_EXPORT int32_t ExtGetMode(void);                 /* 1 LSB, 2 USB, 3 AM, 4 CW, 5 RTTY, 6 FM, 7 WFM */
+VEK_EXPORT int32_t ExtGetMode(void); /* 1 LSB, 2 USB, 3 AM, 4 CW, 5 RTTY, 6 FM, 7 WFM */
 VEK_EXPORT int32_t ExtSetMode(int32_t mode);
-VEK_EXPORT int32_t ExtGetFilter(void);               /* 1 narrow, 0 wide */
+VEK_EXPORT int32_t ExtGetFilter(void); /* 1 narrow, 0 wide */
 VEK_EXPORT int32_t ExtSetFilter(int32_t narrow);
 VEK_EXPORT int32_t ExtGetSplit(void);
 VEK_EXPORT int32_t ExtSetSplit(int32_t on);
 VEK_EXPORT int32_t ExtSelectVFOA(void);
 VEK_EXPORT int32_t ExtSelectVFOB(void);
 VEK_EXPORT int32_t ExtSetVFOAB(void);
-VEK_EXPORT int32_t ExtExit(int32_t value);           /* closes the program */
+VEK_EXPORT int32_t ExtExit(int32_t value); /* closes the program */
 VEK_EXPORT int32_t ExtIfPTT(void);
 VEK_EXPORT int32_t ExtIfAudio(void);
 VEK_EXPORT int32_t ExtPTT(int32_t on);
 VEK_EXPORT int32_t ExtRecord(int32_t on);
 VEK_EXPORT int32_t ExtPause(int32_t on);
 VEK_EXPORT int32_t ExtPlay(int32_t on);
-VEK_EXPORT int32_t ExtIfExtensionG(void);            /* 1 when the extended functions work */
-VEK_EXPORT int32_t ExtGetSignal(void);               /* S units */
+VEK_EXPORT int32_t ExtIfExtensionG(void); /* 1 when the extended functions work */
+VEK_EXPORT int32_t ExtGetSignal(void);    /* S units */
 VEK_EXPORT int32_t ExtGetSQL(void);
 VEK_EXPORT int32_t ExtGetAtt(void);
 VEK_EXPORT int32_t ExtSetAtt(int32_t on);
@@ -99,21 +99,22 @@ VEK_EXPORT int32_t ExtGetComp(void);
 VEK_EXPORT int32_t ExtSetComp(int32_t on);
 VEK_EXPORT int32_t ExtSetDupP(int32_t on);
 VEK_EXPORT int32_t ExtSetDupM(int32_t on);
-VEK_EXPORT int32_t ExtGetDup(void);                  /* duplex offset, kHz */
+VEK_EXPORT int32_t ExtGetDup(void); /* duplex offset, kHz */
 VEK_EXPORT int32_t ExtSetDup(int32_t khz);
 
 /* Ports. line: 0 the auxiliary port, 1 the CAT port; line and state are cut to 16 bits. */
 VEK_EXPORT int32_t ExtGetCom(void);
 VEK_EXPORT int32_t ExtGetComPTT(void);
-VEK_EXPORT int32_t ExtOpenCom(int32_t port);         /* 0 opened, 1 bad number, 2 CAT port, 3 one open, 4 failed */
+VEK_EXPORT int32_t
+ExtOpenCom(int32_t port); /* 0 opened, 1 bad number, 2 CAT port, 3 one open, 4 failed */
 VEK_EXPORT int32_t ExtCloseCom(void);
 VEK_EXPORT int32_t ExtSetDTR(int32_t line, int32_t state);
 VEK_EXPORT int32_t ExtSetRTS(int32_t line, int32_t state);
 
 /* Versions and system. */
-VEK_EXPORT int32_t ExtGetVersionPrg(void);           /* "1.2.3" gives 1230 */
-VEK_EXPORT int32_t ExtGetVersionDLL(void);           /* this library's: 1110, also without the program */
-VEK_EXPORT int32_t ExtGetSystem(void);               /* 1 or 0 as the program answers; -1 not reachable */
+VEK_EXPORT int32_t ExtGetVersionPrg(void); /* "1.2.3" gives 1230 */
+VEK_EXPORT int32_t ExtGetVersionDLL(void); /* this library's: 1110, also without the program */
+VEK_EXPORT int32_t ExtGetSystem(void);     /* 1 or 0 as the program answers; -1 not reachable */
 
 /* The program's language name ("" when none is set). The text stays valid and unchanged while
  * the library is loaded; a later call may return another pointer. */

@@ -19,7 +19,8 @@
 #include "GridTypes.h"
 
 // Compare of two cells for sorting: negative, 0 or positive for a before, equal to, after b.
-using GridCompareFunc = int (*)(const CDataGridCellBase* a, const CDataGridCellBase* b, std::intptr_t data);
+using GridCompareFunc = int (*)(const CDataGridCellBase* a, const CDataGridCellBase* b,
+                                std::intptr_t data);
 
 class CDataGrid {
 public:
@@ -29,24 +30,24 @@ public:
     CDataGrid& operator=(const CDataGrid&) = delete;
 
     // ---- wiring ----
-    void SetOwner(GridOwner* owner) { m_pOwner = owner; }
-    void SetHost(GridHost* host) { m_pHost = host; }
-    GridHost* GetHost() const { return m_pHost; }
+    void SetOwner(GridOwner* owner) { owner_ = owner; }
+    void SetHost(GridHost* host) { host_ = host; }
+    GridHost* GetHost() const { return host_; }
     // The painter used to measure text outside painting (auto-size, title tips).
-    void SetMeasurer(GridPainter* measurer) { m_pMeasurer = measurer; }
-    GridPainter* GetMeasurer() const { return m_pMeasurer; }
-    void SetDlgCtrlID(int id) { m_nCtrlId = id; }
-    int GetDlgCtrlID() const { return m_nCtrlId; }
+    void SetMeasurer(GridPainter* measurer) { measurer_ = measurer; }
+    GridPainter* GetMeasurer() const { return measurer_; }
+    void SetDlgCtrlID(int id) { ctrlId_ = id; }
+    int GetDlgCtrlID() const { return ctrlId_; }
 
     // ---- counts and structure ----
     bool SetRowCount(int rows);
     bool SetColumnCount(int cols);
     bool SetFixedRowCount(int fixedRows);
     bool SetFixedColumnCount(int fixedCols);
-    int GetRowCount() const { return m_nRows; }
-    int GetColumnCount() const { return m_nCols; }
-    int GetFixedRowCount() const { return m_nFixedRows; }
-    int GetFixedColumnCount() const { return m_nFixedCols; }
+    int GetRowCount() const { return rows_; }
+    int GetColumnCount() const { return cols_; }
+    int GetFixedRowCount() const { return fixedRows_; }
+    int GetFixedColumnCount() const { return fixedCols_; }
     // Appends a row; its index, or -1.
     int InsertRow();
     bool DeleteRow(int row);
@@ -60,16 +61,20 @@ public:
     virtual std::unique_ptr<CDataGridCellBase> CreateCell(int row, int col);
     virtual void DestroyCell(int row, int col);
     // The kind of cell CreateCell makes (null: CDataGridCell).
-    void SetDefaultCellType(CellFactory factory) { m_cellFactory = factory; }
+    void SetDefaultCellType(CellFactory factory) { cellFactory_ = factory; }
     // Replaces a cell by one of another kind, keeping its contents.
     bool SetCellType(int row, int col, CellFactory factory);
     template <class T>
-    bool SetCellType(int row, int col) { return SetCellType(row, col, &MakeCell<T>); }
+    bool SetCellType(int row, int col)
+    {
+        return SetCellType(row, col, &MakeCell<T>);
+    }
 
     // ---- cell access (positions outside the grid change nothing) ----
     CDataGridCellBase* GetCell(int row, int col) const;
     // Stores cell at the position and hands back the one it replaces.
-    std::unique_ptr<CDataGridCellBase> SetCell(int row, int col, std::unique_ptr<CDataGridCellBase> cell);
+    std::unique_ptr<CDataGridCellBase> SetCell(int row, int col,
+                                               std::unique_ptr<CDataGridCellBase> cell);
     std::string GetItemText(int row, int col) const;
     // Stores the text and marks the cell modified; no repaint.
     bool SetItemText(int row, int col, std::string_view text);
@@ -92,13 +97,16 @@ public:
 
     // Marks the cell modified (both >= 0), clears the sort column when col is it or negative.
     void SetModified(int row = -1, int col = -1);
-    bool GetModified() const { return m_bModified; }
-    void ClearModified() { m_bModified = false; }
+    bool GetModified() const { return modified_; }
+    void ClearModified() { modified_ = false; }
 
-    bool IsValid(int row, int col) const { return row >= 0 && row < m_nRows && col >= 0 && col < m_nCols; }
+    bool IsValid(int row, int col) const
+    {
+        return row >= 0 && row < rows_ && col >= 0 && col < cols_;
+    }
     bool IsValid(CCellPos cell) const { return IsValid(cell.row, cell.col); }
     bool IsValid(const CCellBlock& range) const;
-    bool IsCellFixed(int row, int col) const { return row < m_nFixedRows || col < m_nFixedCols; }
+    bool IsCellFixed(int row, int col) const { return row < fixedRows_ || col < fixedCols_; }
     bool IsCellEditable(int row, int col) const;
     bool IsCellSelected(int row, int col) const;
     bool IsCellVisible(int row, int col);
@@ -118,94 +126,99 @@ public:
     const CDataGridDefaultCell* GetDefaultCell(bool fixedRow, bool fixedCol) const;
     // Passes the font to the four default cells (measured with the measurer) and repaints.
     void SetFont(const GridFont& font);
-    const GridFont& GetFont() const { return m_cellDefault.GetFont(); }
+    const GridFont& GetFont() const { return cellDefault_.GetFont(); }
     // New system colours: default colours that followed the old ones follow the new.
     void SetSystemColors(const GridPalette& palette);
-    const GridPalette& GetPalette() const { return m_palette; }
-    void SetGridLineColor(GridColor c) { m_crGridLineColour = c; }
-    GridColor GetGridLineColor() const { return m_crGridLineColour; }
-    void SetGridBkColor(GridColor c) { m_crGridBkColour = c; }
-    GridColor GetGridBkColor() const { return m_crGridBkColour; }
-    void SetTitleTipColors(GridColor text, GridColor back) { m_crTTipFgClr = text; m_crTTipBkClr = back; }
+    const GridPalette& GetPalette() const { return palette_; }
+    void SetGridLineColor(GridColor c) { gridLineColour_ = c; }
+    GridColor GetGridLineColor() const { return gridLineColour_; }
+    void SetGridBkColor(GridColor c) { gridBkColour_ = c; }
+    GridColor GetGridBkColor() const { return gridBkColour_; }
+    void SetTitleTipColors(GridColor text, GridColor back)
+    {
+        tTipFgClr_ = text;
+        tTipBkClr_ = back;
+    }
     // The owner's image list: its image size; {0, 0} = none.
-    void SetImageListSize(GridSize size) { m_imageSize = size; }
-    GridSize GetImageListSize() const { return m_imageSize; }
-    bool HasImageList() const { return m_imageSize.cx > 0 && m_imageSize.cy > 0; }
+    void SetImageListSize(GridSize size) { imageSize_ = size; }
+    GridSize GetImageListSize() const { return imageSize_; }
+    bool HasImageList() const { return imageSize_.cx > 0 && imageSize_.cy > 0; }
 
     // ---- behaviour switches ----
-    void SetEditable(bool on) { m_bEditable = on; }
-    bool IsEditable() const { return m_bEditable; }
+    void SetEditable(bool on) { editable_ = on; }
+    bool IsEditable() const { return editable_; }
     // Whole-row selection; clears the selection and the sort column.
     void SetListMode(bool on);
-    bool GetListMode() const { return m_bListMode; }
-    void SetSingleRowSelection(bool on) { m_bSingleRowSelection = on; }
-    bool GetSingleRowSelection() const { return m_bSingleRowSelection; }
-    void SetSingleColSelection(bool on) { m_bSingleColSelection = on; }
-    bool GetSingleColSelection() const { return m_bSingleColSelection; }
-    void SetFixedColumnSelection(bool on) { m_bFixedColumnSelection = on; }
-    bool GetFixedColumnSelection() const { return m_bFixedColumnSelection; }
-    void SetFixedRowSelection(bool on) { m_bFixedRowSelection = on; }
-    bool GetFixedRowSelection() const { return m_bFixedRowSelection; }
-    void SetHeaderSort(bool on) { m_bSortOnClick = on; }
-    bool GetHeaderSort() const { return m_bSortOnClick; }
+    bool GetListMode() const { return listMode_; }
+    void SetSingleRowSelection(bool on) { singleRowSelection_ = on; }
+    bool GetSingleRowSelection() const { return singleRowSelection_; }
+    void SetSingleColSelection(bool on) { singleColSelection_ = on; }
+    bool GetSingleColSelection() const { return singleColSelection_; }
+    void SetFixedColumnSelection(bool on) { fixedColumnSelection_ = on; }
+    bool GetFixedColumnSelection() const { return fixedColumnSelection_; }
+    void SetFixedRowSelection(bool on) { fixedRowSelection_ = on; }
+    bool GetFixedRowSelection() const { return fixedRowSelection_; }
+    void SetHeaderSort(bool on) { sortOnClick_ = on; }
+    bool GetHeaderSort() const { return sortOnClick_; }
     void EnableSelection(bool on);
-    bool IsSelectable() const { return m_bEnableSelection; }
+    bool IsSelectable() const { return enableSelection_; }
     void SetRedraw(bool on);
-    bool GetRedraw() const { return m_bAllowDraw; }
-    void SetGridLines(int lines) { m_nGridLines = lines; }
-    int GetGridLines() const { return m_nGridLines; }
-    void SetDoubleBuffering(bool on) { m_bDoubleBuffer = on; }
-    bool GetDoubleBuffering() const { return m_bDoubleBuffer; }
-    void EnableTitleTips(bool on) { m_bTitleTips = on; }
-    bool GetTitleTips() const { return m_bTitleTips; }
-    void EnableDragAndDrop(bool on) { m_bAllowDragAndDrop = on; }
+    bool GetRedraw() const { return allowDraw_; }
+    void SetGridLines(int lines) { gridLines_ = lines; }
+    int GetGridLines() const { return gridLines_; }
+    void SetDoubleBuffering(bool on) { doubleBuffer_ = on; }
+    bool GetDoubleBuffering() const { return doubleBuffer_; }
+    void EnableTitleTips(bool on) { titleTips_ = on; }
+    bool GetTitleTips() const { return titleTips_; }
+    void EnableDragAndDrop(bool on) { allowDragAndDrop_ = on; }
     // A column heading dragged onto another moves its column there.
-    void SetHeaderDragMovesColumn(bool on) { m_bHeaderDragMovesColumn = on; }
-    bool GetHeaderDragMovesColumn() const { return m_bHeaderDragMovesColumn; }
-    bool GetDragAndDrop() const { return m_bAllowDragAndDrop; }
-    void SetHandleTabKey(bool on) { m_bHandleTabKey = on; }
-    bool GetHandleTabKey() const { return m_bHandleTabKey; }
-    void SetTabLeavesGrid(bool on) { m_bTabLeavesGrid = on; }
-    bool GetTabLeavesGrid() const { return m_bTabLeavesGrid; }
-    void SetTrackFocusCell(bool on) { m_bTrackFocusCell = on; }
-    bool GetTrackFocusCell() const { return m_bTrackFocusCell; }
-    void SetFrameFocusCell(bool on) { m_bFrameFocus = on; }
-    bool GetFrameFocusCell() const { return m_bFrameFocus; }
-    void SetAutoSizeStyle(int style) { m_nAutoSizeColumnStyle = style; }
-    int GetAutoSizeStyle() const { return m_nAutoSizeColumnStyle; }
-    void EnableColumnResize(bool on) { m_bAllowColumnResize = on; }
-    bool GetColumnResize() const { return m_bAllowColumnResize; }
-    void EnableRowResize(bool on) { m_bAllowRowResize = on; }
-    bool GetRowResize() const { return m_bAllowRowResize; }
-    void EnableHiddenColUnhide(bool on) { m_bHiddenColUnhide = on; }
-    bool GetHiddenColUnhide() const { return m_bHiddenColUnhide; }
-    void EnableHiddenRowUnhide(bool on) { m_bHiddenRowUnhide = on; }
-    bool GetHiddenRowUnhide() const { return m_bHiddenRowUnhide; }
-    void SetColumnMayVanish(bool on) { m_bAllowColHide = on; }
-    bool GetColumnMayVanish() const { return m_bAllowColHide; }
-    void SetRowMayVanish(bool on) { m_bAllowRowHide = on; }
-    bool GetRowMayVanish() const { return m_bAllowRowHide; }
-    void SetBorderGrabWidth(int pixels) { m_nResizeCaptureRange = pixels < 0 ? 0 : pixels; }
-    int GetBorderGrabWidth() const { return m_nResizeCaptureRange; }
-    void SetAutoScrollPeriod(int ms) { m_nAutoScrollPeriod = ms < 1 ? 1 : ms; }
-    int GetAutoScrollPeriod() const { return m_nAutoScrollPeriod; }
+    void SetHeaderDragMovesColumn(bool on) { headerDragMovesColumn_ = on; }
+    bool GetHeaderDragMovesColumn() const { return headerDragMovesColumn_; }
+    bool GetDragAndDrop() const { return allowDragAndDrop_; }
+    void SetHandleTabKey(bool on) { handleTabKey_ = on; }
+    bool GetHandleTabKey() const { return handleTabKey_; }
+    void SetTabLeavesGrid(bool on) { tabLeavesGrid_ = on; }
+    bool GetTabLeavesGrid() const { return tabLeavesGrid_; }
+    void SetTrackFocusCell(bool on) { trackFocusCell_ = on; }
+    bool GetTrackFocusCell() const { return trackFocusCell_; }
+    void SetFrameFocusCell(bool on) { frameFocus_ = on; }
+    bool GetFrameFocusCell() const { return frameFocus_; }
+    void SetAutoSizeStyle(int style) { autoSizeColumnStyle_ = style; }
+    int GetAutoSizeStyle() const { return autoSizeColumnStyle_; }
+    void EnableColumnResize(bool on) { allowColumnResize_ = on; }
+    bool GetColumnResize() const { return allowColumnResize_; }
+    void EnableRowResize(bool on) { allowRowResize_ = on; }
+    bool GetRowResize() const { return allowRowResize_; }
+    void EnableHiddenColUnhide(bool on) { hiddenColUnhide_ = on; }
+    bool GetHiddenColUnhide() const { return hiddenColUnhide_; }
+    void EnableHiddenRowUnhide(bool on) { hiddenRowUnhide_ = on; }
+    bool GetHiddenRowUnhide() const { return hiddenRowUnhide_; }
+    void SetColumnMayVanish(bool on) { allowColHide_ = on; }
+    bool GetColumnMayVanish() const { return allowColHide_; }
+    void SetRowMayVanish(bool on) { allowRowHide_ = on; }
+    bool GetRowMayVanish() const { return allowRowHide_; }
+    void SetBorderGrabWidth(int pixels) { resizeCaptureRange_ = pixels < 0 ? 0 : pixels; }
+    int GetBorderGrabWidth() const { return resizeCaptureRange_; }
+    void SetAutoScrollPeriod(int ms) { autoScrollPeriod_ = ms < 1 ? 1 : ms; }
+    int GetAutoScrollPeriod() const { return autoScrollPeriod_; }
     // Lines per wheel notch; -1 = one page per notch.
-    void SetWheelScrollLines(int lines) { m_nRowsPerWheelNotch = lines; }
-    int GetWheelScrollLines() const { return m_nRowsPerWheelNotch; }
+    void SetWheelScrollLines(int lines) { rowsPerWheelNotch_ = lines; }
+    int GetWheelScrollLines() const { return rowsPerWheelNotch_; }
 
     // ---- focus and selection ----
     // Returns the previous focus cell; fixed rows and columns are raised into the body.
     CCellPos SetFocusCell(int row, int col);
     CCellPos SetFocusCell(CCellPos cell) { return SetFocusCell(cell.row, cell.col); }
-    CCellPos GetFocusCell() const { return m_idCurrentCell; }
+    CCellPos GetFocusCell() const { return idCurrentCell_; }
     void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint = false,
                           bool selectCells = true);
-    void SetSelectedRange(const CCellBlock& range, bool forceRepaint = false, bool selectCells = true);
+    void SetSelectedRange(const CCellBlock& range, bool forceRepaint = false,
+                          bool selectCells = true);
     // Empties the previous selection, clears the selection and the focus cell.
     void ResetSelectedRange();
     // The smallest block holding every selected cell; (rows, cols, -1, -1) when none is.
     CCellBlock GetSelectedCellRange() const;
-    int GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.size()); }
+    int GetSelectedCount() const { return static_cast<int>(selectedCellMap_.size()); }
     void SelectAllCells();
     void SelectColumns(CCellPos cell, bool forceRedraw = false, bool selectCells = true);
     void SelectRows(CCellPos cell, bool forceRedraw = false, bool selectCells = true);
@@ -214,15 +227,17 @@ public:
     void OnSelecting(CCellPos cell);
 
     // ---- sorting ----
-    void SetCompareFunction(GridCompareFunc compare) { m_pfnCompare = compare; }
+    void SetCompareFunction(GridCompareFunc compare) { compare_ = compare; }
     // Sorts the body rows by col, stably; fixed rows never move. False for a column outside
     // the grid or fewer than two body rows. Ends any open edit first. No repaint.
     bool SortItems(int col, bool ascending, std::intptr_t data = 0);
     void SetSortColumn(int col);
-    int GetSortColumn() const { return m_nSortColumn; }
-    bool GetSortAscending() const { return m_bAscending; }
-    static int CompareText(const CDataGridCellBase* a, const CDataGridCellBase* b, std::intptr_t data);
-    static int CompareNumeric(const CDataGridCellBase* a, const CDataGridCellBase* b, std::intptr_t data);
+    int GetSortColumn() const { return sortColumn_; }
+    bool GetSortAscending() const { return ascending_; }
+    static int CompareText(const CDataGridCellBase* a, const CDataGridCellBase* b,
+                           std::intptr_t data);
+    static int CompareNumeric(const CDataGridCellBase* a, const CDataGridCellBase* b,
+                              std::intptr_t data);
 
     // ---- editing ----
     // A text change made by the program (paste, cut, delete, drop): asks the owner, validates,
@@ -236,8 +251,8 @@ public:
     virtual void OnEndEditCell(int row, int col, const std::string& text);
     // The editor finished by itself (Enter, Tab, Esc, an arrow, loss of focus).
     void OnEndEditRecord(int row, int col, const std::string& text, EditEndKey lastKey);
-    bool IsEditing() const { return m_editCell.IsValid(); }
-    CCellPos GetEditCell() const { return m_editCell; }
+    bool IsEditing() const { return editCell_.IsValid(); }
+    CCellPos GetEditCell() const { return editCell_; }
 
     // ---- geometry and scrolling ----
     // The space inside the window's frame; scroll bars, when shown, take part of it.
@@ -253,9 +268,9 @@ public:
     bool GetTextRect(int row, int col, GridRect& rect);
     CCellPos GetCellFromPt(GridPoint point, bool allowFixedCellCheck = true);
     void ResetScrollBars();
-    const ScrollBarInfo& GetHorzScrollBar() const { return m_horz; }
-    const ScrollBarInfo& GetVertScrollBar() const { return m_vert; }
-    int GetScrollPos(bool vertical) const { return vertical ? m_vert.pos : m_horz.pos; }
+    const ScrollBarInfo& GetHorzScrollBar() const { return horz_; }
+    const ScrollBarInfo& GetVertScrollBar() const { return vert_; }
+    int GetScrollPos(bool vertical) const { return vertical ? vert_.pos : horz_.pos; }
     void SetScrollPos(bool vertical, int pos);
     void OnHScroll(ScrollCode code, int trackPos = 0);
     void OnVScroll(ScrollCode code, int trackPos = 0);
@@ -271,7 +286,7 @@ public:
     void OnKeyDown(GridKey key, GridModifiers mods);
     void OnChar(char32_t ch, GridModifiers mods);
     // Whether the window should hand Tab to the grid now.
-    bool WantsTab(GridModifiers mods) const { return m_bHandleTabKey && !mods.ctrl; }
+    bool WantsTab(GridModifiers mods) const { return handleTabKey_ && !mods.ctrl; }
     void OnLButtonDown(GridPoint point, GridModifiers mods);
     void OnMouseMove(GridPoint point, GridModifiers mods, bool leftButtonDown);
     void OnLButtonUp(GridPoint point, GridModifiers mods);
@@ -281,8 +296,8 @@ public:
     // The auto-scroll timer fired; cursor in client coordinates.
     void OnTimer(GridPoint cursor);
     void OnCaptureLost();
-    GridMouseMode GetMouseMode() const { return m_MouseMode; }
-    const TrackingLine& GetTrackingLine() const { return m_trackingLine; }
+    GridMouseMode GetMouseMode() const { return mouseMode_; }
+    const TrackingLine& GetTrackingLine() const { return trackingLine_; }
     GridCursor CursorAt(GridPoint point);
 
     // ---- clipboard ----
@@ -301,40 +316,44 @@ public:
     void OnEditPaste();
     void OnEditSelectAll();
     bool CanEditCopy() const { return GetSelectedCount() > 0; }
-    bool CanEditCut() const { return m_bEditable && GetSelectedCount() > 0; }
+    bool CanEditCut() const { return editable_ && GetSelectedCount() > 0; }
     bool CanEditPaste() const;
-    bool CanEditSelectAll() const { return m_bEnableSelection; }
+    bool CanEditSelectAll() const { return enableSelection_; }
 
     // ---- drag and drop (only with EnableDragAndDrop on) ----
     // Drags the selection's text; a move clears the cells it came from.
     virtual void OnBeginDrag();
     // The drop target side: the answer for text (or other data) over point.
-    DropEffect OnDragEnter(GridPoint point, bool offersText, GridModifiers mods) { return OnDragOver(point, offersText, mods); }
+    DropEffect OnDragEnter(GridPoint point, bool offersText, GridModifiers mods)
+    {
+        return OnDragOver(point, offersText, mods);
+    }
     DropEffect OnDragOver(GridPoint point, bool offersText, GridModifiers mods);
     void OnDragLeave();
     // Pastes the dropped text at the last accepted cell; false when nothing was accepted there or
     // not all of the text was stored (the drag source must then keep its text: a copy, not a move).
     bool OnDrop(std::string_view text, bool gridText = false);
-    CCellPos GetDropHighlightCell() const { return m_LastDragOverCell; }
+    CCellPos GetDropHighlightCell() const { return lastDragOverCell_; }
 
     // ---- painting ----
     virtual void OnDraw(GridPainter& painter, const GridRect& clip);
 
     // ---- printing ----
-    PrintSettings& GetPrintSettings() { return m_print; }
-    void SetPrintTitle(std::string_view title) { m_print.title.assign(title); }
-    void SetPrintFooterFormat(std::string_view format) { m_print.footerFormat.assign(format); }
+    PrintSettings& GetPrintSettings() { return print_; }
+    void SetPrintTitle(std::string_view title) { print_.title.assign(title); }
+    void SetPrintFooterFormat(std::string_view format) { print_.footerFormat.assign(format); }
     // Lays the job out; measurer measures in the print font. False when nothing can be printed.
     virtual bool OnBeginPrinting(GridPainter& measurer, const PrintDevice& device);
-    const PrintLayout& GetPrintLayout() const { return m_printLayout; }
+    const PrintLayout& GetPrintLayout() const { return printLayout_; }
     // Draws page n (1-based) in page coordinates; dateText goes right of the footer.
     virtual void OnPrintPage(GridPainter& painter, int page, const std::string& dateText);
-    virtual void OnEndPrinting() { m_printLayout = PrintLayout{}; }
+    virtual void OnEndPrinting() { printLayout_ = PrintLayout{}; }
 
 protected:
     virtual void OnFixedRowClick(CCellPos cell);
     virtual void OnFixedColumnClick(CCellPos cell);
-    int SendMessageToParent(int row, int col, int code, EditCause cause = EditCause::Click, char32_t ch = 0);
+    int SendMessageToParent(int row, int col, int code, EditCause cause = EditCause::Click,
+                            char32_t ch = 0);
 
 private:
     using Row = std::vector<std::unique_ptr<CDataGridCellBase>>;
@@ -348,7 +367,7 @@ private:
     void ApplyFixedBits(int row, int col);
     void StartEditing(CCellPos cell, GridPoint point, EditCause cause, char32_t ch);
     void HandleEndKey(EditEndKey key);
-    int FirstSelectableColumn() const { return m_bFixedColumnSelection ? 0 : m_nFixedCols; }
+    int FirstSelectableColumn() const { return fixedColumnSelection_ ? 0 : fixedCols_; }
     int NextVisibleRow(int row, int step) const;
     int NextVisibleCol(int col, int step) const;
     int VisibleHeight() const;
@@ -358,97 +377,98 @@ private:
     bool MouseOverColumnResizeArea(GridPoint point);
     bool MouseOverRowResizeArea(GridPoint point);
     void ScrollAxis(bool vertical, ScrollCode code, int trackPos);
-    void PrintCells(GridPainter& painter, const PrintBand& rows, const PrintBand& cols, int x0, int y0);
+    void PrintCells(GridPainter& painter, const PrintBand& rows, const PrintBand& cols, int x0,
+                    int y0);
 
     // wiring
-    GridOwner* m_pOwner = nullptr;
-    GridHost* m_pHost = nullptr;
-    GridPainter* m_pMeasurer = nullptr;
-    int m_nCtrlId = 0;
+    GridOwner* owner_ = nullptr;
+    GridHost* host_ = nullptr;
+    GridPainter* measurer_ = nullptr;
+    int ctrlId_ = 0;
 
     // structure
-    int m_nRows = 0, m_nCols = 0, m_nFixedRows = 0, m_nFixedCols = 0;
-    std::vector<int> m_arRowHeights;
-    std::vector<int> m_arColWidths;
-    std::vector<Row> m_RowData;
-    CDataGridDefaultCell m_cellDefault, m_cellFixedColDef, m_cellFixedRowDef, m_cellFixedRowColDef;
-    CellFactory m_cellFactory = nullptr;
-    GridPalette m_palette;
-    GridColor m_crGridLineColour = GridRgb(0xC0, 0xC0, 0xC0);
-    GridColor m_crGridBkColour;
-    GridColor m_crTTipFgClr = kClrDefault, m_crTTipBkClr = kClrDefault;
-    GridSize m_imageSize;
-    bool m_bModified = false;
+    int rows_ = 0, cols_ = 0, fixedRows_ = 0, fixedCols_ = 0;
+    std::vector<int> rowHeights_;
+    std::vector<int> colWidths_;
+    std::vector<Row> rowData_;
+    CDataGridDefaultCell cellDefault_, cellFixedColDef_, cellFixedRowDef_, cellFixedRowColDef_;
+    CellFactory cellFactory_ = nullptr;
+    GridPalette palette_;
+    GridColor gridLineColour_ = GridRgb(0xC0, 0xC0, 0xC0);
+    GridColor gridBkColour_;
+    GridColor tTipFgClr_ = kClrDefault, tTipBkClr_ = kClrDefault;
+    GridSize imageSize_;
+    bool modified_ = false;
 
     // switches
-    bool m_bEditable = true;
-    bool m_bListMode = false;
-    bool m_bSingleRowSelection = false;
-    bool m_bSingleColSelection = false;
-    bool m_bFixedColumnSelection = true;
-    bool m_bFixedRowSelection = true;
-    bool m_bSortOnClick = false;
-    bool m_bEnableSelection = true;
-    bool m_bAllowDraw = true;
-    int m_nGridLines = GridLinesBoth;
-    bool m_bDoubleBuffer = true;
-    bool m_bTitleTips = true;
-    bool m_bAllowDragAndDrop = false;
-    bool m_bHeaderDragMovesColumn = false;
-    bool m_bHandleTabKey = true;
-    bool m_bTabLeavesGrid = false;
-    bool m_bTrackFocusCell = true;
-    bool m_bFrameFocus = true;
-    int m_nAutoSizeColumnStyle = AutoSizeBoth;
-    bool m_bAllowColumnResize = true, m_bAllowRowResize = true;
-    bool m_bHiddenColUnhide = true, m_bHiddenRowUnhide = true;
-    bool m_bAllowColHide = true, m_bAllowRowHide = true;
-    int m_nResizeCaptureRange = 3;
-    int m_nAutoScrollPeriod = 25;
-    int m_nRowsPerWheelNotch = 3;
+    bool editable_ = true;
+    bool listMode_ = false;
+    bool singleRowSelection_ = false;
+    bool singleColSelection_ = false;
+    bool fixedColumnSelection_ = true;
+    bool fixedRowSelection_ = true;
+    bool sortOnClick_ = false;
+    bool enableSelection_ = true;
+    bool allowDraw_ = true;
+    int gridLines_ = GridLinesBoth;
+    bool doubleBuffer_ = true;
+    bool titleTips_ = true;
+    bool allowDragAndDrop_ = false;
+    bool headerDragMovesColumn_ = false;
+    bool handleTabKey_ = true;
+    bool tabLeavesGrid_ = false;
+    bool trackFocusCell_ = true;
+    bool frameFocus_ = true;
+    int autoSizeColumnStyle_ = AutoSizeBoth;
+    bool allowColumnResize_ = true, allowRowResize_ = true;
+    bool hiddenColUnhide_ = true, hiddenRowUnhide_ = true;
+    bool allowColHide_ = true, allowRowHide_ = true;
+    int resizeCaptureRange_ = 3;
+    int autoScrollPeriod_ = 25;
+    int rowsPerWheelNotch_ = 3;
 
     // focus, selection, sort
-    CCellPos m_idCurrentCell;
-    std::set<CCellPos> m_SelectedCellMap;
-    std::set<CCellPos> m_PrevSelectedCellMap;
-    int m_nSortColumn = -1;
-    bool m_bAscending = true;
-    GridCompareFunc m_pfnCompare = nullptr;
+    CCellPos idCurrentCell_;
+    std::set<CCellPos> selectedCellMap_;
+    std::set<CCellPos> prevSelectedCellMap_;
+    int sortColumn_ = -1;
+    bool ascending_ = true;
+    GridCompareFunc compare_ = nullptr;
 
     // editing
-    CCellPos m_editCell;
-    EditCause m_editCause = EditCause::Click;
+    CCellPos editCell_;
+    EditCause editCause_ = EditCause::Click;
     // Counts changes that move or replace cells, so a notification handler that reshapes the
     // grid is noticed and no stale position is written to afterwards.
-    unsigned m_structureStamp = 0;
+    unsigned structureStamp_ = 0;
 
     // geometry
-    int m_clientCx = 0, m_clientCy = 0;
-    int m_vBarWidth = 16, m_hBarHeight = 16;
-    ScrollBarInfo m_horz, m_vert;
-    CCellPos m_idTopLeftCell;  // cached; invalid = recompute
+    int clientCx_ = 0, clientCy_ = 0;
+    int vBarWidth_ = 16, hBarHeight_ = 16;
+    ScrollBarInfo horz_, vert_;
+    CCellPos idTopLeftCell_;  // cached; invalid = recompute
 
     // mouse
-    GridMouseMode m_MouseMode = MouseNone;
-    CCellPos m_SelectionStartCell;
-    CCellPos m_LeftClickDownCell;
-    GridPoint m_LeftClickDownPoint;
-    GridPoint m_LastMousePoint;
-    bool m_bLMouseButtonDown = false;
-    bool m_bCapture = false;
-    bool m_bTimerRunning = false;
-    TrackingLine m_trackingLine;
-    int m_nSizingIndex = -1;  // the row or column being sized
+    GridMouseMode mouseMode_ = MouseNone;
+    CCellPos selectionStartCell_;
+    CCellPos leftClickDownCell_;
+    GridPoint leftClickDownPoint_;
+    GridPoint lastMousePoint_;
+    bool lMouseButtonDown_ = false;
+    bool capture_ = false;
+    bool timerRunning_ = false;
+    TrackingLine trackingLine_;
+    int sizingIndex_ = -1;  // the row or column being sized
 
     // drag and drop
-    CCellPos m_LastDragOverCell;
-    int m_nDragColumn = -1;               // the column whose heading is being dragged
-    bool m_bDragging = false;             // this grid is the drag source
+    CCellPos lastDragOverCell_;
+    int dragColumn_ = -1;    // the column whose heading is being dragged
+    bool dragging_ = false;  // this grid is the drag source
     // Expires with the grid: code after a nested event loop (the drag) checks it before going on.
-    std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);
-    std::set<CCellPos> m_DroppedCells;    // written by a drop into the dragging grid itself
+    std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);
+    std::set<CCellPos> droppedCells_;  // written by a drop into the dragging grid itself
 
     // printing
-    PrintSettings m_print;
-    PrintLayout m_printLayout;
+    PrintSettings print_;
+    PrintLayout printLayout_;
 };

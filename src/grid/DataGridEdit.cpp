@@ -3,54 +3,71 @@
 #include "DataGrid.h"
 #include "GridUtf8.h"
 
-int CDataGrid::SendMessageToParent(int row, int col, int code, EditCause cause, char32_t ch) {
-    if (!m_pOwner) return 0;
+int CDataGrid::SendMessageToParent(int row, int col, int code, EditCause cause, char32_t ch)
+{
+    if (!owner_)
+        return 0;
     GridNotification note;
-    note.controlId = m_nCtrlId;
+    note.controlId = ctrlId_;
     note.code = code;
     note.row = row;
     note.col = col;
     note.cause = cause;
     note.character = ch;
-    return m_pOwner->OnGridNotify(*this, note);
+    return owner_->OnGridNotify(*this, note);
 }
 
-bool CDataGrid::EditCellText(int row, int col, std::string_view text, EditCause cause) {
-    if (!IsCellEditable(row, col)) return false;
-    if (SendMessageToParent(row, col, GridNotifyBeginEdit, cause) < 0) return false;
+bool CDataGrid::EditCellText(int row, int col, std::string_view text, EditCause cause)
+{
+    if (!IsCellEditable(row, col))
+        return false;
+    if (SendMessageToParent(row, col, GridNotifyBeginEdit, cause) < 0)
+        return false;
     CDataGridCellBase* cell = GetCell(row, col);  // the owner may have changed the grid
-    if (!cell || !IsCellEditable(row, col)) return false;
-    if (cell->GetText() == text) return true;
+    if (!cell || !IsCellEditable(row, col))
+        return false;
+    if (cell->GetText() == text)
+        return true;
     const std::string old = cell->GetText();
     cell->SetText(text);
-    const unsigned stamp = m_structureStamp;
-    if (cell->ValidateEdit(cell->GetText()) && SendMessageToParent(row, col, GridNotifyEndEdit, cause) >= 0) {
-        if (stamp == m_structureStamp) {
+    const unsigned stamp = structureStamp_;
+    if (cell->ValidateEdit(cell->GetText())
+        && SendMessageToParent(row, col, GridNotifyEndEdit, cause) >= 0) {
+        if (stamp == structureStamp_) {
             SetModified(row, col);
             RedrawCell(row, col);
         }
         return true;
     }
-    if (stamp == m_structureStamp) cell->SetText(old);
+    if (stamp == structureStamp_)
+        cell->SetText(old);
     return false;
 }
 
-void CDataGrid::OnEditCell(int row, int col, GridPoint /*point*/, EditCause cause, char32_t ch) {
-    if (m_pHost) m_pHost->HideTitleTip();
+void CDataGrid::OnEditCell(int row, int col, GridPoint /*point*/, EditCause cause, char32_t ch)
+{
+    if (host_)
+        host_->HideTitleTip();
     CDataGridCellBase* cell = GetCell(row, col);
-    if (!cell || !IsCellEditable(row, col)) return;
+    if (!cell || !IsCellEditable(row, col))
+        return;
     if (cell->IsEditing()) {
-        if (ch && m_pHost) m_pHost->SendCharToEditor(ch);
+        if (ch && host_)
+            host_->SendCharToEditor(ch);
         return;
     }
-    if (IsEditing()) EndEditing();  // only one editor at a time
+    if (IsEditing())
+        EndEditing();  // only one editor at a time
 
     EnsureVisible(row, col);
     GridRect rect;
-    if (!IsCellVisible(row, col) || !GetCellRect(row, col, rect)) return;
-    if (SendMessageToParent(row, col, GridNotifyBeginEdit, cause, ch) < 0) return;
+    if (!IsCellVisible(row, col) || !GetCellRect(row, col, rect))
+        return;
+    if (SendMessageToParent(row, col, GridNotifyBeginEdit, cause, ch) < 0)
+        return;
     cell = GetCell(row, col);
-    if (!cell || !IsCellEditable(row, col) || !GetCellRect(row, col, rect)) return;
+    if (!cell || !IsCellEditable(row, col) || !GetCellRect(row, col, rect))
+        return;
 
     CellEditorRequest request;
     request.row = row;
@@ -82,58 +99,71 @@ void CDataGrid::OnEditCell(int row, int col, GridPoint /*point*/, EditCause caus
         request.exitOnArrows = false;  // opened by the mouse or F2: arrows move the caret
         break;
     }
-    m_editCell = {row, col};
-    m_editCause = cause;
+    editCell_ = {row, col};
+    editCause_ = cause;
     cell->OnBeginEdit();
-    if (m_pHost) m_pHost->OpenEditor(request);
+    if (host_)
+        host_->OpenEditor(request);
 }
 
-void CDataGrid::EndEditing() {
-    if (!m_editCell.IsValid()) return;
-    const CCellPos pos = m_editCell;
-    m_editCell = {};
-    const std::optional<std::string> text = m_pHost ? m_pHost->CloseEditor() : std::nullopt;
+void CDataGrid::EndEditing()
+{
+    if (!editCell_.IsValid())
+        return;
+    const CCellPos pos = editCell_;
+    editCell_ = {};
+    const std::optional<std::string> text = host_ ? host_->CloseEditor() : std::nullopt;
     if (text)
         OnEndEditCell(pos.row, pos.col, *text);
     else if (CDataGridCellBase* cell = GetCell(pos.row, pos.col))
         cell->OnEndEdit();
 }
 
-void CDataGrid::OnEndEditCell(int row, int col, const std::string& text) {
+void CDataGrid::OnEndEditCell(int row, int col, const std::string& text)
+{
     CDataGridCellBase* cell = GetCell(row, col);
-    if (!cell) return;
+    if (!cell)
+        return;
     // The cell's edit is over before the owner hears of it: the owner may reshape the grid, after
     // which this cell is no longer reached.
     cell->OnEndEdit();
-    const unsigned stamp = m_structureStamp;
+    const unsigned stamp = structureStamp_;
     if (text != cell->GetText()) {
         const std::string old = cell->GetText();
         cell->SetText(text);
-        if (cell->ValidateEdit(text) && SendMessageToParent(row, col, GridNotifyEndEdit, m_editCause) >= 0) {
-            if (stamp == m_structureStamp) {
+        if (cell->ValidateEdit(text)
+            && SendMessageToParent(row, col, GridNotifyEndEdit, editCause_) >= 0) {
+            if (stamp == structureStamp_) {
                 SetModified(row, col);
                 RedrawCell(row, col);
             }
-        } else if (stamp == m_structureStamp) {
+        } else if (stamp == structureStamp_) {
             cell->SetText(old);
         }
     }
 }
 
-void CDataGrid::OnEndEditRecord(int row, int col, const std::string& text, EditEndKey lastKey) {
-    if (!m_editCell.IsValid() || m_editCell != CCellPos{row, col}) return;  // a stale record
-    m_editCell = {};
-    if (m_pHost) m_pHost->CloseEditor();
+void CDataGrid::OnEndEditRecord(int row, int col, const std::string& text, EditEndKey lastKey)
+{
+    if (!editCell_.IsValid() || editCell_ != CCellPos{row, col})
+        return;  // a stale record
+    editCell_ = {};
+    if (host_)
+        host_->CloseEditor();
     OnEndEditCell(row, col, text);
     HandleEndKey(lastKey);
 }
 
-void CDataGrid::HandleEndKey(EditEndKey key) {
+void CDataGrid::HandleEndKey(EditEndKey key)
+{
     GridKey gridKey = GridKey::Other;
     GridModifiers mods;
     switch (key) {
     case EditEndKey::Tab: gridKey = GridKey::Tab; break;
-    case EditEndKey::ShiftTab: gridKey = GridKey::Tab; mods.shift = true; break;
+    case EditEndKey::ShiftTab:
+        gridKey = GridKey::Tab;
+        mods.shift = true;
+        break;
     case EditEndKey::PageUp: gridKey = GridKey::PageUp; break;
     case EditEndKey::PageDown: gridKey = GridKey::PageDown; break;
     case EditEndKey::Home: gridKey = GridKey::Home; break;
@@ -145,6 +175,7 @@ void CDataGrid::HandleEndKey(EditEndKey key) {
     default: return;
     }
     OnKeyDown(gridKey, mods);
-    const CCellPos focus = m_idCurrentCell;
-    if (IsValid(focus)) OnEditCell(focus.row, focus.col, {}, EditCause::Key);
+    const CCellPos focus = idCurrentCell_;
+    if (IsValid(focus))
+        OnEditCell(focus.row, focus.col, {}, EditCause::Key);
 }

@@ -10,64 +10,78 @@ namespace {
 
 constexpr GridColor kBlack = GridRgb(0, 0, 0);
 
-PrintBand FixedBand(const CDataGrid& grid, bool rows) {
+PrintBand FixedBand(const CDataGrid& grid, bool rows)
+{
     PrintBand band;
     const int count = rows ? grid.GetFixedRowCount() : grid.GetFixedColumnCount();
     for (int i = 0; i < count; ++i) {
         const int size = rows ? grid.GetRowHeight(i) : grid.GetColumnWidth(i);
-        if (size > 0) band.push_back({i, 0, size});
+        if (size > 0)
+            band.push_back({i, 0, size});
     }
     return band;
 }
 
-int BandSize(const PrintBand& band) {
+int BandSize(const PrintBand& band)
+{
     int total = 0;
-    for (const PrintSlice& s : band) total += s.size;
+    for (const PrintSlice& s : band)
+        total += s.size;
     return total;
 }
 
-int ScaleDpi(int value, int screenDpi, int printerDpi) {
-    if (printerDpi <= 0 || screenDpi <= 0) return value * 3 / 4;
+int ScaleDpi(int value, int screenDpi, int printerDpi)
+{
+    if (printerDpi <= 0 || screenDpi <= 0)
+        return value * 3 / 4;
     return static_cast<int>(static_cast<std::int64_t>(value) * screenDpi / printerDpi * 3 / 4);
 }
 
 }  // namespace
 
-bool CDataGrid::OnBeginPrinting(GridPainter& measurer, const PrintDevice& device) {
-    m_printLayout = PrintLayout{};
-    if (device.horzRes <= 0 || device.vertRes <= 0) return false;
+bool CDataGrid::OnBeginPrinting(GridPainter& measurer, const PrintDevice& device)
+{
+    printLayout_ = PrintLayout{};
+    if (device.horzRes <= 0 || device.vertRes <= 0)
+        return false;
     PrintLayout layout;
     layout.font.face = "Arial";
     layout.font.height = 10;
-    const GridSize sample = measurer.MeasureText("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSATUVWXYZ", layout.font);
+    const GridSize sample =
+        measurer.MeasureText("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSATUVWXYZ", layout.font);
     layout.charWidth = std::max(1, sample.cx / 52);
     layout.lineHeight = std::max(1, sample.cy);
-    const PrintSettings& s = m_print;
-    layout.marginWidth = layout.charWidth * (std::max(0, s.leftMargin) + std::max(0, s.rightMargin));
+    const PrintSettings& s = print_;
+    layout.marginWidth =
+        layout.charWidth * (std::max(0, s.leftMargin) + std::max(0, s.rightMargin));
     if (s.trueSize) {
         layout.pageWidth = ScaleDpi(device.horzRes, device.screenDpiX, device.printerDpiX);
         layout.pageHeight = ScaleDpi(device.vertRes, device.screenDpiY, device.printerDpiY);
     } else {
         // Scaled so that every column fits across the page.
         layout.pageWidth = GetVirtualWidth() + layout.marginWidth;
-        layout.pageHeight = static_cast<int>(
-            std::min<std::int64_t>(static_cast<std::int64_t>(layout.pageWidth) * device.vertRes / device.horzRes,
-                                   std::numeric_limits<int>::max()));
+        layout.pageHeight = static_cast<int>(std::min<std::int64_t>(
+            static_cast<std::int64_t>(layout.pageWidth) * device.vertRes / device.horzRes,
+            std::numeric_limits<int>::max()));
     }
-    const int reserved = (std::max(0, s.headerLines) + 2 * std::max(0, s.gapLines) + std::max(0, s.footerLines)) *
-                         layout.lineHeight;
+    const int reserved =
+        (std::max(0, s.headerLines) + 2 * std::max(0, s.gapLines) + std::max(0, s.footerLines))
+        * layout.lineHeight;
     layout.bodyHeight = layout.pageHeight - reserved - GetFixedRowHeight();
     layout.bodyWidth = layout.pageWidth - GetFixedColumnWidth() - layout.marginWidth;
-    if (layout.bodyHeight <= 0 || (s.trueSize && layout.bodyWidth <= 0)) return false;
+    if (layout.bodyHeight <= 0 || (s.trueSize && layout.bodyWidth <= 0))
+        return false;
 
-    layout.rowBands = SplitIntoBands(m_arRowHeights, m_nFixedRows, layout.bodyHeight);
-    layout.colBands = SplitIntoBands(m_arColWidths, m_nFixedCols,
-                                     s.trueSize ? layout.bodyWidth : std::numeric_limits<int>::max());
-    m_printLayout = std::move(layout);
+    layout.rowBands = SplitIntoBands(rowHeights_, fixedRows_, layout.bodyHeight);
+    layout.colBands = SplitIntoBands(
+        colWidths_, fixedCols_, s.trueSize ? layout.bodyWidth : std::numeric_limits<int>::max());
+    printLayout_ = std::move(layout);
     return true;
 }
 
-void CDataGrid::PrintCells(GridPainter& painter, const PrintBand& rows, const PrintBand& cols, int x0, int y0) {
+void CDataGrid::PrintCells(GridPainter& painter, const PrintBand& rows, const PrintBand& cols,
+                           int x0, int y0)
+{
     int y = y0;
     for (const PrintSlice& rs : rows) {
         const int h = GetRowHeight(rs.index);
@@ -75,32 +89,40 @@ void CDataGrid::PrintCells(GridPainter& painter, const PrintBand& rows, const Pr
         for (const PrintSlice& cs : cols) {
             const int w = GetColumnWidth(cs.index);
             CDataGridCellBase* cell = GetCell(rs.index, cs.index);
-            const GridRect rect{x - cs.offset, y - rs.offset, x - cs.offset + w - 1, y - rs.offset + h - 1};
+            const GridRect rect{x - cs.offset, y - rs.offset, x - cs.offset + w - 1,
+                                y - rs.offset + h - 1};
             const bool sliced = rs.size < h || cs.size < w;
             const GridRect clip{x, y, x + cs.size, y + rs.size};
-            if (sliced) painter.SetClipRect(&clip);
-            if (cell) cell->PrintCell(painter, rs.index, cs.index, rect);
-            if (m_nGridLines & GridLinesHorz) {
+            if (sliced)
+                painter.SetClipRect(&clip);
+            if (cell)
+                cell->PrintCell(painter, rs.index, cs.index, rect);
+            if (gridLines_ & GridLinesHorz) {
                 painter.DrawLine(rect.left, rect.bottom, rect.right, rect.bottom, kBlack);
-                if (rs.index == 0) painter.DrawLine(rect.left, rect.top, rect.right, rect.top, kBlack);
+                if (rs.index == 0)
+                    painter.DrawLine(rect.left, rect.top, rect.right, rect.top, kBlack);
             }
-            if (m_nGridLines & GridLinesVert) {
+            if (gridLines_ & GridLinesVert) {
                 painter.DrawLine(rect.right, rect.top, rect.right, rect.bottom, kBlack);
-                if (cs.index == 0) painter.DrawLine(rect.left, rect.top, rect.left, rect.bottom, kBlack);
+                if (cs.index == 0)
+                    painter.DrawLine(rect.left, rect.top, rect.left, rect.bottom, kBlack);
             }
-            if (sliced) painter.SetClipRect(nullptr);
+            if (sliced)
+                painter.SetClipRect(nullptr);
             x += cs.size;
         }
         y += rs.size;
     }
 }
 
-void CDataGrid::OnPrintPage(GridPainter& painter, int page, const std::string& dateText) {
-    const PrintLayout& layout = m_printLayout;
+void CDataGrid::OnPrintPage(GridPainter& painter, int page, const std::string& dateText)
+{
+    const PrintLayout& layout = printLayout_;
     const PrintBand* rows = nullptr;
     const PrintBand* cols = nullptr;
-    if (!layout.BandsOfPage(page, &rows, &cols)) return;
-    const PrintSettings& s = m_print;
+    if (!layout.BandsOfPage(page, &rows, &cols))
+        return;
+    const PrintSettings& s = print_;
     GridFont bold = layout.font;
     bold.weight = 700;
     const int left = layout.charWidth * std::max(0, s.leftMargin);
@@ -108,7 +130,8 @@ void CDataGrid::OnPrintPage(GridPainter& painter, int page, const std::string& d
 
     // Title.
     const GridRect header{left, 0, left + width, std::max(0, s.headerLines) * layout.lineHeight};
-    painter.DrawText(header, s.title, bold, kBlack, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    painter.DrawText(header, s.title, bold, kBlack,
+                     DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     painter.DrawLine(header.left, header.bottom - 1, header.right - 1, header.bottom - 1, kBlack);
 
     // Headings and body.
@@ -117,9 +140,11 @@ void CDataGrid::OnPrintPage(GridPainter& painter, int page, const std::string& d
     const PrintBand fixedCols = FixedBand(*this, false);
     const int fixedW = BandSize(fixedCols), fixedH = BandSize(fixedRows);
     PrintCells(painter, *rows, fixedCols, left, top + fixedH);
-    const bool firstAcross = cols->empty() || (cols->front().index == m_nFixedCols && cols->front().offset == 0) ||
-                             cols == &layout.colBands.front();
-    if (firstAcross) PrintCells(painter, fixedRows, fixedCols, left, top);
+    const bool firstAcross = cols->empty()
+                             || (cols->front().index == fixedCols_ && cols->front().offset == 0)
+                             || cols == &layout.colBands.front();
+    if (firstAcross)
+        PrintCells(painter, fixedRows, fixedCols, left, top);
     PrintCells(painter, fixedRows, *cols, left + fixedW, top);
     PrintCells(painter, *rows, *cols, left + fixedW, top + fixedH);
 
@@ -127,7 +152,8 @@ void CDataGrid::OnPrintPage(GridPainter& painter, int page, const std::string& d
     const int footerHeight = std::max(0, s.footerLines) * layout.lineHeight;
     const GridRect footer{left, layout.pageHeight - footerHeight, left + width, layout.pageHeight};
     painter.DrawLine(footer.left, footer.top, footer.right - 1, footer.top, kBlack);
-    painter.DrawText(footer, FormatPageFooter(s.footerFormat, page, layout.PageCount()), bold, kBlack,
-                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    painter.DrawText(footer, dateText, bold, kBlack, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    painter.DrawText(footer, FormatPageFooter(s.footerFormat, page, layout.PageCount()), bold,
+                     kBlack, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    painter.DrawText(footer, dateText, bold, kBlack,
+                     DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }

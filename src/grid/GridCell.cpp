@@ -4,21 +4,27 @@
 
 #include "DataGrid.h"
 
-GridSize FallbackTextSize(std::string_view text) {
+GridSize FallbackTextSize(std::string_view text)
+{
     int chars = 0;
     for (char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;  // count UTF-8 code points
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++chars;  // count UTF-8 code points
     return {7 * chars, 14};
 }
 
-const CDataGridDefaultCell* CDataGridCellBase::GetDefaultCell() const {
+const CDataGridDefaultCell* CDataGridCellBase::GetDefaultCell() const
+{
     const CDataGrid* grid = GetGrid();
-    if (!grid) return nullptr;
+    if (!grid)
+        return nullptr;
     return grid->GetDefaultCell(IsFixedRow(), IsFixedCol());
 }
 
-void CDataGridCellBase::CopyFrom(const CDataGridCellBase& other) {
-    if (&other == this) return;
+void CDataGridCellBase::CopyFrom(const CDataGridCellBase& other)
+{
+    if (&other == this)
+        return;
     SetText(other.GetText());
     SetImage(other.GetImage());
     SetData(other.GetData());
@@ -30,22 +36,30 @@ void CDataGridCellBase::CopyFrom(const CDataGridCellBase& other) {
     SetMargin(other.GetMargin());
 }
 
-void CDataGridCellBase::Reset() { m_nState = 0; m_bEditing = false; }
+void CDataGridCellBase::Reset()
+{
+    state_ = 0;
+    editing_ = false;
+}
 
-bool CDataGridCellBase::GetTextRect(GridRect& rect) const {
+bool CDataGridCellBase::GetTextRect(GridRect& rect) const
+{
     const CDataGrid* grid = GetGrid();
     if (GetImage() >= 0 && grid && grid->HasImageList())
         rect.left += grid->GetImageListSize().cx + GetMargin() + 1;
     return true;
 }
 
-GridSize CDataGridCellBase::GetTextExtent(std::string_view text, GridPainter* painter) const {
+GridSize CDataGridCellBase::GetTextExtent(std::string_view text, GridPainter* painter) const
+{
     const CDataGridDefaultCell* def = GetDefaultCell();
     if (text.empty()) {
-        if (def) return {def->GetWidth(), def->GetHeight()};
+        if (def)
+            return {def->GetWidth(), def->GetHeight()};
         return {0, 0};
     }
-    if (!painter && GetGrid()) painter = GetGrid()->GetMeasurer();
+    if (!painter && GetGrid())
+        painter = GetGrid()->GetMeasurer();
     const GridFont& font = GetFont();
     GridSize size;
     const unsigned format = GetFormat();
@@ -68,11 +82,13 @@ GridSize CDataGridCellBase::GetTextExtent(std::string_view text, GridPainter* pa
     const int margin = std::max(GetMargin(), 0);
     size.cx += 2 * margin;
     size.cy += 2 * margin;
-    if (font.escapement == 900 || font.escapement == -900) size = {size.cy, size.cx + 4 * margin};
+    if (font.escapement == 900 || font.escapement == -900)
+        size = {size.cy, size.cx + 4 * margin};
     return size;
 }
 
-GridSize CDataGridCellBase::GetCellExtent(GridPainter* painter) const {
+GridSize CDataGridCellBase::GetCellExtent(GridPainter* painter) const
+{
     GridSize size = GetTextExtent(GetText(), painter);
     const CDataGrid* grid = GetGrid();
     const int margin = std::max(GetMargin(), 0);
@@ -90,13 +106,15 @@ GridSize CDataGridCellBase::GetCellExtent(GridPainter* painter) const {
     return size;
 }
 
-void CDataGridCellBase::DescribeEditor(CellEditorRequest& request) const {
+void CDataGridCellBase::DescribeEditor(CellEditorRequest& request) const
+{
     const unsigned format = GetFormat();
     request.alignment = (format & DT_RIGHT) ? DT_RIGHT : (format & DT_CENTER) ? DT_CENTER : DT_LEFT;
     request.font = GetFont();
 }
 
-void CDataGridNumericCell::DescribeEditor(CellEditorRequest& request) const {
+void CDataGridNumericCell::DescribeEditor(CellEditorRequest& request) const
+{
     CDataGridCell::DescribeEditor(request);
     request.alignment = DT_LEFT;
     request.digitsOnly = true;
@@ -104,65 +122,77 @@ void CDataGridNumericCell::DescribeEditor(CellEditorRequest& request) const {
 
 // ---- CDataGridCell ----
 
-unsigned CDataGridCell::GetFormat() const {
-    if (m_nFormat != kFormatDefault) return m_nFormat;
+unsigned CDataGridCell::GetFormat() const
+{
+    if (format_ != kFormatDefault)
+        return format_;
     const CDataGridDefaultCell* def = GetDefaultCell();
     return def ? def->GetFormat() : kDefaultCellFormat;
 }
 
-void CDataGridCell::SetFont(const GridFont* font) {
+void CDataGridCell::SetFont(const GridFont* font)
+{
     if (font)
-        m_font = *font;
+        font_ = *font;
     else
-        m_font.reset();
+        font_.reset();
 }
 
-const GridFont& CDataGridCell::GetFont() const {
-    if (m_font) return *m_font;
+const GridFont& CDataGridCell::GetFont() const
+{
+    if (font_)
+        return *font_;
     static const GridFont kNoFont;
     const CDataGridDefaultCell* def = GetDefaultCell();
     return def ? def->GetFont() : kNoFont;
 }
 
-int CDataGridCell::GetMargin() const {
-    if (m_nMargin != -1) return m_nMargin;
+int CDataGridCell::GetMargin() const
+{
+    if (margin_ != -1)
+        return margin_;
     const CDataGridDefaultCell* def = GetDefaultCell();
     return def ? def->GetMargin() : 3;
 }
 
-void CDataGridCell::Reset() {
+void CDataGridCell::Reset()
+{
     CDataGridCellBase::Reset();
-    m_strText.clear();
-    m_lParam = 0;
-    m_nImage = -1;
-    m_nFormat = kFormatDefault;
-    m_crFgClr = m_crBkClr = kClrDefault;
-    m_font.reset();
-    m_nMargin = -1;
+    text_.clear();
+    lParam_ = 0;
+    image_ = -1;
+    format_ = kFormatDefault;
+    fgClr_ = bkClr_ = kClrDefault;
+    font_.reset();
+    margin_ = -1;
 }
 
 // ---- CDataGridDefaultCell ----
 
-CDataGridDefaultCell::CDataGridDefaultCell() {
-    m_nFormat = kDefaultCellFormat;
-    m_font = GridFont{};
-    m_nMargin = 3;
+CDataGridDefaultCell::CDataGridDefaultCell()
+{
+    format_ = kDefaultCellFormat;
+    font_ = GridFont{};
+    margin_ = 3;
 }
 
-void CDataGridDefaultCell::SetFont(const GridFont* font) {
-    if (font) SetFont(*font, GetGrid() ? GetGrid()->GetMeasurer() : nullptr);
+void CDataGridDefaultCell::SetFont(const GridFont* font)
+{
+    if (font)
+        SetFont(*font, GetGrid() ? GetGrid()->GetMeasurer() : nullptr);
 }
 
-void CDataGridDefaultCell::SetFont(const GridFont& font, GridPainter* measurer) {
-    m_font = font;
+void CDataGridDefaultCell::SetFont(const GridFont& font, GridPainter* measurer)
+{
+    font_ = font;
     if (!measurer) {
-        m_nMargin = 3;
-        m_nWidth = 40;
-        m_nHeight = 16;
+        margin_ = 3;
+        width_ = 40;
+        height_ = 16;
         return;
     }
-    m_nMargin = measurer->MeasureText(" ", font).cx;
+    margin_ = measurer->MeasureText(" ", font).cx;
     const GridSize size = measurer->MeasureText(" XXXXXXXXXXXX ", font);
-    m_nWidth = size.cx;
-    m_nHeight = size.cy * 3 / 2;
+    width_ = size.cx;
+    height_ = size.cy * 3 / 2;
 }

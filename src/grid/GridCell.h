@@ -28,8 +28,8 @@ public:
     virtual int GetImage() const = 0;
     virtual void SetData(std::intptr_t data) = 0;
     virtual std::intptr_t GetData() const = 0;
-    virtual void SetState(unsigned state) { m_nState = state; }
-    virtual unsigned GetState() const { return m_nState; }
+    virtual void SetState(unsigned state) { state_ = state; }
+    virtual unsigned GetState() const { return state_; }
     virtual void SetFormat(unsigned format) = 0;
     virtual unsigned GetFormat() const = 0;
     virtual void SetTextClr(GridColor color) = 0;
@@ -56,10 +56,10 @@ public:
     bool IsFixedCol() const { return GetState() & CellStateFixedColumn; }
     bool IsModified() const { return GetState() & CellStateModified; }
 
-    bool IsEditing() const { return m_bEditing; }
+    bool IsEditing() const { return editing_; }
     // The grid tells the cell when its in-place editor opens and closes.
-    void OnBeginEdit() { m_bEditing = true; }
-    virtual void OnEndEdit() { m_bEditing = false; }
+    void OnBeginEdit() { editing_ = true; }
+    virtual void OnEndEdit() { editing_ = false; }
 
     // Copies text, image, data, state, format, colours, font and margin.
     virtual void CopyFrom(const CDataGridCellBase& other);
@@ -85,44 +85,44 @@ public:
     virtual void OnDblClick(GridPoint /*relative*/) {}
 
 protected:
-    unsigned m_nState = 0;
-    bool m_bEditing = false;
+    unsigned state_ = 0;
+    bool editing_ = false;
 };
 
 // The ordinary cell: stores every property.
 class CDataGridCell : public CDataGridCellBase {
 public:
-    void SetText(std::string_view text) override { m_strText.assign(text); }
-    const std::string& GetText() const override { return m_strText; }
-    void SetImage(int image) override { m_nImage = image; }
-    int GetImage() const override { return m_nImage; }
-    void SetData(std::intptr_t data) override { m_lParam = data; }
-    std::intptr_t GetData() const override { return m_lParam; }
-    void SetFormat(unsigned format) override { m_nFormat = format; }
+    void SetText(std::string_view text) override { text_.assign(text); }
+    const std::string& GetText() const override { return text_; }
+    void SetImage(int image) override { image_ = image; }
+    int GetImage() const override { return image_; }
+    void SetData(std::intptr_t data) override { lParam_ = data; }
+    std::intptr_t GetData() const override { return lParam_; }
+    void SetFormat(unsigned format) override { format_ = format; }
     unsigned GetFormat() const override;
-    void SetTextClr(GridColor color) override { m_crFgClr = color; }
-    GridColor GetTextClr() const override { return m_crFgClr; }
-    void SetBackClr(GridColor color) override { m_crBkClr = color; }
-    GridColor GetBackClr() const override { return m_crBkClr; }
+    void SetTextClr(GridColor color) override { fgClr_ = color; }
+    GridColor GetTextClr() const override { return fgClr_; }
+    void SetBackClr(GridColor color) override { bkClr_ = color; }
+    GridColor GetBackClr() const override { return bkClr_; }
     void SetFont(const GridFont* font) override;
     const GridFont& GetFont() const override;
-    bool IsDefaultFont() const override { return !m_font.has_value(); }
-    void SetMargin(int margin) override { m_nMargin = margin; }
+    bool IsDefaultFont() const override { return !font_.has_value(); }
+    void SetMargin(int margin) override { margin_ = margin; }
     int GetMargin() const override;
-    void SetGrid(CDataGrid* grid) override { m_pGrid = grid; }
-    CDataGrid* GetGrid() const override { return m_pGrid; }
+    void SetGrid(CDataGrid* grid) override { grid_ = grid; }
+    CDataGrid* GetGrid() const override { return grid_; }
     void Reset() override;
 
 protected:
-    std::string m_strText;
-    std::intptr_t m_lParam = 0;
-    int m_nImage = -1;
-    unsigned m_nFormat = kFormatDefault;
-    GridColor m_crFgClr = kClrDefault;
-    GridColor m_crBkClr = kClrDefault;
-    std::optional<GridFont> m_font;
-    int m_nMargin = -1;
-    CDataGrid* m_pGrid = nullptr;
+    std::string text_;
+    std::intptr_t lParam_ = 0;
+    int image_ = -1;
+    unsigned format_ = kFormatDefault;
+    GridColor fgClr_ = kClrDefault;
+    GridColor bkClr_ = kClrDefault;
+    std::optional<GridFont> font_;
+    int margin_ = -1;
+    CDataGrid* grid_ = nullptr;
 };
 
 // Supplies the properties that cells leave at default; always read-only, holds no data.
@@ -131,23 +131,23 @@ public:
     CDataGridDefaultCell();
     void SetData(std::intptr_t) override {}
     void SetState(unsigned) override {}
-    unsigned GetState() const override { return m_nState | CellStateReadOnly; }
-    unsigned GetFormat() const override { return m_nFormat; }
-    const GridFont& GetFont() const override { return *m_font; }
-    int GetMargin() const override { return m_nMargin; }
+    unsigned GetState() const override { return state_ | CellStateReadOnly; }
+    unsigned GetFormat() const override { return format_; }
+    const GridFont& GetFont() const override { return *font_; }
+    int GetMargin() const override { return margin_; }
     const CDataGridDefaultCell* GetDefaultCell() const override { return nullptr; }
     // Also measures: margin = " ", width = " XXXXXXXXXXXX ", height = 3/2 of its height.
     void SetFont(const GridFont* font) override;
     void SetFont(const GridFont& font, GridPainter* measurer);
 
-    int GetWidth() const { return m_nWidth; }
-    int GetHeight() const { return m_nHeight; }
-    void SetWidth(int width) { m_nWidth = width; }
-    void SetHeight(int height) { m_nHeight = height; }
+    int GetWidth() const { return width_; }
+    int GetHeight() const { return height_; }
+    void SetWidth(int width) { width_ = width; }
+    void SetHeight(int height) { height_ = height; }
 
 private:
-    int m_nWidth = 30;
-    int m_nHeight = 10;
+    int width_ = 30;
+    int height_ = 10;
 };
 
 // A cell whose editor takes digits only (channel numbers).
@@ -159,7 +159,8 @@ public:
 // Makes a cell of one kind; the grid's cell class and SetCellType take one.
 using CellFactory = std::unique_ptr<CDataGridCellBase> (*)();
 template <class T>
-std::unique_ptr<CDataGridCellBase> MakeCell() {
+std::unique_ptr<CDataGridCellBase> MakeCell()
+{
     return std::make_unique<T>();
 }
 

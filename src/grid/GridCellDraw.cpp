@@ -6,14 +6,16 @@
 
 namespace {
 
-void RaisedEdge(GridPainter& p, const GridRect& r, const GridPalette& pal) {
+void RaisedEdge(GridPainter& p, const GridRect& r, const GridPalette& pal)
+{
     p.DrawLine(r.left, r.top, r.right, r.top, pal.btnHighlight);
     p.DrawLine(r.left, r.top, r.left, r.bottom, pal.btnHighlight);
     p.DrawLine(r.right, r.top, r.right, r.bottom, pal.darkShadow);
     p.DrawLine(r.left, r.bottom, r.right, r.bottom, pal.darkShadow);
 }
 
-void SunkenEdge(GridPainter& p, const GridRect& r, const GridPalette& pal) {
+void SunkenEdge(GridPainter& p, const GridRect& r, const GridPalette& pal)
+{
     p.DrawLine(r.left, r.top, r.right - 1, r.top, pal.btnShadow);
     p.DrawLine(r.left, r.top, r.left, r.bottom - 1, pal.btnShadow);
     p.DrawLine(r.right - 1, r.top, r.right - 1, r.bottom - 1, pal.btnHighlight);
@@ -22,10 +24,13 @@ void SunkenEdge(GridPainter& p, const GridRect& r, const GridPalette& pal) {
 
 // The engraved triangle of the sort column's header; returns its width (0 when not drawn).
 int DrawSortArrow(GridPainter& p, const GridRect& rect, const GridFont& font, bool ascending,
-                  const GridPalette& pal) {
+                  const GridPalette& pal)
+{
     int size = p.MeasureText("M", font).cy - 4;
-    if (size >= rect.Height()) size = rect.Height() - 4;
-    if (size <= 0 || rect.Width() <= size) return 0;
+    if (size >= rect.Height())
+        size = rect.Height() - 4;
+    if (size <= 0 || rect.Width() <= size)
+        return 0;
     const bool vertical = font.escapement == 900;
     const int left = vertical ? rect.left + (rect.Width() - size) / 2 : rect.right - size;
     const int right = left + size - 1;
@@ -50,10 +55,12 @@ int DrawSortArrow(GridPainter& p, const GridRect& rect, const GridFont& font, bo
 
 }  // namespace
 
-bool CDataGridCellBase::Draw(GridPainter& painter, int row, int col, GridRect rect, bool eraseBkgnd) {
+bool CDataGridCellBase::Draw(GridPainter& painter, int row, int col, GridRect rect, bool eraseBkgnd)
+{
     CDataGrid* grid = GetGrid();
     const CDataGridDefaultCell* def = GetDefaultCell();
-    if (!grid || !def || rect.IsEmpty()) return false;
+    if (!grid || !def || rect.IsEmpty())
+        return false;
     const GridPalette& pal = grid->GetPalette();
 
     GridColor text = GetTextClr() != kClrDefault ? GetTextClr() : def->GetTextClr();
@@ -71,8 +78,10 @@ bool CDataGridCellBase::Draw(GridPainter& painter, int row, int col, GridRect re
             text = pal.highlightText;
             eraseBkgnd = true;
         }
-        if (eraseBkgnd) painter.FillRect(grown, back);
-        if (grid->GetFrameFocusCell()) painter.FrameRect(lines ? rect : grown, text);
+        if (eraseBkgnd)
+            painter.FillRect(grown, back);
+        if (grid->GetFrameFocusCell())
+            painter.FrameRect(lines ? rect : grown, text);
     } else if (IsSelected()) {
         painter.FillRect(grown, pal.highlight);
         text = pal.highlightText;
@@ -82,7 +91,8 @@ bool CDataGridCellBase::Draw(GridPainter& painter, int row, int col, GridRect re
 
     if (IsFixed() && lines) {
         const CCellPos focus = grid->GetFocusCell();
-        if (grid->GetTrackFocusCell() && grid->IsValid(focus) && (focus.row == row || focus.col == col))
+        if (grid->GetTrackFocusCell() && grid->IsValid(focus)
+            && (focus.row == row || focus.col == col))
             SunkenEdge(painter, grown, pal);
         else
             RaisedEdge(painter, rect, pal);
@@ -101,14 +111,17 @@ bool CDataGridCellBase::Draw(GridPainter& painter, int row, int col, GridRect re
         rect.right -= DrawSortArrow(painter, rect, GetFont(), grid->GetSortAscending(), pal);
 
     GetTextRect(rect);
-    if (!rect.IsEmpty()) painter.DrawText(rect, GetText(), GetFont(), text, GetFormat() | DT_NOPREFIX);
+    if (!rect.IsEmpty())
+        painter.DrawText(rect, GetText(), GetFont(), text, GetFormat() | DT_NOPREFIX);
     return true;
 }
 
-bool CDataGridCellBase::PrintCell(GridPainter& painter, int /*row*/, int /*col*/, GridRect rect) {
+bool CDataGridCellBase::PrintCell(GridPainter& painter, int /*row*/, int /*col*/, GridRect rect)
+{
     CDataGrid* grid = GetGrid();
     const CDataGridDefaultCell* def = GetDefaultCell();
-    if (!grid || !def || rect.IsEmpty()) return false;
+    if (!grid || !def || rect.IsEmpty())
+        return false;
 
     bool hasBack = false;
     GridColor back = 0, text = GridRgb(0, 0, 0);
@@ -122,7 +135,8 @@ bool CDataGridCellBase::PrintCell(GridPainter& painter, int /*row*/, int /*col*/
         }
         text = GetTextClr() != kClrDefault ? GetTextClr() : def->GetTextClr();
     }
-    if (hasBack) painter.FillRect(rect.Inflated(0, 0, 1, 1), back);
+    if (hasBack)
+        painter.FillRect(rect.Inflated(0, 0, 1, 1), back);
     if (IsFixed() && grid->GetGridLines() != GridLinesNone) {
         RaisedEdge(painter, rect, grid->GetPalette());
         rect = rect.Inflated(-1, -1, -1, -1);
@@ -137,6 +151,7 @@ bool CDataGridCellBase::PrintCell(GridPainter& painter, int /*row*/, int /*col*/
         painter.DrawImage(GetImage(), {rect.left, rect.top});
         rect.left += grid->GetImageListSize().cx + margin;
     }
-    if (!rect.IsEmpty()) painter.DrawText(rect, GetText(), GetFont(), text, GetFormat() | DT_NOPREFIX);
+    if (!rect.IsEmpty())
+        painter.DrawText(rect, GetText(), GetFont(), text, GetFormat() | DT_NOPREFIX);
     return true;
 }

@@ -5,28 +5,41 @@
 namespace gridcmp {
 namespace {
 
-bool IsCSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsCSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
-std::string_view StripLeadingZeros(std::string_view digits) {
+std::string_view StripLeadingZeros(std::string_view digits)
+{
     std::size_t i = 0;
-    while (i < digits.size() && digits[i] == '0') ++i;
+    while (i < digits.size() && digits[i] == '0')
+        ++i;
     return digits.substr(i);
 }
 
 // Compares two unsigned whole numbers given as digit strings.
-int CompareMagnitude(std::string_view a, std::string_view b) {
+int CompareMagnitude(std::string_view a, std::string_view b)
+{
     a = StripLeadingZeros(a);
     b = StripLeadingZeros(b);
-    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
     const int c = a.compare(b);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 // Compares fraction digit strings (after the point).
-int CompareFraction(std::string_view a, std::string_view b) {
-    while (!a.empty() && a.back() == '0') a.remove_suffix(1);
-    while (!b.empty() && b.back() == '0') b.remove_suffix(1);
+int CompareFraction(std::string_view a, std::string_view b)
+{
+    while (!a.empty() && a.back() == '0')
+        a.remove_suffix(1);
+    while (!b.empty() && b.back() == '0')
+        b.remove_suffix(1);
     const int c = a.compare(b);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
@@ -36,22 +49,29 @@ struct Signed {
     std::string_view digits;
 };
 
-Signed ReadLeadingInteger(std::string_view s) {
+Signed ReadLeadingInteger(std::string_view s)
+{
     std::size_t i = 0;
-    while (i < s.size() && IsCSpace(s[i])) ++i;
+    while (i < s.size() && IsCSpace(s[i]))
+        ++i;
     Signed out;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) out.negative = s[i++] == '-';
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        out.negative = s[i++] == '-';
     const std::size_t start = i;
-    while (i < s.size() && IsDigit(s[i])) ++i;
+    while (i < s.size() && IsDigit(s[i]))
+        ++i;
     out.digits = s.substr(start, i - start);
-    if (StripLeadingZeros(out.digits).empty()) out.negative = false;  // -0 is 0
+    if (StripLeadingZeros(out.digits).empty())
+        out.negative = false;  // -0 is 0
     return out;
 }
 
-std::string KeepDigits(std::string_view s) {
+std::string KeepDigits(std::string_view s)
+{
     std::string out;
     for (char c : s)
-        if (IsDigit(c)) out += c;
+        if (IsDigit(c))
+            out += c;
     return out;
 }
 
@@ -59,12 +79,14 @@ struct Decimal {
     std::string whole, fraction;
 };
 
-Decimal ReadDecimalComma(std::string_view s) {
+Decimal ReadDecimalComma(std::string_view s)
+{
     Decimal d;
     bool inFraction = false;
     for (char c : s) {
         if (c == ',') {
-            if (inFraction) break;  // "1,5,3" reads as 1.5
+            if (inFraction)
+                break;  // "1,5,3" reads as 1.5
             inFraction = true;
         } else if (IsDigit(c)) {
             (inFraction ? d.fraction : d.whole) += c;
@@ -75,18 +97,27 @@ Decimal ReadDecimalComma(std::string_view s) {
 
 }  // namespace
 
-int Text(std::string_view a, std::string_view b) { return a.compare(b); }
+int Text(std::string_view a, std::string_view b)
+{
+    return a.compare(b);
+}
 
-int LeadingInteger(std::string_view a, std::string_view b) {
+int LeadingInteger(std::string_view a, std::string_view b)
+{
     const Signed x = ReadLeadingInteger(a), y = ReadLeadingInteger(b);
-    if (x.negative != y.negative) return x.negative ? -1 : 1;
+    if (x.negative != y.negative)
+        return x.negative ? -1 : 1;
     const int m = CompareMagnitude(x.digits, y.digits);
     return x.negative ? -m : m;
 }
 
-int DigitsOnly(std::string_view a, std::string_view b) { return CompareMagnitude(KeepDigits(a), KeepDigits(b)); }
+int DigitsOnly(std::string_view a, std::string_view b)
+{
+    return CompareMagnitude(KeepDigits(a), KeepDigits(b));
+}
 
-int DecimalComma(std::string_view a, std::string_view b) {
+int DecimalComma(std::string_view a, std::string_view b)
+{
     const Decimal x = ReadDecimalComma(a), y = ReadDecimalComma(b);
     const int w = CompareMagnitude(x.whole, y.whole);
     return w != 0 ? w : CompareFraction(x.fraction, y.fraction);

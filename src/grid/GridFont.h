@@ -5,10 +5,10 @@
 
 struct GridFont {
     std::string face;
-    int height = 0;       // character height in pixels; 0 = the painter's default size
-    int weight = 400;     // 400 normal, 700 bold
+    int height = 0;    // character height in pixels; 0 = the painter's default size
+    int weight = 400;  // 400 normal, 700 bold
     bool italic = false;
     bool underline = false;
-    int escapement = 0;   // tenths of a degree; 900 / -900 = vertical text
+    int escapement = 0;  // tenths of a degree; 900 / -900 = vertical text
     friend bool operator==(const GridFont&, const GridFont&) = default;
 };

@@ -38,18 +38,32 @@ enum class GridCursor { Arrow, SizeWE, SizeNS, Wait };
 struct CellEditorRequest {
     int row = -1;
     int col = -1;
-    GridRect rect;             // in grid client coordinates
-    std::string text;          // the editor's starting text
-    std::string originalText;  // the cell's text, put back by Esc
-    bool selectAll = false;    // otherwise the caret goes to the end
-    bool digitsOnly = false;   // numeric cells
+    GridRect rect;                 // in grid client coordinates
+    std::string text;              // the editor's starting text
+    std::string originalText;      // the cell's text, put back by Esc
+    bool selectAll = false;        // otherwise the caret goes to the end
+    bool digitsOnly = false;       // numeric cells
     unsigned alignment = DT_LEFT;  // DT_LEFT, DT_CENTER or DT_RIGHT
-    bool exitOnArrows = true;  // arrows end the edit (an editor opened by typing)
+    bool exitOnArrows = true;      // arrows end the edit (an editor opened by typing)
     GridFont font;
 };
 
 // Keys that end an in-place edit and carry on in the grid.
-enum class EditEndKey { None, Enter, Escape, Tab, ShiftTab, PageUp, PageDown, Home, End, Left, Up, Right, Down };
+enum class EditEndKey {
+    None,
+    Enter,
+    Escape,
+    Tab,
+    ShiftTab,
+    PageUp,
+    PageDown,
+    Home,
+    End,
+    Left,
+    Up,
+    Right,
+    Down
+};
 
 // What a drag did with the dragged text, and what a drop target offers.
 enum class DropEffect { None, Copy, Move };
@@ -86,7 +100,9 @@ public:
 
     virtual void ShowTitleTip(const GridRect& /*textRect*/, const std::string& /*text*/,
                               const GridRect& /*hoverRect*/, const GridFont& /*font*/,
-                              GridColor /*textColor*/, GridColor /*backColor*/) {}
+                              GridColor /*textColor*/, GridColor /*backColor*/)
+    {
+    }
     virtual void HideTitleTip() {}
 
     virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }

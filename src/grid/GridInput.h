@@ -4,10 +4,25 @@
 
 enum class GridKey {
     Other,
-    Left, Right, Up, Down,
-    PageUp, PageDown, Home, End,
-    Tab, Enter, Escape, Backspace, Delete, Insert, F2,
-    A, C, V, X,
+    Left,
+    Right,
+    Up,
+    Down,
+    PageUp,
+    PageDown,
+    Home,
+    End,
+    Tab,
+    Enter,
+    Escape,
+    Backspace,
+    Delete,
+    Insert,
+    F2,
+    A,
+    C,
+    V,
+    X,
     NumPlus,
 };
 
@@ -17,7 +32,17 @@ struct GridModifiers {
 };
 
 // A scroll bar action (line, page, ends, thumb).
-enum class ScrollCode { LineUp, LineDown, PageUp, PageDown, Top, Bottom, ThumbPosition, ThumbTrack, EndScroll };
+enum class ScrollCode {
+    LineUp,
+    LineDown,
+    PageUp,
+    PageDown,
+    Top,
+    Bottom,
+    ThumbPosition,
+    ThumbTrack,
+    EndScroll
+};
 
 enum GridMouseMode : int {
     MouseNone = 0,

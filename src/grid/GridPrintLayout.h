@@ -38,7 +38,7 @@ struct PrintDevice {
 struct PrintSettings {
     int headerLines = 2;
     int footerLines = 2;
-    int leftMargin = 4;   // average character widths
+    int leftMargin = 4;  // average character widths
     int rightMargin = 4;
     int gapLines = 1;
     bool printColours = true;

@@ -13,7 +13,8 @@ struct CCellPos {
     constexpr CCellPos(int r, int c) : row(r), col(c) {}
     constexpr bool IsValid() const { return row >= 0 && col >= 0; }
     friend constexpr bool operator==(const CCellPos&, const CCellPos&) = default;
-    friend constexpr bool operator<(const CCellPos& a, const CCellPos& b) {
+    friend constexpr bool operator<(const CCellPos& a, const CCellPos& b)
+    {
         return a.row != b.row ? a.row < b.row : a.col < b.col;
     }
 };
@@ -22,11 +23,17 @@ struct CCellPos {
 struct CCellBlock {
     int minRow = -1, minCol = -1, maxRow = -1, maxCol = -1;
     constexpr CCellBlock() = default;
-    constexpr CCellBlock(int r0, int c0, int r1, int c1) : minRow(r0), minCol(c0), maxRow(r1), maxCol(c1) {}
-    constexpr bool IsValid() const {
-        return minRow >= 0 && minCol >= 0 && maxRow >= 0 && maxCol >= 0 && maxRow >= minRow && maxCol >= minCol;
+    constexpr CCellBlock(int r0, int c0, int r1, int c1)
+        : minRow(r0), minCol(c0), maxRow(r1), maxCol(c1)
+    {
     }
-    constexpr bool InRange(int row, int col) const {
+    constexpr bool IsValid() const
+    {
+        return minRow >= 0 && minCol >= 0 && maxRow >= 0 && maxCol >= 0 && maxRow >= minRow
+               && maxCol >= minCol;
+    }
+    constexpr bool InRange(int row, int col) const
+    {
         return row >= minRow && row <= maxRow && col >= minCol && col <= maxCol;
     }
     constexpr bool InRange(CCellPos p) const { return InRange(p.row, p.col); }
@@ -50,11 +57,16 @@ struct GridRect {
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
     constexpr bool IsEmpty() const { return right <= left || bottom <= top; }
-    constexpr bool Contains(GridPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    constexpr bool Intersects(const GridRect& o) const {
+    constexpr bool Contains(GridPoint p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
+    constexpr bool Intersects(const GridRect& o) const
+    {
         return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
     }
-    constexpr GridRect Inflated(int dl, int dt, int dr, int db) const {
+    constexpr GridRect Inflated(int dl, int dt, int dr, int db) const
+    {
         return {left - dl, top - dt, right + dr, bottom + db};
     }
     friend constexpr bool operator==(const GridRect&, const GridRect&) = default;
@@ -63,12 +75,22 @@ struct GridRect {
 // 0x00BBGGRR; kClrDefault means "take the default cell's colour".
 using GridColor = std::uint32_t;
 inline constexpr GridColor kClrDefault = 0xFF000000u;
-constexpr GridColor GridRgb(int r, int g, int b) {
+constexpr GridColor GridRgb(int r, int g, int b)
+{
     return static_cast<GridColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GridRed(GridColor c) { return static_cast<int>(c & 0xFF); }
-constexpr int GridGreen(GridColor c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GridBlue(GridColor c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int GridRed(GridColor c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GridGreen(GridColor c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GridBlue(GridColor c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // Cell state bits.
 enum : unsigned {
@@ -95,7 +117,8 @@ enum : unsigned {
     DT_END_ELLIPSIS = 0x8000,
 };
 inline constexpr unsigned kFormatDefault = 0xFFFFFFFFu;
-inline constexpr unsigned kDefaultCellFormat = DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
+inline constexpr unsigned kDefaultCellFormat =
+    DT_END_ELLIPSIS | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER;
 
 // Notification codes sent to the grid's owner.
 enum GridNotifyCode : int {
@@ -111,9 +134,9 @@ enum GridNotifyCode : int {
 
 // Why an edit of a cell's text starts; the owner sees it with GridNotifyBeginEdit.
 enum class EditCause {
-    Click,   // mouse click on the focus cell, double click, or F2
-    Typed,   // a typed character opens the in-place editor
-    Key,     // a navigation key carried over from the previous editor (Tab, arrows, ...)
+    Click,  // mouse click on the focus cell, double click, or F2
+    Typed,  // a typed character opens the in-place editor
+    Key,    // a navigation key carried over from the previous editor (Tab, arrows, ...)
     Paste,
     Cut,
     Delete,

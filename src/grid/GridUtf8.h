@@ -5,7 +5,8 @@
 
 namespace gridutf8 {
 
-inline std::string Encode(char32_t ch) {
+inline std::string Encode(char32_t ch)
+{
     std::string out;
     if (ch < 0x80) {
         out += static_cast<char>(ch);
@@ -13,7 +14,8 @@ inline std::string Encode(char32_t ch) {
         out += static_cast<char>(0xC0 | (ch >> 6));
         out += static_cast<char>(0x80 | (ch & 0x3F));
     } else if (ch < 0x10000) {
-        if (ch >= 0xD800 && ch <= 0xDFFF) return "\xEF\xBF\xBD";  // a lone surrogate
+        if (ch >= 0xD800 && ch <= 0xDFFF)
+            return "\xEF\xBF\xBD";  // a lone surrogate
         out += static_cast<char>(0xE0 | (ch >> 12));
         out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (ch & 0x3F));
@@ -29,11 +31,13 @@ inline std::string Encode(char32_t ch) {
 }
 
 // Removes the last code point.
-inline void PopBack(std::string& s) {
+inline void PopBack(std::string& s)
+{
     while (!s.empty()) {
         const unsigned char c = static_cast<unsigned char>(s.back());
         s.pop_back();
-        if ((c & 0xC0) != 0x80) break;
+        if ((c & 0xC0) != 0x80)
+            break;
     }
 }
 

@@ -17,23 +17,27 @@ namespace {
 
 std::atomic<unsigned> g_tempCounter{0};
 
-void SetError(std::string* error, const std::string& text) {
-    if (error) *error = text;
+void SetError(std::string* error, const std::string& text)
+{
+    if (error)
+        *error = text;
 }
-
 
 // Creates the temporary file beside the target. O_EXCL with a fresh name each try; mode 0666 so
 // the umask shapes a new file's bits as it would for a plain open().
-int CreateTemp(const std::string& target, std::string& tempPath, int* err) {
+int CreateTemp(const std::string& target, std::string& tempPath, int* err)
+{
     std::string dir = DirName(target);
     std::string base = BaseName(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
         unsigned n = g_tempCounter.fetch_add(1);
-        tempPath = JoinPath(dir, "." + base + ".tmp-" + std::to_string(getpid()) + "-" +
-                                     std::to_string(n));
+        tempPath = JoinPath(
+            dir, "." + base + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(n));
         int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) return fd;
-        if (errno == EINTR || errno == EEXIST) continue;
+        if (fd >= 0)
+            return fd;
+        if (errno == EINTR || errno == EEXIST)
+            continue;
         *err = errno;
         return -1;
     }
@@ -44,16 +48,19 @@ int CreateTemp(const std::string& target, std::string& tempPath, int* err) {
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& out, std::string* error, bool* missing,
-                   std::size_t maxBytes) {
+                   std::size_t maxBytes)
+{
     out.clear();
-    if (missing) *missing = false;
+    if (missing)
+        *missing = false;
     int fd;
     do {
         // Non-blocking: opening a FIFO planted under the name would otherwise wait for a writer.
         fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        if (missing) *missing = (errno == ENOENT);
+        if (missing)
+            *missing = (errno == ENOENT);
         SetError(error, ErrorText(errno));
         return false;
     }
@@ -63,21 +70,25 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
         SetError(error, "Not a regular file");
         return false;
     }
-    if (S_ISREG(st.st_mode) && st.st_size > 0 && static_cast<std::uintmax_t>(st.st_size) <= maxBytes)
+    if (S_ISREG(st.st_mode) && st.st_size > 0
+        && static_cast<std::uintmax_t>(st.st_size) <= maxBytes)
         out.reserve(static_cast<size_t>(st.st_size));
     const int flags = fcntl(fd, F_GETFL);
-    if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (flags >= 0)
+        fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     char buf[65536];
     for (;;) {
         ssize_t n = read(fd, buf, sizeof buf);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             int err = errno;
             close(fd);
             SetError(error, ErrorText(err));
             return false;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         if (static_cast<size_t>(n) > maxBytes - out.size()) {
             close(fd);
             out.clear();
@@ -90,7 +101,8 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
     return true;
 }
 
-bool WriteFileAtomic(const std::string& pathIn, std::string_view content, std::string* error) {
+bool WriteFileAtomic(const std::string& pathIn, std::string_view content, std::string* error)
+{
     if (pathIn.empty()) {
         SetError(error, "No file name");
         return false;
@@ -100,7 +112,8 @@ bool WriteFileAtomic(const std::string& pathIn, std::string_view content, std::s
     bool exists = false;
     if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         char resolved[PATH_MAX];
-        if (realpath(path.c_str(), resolved)) path = resolved;
+        if (realpath(path.c_str(), resolved))
+            path = resolved;
     }
     if (stat(path.c_str(), &st) == 0) {
         exists = true;
@@ -154,9 +167,11 @@ bool WriteFileAtomic(const std::string& pathIn, std::string_view content, std::s
     return true;
 }
 
-FolderLock::FolderLock(const std::string& folder) {
+FolderLock::FolderLock(const std::string& folder)
+{
     fd_ = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd_ < 0) return;
+    if (fd_ < 0)
+        return;
     int rc;
     do {
         rc = flock(fd_, LOCK_EX);
@@ -167,22 +182,28 @@ FolderLock::FolderLock(const std::string& folder) {
     }
 }
 
-FolderLock::~FolderLock() {
-    if (fd_ >= 0) close(fd_);  // closing the last descriptor releases the lock
+FolderLock::~FolderLock()
+{
+    if (fd_ >= 0)
+        close(fd_);  // closing the last descriptor releases the lock
 }
 
-bool WriteAll(int fd, std::string_view data, int* err) {
+bool WriteAll(int fd, std::string_view data, int* err)
+{
     const char* p = data.data();
     size_t left = data.size();
     while (left > 0) {
         ssize_t n = write(fd, p, left);
         if (n < 0) {
-            if (errno == EINTR) continue;
-            if (err) *err = errno;
+            if (errno == EINTR)
+                continue;
+            if (err)
+                *err = errno;
             return false;
         }
         if (n == 0) {
-            if (err) *err = ENOSPC;
+            if (err)
+                *err = ENOSPC;
             return false;
         }
         p += n;

@@ -20,7 +20,8 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
 // Replaces `path` with `content`. An existing file keeps its permission bits (a new one gets
 // 0666 less the umask); a symbolic link is followed and its target replaced. A file the caller
 // may not write is refused.
-bool WriteFileAtomic(const std::string& path, std::string_view content, std::string* error = nullptr);
+bool WriteFileAtomic(const std::string& path, std::string_view content,
+                     std::string* error = nullptr);
 
 // Writes all of `data` to the descriptor, resuming after signals and short writes. On failure
 // *err (when given) holds the errno; a write that makes no progress counts as ENOSPC.

@@ -23,7 +23,10 @@ private:
 
 class MemorySource : public ByteSource {
 public:
-    MemorySource(const void* data, std::size_t size) : data_(static_cast<const char*>(data)), size_(size) {}
+    MemorySource(const void* data, std::size_t size)
+        : data_(static_cast<const char*>(data)), size_(size)
+    {
+    }
     std::uint64_t Size() const override { return size_; }
 
 private:
@@ -66,25 +69,52 @@ struct Layout {
     std::uint64_t FileType(const std::string& h) const { return Get(h, 0x10, 2); }
     std::uint64_t Machine(const std::string& h) const { return Get(h, 0x12, 2); }
     std::uint64_t Version(const std::string& h) const { return Get(h, 0x14, 4); }
-    std::uint64_t ProgramTableOffset(const std::string& h) const { return is64 ? Get(h, 0x20, 8) : Get(h, 0x1C, 4); }
-    std::uint64_t ProgramEntrySize(const std::string& h) const { return Get(h, is64 ? 0x36 : 0x2A, 2); }
+    std::uint64_t ProgramTableOffset(const std::string& h) const
+    {
+        return is64 ? Get(h, 0x20, 8) : Get(h, 0x1C, 4);
+    }
+    std::uint64_t ProgramEntrySize(const std::string& h) const
+    {
+        return Get(h, is64 ? 0x36 : 0x2A, 2);
+    }
     std::uint64_t ProgramCount(const std::string& h) const { return Get(h, is64 ? 0x38 : 0x2C, 2); }
-    std::uint64_t SectionTableOffset(const std::string& h) const { return is64 ? Get(h, 0x28, 8) : Get(h, 0x20, 4); }
-    std::uint64_t SectionHeaderSize(const std::string& h) const { return Get(h, is64 ? 0x3A : 0x2E, 2); }
+    std::uint64_t SectionTableOffset(const std::string& h) const
+    {
+        return is64 ? Get(h, 0x28, 8) : Get(h, 0x20, 4);
+    }
+    std::uint64_t SectionHeaderSize(const std::string& h) const
+    {
+        return Get(h, is64 ? 0x3A : 0x2E, 2);
+    }
     std::uint64_t SectionCount(const std::string& h) const { return Get(h, is64 ? 0x3C : 0x30, 2); }
     std::uint64_t NamesIndex(const std::string& h) const { return Get(h, is64 ? 0x3E : 0x32, 2); }
 
     // Program header fields, ph at its offset in the table.
     std::uint64_t SegmentType(const std::string& t, std::size_t ph) const { return Get(t, ph, 4); }
-    std::uint64_t SegmentOffset(const std::string& t, std::size_t ph) const { return is64 ? Get(t, ph + 8, 8) : Get(t, ph + 4, 4); }
-    std::uint64_t SegmentFileSize(const std::string& t, std::size_t ph) const { return is64 ? Get(t, ph + 32, 8) : Get(t, ph + 16, 4); }
+    std::uint64_t SegmentOffset(const std::string& t, std::size_t ph) const
+    {
+        return is64 ? Get(t, ph + 8, 8) : Get(t, ph + 4, 4);
+    }
+    std::uint64_t SegmentFileSize(const std::string& t, std::size_t ph) const
+    {
+        return is64 ? Get(t, ph + 32, 8) : Get(t, ph + 16, 4);
+    }
 
     // Section header fields, sh at its offset in the table.
     std::uint64_t Name(const std::string& t, std::size_t sh) const { return Get(t, sh, 4); }
     std::uint64_t Type(const std::string& t, std::size_t sh) const { return Get(t, sh + 4, 4); }
-    std::uint64_t Offset(const std::string& t, std::size_t sh) const { return is64 ? Get(t, sh + 24, 8) : Get(t, sh + 16, 4); }
-    std::uint64_t Size(const std::string& t, std::size_t sh) const { return is64 ? Get(t, sh + 32, 8) : Get(t, sh + 20, 4); }
-    std::uint64_t Link(const std::string& t, std::size_t sh) const { return is64 ? Get(t, sh + 40, 4) : Get(t, sh + 24, 4); }
+    std::uint64_t Offset(const std::string& t, std::size_t sh) const
+    {
+        return is64 ? Get(t, sh + 24, 8) : Get(t, sh + 16, 4);
+    }
+    std::uint64_t Size(const std::string& t, std::size_t sh) const
+    {
+        return is64 ? Get(t, sh + 32, 8) : Get(t, sh + 20, 4);
+    }
+    std::uint64_t Link(const std::string& t, std::size_t sh) const
+    {
+        return is64 ? Get(t, sh + 40, 4) : Get(t, sh + 24, 4);
+    }
 };
 
 inline constexpr std::uint64_t kShtNobits = 8;
@@ -101,7 +131,7 @@ std::optional<Header> ReadHeader(const ByteSource& src);
 // The section header table as the header places it; a count or names index too large for the
 // header is taken from section 0. nullopt when section 0 is needed but cannot be read.
 struct SectionTable {
-    std::uint64_t offset = 0;     // 0: no table
+    std::uint64_t offset = 0;  // 0: no table
     std::uint64_t entrySize = 0;
     std::uint64_t count = 0;
     std::uint64_t namesIndex = 0;

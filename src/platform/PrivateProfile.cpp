@@ -12,22 +12,27 @@ namespace {
 // rewritten.
 constexpr std::size_t kMaxProfileBytes = 2 * 1024 * 1024;
 
-void SetError(std::string* error, const std::string& text) {
-    if (error) *error = text;
+void SetError(std::string* error, const std::string& text)
+{
+    if (error)
+        *error = text;
 }
 
 }  // namespace
 
 namespace detail {
 
-std::string ReadProfileText(const std::string& file) {
+std::string ReadProfileText(const std::string& file)
+{
     std::string text;
     ReadWholeFile(ResolvePathCase(file), text, nullptr, nullptr, kMaxProfileBytes);
     return text;
 }
 
 bool EditProfileFile(const std::string& file, bool createIfMissing,
-                     std::string (*edit)(std::string_view, void*), void* context, std::string* error) {
+                     std::string (*edit)(std::string_view, void*), void* context,
+                     std::string* error)
+{
     if (file.empty()) {
         SetError(error, "No file name");
         return false;
@@ -45,36 +50,44 @@ bool EditProfileFile(const std::string& file, bool createIfMissing,
         }
         text.clear();
     }
-    if (missing && !createIfMissing) return true;
+    if (missing && !createIfMissing)
+        return true;
     std::string updated = edit(text, context);
-    if (!missing && updated == text) return true;
+    if (!missing && updated == text)
+        return true;
     return WriteFileAtomic(path, updated, error);
 }
 
 }  // namespace detail
 
 std::optional<std::string> ReadProfileValue(const std::string& file, std::string_view section,
-                                            std::string_view key, bool keepQuotes) {
+                                            std::string_view key, bool keepQuotes)
+{
     return ProfileFind(detail::ReadProfileText(file), section, key, keepQuotes);
 }
 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
-                                    std::string_view def, const std::string& file) {
+                                    std::string_view def, const std::string& file)
+{
     auto v = ReadProfileValue(file, section, key);
     return v ? *v : std::string(def);
 }
 
-std::vector<std::string> ReadProfileSectionNames(const std::string& file) {
+std::vector<std::string> ReadProfileSectionNames(const std::string& file)
+{
     return ProfileSections(detail::ReadProfileText(file));
 }
 
-std::vector<std::string> ReadProfileKeyNames(const std::string& file, std::string_view section) {
+std::vector<std::string> ReadProfileKeyNames(const std::string& file, std::string_view section)
+{
     return ProfileKeys(detail::ReadProfileText(file), section);
 }
 
 bool WriteProfileValue(const std::string& file, std::string_view section, std::string_view key,
-                       std::string_view value, std::string* error) {
-    if (!ProfileEntryValid(section, key, value, error)) return false;
+                       std::string_view value, std::string* error)
+{
+    if (!ProfileEntryValid(section, key, value, error))
+        return false;
     struct Args {
         std::string_view section, key, value;
     } args{section, key, value};
@@ -86,7 +99,8 @@ bool WriteProfileValue(const std::string& file, std::string_view section, std::s
 }
 
 bool DeleteProfileKey(const std::string& file, std::string_view section, std::string_view key,
-                      std::string* error) {
+                      std::string* error)
+{
     struct Args {
         std::string_view section, key;
     } args{section, key};
@@ -97,7 +111,8 @@ bool DeleteProfileKey(const std::string& file, std::string_view section, std::st
     return detail::EditProfileFile(file, false, edit, &args, error);
 }
 
-bool DeleteProfileSection(const std::string& file, std::string_view section, std::string* error) {
+bool DeleteProfileSection(const std::string& file, std::string_view section, std::string* error)
+{
     auto edit = [](std::string_view text, void* ctx) {
         return ProfileRemoveSection(text, *static_cast<std::string_view*>(ctx));
     };
@@ -105,13 +120,16 @@ bool DeleteProfileSection(const std::string& file, std::string_view section, std
 }
 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value,
-                               const std::string& file, std::string* error) {
+                               const std::string& file, std::string* error)
+{
     if (!section) {
         SetError(error, "No section");
         return false;
     }
-    if (!key) return DeleteProfileSection(file, section, error);
-    if (!value) return DeleteProfileKey(file, section, key, error);
+    if (!key)
+        return DeleteProfileSection(file, section, error);
+    if (!value)
+        return DeleteProfileKey(file, section, key, error);
     return WriteProfileValue(file, section, key, value, error);
 }
 

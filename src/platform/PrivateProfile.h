@@ -51,7 +51,8 @@ std::string ReadProfileText(const std::string& file);
 // Runs edit(text) -> new text under the folder lock and rewrites the file when the text changed.
 // A missing file reads as empty; `createIfMissing` false leaves a missing file absent.
 bool EditProfileFile(const std::string& file, bool createIfMissing,
-                     std::string (*edit)(std::string_view, void*), void* context, std::string* error);
+                     std::string (*edit)(std::string_view, void*), void* context,
+                     std::string* error);
 }  // namespace detail
 
 }  // namespace platform
@@ -60,7 +61,8 @@ bool EditProfileFile(const std::string& file, bool createIfMissing,
 #include "ProfileText.h"
 
 template <class Pred>
-bool platform::DeleteProfileSectionsIf(const std::string& file, Pred drop, std::string* error) {
+bool platform::DeleteProfileSectionsIf(const std::string& file, Pred drop, std::string* error)
+{
     auto edit = [](std::string_view text, void* ctx) {
         // One parse for all the sections removed.
         ProfileDocument doc{std::string(text)};

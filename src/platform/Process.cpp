@@ -28,15 +28,19 @@ struct Prepared {
     std::vector<char*> argv;
     int descriptorLimit = 1024;
     int nullFd = -1;  // above 2 and close-on-exec; the child puts it on 0, 1 and 2
-    ~Prepared() {
-        if (nullFd >= 0) ::close(nullFd);
+    ~Prepared()
+    {
+        if (nullFd >= 0)
+            ::close(nullFd);
     }
 };
 
 // /dev/null on a descriptor above 2, so that dup2 onto 0..2 in the child always makes a copy.
-int OpenNullAbove2() {
+int OpenNullAbove2()
+{
     const int fd = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-    if (fd < 0 || fd > 2) return fd;
+    if (fd < 0 || fd > 2)
+        return fd;
     const int high = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
     const int saved = errno;
     ::close(fd);
@@ -51,13 +55,16 @@ struct Record {
     std::int32_t value;
 };
 
-bool IsExecutableFile(const std::string& path) {
+bool IsExecutableFile(const std::string& path)
+{
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+           && ::access(path.c_str(), X_OK) == 0;
 }
 
 // Resolves argv[0] in the caller, so the child never searches or allocates.
-bool ResolveProgram(const std::string& name, std::string& path, int& error) {
+bool ResolveProgram(const std::string& name, std::string& path, int& error)
+{
     if (name.find('/') != std::string::npos) {
         if (name[0] == '/') {
             path = name;
@@ -76,7 +83,8 @@ bool ResolveProgram(const std::string& name, std::string& path, int& error) {
     std::size_t start = 0;
     while (start <= dirs.size()) {
         std::size_t end = dirs.find(':', start);
-        if (end == std::string::npos) end = dirs.size();
+        if (end == std::string::npos)
+            end = dirs.size();
         std::string dir = dirs.substr(start, end - start);
         std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
         if (IsExecutableFile(candidate)) {
@@ -90,20 +98,25 @@ bool ResolveProgram(const std::string& name, std::string& path, int& error) {
 }
 
 bool Prepare(const std::vector<std::string>& argv, const std::string& workingDirectory, Prepared& p,
-             SpawnStep& step, int& error) {
+             SpawnStep& step, int& error)
+{
     step = SpawnStep::Arguments;
     error = EINVAL;
-    if (argv.empty() || argv[0].empty()) return false;
+    if (argv.empty() || argv[0].empty())
+        return false;
     for (const std::string& a : argv)
-        if (a.find('\0') != std::string::npos) return false;
-    if (workingDirectory.find('\0') != std::string::npos) return false;
+        if (a.find('\0') != std::string::npos)
+            return false;
+    if (workingDirectory.find('\0') != std::string::npos)
+        return false;
     if (!ResolveProgram(argv[0], p.path, error)) {
         step = error == ENOENT ? SpawnStep::Exec : SpawnStep::Arguments;
         return false;
     }
     p.workingDirectory = workingDirectory;
     p.args = argv;
-    for (std::string& a : p.args) p.argv.push_back(a.data());
+    for (std::string& a : p.args)
+        p.argv.push_back(a.data());
     p.argv.push_back(nullptr);
     struct rlimit rl {};
     if (::getrlimit(RLIMIT_NOFILE, &rl) == 0 && rl.rlim_cur != RLIM_INFINITY)
@@ -113,7 +126,8 @@ bool Prepare(const std::vector<std::string>& argv, const std::string& workingDir
     return true;
 }
 
-void WriteRecord(int fd, RecordKind kind, int value) {
+void WriteRecord(int fd, RecordKind kind, int value)
+{
     Record r{kind, value};
     while (::write(fd, &r, sizeof r) < 0 && errno == EINTR) {
     }
@@ -123,7 +137,8 @@ void WriteRecord(int fd, RecordKind kind, int value) {
 #define CLOSE_RANGE_CLOEXEC (1U << 2)
 #endif
 
-int CloseRange(unsigned first, unsigned last, unsigned flags) {
+int CloseRange(unsigned first, unsigned last, unsigned flags)
+{
 #ifdef SYS_close_range
     return static_cast<int>(::syscall(SYS_close_range, first, last, flags));
 #else
@@ -134,23 +149,30 @@ int CloseRange(unsigned first, unsigned last, unsigned flags) {
 }
 
 // Every descriptor above 2 is closed (at exec for keepFd, so an exec failure can still be told).
-void CloseInherited(int keepFd, int limit) {
-    if (CloseRange(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0) return;
+void CloseInherited(int keepFd, int limit)
+{
+    if (CloseRange(3, ~0U, CLOSE_RANGE_CLOEXEC) == 0)
+        return;
     bool ok = true;
-    if (keepFd > 3) ok = CloseRange(3, static_cast<unsigned>(keepFd - 1), 0) == 0;
-    if (ok && CloseRange(static_cast<unsigned>(keepFd + 1), ~0U, 0) == 0) return;
+    if (keepFd > 3)
+        ok = CloseRange(3, static_cast<unsigned>(keepFd - 1), 0) == 0;
+    if (ok && CloseRange(static_cast<unsigned>(keepFd + 1), ~0U, 0) == 0)
+        return;
     for (int fd = 3; fd < limit; ++fd)
-        if (fd != keepFd) ::close(fd);
+        if (fd != keepFd)
+            ::close(fd);
 }
 
-[[noreturn]] void ExecChild(const Prepared& p, int errFd) {
+[[noreturn]] void ExecChild(const Prepared& p, int errFd)
+{
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     // Handlers are reset by exec, ignored signals are not: the program starts with the defaults.
     for (int sig = 1; sig < NSIG; ++sig) {
         struct sigaction old {};
-        if (sig == SIGKILL || sig == SIGSTOP || sigaction(sig, nullptr, &old) != 0) continue;
+        if (sig == SIGKILL || sig == SIGSTOP || sigaction(sig, nullptr, &old) != 0)
+            continue;
         if (old.sa_handler == SIG_IGN) {
             struct sigaction dfl {};
             dfl.sa_handler = SIG_DFL;
@@ -174,7 +196,8 @@ void CloseInherited(int keepFd, int limit) {
 }
 
 // Fork without the at-fork handlers, for the single-threaded intermediate process.
-pid_t PlainFork() {
+pid_t PlainFork()
+{
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
     return ::_Fork();
 #else
@@ -183,14 +206,17 @@ pid_t PlainFork() {
 }
 
 // Reads the error pipe until every writer has gone (the child exec'ed or exited).
-std::vector<Record> ReadRecords(int fd) {
+std::vector<Record> ReadRecords(int fd)
+{
     std::vector<Record> records;
     Record r{};
     std::size_t have = 0;
     for (;;) {
         ssize_t n = ::read(fd, reinterpret_cast<char*>(&r) + have, sizeof r - have);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
         have += static_cast<std::size_t>(n);
         if (have == sizeof r) {
             records.push_back(r);
@@ -200,14 +226,15 @@ std::vector<Record> ReadRecords(int fd) {
     return records;
 }
 
-bool FindFailure(const std::vector<Record>& records, SpawnStep& step, int& error) {
+bool FindFailure(const std::vector<Record>& records, SpawnStep& step, int& error)
+{
     for (const Record& r : records) {
         switch (r.kind) {
-            case kForkFailed: step = SpawnStep::Fork; break;
-            case kChdirFailed: step = SpawnStep::WorkingDirectory; break;
-            case kExecFailed: step = SpawnStep::Exec; break;
-            case kStreamsFailed: step = SpawnStep::StandardStreams; break;
-            default: continue;
+        case kForkFailed: step = SpawnStep::Fork; break;
+        case kChdirFailed: step = SpawnStep::WorkingDirectory; break;
+        case kExecFailed: step = SpawnStep::Exec; break;
+        case kStreamsFailed: step = SpawnStep::StandardStreams; break;
+        default: continue;
         }
         error = r.value;
         return true;
@@ -215,7 +242,8 @@ bool FindFailure(const std::vector<Record>& records, SpawnStep& step, int& error
     return false;
 }
 
-pid_t WaitPid(pid_t pid, int* status, int options) {
+pid_t WaitPid(pid_t pid, int* status, int options)
+{
     pid_t r;
     do {
         r = ::waitpid(pid, status, options);
@@ -223,7 +251,8 @@ pid_t WaitPid(pid_t pid, int* status, int options) {
     return r;
 }
 
-RunResult FromStatus(int status) {
+RunResult FromStatus(int status)
+{
     RunResult result;
     if (WIFEXITED(status)) {
         result.outcome = RunResult::Outcome::Exited;
@@ -236,11 +265,13 @@ RunResult FromStatus(int status) {
 }
 
 // Waits for the child up to timeoutMs; false when it is still running then.
-bool WaitWithTimeout(pid_t pid, int timeoutMs, int& status) {
+bool WaitWithTimeout(pid_t pid, int timeoutMs, int& status)
+{
     using Clock = std::chrono::steady_clock;
     const Clock::time_point end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     auto remainingMs = [&] {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+        auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
         return left < 0 ? 0 : static_cast<int>(left);
     };
 #ifdef SYS_pidfd_open
@@ -249,8 +280,10 @@ bool WaitWithTimeout(pid_t pid, int timeoutMs, int& status) {
         for (;;) {
             pollfd pfd{pidfd, POLLIN, 0};
             int n = ::poll(&pfd, 1, remainingMs());
-            if (n < 0 && errno == EINTR) continue;
-            if (n > 0 || remainingMs() == 0) break;
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n > 0 || remainingMs() == 0)
+                break;
         }
         ::close(pidfd);
         return WaitPid(pid, &status, WNOHANG) == pid;
@@ -259,18 +292,22 @@ bool WaitWithTimeout(pid_t pid, int timeoutMs, int& status) {
     // No pidfd: look now and then, backing off to 50 ms.
     long sleepMs = 1;
     for (;;) {
-        if (WaitPid(pid, &status, WNOHANG) == pid) return true;
+        if (WaitPid(pid, &status, WNOHANG) == pid)
+            return true;
         int left = remainingMs();
-        if (left == 0) return false;
+        if (left == 0)
+            return false;
         long step = sleepMs < left ? sleepMs : left;
         timespec ts{step / 1000, (step % 1000) * 1000000L};
         ::nanosleep(&ts, nullptr);
-        if (sleepMs < 50) sleepMs *= 2;
+        if (sleepMs < 50)
+            sleepMs *= 2;
     }
 }
 
 // A close-on-exec pipe for the child's report, then fork; on failure nothing stays open.
-bool PipeAndFork(int fds[2], pid_t& pid, SpawnStep& failedStep, int& error) {
+bool PipeAndFork(int fds[2], pid_t& pid, SpawnStep& failedStep, int& error)
+{
     if (::pipe2(fds, O_CLOEXEC) != 0) {
         failedStep = SpawnStep::Pipe;
         error = errno;
@@ -290,10 +327,12 @@ bool PipeAndFork(int fds[2], pid_t& pid, SpawnStep& failedStep, int& error) {
 }  // namespace
 
 SpawnResult SpawnDetached(const std::vector<std::string>& argv, const std::string& workingDirectory,
-                          StandardStreams streams) {
+                          StandardStreams streams)
+{
     SpawnResult result;
     Prepared p;
-    if (!Prepare(argv, workingDirectory, p, result.failedStep, result.error)) return result;
+    if (!Prepare(argv, workingDirectory, p, result.failedStep, result.error))
+        return result;
     if (streams == StandardStreams::Null && (p.nullFd = OpenNullAbove2()) < 0) {
         result.failedStep = SpawnStep::StandardStreams;
         result.error = errno;
@@ -302,13 +341,15 @@ SpawnResult SpawnDetached(const std::vector<std::string>& argv, const std::strin
 
     int fds[2];
     pid_t middle = -1;
-    if (!PipeAndFork(fds, middle, result.failedStep, result.error)) return result;
+    if (!PipeAndFork(fds, middle, result.failedStep, result.error))
+        return result;
     if (middle == 0) {
         // The intermediate starts the program and leaves at once: the program is re-parented
         // and never becomes our zombie.
         ::close(fds[0]);
         pid_t child = PlainFork();
-        if (child == 0) ExecChild(p, fds[1]);
+        if (child == 0)
+            ExecChild(p, fds[1]);
         if (child < 0)
             WriteRecord(fds[1], kForkFailed, errno);
         else
@@ -321,7 +362,8 @@ SpawnResult SpawnDetached(const std::vector<std::string>& argv, const std::strin
     std::vector<Record> records = ReadRecords(fds[0]);
     ::close(fds[0]);
 
-    if (FindFailure(records, result.failedStep, result.error)) return result;
+    if (FindFailure(records, result.failedStep, result.error))
+        return result;
     for (const Record& r : records)
         if (r.kind == kPid) {
             result.started = true;
@@ -334,14 +376,17 @@ SpawnResult SpawnDetached(const std::vector<std::string>& argv, const std::strin
 }
 
 RunResult SpawnAndWait(const std::vector<std::string>& argv, const std::string& workingDirectory,
-                       int timeoutMs) {
+                       int timeoutMs)
+{
     RunResult result;
     Prepared p;
-    if (!Prepare(argv, workingDirectory, p, result.failedStep, result.error)) return result;
+    if (!Prepare(argv, workingDirectory, p, result.failedStep, result.error))
+        return result;
 
     int fds[2];
     pid_t pid = -1;
-    if (!PipeAndFork(fds, pid, result.failedStep, result.error)) return result;
+    if (!PipeAndFork(fds, pid, result.failedStep, result.error))
+        return result;
     if (pid == 0) {
         ::close(fds[0]);
         ExecChild(p, fds[1]);
@@ -363,23 +408,25 @@ RunResult SpawnAndWait(const std::vector<std::string>& argv, const std::string& 
         }
         return FromStatus(status);
     }
-    if (WaitWithTimeout(pid, timeoutMs, status)) return FromStatus(status);
+    if (WaitWithTimeout(pid, timeoutMs, status))
+        return FromStatus(status);
     ::kill(pid, SIGKILL);
     WaitPid(pid, &status, 0);
     result.outcome = RunResult::Outcome::TimedOut;
     return result;
 }
 
-std::string DescribeSpawnFailure(SpawnStep step, int error) {
+std::string DescribeSpawnFailure(SpawnStep step, int error)
+{
     const char* what = "start";
     switch (step) {
-        case SpawnStep::None: return {};
-        case SpawnStep::Arguments: what = "arguments"; break;
-        case SpawnStep::Pipe: what = "pipe"; break;
-        case SpawnStep::Fork: what = "fork"; break;
-        case SpawnStep::WorkingDirectory: what = "working directory"; break;
-        case SpawnStep::Exec: what = "exec"; break;
-        case SpawnStep::StandardStreams: what = "standard streams"; break;
+    case SpawnStep::None: return {};
+    case SpawnStep::Arguments: what = "arguments"; break;
+    case SpawnStep::Pipe: what = "pipe"; break;
+    case SpawnStep::Fork: what = "fork"; break;
+    case SpawnStep::WorkingDirectory: what = "working directory"; break;
+    case SpawnStep::Exec: what = "exec"; break;
+    case SpawnStep::StandardStreams: what = "standard streams"; break;
     }
     char buffer[256];
     const char* text = ::strerror_r(error, buffer, sizeof buffer);

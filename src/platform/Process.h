@@ -21,9 +21,9 @@ enum class StandardStreams { Inherit, Null };
 
 struct SpawnResult {
     bool started = false;
-    pid_t pid = -1;                   // the program's process id when started
+    pid_t pid = -1;  // the program's process id when started
     SpawnStep failedStep = SpawnStep::None;
-    int error = 0;                    // errno value of the failed step
+    int error = 0;  // errno value of the failed step
     explicit operator bool() const { return started; }
 };
 
@@ -36,7 +36,7 @@ SpawnResult SpawnDetached(const std::vector<std::string>& argv,
 struct RunResult {
     enum class Outcome { Exited, Signalled, TimedOut, NotStarted };
     Outcome outcome = Outcome::NotStarted;
-    int exitCode = -1;                // Exited: the exit status; Signalled: the signal number
+    int exitCode = -1;  // Exited: the exit status; Signalled: the signal number
     SpawnStep failedStep = SpawnStep::None;  // NotStarted: where and why
     int error = 0;
     bool Succeeded() const { return outcome == Outcome::Exited && exitCode == 0; }
@@ -44,8 +44,8 @@ struct RunResult {
 
 // Starts the program and blocks until it ends. With timeoutMs >= 0 a program still running after
 // that long is killed (SIGKILL), reaped, and reported as TimedOut.
-RunResult SpawnAndWait(const std::vector<std::string>& argv, const std::string& workingDirectory = {},
-                       int timeoutMs = -1);
+RunResult SpawnAndWait(const std::vector<std::string>& argv,
+                       const std::string& workingDirectory = {}, int timeoutMs = -1);
 
 // "exec: No such file or directory" and the like, for messages and logs.
 std::string DescribeSpawnFailure(SpawnStep step, int error);

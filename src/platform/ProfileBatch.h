@@ -79,8 +79,10 @@ public:
     ~BatchScope() { Commit(); }
     BatchScope(const BatchScope&) = delete;
     BatchScope& operator=(const BatchScope&) = delete;
-    bool Commit() {
-        if (store_) ok_ = store_->CommitBatch();
+    bool Commit()
+    {
+        if (store_)
+            ok_ = store_->CommitBatch();
         store_ = nullptr;
         return ok_;
     }

@@ -56,7 +56,7 @@ private:
     std::string original_;
     std::deque<std::string> added_;  // text of new lines; a deque keeps the views valid
     std::string_view bom_;
-    std::vector<Line> preamble_;     // lines before the first section
+    std::vector<Line> preamble_;  // lines before the first section
     std::vector<Section> sections_;
     // Folded section name -> indexes of the sections of that name still present, in text order.
     std::unordered_map<std::string, std::vector<std::size_t>> index_;

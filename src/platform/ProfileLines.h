@@ -11,11 +11,11 @@ inline constexpr std::string_view kBom = "\xEF\xBB\xBF";
 enum class LineKind { Other, Section, Key };
 
 struct Line {
-    std::string_view content;     // without the line ending
-    std::string_view ending;      // "\n", "\r\n" or "" (last line)
+    std::string_view content;  // without the line ending
+    std::string_view ending;   // "\n", "\r\n" or "" (last line)
     LineKind kind = LineKind::Other;
-    std::string_view name;        // section or key name, trimmed
-    std::string_view value;       // key value, trimmed, quotes kept
+    std::string_view name;   // section or key name, trimmed
+    std::string_view value;  // key value, trimmed, quotes kept
 };
 
 Line Classify(std::string_view content, std::string_view ending);

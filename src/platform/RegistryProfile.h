@@ -8,7 +8,8 @@
 // Each value is one line whose text tells its type:
 //   Count=dword:4294967295      integer (DWORD): "dword:" + the unsigned 32-bit value in decimal
 //   LastPath="/opt/corvane/"    string: always in double quotes, kept byte for byte in between
-//   Format=hex:0A1BFF           binary: "hex:" + two upper-case hex digits per byte ("hex:" = empty)
+//   Format=hex:0A1BFF           binary: "hex:" + two upper-case hex digits per byte ("hex:" =
+//   empty)
 // A value without quotes and without one of the prefixes reads as a string (hand-written files).
 // Reading a value as another type than it holds gives the default, as the registry does.
 // Strings holding CR, LF or NUL cannot be stored in a line and are refused.
@@ -59,7 +60,8 @@ public:
     bool WriteProfileString(std::string_view section, std::string_view name, std::string_view value,
                             std::string* error = nullptr);
     bool WriteProfileBinary(std::string_view section, std::string_view name,
-                            const std::uint8_t* data, std::size_t size, std::string* error = nullptr);
+                            const std::uint8_t* data, std::size_t size,
+                            std::string* error = nullptr);
 
     // Deleting what is absent succeeds. DeleteKey also removes the key's sub-keys.
     bool DeleteValue(std::string_view section, std::string_view name, std::string* error = nullptr);

@@ -71,14 +71,14 @@ inline constexpr int kNoteFrequency = kGetFrequency;  // Hz
 inline constexpr int kNoteMode = kGetMode;            // the remote mode number, 1 = LSB
 inline constexpr int kNoteFilter = kGetFilter;        // 1 narrow
 inline constexpr int kNoteSplit = kGetSplit;
-inline constexpr int kNoteVfoA = kSelectVfoA;         // 1: VFO A selected
+inline constexpr int kNoteVfoA = kSelectVfoA;  // 1: VFO A selected
 inline constexpr int kNoteVfoB = kSelectVfoB;
 inline constexpr int kNoteShutdown = kExit;
-inline constexpr int kNoteSignal = kGetSignal;        // S units
-inline constexpr int kNoteSquelch = kGetSql;          // 1 while the squelch holds closed
+inline constexpr int kNoteSignal = kGetSignal;  // S units
+inline constexpr int kNoteSquelch = kGetSql;    // 1 while the squelch holds closed
 inline constexpr int kNoteDupPlus = kSetDupPlus;
 inline constexpr int kNoteDupMinus = kSetDupMinus;
-inline constexpr int kNoteDuplexOffset = kGetDup;     // kHz
+inline constexpr int kNoteDuplexOffset = kGetDup;  // kHz
 
 // The answer of anything that is not available.
 inline constexpr int kNotAvailable = -1;

@@ -16,16 +16,16 @@ class RegistryProfile;
 inline constexpr const char* kPortsKey = "Software\\Dravik\\Corvane\\Ports";
 
 struct SerialPortEntry {
-    int number = 0;        // n of COMn, from 1
-    std::string device;    // full device path
-    bool exists = false;   // the device is present now
-    bool mapped = false;   // taken from the registry rather than found
+    int number = 0;       // n of COMn, from 1
+    std::string device;   // full device path
+    bool exists = false;  // the device is present now
+    bool mapped = false;  // taken from the registry rather than found
 };
 
 // Where devices are looked for; the default is "/dev". Tests point it at a folder of their own.
 struct SerialPortScan {
     std::string devFolder = "/dev";
-    const RegistryProfile* registry = nullptr;   // null: the user's registry profile
+    const RegistryProfile* registry = nullptr;  // null: the user's registry profile
 };
 
 // "COM3" -> 3; 0 for anything else (no number, leading zero, out of 1..255).

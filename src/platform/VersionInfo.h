@@ -52,13 +52,13 @@ public:
     const std::string& GetPath() const { return path_; }  // empty when nothing is loaded
 
     std::string GetString(std::string_view key) const;  // empty when missing or not loaded
-    bool HasDescription() const;                         // a "FileDescription" value exists
+    bool HasDescription() const;                        // a "FileDescription" value exists
 
     // "%d.%d" of the halves of the product version's MS and LS words; empty when not loaded.
     std::string GetVersionMSText() const;
     std::string GetVersionLSText() const;
 
-    FixedVersion GetFileVersion() const;     // 0.0.0.0 when not loaded
+    FixedVersion GetFileVersion() const;  // 0.0.0.0 when not loaded
     FixedVersion GetProductVersion() const;
     const VersionInfo* Info() const { return info_ ? &*info_ : nullptr; }
 

@@ -21,10 +21,11 @@
 
 #define CORVANE_VERSION_STRING(key, value) key "=" value "\n"
 
-#define CORVANE_VERSION_INFO(fixedFileVersion, fixedProductVersion, strings)                 \
-    extern "C" {                                                                             \
-    __attribute__((section(CORVANE_VERSION_SECTION_NAME), used, aligned(1)))                 \
-    const char corvane_version_info[] = CORVANE_VERSION_MAGIC                                \
-        "FixedFileVersion=" fixedFileVersion "\n"                                            \
-        "FixedProductVersion=" fixedProductVersion "\n" strings;                             \
+#define CORVANE_VERSION_INFO(fixedFileVersion, fixedProductVersion, strings)           \
+    extern "C" {                                                                       \
+    __attribute__((section(CORVANE_VERSION_SECTION_NAME), used, aligned(1)))           \
+    const char corvane_version_info[] =                                                \
+        CORVANE_VERSION_MAGIC "FixedFileVersion=" fixedFileVersion                     \
+                              "\n"                                                     \
+                              "FixedProductVersion=" fixedProductVersion "\n" strings; \
     }

@@ -8,14 +8,14 @@ constexpr unsigned kClose = 0x0010;
 constexpr unsigned kQuit = 0x0012;
 constexpr unsigned kUser = 0x0400;
 
-constexpr unsigned kSerialBlock = kUser + 10;         // a frame a serial back-end completed early
-constexpr unsigned kDriverRx = kUser + 20;            // driver: a received frame is ready
-constexpr unsigned kDriverAudio = kUser + 21;         // driver: an audio block is ready
-constexpr unsigned kDriverHelp = kUser + 22;          // driver: open a help topic
-constexpr unsigned kFramesAvailable = kUser + 90;     // worker: frames wait for the main window
-constexpr unsigned kIdleTick = kUser + 92;            // worker: the link has been quiet
-constexpr unsigned kAnswerState = kUser + 93;         // worker: the radio stopped/resumed answering
-constexpr unsigned kSerialLineLost = kUser + 94;      // serial back-end: the device went away
-constexpr unsigned kExtensionCommand = kUser + 900;   // remote-control request / notification
+constexpr unsigned kSerialBlock = kUser + 10;        // a frame a serial back-end completed early
+constexpr unsigned kDriverRx = kUser + 20;           // driver: a received frame is ready
+constexpr unsigned kDriverAudio = kUser + 21;        // driver: an audio block is ready
+constexpr unsigned kDriverHelp = kUser + 22;         // driver: open a help topic
+constexpr unsigned kFramesAvailable = kUser + 90;    // worker: frames wait for the main window
+constexpr unsigned kIdleTick = kUser + 92;           // worker: the link has been quiet
+constexpr unsigned kAnswerState = kUser + 93;        // worker: the radio stopped/resumed answering
+constexpr unsigned kSerialLineLost = kUser + 94;     // serial back-end: the device went away
+constexpr unsigned kExtensionCommand = kUser + 900;  // remote-control request / notification
 
 }  // namespace msg

@@ -13,11 +13,13 @@
 
 #include <cstdlib>
 
-const char* const CCorvaneApp::kSystemNotSupportedText = "Sorry, this program does not work with this operating system.";
+const char* const CCorvaneApp::kSystemNotSupportedText =
+    "Sorry, this program does not work with this operating system.";
 
 CCorvaneApp::CCorvaneApp() : CCorvaneApp(Setup{}) {}
 
-CCorvaneApp::CCorvaneApp(Setup setup) : setup_(std::move(setup)) {
+CCorvaneApp::CCorvaneApp(Setup setup) : setup_(std::move(setup))
+{
     profile_ = setup_.profile ? setup_.profile : &AppProfile();
     if (!setup_.languageDialog) {
         ownLanguageDialog_ = std::make_unique<CLanguageDialogRunner>();
@@ -28,31 +30,41 @@ CCorvaneApp::CCorvaneApp(Setup setup) : setup_(std::move(setup)) {
 
 CCorvaneApp::~CCorvaneApp() = default;
 
-void CCorvaneApp::Step(StartupStep step) const {
-    if (setup_.observer) setup_.observer->OnStartupStep(step);
+void CCorvaneApp::Step(StartupStep step) const
+{
+    if (setup_.observer)
+        setup_.observer->OnStartupStep(step);
 }
 
-bool CCorvaneApp::CheckSystem() {
+bool CCorvaneApp::CheckSystem()
+{
     // The program relies on interfaces of Linux 3 and later (O_CLOEXEC everywhere, pipes, ptys).
-    if (uname(&os_) == 0 && std::atoi(os_.release) >= 3) return true;
+    if (uname(&os_) == 0 && std::atoi(os_.release) >= 3)
+        return true;
     language_.MessageBoxText(kSystemNotSupportedText, mb::kIconError);
     return false;
 }
 
-void CCorvaneApp::SetProgramPaths() {
-    executablePath_ = setup_.executablePath.empty() ? platform::ExecutablePath() : setup_.executablePath;
+void CCorvaneApp::SetProgramPaths()
+{
+    executablePath_ =
+        setup_.executablePath.empty() ? platform::ExecutablePath() : setup_.executablePath;
     programFolder_ = platform::DirName(executablePath_);
-    if (programFolder_.empty() || programFolder_.back() != '/') programFolder_ += '/';
+    if (programFolder_.empty() || programFolder_.back() != '/')
+        programFolder_ += '/';
     // The executable "Corvane" keeps its settings in "Corvane.ini" beside it.
     std::string stem = platform::BaseName(executablePath_);
-    if (std::size_t dot = stem.rfind('.'); dot != std::string::npos && dot > 0) stem.resize(dot);
+    if (std::size_t dot = stem.rfind('.'); dot != std::string::npos && dot > 0)
+        stem.resize(dot);
     iniPath_ = programFolder_ + stem + ".ini";
     platform::SetProgramFolder(programFolder_);
 }
 
-bool CCorvaneApp::InitInstance() {
+bool CCorvaneApp::InitInstance()
+{
     Step(StartupStep::SystemCheck);
-    if (!CheckSystem()) return false;
+    if (!CheckSystem())
+        return false;
 
     // The profile lives under Software\Dravik\Corvane (Profile::kRootKey).
     Step(StartupStep::RegistryKey);
@@ -80,9 +92,11 @@ bool CCorvaneApp::InitInstance() {
     settings_import::ImportOldSettings(ini_, *profile_);
 
     Step(StartupStep::Language);
-    if (!LoadLanguage()) return false;
+    if (!LoadLanguage())
+        return false;
 
-    if (!TestWriteRights()) return false;
+    if (!TestWriteRights())
+        return false;
 
     Step(StartupStep::Bitmaps);
     LoadBitmaps();
@@ -91,13 +105,16 @@ bool CCorvaneApp::InitInstance() {
     return false;
 }
 
-bool CCorvaneApp::LoadLanguage() {
-    if (LanguageChooser::LoadConfigured(language_, ini_, programFolder_)) return true;
+bool CCorvaneApp::LoadLanguage()
+{
+    if (LanguageChooser::LoadConfigured(language_, ini_, programFolder_))
+        return true;
     Step(StartupStep::LanguageDialog);
     return setup_.languageDialog->Run(*this);
 }
 
-bool CCorvaneApp::TestWriteRights() {
+bool CCorvaneApp::TestWriteRights()
+{
     WriteTest test(programFolder_, ini_);
     Step(StartupStep::WriteTestFile);
     bool ok = test.TestFile();
@@ -106,21 +123,26 @@ bool CCorvaneApp::TestWriteRights() {
         ok = test.TestIni();
     }
     writeTestReport_ = test.GetReport();
-    if (!ok) language_.MessageBox(strid::kNoWriteRights, mb::kIconError);
+    if (!ok)
+        language_.MessageBox(strid::kNoWriteRights, mb::kIconError);
     return ok;
 }
 
-void CCorvaneApp::LoadBitmaps() {
+void CCorvaneApp::LoadBitmaps()
+{
     // The images come with the program's resources; a missing one stays empty.
     for (std::size_t i = 0; i < bitmaps_.size(); ++i)
         bitmaps_[i] = QPixmap(QString(":/bitmaps/%1.png").arg(kBitmapIds[i]));
 }
 
-void CCorvaneApp::RunMainWindow() {
-    if (!setup_.mainWindow || stopRequested_) return;
+void CCorvaneApp::RunMainWindow()
+{
+    if (!setup_.mainWindow || stopRequested_)
+        return;
     Step(StartupStep::MainWindowCreate);
     mainWindow_ = setup_.mainWindow->Create(*this);
-    if (!mainWindow_) return;
+    if (!mainWindow_)
+        return;
 
     Step(StartupStep::MainWindowFonts);
     mainWindow_->SetOtherDialogFont(profile_->Get(settings::reg::FontOther),
@@ -138,20 +160,26 @@ void CCorvaneApp::RunMainWindow() {
     mainWindow_.reset();
 }
 
-int CCorvaneApp::ExitInstance() { return 0; }
+int CCorvaneApp::ExitInstance()
+{
+    return 0;
+}
 
-int CCorvaneApp::FindFiles(const std::string& pattern) {
+int CCorvaneApp::FindFiles(const std::string& pattern)
+{
     foundFiles_ = platform::GlobFolder(platform::DirName(pattern), platform::BaseName(pattern));
     return static_cast<int>(foundFiles_.size());
 }
 
-std::string CCorvaneApp::GetVersionString() {
+std::string CCorvaneApp::GetVersionString()
+{
     std::string path = executablePath_.empty() ? platform::ExecutablePath() : executablePath_;
     VersionText version = MakeVersionText(platform::CVersionInfoReader(path));
     beta_ = version.beta;
     return version.text;
 }
 
-bool CCorvaneApp::RunUpdateCheck(bool run) const {
+bool CCorvaneApp::RunUpdateCheck(bool run) const
+{
     return tolvash_call::RunUpdateCheck(run, programFolder_, iniPath_);
 }

@@ -30,10 +30,10 @@ class CKeyboardPtt;
 class CCorvaneApp : public IMainWindowContext {
 public:
     struct Setup {
-        std::string executablePath;                // empty = this process's executable
-        Profile* profile = nullptr;                // null = the user's registry profile
-        IMainWindowFactory* mainWindow = nullptr;  // null = start-up ends after the checks
-        ILanguageDialog* languageDialog = nullptr; // null = the language dialog CDlgLng
+        std::string executablePath;                 // empty = this process's executable
+        Profile* profile = nullptr;                 // null = the user's registry profile
+        IMainWindowFactory* mainWindow = nullptr;   // null = start-up ends after the checks
+        ILanguageDialog* languageDialog = nullptr;  // null = the language dialog CDlgLng
         IStartupObserver* observer = nullptr;
     };
 

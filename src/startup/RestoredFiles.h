@@ -24,6 +24,7 @@ std::string TargetName(const std::string& name, const char* extension);
 // case the target is spelled in; a rename that fails leaves both files as they were and is
 // reported through `showError` with "Error: " and the reason, then the next file is done.
 // Returns the number of files renamed.
-int RenamePending(const std::string& folder, const std::function<void(const std::string&)>& showError);
+int RenamePending(const std::string& folder,
+                  const std::function<void(const std::string&)>& showError);
 
 }  // namespace restored_files

@@ -6,7 +6,8 @@
 
 namespace settings_import {
 
-const std::vector<Value>& ImportedValues() {
+const std::vector<Value>& ImportedValues()
+{
     static const std::vector<Value> values{
         {"Setup", "Baud", Kind::Int},
         {"Setup", "Bit", Kind::Int},
@@ -39,10 +40,13 @@ const std::vector<Value>& ImportedValues() {
     return values;
 }
 
-bool ImportOldSettings(CIni& ini, const Profile& profile) {
-    if (ini.GetInt(settings::setup::ImportEseguito) != 0) return false;
+bool ImportOldSettings(CIni& ini, const Profile& profile)
+{
+    if (ini.GetInt(settings::setup::ImportEseguito) != 0)
+        return false;
     int address = profile.GetProfileInt(settings::setup::kSection, "Indirizzo", 0);
-    if (address == 0) return false;
+    if (address == 0)
+        return false;
 
     // The raw registry tells a value that is absent from one that holds 0 or "".
     platform::RegistryProfile registry(profile.FilePath());
@@ -54,7 +58,8 @@ bool ImportOldSettings(CIni& ini, const Profile& profile) {
     for (const Value& v : ImportedValues()) {
         if (v.kind == Kind::Int) {
             std::optional<int> value = registry.FindProfileInt(v.section, v.key);
-            if (value) ok = ini.WriteInt(v.section, v.key, *value) && ok;
+            if (value)
+                ok = ini.WriteInt(v.section, v.key, *value) && ok;
         } else if (registry.HasValue(v.section, v.key)) {
             std::string value = registry.GetProfileString(v.section, v.key);
             ok = ini.WriteString(v.section, v.key, value.c_str()) && ok;

@@ -1,6 +1,7 @@
 #include "StartupInterfaces.h"
 
-const char* StartupStepName(StartupStep step) {
+const char* StartupStepName(StartupStep step)
+{
     switch (step) {
     case StartupStep::SystemCheck: return "SystemCheck";
     case StartupStep::RegistryKey: return "RegistryKey";

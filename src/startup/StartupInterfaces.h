@@ -23,7 +23,7 @@ enum class StartupStep {
     IniPath,
     SettingsImport,
     Language,
-    LanguageDialog,   // only when the configured language does not load
+    LanguageDialog,  // only when the configured language does not load
     WriteTestFile,
     WriteTestIni,
     Bitmaps,

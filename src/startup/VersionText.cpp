@@ -2,7 +2,9 @@
 
 #include "Numbers.h"
 
-VersionText MakeVersionText(const std::string& msText, const std::string& lsText, const std::string& comments) {
+VersionText MakeVersionText(const std::string& msText, const std::string& lsText,
+                            const std::string& comments)
+{
     VersionText result;
     if (!comments.empty()) {
         result.text = comments;
@@ -12,7 +14,8 @@ VersionText MakeVersionText(const std::string& msText, const std::string& lsText
     // The two numbers of the minor word are read as one: 0.1 -> 1, 1.2 -> 12.
     std::string digits;
     for (char c : lsText)
-        if (c != '.') digits += c;
+        if (c != '.')
+            digits += c;
     int number = platform::ParseIntPrefix(digits);
 
     std::string major = msText;
@@ -24,6 +27,8 @@ VersionText MakeVersionText(const std::string& msText, const std::string& lsText
     return result;
 }
 
-VersionText MakeVersionText(const platform::CVersionInfoReader& reader) {
-    return MakeVersionText(reader.GetVersionMSText(), reader.GetVersionLSText(), reader.GetString("Comments"));
+VersionText MakeVersionText(const platform::CVersionInfoReader& reader)
+{
+    return MakeVersionText(reader.GetVersionMSText(), reader.GetVersionLSText(),
+                           reader.GetString("Comments"));
 }

@@ -12,7 +12,8 @@ struct VersionText {
 };
 
 // From the "%d.%d" texts of the product version's two words and the "Comments" value.
-VersionText MakeVersionText(const std::string& msText, const std::string& lsText, const std::string& comments);
+VersionText MakeVersionText(const std::string& msText, const std::string& lsText,
+                            const std::string& comments);
 
 // From a file's version information (empty texts when it has none).
 VersionText MakeVersionText(const platform::CVersionInfoReader& reader);

@@ -10,11 +10,11 @@
 class WriteTest {
 public:
     struct Report {
-        bool fileOk = false;       // the test file was created (and removed again)
-        bool iniOk = false;        // Setup/"TestWrite" holds the number asked for
+        bool fileOk = false;  // the test file was created (and removed again)
+        bool iniOk = false;   // Setup/"TestWrite" holds the number asked for
         bool fileByTolvash = false;
         bool iniByTolvash = false;
-        std::string testFile;      // the test file's path
+        std::string testFile;  // the test file's path
     };
 
     // `folder` is the program folder; `ini` is the configuration store, path already set.

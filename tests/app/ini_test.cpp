@@ -16,18 +16,21 @@ namespace {
 
 class IniTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char tmpl[] = "/tmp/corvane-ini-XXXXXX";
         dir_ = mkdtemp(tmpl);
         path_ = dir_ + "/Corvane.ini";
         ini_.SetPath(path_.c_str());
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
     void Put(const std::string& text) { ASSERT_TRUE(platform::WriteFileAtomic(path_, text)); }
-    std::string Text() const {
+    std::string Text() const
+    {
         std::string t;
         platform::ReadWholeFile(path_, t);
         return t;
@@ -39,7 +42,8 @@ protected:
 
 }  // namespace
 
-TEST_F(IniTest, GetIntKeeps32BitUnsignedConversion) {
+TEST_F(IniTest, GetIntKeeps32BitUnsignedConversion)
+{
     Put("[Setup]\n"
         "Neg=-1\n"
         "Max=4294967295\n"
@@ -78,7 +82,8 @@ TEST_F(IniTest, GetIntKeeps32BitUnsignedConversion) {
     EXPECT_EQ(ini_.GetString("Setup", "RoundTrip"), "2147483647");
 }
 
-TEST_F(IniTest, StringsNullArgumentsAndDelete) {
+TEST_F(IniTest, StringsNullArgumentsAndDelete)
+{
     EXPECT_EQ(ini_.GetString("Setup", "Driver", "SimRadio.so"), "SimRadio.so");
     EXPECT_EQ(ini_.GetString("Setup", "Driver"), "");
     // A key not yet in the file is created by a write.
@@ -117,7 +122,8 @@ TEST_F(IniTest, StringsNullArgumentsAndDelete) {
     EXPECT_EQ(ini_.GetString("Setup", "Log"), longValue);
 }
 
-TEST_F(IniTest, PathHandling) {
+TEST_F(IniTest, PathHandling)
+{
     CIni fresh;
     EXPECT_EQ(fresh.GetPath(), nullptr);
     EXPECT_EQ(fresh.GetInt("Setup", "Baud", 3), 3);
@@ -143,7 +149,8 @@ TEST_F(IniTest, PathHandling) {
     EXPECT_FALSE(fs::exists(upper));
 }
 
-TEST_F(IniTest, SetupBytes) {
+TEST_F(IniTest, SetupBytes)
+{
     Put("[Setup]\n"
         "Two=0A1B\n"
         "Odd=0A1\n"
@@ -182,7 +189,8 @@ TEST_F(IniTest, SetupBytes) {
     EXPECT_TRUE(std::equal(std::begin(stamp), std::end(stamp), back));
 }
 
-TEST_F(IniTest, DescriptorsCarryTheDefaults) {
+TEST_F(IniTest, DescriptorsCarryTheDefaults)
+{
     EXPECT_EQ(ini_.GetInt(settings::setup::BaudAtLink), 1200);
     EXPECT_EQ(ini_.GetInt(settings::setup::BaudInDialog), 19200);
     EXPECT_EQ(ini_.GetInt(settings::setup::VersioneGAtLink), 2);
@@ -203,11 +211,11 @@ TEST_F(IniTest, DescriptorsCarryTheDefaults) {
     EXPECT_EQ(ini_.GetString(settings::setup::DriverInPortDialog), "COM1");
 }
 
-TEST_F(IniTest, FailedWritesReportAndKeepTheFile) {
+TEST_F(IniTest, FailedWritesReportAndKeepTheFile)
+{
     Put("[Setup]\r\nBaud=1200\r\n");
-    EXPECT_TRUE(testing_support::OnFullDisk(16, [&] {
-        return !ini_.WriteInt("Setup", "Baud", 19200) && !ini_.LastError().empty();
-    }));
+    EXPECT_TRUE(testing_support::OnFullDisk(
+        16, [&] { return !ini_.WriteInt("Setup", "Baud", 19200) && !ini_.LastError().empty(); }));
     EXPECT_EQ(Text(), "[Setup]\r\nBaud=1200\r\n");
 
     // A folder that cannot exist.
@@ -217,7 +225,8 @@ TEST_F(IniTest, FailedWritesReportAndKeepTheFile) {
     EXPECT_FALSE(ini_.LastError().empty());
 }
 
-TEST_F(IniTest, ABatchWritesOnceAndAFailedWriteKeepsTheFile) {
+TEST_F(IniTest, ABatchWritesOnceAndAFailedWriteKeepsTheFile)
+{
     const std::string start = "[Setup]\r\nBaud=1200\r\n";
     Put(start);
     {
@@ -238,9 +247,11 @@ TEST_F(IniTest, ABatchWritesOnceAndAFailedWriteKeepsTheFile) {
     EXPECT_TRUE(testing_support::OnFullDisk(64, [&] {
         CIni::Batch batch(ini_);
         bool queued = true;
-        for (int i = 0; i < 20; ++i) queued = ini_.WriteInt("Bande", ("k" + std::to_string(i)).c_str(), i) && queued;
+        for (int i = 0; i < 20; ++i)
+            queued = ini_.WriteInt("Bande", ("k" + std::to_string(i)).c_str(), i) && queued;
         return queued && !batch.Commit() && !ini_.LastError().empty();
     }));
     EXPECT_EQ(Text(), start);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);  // no temporary left
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()),
+              1);  // no temporary left
 }

@@ -15,17 +15,20 @@ using testing_support::TempDir;
 
 class LanguageChooserTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         PutFile(dir / "Italiano.lng", "Corvane language file 1\n\"Ok\"=\"Si\"\n");
         PutFile(dir / "deutsch.lng", "Corvane language file 1\n\"Ok\"=\"Gut\"\n");
         PutFile(dir / "Broken.lng", "no signature\n");
         ini.SetPath((dir / "Corvane.ini").c_str());
     }
 
-    int IndexOf(const std::string& name) {
+    int IndexOf(const std::string& name)
+    {
         const auto& names = chooser.Names();
         for (std::size_t i = 0; i < names.size(); ++i)
-            if (names[i] == name) return static_cast<int>(i);
+            if (names[i] == name)
+                return static_cast<int>(i);
         return -1;
     }
 
@@ -35,11 +38,13 @@ protected:
     LanguageChooser chooser{language, ini, dir.path};
 };
 
-TEST_F(LanguageChooserTest, ListsValidFilesSortedIgnoringCase) {
+TEST_F(LanguageChooserTest, ListsValidFilesSortedIgnoringCase)
+{
     EXPECT_EQ(chooser.Refresh(), (std::vector<std::string>{"deutsch", "Italiano"}));
 }
 
-TEST_F(LanguageChooserTest, ChoosingLoadsAndStoresTheFileName) {
+TEST_F(LanguageChooserTest, ChoosingLoadsAndStoresTheFileName)
+{
     chooser.Refresh();
     auto d = chooser.Choose(IndexOf("Italiano"));
     EXPECT_EQ(d.outcome, LanguageChooser::Outcome::Chosen);
@@ -49,7 +54,8 @@ TEST_F(LanguageChooserTest, ChoosingLoadsAndStoresTheFileName) {
     EXPECT_EQ(language.Translate("Ok"), "Si");
 }
 
-TEST_F(LanguageChooserTest, ChoosingTheLanguageAlreadySetIsStillAChoice) {
+TEST_F(LanguageChooserTest, ChoosingTheLanguageAlreadySetIsStillAChoice)
+{
     ASSERT_TRUE(ini.WriteString(settings::setup::Language, "ITALIANO.LNG"));
     std::string before = GetFile(dir / "Corvane.ini");
     chooser.Refresh();
@@ -60,7 +66,8 @@ TEST_F(LanguageChooserTest, ChoosingTheLanguageAlreadySetIsStillAChoice) {
     EXPECT_TRUE(language.IsLoaded());
 }
 
-TEST_F(LanguageChooserTest, NoSelectionOrAFileThatWillNotLoadKeepsTheDialogOpen) {
+TEST_F(LanguageChooserTest, NoSelectionOrAFileThatWillNotLoadKeepsTheDialogOpen)
+{
     chooser.Refresh();
     auto none = chooser.Choose(-1);
     EXPECT_EQ(none.outcome, LanguageChooser::Outcome::StayOpen);
@@ -76,7 +83,8 @@ TEST_F(LanguageChooserTest, NoSelectionOrAFileThatWillNotLoadKeepsTheDialogOpen)
     EXPECT_EQ(ini.GetString(settings::setup::Language), "deutsch.lng");
 }
 
-TEST_F(LanguageChooserTest, FailedSettingWriteIsReported) {
+TEST_F(LanguageChooserTest, FailedSettingWriteIsReported)
+{
     ini.SetPath((dir / "missing-folder/Corvane.ini").c_str());
     chooser.Refresh();
     auto d = chooser.Choose(IndexOf("Italiano"));
@@ -85,7 +93,8 @@ TEST_F(LanguageChooserTest, FailedSettingWriteIsReported) {
     EXPECT_FALSE(d.message.empty());
 }
 
-TEST_F(LanguageChooserTest, StartUpLoadsOnlyAPlainNameThatLoads) {
+TEST_F(LanguageChooserTest, StartUpLoadsOnlyAPlainNameThatLoads)
+{
     EXPECT_FALSE(LanguageChooser::LoadConfigured(language, ini, dir.path));  // nothing set
     ASSERT_TRUE(ini.WriteString(settings::setup::Language, "../Italiano.lng"));
     EXPECT_FALSE(LanguageChooser::LoadConfigured(language, ini, dir.path));

@@ -10,7 +10,8 @@ using language::ParseEntryLine;
 using language::ParseLanguageText;
 using language::Unescape;
 
-TEST(LanguageFileTest, UnescapeReplacesKnownEscapesAndDropsUnknownOnes) {
+TEST(LanguageFileTest, UnescapeReplacesKnownEscapesAndDropsUnknownOnes)
+{
     EXPECT_EQ(Unescape(R"(say \"hi\")"), "say \"hi\"");
     EXPECT_EQ(Unescape(R"(it\'s)"), "it's");
     EXPECT_EQ(Unescape(R"(a\\b)"), "a\\b");
@@ -24,7 +25,8 @@ TEST(LanguageFileTest, UnescapeReplacesKnownEscapesAndDropsUnknownOnes) {
     EXPECT_EQ(Unescape("no escapes"), "no escapes");
 }
 
-TEST(LanguageFileTest, EntryLineGivesTrimmedKeyAndUnescapedTranslation) {
+TEST(LanguageFileTest, EntryLineGivesTrimmedKeyAndUnescapedTranslation)
+{
     FileEntry e;
     ASSERT_TRUE(ParseEntryLine(R"(" Cancel "="Abbrechen")", e));
     EXPECT_EQ(e.key, "Cancel");
@@ -38,7 +40,8 @@ TEST(LanguageFileTest, EntryLineGivesTrimmedKeyAndUnescapedTranslation) {
     EXPECT_EQ(e.translation, "b\"=\"c");
 }
 
-TEST(LanguageFileTest, TranslationEqualToTheKeyOrEmptyIsStoredEmpty) {
+TEST(LanguageFileTest, TranslationEqualToTheKeyOrEmptyIsStoredEmpty)
+{
     FileEntry e;
     ASSERT_TRUE(ParseEntryLine(R"("Split"="Split")", e));
     EXPECT_EQ(e.translation, "");
@@ -47,15 +50,18 @@ TEST(LanguageFileTest, TranslationEqualToTheKeyOrEmptyIsStoredEmpty) {
     EXPECT_EQ(e.translation, "");
 }
 
-TEST(LanguageFileTest, MalformedEntryLinesAreRefused) {
+TEST(LanguageFileTest, MalformedEntryLinesAreRefused)
+{
     FileEntry e;
-    for (const char* line : {"", "\"", "\"\"", "\"=\"", "\"a\"=", "\"a\"=\"", "\"a\"=x\"", "\"a\"=\"b",
-                             "a\"=\"b\"", "\"\"=\"b\"", "\"  \"=\"b\"", "no quotes at all", "\"a\" = \"b\""}) {
+    for (const char* line :
+         {"", "\"", "\"\"", "\"=\"", "\"a\"=", "\"a\"=\"", "\"a\"=x\"", "\"a\"=\"b", "a\"=\"b\"",
+          "\"\"=\"b\"", "\"  \"=\"b\"", "no quotes at all", "\"a\" = \"b\""}) {
         EXPECT_FALSE(ParseEntryLine(line, e)) << line;
     }
 }
 
-TEST(LanguageFileTest, FileNeedsTheSignatureOnItsFirstLine) {
+TEST(LanguageFileTest, FileNeedsTheSignatureOnItsFirstLine)
+{
     EXPECT_FALSE(ParseLanguageText("").signature);
     EXPECT_FALSE(ParseLanguageText("\"Ok\"=\"Si\"\nCorvane language file 1\n").signature);
     auto content = ParseLanguageText("; Corvane language file 1 (Italiano)\r\n\"Ok\"=\"Si\"\r\n");
@@ -64,7 +70,8 @@ TEST(LanguageFileTest, FileNeedsTheSignatureOnItsFirstLine) {
     EXPECT_EQ(content.entries[0].translation, "Si");  // CR LF endings leave no CR behind
 }
 
-TEST(LanguageFileTest, LinesOtherThanEntriesAndHelpAreSkipped) {
+TEST(LanguageFileTest, LinesOtherThanEntriesAndHelpAreSkipped)
+{
     auto content = ParseLanguageText(
         "Corvane language file 1\n"
         "; a comment\n"

@@ -14,7 +14,8 @@ using testing_support::PutFile;
 using testing_support::TempDir;
 
 // Bytes that matter to the parser, so random input often reaches deep into it.
-std::string RandomText(std::mt19937& rng, std::size_t length) {
+std::string RandomText(std::mt19937& rng, std::size_t length)
+{
     static const char alphabet[] = "\"=\\\r\n \tHELPhelp%dsn1Ab\x80\xFF";
     std::uniform_int_distribution<int> pick(0, 3);
     std::uniform_int_distribution<int> special(0, sizeof alphabet - 2);
@@ -25,7 +26,8 @@ std::string RandomText(std::mt19937& rng, std::size_t length) {
     return text;
 }
 
-void ExpectWellFormed(const language::FileContent& content) {
+void ExpectWellFormed(const language::FileContent& content)
+{
     for (const auto& e : content.entries) {
         EXPECT_FALSE(e.key.empty());
         EXPECT_EQ(language::Trim(e.key), e.key);
@@ -33,7 +35,8 @@ void ExpectWellFormed(const language::FileContent& content) {
     }
 }
 
-TEST(LanguageFuzzTest, RandomBytesAfterTheSignature) {
+TEST(LanguageFuzzTest, RandomBytesAfterTheSignature)
+{
     std::mt19937 rng(20261209);
     std::uniform_int_distribution<std::size_t> length(0, 2000);
     for (int round = 0; round < 3000; ++round) {
@@ -44,7 +47,8 @@ TEST(LanguageFuzzTest, RandomBytesAfterTheSignature) {
     }
 }
 
-TEST(LanguageFuzzTest, TruncatedFilesLoadAndTranslate) {
+TEST(LanguageFuzzTest, TruncatedFilesLoadAndTranslate)
+{
     const std::string full =
         "Corvane language file 1\r\n"
         "HELP=Guida.html\r\n"
@@ -66,13 +70,15 @@ TEST(LanguageFuzzTest, TruncatedFilesLoadAndTranslate) {
     EXPECT_EQ(language.Translate("\"quoted\""), "\"citato\"");
 }
 
-TEST(LanguageFuzzTest, RandomFilesThroughTheTable) {
+TEST(LanguageFuzzTest, RandomFilesThroughTheTable)
+{
     std::mt19937 rng(7);
     std::uniform_int_distribution<std::size_t> length(0, 4000);
     TempDir dir;
     CLanguage language;
     for (int round = 0; round < 300; ++round) {
-        std::string text = (round % 3 ? "Corvane language file 1\n" : "") + RandomText(rng, length(rng));
+        std::string text =
+            (round % 3 ? "Corvane language file 1\n" : "") + RandomText(rng, length(rng));
         PutFile(dir / "Random.lng", text);
         language.Load(dir / "Random.lng", true);
         // Lookups and formats over whatever loaded: English conversions always get their arguments.

@@ -27,7 +27,8 @@ constexpr const char* kSig = "Corvane language file 1\n";
 class LanguageTableTest : public ::testing::Test {
 protected:
     // Writes a language file with the signature line and `body`, and loads it.
-    CLanguage::LoadResult LoadText(const std::string& body, const std::string& name = "Test.lng") {
+    CLanguage::LoadResult LoadText(const std::string& body, const std::string& name = "Test.lng")
+    {
         PutFile(dir / name, kSig + body);
         return language.Load(dir / name, false);
     }
@@ -36,16 +37,19 @@ protected:
     CLanguage language;
 };
 
-TEST_F(LanguageTableTest, WithoutATableTextsComeBackUnchanged) {
+TEST_F(LanguageTableTest, WithoutATableTextsComeBackUnchanged)
+{
     EXPECT_FALSE(language.IsLoaded());
     EXPECT_EQ(language.Translate("  Cancel "), "  Cancel ");
     EXPECT_EQ(language.Translate(""), "");
     EXPECT_EQ(language.LoadString(strid::kRestartNeeded),
-              "For enable the new configuration, the program will automatically be close, please restart.");
+              "For enable the new configuration, the program will automatically be close, please "
+              "restart.");
     EXPECT_EQ(language.LoadString(-5), "");
 }
 
-TEST_F(LanguageTableTest, LookupTrimsAndFindsKeysOfEveryGroup) {
+TEST_F(LanguageTableTest, LookupTrimsAndFindsKeysOfEveryGroup)
+{
     ASSERT_EQ(LoadText("\"Apply\"=\"Anwenden\"\n"
                        "\"about\"=\"ueber\"\n"
                        "\"Cancel\"=\"Abbrechen\"\n"
@@ -68,7 +72,8 @@ TEST_F(LanguageTableTest, LookupTrimsAndFindsKeysOfEveryGroup) {
     EXPECT_EQ(language.GetFilePath(), dir / "Test.lng");
 }
 
-TEST_F(LanguageTableTest, RepeatedGroupDoesNotHideEarlierKeys) {
+TEST_F(LanguageTableTest, RepeatedGroupDoesNotHideEarlierKeys)
+{
     ASSERT_EQ(LoadText("\"Apply\"=\"Anwenden\"\n"
                        "\"Bank\"=\"Bank\"\n"
                        "\"Band\"=\"Band\"\n"
@@ -81,12 +86,14 @@ TEST_F(LanguageTableTest, RepeatedGroupDoesNotHideEarlierKeys) {
     EXPECT_EQ(language.Translate("Abort"), "Abbruch");
 }
 
-TEST_F(LanguageTableTest, FirstKeyWithATranslationWins) {
+TEST_F(LanguageTableTest, FirstKeyWithATranslationWins)
+{
     ASSERT_EQ(LoadText("\"Ok\"=\"\"\n\"Ok\"=\"Si\"\n\"Ok\"=\"Va bene\"\n"), CLanguage::kLoaded);
     EXPECT_EQ(language.Translate("Ok"), "Si");
 }
 
-TEST_F(LanguageTableTest, SignatureOnlyLoadsButLeavesTheTableEnglish) {
+TEST_F(LanguageTableTest, SignatureOnlyLoadsButLeavesTheTableEnglish)
+{
     ASSERT_EQ(LoadText(""), CLanguage::kLoaded);
     EXPECT_FALSE(language.IsLoaded());
     EXPECT_EQ(language.EntryCount(), 0);
@@ -94,7 +101,8 @@ TEST_F(LanguageTableTest, SignatureOnlyLoadsButLeavesTheTableEnglish) {
     EXPECT_EQ(language.GetFilePath(), "");
 }
 
-TEST_F(LanguageTableTest, FailedLoadKeepsTheTableInForce) {
+TEST_F(LanguageTableTest, FailedLoadKeepsTheTableInForce)
+{
     ASSERT_EQ(LoadText("\"Cancel\"=\"Abbrechen\"\n"), CLanguage::kLoaded);
     EXPECT_EQ(language.Load(dir / "Missing.lng", true), CLanguage::kOpenFailed);
     EXPECT_FALSE(language.LastError().empty());
@@ -109,7 +117,8 @@ TEST_F(LanguageTableTest, FailedLoadKeepsTheTableInForce) {
     if (fifoLoad.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
         ADD_FAILURE() << "Load waited for a writer of the FIFO";
         const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
     }
     EXPECT_EQ(fifoLoad.get(), CLanguage::kReadFailed);
     EXPECT_TRUE(language.IsLoaded());
@@ -121,7 +130,8 @@ TEST_F(LanguageTableTest, FailedLoadKeepsTheTableInForce) {
     EXPECT_EQ(language.Translate("Cancel"), "Annulla");
 }
 
-TEST_F(LanguageTableTest, OversizedFileIsRefused) {
+TEST_F(LanguageTableTest, OversizedFileIsRefused)
+{
     std::string big(CLanguage::kMaxFileSize + 10, ' ');
     ASSERT_EQ(LoadText("\"Cancel\"=\"Abbrechen\"\n"), CLanguage::kLoaded);
     PutFile(dir / "Big.lng", kSig + big);
@@ -129,7 +139,8 @@ TEST_F(LanguageTableTest, OversizedFileIsRefused) {
     EXPECT_EQ(language.Translate("Cancel"), "Abbrechen");
 }
 
-TEST_F(LanguageTableTest, HelpLineSetsTheHelpPathOnlyInsideTheProgramFolder) {
+TEST_F(LanguageTableTest, HelpLineSetsTheHelpPathOnlyInsideTheProgramFolder)
+{
     platform::SetProgramFolder(dir.path);
     ASSERT_EQ(LoadText("HELP=Guida.html\n\"Ok\"=\"Si\"\n"), CLanguage::kLoaded);
     EXPECT_EQ(language.HelpPath(), "");  // without set-help
@@ -146,43 +157,54 @@ TEST_F(LanguageTableTest, HelpLineSetsTheHelpPathOnlyInsideTheProgramFolder) {
     platform::SetProgramFolder("");
 }
 
-TEST_F(LanguageTableTest, StringsByIdAreTranslated) {
+TEST_F(LanguageTableTest, StringsByIdAreTranslated)
+{
     ASSERT_EQ(LoadText("\"Split\"=\"Geteilt\"\n"), CLanguage::kLoaded);
     EXPECT_EQ(language.LoadString(strid::kTabTitleFirst), "Geteilt");
     EXPECT_EQ(language.GetString(strid::kTabTitleFirst), "Geteilt");
 }
 
-TEST_F(LanguageTableTest, PrintfTranslationIsUsedOnlyWithTheSameConversions) {
+TEST_F(LanguageTableTest, PrintfTranslationIsUsedOnlyWithTheSameConversions)
+{
     // 107: "Scan start out of limits : %dHz - %dHz"
-    ASSERT_EQ(LoadText("\"Scan start out of limits : %dHz - %dHz\"=\"Inizio fuori limiti: %d Hz - %d Hz\"\n"
-                       "\"Scan end out of limits : %dHz - %dHz\"=\"Fine fuori limiti: %s - %s\"\n"
-                       "\"Frequency of VFO-A out of limits : %dHz - %dHz\"=\"VFO-A %n %d\"\n"
-                       "\"Frequency of VFO-B out of limits : %dHz - %dHz\"=\"VFO-B %d\"\n"
-                       "\"Pause too low, minimun value is %d\"=\"Pausa minima %999999d\"\n"),
-              CLanguage::kLoaded);
-    EXPECT_EQ(language.Format(107, {30000, 60000000}), "Inizio fuori limiti: 30000 Hz - 60000000 Hz");
+    ASSERT_EQ(
+        LoadText(
+            "\"Scan start out of limits : %dHz - %dHz\"=\"Inizio fuori limiti: %d Hz - %d Hz\"\n"
+            "\"Scan end out of limits : %dHz - %dHz\"=\"Fine fuori limiti: %s - %s\"\n"
+            "\"Frequency of VFO-A out of limits : %dHz - %dHz\"=\"VFO-A %n %d\"\n"
+            "\"Frequency of VFO-B out of limits : %dHz - %dHz\"=\"VFO-B %d\"\n"
+            "\"Pause too low, minimun value is %d\"=\"Pausa minima %999999d\"\n"),
+        CLanguage::kLoaded);
+    EXPECT_EQ(language.Format(107, {30000, 60000000}),
+              "Inizio fuori limiti: 30000 Hz - 60000000 Hz");
     // Other kinds, %n, a missing conversion, an absurd width: the English text.
-    EXPECT_EQ(language.Format(108, {30000, 60000000}), "Scan end out of limits : 30000Hz - 60000000Hz");
+    EXPECT_EQ(language.Format(108, {30000, 60000000}),
+              "Scan end out of limits : 30000Hz - 60000000Hz");
     EXPECT_EQ(language.Format(116, {1, 2}), "Frequency of VFO-A out of limits : 1Hz - 2Hz");
     EXPECT_EQ(language.Format(117, {1, 2}), "Frequency of VFO-B out of limits : 1Hz - 2Hz");
     EXPECT_EQ(language.Format(129, {5}), "Pause too low, minimun value is 5");
-    EXPECT_EQ(language.FormatText("Pause too low, minimun value is %d", {5}), "Pause too low, minimun value is 5");
+    EXPECT_EQ(language.FormatText("Pause too low, minimun value is %d", {5}),
+              "Pause too low, minimun value is 5");
     EXPECT_EQ(language.Format(-1, {5}), "");
 }
 
-TEST_F(LanguageTableTest, InsertTemplatesKeepTheirInsertsAndInsertsStayText) {
+TEST_F(LanguageTableTest, InsertTemplatesKeepTheirInsertsAndInsertsStayText)
+{
     // 113: "Impossible to save the memories : %1"; 103: "Serial port COM:%1 not working..."
     ASSERT_EQ(LoadText("\"Impossible to save the memories : %1\"=\"Salvataggio impossibile (%1)\"\n"
                        "\"Impossible to save the split : %1\"=\"Split %2\"\n"),
               CLanguage::kLoaded);
-    EXPECT_EQ(language.FormatString1(113, "%s%n disk full"), "Salvataggio impossibile (%s%n disk full)");
+    EXPECT_EQ(language.FormatString1(113, "%s%n disk full"),
+              "Salvataggio impossibile (%s%n disk full)");
     EXPECT_EQ(language.FormatString1(109, "x"), "Impossible to save the split : x");
     EXPECT_EQ(language.FormatMessage(103, {"4"}), "Serial port COM:4 not working.\n\nSet now ?");
     EXPECT_EQ(language.FormatString2(-1, "a", "b"), "");
 }
 
-TEST_F(LanguageTableTest, MessageBoxesCarryTheTranslatedText) {
-    ASSERT_EQ(LoadText("\"Corvane - ATTENTION\"=\"Corvane - ACHTUNG\"\n\"Cancel\"=\"Abbrechen\"\n"), CLanguage::kLoaded);
+TEST_F(LanguageTableTest, MessageBoxesCarryTheTranslatedText)
+{
+    ASSERT_EQ(LoadText("\"Corvane - ATTENTION\"=\"Corvane - ACHTUNG\"\n\"Cancel\"=\"Abbrechen\"\n"),
+              CLanguage::kLoaded);
     std::vector<MessageBoxRequest> seen;
     // Without a sink: no box, and the safe answer.
     EXPECT_EQ(language.MessageBoxText("Cancel", mb::kYesNo), mb::kIdNo);
@@ -192,7 +214,8 @@ TEST_F(LanguageTableTest, MessageBoxesCarryTheTranslatedText) {
     });
     EXPECT_EQ(language.MessageBoxText(" Cancel ", mb::kYesNo), mb::kIdYes);
     EXPECT_EQ(language.MessageBox(strid::kRestartNeeded, mb::kIconInformation, 149), mb::kIdYes);
-    EXPECT_EQ(language.MessageBoxCaption(strid::kRestartNeeded, strid::kCaptionAttention, mb::kOk), mb::kIdYes);
+    EXPECT_EQ(language.MessageBoxCaption(strid::kRestartNeeded, strid::kCaptionAttention, mb::kOk),
+              mb::kIdYes);
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0].text, "Abbrechen");
     EXPECT_EQ(seen[1].helpId, 149);
@@ -212,7 +235,8 @@ public:
     void SetCaption(const std::string& t) override { caption = t; }
 };
 
-TEST_F(LanguageTableTest, TranslateDialogTranslatesControlsAndCaptionOnlyWhenLoaded) {
+TEST_F(LanguageTableTest, TranslateDialogTranslatesControlsAndCaptionOnlyWhenLoaded)
+{
     FakeDialog dlg;
     dlg.controls = {"Cancel", "", "14.195", " Apply"};
     dlg.caption = "Corvane - Select Language";
@@ -227,7 +251,8 @@ TEST_F(LanguageTableTest, TranslateDialogTranslatesControlsAndCaptionOnlyWhenLoa
     EXPECT_EQ(dlg.caption, "Corvane - Sprache");
 }
 
-TEST_F(LanguageTableTest, ListLanguagesFindsOnlyFilesWithTheSignature) {
+TEST_F(LanguageTableTest, ListLanguagesFindsOnlyFilesWithTheSignature)
+{
     PutFile(dir / "Italiano.lng", kSig);
     PutFile(dir / "deutsch.LNG", kSig);
     PutFile(dir / "Broken.lng", "nothing\n");

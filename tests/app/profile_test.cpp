@@ -13,12 +13,14 @@ namespace {
 // Each test gets its own XDG_CONFIG_HOME, so the user's real settings are never touched.
 class ProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char tmpl[] = "/tmp/corvane-prof-XXXXXX";
         dir_ = mkdtemp(tmpl);
         setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         std::error_code ec;
         fs::remove_all(dir_, ec);
     }
@@ -28,12 +30,14 @@ protected:
 
 }  // namespace
 
-TEST_F(ProfileTest, ValuesLiveUnderTheProgramsRootKey) {
+TEST_F(ProfileTest, ValuesLiveUnderTheProgramsRootKey)
+{
     Profile profile;
     EXPECT_EQ(profile.FilePath(), File());
     ASSERT_TRUE(profile.Write(settings::reg::LastPath, std::string("/opt/corvane/")));
     // What the extension library reads with a plain INI reader.
-    EXPECT_EQ(platform::GetPrivateProfileString("Software\\Dravik\\Corvane\\Setup", "LastPath", "", File()),
+    EXPECT_EQ(platform::GetPrivateProfileString("Software\\Dravik\\Corvane\\Setup", "LastPath", "",
+                                                File()),
               "/opt/corvane/");
     EXPECT_EQ(AppProfile().Get(settings::reg::LastPath), "/opt/corvane/");
 
@@ -48,7 +52,8 @@ TEST_F(ProfileTest, ValuesLiveUnderTheProgramsRootKey) {
     EXPECT_FALSE(profile.LastError().empty());
 }
 
-TEST_F(ProfileTest, DescriptorDefaultsAndTypes) {
+TEST_F(ProfileTest, DescriptorDefaultsAndTypes)
+{
     Profile profile;
     EXPECT_EQ(profile.Get(settings::reg::FontSizeMainAtStartup), 0);
     EXPECT_EQ(profile.Get(settings::reg::FontSizeMainInDialog), 8);
@@ -67,7 +72,8 @@ TEST_F(ProfileTest, DescriptorDefaultsAndTypes) {
     EXPECT_FALSE(profile.Get(settings::reg::Format, back));
 }
 
-TEST_F(ProfileTest, WindowRectanglesAreWholeOrAbsent) {
+TEST_F(ProfileTest, WindowRectanglesAreWholeOrAbsent)
+{
     Profile profile;
     EXPECT_FALSE(profile.GetRect(settings::reg::TxRxRect));
     ASSERT_TRUE(profile.WriteRect(settings::reg::TxRxRect, ProfileRect{10, 200, -5, 300}));

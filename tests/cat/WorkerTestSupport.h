@@ -151,8 +151,8 @@ inline size_t CountOf(const std::string& text, const std::string& piece)
 inline std::string TempPath(const std::string& name)
 {
     const char* dir = std::getenv("TMPDIR");
-    return std::string(dir != nullptr ? dir : "/tmp") + "/" + name + "-" +
-           std::to_string(::getpid());
+    return std::string(dir != nullptr ? dir : "/tmp") + "/" + name + "-"
+           + std::to_string(::getpid());
 }
 
 }  // namespace cattest

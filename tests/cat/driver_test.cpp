@@ -91,9 +91,8 @@ TEST(VekDriver, RefusesMissingFilesAndLibrariesThatAreNoDriver)
 
     // Not loaded: every call is a harmless no-op.
     uint8_t buffer[16];
-    EXPECT_EQ(driver.Init(&Inbox::Post, nullptr, msg::kDriverRx, msg::kDriverAudio,
-                          msg::kDriverHelp),
-              0);
+    EXPECT_EQ(
+        driver.Init(&Inbox::Post, nullptr, msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp), 0);
     EXPECT_EQ(driver.SendCommand(buffer, 6), 0);
     EXPECT_EQ(driver.GetBuffRx(1), nullptr);
     EXPECT_FALSE(driver.CopyBuffRx(1, buffer, 6));
@@ -108,8 +107,8 @@ TEST(VekDriver, CarriesFramesBothWaysAndUnloadsCleanly)
     cat::CVekDriver driver;
     ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
     Inbox inbox;
-    ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio,
-                                   msg::kDriverHelp)));
+    ASSERT_TRUE(InitOk(
+        driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp)));
     driver.IsSupportAudio();
     driver.IsSupportPTT();
     EXPECT_NE(driver.IsConnected(), 0);
@@ -156,8 +155,8 @@ TEST(VekDriver, CarriesFramesBothWaysAndUnloadsCleanly)
     // Loaded again, it works again.
     ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
     Inbox second;
-    ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &second, msg::kDriverRx, msg::kDriverAudio,
-                                   msg::kDriverHelp)));
+    ASSERT_TRUE(InitOk(
+        driver.Init(&Inbox::Post, &second, msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp)));
     driver.SendCommand(read, sizeof read);
     EXPECT_EQ(NextFrequencyFrame(driver, second).size(), 11u);
     driver.Unload();
@@ -213,16 +212,16 @@ TEST(VekDriver, UnloadUnkeysAKeyedTransmitter)
     cat::CVekDriver driver;
     ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
     Inbox inbox;
-    ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio,
-                                   msg::kDriverHelp)));
+    ASSERT_TRUE(InitOk(
+        driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp)));
     EXPECT_NE(driver.PTT(1), 0);
     driver.Unload();
     EXPECT_EQ(trace().find("STOPPED WHILE KEYED"), std::string::npos) << trace();
 
     // Keyed and unkeyed again: nothing more is sent at the unload.
     ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
-    ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio,
-                                   msg::kDriverHelp)));
+    ASSERT_TRUE(InitOk(
+        driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp)));
     driver.PTT(1);
     driver.PTT(0);
     driver.Unload();

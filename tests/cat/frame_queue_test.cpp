@@ -127,9 +127,14 @@ TEST(FrameQueue, RetriedBusyRefusalsLoseAndDuplicateNothing)
     for (int p = 0; p < kProducers; ++p) {
         producers.emplace_back([&, p] {
             for (int n = 0; n < kPerProducer; ++n) {
-                uint8_t frame[8] = {0xFE, 0xFE, static_cast<uint8_t>(p),
-                                    static_cast<uint8_t>(n & 0xFF), static_cast<uint8_t>(n >> 8),
-                                    static_cast<uint8_t>(n >> 16), 0, 0xFD};
+                uint8_t frame[8] = {0xFE,
+                                    0xFE,
+                                    static_cast<uint8_t>(p),
+                                    static_cast<uint8_t>(n & 0xFF),
+                                    static_cast<uint8_t>(n >> 8),
+                                    static_cast<uint8_t>(n >> 16),
+                                    0,
+                                    0xFD};
                 for (;;) {
                     const QueueResult r = queue->TryPush(8, 0, frame);
                     if (r == QueueResult::Ok)

@@ -245,7 +245,7 @@ TEST_P(SerialBackendTest, CloseWhileReadingEndsTheThreadAndFreesThePort)
     for (int round = 0; round < 3; ++round) {
         OpenAndStart();
         EXPECT_TRUE(backend->Running());
-        backend->Close();   // the thread sits in its wait: Close must wake it
+        backend->Close();  // the thread sits in its wait: Close must wake it
         EXPECT_FALSE(backend->Running());
         EXPECT_FALSE(backend->Line().IsOpen());
     }
@@ -319,7 +319,7 @@ TEST(SerialLine, SecondOpenerIsRefusedAndHandshakeKeepsTheLines)
         EXPECT_NE(bits & TIOCM_RTS, 0);
         EXPECT_EQ(bits & TIOCM_DTR, 0);
     } else {
-        EXPECT_FALSE(first.HasModemControl());   // a pseudo-terminal: only the record exists
+        EXPECT_FALSE(first.HasModemControl());  // a pseudo-terminal: only the record exists
     }
     EXPECT_EQ(first.GetDataBits(), 7);
     EXPECT_EQ(first.GetParity(), 'O');
@@ -399,8 +399,8 @@ TEST_P(SerialBackendTest, LongGarbageIsWaitedOutNotAnsweredWithWrites)
 
     const auto read = [&] {
         gui.frames.clear();
-        return worker.EnqueueCommand(static_cast<int>(kRead.size()), 0, kRead.data()) &&
-               gui.DrainUntil(worker, IsFreqReply) && WaitFor([&] { return worker.IsIdle(); });
+        return worker.EnqueueCommand(static_cast<int>(kRead.size()), 0, kRead.data())
+               && gui.DrainUntil(worker, IsFreqReply) && WaitFor([&] { return worker.IsIdle(); });
     };
     // Every answer comes behind garbage: each read is written about once (a machine too busy to
     // deliver the bytes in time may cost one more), so no answers pile up in the radio, and the

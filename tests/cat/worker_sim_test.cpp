@@ -34,8 +34,8 @@ class WorkerSimTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        logPath = TempPath(std::string("cat-sim-") +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        logPath = TempPath(std::string("cat-sim-")
+                           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         ASSERT_TRUE(log.Open(logPath));
         sim::SimConfig config;
         config.latencyMs = 0;
@@ -111,7 +111,8 @@ TEST_F(WorkerSimTest, FlaggedSetEndsOnOkAndIsNotPassedOn)
     gui.Drain(*worker);
     EXPECT_TRUE(gui.frames.empty());
     EXPECT_EQ(ReadFile(logPath),
-              "TX:FEFE58E00500002514" "00FD - flagFB=1\r\n"
+              "TX:FEFE58E00500002514"
+              "00FD - flagFB=1\r\n"
               "RX:FEFEE058FBFD - flagFB=1\r\n");
     EXPECT_EQ(ReadFrequency(), 14250000);
     EXPECT_EQ(SentToRadio(), 2u);
@@ -130,7 +131,10 @@ TEST_F(WorkerSimTest, UnflaggedSetPassesOkOnAndIsSentAgainAfterTheTimeOut)
     for (const auto& f : gui.frames)
         EXPECT_EQ(f, kOk);
     const std::string text = ReadFile(logPath);
-    EXPECT_GE(CountOf(text, "TX:FEFE58E00500000507" "00FD - flagFB=0\r\n"), 3u);
+    EXPECT_GE(CountOf(text,
+                      "TX:FEFE58E00500000507"
+                      "00FD - flagFB=0\r\n"),
+              3u);
     EXPECT_EQ(CountOf(text, "RX:"), 0u);
 
     // Restarted, the link works as before and the radio kept the frequency.

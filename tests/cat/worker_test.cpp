@@ -22,8 +22,8 @@ class WorkerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        logPath = TempPath(std::string("cat-worker-") +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        logPath = TempPath(std::string("cat-worker-")
+                           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         ASSERT_TRUE(log.Open(logPath));
         worker = std::make_unique<cat::CGestCommand>();
     }
@@ -72,7 +72,8 @@ TEST_F(WorkerTest, NgEndsAnyWaitAndOtherAddressesNeverArrive)
     EXPECT_EQ(text,
               "TX:FEFE58E003FD - flagFB=0\r\n"
               "RX:FEFEE058FAFD - flagFB=0\r\n"
-              "TX:FEFE58E00500002514" "00FD - flagFB=1\r\n"
+              "TX:FEFE58E00500002514"
+              "00FD - flagFB=1\r\n"
               "RX:FEFEE058FAFD - flagFB=1\r\n");
 }
 
@@ -96,7 +97,10 @@ TEST_F(WorkerTest, OkEndsOnlyAFlaggedWaitAndUnansweredFramesAreSentAgain)
     for (const auto& f : gui.frames)
         EXPECT_EQ(f, kOk);
     const std::string text = ReadFile(logPath);
-    EXPECT_EQ(CountOf(text, "TX:FEFE58E00500002514" "00FD - flagFB=0\r\n"), writer.Count() - 1);
+    EXPECT_EQ(CountOf(text,
+                      "TX:FEFE58E00500002514"
+                      "00FD - flagFB=0\r\n"),
+              writer.Count() - 1);
     EXPECT_EQ(CountOf(text, "RX:"), 1u);
 }
 
@@ -106,8 +110,8 @@ TEST_F(WorkerTest, AReplyTimeOutOfZeroStillTakesTheAnswer)
     writer.onWrite = [this](const Bytes&) { Push(kFreqReply); };
     Start(10000, 0);
     const auto answered = [this] {
-        return gui.DrainUntil(*worker, [](const Bytes& f) { return f == kFreqReply; }) &&
-               WaitFor([&] { return !worker->IsWaiting(); });
+        return gui.DrainUntil(*worker, [](const Bytes& f) { return f == kFreqReply; })
+               && WaitFor([&] { return !worker->IsWaiting(); });
     };
     ASSERT_TRUE(Enqueue(kRead, 0));
     ASSERT_TRUE(answered());

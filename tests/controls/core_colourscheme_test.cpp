@@ -5,15 +5,15 @@
 
 TEST(ColourScheme, ShadesSaturateAtTheChannelEnds)
 {
-    const ColourScheme defaults = DeriveColourScheme(RgbColor(0, 0, 0), RgbColor(90, 230, 90),
-                                                     RgbColor(255, 0, 0));
+    const ColourScheme defaults =
+        DeriveColourScheme(RgbColor(0, 0, 0), RgbColor(90, 230, 90), RgbColor(255, 0, 0));
     EXPECT_EQ(defaults.textLight, RgbColor(130, 255, 130));
     EXPECT_EQ(defaults.textDark, RgbColor(50, 190, 50));
     EXPECT_EQ(defaults.bkgLight, RgbColor(80, 80, 80));
     EXPECT_EQ(defaults.checkOn, RgbColor(255, 0, 0));
 
-    const ColourScheme s = DeriveColourScheme(RgbColor(200, 0, 100), RgbColor(250, 10, 215),
-                                              RgbColor(1, 2, 3));
+    const ColourScheme s =
+        DeriveColourScheme(RgbColor(200, 0, 100), RgbColor(250, 10, 215), RgbColor(1, 2, 3));
     EXPECT_EQ(s.textLight, RgbColor(255, 50, 255));
     EXPECT_EQ(s.textDark, RgbColor(210, 0, 175));
     EXPECT_EQ(s.bkgLight, RgbColor(255, 80, 180));

@@ -5,13 +5,16 @@
 
 namespace {
 
-bool TypeAll(MaskEditModel& m, const std::string& keys) {
+bool TypeAll(MaskEditModel& m, const std::string& keys)
+{
     for (char c : keys)
-        if (!m.TypeChar(c)) return false;
+        if (!m.TypeChar(c))
+            return false;
     return true;
 }
 
-TEST(TimeMask, TypingPassesTheColonByItself) {
+TEST(TimeMask, TypingPassesTheColonByItself)
+{
     auto m = MaskEditModel::Time();
     EXPECT_TRUE(TypeAll(m, "2359"));
     EXPECT_EQ(m.Text(), "23:59");
@@ -19,11 +22,13 @@ TEST(TimeMask, TypingPassesTheColonByItself) {
     EXPECT_EQ(m.Text(), "23:59");
 }
 
-TEST(TimeMask, HoursAndMinutesAreLimited) {
+TEST(TimeMask, HoursAndMinutesAreLimited)
+{
     auto m = MaskEditModel::Time();
     EXPECT_FALSE(m.TypeChar('3'));
     EXPECT_TRUE(m.TypeChar('2'));
-    for (char c : std::string("456789")) EXPECT_FALSE(m.TypeChar(c)) << c;
+    for (char c : std::string("456789"))
+        EXPECT_FALSE(m.TypeChar(c)) << c;
     EXPECT_TRUE(m.TypeChar('3'));
     EXPECT_FALSE(m.TypeChar('6'));
     EXPECT_TRUE(m.TypeChar('5'));
@@ -37,7 +42,8 @@ TEST(TimeMask, HoursAndMinutesAreLimited) {
     EXPECT_FALSE(early.TypeChar(':'));  // the colon was already passed
 }
 
-TEST(TimeMask, OverwritingKeepsTheTimeValid) {
+TEST(TimeMask, OverwritingKeepsTheTimeValid)
+{
     auto m = MaskEditModel::Time();
     m.SetText("19:30");
     m.SetCaret(0);
@@ -52,7 +58,8 @@ TEST(TimeMask, OverwritingKeepsTheTimeValid) {
     EXPECT_EQ(m.Text(), "09:50");
 }
 
-TEST(TimeMask, BackspacePutsTheProgramTextBack) {
+TEST(TimeMask, BackspacePutsTheProgramTextBack)
+{
     auto m = MaskEditModel::Time();
     m.SetText("12:30");
     m.SetCaret(1);
@@ -85,7 +92,8 @@ TEST(TimeMask, BackspacePutsTheProgramTextBack) {
     EXPECT_EQ(first.Text(), "19:00");
 }
 
-TEST(TimeMask, PasteIsAllOrNothing) {
+TEST(TimeMask, PasteIsAllOrNothing)
+{
     auto m = MaskEditModel::Time();
     EXPECT_TRUE(m.Paste("08:15"));
     EXPECT_EQ(m.Text(), "08:15");
@@ -99,7 +107,8 @@ TEST(TimeMask, PasteIsAllOrNothing) {
     EXPECT_EQ(bad.Text(), "21:45");
 }
 
-TEST(TimeText, ParsesOnlyCompleteValidTimes) {
+TEST(TimeText, ParsesOnlyCompleteValidTimes)
+{
     ASSERT_TRUE(ParseTimeText("23:59").has_value());
     EXPECT_EQ(ParseTimeText("07:05")->hour, 7);
     EXPECT_EQ(ParseTimeText("07:05")->minute, 5);

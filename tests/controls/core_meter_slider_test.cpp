@@ -8,7 +8,8 @@
 
 namespace {
 
-MeterConfig MainWindowMeter() {
+MeterConfig MainWindowMeter()
+{
     MeterConfig c;
     c.numBands = 1;
     c.numLeds = 18;
@@ -19,7 +20,8 @@ MeterConfig MainWindowMeter() {
     return c;
 }
 
-TEST(MeterSegments, MainWindowScaleLightsOneSegmentPerUnit) {
+TEST(MeterSegments, MainWindowScaleLightsOneSegmentPerUnit)
+{
     const MeterConfig c = MainWindowMeter();
     EXPECT_EQ(meter::SegmentCount(c), 18);
     EXPECT_EQ(meter::MediumSegment(c), 9);
@@ -32,7 +34,8 @@ TEST(MeterSegments, MainWindowScaleLightsOneSegmentPerUnit) {
     EXPECT_EQ(meter::LitCount(c, 2147483647), 18);
 }
 
-TEST(MeterSegments, ColoursByZone) {
+TEST(MeterSegments, ColoursByZone)
+{
     const MeterConfig c = MainWindowMeter();
     const auto segs = meter::LayoutBand(c, 0, 18, 180, 12);
     ASSERT_EQ(segs.size(), 18u);
@@ -51,7 +54,8 @@ TEST(MeterSegments, ColoursByZone) {
     EXPECT_FALSE(dark[3].gridLine);
 }
 
-TEST(MeterSegments, GeometryLeavesGapsAndBottomAlignsBars) {
+TEST(MeterSegments, GeometryLeavesGapsAndBottomAlignsBars)
+{
     MeterConfig c = MainWindowMeter();
     const auto one = meter::LayoutBand(c, 0, 18, 185, 12);
     EXPECT_EQ(one[0].rect, (MeterRect{1, 0, 10, 12}));
@@ -61,7 +65,8 @@ TEST(MeterSegments, GeometryLeavesGapsAndBottomAlignsBars) {
     EXPECT_EQ(second[0].rect, (MeterRect{1, 9, 10, 13}));
 }
 
-TEST(MeterSegments, FewLedsFallBackToTheScale) {
+TEST(MeterSegments, FewLedsFallBackToTheScale)
+{
     MeterConfig c;
     c.numLeds = 1;
     c.maxValue = 100;
@@ -71,7 +76,8 @@ TEST(MeterSegments, FewLedsFallBackToTheScale) {
     EXPECT_EQ(meter::LitCount(c, 50), 0);
 }
 
-TEST(SliderGeometry, ThumbFollowsThePosition) {
+TEST(SliderGeometry, ThumbFollowsThePosition)
+{
     const SliderRect ch{0, 0, 227, 40};
     EXPECT_EQ(slider::ThumbRect(ch, 13, 22, 0, 0, 100, false), (SliderRect{7, 0, 20, 22}));
     EXPECT_EQ(slider::ThumbRect(ch, 13, 22, 100, 0, 100, false), (SliderRect{207, 0, 220, 22}));
@@ -84,7 +90,8 @@ TEST(SliderGeometry, ThumbFollowsThePosition) {
     EXPECT_EQ(slider::ThumbRect(ch, 13, 22, 500, 0, 100, false).left, 207);
 }
 
-TEST(SliderGeometry, PositionAtInvertsTheThumbCentre) {
+TEST(SliderGeometry, PositionAtInvertsTheThumbCentre)
+{
     const SliderRect ch{0, 0, 227, 40};
     for (int pos : {0, 17, 50, 99, 100}) {
         const auto t = slider::ThumbRect(ch, 13, 22, pos, 0, 100, false);
@@ -101,7 +108,8 @@ TEST(SliderGeometry, PositionAtInvertsTheThumbCentre) {
     EXPECT_EQ(slider::PositionAt(ch, 999, 5, INT_MIN, INT_MAX, false), INT_MAX);
 }
 
-TEST(SliderGeometry, BackgroundStretchAndLabels) {
+TEST(SliderGeometry, BackgroundStretchAndLabels)
+{
     EXPECT_EQ(slider::BackgroundStretch(200, 13, 24), (SliderRect{7, 0, 7 + 200 + 12 - 26, 24}));
     EXPECT_EQ(slider::GroupedNumber(0), "0");
     EXPECT_EQ(slider::GroupedNumber(999), "999");

@@ -5,23 +5,28 @@
 
 namespace {
 
-NumFormat Hz() {
+NumFormat Hz()
+{
     NumFormat f;
     f.maxDigits = 9;
     return f;
 }
 
-NumEditModel Field(int decimals = 0, char dec = ',', bool sign = false, bool front = false) {
+NumEditModel Field(int decimals = 0, char dec = ',', bool sign = false, bool front = false)
+{
     NumEditModel m;
     m.SetFormat(decimals, dec, sign, front);
     return m;
 }
 
-void TypeAll(NumEditModel& m, const std::string& keys) {
-    for (char c : keys) m.TypeChar(c);
+void TypeAll(NumEditModel& m, const std::string& keys)
+{
+    for (char c : keys)
+        m.TypeChar(c);
 }
 
-TEST(NumTextFormat, GroupsDecimalsAndPadding) {
+TEST(NumTextFormat, GroupsDecimalsAndPadding)
+{
     NumFormat f = Hz();
     EXPECT_EQ(numtext::Format("14175000", f, '+'), "14.175.000");
     EXPECT_EQ(numtext::Format("", f, '+'), "0");
@@ -35,7 +40,8 @@ TEST(NumTextFormat, GroupsDecimalsAndPadding) {
     EXPECT_EQ(numtext::Format("14175000", f, '+'), "14175,000");
 }
 
-TEST(NumTextFormat, SignInFrontOrBehind) {
+TEST(NumTextFormat, SignInFrontOrBehind)
+{
     NumFormat f = Hz();
     f.showSign = true;
     f.signInFront = true;
@@ -44,7 +50,8 @@ TEST(NumTextFormat, SignInFrontOrBehind) {
     EXPECT_EQ(numtext::Format("1000", f, '+'), "1.000+");
 }
 
-TEST(NumTextFormat, StripMovesBothPositionsOverRemovedCharacters) {
+TEST(NumTextFormat, StripMovesBothPositionsOverRemovedCharacters)
+{
     NumFormat f = Hz();
     int caret = 6, second = 2;
     EXPECT_EQ(numtext::Strip("01.234", f, &caret, &second), "1234");
@@ -59,7 +66,8 @@ TEST(NumTextFormat, StripMovesBothPositionsOverRemovedCharacters) {
 }
 
 // Very long pastes: leading zeros and separators go, and a number too long is refused.
-TEST(NumTextFormat, LongPastesAreStripped) {
+TEST(NumTextFormat, LongPastesAreStripped)
+{
     NumEditModel m = Field();
     m.SetSelection(0, 1);
     EXPECT_TRUE(m.Paste(std::string(1'000'000, '0') + "7050"));
@@ -67,14 +75,16 @@ TEST(NumTextFormat, LongPastesAreStripped) {
     EXPECT_EQ(m.Text(), "7.050");
 }
 
-TEST(NumTextFormat, CaretFollowsInsertedSeparators) {
+TEST(NumTextFormat, CaretFollowsInsertedSeparators)
+{
     NumFormat f = Hz();
     int caret = 4;  // after all four digits
     EXPECT_EQ(numtext::Format("1234", f, '+', &caret), "1.234");
     EXPECT_EQ(caret, 5);
 }
 
-TEST(NumEditTyping, ZeroIsReplacedAndDigitsGroup) {
+TEST(NumEditTyping, ZeroIsReplacedAndDigitsGroup)
+{
     NumEditModel m = Field();
     EXPECT_EQ(m.Text(), "0");
     m.SetSelection(1, 1);
@@ -85,7 +95,8 @@ TEST(NumEditTyping, ZeroIsReplacedAndDigitsGroup) {
     EXPECT_EQ(m.SelEnd(), 6);
 }
 
-TEST(NumEditTyping, LettersAndSeparatorsAreSwallowed) {
+TEST(NumEditTyping, LettersAndSeparatorsAreSwallowed)
+{
     NumEditModel m = Field(2);
     m.SetValue(1.5);
     const std::string before = m.Text();
@@ -95,7 +106,8 @@ TEST(NumEditTyping, LettersAndSeparatorsAreSwallowed) {
     EXPECT_EQ(m.Text(), before);
 }
 
-TEST(NumEditTyping, TooManyDigitsKeepTextAndSelection) {
+TEST(NumEditTyping, TooManyDigitsKeepTextAndSelection)
+{
     NumEditModel m;  // 11 digits before SetFormat
     m.SetSelection(1, 1);
     TypeAll(m, "12345678901");
@@ -113,7 +125,8 @@ TEST(NumEditTyping, TooManyDigitsKeepTextAndSelection) {
     EXPECT_EQ(h.Text(), "123.456.789");
 }
 
-TEST(NumEditTyping, BackspaceAndDeleteReformat) {
+TEST(NumEditTyping, BackspaceAndDeleteReformat)
+{
     NumEditModel m = Field();
     m.SetValue(14175000);
     m.SetSelection(static_cast<int>(m.Text().size()), static_cast<int>(m.Text().size()));
@@ -127,7 +140,8 @@ TEST(NumEditTyping, BackspaceAndDeleteReformat) {
     EXPECT_EQ(m.Text(), "0");
 }
 
-TEST(NumEditTyping, MinusMakesTheNumberNegative) {
+TEST(NumEditTyping, MinusMakesTheNumberNegative)
+{
     NumEditModel m = Field(0, ',', true, true);
     m.SetValue(600);
     EXPECT_EQ(m.Text(), "+600");
@@ -137,7 +151,8 @@ TEST(NumEditTyping, MinusMakesTheNumberNegative) {
     EXPECT_DOUBLE_EQ(m.GetValue(), -600.0);
 }
 
-TEST(NumEditValue, SetAndGetRoundTrip) {
+TEST(NumEditValue, SetAndGetRoundTrip)
+{
     NumEditModel m = Field();
     m.SetValue(14175000.0);
     EXPECT_EQ(m.Text(), "14.175.000");
@@ -160,7 +175,8 @@ TEST(NumEditValue, SetAndGetRoundTrip) {
     EXPECT_EQ(manual.Text(), "14.200");
 }
 
-TEST(NumEditValue, SignedFields) {
+TEST(NumEditValue, SignedFields)
+{
     NumEditModel front = Field(0, ',', true, true);
     front.SetValue(-1000);
     EXPECT_EQ(front.Text(), "-1.000");
@@ -172,7 +188,8 @@ TEST(NumEditValue, SignedFields) {
     EXPECT_DOUBLE_EQ(behind.GetValue(), 1000.0);  // only a sign in front reads negative
 }
 
-TEST(NumEditValue, OutOfRangeAndNonFiniteValues) {
+TEST(NumEditValue, OutOfRangeAndNonFiniteValues)
+{
     NumEditModel m = Field();
     m.SetValue(7000);
     m.SetValue(1e12);  // ten digits do not fit nine
@@ -181,7 +198,8 @@ TEST(NumEditValue, OutOfRangeAndNonFiniteValues) {
     EXPECT_EQ(m.Text(), "0");
 }
 
-TEST(NumEditStatus, StatusTextsStayTextAndReadZero) {
+TEST(NumEditStatus, StatusTextsStayTextAndReadZero)
+{
     NumEditModel m = Field();
     m.SetValue(14175000);
     for (const char* status : {"OFF LINE", "Error"}) {
@@ -203,7 +221,8 @@ TEST(NumEditStatus, StatusTextsStayTextAndReadZero) {
     EXPECT_EQ(m.Text(), "7.050.000");
 }
 
-TEST(NumEditStatus, ARefusedPasteKeepsTheStatusText) {
+TEST(NumEditStatus, ARefusedPasteKeepsTheStatusText)
+{
     NumEditModel m = Field();
     ASSERT_TRUE(m.SetText("OFF LINE"));
     m.SetSelection(0, 8);
@@ -216,7 +235,8 @@ TEST(NumEditStatus, ARefusedPasteKeepsTheStatusText) {
     EXPECT_DOUBLE_EQ(m.GetValue(), 7.0);
 }
 
-TEST(NumEditStatus, ProgramTextOfDigitsIsFormattedAndLongOnesRefused) {
+TEST(NumEditStatus, ProgramTextOfDigitsIsFormattedAndLongOnesRefused)
+{
     NumEditModel m = Field();
     EXPECT_TRUE(m.SetText("14175000"));
     EXPECT_EQ(m.Text(), "14.175.000");
@@ -225,7 +245,8 @@ TEST(NumEditStatus, ProgramTextOfDigitsIsFormattedAndLongOnesRefused) {
     EXPECT_EQ(m.Text(), "14.175.000");
 }
 
-TEST(NumEditClipboard, CopyNeedsASelection) {
+TEST(NumEditClipboard, CopyNeedsASelection)
+{
     NumEditModel m = Field();
     m.SetValue(14175000);
     m.SetSelection(2, 2);
@@ -234,7 +255,8 @@ TEST(NumEditClipboard, CopyNeedsASelection) {
     EXPECT_EQ(m.Copy().value_or(""), "14175");
 }
 
-TEST(NumEditClipboard, CutGivesTheDigitsItRemoves) {
+TEST(NumEditClipboard, CutGivesTheDigitsItRemoves)
+{
     NumEditModel m = Field();
     m.SetValue(14175000);
     m.SetSelection(3, 6);  // "175"
@@ -245,7 +267,8 @@ TEST(NumEditClipboard, CutGivesTheDigitsItRemoves) {
     EXPECT_EQ(m.Text(), "14.000");
 }
 
-TEST(NumEditClipboard, PasteAdmitsOnlyNumbers) {
+TEST(NumEditClipboard, PasteAdmitsOnlyNumbers)
+{
     NumEditModel m = Field();
     m.SetSelection(0, 1);
     EXPECT_TRUE(m.Paste("1.234.567"));

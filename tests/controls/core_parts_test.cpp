@@ -13,19 +13,22 @@
 
 namespace {
 
-TEST(ButtonLook, LightenRaisesEveryChannelByTheSmallestRoom) {
+TEST(ButtonLook, LightenRaisesEveryChannelByTheSmallestRoom)
+{
     EXPECT_EQ(buttonlook::LightenColor(RgbColor(240, 100, 100)), RgbColor(255, 115, 115));
     EXPECT_EQ(buttonlook::LightenColor(RgbColor(10, 20, 30)), RgbColor(40, 50, 60));
     EXPECT_EQ(buttonlook::LightenColor(RgbColor(255, 255, 255)), RgbColor(255, 255, 255));
 }
 
-TEST(ButtonLook, DarkerAndGreyPixels) {
+TEST(ButtonLook, DarkerAndGreyPixels)
+{
     EXPECT_EQ(buttonlook::DarkerPixel(RgbColor(200, 101, 0)), RgbColor(150, 75, 0));
     EXPECT_EQ(buttonlook::GreyPixel(RgbColor(255, 0, 0)), RgbColor(76, 76, 76));
     EXPECT_EQ(buttonlook::GreyPixel(RgbColor(255, 255, 255)), RgbColor(255, 255, 255));
 }
 
-TEST(ButtonLook, ImagePlacementByAlignment) {
+TEST(ButtonLook, ImagePlacementByAlignment)
+{
     const buttonlook::Rect item{0, 0, 100, 40};
     auto left = buttonlook::LayoutImage(item, 16, 16, 3, 3, buttonlook::kImageLeft, true);
     EXPECT_EQ(left.image, (buttonlook::Rect{3, 12, 19, 28}));
@@ -45,25 +48,28 @@ TEST(ButtonLook, ImagePlacementByAlignment) {
     EXPECT_EQ(corner.caption, item);
 }
 
-TEST(ProgressTextTest, AllFourForms) {
+TEST(ProgressTextTest, AllFourForms)
+{
     EXPECT_EQ(ProgressText("Reading", 7, true), "Reading : 7");
     EXPECT_EQ(ProgressText("Reading", 7, false), "Reading");
     EXPECT_EQ(ProgressText("", 7, true), "7");
     EXPECT_EQ(ProgressText("", 7, false), "");
 }
 
-TEST(FolderPathTest, Validation) {
+TEST(FolderPathTest, Validation)
+{
     EXPECT_TRUE(folderpath::IsValid("/"));
     EXPECT_TRUE(folderpath::IsValid("/home/op/Audio Files"));
     EXPECT_TRUE(folderpath::IsValid("/home/op/Audio/"));
     for (const char* bad : {"", "relative/path", "/home/op/name.", "/home/op/wh?t", "/home/ lead",
-                            "/home/trail ", "/home/.hidden", "/a/../etc", "/a//b", "/a/b\\c", "/a/x|y",
-                            "/a/\"q\"", "/a/c:d", "/a/st*r", "/a/<b>"})
+                            "/home/trail ", "/home/.hidden", "/a/../etc", "/a//b", "/a/b\\c",
+                            "/a/x|y", "/a/\"q\"", "/a/c:d", "/a/st*r", "/a/<b>"})
         EXPECT_FALSE(folderpath::IsValid(bad)) << bad;
     EXPECT_FALSE(folderpath::IsValid("/" + std::string(folderpath::kMaxPath, 'a')));
 }
 
-TEST(FolderPathTest, CreatesEachMissingLevel) {
+TEST(FolderPathTest, CreatesEachMissingLevel)
+{
     testing_support::TempDir dir;
     const std::string deep = dir / "a/b/c";
     EXPECT_FALSE(folderpath::Exists(deep));
@@ -75,15 +81,19 @@ TEST(FolderPathTest, CreatesEachMissingLevel) {
     EXPECT_EQ(folderpath::Create(dir / "file/sub"), folderpath::kCannotCreate);
 }
 
-TEST(FolderPathTest, ReadOnlyParentCannotBeCreatedIn) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes everywhere";
+TEST(FolderPathTest, ReadOnlyParentCannotBeCreatedIn)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes everywhere";
     testing_support::TempDir dir;
     ::chmod(dir.path.c_str(), 0500);
     EXPECT_EQ(folderpath::Create(dir / "new"), folderpath::kCannotCreate);
 }
 
-TEST(LinkErrorsTest, HeadingAndCodeTexts) {
-    EXPECT_EQ(linkerror::Message(26), "Unable to open hyperlink:\n\nA sharing violation occurred. ");
+TEST(LinkErrorsTest, HeadingAndCodeTexts)
+{
+    EXPECT_EQ(linkerror::Message(26),
+              "Unable to open hyperlink:\n\nA sharing violation occurred. ");
     EXPECT_EQ(linkerror::CodeText(2), "The specified file was not found.");
     EXPECT_EQ(linkerror::CodeText(99), "Unknown Error (99) occurred.");
     EXPECT_EQ(linkerror::CodeText(-5), "Unknown Error (-5) occurred.");

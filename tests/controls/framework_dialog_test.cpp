@@ -46,7 +46,8 @@ public:
     using QSlider::QSlider;
 };
 
-void RegisterTestTemplate() {
+void RegisterTestTemplate()
+{
     using namespace tpl;
     RegisterControlClass("TestSlider", [](const ControlSpec&, QWidget* parent) -> QWidget* {
         return new TestSlider(Qt::Horizontal, parent);
@@ -54,9 +55,12 @@ void RegisterTestTemplate() {
     RegisterDialogTemplate(
         {kTemplate, "Test dialog",
          Column({Control(kLabel, "STATIC", "Frequency"),
-                 Group("Options", {Control(kCheck, "CHECKBOX", "Apply"), Control(kEdit, "EDIT", "Apply")}, kGroup),
+                 Group("Options",
+                       {Control(kCheck, "CHECKBOX", "Apply"), Control(kEdit, "EDIT", "Apply")},
+                       kGroup),
                  Grid(2, {Control(kCustom, "TestSlider"), Control(kUnknown, "NoSuchClass")}),
-                 Row({Control(kApply, "BUTTON", "Apply"), Stretch(), Control(ctl::kIdOk, "BUTTON", "OK"),
+                 Row({Control(kApply, "BUTTON", "Apply"), Stretch(),
+                      Control(ctl::kIdOk, "BUTTON", "OK"),
                       Control(ctl::kIdCancel, "BUTTON", "Cancel")})})});
 }
 
@@ -74,39 +78,49 @@ public:
     QEventLoop* timerLoop = nullptr;
 
 protected:
-    bool OnInitDialog() override {
+    bool OnInitDialog() override
+    {
         ++inits;
         return CMyFontDialog::OnInitDialog();
     }
-    void OnOK() override {
+    void OnOK() override
+    {
         ++oks;
-        if (endOnOk) CMyFontDialog::OnOK();
+        if (endOnOk)
+            CMyFontDialog::OnOK();
     }
-    void OnCancel() override {
+    void OnCancel() override
+    {
         ++cancels;
-        if (endOnCancel) CMyFontDialog::OnCancel();
+        if (endOnCancel)
+            CMyFontDialog::OnCancel();
     }
-    bool OnCommand(int id, int code) override {
+    bool OnCommand(int id, int code) override
+    {
         commands.emplace_back(id, code);
         return CMyFontDialog::OnCommand(id, code);
     }
     void OnHelp() override { helpTopics.push_back(HelpTopic()); }
-    void OnTimer(int id) override {
+    void OnTimer(int id) override
+    {
         if (id == 7 && ++timers == 3) {
             KillTimer(7);
-            if (timerLoop) timerLoop->quit();
+            if (timerLoop)
+                timerLoop->quit();
         }
     }
 };
 
-void PressKey(QWidget* target, int key) {
+void PressKey(QWidget* target, int key)
+{
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
 }
 
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         fwtest::App();
         RegisterTestTemplate();
         framework::SetLanguage(nullptr);
@@ -114,7 +128,8 @@ protected:
     void TearDown() override { framework::SetLanguage(nullptr); }
 };
 
-TEST_F(DialogTest, EnterAndEscGoThroughOnOkAndOnCancel) {
+TEST_F(DialogTest, EnterAndEscGoThroughOnOkAndOnCancel)
+{
     RecordingDialog dlg;
     dlg.endOnOk = false;
     dlg.endOnCancel = false;
@@ -139,7 +154,8 @@ TEST_F(DialogTest, EnterAndEscGoThroughOnOkAndOnCancel) {
 
 // Enter on a focused push button presses that button, not OK; a checkable button is a toggle
 // that Enter leaves alone, so there Enter is OK again.
-TEST_F(DialogTest, EnterOnAFocusedPushButtonPressesThatButton) {
+TEST_F(DialogTest, EnterOnAFocusedPushButtonPressesThatButton)
+{
     RecordingDialog dlg;
     dlg.endOnOk = false;
     fwtest::WhenModal([&] {
@@ -158,10 +174,12 @@ TEST_F(DialogTest, EnterOnAFocusedPushButtonPressesThatButton) {
     EXPECT_EQ(dlg.DoModal(), ctl::kIdCancel);
     EXPECT_EQ(dlg.cancels, 1);
     EXPECT_EQ(dlg.oks, 1);
-    EXPECT_EQ(dlg.commands, (std::vector<std::pair<int, int>>{{kApply, ctl::kBnClicked}, {ctl::kIdCancel, ctl::kBnClicked}}));
+    EXPECT_EQ(dlg.commands, (std::vector<std::pair<int, int>>{{kApply, ctl::kBnClicked},
+                                                              {ctl::kIdCancel, ctl::kBnClicked}}));
 }
 
-TEST_F(DialogTest, F1AsksForTheTopicOfTheDialogsId) {
+TEST_F(DialogTest, F1AsksForTheTopicOfTheDialogsId)
+{
     RecordingDialog dlg;
     fwtest::WhenModal([&] {
         PressKey(dlg.GetDlgItem(kEdit), Qt::Key_F1);
@@ -172,7 +190,8 @@ TEST_F(DialogTest, F1AsksForTheTopicOfTheDialogsId) {
     EXPECT_EQ(dlg.oks + dlg.cancels, 0);
 }
 
-TEST_F(DialogTest, OkAndCancelButtonsEndTheDialog) {
+TEST_F(DialogTest, OkAndCancelButtonsEndTheDialog)
+{
     RecordingDialog dlg;
     fwtest::WhenModal([&] { dlg.GetDlgItemAs<QPushButton>(ctl::kIdOk)->click(); });
     EXPECT_EQ(dlg.DoModal(), ctl::kIdOk);
@@ -187,7 +206,8 @@ TEST_F(DialogTest, OkAndCancelButtonsEndTheDialog) {
 // The owner may be destroyed while a dialog runs on it (a close or a remote command handled in
 // the dialog's event loop). The dialog belongs to its caller, here on the stack: it must not go
 // with the owner's children, and it ends as cancelled.
-TEST_F(DialogTest, ADialogWhoseOwnerIsDestroyedEndsCancelledAndStaysTheCallers) {
+TEST_F(DialogTest, ADialogWhoseOwnerIsDestroyedEndsCancelledAndStaysTheCallers)
+{
     auto* owner = new QWidget;
     owner->show();
     framework::SetMainWindow(owner);
@@ -202,7 +222,8 @@ TEST_F(DialogTest, ADialogWhoseOwnerIsDestroyedEndsCancelledAndStaysTheCallers) 
     framework::SetMainWindow(nullptr);
 }
 
-TEST_F(DialogTest, ControlsReportTheirCommands) {
+TEST_F(DialogTest, ControlsReportTheirCommands)
+{
     RecordingDialog dlg;
     fwtest::WhenModal([&] {
         dlg.GetDlgItemAs<QPushButton>(kApply)->click();
@@ -217,7 +238,8 @@ TEST_F(DialogTest, ControlsReportTheirCommands) {
     EXPECT_EQ(dlg.commands, expected);
 }
 
-TEST_F(DialogTest, ControlsAreCreatedAsTheirOwnClass) {
+TEST_F(DialogTest, ControlsAreCreatedAsTheirOwnClass)
+{
     RecordingDialog dlg;
     fwtest::WhenModal([&] {
         EXPECT_NE(dynamic_cast<TestSlider*>(dlg.GetDlgItem(kCustom)), nullptr);
@@ -233,7 +255,8 @@ TEST_F(DialogTest, ControlsAreCreatedAsTheirOwnClass) {
     dlg.DoModal();
 }
 
-TEST_F(DialogTest, TimersCallOnTimerUntilKilled) {
+TEST_F(DialogTest, TimersCallOnTimerUntilKilled)
+{
     RecordingDialog dlg;
     QEventLoop loop;
     dlg.timerLoop = &loop;
@@ -248,7 +271,8 @@ TEST_F(DialogTest, TimersCallOnTimerUntilKilled) {
     EXPECT_EQ(dlg.timers, 3);
 }
 
-TEST_F(DialogTest, DialogIsTranslatedFromTheLanguageFile) {
+TEST_F(DialogTest, DialogIsTranslatedFromTheLanguageFile)
+{
     TempDir dir;
     PutFile(dir / "Deutsch.lng",
             "Corvane language file 1\r\n"
@@ -276,10 +300,13 @@ TEST_F(DialogTest, DialogIsTranslatedFromTheLanguageFile) {
     dlg.DoModal();
 }
 
-TEST_F(DialogTest, HelpTopicOpensTheLanguagesHelpFileAtTheTopic) {
+TEST_F(DialogTest, HelpTopicOpensTheLanguagesHelpFileAtTheTopic)
+{
     TempDir dir;
-    PutFile(dir / "Deutsch.lng", "Corvane language file 1\nHELP=Hilfe.html\n\"Apply\"=\"Anwenden\"\n");
-    PutFile(dir / "Nohelp.lng", "Corvane language file 1\nHELP=Missing.html\n\"Apply\"=\"Anwenden\"\n");
+    PutFile(dir / "Deutsch.lng",
+            "Corvane language file 1\nHELP=Hilfe.html\n\"Apply\"=\"Anwenden\"\n");
+    PutFile(dir / "Nohelp.lng",
+            "Corvane language file 1\nHELP=Missing.html\n\"Apply\"=\"Anwenden\"\n");
     PutFile(dir / "Hilfe.html", "<html></html>");
     platform::SetProgramFolder(dir.path);
     CLanguage language;
@@ -297,8 +324,10 @@ TEST_F(DialogTest, HelpTopicOpensTheLanguagesHelpFileAtTheTopic) {
     platform::SetProgramFolder("");
 }
 
-TEST_F(DialogTest, MessageBoxShowsTheTextAsItIsAndAnswersTheButton) {
-    MessageBoxRequest request{"<b>Delete</b> the memory 5 ?", "ATTENTION", mb::kYesNo | mb::kIconQuestion, 0};
+TEST_F(DialogTest, MessageBoxShowsTheTextAsItIsAndAnswersTheButton)
+{
+    MessageBoxRequest request{"<b>Delete</b> the memory 5 ?", "ATTENTION",
+                              mb::kYesNo | mb::kIconQuestion, 0};
     std::string shown;
     fwtest::WhenMessageBox([&](QMessageBox* box) {
         ASSERT_NE(box, nullptr);
@@ -319,7 +348,8 @@ TEST_F(DialogTest, MessageBoxShowsTheTextAsItIsAndAnswersTheButton) {
 
 // The window that asked may be destroyed while its box is open (a close or a remote command
 // handled in the box's event loop): the box goes with it and counts as closed with Esc.
-TEST_F(DialogTest, AMessageBoxWhoseParentIsDestroyedAnswersAsEscape) {
+TEST_F(DialogTest, AMessageBoxWhoseParentIsDestroyedAnswersAsEscape)
+{
     for (unsigned style : {mb::kYesNo, mb::kOk}) {
         auto* window = new QWidget;
         window->show();
@@ -339,10 +369,12 @@ TEST_F(DialogTest, AMessageBoxWhoseParentIsDestroyedAnswersAsEscape) {
     }
 }
 
-TEST_F(DialogTest, LanguageMessageBoxesGoThroughTheHelper) {
+TEST_F(DialogTest, LanguageMessageBoxesGoThroughTheHelper)
+{
     TempDir dir;
     PutFile(dir / "Deutsch.lng",
-            "Corvane language file 1\n\"Impossible to save the memories : %1\"=\"Speichern unmoeglich: %1\"\n");
+            "Corvane language file 1\n\"Impossible to save the memories : %1\"=\"Speichern "
+            "unmoeglich: %1\"\n");
     CLanguage language;
     ASSERT_EQ(language.Load(dir / "Deutsch.lng", false), CLanguage::kLoaded);
     framework::InstallMessageBoxes(language);

@@ -15,7 +15,8 @@ namespace {
 
 constexpr unsigned kTemplate = 9101;
 
-void RegisterTestTemplate() {
+void RegisterTestTemplate()
+{
     using namespace tpl;
     RegisterDialogTemplate({kTemplate, "Font test",
                             Column({Control(500, "STATIC", "A label with some text in it"),
@@ -34,11 +35,13 @@ struct Seen {
 };
 
 // Opens `dlg` modally and records the fonts in force while it runs.
-Seen RunAndLook(CMyFontDialog& dlg, std::function<int()> open) {
+Seen RunAndLook(CMyFontDialog& dlg, std::function<int()> open)
+{
     Seen seen;
     fwtest::WhenModal([&] {
         seen.dialogPoints = dlg.font().pointSize();
-        if (auto* label = dlg.GetDlgItemAs<QLabel>(500)) seen.labelPoints = QFontInfo(label->font()).pointSize();
+        if (auto* label = dlg.GetDlgItemAs<QLabel>(500))
+            seen.labelPoints = QFontInfo(label->font()).pointSize();
         seen.reportedSize = dlg.GetFontSize();
         seen.reportedFace = dlg.GetFontFace();
         seen.hint = dlg.sizeHint();
@@ -52,13 +55,15 @@ Seen RunAndLook(CMyFontDialog& dlg, std::function<int()> open) {
 
 class FontTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         fwtest::App();
         RegisterTestTemplate();
     }
 };
 
-TEST_F(FontTest, ChildDialogTakesTheOwnerFont) {
+TEST_F(FontTest, ChildDialogTakesTheOwnerFont)
+{
     QWidget owner;
     owner.setFont(QFont("DejaVu Sans", 10));
     owner.show();
@@ -76,7 +81,8 @@ TEST_F(FontTest, ChildDialogTakesTheOwnerFont) {
     EXPECT_EQ(dlg.parentWidget(), nullptr);
 }
 
-TEST_F(FontTest, ExplicitFontWinsOverTheOwnerAndReflowsTheLayout) {
+TEST_F(FontTest, ExplicitFontWinsOverTheOwnerAndReflowsTheLayout)
+{
     QWidget owner;
     owner.setFont(QFont("DejaVu Sans", 10));
     CMyFontDialog small(kTemplate);
@@ -93,7 +99,8 @@ TEST_F(FontTest, ExplicitFontWinsOverTheOwnerAndReflowsTheLayout) {
     EXPECT_GT(largeSeen.hint.height(), smallSeen.hint.height());
 }
 
-TEST_F(FontTest, OwnerFontInPixelsIsConvertedToPoints) {
+TEST_F(FontTest, OwnerFontInPixelsIsConvertedToPoints)
+{
     QWidget owner;
     QFont font("DejaVu Sans");
     font.setPixelSize(13);
@@ -106,7 +113,8 @@ TEST_F(FontTest, OwnerFontInPixelsIsConvertedToPoints) {
     EXPECT_EQ(seen.dialogPoints, 10);
 }
 
-TEST_F(FontTest, SetTemplateFontRefusesEmptyFaceOrSizeBelowOne) {
+TEST_F(FontTest, SetTemplateFontRefusesEmptyFaceOrSizeBelowOne)
+{
     CMyFontDialog dlg(kTemplate);
     EXPECT_FALSE(dlg.SetTemplateFont("", 10));
     EXPECT_FALSE(dlg.SetTemplateFont("DejaVu Sans", 0));
@@ -118,7 +126,8 @@ TEST_F(FontTest, SetTemplateFontRefusesEmptyFaceOrSizeBelowOne) {
     EXPECT_EQ(dlg.GetFontFace(), "DejaVu Sans");
 }
 
-TEST_F(FontTest, OneLetterFaceIsAppliedButTheActualFaceIsReported) {
+TEST_F(FontTest, OneLetterFaceIsAppliedButTheActualFaceIsReported)
+{
     CMyFontDialog dlg(kTemplate);
     Seen seen = RunAndLook(dlg, [&] { return dlg.DoModalWithFont("Q", 11); });
     EXPECT_EQ(seen.dialogPoints, 11);
@@ -126,7 +135,8 @@ TEST_F(FontTest, OneLetterFaceIsAppliedButTheActualFaceIsReported) {
     EXPECT_FALSE(seen.reportedFace.empty());
 }
 
-TEST_F(FontTest, WithoutOwnerTheTemplateFontStaysAndSizeIsEight) {
+TEST_F(FontTest, WithoutOwnerTheTemplateFontStaysAndSizeIsEight)
+{
     CMyFontDialog dlg(kTemplate);
     EXPECT_FALSE(dlg.TakeOwnerFont());
     EXPECT_EQ(dlg.GetFontSize(), 8);
@@ -134,7 +144,8 @@ TEST_F(FontTest, WithoutOwnerTheTemplateFontStaysAndSizeIsEight) {
     EXPECT_EQ(seen.dialogPoints, QApplication::font().pointSize());
 }
 
-TEST_F(FontTest, MissingTemplateIsNotShown) {
+TEST_F(FontTest, MissingTemplateIsNotShown)
+{
     CMyFontDialog dlg(9999);
     EXPECT_EQ(dlg.DoModal(), -1);
     CMyFontDialog none;
@@ -142,7 +153,8 @@ TEST_F(FontTest, MissingTemplateIsNotShown) {
     EXPECT_FALSE(none.Create(9999, nullptr));
 }
 
-TEST_F(FontTest, ModelessDialogTakesItsParentFont) {
+TEST_F(FontTest, ModelessDialogTakesItsParentFont)
+{
     QWidget parent;
     parent.setFont(QFont("DejaVu Sans", 13));
     CMyFontDialog* dlg = new CMyFontDialog;

@@ -23,26 +23,32 @@ using testing_support::TempDir;
 
 class LanguageDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         fwtest::App();
         PutFile(dir / "Italiano.lng", "Corvane language file 1\n\"Ok\"=\"Va bene\"\n");
         PutFile(dir / "deutsch.lng",
                 "Corvane language file 1\n"
                 "\"Abort\"=\"Abbrechen\"\n"
                 "\"Corvane - Select Language\"=\"Corvane - Sprache\"\n"
-                "\"Error in the language file.\\n\\nPlease try again.\"=\"Fehler in der Sprachdatei.\"\n");
+                "\"Error in the language file.\\n\\nPlease try again.\"=\"Fehler in der "
+                "Sprachdatei.\"\n");
         PutFile(dir / "Broken.lng", "not a language file\n\"Ok\"=\"x\"\n");
         ini.SetPath((dir / "Corvane.ini").c_str());
         framework::SetLanguage(&language);
         framework::SetIni(&ini);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         framework::SetLanguage(nullptr);
         framework::SetIni(nullptr);
     }
 
     QComboBox* Combo(CDlgLng& dlg) { return dlg.GetDlgItemAs<QComboBox>(CDlgLng::kIdcLanguage); }
-    void Select(CDlgLng& dlg, const QString& name) { Combo(dlg)->setCurrentIndex(Combo(dlg)->findText(name)); }
+    void Select(CDlgLng& dlg, const QString& name)
+    {
+        Combo(dlg)->setCurrentIndex(Combo(dlg)->findText(name));
+    }
     void Click(CDlgLng& dlg, int id) { dlg.GetDlgItemAs<QPushButton>(id)->click(); }
 
     TempDir dir;
@@ -50,11 +56,13 @@ protected:
     CIni ini;
 };
 
-TEST_F(LanguageDialogTest, ListsTheValidFilesSortedWithTheFirstSelected) {
+TEST_F(LanguageDialogTest, ListsTheValidFilesSortedWithTheFirstSelected)
+{
     CDlgLng dlg(language, ini, dir.path);
     QStringList shown;
     fwtest::WhenModal([&] {
-        for (int i = 0; i < Combo(dlg)->count(); ++i) shown << Combo(dlg)->itemText(i);
+        for (int i = 0; i < Combo(dlg)->count(); ++i)
+            shown << Combo(dlg)->itemText(i);
         EXPECT_EQ(Combo(dlg)->currentIndex(), 0);
         EXPECT_EQ(dlg.windowTitle().toStdString(), "Corvane - Select Language");
         Click(dlg, CDlgLng::kIdcAbort);
@@ -63,7 +71,8 @@ TEST_F(LanguageDialogTest, ListsTheValidFilesSortedWithTheFirstSelected) {
     EXPECT_EQ(shown, QStringList({"deutsch", "Italiano"}));
 }
 
-TEST_F(LanguageDialogTest, AFileThatDoesNotLoadShowsTheErrorAndKeepsTheDialogOpen) {
+TEST_F(LanguageDialogTest, AFileThatDoesNotLoadShowsTheErrorAndKeepsTheDialogOpen)
+{
     CDlgLng dlg(language, ini, dir.path);
     std::string message;
     bool openAfterError = false;
@@ -85,7 +94,8 @@ TEST_F(LanguageDialogTest, AFileThatDoesNotLoadShowsTheErrorAndKeepsTheDialogOpe
     EXPECT_EQ(ini.GetString(settings::setup::Language), "");
 }
 
-TEST_F(LanguageDialogTest, ErrorTextComesFromTheLanguageStillInForce) {
+TEST_F(LanguageDialogTest, ErrorTextComesFromTheLanguageStillInForce)
+{
     ASSERT_EQ(language.Load(dir / "deutsch.lng", false), CLanguage::kLoaded);
     CDlgLng dlg(language, ini, dir.path);
     std::string message;
@@ -107,7 +117,8 @@ TEST_F(LanguageDialogTest, ErrorTextComesFromTheLanguageStillInForce) {
     EXPECT_EQ(language.GetFilePath(), dir / "deutsch.lng");
 }
 
-TEST_F(LanguageDialogTest, OkLoadsAndStoresTheChosenFile) {
+TEST_F(LanguageDialogTest, OkLoadsAndStoresTheChosenFile)
+{
     CDlgLng dlg(language, ini, dir.path);
     fwtest::WhenModal([&] {
         Select(dlg, "Italiano");
@@ -119,7 +130,8 @@ TEST_F(LanguageDialogTest, OkLoadsAndStoresTheChosenFile) {
     EXPECT_EQ(language.Translate("Ok"), "Va bene");
 }
 
-TEST_F(LanguageDialogTest, ChoosingTheLanguageAlreadySetIsAChoiceNotACancel) {
+TEST_F(LanguageDialogTest, ChoosingTheLanguageAlreadySetIsAChoiceNotACancel)
+{
     ASSERT_TRUE(ini.WriteString(settings::setup::Language, "Italiano.lng"));
     CDlgLng dlg(language, ini, dir.path);
     fwtest::WhenModal([&] {
@@ -131,7 +143,8 @@ TEST_F(LanguageDialogTest, ChoosingTheLanguageAlreadySetIsAChoiceNotACancel) {
     EXPECT_TRUE(language.IsLoaded());
 }
 
-TEST_F(LanguageDialogTest, EnterAndEscLeaveItOpen) {
+TEST_F(LanguageDialogTest, EnterAndEscLeaveItOpen)
+{
     CDlgLng dlg(language, ini, dir.path);
     bool open = false;
     fwtest::WhenModal([&] {

@@ -28,7 +28,8 @@ constexpr int kSecond = 701;
 constexpr int kPush = 702;
 constexpr int kTabs = 710;
 
-void RegisterTemplates() {
+void RegisterTemplates()
+{
     using namespace tpl;
     for (unsigned id : {kPageA, kPageB})
         RegisterDialogTemplate({id, "Page",
@@ -46,17 +47,21 @@ public:
     bool focusFirst = true;
 
 protected:
-    bool OnInitPage(int index, int id) override {
+    bool OnInitPage(int index, int id) override
+    {
         log.push_back("init " + std::to_string(index) + " " + std::to_string(id));
         return focusFirst;
     }
-    void OnActivatePage(int index, int id) override {
+    void OnActivatePage(int index, int id) override
+    {
         log.push_back("activate " + std::to_string(index) + " " + std::to_string(id));
     }
-    void OnDeactivatePage(int index, int id) override {
+    void OnDeactivatePage(int index, int id) override
+    {
         log.push_back("deactivate " + std::to_string(index) + " " + std::to_string(id));
     }
-    void OnDestroyPage(int index, int id) override {
+    void OnDestroyPage(int index, int id) override
+    {
         log.push_back("destroy " + std::to_string(index) + " " + std::to_string(id));
     }
 };
@@ -67,7 +72,8 @@ public:
     std::vector<std::pair<int, int>> commands;
 
 protected:
-    bool OnCommand(int id, int code) override {
+    bool OnCommand(int id, int code) override
+    {
         commands.emplace_back(id, code);
         return false;
     }
@@ -83,31 +89,35 @@ public:
 protected:
     void OnOK() override { ++oks; }
     void OnCancel() override { ++cancels; }
-    bool OnCommand(int id, int code) override {
+    bool OnCommand(int id, int code) override
+    {
         commands.emplace_back(id, code);
         return true;
     }
 };
 
 // A click with the mouse on tab `index`, as the user makes it.
-void ClickTab(QTabBar* bar, int index) {
+void ClickTab(QTabBar* bar, int index)
+{
     QPoint at = bar->tabRect(index).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, bar->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, bar->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(bar, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, bar->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, bar->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(bar, &release);
 }
 
-void PressKey(QWidget* target, int key) {
+void PressKey(QWidget* target, int key)
+{
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
 }
 
 class TabsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         fwtest::App();
         RegisterTemplates();
         window.resize(400, 300);
@@ -130,7 +140,8 @@ protected:
     RecordingPage pageB{kPageB};
 };
 
-TEST_F(TabsTest, OnlyTheCurrentPageIsShown) {
+TEST_F(TabsTest, OnlyTheCurrentPageIsShown)
+{
     EXPECT_EQ(tabs->GetItemCount(), 2);
     EXPECT_EQ(tabs->GetCurSel(), 0);
     EXPECT_TRUE(pageA.isVisible());
@@ -146,7 +157,8 @@ TEST_F(TabsTest, OnlyTheCurrentPageIsShown) {
     EXPECT_EQ(tabs->GetCurSel(), 1);
 }
 
-TEST_F(TabsTest, SwitchingPagesWithTheMouseRestoresTheFocus) {
+TEST_F(TabsTest, SwitchingPagesWithTheMouseRestoresTheFocus)
+{
     auto* secondA = pageA.GetDlgItemAs<QLineEdit>(kSecond);
     auto* firstB = pageB.GetDlgItemAs<QLineEdit>(kFirst);
     auto* pushB = pageB.GetDlgItemAs<QPushButton>(kPush);
@@ -168,7 +180,8 @@ TEST_F(TabsTest, SwitchingPagesWithTheMouseRestoresTheFocus) {
     EXPECT_EQ(QApplication::focusWidget(), pushB);
 }
 
-TEST_F(TabsTest, UserSelectionCallsTheHooksButActivatePageDoesNot) {
+TEST_F(TabsTest, UserSelectionCallsTheHooksButActivatePageDoesNot)
+{
     std::vector<std::string> expectedInit = {"init 0 2000", "init 1 2001"};
     EXPECT_EQ(tabs->log, expectedInit);
     tabs->log.clear();
@@ -180,7 +193,8 @@ TEST_F(TabsTest, UserSelectionCallsTheHooksButActivatePageDoesNot) {
     EXPECT_TRUE(tabs->log.empty());
 }
 
-TEST_F(TabsTest, RemovedFocusControlFallsBackToTheFirstControl) {
+TEST_F(TabsTest, RemovedFocusControlFallsBackToTheFirstControl)
+{
     auto* secondB = pageB.GetDlgItemAs<QLineEdit>(kSecond);
     tabs->ActivatePage(1);
     secondB->setFocus();
@@ -191,13 +205,15 @@ TEST_F(TabsTest, RemovedFocusControlFallsBackToTheFirstControl) {
     EXPECT_EQ(QApplication::focusWidget(), pageB.GetDlgItem(kFirst));
 }
 
-TEST_F(TabsTest, NullPageIsRefused) {
+TEST_F(TabsTest, NullPageIsRefused)
+{
     EXPECT_EQ(tabs->AddPage("Nothing", nullptr, 2005), -1);
     EXPECT_EQ(tabs->GetItemCount(), 2);
     EXPECT_EQ(tabs->TabBar()->count(), 2);
 }
 
-TEST_F(TabsTest, RemoveAllPagesCallsTheHookLastFirstAndKeepsPagesOwnedElsewhere) {
+TEST_F(TabsTest, RemoveAllPagesCallsTheHookLastFirstAndKeepsPagesOwnedElsewhere)
+{
     QPointer<QWidget> owned = new QWidget;
     tabs->AddPage("Owned", owned, 2009, true);
     tabs->log.clear();
@@ -211,7 +227,8 @@ TEST_F(TabsTest, RemoveAllPagesCallsTheHookLastFirstAndKeepsPagesOwnedElsewhere)
     EXPECT_EQ(tabs->TabBar()->count(), 0);
 }
 
-TEST(TabPageTest, EnterAndEscOnAPageDoNothing) {
+TEST(TabPageTest, EnterAndEscOnAPageDoNothing)
+{
     fwtest::App();
     RegisterTemplates();
     Host host;
@@ -236,7 +253,8 @@ TEST(TabPageTest, EnterAndEscOnAPageDoNothing) {
     EXPECT_EQ(host.cancels, 0);
 }
 
-TEST(TabPageTest, CommandsStayOnThePageUnlessRouted) {
+TEST(TabPageTest, CommandsStayOnThePageUnlessRouted)
+{
     fwtest::App();
     RegisterTemplates();
     Host host;

@@ -31,7 +31,8 @@ public:
     TipsDialog() : CMyFontDialog(kTemplate) {}
 
 protected:
-    bool OnInitDialog() override {
+    bool OnInitDialog() override
+    {
         CMyFontDialog::OnInitDialog();
         ToolTips().AddToolId(GetDlgItem(kExit), 1017);  // "Exit from the program"
         ToolTips().AddToolText(GetDlgItem(kPlain), "Select VFO A");
@@ -40,12 +41,14 @@ protected:
 };
 
 // Asks a control for its tip the way the window system does; returns the tip shown, if any.
-std::string TipShownFor(QWidget* control) {
+std::string TipShownFor(QWidget* control)
+{
     // A tip goes away a moment after hideText: wait for it (capped) so only a new tip counts.
     QToolTip::hideText();
     QElapsedTimer cap;
     cap.start();
-    while (QToolTip::isVisible() && cap.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (QToolTip::isVisible() && cap.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     QPoint at = control->rect().center();
     QHelpEvent event(QEvent::ToolTip, at, control->mapToGlobal(at));
     QApplication::sendEvent(control, &event);
@@ -54,11 +57,13 @@ std::string TipShownFor(QWidget* control) {
 
 class ToolTipsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         fwtest::App();
         using namespace tpl;
-        RegisterDialogTemplate({kTemplate, "Tips",
-                                Row({Control(kExit, "BUTTON", "Exit"), Control(kPlain, "BUTTON", "VFO A")})});
+        RegisterDialogTemplate(
+            {kTemplate, "Tips",
+             Row({Control(kExit, "BUTTON", "Exit"), Control(kPlain, "BUTTON", "VFO A")})});
         PutFile(dir / "Deutsch.lng",
                 "Corvane language file 1\n\"Exit from the program\"=\"Programm beenden\"\n");
         ASSERT_EQ(language.Load(dir / "Deutsch.lng", false), CLanguage::kLoaded);
@@ -66,14 +71,16 @@ protected:
         framework::SetLanguage(&language);
         framework::SetIni(&ini);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         framework::SetLanguage(nullptr);
         framework::SetIni(nullptr);
         QToolTip::hideText();
     }
 
     // Opens the dialog and collects the tips of both buttons.
-    std::pair<std::string, std::string> Tips() {
+    std::pair<std::string, std::string> Tips()
+    {
         TipsDialog dlg;
         std::pair<std::string, std::string> tips;
         fwtest::WhenModal([&] {
@@ -90,7 +97,8 @@ protected:
     CIni ini;
 };
 
-TEST_F(ToolTipsTest, TipsShowTranslatedTextsWhileSwitchedOn) {
+TEST_F(ToolTipsTest, TipsShowTranslatedTextsWhileSwitchedOn)
+{
     auto tips = Tips();  // no setting: on
     EXPECT_EQ(tips.first, "Programm beenden");
     EXPECT_EQ(tips.second, "Select VFO A");  // no translation: English
@@ -98,14 +106,16 @@ TEST_F(ToolTipsTest, TipsShowTranslatedTextsWhileSwitchedOn) {
     EXPECT_EQ(Tips().first, "Programm beenden");
 }
 
-TEST_F(ToolTipsTest, TipsOffMeansNoneShown) {
+TEST_F(ToolTipsTest, TipsOffMeansNoneShown)
+{
     ASSERT_TRUE(ini.WriteInt(settings::setup::ToolTips, 0));
     auto tips = Tips();
     EXPECT_EQ(tips.first, "");
     EXPECT_EQ(tips.second, "");
 }
 
-TEST_F(ToolTipsTest, OwnSwitchTakesThePlaceOfTheSetting) {
+TEST_F(ToolTipsTest, OwnSwitchTakesThePlaceOfTheSetting)
+{
     ASSERT_TRUE(ini.WriteInt(settings::setup::ToolTips, 0));
     QWidget window;
     auto* button = new QPushButton("Exit", &window);

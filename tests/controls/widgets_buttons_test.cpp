@@ -27,16 +27,19 @@ public:
     std::vector<int> checkSeen;  // GetCheck of kCheck when its click arrived
 
 protected:
-    bool OnCommand(int id, int code) override {
+    bool OnCommand(int id, int code) override
+    {
         commands.emplace_back(id, code);
-        if (id == kCheck) checkSeen.push_back(GetDlgItemAs<CFlatButton>(kCheck)->GetCheck());
+        if (id == kCheck)
+            checkSeen.push_back(GetDlgItemAs<CFlatButton>(kCheck)->GetCheck());
         return true;
     }
 };
 
 class FlatButtonTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    static void SetUpTestSuite()
+    {
         ctltest::App();
         RegisterCustomControls();
         RegisterDialogTemplate({kTemplate, "Buttons",
@@ -44,7 +47,8 @@ protected:
                                              tpl::Control(kPush, "CFlatButton", "Push"),
                                              tpl::Control(kOnOff, "COnOffButton", "ATT")})});
     }
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
         check = dlg.GetDlgItemAs<CFlatButton>(kCheck);
         push = dlg.GetDlgItemAs<CFlatButton>(kPush);
@@ -53,7 +57,8 @@ protected:
         check->SetButtonType(CFlatButton::kCheckBox);
         dlg.show();
     }
-    static void Enter(QWidget* w) {
+    static void Enter(QWidget* w)
+    {
         QEnterEvent e(QPointF(5, 5), QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)));
         QApplication::sendEvent(w, &e);
     }
@@ -64,7 +69,8 @@ protected:
     COnOffButton* onOff = nullptr;
 };
 
-TEST_F(FlatButtonTest, ClickReachesTheDialogAfterTheCheckToggled) {
+TEST_F(FlatButtonTest, ClickReachesTheDialogAfterTheCheckToggled)
+{
     ctltest::Click(check);
     ctltest::Click(push);
     ASSERT_EQ(dlg.commands.size(), 2u);
@@ -75,7 +81,8 @@ TEST_F(FlatButtonTest, ClickReachesTheDialogAfterTheCheckToggled) {
     EXPECT_TRUE(push->hasFocus() || !QApplication::focusWidget());
 }
 
-TEST_F(FlatButtonTest, FastSecondClickCountsAsAClick) {
+TEST_F(FlatButtonTest, FastSecondClickCountsAsAClick)
+{
     ctltest::Mouse(check, QEvent::MouseButtonPress, Qt::LeftButton, {5, 5});
     ctltest::Mouse(check, QEvent::MouseButtonRelease, Qt::LeftButton, {5, 5});
     ctltest::Mouse(check, QEvent::MouseButtonDblClick, Qt::LeftButton, {5, 5});
@@ -84,7 +91,8 @@ TEST_F(FlatButtonTest, FastSecondClickCountsAsAClick) {
     EXPECT_EQ(check->GetCheck(), 0);
 }
 
-TEST_F(FlatButtonTest, CheckStateOnlyForCheckBoxes) {
+TEST_F(FlatButtonTest, CheckStateOnlyForCheckBoxes)
+{
     push->SetCheck(1);
     EXPECT_EQ(push->GetCheck(), 0);
     check->SetCheck(1);
@@ -93,14 +101,16 @@ TEST_F(FlatButtonTest, CheckStateOnlyForCheckBoxes) {
     EXPECT_EQ(check->GetCheck(), 0);
 }
 
-TEST_F(FlatButtonTest, AlignBeyondThreeIsRefused) {
+TEST_F(FlatButtonTest, AlignBeyondThreeIsRefused)
+{
     EXPECT_EQ(push->SetAlign(2), 0);
     EXPECT_EQ(push->SetAlign(4), 4);
     EXPECT_EQ(push->SetAlign(-1), 4);
     EXPECT_EQ(push->GetAlign(), 2);
 }
 
-TEST_F(FlatButtonTest, HoverInFlatLookOnly) {
+TEST_F(FlatButtonTest, HoverInFlatLookOnly)
+{
     // No window is active offscreen: AlwaysTrack still lights the button.
     Enter(push);
     EXPECT_TRUE(push->IsHovered());
@@ -123,7 +133,8 @@ TEST_F(FlatButtonTest, HoverInFlatLookOnly) {
     EXPECT_FALSE(onOff->IsHovered());
 }
 
-TEST_F(FlatButtonTest, ColoursLightenAndSurviveASystemColourChange) {
+TEST_F(FlatButtonTest, ColoursLightenAndSurviveASystemColourChange)
+{
     push->SetColor(CFlatButton::kBkIn, RgbColor(240, 100, 100));
     push->LightenColor();
     EXPECT_EQ(push->GetColor(CFlatButton::kBkIn), RgbColor(255, 115, 115));
@@ -141,12 +152,14 @@ TEST_F(FlatButtonTest, ColoursLightenAndSurviveASystemColourChange) {
     EXPECT_FALSE(push->HasOwnColor(CFlatButton::kBkIn));
 }
 
-TEST_F(FlatButtonTest, OnOffButtonPaintsItsCaptionInTheOnColour) {
+TEST_F(FlatButtonTest, OnOffButtonPaintsItsCaptionInTheOnColour)
+{
     const COLORREF red = RgbColor(255, 0, 0);
     onOff->SetOnOffColors(red, RgbColor(0, 0, 0));
     onOff->SetOn(true);
     EXPECT_TRUE(onOff->IsOn());
-    for (int i : {CFlatButton::kFgIn, CFlatButton::kFgOut, CFlatButton::kFgFocus}) EXPECT_EQ(onOff->GetColor(i), red);
+    for (int i : {CFlatButton::kFgIn, CFlatButton::kFgOut, CFlatButton::kFgFocus})
+        EXPECT_EQ(onOff->GetColor(i), red);
     onOff->resize(60, 24);
     const QImage img = onOff->grab().toImage();
     bool sawRed = false;
@@ -160,7 +173,8 @@ TEST_F(FlatButtonTest, OnOffButtonPaintsItsCaptionInTheOnColour) {
     EXPECT_EQ(onOff->GetColor(CFlatButton::kFgOut), RgbColor(0, 0, 0));
 }
 
-TEST_F(FlatButtonTest, MenuChoiceGoesToTheOwner) {
+TEST_F(FlatButtonTest, MenuChoiceGoesToTheOwner)
+{
     ctltest::Recorder owner;
     auto* menu = new QMenu;
     CFlatButton::AddMenuCommand(menu, 501, "First");
@@ -189,7 +203,8 @@ TEST_F(FlatButtonTest, MenuChoiceGoesToTheOwner) {
 
 // The window holding the button may be destroyed while its menu is open (a remote command, a
 // close handled in the menu's own event loop): the button must not touch itself afterwards.
-TEST_F(FlatButtonTest, AButtonDestroyedWhileItsMenuIsOpenIsNotTouchedAfterwards) {
+TEST_F(FlatButtonTest, AButtonDestroyedWhileItsMenuIsOpenIsNotTouchedAfterwards)
+{
     for (int round = 0; round < 20; ++round) {
         ctltest::Recorder owner;
         QPointer<CFlatButton> button = new CFlatButton("Menu", &owner);
@@ -212,7 +227,8 @@ TEST_F(FlatButtonTest, AButtonDestroyedWhileItsMenuIsOpenIsNotTouchedAfterwards)
     }
 }
 
-TEST_F(FlatButtonTest, ImagesAndCursorsByResource) {
+TEST_F(FlatButtonTest, ImagesAndCursorsByResource)
+{
     EXPECT_EQ(push->SetCursor(207), 0);
     EXPECT_EQ(push->SetCursor(106), 0);
     EXPECT_EQ(push->SetCursor(4242), 1);

@@ -22,7 +22,8 @@ protected:
     static void Select(QLineEdit& e, int start, int length) { e.setSelection(start, length); }
 };
 
-TEST_F(EditTest, TypingFormatsAndRefusesLetters) {
+TEST_F(EditTest, TypingFormatsAndRefusesLetters)
+{
     CNumEdit e;
     e.SetFormat(0, ',');
     EXPECT_EQ(e.text(), "0");
@@ -39,7 +40,8 @@ TEST_F(EditTest, TypingFormatsAndRefusesLetters) {
     EXPECT_EQ(e.text(), "105");
 }
 
-TEST_F(EditTest, ProgramTextsAndStatus) {
+TEST_F(EditTest, ProgramTextsAndStatus)
+{
     CNumEdit e;
     e.SetFormat(0, ',');
     e.setText("14175000");  // any way the program sets a text
@@ -57,7 +59,8 @@ TEST_F(EditTest, ProgramTextsAndStatus) {
     EXPECT_EQ(e.text(), "Error");
 }
 
-TEST_F(EditTest, CopyWithoutSelectionKeepsTheClipboard) {
+TEST_F(EditTest, CopyWithoutSelectionKeepsTheClipboard)
+{
     CNumEdit e;
     e.SetFormat(0, ',');
     e.SetValue(14175000);
@@ -73,7 +76,8 @@ TEST_F(EditTest, CopyWithoutSelectionKeepsTheClipboard) {
     EXPECT_EQ(Clipboard(), "14175");
 }
 
-TEST_F(EditTest, CutPutsTheDigitsOnTheClipboard) {
+TEST_F(EditTest, CutPutsTheDigitsOnTheClipboard)
+{
     CNumEdit e;
     e.SetFormat(0, ',');
     e.SetValue(14175000);
@@ -83,7 +87,8 @@ TEST_F(EditTest, CutPutsTheDigitsOnTheClipboard) {
     EXPECT_EQ(e.text(), "14.000");
 }
 
-TEST_F(EditTest, PasteAdmitsOnlyNumbers) {
+TEST_F(EditTest, PasteAdmitsOnlyNumbers)
+{
     CNumEdit e;
     e.SetFormat(0, ',');
     e.selectAll();
@@ -113,7 +118,8 @@ protected:
     QString SelectionText() const override { return selection; }
 };
 
-TEST_F(EditTest, MiddleClickPastesTheSelectionThroughTheFieldsChecks) {
+TEST_F(EditTest, MiddleClickPastesTheSelectionThroughTheFieldsChecks)
+{
     SelectionField<CNumEdit> e;
     e.SetFormat(0, ',');
     e.SetValue(1234);
@@ -134,7 +140,8 @@ TEST_F(EditTest, MiddleClickPastesTheSelectionThroughTheFieldsChecks) {
     EXPECT_EQ(t.text(), "12:30");
 }
 
-TEST_F(EditTest, SignedOffsetField) {
+TEST_F(EditTest, SignedOffsetField)
+{
     CNumEdit e;
     e.SetFormat(0, ',', true, true);
     e.SetValue(-600);
@@ -155,16 +162,20 @@ public:
     std::vector<std::pair<int, int>> mouse;
 
 protected:
-    bool OnCommand(int id, int code) override {
-        if (code >= 0x200 && code <= 0x205) mouse.emplace_back(id, code);
+    bool OnCommand(int id, int code) override
+    {
+        if (code >= 0x200 && code <= 0x205)
+            mouse.emplace_back(id, code);
         return true;
     }
 };
 
-TEST_F(EditTest, RightClickNotifiesTheDialogOnlyWhenAsked) {
+TEST_F(EditTest, RightClickNotifiesTheDialogOnlyWhenAsked)
+{
     RegisterCustomControls();
-    RegisterDialogTemplate({kTemplate, "Edits",
-                            tpl::Column({tpl::Control(kNotify, "CNumEdit"), tpl::Control(kQuiet, "CNumEdit")})});
+    RegisterDialogTemplate(
+        {kTemplate, "Edits",
+         tpl::Column({tpl::Control(kNotify, "CNumEdit"), tpl::Control(kQuiet, "CNumEdit")})});
     EditDialog dlg;
     ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
     auto* notify = dlg.GetDlgItemAs<CNumEdit>(kNotify);
@@ -183,10 +194,12 @@ TEST_F(EditTest, RightClickNotifiesTheDialogOnlyWhenAsked) {
 
 // The window holding a field may go while the field's context menu is open (a remote command,
 // a close handled in the menu's own event loop): nothing of the field may be touched afterwards.
-TEST_F(EditTest, AFieldDestroyedWhileItsContextMenuIsOpenIsNotTouchedAfterwards) {
+TEST_F(EditTest, AFieldDestroyedWhileItsContextMenuIsOpenIsNotTouchedAfterwards)
+{
     for (int kind = 0; kind < 2; ++kind) {
         auto* window = new QWidget;
-        QLineEdit* edit = kind == 0 ? static_cast<QLineEdit*>(new CNumEdit(window)) : new CTimeEdit(window);
+        QLineEdit* edit =
+            kind == 0 ? static_cast<QLineEdit*>(new CNumEdit(window)) : new CTimeEdit(window);
         window->show();
         bool deleted = false;
         QTimer::singleShot(0, [&] {
@@ -195,14 +208,16 @@ TEST_F(EditTest, AFieldDestroyedWhileItsContextMenuIsOpenIsNotTouchedAfterwards)
                 deleted = true;
             }
         });
-        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2), edit->mapToGlobal(QPoint(2, 2)));
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(2, 2),
+                               edit->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(edit, &menu);
         EXPECT_TRUE(deleted) << kind;
         QApplication::processEvents();
     }
 }
 
-TEST_F(EditTest, TimeFieldTypesOnlyValidTimes) {
+TEST_F(EditTest, TimeFieldTypesOnlyValidTimes)
+{
     CTimeEdit t;
     ctltest::Type(&t, "25");
     EXPECT_EQ(t.text(), "2");
@@ -221,7 +236,8 @@ TEST_F(EditTest, TimeFieldTypesOnlyValidTimes) {
     EXPECT_EQ(t.text(), "23:15");
 }
 
-TEST_F(EditTest, TimeExchange) {
+TEST_F(EditTest, TimeExchange)
+{
     CTimeEdit t;
     DDX_TimeEditSet(QDateTime(), t);
     EXPECT_EQ(t.text(), "");
@@ -249,7 +265,8 @@ TEST_F(EditTest, TimeExchange) {
     EXPECT_EQ(t.text(), "12:00");
 }
 
-TEST_F(EditTest, ColorEditKeepsItsColours) {
+TEST_F(EditTest, ColorEditKeepsItsColours)
+{
     CColorEdit e;
     const COLORREF oldBk = e.GetBkColor();
     EXPECT_EQ(e.SetBkColor(RgbColor(0, 0, 80)), oldBk);
@@ -271,7 +288,8 @@ struct CaretMark {
     bool textColoured = true;
 };
 
-CaretMark FocusMark(CNumEdit& e, const QColor& text) {
+CaretMark FocusMark(CNumEdit& e, const QColor& text)
+{
     e.setFocus();
     EXPECT_TRUE(e.hasFocus());
     e.setCursorPosition(3);  // after "14."
@@ -289,7 +307,8 @@ CaretMark FocusMark(CNumEdit& e, const QColor& text) {
     return m;
 }
 
-TEST_F(EditTest, FocusedNumberFieldShowsACaretThatGrowsWithTheFont) {
+TEST_F(EditTest, FocusedNumberFieldShowsACaretThatGrowsWithTheFont)
+{
     QWidget window;
     window.resize(700, 120);
     auto* e = new CNumEdit(&window);

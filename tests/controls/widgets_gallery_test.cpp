@@ -24,27 +24,32 @@
 
 namespace {
 
-QString GalleryFolder() {
+QString GalleryFolder()
+{
     QDir bin(QStringLiteral(CORVANE_BIN_DIR));
     return QDir::cleanPath(bin.absoluteFilePath(QStringLiteral("../tests/gallery")));
 }
 
-QWidget* Row(std::initializer_list<QWidget*> widgets) {
+QWidget* Row(std::initializer_list<QWidget*> widgets)
+{
     auto* box = new QWidget;
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* w : widgets) row->addWidget(w);
+    for (QWidget* w : widgets)
+        row->addWidget(w);
     row->addStretch();
     return box;
 }
 
-QLabel* Picture(const QPixmap& pm) {
+QLabel* Picture(const QPixmap& pm)
+{
     auto* l = new QLabel;
     l->setPixmap(pm);
     return l;
 }
 
-TEST(Gallery, RendersEveryCustomControl) {
+TEST(Gallery, RendersEveryCustomControl)
+{
     ctltest::App();
     QWidget page;
     page.setAutoFillBackground(true);
@@ -161,8 +166,10 @@ TEST(Gallery, RendersEveryCustomControl) {
     QWidget* images = Row({Picture(res::LoadCursor(res::kCursorAvailable)->pixmap()),
                            Picture(res::LoadCursor(res::kCursorUnavailable)->pixmap()),
                            Picture(res::LoadCursor(res::kCursorHand)->pixmap()),
-                           Picture(res::LoadBitmap(res::kBitmapThumb)), Picture(res::LoadBitmap(res::kBitmapThumbActive)),
-                           Picture(res::LoadBitmap(res::kBitmapChannel)), Picture(res::LoadBitmap(res::kBitmapChannel2))});
+                           Picture(res::LoadBitmap(res::kBitmapThumb)),
+                           Picture(res::LoadBitmap(res::kBitmapThumbActive)),
+                           Picture(res::LoadBitmap(res::kBitmapChannel)),
+                           Picture(res::LoadBitmap(res::kBitmapChannel2))});
     form->addRow("207 106 289 287 288 285 286", images);
 
     QWidget owner;

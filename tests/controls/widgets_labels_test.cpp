@@ -29,13 +29,15 @@ namespace {
 class LabelTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ctltest::App(); }
-    void SetUp() override {
+    void SetUp() override
+    {
         framework::Language().SetMessageBoxSink([this](const MessageBoxRequest& r) {
             boxes.push_back(r);
             return answer;
         });
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         framework::Language().SetMessageBoxSink(nullptr);
         CLinkLabel::SetOpener(nullptr);
     }
@@ -43,7 +45,8 @@ protected:
     int answer = mb::kIdOk;
 };
 
-TEST_F(LabelTest, ColorLabelColoursAndBlinking) {
+TEST_F(LabelTest, ColorLabelColoursAndBlinking)
+{
     ctltest::Recorder parent;
     auto* label = new CColorLabel("Reading", &parent);
     SetControlId(label, 1300);
@@ -60,13 +63,15 @@ TEST_F(LabelTest, ColorLabelColoursAndBlinking) {
     label->SetBkColor(CColorLabel::kSystemColor);
     EXPECT_EQ(ToQColor(label->CurrentBkColor()), SystemColor(label->palette(), SysColor::BtnFace));
     label->resize(80, 20);
-    EXPECT_EQ(label->grab().toImage().pixelColor(1, 1), SystemColor(label->palette(), SysColor::BtnFace));
+    EXPECT_EQ(label->grab().toImage().pixelColor(1, 1),
+              SystemColor(label->palette(), SysColor::BtnFace));
     ctltest::Click(label, Qt::RightButton);
     const std::vector<std::pair<int, int>> want{{1300, 0x205}};
     EXPECT_EQ(parent.commands, want);
 }
 
-TEST_F(LabelTest, DisplayBarsWithNothingToShowTakeThePanelsColour) {
+TEST_F(LabelTest, DisplayBarsWithNothingToShowTakeThePanelsColour)
+{
     // A panel in a light colour with bars in the display's black.
     ctltest::Recorder panel;
     QPalette pal = panel.palette();
@@ -119,7 +124,8 @@ TEST_F(LabelTest, DisplayBarsWithNothingToShowTakeThePanelsColour) {
     EXPECT_EQ(corner(range), QColor(200, 210, 220));
 }
 
-TEST_F(LabelTest, LinkOpensAndTurnsVisited) {
+TEST_F(LabelTest, LinkOpensAndTurnsVisited)
+{
     QString opened;
     CLinkLabel::SetOpener([&](const QString& url) {
         opened = url;
@@ -146,7 +152,8 @@ TEST_F(LabelTest, LinkOpensAndTurnsVisited) {
     EXPECT_FALSE(link.font().underline());
 }
 
-TEST_F(LabelTest, LinkFailureShowsTheReason) {
+TEST_F(LabelTest, LinkFailureShowsTheReason)
+{
     CLinkLabel::SetOpener([](const QString&) { return 26; });
     CLinkLabel link;
     link.SetURL("mailto:nobody@example.invalid");
@@ -157,7 +164,8 @@ TEST_F(LabelTest, LinkFailureShowsTheReason) {
     EXPECT_FALSE(link.IsVisited());
 }
 
-TEST_F(LabelTest, FontComboListsEveryFamily) {
+TEST_F(LabelTest, FontComboListsEveryFamily)
+{
     CFontCombo combo;
     EXPECT_EQ(combo.count(), QFontDatabase::families().size());
     CFontDrawC drawer;
@@ -170,7 +178,8 @@ TEST_F(LabelTest, FontComboListsEveryFamily) {
     }
 }
 
-TEST_F(LabelTest, FolderChecksAskAndCreate) {
+TEST_F(LabelTest, FolderChecksAskAndCreate)
+{
     testing_support::TempDir dir;
     CFolderPicker picker("Audio folder", "Choose", std::nullopt);
     EXPECT_FALSE(picker.MakeSurePathExists(dir / "bad."));
@@ -199,14 +208,16 @@ TEST_F(LabelTest, FolderChecksAskAndCreate) {
     EXPECT_TRUE(picker.MakeSurePathExists("/"));
 }
 
-TEST_F(LabelTest, FolderChooserShowsItsTitleAsPlainText) {
+TEST_F(LabelTest, FolderChooserShowsItsTitleAsPlainText)
+{
     testing_support::TempDir dir;
     QString shown;
     Qt::TextFormat format = Qt::AutoText;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
+        if (!dialog)
+            return;
         poll.stop();
         if (auto* label = dialog->findChild<QLabel*>()) {
             shown = label->text();
@@ -223,7 +234,8 @@ TEST_F(LabelTest, FolderChooserShowsItsTitleAsPlainText) {
 
 // The window that opened the chooser may be destroyed meanwhile, here while OK asks whether
 // to create the folder: the chooser then ends as cancelled and touches none of its parts.
-TEST_F(LabelTest, FolderChooserWhoseOwnerIsDestroyedEndsCancelled) {
+TEST_F(LabelTest, FolderChooserWhoseOwnerIsDestroyedEndsCancelled)
+{
     testing_support::TempDir dir;
     auto* owner = new QWidget;
     owner->show();
@@ -236,7 +248,8 @@ TEST_F(LabelTest, FolderChooserWhoseOwnerIsDestroyedEndsCancelled) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
+        if (!dialog)
+            return;
         poll.stop();
         auto* edit = dialog->findChild<QLineEdit*>();
         auto* buttons = dialog->findChild<QDialogButtonBox*>();

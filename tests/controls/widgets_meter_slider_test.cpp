@@ -14,7 +14,8 @@ namespace {
 class MeterTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ctltest::App(); }
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(meter->Create(QRect(0, 0, 180, 12), &parent));
         meter->SetMeterBands();
         meter->SetRangeValue();
@@ -22,7 +23,8 @@ protected:
         meter->SetBackgroundColor(RgbColor(0xF0, 0xF0, 0xF0));
     }
     // The colour painted in the middle of segment j.
-    QColor Segment(int j) {
+    QColor Segment(int j)
+    {
         const QImage img = meter->grab().toImage();
         return img.pixelColor(j * 10 + 5, 3);  // above the grid line
     }
@@ -30,18 +32,21 @@ protected:
     CLevelMeter* meter = new CLevelMeter;
 };
 
-TEST_F(MeterTest, ResetShowsEverySegmentLit) {
+TEST_F(MeterTest, ResetShowsEverySegmentLit)
+{
     EXPECT_EQ(ControlId(meter), CLevelMeter::kControlId);
     EXPECT_EQ(Segment(0), ToQColor(0x00FF00));
     EXPECT_EQ(Segment(9), ToQColor(0x00FFFF));
     EXPECT_EQ(Segment(17), ToQColor(0x0000FF));
 }
 
-TEST_F(MeterTest, ReadingsAreShownAsSet) {
+TEST_F(MeterTest, ReadingsAreShownAsSet)
+{
     const QColor unlit = ToQColor(DarkenColor(RgbColor(0xF0, 0xF0, 0xF0), 15));
     int v = 0;
     ASSERT_TRUE(meter->SetData(&v));
-    for (int j : {0, 8, 17}) EXPECT_EQ(Segment(j), unlit) << j;
+    for (int j : {0, 8, 17})
+        EXPECT_EQ(Segment(j), unlit) << j;
     v = 10;
     meter->SetData(&v);
     EXPECT_EQ(Segment(9), ToQColor(0x00FFFF));
@@ -58,7 +63,8 @@ TEST_F(MeterTest, ReadingsAreShownAsSet) {
     EXPECT_EQ(meter->Bands().front().value, 3);
 }
 
-TEST_F(MeterTest, NullReadingIsRefused) {
+TEST_F(MeterTest, NullReadingIsRefused)
+{
     const int before = meter->Bands().front().value;
     EXPECT_FALSE(meter->SetData(nullptr));
     EXPECT_EQ(meter->Bands().front().value, before);
@@ -71,7 +77,8 @@ public:
     QRegion painted;
 
 protected:
-    void paintEvent(QPaintEvent* e) override {
+    void paintEvent(QPaintEvent* e) override
+    {
         painted += e->region();
         CSkinSlider::paintEvent(e);
     }
@@ -80,7 +87,8 @@ protected:
 class SliderTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ctltest::App(); }
-    void SetUp() override {
+    void SetUp() override
+    {
         slider = new RecordingSlider(&parent);
         SetControlId(slider, 1200);
         slider->setRange(0, 1000000);
@@ -90,7 +98,8 @@ protected:
         EXPECT_EQ(slider->LoadHandCursor(), 0);
         parent.show();
         // The first full paint comes once the window is exposed; wait for it (bounded).
-        for (int i = 0; i < 500 && slider->painted.isEmpty(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        for (int i = 0; i < 500 && slider->painted.isEmpty(); ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
         QApplication::processEvents();
         slider->painted = QRegion();
     }
@@ -98,7 +107,8 @@ protected:
     RecordingSlider* slider = nullptr;
 };
 
-TEST_F(SliderTest, MovingTheThumbRepaintsOnlyOldAndNewThumb) {
+TEST_F(SliderTest, MovingTheThumbRepaintsOnlyOldAndNewThumb)
+{
     const QRect before = slider->ThumbRect();
     slider->SetPosRedraw(500000);
     const QRect after = slider->ThumbRect();
@@ -109,24 +119,28 @@ TEST_F(SliderTest, MovingTheThumbRepaintsOnlyOldAndNewThumb) {
     EXPECT_EQ(slider->GetPosText(), "500000");
 }
 
-TEST_F(SliderTest, NotifiesOnlyWhenEnabled) {
+TEST_F(SliderTest, NotifiesOnlyWhenEnabled)
+{
     ctltest::Click(slider, Qt::LeftButton, {200, 5});
     EXPECT_TRUE(parent.commands.empty());
     slider->EnableNotify();
     ctltest::Click(slider, Qt::RightButton, {200, 5});
     ctltest::Click(slider, Qt::LeftButton, {200, 5});
-    const std::vector<std::pair<int, int>> want{{1200, 0x204}, {1200, 0x205}, {1200, 0x201}, {1200, 0x202}};
+    const std::vector<std::pair<int, int>> want{
+        {1200, 0x204}, {1200, 0x205}, {1200, 0x201}, {1200, 0x202}};
     EXPECT_EQ(parent.commands, want);
 }
 
-TEST_F(SliderTest, ClickBesideThumbPagesAndDragMovesIt) {
+TEST_F(SliderTest, ClickBesideThumbPagesAndDragMovesIt)
+{
     ctltest::Click(slider, Qt::LeftButton, {200, 5});
     EXPECT_EQ(slider->value(), 100000);
     const QPoint grip = slider->ThumbRect().center();
     ctltest::Mouse(slider, QEvent::MouseButtonPress, Qt::LeftButton, grip);
     EXPECT_TRUE(slider->IsThumbPressed());
-    QMouseEvent move(QEvent::MouseMove, QPointF(113, grip.y()), slider->mapToGlobal(QPointF(113, grip.y())),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(113, grip.y()),
+                     slider->mapToGlobal(QPointF(113, grip.y())), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(slider, &move);
     EXPECT_EQ(slider->value(), 500000);
     ctltest::Mouse(slider, QEvent::MouseButtonRelease, Qt::LeftButton, {113, grip.y()});
@@ -136,7 +150,8 @@ TEST_F(SliderTest, ClickBesideThumbPagesAndDragMovesIt) {
     EXPECT_EQ(slider->value(), 1000000);
 }
 
-TEST(MySliderTest, AnnouncesThePressBeforeMoving) {
+TEST(MySliderTest, AnnouncesThePressBeforeMoving)
+{
     ctltest::App();
     CMySlider s;
     s.setRange(0, 100);

@@ -13,7 +13,8 @@ namespace {
 class ProgressTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ctltest::App(); }
-    void SetUp() override {
+    void SetUp() override
+    {
         owner.show();
         framework::SetMainWindow(&owner);
     }
@@ -21,7 +22,8 @@ protected:
     QWidget owner;
 };
 
-TEST_F(ProgressTest, OwnerIsDisabledUntilTheDialogGoes) {
+TEST_F(ProgressTest, OwnerIsDisabledUntilTheDialogGoes)
+{
     {
         CWorkProgressDlg dlg;
         ASSERT_TRUE(dlg.Create());
@@ -40,7 +42,8 @@ TEST_F(ProgressTest, OwnerIsDisabledUntilTheDialogGoes) {
     EXPECT_TRUE(owner.isEnabled());
 }
 
-TEST_F(ProgressTest, AnOwnerDestroyedDuringTheWorkLeavesTheDialogToItsCaller) {
+TEST_F(ProgressTest, AnOwnerDestroyedDuringTheWorkLeavesTheDialogToItsCaller)
+{
     auto* window = new QWidget;
     window->show();
     {
@@ -54,7 +57,8 @@ TEST_F(ProgressTest, AnOwnerDestroyedDuringTheWorkLeavesTheDialogToItsCaller) {
     }  // destroyed once, by its caller
 }
 
-TEST_F(ProgressTest, CountTextFollowsThePosition) {
+TEST_F(ProgressTest, CountTextFollowsThePosition)
+{
     CWorkProgressDlg dlg;
     dlg.SetRange(0, 10, "Reading");
     ASSERT_TRUE(dlg.Create());
@@ -75,7 +79,8 @@ TEST_F(ProgressTest, CountTextFollowsThePosition) {
     EXPECT_EQ(dlg.windowTitle(), "Memories");
 }
 
-TEST_F(ProgressTest, AbortAndEscOnlyAskToStop) {
+TEST_F(ProgressTest, AbortAndEscOnlyAskToStop)
+{
     CWorkProgressDlg dlg;
     ASSERT_TRUE(dlg.Create());
     auto* abort = dlg.GetDlgItemAs<QPushButton>(2);

@@ -15,7 +15,8 @@
 
 namespace ctltest {
 
-inline QApplication& App() {
+inline QApplication& App()
+{
     static int argc = 1;
     static char name[] = "controls_test";
     static char* argv[] = {name, nullptr};
@@ -27,31 +28,39 @@ inline QApplication& App() {
 class Recorder : public QWidget, public ICommandTarget {
 public:
     Recorder() { resize(400, 300); }
-    bool DispatchCommand(int id, int code) override {
+    bool DispatchCommand(int id, int code) override
+    {
         commands.emplace_back(id, code);
         return true;
     }
     std::vector<std::pair<int, int>> commands;
 };
 
-inline void Key(QWidget* w, int key, const QString& text = {}, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+inline void Key(QWidget* w, int key, const QString& text = {},
+                Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
     QKeyEvent press(QEvent::KeyPress, key, mods, text);
     QApplication::sendEvent(w, &press);
     QKeyEvent release(QEvent::KeyRelease, key, mods, text);
     QApplication::sendEvent(w, &release);
 }
 
-inline void Type(QWidget* w, const QString& text) {
-    for (QChar c : text) Key(w, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_unknown, QString(c));
+inline void Type(QWidget* w, const QString& text)
+{
+    for (QChar c : text)
+        Key(w, c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_unknown, QString(c));
 }
 
-inline void Mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint at) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+inline void Mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, QPoint at)
+{
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
 
-inline void Click(QWidget* w, Qt::MouseButton button = Qt::LeftButton, QPoint at = {5, 5}) {
+inline void Click(QWidget* w, Qt::MouseButton button = Qt::LeftButton, QPoint at = {5, 5})
+{
     Mouse(w, QEvent::MouseButtonPress, button, at);
     Mouse(w, QEvent::MouseButtonRelease, button, at);
 }

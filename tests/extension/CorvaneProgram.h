@@ -15,8 +15,10 @@
 namespace ext_test {
 
 // A guard against a hanging test, not a timing check.
-inline bool WaitFor(const std::function<bool()>& pred) {
-    for (int i = 0; i < 3000 && !pred(); ++i) ::usleep(10000);
+inline bool WaitFor(const std::function<bool()>& pred)
+{
+    for (int i = 0; i < 3000 && !pred(); ++i)
+        ::usleep(10000);
     return pred();
 }
 
@@ -26,7 +28,8 @@ struct CorvaneFolder {
     testing_support::TempDir folder{"corvane-ext-program"};
     std::string trace;
 
-    CorvaneFolder() {
+    CorvaneFolder()
+    {
         namespace fs = std::filesystem;
         const std::string bin = CORVANE_BIN_DIR;
         fs::create_directories(folder / "Drivers");
@@ -34,7 +37,8 @@ struct CorvaneFolder {
         fs::copy_file(bin + "/Drivers/SimRadio.so", folder / "Drivers/SimRadio.so");
         fs::copy_file(bin + "/English.lng", folder / "English.lng");
         fs::copy_file(bin + "/tolvash", folder / "tolvash");
-        fs::copy_file(std::string(CORVANE_SOURCE_DIR) + "/resources/FirstRun.ini", folder / "Corvane.ini");
+        fs::copy_file(std::string(CORVANE_SOURCE_DIR) + "/resources/FirstRun.ini",
+                      folder / "Corvane.ini");
         trace = folder / "radio-trace.txt";
     }
     ~CorvaneFolder() { ::unsetenv("SIMRADIO_TRACE"); }
@@ -42,7 +46,8 @@ struct CorvaneFolder {
     CorvaneFolder& operator=(const CorvaneFolder&) = delete;
 
     // For a program of this folder started next, by the test or by a client.
-    void SetEnvironment() const {
+    void SetEnvironment() const
+    {
         ::setenv("SIMRADIO_TRACE", trace.c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
@@ -52,21 +57,27 @@ struct CorvaneFolder {
     // In a client: waits until the radio has heard `frame` at or after `from` in the trace, and
     // moves `from` past it. A set still queued when the next set of the same switch comes is
     // replaced by it; a test that wants both on the bus waits for the first.
-    void WaitHeard(const std::string& frame, std::size_t& from) const {
+    void WaitHeard(const std::string& frame, std::size_t& from) const
+    {
         std::size_t at = std::string::npos;
         WaitFor([&] { return (at = Trace().find(frame, from)) != std::string::npos; });
-        if (at != std::string::npos) from = at + frame.size();
+        if (at != std::string::npos)
+            from = at + frame.size();
     }
     bool Saw(const std::string& line) const { return Trace().find(line) != std::string::npos; }
 
     // Polling the radio, and `pid` listening (any program when 0): only then may a client search
     // (an ExtInit that finds no program would start one from the folder the program recorded).
-    bool Serving(pid_t pid = 0) const {
+    bool Serving(pid_t pid = 0) const
+    {
         return WaitFor([&] {
-            if (!Saw("FE FE 58 E0 15 02 FD")) return false;
+            if (!Saw("FE FE 58 E0 15 02 FD"))
+                return false;
             const platform::ipc::FolderResult runtime = platform::ipc::RuntimeFolder();
-            for (const platform::ipc::ServerSocket& socket : platform::ipc::ListServerSockets(runtime.path))
-                if (pid == 0 || socket.pid == pid) return true;
+            for (const platform::ipc::ServerSocket& socket :
+                 platform::ipc::ListServerSockets(runtime.path))
+                if (pid == 0 || socket.pid == pid)
+                    return true;
             return false;
         });
     }
@@ -77,17 +88,20 @@ struct CorvaneFolder {
 struct Corvane : CorvaneFolder {
     std::unique_ptr<MainProgramProcess> process;
 
-    explicit Corvane(bool keepStderr = false) {
+    explicit Corvane(bool keepStderr = false)
+    {
         SetEnvironment();
-        process = std::make_unique<MainProgramProcess>(std::vector<std::string>{folder / "Corvane"},
-                                                       keepStderr ? folder / "stderr.txt" : std::string());
+        process = std::make_unique<MainProgramProcess>(
+            std::vector<std::string>{folder / "Corvane"},
+            keepStderr ? folder / "stderr.txt" : std::string());
     }
     std::string Stderr() const { return testing_support::GetFile(folder / "stderr.txt"); }
 
     pid_t Pid() const { return process->Pid(); }
     bool Started() const { return Serving(Pid()); }
 
-    int Terminate() {
+    int Terminate()
+    {
         ::kill(process->Pid(), SIGTERM);
         return process->WaitExit();
     }
@@ -100,20 +114,25 @@ public:
     struct Link {
         int out;
         int in;
-        void Say(const std::string& key, long long value) const {
+        void Say(const std::string& key, long long value) const
+        {
             const std::string line = key + " " + std::to_string(value) + "\n";
-            if (::write(out, line.data(), line.size()) < 0) ::_exit(3);
+            if (::write(out, line.data(), line.size()) < 0)
+                ::_exit(3);
         }
-        void Hold() const {
+        void Hold() const
+        {
             char c;
             while (::read(in, &c, 1) > 0) {
             }
         }
     };
 
-    explicit Client(const std::function<void(Library&, const Link&)>& body) {
+    explicit Client(const std::function<void(Library&, const Link&)>& body)
+    {
         int up[2], down[2];
-        if (::pipe2(up, O_CLOEXEC) != 0 || ::pipe2(down, O_CLOEXEC) != 0) return;
+        if (::pipe2(up, O_CLOEXEC) != 0 || ::pipe2(down, O_CLOEXEC) != 0)
+            return;
         pid_ = ::fork();
         if (pid_ == 0) {
             ::close(up[0]);
@@ -121,7 +140,8 @@ public:
             Library& l = Library::Get();
             const Link link{up[1], down[0]};
             link.Say("loaded", l.missing.empty() ? 1 : 0);
-            if (l.missing.empty()) body(l, link);
+            if (l.missing.empty())
+                body(l, link);
             link.Say("done", 1);
             ::_exit(0);  // no test-process destructors (the private folders) in the child
         }
@@ -130,7 +150,8 @@ public:
         fromChild_ = PipeLines(up[0]);
         toChild_ = down[1];
     }
-    ~Client() {
+    ~Client()
+    {
         Release();
         if (pid_ > 0) {
             ::kill(pid_, SIGKILL);
@@ -141,18 +162,23 @@ public:
     Client& operator=(const Client&) = delete;
 
     // The next line's key and value; key "" when the child has ended or says nothing for long.
-    std::pair<std::string, long long> Next() {
+    std::pair<std::string, long long> Next()
+    {
         const std::string line = fromChild_.Next();
-        if (line.empty()) return {};
+        if (line.empty())
+            return {};
         const std::size_t space = line.find(' ');
         return {line.substr(0, space), std::atoll(line.c_str() + space + 1)};
     }
-    void Release() {
-        if (toChild_ >= 0) ::close(toChild_);
+    void Release()
+    {
+        if (toChild_ >= 0)
+            ::close(toChild_);
         toChild_ = -1;
     }
     // Every line until "done", in order, with the exit status of the child.
-    std::vector<std::pair<std::string, long long>> Finish(int* status = nullptr) {
+    std::vector<std::pair<std::string, long long>> Finish(int* status = nullptr)
+    {
         Release();
         std::vector<std::pair<std::string, long long>> lines;
         for (auto line = Next(); !line.first.empty() && line.first != "done"; line = Next())
@@ -160,7 +186,8 @@ public:
         int s = 0;
         ::waitpid(pid_, &s, 0);
         pid_ = -1;
-        if (status) *status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+        if (status)
+            *status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
         return lines;
     }
 
@@ -170,15 +197,19 @@ private:
     int toChild_ = -1;
 };
 
-inline std::map<std::string, long long> AsMap(const std::vector<std::pair<std::string, long long>>& lines) {
+inline std::map<std::string, long long> AsMap(
+    const std::vector<std::pair<std::string, long long>>& lines)
+{
     std::map<std::string, long long> m;
-    for (const auto& [key, value] : lines) m[key] = value;
+    for (const auto& [key, value] : lines)
+        m[key] = value;
     return m;
 }
 
 // In the client: the getter's value once it equals `wanted`, or its last value (the program may
 // take the radio's answer first).
-inline int32_t Settled(int32_t (*get)(), int32_t wanted) {
+inline int32_t Settled(int32_t (*get)(), int32_t wanted)
+{
     int32_t v = get();
     for (int i = 0; i < 500 && v != wanted; ++i) {
         ::usleep(10000);
@@ -189,15 +220,18 @@ inline int32_t Settled(int32_t (*get)(), int32_t wanted) {
 
 using Told = std::pair<int, int>;
 
-inline void Collect(std::uint64_t, std::int32_t code, std::int32_t value, void* user) {
+inline void Collect(std::uint64_t, std::int32_t code, std::int32_t value, void* user)
+{
     static_cast<std::vector<Told>*>(user)->emplace_back(code, value);
 }
 
 // In the client: dispatches until a frequency notification of `hz` has come or the descriptor ends.
-inline std::vector<Told> ReceiveUntilFrequency(Library& l, int hz, std::vector<Told>& told) {
+inline std::vector<Told> ReceiveUntilFrequency(Library& l, int hz, std::vector<Told>& told)
+{
     DispatchUntil(l, Collect, &told, [&] {
         for (const Told& t : told)
-            if (t == Told(0, hz)) return true;
+            if (t == Told(0, hz))
+                return true;
         return false;
     });
     return told;

@@ -9,7 +9,8 @@ using namespace ext_test;
 namespace {
 
 // The process id of the program a fresh client finds, 0 when it finds none.
-long long FoundByAClient() {
+long long FoundByAClient()
+{
     Client client([](Library& l, const Client::Link& out) {
         out.Say("init", l.ExtInit());
         out.Say("pid", l.ExtGethWnd());
@@ -21,14 +22,17 @@ long long FoundByAClient() {
 // Kills a program that a client started, should the test end before the program did.
 struct KillAtEnd {
     pid_t pid = 0;
-    ~KillAtEnd() {
-        if (pid > 0) ::kill(pid, SIGKILL);
+    ~KillAtEnd()
+    {
+        if (pid > 0)
+            ::kill(pid, SIGKILL);
     }
 };
 
 }  // namespace
 
-TEST(CorvaneDiscovery, TheLastStartedOfSeveralMatchingProgramsIsFound) {
+TEST(CorvaneDiscovery, TheLastStartedOfSeveralMatchingProgramsIsFound)
+{
     ClearRegistry();
     Corvane first;
     ASSERT_TRUE(first.Started()) << first.Trace();
@@ -53,7 +57,8 @@ TEST(CorvaneDiscovery, TheLastStartedOfSeveralMatchingProgramsIsFound) {
     ClearRegistry();
 }
 
-TEST(CorvaneDiscovery, WithNoneRunningTheClientStartsTheProgramOfLastPath) {
+TEST(CorvaneDiscovery, WithNoneRunningTheClientStartsTheProgramOfLastPath)
+{
     CorvaneFolder folder;
     folder.SetEnvironment();
     // The folder a program of it recorded when it last ran.

@@ -18,34 +18,41 @@ constexpr int kGuardMs = 20000;  // only against hanging
 using ClientBody = std::function<void(Library&, const Client::Link&)>;
 
 // What a fresh client gets from ExtInit and from calls that need the program; `then` runs after.
-std::map<std::string, long long> FreshClient(const ClientBody& then = {}) {
+std::map<std::string, long long> FreshClient(const ClientBody& then = {})
+{
     Client client([then](Library& l, const Client::Link& out) {
         out.Say("init", l.ExtInit());
         out.Say("frequency", l.ExtGetFrequency());
         out.Say("register", l.ExtSetHwnd(5));
         out.Say("dispatch", l.ExtDispatchNotifications(nullptr, nullptr) >= 0 ? 1 : -1);
-        if (then) then(l, out);
+        if (then)
+            then(l, out);
     });
     return AsMap(client.Finish());
 }
 
 // Programs of the folder other than `program`, which a failing client started; they are ended.
-std::vector<pid_t> OthersStarted(const Corvane& program) {
+std::vector<pid_t> OthersStarted(const Corvane& program)
+{
     std::vector<pid_t> others;
     for (pid_t pid : ProcessesOf(program.folder / "Corvane"))
-        if (pid != program.Pid() && ::kill(pid, SIGKILL) == 0) others.push_back(pid);
+        if (pid != program.Pid() && ::kill(pid, SIGKILL) == 0)
+            others.push_back(pid);
     return others;
 }
 
-std::size_t Count(const std::string& text, const std::string& what) {
+std::size_t Count(const std::string& text, const std::string& what)
+{
     std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
     return n;
 }
 
 struct ScopedRuntimeFolder {
     std::string saved;
-    explicit ScopedRuntimeFolder(const std::string& path) : saved(std::getenv("XDG_RUNTIME_DIR")) {
+    explicit ScopedRuntimeFolder(const std::string& path) : saved(std::getenv("XDG_RUNTIME_DIR"))
+    {
         ::setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
     }
     ~ScopedRuntimeFolder() { ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1); }
@@ -53,7 +60,8 @@ struct ScopedRuntimeFolder {
 
 }  // namespace
 
-TEST(CorvaneConnections, SilentClientsLeaveRoomAndAProgramFullOfListenersIsNotStartedAgain) {
+TEST(CorvaneConnections, SilentClientsLeaveRoomAndAProgramFullOfListenersIsNotStartedAgain)
+{
     Corvane program;
     ASSERT_TRUE(program.Started()) << program.Trace();
     // Were the program taken for absent, a client would start this folder's program again.
@@ -65,8 +73,10 @@ TEST(CorvaneConnections, SilentClientsLeaveRoomAndAProgramFullOfListenersIsNotSt
 
     // As many clients as the program serves, connected and never saying a word.
     std::vector<UniqueFd> silent;
-    for (int i = 0; i < 64; ++i) silent.push_back(platform::ipc::ConnectTo(path, kGuardMs));
-    for (const UniqueFd& fd : silent) ASSERT_TRUE(fd.Valid());
+    for (int i = 0; i < 64; ++i)
+        silent.push_back(platform::ipc::ConnectTo(path, kGuardMs));
+    for (const UniqueFd& fd : silent)
+        ASSERT_TRUE(fd.Valid());
     std::map<std::string, long long> got = FreshClient();
     EXPECT_EQ(got["init"], 1);
     EXPECT_GT(got["frequency"], 0);
@@ -96,7 +106,8 @@ TEST(CorvaneConnections, SilentClientsLeaveRoomAndAProgramFullOfListenersIsNotSt
     ClearRegistry();
 }
 
-TEST(CorvaneRuntimeFolder, AnUnsafeFolderIsToldOnceTheProgramRunsOnAndTheLibraryStartsNothing) {
+TEST(CorvaneRuntimeFolder, AnUnsafeFolderIsToldOnceTheProgramRunsOnAndTheLibraryStartsNothing)
+{
     // The messaging folder open to everyone.
     testing_support::TempDir open("corvane-ext-open");
     const std::string messaging = open / "corvane";
@@ -109,8 +120,9 @@ TEST(CorvaneRuntimeFolder, AnUnsafeFolderIsToldOnceTheProgramRunsOnAndTheLibrary
     ScopedRuntimeFolder runtime(open.path);
     Corvane program(true);
     ASSERT_TRUE(WaitFor([&] { return program.Saw("FE FE 58 E0 15 02 FD"); })) << program.Trace();
-    ASSERT_TRUE(WaitFor([&] { return program.Stderr().find("Remote control is off") != std::string::npos; }))
-        << program.Stderr();
+    ASSERT_TRUE(WaitFor([&] {
+        return program.Stderr().find("Remote control is off") != std::string::npos;
+    })) << program.Stderr();
     EXPECT_NE(program.Stderr().find(messaging + ": is open to other users"), std::string::npos)
         << program.Stderr();
     EXPECT_TRUE(platform::ipc::ListServerSockets(messaging).empty());
@@ -118,10 +130,11 @@ TEST(CorvaneRuntimeFolder, AnUnsafeFolderIsToldOnceTheProgramRunsOnAndTheLibrary
     ClearRegistry();
     ASSERT_TRUE(SetupRegistry().WriteProfileString("Setup", "LastPath", program.folder.path + "/"));
     const std::string linkedPath = linked.path;
-    std::map<std::string, long long> got = FreshClient([linkedPath](Library& l, const Client::Link& out) {
-        ::setenv("XDG_RUNTIME_DIR", linkedPath.c_str(), 1);
-        out.Say("initLinked", l.ExtInit());
-    });
+    std::map<std::string, long long> got =
+        FreshClient([linkedPath](Library& l, const Client::Link& out) {
+            ::setenv("XDG_RUNTIME_DIR", linkedPath.c_str(), 1);
+            out.Say("initLinked", l.ExtInit());
+        });
     EXPECT_EQ((std::vector{got["init"], got["frequency"], got["register"], got["dispatch"],
                            got["initLinked"]}),
               (std::vector<long long>{0, -1, -1, -1, 0}));

@@ -6,7 +6,8 @@
 
 using namespace ext_test;
 
-TEST(CorvaneExtension, AnswersTheRadioFunctionsAndDrivesTheRadio) {
+TEST(CorvaneExtension, AnswersTheRadioFunctionsAndDrivesTheRadio)
+{
     Corvane program;
     ASSERT_TRUE(program.Started()) << program.Trace();
 
@@ -67,14 +68,16 @@ TEST(CorvaneExtension, AnswersTheRadioFunctionsAndDrivesTheRadio) {
 
     // The simulated radio was told (the program sends after answering): frequency, CW, VFO B
     // then A, split on and off, attenuator on and off.
-    for (const char* frame : {"FE FE 58 E0 05 00 00 05 07 00 FD", "FE FE 58 E0 06 03", "FE FE 58 E0 07 01 FD",
-                              "FE FE 58 E0 07 00 FD", "FE FE 58 E0 0F 01 FD", "FE FE 58 E0 0F 00 FD",
-                              "FE FE 58 E0 11 20 FD", "FE FE 58 E0 11 00 FD"})
+    for (const char* frame :
+         {"FE FE 58 E0 05 00 00 05 07 00 FD", "FE FE 58 E0 06 03", "FE FE 58 E0 07 01 FD",
+          "FE FE 58 E0 07 00 FD", "FE FE 58 E0 0F 01 FD", "FE FE 58 E0 0F 00 FD",
+          "FE FE 58 E0 11 20 FD", "FE FE 58 E0 11 00 FD"})
         EXPECT_TRUE(WaitFor([&] { return program.Saw(frame); })) << frame;
     EXPECT_EQ(program.Terminate(), 0);
 }
 
-TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothing) {
+TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothing)
+{
     Corvane program;
     ASSERT_TRUE(program.Started()) << program.Trace();
 
@@ -83,7 +86,8 @@ TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothi
     Client stalled([](Library& l, const Client::Link& out) {
         out.Say("init", l.ExtInit());
         int registered = 0;
-        for (std::uint64_t token = 1; token <= 256; ++token) registered += l.ExtSetHwnd(token) == 0 ? 1 : 0;
+        for (std::uint64_t token = 1; token <= 256; ++token)
+            registered += l.ExtSetHwnd(token) == 0 ? 1 : 0;
         out.Say("registered", registered);
         out.Say("ready", 1);
         out.Hold();
@@ -103,11 +107,13 @@ TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothi
         std::vector<Told> told;
         l.ExtDispatchNotifications(Collect, &told);
         int answered = 0;
-        for (int i = 1; i <= kChanges; ++i) answered += l.ExtSetFrequency(7000000 + i * 100) == 0 ? 1 : 0;
+        for (int i = 1; i <= kChanges; ++i)
+            answered += l.ExtSetFrequency(7000000 + i * 100) == 0 ? 1 : 0;
         out.Say("answered", answered);
         ReceiveUntilFrequency(l, 7000000 + kChanges * 100, told);
         for (const Told& t : told)
-            if (t.first == 0) out.Say("told", t.second);
+            if (t.first == 0)
+                out.Say("told", t.second);
         out.Say("frequency", l.ExtGetFrequency());
     });
     int status = -1;
@@ -123,13 +129,16 @@ TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothi
     const auto wasMade = [](long long v) { return v > 7000000 && v <= 7000000 + kChanges * 100; };
     std::vector<long long> told;
     for (const auto& [key, value] : lines)
-        if (key == "told" && wasMade(value) && (told.empty() || told.back() != value)) told.push_back(value);
+        if (key == "told" && wasMade(value) && (told.empty() || told.back() != value))
+            told.push_back(value);
     std::vector<long long> made;
-    for (int i = 1; i <= kChanges; ++i) made.push_back(7000000 + i * 100);
+    for (int i = 1; i <= kChanges; ++i)
+        made.push_back(7000000 + i * 100);
     EXPECT_EQ(told.size(), made.size());
     for (std::size_t i = 0; i < told.size() && i < made.size(); ++i)
         if (told[i] != made[i]) {
-            ADD_FAILURE() << "announcement " << i << ": " << told[i] << ", the change made " << made[i]
+            ADD_FAILURE() << "announcement " << i << ": " << told[i] << ", the change made "
+                          << made[i]
                           << (i > 0 ? ", the one before " + std::to_string(told[i - 1]) : "");
             break;
         }
@@ -151,14 +160,16 @@ TEST(CorvaneExtension, TellsRegisteredClientsInOrderAndAStalledClientStallsNothi
     EXPECT_EQ(program.Terminate(), 0);
 }
 
-TEST(CorvaneExtension, ABurstOfSetsIsAnsweredAndTheRadioEndsOnTheLast) {
+TEST(CorvaneExtension, ABurstOfSetsIsAnsweredAndTheRadioEndsOnTheLast)
+{
     Corvane program;
     ASSERT_TRUE(program.Started()) << program.Trace();
     constexpr int kSets = 1500;
     Client client([](Library& l, const Client::Link& out) {
         out.Say("init", l.ExtInit());
         int answered = 0;
-        for (int i = 1; i <= kSets; ++i) answered += l.ExtSetFrequency(7000000 + i * 10) == 0 ? 1 : 0;
+        for (int i = 1; i <= kSets; ++i)
+            answered += l.ExtSetFrequency(7000000 + i * 10) == 0 ? 1 : 0;
         out.Say("answered", answered);
     });
     const std::map<std::string, long long> got = AsMap(client.Finish());
@@ -171,17 +182,21 @@ TEST(CorvaneExtension, ABurstOfSetsIsAnsweredAndTheRadioEndsOnTheLast) {
     EXPECT_EQ(program.Terminate(), 0);
 }
 
-TEST(CorvaneExtension, TheExampleClientSetsReadsBackAndIsTold) {
+TEST(CorvaneExtension, TheExampleClientSetsReadsBackAndIsTold)
+{
     Corvane program;
     ASSERT_TRUE(program.Started()) << program.Trace();
     const platform::RunResult run = platform::SpawnAndWait(
-        {TestBinary("extension_example_client"), CORVANE_BIN_DIR "/libVekExtension.so", "14070000"}, {}, 60000);
+        {TestBinary("extension_example_client"), CORVANE_BIN_DIR "/libVekExtension.so", "14070000"},
+        {}, 60000);
     EXPECT_TRUE(run.Succeeded()) << run.exitCode;
-    EXPECT_TRUE(WaitFor([&] { return program.Saw("FE FE 58 E0 05 00 00 07 14 00 FD"); })) << program.Trace();
+    EXPECT_TRUE(WaitFor([&] { return program.Saw("FE FE 58 E0 05 00 00 07 14 00 FD"); }))
+        << program.Trace();
     EXPECT_EQ(program.Terminate(), 0);
 }
 
-TEST(CorvaneExtension, AfterTheTerminationSignalEveryExportAnswersNotAvailable) {
+TEST(CorvaneExtension, AfterTheTerminationSignalEveryExportAnswersNotAvailable)
+{
     Corvane program;
     ASSERT_TRUE(program.Started()) << program.Trace();
     Client client([](Library& l, const Client::Link& out) {
@@ -194,9 +209,11 @@ TEST(CorvaneExtension, AfterTheTerminationSignalEveryExportAnswersNotAvailable) 
         std::vector<Told> told;
         out.Say("descriptor", DispatchUntil(l, Collect, &told, [] { return false; }));
         bool shutdownTold = false;
-        for (const Told& t : told) shutdownTold = shutdownTold || t.first == 11;
+        for (const Told& t : told)
+            shutdownTold = shutdownTold || t.first == 11;
         out.Say("shutdownTold", shutdownTold ? 1 : 0);
         // ExtInit is left out: it would search anew, and may start the program again.
+// clang-format off
 #define VEK_AFTER(name, ...) out.Say(#name, l.name(__VA_ARGS__));
         VEK_AFTER(ExtGetFrequency) VEK_AFTER(ExtSetFrequency, 7050000) VEK_AFTER(ExtGetMode)
         VEK_AFTER(ExtSetMode, 2) VEK_AFTER(ExtGetFilter) VEK_AFTER(ExtSetFilter, 1) VEK_AFTER(ExtGetSplit)
@@ -213,7 +230,8 @@ TEST(CorvaneExtension, AfterTheTerminationSignalEveryExportAnswersNotAvailable) 
         VEK_AFTER(ExtSetDTR, 0, 1) VEK_AFTER(ExtSetRTS, 0, 1) VEK_AFTER(ExtGetVersionPrg)
         VEK_AFTER(ExtGetSystem) VEK_AFTER(ExtSetHwnd, 6) VEK_AFTER(ExtDispatchNotifications, nullptr, nullptr)
 #undef VEK_AFTER
-        out.Say("versionDll", l.ExtGetVersionDLL());
+            // clang-format on
+            out.Say("versionDll", l.ExtGetVersionDLL());
     });
     ASSERT_EQ(client.Next(), std::make_pair(std::string("loaded"), 1LL));
     ASSERT_EQ(client.Next(), std::make_pair(std::string("init"), 1LL));
@@ -227,8 +245,11 @@ TEST(CorvaneExtension, AfterTheTerminationSignalEveryExportAnswersNotAvailable) 
     EXPECT_EQ(status, 0);
     ASSERT_GT(lines.size(), 40u);
     for (const auto& [key, value] : lines) {
-        if (key == "shutdownTold") EXPECT_EQ(value, 1);
-        else if (key == "versionDll") EXPECT_EQ(value, 1110);
-        else EXPECT_EQ(value, -1) << key;
+        if (key == "shutdownTold")
+            EXPECT_EQ(value, 1);
+        else if (key == "versionDll")
+            EXPECT_EQ(value, 1110);
+        else
+            EXPECT_EQ(value, -1) << key;
     }
 }

@@ -9,12 +9,14 @@
 
 using namespace ext_test;
 
-TEST(ExtensionTitle, TheLastProgramWhoseTitleBeginsWithTheNameIsUsedInAnyLetterCase) {
+TEST(ExtensionTitle, TheLastProgramWhoseTitleBeginsWithTheNameIsUsedInAnyLetterCase)
+{
     Library& l = Library::Get();
     ClearRegistry();
     MainProgramProcess first(StandInArgs("CORVANE ICOM 706 CONTROL - 1.0", {"--answer", "0=1"}));
     ASSERT_TRUE(first.WaitReady());
-    MainProgramProcess second(StandInArgs("corvane icom 706 control and more text", {"--answer", "0=2"}));
+    MainProgramProcess second(
+        StandInArgs("corvane icom 706 control and more text", {"--answer", "0=2"}));
     ASSERT_TRUE(second.WaitReady());
     MainProgramProcess shorter(StandInArgs("Corvane Icom 706 Contro", {"--answer", "0=3"}));
     ASSERT_TRUE(shorter.WaitReady());
@@ -29,7 +31,8 @@ TEST(ExtensionTitle, TheLastProgramWhoseTitleBeginsWithTheNameIsUsedInAnyLetterC
     EXPECT_EQ(l.ExtGetFrequency(), 1);
 }
 
-TEST(ExtensionTitle, ATitleOneCharacterShortOfTheNameIsNotFound) {
+TEST(ExtensionTitle, ATitleOneCharacterShortOfTheNameIsNotFound)
+{
     Library& l = Library::Get();
     ClearRegistry();
     MainProgramProcess shorter(StandInArgs("Corvane Icom 706 Contro"));
@@ -41,7 +44,8 @@ TEST(ExtensionTitle, ATitleOneCharacterShortOfTheNameIsNotFound) {
     EXPECT_EQ(l.ExtGetFrequency(), -1);
 }
 
-TEST(ExtensionStart, ExtInitStartsTheProgramInLastPathWhenNoneRuns) {
+TEST(ExtensionStart, ExtInitStartsTheProgramInLastPathWhenNoneRuns)
+{
     Library& l = Library::Get();
     testing_support::TempDir folder("corvane-ext-prog");
     // The program folder holds the program under its own name; it starts with no arguments.
@@ -69,7 +73,8 @@ TEST(ExtensionStart, ExtInitStartsTheProgramInLastPathWhenNoneRuns) {
     ClearRegistry();
 }
 
-TEST(ExtensionStart, ThreadsThatCallExtInitAtOnceStartOneProgram) {
+TEST(ExtensionStart, ThreadsThatCallExtInitAtOnceStartOneProgram)
+{
     Library& l = Library::Get();
     testing_support::TempDir folder("corvane-ext-prog");
     std::filesystem::create_symlink(TestBinary("extension_standin"), folder / "Corvane");
@@ -78,8 +83,10 @@ TEST(ExtensionStart, ThreadsThatCallExtInitAtOnceStartOneProgram) {
 
     std::vector<int> found(4, -1);
     std::vector<std::thread> threads;
-    for (int& f : found) threads.emplace_back([&l, &f] { f = l.ExtInit(); });
-    for (std::thread& t : threads) t.join();
+    for (int& f : found)
+        threads.emplace_back([&l, &f] { f = l.ExtInit(); });
+    for (std::thread& t : threads)
+        t.join();
     EXPECT_EQ(found, std::vector<int>(4, 1));
     const platform::ipc::FolderResult runtime = platform::ipc::RuntimeFolder();
     EXPECT_EQ(platform::ipc::ListServerSockets(runtime.path).size(), 1u);
@@ -90,7 +97,8 @@ TEST(ExtensionStart, ThreadsThatCallExtInitAtOnceStartOneProgram) {
     ClearRegistry();
 }
 
-TEST(ExtensionStart, ALastPathWithoutTheProgramStartsNothing) {
+TEST(ExtensionStart, ALastPathWithoutTheProgramStartsNothing)
+{
     Library& l = Library::Get();
     testing_support::TempDir folder("corvane-ext-empty");
     ClearRegistry();

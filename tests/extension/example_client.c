@@ -25,20 +25,26 @@ struct Seen {
     int frequencyTold;
 };
 
-static void OnNotification(uint64_t token, int32_t code, int32_t value, void* user) {
+static void OnNotification(uint64_t token, int32_t code, int32_t value, void* user)
+{
     struct Seen* seen = (struct Seen*)user;
-    printf("notification token %llu code %d value %d\n", (unsigned long long)token, (int)code, (int)value);
+    printf("notification token %llu code %d value %d\n", (unsigned long long)token, (int)code,
+           (int)value);
     ++seen->count;
-    if (code == 0) seen->frequencyTold = 1;
+    if (code == 0)
+        seen->frequencyTold = 1;
 }
 
-static void* Need(void* library, const char* name) {
+static void* Need(void* library, const char* name)
+{
     void* symbol = dlsym(library, name);
-    if (!symbol) fprintf(stderr, "missing %s\n", name);
+    if (!symbol)
+        fprintf(stderr, "missing %s\n", name);
     return symbol;
 }
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const char* path = argc > 1 ? argv[1] : "libVekExtension.so";
     const int32_t wanted = argc > 2 ? (int32_t)atol(argv[2]) : 14070000;
     void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
@@ -53,16 +59,19 @@ int main(int argc, char** argv) {
     GetFn getSignal = (GetFn)Need(library, "ExtGetSignal");
     RegisterFn setHwnd = (RegisterFn)Need(library, "ExtSetHwnd");
     DispatchFn dispatch = (DispatchFn)Need(library, "ExtDispatchNotifications");
-    if (!init || !getFrequency || !setFrequency || !getMode || !getSignal || !setHwnd || !dispatch) return 2;
+    if (!init || !getFrequency || !setFrequency || !getMode || !getSignal || !setHwnd || !dispatch)
+        return 2;
 
     if (!init()) {
         fprintf(stderr, "the program is not running\n");
         return 2;
     }
-    printf("frequency %d mode %d signal %d\n", (int)getFrequency(), (int)getMode(), (int)getSignal());
+    printf("frequency %d mode %d signal %d\n", (int)getFrequency(), (int)getMode(),
+           (int)getSignal());
 
     const uint64_t token = 706;
-    if (setHwnd(token) != 0) fprintf(stderr, "registration failed\n");
+    if (setHwnd(token) != 0)
+        fprintf(stderr, "registration failed\n");
     struct Seen seen = {0, 0};
     int fd = dispatch(OnNotification, &seen);
 
@@ -73,11 +82,13 @@ int main(int argc, char** argv) {
     /* The program tells the new frequency to its registered clients. */
     while (fd >= 0 && !seen.frequencyTold) {
         struct pollfd p = {fd, POLLIN, 0};
-        if (poll(&p, 1, 5000) <= 0) break;
+        if (poll(&p, 1, 5000) <= 0)
+            break;
         fd = dispatch(OnNotification, &seen);
     }
     printf("%d notification(s)\n", seen.count);
     dlclose(library);
-    if (back != wanted) return 1;
+    if (back != wanted)
+        return 1;
     return seen.frequencyTold ? 0 : 3;
 }

@@ -14,7 +14,8 @@ namespace {
 
 class ExtensionLanguage : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ClearRegistry();
         ASSERT_TRUE(SetupRegistry().WriteProfileString("Setup", "LastPath", folder.path + "/"));
     }
@@ -22,7 +23,8 @@ protected:
 
     std::string Language() { return Library::Get().ExtGetLanguage(); }
     void Ini(const std::string& text) { PutFile(folder / "Corvane.ini", text); }
-    void RegistryLanguage(const std::string& value) {
+    void RegistryLanguage(const std::string& value)
+    {
         ASSERT_TRUE(SetupRegistry().WriteProfileString("Setup", "Language", value));
     }
 
@@ -31,7 +33,8 @@ protected:
 
 }  // namespace
 
-TEST_F(ExtensionLanguage, TheIniFileOfLastPathGivesTheName) {
+TEST_F(ExtensionLanguage, TheIniFileOfLastPathGivesTheName)
+{
     RegistryLanguage("/usr/share/corvane/Deutsch.lng");  // not read while the INI exists
     Ini("[Setup]\nLanguage=Italiano\n");
     EXPECT_EQ(Language(), "Italiano");
@@ -47,7 +50,8 @@ TEST_F(ExtensionLanguage, TheIniFileOfLastPathGivesTheName) {
     EXPECT_EQ(Language(), "");
 }
 
-TEST_F(ExtensionLanguage, WithoutTheIniTheRegistryValueGivesTheFileName) {
+TEST_F(ExtensionLanguage, WithoutTheIniTheRegistryValueGivesTheFileName)
+{
     RegistryLanguage("C:\\Lang\\Italiano.lng");
     EXPECT_EQ(Language(), "Italiano.lng");
     RegistryLanguage("/usr/share/corvane/Deutsch.lng");
@@ -60,7 +64,8 @@ TEST_F(ExtensionLanguage, WithoutTheIniTheRegistryValueGivesTheFileName) {
     EXPECT_EQ(Language(), "");
 }
 
-TEST_F(ExtensionLanguage, TextsHandedOutStayWholeWhileOtherThreadsAsk) {
+TEST_F(ExtensionLanguage, TextsHandedOutStayWholeWhileOtherThreadsAsk)
+{
     const char* names[] = {"Italiano", "English"};
     Ini(std::string("[Setup]\nLanguage=") + names[1] + "\n");
     std::atomic<bool> stop{false};
@@ -71,8 +76,10 @@ TEST_F(ExtensionLanguage, TextsHandedOutStayWholeWhileOtherThreadsAsk) {
         callers.emplace_back([&, t] {
             while (!stop) {
                 const char* text = Library::Get().ExtGetLanguage();
-                if (std::strcmp(text, names[0]) != 0 && std::strcmp(text, names[1]) != 0) ++bad;
-                if (kept[t].size() < 2000) kept[t].push_back(text);
+                if (std::strcmp(text, names[0]) != 0 && std::strcmp(text, names[1]) != 0)
+                    ++bad;
+                if (kept[t].size() < 2000)
+                    kept[t].push_back(text);
             }
         });
     }
@@ -82,23 +89,27 @@ TEST_F(ExtensionLanguage, TextsHandedOutStayWholeWhileOtherThreadsAsk) {
         ASSERT_EQ(std::rename((folder / "next.tmp").c_str(), (folder / "Corvane.ini").c_str()), 0);
     }
     stop = true;
-    for (auto& c : callers) c.join();
+    for (auto& c : callers)
+        c.join();
     EXPECT_EQ(bad, 0);
     // Every text handed out is still the name it was.
     for (const auto& texts : kept)
         for (const char* text : texts)
-            if (std::strcmp(text, names[0]) != 0 && std::strcmp(text, names[1]) != 0) ++bad;
+            if (std::strcmp(text, names[0]) != 0 && std::strcmp(text, names[1]) != 0)
+                ++bad;
     EXPECT_EQ(bad, 0);
 }
 
-TEST_F(ExtensionLanguage, ACallerKilledInTheMiddleHoldsUpNoOtherProcess) {
+TEST_F(ExtensionLanguage, ACallerKilledInTheMiddleHoldsUpNoOtherProcess)
+{
     Ini("[Setup]\nLanguage=Italiano\n");
     std::vector<pid_t> children;
     for (int i = 0; i < 4; ++i) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             for (int n = 0; n < 20000; ++n)
-                if (std::strcmp(Library::Get().ExtGetLanguage(), "Italiano") != 0) ::_exit(1);
+                if (std::strcmp(Library::Get().ExtGetLanguage(), "Italiano") != 0)
+                    ::_exit(1);
             ::_exit(0);
         }
         children.push_back(pid);
@@ -106,7 +117,8 @@ TEST_F(ExtensionLanguage, ACallerKilledInTheMiddleHoldsUpNoOtherProcess) {
     // Two of them die wherever they are.
     ::kill(children[0], SIGKILL);
     ::kill(children[1], SIGKILL);
-    for (int i = 0; i < 50; ++i) EXPECT_STREQ(Library::Get().ExtGetLanguage(), "Italiano");
+    for (int i = 0; i < 50; ++i)
+        EXPECT_STREQ(Library::Get().ExtGetLanguage(), "Italiano");
     for (pid_t pid : children) {
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
@@ -117,7 +129,8 @@ TEST_F(ExtensionLanguage, ACallerKilledInTheMiddleHoldsUpNoOtherProcess) {
     }
     // A process that loaded the library afresh gets the name too.
     const pid_t fresh = ::fork();
-    if (fresh == 0) ::_exit(std::strcmp(Library::Get().ExtGetLanguage(), "Italiano") == 0 ? 0 : 1);
+    if (fresh == 0)
+        ::_exit(std::strcmp(Library::Get().ExtGetLanguage(), "Italiano") == 0 ? 0 : 1);
     int status = 0;
     ASSERT_EQ(::waitpid(fresh, &status, 0), fresh);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);

@@ -18,12 +18,14 @@ const char* kTitle = "Corvane Icom 706 Control - 1.0  -  RTX: IC706MKII";
 
 using Told = std::tuple<std::uint64_t, int, int>;
 
-void Collect(std::uint64_t token, std::int32_t code, std::int32_t value, void* user) {
+void Collect(std::uint64_t token, std::int32_t code, std::int32_t value, void* user)
+{
     static_cast<std::vector<Told>*>(user)->emplace_back(token, code, value);
 }
 
 // Polls and dispatches until `count` notifications have come or the descriptor ends.
-std::vector<Told> Receive(Library& l, std::size_t count) {
+std::vector<Told> Receive(Library& l, std::size_t count)
+{
     std::vector<Told> told;
     DispatchUntil(l, Collect, &told, [&] { return told.size() >= count; });
     return told;
@@ -31,7 +33,8 @@ std::vector<Told> Receive(Library& l, std::size_t count) {
 
 }  // namespace
 
-TEST(ExtensionNotifications, ArriveInTheOrderRaisedWithTheClientsToken) {
+TEST(ExtensionNotifications, ArriveInTheOrderRaisedWithTheClientsToken)
+{
     Library& l = Library::Get();
     ClearRegistry();
     MainProgramProcess program(StandInArgs(kTitle));
@@ -41,8 +44,10 @@ TEST(ExtensionNotifications, ArriveInTheOrderRaisedWithTheClientsToken) {
     ASSERT_EQ(l.ExtSetHwnd(0x1234567890ULL), 0);  // told once
     EXPECT_EQ(program.Registrations(), 1);
 
-    const std::vector<std::pair<int, int>> raised = {{0, 14070000}, {2, 4}, {21, 1}, {19, 9}, {41, -600}, {11, 0}};
-    for (const auto& [code, value] : raised) EXPECT_EQ(program.Notify(code, value), 1);
+    const std::vector<std::pair<int, int>> raised = {{0, 14070000}, {2, 4},     {21, 1},
+                                                     {19, 9},       {41, -600}, {11, 0}};
+    for (const auto& [code, value] : raised)
+        EXPECT_EQ(program.Notify(code, value), 1);
     const std::vector<Told> told = Receive(l, raised.size());
     ASSERT_EQ(told.size(), raised.size());
     for (std::size_t i = 0; i < raised.size(); ++i)
@@ -55,7 +60,9 @@ TEST(ExtensionNotifications, ArriveInTheOrderRaisedWithTheClientsToken) {
     EXPECT_EQ(Receive(l, 1), std::vector<Told>{Told(0x1234567890ULL, 0, 7050000)});
 }
 
-TEST(ExtensionNotifications, EachTokenIsToldInRegistrationOrderAndTheEndOfTheProgramEndsTheDescriptor) {
+TEST(ExtensionNotifications,
+     EachTokenIsToldInRegistrationOrderAndTheEndOfTheProgramEndsTheDescriptor)
+{
     Library& l = Library::Get();
     ClearRegistry();
     MainProgramProcess program(StandInArgs(kTitle));
@@ -77,21 +84,24 @@ TEST(ExtensionNotifications, EachTokenIsToldInRegistrationOrderAndTheEndOfThePro
 
 // A client written in C++ whose callback throws: the exception must not unwind through the
 // library's C exports, and the notifications after it still arrive.
-TEST(ExtensionNotifications, ACallbackThatThrowsDoesNotLeaveTheLibrary) {
+TEST(ExtensionNotifications, ACallbackThatThrowsDoesNotLeaveTheLibrary)
+{
     Library& l = Library::Get();
     ClearRegistry();
     MainProgramProcess program(StandInArgs(kTitle));
     ASSERT_TRUE(program.WaitReady());
     ASSERT_EQ(l.ExtInit(), 1);
     ASSERT_EQ(l.ExtSetHwnd(77), 0);
-    for (int value = 1; value <= 3; ++value) EXPECT_EQ(program.Notify(0, value), 1);
+    for (int value = 1; value <= 3; ++value)
+        EXPECT_EQ(program.Notify(0, value), 1);
 
     struct Seen {
         std::vector<int> values;
     } seen;
     auto throwing = [](std::uint64_t, std::int32_t, std::int32_t value, void* user) {
         static_cast<Seen*>(user)->values.push_back(value);
-        if (value == 1) throw std::runtime_error("client failure");
+        if (value == 1)
+            throw std::runtime_error("client failure");
     };
     bool escaped = false;
     int fd = -1;
@@ -102,16 +112,19 @@ TEST(ExtensionNotifications, ACallbackThatThrowsDoesNotLeaveTheLibrary) {
             escaped = true;
             break;
         }
-        if (fd < 0) break;
+        if (fd < 0)
+            break;
         pollfd p{fd, POLLIN, 0};
-        if (seen.values.size() < 3 && ::poll(&p, 1, 30000) <= 0) break;  // a guard, not a timing check
+        if (seen.values.size() < 3 && ::poll(&p, 1, 30000) <= 0)
+            break;  // a guard, not a timing check
     }
     EXPECT_FALSE(escaped);
     EXPECT_EQ(seen.values, (std::vector<int>{1, 2, 3}));
     EXPECT_GE(fd, 0);
 }
 
-TEST(ExtensionNotifications, AskingOnlyForTheDescriptorLeavesTheNotificationsWaiting) {
+TEST(ExtensionNotifications, AskingOnlyForTheDescriptorLeavesTheNotificationsWaiting)
+{
     Library& l = Library::Get();
     ClearRegistry();
     MainProgramProcess program(StandInArgs(kTitle));
@@ -129,7 +142,8 @@ TEST(ExtensionNotifications, AskingOnlyForTheDescriptorLeavesTheNotificationsWai
 
 // A host thread that ends itself (pthread_exit, cancellation) inside the library unwinds through
 // it; the library must let that unwinding pass, or the runtime ends the host process.
-TEST(ExtensionNotifications, AThreadThatEndsInsideACallbackEndsAlone) {
+TEST(ExtensionNotifications, AThreadThatEndsInsideACallbackEndsAlone)
+{
     Library& l = Library::Get();
     ClearRegistry();
     MainProgramProcess program(StandInArgs(kTitle));
@@ -143,11 +157,14 @@ TEST(ExtensionNotifications, AThreadThatEndsInsideACallbackEndsAlone) {
         pthread_t thread;
         auto body = [](void* arg) -> void* {
             Library& lib = *static_cast<Library*>(arg);
-            auto ending = [](std::uint64_t, std::int32_t, std::int32_t, void*) { ::pthread_exit(nullptr); };
+            auto ending = [](std::uint64_t, std::int32_t, std::int32_t, void*) {
+                ::pthread_exit(nullptr);
+            };
             DispatchUntil(lib, ending, nullptr, [] { return false; });
             return nullptr;
         };
-        if (::pthread_create(&thread, nullptr, body, &l) != 0) ::_exit(2);
+        if (::pthread_create(&thread, nullptr, body, &l) != 0)
+            ::_exit(2);
         ::pthread_join(thread, nullptr);
         ::_exit(0);
     }
@@ -156,16 +173,19 @@ TEST(ExtensionNotifications, AThreadThatEndsInsideACallbackEndsAlone) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
-TEST(ExtensionExampleClient, SetsAndReadsBackAFrequencyAndIsTold) {
+TEST(ExtensionExampleClient, SetsAndReadsBackAFrequencyAndIsTold)
+{
     ClearRegistry();
     MainProgramProcess program(StandInArgs(kTitle));
     ASSERT_TRUE(program.WaitReady());
     const platform::RunResult run = platform::SpawnAndWait(
-        {TestBinary("extension_example_client"), CORVANE_BIN_DIR "/libVekExtension.so", "21074000"}, {}, 60000);
+        {TestBinary("extension_example_client"), CORVANE_BIN_DIR "/libVekExtension.so", "21074000"},
+        {}, 60000);
     EXPECT_TRUE(run.Succeeded()) << run.exitCode;
     // It read frequency, mode and S-meter, then set the frequency and read it back.
     std::vector<std::string> seen;
-    for (int i = 0; i < 5; ++i) seen.push_back(program.NextRequest());
+    for (int i = 0; i < 5; ++i)
+        seen.push_back(program.NextRequest());
     std::sort(seen.begin(), seen.begin() + 3);
     EXPECT_EQ(seen, (std::vector<std::string>{"0 0", "19 0", "2 0", "1 21074000", "0 0"}));
 }

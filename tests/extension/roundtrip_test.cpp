@@ -20,10 +20,12 @@ struct Case {
 
 // In protocol order; the stand-in answers Get codes 1000 + code and Set codes 0, and a Set changes
 // what its Get answers next.
-std::vector<Case> Cases() {
+std::vector<Case> Cases()
+{
     return {
         {"ExtGetFrequency", [](Library& l) { return l.ExtGetFrequency(); }, 0, 0, 1000},
-        {"ExtSetFrequency", [](Library& l) { return l.ExtSetFrequency(469999999); }, 1, 469999999, 0},
+        {"ExtSetFrequency", [](Library& l) { return l.ExtSetFrequency(469999999); }, 1, 469999999,
+         0},
         {"ExtGetFrequency", [](Library& l) { return l.ExtGetFrequency(); }, 0, 0, 469999999},
         {"ExtGetMode", [](Library& l) { return l.ExtGetMode(); }, 2, 0, 1002},
         {"ExtSetMode", [](Library& l) { return l.ExtSetMode(4); }, 3, 4, 0},
@@ -84,13 +86,15 @@ std::vector<Case> Cases() {
 
 }  // namespace
 
-TEST(ExtensionExports, EveryExportIsFoundByNameAndTheLibraryVersionNeedsNoProgram) {
+TEST(ExtensionExports, EveryExportIsFoundByNameAndTheLibraryVersionNeedsNoProgram)
+{
     Library& l = Library::Get();
     ASSERT_TRUE(l.missing.empty()) << l.missing.front();
     EXPECT_EQ(l.ExtGetVersionDLL(), 1110);
 }
 
-TEST(ExtensionRoundTrip, EveryCodeReachesTheProgramAndItsAnswerComesBack) {
+TEST(ExtensionRoundTrip, EveryCodeReachesTheProgramAndItsAnswerComesBack)
+{
     Library& l = Library::Get();
     ClearRegistry();
     MainProgramProcess program(StandInArgs(kTitle));
@@ -109,30 +113,35 @@ TEST(ExtensionRoundTrip, EveryCodeReachesTheProgramAndItsAnswerComesBack) {
     EXPECT_EQ(l.ExtGetFrequency(), -1);
 }
 
-TEST(ExtensionRoundTrip, GetSystemReducesTheAnswerToOneOrZero) {
+TEST(ExtensionRoundTrip, GetSystemReducesTheAnswerToOneOrZero)
+{
     Library& l = Library::Get();
     ClearRegistry();
     for (const auto& [answer, expected] : {std::pair{0, 0}, std::pair{7, 1}, std::pair{-1, 1}}) {
-        MainProgramProcess program(StandInArgs(kTitle, {"--answer", "50=" + std::to_string(answer)}));
+        MainProgramProcess program(
+            StandInArgs(kTitle, {"--answer", "50=" + std::to_string(answer)}));
         ASSERT_TRUE(program.WaitReady());
         ASSERT_EQ(l.ExtInit(), 1);
         EXPECT_EQ(l.ExtGetSystem(), expected) << answer;
     }
 }
 
-TEST(ExtensionUnreachable, EverySendingExportAnswersMinusOneWhenNothingRuns) {
+TEST(ExtensionUnreachable, EverySendingExportAnswersMinusOneWhenNothingRuns)
+{
     Library& l = Library::Get();
     ClearRegistry();
     EXPECT_EQ(l.ExtInit(), 0);
     EXPECT_EQ(l.ExtGethWnd(), 0);
-    for (const Case& c : Cases()) EXPECT_EQ(c.call(l), -1) << c.name;
+    for (const Case& c : Cases())
+        EXPECT_EQ(c.call(l), -1) << c.name;
     EXPECT_EQ(l.ExtGetSystem(), -1);
     EXPECT_EQ(l.ExtSetHwnd(1), -1);
     EXPECT_EQ(l.ExtDispatchNotifications(nullptr, nullptr), -1);
     EXPECT_EQ(l.ExtGetVersionDLL(), 1110);
 }
 
-TEST(ExtensionUnreachable, AProgramThatHasGoneAnswersMinusOneUntilFoundAgain) {
+TEST(ExtensionUnreachable, AProgramThatHasGoneAnswersMinusOneUntilFoundAgain)
+{
     Library& l = Library::Get();
     ClearRegistry();
     {

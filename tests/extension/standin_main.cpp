@@ -5,8 +5,8 @@
 //                                          title, ends on code 11 or after its lifetime
 //   extension_standin --control [--title T] [--answer CODE=VALUE]... [--lifetime SECONDS]
 //       stdin, one command a line:  notify CODE VALUE | registrations | title TEXT
-//       stdout, one event a line:   ready PID | request CODE ARGUMENT | notified N | registrations N
-//       end of stdin ends the program.
+//       stdout, one event a line:   ready PID | request CODE ARGUMENT | notified N | registrations
+//       N end of stdin ends the program.
 //
 // Answers: Get codes answer their table value (1000 + code unless given), Set codes answer 0,
 // store the argument as their Get code's value and notify the Get code with it, as the program
@@ -33,37 +33,44 @@ constexpr const char* kDefaultTitle = "Corvane Icom 706 Control - 1.0  -  RTX: I
 
 // Set code -> the Get code whose value it changes.
 const std::map<int, int> kSetToGet = {
-    {1, 0},   {3, 2},   {5, 4},   {7, 6},   {22, 21}, {24, 23}, {26, 25}, {28, 27},
-    {30, 29}, {32, 31}, {34, 33}, {36, 35}, {38, 37}, {42, 41},
+    {1, 0},   {3, 2},   {5, 4},   {7, 6},   {22, 21}, {24, 23}, {26, 25},
+    {28, 27}, {30, 29}, {32, 31}, {34, 33}, {36, 35}, {38, 37}, {42, 41},
 };
 
-void Say(const std::string& line) {
+void Say(const std::string& line)
+{
     const std::string text = line + "\n";
     std::size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
-        if (n <= 0) return;
+        if (n <= 0)
+            return;
         done += static_cast<std::size_t>(n);
     }
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     bool control = false;
     std::string title = kDefaultTitle;
     int lifetimeSeconds = 60;
     std::array<std::int32_t, kCodes> answers{};
-    for (int c = 0; c < kCodes; ++c) answers[c] = kSetToGet.count(c) ? 0 : 1000 + c;
+    for (int c = 0; c < kCodes; ++c)
+        answers[c] = kSetToGet.count(c) ? 0 : 1000 + c;
     answers[50] = 1;
     answers[11] = 0;
     answers[51] = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--control") control = true;
-        else if (arg == "--title" && i + 1 < argc) title = argv[++i];
-        else if (arg == "--lifetime" && i + 1 < argc) lifetimeSeconds = std::atoi(argv[++i]);
+        if (arg == "--control")
+            control = true;
+        else if (arg == "--title" && i + 1 < argc)
+            title = argv[++i];
+        else if (arg == "--lifetime" && i + 1 < argc)
+            lifetimeSeconds = std::atoi(argv[++i]);
         else if (arg == "--answer" && i + 1 < argc) {
             int code = -1, value = 0;
             if (std::sscanf(argv[++i], "%d=%d", &code, &value) == 2 && code >= 0 && code < kCodes)
@@ -72,22 +79,27 @@ int main(int argc, char** argv) {
     }
 
     platform::IpcServer* serverRef = nullptr;
-    platform::IpcServer server(title, [&](std::int32_t code, std::int32_t argument) -> std::int32_t {
-        if (control) Say("request " + std::to_string(code) + " " + std::to_string(argument));
-        if (code < 0 || code >= kCodes) return -1;
-        if (code == 11) {
-            serverRef->Notify(11, 0);
-            // Once the answer and the notification have left.
-            QTimer::singleShot(200, &app, &QCoreApplication::quit);
-            return 0;
-        }
-        if (auto set = kSetToGet.find(code); set != kSetToGet.end()) {
-            answers[set->second] = argument;
-            const int getCode = set->second;
-            QTimer::singleShot(0, &app, [serverRef, getCode, argument] { serverRef->Notify(getCode, argument); });
-        }
-        return answers[code];
-    });
+    platform::IpcServer server(
+        title, [&](std::int32_t code, std::int32_t argument) -> std::int32_t {
+            if (control)
+                Say("request " + std::to_string(code) + " " + std::to_string(argument));
+            if (code < 0 || code >= kCodes)
+                return -1;
+            if (code == 11) {
+                serverRef->Notify(11, 0);
+                // Once the answer and the notification have left.
+                QTimer::singleShot(200, &app, &QCoreApplication::quit);
+                return 0;
+            }
+            if (auto set = kSetToGet.find(code); set != kSetToGet.end()) {
+                answers[set->second] = argument;
+                const int getCode = set->second;
+                QTimer::singleShot(0, &app, [serverRef, getCode, argument] {
+                    serverRef->Notify(getCode, argument);
+                });
+            }
+            return answers[code];
+        });
     serverRef = &server;
     std::string error;
     if (!server.Start({}, &error)) {
@@ -108,7 +120,8 @@ int main(int argc, char** argv) {
             return;
         }
         input.append(buffer, static_cast<std::size_t>(n));
-        for (std::size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1)) {
+        for (std::size_t end; (end = input.find('\n')) != std::string::npos;
+             input.erase(0, end + 1)) {
             const std::string line = input.substr(0, end);
             int code = 0, value = 0;
             if (std::sscanf(line.c_str(), "notify %d %d", &code, &value) == 2)
@@ -119,6 +132,7 @@ int main(int argc, char** argv) {
                 server.SetTitle(line.substr(6));
         }
     });
-    if (control) Say("ready " + std::to_string(::getpid()));
+    if (control)
+        Say("ready " + std::to_string(::getpid()));
     return app.exec();
 }

@@ -12,29 +12,34 @@ struct ClipFixture : ::testing::Test {
     CDataGrid g;
     FakeHost host;
     RecordingOwner owner;
-    void SetUp() override {
+    void SetUp() override
+    {
         g.SetHost(&host);
         g.SetOwner(&owner);
         FillGrid(g, 6, 5);
     }
 };
 
-TEST(GridClipboardText, ParseRules) {
+TEST(GridClipboardText, ParseRules)
+{
     EXPECT_TRUE(ParseClipboardText("").empty());
     EXPECT_EQ(ParseClipboardText("a\tb\r\nc\td\r\n"), (ClipboardRows{{"a", "b"}, {"c", "d"}}));
-    EXPECT_EQ(ParseClipboardText("a\tb\n"), (ClipboardRows{{"a", "b"}}));  // trailing line end: no extra row
-    EXPECT_EQ(ParseClipboardText("a\n\n"), (ClipboardRows{{"a"}, {""}}));   // an empty line is a row
-    EXPECT_EQ(ParseClipboardText("1,5"), (ClipboardRows{{"1", "5"}}));      // no tab: commas separate
+    EXPECT_EQ(ParseClipboardText("a\tb\n"),
+              (ClipboardRows{{"a", "b"}}));  // trailing line end: no extra row
+    EXPECT_EQ(ParseClipboardText("a\n\n"), (ClipboardRows{{"a"}, {""}}));  // an empty line is a row
+    EXPECT_EQ(ParseClipboardText("1,5"), (ClipboardRows{{"1", "5"}}));  // no tab: commas separate
     EXPECT_EQ(ParseClipboardText("1,5\t 2 "), (ClipboardRows{{"1,5", "2"}}));
     EXPECT_EQ(BuildClipboardText({{"a", ""}, {"", "b,c"}}), "a\t\n\tb,c");
 }
 
-TEST(GridClipboardText, ParsingStopsAtTheLimitsAndSaysWhetherTextWasLeftOut) {
+TEST(GridClipboardText, ParsingStopsAtTheLimitsAndSaysWhetherTextWasLeftOut)
+{
     ClipboardParseLimits limits;
     limits.maxRows = 2;
     limits.maxFields = 2;
     bool leftOut = true;
-    EXPECT_EQ(ParseClipboardText("a,b, ,\n\n", limits, &leftOut), (ClipboardRows{{"a", "b"}, {""}}));
+    EXPECT_EQ(ParseClipboardText("a,b, ,\n\n", limits, &leftOut),
+              (ClipboardRows{{"a", "b"}, {""}}));
     EXPECT_FALSE(leftOut);  // only blank fields past the limits
     EXPECT_EQ(ParseClipboardText("a\tb\tc", limits, &leftOut), (ClipboardRows{{"a", "b"}}));
     EXPECT_TRUE(leftOut);
@@ -42,14 +47,16 @@ TEST(GridClipboardText, ParsingStopsAtTheLimitsAndSaysWhetherTextWasLeftOut) {
     EXPECT_TRUE(leftOut);
     // Huge text costs only what the limits let in.
     std::string huge;
-    for (int i = 0; i < 1'000'000; ++i) huge += "x\n";
+    for (int i = 0; i < 1'000'000; ++i)
+        huge += "x\n";
     EXPECT_EQ(ParseClipboardText(huge, limits, &leftOut).size(), 2u);
     EXPECT_TRUE(leftOut);
     limits.maxRows = 0;
     EXPECT_TRUE(ParseClipboardText(huge, limits).empty());
 }
 
-TEST_F(ClipFixture, CopyBuildsBoundingBlockSkippingHiddenColumnsAndRows) {
+TEST_F(ClipFixture, CopyBuildsBoundingBlockSkippingHiddenColumnsAndRows)
+{
     g.SetSelectedRange(1, 1, 2, 3);
     g.SetColumnWidth(2, 0);
     g.OnKeyDown(GridKey::C, {false, true});  // no focus cell: keys are ignored
@@ -66,7 +73,8 @@ TEST_F(ClipFixture, CopyBuildsBoundingBlockSkippingHiddenColumnsAndRows) {
     EXPECT_EQ(g.CopyTextFromSelection(), "1,1\t\t\n\t\t3,3");
 }
 
-TEST_F(ClipFixture, RoundTripKeepsCommasTabsAndLineEnds) {
+TEST_F(ClipFixture, RoundTripKeepsCommasTabsAndLineEnds)
+{
     g.SetItemText(1, 1, "Rome, Italy");
     g.SetItemText(1, 2, "a,b,c");
     g.SetItemText(2, 1, "");
@@ -98,12 +106,14 @@ TEST_F(ClipFixture, RoundTripKeepsCommasTabsAndLineEnds) {
     EXPECT_EQ(g.GetRowCount(), 6);
     // Only the rows the grid can take are read from a long text.
     std::string huge;
-    for (int i = 0; i < 1'000'000; ++i) huge += "y\n";
+    for (int i = 0; i < 1'000'000; ++i)
+        huge += "y\n";
     EXPECT_FALSE(g.PasteTextAtCell({4, 1}, huge, false));
     EXPECT_EQ(g.GetItemText(5, 1), "y");
 }
 
-TEST_F(ClipFixture, TheGridsOwnCopyOfOneColumnKeepsCommasForeignTextSplitsAtThem) {
+TEST_F(ClipFixture, TheGridsOwnCopyOfOneColumnKeepsCommasForeignTextSplitsAtThem)
+{
     g.SetItemText(1, 1, "Rome, Italy");
     g.SetItemText(2, 1, "a,b");
     g.SetSelectedRange(1, 1, 2, 1);
@@ -118,11 +128,13 @@ TEST_F(ClipFixture, TheGridsOwnCopyOfOneColumnKeepsCommasForeignTextSplitsAtThem
     g.OnEditPaste();
     EXPECT_EQ(g.GetItemText(3, 2), "x");
     EXPECT_EQ(g.GetItemText(3, 3), "y");
-    EXPECT_TRUE(g.PasteTextAtCell({1, 1}, "p,q", false, EditCause::Paste, true));  // another grid's text
+    EXPECT_TRUE(
+        g.PasteTextAtCell({1, 1}, "p,q", false, EditCause::Paste, true));  // another grid's text
     EXPECT_EQ(g.GetItemText(1, 1), "p,q");
 }
 
-TEST_F(ClipFixture, PasteTargetsAndTheOpenEditor) {
+TEST_F(ClipFixture, PasteTargetsAndTheOpenEditor)
+{
     host.clipboard = "new";
     g.SetFocusCell(2, 2);
     g.OnKeyDown(GridKey::V, {false, true});
@@ -144,16 +156,21 @@ TEST_F(ClipFixture, PasteTargetsAndTheOpenEditor) {
     EXPECT_EQ(g.GetItemText(1, 1), "1,1");
 }
 
-TEST_F(ClipFixture, FuzzedClipboardTextNeverCrashesOrHangs) {
+TEST_F(ClipFixture, FuzzedClipboardTextNeverCrashesOrHangs)
+{
     std::mt19937 rng(20240611);
-    const std::string alphabet = "ab,\t\n\r  \x01\xff\xc3\xa8" "0123456789";
+    const std::string alphabet =
+        "ab,\t\n\r  \x01\xff\xc3\xa8"
+        "0123456789";
     for (int round = 0; round < 2000; ++round) {
         std::string text;
         const int length = static_cast<int>(rng() % 300);
-        for (int i = 0; i < length; ++i) text += alphabet[rng() % alphabet.size()];
+        for (int i = 0; i < length; ++i)
+            text += alphabet[rng() % alphabet.size()];
         const ClipboardRows rows = ParseClipboardText(text);
         std::size_t lineEnds = 0;
-        for (char c : text) lineEnds += c == '\n';
+        for (char c : text)
+            lineEnds += c == '\n';
         ASSERT_LE(rows.size(), lineEnds + 1);
         const CCellPos at{static_cast<int>(rng() % 8) - 1, static_cast<int>(rng() % 7) - 1};
         g.PasteTextAtCell(at, text, rng() % 2 == 0);

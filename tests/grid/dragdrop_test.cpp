@@ -13,9 +13,11 @@ struct DragHost : FakeHost {
     std::vector<std::string> drags;
     DropEffect answer = DropEffect::None;
     std::function<void()> duringDrag;  // what the target does while the drag runs
-    DropEffect DoDragDrop(const std::string& text) override {
+    DropEffect DoDragDrop(const std::string& text) override
+    {
         drags.push_back(text);
-        if (duringDrag) duringDrag();
+        if (duringDrag)
+            duringDrag();
         return answer;
     }
 };
@@ -24,7 +26,8 @@ struct DragFixture : ::testing::Test {
     CDataGrid g;
     DragHost host;
     RecordingOwner owner;
-    void SetUp() override {
+    void SetUp() override
+    {
         g.SetHost(&host);
         g.SetOwner(&owner);
         FillGrid(g, 8, 6);
@@ -32,7 +35,8 @@ struct DragFixture : ::testing::Test {
     }
     static GridPoint Centre(int row, int col) { return {50 * col + 25, 20 * row + 10}; }
     // Selects (2,2)-(2,3), then presses on (2,3) and moves the mouse far enough to drag.
-    void DragBlock() {
+    void DragBlock()
+    {
         g.OnLButtonDown(Centre(2, 2), {});
         g.OnMouseMove(Centre(2, 3), {}, true);
         g.OnLButtonUp(Centre(2, 3), {});
@@ -44,7 +48,8 @@ struct DragFixture : ::testing::Test {
 
 }  // namespace
 
-TEST_F(DragFixture, AMoveToAnotherTargetClearsTheSourceCells) {
+TEST_F(DragFixture, AMoveToAnotherTargetClearsTheSourceCells)
+{
     host.answer = DropEffect::Move;
     DragBlock();
     ASSERT_EQ(host.drags.size(), 1u);
@@ -56,7 +61,8 @@ TEST_F(DragFixture, AMoveToAnotherTargetClearsTheSourceCells) {
     EXPECT_EQ(g.GetMouseMode(), MouseNone);
 }
 
-TEST_F(DragFixture, ACopyOrAnAbandonedDragKeepsTheSource) {
+TEST_F(DragFixture, ACopyOrAnAbandonedDragKeepsTheSource)
+{
     host.answer = DropEffect::Copy;
     DragBlock();
     EXPECT_EQ(g.GetItemText(2, 2), "2,2");
@@ -67,7 +73,8 @@ TEST_F(DragFixture, ACopyOrAnAbandonedDragKeepsTheSource) {
     EXPECT_EQ(host.drags.size(), 2u);
 }
 
-TEST_F(DragFixture, AMoveOntoAnOverlappingBlockOfTheSameGridKeepsTheMovedText) {
+TEST_F(DragFixture, AMoveOntoAnOverlappingBlockOfTheSameGridKeepsTheMovedText)
+{
     host.answer = DropEffect::Move;
     host.duringDrag = [this] {
         EXPECT_EQ(g.OnDragEnter(Centre(2, 3), true, {}), DropEffect::Move);
@@ -80,7 +87,8 @@ TEST_F(DragFixture, AMoveOntoAnOverlappingBlockOfTheSameGridKeepsTheMovedText) {
     EXPECT_EQ(owner.Last(GridNotifyBeginEdit)->cause, EditCause::Cut);
 }
 
-TEST_F(DragFixture, WithDragAndDropOffAMovedPressIsAPlainClick) {
+TEST_F(DragFixture, WithDragAndDropOffAMovedPressIsAPlainClick)
+{
     g.EnableDragAndDrop(false);
     DragBlock();
     g.OnLButtonUp({Centre(2, 3).x + 10, Centre(2, 3).y}, {});
@@ -91,7 +99,8 @@ TEST_F(DragFixture, WithDragAndDropOffAMovedPressIsAPlainClick) {
     EXPECT_FALSE(g.OnDrop("x"));
 }
 
-TEST_F(DragFixture, TargetsAreEditableBodyCellsHighlightedOneAtATime) {
+TEST_F(DragFixture, TargetsAreEditableBodyCellsHighlightedOneAtATime)
+{
     EXPECT_EQ(g.OnDragOver(Centre(3, 3), true, {}), DropEffect::Move);
     EXPECT_EQ(g.OnDragOver(Centre(3, 3), true, {false, true}), DropEffect::Copy);
     EXPECT_TRUE(g.GetItemState(3, 3) & CellStateDropHighlighted);
@@ -120,7 +129,8 @@ TEST_F(DragFixture, TargetsAreEditableBodyCellsHighlightedOneAtATime) {
     EXPECT_EQ(owner.Last(GridNotifyBeginEdit)->cause, EditCause::Drop);
 }
 
-TEST_F(DragFixture, ADropIsCompleteOnlyWhenEveryNonEmptyFieldWasStored) {
+TEST_F(DragFixture, ADropIsCompleteOnlyWhenEveryNonEmptyFieldWasStored)
+{
     struct RefusingCell : CDataGridCell {
         bool ValidateEdit(const std::string& text) override { return text != "bad"; }
     };
@@ -128,7 +138,7 @@ TEST_F(DragFixture, ADropIsCompleteOnlyWhenEveryNonEmptyFieldWasStored) {
         g.OnDragOver(Centre(row, col), true, {});
         return g.OnDrop(text);
     };
-    EXPECT_TRUE(dropAt(7, 5, "a\t\n\t"));  // empty surplus fields lose nothing
+    EXPECT_TRUE(dropAt(7, 5, "a\t\n\t"));   // empty surplus fields lose nothing
     EXPECT_FALSE(dropAt(7, 4, "b\tc\td"));  // past the last column
     EXPECT_EQ(g.GetItemText(7, 5), "c");
     EXPECT_FALSE(dropAt(7, 1, "e\nf"));  // past the last row
@@ -142,7 +152,8 @@ TEST_F(DragFixture, ADropIsCompleteOnlyWhenEveryNonEmptyFieldWasStored) {
     EXPECT_EQ(g.GetItemText(5, 1), "5,1");
 }
 
-TEST_F(DragFixture, ADraggedHeadingMovesItsColumnWithWidthAndSortArrow) {
+TEST_F(DragFixture, ADraggedHeadingMovesItsColumnWithWidthAndSortArrow)
+{
     g.SetColumnWidth(2, 70);
     g.SetSortColumn(2);
     const GridPoint heading{50 * 2 + 30, 10};
@@ -182,7 +193,8 @@ TEST_F(DragFixture, ADraggedHeadingMovesItsColumnWithWidthAndSortArrow) {
     EXPECT_FALSE(g.MoveColumn(2, 6));
 }
 
-TEST(GridDragSource, AGridClosedDuringItsDragIsNotTouchedAfterwards) {
+TEST(GridDragSource, AGridClosedDuringItsDragIsNotTouchedAfterwards)
+{
     DragHost host;
     auto grid = std::make_unique<CDataGrid>();
     grid->SetHost(&host);
@@ -193,7 +205,8 @@ TEST(GridDragSource, AGridClosedDuringItsDragIsNotTouchedAfterwards) {
     host.duringDrag = [&grid] { grid.reset(); };  // the window closes while the drag runs
     const GridPoint cell{75, 30};
     grid->OnLButtonDown(cell, {});
-    grid->OnMouseMove({cell.x + 10, cell.y}, {}, true);  // a sanitizer build catches a use after free
+    grid->OnMouseMove({cell.x + 10, cell.y}, {},
+                      true);  // a sanitizer build catches a use after free
     EXPECT_FALSE(grid);
     EXPECT_EQ(host.drags.size(), 1u);
 }

@@ -9,7 +9,8 @@ struct EditFixture : ::testing::Test {
     CDataGrid g;
     FakeHost host;
     RecordingOwner owner;
-    void SetUp() override {
+    void SetUp() override
+    {
         g.SetHost(&host);
         g.SetOwner(&owner);
         FillGrid(g, 6, 4);
@@ -17,7 +18,8 @@ struct EditFixture : ::testing::Test {
     }
 };
 
-TEST_F(EditFixture, TypedCharacterStartsEditAndIsNeverLost) {
+TEST_F(EditFixture, TypedCharacterStartsEditAndIsNeverLost)
+{
     g.OnChar(U'7', {});
     ASSERT_TRUE(host.editor);
     EXPECT_EQ(host.editor->text, "7");
@@ -52,7 +54,8 @@ TEST_F(EditFixture, TypedCharacterStartsEditAndIsNeverLost) {
     EXPECT_EQ(host.editorsOpened, opened);
 }
 
-TEST_F(EditFixture, ClickF2AndNumericCells) {
+TEST_F(EditFixture, ClickF2AndNumericCells)
+{
     g.OnKeyDown(GridKey::F2, {});
     ASSERT_TRUE(host.editor);
     EXPECT_EQ(host.editor->text, "2,2");
@@ -73,7 +76,8 @@ TEST_F(EditFixture, ClickF2AndNumericCells) {
     EXPECT_FALSE(g.SetCellType(99, 0, &MakeCell<CDataGridNumericCell>));
 }
 
-TEST_F(EditFixture, EndEditAsksOwnerAndPutsOldTextBackWhenRefused) {
+TEST_F(EditFixture, EndEditAsksOwnerAndPutsOldTextBackWhenRefused)
+{
     g.OnChar(U'7', {});
     host.editorText = "700";
     owner.answerEndEdit = -1;
@@ -109,7 +113,8 @@ TEST_F(EditFixture, EndEditAsksOwnerAndPutsOldTextBackWhenRefused) {
     EXPECT_FALSE(g.EditCellText(3, 3, "x", EditCause::Paste));
 }
 
-TEST_F(EditFixture, OpenEditEndsBeforeRowsMoveSoItsTextStaysInItsRecord) {
+TEST_F(EditFixture, OpenEditEndsBeforeRowsMoveSoItsTextStaysInItsRecord)
+{
     // Delete a row above the edited one.
     g.OnChar(U'Q', {});
     host.editorText = "Q edited";
@@ -140,7 +145,8 @@ TEST_F(EditFixture, OpenEditEndsBeforeRowsMoveSoItsTextStaysInItsRecord) {
     EXPECT_EQ(g.GetRowCount(), 1);
 }
 
-TEST_F(EditFixture, NavigationKeyEndingEditMovesOnAndReopens) {
+TEST_F(EditFixture, NavigationKeyEndingEditMovesOnAndReopens)
+{
     g.OnChar(U'9', {});
     host.editorText = "9";
     g.OnEndEditRecord(2, 2, "9", EditEndKey::Right);
@@ -154,7 +160,8 @@ TEST_F(EditFixture, NavigationKeyEndingEditMovesOnAndReopens) {
     EXPECT_FALSE(host.editor);
 }
 
-TEST_F(EditFixture, ProgramEditsCarryTheirCause) {
+TEST_F(EditFixture, ProgramEditsCarryTheirCause)
+{
     g.SetSelectedRange(1, 1, 1, 2);
     g.OnKeyDown(GridKey::Delete, {});
     EXPECT_EQ(g.GetItemText(1, 1), "");
@@ -175,9 +182,11 @@ TEST_F(EditFixture, ProgramEditsCarryTheirCause) {
     EXPECT_EQ(g.GetItemText(4, 1), "4,1");
 }
 
-TEST_F(EditFixture, OwnerThatDeletesRowsDuringCutStopsTheCut) {
+TEST_F(EditFixture, OwnerThatDeletesRowsDuringCutStopsTheCut)
+{
     owner.onNote = [](CDataGrid& grid, const GridNotification& n) {
-        if (n.code == GridNotifyEndEdit && n.row == 1) grid.DeleteRow(1);
+        if (n.code == GridNotifyEndEdit && n.row == 1)
+            grid.DeleteRow(1);
     };
     g.SetSelectedRange(1, 1, 2, 1);
     g.CutSelectedText();
@@ -185,7 +194,8 @@ TEST_F(EditFixture, OwnerThatDeletesRowsDuringCutStopsTheCut) {
     EXPECT_EQ(g.GetItemText(1, 1), "2,1");
 }
 
-TEST_F(EditFixture, StructureCallsCheckArgumentsAfterTheOwnerReshapesAtEndOfEdit) {
+TEST_F(EditFixture, StructureCallsCheckArgumentsAfterTheOwnerReshapesAtEndOfEdit)
+{
     // An edit is open with changed text; ending it lets the owner shrink the grid to n x n.
     const auto editThenShrinkTo = [&](int n, int row, int col) {
         owner.onNote = nullptr;
@@ -195,7 +205,8 @@ TEST_F(EditFixture, StructureCallsCheckArgumentsAfterTheOwnerReshapesAtEndOfEdit
         ASSERT_TRUE(host.editor);
         host.editorText = "changed";
         owner.onNote = [n](CDataGrid& grid, const GridNotification& note) {
-            if (note.code != GridNotifyEndEdit) return;
+            if (note.code != GridNotifyEndEdit)
+                return;
             grid.SetRowCount(n);
             grid.SetColumnCount(n);
         };

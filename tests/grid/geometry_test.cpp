@@ -5,7 +5,8 @@
 
 namespace {
 
-TEST(GridStructure, CountsFixedBandsAndFocusFollowRows) {
+TEST(GridStructure, CountsFixedBandsAndFocusFollowRows)
+{
     CDataGrid g;
     EXPECT_TRUE(g.SetRowCount(0));
     EXPECT_FALSE(g.SetRowCount(-1));
@@ -41,12 +42,14 @@ TEST(GridStructure, CountsFixedBandsAndFocusFollowRows) {
     EXPECT_EQ(g.GetFixedRowCount(), 1);
     EXPECT_FALSE(g.IsValid(g.GetFocusCell()));
     g.DeleteAllItems();
-    EXPECT_EQ(g.GetColumnCount() + g.GetRowCount() + g.GetFixedColumnCount() + g.GetFixedRowCount(), 0);
+    EXPECT_EQ(g.GetColumnCount() + g.GetRowCount() + g.GetFixedColumnCount() + g.GetFixedRowCount(),
+              0);
     EXPECT_EQ(g.InsertRow(), 0);  // makes a column first
     EXPECT_EQ(g.GetColumnCount(), 1);
 }
 
-TEST(GridGeometry, ScrollBarsHitTestingAndEnsureVisible) {
+TEST(GridGeometry, ScrollBarsHitTestingAndEnsureVisible)
+{
     CDataGrid g;
     FakeHost host;
     g.SetHost(&host);
@@ -66,7 +69,7 @@ TEST(GridGeometry, ScrollBarsHitTestingAndEnsureVisible) {
     EXPECT_LE(rect.right, g.GetClientRect().right);
     EXPECT_FALSE(g.GetCellRect(1, 1, rect));  // scrolled out above
     EXPECT_EQ(g.GetCellFromPt({55, 25}).row, g.GetTopleftNonFixedCell().row);
-    EXPECT_TRUE(g.GetCellRect(0, 0, rect));   // fixed cells never scroll
+    EXPECT_TRUE(g.GetCellRect(0, 0, rect));  // fixed cells never scroll
 
     g.EnsureVisible(1, 1);
     EXPECT_EQ(g.GetScrollPos(true), 0);
@@ -79,7 +82,8 @@ TEST(GridGeometry, ScrollBarsHitTestingAndEnsureVisible) {
     EXPECT_EQ(g.GetTopleftNonFixedCell(), CCellPos(1, 1));
 }
 
-TEST(GridGeometry, AutoSizeStylesAndFont) {
+TEST(GridGeometry, AutoSizeStylesAndFont)
+{
     CDataGrid g;
     RecordingPainter measurer;
     g.SetMeasurer(&measurer);
@@ -103,7 +107,8 @@ TEST(GridGeometry, AutoSizeStylesAndFont) {
     EXPECT_EQ(g.GetColumnWidth(1), 0);                   // hidden stays hidden
 }
 
-TEST(GridPaint, SelectionFocusSortArrowAndLines) {
+TEST(GridPaint, SelectionFocusSortArrowAndLines)
+{
     CDataGrid g;
     RecordingPainter painter;
     FillGrid(g, 4, 3);
@@ -119,7 +124,8 @@ TEST(GridPaint, SelectionFocusSortArrowAndLines) {
     EXPECT_NE(painter.Find("0,2"), nullptr);
     EXPECT_EQ(painter.Find("0,1")->rect.right, 100 - 1 - 3 - 10);  // text loses the arrow's width
     bool ownBackground = false;
-    for (const auto& [rect, color] : painter.fills) ownBackground |= color == GridRgb(255, 255, 224);
+    for (const auto& [rect, color] : painter.fills)
+        ownBackground |= color == GridRgb(255, 255, 224);
     EXPECT_TRUE(ownBackground);
     EXPECT_GT(painter.lines, 0);
     painter = RecordingPainter{};

@@ -16,22 +16,30 @@ struct RecordingOwner : GridOwner {
     int answerEndEdit = 0;
     std::function<void(CDataGrid&, const GridNotification&)> onNote;
 
-    int OnGridNotify(CDataGrid& grid, const GridNotification& note) override {
+    int OnGridNotify(CDataGrid& grid, const GridNotification& note) override
+    {
         notes.push_back(note);
-        if (onNote) onNote(grid, note);
-        if (note.code == GridNotifyBeginEdit) return answerBeginEdit;
-        if (note.code == GridNotifyEndEdit) return answerEndEdit;
+        if (onNote)
+            onNote(grid, note);
+        if (note.code == GridNotifyBeginEdit)
+            return answerBeginEdit;
+        if (note.code == GridNotifyEndEdit)
+            return answerEndEdit;
         return 0;
     }
     void OnGridCommand(CDataGrid&) override { ++commands; }
-    int Count(int code) const {
+    int Count(int code) const
+    {
         int n = 0;
-        for (const auto& note : notes) n += note.code == code;
+        for (const auto& note : notes)
+            n += note.code == code;
         return n;
     }
-    const GridNotification* Last(int code) const {
+    const GridNotification* Last(int code) const
+    {
         for (auto it = notes.rbegin(); it != notes.rend(); ++it)
-            if (it->code == code) return &*it;
+            if (it->code == code)
+                return &*it;
         return nullptr;
     }
 };
@@ -45,13 +53,16 @@ struct FakeHost : GridHost {
     std::optional<std::string> clipboard;
     int focusNext = 0, focusPrev = 0;
 
-    void OpenEditor(const CellEditorRequest& request) override {
+    void OpenEditor(const CellEditorRequest& request) override
+    {
         editor = request;
         editorText = request.text;
         ++editorsOpened;
     }
-    std::optional<std::string> CloseEditor() override {
-        if (!editor) return std::nullopt;
+    std::optional<std::string> CloseEditor() override
+    {
+        if (!editor)
+            return std::nullopt;
         editor.reset();
         return editorText;
     }
@@ -81,29 +92,42 @@ struct RecordingPainter : GridPainter {
     void FillRect(const GridRect& r, GridColor c) override { fills.emplace_back(r, c); }
     void FrameRect(const GridRect&, GridColor) override {}
     void DrawLine(int, int, int, int, GridColor) override { ++lines; }
-    void DrawText(const GridRect& r, std::string_view t, const GridFont& f, GridColor c, unsigned fmt) override {
+    void DrawText(const GridRect& r, std::string_view t, const GridFont& f, GridColor c,
+                  unsigned fmt) override
+    {
         texts.push_back({r, std::string(t), c, fmt, f.weight});
     }
-    GridSize MeasureText(std::string_view t, const GridFont&) override { return {7 * static_cast<int>(t.size()), 14}; }
-    void SetClipRect(const GridRect* r) override { clips.push_back(r ? std::optional<GridRect>(*r) : std::nullopt); }
-    const Text* Find(const std::string& t) const {
+    GridSize MeasureText(std::string_view t, const GridFont&) override
+    {
+        return {7 * static_cast<int>(t.size()), 14};
+    }
+    void SetClipRect(const GridRect* r) override
+    {
+        clips.push_back(r ? std::optional<GridRect>(*r) : std::nullopt);
+    }
+    const Text* Find(const std::string& t) const
+    {
         for (const auto& x : texts)
-            if (x.text == t) return &x;
+            if (x.text == t)
+                return &x;
         return nullptr;
     }
 };
 
 // A grid of `rows` x `cols` with one fixed row and column, cells "r,c" in the body, columns 50
 // wide and rows 20 high, in a 400 x 300 window.
-inline void FillGrid(CDataGrid& g, int rows, int cols, int fixedRows = 1, int fixedCols = 1) {
+inline void FillGrid(CDataGrid& g, int rows, int cols, int fixedRows = 1, int fixedCols = 1)
+{
     g.SetRowCount(rows);
     g.SetColumnCount(cols);
     g.SetFixedRowCount(fixedRows);
     g.SetFixedColumnCount(fixedCols);
     for (int r = 0; r < rows; ++r) {
         g.SetRowHeight(r, 20);
-        for (int c = 0; c < cols; ++c) g.SetItemText(r, c, std::to_string(r) + "," + std::to_string(c));
+        for (int c = 0; c < cols; ++c)
+            g.SetItemText(r, c, std::to_string(r) + "," + std::to_string(c));
     }
-    for (int c = 0; c < cols; ++c) g.SetColumnWidth(c, 50);
+    for (int c = 0; c < cols; ++c)
+        g.SetColumnWidth(c, 50);
     g.SetClientSize(400, 300);
 }

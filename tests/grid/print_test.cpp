@@ -5,7 +5,8 @@
 
 namespace {
 
-TEST(GridPrintLayout, BandsSplitRowsAndSliceTallOnes) {
+TEST(GridPrintLayout, BandsSplitRowsAndSliceTallOnes)
+{
     // Rows 0 (fixed), then 30, 30, 0 (hidden), 30 on a body of 70.
     std::vector<std::vector<PrintSlice>> bands = SplitIntoBands({20, 30, 30, 0, 30}, 1, 70);
     ASSERT_EQ(bands.size(), 2u);
@@ -19,11 +20,12 @@ TEST(GridPrintLayout, BandsSplitRowsAndSliceTallOnes) {
     EXPECT_EQ(bands[2], (PrintBand{{1, 70, 70}}));
     EXPECT_EQ(bands[3], (PrintBand{{1, 140, 30}}));
     EXPECT_EQ(bands[4], (PrintBand{{2, 0, 10}}));
-    EXPECT_EQ(SplitIntoBands({}, 0, 70).size(), 1u);  // nothing: one empty page
+    EXPECT_EQ(SplitIntoBands({}, 0, 70).size(), 1u);      // nothing: one empty page
     EXPECT_EQ(SplitIntoBands({5, 5}, 0, 0).size(), 10u);  // a body below one pixel counts as one
 }
 
-TEST(GridPrintLayout, FooterIsFilledNeverFormatted) {
+TEST(GridPrintLayout, FooterIsFilledNeverFormatted)
+{
     EXPECT_EQ(FormatPageFooter("Page %d of %d", 2, 3), "Page 2 of 3");
     EXPECT_EQ(FormatPageFooter("%s %n %x 100%% %d", 1, 9), "%s %n %x 100% 1");
     EXPECT_EQ(FormatPageFooter("%d %d %d %", 4, 5), "4 5 %d %");
@@ -34,13 +36,15 @@ struct PrintFixture : ::testing::Test {
     CDataGrid g;
     RecordingPainter painter;
     PrintDevice device{4800, 6600, 600, 600, 96, 96};
-    void SetUp() {
+    void SetUp()
+    {
         g.SetPrintTitle("Memories");
         g.SetPrintFooterFormat("Page %d of %d %s%n");
     }
 };
 
-TEST_F(PrintFixture, WholeGridScaledAcrossAndPagesDown) {
+TEST_F(PrintFixture, WholeGridScaledAcrossAndPagesDown)
+{
     FillGrid(g, 101, 12);  // 12 columns of 50: wider than any paper at screen size
     ASSERT_TRUE(g.OnBeginPrinting(painter, device));
     const PrintLayout& layout = g.GetPrintLayout();
@@ -48,7 +52,8 @@ TEST_F(PrintFixture, WholeGridScaledAcrossAndPagesDown) {
     EXPECT_EQ(layout.pageWidth, 600 + layout.marginWidth);
     EXPECT_GT(layout.PageCount(), 1);
     int rows = 0;
-    for (const PrintBand& band : layout.rowBands) rows += static_cast<int>(band.size());
+    for (const PrintBand& band : layout.rowBands)
+        rows += static_cast<int>(band.size());
     EXPECT_EQ(rows, 100);  // every data row exactly once
 
     g.OnPrintPage(painter, 2, "date");
@@ -64,7 +69,8 @@ TEST_F(PrintFixture, WholeGridScaledAcrossAndPagesDown) {
     EXPECT_TRUE(painter.texts.empty());
 }
 
-TEST_F(PrintFixture, HeaderOnlyGridAndTallRows) {
+TEST_F(PrintFixture, HeaderOnlyGridAndTallRows)
+{
     g.SetColumnCount(3);
     g.SetRowCount(1);
     g.SetFixedRowCount(1);
@@ -97,14 +103,16 @@ TEST_F(PrintFixture, HeaderOnlyGridAndTallRows) {
     EXPECT_FALSE(g.OnBeginPrinting(painter, PrintDevice{0, 0}));
 }
 
-TEST_F(PrintFixture, TrueSizeCountsPagesAcross) {
+TEST_F(PrintFixture, TrueSizeCountsPagesAcross)
+{
     FillGrid(g, 5, 40);
     g.GetPrintSettings().trueSize = true;
     ASSERT_TRUE(g.OnBeginPrinting(painter, device));
     const PrintLayout& layout = g.GetPrintLayout();
     EXPECT_EQ(layout.pageWidth, 4800 * 96 / 600 * 3 / 4);
     EXPECT_GT(layout.colBands.size(), 1u);
-    EXPECT_EQ(layout.PageCount(), static_cast<int>(layout.rowBands.size() * layout.colBands.size()));
+    EXPECT_EQ(layout.PageCount(),
+              static_cast<int>(layout.rowBands.size() * layout.colBands.size()));
     g.OnPrintPage(painter, 2, "");
     EXPECT_EQ(painter.Find("0,1"), nullptr);  // page 2 is the second band of columns
     EXPECT_NE(painter.Find("1,0"), nullptr);  // row headings on every page

@@ -6,24 +6,30 @@
 namespace {
 
 // Cells are 50 x 20 with one fixed row and column: body cell (r, c) starts at (50c, 20r).
-GridPoint At(int row, int col) { return {col * 50 + 10, row * 20 + 10}; }
+GridPoint At(int row, int col)
+{
+    return {col * 50 + 10, row * 20 + 10};
+}
 
 struct SelFixture : ::testing::Test {
     CDataGrid g;
     FakeHost host;
     RecordingOwner owner;
-    void SetUp() override {
+    void SetUp() override
+    {
         g.SetHost(&host);
         g.SetOwner(&owner);
         FillGrid(g, 40, 5);  // taller than the 300-pixel window
     }
-    void Click(int row, int col, GridModifiers mods = {}) {
+    void Click(int row, int col, GridModifiers mods = {})
+    {
         g.OnLButtonDown(At(row, col), mods);
         g.OnLButtonUp(At(row, col), mods);
     }
 };
 
-TEST_F(SelFixture, ArrowsAndShiftSelectFromTheAnchor) {
+TEST_F(SelFixture, ArrowsAndShiftSelectFromTheAnchor)
+{
     Click(2, 2);
     EXPECT_EQ(g.GetFocusCell(), CCellPos(2, 2));
     EXPECT_EQ(g.GetSelectedCellRange(), CCellBlock(2, 2, 2, 2));
@@ -47,7 +53,8 @@ TEST_F(SelFixture, ArrowsAndShiftSelectFromTheAnchor) {
     EXPECT_EQ(changed->row, 5);
 }
 
-TEST_F(SelFixture, ListModeSelectsRowsAndSingleRowKeepsOne) {
+TEST_F(SelFixture, ListModeSelectsRowsAndSingleRowKeepsOne)
+{
     g.SetListMode(true);
     Click(3, 2);
     EXPECT_EQ(g.GetSelectedCellRange(), CCellBlock(3, 1, 3, 4));
@@ -62,7 +69,8 @@ TEST_F(SelFixture, ListModeSelectsRowsAndSingleRowKeepsOne) {
     EXPECT_EQ(g.GetSelectedCount(), 0);
 }
 
-TEST_F(SelFixture, TabWrapsAndLeavesAtTheLastCell) {
+TEST_F(SelFixture, TabWrapsAndLeavesAtTheLastCell)
+{
     g.SetFocusCell(2, 4);
     g.OnKeyDown(GridKey::Tab, {});
     EXPECT_EQ(g.GetFocusCell(), CCellPos(3, 1));
@@ -77,12 +85,14 @@ TEST_F(SelFixture, TabWrapsAndLeavesAtTheLastCell) {
     EXPECT_EQ(host.focusPrev, 1);
 }
 
-TEST_F(SelFixture, PageKeysScrollAndNeverPassTheLastRow) {
+TEST_F(SelFixture, PageKeysScrollAndNeverPassTheLastRow)
+{
     g.SetFocusCell(2, 1);
     g.OnKeyDown(GridKey::PageDown, {});
     EXPECT_GT(g.GetScrollPos(true), 0);
     EXPECT_GT(g.GetFocusCell().row, 2);
-    for (int i = 0; i < 10; ++i) g.OnKeyDown(GridKey::PageDown, {});
+    for (int i = 0; i < 10; ++i)
+        g.OnKeyDown(GridKey::PageDown, {});
     EXPECT_EQ(g.GetFocusCell(), CCellPos(39, 1));
     // From near the end, a page that still scrolls must stop at the last row.
     g.OnKeyDown(GridKey::Home, {false, true});
@@ -104,7 +114,8 @@ TEST_F(SelFixture, PageKeysScrollAndNeverPassTheLastRow) {
     EXPECT_EQ(g.GetFocusCell().row, 1);
 }
 
-TEST_F(SelFixture, MouseDragShiftCtrlAndHeaders) {
+TEST_F(SelFixture, MouseDragShiftCtrlAndHeaders)
+{
     g.OnLButtonDown(At(2, 1), {});
     g.OnMouseMove(At(4, 3), {}, true);
     g.OnLButtonUp(At(4, 3), {});
@@ -131,7 +142,8 @@ TEST_F(SelFixture, MouseDragShiftCtrlAndHeaders) {
     EXPECT_EQ(g.GetSelectedCount(), 0);
 }
 
-TEST_F(SelFixture, ClickOnFocusCellEditsUnlessTheMouseMoved) {
+TEST_F(SelFixture, ClickOnFocusCellEditsUnlessTheMouseMoved)
+{
     Click(3, 2);
     Click(3, 2);
     ASSERT_TRUE(host.editor);
@@ -152,7 +164,8 @@ TEST_F(SelFixture, ClickOnFocusCellEditsUnlessTheMouseMoved) {
     EXPECT_EQ(g.GetSelectedCount(), 0);
 }
 
-TEST_F(SelFixture, BorderDragResizesAndDoubleClickFits) {
+TEST_F(SelFixture, BorderDragResizesAndDoubleClickFits)
+{
     // The border between columns 1 and 2 in the header row lies at x = 100.
     g.OnMouseMove({99, 10}, {}, false);
     EXPECT_EQ(g.GetMouseMode(), MouseOverColDivide);
@@ -182,7 +195,8 @@ TEST_F(SelFixture, BorderDragResizesAndDoubleClickFits) {
     EXPECT_EQ(g.GetColumnWidth(1), 7 * 23 + 2 * 3 + 1);
 }
 
-TEST_F(SelFixture, RightClickAndWheel) {
+TEST_F(SelFixture, RightClickAndWheel)
+{
     g.SetClientSize(600, 1000);
     g.OnRButtonUp({590, 990}, {});
     EXPECT_EQ(owner.Last(GridNotifyRightClick)->row, -1);

@@ -8,7 +8,8 @@
 namespace {
 
 // One fixed header row, then one row per text in column 0 and a row tag in column 1.
-void Load(CDataGrid& g, const std::vector<std::string>& texts) {
+void Load(CDataGrid& g, const std::vector<std::string>& texts)
+{
     g.SetColumnCount(2);
     g.SetRowCount(static_cast<int>(texts.size()) + 1);
     g.SetFixedRowCount(1);
@@ -20,13 +21,16 @@ void Load(CDataGrid& g, const std::vector<std::string>& texts) {
     }
 }
 
-std::vector<std::string> Column(const CDataGrid& g, int col) {
+std::vector<std::string> Column(const CDataGrid& g, int col)
+{
     std::vector<std::string> out;
-    for (int r = g.GetFixedRowCount(); r < g.GetRowCount(); ++r) out.push_back(g.GetItemText(r, col));
+    for (int r = g.GetFixedRowCount(); r < g.GetRowCount(); ++r)
+        out.push_back(g.GetItemText(r, col));
     return out;
 }
 
-TEST(GridSort, TextNumericDigitsAndDecimalCompares) {
+TEST(GridSort, TextNumericDigitsAndDecimalCompares)
+{
     CMyDataGrid g;
     Load(g, {"10", "9", "100"});
     ASSERT_TRUE(g.SortItems(0, true));
@@ -53,15 +57,17 @@ TEST(GridSort, TextNumericDigitsAndDecimalCompares) {
     EXPECT_EQ(g.GetRowHeight(4), 10);  // "1.5" came from the first data row (height 10)
 }
 
-TEST(GridSort, NumbersAreExactWhateverTheLocaleAndLength) {
+TEST(GridSort, NumbersAreExactWhateverTheLocaleAndLength)
+{
     std::setlocale(LC_ALL, "it_IT.UTF-8");  // when present, a locale with ',' as decimal point
     CMyDataGrid g;
     // atol would wrap or saturate these; they must keep their true order.
     Load(g, {"99999999999999999999999", "-5", "  +12abc", "100000000000000000000000", "-0", "x"});
     g.SetCompareFunction(&CDataGrid::CompareNumeric);
     g.SortItems(0, true);
-    EXPECT_EQ(Column(g, 0), (std::vector<std::string>{"-5", "-0", "x", "  +12abc", "99999999999999999999999",
-                                                      "100000000000000000000000"}));
+    EXPECT_EQ(Column(g, 0),
+              (std::vector<std::string>{"-5", "-0", "x", "  +12abc", "99999999999999999999999",
+                                        "100000000000000000000000"}));
     Load(g, {"88,5", "88,50", "88,49", "9"});
     g.SetCompareFunction(&CMyDataGrid::CompareDecimal);
     g.SortItems(0, true);
@@ -69,7 +75,8 @@ TEST(GridSort, NumbersAreExactWhateverTheLocaleAndLength) {
     std::setlocale(LC_ALL, "C");
 }
 
-TEST(GridSort, StableInBothDirectionsAndFixedRowsStay) {
+TEST(GridSort, StableInBothDirectionsAndFixedRowsStay)
+{
     CDataGrid g;
     Load(g, {"b", "a", "b", "a", "b"});
     g.SetFixedColumnCount(0);
@@ -90,7 +97,8 @@ TEST(GridSort, StableInBothDirectionsAndFixedRowsStay) {
     EXPECT_EQ(Column(g, 0), (std::vector<std::string>{"x", "y"}));
 }
 
-TEST(GridSort, RefusalsAndWhatClearsTheSortColumn) {
+TEST(GridSort, RefusalsAndWhatClearsTheSortColumn)
+{
     CDataGrid g;
     Load(g, {"only"});
     EXPECT_FALSE(g.SortItems(0, true));  // one data row
@@ -112,7 +120,8 @@ TEST(GridSort, RefusalsAndWhatClearsTheSortColumn) {
     EXPECT_EQ(g.GetSortColumn(), -1);
 }
 
-TEST(GridSort, HeaderClickTogglesDirectionAndSortingClearsSelection) {
+TEST(GridSort, HeaderClickTogglesDirectionAndSortingClearsSelection)
+{
     CDataGrid g;
     FillGrid(g, 5, 3);
     g.SetHeaderSort(true);

@@ -6,14 +6,16 @@
 #include "CellEditor.h"
 #include "widget_support.h"
 
-TEST(GridWidgetClipboard, CopyAndPasteRoundTripThroughTheSystemClipboard) {
+TEST(GridWidgetClipboard, CopyAndPasteRoundTripThroughTheSystemClipboard)
+{
     ShownGrid s;
     s.grid().SetItemText(2, 2, "14.200.000");
     s.grid().SetItemText(2, 3, "USB, wide");  // a comma survives: the text holds tabs
     Click(s.widget, s.Centre(2, 2));
     Click(s.widget, s.Centre(3, 3), Qt::ShiftModifier);
     Key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "14.200.000\tUSB, wide\n3,2\t3,3");
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              "14.200.000\tUSB, wide\n3,2\t3,3");
 
     Click(s.widget, s.Centre(6, 4));
     Key(Qt::Key_V, Qt::ControlModifier);
@@ -26,7 +28,8 @@ TEST(GridWidgetClipboard, CopyAndPasteRoundTripThroughTheSystemClipboard) {
     EXPECT_EQ(s.owner.Last(GridNotifyBeginEdit)->cause, EditCause::Paste);
 }
 
-TEST(GridWidgetClipboard, TextFromAnotherProgramPastesAndCutEmptiesTheCells) {
+TEST(GridWidgetClipboard, TextFromAnotherProgramPastesAndCutEmptiesTheCells)
+{
     ShownGrid s;
     QGuiApplication::clipboard()->setText(QStringLiteral("7,145.500\n"));
     Click(s.widget, s.Centre(3, 1));
@@ -50,7 +53,8 @@ TEST(GridWidgetClipboard, TextFromAnotherProgramPastesAndCutEmptiesTheCells) {
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "7\t145.500");
 }
 
-TEST(GridWidgetClipboard, PasteWithAnOpenEditorGoesIntoTheEditorOnly) {
+TEST(GridWidgetClipboard, PasteWithAnOpenEditorGoesIntoTheEditorOnly)
+{
     ShownGrid s;
     QGuiApplication::clipboard()->setText(QStringLiteral("ABC\tDEF"));
     Click(s.widget, s.Centre(2, 2));
@@ -61,7 +65,8 @@ TEST(GridWidgetClipboard, PasteWithAnOpenEditorGoesIntoTheEditorOnly) {
     EXPECT_EQ(s.grid().GetItemText(2, 3), "2,3");
 }
 
-TEST(GridWidgetClipboard, NothingOnTheClipboardPastesNothing) {
+TEST(GridWidgetClipboard, NothingOnTheClipboardPastesNothing)
+{
     ShownGrid s;
     QGuiApplication::clipboard()->setMimeData(new QMimeData);
     Click(s.widget, s.Centre(2, 2));
@@ -70,26 +75,31 @@ TEST(GridWidgetClipboard, NothingOnTheClipboardPastesNothing) {
     EXPECT_EQ(s.owner.Count(GridNotifyBeginEdit), 0);
 }
 
-TEST(GridWidgetDragAndDrop, TextDroppedFromOutsideLandsWhereTheGridAllowsIt) {
+TEST(GridWidgetDragAndDrop, TextDroppedFromOutsideLandsWhereTheGridAllowsIt)
+{
     ShownGrid s;
     QMimeData data;
     data.setText(QStringLiteral("145.500\tFM"));
     const QPointF at(s.Centre(3, 2));
 
     // Off (as in every list window): refused, nothing highlighted.
-    QDragEnterEvent refused(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent refused(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
     QApplication::sendEvent(s.widget, &refused);
     EXPECT_FALSE(refused.isAccepted());
     EXPECT_FALSE(s.grid().GetItemState(3, 2) & CellStateDropHighlighted);
 
     s.grid().EnableDragAndDrop(true);
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
     QApplication::sendEvent(s.widget, &enter);
     EXPECT_TRUE(enter.isAccepted());
-    QDragMoveEvent overHeading(QPoint(100, 5), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent overHeading(QPoint(100, 5), Qt::CopyAction | Qt::MoveAction, &data,
+                               Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(s.widget, &overHeading);
     EXPECT_FALSE(overHeading.isAccepted());
-    QDragMoveEvent move(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::ControlModifier);
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                        Qt::ControlModifier);
     QApplication::sendEvent(s.widget, &move);
     EXPECT_TRUE(move.isAccepted());
     EXPECT_EQ(move.dropAction(), Qt::CopyAction);
@@ -104,13 +114,15 @@ TEST(GridWidgetDragAndDrop, TextDroppedFromOutsideLandsWhereTheGridAllowsIt) {
     EXPECT_FALSE(s.grid().GetItemState(3, 2) & CellStateDropHighlighted);
 }
 
-TEST(GridWidgetDragAndDrop, TextThatDoesNotAllFitIsDroppedAsACopy) {
+TEST(GridWidgetDragAndDrop, TextThatDoesNotAllFitIsDroppedAsACopy)
+{
     ShownGrid s(4, 4);
     s.grid().EnableDragAndDrop(true);
     QMimeData data;
     data.setText(QStringLiteral("a\tb\tlost"));
     const QPointF at(s.Centre(3, 2));
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
     QApplication::sendEvent(s.widget, &enter);
     QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(s.widget, &drop);
@@ -119,7 +131,8 @@ TEST(GridWidgetDragAndDrop, TextThatDoesNotAllFitIsDroppedAsACopy) {
     EXPECT_EQ(s.grid().GetItemText(3, 3), "b");
 }
 
-TEST(GridWidgetClipboard, OneColumnCopiedByAGridKeepsItsCommasInAnotherGrid) {
+TEST(GridWidgetClipboard, OneColumnCopiedByAGridKeepsItsCommasInAnotherGrid)
+{
     ShownGrid from, to;
     from.grid().SetItemText(2, 2, "USB, wide");
     from.grid().SetSelectedRange(2, 2, 2, 2);
@@ -135,7 +148,8 @@ TEST(GridWidgetClipboard, OneColumnCopiedByAGridKeepsItsCommasInAnotherGrid) {
     data.setText(QStringLiteral("LSB, narrow"));
     data.setData(QStringLiteral("application/x-corvane-grid-text"), QByteArray("1"));
     const QPointF at(to.Centre(4, 1));
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
     QApplication::sendEvent(to.widget, &enter);
     QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(to.widget, &drop);

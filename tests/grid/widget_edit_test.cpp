@@ -5,7 +5,8 @@
 #include "CellTip.h"
 #include "widget_support.h"
 
-TEST(GridWidgetEditor, TypingReplacesTheTextAndEnterCommits) {
+TEST(GridWidgetEditor, TypingReplacesTheTextAndEnterCommits)
+{
     ShownGrid s;
     Click(s.widget, s.Centre(2, 2));
     Key(Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
@@ -25,7 +26,8 @@ TEST(GridWidgetEditor, TypingReplacesTheTextAndEnterCommits) {
     EXPECT_TRUE(s.grid().GetModified());
 }
 
-TEST(GridWidgetEditor, EscapeKeepsTheOldTextAndSendsNoChange) {
+TEST(GridWidgetEditor, EscapeKeepsTheOldTextAndSendsNoChange)
+{
     ShownGrid s;
     Click(s.widget, s.Centre(3, 1));
     Key(Qt::Key_F2);
@@ -42,7 +44,8 @@ TEST(GridWidgetEditor, EscapeKeepsTheOldTextAndSendsNoChange) {
     EXPECT_TRUE(s.widget->hasFocus());
 }
 
-TEST(GridWidgetEditor, ARefusingOwnerKeepsTheOldText) {
+TEST(GridWidgetEditor, ARefusingOwnerKeepsTheOldText)
+{
     ShownGrid s;
     s.owner.answerEndEdit = -1;
     Click(s.widget, s.Centre(2, 3));
@@ -51,7 +54,8 @@ TEST(GridWidgetEditor, ARefusingOwnerKeepsTheOldText) {
     EXPECT_EQ(s.grid().GetItemText(2, 3), "2,3");
 }
 
-TEST(GridWidgetEditor, LosingTheFocusCommits) {
+TEST(GridWidgetEditor, LosingTheFocusCommits)
+{
     ShownGrid s;
     QLineEdit other(&s.window);
     other.setGeometry(0, 310, 100, 25);
@@ -66,7 +70,8 @@ TEST(GridWidgetEditor, LosingTheFocusCommits) {
     EXPECT_EQ(s.grid().GetItemText(4, 2), "14.200.000");
 }
 
-TEST(GridWidgetEditor, ArrowsEndATypedEditButMoveTheCaretInAClickedOne) {
+TEST(GridWidgetEditor, ArrowsEndATypedEditButMoveTheCaretInAClickedOne)
+{
     ShownGrid s;
     Click(s.widget, s.Centre(2, 2));
     Key(Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
@@ -92,7 +97,8 @@ TEST(GridWidgetEditor, ArrowsEndATypedEditButMoveTheCaretInAClickedOne) {
     EXPECT_EQ(s.widget->Editor()->Col(), 4);
 }
 
-TEST(GridWidgetEditor, BackspaceStartsAnEditWithoutTheLastCharacter) {
+TEST(GridWidgetEditor, BackspaceStartsAnEditWithoutTheLastCharacter)
+{
     ShownGrid s;
     Click(s.widget, s.Centre(5, 5));
     Key(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
@@ -100,7 +106,8 @@ TEST(GridWidgetEditor, BackspaceStartsAnEditWithoutTheLastCharacter) {
     EXPECT_EQ(s.widget->Editor()->text(), QStringLiteral("5,"));
 }
 
-TEST(GridWidgetEditor, NumericCellsTakeDigitsOnly) {
+TEST(GridWidgetEditor, NumericCellsTakeDigitsOnly)
+{
     ShownGrid s;
     s.grid().SetCellType<CDataGridNumericCell>(3, 3);
     Click(s.widget, s.Centre(3, 3));
@@ -110,7 +117,8 @@ TEST(GridWidgetEditor, NumericCellsTakeDigitsOnly) {
     EXPECT_EQ(s.widget->Editor()->text(), QStringLiteral("42"));
 }
 
-TEST(GridWidgetTitleTip, ATruncatedCellShowsItsWholeTextAndAFittingOneDoesNot) {
+TEST(GridWidgetTitleTip, ATruncatedCellShowsItsWholeTextAndAFittingOneDoesNot)
+{
     ShownGrid s;
     const std::string longText = "A memory name far too long for its column";
     s.grid().SetItemText(2, 2, longText);
@@ -128,7 +136,8 @@ TEST(GridWidgetTitleTip, ATruncatedCellShowsItsWholeTextAndAFittingOneDoesNot) {
     // Moving out of the cell over the tip hides it and the grid sees the move.
     const QPoint outside = s.Centre(2, 3);
     QMouseEvent move(QEvent::MouseMove, QPointF(tip->mapFromGlobal(s.widget->mapToGlobal(outside))),
-                     QPointF(s.widget->mapToGlobal(outside)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+                     QPointF(s.widget->mapToGlobal(outside)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(tip, &move);
     EXPECT_FALSE(tip->isVisible());
 
@@ -139,18 +148,19 @@ TEST(GridWidgetTitleTip, ATruncatedCellShowsItsWholeTextAndAFittingOneDoesNot) {
     EXPECT_FALSE(tip->isVisible());
 }
 
-TEST(GridWidgetTitleTip, AClickOnTheTipReachesTheGrid) {
+TEST(GridWidgetTitleTip, AClickOnTheTipReachesTheGrid)
+{
     ShownGrid s;
     s.grid().SetItemText(4, 1, "Another name that is much too long to fit");
     SendMouse(s.widget, QEvent::MouseMove, s.Centre(4, 1));
     CCellTip* tip = s.widget->TitleTip();
     ASSERT_TRUE(tip && tip->isVisible());
     const QPoint global = s.widget->mapToGlobal(s.Centre(4, 1));
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(tip->mapFromGlobal(global)), QPointF(global), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(tip->mapFromGlobal(global)),
+                      QPointF(global), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(tip, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(tip->mapFromGlobal(global)), QPointF(global),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(tip->mapFromGlobal(global)),
+                        QPointF(global), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(tip, &release);
     EXPECT_FALSE(tip->isVisible());
     EXPECT_EQ(s.grid().GetFocusCell(), CCellPos(4, 1));

@@ -6,7 +6,8 @@
 
 #include "widget_support.h"
 
-TEST(GridWidgetMouse, ClickFocusesAndShiftClickExtendsTheBlock) {
+TEST(GridWidgetMouse, ClickFocusesAndShiftClickExtendsTheBlock)
+{
     ShownGrid s;
     Click(s.widget, s.Centre(3, 2));
     EXPECT_EQ(s.grid().GetFocusCell(), CCellPos(3, 2));
@@ -25,17 +26,20 @@ TEST(GridWidgetMouse, ClickFocusesAndShiftClickExtendsTheBlock) {
     EXPECT_TRUE(s.grid().IsCellSelected(8, 1));
 }
 
-TEST(GridWidgetMouse, DraggingAcrossCellsSelectsThem) {
+TEST(GridWidgetMouse, DraggingAcrossCellsSelectsThem)
+{
     ShownGrid s;
     SendMouse(s.widget, QEvent::MouseButtonPress, s.Centre(2, 1));
-    QMouseEvent move(QEvent::MouseMove, QPointF(s.Centre(4, 3)), QPointF(s.widget->mapToGlobal(s.Centre(4, 3))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(s.Centre(4, 3)),
+                     QPointF(s.widget->mapToGlobal(s.Centre(4, 3))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(s.widget, &move);
     SendMouse(s.widget, QEvent::MouseButtonRelease, s.Centre(4, 3));
     EXPECT_EQ(s.grid().GetSelectedCellRange(), CCellBlock(2, 1, 4, 3));
 }
 
-TEST(GridWidgetMouse, HeaderBorderShowsTheSizingCursorAndDragResizes) {
+TEST(GridWidgetMouse, HeaderBorderShowsTheSizingCursorAndDragResizes)
+{
     ShownGrid s;
     // The border between columns 2 and 3 in the fixed row is at x = 180.
     SendMouse(s.widget, QEvent::MouseMove, {179, 10});
@@ -49,15 +53,17 @@ TEST(GridWidgetMouse, HeaderBorderShowsTheSizingCursorAndDragResizes) {
     SendMouse(s.widget, QEvent::MouseMove, {179, 10});
     SendMouse(s.widget, QEvent::MouseButtonPress, {179, 10});
     EXPECT_EQ(s.grid().GetMouseMode(), MouseSizingCol);
-    QMouseEvent move(QEvent::MouseMove, QPointF(220, 10), QPointF(s.widget->mapToGlobal(QPoint(220, 10))),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(220, 10),
+                     QPointF(s.widget->mapToGlobal(QPoint(220, 10))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(s.widget, &move);
     SendMouse(s.widget, QEvent::MouseButtonRelease, {220, 10});
     EXPECT_EQ(s.grid().GetColumnWidth(2), 100);
     EXPECT_EQ(s.widget->cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST(GridWidgetMouse, RightClickMovesTheFocusAndNotifies) {
+TEST(GridWidgetMouse, RightClickMovesTheFocusAndNotifies)
+{
     ShownGrid s;
     SendMouse(s.widget, QEvent::MouseButtonPress, s.Centre(6, 3), Qt::RightButton);
     SendMouse(s.widget, QEvent::MouseButtonRelease, s.Centre(6, 3), Qt::RightButton);
@@ -66,7 +72,8 @@ TEST(GridWidgetMouse, RightClickMovesTheFocusAndNotifies) {
     EXPECT_EQ(s.owner.Last(GridNotifyRightClick)->row, 6);
 }
 
-TEST(GridWidgetKeyboard, ArrowsPagesAndEndsMoveTheFocusAndScroll) {
+TEST(GridWidgetKeyboard, ArrowsPagesAndEndsMoveTheFocusAndScroll)
+{
     ShownGrid s(60, 12);
     Click(s.widget, s.Centre(1, 1));
     Key(Qt::Key_Down);
@@ -97,7 +104,8 @@ TEST(GridWidgetKeyboard, ArrowsPagesAndEndsMoveTheFocusAndScroll) {
     EXPECT_EQ(s.widget->VerticalBar()->value(), 0);
 }
 
-TEST(GridWidgetKeyboard, TabStaysInTheGridAndWrapsToTheNextRow) {
+TEST(GridWidgetKeyboard, TabStaysInTheGridAndWrapsToTheNextRow)
+{
     ShownGrid s(10, 4);
     QLineEdit other(&s.window);
     other.setGeometry(0, 310, 100, 25);
@@ -123,7 +131,8 @@ TEST(GridWidgetKeyboard, TabStaysInTheGridAndWrapsToTheNextRow) {
     EXPECT_TRUE(other.hasFocus());
 }
 
-TEST(GridWidgetScrolling, ScrollBarActionsScrollTheGridAndAFittingSizeHidesThem) {
+TEST(GridWidgetScrolling, ScrollBarActionsScrollTheGridAndAFittingSizeHidesThem)
+{
     ShownGrid s(60, 12);
     QScrollBar* v = s.widget->VerticalBar();
     ASSERT_TRUE(v->isVisible());
@@ -135,8 +144,8 @@ TEST(GridWidgetScrolling, ScrollBarActionsScrollTheGridAndAFittingSizeHidesThem)
     EXPECT_EQ(v->value(), s.grid().GetScrollPos(true));
     EXPECT_TRUE(s.grid().IsCellVisible(59, 1));
 
-    QWheelEvent wheel(QPointF(100, 100), QPointF(s.widget->mapToGlobal(QPoint(100, 100))), {}, QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(100, 100), QPointF(s.widget->mapToGlobal(QPoint(100, 100))), {},
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     const int before = s.grid().GetScrollPos(true);
     QApplication::sendEvent(s.widget, &wheel);
     EXPECT_EQ(s.grid().GetScrollPos(true), before - 3 * 20);
@@ -149,7 +158,8 @@ TEST(GridWidgetScrolling, ScrollBarActionsScrollTheGridAndAFittingSizeHidesThem)
     EXPECT_EQ(s.grid().GetTopleftNonFixedCell(), CCellPos(1, 1));
 }
 
-TEST(GridWidgetPaint, SelectionAndGridLinesReachTheScreen) {
+TEST(GridWidgetPaint, SelectionAndGridLinesReachTheScreen)
+{
     ShownGrid s(10, 5);
     s.grid().SetGridLineColor(GridRgb(0, 200, 0));
     Click(s.widget, s.Centre(2, 2));
@@ -164,6 +174,7 @@ TEST(GridWidgetPaint, SelectionAndGridLinesReachTheScreen) {
     // Some text was drawn in the selected cell.
     bool ink = false;
     for (int x = 122; x < 160 && !ink; ++x)
-        for (int y = 42; y < 58 && !ink; ++y) ink = image.pixelColor(x, y) != ToQColor(pal.highlight);
+        for (int y = 42; y < 58 && !ink; ++y)
+            ink = image.pixelColor(x, y) != ToQColor(pal.highlight);
     EXPECT_TRUE(ink);
 }

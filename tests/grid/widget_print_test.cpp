@@ -13,14 +13,18 @@ using testing_support::TempDir;
 
 namespace {
 
-std::string PdfText(const std::string& pdf) {
+std::string PdfText(const std::string& pdf)
+{
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QString::fromStdString(pdf), QStringLiteral("-")});
-    if (!p.waitForFinished(60000)) return {};
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-layout"), QString::fromStdString(pdf), QStringLiteral("-")});
+    if (!p.waitForFinished(60000))
+        return {};
     return p.readAllStandardOutput().toStdString();
 }
 
-std::vector<std::string> Pages(const std::string& text) {
+std::vector<std::string> Pages(const std::string& text)
+{
     std::vector<std::string> pages;
     std::size_t start = 0;
     for (std::size_t ff; (ff = text.find('\f', start)) != std::string::npos; start = ff + 1)
@@ -28,7 +32,8 @@ std::vector<std::string> Pages(const std::string& text) {
     return pages;
 }
 
-void PdfPrinter(QPrinter& printer, const std::string& file) {
+void PdfPrinter(QPrinter& printer, const std::string& file)
+{
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(file));
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -36,7 +41,8 @@ void PdfPrinter(QPrinter& printer, const std::string& file) {
 
 }  // namespace
 
-TEST(GridWidgetPrint, APdfHoldsTitleCellsAndFooterOnEveryPage) {
+TEST(GridWidgetPrint, APdfHoldsTitleCellsAndFooterOnEveryPage)
+{
     TempDir dir;
     ShownGrid s(150, 5);
     CDataGrid& g = s.grid();
@@ -63,7 +69,8 @@ TEST(GridWidgetPrint, APdfHoldsTitleCellsAndFooterOnEveryPage) {
         SCOPED_TRACE(i);
         EXPECT_NE(pages[i].find("PC Memories"), std::string::npos);
         EXPECT_NE(pages[i].find("Frequency"), std::string::npos);  // the headings repeat
-        EXPECT_NE(pages[i].find("Page " + std::to_string(i + 1) + " of " + count + " %s"), std::string::npos);
+        EXPECT_NE(pages[i].find("Page " + std::to_string(i + 1) + " of " + count + " %s"),
+                  std::string::npos);
     }
     EXPECT_NE(pages.front().find("1,1"), std::string::npos);
     EXPECT_NE(pages.back().find("149,4"), std::string::npos);
@@ -73,13 +80,15 @@ TEST(GridWidgetPrint, APdfHoldsTitleCellsAndFooterOnEveryPage) {
     for (int r : {1, 40, 75, 110, 149}) {
         const std::string cell = std::to_string(r) + ",2";
         std::size_t n = 0;
-        for (std::size_t at = 0; (at = text.find(" " + cell + " ", at)) != std::string::npos; ++at) ++n;
+        for (std::size_t at = 0; (at = text.find(" " + cell + " ", at)) != std::string::npos; ++at)
+            ++n;
         EXPECT_EQ(n, 1u) << cell;
     }
     EXPECT_EQ(g.GetPrintLayout().PageCount(), 0);  // the job's layout is gone afterwards
 }
 
-TEST(GridWidgetPrint, ARowTallerThanThePageIsPrintedOverPages) {
+TEST(GridWidgetPrint, ARowTallerThanThePageIsPrintedOverPages)
+{
     TempDir dir;
     ShownGrid s(4, 3);
     CDataGrid& g = s.grid();
@@ -97,7 +106,8 @@ TEST(GridWidgetPrint, ARowTallerThanThePageIsPrintedOverPages) {
     EXPECT_NE(text.find("After"), std::string::npos);
 }
 
-TEST(GridWidgetPrint, AGridWithNoPrintableBodyReportsFailure) {
+TEST(GridWidgetPrint, AGridWithNoPrintableBodyReportsFailure)
+{
     TempDir dir;
     ShownGrid s(3, 2);
     CDataGrid& g = s.grid();
@@ -107,7 +117,8 @@ TEST(GridWidgetPrint, AGridWithNoPrintableBodyReportsFailure) {
     EXPECT_FALSE(PrintGrid(g, printer, QStringLiteral("None")));
 }
 
-TEST(GridWidgetPrint, ColumnsSizedToTheirTextPrintItWhole) {
+TEST(GridWidgetPrint, ColumnsSizedToTheirTextPrintItWhole)
+{
     TempDir dir;
     ShownGrid s(3, 4);
     CDataGrid& g = s.grid();
@@ -120,10 +131,12 @@ TEST(GridWidgetPrint, ColumnsSizedToTheirTextPrintItWhole) {
     PdfPrinter(printer, file);
     ASSERT_TRUE(PrintGrid(g, printer, QStringLiteral("Fit")));
     const std::string text = PdfText(file);
-    for (const char* whole : {"Ch", "Frequency", "Repeater", "2,3"}) EXPECT_NE(text.find(whole), std::string::npos) << whole;
+    for (const char* whole : {"Ch", "Frequency", "Repeater", "2,3"})
+        EXPECT_NE(text.find(whole), std::string::npos) << whole;
 }
 
-TEST(GridWidgetPrint, ClosingTheWindowWhileThePrintDialogRunsIsSafe) {
+TEST(GridWidgetPrint, ClosingTheWindowWhileThePrintDialogRunsIsSafe)
+{
     auto s = std::make_unique<ShownGrid>(3, 2);
     CGridWidget* widget = s->widget;
     bool closed = false;
@@ -131,7 +144,8 @@ TEST(GridWidgetPrint, ClosingTheWindowWhileThePrintDialogRunsIsSafe) {
         QWidget* dialog = QApplication::activeModalWidget();
         s.reset();  // the owner closes the window while the dialog is open
         closed = true;
-        if (dialog) dialog->close();
+        if (dialog)
+            dialog->close();
     });
     EXPECT_FALSE(widget->Print(QStringLiteral("gone")));
     EXPECT_TRUE(closed);

@@ -186,7 +186,8 @@ public:
         radio::RadioState& s = ctltest::MutableState(*controller);
         s.address = radio->Address();
         s.model = ModelIndex(model);
-        s.extendedFunctions = model == sim::RadioModel::IC706MKIIG || model == sim::RadioModel::IC718;
+        s.extendedFunctions =
+            model == sim::RadioModel::IC706MKIIG || model == sim::RadioModel::IC718;
         s.delayCommand = 300;  // generous: the waits end on the answer, not on the time
         if (log) {
             logPath = dir / "trace.log";
@@ -262,7 +263,10 @@ public:
         f.push_back(0xFD);
         return f;
     }
-    bool Parse(const Bytes& f) { return controller->ParseFrame(f.data(), static_cast<int>(f.size())); }
+    bool Parse(const Bytes& f)
+    {
+        return controller->ParseFrame(f.data(), static_cast<int>(f.size()));
+    }
 
     testing_support::TempDir dir{"ctrl-test"};
     CIni ini;

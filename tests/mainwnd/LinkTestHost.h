@@ -46,7 +46,7 @@ public:
     std::deque<int> answers;
     std::vector<MessageBoxRequest> boxes;
     std::vector<std::string> latencyTexts;
-    std::vector<Bytes> frames;   // what reached the main window
+    std::vector<Bytes> frames;  // what reached the main window
     int setupDialogs = 0;
     int noPortDialogs = 0;
     int noPortAnswer = 1;
@@ -58,7 +58,7 @@ public:
     int toolWindowsPlaced = 0;
     int syncRefreshes = 0;
     int frequencyReads = 0;
-    int cancelAfterReads = -1;   // the progress dialog is cancelled after this many reads
+    int cancelAfterReads = -1;  // the progress dialog is cancelled after this many reads
     bool pollingHeld = false;
     bool sending = false;
     bool withFm = true;
@@ -117,8 +117,8 @@ public:
         }
         for (const auto& [length, handle] : driverFrames) {
             uint8_t frame[256];
-            if (driver != nullptr &&
-                driver->CopyBuffRx(handle, frame, static_cast<int>(length)) && worker != nullptr)
+            if (driver != nullptr && driver->CopyBuffRx(handle, frame, static_cast<int>(length))
+                && worker != nullptr)
                 worker->PushReceivedFrame(static_cast<int>(length), frame);
         }
         if (worker == nullptr)
@@ -237,8 +237,8 @@ struct LinkFixture {
     cat::CGestCommand worker;
     cat::CVekDriver driver;
     TestHost host;
-    CRadioLink link{RadioLinkHost{host, host, host, host, host, host},
-                    ini, profile, language, worker, driver};
+    CRadioLink link{
+        RadioLinkHost{host, host, host, host, host, host}, ini, profile, language, worker, driver};
 
     LinkFixture() : profile(config / "registry.ini")
     {

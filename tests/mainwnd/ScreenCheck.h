@@ -19,9 +19,9 @@
 namespace screentest {
 
 struct Seen {
-    bool shown = false;   // mapped and exposed on the screen
-    bool blank = false;   // one colour over the whole window
-    double differing = 0; // share of pixels that differ from the window's own rendering
+    bool shown = false;    // mapped and exposed on the screen
+    bool blank = false;    // one colour over the whole window
+    double differing = 0;  // share of pixels that differ from the window's own rendering
 };
 
 inline void Pump(std::chrono::milliseconds time)
@@ -45,8 +45,7 @@ inline Seen Look(QWidget* w, const std::string& name)
     Seen seen;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     QWindow* const window = w->window()->windowHandle();
-    while (!(window && window->isExposed())
-           && std::chrono::steady_clock::now() < end)
+    while (!(window && window->isExposed()) && std::chrono::steady_clock::now() < end)
         platform::WaitPumpingMessages(10);
     seen.shown = window && window->isExposed();
     Pump(std::chrono::milliseconds(700));
@@ -57,7 +56,8 @@ inline Seen Look(QWidget* w, const std::string& name)
     if (!seen.shown || onScreen.isEmpty())
         return seen;
     const QImage shown = screen.copy(onScreen).toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage own = w->grab(onScreen.translated(-origin)).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage own =
+        w->grab(onScreen.translated(-origin)).toImage().convertToFormat(QImage::Format_RGB32);
     long long differ = 0, total = 0;
     bool oneColour = true;
     const QRgb first = shown.pixel(0, 0);

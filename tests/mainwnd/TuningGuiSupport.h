@@ -29,7 +29,10 @@ inline QApplication& App()
     return *app;
 }
 
-inline void WhenModal(std::function<void()> step) { QTimer::singleShot(0, &App(), std::move(step)); }
+inline void WhenModal(std::function<void()> step)
+{
+    QTimer::singleShot(0, &App(), std::move(step));
+}
 
 // Records every message box and answers with the next queued answer (No when none is left).
 struct Boxes {

@@ -74,10 +74,12 @@ TEST(BandTableTest, FindBandScansTheAmateurRowsInOrder)
 TEST(BandTableTest, LoadTakesStoredValuesAndDefaultsForAbsentKeys)
 {
     IniFile f;
-    PutFile(f.path,
-            "[Banda]\n20_freq=14074000\n20_modo=0\n20_filtro=1\n20_limite_up=14300000\n20_limite_down=14010000\n"
-            "20_limite_upCW=14070000\n20_limite_downCW=14010000\n20_C2_freq=14250000\n20_C2_modo=1\n"
-            "General_C1_freq=7100000\nGeneral_C1_modo=3\n");
+    PutFile(
+        f.path,
+        "[Banda]\n20_freq=14074000\n20_modo=0\n20_filtro=1\n20_limite_up=14300000\n20_limite_down="
+        "14010000\n"
+        "20_limite_upCW=14070000\n20_limite_downCW=14010000\n20_C2_freq=14250000\n20_C2_modo=1\n"
+        "General_C1_freq=7100000\nGeneral_C1_modo=3\n");
     CBandTable t;
     t.Load(f.ini);
     const BandRow& r = t.Row(4);
@@ -99,10 +101,11 @@ TEST(BandTableTest, LoadTakesStoredValuesAndDefaultsForAbsentKeys)
 TEST(BandTableTest, LoadRefusesValuesThatWouldIndexOrBreakRanges)
 {
     IniFile f;
-    PutFile(f.path,
-            "[Banda]\n40_modo=9\n40_filtro=7\n40_limite_up=6000000\n40_limite_down=7000000\n"
-            "40_limite_upLSB=7000000\n40_limite_downLSB=7300000\n40_C1_modo=-1\n40_C1_freq=7010000\n"
-            "80_modo=-3\n80_freq=-5\n80_limite_up=abc\n");
+    PutFile(
+        f.path,
+        "[Banda]\n40_modo=9\n40_filtro=7\n40_limite_up=6000000\n40_limite_down=7000000\n"
+        "40_limite_upLSB=7000000\n40_limite_downLSB=7300000\n40_C1_modo=-1\n40_C1_freq=7010000\n"
+        "80_modo=-3\n80_freq=-5\n80_limite_up=abc\n");
     CBandTable t;
     t.Load(f.ini);
     const BandRow& r = t.Row(2);

@@ -289,7 +289,8 @@ TEST(TuningMathTest, DigitButtonsAndWheel)
 
     EXPECT_EQ(SteppedFrequency(0, 1, 30000, 469999999), 30000);
     EXPECT_EQ(SteppedFrequency(1e300, 1, 30000, 469999999), 469999999);
-    EXPECT_EQ(SteppedFrequency(std::numeric_limits<double>::quiet_NaN(), 10, 30000, 469999999), 30010);
+    EXPECT_EQ(SteppedFrequency(std::numeric_limits<double>::quiet_NaN(), 10, 30000, 469999999),
+              30010);
 }
 
 TEST(TuningMathTest, ScaleGroupsAndSliderPositions)

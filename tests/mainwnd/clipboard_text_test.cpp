@@ -31,7 +31,7 @@ TEST(ClipboardText, EachTextAsksForItsAction)
         {"10115.0", '.', ClipboardAction::Tune, 10115000, radio::kCw},
         {"5000.0", '.', ClipboardAction::Tune, 5000000, radio::kLsb},
         {"11000.0", '.', ClipboardAction::Tune, 11000000, radio::kUsb},
-        {"7300.0", '.', ClipboardAction::Tune, 7300000, radio::kLsb},   // the segment's top
+        {"7300.0", '.', ClipboardAction::Tune, 7300000, radio::kLsb},  // the segment's top
         {"29600.0", '.', ClipboardAction::Tune, 29600000, radio::kFm},
         {"  21074.0 FT8 XX9XX", '.', ClipboardAction::Tune, 21074000, radio::kCw},
         // The comma is the decimal point; the grouping '.' goes, the spotter's time stays out.
@@ -56,7 +56,8 @@ TEST(ClipboardText, EachTextAsksForItsAction)
         SCOPED_TRACE(c.text);
         ClipboardSettings settings;
         settings.decimal = c.decimal;
-        const ClipboardRequest r = ReadClipboardText(c.text, settings, table, kLower, kUpper, nullptr);
+        const ClipboardRequest r =
+            ReadClipboardText(c.text, settings, table, kLower, kUpper, nullptr);
         EXPECT_EQ(r.action, c.action);
         EXPECT_EQ(r.frequencyHz, c.hz);
         EXPECT_EQ(r.mode.value_or(-1), c.mode);
@@ -99,5 +100,6 @@ TEST(ClipboardText, SettingsAndModelShapeTheAnswer)
     // The live table decides: a row's changed segments move the answer.
     table.Row(4).segments[bands::kSegRtty] = {14030000, 14020000};
     settings.multiplier = 1000;
-    EXPECT_EQ(ReadClipboardText("14025", settings, table, kLower, kUpper, nullptr).mode, radio::kRtty);
+    EXPECT_EQ(ReadClipboardText("14025", settings, table, kLower, kUpper, nullptr).mode,
+              radio::kRtty);
 }

@@ -17,8 +17,8 @@ TEST(Bcd, FrequencyPacksLeastSignificantPairFirstAndReadsBack)
     EXPECT_EQ(hz, 14250000);
     EXPECT_EQ(cat::BcdToNumber(reply.data(), reply.size()), 14250000);
 
-    for (int64_t value : {int64_t(0), int64_t(30000), int64_t(14250000), int64_t(469999999),
-                          int64_t(9999999999)}) {
+    for (int64_t value :
+         {int64_t(0), int64_t(30000), int64_t(14250000), int64_t(469999999), int64_t(9999999999)}) {
         uint8_t packed[5];
         ASSERT_TRUE(cat::NumberToBcd(value, packed, 5));
         int64_t back = -1;
@@ -79,7 +79,8 @@ TEST(Bcd, FrequencyFieldIsPackedOnlyInsideTheLimits)
     ctltest::MutableState(controller).lowerLimit = 30000;
     ctltest::MutableState(controller).upperLimit = 199999999;
     uint8_t out[5];
-    EXPECT_EQ(controller.FrequencyToBcd(14250000.7, out), 14250000);  // the field's double is truncated
+    EXPECT_EQ(controller.FrequencyToBcd(14250000.7, out),
+              14250000);  // the field's double is truncated
     EXPECT_EQ(Bytes(out, out + 5), (Bytes{0x00, 0x00, 0x25, 0x14, 0x00}));
     EXPECT_EQ(controller.FrequencyToBcd(30000, out), 30000);
     EXPECT_EQ(controller.FrequencyToBcd(199999999, out), 199999999);

@@ -1,5 +1,6 @@
 // The small operations of the command layer against the simulated radio: VFO selection, split,
-// filter, mode, the typed frequency, and the receive entry points for driver and early serial frames.
+// filter, mode, the typed frequency, and the receive entry points for driver and early serial
+// frames.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -101,9 +102,9 @@ TEST(ControllerCommands, SetModeHandlesFilterAndDuplex)
     EXPECT_FALSE(rig.view.Button(radio::ctl::kDupPlus));
     EXPECT_NE(rig.view.status.find(" N"), std::string::npos);  // the status line follows
     rig.Settle();
-    EXPECT_EQ(rig.Sent(), (std::vector<Bytes>{rig.Frame({0x06, 0x06, 0x01}),
-                                              rig.Frame({0x06, 0x05, 0x01}),
-                                              rig.Frame({0x06, 0x01, 0x02})}));
+    EXPECT_EQ(rig.Sent(),
+              (std::vector<Bytes>{rig.Frame({0x06, 0x06, 0x01}), rig.Frame({0x06, 0x05, 0x01}),
+                                  rig.Frame({0x06, 0x01, 0x02})}));
     EXPECT_EQ(rig.radio->State().mode, radio::kUsb);
 
     // A mode outside the model's list changes nothing.
@@ -219,8 +220,8 @@ TEST(ControllerCommands, EarlySerialFramesGoThroughTheWorker)
 {
     SimRig rig(sim::RadioModel::IC706MKIIG, true);
     // Leading noise, then a frequency frame from the radio.
-    const Bytes block = {0x00, 0x11, 0xFE, 0xFE, 0xE0, 0x58, 0x00, 0x00,
-                         0x00, 0x10, 0x14, 0x00, 0xFD, 0x77};
+    const Bytes block = {0x00, 0x11, 0xFE, 0xFE, 0xE0, 0x58, 0x00,
+                         0x00, 0x00, 0x10, 0x14, 0x00, 0xFD, 0x77};
     rig.controller->OnSerialBlock(block.data(), static_cast<int>(block.size()));
     EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.frequency == 14100000.0; }));
     EXPECT_EQ(rig.view.rxSwaps, 2);  // the early frame and its delivery
@@ -315,9 +316,8 @@ TEST(ControllerCommands, SerialOwnerMessagesArriveOnTheGuiThread)
 {
     SimRig rig;
     const Bytes frame = {0xFE, 0xFE, 0xE0, 0x58, 0x00, 0x00, 0x00, 0x40, 0x14, 0x00, 0xFD};
-    std::thread backend([&] {
-        rig.controller->PostSerialFrame(1, frame.data(), static_cast<int>(frame.size()));
-    });
+    std::thread backend(
+        [&] { rig.controller->PostSerialFrame(1, frame.data(), static_cast<int>(frame.size())); });
     backend.join();
     EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.frequency == 14400000.0; }));
 

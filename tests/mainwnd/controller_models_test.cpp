@@ -84,8 +84,7 @@ TEST_P(ModelTableTest, OnlyTheRadioWithExtendedFunctionsTurnsThemOnByItsId)
     ctltest::MutableState(*rig.controller).extendedFunctions = false;
     rig.controller->SendCommand(0x19, 0x00, {}, true);
     rig.Settle();
-    EXPECT_EQ(rig.controller->State().extendedFunctions,
-              GetParam() == sim::RadioModel::IC706MKIIG);
+    EXPECT_EQ(rig.controller->State().extendedFunctions, GetParam() == sim::RadioModel::IC706MKIIG);
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, ModelTableTest,

@@ -93,7 +93,7 @@ TEST_F(ParseTest, ShortOrGarbledFrequencyIsIgnoredAndLogged)
 {
     view.frequency = 3500000;
     EXPECT_FALSE(Parse({0x03, 0x00, 0x25, 0x14, 0x00}));        // four bytes
-    EXPECT_FALSE(Parse({0x00, 0x00}));                           // transceive, one byte
+    EXPECT_FALSE(Parse({0x00, 0x00}));                          // transceive, one byte
     EXPECT_FALSE(Parse({0x03, 0x0A, 0x00, 0x25, 0x14, 0x00}));  // A is no digit
     EXPECT_FALSE(Parse({0x03, 0x00, 0x00, 0x25, 0x14, 0xF0}));
     EXPECT_FALSE(Parse({0x03, 0x90, 0x78, 0x56, 0x34, 0x12}));  // ten digits: more than shown
@@ -136,7 +136,7 @@ TEST_F(ParseTest, ModeOutsideTheListOrGarbledIsIgnored)
     EXPECT_TRUE(Parse({0x04, 0x07, 0x01}));
     EXPECT_EQ(S().mode, radio::kUsb);
     EXPECT_FALSE(view.Button(radio::ctl::kFilter));
-    EXPECT_FALSE(Parse({0x04, 0x02}));        // short
+    EXPECT_FALSE(Parse({0x04, 0x02}));  // short
     EXPECT_FALSE(Parse({0x04}));
     EXPECT_EQ(S().mode, radio::kUsb);
 
@@ -257,10 +257,10 @@ TEST_F(ParseTest, FunctionRepliesSetTheirButtons)
         uint8_t sub;
         RadioFunction f;
         int code;
-    } cases[] = {{0x02, RadioFunction::Preamp, 23},     {0x22, RadioFunction::NoiseBlanker, 27},
-                 {0x42, RadioFunction::Tone, 29},       {0x40, RadioFunction::Tone, 29},
+    } cases[] = {{0x02, RadioFunction::Preamp, 23},      {0x22, RadioFunction::NoiseBlanker, 27},
+                 {0x42, RadioFunction::Tone, 29},        {0x40, RadioFunction::Tone, 29},
                  {0x43, RadioFunction::ToneSquelch, 31}, {0x41, RadioFunction::ToneSquelch, 31},
-                 {0x44, RadioFunction::Compressor, 37}, {0x46, RadioFunction::Vox, 33},
+                 {0x44, RadioFunction::Compressor, 37},  {0x46, RadioFunction::Vox, 33},
                  {0x47, RadioFunction::BreakIn, 35}};
     for (const Case& c : cases) {
         const int id = radio::FunctionInfo(c.f).controlId;
@@ -361,8 +361,10 @@ TEST_F(ParseTest, FuzzRandomAndTruncatedFrames)
         std::unique_ptr<uint8_t[]> f(new uint8_t[static_cast<size_t>(std::max(n, 1))]);
         for (int i = 0; i < n; ++i) {
             const int s = small(rng);
-            f[size_t(i)] = s < 3 ? static_cast<uint8_t>(s) : s == 3 ? 0x2D : s == 4 ? 0xFF
-                                                                         : static_cast<uint8_t>(byte(rng));
+            f[size_t(i)] = s < 3    ? static_cast<uint8_t>(s)
+                           : s == 3 ? 0x2D
+                           : s == 4 ? 0xFF
+                                    : static_cast<uint8_t>(byte(rng));
         }
         if (n >= 5) {
             f[0] = f[1] = 0xFE;

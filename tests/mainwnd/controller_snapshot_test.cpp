@@ -31,10 +31,7 @@ public:
 };
 
 struct SnapshotRig {
-    explicit SnapshotRig(sim::RadioModel model) : rig(model)
-    {
-        rig.controller->FillModeList();
-    }
+    explicit SnapshotRig(sim::RadioModel model) : rig(model) { rig.controller->FillModeList(); }
     // The frames sent with this command byte (and sub-command, when given).
     std::vector<Bytes> SentWith(uint8_t command, int sub = -1) const
     {
@@ -160,9 +157,9 @@ TEST(RadioSnapshot, VfoBCurrentWithoutTheFunctionsSendsOnlyFrequencyModeAndSplit
     EXPECT_EQ(selections.back(), r.rig.Frame({0x07, 0x01}));
     for (const Bytes& f : r.rig.Sent()) {
         const uint8_t c = f[4];
-        EXPECT_TRUE(c == civ::kCmdVfo || c == civ::kCmdSetFrequency || c == civ::kCmdSetMode ||
-                    c == civ::kCmdReadFrequency || c == civ::kCmdReadMode ||
-                    (c == civ::kCmdSplitDuplex && f[5] <= civ::kSplitOn))
+        EXPECT_TRUE(c == civ::kCmdVfo || c == civ::kCmdSetFrequency || c == civ::kCmdSetMode
+                    || c == civ::kCmdReadFrequency || c == civ::kCmdReadMode
+                    || (c == civ::kCmdSplitDuplex && f[5] <= civ::kSplitOn))
             << "command " << int(c);
     }
     EXPECT_EQ(r.SentWith(civ::kCmdSplitDuplex, civ::kSplitOff).size(), 1u);

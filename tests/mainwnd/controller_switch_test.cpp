@@ -78,8 +78,7 @@ TEST_P(SwitchModelTest, EverySwitchEndsInTheRequestedState)
     for (RadioFunction f : AllFunctions()) {
         // Attenuator and preamp exclude each other: the preamp went on last.
         const bool expected = f != RadioFunction::Attenuator;
-        EXPECT_EQ(rig.controller->State().Function(f), expected)
-            << radio::FunctionInfo(f).caption;
+        EXPECT_EQ(rig.controller->State().Function(f), expected) << radio::FunctionInfo(f).caption;
         EXPECT_EQ(RadioHas(rig.radio->State(), f, model), expected);
     }
 }
@@ -94,8 +93,8 @@ TEST_P(SwitchModelTest, AttenuatorAndPreampExcludeEachOther)
     rig.radio->ClearFrames();
     rig.controller->SetFunction(RadioFunction::Attenuator, true);
     rig.Settle();
-    EXPECT_EQ(rig.Sent(), (std::vector<Bytes>{rig.Frame({0x16, 0x02, 0x00}),
-                                              rig.Frame({0x11, 0x20})}));
+    EXPECT_EQ(rig.Sent(),
+              (std::vector<Bytes>{rig.Frame({0x16, 0x02, 0x00}), rig.Frame({0x11, 0x20})}));
     EXPECT_TRUE(rig.radio->State().attenuator);
     EXPECT_FALSE(rig.radio->State().preamp);
     EXPECT_FALSE(rig.view.Button(radio::ctl::kPre));
@@ -103,8 +102,8 @@ TEST_P(SwitchModelTest, AttenuatorAndPreampExcludeEachOther)
     rig.radio->ClearFrames();
     rig.controller->OnFunctionButton(RadioFunction::Preamp);
     rig.Settle();
-    EXPECT_EQ(rig.Sent(), (std::vector<Bytes>{rig.Frame({0x11, 0x00}),
-                                              rig.Frame({0x16, 0x02, 0x01})}));
+    EXPECT_EQ(rig.Sent(),
+              (std::vector<Bytes>{rig.Frame({0x11, 0x00}), rig.Frame({0x16, 0x02, 0x01})}));
     EXPECT_FALSE(rig.radio->State().attenuator);
     EXPECT_TRUE(rig.radio->State().preamp);
     EXPECT_TRUE(rig.clients.Has(21, 0));
@@ -174,7 +173,8 @@ TEST_F(DuplexTest, DuplexSetChecksTheValueAndAsks)
     rig.view.boxAnswer = mb::kIdNo;
     rig.controller->OnDuplexSet();
     ASSERT_EQ(rig.view.boxes.size(), 2u);
-    EXPECT_EQ(rig.view.boxes[1].text, "Setting 600 KHz as value of the duplex for the selected band?");
+    EXPECT_EQ(rig.view.boxes[1].text,
+              "Setting 600 KHz as value of the duplex for the selected band?");
     rig.Settle();
     EXPECT_TRUE(rig.Sent().empty());
 

@@ -180,7 +180,7 @@ TEST(DriverLink, CancelledTestGivesNoResultAndRestores)
     f.Set("Setup", "RTX", 2);
     f.Set("AudioRecorder", "Abilitato", 0);
     ASSERT_EQ(f.link.LoadSettings(false), CRadioLink::kConnected);
-    f.host.pollingHeld = true;   // held by someone else before the test
+    f.host.pollingHeld = true;  // held by someone else before the test
     f.host.cancelAfterReads = 2;
     EXPECT_EQ(f.link.RunSpeedTest(), -1);
     EXPECT_EQ(f.host.frequencyReads, 2);

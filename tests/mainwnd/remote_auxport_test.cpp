@@ -107,7 +107,8 @@ TEST_P(AuxPortTest, APortThatCannotBeOpenedAnswersFourAndStaysClosed)
 
 INSTANTIATE_TEST_SUITE_P(Backends, AuxPortTest, ::testing::Values(0, 1),
                          [](const ::testing::TestParamInfo<int>& info) {
-                             return info.param != 0 ? std::string("Monitor") : std::string("Listener");
+                             return info.param != 0 ? std::string("Monitor")
+                                                    : std::string("Listener");
                          });
 
 TEST(AuxPortDriver, TheDriverDoesEverything)
@@ -126,7 +127,8 @@ TEST(AuxPortDriver, TheDriverDoesEverything)
     ASSERT_TRUE(r.link.link.UsesDriver());
 
     EXPECT_EQ(r.handler->OnRemoteCommand(45, 0), 1);
-    EXPECT_EQ(r.handler->OnRemoteCommand(45, 1), 0);  // even the CAT port's number: the driver decides
+    EXPECT_EQ(r.handler->OnRemoteCommand(45, 1),
+              0);  // even the CAT port's number: the driver decides
     EXPECT_EQ(r.handler->OnRemoteCommand(45, 2), 3);
     EXPECT_EQ(r.handler->OnRemoteCommand(47, LineArgument(1, 1)), 0);
     EXPECT_EQ(r.handler->OnRemoteCommand(48, LineArgument(0, 0)), 0);

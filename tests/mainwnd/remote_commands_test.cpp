@@ -96,8 +96,8 @@ TEST(RemoteCommands, ModeCountsFromOneAndChecksTheList)
 TEST(RemoteCommands, EveryModeKeepsItsNumberNameAndRadioByte)
 {
     // The numbers the public header gives, the names the display shows.
-    const std::pair<int, const char*> modes[] = {{1, "LSB"}, {2, "USB"}, {3, "AM"}, {4, "CW"},
-                                                 {5, "RTTY"}, {6, "FM"}, {7, "WFM"}};
+    const std::pair<int, const char*> modes[] = {{1, "LSB"},  {2, "USB"}, {3, "AM"}, {4, "CW"},
+                                                 {5, "RTTY"}, {6, "FM"},  {7, "WFM"}};
     RemoteRig r;
     for (const auto& [number, name] : modes) {
         r.forward.notes.clear();
@@ -119,7 +119,7 @@ TEST(RemoteCommands, ModesBeyondTheShorterListOfTheIC718AreRefused)
     EXPECT_EQ(r.Code(3, 6), -1);  // FM
     EXPECT_EQ(r.Code(3, 7), -1);  // WFM
     EXPECT_TRUE(r.rig.Sent().empty());
-    EXPECT_EQ(r.Code(3, 5), 0);   // RTTY
+    EXPECT_EQ(r.Code(3, 5), 0);  // RTTY
     EXPECT_EQ(r.Code(2), 5);
 }
 
@@ -265,8 +265,9 @@ TEST(RemoteCommands, WindowOperationsAndTheRecorder)
     EXPECT_EQ(r.Code(16, 0), 0);
     EXPECT_EQ(r.Code(17, 2), 0);
     using remote::RecorderButton;
-    const std::vector<std::pair<RecorderButton, bool>> expected = {
-        {RecorderButton::Record, true}, {RecorderButton::Pause, false}, {RecorderButton::Play, true}};
+    const std::vector<std::pair<RecorderButton, bool>> expected = {{RecorderButton::Record, true},
+                                                                   {RecorderButton::Pause, false},
+                                                                   {RecorderButton::Play, true}};
     EXPECT_EQ(r.window.recorder, expected);
     r.rig.ini.WriteInt("AudioRecorder", "Abilitato", 0);
     EXPECT_EQ(r.Code(13), 0);
@@ -318,8 +319,8 @@ TEST(RemoteCommands, RandomCodesAndArgumentsAreAnsweredSafely)
         // Opening real serial devices and the split's VFO reads are tested on their own.
         if (code == 45 || code == 7)
             continue;
-        const int argument = random() % 2 ? edges[random() % std::size(edges)]
-                                          : static_cast<int>(random());
+        const int argument =
+            random() % 2 ? edges[random() % std::size(edges)] : static_cast<int>(random());
         const int answer = r.handler->OnRemoteCommand(code, argument);
         if (code < 0 || code > 51) {
             EXPECT_EQ(answer, -1);

@@ -185,9 +185,9 @@ TEST_F(RemoteIpcTest, GoneAndStalledClientsAreDroppedWithoutHoldingUpTheProgram)
     NotificationListener reading, stalled, gone;
     std::atomic<bool> registered{false};
     ClientThread setup([&] {
-        registered = reading.Open(path, kWaitMs) && reading.Register(1, kWaitMs) &&
-                     stalled.Open(path, kWaitMs) && stalled.Register(2, kWaitMs) &&
-                     gone.Open(path, kWaitMs) && gone.Register(3, kWaitMs);
+        registered = reading.Open(path, kWaitMs) && reading.Register(1, kWaitMs)
+                     && stalled.Open(path, kWaitMs) && stalled.Register(2, kWaitMs)
+                     && gone.Open(path, kWaitMs) && gone.Register(3, kWaitMs);
         gone.Close();
     });
     Serve(setup);
@@ -211,7 +211,8 @@ TEST_F(RemoteIpcTest, GoneAndStalledClientsAreDroppedWithoutHoldingUpTheProgram)
                     if (value != next++)
                         inOrder = false;
                     ++received;
-                }) < 0)
+                })
+                < 0)
                 break;
         }
     });

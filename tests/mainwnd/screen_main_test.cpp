@@ -91,8 +91,8 @@ void ExpectSignsOverDigits(const CCorvaneDlg& w, const CNumEdit& f)
     for (qsizetype pos = text.size() - 1; pos >= 0 && digit < 9; --pos) {
         if (!text.at(pos).isDigit())
             continue;
-        const int centre = right - fm.horizontalAdvance(text.mid(pos)) +
-                           fm.horizontalAdvance(text.at(pos)) / 2;
+        const int centre =
+            right - fm.horizontalAdvance(text.mid(pos)) + fm.horizontalAdvance(text.at(pos)) / 2;
         for (const int* ids : {mainwnd::kPlusIds, mainwnd::kMinusIds}) {
             const QWidget* sign = w.GetDlgItem(ids[digit]);
             ASSERT_NE(sign, nullptr);
@@ -170,7 +170,8 @@ TEST(MainWindowOnScreen, FitsShowsEveryButtonAndGrowsWithTheWindow)
         // The window manager frames and places the window; then all of it is on the screen.
         EXPECT_TRUE(PumpUntil([&] {
             return w.frameGeometry() != w.geometry() && avail.contains(w.frameGeometry());
-        })) << "frame " << w.frameGeometry().x() << "," << w.frameGeometry().y() << " "
+        })) << "frame "
+            << w.frameGeometry().x() << "," << w.frameGeometry().y() << " "
             << w.frameGeometry().width() << "x" << w.frameGeometry().height();
         EXPECT_EQ(ButtonsOffScreen(w, whole), std::vector<std::string>{});
         // The smallest the window gets still leaves a task bar its room.

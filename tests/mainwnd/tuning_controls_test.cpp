@@ -36,8 +36,10 @@ void RegisterWindowTemplate()
     std::vector<TemplateItem> plus{Stretch()}, minus{Stretch()};
     // Left to right: 100 MHz down to 1 Hz.
     for (int d = 8; d >= 0; --d) {
-        plus.push_back(Control(bands::kPlusButtons[static_cast<size_t>(d)], "COnOffButton", "+", kNoTranslate));
-        minus.push_back(Control(bands::kMinusButtons[static_cast<size_t>(d)], "COnOffButton", "-", kNoTranslate));
+        plus.push_back(Control(bands::kPlusButtons[static_cast<size_t>(d)], "COnOffButton", "+",
+                               kNoTranslate));
+        minus.push_back(Control(bands::kMinusButtons[static_cast<size_t>(d)], "COnOffButton", "-",
+                                kNoTranslate));
     }
     RegisterDialogTemplate(
         {kWindowTemplate, "Tuning",
@@ -49,11 +51,17 @@ void RegisterWindowTemplate()
 
 class Window : public CMyFontDialog {
 public:
-    explicit Window(bands::CTuning& tuning) : CMyFontDialog(kWindowTemplate), controls(*this, tuning) {}
+    explicit Window(bands::CTuning& tuning)
+        : CMyFontDialog(kWindowTemplate), controls(*this, tuning)
+    {
+    }
     CTuningControls controls;
 
 protected:
-    bool OnCommand(int id, int code) override { return controls.OnCommand(id, code) || CMyFontDialog::OnCommand(id, code); }
+    bool OnCommand(int id, int code) override
+    {
+        return controls.OnCommand(id, code) || CMyFontDialog::OnCommand(id, code);
+    }
 };
 
 void PressEnterOn(QWidget* w)
@@ -163,12 +171,14 @@ TEST_F(TuningControlsTest, RightClickOpensManualInputWithTheRadiosLimits)
     WhenModal([&] {
         auto* dlg = qobject_cast<CManualInput*>(QApplication::activeModalWidget());
         ASSERT_NE(dlg, nullptr);
-        EXPECT_EQ(dlg->GetDlgItemText(CManualInput::kRange), "Valid value from 30.000 to 469.999.999");
+        EXPECT_EQ(dlg->GetDlgItemText(CManualInput::kRange),
+                  "Valid value from 30.000 to 469.999.999");
         EXPECT_EQ(dlg->GetDlgItemText(CManualInput::kLowerButton), "30.000");
         EXPECT_EQ(dlg->GetDlgItemText(CManualInput::kUpperButton), "469.999.999");
         EXPECT_EQ(dlg->GetDlgItemText(CManualInput::kMeanButton), "235.015.000");
         EXPECT_EQ(dlg->GetDlgItemAs<CNumEdit>(CManualInput::kValue)->GetValue(), 7050000);
-        EXPECT_TRUE(dlg->grab().save(QCoreApplication::applicationDirPath() + "/tuning_manual_input.png"));
+        EXPECT_TRUE(
+            dlg->grab().save(QCoreApplication::applicationDirPath() + "/tuning_manual_input.png"));
         dlg->GetDlgItemAs<CNumEdit>(CManualInput::kValue)->SetValue(10120000);
         dlg->GetDlgItemAs<QAbstractButton>(ctl::kIdOk)->click();
     });
@@ -250,7 +260,8 @@ TEST_F(TuningControlsTest, BandAndModeMenusListTheirCommandsAndSelect)
     EXPECT_EQ(actions[13]->text(), "General");
     EXPECT_EQ(actions[13]->data().toInt(), 32797);
 
-    std::unique_ptr<QMenu> modes(CTuningControls::CreateModeMenu({"LSB", "USB", "AM", "CW", "RTTY", ""}));
+    std::unique_ptr<QMenu> modes(
+        CTuningControls::CreateModeMenu({"LSB", "USB", "AM", "CW", "RTTY", ""}));
     ASSERT_EQ(modes->actions().size(), 5);
     EXPECT_EQ(modes->actions()[4]->text(), "RTTY");
     EXPECT_EQ(modes->actions()[4]->data().toInt(), 32779);

@@ -232,7 +232,8 @@ TEST_F(LimitsDialogTest, RendersToPng)
         List()->setCurrentRow(8);
         const QImage image = dlg.grab().toImage();
         ASSERT_FALSE(image.isNull());
-        EXPECT_TRUE(image.save(QCoreApplication::applicationDirPath() + "/tuning_limits_dialog.png"));
+        EXPECT_TRUE(
+            image.save(QCoreApplication::applicationDirPath() + "/tuning_limits_dialog.png"));
     });
 }
 

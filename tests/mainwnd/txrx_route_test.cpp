@@ -209,7 +209,8 @@ TEST_P(RouteTest, TheCatAndAuxiliaryLinesKeyOnlyWhileTheirPortsAreOpen)
 
 INSTANTIATE_TEST_SUITE_P(Backends, RouteTest, ::testing::Values(0, 1),
                          [](const ::testing::TestParamInfo<int>& info) {
-                             return info.param != 0 ? std::string("Monitor") : std::string("Listener");
+                             return info.param != 0 ? std::string("Monitor")
+                                                    : std::string("Listener");
                          });
 
 TEST(PttRouteDriver, TheDriverKeysAndItsFailuresKeepTheRealState)

@@ -26,13 +26,13 @@ constexpr int kPort = 7;
 std::string RunClient(const WindowFixture& f, int hz)
 {
     const std::string out = f.folder / "client.txt";
-    const std::string client =
-        platform::JoinPath(platform::DirName(platform::ExecutablePath()), "extension_example_client");
+    const std::string client = platform::JoinPath(platform::DirName(platform::ExecutablePath()),
+                                                  "extension_example_client");
     std::atomic<bool> done{false};
     std::thread run([&] {
         platform::SpawnAndWait({"/bin/sh", "-c",
-                                "'" + client + "' '" CORVANE_BIN_DIR "/libVekExtension.so' " +
-                                    std::to_string(hz) + " > '" + out + "'"},
+                                "'" + client + "' '" CORVANE_BIN_DIR "/libVekExtension.so' "
+                                    + std::to_string(hz) + " > '" + out + "'"},
                                {}, 30000);
         done = true;
     });
@@ -107,9 +107,8 @@ TEST_P(LineLostTest, AVanishedDeviceTakesTheLinkOffLineAndSyncBringsItBack)
         // Sets reach the radio again.
         const std::string online = RunClient(f, 7050000);
         EXPECT_NE(online.find("set 7050000: 0"), std::string::npos) << online;
-        EXPECT_TRUE(PumpUntil([&] {
-            return sim->Type("state").find("frequency=7050000 ") != std::string::npos;
-        }));
+        EXPECT_TRUE(PumpUntil(
+            [&] { return sim->Type("state").find("frequency=7050000 ") != std::string::npos; }));
         w.CloseProgram();
     });
     ASSERT_TRUE(ran);

@@ -76,8 +76,10 @@ TEST(MainWindowLink, ASilentCommandHoldsNothingUpAndIsShownUntilAnswered)
         run.join();
         EXPECT_EQ(client, 0);
         ASSERT_TRUE(reached) << f.Trace().substr(start);
-        std::printf("the set reached the radio %lld ms after the read stalled, %lld ms after the "
-                    "fault began\n", afterStall, afterFault);
+        std::printf(
+            "the set reached the radio %lld ms after the read stalled, %lld ms after the "
+            "fault began\n",
+            afterStall, afterFault);
 
         // Shown while the read stays unanswered; polling goes on meanwhile.
         EXPECT_TRUE(PumpUntil([&] { return Silent(w); })) << w.GetDlgItemText(radio::ctl::kStatus);

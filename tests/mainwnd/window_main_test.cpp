@@ -76,9 +76,8 @@ TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
         field->setFocus();
         // The radio's own updates while the field has the focus are no typing.
         const size_t polled = f.Trace().size();
-        ASSERT_TRUE(PumpUntil([&] {
-            return f.Trace().find("FE FE 58 E0 03 FD", polled) != std::string::npos;
-        }));
+        ASSERT_TRUE(PumpUntil(
+            [&] { return f.Trace().find("FE FE 58 E0 03 FD", polled) != std::string::npos; }));
         platform::WaitPumpingMessages(200);
         EXPECT_FALSE(w.Controller().State().frequencyTyped);
         field->selectAll();
@@ -87,8 +86,8 @@ TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
             return f.Trace().find("FE FE 58 E0 05 00 40 07 07 00 FD") != std::string::npos;
         })) << f.Trace();
         EXPECT_TRUE(PumpUntil([&] {
-            return w.Controller().State().frequencyHz == 7074000 &&
-                   static_cast<int64_t>(field->GetValue()) == 7074000;
+            return w.Controller().State().frequencyHz == 7074000
+                   && static_cast<int64_t>(field->GetValue()) == 7074000;
         }));
 
         // A digit step button moves the frequency by its digit.
@@ -113,12 +112,10 @@ TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
         ASSERT_NE(att, nullptr);
         ASSERT_TRUE(att->isEnabled());
         att->click();
+        EXPECT_TRUE(
+            PumpUntil([&] { return f.Trace().find("FE FE 58 E0 11 20 FD") != std::string::npos; }));
         EXPECT_TRUE(PumpUntil([&] {
-            return f.Trace().find("FE FE 58 E0 11 20 FD") != std::string::npos;
-        }));
-        EXPECT_TRUE(PumpUntil([&] {
-            return att->IsOn() &&
-                   w.Controller().State().Function(radio::RadioFunction::Attenuator);
+            return att->IsOn() && w.Controller().State().Function(radio::RadioFunction::Attenuator);
         })) << f.Trace();
 
         // Ten pages; Info is stored but still empty, so the window opens on the first page
@@ -217,9 +214,8 @@ TEST(MainWindow, TerminationSignalClosesInOrder)
     const bool ran = f.Run([&](CCorvaneDlg& w) {
         auto* stop = new CShutdownSignals([&w](int) { w.CloseProgram(); }, &w);
         ASSERT_TRUE(stop->IsInstalled());
-        ASSERT_TRUE(PumpUntil([&] {
-            return f.Trace().find("FE FE 58 E0 15 02 FD") != std::string::npos;
-        }));
+        ASSERT_TRUE(
+            PumpUntil([&] { return f.Trace().find("FE FE 58 E0 15 02 FD") != std::string::npos; }));
         std::raise(SIGTERM);
     });
     ASSERT_TRUE(ran);

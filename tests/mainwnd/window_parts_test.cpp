@@ -38,7 +38,10 @@ struct PartLog {
 
 class CRecordingPart : public IMainWindowPart {
 public:
-    CRecordingPart(IMainWindowServices& services, PartLog& log) : log_(log) { log_.services = &services; }
+    CRecordingPart(IMainWindowServices& services, PartLog& log) : log_(log)
+    {
+        log_.services = &services;
+    }
     ~CRecordingPart() override { log_.destroyed = true; }
 
     CTabPage* CreatePage(unsigned id) override
@@ -69,7 +72,10 @@ public:
         log_.hooks.push_back("command " + std::to_string(code));
         return true;
     }
-    void OnRadioStateChanged(const RadioStateChange& change) override { log_.changes.push_back(change); }
+    void OnRadioStateChanged(const RadioStateChange& change) override
+    {
+        log_.changes.push_back(change);
+    }
 
 private:
     PartLog& log_;
@@ -111,18 +117,21 @@ TEST(MainWindowParts, APartPlugsInWithItsWindowsHooksAndReports)
             ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyHz > 0; }));
             const int64_t hz = w.Controller().State().frequencyHz;
             EXPECT_TRUE(PumpUntil([&] {
-                return std::any_of(log.changes.begin(), log.changes.end(), [&](const RadioStateChange& c) {
-                    return c.kind == RadioStateChange::Kind::Frequency && c.value == hz;
-                });
+                return std::any_of(
+                    log.changes.begin(), log.changes.end(), [&](const RadioStateChange& c) {
+                        return c.kind == RadioStateChange::Kind::Frequency && c.value == hz;
+                    });
             }));
-            EXPECT_TRUE(std::any_of(log.changes.begin(), log.changes.end(), [&](const RadioStateChange& c) {
-                return c.kind == RadioStateChange::Kind::Notification && c.code == remote::kNoteFrequency &&
-                       c.value == hz;
-            }));
+            EXPECT_TRUE(
+                std::any_of(log.changes.begin(), log.changes.end(), [&](const RadioStateChange& c) {
+                    return c.kind == RadioStateChange::Kind::Notification
+                           && c.code == remote::kNoteFrequency && c.value == hz;
+                }));
 
             // A mode a part chooses through the controller reaches the radio.
             log.services->Controller().SetMode(3);
-            EXPECT_TRUE(PumpUntil([&] { return f.Trace().find("FE FE 58 E0 06 03") != std::string::npos; }));
+            EXPECT_TRUE(PumpUntil(
+                [&] { return f.Trace().find("FE FE 58 E0 06 03") != std::string::npos; }));
 
             log.services->PostClose();
             EXPECT_FALSE(log.Saw("closing")) << "the close runs after this handler";

@@ -52,7 +52,10 @@ void EndModal(QWidget* w)
         dialog->done(QDialog::Rejected);
 }
 
-QPoint CentreOf(QWidget* w) { return w->mapToGlobal(w->rect().center()); }
+QPoint CentreOf(QWidget* w)
+{
+    return w->mapToGlobal(w->rect().center());
+}
 
 class Checker {
 public:
@@ -84,8 +87,8 @@ public:
         EXPECT_TRUE(looked) << name << " did not open";
         EXPECT_TRUE(seen.shown) << name << " was not shown on the screen";
         EXPECT_FALSE(seen.blank) << name << " is blank on the screen (" << shot << ".png)";
-        EXPECT_LT(seen.differing, 0.1) << name << " differs on the screen from its own drawing ("
-                                       << shot << ".png)";
+        EXPECT_LT(seen.differing, 0.1)
+            << name << " differs on the screen from its own drawing (" << shot << ".png)";
         screentest::Pump(std::chrono::milliseconds(200));
     }
 
@@ -111,8 +114,7 @@ public:
     void CheckModal(const std::string& name, const std::function<void()>& runModal)
     {
         Check(
-            name, runModal, [] { return QApplication::activeModalWidget(); },
-            EndModal);
+            name, runModal, [] { return QApplication::activeModalWidget(); }, EndModal);
     }
 
     void Click(QWidget* w, int button = 1)
@@ -172,7 +174,8 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         CheckPages(checker, w);
         // The band scale page is shown now: its sliders open the manual input too.
         if (auto* scale = w.findChild<CScale*>(); scale != nullptr && scale->isVisible())
-            checker.CheckModalByClick("scale_manual_input", scale->GetDlgItem(CScale::kFirstSlider), 3);
+            checker.CheckModalByClick("scale_manual_input", scale->GetDlgItem(CScale::kFirstSlider),
+                                      3);
 
         checker.CheckModal("no_port", [&] {
             CNoPort dlg(framework::Language(), 3);
@@ -185,7 +188,8 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
             dlg.DoModal();
         });
         checker.CheckModal("message_box", [&] {
-            framework::ShowMessageBox({"Serial port COM:3 not working.", "", mb::kOk | mb::kIconExclamation, 0}, &w);
+            framework::ShowMessageBox(
+                {"Serial port COM:3 not working.", "", mb::kOk | mb::kIconExclamation, 0}, &w);
         });
         CWorkProgressDlg progress;
         checker.Check(

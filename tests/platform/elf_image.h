@@ -17,8 +17,10 @@ struct Options {
 class Writer {
 public:
     Writer(std::string& out, bool bigEndian) : out_(out), big_(bigEndian) {}
-    void Put(std::size_t offset, std::size_t width, std::uint64_t value) {
-        if (out_.size() < offset + width) out_.resize(offset + width, '\0');
+    void Put(std::size_t offset, std::size_t width, std::uint64_t value)
+    {
+        if (out_.size() < offset + width)
+            out_.resize(offset + width, '\0');
         for (std::size_t i = 0; i < width; ++i) {
             std::size_t shift = 8 * (big_ ? width - 1 - i : i);
             out_[offset + i] = static_cast<char>((value >> shift) & 0xff);
@@ -31,7 +33,8 @@ private:
 };
 
 // Sections: 0 null, 1 ".text", 2 ".shstrtab", 3 ".corvane_version" holding `section`.
-inline std::string Build(std::string_view section, const Options& o = {}) {
+inline std::string Build(std::string_view section, const Options& o = {})
+{
     const std::string names = std::string("\0.text\0.shstrtab\0.corvane_version\0", 35);
     const std::size_t nameText = 1, nameStrtab = 7, nameVersion = 17;
     const std::size_t headerSize = o.is64 ? 64 : 52;
@@ -55,7 +58,8 @@ inline std::string Build(std::string_view section, const Options& o = {}) {
     w.Put(0x10, 2, 3);  // shared object
     w.Put(0x14, 4, 1);
     const std::size_t shoff = o.is64 ? 0x28 : 0x20, shoffWidth = o.is64 ? 8 : 4;
-    const std::size_t tail = o.is64 ? 0x34 : 0x28;  // e_ehsize, then phentsize, phnum, shentsize ...
+    const std::size_t tail =
+        o.is64 ? 0x34 : 0x28;  // e_ehsize, then phentsize, phnum, shentsize ...
     w.Put(shoff, shoffWidth, tableOffset);
     w.Put(tail, 2, headerSize);
     w.Put(tail + 6, 2, entrySize);
@@ -77,7 +81,8 @@ inline std::string Build(std::string_view section, const Options& o = {}) {
             w.Put(at + 24, 4, link);
         }
     };
-    if (o.extendedNumbering) section_header(0, 0, 0, 0, 4, 2);
+    if (o.extendedNumbering)
+        section_header(0, 0, 0, 0, 4, 2);
     section_header(1, nameText, 1, textOffset, text.size(), 0);
     section_header(2, nameStrtab, 3, namesOffset, names.size(), 0);
     section_header(3, nameVersion, o.versionIsNobits ? 8 : 1, versionOffset, section.size(), 0);

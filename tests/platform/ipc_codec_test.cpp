@@ -11,7 +11,8 @@ using namespace platform::ipc;
 
 namespace {
 
-std::vector<Message> SampleMessages() {
+std::vector<Message> SampleMessages()
+{
     return {
         Message::Hello(7),
         Message::HelloAnswer(8, 4242, "Corvane Icom 706 Control - 1.0"),
@@ -24,9 +25,11 @@ std::vector<Message> SampleMessages() {
     };
 }
 
-std::string Encode(const std::vector<Message>& messages) {
+std::string Encode(const std::vector<Message>& messages)
+{
     std::string bytes;
-    for (const Message& m : messages) AppendMessage(bytes, m);
+    for (const Message& m : messages)
+        AppendMessage(bytes, m);
     return bytes;
 }
 
@@ -37,7 +40,8 @@ struct Decoded {
     bool malformed = false;
 };
 
-Decoded FeedInPieces(const std::string& bytes, std::mt19937& rng, std::size_t maxPiece) {
+Decoded FeedInPieces(const std::string& bytes, std::mt19937& rng, std::size_t maxPiece)
+{
     Decoded out;
     FrameReader reader;
     std::size_t pos = 0;
@@ -49,19 +53,23 @@ Decoded FeedInPieces(const std::string& bytes, std::mt19937& rng, std::size_t ma
         Frame frame;
         for (;;) {
             const auto r = reader.Next(frame);
-            if (r == FrameReader::Result::NeedMore) break;
+            if (r == FrameReader::Result::NeedMore)
+                break;
             if (r == FrameReader::Result::Malformed) {
                 out.malformed = true;
                 break;
             }
-            if (auto m = DecodeMessage(frame)) out.messages.push_back(*m);
-            else ++out.undecodable;
+            if (auto m = DecodeMessage(frame))
+                out.messages.push_back(*m);
+            else
+                ++out.undecodable;
         }
     }
     return out;
 }
 
-void ExpectSame(const Message& a, const Message& b) {
+void ExpectSame(const Message& a, const Message& b)
+{
     EXPECT_EQ(a.type, b.type);
     EXPECT_EQ(a.id, b.id);
     EXPECT_EQ(a.code, b.code);
@@ -73,7 +81,8 @@ void ExpectSame(const Message& a, const Message& b) {
 
 }  // namespace
 
-TEST(IpcCodec, MessagesSurviveAnySplitOfTheStream) {
+TEST(IpcCodec, MessagesSurviveAnySplitOfTheStream)
+{
     const auto sent = SampleMessages();
     const std::string bytes = Encode(sent);
     std::mt19937 rng(1);
@@ -82,22 +91,26 @@ TEST(IpcCodec, MessagesSurviveAnySplitOfTheStream) {
         EXPECT_FALSE(got.malformed);
         EXPECT_EQ(got.undecodable, 0);
         ASSERT_EQ(got.messages.size(), sent.size());
-        for (std::size_t i = 0; i < sent.size(); ++i) ExpectSame(got.messages[i], sent[i]);
+        for (std::size_t i = 0; i < sent.size(); ++i)
+            ExpectSame(got.messages[i], sent[i]);
     }
 }
 
-TEST(IpcCodec, IntegersAreLittleEndianOnTheWire) {
+TEST(IpcCodec, IntegersAreLittleEndianOnTheWire)
+{
     std::string bytes;
     AppendMessage(bytes, Message::Request(0x01020304, 0x784, -2));
-    const std::string expected("\x0d\x00\x00\x00\x03"
-                               "\x04\x03\x02\x01"
-                               "\x84\x07\x00\x00"
-                               "\xfe\xff\xff\xff",
-                               17);
+    const std::string expected(
+        "\x0d\x00\x00\x00\x03"
+        "\x04\x03\x02\x01"
+        "\x84\x07\x00\x00"
+        "\xfe\xff\xff\xff",
+        17);
     EXPECT_EQ(bytes, expected);
 }
 
-TEST(IpcCodec, LengthsOutsideTheCapAreMalformed) {
+TEST(IpcCodec, LengthsOutsideTheCapAreMalformed)
+{
     for (std::uint32_t len : {0u, std::uint32_t(kMaxFrameBody + 1), 0xFFFFFFFFu}) {
         FrameReader reader;
         const char header[4] = {char(len & 0xFF), char((len >> 8) & 0xFF), char((len >> 16) & 0xFF),
@@ -121,7 +134,8 @@ TEST(IpcCodec, LengthsOutsideTheCapAreMalformed) {
     EXPECT_EQ(reader.Next(frame), FrameReader::Result::NeedMore);
 }
 
-TEST(IpcCodec, WrongSizesAndUnknownTypesDoNotDecode) {
+TEST(IpcCodec, WrongSizesAndUnknownTypesDoNotDecode)
+{
     for (const Message& m : SampleMessages()) {
         std::string bytes;
         AppendMessage(bytes, m);
@@ -138,11 +152,13 @@ TEST(IpcCodec, WrongSizesAndUnknownTypesDoNotDecode) {
         frame.payload.pop_back();
         EXPECT_FALSE(DecodeMessage(frame)) << int(frame.type);
     }
-    for (int type : {0, 7, 15, 200, 255}) EXPECT_FALSE(DecodeMessage(Frame{std::uint8_t(type), std::string(16, '\0')}));
+    for (int type : {0, 7, 15, 200, 255})
+        EXPECT_FALSE(DecodeMessage(Frame{std::uint8_t(type), std::string(16, '\0')}));
     EXPECT_FALSE(DecodeMessage(Frame{2, std::string(8 + kMaxTitle + 1, 'a')}));
 }
 
-TEST(IpcCodec, LongTitlesAreCut) {
+TEST(IpcCodec, LongTitlesAreCut)
+{
     std::string bytes;
     AppendMessage(bytes, Message::HelloAnswer(1, 2, std::string(kMaxTitle + 100, 'T')));
     FrameReader reader;
@@ -156,7 +172,8 @@ TEST(IpcCodec, LongTitlesAreCut) {
 
 // Random bytes, valid streams with flipped bytes and truncated streams: the reader and decoder
 // never crash, never read past their input and always finish.
-TEST(IpcCodec, FuzzedInputNeverCrashesOrHangs) {
+TEST(IpcCodec, FuzzedInputNeverCrashesOrHangs)
+{
     std::mt19937 rng(20261209);
     const std::string valid = Encode(SampleMessages());
     for (int round = 0; round < 3000; ++round) {
@@ -165,16 +182,19 @@ TEST(IpcCodec, FuzzedInputNeverCrashesOrHangs) {
         case 0: {
             std::uniform_int_distribution<int> len(0, 300), byte(0, 255);
             bytes.resize(len(rng));
-            for (char& c : bytes) c = static_cast<char>(byte(rng));
+            for (char& c : bytes)
+                c = static_cast<char>(byte(rng));
             // Small lengths now and then, so that random bodies reach the decoder.
-            if (bytes.size() > 4 && round % 2) bytes[1] = bytes[2] = bytes[3] = 0;
+            if (bytes.size() > 4 && round % 2)
+                bytes[1] = bytes[2] = bytes[3] = 0;
             break;
         }
         case 1: {
             bytes = valid;
             std::uniform_int_distribution<std::size_t> at(0, bytes.size() - 1);
             std::uniform_int_distribution<int> byte(0, 255);
-            for (int i = 0; i < 3; ++i) bytes[at(rng)] = static_cast<char>(byte(rng));
+            for (int i = 0; i < 3; ++i)
+                bytes[at(rng)] = static_cast<char>(byte(rng));
             break;
         }
         default: {

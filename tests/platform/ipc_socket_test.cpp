@@ -23,24 +23,35 @@ using testing_support::TempDir;
 
 namespace {
 
-mode_t ModeOf(const std::string& path) {
+mode_t ModeOf(const std::string& path)
+{
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
-bool CloseOnExec(int fd) { return (::fcntl(fd, F_GETFD) & FD_CLOEXEC) != 0; }
+bool CloseOnExec(int fd)
+{
+    return (::fcntl(fd, F_GETFD) & FD_CLOEXEC) != 0;
+}
 
 // Sets an environment variable for one scope.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
-    ~ScopedEnv() {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
+    ~ScopedEnv()
+    {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
     }
 
 private:
@@ -49,21 +60,25 @@ private:
 };
 
 // A socket file that nobody listens on any more.
-void MakeStaleSocket(const std::string& path) {
+void MakeStaleSocket(const std::string& path)
+{
     UniqueFd fd = ListenAt(path);
     ASSERT_TRUE(fd.Valid());
 }
 
-pid_t DeadPid() {
+pid_t DeadPid()
+{
     const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(0);
+    if (pid == 0)
+        ::_exit(0);
     ::waitpid(pid, nullptr, 0);
     return pid;
 }
 
 }  // namespace
 
-TEST(IpcFolder, CreatesAPrivateFolderAndRefusesOpenOrForeignOnes) {
+TEST(IpcFolder, CreatesAPrivateFolderAndRefusesOpenOrForeignOnes)
+{
     TempDir tmp;
     const std::string fresh = tmp / "fresh";
     FolderResult r = PreparePrivateFolder(fresh);
@@ -91,8 +106,10 @@ TEST(IpcFolder, CreatesAPrivateFolderAndRefusesOpenOrForeignOnes) {
     EXPECT_FALSE(PreparePrivateFolder(tmp / "missing/below"));
 }
 
-TEST(IpcFolder, RefusesAFolderOwnedBySomeoneElse) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a folder away";
+TEST(IpcFolder, RefusesAFolderOwnedBySomeoneElse)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a folder away";
     TempDir tmp;
     const std::string foreign = tmp / "foreign";
     ASSERT_EQ(::mkdir(foreign.c_str(), 0700), 0);
@@ -102,7 +119,8 @@ TEST(IpcFolder, RefusesAFolderOwnedBySomeoneElse) {
     EXPECT_NE(r.error.find("another user"), std::string::npos);
 }
 
-TEST(IpcFolder, RuntimeFolderUsesXdgOrFallsBackToTheTemporaryFolder) {
+TEST(IpcFolder, RuntimeFolderUsesXdgOrFallsBackToTheTemporaryFolder)
+{
     TempDir xdg, tmp;
     {
         ScopedEnv env("XDG_RUNTIME_DIR", xdg.path.c_str());
@@ -113,7 +131,8 @@ TEST(IpcFolder, RuntimeFolderUsesXdgOrFallsBackToTheTemporaryFolder) {
     }
     const std::string fallback = tmp / ("corvane-" + std::to_string(::geteuid()));
     ScopedEnv tmpdir("TMPDIR", tmp.path.c_str());
-    for (const char* bad : {static_cast<const char*>(nullptr), "", "relative/dir", "/no/such/folder"}) {
+    for (const char* bad :
+         {static_cast<const char*>(nullptr), "", "relative/dir", "/no/such/folder"}) {
         ScopedEnv env("XDG_RUNTIME_DIR", bad);
         const FolderResult r = RuntimeFolder();
         ASSERT_TRUE(r) << r.error;
@@ -125,7 +144,8 @@ TEST(IpcFolder, RuntimeFolderUsesXdgOrFallsBackToTheTemporaryFolder) {
     EXPECT_FALSE(RuntimeFolder());
 }
 
-TEST(IpcSocket, SocketsArePrivateCloseOnExecAndNeverReplaced) {
+TEST(IpcSocket, SocketsArePrivateCloseOnExecAndNeverReplaced)
+{
     TempDir tmp;
     const std::string path = tmp / "s.sock";
     std::string error;
@@ -146,13 +166,15 @@ TEST(IpcSocket, SocketsArePrivateCloseOnExecAndNeverReplaced) {
     ASSERT_TRUE(accepted.Valid());
     EXPECT_TRUE(CloseOnExec(accepted.Get()));
     EXPECT_EQ(PeerUid(accepted.Get()), static_cast<long>(::geteuid()));
-    EXPECT_FALSE(AcceptFrom(listener.Get(), ::geteuid()).Valid()) << "nothing more pending, no blocking";
+    EXPECT_FALSE(AcceptFrom(listener.Get(), ::geteuid()).Valid())
+        << "nothing more pending, no blocking";
 
     EXPECT_FALSE(ConnectTo(tmp / "none.sock", 1000).Valid());
     EXPECT_FALSE(ConnectTo(std::string(200, 'x'), 1000).Valid()) << "too long for a socket address";
 }
 
-TEST(IpcSocket, ConnectGivesUpWhenTheServerTakesNoOneIn) {
+TEST(IpcSocket, ConnectGivesUpWhenTheServerTakesNoOneIn)
+{
     TempDir tmp;
     const std::string path = tmp / "s.sock";
     UniqueFd listener = ListenAt(path);
@@ -161,14 +183,17 @@ TEST(IpcSocket, ConnectGivesUpWhenTheServerTakesNoOneIn) {
     bool refused = false;
     for (int i = 0; i < 200 && !refused; ++i) {  // never accepted: the backlog fills up
         UniqueFd fd = ConnectTo(path, 20);
-        if (fd.Valid()) waiting.push_back(std::move(fd));
-        else refused = errno == EAGAIN;
+        if (fd.Valid())
+            waiting.push_back(std::move(fd));
+        else
+            refused = errno == EAGAIN;
     }
     EXPECT_TRUE(refused);
     EXPECT_FALSE(waiting.empty());
 }
 
-TEST(IpcSocket, WritingToAGonePeerFailsWithoutSigpipe) {
+TEST(IpcSocket, WritingToAGonePeerFailsWithoutSigpipe)
+{
     int sv[2];
     ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv), 0);
     UniqueFd mine(sv[0]);
@@ -179,7 +204,8 @@ TEST(IpcSocket, WritingToAGonePeerFailsWithoutSigpipe) {
     EXPECT_EQ(ReceiveSome(mine.Get(), buf, sizeof buf), 0);
 }
 
-TEST(IpcSocket, PeersOfAnotherUserAreRefused) {
+TEST(IpcSocket, PeersOfAnotherUserAreRefused)
+{
     TempDir tmp;
     const std::string path = tmp / "s.sock";
     UniqueFd listener = ListenAt(path);
@@ -193,15 +219,18 @@ TEST(IpcSocket, PeersOfAnotherUserAreRefused) {
     char c;
     EXPECT_EQ(ReceiveSome(client.Get(), &c, 1), 0) << "the refused client sees the end";
 
-    if (::geteuid() != 0) return;
+    if (::geteuid() != 0)
+        return;
     // A real process of another user, let in past the file modes on purpose.
     ASSERT_EQ(::chmod(tmp.path.c_str(), 0777), 0);
     ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
     const pid_t child = ::fork();
     if (child == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(2);
         UniqueFd fd = ConnectTo(path, 5000);
-        if (!fd.Valid()) ::_exit(3);
+        if (!fd.Valid())
+            ::_exit(3);
         WaitReady(fd.Get(), POLLIN, 10000);
         char b;
         ::_exit(ReceiveSome(fd.Get(), &b, 1) == 0 ? 0 : 4);
@@ -214,7 +243,8 @@ TEST(IpcSocket, PeersOfAnotherUserAreRefused) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-TEST(IpcDiscovery, ListsServerSocketsInStartOrderAndIgnoresOtherFiles) {
+TEST(IpcDiscovery, ListsServerSocketsInStartOrderAndIgnoresOtherFiles)
+{
     TempDir tmp;
     const ServerSocket a = NewServerSocket(tmp.path);
     const ServerSocket b = NewServerSocket(tmp.path);
@@ -224,7 +254,7 @@ TEST(IpcDiscovery, ListsServerSocketsInStartOrderAndIgnoresOtherFiles) {
     ASSERT_TRUE(la.Valid() && lb.Valid());
     testing_support::PutFile(tmp / "srv-0000000000000001-1-0.sock", "not a socket");
     testing_support::PutFile(tmp / "notes.txt", "");
-    UniqueFd odd = ListenAt(tmp / "srv-1-2-3.sock");      // not our spelling
+    UniqueFd odd = ListenAt(tmp / "srv-1-2-3.sock");  // not our spelling
     UniqueFd odd2 = ListenAt(tmp / "srv-00000000000000ff-+5-0.sock");
     const auto list = ListServerSockets(tmp.path);
     ASSERT_EQ(list.size(), 2u);
@@ -234,12 +264,14 @@ TEST(IpcDiscovery, ListsServerSocketsInStartOrderAndIgnoresOtherFiles) {
     EXPECT_TRUE(ListServerSockets(tmp / "missing").empty());
 }
 
-TEST(IpcDiscovery, StaleSocketsAreSkippedAndRemovedOnlyWhenTheirProcessIsGone) {
+TEST(IpcDiscovery, StaleSocketsAreSkippedAndRemovedOnlyWhenTheirProcessIsGone)
+{
     TempDir tmp;
     const ServerSocket mine = NewServerSocket(tmp.path);
     MakeStaleSocket(mine.path);
     char dead[128];
-    std::snprintf(dead, sizeof dead, "%s/srv-0000000000000010-%d-0.sock", tmp.path.c_str(), static_cast<int>(DeadPid()));
+    std::snprintf(dead, sizeof dead, "%s/srv-0000000000000010-%d-0.sock", tmp.path.c_str(),
+                  static_cast<int>(DeadPid()));
     MakeStaleSocket(dead);
     ASSERT_EQ(ListServerSockets(tmp.path).size(), 2u);
 
@@ -248,7 +280,8 @@ TEST(IpcDiscovery, StaleSocketsAreSkippedAndRemovedOnlyWhenTheirProcessIsGone) {
     EXPECT_EQ(::access(mine.path.c_str(), F_OK), 0) << "a living process may still start listening";
 }
 
-TEST(IpcDiscovery, TitlePrefixIsCaseInsensitiveAndMustBeWhole) {
+TEST(IpcDiscovery, TitlePrefixIsCaseInsensitiveAndMustBeWhole)
+{
     const std::string prefix = "Corvane Icom 706 Control";
     EXPECT_TRUE(TitleMatches("Corvane Icom 706 Control - 1.0  -  RTX: IC706", prefix));
     EXPECT_TRUE(TitleMatches("corvane icom 706 control and more", prefix));

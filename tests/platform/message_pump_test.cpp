@@ -32,7 +32,8 @@ using Clock = std::chrono::steady_clock;
 
 // Lets held-back requests through: plain dispatching, no wait that would intercept them again.
 template <typename Done>
-bool DispatchUntil(Done done) {
+bool DispatchUntil(Done done)
+{
     const auto end = Clock::now() + 60s;
     while (!done() && Clock::now() < end) {
         PumpMessages();
@@ -46,7 +47,8 @@ struct Timed {
     Clock::duration took;
 };
 
-Timed TimedWait(int ms) {
+Timed TimedWait(int ms)
+{
     const auto start = Clock::now();
     bool result = WaitPumpingMessages(ms);
     return {result, Clock::now() - start};
@@ -54,7 +56,8 @@ Timed TimedWait(int ms) {
 
 }  // namespace
 
-TEST(MessagePump, ZeroWaitAndPumpReturnAtOnce) {
+TEST(MessagePump, ZeroWaitAndPumpReturnAtOnce)
+{
     const auto start = Clock::now();
     PumpMessages();  // nothing waiting
     SetAbortFlag(true);
@@ -65,10 +68,12 @@ TEST(MessagePump, ZeroWaitAndPumpReturnAtOnce) {
 
     // Both dispatch what is already there.
     int ran = 0;
-    QMetaObject::invokeMethod(qApp, [&] { ++ran; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { ++ran; }, Qt::QueuedConnection);
     PumpMessages();
     EXPECT_EQ(ran, 1);
-    QMetaObject::invokeMethod(qApp, [&] { ++ran; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { ++ran; }, Qt::QueuedConnection);
     WaitPumpingMessages(0);
     EXPECT_EQ(ran, 2);
 
@@ -79,14 +84,16 @@ TEST(MessagePump, ZeroWaitAndPumpReturnAtOnce) {
     SetAbortFlag(false);
 }
 
-TEST(MessagePump, WaitServesTimersPostsAndNestedWaits) {
+TEST(MessagePump, WaitServesTimersPostsAndNestedWaits)
+{
     bool timerFired = false;
     QTimer::singleShot(30, [&] { timerFired = true; });
     std::vector<std::intptr_t> posted;
     MessageTarget target([&](unsigned, std::uintptr_t, std::intptr_t l) { posted.push_back(l); });
     std::thread poster([&] {
         std::this_thread::sleep_for(20ms);
-        for (int i = 0; i < 3; ++i) target.Post(msg::kFramesAvailable, 0, i);
+        for (int i = 0; i < 3; ++i)
+            target.Post(msg::kFramesAvailable, 0, i);
     });
     const Timed outer = TimedWait(400);
     poster.join();
@@ -108,7 +115,8 @@ TEST(MessagePump, WaitServesTimersPostsAndNestedWaits) {
     EXPECT_TRUE(outerTimerFired);
 }
 
-TEST(MessagePump, AbortFlagEndsEveryWait) {
+TEST(MessagePump, AbortFlagEndsEveryWait)
+{
     std::thread other([] {
         std::this_thread::sleep_for(50ms);
         SetAbortFlag(true);
@@ -131,7 +139,8 @@ TEST(MessagePump, AbortFlagEndsEveryWait) {
     SetAbortFlag(false);
 }
 
-TEST(MessagePump, CloseMessageEndsTheWaitAndIsHandledAfterIt) {
+TEST(MessagePump, CloseMessageEndsTheWaitAndIsHandledAfterIt)
+{
     for (unsigned request : {msg::kClose, msg::kQuit}) {
         std::vector<unsigned> seen;
         MessageTarget target([&](unsigned m, std::uintptr_t, std::intptr_t) { seen.push_back(m); });
@@ -171,7 +180,8 @@ TEST(MessagePump, CloseMessageEndsTheWaitAndIsHandledAfterIt) {
     SetAbortFlag(false);
 }
 
-TEST(MessagePump, QuitDuringAWaitEndsItAndStillQuits) {
+TEST(MessagePump, QuitDuringAWaitEndsItAndStillQuits)
+{
     Timed wait{true, {}};
     bool abortAfter = false;
     QTimer safety;  // a lost quit would otherwise hang the test
@@ -197,14 +207,16 @@ public:
     int closes = 0;
 
 protected:
-    void closeEvent(QCloseEvent* e) override {
+    void closeEvent(QCloseEvent* e) override
+    {
         ++closes;
         e->accept();
     }
 };
 }  // namespace
 
-TEST(MessagePump, ClosingAWidgetDuringAWaitEndsItAndTheWidgetStillCloses) {
+TEST(MessagePump, ClosingAWidgetDuringAWaitEndsItAndTheWidgetStillCloses)
+{
     // Closed by code, and by the window system (a close of its native window).
     for (bool fromWindow : {false, true}) {
         SCOPED_TRACE(fromWindow ? "window system" : "close()");
@@ -236,7 +248,8 @@ TEST(MessagePump, ClosingAWidgetDuringAWaitEndsItAndTheWidgetStillCloses) {
     EXPECT_FALSE(AbortFlag());
 }
 
-TEST(MessagePump, WindowTestNarrowsWhichClosesCount) {
+TEST(MessagePump, WindowTestNarrowsWhichClosesCount)
+{
     platform::SetWindowTest([](QObject* o) { return static_cast<QWidget*>(o)->isWindow(); });
     QWidget window;
     auto* child = new QWidget(&window);
@@ -249,7 +262,8 @@ TEST(MessagePump, WindowTestNarrowsWhichClosesCount) {
 }
 #endif
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
 #ifdef CORVANE_TEST_WIDGETS
     QApplication app(argc, argv);
 #else

@@ -29,13 +29,22 @@ namespace {
 thread_local bool t_failAllocations = false;
 }  // namespace
 
-void* operator new(std::size_t size) {
-    if (t_failAllocations) throw std::bad_alloc();
-    if (void* p = std::malloc(size ? size : 1)) return p;
+void* operator new(std::size_t size)
+{
+    if (t_failAllocations)
+        throw std::bad_alloc();
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
@@ -43,9 +52,11 @@ using Clock = std::chrono::steady_clock;
 
 // Pumps until done() or a generous time-out.
 template <typename Done>
-bool PumpUntil(Done done, std::chrono::seconds limit = std::chrono::seconds(60)) {
+bool PumpUntil(Done done, std::chrono::seconds limit = std::chrono::seconds(60))
+{
     const auto end = Clock::now() + limit;
-    while (!done() && Clock::now() < end) WaitPumpingMessages(5);
+    while (!done() && Clock::now() < end)
+        WaitPumpingMessages(5);
     return done();
 }
 
@@ -57,7 +68,8 @@ struct Seen {
 
 }  // namespace
 
-TEST(MessageTarget, PostsFromManyThreadsAllArriveInOrderOnTheOwnerThread) {
+TEST(MessageTarget, PostsFromManyThreadsAllArriveInOrderOnTheOwnerThread)
+{
     constexpr int kThreads = 4;
     constexpr int kPerThread = 5000;
     std::vector<std::intptr_t> next(kThreads, 0);
@@ -67,8 +79,10 @@ TEST(MessageTarget, PostsFromManyThreadsAllArriveInOrderOnTheOwnerThread) {
     const auto owner = std::this_thread::get_id();
     MessageTarget target([&](unsigned msg, std::uintptr_t w, std::intptr_t l) {
         wrongThread = wrongThread || std::this_thread::get_id() != owner;
-        if (msg != msg::kFramesAvailable || w >= kThreads) return;
-        if (l != next[w]) ++outOfOrder;
+        if (msg != msg::kFramesAvailable || w >= kThreads)
+            return;
+        if (l != next[w])
+            ++outOfOrder;
         next[w] = l + 1;
         ++total;
     });
@@ -79,27 +93,33 @@ TEST(MessageTarget, PostsFromManyThreadsAllArriveInOrderOnTheOwnerThread) {
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&, t] {
             for (int i = 0; i < kPerThread; ++i) {
-                if (t % 3 == 0) target.Post(msg::kFramesAvailable, t, i);
-                else if (t % 3 == 1) poster.Post(msg::kFramesAvailable, t, i);
-                else MessageTarget::PostTrampoline(context, msg::kFramesAvailable, t, i);
+                if (t % 3 == 0)
+                    target.Post(msg::kFramesAvailable, t, i);
+                else if (t % 3 == 1)
+                    poster.Post(msg::kFramesAvailable, t, i);
+                else
+                    MessageTarget::PostTrampoline(context, msg::kFramesAvailable, t, i);
             }
         });
     EXPECT_TRUE(PumpUntil([&] { return total == kThreads * kPerThread; }));
-    for (auto& t : threads) t.join();
+    for (auto& t : threads)
+        t.join();
     EXPECT_EQ(total, kThreads * kPerThread);
     EXPECT_EQ(outOfOrder, 0);
     EXPECT_FALSE(wrongThread);
     EXPECT_TRUE(poster.IsAlive());
 }
 
-TEST(MessageTarget, WaitInsideTheHandlerGoesOnWithTheNextMessagesInOrder) {
+TEST(MessageTarget, WaitInsideTheHandlerGoesOnWithTheNextMessagesInOrder)
+{
     std::vector<Seen> seen;
     std::vector<std::intptr_t> handledDuringWait;
     bool waiting = false;
     MessageTarget* self = nullptr;
     MessageTarget target([&](unsigned msg, std::uintptr_t w, std::intptr_t l) {
         seen.push_back({msg, w, l});
-        if (waiting) handledDuringWait.push_back(l);
+        if (waiting)
+            handledDuringWait.push_back(l);
         if (l == 1) {
             waiting = true;
             self->Post(msg::kIdleTick, 0, 100);  // posted from inside, after 2..5
@@ -108,17 +128,20 @@ TEST(MessageTarget, WaitInsideTheHandlerGoesOnWithTheNextMessagesInOrder) {
         }
     });
     self = &target;
-    for (std::intptr_t i = 1; i <= 5; ++i) target.Post(msg::kIdleTick, 0, i);
+    for (std::intptr_t i = 1; i <= 5; ++i)
+        target.Post(msg::kIdleTick, 0, i);
     ASSERT_TRUE(PumpUntil([&] { return seen.size() == 6; }));
     std::vector<std::intptr_t> order;
-    for (const Seen& s : seen) order.push_back(s.l);
+    for (const Seen& s : seen)
+        order.push_back(s.l);
     EXPECT_EQ(order, (std::vector<std::intptr_t>{1, 2, 3, 4, 5, 100}));
     EXPECT_EQ(handledDuringWait, (std::vector<std::intptr_t>{2, 3, 4, 5, 100}));
 }
 
 // Driver libraries post through the C trampoline: a post that fails (out of memory) must not
 // unwind into them, nor leave the queue waiting for a drain that never comes.
-TEST(MessageTarget, AFailedPostNeitherUnwindsIntoTheDriverNorStopsTheQueue) {
+TEST(MessageTarget, AFailedPostNeitherUnwindsIntoTheDriverNorStopsTheQueue)
+{
     std::vector<std::intptr_t> got;
     MessageTarget target([&](unsigned, std::uintptr_t, std::intptr_t l) { got.push_back(l); });
     bool escaped = false;
@@ -136,7 +159,8 @@ TEST(MessageTarget, AFailedPostNeitherUnwindsIntoTheDriverNorStopsTheQueue) {
     EXPECT_TRUE(PumpUntil([&] { return !got.empty() && got.back() == 1000; }));
 }
 
-TEST(MessageTarget, PostingAfterDestructionIsHarmless) {
+TEST(MessageTarget, PostingAfterDestructionIsHarmless)
+{
     MessagePoster poster;
     void* context = nullptr;
     int handled = 0;
@@ -170,7 +194,8 @@ TEST(MessageTarget, PostingAfterDestructionIsHarmless) {
         });
     for (int round = 0; round < 50; ++round) {
         int got = 0;
-        auto target = std::make_unique<MessageTarget>([&](unsigned, std::uintptr_t, std::intptr_t) { ++got; });
+        auto target = std::make_unique<MessageTarget>(
+            [&](unsigned, std::uintptr_t, std::intptr_t) { ++got; });
         liveContext = target->PostContext();
         {
             std::lock_guard<std::mutex> lock(posterMutex);
@@ -182,15 +207,18 @@ TEST(MessageTarget, PostingAfterDestructionIsHarmless) {
         WaitPumpingMessages(1);
     }
     stop = true;
-    for (auto& t : threads) t.join();
+    for (auto& t : threads)
+        t.join();
 }
 
-TEST(MessageTarget, TargetDestroyedByItsOwnHandler) {
+TEST(MessageTarget, TargetDestroyedByItsOwnHandler)
+{
     int handled = 0;
     std::unique_ptr<MessageTarget> target;
     target = std::make_unique<MessageTarget>([&](unsigned msg, std::uintptr_t, std::intptr_t) {
         ++handled;
-        if (msg == msg::kDriverHelp) target.reset();
+        if (msg == msg::kDriverHelp)
+            target.reset();
     });
     MessagePoster poster = target->Poster();
     target->Post(msg::kIdleTick, 0, 0);
@@ -202,7 +230,8 @@ TEST(MessageTarget, TargetDestroyedByItsOwnHandler) {
     EXPECT_FALSE(poster.IsAlive());
 }
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -11,7 +11,8 @@ using namespace platform;
 
 namespace {
 
-void CheckParsingAndPrinting() {
+void CheckParsingAndPrinting()
+{
     EXPECT_EQ(ParseDouble("88.5"), 88.5);
     EXPECT_EQ(ParseDouble(" -0.25 "), -0.25);
     EXPECT_EQ(ParseDouble("+1e3"), 1000.0);
@@ -38,7 +39,8 @@ void CheckParsingAndPrinting() {
 
 }  // namespace
 
-TEST(Numbers, IntegersParseWholeOrAsPrefix) {
+TEST(Numbers, IntegersParseWholeOrAsPrefix)
+{
     EXPECT_EQ(ParseInt("42"), 42);
     EXPECT_EQ(ParseInt(" -17 "), -17);
     EXPECT_EQ(ParseInt("+5"), 5);
@@ -65,11 +67,16 @@ TEST(Numbers, IntegersParseWholeOrAsPrefix) {
     EXPECT_EQ(FormatInt64(469999999000LL), "469999999000");
 }
 
-TEST(Numbers, DoublesUseThePointInTheCLocale) { CheckParsingAndPrinting(); }
+TEST(Numbers, DoublesUseThePointInTheCLocale)
+{
+    CheckParsingAndPrinting();
+}
 
-TEST(Numbers, DoublesIgnoreACommaLocale) {
-    const char* candidates[] = {"it_IT.UTF-8", "it_IT.utf8", "it_IT", "de_DE.UTF-8", "de_DE.utf8",
-                                "fr_FR.UTF-8", "fr_FR.utf8", "ru_RU.UTF-8", "nl_NL.UTF-8"};
+TEST(Numbers, DoublesIgnoreACommaLocale)
+{
+    const char* candidates[] = {"it_IT.UTF-8", "it_IT.utf8",  "it_IT",
+                                "de_DE.UTF-8", "de_DE.utf8",  "fr_FR.UTF-8",
+                                "fr_FR.utf8",  "ru_RU.UTF-8", "nl_NL.UTF-8"};
     std::string old = std::setlocale(LC_ALL, nullptr);
     const char* found = nullptr;
     for (const char* name : candidates) {
@@ -78,7 +85,8 @@ TEST(Numbers, DoublesIgnoreACommaLocale) {
             break;
         }
     }
-    if (!found) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    if (!found)
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.1f", 88.5);
     EXPECT_STREQ(buf, "88,5") << "locale " << found << " does not use a comma";

@@ -32,19 +32,27 @@ struct TempDir : testing_support::TempDir {
     TempDir() : testing_support::TempDir("corvane-pp") {}
 };
 
-void Put(const std::string& path, const std::string& text) { testing_support::PutFile(path, text); }
-std::string Get(const std::string& path) { return testing_support::GetFile(path); }
-
-int WaitChild(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+void Put(const std::string& path, const std::string& text)
+{
+    testing_support::PutFile(path, text);
+}
+std::string Get(const std::string& path)
+{
+    return testing_support::GetFile(path);
 }
 
+int WaitChild(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status)
+                             : 100 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
 
 }  // namespace
 
-TEST(PrivateProfile, ReadsIgnoringCaseTrimmingAndUnquoting) {
+TEST(PrivateProfile, ReadsIgnoringCaseTrimmingAndUnquoting)
+{
     TempDir d;
     std::string f = d / "Corvane.ini";
     Put(f,
@@ -84,7 +92,8 @@ TEST(PrivateProfile, ReadsIgnoringCaseTrimmingAndUnquoting) {
     EXPECT_TRUE(ReadProfileKeyNames(f, "Nowhere").empty());
 }
 
-TEST(PrivateProfile, WritesCreateReplaceInPlaceAndDelete) {
+TEST(PrivateProfile, WritesCreateReplaceInPlaceAndDelete)
+{
     TempDir d;
     std::string f = d / "new.ini";
     ASSERT_TRUE(WriteProfileValue(f, "Setup", "Baud", "1200"));
@@ -112,7 +121,8 @@ TEST(PrivateProfile, WritesCreateReplaceInPlaceAndDelete) {
     EXPECT_FALSE(fs::exists(d / "NEW.INI"));
 }
 
-TEST(PrivateProfile, WritesKeepEveryOtherLineByteForByte) {
+TEST(PrivateProfile, WritesKeepEveryOtherLineByteForByte)
+{
     TempDir d;
     std::string f = d / "keep.ini";
     const std::string before =
@@ -151,7 +161,8 @@ TEST(PrivateProfile, WritesKeepEveryOtherLineByteForByte) {
     EXPECT_EQ(Get(f), "\xEF\xBB\xBF; Corvane settings\r\n[S-Meter]\r\nRefresh=300\nDivisore=10\n");
 }
 
-TEST(PrivateProfile, LongValuesAndRefusedEntries) {
+TEST(PrivateProfile, LongValuesAndRefusedEntries)
+{
     TempDir d;
     std::string f = d / "long.ini";
     std::string longValue(5000, 'v');
@@ -172,7 +183,8 @@ TEST(PrivateProfile, LongValuesAndRefusedEntries) {
     EXPECT_EQ(ReadProfileValue(f, "Setup", "Log"), longValue);  // untouched
 }
 
-TEST(PrivateProfile, FailedWritesReportAndKeepTheFile) {
+TEST(PrivateProfile, FailedWritesReportAndKeepTheFile)
+{
     TempDir d;
     std::string error;
     Put(d / "plain", "x");
@@ -196,7 +208,8 @@ TEST(PrivateProfile, FailedWritesReportAndKeepTheFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(d.path), fs::directory_iterator()), 2);
 }
 
-TEST(PrivateProfile, AFileFarLargerThanSettingsIsNeitherParsedNorRewritten) {
+TEST(PrivateProfile, AFileFarLargerThanSettingsIsNeitherParsedNorRewritten)
+{
     TempDir d;
     const std::string f = d / "Corvane.ini";
     // Millions of empty lines: parsed, each would cost far more memory than its byte.
@@ -213,13 +226,15 @@ TEST(PrivateProfile, AFileFarLargerThanSettingsIsNeitherParsedNorRewritten) {
     EXPECT_EQ(ReadProfileValue(f, "Setup", "Baud"), "1200");
 }
 
-TEST(PrivateProfile, ReadOnlyFileOrFolderIsRefused) {
+TEST(PrivateProfile, ReadOnlyFileOrFolderIsRefused)
+{
     TempDir d;
     std::string error;
     std::string f = d / "Corvane.ini";
     const std::string content = "[Setup]\r\nBaud=1200\r\n";
     Put(f, content);
-    if (!testing_support::PermissionsHold()) GTEST_SKIP() << "running as root: permission bits are not enforced";
+    if (!testing_support::PermissionsHold())
+        GTEST_SKIP() << "running as root: permission bits are not enforced";
     chmod(f.c_str(), 0444);
     EXPECT_FALSE(WriteProfileValue(f, "Setup", "Baud", "9600", &error));
     EXPECT_FALSE(DeleteProfileKey(f, "Setup", "Baud", &error));
@@ -236,17 +251,20 @@ namespace {
 
 // Runs `read` on a thread; true when it returned by itself. An open that waits for a writer of
 // the FIFO is released afterwards by opening the other end, so a failing run still ends.
-bool ReturnsWithoutAWriter(const std::string& fifo, const std::function<void()>& read) {
+bool ReturnsWithoutAWriter(const std::string& fifo, const std::function<void()>& read)
+{
     std::promise<void> done;
     std::future<void> finished = done.get_future();
     std::thread reader([&] {
         read();
         done.set_value();
     });
-    const bool returned = finished.wait_for(std::chrono::seconds(30)) == std::future_status::ready;  // a guard
+    const bool returned =
+        finished.wait_for(std::chrono::seconds(30)) == std::future_status::ready;  // a guard
     if (!returned) {
         const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0) close(fd);
+        if (fd >= 0)
+            close(fd);
     }
     reader.join();
     return returned;
@@ -254,7 +272,8 @@ bool ReturnsWithoutAWriter(const std::string& fifo, const std::function<void()>&
 
 }  // namespace
 
-TEST(PrivateProfile, AFifoInPlaceOfTheFileIsNotWaitedFor) {
+TEST(PrivateProfile, AFifoInPlaceOfTheFileIsNotWaitedFor)
+{
     TempDir d;
     const std::string fifo = d / "Corvane.ini";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -265,9 +284,11 @@ TEST(PrivateProfile, AFifoInPlaceOfTheFileIsNotWaitedFor) {
     EXPECT_TRUE(ReturnsWithoutAWriter(fifo, [&] { read = ReadWholeFile(fifo, text, &error); }));
     EXPECT_FALSE(read);
     EXPECT_FALSE(error.empty());
-    EXPECT_TRUE(ReturnsWithoutAWriter(fifo, [&] { value = ReadProfileValue(fifo, "Setup", "Language"); }));
+    EXPECT_TRUE(
+        ReturnsWithoutAWriter(fifo, [&] { value = ReadProfileValue(fifo, "Setup", "Language"); }));
     EXPECT_FALSE(value.has_value());
-    EXPECT_TRUE(ReturnsWithoutAWriter(fifo, [&] { wrote = WriteProfileValue(fifo, "Setup", "Language", "x"); }));
+    EXPECT_TRUE(ReturnsWithoutAWriter(
+        fifo, [&] { wrote = WriteProfileValue(fifo, "Setup", "Language", "x"); }));
     EXPECT_FALSE(wrote);
     struct stat st {};
     ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
@@ -278,11 +299,13 @@ TEST(PrivateProfile, AFifoInPlaceOfTheFileIsNotWaitedFor) {
     EXPECT_FALSE(info.has_value());
 }
 
-TEST(PrivateProfile, ConcurrentReaderNeverSeesAHalfWrittenFile) {
+TEST(PrivateProfile, ConcurrentReaderNeverSeesAHalfWrittenFile)
+{
     TempDir d;
     std::string f = d / "big.ini";
     std::string text = "[Head]\nV=0\n[Filler]\n";
-    for (int i = 0; i < 4000; ++i) text += "Key" + std::to_string(i) + "=" + std::string(40, 'f') + "\n";
+    for (int i = 0; i < 4000; ++i)
+        text += "Key" + std::to_string(i) + "=" + std::string(40, 'f') + "\n";
     text += "[Tail]\nEnd=yes\n";
     Put(f, text);
 
@@ -295,28 +318,34 @@ TEST(PrivateProfile, ConcurrentReaderNeverSeesAHalfWrittenFile) {
         long last = 0, reads = 0;
         for (;;) {
             std::string t;
-            if (!ReadWholeFile(f, t)) _exit(2);
+            if (!ReadWholeFile(f, t))
+                _exit(2);
             auto head = ProfileFind(t, "Head", "V");
             auto tail = ProfileFind(t, "Tail", "End");
-            if (!head || !tail || *tail != "yes") _exit(3);
+            if (!head || !tail || *tail != "yes")
+                _exit(3);
             long v = std::atol(head->c_str());
-            if (v < last) _exit(4);
+            if (v < last)
+                _exit(4);
             last = v;
             ++reads;
             pollfd p{stop[0], POLLIN, 0};
-            if (poll(&p, 1, 0) > 0) break;  // the writer is done (pipe closed)
+            if (poll(&p, 1, 0) > 0)
+                break;  // the writer is done (pipe closed)
         }
         _exit(reads > 0 ? 0 : 5);
     }
     close(stop[0]);
-    for (int i = 1; i <= 150; ++i) ASSERT_TRUE(WriteProfileValue(f, "Head", "V", std::to_string(i)));
+    for (int i = 1; i <= 150; ++i)
+        ASSERT_TRUE(WriteProfileValue(f, "Head", "V", std::to_string(i)));
     close(stop[1]);
     EXPECT_EQ(WaitChild(pid), 0);
     EXPECT_EQ(ReadProfileValue(f, "Head", "V"), "150");
 }
 
 // Writers in several processes never lose each other's updates.
-TEST(PrivateProfile, ConcurrentWritersKeepEveryUpdate) {
+TEST(PrivateProfile, ConcurrentWritersKeepEveryUpdate)
+{
     TempDir d;
     std::string f = d / "shared.ini";
     constexpr int kWriters = 4, kKeys = 40;
@@ -326,17 +355,20 @@ TEST(PrivateProfile, ConcurrentWritersKeepEveryUpdate) {
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             for (int k = 0; k < kKeys; ++k)
-                if (!WriteProfileValue(f, "Section" + std::to_string(k % 3), "W" + std::to_string(w) + "K" + std::to_string(k),
+                if (!WriteProfileValue(f, "Section" + std::to_string(k % 3),
+                                       "W" + std::to_string(w) + "K" + std::to_string(k),
                                        std::to_string(k)))
                     _exit(1);
             _exit(0);
         }
         pids.push_back(pid);
     }
-    for (pid_t pid : pids) EXPECT_EQ(WaitChild(pid), 0);
+    for (pid_t pid : pids)
+        EXPECT_EQ(WaitChild(pid), 0);
     for (int w = 0; w < kWriters; ++w)
         for (int k = 0; k < kKeys; ++k)
-            EXPECT_EQ(ReadProfileValue(f, "Section" + std::to_string(k % 3), "W" + std::to_string(w) + "K" + std::to_string(k)),
+            EXPECT_EQ(ReadProfileValue(f, "Section" + std::to_string(k % 3),
+                                       "W" + std::to_string(w) + "K" + std::to_string(k)),
                       std::to_string(k));
     EXPECT_EQ(std::distance(fs::directory_iterator(d.path), fs::directory_iterator()), 1);
 }

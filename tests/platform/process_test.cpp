@@ -31,7 +31,8 @@ struct TempDir : testing_support::TempDir {
 };
 
 // The probe's report once it is complete; empty lines when it never came.
-std::multimap<std::string, std::string> WaitForReport(const fs::path& file) {
+std::multimap<std::string, std::string> WaitForReport(const fs::path& file)
+{
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (!fs::exists(file) && std::chrono::steady_clock::now() < end)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -40,41 +41,50 @@ std::multimap<std::string, std::string> WaitForReport(const fs::path& file) {
     std::string line;
     while (std::getline(in, line)) {
         auto eq = line.find('=');
-        if (eq != std::string::npos) report.emplace(line.substr(0, eq), line.substr(eq + 1));
+        if (eq != std::string::npos)
+            report.emplace(line.substr(0, eq), line.substr(eq + 1));
     }
     return report;
 }
 
 // Process state letter from /proc/<pid>/stat and its parent; 0 when it is gone.
-char ProcessState(pid_t pid, pid_t* parent = nullptr) {
+char ProcessState(pid_t pid, pid_t* parent = nullptr)
+{
     std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
     std::string text;
-    if (!std::getline(in, text)) return 0;
+    if (!std::getline(in, text))
+        return 0;
     auto close = text.rfind(')');
-    if (close == std::string::npos || close + 4 > text.size()) return 0;
+    if (close == std::string::npos || close + 4 > text.size())
+        return 0;
     std::istringstream rest(text.substr(close + 2));
     char state = 0;
     pid_t ppid = 0;
     rest >> state >> ppid;
-    if (parent) *parent = ppid;
+    if (parent)
+        *parent = ppid;
     return state;
 }
 
-std::vector<pid_t> OurZombies() {
+std::vector<pid_t> OurZombies()
+{
     std::vector<pid_t> zombies;
     for (const auto& entry : fs::directory_iterator("/proc")) {
         const std::string name = entry.path().filename().string();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
         pid_t pid = std::atoi(name.c_str());
         pid_t parent = 0;
-        if (ProcessState(pid, &parent) == 'Z' && parent == getpid()) zombies.push_back(pid);
+        if (ProcessState(pid, &parent) == 'Z' && parent == getpid())
+            zombies.push_back(pid);
     }
     return zombies;
 }
 
 }  // namespace
 
-TEST(Process, DetachedProgramGetsItsArgumentsFolderAndOnlyStandardDescriptors) {
+TEST(Process, DetachedProgramGetsItsArgumentsFolderAndOnlyStandardDescriptors)
+{
     TempDir dir;
     const fs::path report = fs::path(dir.path) / "report.txt";
     const fs::path before = fs::current_path();
@@ -85,8 +95,9 @@ TEST(Process, DetachedProgramGetsItsArgumentsFolderAndOnlyStandardDescriptors) {
     // An ignored signal must not stay ignored in the program.
     auto oldPipe = std::signal(SIGPIPE, SIG_IGN);
 
-    auto started = SpawnDetached({kProbe, "report", report.string(), "0", "two words", "\"quoted\"", "$HOME;*", ""},
-                                 dir.path);
+    auto started = SpawnDetached(
+        {kProbe, "report", report.string(), "0", "two words", "\"quoted\"", "$HOME;*", ""},
+        dir.path);
     std::signal(SIGPIPE, oldPipe);
     ASSERT_TRUE(started) << platform::DescribeSpawnFailure(started.failedStep, started.error);
     EXPECT_GT(started.pid, 0);
@@ -98,7 +109,8 @@ TEST(Process, DetachedProgramGetsItsArgumentsFolderAndOnlyStandardDescriptors) {
     EXPECT_EQ(lines.find("fds")->second, "0,1,2");
     EXPECT_EQ(std::stoull(lines.find("sigign")->second, nullptr, 16) & (1ull << (SIGPIPE - 1)), 0u);
     std::vector<std::string> args;
-    for (auto [it, end] = lines.equal_range("arg"); it != end; ++it) args.push_back(it->second);
+    for (auto [it, end] = lines.equal_range("arg"); it != end; ++it)
+        args.push_back(it->second);
     EXPECT_EQ(args, (std::vector<std::string>{"two words", "\"quoted\"", "$HOME;*", ""}));
 
     ::close(leaked);
@@ -106,7 +118,8 @@ TEST(Process, DetachedProgramGetsItsArgumentsFolderAndOnlyStandardDescriptors) {
     ::close(pipeFds[1]);
 }
 
-TEST(Process, DetachedProgramLeavesNoZombieBehind) {
+TEST(Process, DetachedProgramLeavesNoZombieBehind)
+{
     TempDir dir;
     std::vector<pid_t> pids;
     for (int i = 0; i < 5; ++i) {
@@ -121,7 +134,8 @@ TEST(Process, DetachedProgramLeavesNoZombieBehind) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         pid_t parent = 0;
         char state;
-        while ((state = ProcessState(pid, &parent)) != 0 && state != 'Z' && std::chrono::steady_clock::now() < end)
+        while ((state = ProcessState(pid, &parent)) != 0 && state != 'Z'
+               && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (state != 0) {
             EXPECT_NE(parent, getpid());
@@ -130,13 +144,15 @@ TEST(Process, DetachedProgramLeavesNoZombieBehind) {
     EXPECT_TRUE(OurZombies().empty());
 }
 
-TEST(Process, StartFailuresAreReportedNotSwallowed) {
+TEST(Process, StartFailuresAreReportedNotSwallowed)
+{
     TempDir dir;
     auto missing = SpawnDetached({(fs::path(dir.path) / "no-such-program").string()});
     EXPECT_FALSE(missing);
     EXPECT_EQ(missing.failedStep, SpawnStep::Exec);
     EXPECT_EQ(missing.error, ENOENT);
-    EXPECT_NE(platform::DescribeSpawnFailure(missing.failedStep, missing.error).find("exec"), std::string::npos);
+    EXPECT_NE(platform::DescribeSpawnFailure(missing.failedStep, missing.error).find("exec"),
+              std::string::npos);
 
     const fs::path text = fs::path(dir.path) / "plain.txt";
     std::ofstream(text) << "not a program\n";
@@ -150,17 +166,20 @@ TEST(Process, StartFailuresAreReportedNotSwallowed) {
     EXPECT_EQ(badFormat.failedStep, SpawnStep::Exec);
     EXPECT_EQ(badFormat.error, ENOEXEC);
 
-    auto badFolder = SpawnDetached({kProbe, "exit", "0"}, (fs::path(dir.path) / "missing").string());
+    auto badFolder =
+        SpawnDetached({kProbe, "exit", "0"}, (fs::path(dir.path) / "missing").string());
     EXPECT_EQ(badFolder.failedStep, SpawnStep::WorkingDirectory);
     EXPECT_EQ(badFolder.error, ENOENT);
 
     EXPECT_EQ(SpawnDetached({}).failedStep, SpawnStep::Arguments);
     EXPECT_EQ(SpawnAndWait({"corvane-no-such-command-anywhere"}).failedStep, SpawnStep::Exec);
-    EXPECT_EQ(SpawnAndWait({kProbe, std::string("nul\0inside", 10)}).failedStep, SpawnStep::Arguments);
+    EXPECT_EQ(SpawnAndWait({kProbe, std::string("nul\0inside", 10)}).failedStep,
+              SpawnStep::Arguments);
     EXPECT_TRUE(OurZombies().empty());
 }
 
-TEST(Process, WaitingGivesTheOutcome) {
+TEST(Process, WaitingGivesTheOutcome)
+{
     auto exited = SpawnAndWait({kProbe, "exit", "7"});
     EXPECT_EQ(exited.outcome, RunResult::Outcome::Exited);
     EXPECT_EQ(exited.exitCode, 7);
@@ -181,15 +200,18 @@ TEST(Process, WaitingGivesTheOutcome) {
     EXPECT_TRUE(OurZombies().empty());
 }
 
-TEST(Process, RelativeProgramPathIsTakenFromTheCallersFolder) {
+TEST(Process, RelativeProgramPathIsTakenFromTheCallersFolder)
+{
     TempDir dir;
     const fs::path before = fs::current_path();
     const fs::path probe(kProbe);
     fs::current_path(probe.parent_path());
-    auto result = SpawnAndWait({"./" + probe.filename().string(), "report", (fs::path(dir.path) / "r").string(), "5"},
-                               dir.path);
+    auto result = SpawnAndWait(
+        {"./" + probe.filename().string(), "report", (fs::path(dir.path) / "r").string(), "5"},
+        dir.path);
     fs::current_path(before);
     EXPECT_EQ(result.outcome, RunResult::Outcome::Exited);
     EXPECT_EQ(result.exitCode, 5);
-    EXPECT_EQ(fs::path(WaitForReport(fs::path(dir.path) / "r").find("cwd")->second), fs::canonical(fs::path(dir.path)));
+    EXPECT_EQ(fs::path(WaitForReport(fs::path(dir.path) / "r").find("cwd")->second),
+              fs::canonical(fs::path(dir.path)));
 }

@@ -43,23 +43,24 @@ struct Edit {
 };
 
 const std::vector<Edit> kEdits = {
-    {Edit::Set, "SETUP", "baud", "19200"},               // replaced in place, in the first [Setup]
+    {Edit::Set, "SETUP", "baud", "19200"},  // replaced in place, in the first [Setup]
     {Edit::Set, "Setup", "Log", "\"  spaced, quoted  \""},
-    {Edit::Set, "Bande", "40_freq", "7050000"},          // new key after the section's last key
-    {Edit::DelKey, "Memorie", "top"},                    // both lines
-    {Edit::Set, "Memorie", "Right", "800"},              // after a last line without line break
-    {Edit::Set, "S-Meter", "Refresh", "250"},            // new section at the end
+    {Edit::Set, "Bande", "40_freq", "7050000"},  // new key after the section's last key
+    {Edit::DelKey, "Memorie", "top"},            // both lines
+    {Edit::Set, "Memorie", "Right", "800"},      // after a last line without line break
+    {Edit::Set, "S-Meter", "Refresh", "250"},    // new section at the end
     {Edit::DelKey, "Setup", "Driver"},
-    {Edit::Set, "Setup", "Driver", "VekDriver.so"},      // deleted then written again: at the end
-    {Edit::DelSection, "setup"},                         // both [Setup] sections
+    {Edit::Set, "Setup", "Driver", "VekDriver.so"},  // deleted then written again: at the end
+    {Edit::DelSection, "setup"},                     // both [Setup] sections
     {Edit::Set, "Setup", "Language", "English.lng"},
-    {Edit::Set, "Nuova", "k", ""},                        // an empty value is a value
-    {Edit::DelKey, "Nuova", "k"},                        // the section stays, empty
+    {Edit::Set, "Nuova", "k", ""},  // an empty value is a value
+    {Edit::DelKey, "Nuova", "k"},   // the section stays, empty
     {Edit::DelKey, "Absent", "x"},
     {Edit::Set, " Bande ", " 20_modo ", "3"},
 };
 
-void ApplySingly(const std::string& file, const std::vector<Edit>& edits) {
+void ApplySingly(const std::string& file, const std::vector<Edit>& edits)
+{
     for (const Edit& e : edits) {
         bool ok = e.kind == Edit::Set      ? WriteProfileValue(file, e.section, e.key, e.value)
                   : e.kind == Edit::DelKey ? DeleteProfileKey(file, e.section, e.key)
@@ -68,7 +69,8 @@ void ApplySingly(const std::string& file, const std::vector<Edit>& edits) {
     }
 }
 
-void Queue(ProfileBatch& batch, const std::vector<Edit>& edits) {
+void Queue(ProfileBatch& batch, const std::vector<Edit>& edits)
+{
     for (const Edit& e : edits) {
         bool ok = e.kind == Edit::Set      ? batch.Write(e.section, e.key, e.value)
                   : e.kind == Edit::DelKey ? batch.DeleteKey(e.section, e.key)
@@ -79,7 +81,8 @@ void Queue(ProfileBatch& batch, const std::vector<Edit>& edits) {
 
 }  // namespace
 
-TEST(ProfileBatch, LeavesTheFileSingleWritesWouldLeave) {
+TEST(ProfileBatch, LeavesTheFileSingleWritesWouldLeave)
+{
     TempDir d;
     const std::string single = d / "single.ini", batched = d / "Batched.INI";
     PutFile(single, kStart);
@@ -93,7 +96,8 @@ TEST(ProfileBatch, LeavesTheFileSingleWritesWouldLeave) {
     EXPECT_EQ(batch.Read("setup", "LANGUAGE"), "English.lng");
     EXPECT_EQ(batch.Read("Setup", "Log"), std::nullopt);
     EXPECT_EQ(batch.Read("Bande", "20_modo"), "3");
-    EXPECT_EQ(batch.SectionNames(), (std::vector<std::string>{"Bande", "Memorie", "S-Meter", "Setup", "Nuova"}));
+    EXPECT_EQ(batch.SectionNames(),
+              (std::vector<std::string>{"Bande", "Memorie", "S-Meter", "Setup", "Nuova"}));
     EXPECT_EQ(GetFile(batched), kStart);
 
     ASSERT_TRUE(batch.Commit());
@@ -112,7 +116,8 @@ TEST(ProfileBatch, LeavesTheFileSingleWritesWouldLeave) {
     EXPECT_EQ(GetFile(d / "new.ini"), GetFile(d / "new-single.ini"));
 }
 
-TEST(ProfileBatch, AWriterOutsideTheBatchKeepsItsChanges) {
+TEST(ProfileBatch, AWriterOutsideTheBatchKeepsItsChanges)
+{
     TempDir d;
     const std::string f = d / "Corvane.ini";
     PutFile(f, "[Setup]\nBaud=1200\n");
@@ -125,7 +130,8 @@ TEST(ProfileBatch, AWriterOutsideTheBatchKeepsItsChanges) {
     EXPECT_EQ(GetFile(f), "[Setup]\nBaud=4800\nTestWrite=4711\n");
 }
 
-TEST(ProfileBatch, RegistryKeysAndSubKeysAsWithoutABatch) {
+TEST(ProfileBatch, RegistryKeysAndSubKeysAsWithoutABatch)
+{
     TempDir d;
     auto run = [](RegistryProfile& reg) {
         reg.WriteProfileInt("Setup", "Count", -1);

@@ -17,10 +17,12 @@ using namespace platform;
 
 namespace {
 
-std::string RandomText(std::mt19937& rng) {
-    static const std::string pieces[] = {"[", "]", "=", "\"", "\r", "\n", "\r\n", std::string(1, '\0'),
-                                         ";", " ", "\t", "\xEF\xBB\xBF", "Setup", "setup", "Key", "KEY",
-                                         "S1", "k", "dword:", "hex:", "\xFF", "[S1]\n", "k=v\n"};
+std::string RandomText(std::mt19937& rng)
+{
+    static const std::string pieces[] = {
+        "[",  "]", "=",      "\"",           "\r",    "\n",     "\r\n", std::string(1, '\0'),
+        ";",  " ", "\t",     "\xEF\xBB\xBF", "Setup", "setup",  "Key",  "KEY",
+        "S1", "k", "dword:", "hex:",         "\xFF",  "[S1]\n", "k=v\n"};
     std::uniform_int_distribution<int> kind(0, 9);
     std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -34,25 +36,30 @@ std::string RandomText(std::mt19937& rng) {
         else if (k < 9)
             out += static_cast<char>(byte(rng));
         else if (rng() % 50 == 0)
-            out += std::string(20000 + rng() % 50000, static_cast<char>('a' + rng() % 3));  // a very long line
+            out += std::string(20000 + rng() % 50000,
+                               static_cast<char>('a' + rng() % 3));  // a very long line
     }
     return out;
 }
 
-std::string Truncated(const std::string& s, std::mt19937& rng) {
-    if (s.empty()) return s;
+std::string Truncated(const std::string& s, std::mt19937& rng)
+{
+    if (s.empty())
+        return s;
     return s.substr(0, rng() % s.size());
 }
 
 }  // namespace
 
-TEST(ProfileFuzz, RandomTextsReadAndEditConsistently) {
+TEST(ProfileFuzz, RandomTextsReadAndEditConsistently)
+{
     std::mt19937 rng(20240611);
     const char* sections[] = {"S1", "Setup", "setup", "", "Key"};
     const char* keys[] = {"k", "Key", "KEY", "dword:"};
     for (int iter = 0; iter < 3000; ++iter) {
         std::string text = RandomText(rng);
-        if (iter % 3 == 1) text = Truncated(text, rng);
+        if (iter % 3 == 1)
+            text = Truncated(text, rng);
         SCOPED_TRACE(iter);
 
         std::vector<std::string> names = ProfileSections(text);
@@ -81,32 +88,35 @@ TEST(ProfileFuzz, RandomTextsReadAndEditConsistently) {
 }
 
 // The document that batches edit gives the text of the single edits applied one by one.
-TEST(ProfileFuzz, RandomEditSeriesGiveTheSameTextInOnePass) {
+TEST(ProfileFuzz, RandomEditSeriesGiveTheSameTextInOnePass)
+{
     std::mt19937 rng(4242);
     const char* sections[] = {"S1", "Setup", "setup", "", "Key", " S1 ", "New"};
     const char* keys[] = {"k", "Key", "KEY", "dword:", " k "};
     for (int iter = 0; iter < 2000; ++iter) {
         std::string text = RandomText(rng);
-        if (iter % 3 == 1) text = Truncated(text, rng);
+        if (iter % 3 == 1)
+            text = Truncated(text, rng);
         SCOPED_TRACE(iter);
         ProfileDocument doc(text);
         for (int n = static_cast<int>(rng() % 12); n >= 0; --n) {
             const char* section = sections[rng() % std::size(sections)];
             const char* key = keys[rng() % std::size(keys)];
             switch (rng() % 6) {
-            case 0: case 1: case 2: {
+            case 0:
+            case 1:
+            case 2: {
                 std::string value = (rng() % 4 == 0 ? "\" v \"" : "v") + std::to_string(n);
                 text = ProfileSet(text, section, key, value);
                 doc.Set(section, key, value);
                 break;
             }
-            case 3: case 4:
+            case 3:
+            case 4:
                 text = ProfileRemoveKey(text, section, key);
                 doc.RemoveKey(section, key);
                 break;
-            default:
-                text = ProfileRemoveSection(text, section);
-                doc.RemoveSection(section);
+            default: text = ProfileRemoveSection(text, section); doc.RemoveSection(section);
             }
             ASSERT_EQ(doc.Find(section, key), ProfileFind(text, section, key));
         }
@@ -116,7 +126,8 @@ TEST(ProfileFuzz, RandomEditSeriesGiveTheSameTextInOnePass) {
     }
 }
 
-TEST(ProfileFuzz, RandomFilesThroughTheFileFunctions) {
+TEST(ProfileFuzz, RandomFilesThroughTheFileFunctions)
+{
     char tmpl[] = "/tmp/corvane-fuzz-XXXXXX";
     std::string dir = mkdtemp(tmpl);
     std::string file = dir + "/fuzz.ini";

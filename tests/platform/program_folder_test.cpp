@@ -25,20 +25,28 @@ struct TempDir : testing_support::TempDir {
     TempDir() : testing_support::TempDir("corvane-pf") {}
 };
 
-void Put(const std::string& path, const std::string& text) { testing_support::PutFile(path, text); }
-std::string Get(const std::string& path) { return testing_support::GetFile(path); }
+void Put(const std::string& path, const std::string& text)
+{
+    testing_support::PutFile(path, text);
+}
+std::string Get(const std::string& path)
+{
+    return testing_support::GetFile(path);
+}
 
-std::vector<std::string> Entries(const std::string& dir) {
+std::vector<std::string> Entries(const std::string& dir)
+{
     std::vector<std::string> names;
-    for (auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    for (auto& e : fs::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
-
 }  // namespace
 
-TEST(ProgramFolder, DefaultsToExecutableFolderAndCanBeOverridden) {
+TEST(ProgramFolder, DefaultsToExecutableFolderAndCanBeOverridden)
+{
     std::string exe = ExecutablePath();
     ASSERT_FALSE(exe.empty());
     EXPECT_EQ(ProgramFolder(), DirName(exe) + "/");
@@ -49,7 +57,8 @@ TEST(ProgramFolder, DefaultsToExecutableFolderAndCanBeOverridden) {
     EXPECT_EQ(ProgramFolder(), DirName(exe) + "/");
 }
 
-TEST(ProgramFolder, ResolvesNamesIgnoringCase) {
+TEST(ProgramFolder, ResolvesNamesIgnoringCase)
+{
     TempDir d;
     Put(d / "MemPC.Dat", "m");
     Put(d / "Corvane.ini", "i");
@@ -75,7 +84,8 @@ TEST(ProgramFolder, ResolvesNamesIgnoringCase) {
     EXPECT_EQ(FindInFolder(d.path, "mempc.dat"), d / "mempc.dat");
 }
 
-TEST(ProgramFolder, RefusesNamesThatLeaveTheFolder) {
+TEST(ProgramFolder, RefusesNamesThatLeaveTheFolder)
+{
     TempDir d;
     fs::create_directory(d / "sub");
     Put(d / "sub/inner.dat", "x");
@@ -94,7 +104,8 @@ TEST(ProgramFolder, RefusesNamesThatLeaveTheFolder) {
     EXPECT_TRUE(GlobFolder(d.path, "sub/*").empty());
 }
 
-TEST(ProgramFolder, GlobMatchesRegularFilesIgnoringCase) {
+TEST(ProgramFolder, GlobMatchesRegularFilesIgnoringCase)
+{
     TempDir d;
     Put(d / "MemPC.Dat", "");
     Put(d / "split.DAT", "");
@@ -103,14 +114,16 @@ TEST(ProgramFolder, GlobMatchesRegularFilesIgnoringCase) {
     Put(d / "datfile", "");
     fs::create_directory(d / "folder.dat");
 
-    EXPECT_EQ(GlobFolder(d.path, "*.dat"), (std::vector<std::string>{"MemPC.Dat", "Skeds.dat", "split.DAT"}));
+    EXPECT_EQ(GlobFolder(d.path, "*.dat"),
+              (std::vector<std::string>{"MemPC.Dat", "Skeds.dat", "split.DAT"}));
     EXPECT_EQ(GlobFolder(d.path, "S*.DAT"), (std::vector<std::string>{"Skeds.dat", "split.DAT"}));
     EXPECT_EQ(GlobFolder(d.path, "*.TXT"), (std::vector<std::string>{"notes.txt"}));
     EXPECT_TRUE(GlobFolder(d.path, "*.wav").empty());
     EXPECT_TRUE(GlobFolder(d / "missing", "*").empty());
 }
 
-TEST(ProgramFolder, RenameReplacesCaseVariantsOfTheTarget) {
+TEST(ProgramFolder, RenameReplacesCaseVariantsOfTheTarget)
+{
     TempDir d;
     Put(d / "Corvane.bkp", "restored");
     Put(d / "CORVANE.INI", "old");
@@ -134,7 +147,8 @@ TEST(ProgramFolder, RenameReplacesCaseVariantsOfTheTarget) {
 
 // Where the folder ignores letter case, the other spelling names the very file just renamed into
 // place; a second link to one file stands in for that here.
-TEST(ProgramFolder, RenameKeepsASpellingThatIsTheRenamedFileItself) {
+TEST(ProgramFolder, RenameKeepsASpellingThatIsTheRenamedFileItself)
+{
     TempDir d;
     Put(d / "Corvane.bkp", "restored");
     ASSERT_EQ(::link((d / "Corvane.bkp").c_str(), (d / "CORVANE.INI").c_str()), 0);
@@ -143,7 +157,8 @@ TEST(ProgramFolder, RenameKeepsASpellingThatIsTheRenamedFileItself) {
     EXPECT_EQ(Get(d / "CORVANE.INI"), "restored");
 }
 
-TEST(AtomicFile, WritesNewAndReplacesOldKeepingPermissions) {
+TEST(AtomicFile, WritesNewAndReplacesOldKeepingPermissions)
+{
     TempDir d;
     std::string p = d / "data.dat";
     ASSERT_TRUE(WriteFileAtomic(p, "first"));
@@ -169,7 +184,8 @@ TEST(AtomicFile, WritesNewAndReplacesOldKeepingPermissions) {
     EXPECT_TRUE(missing);
 }
 
-TEST(AtomicFile, FailuresReportAndKeepTheOldFile) {
+TEST(AtomicFile, FailuresReportAndKeepTheOldFile)
+{
     TempDir d;
     std::string error;
     // A folder that cannot exist, whoever runs the test: its parent is a regular file.
@@ -190,16 +206,18 @@ TEST(AtomicFile, FailuresReportAndKeepTheOldFile) {
         return !WriteFileAtomic(p, std::string(1 << 20, 'y'), &err) && !err.empty();
     }));
     EXPECT_EQ(Get(p), "old content");
-    EXPECT_EQ(Entries(d.path), (std::vector<std::string>{"big.dat", "plain"}));  // no temporary left
-
+    EXPECT_EQ(Entries(d.path),
+              (std::vector<std::string>{"big.dat", "plain"}));  // no temporary left
 }
 
-TEST(AtomicFile, ReadOnlyFileOrFolderIsRefused) {
+TEST(AtomicFile, ReadOnlyFileOrFolderIsRefused)
+{
     TempDir d;
     std::string error;
     std::string p = d / "big.dat";
     Put(p, "old content");
-    if (!testing_support::PermissionsHold()) GTEST_SKIP() << "running as root: permission bits are not enforced";
+    if (!testing_support::PermissionsHold())
+        GTEST_SKIP() << "running as root: permission bits are not enforced";
     chmod(p.c_str(), 0444);
     EXPECT_FALSE(WriteFileAtomic(p, "new", &error));
     EXPECT_EQ(Get(p), "old content");

@@ -16,17 +16,21 @@ namespace {
 // Every test works in its own XDG_CONFIG_HOME, never in the user's real file.
 class RegistryProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char tmpl[] = "/tmp/corvane-reg-XXXXXX";
         dir_ = mkdtemp(tmpl);
         const char* old = std::getenv("XDG_CONFIG_HOME");
         hadOld_ = old != nullptr;
-        if (old) old_ = old;
-        if (const char* home = std::getenv("HOME")) home_ = home;
+        if (old)
+            old_ = old;
+        if (const char* home = std::getenv("HOME"))
+            home_ = home;
         setenv("XDG_CONFIG_HOME", (dir_ + "/config").c_str(), 1);
         reg_.SetRootKey("Software\\Dravik\\Corvane");
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         if (hadOld_)
             setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
         else
@@ -44,7 +48,8 @@ protected:
 
 }  // namespace
 
-TEST_F(RegistryProfileTest, FileLivesUnderXdgConfigHomeAndIsCreatedOnFirstWrite) {
+TEST_F(RegistryProfileTest, FileLivesUnderXdgConfigHomeAndIsCreatedOnFirstWrite)
+{
     EXPECT_EQ(reg_.FilePath(), File());
     EXPECT_EQ(reg_.KeyPath("Setup"), "Software\\Dravik\\Corvane\\Setup");
     EXPECT_EQ(reg_.GetProfileInt("Setup", "Indirizzo", 7), 7);
@@ -57,7 +62,8 @@ TEST_F(RegistryProfileTest, FileLivesUnderXdgConfigHomeAndIsCreatedOnFirstWrite)
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 
     // A plain private-profile reader sees the string without its quotes.
-    EXPECT_EQ(ReadProfileValue(File(), "software\\dravik\\corvane\\SETUP", "lastpath"), "/opt/corvane/");
+    EXPECT_EQ(ReadProfileValue(File(), "software\\dravik\\corvane\\SETUP", "lastpath"),
+              "/opt/corvane/");
     std::string text;
     ReadWholeFile(File(), text);
     EXPECT_EQ(text, "[Software\\Dravik\\Corvane\\Setup]\nLastPath=\"/opt/corvane/\"\n");
@@ -69,7 +75,8 @@ TEST_F(RegistryProfileTest, FileLivesUnderXdgConfigHomeAndIsCreatedOnFirstWrite)
     EXPECT_EQ(other.FilePath(), dir_ + "/elsewhere.ini");
 }
 
-TEST_F(RegistryProfileTest, TypedValuesRoundTripAndMismatchesGiveTheDefault) {
+TEST_F(RegistryProfileTest, TypedValuesRoundTripAndMismatchesGiveTheDefault)
+{
     ASSERT_TRUE(reg_.WriteProfileInt("CurrentSet", "MainTop", 120));
     ASSERT_TRUE(reg_.WriteProfileInt("CurrentSet", "MainLeft", -1));
     ASSERT_TRUE(reg_.WriteProfileInt("CurrentSet", "Min", INT32_MIN));
@@ -104,7 +111,8 @@ TEST_F(RegistryProfileTest, TypedValuesRoundTripAndMismatchesGiveTheDefault) {
     EXPECT_FALSE(reg_.FindProfileInt("CurrentSet", "Missing"));
 }
 
-TEST_F(RegistryProfileTest, HandWrittenAndDamagedValues) {
+TEST_F(RegistryProfileTest, HandWrittenAndDamagedValues)
+{
     fs::create_directories(dir_ + "/config/Dravik/Corvane");
     std::string text =
         "[Software\\Dravik\\Corvane\\Setup]\n"
@@ -125,7 +133,8 @@ TEST_F(RegistryProfileTest, HandWrittenAndDamagedValues) {
     EXPECT_FALSE(reg_.GetProfileBinary("Setup", "Bad", bytes));
 }
 
-TEST_F(RegistryProfileTest, StringsWithLineBreaksAreRefusedNotTruncated) {
+TEST_F(RegistryProfileTest, StringsWithLineBreaksAreRefusedNotTruncated)
+{
     ASSERT_TRUE(reg_.WriteProfileString("CurrentSet", "Backup", "/old/archive.zip"));
     std::string error;
     EXPECT_FALSE(reg_.WriteProfileString("CurrentSet", "Backup", "/new\nname.zip", &error));
@@ -137,7 +146,8 @@ TEST_F(RegistryProfileTest, StringsWithLineBreaksAreRefusedNotTruncated) {
     EXPECT_EQ(reg_.GetProfileString("CurrentSet", "Backup"), "/old/archive.zip");
 }
 
-TEST_F(RegistryProfileTest, DeleteValueAndDeleteKey) {
+TEST_F(RegistryProfileTest, DeleteValueAndDeleteKey)
+{
     ASSERT_TRUE(reg_.WriteProfileInt("CurrentSet", "FontSizeMain", 10));
     ASSERT_TRUE(reg_.WriteProfileInt("CurrentSet", "ResetPosition", 1));
     ASSERT_TRUE(reg_.WriteProfileInt("TxRx", "Top", 5));
@@ -165,7 +175,8 @@ TEST_F(RegistryProfileTest, DeleteValueAndDeleteKey) {
     EXPECT_FALSE(fs::exists(dir_ + "/none"));
 }
 
-TEST_F(RegistryProfileTest, WriteFailuresAreReported) {
+TEST_F(RegistryProfileTest, WriteFailuresAreReported)
+{
     // The settings folder's parent is a regular file: it can never be created.
     ASSERT_TRUE(WriteFileAtomic(dir_ + "/blocker", "x"));
     RegistryProfile blocked(dir_ + "/blocker/Dravik/registry.ini");

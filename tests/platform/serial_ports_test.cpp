@@ -50,10 +50,9 @@ TEST_F(SerialPortsTest, FoundDevicesAreNumberedInAStableOrder)
     for (const char* name : {"ttyACM0", "ttyUSB1", "ttyS10", "ttyS2", "ttyUSB0", "ttyS0", "ttyS1",
                              "ttyS", "ttySx", "tty0", "ttyUSB", "console", "ttyS1a"})
         Touch(name);
-    const std::vector<std::string> expected = {dev_ + "/ttyS0",   dev_ + "/ttyS1",
-                                               dev_ + "/ttyS2",   dev_ + "/ttyS10",
-                                               dev_ + "/ttyUSB0", dev_ + "/ttyUSB1",
-                                               dev_ + "/ttyACM0"};
+    const std::vector<std::string> expected = {
+        dev_ + "/ttyS0",   dev_ + "/ttyS1",   dev_ + "/ttyS2",  dev_ + "/ttyS10",
+        dev_ + "/ttyUSB0", dev_ + "/ttyUSB1", dev_ + "/ttyACM0"};
     EXPECT_EQ(FindSerialDevices(dev_), expected);
     EXPECT_EQ(SerialPortDevice(1, scan_), dev_ + "/ttyS0");
     EXPECT_EQ(SerialPortDevice(4, scan_), dev_ + "/ttyS10");

@@ -15,31 +15,37 @@
 
 namespace {
 
-std::string FileBytes(const std::string& path) {
+std::string FileBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Checks an exact-size heap copy, so reading one byte past the end is caught.
-std::optional<std::string> Check(const std::string& bytes) {
+std::optional<std::string> Check(const std::string& bytes)
+{
     std::unique_ptr<char[]> copy(new char[bytes.size() + 1]);
     std::copy(bytes.begin(), bytes.end(), copy.get());
     return platform::SharedObjectImageProblem(copy.get(), bytes.size());
 }
 
-bool Says(const std::optional<std::string>& problem, const char* words) {
+bool Says(const std::optional<std::string>& problem, const char* words)
+{
     return problem && problem->find(words) != std::string::npos;
 }
 
-std::uint64_t Le(const std::string& b, std::size_t at, std::size_t width) {
+std::uint64_t Le(const std::string& b, std::size_t at, std::size_t width)
+{
     std::uint64_t v = 0;
-    for (std::size_t i = width; i-- > 0;) v = v << 8 | static_cast<unsigned char>(b[at + i]);
+    for (std::size_t i = width; i-- > 0;)
+        v = v << 8 | static_cast<unsigned char>(b[at + i]);
     return v;
 }
 
 }  // namespace
 
-TEST(SharedObjectCheck, WholeLibrariesPassAndEveryCutIsRefused) {
+TEST(SharedObjectCheck, WholeLibrariesPassAndEveryCutIsRefused)
+{
     char templ[] = "/tmp/corvane-sofuzz-XXXXXX";
     const std::string folder = ::mkdtemp(templ), file = folder + "/cut.so";
     for (const char* path : {SIM_DRIVER, VERSION_FIXTURE}) {
@@ -49,7 +55,8 @@ TEST(SharedObjectCheck, WholeLibrariesPassAndEveryCutIsRefused) {
         EXPECT_EQ(platform::SharedObjectProblem(path), std::nullopt);
         // Every length of the first 512 bytes and of the last 64, coarse steps between.
         const std::size_t coarse = library.size() / 151;
-        for (std::size_t n = 0; n < library.size(); n += n < 512 || n + 64 > library.size() ? 1 : coarse) {
+        for (std::size_t n = 0; n < library.size();
+             n += n < 512 || n + 64 > library.size() ? 1 : coarse) {
             const std::optional<std::string> problem = Check(library.substr(0, n));
             ASSERT_TRUE(problem) << n;
             if (n >= 4) {
@@ -67,9 +74,11 @@ TEST(SharedObjectCheck, WholeLibrariesPassAndEveryCutIsRefused) {
     ::rmdir(folder.c_str());
 }
 
-TEST(SharedObjectCheck, ForeignAndDamagedHeadersAreRefusedWithTheirReason) {
+TEST(SharedObjectCheck, ForeignAndDamagedHeadersAreRefusedWithTheirReason)
+{
     const std::string library = FileBytes(SIM_DRIVER);
-    if (library[4] != 2 || library[5] != 1) GTEST_SKIP() << "written for 64-bit little-endian builds";
+    if (library[4] != 2 || library[5] != 1)
+        GTEST_SKIP() << "written for 64-bit little-endian builds";
     const auto changed = [&](std::size_t at, std::size_t width, std::uint64_t value) {
         std::string copy = library;
         elf_image::Writer(copy, false).Put(at, width, value);
@@ -87,22 +96,28 @@ TEST(SharedObjectCheck, ForeignAndDamagedHeadersAreRefusedWithTheirReason) {
     int loads = 0;
     for (std::uint64_t i = 0; i < Le(library, 0x38, 2); ++i) {
         const std::size_t ph = static_cast<std::size_t>(Le(library, 0x20, 8) + i * 56);
-        if (Le(library, ph, 4) != 1) continue;
+        if (Le(library, ph, 4) != 1)
+            continue;
         ++loads;
-        EXPECT_TRUE(Says(changed(ph + 32, 8, library.size() - Le(library, ph + 8, 8) + 1), "loadable segment"));
+        EXPECT_TRUE(Says(changed(ph + 32, 8, library.size() - Le(library, ph + 8, 8) + 1),
+                         "loadable segment"));
         EXPECT_TRUE(Says(changed(ph + 8, 8, ~0ull - 5), "loadable segment"));
     }
     EXPECT_GE(loads, 2);
     EXPECT_TRUE(Check(elf_image::Build("no program headers")));
 }
 
-TEST(SharedObjectCheck, RandomAndFlippedBytesNeverCrash) {
+TEST(SharedObjectCheck, RandomAndFlippedBytesNeverCrash)
+{
     std::mt19937 rng(4711);
     for (int round = 0; round < 20000; ++round) {
         std::string bytes(rng() % 400, '\0');
-        for (char& c : bytes) c = static_cast<char>(rng());
+        for (char& c : bytes)
+            c = static_cast<char>(rng());
         if (bytes.size() >= 6 && round % 2 == 0) {
-            bytes.replace(0, 4, "\x7f" "ELF");
+            bytes.replace(0, 4,
+                          "\x7f"
+                          "ELF");
             bytes[4] = static_cast<char>(1 + rng() % 2);
             bytes[5] = static_cast<char>(1 + rng() % 2);
         }
@@ -115,7 +130,8 @@ TEST(SharedObjectCheck, RandomAndFlippedBytesNeverCrash) {
     for (int round = 0; round < 5000; ++round) {
         std::string bytes = library;
         for (int f = 1 + static_cast<int>(rng() % 6); f > 0; --f) {
-            const std::size_t at = rng() % 2 ? rng() % 640 : tables + rng() % (library.size() - tables);
+            const std::size_t at =
+                rng() % 2 ? rng() % 640 : tables + rng() % (library.size() - tables);
             bytes[at] = static_cast<char>(rng() % 4 == 0 ? 0xff : rng());
         }
         accepted += !Check(bytes);

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string FileBytes(const std::string& path) {
+std::string FileBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -25,10 +26,12 @@ std::string FileBytes(const std::string& path) {
 const std::string kSection = std::string(CORVANE_VERSION_MAGIC
                                          "FixedFileVersion=1.2.0.5\n"
                                          "FixedProductVersion=1.2.0.5\n"
-                                         "FileDescription=x\n") + '\0';
+                                         "FileDescription=x\n")
+                             + '\0';
 
 // Parses from an exact-size heap copy, so reading one byte past the end is caught.
-std::optional<platform::VersionInfo> Parse(const std::string& bytes) {
+std::optional<platform::VersionInfo> Parse(const std::string& bytes)
+{
     std::unique_ptr<char[]> copy(new char[bytes.size() + 1]);
     std::copy(bytes.begin(), bytes.end(), copy.get());
     return platform::ParseVersionInfoImage(copy.get(), bytes.size());
@@ -36,7 +39,8 @@ std::optional<platform::VersionInfo> Parse(const std::string& bytes) {
 
 }  // namespace
 
-TEST(VersionFuzz, TruncatedImagesNeverCrash) {
+TEST(VersionFuzz, TruncatedImagesNeverCrash)
+{
     for (bool is64 : {false, true})
         for (bool big : {false, true}) {
             const std::string image = elf_image::Build(kSection, {is64, big, false, false});
@@ -64,12 +68,14 @@ TEST(VersionFuzz, TruncatedImagesNeverCrash) {
     fs::remove_all(dir);
 }
 
-TEST(VersionFuzz, CorruptedBytesNeverCrash) {
+TEST(VersionFuzz, CorruptedBytesNeverCrash)
+{
     std::mt19937 rng(12345);
     std::vector<std::string> seeds = {FileBytes(VERSION_FIXTURE)};
     for (bool is64 : {false, true})
         for (bool big : {false, true})
-            for (bool ext : {false, true}) seeds.push_back(elf_image::Build(kSection, {is64, big, ext, false}));
+            for (bool ext : {false, true})
+                seeds.push_back(elf_image::Build(kSection, {is64, big, ext, false}));
     int found = 0;
     for (const std::string& seed : seeds) {
         ASSERT_TRUE(Parse(seed));
@@ -81,28 +87,33 @@ TEST(VersionFuzz, CorruptedBytesNeverCrash) {
             for (int f = 0; f < flips; ++f) {
                 std::size_t at;
                 switch (rng() % 3) {
-                    case 0: at = rng() % 64; break;
-                    case 1: at = table + rng() % (seed.size() - table); break;
-                    default: at = rng() % seed.size(); break;
+                case 0: at = rng() % 64; break;
+                case 1: at = table + rng() % (seed.size() - table); break;
+                default: at = rng() % seed.size(); break;
                 }
                 bytes[at] = static_cast<char>(rng() % 4 == 0 ? 0xff : rng());
             }
             if (auto info = Parse(bytes)) {
                 ++found;
-                for (const auto& [k, v] : info->strings) EXPECT_EQ(k.find('\n'), std::string::npos);
+                for (const auto& [k, v] : info->strings)
+                    EXPECT_EQ(k.find('\n'), std::string::npos);
             }
         }
     }
     EXPECT_GT(found, 0);  // some damage misses the parts that matter
 }
 
-TEST(VersionFuzz, RandomAndHostileHeaders) {
+TEST(VersionFuzz, RandomAndHostileHeaders)
+{
     std::mt19937 rng(99);
     for (int round = 0; round < 20000; ++round) {
         std::string bytes(rng() % 300, '\0');
-        for (char& c : bytes) c = static_cast<char>(rng());
+        for (char& c : bytes)
+            c = static_cast<char>(rng());
         if (bytes.size() >= 6 && round % 2 == 0) {
-            bytes.replace(0, 4, "\x7f" "ELF");
+            bytes.replace(0, 4,
+                          "\x7f"
+                          "ELF");
             bytes[4] = static_cast<char>(1 + rng() % 2);
             bytes[5] = static_cast<char>(1 + rng() % 2);
         }
@@ -110,7 +121,8 @@ TEST(VersionFuzz, RandomAndHostileHeaders) {
     }
     // Counts, sizes and offsets at their limits.
     std::string image = elf_image::Build(kSection, {true, false, false, false});
-    for (std::uint64_t value : {0ull, 1ull, 0xffffull, 0xffffffffull, 0x7fffffffffffffffull, ~0ull}) {
+    for (std::uint64_t value :
+         {0ull, 1ull, 0xffffull, 0xffffffffull, 0x7fffffffffffffffull, ~0ull}) {
         for (std::size_t field : {0x28u, 0x3Au, 0x3Cu, 0x3Eu}) {
             std::string copy = image;
             elf_image::Writer(copy, false).Put(field, field == 0x28 ? 8 : 2, value);

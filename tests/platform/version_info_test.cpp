@@ -18,8 +18,8 @@ using platform::FixedVersion;
 
 // The test program carries its own version information, read back from /proc/self/exe.
 CORVANE_VERSION_INFO("0.9.0.3", "0.9.0.3",
-    CORVANE_VERSION_STRING("FileDescription", "Version reader test")
-    CORVANE_VERSION_STRING("Comments", "Beta build"))
+                     CORVANE_VERSION_STRING("FileDescription", "Version reader test")
+                         CORVANE_VERSION_STRING("Comments", "Beta build"))
 
 namespace {
 
@@ -35,7 +35,8 @@ struct TempDir : testing_support::TempDir {
 
 }  // namespace
 
-TEST(VersionInfo, ReadsNumbersAndStringsOfABuiltLibrary) {
+TEST(VersionInfo, ReadsNumbersAndStringsOfABuiltLibrary)
+{
     CVersionInfoReader reader(VERSION_FIXTURE);
     ASSERT_TRUE(reader.IsOpen());
     EXPECT_EQ(reader.GetPath(), VERSION_FIXTURE);
@@ -58,7 +59,8 @@ TEST(VersionInfo, ReadsNumbersAndStringsOfABuiltLibrary) {
     EXPECT_TRUE(reader.HasDescription());
 }
 
-TEST(VersionInfo, ReadsTheRunningProgramAndStrippedCopies) {
+TEST(VersionInfo, ReadsTheRunningProgramAndStrippedCopies)
+{
     CVersionInfoReader self("/proc/self/exe");
     ASSERT_TRUE(self.IsOpen());
     EXPECT_EQ(self.GetVersionMSText(), "0.9");
@@ -67,23 +69,27 @@ TEST(VersionInfo, ReadsTheRunningProgramAndStrippedCopies) {
 
     TempDir dir;
     const fs::path stripped = fs::path(dir.path) / "stripped.so";
-    auto run = platform::SpawnAndWait({"strip", "--strip-all", "-o", stripped.string(), VERSION_FIXTURE});
-    if (run.outcome == platform::RunResult::Outcome::NotStarted) GTEST_SKIP() << "no strip";
+    auto run =
+        platform::SpawnAndWait({"strip", "--strip-all", "-o", stripped.string(), VERSION_FIXTURE});
+    if (run.outcome == platform::RunResult::Outcome::NotStarted)
+        GTEST_SKIP() << "no strip";
     ASSERT_TRUE(run.Succeeded());
     CVersionInfoReader reader(stripped.string());
     EXPECT_EQ(reader.GetString("ProductName"), "Corvane");
     EXPECT_EQ(reader.GetProductVersion(), (FixedVersion{{4, 7, 0, 1}}));
 }
 
-TEST(VersionInfo, FilesWithoutVersionInformationLeaveTheReaderEmpty) {
+TEST(VersionInfo, FilesWithoutVersionInformationLeaveTheReaderEmpty)
+{
     TempDir dir;
     const fs::path text = fs::path(dir.path) / "notes.dll";
     std::ofstream(text) << "MZ not an ELF file\n";
 
     CVersionInfoReader reader(VERSION_FIXTURE);
     ASSERT_TRUE(reader.IsOpen());
-    for (const std::string& path : {std::string(UNVERSIONED_BINARY), text.string(),
-                                    (fs::path(dir.path) / "missing.so").string(), dir.path, std::string()}) {
+    for (const std::string& path :
+         {std::string(UNVERSIONED_BINARY), text.string(),
+          (fs::path(dir.path) / "missing.so").string(), dir.path, std::string()}) {
         EXPECT_FALSE(reader.Open(path)) << path;
         EXPECT_FALSE(reader.IsOpen());
         EXPECT_EQ(reader.GetPath(), "");
@@ -97,12 +103,14 @@ TEST(VersionInfo, FilesWithoutVersionInformationLeaveTheReaderEmpty) {
     EXPECT_FALSE(CVersionInfoReader("").IsOpen());
 }
 
-TEST(VersionInfo, EveryElfFlavourIsParsed) {
+TEST(VersionInfo, EveryElfFlavourIsParsed)
+{
     const std::string section(kText, sizeof kText);  // with its terminating '\0'
     for (bool is64 : {false, true})
         for (bool big : {false, true})
             for (bool extended : {false, true}) {
-                SCOPED_TRACE(testing::Message() << "64=" << is64 << " big=" << big << " ext=" << extended);
+                SCOPED_TRACE(testing::Message()
+                             << "64=" << is64 << " big=" << big << " ext=" << extended);
                 const std::string image = elf_image::Build(section, {is64, big, extended, false});
                 auto info = platform::ParseVersionInfoImage(image.data(), image.size());
                 ASSERT_TRUE(info.has_value());
@@ -121,13 +129,14 @@ TEST(VersionInfo, EveryElfFlavourIsParsed) {
     EXPECT_EQ(CVersionInfoReader(file.string()).GetString("ProductVersion"), "4.7.0.1");
 }
 
-TEST(VersionInfo, SectionTextRules) {
+TEST(VersionInfo, SectionTextRules)
+{
     using platform::ParseVersionText;
-    EXPECT_FALSE(ParseVersionText("FixedFileVersion=1.2.0.5\n"));         // no magic
+    EXPECT_FALSE(ParseVersionText("FixedFileVersion=1.2.0.5\n"));  // no magic
     EXPECT_FALSE(ParseVersionText("CORVANE-VERSION 2\nA=b\n"));
     auto info = ParseVersionText(CORVANE_VERSION_MAGIC
-                                 "FixedFileVersion=1.2.70000.5\n"          // part out of range
-                                 "FixedProductVersion=3.1\r\n"             // short form, CR LF
+                                 "FixedFileVersion=1.2.70000.5\n"  // part out of range
+                                 "FixedProductVersion=3.1\r\n"     // short form, CR LF
                                  "no separator line\n"
                                  "=nameless\n"
                                  "Key=first\n"
@@ -141,13 +150,16 @@ TEST(VersionInfo, SectionTextRules) {
     EXPECT_EQ(info->strings.size(), 3u);
 
     // A second record after the first one's '\0' (two objects linked together) is ignored.
-    const std::string twice = std::string(CORVANE_VERSION_MAGIC "A=1\n") + '\0' + CORVANE_VERSION_MAGIC "A=2\nB=3\n";
+    const std::string twice =
+        std::string(CORVANE_VERSION_MAGIC "A=1\n") + '\0' + CORVANE_VERSION_MAGIC "A=2\nB=3\n";
     auto first = ParseVersionText(twice);
     ASSERT_TRUE(first);
     EXPECT_EQ(*first->Find("A"), "1");
     EXPECT_EQ(first->Find("B"), nullptr);
 
     for (const char* bad : {"1.2.0.5.6", "1..2", "-1.0", "1.2.", "a.b", "", "123456"})
-        EXPECT_EQ(ParseVersionText(std::string(CORVANE_VERSION_MAGIC "FixedFileVersion=") + bad)->fileVersion,
-                  FixedVersion{}) << bad;
+        EXPECT_EQ(ParseVersionText(std::string(CORVANE_VERSION_MAGIC "FixedFileVersion=") + bad)
+                      ->fileVersion,
+                  FixedVersion{})
+            << bad;
 }

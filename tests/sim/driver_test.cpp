@@ -38,19 +38,22 @@ struct Inbox {
     std::vector<Posted> posted;
     std::atomic<int> calls{0};
 
-    static void Post(void* context, unsigned message, uintptr_t wParam, intptr_t lParam) {
+    static void Post(void* context, unsigned message, uintptr_t wParam, intptr_t lParam)
+    {
         auto* self = static_cast<Inbox*>(context);
         std::lock_guard<std::mutex> lock(self->mutex);
         self->posted.push_back(Posted{message, wParam, lParam});
         ++self->calls;
         self->changed.notify_all();
     }
-    bool WaitFor(size_t count, int timeoutMs = 10000) {
+    bool WaitFor(size_t count, int timeoutMs = 10000)
+    {
         std::unique_lock<std::mutex> lock(mutex);
         return changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                                 [&] { return posted.size() >= count; });
     }
-    std::vector<Posted> Take() {
+    std::vector<Posted> Take()
+    {
         std::lock_guard<std::mutex> lock(mutex);
         return std::exchange(posted, {});
     }
@@ -58,7 +61,8 @@ struct Inbox {
 
 class SimRadioDriver : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         handle_ = dlopen(kDriverPath.c_str(), RTLD_NOW | RTLD_LOCAL);
         ASSERT_NE(handle_, nullptr) << dlerror();
         Bind(init_, "DrvInit");
@@ -73,21 +77,27 @@ protected:
         unsetenv("SIMRADIO_TRACE");
         setenv("SIMRADIO_LATENCY", "0", 1);
     }
-    void TearDown() override {
-        if (stop_) stop_();
-        if (handle_) dlclose(handle_);
+    void TearDown() override
+    {
+        if (stop_)
+            stop_();
+        if (handle_)
+            dlclose(handle_);
     }
     template <class F>
-    void Bind(F*& fn, const char* name) {
+    void Bind(F*& fn, const char* name)
+    {
         fn = reinterpret_cast<F*>(dlsym(handle_, name));
         ASSERT_NE(fn, nullptr) << name;
     }
     int Send(const Bytes& frame) { return send_(frame.data(), static_cast<int>(frame.size())); }
-    Bytes Frame(const Posted& p) {
+    Bytes Frame(const Posted& p)
+    {
         const unsigned char* bytes = getRx_(p.handle);
         return bytes ? Bytes(bytes, bytes + p.length) : Bytes{};
     }
-    std::string Control(const std::string& command) {
+    std::string Control(const std::string& command)
+    {
         char reply[512];
         const int result = control_(command.c_str(), reply, sizeof reply);
         return std::to_string(result) + " " + reply;
@@ -108,32 +118,41 @@ const Bytes kReadFrequency{0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD};
 const Bytes kFrequencyAnswer{0xFE, 0xFE, 0xE0, 0x58, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD};
 
 // The bytes of an ELF64 file's section, found by name from the section headers.
-std::string ElfSection(const std::string& path, const std::string& name) {
+std::string ElfSection(const std::string& path, const std::string& name)
+{
     std::ifstream in(path, std::ios::binary);
     const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (file.size() < sizeof(Elf64_Ehdr)) return "";
+    if (file.size() < sizeof(Elf64_Ehdr))
+        return "";
     Elf64_Ehdr eh;
     std::memcpy(&eh, file.data(), sizeof eh);
-    if (std::memcmp(eh.e_ident, ELFMAG, SELFMAG) != 0 || eh.e_ident[EI_CLASS] != ELFCLASS64) return "";
+    if (std::memcmp(eh.e_ident, ELFMAG, SELFMAG) != 0 || eh.e_ident[EI_CLASS] != ELFCLASS64)
+        return "";
     auto header = [&](size_t i, Elf64_Shdr& sh) {
         const size_t at = eh.e_shoff + i * sizeof(Elf64_Shdr);
-        if (at + sizeof sh > file.size()) return false;
+        if (at + sizeof sh > file.size())
+            return false;
         std::memcpy(&sh, file.data() + at, sizeof sh);
         return true;
     };
     Elf64_Shdr names;
-    if (!header(eh.e_shstrndx, names)) return "";
+    if (!header(eh.e_shstrndx, names))
+        return "";
     for (size_t i = 0; i < eh.e_shnum; ++i) {
         Elf64_Shdr sh;
-        if (!header(i, sh) || names.sh_offset + sh.sh_name >= file.size()) continue;
-        if (name != file.c_str() + names.sh_offset + sh.sh_name) continue;
-        if (sh.sh_offset + sh.sh_size > file.size()) return "";
+        if (!header(i, sh) || names.sh_offset + sh.sh_name >= file.size())
+            continue;
+        if (name != file.c_str() + names.sh_offset + sh.sh_name)
+            continue;
+        if (sh.sh_offset + sh.sh_size > file.size())
+            return "";
         return file.substr(sh.sh_offset, sh.sh_size);
     }
     return "";
 }
 
-TEST(SimRadioDriverFile, CarriesVersionSectionAndEveryExport) {
+TEST(SimRadioDriverFile, CarriesVersionSectionAndEveryExport)
+{
     const std::string section = ElfSection(kDriverPath, ".corvane_version");
     EXPECT_EQ(section.rfind("CORVANE-VERSION 1\n", 0), 0u) << section;
     for (const char* line :
@@ -166,7 +185,8 @@ TEST(SimRadioDriverFile, CarriesVersionSectionAndEveryExport) {
     dlclose(handle);
 }
 
-TEST_F(SimRadioDriver, AnswersThroughTheCallbackAndTracesWhatItWasSent) {
+TEST_F(SimRadioDriver, AnswersThroughTheCallbackAndTracesWhatItWasSent)
+{
     char tracePath[] = "/tmp/simradio_trace_XXXXXX";
     const int traceFd = mkstemp(tracePath);
     ASSERT_GE(traceFd, 0);
@@ -182,7 +202,7 @@ TEST_F(SimRadioDriver, AnswersThroughTheCallbackAndTracesWhatItWasSent) {
     EXPECT_EQ(Send({0xFE, 0xFE, 0x58, 0xE0, 0x19, 0x00, 0xFD}), 1);
     ASSERT_TRUE(inbox_.WaitFor(2));
     const std::vector<Posted> posted = inbox_.Take();
-    ASSERT_EQ(posted.size(), 2u);   // answers only: no echo
+    ASSERT_EQ(posted.size(), 2u);  // answers only: no echo
     EXPECT_EQ(posted[0].message, kMsgRx);
     EXPECT_EQ(posted[0].length, kFrequencyAnswer.size());
     EXPECT_EQ(Frame(posted[0]), kFrequencyAnswer);
@@ -197,12 +217,14 @@ TEST_F(SimRadioDriver, AnswersThroughTheCallbackAndTracesWhatItWasSent) {
 
     std::ifstream trace(tracePath);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(trace, line);) lines.push_back(line);
+    for (std::string line; std::getline(trace, line);)
+        lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{"FE FE 58 E0 03 FD", "FE FE 58 E0 19 00 FD"}));
     unlink(tracePath);
 }
 
-TEST_F(SimRadioDriver, TraceNotesAStopWhileKeyed) {
+TEST_F(SimRadioDriver, TraceNotesAStopWhileKeyed)
+{
     char tracePath[] = "/tmp/simradio_keyed_XXXXXX";
     const int traceFd = mkstemp(tracePath);
     ASSERT_GE(traceFd, 0);
@@ -224,7 +246,8 @@ TEST_F(SimRadioDriver, TraceNotesAStopWhileKeyed) {
     unlink(tracePath);
 }
 
-TEST_F(SimRadioDriver, ModelAndAddressComeFromTheEnvironment) {
+TEST_F(SimRadioDriver, ModelAndAddressComeFromTheEnvironment)
+{
     setenv("SIMRADIO_MODEL", "ic718", 1);
     setenv("SIMRADIO_ADDRESS", "6a", 1);
     ASSERT_EQ(init_(&Inbox::Post, &inbox_, kMsgRx, 0, 0), 1);
@@ -241,21 +264,25 @@ TEST_F(SimRadioDriver, ModelAndAddressComeFromTheEnvironment) {
     EXPECT_NE(shown.find("6A"), std::string::npos) << shown;
 }
 
-TEST_F(SimRadioDriver, HandlesStayGoodForTheLast256Frames) {
+TEST_F(SimRadioDriver, HandlesStayGoodForTheLast256Frames)
+{
     ASSERT_EQ(init_(&Inbox::Post, &inbox_, kMsgRx, 0, 0), 1);
     constexpr size_t kCount = 300;
-    for (size_t i = 0; i < kCount; ++i) Send(kReadFrequency);
+    for (size_t i = 0; i < kCount; ++i)
+        Send(kReadFrequency);
     ASSERT_TRUE(inbox_.WaitFor(kCount, 30000));
     const auto posted = inbox_.Take();
     ASSERT_EQ(posted.size(), kCount);
-    for (size_t i = kCount - 256; i < kCount; ++i) EXPECT_EQ(Frame(posted[i]), kFrequencyAnswer) << i;
-    EXPECT_EQ(getRx_(posted[0].handle), nullptr);   // overwritten
+    for (size_t i = kCount - 256; i < kCount; ++i)
+        EXPECT_EQ(Frame(posted[i]), kFrequencyAnswer) << i;
+    EXPECT_EQ(getRx_(posted[0].handle), nullptr);  // overwritten
     EXPECT_EQ(getRx_(posted[kCount - 257].handle), nullptr);
 }
 
-TEST_F(SimRadioDriver, ControlReachesTheRadioHooks) {
+TEST_F(SimRadioDriver, ControlReachesTheRadioHooks)
+{
     ASSERT_EQ(init_(&Inbox::Post, &inbox_, kMsgRx, 0, 0), 1);
-    EXPECT_EQ(Control("knob 1"), "1 ok");   // a transceive frame to address 00
+    EXPECT_EQ(Control("knob 1"), "1 ok");  // a transceive frame to address 00
     ASSERT_TRUE(inbox_.WaitFor(1));
     EXPECT_EQ(Frame(inbox_.Take()[0]),
               (Bytes{0xFE, 0xFE, 0x00, 0x58, 0x00, 0x00, 0x50, 0x07, 0x14, 0x00, 0xFD}));
@@ -275,12 +302,14 @@ TEST_F(SimRadioDriver, ControlReachesTheRadioHooks) {
     EXPECT_TRUE(inbox_.WaitFor(1));
 }
 
-TEST_F(SimRadioDriver, NoCallbackAfterStopReturns) {
+TEST_F(SimRadioDriver, NoCallbackAfterStopReturns)
+{
     for (int round = 0; round < 5; ++round) {
         ASSERT_EQ(init_(&Inbox::Post, &inbox_, kMsgRx, 0, 0), 1);
         std::atomic<bool> sending{true};
         std::thread worker([&] {
-            while (sending) Send(kReadFrequency);
+            while (sending)
+                Send(kReadFrequency);
         });
         ASSERT_TRUE(inbox_.WaitFor(3));
         stop_();

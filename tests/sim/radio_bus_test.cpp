@@ -16,19 +16,22 @@ namespace {
 const Bytes kReadFrequency{0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD};
 const Bytes kFrequencyAnswer{0xFE, 0xFE, 0xE0, 0x58, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD};
 
-Bytes Concat(Bytes a, const Bytes& b) {
+Bytes Concat(Bytes a, const Bytes& b)
+{
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
-TEST(SimRadioBus, EchoesEveryByteFirstWhenSwitchedOn) {
+TEST(SimRadioBus, EchoesEveryByteFirstWhenSwitchedOn)
+{
     sim::SimConfig config = QuickConfig();
     config.echo = true;
     SimBus bus(config);
     // Bytes in any split, garbage included, come back unchanged before the answer.
     const Bytes garbage{0x12, 0x34};
     bus.Send(garbage);
-    for (uint8_t b : kReadFrequency) bus.Send({b});
+    for (uint8_t b : kReadFrequency)
+        bus.Send({b});
     ASSERT_TRUE(bus.radio.WaitQuiet());
     EXPECT_EQ(bus.Raw(), Concat(Concat(garbage, kReadFrequency), kFrequencyAnswer));
 
@@ -39,7 +42,8 @@ TEST(SimRadioBus, EchoesEveryByteFirstWhenSwitchedOn) {
     EXPECT_EQ(bus.Raw(), kFrequencyAnswer);
 }
 
-TEST(SimRadioBus, IgnoresFramesToOtherAddressesButRecordsThem) {
+TEST(SimRadioBus, IgnoresFramesToOtherAddressesButRecordsThem)
+{
     SimBus bus;
     const Bytes toOther{0xFE, 0xFE, 0x5E, 0xE0, 0x03, 0xFD};
     bus.Send(toOther);
@@ -57,7 +61,8 @@ TEST(SimRadioBus, IgnoresFramesToOtherAddressesButRecordsThem) {
     EXPECT_EQ(bus.Raw(), (Bytes{0xFE, 0xFE, 0xE1, 0x58, 0x19, 0x00, 0x58, 0xFD}));
 }
 
-TEST(SimRadioBus, RecordsReceivedAndSentFramesInOrder) {
+TEST(SimRadioBus, RecordsReceivedAndSentFramesInOrder)
+{
     SimBus bus;
     bus.Send(Concat(Concat({0xFE, 0xFE, 0xFE}, {0x58, 0xE0, 0x03, 0xFD}), {0x00, 0xFE}));
     ASSERT_TRUE(bus.radio.WaitQuiet());
@@ -66,7 +71,7 @@ TEST(SimRadioBus, RecordsReceivedAndSentFramesInOrder) {
     auto frames = bus.radio.Frames();
     ASSERT_EQ(frames.size(), 4u);
     EXPECT_FALSE(frames[0].fromRadio);
-    EXPECT_EQ(frames[0].bytes, kReadFrequency);   // the longer preamble is not kept
+    EXPECT_EQ(frames[0].bytes, kReadFrequency);  // the longer preamble is not kept
     EXPECT_TRUE(frames[1].fromRadio);
     EXPECT_EQ(frames[1].bytes, kFrequencyAnswer);
     EXPECT_EQ(frames[2].bytes, (Bytes{0xFE, 0xFE, 0x58, 0xE0, 0x04, 0xFD}));
@@ -90,9 +95,10 @@ TEST(SimRadioBus, RecordsReceivedAndSentFramesInOrder) {
     EXPECT_EQ(bus.Ask({0x03}), (Bytes{0x03, 0x00, 0x40, 0x07, 0x14, 0x00}));
 }
 
-TEST(SimRadioBus, SendsTransceiveFramesOnFrontPanelChanges) {
+TEST(SimRadioBus, SendsTransceiveFramesOnFrontPanelChanges)
+{
     SimBus bus;
-    bus.radio.TurnKnob(2);   // 1 kHz steps
+    bus.radio.TurnKnob(2);  // 1 kHz steps
     ASSERT_TRUE(bus.radio.WaitQuiet());
     EXPECT_EQ(bus.Raw(), (Bytes{0xFE, 0xFE, 0x00, 0x58, 0x00, 0x00, 0x60, 0x07, 0x14, 0x00, 0xFD}));
 
@@ -135,7 +141,8 @@ TEST(SimRadioBus, SendsTransceiveFramesOnFrontPanelChanges) {
     EXPECT_EQ(bus.radio.State().mode, 0);
 }
 
-TEST(SimRadioBus, KnobClampsAtBandEdgesAndWalksChannelsInMemoryMode) {
+TEST(SimRadioBus, KnobClampsAtBandEdgesAndWalksChannelsInMemoryMode)
+{
     SimBus bus;
     bus.radio.SetTransceive(false);
     bus.radio.SetFrequencyByHand(40000);
@@ -157,7 +164,8 @@ TEST(SimRadioBus, KnobClampsAtBandEdgesAndWalksChannelsInMemoryMode) {
     EXPECT_TRUE(bus.radio.State().blank);
 }
 
-TEST(SimRadioBus, AnswersAfterTheLatencyAndAtTheBaudRate) {
+TEST(SimRadioBus, AnswersAfterTheLatencyAndAtTheBaudRate)
+{
     sim::SimConfig config = QuickConfig();
     config.latencyMs = 150;
     SimBus slow(config);
@@ -168,7 +176,7 @@ TEST(SimRadioBus, AnswersAfterTheLatencyAndAtTheBaudRate) {
 
     config.latencyMs = 0;
     config.pacing = true;
-    config.baud = 1200;   // 8.3 ms a byte
+    config.baud = 1200;  // 8.3 ms a byte
     SimBus paced(config);
     start = Clock::now();
     paced.Send(kReadFrequency);
@@ -177,7 +185,8 @@ TEST(SimRadioBus, AnswersAfterTheLatencyAndAtTheBaudRate) {
     EXPECT_EQ(paced.Raw(), kFrequencyAnswer);
 }
 
-TEST(SimRadioBus, DroppedLinkHearsAndSaysNothing) {
+TEST(SimRadioBus, DroppedLinkHearsAndSaysNothing)
+{
     SimBus bus;
     bus.radio.SetLinkUp(false);
     EXPECT_FALSE(bus.radio.LinkUp());
@@ -191,24 +200,29 @@ TEST(SimRadioBus, DroppedLinkHearsAndSaysNothing) {
     EXPECT_EQ(bus.Ask({0x03}), (Bytes{0x03, 0x00, 0x50, 0x07, 0x14, 0x00}));
 }
 
-TEST(SimRadioBus, WritersOnSeveralThreadsAreAllAnswered) {
+TEST(SimRadioBus, WritersOnSeveralThreadsAreAllAnswered)
+{
     SimBus bus;
     constexpr int kThreads = 4;
     constexpr int kFramesEach = 50;
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&] {
-            for (int i = 0; i < kFramesEach; ++i) bus.Send(kReadFrequency);
+            for (int i = 0; i < kFramesEach; ++i)
+                bus.Send(kReadFrequency);
         });
-    for (auto& t : threads) t.join();
+    for (auto& t : threads)
+        t.join();
     ASSERT_TRUE(bus.radio.WaitQuiet(20000));
     const auto frames = bus.Frames();
     ASSERT_EQ(frames.size(), static_cast<size_t>(kThreads * kFramesEach));
-    for (const Bytes& f : frames) EXPECT_EQ(f, kFrequencyAnswer);
+    for (const Bytes& f : frames)
+        EXPECT_EQ(f, kFrequencyAnswer);
     EXPECT_EQ(bus.radio.Frames().size(), static_cast<size_t>(2 * kThreads * kFramesEach));
 }
 
-TEST(SimRadioBus, DestroysCleanlyWithOutputPending) {
+TEST(SimRadioBus, DestroysCleanlyWithOutputPending)
+{
     sim::SimConfig config = QuickConfig();
     config.latencyMs = 60000;
     config.pacing = true;
@@ -217,14 +231,15 @@ TEST(SimRadioBus, DestroysCleanlyWithOutputPending) {
     {
         SimBus bus(config);
         bus.radio.SetEcho(true);
-        Bytes many(2000, 0x11);   // more than a minute at 300 baud
+        Bytes many(2000, 0x11);  // more than a minute at 300 baud
         bus.Send(many);
         bus.Send(kReadFrequency);
     }
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(30));
 }
 
-TEST(SimRadioBus, RandomInputNeverBreaksTheRadio) {
+TEST(SimRadioBus, RandomInputNeverBreaksTheRadio)
+{
     sim::SimConfig config = QuickConfig();
     config.scanStepMs = 1;
     SimBus bus(config);
@@ -235,16 +250,19 @@ TEST(SimRadioBus, RandomInputNeverBreaksTheRadio) {
         if (rng() % 2) {
             // A well-framed command with random contents, often a real command byte.
             chunk = {0xFE, 0xFE, 0x58, 0xE0, static_cast<uint8_t>(rng() % 0x1A)};
-            for (unsigned n = rng() % 8; n > 0; --n) chunk.push_back(byte());
+            for (unsigned n = rng() % 8; n > 0; --n)
+                chunk.push_back(byte());
             chunk.push_back(0xFD);
         } else {
-            for (unsigned n = rng() % 40; n > 0; --n) chunk.push_back(byte());
+            for (unsigned n = rng() % 40; n > 0; --n)
+                chunk.push_back(byte());
         }
         bus.Send(chunk);
-        if (i % 1000 == 0) bus.radio.TurnKnob(static_cast<int>(rng() % 21) - 10);
+        if (i % 1000 == 0)
+            bus.radio.TurnKnob(static_cast<int>(rng() % 21) - 10);
     }
     ASSERT_TRUE(bus.radio.WaitQuiet(60000));
-    bus.Send({0xFD});   // ends whatever frame the noise left open
+    bus.Send({0xFD});  // ends whatever frame the noise left open
     bus.Send({0xFE, 0xFE, 0x58, 0xE0, 0x0E, 0x00, 0xFD});
     ASSERT_TRUE(bus.radio.WaitQuiet(60000));
     EXPECT_EQ(bus.Ask({0x19, 0x00}), (Bytes{0x19, 0x00, 0x58}));

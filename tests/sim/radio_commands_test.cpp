@@ -10,7 +10,8 @@ using sim::RadioModel;
 
 namespace {
 
-TEST(SimRadioFrequency, ReadsSetsAndRefusesFrequencies) {
+TEST(SimRadioFrequency, ReadsSetsAndRefusesFrequencies)
+{
     SimBus bus;
     EXPECT_EQ(bus.Ask({0x03}), (Bytes{0x03, 0x00, 0x40, 0x07, 0x14, 0x00}));
     EXPECT_EQ(bus.Ask({0x05, 0x00, 0x00, 0x25, 0x14, 0x00}), kOk);
@@ -28,22 +29,27 @@ TEST(SimRadioFrequency, ReadsSetsAndRefusesFrequencies) {
     EXPECT_EQ(bus.radio.State().frequencyHz, 469999999u);
 }
 
-TEST(SimRadioFrequency, BandEdgesFollowTheModel) {
+TEST(SimRadioFrequency, BandEdgesFollowTheModel)
+{
     const struct {
         RadioModel model;
         Bytes answer;
     } cases[] = {
-        {RadioModel::IC706, {0x02, 0x00, 0x00, 0x03, 0x00, 0x00, 0x2D, 0x99, 0x99, 0x99, 0x99, 0x01}},
-        {RadioModel::IC706MKII, {0x02, 0x00, 0x00, 0x03, 0x00, 0x00, 0x2D, 0x99, 0x99, 0x99, 0x99, 0x01}},
-        {RadioModel::IC706MKIIG, {0x02, 0x00, 0x00, 0x03, 0x00, 0x00, 0x2D, 0x99, 0x99, 0x99, 0x69, 0x04}},
-        {RadioModel::IC718, {0x02, 0x00, 0x00, 0x03, 0x00, 0x00, 0x2D, 0x99, 0x99, 0x99, 0x29, 0x00}},
+        {RadioModel::IC706,
+         {0x02, 0x00, 0x00, 0x03, 0x00, 0x00, 0x2D, 0x99, 0x99, 0x99, 0x99, 0x01}},
+        {RadioModel::IC706MKII,
+         {0x02, 0x00, 0x00, 0x03, 0x00, 0x00, 0x2D, 0x99, 0x99, 0x99, 0x99, 0x01}},
+        {RadioModel::IC706MKIIG,
+         {0x02, 0x00, 0x00, 0x03, 0x00, 0x00, 0x2D, 0x99, 0x99, 0x99, 0x69, 0x04}},
+        {RadioModel::IC718,
+         {0x02, 0x00, 0x00, 0x03, 0x00, 0x00, 0x2D, 0x99, 0x99, 0x99, 0x29, 0x00}},
     };
     for (const auto& c : cases) {
         SimBus bus(QuickConfig(c.model));
         EXPECT_EQ(bus.Ask({0x02}), c.answer) << sim::RadioModelName(c.model);
     }
     SimBus ic718(QuickConfig(RadioModel::IC718));
-    EXPECT_EQ(ic718.Ask({0x05, 0x00, 0x00, 0x00, 0x30, 0x00}), kNg);   // 30 MHz
+    EXPECT_EQ(ic718.Ask({0x05, 0x00, 0x00, 0x00, 0x30, 0x00}), kNg);  // 30 MHz
     EXPECT_EQ(ic718.Ask({0x05, 0x99, 0x99, 0x99, 0x29, 0x00}), kOk);
 
     // Inside the G's band edges, nothing is received between 200 and 400 MHz.
@@ -61,16 +67,17 @@ TEST(SimRadioFrequency, BandEdgesFollowTheModel) {
     EXPECT_EQ(g.radio.State().frequencyHz, 400000000u);
 }
 
-TEST(SimRadioMode, ReadsSetsAndRefusesModes) {
+TEST(SimRadioMode, ReadsSetsAndRefusesModes)
+{
     SimBus bus;
     EXPECT_EQ(bus.Ask({0x04}), (Bytes{0x04, 0x01, 0x01}));
     EXPECT_EQ(bus.Ask({0x06, 0x03, 0x02}), kOk);
     EXPECT_EQ(bus.Ask({0x04}), (Bytes{0x04, 0x03, 0x02}));
-    EXPECT_EQ(bus.Ask({0x06, 0x00}), kOk);                 // no filter byte: wide
+    EXPECT_EQ(bus.Ask({0x06, 0x00}), kOk);  // no filter byte: wide
     EXPECT_EQ(bus.Ask({0x04}), (Bytes{0x04, 0x00, 0x01}));
     EXPECT_EQ(bus.Ask({0x06, 0x05, 0x01}), kOk);
     EXPECT_EQ(bus.Ask({0x06, 0x06, 0x01}), kOk);
-    EXPECT_EQ(bus.Ask({0x06, 0x06, 0x02}), kNg);            // WFM has one filter
+    EXPECT_EQ(bus.Ask({0x06, 0x06, 0x02}), kNg);  // WFM has one filter
     EXPECT_EQ(bus.Ask({0x06, 0x07, 0x01}), kNg);
     EXPECT_EQ(bus.Ask({0x06, 0x01, 0x03}), kNg);
     EXPECT_EQ(bus.Ask({0x06, 0x01, 0x00}), kNg);
@@ -84,10 +91,11 @@ TEST(SimRadioMode, ReadsSetsAndRefusesModes) {
     EXPECT_EQ(ic718.Ask({0x04}), (Bytes{0x04, 0x04, 0x02}));
 }
 
-TEST(SimRadioVfo, SelectsCopiesAndExchangesVfos) {
+TEST(SimRadioVfo, SelectsCopiesAndExchangesVfos)
+{
     SimBus bus;
     EXPECT_EQ(bus.Ask({0x07, 0x01}), kOk);
-    EXPECT_EQ(bus.Ask({0x05, 0x00, 0x00, 0x10, 0x07, 0x00}), kOk);   // B: 7 100 000
+    EXPECT_EQ(bus.Ask({0x05, 0x00, 0x00, 0x10, 0x07, 0x00}), kOk);  // B: 7 100 000
     EXPECT_EQ(bus.Ask({0x06, 0x03, 0x02}), kOk);
     EXPECT_EQ(bus.Ask({0x07, 0x00}), kOk);
     EXPECT_EQ(bus.Ask({0x03}), (Bytes{0x03, 0x00, 0x40, 0x07, 0x14, 0x00}));
@@ -107,12 +115,13 @@ TEST(SimRadioVfo, SelectsCopiesAndExchangesVfos) {
     EXPECT_FALSE(bus.radio.State().memoryMode);
 }
 
-TEST(SimRadioMemory, KnobWalksTheChannelsWithoutOverflowing) {
+TEST(SimRadioMemory, KnobWalksTheChannelsWithoutOverflowing)
+{
     SimBus bus;
     EXPECT_EQ(bus.Ask({0x08, 0x00, 0x99}), kOk);
     EXPECT_EQ(bus.Ask({0x08}), kOk);
     bus.radio.TurnKnob(2);
-    EXPECT_EQ(bus.radio.State().channel, 2);   // 99 wraps to 1
+    EXPECT_EQ(bus.radio.State().channel, 2);  // 99 wraps to 1
     bus.radio.TurnKnob(-3);
     EXPECT_EQ(bus.radio.State().channel, 98);
     // Step counts typed at the control line may be as large as an int holds.
@@ -123,14 +132,15 @@ TEST(SimRadioMemory, KnobWalksTheChannelsWithoutOverflowing) {
     EXPECT_EQ(bus.radio.State().channel, 98);
 }
 
-TEST(SimRadioMemory, SelectsWritesReadsAndClearsChannels) {
+TEST(SimRadioMemory, SelectsWritesReadsAndClearsChannels)
+{
     SimBus bus;
     EXPECT_EQ(bus.Ask({0x08, 0x00, 0x23}), kOk);
     EXPECT_EQ(bus.radio.State().channel, 23);
-    EXPECT_EQ(bus.Ask({0x08, 0x01, 0x01}), kOk);   // 101, a scan edge
+    EXPECT_EQ(bus.Ask({0x08, 0x01, 0x01}), kOk);  // 101, a scan edge
     EXPECT_EQ(bus.Ask({0x08, 0x01, 0x02}), kNg);
     EXPECT_EQ(bus.Ask({0x08, 0x00, 0x00}), kNg);
-    EXPECT_EQ(bus.Ask({0x08, 0x00, 0x1A}), kNg);   // not BCD
+    EXPECT_EQ(bus.Ask({0x08, 0x00, 0x1A}), kNg);  // not BCD
     EXPECT_EQ(bus.Ask({0x08, 0x23}), kNg);
     EXPECT_EQ(bus.radio.State().channel, 101);
 
@@ -145,9 +155,9 @@ TEST(SimRadioMemory, SelectsWritesReadsAndClearsChannels) {
 
     // Write a channel the way a controller does: select it, set the VFO, write.
     EXPECT_EQ(bus.Ask({0x07, 0x00}), kOk);
-    EXPECT_EQ(bus.Ask({0x05, 0x00, 0x00, 0x50, 0x45, 0x01}), kOk);   // 145 500 000
+    EXPECT_EQ(bus.Ask({0x05, 0x00, 0x00, 0x50, 0x45, 0x01}), kOk);  // 145 500 000
     EXPECT_EQ(bus.Ask({0x06, 0x05, 0x01}), kOk);
-    EXPECT_EQ(bus.Ask({0x0D, 0x00, 0x60, 0x00}), kOk);               // 600 kHz
+    EXPECT_EQ(bus.Ask({0x0D, 0x00, 0x60, 0x00}), kOk);  // 600 kHz
     EXPECT_EQ(bus.Ask({0x0F, 0x11}), kOk);
     EXPECT_EQ(bus.Ask({0x09}), kOk);
     const sim::MemoryChannel ch = bus.radio.Channel(7);
@@ -176,7 +186,8 @@ TEST(SimRadioMemory, SelectsWritesReadsAndClearsChannels) {
     EXPECT_EQ(bus.Ask({0x09, 0x00}), kNg);
 }
 
-TEST(SimRadioDuplex, SplitDuplexOffsetAndTuningStep) {
+TEST(SimRadioDuplex, SplitDuplexOffsetAndTuningStep)
+{
     SimBus bus;
     EXPECT_EQ(bus.Ask({0x0F, 0x01}), kOk);
     EXPECT_TRUE(bus.radio.State().split);
@@ -194,10 +205,10 @@ TEST(SimRadioDuplex, SplitDuplexOffsetAndTuningStep) {
     EXPECT_EQ(bus.Ask({0x0C}), (Bytes{0x0C, 0x00, 0x00, 0x00}));
     EXPECT_EQ(bus.Ask({0x0D, 0x00, 0x60, 0x00}), kOk);
     EXPECT_EQ(bus.Ask({0x0C}), (Bytes{0x0C, 0x00, 0x60, 0x00}));
-    EXPECT_EQ(bus.Ask({0x0D, 0x90, 0x99, 0x09}), kOk);        // 9 999 kHz, the most a controller sends
+    EXPECT_EQ(bus.Ask({0x0D, 0x90, 0x99, 0x09}), kOk);  // 9 999 kHz, the most a controller sends
     EXPECT_EQ(bus.radio.State().offsetHz, 9999000u);
-    EXPECT_EQ(bus.Ask({0x0D, 0x00, 0x00, 0x10}), kNg);        // 10 MHz
-    EXPECT_EQ(bus.Ask({0x0D, 0x0F, 0x00, 0x00}), kNg);        // not BCD
+    EXPECT_EQ(bus.Ask({0x0D, 0x00, 0x00, 0x10}), kNg);  // 10 MHz
+    EXPECT_EQ(bus.Ask({0x0D, 0x0F, 0x00, 0x00}), kNg);  // not BCD
     EXPECT_EQ(bus.Ask({0x0D, 0x00, 0x60}), kNg);
 
     EXPECT_EQ(bus.Ask({0x10, 0x05}), kOk);
@@ -215,7 +226,8 @@ TEST(SimRadioDuplex, SplitDuplexOffsetAndTuningStep) {
     }
 }
 
-TEST(SimRadioFunctions, AttenuatorAndFunctionSubsOfTheG) {
+TEST(SimRadioFunctions, AttenuatorAndFunctionSubsOfTheG)
+{
     SimBus bus;
     EXPECT_EQ(bus.Ask({0x11}), (Bytes{0x11, 0x00}));
     EXPECT_EQ(bus.Ask({0x11, 0x20}), kOk);
@@ -235,12 +247,12 @@ TEST(SimRadioFunctions, AttenuatorAndFunctionSubsOfTheG) {
         EXPECT_EQ(bus.Ask({0x16, sub, 0x00}), kOk) << int(sub);
         EXPECT_EQ(bus.Ask({0x16, sub, 0x03}), kNg) << int(sub);
     }
-    EXPECT_EQ(bus.Ask({0x16, 0x12}), (Bytes{0x16, 0x12, 0x01}));   // AGC fast
+    EXPECT_EQ(bus.Ask({0x16, 0x12}), (Bytes{0x16, 0x12, 0x01}));  // AGC fast
     EXPECT_EQ(bus.Ask({0x16, 0x12, 0x02}), kOk);
     EXPECT_EQ(bus.Ask({0x16, 0x12}), (Bytes{0x16, 0x12, 0x02}));
     EXPECT_EQ(bus.Ask({0x16, 0x12, 0x00}), kNg);
-    EXPECT_EQ(bus.Ask({0x16, 0x47, 0x02}), kOk);                   // full break-in
-    EXPECT_EQ(bus.Ask({0x16, 0x40}), kNg);                         // NR/ANF: IC-718 only
+    EXPECT_EQ(bus.Ask({0x16, 0x47, 0x02}), kOk);  // full break-in
+    EXPECT_EQ(bus.Ask({0x16, 0x40}), kNg);        // NR/ANF: IC-718 only
     EXPECT_EQ(bus.Ask({0x16, 0x41, 0x01}), kNg);
     EXPECT_EQ(bus.Ask({0x16, 0x99}), kNg);
     EXPECT_EQ(bus.Ask({0x16}), kNg);
@@ -250,7 +262,8 @@ TEST(SimRadioFunctions, AttenuatorAndFunctionSubsOfTheG) {
     EXPECT_EQ(s.breakIn, 2);
 }
 
-TEST(SimRadioFunctions, ModelsWithoutOrWithOtherSubs) {
+TEST(SimRadioFunctions, ModelsWithoutOrWithOtherSubs)
+{
     for (RadioModel model : {RadioModel::IC706, RadioModel::IC706MKII}) {
         SimBus bus(QuickConfig(model));
         EXPECT_EQ(bus.Ask({0x11}), kNg);
@@ -271,12 +284,14 @@ TEST(SimRadioFunctions, ModelsWithoutOrWithOtherSubs) {
     EXPECT_EQ(ic718.Ask({0x16, 0x46, 0x01}), kOk);
 }
 
-TEST(SimRadioMeters, SignalTableDrivesSMeterAndSquelch) {
+TEST(SimRadioMeters, SignalTableDrivesSMeterAndSquelch)
+{
     SimBus bus;
     EXPECT_EQ(bus.Ask({0x15, 0x02}), (Bytes{0x15, 0x02, 0x00, 0x00}));
     EXPECT_EQ(bus.Ask({0x15, 0x01}), (Bytes{0x15, 0x01, 0x00}));
-    bus.radio.SetSignals({{14000000, 14100000, 120}, {14070000, 14080000, 255}, {7000000, 7000000, 10}});
-    EXPECT_EQ(bus.Ask({0x15, 0x02}), (Bytes{0x15, 0x02, 0x02, 0x55}));   // the strongest wins
+    bus.radio.SetSignals(
+        {{14000000, 14100000, 120}, {14070000, 14080000, 255}, {7000000, 7000000, 10}});
+    EXPECT_EQ(bus.Ask({0x15, 0x02}), (Bytes{0x15, 0x02, 0x02, 0x55}));  // the strongest wins
     EXPECT_EQ(bus.Ask({0x15, 0x01}), (Bytes{0x15, 0x01, 0x01}));
     bus.radio.SetFrequencyByHand(14090000);
     EXPECT_EQ(bus.Ask({0x15, 0x02}), (Bytes{0x15, 0x02, 0x01, 0x20}));
@@ -295,9 +310,10 @@ TEST(SimRadioMeters, SignalTableDrivesSMeterAndSquelch) {
     EXPECT_EQ(bus.Ask({0x15}), kNg);
 }
 
-TEST(SimRadioId, AnswersItsAddressAndRefusesTheRest) {
-    for (RadioModel model : {RadioModel::IC706, RadioModel::IC706MKII, RadioModel::IC706MKIIG,
-                             RadioModel::IC718}) {
+TEST(SimRadioId, AnswersItsAddressAndRefusesTheRest)
+{
+    for (RadioModel model :
+         {RadioModel::IC706, RadioModel::IC706MKII, RadioModel::IC706MKIIG, RadioModel::IC718}) {
         SimBus bus(QuickConfig(model));
         const uint8_t address = sim::DefaultAddress(model);
         EXPECT_EQ(bus.radio.Address(), address);
@@ -313,11 +329,12 @@ TEST(SimRadioId, AnswersItsAddressAndRefusesTheRest) {
     EXPECT_EQ(other.Frames()[0], (Bytes{0xFE, 0xFE, 0xE0, 0x70, 0x19, 0x00, 0x70, 0xFD}));
 }
 
-TEST(SimRadioScan, BandScanStopsOnAnOpenSquelch) {
+TEST(SimRadioScan, BandScanStopsOnAnOpenSquelch)
+{
     sim::SimConfig config = QuickConfig();
     config.scanStepMs = 5;
     SimBus bus(config);
-    EXPECT_EQ(bus.Ask({0x0E, 0x01}), kNg);   // no scan edges yet
+    EXPECT_EQ(bus.Ask({0x0E, 0x01}), kNg);  // no scan edges yet
     sim::MemoryChannel edge;
     edge.used = true;
     edge.frequencyHz = 7000000;
@@ -329,21 +346,23 @@ TEST(SimRadioScan, BandScanStopsOnAnOpenSquelch) {
     bus.radio.WaitQuiet(5000);
     bus.Clear();
     bus.Send(Bytes{0xFE, 0xFE, bus.radio.Address(), 0xE0, 0x0E, 0x01, 0xFD});
-    ASSERT_TRUE(bus.radio.WaitForState([](const sim::RadioState& s) { return !s.scanning; }, 20000));
+    ASSERT_TRUE(
+        bus.radio.WaitForState([](const sim::RadioState& s) { return !s.scanning; }, 20000));
     bus.radio.WaitQuiet(5000);
     const std::vector<Bytes> answers = bus.Frames();
     ASSERT_FALSE(answers.empty());
     EXPECT_EQ(answers[0], (Bytes{0xFE, 0xFE, 0xE0, bus.radio.Address(), 0xFB, 0xFD}));
     const sim::RadioState s = bus.radio.State();
-    EXPECT_EQ(s.frequencyHz, 7048000u);      // 1 kHz steps from the lower edge
+    EXPECT_EQ(s.frequencyHz, 7048000u);  // 1 kHz steps from the lower edge
     EXPECT_TRUE(s.squelchOpen);
     EXPECT_EQ(bus.Ask({0x15, 0x01}), (Bytes{0x15, 0x01, 0x01}));
     EXPECT_EQ(bus.Ask({0x0E, 0x02}), kNg);
 }
 
-TEST(SimRadioScan, MemoryScanVisitsUsedChannelsAndStops) {
+TEST(SimRadioScan, MemoryScanVisitsUsedChannelsAndStops)
+{
     sim::SimConfig config = QuickConfig();
-    config.scanStepMs = 3600 * 1000;   // steps only when the test asks
+    config.scanStepMs = 3600 * 1000;  // steps only when the test asks
     SimBus bus(config);
     sim::MemoryChannel ch;
     ch.used = true;
@@ -351,7 +370,7 @@ TEST(SimRadioScan, MemoryScanVisitsUsedChannelsAndStops) {
     ch.mode = 5;
     ASSERT_TRUE(bus.radio.SetChannel(2, ch));
     EXPECT_EQ(bus.Ask({0x08}), kOk);
-    EXPECT_EQ(bus.Ask({0x0E, 0x01}), kNg);   // one used channel is not enough
+    EXPECT_EQ(bus.Ask({0x0E, 0x01}), kNg);  // one used channel is not enough
     ch.frequencyHz = 145600000;
     ASSERT_TRUE(bus.radio.SetChannel(5, ch));
     ch.frequencyHz = 145700000;

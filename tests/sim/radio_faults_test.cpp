@@ -17,26 +17,29 @@ const Bytes kReadFrequency{0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD};
 const Bytes kAnswer{0xFE, 0xFE, 0xE0, 0x58, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD};
 const Bytes kSetFrequency{0xFE, 0xFE, 0x58, 0xE0, 0x05, 0x00, 0x00, 0x25, 0x14, 0x00, 0xFD};
 
-Fault Make(FaultKind kind, int count = -1) {
+Fault Make(FaultKind kind, int count = -1)
+{
     Fault f;
     f.kind = kind;
     f.count = count;
     return f;
 }
 
-Bytes Exchange(SimBus& bus, const Bytes& frame) {
+Bytes Exchange(SimBus& bus, const Bytes& frame)
+{
     bus.Clear();
     bus.Send(frame);
     bus.radio.WaitQuiet(10000);
     return bus.Raw();
 }
 
-TEST(SimRadioFaults, NoAnswerAndNgLeaveTheStateAlone) {
+TEST(SimRadioFaults, NoAnswerAndNgLeaveTheStateAlone)
+{
     SimBus bus;
     bus.radio.InjectFault(Make(FaultKind::NoAnswer, 1));
     EXPECT_TRUE(Exchange(bus, kSetFrequency).empty());
     EXPECT_EQ(bus.radio.State().frequencyHz, 14074000u);
-    EXPECT_EQ(bus.radio.Frames().size(), 1u);   // heard on the bus, never answered
+    EXPECT_EQ(bus.radio.Frames().size(), 1u);  // heard on the bus, never answered
 
     bus.radio.InjectFault(Make(FaultKind::NgToEverything));
     const Bytes ng{0xFE, 0xFE, 0xE0, 0x58, 0xFA, 0xFD};
@@ -47,7 +50,8 @@ TEST(SimRadioFaults, NoAnswerAndNgLeaveTheStateAlone) {
     EXPECT_EQ(Exchange(bus, kSetFrequency), (Bytes{0xFE, 0xFE, 0xE0, 0x58, 0xFB, 0xFD}));
 }
 
-TEST(SimRadioFaults, DelayedAndRepeatedAnswers) {
+TEST(SimRadioFaults, DelayedAndRepeatedAnswers)
+{
     SimBus bus;
     Fault delay = Make(FaultKind::DelayedAnswer, 1);
     delay.delayMs = 150;
@@ -63,21 +67,23 @@ TEST(SimRadioFaults, DelayedAndRepeatedAnswers) {
     const Bytes thrice = Exchange(bus, kReadFrequency);
     EXPECT_EQ(thrice.size(), 3 * kAnswer.size());
     EXPECT_EQ(bus.Frames(), (std::vector<Bytes>{kAnswer, kAnswer, kAnswer}));
-    EXPECT_EQ(bus.radio.Frames().size(), 4u);   // one received, three sent
-    EXPECT_EQ(Exchange(bus, kReadFrequency), kAnswer);   // the count ran out
+    EXPECT_EQ(bus.radio.Frames().size(), 4u);           // one received, three sent
+    EXPECT_EQ(Exchange(bus, kReadFrequency), kAnswer);  // the count ran out
 }
 
-TEST(SimRadioFaults, SplitReadsDeliverTheAnswerInChunks) {
+TEST(SimRadioFaults, SplitReadsDeliverTheAnswerInChunks)
+{
     SimBus bus;
     Fault split = Make(FaultKind::SplitReads);
     split.chunkBytes = 3;
     split.chunkGapMs = 2;
     bus.radio.InjectFault(split);
     EXPECT_EQ(Exchange(bus, kReadFrequency), kAnswer);
-    EXPECT_EQ(bus.Deliveries(), 4);   // 11 bytes in 3 + 3 + 3 + 2
+    EXPECT_EQ(bus.Deliveries(), 4);  // 11 bytes in 3 + 3 + 3 + 2
 }
 
-TEST(SimRadioFaults, BytesAroundAndInsideTheAnswer) {
+TEST(SimRadioFaults, BytesAroundAndInsideTheAnswer)
+{
     SimBus bus;
     Fault garbage = Make(FaultKind::LeadingGarbage, 1);
     garbage.garbage = {0x01, 0x02};
@@ -90,7 +96,7 @@ TEST(SimRadioFaults, BytesAroundAndInsideTheAnswer) {
     Bytes collided = Exchange(bus, kReadFrequency);
     ASSERT_EQ(collided.size(), kAnswer.size() + 1);
     EXPECT_EQ(collided[5], 0xFC);
-    EXPECT_TRUE(bus.Frames().empty());   // the collision spoils the frame
+    EXPECT_TRUE(bus.Frames().empty());  // the collision spoils the frame
 
     bus.radio.InjectFault(Make(FaultKind::FeInsideFrame, 1));
     Bytes withFe = Exchange(bus, kReadFrequency);
@@ -102,20 +108,21 @@ TEST(SimRadioFaults, BytesAroundAndInsideTheAnswer) {
     const Bytes longOne = Exchange(bus, kReadFrequency);
     ASSERT_EQ(longOne.size(), 300 + kAnswer.size());
     EXPECT_EQ(std::count(longOne.begin(), longOne.begin() + 300, 0xFD), 0);
-    EXPECT_EQ(bus.Frames(), std::vector<Bytes>{kAnswer});   // the good answer follows
+    EXPECT_EQ(bus.Frames(), std::vector<Bytes>{kAnswer});  // the good answer follows
 
     bus.radio.InjectFault(Make(FaultKind::TruncatedAnswer, 1));
     EXPECT_EQ(Exchange(bus, kReadFrequency), Bytes(kAnswer.begin(), kAnswer.end() - 3));
     EXPECT_EQ(Exchange(bus, kReadFrequency), kAnswer);
 }
 
-TEST(SimRadioFaults, WrongContentInAWholeFrame) {
+TEST(SimRadioFaults, WrongContentInAWholeFrame)
+{
     SimBus bus;
     bus.radio.InjectFault(Make(FaultKind::NonBcdDigits, 1));
     const Bytes bad = Exchange(bus, kReadFrequency);
     ASSERT_EQ(bad.size(), kAnswer.size());
     EXPECT_TRUE((bad[5] >> 4) > 9 || (bad[5] & 0x0F) > 9);
-    EXPECT_LT(bad[5], 0xFA);   // still not a frame byte
+    EXPECT_LT(bad[5], 0xFA);  // still not a frame byte
     // An FB answer carries no data to spoil, and the fault waits for one that does.
     EXPECT_EQ(Exchange(bus, kSetFrequency), (Bytes{0xFE, 0xFE, 0xE0, 0x58, 0xFB, 0xFD}));
 
@@ -133,7 +140,8 @@ TEST(SimRadioFaults, WrongContentInAWholeFrame) {
     EXPECT_NE(frames.back().bytes[3], 0x58);
 }
 
-TEST(SimRadioFaults, FaultsCombineAndClear) {
+TEST(SimRadioFaults, FaultsCombineAndClear)
+{
     SimBus bus;
     Fault garbage = Make(FaultKind::LeadingGarbage);
     garbage.garbage = {0x33};

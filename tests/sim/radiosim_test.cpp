@@ -24,7 +24,8 @@ const std::string kRadiosim = std::string(CORVANE_BIN_DIR) + "/radiosim";
 
 class Radiosim {
 public:
-    explicit Radiosim(std::vector<std::string> args) {
+    explicit Radiosim(std::vector<std::string> args)
+    {
         int in[2], out[2], err[2];
         if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
             return;
@@ -35,7 +36,8 @@ public:
         posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
         args.insert(args.begin(), kRadiosim);
         std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
+        for (std::string& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
         if (posix_spawn(&pid_, kRadiosim.c_str(), &actions, nullptr, argv.data(), environ) != 0)
             pid_ = -1;
@@ -47,45 +49,55 @@ public:
         stdout_ = out[0];
         stderr_ = err[0];
     }
-    ~Radiosim() {
+    ~Radiosim()
+    {
         if (pid_ > 0 && !exited_) {
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
         for (int fd : {stdin_, stdout_, stderr_})
-            if (fd >= 0) close(fd);
+            if (fd >= 0)
+                close(fd);
     }
 
     bool Started() const { return pid_ > 0; }
 
     // One line of standard output (without the newline), or "" after the time-out.
-    std::string ReadLine(int timeoutMs = 10000) {
+    std::string ReadLine(int timeoutMs = 10000)
+    {
         std::string line;
         const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
         char c;
         while (Clock::now() < end) {
             pollfd pfd{stdout_, POLLIN, 0};
-            if (poll(&pfd, 1, 100) <= 0) continue;
-            if (read(stdout_, &c, 1) != 1) break;
-            if (c == '\n') return line;
+            if (poll(&pfd, 1, 100) <= 0)
+                continue;
+            if (read(stdout_, &c, 1) != 1)
+                break;
+            if (c == '\n')
+                return line;
             line += c;
         }
         return "";
     }
-    std::string ReadAllStderr() {
+    std::string ReadAllStderr()
+    {
         std::string text;
         char buffer[512];
         ssize_t n;
-        while ((n = read(stderr_, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+        while ((n = read(stderr_, buffer, sizeof buffer)) > 0)
+            text.append(buffer, static_cast<size_t>(n));
         return text;
     }
-    void Type(const std::string& line) {
+    void Type(const std::string& line)
+    {
         const std::string text = line + "\n";
         ASSERT_EQ(write(stdin_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
     }
     void Signal(int sig) { kill(pid_, sig); }
     // The exit code, or -1 when it did not end in time or ended by a signal.
-    int WaitExit(int timeoutMs = 20000) {
+    int WaitExit(int timeoutMs = 20000)
+    {
         const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
         while (Clock::now() < end) {
             int status = 0;
@@ -104,9 +116,11 @@ private:
     int stdin_ = -1, stdout_ = -1, stderr_ = -1;
 };
 
-int OpenDevice(const std::string& path) {
+int OpenDevice(const std::string& path)
+{
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return fd;
+    if (fd < 0)
+        return fd;
     termios tio{};
     tcgetattr(fd, &tio);
     cfmakeraw(&tio);
@@ -115,15 +129,18 @@ int OpenDevice(const std::string& path) {
 }
 
 // Reads until `count` bytes came or the time-out passed.
-Bytes ReadBytes(int fd, size_t count, int timeoutMs = 10000) {
+Bytes ReadBytes(int fd, size_t count, int timeoutMs = 10000)
+{
     Bytes got;
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (got.size() < count && Clock::now() < end) {
         pollfd pfd{fd, POLLIN, 0};
-        if (poll(&pfd, 1, 100) <= 0) continue;
+        if (poll(&pfd, 1, 100) <= 0)
+            continue;
         uint8_t buffer[256];
         const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n <= 0) break;
+        if (n <= 0)
+            break;
         got.insert(got.end(), buffer, buffer + n);
     }
     return got;
@@ -133,7 +150,8 @@ const Bytes kReadFrequency{0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD};
 const Bytes kEchoAndAnswer{0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD, 0xFE, 0xFE, 0xE0,
                            0x58, 0x03, 0x00, 0x40, 0x07, 0x14, 0x00, 0xFD};
 
-TEST(Radiosim, ServesTheDeviceAcrossReopensUntilSigterm) {
+TEST(Radiosim, ServesTheDeviceAcrossReopensUntilSigterm)
+{
     Radiosim sim({});
     ASSERT_TRUE(sim.Started());
     const std::string path = sim.ReadLine();
@@ -170,9 +188,8 @@ TEST(Radiosim, ServesTheDeviceAcrossReopensUntilSigterm) {
     sim.Type("fault clear");
     EXPECT_EQ(sim.ReadLine(), "ok");
     ASSERT_EQ(write(fd, preamp.data(), preamp.size()), static_cast<ssize_t>(preamp.size()));
-    EXPECT_EQ(ReadBytes(fd, 7 + 8),
-              (Bytes{0xFE, 0xFE, 0x58, 0xE0, 0x16, 0x02, 0xFD, 0xFE, 0xFE, 0xE0, 0x58, 0x16, 0x02,
-                     0x00, 0xFD}));
+    EXPECT_EQ(ReadBytes(fd, 7 + 8), (Bytes{0xFE, 0xFE, 0x58, 0xE0, 0x16, 0x02, 0xFD, 0xFE, 0xFE,
+                                           0xE0, 0x58, 0x16, 0x02, 0x00, 0xFD}));
     sim.Type("warp 9");
     EXPECT_EQ(sim.ReadLine(), "unknown command: warp");
     close(fd);
@@ -181,7 +198,8 @@ TEST(Radiosim, ServesTheDeviceAcrossReopensUntilSigterm) {
     EXPECT_EQ(sim.WaitExit(), 0);
 }
 
-TEST(Radiosim, OptionsChooseModelAddressAndEcho) {
+TEST(Radiosim, OptionsChooseModelAddressAndEcho)
+{
     Radiosim sim({"--model", "IC718", "--address", "0x62", "--latency", "0", "--baud", "9600",
                   "--no-echo", "--frequency", "7000000"});
     ASSERT_TRUE(sim.Started());
@@ -190,19 +208,21 @@ TEST(Radiosim, OptionsChooseModelAddressAndEcho) {
     ASSERT_GE(fd, 0) << path;
     const Bytes ask{0xFE, 0xFE, 0x62, 0xE0, 0x03, 0xFD, 0xFE, 0xFE, 0x62, 0xE0, 0x02, 0xFD};
     ASSERT_EQ(write(fd, ask.data(), ask.size()), static_cast<ssize_t>(ask.size()));
-    const Bytes expected{0xFE, 0xFE, 0xE0, 0x62, 0x03, 0x00, 0x00, 0x00, 0x07, 0x00, 0xFD,
-                         0xFE, 0xFE, 0xE0, 0x62, 0x02, 0x00, 0x00, 0x03, 0x00, 0x00, 0x2D,
-                         0x99, 0x99, 0x99, 0x29, 0x00, 0xFD};
+    const Bytes expected{0xFE, 0xFE, 0xE0, 0x62, 0x03, 0x00, 0x00, 0x00, 0x07, 0x00,
+                         0xFD, 0xFE, 0xFE, 0xE0, 0x62, 0x02, 0x00, 0x00, 0x03, 0x00,
+                         0x00, 0x2D, 0x99, 0x99, 0x99, 0x29, 0x00, 0xFD};
     EXPECT_EQ(ReadBytes(fd, expected.size()), expected);
     close(fd);
     sim.Signal(SIGINT);
     EXPECT_EQ(sim.WaitExit(), 0);
 }
 
-TEST(Radiosim, BadArgumentsExitWithTwoAndSayWhy) {
+TEST(Radiosim, BadArgumentsExitWithTwoAndSayWhy)
+{
     const std::vector<std::vector<std::string>> bad = {
-        {"--model", "IC9700"}, {"--address", "zz"}, {"--address", "FE"}, {"--latency", "-1"},
-        {"--baud", "0"},       {"--frequency", "500000000"}, {"--latency"}, {"--loud"}};
+        {"--model", "IC9700"}, {"--address", "zz"}, {"--address", "FE"},
+        {"--latency", "-1"},   {"--baud", "0"},     {"--frequency", "500000000"},
+        {"--latency"},         {"--loud"}};
     for (const auto& args : bad) {
         Radiosim sim(args);
         ASSERT_TRUE(sim.Started());

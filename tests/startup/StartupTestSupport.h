@@ -14,25 +14,30 @@
 
 namespace startup_test {
 
-inline bool CopyTolvash(const std::string& folder) {
+inline bool CopyTolvash(const std::string& folder)
+{
     std::error_code ec;
     std::filesystem::copy_file(std::string(CORVANE_BIN_DIR) + "/tolvash", folder + "/tolvash",
                                std::filesystem::copy_options::overwrite_existing, ec);
     return !ec;
 }
 
-inline bool CanCreateIn(const std::string& folder) {
+inline bool CanCreateIn(const std::string& folder)
+{
     std::string probe = folder + "/.probe";
     int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     ::close(fd);
     ::unlink(probe.c_str());
     return true;
 }
 
-inline bool SetImmutable(const std::string& folder, bool on) {
+inline bool SetImmutable(const std::string& folder, bool on)
+{
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return false;
+    if (fd < 0)
+        return false;
     int flags = 0;
     bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
     if (ok) {
@@ -47,13 +52,17 @@ inline bool SetImmutable(const std::string& folder, bool on) {
 // not stop) the immutable attribute. Usable() is false where neither works.
 class ReadOnlyFolder {
 public:
-    explicit ReadOnlyFolder(std::string folder) : folder_(std::move(folder)) {
+    explicit ReadOnlyFolder(std::string folder) : folder_(std::move(folder))
+    {
         ::chmod(folder_.c_str(), 0555);
-        if (CanCreateIn(folder_)) immutable_ = SetImmutable(folder_, true);
+        if (CanCreateIn(folder_))
+            immutable_ = SetImmutable(folder_, true);
         usable_ = !CanCreateIn(folder_);
     }
-    ~ReadOnlyFolder() {
-        if (immutable_) SetImmutable(folder_, false);
+    ~ReadOnlyFolder()
+    {
+        if (immutable_)
+            SetImmutable(folder_, false);
         ::chmod(folder_.c_str(), 0700);
     }
     ReadOnlyFolder(const ReadOnlyFolder&) = delete;

@@ -27,11 +27,16 @@ using testing_support::TempDir;
 
 namespace {
 
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+bool Exists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
 
-std::vector<std::string> Names(const std::string& folder) {
+std::vector<std::string> Names(const std::string& folder)
+{
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -40,7 +45,8 @@ std::vector<std::string> Names(const std::string& folder) {
 
 // ---- restored files ----
 
-TEST(RestoredFilesTest, EveryKindReplacesTheCurrentFile) {
+TEST(RestoredFilesTest, EveryKindReplacesTheCurrentFile)
+{
     TempDir dir;
     PutFile(dir / "Corvane.ini", "[Setup]\nLanguage=old\n");
     PutFile(dir / "Corvane.bkp", "[Setup]\nLanguage=restored\n");
@@ -50,7 +56,8 @@ TEST(RestoredFilesTest, EveryKindReplacesTheCurrentFile) {
     PutFile(dir / "Clip.wav", "old wave");
 
     std::vector<std::string> errors;
-    int renamed = restored_files::RenamePending(dir.path, [&](const std::string& m) { errors.push_back(m); });
+    int renamed =
+        restored_files::RenamePending(dir.path, [&](const std::string& m) { errors.push_back(m); });
 
     EXPECT_EQ(renamed, 4);
     EXPECT_TRUE(errors.empty());
@@ -58,10 +65,12 @@ TEST(RestoredFilesTest, EveryKindReplacesTheCurrentFile) {
     EXPECT_EQ(GetFile(dir / "Skeds.dat"), "restored skeds");
     EXPECT_EQ(GetFile(dir / "Group1.mem"), "restored memories");
     EXPECT_EQ(GetFile(dir / "Clip.wav"), "restored wave");
-    EXPECT_EQ(Names(dir.path), (std::vector<std::string>{"Clip.wav", "Corvane.ini", "Group1.mem", "Skeds.dat"}));
+    EXPECT_EQ(Names(dir.path),
+              (std::vector<std::string>{"Clip.wav", "Corvane.ini", "Group1.mem", "Skeds.dat"}));
 }
 
-TEST(RestoredFilesTest, ACaseVariantOfTheTargetIsReplacedNotKeptBeside) {
+TEST(RestoredFilesTest, ACaseVariantOfTheTargetIsReplacedNotKeptBeside)
+{
     TempDir dir;
     // The program reads "MemPC.Dat"; were the old "MEMPC.DAT" kept beside the restored file,
     // either could be the one read.
@@ -77,7 +86,8 @@ TEST(RestoredFilesTest, ACaseVariantOfTheTargetIsReplacedNotKeptBeside) {
     EXPECT_EQ(GetFile(dir / "split.ini"), "restored ini");
 }
 
-TEST(RestoredFilesTest, AFailedRenameKeepsBothFilesAndTheOthersGoOn) {
+TEST(RestoredFilesTest, AFailedRenameKeepsBothFilesAndTheOthersGoOn)
+{
     TempDir dir;
     // A folder of the target's name cannot be replaced by a file.
     std::filesystem::create_directory(dir / "Busy.dat");
@@ -87,7 +97,8 @@ TEST(RestoredFilesTest, AFailedRenameKeepsBothFilesAndTheOthersGoOn) {
     PutFile(dir / "Log.me_", "restored log");
 
     std::vector<std::string> errors;
-    int renamed = restored_files::RenamePending(dir.path, [&](const std::string& m) { errors.push_back(m); });
+    int renamed =
+        restored_files::RenamePending(dir.path, [&](const std::string& m) { errors.push_back(m); });
 
     EXPECT_EQ(renamed, 2);
     ASSERT_EQ(errors.size(), 1u);
@@ -103,13 +114,17 @@ TEST(RestoredFilesTest, AFailedRenameKeepsBothFilesAndTheOthersGoOn) {
 
 class SettingsImportTest : public ::testing::Test {
 protected:
-    SettingsImportTest() : profile_(dir_ / "registry.ini") { ini_.SetPath((dir_ / "Corvane.ini").c_str()); }
+    SettingsImportTest() : profile_(dir_ / "registry.ini")
+    {
+        ini_.SetPath((dir_ / "Corvane.ini").c_str());
+    }
     TempDir dir_;
     Profile profile_;
     CIni ini_;
 };
 
-TEST_F(SettingsImportTest, AnOlderInstallationIsCopiedOnce) {
+TEST_F(SettingsImportTest, AnOlderInstallationIsCopiedOnce)
+{
     profile_.WriteProfileInt("Setup", "Indirizzo", 0x58);
     profile_.WriteProfileInt("Setup", "Baud", 9600);
     profile_.WriteProfileInt("Setup", "RTX", 0);
@@ -140,7 +155,8 @@ TEST_F(SettingsImportTest, AnOlderInstallationIsCopiedOnce) {
     EXPECT_EQ(ini_.GetInt("Setup", "Baud", 0), 9600);
 }
 
-TEST_F(SettingsImportTest, WithoutAnAddressNothingIsWrittenAndTheTestRepeats) {
+TEST_F(SettingsImportTest, WithoutAnAddressNothingIsWrittenAndTheTestRepeats)
+{
     profile_.WriteProfileInt("Setup", "Baud", 9600);
     EXPECT_FALSE(settings_import::ImportOldSettings(ini_, profile_));
     EXPECT_FALSE(Exists(dir_ / "Corvane.ini"));
@@ -155,7 +171,8 @@ TEST_F(SettingsImportTest, WithoutAnAddressNothingIsWrittenAndTheTestRepeats) {
     EXPECT_EQ(ini_.GetInt("Setup", "Baud", 0), 9600);
 }
 
-TEST_F(SettingsImportTest, AFailedWriteLeavesTheImportToDo) {
+TEST_F(SettingsImportTest, AFailedWriteLeavesTheImportToDo)
+{
     profile_.WriteProfileInt("Setup", "Indirizzo", 0x58);
     CIni nowhere;
     nowhere.SetPath((dir_ / "missing-folder/Corvane.ini").c_str());
@@ -172,7 +189,8 @@ protected:
     CIni ini_;
 };
 
-TEST_F(WriteTestTest, TolvashDoesTheWritingAndLeavesNoTestFile) {
+TEST_F(WriteTestTest, TolvashDoesTheWritingAndLeavesNoTestFile)
+{
     ASSERT_TRUE(startup_test::CopyTolvash(dir_.path));
     WriteTest test(dir_.path, ini_);
     ASSERT_TRUE(test.TestFile());
@@ -184,7 +202,8 @@ TEST_F(WriteTestTest, TolvashDoesTheWritingAndLeavesNoTestFile) {
     EXPECT_GT(ini_.GetInt("Setup", "TestWrite", 0), 0);
 }
 
-TEST_F(WriteTestTest, WithoutTolvashTheProgramWritesItself) {
+TEST_F(WriteTestTest, WithoutTolvashTheProgramWritesItself)
+{
     WriteTest test(dir_.path, ini_);
     EXPECT_TRUE(test.TestFile());
     EXPECT_TRUE(test.TestIni());
@@ -193,12 +212,14 @@ TEST_F(WriteTestTest, WithoutTolvashTheProgramWritesItself) {
     EXPECT_EQ(Names(dir_.path), (std::vector<std::string>{"Corvane.ini"}));
 }
 
-TEST_F(WriteTestTest, AReadOnlyFolderFailsWithAndWithoutTolvash) {
+TEST_F(WriteTestTest, AReadOnlyFolderFailsWithAndWithoutTolvash)
+{
     ASSERT_TRUE(startup_test::CopyTolvash(dir_.path));
     PutFile(dir_ / "Corvane.ini", "[Setup]\nTestWrite=0\n");
     // The INI itself stays writable, as a read-only folder still allows.
     startup_test::ReadOnlyFolder readOnly(dir_.path);
-    if (!readOnly.Usable()) GTEST_SKIP() << "cannot make a folder read-only here";
+    if (!readOnly.Usable())
+        GTEST_SKIP() << "cannot make a folder read-only here";
 
     WriteTest test(dir_.path, ini_);
     EXPECT_FALSE(test.TestFile());
@@ -208,7 +229,8 @@ TEST_F(WriteTestTest, AReadOnlyFolderFailsWithAndWithoutTolvash) {
     EXPECT_EQ(ini_.GetInt("Setup", "TestWrite", -1), 0);
 }
 
-TEST_F(WriteTestTest, AFileLeftByAKilledTestGoesAtTheNextStartAndNothingElse) {
+TEST_F(WriteTestTest, AFileLeftByAKilledTestGoesAtTheNextStartAndNothingElse)
+{
     // A helper that makes the test file and then kills the program, as a kill during start-up does.
     PutFile(dir_ / "tolvash", "#!/bin/sh\n: > \"$1\"\nkill -KILL $PPID\n");
     ASSERT_EQ(chmod((dir_ / "tolvash").c_str(), 0755), 0);
@@ -233,20 +255,23 @@ TEST_F(WriteTestTest, AFileLeftByAKilledTestGoesAtTheNextStartAndNothingElse) {
     // another start keeps its file.
     TempDir outside;
     PutFile(outside / "9.dat", "elsewhere");
-    PutFile(dir_ / ".writetest.9.dat", "../" + std::filesystem::path(outside.path).filename().string() + "/9.dat\n");
+    PutFile(dir_ / ".writetest.9.dat",
+            "../" + std::filesystem::path(outside.path).filename().string() + "/9.dat\n");
     write_test_record::Record running;
     ASSERT_TRUE(running.Open(dir_.path, "55.dat"));
     PutFile(dir_ / "55.dat", "being tested");
 
     ASSERT_TRUE(startup_test::CopyTolvash(dir_.path));
     ASSERT_TRUE(WriteTest(dir_.path, ini_).TestFile());
-    EXPECT_EQ(Names(dir_.path), (std::vector<std::string>{".writetest.55.dat", "4321.dat", "55.dat", "MemPC.dat", "tolvash"}));
+    EXPECT_EQ(Names(dir_.path), (std::vector<std::string>{".writetest.55.dat", "4321.dat", "55.dat",
+                                                          "MemPC.dat", "tolvash"}));
     EXPECT_EQ(GetFile(outside / "9.dat"), "elsewhere");
     running.Close();
     EXPECT_FALSE(Exists(dir_ / ".writetest.55.dat"));
 }
 
-TEST(TolvashTest, CommandsWriteWhatTheProgramChecks) {
+TEST(TolvashTest, CommandsWriteWhatTheProgramChecks)
+{
     TempDir dir;
     std::string tolvash = std::string(CORVANE_BIN_DIR) + "/tolvash";
     std::string ini = dir / "Corvane.ini";
@@ -269,7 +294,8 @@ TEST(TolvashTest, CommandsWriteWhatTheProgramChecks) {
     EXPECT_EQ(GetFile(ini), before);
 }
 
-TEST(TolvashTest, TheWriteTestNeverEmptiesOrRemovesAnExistingFile) {
+TEST(TolvashTest, TheWriteTestNeverEmptiesOrRemovesAnExistingFile)
+{
     TempDir dir;
     const std::string tolvash = std::string(CORVANE_BIN_DIR) + "/tolvash";
     const std::string data = dir / "MemPC.Dat";
@@ -278,7 +304,8 @@ TEST(TolvashTest, TheWriteTestNeverEmptiesOrRemovesAnExistingFile) {
     EXPECT_EQ(GetFile(data), "memories\n");
 }
 
-TEST(TolvashTest, UpdateCheckStartsWithoutWaiting) {
+TEST(TolvashTest, UpdateCheckStartsWithoutWaiting)
+{
     TempDir dir;
     ASSERT_TRUE(startup_test::CopyTolvash(dir.path));
     EXPECT_TRUE(tolvash_call::RunUpdateCheck(true, dir.path, dir / "Corvane.ini"));
@@ -289,7 +316,8 @@ TEST(TolvashTest, UpdateCheckStartsWithoutWaiting) {
 
 // ---- version text ----
 
-TEST(VersionTextTest, ReleaseBetaAndFreeText) {
+TEST(VersionTextTest, ReleaseBetaAndFreeText)
+{
     VersionText v = MakeVersionText("4.7", "0.1", "");
     EXPECT_EQ(v.text, "4.7.1");
     EXPECT_FALSE(v.beta);

@@ -27,7 +27,8 @@ using testing_support::TempDir;
 
 namespace {
 
-QApplication& App() {
+QApplication& App()
+{
     static int argc = 1;
     static char name[] = "startup_sequence_test";
     static char* argv[] = {name, nullptr};
@@ -50,22 +51,28 @@ struct FakeMainWindow : IMainWindow {
         std::vector<bool> pttCalls;
     };
     explicit FakeMainWindow(Log& log, std::function<void(FakeMainWindow&)> during)
-        : log_(log), during_(std::move(during)) {}
+        : log_(log), during_(std::move(during))
+    {
+    }
     ~FakeMainWindow() override { log_.deleted = true; }
-    void SetOtherDialogFont(const std::string& face, int size) override {
+    void SetOtherDialogFont(const std::string& face, int size) override
+    {
         log_.otherFace = face;
         log_.otherSize = size;
     }
-    int DoModalWithFont(const std::string& face, int size) override {
+    int DoModalWithFont(const std::string& face, int size) override
+    {
         log_.mainFace = face;
         log_.mainSize = size;
         ++log_.runs;
-        if (during_) during_(*this);
+        if (during_)
+            during_(*this);
         return 1;
     }
     int PttKey() const override { return pttKey; }
     bool IsTransmitting() const override { return transmitting; }
-    void SetPtt(bool on) override {
+    void SetPtt(bool on) override
+    {
         transmitting = on;
         log_.pttCalls.push_back(on);
     }
@@ -78,7 +85,8 @@ private:
 };
 
 struct FakeFactory : IMainWindowFactory {
-    std::unique_ptr<IMainWindow> Create(IMainWindowContext&) override {
+    std::unique_ptr<IMainWindow> Create(IMainWindowContext&) override
+    {
         ++created;
         return std::make_unique<FakeMainWindow>(log, during);
     }
@@ -89,7 +97,8 @@ struct FakeFactory : IMainWindowFactory {
 
 // Does what the language dialog's "Ok" on its first entry does.
 struct FakeLanguageDialog : ILanguageDialog {
-    bool Run(CCorvaneApp& app) override {
+    bool Run(CCorvaneApp& app) override
+    {
         ++runs;
         LanguageChooser chooser(app.Language(), app.Ini(), app.ProgramFolder());
         chooser.Refresh();
@@ -100,14 +109,17 @@ struct FakeLanguageDialog : ILanguageDialog {
 
 class StartupSequenceTest : public ::testing::Test {
 protected:
-    StartupSequenceTest() : profile_(registryDir_ / "registry.ini") {
+    StartupSequenceTest() : profile_(registryDir_ / "registry.ini")
+    {
         App();
-        std::filesystem::copy_file(std::string(CORVANE_SOURCE_DIR) + "/resources/English.lng", dir_ / "English.lng");
+        std::filesystem::copy_file(std::string(CORVANE_SOURCE_DIR) + "/resources/English.lng",
+                                   dir_ / "English.lng");
         startup_test::CopyTolvash(dir_.path);
     }
 
     // Runs the start-up; message boxes are recorded and answered OK.
-    bool Start(bool realLanguageDialog = false) {
+    bool Start(bool realLanguageDialog = false)
+    {
         CCorvaneApp::Setup setup;
         setup.executablePath = dir_ / "Corvane";
         setup.profile = &profile_;
@@ -138,7 +150,8 @@ protected:
 
 using S = StartupStep;
 
-TEST_F(StartupSequenceTest, AConfiguredStartRunsEveryStepInOrderThenShutsDown) {
+TEST_F(StartupSequenceTest, AConfiguredStartRunsEveryStepInOrderThenShutsDown)
+{
     ConfigureLanguage();
     profile_.Write(settings::reg::FontOther, std::string("DejaVu Sans"));
     profile_.Write(settings::reg::FontSizeOtherAtStartup, 10);
@@ -148,10 +161,11 @@ TEST_F(StartupSequenceTest, AConfiguredStartRunsEveryStepInOrderThenShutsDown) {
     EXPECT_FALSE(Start());  // always false: the program ends when the main window closes
 
     EXPECT_EQ(recorder_.steps,
-              (std::vector<S>{S::SystemCheck, S::RegistryKey, S::ProgramPaths, S::LastPath, S::PositionReset,
-                              S::RestoredFiles, S::IniPath, S::SettingsImport, S::Language, S::WriteTestFile,
-                              S::WriteTestIni, S::Bitmaps, S::MainWindowCreate, S::MainWindowFonts,
-                              S::MainWindowRun, S::MainWindowDelete}));
+              (std::vector<S>{S::SystemCheck, S::RegistryKey, S::ProgramPaths, S::LastPath,
+                              S::PositionReset, S::RestoredFiles, S::IniPath, S::SettingsImport,
+                              S::Language, S::WriteTestFile, S::WriteTestIni, S::Bitmaps,
+                              S::MainWindowCreate, S::MainWindowFonts, S::MainWindowRun,
+                              S::MainWindowDelete}));
     EXPECT_TRUE(boxes_.empty());
     EXPECT_EQ(languageDialog_.runs, 0);
 
@@ -171,10 +185,14 @@ TEST_F(StartupSequenceTest, AConfiguredStartRunsEveryStepInOrderThenShutsDown) {
     EXPECT_EQ(app_->MainWindow(), nullptr);
 }
 
-TEST_F(StartupSequenceTest, FirstStartAsksForTheLanguageBeforeTheWriteTest) {
+TEST_F(StartupSequenceTest, FirstStartAsksForTheLanguageBeforeTheWriteTest)
+{
     EXPECT_FALSE(Start());
     EXPECT_EQ(languageDialog_.runs, 1);
-    auto at = [&](S s) { return std::find(recorder_.steps.begin(), recorder_.steps.end(), s) - recorder_.steps.begin(); };
+    auto at = [&](S s) {
+        return std::find(recorder_.steps.begin(), recorder_.steps.end(), s)
+               - recorder_.steps.begin();
+    };
     EXPECT_LT(at(S::Language), at(S::LanguageDialog));
     EXPECT_LT(at(S::LanguageDialog), at(S::WriteTestFile));
     EXPECT_EQ(factory_.log.runs, 1);
@@ -184,24 +202,28 @@ TEST_F(StartupSequenceTest, FirstStartAsksForTheLanguageBeforeTheWriteTest) {
 }
 
 // Presses the button captioned `caption` of the first modal dialog that opens.
-void PressInModalDialog(const QString& caption) {
+void PressInModalDialog(const QString& caption)
+{
     auto* poll = new QTimer;
     auto tries = std::make_shared<int>(0);
     QObject::connect(poll, &QTimer::timeout, [poll, tries, caption] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal) {
-            if (++*tries > 10000) poll->deleteLater();  // no dialog came: the test's checks fail
+            if (++*tries > 10000)
+                poll->deleteLater();  // no dialog came: the test's checks fail
             return;
         }
         poll->deleteLater();
         for (auto* button : modal->findChildren<QAbstractButton*>())
-            if (button->text() == caption) return button->click();
+            if (button->text() == caption)
+                return button->click();
         modal->close();
     });
     poll->start(0);
 }
 
-TEST_F(StartupSequenceTest, TheLanguageDialogItselfOnAFirstStart) {
+TEST_F(StartupSequenceTest, TheLanguageDialogItselfOnAFirstStart)
+{
     PressInModalDialog("Ok");
     EXPECT_FALSE(Start(true));
     EXPECT_EQ(app_->Ini().GetString("Setup", "Language"), "English.lng");
@@ -215,7 +237,8 @@ TEST_F(StartupSequenceTest, TheLanguageDialogItselfOnAFirstStart) {
     EXPECT_EQ(recorder_.steps.back(), S::LanguageDialog);
 }
 
-TEST_F(StartupSequenceTest, ARestoredIniIsInPlaceBeforeTheSettingsAreRead) {
+TEST_F(StartupSequenceTest, ARestoredIniIsInPlaceBeforeTheSettingsAreRead)
+{
     PutFile(dir_ / "CORVANE.INI", "[Setup]\nLanguage=Gone.lng\n");
     PutFile(dir_ / "Corvane.bkp", "[Setup]\nLanguage=English.lng\nBaud=9600\n");
     EXPECT_FALSE(Start());
@@ -226,9 +249,11 @@ TEST_F(StartupSequenceTest, ARestoredIniIsInPlaceBeforeTheSettingsAreRead) {
     EXPECT_TRUE(boxes_.empty());
 }
 
-TEST_F(StartupSequenceTest, ResetPositionForgetsWindowPlacesAndFonts) {
+TEST_F(StartupSequenceTest, ResetPositionForgetsWindowPlacesAndFonts)
+{
     ConfigureLanguage();
-    for (const auto& e : position_reset::ResetValues()) profile_.WriteProfileInt(e.section, e.name, 7);
+    for (const auto& e : position_reset::ResetValues())
+        profile_.WriteProfileInt(e.section, e.name, 7);
     profile_.WriteProfileString("CurrentSet", "FontMain", "DejaVu Serif");
     profile_.Write(settings::reg::ResetPosition, 1);
     profile_.Write(settings::reg::Backup, std::string("/backups/Corvane_BACKUP.ZIP"));
@@ -246,15 +271,18 @@ TEST_F(StartupSequenceTest, ResetPositionForgetsWindowPlacesAndFonts) {
     EXPECT_EQ(profile_.GetProfileInt("TxRx", "Top", -1), 40);
 }
 
-TEST_F(StartupSequenceTest, AFolderWithoutWriteRightsShowsMessage194AndEnds) {
+TEST_F(StartupSequenceTest, AFolderWithoutWriteRightsShowsMessage194AndEnds)
+{
     for (bool withTolvash : {true, false}) {
         SCOPED_TRACE(withTolvash ? "with tolvash" : "without tolvash");
-        if (!withTolvash) std::filesystem::remove(dir_ / "tolvash");
+        if (!withTolvash)
+            std::filesystem::remove(dir_ / "tolvash");
         ConfigureLanguage();
         boxes_.clear();
         recorder_.steps.clear();
         startup_test::ReadOnlyFolder readOnly(dir_.path);
-        if (!readOnly.Usable()) GTEST_SKIP() << "cannot make a folder read-only here";
+        if (!readOnly.Usable())
+            GTEST_SKIP() << "cannot make a folder read-only here";
 
         EXPECT_FALSE(Start());
         ASSERT_EQ(boxes_.size(), 1u);
@@ -265,7 +293,8 @@ TEST_F(StartupSequenceTest, AFolderWithoutWriteRightsShowsMessage194AndEnds) {
     }
 }
 
-TEST_F(StartupSequenceTest, KeyboardPttWorksWhileTheMainWindowRunsAndIsReleasedAfter) {
+TEST_F(StartupSequenceTest, KeyboardPttWorksWhileTheMainWindowRunsAndIsReleasedAfter)
+{
     ConfigureLanguage();
     factory_.during = [](FakeMainWindow& window) {
         window.pttKey = 123;  // F12
@@ -290,7 +319,8 @@ public:
 class KeyboardPttTest : public ::testing::Test {
 protected:
     KeyboardPttTest() : window_(log_, {}) { App(); }
-    void Send(QEvent::Type type, int key, bool repeat = false) {
+    void Send(QEvent::Type type, int key, bool repeat = false)
+    {
         QKeyEvent e(type, key, Qt::NoModifier, QString(), repeat);
         QCoreApplication::sendEvent(&target_, &e);
     }
@@ -299,7 +329,8 @@ protected:
     KeyTarget target_;
 };
 
-TEST_F(KeyboardPttTest, TheKeyKeysAndUnkeysAndIsSwallowed) {
+TEST_F(KeyboardPttTest, TheKeyKeysAndUnkeysAndIsSwallowed)
+{
     window_.pttKey = 122;  // F11
     CKeyboardPtt ptt(window_);
     Send(QEvent::KeyPress, Qt::Key_F11);
@@ -316,7 +347,8 @@ TEST_F(KeyboardPttTest, TheKeyKeysAndUnkeysAndIsSwallowed) {
     EXPECT_EQ(target_.keys, (std::vector<int>{-Qt::Key_F11, Qt::Key_F11, Qt::Key_A}));
 }
 
-TEST_F(KeyboardPttTest, NoKeyConfiguredLeavesKeysAlone) {
+TEST_F(KeyboardPttTest, NoKeyConfiguredLeavesKeysAlone)
+{
     CKeyboardPtt ptt(window_);
     Send(QEvent::KeyPress, Qt::Key_Control);
     Send(QEvent::KeyRelease, Qt::Key_Control);
@@ -324,7 +356,8 @@ TEST_F(KeyboardPttTest, NoKeyConfiguredLeavesKeysAlone) {
     EXPECT_EQ(target_.keys.size(), 2u);
 }
 
-TEST_F(KeyboardPttTest, LosingTheFocusUnkeys) {
+TEST_F(KeyboardPttTest, LosingTheFocusUnkeys)
+{
     window_.pttKey = 18;  // ALT GR
     CKeyboardPtt ptt(window_);
     Send(QEvent::KeyPress, Qt::Key_AltGr);

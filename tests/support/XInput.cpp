@@ -9,9 +9,15 @@
 namespace testing_support {
 namespace {
 
-Display* D(void* d) { return static_cast<Display*>(d); }
+Display* D(void* d)
+{
+    return static_cast<Display*>(d);
+}
 
-void Settle() { std::this_thread::sleep_for(std::chrono::milliseconds(40)); }
+void Settle()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(40));
+}
 
 }  // namespace
 

@@ -21,12 +21,13 @@ public:
     {
         for (int display = 90 + static_cast<int>(::getpid() % 50); display < 400; ++display) {
             const std::string lock = "/tmp/.X" + std::to_string(display) + "-lock";
-            struct stat st{};
+            struct stat st {};
             if (::stat(lock.c_str(), &st) == 0)
                 continue;
             name_ = ":" + std::to_string(display);
             const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-            server_ = Spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
+            server_ =
+                Spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
             if (WaitForSocket(display))
                 break;
             Stop(server_);
@@ -70,7 +71,7 @@ private:
     {
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
         for (int i = 0; i < 100; ++i) {
-            struct stat st{};
+            struct stat st {};
             if (::stat(socket.c_str(), &st) == 0)
                 return true;
             int status = 0;

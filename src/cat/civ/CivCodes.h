@@ -9,12 +9,12 @@ namespace civ {
 // Frame bytes.
 constexpr uint8_t kPreamble = 0xFE;
 constexpr uint8_t kEndOfFrame = 0xFD;
-constexpr uint8_t kCollision = 0xFC;   // jammer code on the one-wire bus
+constexpr uint8_t kCollision = 0xFC;  // jammer code on the one-wire bus
 constexpr uint8_t kOk = 0xFB;
 constexpr uint8_t kNg = 0xFA;
 
 // Addresses.
-constexpr uint8_t kBroadcastAddress = 0x00;   // transceive frames go to everyone
+constexpr uint8_t kBroadcastAddress = 0x00;  // transceive frames go to everyone
 constexpr uint8_t kControllerAddress = 0xE0;
 
 // Commands.
@@ -26,7 +26,7 @@ constexpr uint8_t kCmdReadMode = 0x04;
 constexpr uint8_t kCmdSetFrequency = 0x05;
 constexpr uint8_t kCmdSetMode = 0x06;
 constexpr uint8_t kCmdVfo = 0x07;
-constexpr uint8_t kCmdMemory = 0x08;           // memory mode, or select a channel
+constexpr uint8_t kCmdMemory = 0x08;  // memory mode, or select a channel
 constexpr uint8_t kCmdMemoryWrite = 0x09;
 constexpr uint8_t kCmdMemoryToVfo = 0x0A;
 constexpr uint8_t kCmdMemoryClear = 0x0B;
@@ -43,7 +43,7 @@ constexpr uint8_t kCmdReadId = 0x19;
 // 07: VFO.
 constexpr uint8_t kVfoA = 0x00;
 constexpr uint8_t kVfoB = 0x01;
-constexpr uint8_t kVfoEqualize = 0xA0;   // A=B
+constexpr uint8_t kVfoEqualize = 0xA0;  // A=B
 constexpr uint8_t kVfoExchange = 0xB0;
 
 // 0E: scan.
@@ -89,13 +89,13 @@ constexpr uint8_t kBreakInFull = 0x02;
 constexpr uint8_t kIdRead = 0x00;
 
 // Data bytes.
-constexpr uint8_t kBandEdgeSeparator = 0x2D;   // "-" between the two band edges of 02
-constexpr uint8_t kNoFrequency = 0xFF;         // 03 FF: nothing shown (an empty channel)
+constexpr uint8_t kBandEdgeSeparator = 0x2D;  // "-" between the two band edges of 02
+constexpr uint8_t kNoFrequency = 0xFF;        // 03 FF: nothing shown (an empty channel)
 
 // Program-internal command numbers that reach the bus as other commands, and the data byte
 // that marks a read for commands 11 (as the sub-command) and 16.
-constexpr uint8_t kCmdSelectVfoMode = 0x46;    // 07 without sub-command
-constexpr uint8_t kCmdSelectChannel = 0x51;    // 08 with two channel bytes
+constexpr uint8_t kCmdSelectVfoMode = 0x46;  // 07 without sub-command
+constexpr uint8_t kCmdSelectChannel = 0x51;  // 08 with two channel bytes
 constexpr uint8_t kRead = 0xFF;
 
 }  // namespace civ

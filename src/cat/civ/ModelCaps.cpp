@@ -10,8 +10,8 @@ namespace civ {
 namespace {
 
 constexpr ModeInfo kModes[kModeCount] = {
-    {"LSB", 0, 2}, {"USB", 1, 2}, {"AM", 2, 2}, {"CW", 3, 2}, {"RTTY", 4, 2}, {"FM", 5, 2},
-    {"WFM", 6, 1},  // one filter
+    {"LSB", 0, 2},  {"USB", 1, 2}, {"AM", 2, 2},  {"CW", 3, 2},
+    {"RTTY", 4, 2}, {"FM", 5, 2},  {"WFM", 6, 1},  // one filter
 };
 
 constexpr uint64_t kLowest = 30000;
@@ -21,16 +21,63 @@ constexpr uint64_t kUhfTop = 469999999;
 constexpr uint64_t kHfTop = 29999999;
 
 const ModelCaps kModels[kModelCount] = {
-    {Model::IC706, "IC706", 0x48, {kLowest, kVhfTop}, {{kLowest, kVhfTop}}, 1, kModeCount,
-     false, false, false, true, false, false, false},
-    {Model::IC706MKII, "IC706MKII", 0x4E, {kLowest, kVhfTop}, {{kLowest, kVhfTop}}, 1,
-     kModeCount, false, false, false, true, false, false, false},
+    {Model::IC706,
+     "IC706",
+     0x48,
+     {kLowest, kVhfTop},
+     {{kLowest, kVhfTop}},
+     1,
+     kModeCount,
+     false,
+     false,
+     false,
+     true,
+     false,
+     false,
+     false},
+    {Model::IC706MKII,
+     "IC706MKII",
+     0x4E,
+     {kLowest, kVhfTop},
+     {{kLowest, kVhfTop}},
+     1,
+     kModeCount,
+     false,
+     false,
+     false,
+     true,
+     false,
+     false,
+     false},
     // No receiver between 200 and 400 MHz.
-    {Model::IC706MKIIG, "IC706MKIIG", 0x58, {kLowest, kUhfTop},
-     {{kLowest, kVhfTop}, {kUhfBottom, kUhfTop}}, 2, kModeCount, true, true, true, true, true,
-     false, true},
-    {Model::IC718, "IC718", 0x5E, {kLowest, kHfTop}, {{kLowest, kHfTop}}, 1, kModeFm, true, true,
-     false, false, false, true, false},
+    {Model::IC706MKIIG,
+     "IC706MKIIG",
+     0x58,
+     {kLowest, kUhfTop},
+     {{kLowest, kVhfTop}, {kUhfBottom, kUhfTop}},
+     2,
+     kModeCount,
+     true,
+     true,
+     true,
+     true,
+     true,
+     false,
+     true},
+    {Model::IC718,
+     "IC718",
+     0x5E,
+     {kLowest, kHfTop},
+     {{kLowest, kHfTop}},
+     1,
+     kModeFm,
+     true,
+     true,
+     false,
+     false,
+     false,
+     true,
+     false},
 };
 
 std::string Normalized(const std::string& text)

@@ -16,7 +16,7 @@ struct ModeInfo {
     uint8_t code;
     uint8_t filters;
 };
-constexpr int kModeCount = 7;   // LSB USB AM CW RTTY FM WFM
+constexpr int kModeCount = 7;  // LSB USB AM CW RTTY FM WFM
 constexpr uint8_t kModeFm = 5;
 constexpr uint8_t kModeWfm = 6;
 constexpr uint8_t kFilterWide = 1;
@@ -33,19 +33,19 @@ struct FrequencyRange {
 
 struct ModelCaps {
     Model model;
-    const char* name;            // as radiosim and the settings spell it
-    uint8_t address;             // default bus address, also the ID it reports
-    FrequencyRange bandEdges;    // what 02 reports, and the default tuning range
-    FrequencyRange receive[2];   // what the receiver covers, inside the band edges
+    const char* name;           // as radiosim and the settings spell it
+    uint8_t address;            // default bus address, also the ID it reports
+    FrequencyRange bandEdges;   // what 02 reports, and the default tuning range
+    FrequencyRange receive[2];  // what the receiver covers, inside the band edges
     int receiveCount;
-    int modeCount;               // modes 0..modeCount-1 (5: no FM, no WFM)
-    bool attenuator;             // 11
-    bool functions;              // 16; the extended functions are on by default
-    bool duplexOffset;           // 0C, 0D
-    bool duplexShift;            // 0F 11 and 0F 12, the DUP buttons
-    bool toneSubs;               // 16 42, 16 43
-    bool nrAnfSubs;              // 16 40, 16 41, on the Tone and TSQL buttons
-    bool extendedId;             // its ID reply turns the extended functions on
+    int modeCount;      // modes 0..modeCount-1 (5: no FM, no WFM)
+    bool attenuator;    // 11
+    bool functions;     // 16; the extended functions are on by default
+    bool duplexOffset;  // 0C, 0D
+    bool duplexShift;   // 0F 11 and 0F 12, the DUP buttons
+    bool toneSubs;      // 16 42, 16 43
+    bool nrAnfSubs;     // 16 40, 16 41, on the Tone and TSQL buttons
+    bool extendedId;    // its ID reply turns the extended functions on
 };
 
 // Memory channels, alike on every model: 1..99 ordinary, 100 and 101 the band-scan edges.

@@ -4,23 +4,27 @@
 
 namespace buttonlook {
 
-COLORREF LightenColor(COLORREF c) {
+COLORREF LightenColor(COLORREF c)
+{
     auto room = [](int ch) { return ch < 226 ? 30 : 255 - ch; };
     const int add = std::min({room(RedOf(c)), room(GreenOf(c)), room(BlueOf(c))});
     return RgbColor(RedOf(c) + add, GreenOf(c) + add, BlueOf(c) + add);
 }
 
-COLORREF DarkerPixel(COLORREF c) {
+COLORREF DarkerPixel(COLORREF c)
+{
     auto dark = [](int ch) { return static_cast<int>(ch - 0.25 * ch); };
     return RgbColor(dark(RedOf(c)), dark(GreenOf(c)), dark(BlueOf(c)));
 }
 
-COLORREF GreyPixel(COLORREF c) {
+COLORREF GreyPixel(COLORREF c)
+{
     const int g = static_cast<int>(0.299 * RedOf(c) + 0.587 * GreenOf(c) + 0.114 * BlueOf(c));
     return RgbColor(g, g, g);
 }
 
-ImageLayout LayoutImage(const Rect& item, int w, int h, int mx, int my, int align, bool hasCaption) {
+ImageLayout LayoutImage(const Rect& item, int w, int h, int mx, int my, int align, bool hasCaption)
+{
     ImageLayout out;
     out.caption = item;
     Rect& img = out.image;

@@ -28,7 +28,7 @@ struct ImageLayout {
     Rect caption;
 };
 // item: the whole button; imageW/H the image size; margin the image margin.
-ImageLayout LayoutImage(const Rect& item, int imageW, int imageH, int marginX, int marginY, int align,
-                        bool hasCaption);
+ImageLayout LayoutImage(const Rect& item, int imageW, int imageH, int marginX, int marginY,
+                        int align, bool hasCaption);
 
 }  // namespace buttonlook

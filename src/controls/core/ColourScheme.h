@@ -11,11 +11,11 @@ COLORREF ColourFromChannels(int r, int g, int b);
 
 struct ColourScheme {
     COLORREF text = 0;
-    COLORREF textLight = 0;   // each channel + 40, at most 255
-    COLORREF textDark = 0;    // each channel - 40, at least 0
+    COLORREF textLight = 0;  // each channel + 40, at most 255
+    COLORREF textDark = 0;   // each channel - 40, at least 0
     COLORREF bkg = 0;
-    COLORREF bkgLight = 0;    // each channel + 80, at most 255
-    COLORREF checkOn = 0;     // the colour of a function button that is on
+    COLORREF bkgLight = 0;  // each channel + 80, at most 255
+    COLORREF checkOn = 0;   // the colour of a function button that is on
 };
 
 ColourScheme DeriveColourScheme(COLORREF background, COLORREF text, COLORREF checkOn);

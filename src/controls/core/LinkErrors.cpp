@@ -2,7 +2,8 @@
 
 namespace linkerror {
 
-std::string CodeText(int code) {
+std::string CodeText(int code)
+{
     switch (code) {
     case 0: return "The operating system is out\nof memory or resources.";
     case 2: return "The specified file was not found.";
@@ -15,7 +16,8 @@ std::string CodeText(int code) {
     case 28: return "The DDE transaction could not\nbe completed because the request timed out.";
     case 29: return "The DDE transaction failed.";
     case 30:
-        return "The DDE transaction could not\nbe completed because other DDE transactions\nwere being "
+        return "The DDE transaction could not\nbe completed because other DDE transactions\nwere "
+               "being "
                "processed.";
     case 31: return "There is no application associated\nwith the given filename extension.";
     case 32: return "The specified dynamic-link library was not found.";
@@ -23,6 +25,9 @@ std::string CodeText(int code) {
     }
 }
 
-std::string Message(int code) { return "Unable to open hyperlink:\n\n" + CodeText(code); }
+std::string Message(int code)
+{
+    return "Unable to open hyperlink:\n\n" + CodeText(code);
+}
 
 }  // namespace linkerror

@@ -40,5 +40,6 @@ int HighSegment(const MeterConfig& c);
 int LitCount(const MeterConfig& c, int value);
 COLORREF LitColor(const MeterConfig& c, int segment);
 // Horizontal bars over a width x height client area; band = bar index.
-std::vector<MeterSegment> LayoutBand(const MeterConfig& c, int band, int value, int width, int height);
+std::vector<MeterSegment> LayoutBand(const MeterConfig& c, int band, int value, int width,
+                                     int height);
 }  // namespace meter

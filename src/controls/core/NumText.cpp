@@ -8,20 +8,25 @@
 
 namespace numtext {
 namespace {
-bool IsSeparator(char c, const NumFormat& f) {
-    return c == '+' || c == '-' || (f.decimalChar != 0 && c == f.decimalChar) ||
-           (f.groupChar != 0 && c == f.groupChar);
+bool IsSeparator(char c, const NumFormat& f)
+{
+    return c == '+' || c == '-' || (f.decimalChar != 0 && c == f.decimalChar)
+           || (f.groupChar != 0 && c == f.groupChar);
 }
 // A position after `separators` removed characters before it, then `zeros` removed from the
 // front (positions inside them go to 0).
-void MoveLeft(int* pos, int separators, int zeros) {
-    if (!pos) return;
+void MoveLeft(int* pos, int separators, int zeros)
+{
+    if (!pos)
+        return;
     *pos -= separators;
-    if (*pos > 0) *pos = std::max(*pos - zeros, 0);
+    if (*pos > 0)
+        *pos = std::max(*pos - zeros, 0);
 }
 }  // namespace
 
-std::string Strip(std::string_view text, const NumFormat& f, int* caret, int* second) {
+std::string Strip(std::string_view text, const NumFormat& f, int* caret, int* second)
+{
     // One pass, each position moved once: a pasted text may be very long.
     std::string s;
     s.reserve(text.size());
@@ -32,8 +37,10 @@ std::string Strip(std::string_view text, const NumFormat& f, int* caret, int* se
             continue;
         }
         const int at = static_cast<int>(i);
-        if (caret && at < *caret) ++caretLeft;
-        if (second && at < *second) ++secondLeft;
+        if (caret && at < *caret)
+            ++caretLeft;
+        if (second && at < *second)
+            ++secondLeft;
     }
     const std::size_t zeros = std::min(s.find_first_not_of('0'), s.size());
     s.erase(0, zeros);
@@ -42,7 +49,8 @@ std::string Strip(std::string_view text, const NumFormat& f, int* caret, int* se
     return s;
 }
 
-std::string Format(std::string digits, const NumFormat& f, char signChar, int* caret) {
+std::string Format(std::string digits, const NumFormat& f, char signChar, int* caret)
+{
     int c = caret ? *caret : 0;
     const int minDigits = std::max(f.minDigits, 0);
     if (static_cast<int>(digits.size()) < minDigits) {
@@ -54,11 +62,15 @@ std::string Format(std::string digits, const NumFormat& f, char signChar, int* c
     const int point = d - f.decimals;
     for (int i = d; i >= 0; --i) {
         char put = 0;
-        if (i < point && (point - i) % 3 == 0 && f.groupChar != 0) put = f.groupChar;
-        if (i == point && f.decimals > 0 && f.decimalChar != 0) put = f.decimalChar;
-        if (put == 0) continue;
+        if (i < point && (point - i) % 3 == 0 && f.groupChar != 0)
+            put = f.groupChar;
+        if (i == point && f.decimals > 0 && f.decimalChar != 0)
+            put = f.decimalChar;
+        if (put == 0)
+            continue;
         digits.insert(static_cast<std::size_t>(i + 1), 1, put);
-        if (i + 1 < c) ++c;
+        if (i + 1 < c)
+            ++c;
     }
     if (f.showSign) {
         if (f.signInFront) {
@@ -68,18 +80,22 @@ std::string Format(std::string digits, const NumFormat& f, char signChar, int* c
             digits.push_back(signChar);
         }
     }
-    if (caret) *caret = std::clamp(c, 0, static_cast<int>(digits.size()));
+    if (caret)
+        *caret = std::clamp(c, 0, static_cast<int>(digits.size()));
     return digits;
 }
 
-bool IsNumeric(std::string_view text, const NumFormat& f) {
+bool IsNumeric(std::string_view text, const NumFormat& f)
+{
     return std::all_of(text.begin(), text.end(), [&](char c) {
         return std::isdigit(static_cast<unsigned char>(c)) || IsSeparator(c, f);
     });
 }
 
-double ValueOf(std::string_view text, const NumFormat& f) {
-    if (!IsNumeric(text, f)) return 0.0;
+double ValueOf(std::string_view text, const NumFormat& f)
+{
+    if (!IsNumeric(text, f))
+        return 0.0;
     const bool negative = !text.empty() && text.front() == '-';
     std::string digits = Strip(text, f);
     if (f.decimals > 0) {
@@ -87,12 +103,15 @@ double ValueOf(std::string_view text, const NumFormat& f) {
             digits.insert(0, static_cast<std::size_t>(f.decimals), '0');
         digits.insert(digits.size() - static_cast<std::size_t>(f.decimals), 1, '.');
     }
-    if (negative) digits.insert(0, 1, '-');
+    if (negative)
+        digits.insert(0, 1, '-');
     return platform::ParseDoublePrefix(digits);
 }
 
-std::string DigitsOf(double value, int decimals) {
-    if (!std::isfinite(value)) return {};
+std::string DigitsOf(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return {};
     std::string s = platform::FormatDouble(std::fabs(value), std::clamp(decimals, 0, 30));
     s.erase(std::remove(s.begin(), s.end(), '.'), s.end());
     const auto first = s.find_first_not_of('0');
@@ -100,12 +119,14 @@ std::string DigitsOf(double value, int decimals) {
 }
 }  // namespace numtext
 
-NumEditModel::NumEditModel() {
+NumEditModel::NumEditModel()
+{
     text_ = numtext::Format({}, format_, signChar_);
     lastText_ = text_;
 }
 
-void NumEditModel::SetFormat(int decimals, char decimalChar, bool showSign, bool signInFront) {
+void NumEditModel::SetFormat(int decimals, char decimalChar, bool showSign, bool signInFront)
+{
     format_.decimals = std::clamp(decimals, 0, 30);
     format_.decimalChar = decimalChar;
     format_.groupChar = '.';
@@ -126,32 +147,39 @@ void NumEditModel::SetFormat(int decimals, char decimalChar, bool showSign, bool
     }
 }
 
-void NumEditModel::SetSelection(int start, int end) {
+void NumEditModel::SetSelection(int start, int end)
+{
     const int n = static_cast<int>(text_.size());
     selStart_ = std::clamp(std::min(start, end), 0, n);
     selEnd_ = std::clamp(std::max(start, end), 0, n);
 }
 
-void NumEditModel::Restore(const Saved& s) {
+void NumEditModel::Restore(const Saved& s)
+{
     text_ = s.text;
     selStart_ = s.selStart;
     selEnd_ = s.selEnd;
     signChar_ = s.signChar;
 }
 
-void NumEditModel::LeaveStatus() {
-    if (!status_) return;
+void NumEditModel::LeaveStatus()
+{
+    if (!status_)
+        return;
     status_ = false;
     text_.clear();
     selStart_ = selEnd_ = 0;
 }
 
-void NumEditModel::ReplaceSelection(std::string_view with) {
-    text_.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selEnd_ - selStart_), with);
+void NumEditModel::ReplaceSelection(std::string_view with)
+{
+    text_.replace(static_cast<std::size_t>(selStart_),
+                  static_cast<std::size_t>(selEnd_ - selStart_), with);
     selStart_ = selEnd_ = selStart_ + static_cast<int>(with.size());
 }
 
-bool NumEditModel::Apply(int caret, const Saved& before) {
+bool NumEditModel::Apply(int caret, const Saved& before)
+{
     const std::string digits = numtext::Strip(text_, format_, &caret);
     if (static_cast<int>(digits.size()) > format_.maxDigits) {
         Restore(before);
@@ -163,8 +191,10 @@ bool NumEditModel::Apply(int caret, const Saved& before) {
     return true;
 }
 
-bool NumEditModel::SetText(std::string_view text) {
-    if (text == lastText_) return false;
+bool NumEditModel::SetText(std::string_view text)
+{
+    if (text == lastText_)
+        return false;
     if (!numtext::IsNumeric(text, format_)) {
         text_ = std::string(text);
         lastText_ = text_;
@@ -173,7 +203,8 @@ bool NumEditModel::SetText(std::string_view text) {
         return true;
     }
     const std::string digits = numtext::Strip(text, format_);
-    if (static_cast<int>(digits.size()) > format_.maxDigits) return false;
+    if (static_cast<int>(digits.size()) > format_.maxDigits)
+        return false;
     status_ = false;
     text_ = numtext::Format(digits, format_, signChar_);
     lastText_ = text_;
@@ -181,7 +212,8 @@ bool NumEditModel::SetText(std::string_view text) {
     return true;
 }
 
-void NumEditModel::SetValue(double value) {
+void NumEditModel::SetValue(double value)
+{
     const Saved before = Save();
     signChar_ = value < 0 ? '-' : '+';
     const std::string digits = numtext::DigitsOf(value, format_.decimals);
@@ -195,63 +227,78 @@ void NumEditModel::SetValue(double value) {
     selStart_ = selEnd_ = static_cast<int>(text_.size());
 }
 
-bool NumEditModel::TypeChar(char ch) {
+bool NumEditModel::TypeChar(char ch)
+{
     const bool digit = ch >= '0' && ch <= '9';
     const bool sign = ch == '+' || ch == '-';
-    if (!digit && !sign) return false;
+    if (!digit && !sign)
+        return false;
     const Saved before = Save();
     LeaveStatus();
-    if (sign) signChar_ = ch;
+    if (sign)
+        signChar_ = ch;
     ReplaceSelection(std::string_view(&ch, 1));
     return Apply(selStart_, before);
 }
 
-bool NumEditModel::Backspace() {
+bool NumEditModel::Backspace()
+{
     const Saved before = Save();
     if (status_) {
         LeaveStatus();
         return Apply(0, before);
     }
     if (selStart_ == selEnd_) {
-        if (selStart_ == 0) return false;
+        if (selStart_ == 0)
+            return false;
         --selStart_;
     }
     ReplaceSelection({});
     return Apply(selStart_, before);
 }
 
-bool NumEditModel::Delete() {
+bool NumEditModel::Delete()
+{
     const Saved before = Save();
     if (status_) {
         LeaveStatus();
         return Apply(0, before);
     }
     if (selStart_ == selEnd_) {
-        if (selEnd_ >= static_cast<int>(text_.size())) return false;
+        if (selEnd_ >= static_cast<int>(text_.size()))
+            return false;
         ++selEnd_;
     }
     ReplaceSelection({});
     return Apply(selStart_, before);
 }
 
-void NumEditModel::Reformat() {
-    if (status_) return;
+void NumEditModel::Reformat()
+{
+    if (status_)
+        return;
     Apply(selStart_, Save());
 }
 
-std::optional<std::string> NumEditModel::Copy() const {
-    if (selStart_ == selEnd_) return std::nullopt;
-    std::string sel = text_.substr(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selEnd_ - selStart_));
-    if (status_) return sel;
+std::optional<std::string> NumEditModel::Copy() const
+{
+    if (selStart_ == selEnd_)
+        return std::nullopt;
+    std::string sel = text_.substr(static_cast<std::size_t>(selStart_),
+                                   static_cast<std::size_t>(selEnd_ - selStart_));
+    if (status_)
+        return sel;
     sel.erase(std::remove_if(sel.begin(), sel.end(),
                              [](char c) { return !std::isdigit(static_cast<unsigned char>(c)); }),
               sel.end());
     return sel;
 }
 
-std::optional<std::string> NumEditModel::Cut() {
+std::optional<std::string> NumEditModel::Cut()
+{
     auto clip = Copy();
-    if (!clip) return clip;
+    if (!clip)
+        return clip;
     const Saved before = Save();
     if (status_) {
         LeaveStatus();
@@ -262,17 +309,23 @@ std::optional<std::string> NumEditModel::Cut() {
     return clip;
 }
 
-bool NumEditModel::Paste(std::string_view clip) {
-    while (!clip.empty() && std::isspace(static_cast<unsigned char>(clip.front()))) clip.remove_prefix(1);
-    while (!clip.empty() && std::isspace(static_cast<unsigned char>(clip.back()))) clip.remove_suffix(1);
-    if (clip.empty() || !numtext::IsNumeric(clip, format_)) return false;
+bool NumEditModel::Paste(std::string_view clip)
+{
+    while (!clip.empty() && std::isspace(static_cast<unsigned char>(clip.front())))
+        clip.remove_prefix(1);
+    while (!clip.empty() && std::isspace(static_cast<unsigned char>(clip.back())))
+        clip.remove_suffix(1);
+    if (clip.empty() || !numtext::IsNumeric(clip, format_))
+        return false;
     const Saved before = Save();
     const bool wasStatus = status_;
     LeaveStatus();
     for (char c : clip)
-        if (c == '+' || c == '-') signChar_ = c;
+        if (c == '+' || c == '-')
+            signChar_ = c;
     ReplaceSelection(clip);
-    if (Apply(selStart_, before)) return true;
+    if (Apply(selStart_, before))
+        return true;
     // Refused: the status text it restored is still a status, not digits to edit.
     status_ = wasStatus;
     return false;

@@ -12,7 +12,7 @@
 
 struct NumFormat {
     char decimalChar = ',';
-    char groupChar = '.';   // 0 = no grouping
+    char groupChar = '.';  // 0 = no grouping
     int minDigits = 1;
     int maxDigits = 11;
     int decimals = 0;
@@ -23,7 +23,8 @@ struct NumFormat {
 namespace numtext {
 // Removes separators and signs, then leading zeros; moves both positions left for each
 // character removed before them.
-std::string Strip(std::string_view text, const NumFormat& f, int* caret = nullptr, int* second = nullptr);
+std::string Strip(std::string_view text, const NumFormat& f, int* caret = nullptr,
+                  int* second = nullptr);
 // Pads to minDigits, inserts the separators and the sign; moves the caret over what it inserts.
 std::string Format(std::string digits, const NumFormat& f, char signChar, int* caret = nullptr);
 // True when the text holds only digits, the separators and signs.

@@ -6,15 +6,19 @@
 
 namespace framework {
 
-bool SendCommand(QWidget* from, int id, int code) {
+bool SendCommand(QWidget* from, int id, int code)
+{
     for (QWidget* w = from; w; w = w->parentWidget()) {
-        if (auto* target = dynamic_cast<ICommandTarget*>(w)) return target->DispatchCommand(id, code);
+        if (auto* target = dynamic_cast<ICommandTarget*>(w))
+            return target->DispatchCommand(id, code);
     }
     return false;
 }
 
-bool NotifyParent(QWidget* control, int code) {
-    if (!control) return false;
+bool NotifyParent(QWidget* control, int code)
+{
+    if (!control)
+        return false;
     return SendCommand(control->parentWidget(), ControlId(control), code);
 }
 

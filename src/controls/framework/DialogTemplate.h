@@ -9,7 +9,8 @@
 //   RegisterDialogTemplate({101, "Corvane - Select Language",
 //       Column({Control(ctl::kIdStatic, "STATIC", "Select language"),
 //               Control(1000, "COMBOBOX", "", kSorted),
-//               Row({Stretch(), Control(1001, "BUTTON", "Ok"), Control(1002, "BUTTON", "Abort")})})});
+//               Row({Stretch(), Control(1001, "BUTTON", "Ok"), Control(1002, "BUTTON",
+//               "Abort")})})});
 #pragma once
 
 #include <string>
@@ -19,44 +20,50 @@
 namespace tpl {
 inline constexpr unsigned kDisabled = 1u << 0;
 inline constexpr unsigned kHidden = 1u << 1;
-inline constexpr unsigned kSorted = 1u << 2;     // COMBOBOX, LISTBOX
-inline constexpr unsigned kEditable = 1u << 3;   // COMBOBOX with an edit field
-inline constexpr unsigned kReadOnly = 1u << 4;   // EDIT
-inline constexpr unsigned kMultiLine = 1u << 5;  // EDIT
-inline constexpr unsigned kPassword = 1u << 6;   // EDIT
-inline constexpr unsigned kNumber = 1u << 7;     // EDIT: digits only
-inline constexpr unsigned kCenter = 1u << 8;     // STATIC
-inline constexpr unsigned kRight = 1u << 9;      // STATIC
-inline constexpr unsigned kGroupStart = 1u << 10;  // RADIOBUTTON: starts a new group
+inline constexpr unsigned kSorted = 1u << 2;        // COMBOBOX, LISTBOX
+inline constexpr unsigned kEditable = 1u << 3;      // COMBOBOX with an edit field
+inline constexpr unsigned kReadOnly = 1u << 4;      // EDIT
+inline constexpr unsigned kMultiLine = 1u << 5;     // EDIT
+inline constexpr unsigned kPassword = 1u << 6;      // EDIT
+inline constexpr unsigned kNumber = 1u << 7;        // EDIT: digits only
+inline constexpr unsigned kCenter = 1u << 8;        // STATIC
+inline constexpr unsigned kRight = 1u << 9;         // STATIC
+inline constexpr unsigned kGroupStart = 1u << 10;   // RADIOBUTTON: starts a new group
 inline constexpr unsigned kNoTranslate = 1u << 11;  // caption is data, not an English text
 }  // namespace tpl
 
 struct ControlSpec {
-    int id = -1;               // ctl::kIdStatic for controls nobody refers to
-    std::string className;     // "STATIC", "BUTTON", ... or a registered custom class
-    std::string caption;       // English text
-    unsigned style = 0;        // tpl::k... bits
-    int minWidthChars = 0;     // minimum width in average character widths (0 = natural)
+    int id = -1;            // ctl::kIdStatic for controls nobody refers to
+    std::string className;  // "STATIC", "BUTTON", ... or a registered custom class
+    std::string caption;    // English text
+    unsigned style = 0;     // tpl::k... bits
+    int minWidthChars = 0;  // minimum width in average character widths (0 = natural)
 };
 
 struct TemplateItem {
     enum class Kind { Control, Row, Column, Grid, Group, Stretch, Spacing };
     Kind kind = Kind::Stretch;
-    ControlSpec control;               // Kind::Control
-    std::string caption;               // Kind::Group: the group box title (English)
-    int groupId = -1;                  // Kind::Group: id of the group box, -1 = none
+    ControlSpec control;                 // Kind::Control
+    std::string caption;                 // Kind::Group: the group box title (English)
+    int groupId = -1;                    // Kind::Group: id of the group box, -1 = none
     std::vector<TemplateItem> children;  // Row, Column, Grid, Group (laid out as a column)
-    int columns = 1;                   // Kind::Grid: children flow row by row over this many
-    int stretch = 0;                   // stretch factor inside the parent row or column
-    int span = 1;                      // columns taken inside a Grid
-    int size = 0;                      // Kind::Spacing: in average character widths
+    int columns = 1;                     // Kind::Grid: children flow row by row over this many
+    int stretch = 0;                     // stretch factor inside the parent row or column
+    int span = 1;                        // columns taken inside a Grid
+    int size = 0;                        // Kind::Spacing: in average character widths
 };
 
 struct DialogTemplate {
     DialogTemplate() = default;
-    DialogTemplate(unsigned id_, std::string caption_, TemplateItem root_, std::string fontFace_ = {}, int fontSize_ = 0)
-        : id(id_), caption(std::move(caption_)), root(std::move(root_)), fontFace(std::move(fontFace_)),
-          fontSize(fontSize_) {}
+    DialogTemplate(unsigned id_, std::string caption_, TemplateItem root_,
+                   std::string fontFace_ = {}, int fontSize_ = 0)
+        : id(id_),
+          caption(std::move(caption_)),
+          root(std::move(root_)),
+          fontFace(std::move(fontFace_)),
+          fontSize(fontSize_)
+    {
+    }
 
     unsigned id = 0;
     std::string caption;  // English

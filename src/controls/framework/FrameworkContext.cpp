@@ -15,27 +15,45 @@ struct Context {
     QPointer<QWidget> mainWindow;
 };
 
-Context& Ctx() {
+Context& Ctx()
+{
     static Context context;
     return context;
 }
 
 }  // namespace
 
-void SetLanguage(CLanguage* language) { Ctx().language = language; }
-void SetIni(CIni* ini) { Ctx().ini = ini; }
-void SetMainWindow(QWidget* window) { Ctx().mainWindow = window; }
+void SetLanguage(CLanguage* language)
+{
+    Ctx().language = language;
+}
+void SetIni(CIni* ini)
+{
+    Ctx().ini = ini;
+}
+void SetMainWindow(QWidget* window)
+{
+    Ctx().mainWindow = window;
+}
 
-CLanguage& Language() {
+CLanguage& Language()
+{
     static CLanguage english;
     return Ctx().language ? *Ctx().language : english;
 }
 
-CIni* Ini() { return Ctx().ini; }
+CIni* Ini()
+{
+    return Ctx().ini;
+}
 
-QWidget* MainWindow() { return Ctx().mainWindow.data(); }
+QWidget* MainWindow()
+{
+    return Ctx().mainWindow.data();
+}
 
-bool ToolTipsEnabled() {
+bool ToolTipsEnabled()
+{
     const CIni* ini = Ini();
     return !ini || ini->GetInt(settings::setup::ToolTips) != 0;
 }

@@ -15,7 +15,7 @@ void SetIni(CIni* ini);
 void SetMainWindow(QWidget* window);
 
 CLanguage& Language();
-CIni* Ini();  // null when not set
+CIni* Ini();            // null when not set
 QWidget* MainWindow();  // null when not set or destroyed
 
 // Setup/"ToolTips" from the store (on when there is no store).

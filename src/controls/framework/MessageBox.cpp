@@ -27,20 +27,27 @@ struct ButtonSpec {
     int answer;
 };
 
-std::vector<ButtonSpec> ButtonsOf(unsigned style) {
+std::vector<ButtonSpec> ButtonsOf(unsigned style)
+{
     switch (style & mb::kButtonsMask) {
     case kOkCancel: return {{QMessageBox::Ok, mb::kIdOk}, {QMessageBox::Cancel, mb::kIdCancel}};
     case kAbortRetryIgnore:
-        return {{QMessageBox::Abort, kIdAbort}, {QMessageBox::Retry, kIdRetry}, {QMessageBox::Ignore, kIdIgnore}};
+        return {{QMessageBox::Abort, kIdAbort},
+                {QMessageBox::Retry, kIdRetry},
+                {QMessageBox::Ignore, kIdIgnore}};
     case kYesNoCancel:
-        return {{QMessageBox::Yes, mb::kIdYes}, {QMessageBox::No, mb::kIdNo}, {QMessageBox::Cancel, mb::kIdCancel}};
+        return {{QMessageBox::Yes, mb::kIdYes},
+                {QMessageBox::No, mb::kIdNo},
+                {QMessageBox::Cancel, mb::kIdCancel}};
     case mb::kYesNo: return {{QMessageBox::Yes, mb::kIdYes}, {QMessageBox::No, mb::kIdNo}};
-    case kRetryCancel: return {{QMessageBox::Retry, kIdRetry}, {QMessageBox::Cancel, mb::kIdCancel}};
+    case kRetryCancel:
+        return {{QMessageBox::Retry, kIdRetry}, {QMessageBox::Cancel, mb::kIdCancel}};
     default: return {{QMessageBox::Ok, mb::kIdOk}};
     }
 }
 
-QMessageBox::Icon IconOf(unsigned style) {
+QMessageBox::Icon IconOf(unsigned style)
+{
     switch (style & 0xF0) {
     case mb::kIconError: return QMessageBox::Critical;
     case mb::kIconQuestion: return QMessageBox::Question;
@@ -56,8 +63,10 @@ public:
     HelpKey(QObject* parent, int topic) : QObject(parent), topic_(topic) {}
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress
+            && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
             OpenHelpTopic(topic_);
             return true;
         }
@@ -70,8 +79,10 @@ private:
 
 }  // namespace
 
-int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent) {
-    if (!parent) parent = MainWindow();
+int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent)
+{
+    if (!parent)
+        parent = MainWindow();
     std::vector<ButtonSpec> buttons = ButtonsOf(request.style);
     // Closed without a button: the escape answer, as the window system does.
     int escapeAnswer = buttons.front().answer;
@@ -84,22 +95,28 @@ int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent) {
     // with it; a box on the stack would then be deleted twice.
     QPointer<QMessageBox> box = new QMessageBox(parent);
     QString caption = QString::fromStdString(request.caption);
-    if (caption.isEmpty()) caption = QApplication::applicationDisplayName();
-    if (caption.isEmpty()) caption = QStringLiteral("Corvane");
+    if (caption.isEmpty())
+        caption = QApplication::applicationDisplayName();
+    if (caption.isEmpty())
+        caption = QStringLiteral("Corvane");
     box->setWindowTitle(caption);
     // Texts come from language files and other programs: shown as they are, never as markup.
     box->setTextFormat(Qt::PlainText);
     box->setText(QString::fromStdString(request.text));
     box->setIcon(IconOf(request.style));
-    for (const ButtonSpec& b : buttons) box->addButton(b.button);
+    for (const ButtonSpec& b : buttons)
+        box->addButton(b.button);
     std::size_t def = (request.style & mb::kDefButton2) && buttons.size() > 1 ? 1 : 0;
     box->setDefaultButton(buttons[def].button);
     // Esc answers Cancel or No where the box has them.
     for (const ButtonSpec& b : buttons)
-        if (b.answer == mb::kIdCancel || (b.answer == mb::kIdNo && buttons.size() == 2)) box->setEscapeButton(b.button);
-    if (request.helpId != 0) box->installEventFilter(new HelpKey(box, request.helpId));
+        if (b.answer == mb::kIdCancel || (b.answer == mb::kIdNo && buttons.size() == 2))
+            box->setEscapeButton(b.button);
+    if (request.helpId != 0)
+        box->installEventFilter(new HelpKey(box, request.helpId));
     box->exec();
-    if (!box) return escapeAnswer;
+    if (!box)
+        return escapeAnswer;
     int answer = escapeAnswer;
     QAbstractButton* clicked = box->clickedButton();
     for (const ButtonSpec& b : buttons)
@@ -111,8 +128,10 @@ int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent) {
     return answer;
 }
 
-void InstallMessageBoxes(CLanguage& language) {
-    language.SetMessageBoxSink([](const MessageBoxRequest& request) { return ShowMessageBox(request); });
+void InstallMessageBoxes(CLanguage& language)
+{
+    language.SetMessageBoxSink(
+        [](const MessageBoxRequest& request) { return ShowMessageBox(request); });
 }
 
 }  // namespace framework

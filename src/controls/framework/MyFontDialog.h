@@ -69,7 +69,11 @@ public:
 
     // Controls by id; null when the dialog has none with that id.
     QWidget* GetDlgItem(int id) const;
-    template <class T> T* GetDlgItemAs(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
+    template <class T>
+    T* GetDlgItemAs(int id) const
+    {
+        return qobject_cast<T*>(GetDlgItem(id));
+    }
     void SetDlgItemText(int id, const std::string& text);
     std::string GetDlgItemText(int id) const;
 
@@ -118,8 +122,8 @@ private:
     unsigned templateId_ = 0;
     QPointer<QWidget> owner_;
     std::map<int, QPointer<QWidget>> items_;
-    std::map<int, int> timers_;  // our id -> Qt timer id
-    CToolTipLoc* toolTips_ = nullptr;  // child object
-    QWidget* content_ = nullptr;       // holder of the built controls
+    std::map<int, int> timers_;           // our id -> Qt timer id
+    CToolTipLoc* toolTips_ = nullptr;     // child object
+    QWidget* content_ = nullptr;          // holder of the built controls
     QButtonGroup* radioGroup_ = nullptr;  // radio buttons being built join it
 };

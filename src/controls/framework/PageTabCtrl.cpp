@@ -7,8 +7,12 @@
 #include <QTabBar>
 
 CPageTabCtrl::CPageTabCtrl(QWidget* parent)
-    : QWidget(parent), tabBar_(new QTabBar(this)), pageArea_(new QWidget(this)),
-      pageLayout_(new QGridLayout(pageArea_)), layout_(new QBoxLayout(QBoxLayout::TopToBottom, this)) {
+    : QWidget(parent),
+      tabBar_(new QTabBar(this)),
+      pageArea_(new QWidget(this)),
+      pageLayout_(new QGridLayout(pageArea_)),
+      layout_(new QBoxLayout(QBoxLayout::TopToBottom, this))
+{
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
     layout_->addWidget(tabBar_);
@@ -19,7 +23,8 @@ CPageTabCtrl::CPageTabCtrl(QWidget* parent)
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, &CPageTabCtrl::OnFocusChanged);
 }
 
-CPageTabCtrl::~CPageTabCtrl() {
+CPageTabCtrl::~CPageTabCtrl()
+{
     // Focus moves while the base class destroys the children; this part is gone by then.
     disconnect(focusWatch_);
     disconnect(tabBar_, nullptr, this, nullptr);
@@ -28,8 +33,10 @@ CPageTabCtrl::~CPageTabCtrl() {
     RemoveAllPages();
 }
 
-int CPageTabCtrl::AddPage(const std::string& title, QWidget* page, int pageId, bool deleteOnRemove) {
-    if (!page) return -1;
+int CPageTabCtrl::AddPage(const std::string& title, QWidget* page, int pageId, bool deleteOnRemove)
+{
+    if (!page)
+        return -1;
     int index = GetItemCount();
     pages_.push_back({page, deleteOnRemove, nullptr, pageId});
     page->hide();
@@ -51,10 +58,14 @@ int CPageTabCtrl::AddPage(const std::string& title, QWidget* page, int pageId, b
     return index;
 }
 
-bool CPageTabCtrl::ActivatePage(int index) {
-    if (index >= GetItemCount()) return false;
-    if (index == current_) return true;
-    if (index < 0) return false;
+bool CPageTabCtrl::ActivatePage(int index)
+{
+    if (index >= GetItemCount())
+        return false;
+    if (index == current_)
+        return true;
+    if (index < 0)
+        return false;
     RememberFocus(current_);
     if (Valid(current_) && pages_[static_cast<std::size_t>(current_)].window)
         pages_[static_cast<std::size_t>(current_)].window->hide();
@@ -66,75 +77,100 @@ bool CPageTabCtrl::ActivatePage(int index) {
     return true;
 }
 
-void CPageTabCtrl::OnTabChanged(int index) {
-    if (quiet_ || index == current_) return;
+void CPageTabCtrl::OnTabChanged(int index)
+{
+    if (quiet_ || index == current_)
+        return;
     int old = current_;
     if (Valid(old)) {
         OnDeactivatePage(old, pages_[static_cast<std::size_t>(old)].id);
         RememberFocus(old);
-        if (QWidget* w = pages_[static_cast<std::size_t>(old)].window) w->hide();
+        if (QWidget* w = pages_[static_cast<std::size_t>(old)].window)
+            w->hide();
     }
     current_ = index;
-    if (!Valid(index)) return;
+    if (!Valid(index))
+        return;
     ShowPage(index);
     OnActivatePage(index, pages_[static_cast<std::size_t>(index)].id);
 }
 
-void CPageTabCtrl::ShowPage(int index) {
-    if (!Valid(index)) return;
+void CPageTabCtrl::ShowPage(int index)
+{
+    if (!Valid(index))
+        return;
     Page& p = pages_[static_cast<std::size_t>(index)];
-    if (!p.window) return;
+    if (!p.window)
+        return;
     p.window->show();
     QWidget* target = p.focus;
     // The remembered control may be gone or unusable: take the page's first control instead.
-    if (!target || !p.window->isAncestorOf(target) || !target->isEnabled()) target = FirstFocusable(p.window);
-    if (target) target->setFocus(Qt::TabFocusReason);
+    if (!target || !p.window->isAncestorOf(target) || !target->isEnabled())
+        target = FirstFocusable(p.window);
+    if (target)
+        target->setFocus(Qt::TabFocusReason);
 }
 
-void CPageTabCtrl::RememberFocus(int index) {
-    if (!Valid(index)) return;
+void CPageTabCtrl::RememberFocus(int index)
+{
+    if (!Valid(index))
+        return;
     Page& p = pages_[static_cast<std::size_t>(index)];
     QWidget* focus = QApplication::focusWidget();
-    if (p.window && focus && p.window->isAncestorOf(focus)) p.focus = focus;
+    if (p.window && focus && p.window->isAncestorOf(focus))
+        p.focus = focus;
 }
 
-void CPageTabCtrl::OnFocusChanged(QWidget*, QWidget* now) {
-    if (!Valid(current_) || !now) return;
+void CPageTabCtrl::OnFocusChanged(QWidget*, QWidget* now)
+{
+    if (!Valid(current_) || !now)
+        return;
     Page& p = pages_[static_cast<std::size_t>(current_)];
-    if (p.window && p.window->isVisible() && p.window->isAncestorOf(now)) p.focus = now;
+    if (p.window && p.window->isVisible() && p.window->isAncestorOf(now))
+        p.focus = now;
 }
 
-void CPageTabCtrl::focusInEvent(QFocusEvent* event) {
+void CPageTabCtrl::focusInEvent(QFocusEvent* event)
+{
     QWidget::focusInEvent(event);
-    if (Valid(current_)) ShowPage(current_);
+    if (Valid(current_))
+        ShowPage(current_);
 }
 
-QWidget* CPageTabCtrl::FirstFocusable(QWidget* page) {
-    if (!page) return nullptr;
+QWidget* CPageTabCtrl::FirstFocusable(QWidget* page)
+{
+    if (!page)
+        return nullptr;
     for (QWidget* w : page->findChildren<QWidget*>()) {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && !w->isHidden() && !w->focusProxy())
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && !w->isHidden()
+            && !w->focusProxy())
             return w;
     }
     return nullptr;
 }
 
-QWidget* CPageTabCtrl::GetPage(int index) const {
+QWidget* CPageTabCtrl::GetPage(int index) const
+{
     return Valid(index) ? pages_[static_cast<std::size_t>(index)].window.data() : nullptr;
 }
 
-int CPageTabCtrl::GetPageId(int index) const {
+int CPageTabCtrl::GetPageId(int index) const
+{
     return Valid(index) ? pages_[static_cast<std::size_t>(index)].id : -1;
 }
 
-QWidget* CPageTabCtrl::RememberedFocus(int index) const {
+QWidget* CPageTabCtrl::RememberedFocus(int index) const
+{
     return Valid(index) ? pages_[static_cast<std::size_t>(index)].focus.data() : nullptr;
 }
 
-void CPageTabCtrl::RemoveAllPages() {
+void CPageTabCtrl::RemoveAllPages()
+{
     for (int i = GetItemCount() - 1; i >= 0; --i) {
         Page& p = pages_[static_cast<std::size_t>(i)];
         OnDestroyPage(i, p.id);
-        if (!p.window) continue;
+        if (!p.window)
+            continue;
         if (p.deleteOnRemove) {
             delete p.window.data();
         } else {
@@ -146,7 +182,8 @@ void CPageTabCtrl::RemoveAllPages() {
     current_ = -1;
     bool wasQuiet = quiet_;
     quiet_ = true;
-    while (tabBar_->count() > 0) tabBar_->removeTab(tabBar_->count() - 1);
+    while (tabBar_->count() > 0)
+        tabBar_->removeTab(tabBar_->count() - 1);
     quiet_ = wasQuiet;
 }
 
@@ -157,7 +194,8 @@ namespace {
 class PageScrollArea : public QScrollArea {
 public:
     using QScrollArea::QScrollArea;
-    QSize sizeHint() const override {
+    QSize sizeHint() const override
+    {
         const QSize pages = widget() ? widget()->sizeHint() : QSize();
         return pages.expandedTo(QSize(0, 0)) + QSize(2 * frameWidth(), 2 * frameWidth());
     }
@@ -165,8 +203,10 @@ public:
 
 }  // namespace
 
-void CPageTabCtrl::EnablePageScrolling() {
-    if (scroll_) return;
+void CPageTabCtrl::EnablePageScrolling()
+{
+    if (scroll_)
+        return;
     scroll_ = new PageScrollArea(this);
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setWidgetResizable(true);
@@ -177,7 +217,8 @@ void CPageTabCtrl::EnablePageScrolling() {
     layout_->addWidget(scroll_, 1);
 }
 
-void CPageTabCtrl::SetTabPosition(QTabWidget::TabPosition position) {
+void CPageTabCtrl::SetTabPosition(QTabWidget::TabPosition position)
+{
     switch (position) {
     case QTabWidget::North:
         tabBar_->setShape(QTabBar::RoundedNorth);
@@ -198,9 +239,15 @@ void CPageTabCtrl::SetTabPosition(QTabWidget::TabPosition position) {
     }
 }
 
-bool CPageTabCtrl::DispatchCommand(int id, int code) { return framework::SendCommand(parentWidget(), id, code); }
+bool CPageTabCtrl::DispatchCommand(int id, int code)
+{
+    return framework::SendCommand(parentWidget(), id, code);
+}
 
-bool CPageTabCtrl::OnInitPage(int, int) { return true; }
+bool CPageTabCtrl::OnInitPage(int, int)
+{
+    return true;
+}
 void CPageTabCtrl::OnActivatePage(int, int) {}
 void CPageTabCtrl::OnDeactivatePage(int, int) {}
 void CPageTabCtrl::OnDestroyPage(int, int) {}

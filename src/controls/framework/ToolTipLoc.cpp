@@ -10,16 +10,20 @@
 
 CToolTipLoc::CToolTipLoc(QObject* parent) : QObject(parent) {}
 
-bool CToolTipLoc::CreateWithLanguage(QWidget* parent, const CLanguage& language) {
-    if (!parent) return false;
+bool CToolTipLoc::CreateWithLanguage(QWidget* parent, const CLanguage& language)
+{
+    if (!parent)
+        return false;
     parent_ = parent;
     texts_.emplace(language);
     return true;
 }
 
-int CToolTipLoc::KeyFor(QWidget* control) {
+int CToolTipLoc::KeyFor(QWidget* control)
+{
     auto it = keys_.find(control);
-    if (it != keys_.end()) return it->second;
+    if (it != keys_.end())
+        return it->second;
     int key = nextKey_++;
     keys_[control] = key;
     control->installEventFilter(this);
@@ -27,32 +31,44 @@ int CToolTipLoc::KeyFor(QWidget* control) {
     return key;
 }
 
-void CToolTipLoc::AddToolText(QWidget* control, std::string_view english) {
-    if (!control || !texts_) return;
+void CToolTipLoc::AddToolText(QWidget* control, std::string_view english)
+{
+    if (!control || !texts_)
+        return;
     texts_->AddToolText(KeyFor(control), english);
 }
 
-void CToolTipLoc::AddToolId(QWidget* control, int stringId) {
-    if (!control || !texts_) return;
+void CToolTipLoc::AddToolId(QWidget* control, int stringId)
+{
+    if (!control || !texts_)
+        return;
     texts_->AddToolId(KeyFor(control), stringId);
 }
 
-std::string CToolTipLoc::TextFor(QWidget* control) const {
+std::string CToolTipLoc::TextFor(QWidget* control) const
+{
     auto it = keys_.find(control);
-    if (it == keys_.end() || !texts_) return {};
+    if (it == keys_.end() || !texts_)
+        return {};
     return texts_->Text(it->second);
 }
 
-bool CToolTipLoc::IsEnabled() const { return enabled_ ? enabled_() : framework::ToolTipsEnabled(); }
+bool CToolTipLoc::IsEnabled() const
+{
+    return enabled_ ? enabled_() : framework::ToolTipsEnabled();
+}
 
-bool CToolTipLoc::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::ToolTip || !keys_.count(watched)) return QObject::eventFilter(watched, event);
+bool CToolTipLoc::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip || !keys_.count(watched))
+        return QObject::eventFilter(watched, event);
     auto* control = static_cast<QWidget*>(watched);
     std::string text = IsEnabled() ? TextFor(control) : std::string();
     if (text.empty()) {
         QToolTip::hideText();
     } else {
-        if (parent_) QToolTip::setFont(parent_->font());
+        if (parent_)
+            QToolTip::setFont(parent_->font());
         auto* help = static_cast<QHelpEvent*>(event);
         QToolTip::showText(help->globalPos(), QString::fromStdString(text), control);
     }

@@ -7,40 +7,49 @@
 
 CColorEdit::CColorEdit(QWidget* parent) : QLineEdit(parent) {}
 
-COLORREF CColorEdit::GetBkColor() const {
-    return bkColor_ ? *bkColor_ : FromQColor(SystemColor(QApplication::palette(this), SysColor::Window));
+COLORREF CColorEdit::GetBkColor() const
+{
+    return bkColor_ ? *bkColor_
+                    : FromQColor(SystemColor(QApplication::palette(this), SysColor::Window));
 }
 
-COLORREF CColorEdit::GetTextColor() const {
-    return textColor_ ? *textColor_ : FromQColor(SystemColor(QApplication::palette(this), SysColor::WindowText));
+COLORREF CColorEdit::GetTextColor() const
+{
+    return textColor_ ? *textColor_
+                      : FromQColor(SystemColor(QApplication::palette(this), SysColor::WindowText));
 }
 
-COLORREF CColorEdit::SetBkColor(COLORREF color) {
+COLORREF CColorEdit::SetBkColor(COLORREF color)
+{
     const COLORREF old = GetBkColor();
     bkColor_ = color;
     ApplyColors();
     return old;
 }
 
-COLORREF CColorEdit::SetTextColor(COLORREF color) {
+COLORREF CColorEdit::SetTextColor(COLORREF color)
+{
     const COLORREF old = GetTextColor();
     textColor_ = color;
     ApplyColors();
     return old;
 }
 
-void CColorEdit::SetBlankWhenEmpty(bool on) {
+void CColorEdit::SetBlankWhenEmpty(bool on)
+{
     if (on && !blankWhenEmpty_) {
         connect(this, &QLineEdit::textChanged, this, [this] {
             // Only becoming empty or no longer empty changes the colours.
-            if (IsBlank() != shownBlank_) ApplyColors();
+            if (IsBlank() != shownBlank_)
+                ApplyColors();
         });
     }
     blankWhenEmpty_ = on;
     ApplyColors();
 }
 
-void CColorEdit::ApplyColors() {
+void CColorEdit::ApplyColors()
+{
     applying_ = true;
     shownBlank_ = IsBlank();
     QPalette p = palette();
@@ -55,29 +64,38 @@ void CColorEdit::ApplyColors() {
     update();
 }
 
-void CColorEdit::changeEvent(QEvent* e) {
+void CColorEdit::changeEvent(QEvent* e)
+{
     QLineEdit::changeEvent(e);
     // A new system palette: colours left to the system follow it, those set here stay.
-    if (e->type() == QEvent::ApplicationPaletteChange && !applying_ && (bkColor_ || textColor_)) ApplyColors();
+    if (e->type() == QEvent::ApplicationPaletteChange && !applying_ && (bkColor_ || textColor_))
+        ApplyColors();
 }
 
-bool CColorEdit::SetPointFont(int points, const std::string& face) {
-    if (points <= 0 || face.empty()) return false;
+bool CColorEdit::SetPointFont(int points, const std::string& face)
+{
+    if (points <= 0 || face.empty())
+        return false;
     QFont f(QString::fromStdString(face));
     f.setPointSize(points);
     setFont(f);
     return true;
 }
 
-void CColorEdit::SetLogFont(const QFont& font) { setFont(font); }
+void CColorEdit::SetLogFont(const QFont& font)
+{
+    setFont(font);
+}
 
-void CColorEdit::SetBold() {
+void CColorEdit::SetBold()
+{
     QFont f = font();
     f.setWeight(QFont::Black);
     setFont(f);
 }
 
-void CColorEdit::SetNoBorder(bool on) {
+void CColorEdit::SetNoBorder(bool on)
+{
     noBorder_ = on;
     setFrame(!on);
 }

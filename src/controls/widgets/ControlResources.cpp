@@ -7,19 +7,22 @@
 namespace res {
 namespace {
 
-QPixmap FromFile(const char* kind, int id) {
+QPixmap FromFile(const char* kind, int id)
+{
     const QString path = QStringLiteral(":/res/%1/%2.png").arg(QLatin1String(kind)).arg(id);
     return QFile::exists(path) ? QPixmap(path) : QPixmap();
 }
 
-QPixmap Canvas(int w, int h, const QColor& fill) {
+QPixmap Canvas(int w, int h, const QColor& fill)
+{
     QPixmap p(w, h);
     p.fill(fill);
     return p;
 }
 
 // A plain arrow pointer, hot spot at (1, 1).
-void DrawArrow(QPainter& p) {
+void DrawArrow(QPainter& p)
+{
     QPainterPath arrow;
     arrow.moveTo(1, 1);
     arrow.lineTo(1, 19);
@@ -34,7 +37,8 @@ void DrawArrow(QPainter& p) {
     p.drawPath(arrow);
 }
 
-QCursor AvailableCursor() {
+QCursor AvailableCursor()
+{
     QPixmap pm = Canvas(32, 32, Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
@@ -45,7 +49,8 @@ QCursor AvailableCursor() {
     return QCursor(pm, 1, 1);
 }
 
-QCursor UnavailableCursor() {
+QCursor UnavailableCursor()
+{
     QPixmap pm = Canvas(32, 32, Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
@@ -57,7 +62,8 @@ QCursor UnavailableCursor() {
     return QCursor(pm, 1, 1);
 }
 
-QCursor HandCursor() {
+QCursor HandCursor()
+{
     QPixmap pm = Canvas(32, 32, Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
@@ -74,11 +80,13 @@ QCursor HandCursor() {
 }
 
 // A sunken groove across the middle with tick marks; blue for 285, amber for 286.
-QPixmap Channel(const QColor& tint) {
+QPixmap Channel(const QColor& tint)
+{
     QPixmap pm = Canvas(120, 24, QColor(0xD8, 0xD8, 0xD8));
     QPainter p(&pm);
     p.setPen(QColor(0x90, 0x90, 0x90));
-    for (int x = 4; x < 120; x += 8) p.drawLine(x, 18, x, 21);
+    for (int x = 4; x < 120; x += 8)
+        p.drawLine(x, 18, x, 21);
     p.fillRect(QRect(0, 8, 120, 6), QColor(0x50, 0x50, 0x50));
     p.fillRect(QRect(1, 9, 118, 4), tint);
     p.setPen(QColor(0xFF, 0xFF, 0xFF));
@@ -87,7 +95,8 @@ QPixmap Channel(const QColor& tint) {
 }
 
 // The thumb on a magenta ground: the top-left pixel's colour is the transparent one.
-QPixmap Thumb(bool pressed) {
+QPixmap Thumb(bool pressed)
+{
     QPixmap pm = Canvas(13, 22, QColor(255, 0, 255));
     QPainter p(&pm);
     QPainterPath body;
@@ -101,14 +110,17 @@ QPixmap Thumb(bool pressed) {
     p.setBrush(pressed ? QColor(0xF0, 0xA0, 0x20) : QColor(0xC8, 0xC8, 0xD0));
     p.drawPath(body);
     p.setPen(pressed ? QColor(0x80, 0x40, 0x00) : QColor(0x60, 0x60, 0x70));
-    for (int y = 5; y <= 11; y += 3) p.drawLine(3, y, 9, y);
+    for (int y = 5; y <= 11; y += 3)
+        p.drawLine(3, y, 9, y);
     return pm;
 }
 
 }  // namespace
 
-QPixmap LoadBitmap(int id) {
-    if (QPixmap pm = FromFile("bitmap", id); !pm.isNull()) return pm;
+QPixmap LoadBitmap(int id)
+{
+    if (QPixmap pm = FromFile("bitmap", id); !pm.isNull())
+        return pm;
     switch (id) {
     case kBitmapChannel: return Channel(QColor(0x30, 0x80, 0xE0));
     case kBitmapChannel2: return Channel(QColor(0xE0, 0xA0, 0x20));
@@ -118,10 +130,15 @@ QPixmap LoadBitmap(int id) {
     }
 }
 
-QPixmap LoadIcon(int id) { return FromFile("icon", id); }
+QPixmap LoadIcon(int id)
+{
+    return FromFile("icon", id);
+}
 
-std::optional<QCursor> LoadCursor(int id) {
-    if (QPixmap pm = FromFile("cursor", id); !pm.isNull()) return QCursor(pm, 1, 1);
+std::optional<QCursor> LoadCursor(int id)
+{
+    if (QPixmap pm = FromFile("cursor", id); !pm.isNull())
+        return QCursor(pm, 1, 1);
     switch (id) {
     case kCursorAvailable: return AvailableCursor();
     case kCursorUnavailable: return UnavailableCursor();

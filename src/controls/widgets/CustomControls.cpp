@@ -11,22 +11,29 @@
 #include "SkinSlider.h"
 
 namespace {
-QString Caption(const ControlSpec& decl) { return QString::fromStdString(decl.caption); }
-
-template <class T>
-void RegisterPlain(const char* name) {
-    RegisterControlClass(name, [](const ControlSpec&, QWidget* parent) -> QWidget* { return new T(parent); });
+QString Caption(const ControlSpec& decl)
+{
+    return QString::fromStdString(decl.caption);
 }
 
 template <class T>
-void RegisterCaptioned(const char* name) {
+void RegisterPlain(const char* name)
+{
+    RegisterControlClass(
+        name, [](const ControlSpec&, QWidget* parent) -> QWidget* { return new T(parent); });
+}
+
+template <class T>
+void RegisterCaptioned(const char* name)
+{
     RegisterControlClass(name, [](const ControlSpec& decl, QWidget* parent) -> QWidget* {
         return new T(Caption(decl), parent);
     });
 }
 }  // namespace
 
-void RegisterCustomControls() {
+void RegisterCustomControls()
+{
     RegisterCaptioned<CFlatButton>("CFlatButton");
     RegisterCaptioned<COnOffButton>("COnOffButton");
     RegisterPlain<CColorEdit>("CColorEdit");

@@ -8,7 +8,8 @@
 
 // The keys the field leaves to the line edit underneath: caret movement and the dialog's own
 // keys (Enter, Esc, Tab).
-inline bool IsCaretOrDialogKey(int key) {
+inline bool IsCaretOrDialogKey(int key)
+{
     switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Right:
@@ -18,15 +19,14 @@ inline bool IsCaretOrDialogKey(int key) {
     case Qt::Key_Enter:
     case Qt::Key_Escape:
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return true;
-    default:
-        return false;
+    case Qt::Key_Backtab: return true;
+    default: return false;
     }
 }
 
 // The primary selection a middle click pastes; empty where the platform has none.
-inline QString PrimarySelectionText() {
+inline QString PrimarySelectionText()
+{
     const QClipboard* clipboard = QApplication::clipboard();
     return clipboard->supportsSelection() ? clipboard->text(QClipboard::Selection) : QString();
 }

@@ -87,9 +87,12 @@ public:
 protected:
     virtual void OnDrawBackground(QPainter& p, QRect& r);
     virtual void OnDrawBorder(QPainter& p, const QRect& r);
-    virtual void DrawIcon(QPainter& p, bool hasCaption, const QRect& item, QRect& caption, bool pressed, bool disabled);
-    virtual void DrawBitmap(QPainter& p, bool hasCaption, const QRect& item, QRect& caption, bool pressed, bool disabled);
-    virtual void DrawText(QPainter& p, const QString& text, const QRect& item, const QRect& caption, bool pressed, bool disabled);
+    virtual void DrawIcon(QPainter& p, bool hasCaption, const QRect& item, QRect& caption,
+                          bool pressed, bool disabled);
+    virtual void DrawBitmap(QPainter& p, bool hasCaption, const QRect& item, QRect& caption,
+                            bool pressed, bool disabled);
+    virtual void DrawText(QPainter& p, const QString& text, const QRect& item, const QRect& caption,
+                          bool pressed, bool disabled);
 
     void paintEvent(QPaintEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
@@ -106,10 +109,11 @@ private:
     void Hover(bool on);
     QColor Color(int index) const;
     bool IsPressedLook() const;
-    QRect ImageRect(const QSize& size, bool hasCaption, const QRect& item, QRect& caption, bool pressed) const;
+    QRect ImageRect(const QSize& size, bool hasCaption, const QRect& item, QRect& caption,
+                    bool pressed) const;
     // Draws the icon or bitmap in its place, greyed when disabled.
-    void DrawImage(QPainter& p, const QPixmap& pm, bool hasCaption, const QRect& item, QRect& caption, bool pressed,
-                   bool disabled);
+    void DrawImage(QPainter& p, const QPixmap& pm, bool hasCaption, const QRect& item,
+                   QRect& caption, bool pressed, bool disabled);
     void FreeImages();
 
     bool isFlat_ = true;

@@ -22,7 +22,8 @@ constexpr int kFolderExistsNot = 131;
 constexpr int kFolderNotValid = 132;
 constexpr int kFolderCannotCreate = 133;
 
-int Ask(int id, const std::string& path, unsigned style) {
+int Ask(int id, const std::string& path, unsigned style)
+{
     const CLanguage& lang = framework::Language();
     MessageBoxRequest box;
     box.text = lang.FormatString1(id, path);
@@ -31,18 +32,24 @@ int Ask(int id, const std::string& path, unsigned style) {
 }
 }  // namespace
 
-CFolderPicker::CFolderPicker(std::string caption, std::string title, std::optional<std::string> initialPath)
-    : caption_(std::move(caption)), title_(std::move(title)), initialPath_(std::move(initialPath)) {}
+CFolderPicker::CFolderPicker(std::string caption, std::string title,
+                             std::optional<std::string> initialPath)
+    : caption_(std::move(caption)), title_(std::move(title)), initialPath_(std::move(initialPath))
+{
+}
 
 CFolderPicker::~CFolderPicker() = default;
 
-bool CFolderPicker::MakeSurePathExists(const std::string& path) {
+bool CFolderPicker::MakeSurePathExists(const std::string& path)
+{
     if (!folderpath::IsValid(path)) {
         Ask(kFolderNotValid, path, mb::kIconExclamation);
         return false;
     }
-    if (folderpath::Exists(path)) return true;
-    if (Ask(kFolderExistsNot, path, mb::kYesNo | mb::kIconQuestion) != mb::kIdYes) return false;
+    if (folderpath::Exists(path))
+        return true;
+    if (Ask(kFolderExistsNot, path, mb::kYesNo | mb::kIconQuestion) != mb::kIdYes)
+        return false;
     if (folderpath::Create(path) != folderpath::kOk) {
         Ask(kFolderCannotCreate, path, mb::kIconExclamation);
         return false;
@@ -50,18 +57,22 @@ bool CFolderPicker::MakeSurePathExists(const std::string& path) {
     return true;
 }
 
-bool CFolderPicker::Accept(const std::string& typed) {
+bool CFolderPicker::Accept(const std::string& typed)
+{
     path_ = typed;
     if (!MakeSurePathExists(path_)) {
-        if (edit_) edit_->setFocus();
+        if (edit_)
+            edit_->setFocus();
         return false;
     }
     accepted_ = true;
-    if (dialog_) dialog_->done(1);
+    if (dialog_)
+        dialog_->done(1);
     return true;
 }
 
-void CFolderPicker::OnSelectionChanged() {
+void CFolderPicker::OnSelectionChanged()
+{
     const QModelIndex idx = tree_->currentIndex();
     const QString p = idx.isValid() ? QDir::cleanPath(model_->filePath(idx)) : QString();
     const bool usable = p.startsWith('/');
@@ -72,12 +83,14 @@ void CFolderPicker::OnSelectionChanged() {
     }
 }
 
-void CFolderPicker::OnEdited() {
+void CFolderPicker::OnEdited()
+{
     path_ = edit_->text().toStdString();
     ok_->setEnabled(!path_.empty());
 }
 
-int CFolderPicker::DoModal(QWidget* owner) {
+int CFolderPicker::DoModal(QWidget* owner)
+{
     // On the heap: the owner may be destroyed inside the dialog's event loop (or inside a box
     // that OK shows) and takes the dialog with it; one on the stack would be deleted twice.
     QPointer<QDialog> dlg = new QDialog(owner ? owner : framework::MainWindow());
@@ -90,7 +103,8 @@ int CFolderPicker::DoModal(QWidget* owner) {
         model_ = nullptr;
         ok_ = nullptr;
     });
-    if (!caption_.empty()) dlg->setWindowTitle(QString::fromStdString(caption_));
+    if (!caption_.empty())
+        dlg->setWindowTitle(QString::fromStdString(caption_));
     auto* layout = new QVBoxLayout(dlg);
     if (!title_.empty()) {
         auto* title = new QLabel(QString::fromStdString(title_), dlg);
@@ -106,7 +120,8 @@ int CFolderPicker::DoModal(QWidget* owner) {
     model_->setRootPath(QStringLiteral("/"));
     tree_ = new QTreeView(dlg);
     tree_->setModel(model_);
-    for (int c = 1; c < model_->columnCount(); ++c) tree_->hideColumn(c);
+    for (int c = 1; c < model_->columnCount(); ++c)
+        tree_->hideColumn(c);
     tree_->header()->hide();
     layout->addWidget(tree_, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dlg);
@@ -114,7 +129,8 @@ int CFolderPicker::DoModal(QWidget* owner) {
     ok_->setEnabled(false);
     layout->addWidget(buttons);
 
-    const QString start = initialPath_ ? QString::fromStdString(*initialPath_) : QDir::currentPath();
+    const QString start =
+        initialPath_ ? QString::fromStdString(*initialPath_) : QDir::currentPath();
     if (!start.isEmpty()) {
         const QModelIndex idx = model_->index(start);
         if (idx.isValid()) {
@@ -129,7 +145,8 @@ int CFolderPicker::DoModal(QWidget* owner) {
                      [this] { OnSelectionChanged(); });
     QObject::connect(edit_, &QLineEdit::textEdited, dlg, [this] { OnEdited(); });
     QObject::connect(buttons, &QDialogButtonBox::accepted, dlg, [this] {
-        if (edit_) Accept(edit_->text().toStdString());
+        if (edit_)
+            Accept(edit_->text().toStdString());
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, dlg, &QDialog::reject);
     dlg->resize(360, 420);

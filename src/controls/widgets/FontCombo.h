@@ -14,8 +14,8 @@ class CODrawer {
 public:
     virtual ~CODrawer() = default;
     // index -1 (no item) is not drawn.
-    virtual void DrawItem(QPainter& p, const QRect& rect, const QString& text, bool selected, bool hasFocus,
-                          const QPalette& palette) = 0;
+    virtual void DrawItem(QPainter& p, const QRect& rect, const QString& text, bool selected,
+                          bool hasFocus, const QPalette& palette) = 0;
     virtual int MeasureItem(const QWidget* control) const = 0;
     virtual void FillListBox(QListWidget* list) = 0;
     virtual void FillComboBox(QComboBox* combo) = 0;

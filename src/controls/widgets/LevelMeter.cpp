@@ -8,13 +8,16 @@
 
 #include <algorithm>
 
-CLevelMeter::CLevelMeter(QWidget* parent) : QWidget(parent) {
+CLevelMeter::CLevelMeter(QWidget* parent) : QWidget(parent)
+{
     config_.bkColor = FromQColor(SystemColor(palette(), SysColor::BtnFace));
     ResetControl();
 }
 
-bool CLevelMeter::Create(const QRect& rect, QWidget* parent) {
-    if (!parent) return false;
+bool CLevelMeter::Create(const QRect& rect, QWidget* parent)
+{
+    if (!parent)
+        return false;
     setParent(parent);
     setGeometry(rect);
     SetControlId(this, kControlId);
@@ -22,28 +25,37 @@ bool CLevelMeter::Create(const QRect& rect, QWidget* parent) {
     return true;
 }
 
-void CLevelMeter::SetBackgroundColor(COLORREF color) { config_.bkColor = color; }
+void CLevelMeter::SetBackgroundColor(COLORREF color)
+{
+    config_.bkColor = color;
+}
 
-void CLevelMeter::SetMeterBands(int bands, int leds) {
+void CLevelMeter::SetMeterBands(int bands, int leds)
+{
     config_.numBands = std::max(bands, 1);
     config_.numLeds = leds;
     ResetControl();
 }
 
-void CLevelMeter::SetRangeValue(int medium, int high, int max) {
+void CLevelMeter::SetRangeValue(int medium, int high, int max)
+{
     config_.mediumThreshold = medium;
     config_.highThreshold = high;
     config_.maxValue = max;
 }
 
-void CLevelMeter::ShowGrid() {
-    if (config_.showGrid) return;
+void CLevelMeter::ShowGrid()
+{
+    if (config_.showGrid)
+        return;
     config_.showGrid = true;
     update();
 }
 
-bool CLevelMeter::SetData(const int* value) {
-    if (!value || bands_.empty()) return false;
+bool CLevelMeter::SetData(const int* value)
+{
+    if (!value || bands_.empty())
+        return false;
     Band& b = bands_.front();
     hasData_ = true;
     b.value = *value;
@@ -55,38 +67,47 @@ bool CLevelMeter::SetData(const int* value) {
     return true;
 }
 
-void CLevelMeter::ClearData() {
+void CLevelMeter::ClearData()
+{
     hasData_ = false;
     Repaint();
 }
 
-void CLevelMeter::SetBlankWhenEmpty(bool on) {
+void CLevelMeter::SetBlankWhenEmpty(bool on)
+{
     blankWhenEmpty_ = on;
     Repaint();
 }
 
-bool CLevelMeter::IsBlank() const {
-    if (!hasData_) return true;
-    if (!blankWhenEmpty_) return false;
+bool CLevelMeter::IsBlank() const
+{
+    if (!hasData_)
+        return true;
+    if (!blankWhenEmpty_)
+        return false;
     return std::all_of(bands_.begin(), bands_.end(),
                        [this](const Band& b) { return meter::LitCount(config_, b.value) == 0; });
 }
 
-void CLevelMeter::ResetControl() {
+void CLevelMeter::ResetControl()
+{
     bands_.assign(static_cast<std::size_t>(std::max(config_.numBands, 1)),
                   Band{config_.maxValue, config_.maxValue, falloffHold_});
     Repaint();
 }
 
-void CLevelMeter::Repaint() {
+void CLevelMeter::Repaint()
+{
     // A bar covers the whole widget; a blank meter lets its parent paint underneath.
     setAttribute(Qt::WA_OpaquePaintEvent, !IsBlank());
     update();
 }
 
-void CLevelMeter::paintEvent(QPaintEvent*) {
+void CLevelMeter::paintEvent(QPaintEvent*)
+{
     // Blank: nothing painted, the panel underneath shows (the widget is not opaque then).
-    if (IsBlank()) return;
+    if (IsBlank())
+        return;
     // Painted off-screen first, then copied, so a fast series of readings does not flicker.
     QPixmap off(size());
     off.fill(ToQColor(config_.bkColor));
@@ -94,9 +115,11 @@ void CLevelMeter::paintEvent(QPaintEvent*) {
         QPainter p(&off);
         p.setPen(QPen(ToQColor(DarkenColor(config_.bkColor, 15)), 1));
         for (std::size_t i = 0; i < bands_.size(); ++i) {
-            const auto segs = meter::LayoutBand(config_, static_cast<int>(i), bands_[i].value, width(), height());
+            const auto segs =
+                meter::LayoutBand(config_, static_cast<int>(i), bands_[i].value, width(), height());
             for (const auto& s : segs) {
-                const QRect r(QPoint(s.rect.left, s.rect.top), QPoint(s.rect.right - 1, s.rect.bottom - 1));
+                const QRect r(QPoint(s.rect.left, s.rect.top),
+                              QPoint(s.rect.right - 1, s.rect.bottom - 1));
                 p.fillRect(r, ToQColor(s.color));
                 if (s.gridLine) {
                     const int y = (s.rect.top + s.rect.bottom) / 2;

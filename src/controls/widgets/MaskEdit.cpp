@@ -9,16 +9,19 @@
 #include <QMenu>
 #include <QMouseEvent>
 
-CMaskEdit::CMaskEdit(QWidget* parent) : QLineEdit(parent) {
+CMaskEdit::CMaskEdit(QWidget* parent) : QLineEdit(parent)
+{
     setDragEnabled(false);
     setAcceptDrops(false);
     // A text set with setText from outside counts as set by the program.
     connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
-        if (useMask_ && t.toStdString() != model_.Text()) model_.SetText(t.toStdString());
+        if (useMask_ && t.toStdString() != model_.Text())
+            model_.SetText(t.toStdString());
     });
 }
 
-void CMaskEdit::SetMask(const std::string& mask, const std::string& literal) {
+void CMaskEdit::SetMask(const std::string& mask, const std::string& literal)
+{
     useMask_ = true;
     const std::string text = model_.Text();
     model_ = MaskEditModel(mask, literal);
@@ -26,20 +29,27 @@ void CMaskEdit::SetMask(const std::string& mask, const std::string& literal) {
     setMaxLength(static_cast<int>(mask.size()));
 }
 
-void CMaskEdit::SetMaskedText(const QString& text) {
+void CMaskEdit::SetMaskedText(const QString& text)
+{
     model_.SetText(text.toStdString());
     Show();
 }
 
-void CMaskEdit::Show() {
+void CMaskEdit::Show()
+{
     const QString t = QString::fromStdString(model_.Text());
-    if (text() != t) setText(t);
+    if (text() != t)
+        setText(t);
     setCursorPosition(model_.Caret());
 }
 
-void CMaskEdit::PasteClipboard() { PasteText(QApplication::clipboard()->text()); }
+void CMaskEdit::PasteClipboard()
+{
+    PasteText(QApplication::clipboard()->text());
+}
 
-void CMaskEdit::PasteText(const QString& text) {
+void CMaskEdit::PasteText(const QString& text)
+{
     model_.SetCaret(hasSelectedText() ? selectionEnd() : cursorPosition());
     if (model_.Paste(text.toStdString()))
         Show();
@@ -47,25 +57,34 @@ void CMaskEdit::PasteText(const QString& text) {
         QApplication::beep();
 }
 
-QString CMaskEdit::SelectionText() const { return PrimarySelectionText(); }
+QString CMaskEdit::SelectionText() const
+{
+    return PrimarySelectionText();
+}
 
-void CMaskEdit::mouseReleaseEvent(QMouseEvent* e) {
-    if (!useMask_ || e->button() != Qt::MiddleButton) return QLineEdit::mouseReleaseEvent(e);
+void CMaskEdit::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (!useMask_ || e->button() != Qt::MiddleButton)
+        return QLineEdit::mouseReleaseEvent(e);
     // The primary selection is a paste like any other, never the line edit's own insert.
     const QString text = isReadOnly() ? QString() : SelectionText();
-    if (!text.isEmpty()) PasteText(text);
+    if (!text.isEmpty())
+        PasteText(text);
     e->accept();
 }
 
-void CMaskEdit::keyPressEvent(QKeyEvent* e) {
-    if (!useMask_) return QLineEdit::keyPressEvent(e);
-    if (e->matches(QKeySequence::Paste)) return PasteClipboard();
-    if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::SelectAll) || IsCaretOrDialogKey(e->key()))
+void CMaskEdit::keyPressEvent(QKeyEvent* e)
+{
+    if (!useMask_)
+        return QLineEdit::keyPressEvent(e);
+    if (e->matches(QKeySequence::Paste))
+        return PasteClipboard();
+    if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::SelectAll)
+        || IsCaretOrDialogKey(e->key()))
         return QLineEdit::keyPressEvent(e);
     switch (e->key()) {
     case Qt::Key_Insert:
-    case Qt::Key_Delete:
-        return;
+    case Qt::Key_Delete: return;
     case Qt::Key_Backspace:
         if (hasSelectedText()) {
             QApplication::beep();
@@ -77,15 +96,16 @@ void CMaskEdit::keyPressEvent(QKeyEvent* e) {
         else
             QApplication::beep();
         return;
-    default:
-        break;
+    default: break;
     }
     if (e->key() >= Qt::Key_F1 && e->key() <= Qt::Key_F35) {
         e->ignore();
         return;
     }
     const QString t = e->text();
-    if (t.size() != 1 || !t.at(0).isPrint() || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return;
+    if (t.size() != 1 || !t.at(0).isPrint()
+        || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return;
     model_.SetCaret(hasSelectedText() ? selectionEnd() : cursorPosition());
     if (model_.TypeChar(t.at(0).toLatin1()))
         Show();
@@ -93,18 +113,26 @@ void CMaskEdit::keyPressEvent(QKeyEvent* e) {
         QApplication::beep();
 }
 
-void CMaskEdit::inputMethodEvent(QInputMethodEvent* e) {
-    if (useMask_) e->ignore();
-    else QLineEdit::inputMethodEvent(e);
+void CMaskEdit::inputMethodEvent(QInputMethodEvent* e)
+{
+    if (useMask_)
+        e->ignore();
+    else
+        QLineEdit::inputMethodEvent(e);
 }
 
-void CMaskEdit::dropEvent(QDropEvent* e) {
-    if (useMask_) e->ignore();
-    else QLineEdit::dropEvent(e);
+void CMaskEdit::dropEvent(QDropEvent* e)
+{
+    if (useMask_)
+        e->ignore();
+    else
+        QLineEdit::dropEvent(e);
 }
 
-void CMaskEdit::contextMenuEvent(QContextMenuEvent* e) {
-    if (!useMask_) return QLineEdit::contextMenuEvent(e);
+void CMaskEdit::contextMenuEvent(QContextMenuEvent* e)
+{
+    if (!useMask_)
+        return QLineEdit::contextMenuEvent(e);
     // No parent: the field may be destroyed inside the menu's event loop, and a child menu
     // would then be deleted twice. The menu closes with the field.
     QMenu menu;
@@ -114,15 +142,22 @@ void CMaskEdit::contextMenuEvent(QContextMenuEvent* e) {
     menu.exec(e->globalPos());
 }
 
-CTimeEdit::CTimeEdit(QWidget* parent) : CMaskEdit(parent) { SetMask("00:00", "__:__"); }
-
-void DDX_TimeEditSet(const QDateTime& value, CTimeEdit& control) {
-    control.SetMaskedText(value.isValid() && !value.isNull() ? value.toString(QStringLiteral("HH:mm")) : QString());
+CTimeEdit::CTimeEdit(QWidget* parent) : CMaskEdit(parent)
+{
+    SetMask("00:00", "__:__");
 }
 
-bool DDX_TimeEditGet(QDateTime& value, const CTimeEdit& control) {
+void DDX_TimeEditSet(const QDateTime& value, CTimeEdit& control)
+{
+    control.SetMaskedText(
+        value.isValid() && !value.isNull() ? value.toString(QStringLiteral("HH:mm")) : QString());
+}
+
+bool DDX_TimeEditGet(QDateTime& value, const CTimeEdit& control)
+{
     const auto t = ParseTimeText(control.text().toStdString());
-    if (!t) return false;
+    if (!t)
+        return false;
     const QDate date = value.isValid() ? value.date() : QDate::currentDate();
     value = QDateTime(date, QTime(t->hour, t->minute));
     return true;

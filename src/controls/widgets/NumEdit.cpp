@@ -14,44 +14,56 @@
 
 #include <algorithm>
 
-CNumEdit::CNumEdit(QWidget* parent) : CColorEdit(parent) {
+CNumEdit::CNumEdit(QWidget* parent) : CColorEdit(parent)
+{
     setDragEnabled(false);
     setAcceptDrops(false);
     connect(this, &QLineEdit::textChanged, this, &CNumEdit::OnTextChanged);
     Show();
 }
 
-void CNumEdit::SetFormat(int decimals, char decimalChar, bool showSign, bool signInFront) {
+void CNumEdit::SetFormat(int decimals, char decimalChar, bool showSign, bool signInFront)
+{
     TakeSelection();
     model_.SetFormat(decimals, decimalChar, showSign, signInFront);
     Show();
 }
 
-void CNumEdit::SetValue(double value) {
+void CNumEdit::SetValue(double value)
+{
     model_.SetValue(value);
     Show();
 }
 
-double CNumEdit::GetValue() const { return model_.GetValue(); }
+double CNumEdit::GetValue() const
+{
+    return model_.GetValue();
+}
 
-bool CNumEdit::SetWindowText(const QString& text) {
-    if (!model_.SetText(text.toStdString())) return false;
+bool CNumEdit::SetWindowText(const QString& text)
+{
+    if (!model_.SetText(text.toStdString()))
+        return false;
     Show();
     return true;
 }
 
-void CNumEdit::TakeSelection() {
-    if (model_.ShowsStatus()) return;
+void CNumEdit::TakeSelection()
+{
+    if (model_.ShowsStatus())
+        return;
     if (hasSelectedText())
         model_.SetSelection(selectionStart(), selectionEnd());
     else
         model_.SetSelection(cursorPosition(), cursorPosition());
 }
 
-void CNumEdit::Show() {
+void CNumEdit::Show()
+{
     settingText_ = true;
     const QString t = QString::fromStdString(model_.Text());
-    if (text() != t) setText(t);
+    if (text() != t)
+        setText(t);
     if (model_.SelStart() != model_.SelEnd())
         setSelection(model_.SelStart(), model_.SelEnd() - model_.SelStart());
     else
@@ -59,24 +71,31 @@ void CNumEdit::Show() {
     settingText_ = false;
 }
 
-void CNumEdit::OnTextChanged(const QString& t) {
+void CNumEdit::OnTextChanged(const QString& t)
+{
     // setText from outside the control: treated as a text set by the program.
-    if (settingText_) return;
+    if (settingText_)
+        return;
     model_.SetText(t.toStdString());
     Show();
 }
 
-void CNumEdit::Copy() {
+void CNumEdit::Copy()
+{
     if (model_.ShowsStatus()) {
-        if (hasSelectedText()) QApplication::clipboard()->setText(selectedText());
+        if (hasSelectedText())
+            QApplication::clipboard()->setText(selectedText());
         return;
     }
     TakeSelection();
-    if (auto clip = model_.Copy()) QApplication::clipboard()->setText(QString::fromStdString(*clip));
+    if (auto clip = model_.Copy())
+        QApplication::clipboard()->setText(QString::fromStdString(*clip));
 }
 
-void CNumEdit::Cut() {
-    if (!hasSelectedText()) return;
+void CNumEdit::Cut()
+{
+    if (!hasSelectedText())
+        return;
     const bool status = model_.ShowsStatus();
     const QString statusSelection = selectedText();
     if (status)
@@ -84,19 +103,23 @@ void CNumEdit::Cut() {
     else
         TakeSelection();
     auto clip = model_.Cut();
-    if (!clip) return;
+    if (!clip)
+        return;
     // The clipboard gets the text before the field loses it.
     QApplication::clipboard()->setText(status ? statusSelection : QString::fromStdString(*clip));
     Show();
 }
 
-void CNumEdit::Paste() {
+void CNumEdit::Paste()
+{
     const QMimeData* data = QApplication::clipboard()->mimeData();
-    if (!data || !data->hasText()) return;
+    if (!data || !data->hasText())
+        return;
     PasteText(data->text());
 }
 
-void CNumEdit::PasteText(const QString& text) {
+void CNumEdit::PasteText(const QString& text)
+{
     TakeSelection();
     if (model_.Paste(text.toStdString()))
         Show();
@@ -104,26 +127,36 @@ void CNumEdit::PasteText(const QString& text) {
         QApplication::beep();
 }
 
-QString CNumEdit::SelectionText() const { return PrimarySelectionText(); }
+QString CNumEdit::SelectionText() const
+{
+    return PrimarySelectionText();
+}
 
-void CNumEdit::keyPressEvent(QKeyEvent* e) {
-    if (e->matches(QKeySequence::Copy)) return Copy();
-    if (e->matches(QKeySequence::Cut)) return Cut();
-    if (e->matches(QKeySequence::Paste)) return Paste();
-    if (IsCaretOrDialogKey(e->key())) return CColorEdit::keyPressEvent(e);
+void CNumEdit::keyPressEvent(QKeyEvent* e)
+{
+    if (e->matches(QKeySequence::Copy))
+        return Copy();
+    if (e->matches(QKeySequence::Cut))
+        return Cut();
+    if (e->matches(QKeySequence::Paste))
+        return Paste();
+    if (IsCaretOrDialogKey(e->key()))
+        return CColorEdit::keyPressEvent(e);
     switch (e->key()) {
     case Qt::Key_Backspace:
         TakeSelection();
-        if (model_.Backspace()) Show();
+        if (model_.Backspace())
+            Show();
         return;
     case Qt::Key_Delete:
         TakeSelection();
-        if (model_.Delete()) Show();
+        if (model_.Delete())
+            Show();
         return;
-    default:
-        break;
+    default: break;
     }
-    if (e->matches(QKeySequence::SelectAll)) return CColorEdit::keyPressEvent(e);
+    if (e->matches(QKeySequence::SelectAll))
+        return CColorEdit::keyPressEvent(e);
     if (e->key() >= Qt::Key_F1 && e->key() <= Qt::Key_F35) {
         e->ignore();
         return;
@@ -131,21 +164,25 @@ void CNumEdit::keyPressEvent(QKeyEvent* e) {
     const QString t = e->text();
     if (t.size() == 1 && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         TakeSelection();
-        if (model_.TypeChar(t.at(0).toLatin1())) Show();
+        if (model_.TypeChar(t.at(0).toLatin1()))
+            Show();
     }
     // Anything else is swallowed: separators have fixed places and letters have none.
 }
 
-void CNumEdit::focusInEvent(QFocusEvent* e) {
+void CNumEdit::focusInEvent(QFocusEvent* e)
+{
     TakeSelection();
     model_.Reformat();
     Show();
     CColorEdit::focusInEvent(e);
 }
 
-void CNumEdit::paintEvent(QPaintEvent* e) {
+void CNumEdit::paintEvent(QPaintEvent* e)
+{
     CColorEdit::paintEvent(e);
-    if (!hasFocus() || isReadOnly() || hasSelectedText()) return;
+    if (!hasFocus() || isReadOnly() || hasSelectedText())
+        return;
     // The line edit's own caret is one pixel wide and blinks: easy to miss next to digits
     // several times its height.
     const QRect at = cursorRect();
@@ -156,7 +193,8 @@ void CNumEdit::paintEvent(QPaintEvent* e) {
     p.fillRect(QRect(x, at.top(), width, at.height()), palette().color(QPalette::Text));
 }
 
-void CNumEdit::mousePressEvent(QMouseEvent* e) {
+void CNumEdit::mousePressEvent(QMouseEvent* e)
+{
     if (e->button() == Qt::RightButton) {
         rButtonIsDown_ = true;
         if (rightClickNotify_) {
@@ -167,11 +205,13 @@ void CNumEdit::mousePressEvent(QMouseEvent* e) {
     CColorEdit::mousePressEvent(e);
 }
 
-void CNumEdit::mouseReleaseEvent(QMouseEvent* e) {
+void CNumEdit::mouseReleaseEvent(QMouseEvent* e)
+{
     if (e->button() == Qt::MiddleButton) {
         // The primary selection is a paste like any other, never the line edit's own insert.
         const QString text = isReadOnly() ? QString() : SelectionText();
-        if (!text.isEmpty()) PasteText(text);
+        if (!text.isEmpty())
+            PasteText(text);
         e->accept();
         return;
     }
@@ -185,7 +225,8 @@ void CNumEdit::mouseReleaseEvent(QMouseEvent* e) {
     CColorEdit::mouseReleaseEvent(e);
 }
 
-void CNumEdit::contextMenuEvent(QContextMenuEvent* e) {
+void CNumEdit::contextMenuEvent(QContextMenuEvent* e)
+{
     if (rightClickNotify_) {
         e->accept();
         return;
@@ -203,6 +244,12 @@ void CNumEdit::contextMenuEvent(QContextMenuEvent* e) {
     menu.exec(e->globalPos());
 }
 
-void CNumEdit::inputMethodEvent(QInputMethodEvent* e) { e->ignore(); }
+void CNumEdit::inputMethodEvent(QInputMethodEvent* e)
+{
+    e->ignore();
+}
 
-void CNumEdit::dropEvent(QDropEvent* e) { e->ignore(); }
+void CNumEdit::dropEvent(QDropEvent* e)
+{
+    e->ignore();
+}

@@ -6,13 +6,31 @@
 #include <QColor>
 #include <QPalette>
 
-inline QColor ToQColor(COLORREF c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
-inline COLORREF FromQColor(const QColor& c) { return RgbColor(c.red(), c.green(), c.blue()); }
+inline QColor ToQColor(COLORREF c)
+{
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+inline COLORREF FromQColor(const QColor& c)
+{
+    return RgbColor(c.red(), c.green(), c.blue());
+}
 
 // The classic system colours, read from a widget's palette.
-enum class SysColor { BtnFace, BtnText, BtnShadow, BtnHighlight, Light3D, DkShadow3D, Window, WindowText, Highlight, HighlightText };
+enum class SysColor {
+    BtnFace,
+    BtnText,
+    BtnShadow,
+    BtnHighlight,
+    Light3D,
+    DkShadow3D,
+    Window,
+    WindowText,
+    Highlight,
+    HighlightText
+};
 
-inline QColor SystemColor(const QPalette& p, SysColor which) {
+inline QColor SystemColor(const QPalette& p, SysColor which)
+{
     switch (which) {
     case SysColor::BtnFace: return p.color(QPalette::Button);
     case SysColor::BtnText: return p.color(QPalette::ButtonText);

@@ -10,12 +10,15 @@
 
 CSkinSlider::CSkinSlider(QWidget* parent) : CSkinSlider(Qt::Horizontal, parent) {}
 
-CSkinSlider::CSkinSlider(Qt::Orientation orientation, QWidget* parent) : QSlider(orientation, parent) {
+CSkinSlider::CSkinSlider(Qt::Orientation orientation, QWidget* parent)
+    : QSlider(orientation, parent)
+{
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CSkinSlider::InitSkin(int channelBitmapId) {
+void CSkinSlider::InitSkin(int channelBitmapId)
+{
     vertical_ = orientation() == Qt::Vertical;
     dragging_ = false;
     channelBitmapId_ = channelBitmapId;
@@ -27,53 +30,74 @@ void CSkinSlider::InitSkin(int channelBitmapId) {
     update();
 }
 
-int CSkinSlider::LoadHandCursor() {
+int CSkinSlider::LoadHandCursor()
+{
     const auto c = res::LoadCursor(res::kCursorHand);
-    if (!c) return 1;
+    if (!c)
+        return 1;
     setCursor(*c);
     return 0;
 }
 
-void CSkinSlider::SetShowLabels(bool on) {
+void CSkinSlider::SetShowLabels(bool on)
+{
     showLabels_ = on;
     update();
 }
 
-void CSkinSlider::RenderBackground() {
-    if (!skinned_) return;
+void CSkinSlider::RenderBackground()
+{
+    if (!skinned_)
+        return;
     background_.Render(size(), res::LoadBitmap(channelBitmapId_), thumb_.Width(),
                        SystemColor(palette(), SysColor::BtnFace));
 }
 
-SliderRect CSkinSlider::Channel() const { return {0, 0, width(), height()}; }
+SliderRect CSkinSlider::Channel() const
+{
+    return {0, 0, width(), height()};
+}
 
-QRect CSkinSlider::ThumbRect() const {
-    const SliderRect r = slider::ThumbRect(Channel(), thumb_.Width(), thumb_.Height(), value(), minimum(),
-                                           maximum(), vertical_);
+QRect CSkinSlider::ThumbRect() const
+{
+    const SliderRect r = slider::ThumbRect(Channel(), thumb_.Width(), thumb_.Height(), value(),
+                                           minimum(), maximum(), vertical_);
     return QRect(r.left, r.top, r.Width(), r.Height());
 }
 
-void CSkinSlider::SetPosRedraw(int pos) { setValue(pos); }
+void CSkinSlider::SetPosRedraw(int pos)
+{
+    setValue(pos);
+}
 
-std::string CSkinSlider::GetPosText() const { return std::to_string(value()); }
+std::string CSkinSlider::GetPosText() const
+{
+    return std::to_string(value());
+}
 
-void CSkinSlider::sliderChange(SliderChange change) {
-    if (change != SliderValueChange || !skinned_) return QSlider::sliderChange(change);
+void CSkinSlider::sliderChange(SliderChange change)
+{
+    if (change != SliderValueChange || !skinned_)
+        return QSlider::sliderChange(change);
     // Only where the thumb was and where it is now.
     const QRect now = ThumbRect();
     update(lastThumb_.united(now));
     lastThumb_ = now;
 }
 
-void CSkinSlider::resizeEvent(QResizeEvent* e) {
+void CSkinSlider::resizeEvent(QResizeEvent* e)
+{
     QSlider::resizeEvent(e);
     RenderBackground();
     lastThumb_ = ThumbRect();
 }
 
-void CSkinSlider::paintEvent(QPaintEvent* e) {
-    if (!skinned_) return QSlider::paintEvent(e);
-    if (e->rect().isEmpty()) return;
+void CSkinSlider::paintEvent(QPaintEvent* e)
+{
+    if (!skinned_)
+        return QSlider::paintEvent(e);
+    if (e->rect().isEmpty())
+        return;
     QPainter p(this);
     p.drawPixmap(e->rect(), background_.Pixmap(), e->rect());
     const QRect t = ThumbRect();
@@ -92,15 +116,19 @@ void CSkinSlider::paintEvent(QPaintEvent* e) {
     }
 }
 
-void CSkinSlider::Notify(int code) {
-    if (notify_) framework::NotifyParent(this, code);
+void CSkinSlider::Notify(int code)
+{
+    if (notify_)
+        framework::NotifyParent(this, code);
 }
 
-int CSkinSlider::ValueAt(const QPoint& pt) const {
+int CSkinSlider::ValueAt(const QPoint& pt) const
+{
     return slider::PositionAt(Channel(), pt.x(), pt.y(), minimum(), maximum(), vertical_);
 }
 
-void CSkinSlider::mousePressEvent(QMouseEvent* e) {
+void CSkinSlider::mousePressEvent(QMouseEvent* e)
+{
     if (!skinned_) {
         QSlider::mousePressEvent(e);
     } else if (e->button() == Qt::LeftButton) {
@@ -126,26 +154,33 @@ void CSkinSlider::mousePressEvent(QMouseEvent* e) {
     e->accept();
 }
 
-void CSkinSlider::mouseMoveEvent(QMouseEvent* e) {
-    if (!skinned_) return QSlider::mouseMoveEvent(e);
+void CSkinSlider::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!skinned_)
+        return QSlider::mouseMoveEvent(e);
     if (dragging_ && thumbPressed_) {
         QPoint pt = e->position().toPoint();
-        if (vertical_) pt.ry() -= dragOffset_;
-        else pt.rx() -= dragOffset_;
+        if (vertical_)
+            pt.ry() -= dragOffset_;
+        else
+            pt.rx() -= dragOffset_;
         setSliderPosition(ValueAt(pt));
     }
     Notify(ctl::kMouseMove);
     e->accept();
 }
 
-void CSkinSlider::mouseReleaseEvent(QMouseEvent* e) {
-    if (!skinned_) return QSlider::mouseReleaseEvent(e);
+void CSkinSlider::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (!skinned_)
+        return QSlider::mouseReleaseEvent(e);
     if (e->button() == Qt::LeftButton) {
         const bool wasPressed = thumbPressed_;
         dragging_ = false;
         thumbPressed_ = false;
         Notify(ctl::kLButtonUp);
-        if (wasPressed) setSliderDown(false);
+        if (wasPressed)
+            setSliderDown(false);
         update(ThumbRect());
     } else if (e->button() == Qt::RightButton) {
         Notify(ctl::kRButtonUp);
@@ -153,23 +188,32 @@ void CSkinSlider::mouseReleaseEvent(QMouseEvent* e) {
     e->accept();
 }
 
-void CSkinSlider::keyPressEvent(QKeyEvent* e) {
+void CSkinSlider::keyPressEvent(QKeyEvent* e)
+{
     QSlider::keyPressEvent(e);
     update();
 }
 
-QSize CSkinSlider::sizeHint() const {
+QSize CSkinSlider::sizeHint() const
+{
     const int h = std::max(thumb_.Height(), 22) + QFontMetrics(font()).height();
     return vertical_ ? QSize(h, 160) : QSize(160, h);
 }
 
-QSize CSkinSlider::minimumSizeHint() const { return sizeHint().boundedTo(QSize(60, sizeHint().height())); }
-
-CMySlider::CMySlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
-    if (const auto c = res::LoadCursor(res::kCursorAvailable)) setCursor(*c);
+QSize CSkinSlider::minimumSizeHint() const
+{
+    return sizeHint().boundedTo(QSize(60, sizeHint().height()));
 }
 
-void CMySlider::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) emit leftButtonPressed();
+CMySlider::CMySlider(QWidget* parent) : QSlider(Qt::Horizontal, parent)
+{
+    if (const auto c = res::LoadCursor(res::kCursorAvailable))
+        setCursor(*c);
+}
+
+void CMySlider::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton)
+        emit leftButtonPressed();
     QSlider::mousePressEvent(e);
 }

@@ -11,28 +11,38 @@
 
 namespace {
 const DialogTemplateRegistration kProgressTemplate{DialogTemplate{
-    CWorkProgressDlg::kTemplateId, "",
-    tpl::Column({tpl::Control(CWorkProgressDlg::kTextId, "STATIC", " 0 ", tpl::kCenter | tpl::kNoTranslate, 30),
+    CWorkProgressDlg::kTemplateId,
+    "",
+    tpl::Column({tpl::Control(CWorkProgressDlg::kTextId, "STATIC", " 0 ",
+                              tpl::kCenter | tpl::kNoTranslate, 30),
                  tpl::Control(CWorkProgressDlg::kProgressId, "PROGRESS"),
-                 tpl::Row({tpl::Stretch(), tpl::Control(ctl::kIdCancel, "BUTTON", "Abort"), tpl::Stretch()})}),
-    {}, 0}};
+                 tpl::Row({tpl::Stretch(), tpl::Control(ctl::kIdCancel, "BUTTON", "Abort"),
+                           tpl::Stretch()})}),
+    {},
+    0}};
 }  // namespace
 
 CWorkProgressDlg::CWorkProgressDlg() : CMyFontDialog(kTemplateId) {}
 
-CWorkProgressDlg::~CWorkProgressDlg() {
-    if (created_) DestroyWindow();
+CWorkProgressDlg::~CWorkProgressDlg()
+{
+    if (created_)
+        DestroyWindow();
 }
 
-bool CWorkProgressDlg::Create(QWidget* owner) {
-    if (!owner) owner = framework::MainWindow();
-    if (!owner) owner = QApplication::activeWindow();
+bool CWorkProgressDlg::Create(QWidget* owner)
+{
+    if (!owner)
+        owner = framework::MainWindow();
+    if (!owner)
+        owner = QApplication::activeWindow();
     if (owner && owner->isEnabled()) {
         owner->setEnabled(false);
         disabledOwner_ = owner;
     }
     if (!CMyFontDialog::Create(kTemplateId, owner)) {
-        if (disabledOwner_) disabledOwner_->setEnabled(true);
+        if (disabledOwner_)
+            disabledOwner_->setEnabled(true);
         disabledOwner_ = nullptr;
         return false;
     }
@@ -53,7 +63,8 @@ bool CWorkProgressDlg::Create(QWidget* owner) {
     return true;
 }
 
-bool CWorkProgressDlg::OnInitDialog() {
+bool CWorkProgressDlg::OnInitDialog()
+{
     if (QProgressBar* bar = Bar()) {
         bar->setRange(lower_, upper_);
         bar->setValue(lower_);
@@ -62,48 +73,70 @@ bool CWorkProgressDlg::OnInitDialog() {
     return true;
 }
 
-QProgressBar* CWorkProgressDlg::Bar() const { return GetDlgItemAs<QProgressBar>(kProgressId); }
+QProgressBar* CWorkProgressDlg::Bar() const
+{
+    return GetDlgItemAs<QProgressBar>(kProgressId);
+}
 
-void CWorkProgressDlg::SetRange(int lower, int upper, const std::string& text) {
+void CWorkProgressDlg::SetRange(int lower, int upper, const std::string& text)
+{
     lower_ = lower;
     upper_ = upper;
     text_ = text;
-    if (QProgressBar* bar = Bar()) bar->setRange(lower, upper);
+    if (QProgressBar* bar = Bar())
+        bar->setRange(lower, upper);
 }
 
-void CWorkProgressDlg::SetStep(int step) { step_ = step; }
+void CWorkProgressDlg::SetStep(int step)
+{
+    step_ = step;
+}
 
-void CWorkProgressDlg::SetStatus(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+void CWorkProgressDlg::SetStatus(const std::string& caption)
+{
+    setWindowTitle(QString::fromStdString(caption));
+}
 
-void CWorkProgressDlg::HideCancel() {
-    if (QWidget* b = GetDlgItem(ctl::kIdCancel)) b->hide();
+void CWorkProgressDlg::HideCancel()
+{
+    if (QWidget* b = GetDlgItem(ctl::kIdCancel))
+        b->hide();
     cancelEnabled_ = false;
 }
 
-std::string CWorkProgressDlg::CountText() const { return GetDlgItemText(kTextId); }
-
-void CWorkProgressDlg::ShowCount(int pos) {
-    const std::string t = ProgressText(text_, pos, showCount_);
-    if (GetDlgItemText(kTextId) != t) SetDlgItemText(kTextId, t);
+std::string CWorkProgressDlg::CountText() const
+{
+    return GetDlgItemText(kTextId);
 }
 
-int CWorkProgressDlg::SetPos(int pos) {
+void CWorkProgressDlg::ShowCount(int pos)
+{
+    const std::string t = ProgressText(text_, pos, showCount_);
+    if (GetDlgItemText(kTextId) != t)
+        SetDlgItemText(kTextId, t);
+}
+
+int CWorkProgressDlg::SetPos(int pos)
+{
     platform::PumpMessages();
     QProgressBar* bar = Bar();
     const int old = bar ? bar->value() : lower_;
-    if (bar) bar->setValue(pos);
+    if (bar)
+        bar->setValue(pos);
     ShowCount(pos);
     return old;
 }
 
-bool CWorkProgressDlg::CheckCancelButton() {
+bool CWorkProgressDlg::CheckCancelButton()
+{
     platform::PumpMessages();
     const bool c = cancelled_;
     cancelled_ = false;
     return c;
 }
 
-bool CWorkProgressDlg::OnCommand(int id, int code) {
+bool CWorkProgressDlg::OnCommand(int id, int code)
+{
     if (id == ctl::kIdCancel && code == ctl::kBnClicked) {
         cancelled_ = true;
         return true;
@@ -111,8 +144,10 @@ bool CWorkProgressDlg::OnCommand(int id, int code) {
     return false;
 }
 
-void CWorkProgressDlg::DestroyWindow() {
-    if (disabledOwner_) disabledOwner_->setEnabled(true);
+void CWorkProgressDlg::DestroyWindow()
+{
+    if (disabledOwner_)
+        disabledOwner_->setEnabled(true);
     disabledOwner_ = nullptr;
     created_ = false;
     hide();

@@ -16,15 +16,16 @@ public:
     using EndHandler = std::function<void(CCellEditor&, EditEndKey)>;
 
     // maxRight: the editor never widens past this x (the grid's client width).
-    CCellEditor(QWidget* grid, const CellEditorRequest& request, const QFont& font, int maxRight, EndHandler onEnd);
+    CCellEditor(QWidget* grid, const CellEditorRequest& request, const QFont& font, int maxRight,
+                EndHandler onEnd);
 
-    int Row() const { return m_row; }
-    int Col() const { return m_col; }
+    int Row() const { return row_; }
+    int Col() const { return col_; }
     std::string Text() const { return text().toStdString(); }
     // A character typed while the editor is open but the grid had the key.
     void AddChar(char32_t ch);
     // After this the editor reports nothing more.
-    void Detach() { m_ended = true; }
+    void Detach() { ended_ = true; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -35,10 +36,10 @@ private:
     void End(EditEndKey key);
     void Widen();
 
-    int m_row, m_col;
-    QString m_initial;
-    bool m_exitOnArrows;
-    int m_maxRight;
-    bool m_ended = false;
-    EndHandler m_onEnd;
+    int row_, col_;
+    QString initial_;
+    bool exitOnArrows_;
+    int maxRight_;
+    bool ended_ = false;
+    EndHandler onEnd_;
 };

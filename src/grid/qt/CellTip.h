@@ -17,7 +17,7 @@ public:
     void Show(const QRect& textRect, const QString& text, const QRect& hoverRect, const QFont& font,
               const QColor& textColor, const QColor& backColor);
     void Hide();
-    QString Text() const { return m_text; }
+    QString Text() const { return text_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,9 +31,9 @@ protected:
 private:
     void Forward(QEvent::Type type, const QMouseEvent& event);
 
-    QWidget* m_grid;
-    QRect m_hover;  // global coordinates
-    QString m_text;
-    QColor m_textColor, m_backColor;
-    QElapsedTimer m_lastClick;
+    QWidget* grid_;
+    QRect hover_;  // global coordinates
+    QString text_;
+    QColor textColor_, backColor_;
+    QElapsedTimer lastClick_;
 };

@@ -13,7 +13,8 @@
 namespace {
 
 // The date and time as the C library's "%c" gives it.
-std::string DateText() {
+std::string DateText()
+{
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -22,19 +23,24 @@ std::string DateText() {
     return std::string(buffer, n);
 }
 
-int ScreenDpi(bool vertical) {
+int ScreenDpi(bool vertical)
+{
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return 96;
+    if (!screen)
+        return 96;
     const double dpi = vertical ? screen->logicalDotsPerInchY() : screen->logicalDotsPerInchX();
     return dpi > 0 ? static_cast<int>(dpi + 0.5) : 96;
 }
 
 }  // namespace
 
-bool PrintGrid(CDataGrid& grid, QPrinter& printer, const QString& docName, const std::vector<QPixmap>* images) {
+bool PrintGrid(CDataGrid& grid, QPrinter& printer, const QString& docName,
+               const std::vector<QPixmap>* images)
+{
     printer.setDocName(docName);
     QPainter painter;
-    if (!painter.begin(&printer)) return false;
+    if (!painter.begin(&printer))
+        return false;
 
     PrintDevice device;
     device.horzRes = printer.width();

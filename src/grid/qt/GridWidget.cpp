@@ -24,19 +24,27 @@
 
 namespace {
 
-GridModifiers ModsOf(Qt::KeyboardModifiers m) {
+GridModifiers ModsOf(Qt::KeyboardModifiers m)
+{
     GridModifiers mods;
     mods.shift = m & Qt::ShiftModifier;
     mods.ctrl = m & Qt::ControlModifier;
     return mods;
 }
 
-GridPoint PointOf(const QPointF& p) { return {static_cast<int>(p.x()), static_cast<int>(p.y())}; }
+GridPoint PointOf(const QPointF& p)
+{
+    return {static_cast<int>(p.x()), static_cast<int>(p.y())};
+}
 
 // Cell rectangles from the core include their last pixel.
-QRect CellQRect(const GridRect& r) { return QRect(r.left, r.top, r.Width() + 1, r.Height() + 1); }
+QRect CellQRect(const GridRect& r)
+{
+    return QRect(r.left, r.top, r.Width() + 1, r.Height() + 1);
+}
 
-GridKey KeyOf(const QKeyEvent& e) {
+GridKey KeyOf(const QKeyEvent& e)
+{
     switch (e.key()) {
     case Qt::Key_Left: return GridKey::Left;
     case Qt::Key_Right: return GridKey::Right;
@@ -59,94 +67,110 @@ GridKey KeyOf(const QKeyEvent& e) {
     case Qt::Key_C: return GridKey::C;
     case Qt::Key_V: return GridKey::V;
     case Qt::Key_X: return GridKey::X;
-    case Qt::Key_Plus: return (e.modifiers() & Qt::KeypadModifier) ? GridKey::NumPlus : GridKey::Other;
+    case Qt::Key_Plus:
+        return (e.modifiers() & Qt::KeypadModifier) ? GridKey::NumPlus : GridKey::Other;
     default: return GridKey::Other;
     }
 }
 
-QColor TipColor(GridColor c) { return c == kClrDefault ? QColor() : ToQColor(c); }
+QColor TipColor(GridColor c)
+{
+    return c == kClrDefault ? QColor() : ToQColor(c);
+}
 
 }  // namespace
 
 CGridWidget::CGridWidget(QWidget* parent, CDataGrid* grid)
     : QWidget(parent),
-      m_ownGrid(grid ? nullptr : std::make_unique<CMyDataGrid>()),
-      m_grid(grid ? grid : m_ownGrid.get()),
-      m_measurer(nullptr, font()),
-      m_paint(nullptr, font()),
-      m_hbar(new QScrollBar(Qt::Horizontal, this)),
-      m_vbar(new QScrollBar(Qt::Vertical, this)) {
+      ownGrid_(grid ? nullptr : std::make_unique<CMyDataGrid>()),
+      grid_(grid ? grid : ownGrid_.get()),
+      measurer_(nullptr, font()),
+      paint_(nullptr, font()),
+      hbar_(new QScrollBar(Qt::Horizontal, this)),
+      vbar_(new QScrollBar(Qt::Vertical, this))
+{
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_InputMethodEnabled);
     setAcceptDrops(true);  // the grid refuses every drop while its drag and drop is off
-    for (QScrollBar* bar : {m_hbar, m_vbar}) {
+    for (QScrollBar* bar : {hbar_, vbar_}) {
         bar->setFocusPolicy(Qt::NoFocus);
         bar->hide();
-        const bool vertical = bar == m_vbar;
-        connect(bar, &QAbstractSlider::actionTriggered, this, [this, vertical](int action) { OnScrollAction(vertical, action); });
+        const bool vertical = bar == vbar_;
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                [this, vertical](int action) { OnScrollAction(vertical, action); });
         connect(bar, &QAbstractSlider::sliderReleased, this, [this, vertical] {
-            vertical ? m_grid->OnVScroll(ScrollCode::EndScroll) : m_grid->OnHScroll(ScrollCode::EndScroll);
+            vertical ? grid_->OnVScroll(ScrollCode::EndScroll)
+                     : grid_->OnHScroll(ScrollCode::EndScroll);
         });
     }
-    m_autoScroll.setObjectName(QStringLiteral("AutoScroll"));
-    connect(&m_autoScroll, &QTimer::timeout, this, [this] { m_grid->OnTimer(PointOf(mapFromGlobal(QCursor::pos()))); });
+    autoScroll_.setObjectName(QStringLiteral("AutoScroll"));
+    connect(&autoScroll_, &QTimer::timeout, this,
+            [this] { grid_->OnTimer(PointOf(mapFromGlobal(QCursor::pos()))); });
 
-    m_grid->SetHost(this);
-    m_grid->SetMeasurer(&m_measurer);
+    grid_->SetHost(this);
+    grid_->SetMeasurer(&measurer_);
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    m_grid->SetScrollBarExtent(extent, extent);
+    grid_->SetScrollBarExtent(extent, extent);
     ApplySystemColors();
-    if (m_grid->GetFont() == GridFont{}) m_grid->SetFont(GridFont{});  // measure the default cells for real
-    m_grid->SetClientSize(width(), height());
+    if (grid_->GetFont() == GridFont{})
+        grid_->SetFont(GridFont{});  // measure the default cells for real
+    grid_->SetClientSize(width(), height());
 }
 
-CGridWidget::~CGridWidget() {
+CGridWidget::~CGridWidget()
+{
     // An editor still open dies with the window; the grid forgets it without storing its text.
-    if (m_editor) m_editor->Detach();
-    m_grid->SetHost(nullptr);
-    m_grid->SetMeasurer(nullptr);
-    m_grid->EndEditing();
+    if (editor_)
+        editor_->Detach();
+    grid_->SetHost(nullptr);
+    grid_->SetMeasurer(nullptr);
+    grid_->EndEditing();
 }
 
-void CGridWidget::SetImageList(std::vector<QPixmap> images) {
-    m_images = std::move(images);
-    const QSize size = m_images.empty() ? QSize() : m_images.front().size();
-    m_grid->SetImageListSize({size.width(), size.height()});
+void CGridWidget::SetImageList(std::vector<QPixmap> images)
+{
+    images_ = std::move(images);
+    const QSize size = images_.empty() ? QSize() : images_.front().size();
+    grid_->SetImageListSize({size.width(), size.height()});
     update();
 }
 
 // ---- painting and geometry ----
 
-void CGridWidget::paintEvent(QPaintEvent* event) {
+void CGridWidget::paintEvent(QPaintEvent* event)
+{
     QPainter painter(this);
-    m_paint.SetPainter(&painter);
-    m_paint.SetImageList(&m_images);
+    paint_.SetPainter(&painter);
+    paint_.SetImageList(&images_);
     const QRect r = event->rect();
-    m_grid->OnDraw(m_paint, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
-    if (m_hbar->isVisible() && m_vbar->isVisible())
-        painter.fillRect(QRect(m_vbar->x(), m_hbar->y(), m_vbar->width(), m_hbar->height()),
+    grid_->OnDraw(paint_, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+    if (hbar_->isVisible() && vbar_->isVisible())
+        painter.fillRect(QRect(vbar_->x(), hbar_->y(), vbar_->width(), hbar_->height()),
                          palette().color(QPalette::Window));
-    m_paint.SetPainter(nullptr);
+    paint_.SetPainter(nullptr);
 }
 
-void CGridWidget::resizeEvent(QResizeEvent*) {
-    m_grid->SetClientSize(width(), height());
+void CGridWidget::resizeEvent(QResizeEvent*)
+{
+    grid_->SetClientSize(width(), height());
     PlaceScrollBars();
 }
 
-void CGridWidget::Invalidate(const GridRect* rect) {
+void CGridWidget::Invalidate(const GridRect* rect)
+{
     if (rect)
         update(QRect(rect->left, rect->top, rect->Width(), rect->Height()));
     else
         update();
 }
 
-void CGridWidget::ScrollBarsChanged(const ScrollBarInfo& horz, const ScrollBarInfo& vert) {
-    m_updatingBars = true;
-    for (QScrollBar* bar : {m_hbar, m_vbar}) {
-        const ScrollBarInfo& info = bar == m_vbar ? vert : horz;
+void CGridWidget::ScrollBarsChanged(const ScrollBarInfo& horz, const ScrollBarInfo& vert)
+{
+    updatingBars_ = true;
+    for (QScrollBar* bar : {hbar_, vbar_}) {
+        const ScrollBarInfo& info = bar == vbar_ ? vert : horz;
         const QSignalBlocker block(bar);
         // The core's range is 0 .. total - 1 with a page; the thumb's top stops a page early.
         bar->setRange(0, std::max(0, info.max - info.page + 1));
@@ -155,20 +179,23 @@ void CGridWidget::ScrollBarsChanged(const ScrollBarInfo& horz, const ScrollBarIn
         bar->setValue(info.pos);
         bar->setVisible(info.shown);
     }
-    m_updatingBars = false;
+    updatingBars_ = false;
     PlaceScrollBars();
 }
 
-void CGridWidget::PlaceScrollBars() {
+void CGridWidget::PlaceScrollBars()
+{
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const bool h = m_grid->GetHorzScrollBar().shown, v = m_grid->GetVertScrollBar().shown;
-    m_vbar->setGeometry(width() - extent, 0, extent, height() - (h ? extent : 0));
-    m_hbar->setGeometry(0, height() - extent, width() - (v ? extent : 0), extent);
+    const bool h = grid_->GetHorzScrollBar().shown, v = grid_->GetVertScrollBar().shown;
+    vbar_->setGeometry(width() - extent, 0, extent, height() - (h ? extent : 0));
+    hbar_->setGeometry(0, height() - extent, width() - (v ? extent : 0), extent);
 }
 
-void CGridWidget::OnScrollAction(bool vertical, int action) {
-    if (m_updatingBars) return;
-    QScrollBar* bar = vertical ? m_vbar : m_hbar;
+void CGridWidget::OnScrollAction(bool vertical, int action)
+{
+    if (updatingBars_)
+        return;
+    QScrollBar* bar = vertical ? vbar_ : hbar_;
     ScrollCode code;
     switch (action) {
     case QAbstractSlider::SliderSingleStepAdd: code = ScrollCode::LineDown; break;
@@ -182,15 +209,16 @@ void CGridWidget::OnScrollAction(bool vertical, int action) {
     }
     const int track = bar->sliderPosition();
     if (vertical)
-        m_grid->OnVScroll(code, track);
+        grid_->OnVScroll(code, track);
     else
-        m_grid->OnHScroll(code, track);
+        grid_->OnHScroll(code, track);
     // The core decides the position; the bar follows it, not its own step.
     const QSignalBlocker block(bar);
-    bar->setSliderPosition(m_grid->GetScrollPos(vertical));
+    bar->setSliderPosition(grid_->GetScrollPos(vertical));
 }
 
-void CGridWidget::ApplySystemColors() {
+void CGridWidget::ApplySystemColors()
+{
     const QPalette& pal = palette();
     GridPalette gp;
     gp.windowText = FromQColor(pal.color(QPalette::Text));
@@ -201,21 +229,24 @@ void CGridWidget::ApplySystemColors() {
     gp.darkShadow = FromQColor(pal.color(QPalette::Shadow));
     gp.highlight = FromQColor(pal.color(QPalette::Highlight));
     gp.highlightText = FromQColor(pal.color(QPalette::HighlightedText));
-    if (gp != m_grid->GetPalette()) m_grid->SetSystemColors(gp);
+    if (gp != grid_->GetPalette())
+        grid_->SetSystemColors(gp);
 }
 
-void CGridWidget::changeEvent(QEvent* event) {
+void CGridWidget::changeEvent(QEvent* event)
+{
     if (event->type() == QEvent::PaletteChange) {
         ApplySystemColors();
         update();
     } else if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
         // Another window took the mouse and the keyboard: no drag, sizing or tip carries on.
         HideTitleTip();
-        m_grid->OnCaptureLost();
+        grid_->OnCaptureLost();
     } else if (event->type() == QEvent::FontChange) {
-        m_measurer.SetBaseFont(font());
-        m_paint.SetBaseFont(font());
-        if (m_grid->GetFont() == GridFont{}) m_grid->SetFont(GridFont{});
+        measurer_.SetBaseFont(font());
+        paint_.SetBaseFont(font());
+        if (grid_->GetFont() == GridFont{})
+            grid_->SetFont(GridFont{});
         update();
     }
     QWidget::changeEvent(event);
@@ -223,11 +254,13 @@ void CGridWidget::changeEvent(QEvent* event) {
 
 // ---- keyboard ----
 
-bool CGridWidget::event(QEvent* event) {
+bool CGridWidget::event(QEvent* event)
+{
     // Tab stays in the grid while it handles Tab; otherwise the dialog moves the focus.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && m_grid->WantsTab(ModsOf(key->modifiers()))) {
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            && grid_->WantsTab(ModsOf(key->modifiers()))) {
             keyPressEvent(key);
             return true;
         }
@@ -235,64 +268,84 @@ bool CGridWidget::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-void CGridWidget::keyPressEvent(QKeyEvent* event) {
+void CGridWidget::keyPressEvent(QKeyEvent* event)
+{
     HideTitleTip();
     GridModifiers mods = ModsOf(event->modifiers());
-    if (event->key() == Qt::Key_Backtab) mods.shift = true;
+    if (event->key() == Qt::Key_Backtab)
+        mods.shift = true;
     const GridKey key = KeyOf(*event);
-    if (key != GridKey::Other) m_grid->OnKeyDown(key, mods);
+    if (key != GridKey::Other)
+        grid_->OnKeyDown(key, mods);
     // Esc, and keys the grid has no use for, go on to the dialog (cancel, help, shortcuts).
     bool used = key != GridKey::Other && key != GridKey::Escape;
     if (key != GridKey::Delete && key != GridKey::Escape) {  // no character follows these
         for (char32_t ch : event->text().toUcs4()) {
-            if (ch == 0x7F || (ch < 0x20 && ch != U'\r' && ch != U'\b' && ch != U'\t')) continue;
-            m_grid->OnChar(ch, mods);
+            if (ch == 0x7F || (ch < 0x20 && ch != U'\r' && ch != U'\b' && ch != U'\t'))
+                continue;
+            grid_->OnChar(ch, mods);
             used = true;
         }
     }
     event->setAccepted(used);
 }
 
-void CGridWidget::inputMethodEvent(QInputMethodEvent* event) {
-    for (char32_t ch : event->commitString().toUcs4()) m_grid->OnChar(ch, {});
+void CGridWidget::inputMethodEvent(QInputMethodEvent* event)
+{
+    for (char32_t ch : event->commitString().toUcs4())
+        grid_->OnChar(ch, {});
     event->accept();
 }
 
-void CGridWidget::FocusNextControl(bool previous) { focusNextPrevChild(!previous); }
+void CGridWidget::FocusNextControl(bool previous)
+{
+    focusNextPrevChild(!previous);
+}
 
-void CGridWidget::TakeFocus() {
-    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+void CGridWidget::TakeFocus()
+{
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
 }
 
 // ---- mouse ----
 
-void CGridWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) m_grid->OnLButtonDown(PointOf(event->position()), ModsOf(event->modifiers()));
+void CGridWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        grid_->OnLButtonDown(PointOf(event->position()), ModsOf(event->modifiers()));
 }
 
-void CGridWidget::mouseMoveEvent(QMouseEvent* event) {
-    m_grid->OnMouseMove(PointOf(event->position()), ModsOf(event->modifiers()), event->buttons() & Qt::LeftButton);
+void CGridWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    grid_->OnMouseMove(PointOf(event->position()), ModsOf(event->modifiers()),
+                       event->buttons() & Qt::LeftButton);
 }
 
-void CGridWidget::mouseReleaseEvent(QMouseEvent* event) {
+void CGridWidget::mouseReleaseEvent(QMouseEvent* event)
+{
     const GridPoint p = PointOf(event->position());
     if (event->button() == Qt::LeftButton)
-        m_grid->OnLButtonUp(p, ModsOf(event->modifiers()));
+        grid_->OnLButtonUp(p, ModsOf(event->modifiers()));
     else if (event->button() == Qt::RightButton)
-        m_grid->OnRButtonUp(p, ModsOf(event->modifiers()));
+        grid_->OnRButtonUp(p, ModsOf(event->modifiers()));
 }
 
-void CGridWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) m_grid->OnLButtonDblClk(PointOf(event->position()), ModsOf(event->modifiers()));
+void CGridWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        grid_->OnLButtonDblClk(PointOf(event->position()), ModsOf(event->modifiers()));
 }
 
-void CGridWidget::wheelEvent(QWheelEvent* event) {
+void CGridWidget::wheelEvent(QWheelEvent* event)
+{
     HideTitleTip();
-    m_grid->OnMouseWheel(event->angleDelta().y());
+    grid_->OnMouseWheel(event->angleDelta().y());
     event->accept();
 }
 
-void CGridWidget::SetCursor(GridCursor cursor) {
+void CGridWidget::SetCursor(GridCursor cursor)
+{
     switch (cursor) {
     case GridCursor::SizeWE: setCursor(Qt::SizeHorCursor); break;
     case GridCursor::SizeNS: setCursor(Qt::SizeVerCursor); break;
@@ -304,58 +357,85 @@ void CGridWidget::SetCursor(GridCursor cursor) {
 // Qt already keeps the mouse with the widget that took the button down.
 void CGridWidget::SetCapture(bool) {}
 
-void CGridWidget::StartAutoScrollTimer(int periodMs) { m_autoScroll.start(std::max(1, periodMs)); }
+void CGridWidget::StartAutoScrollTimer(int periodMs)
+{
+    autoScroll_.start(std::max(1, periodMs));
+}
 
-void CGridWidget::StopAutoScrollTimer() { m_autoScroll.stop(); }
+void CGridWidget::StopAutoScrollTimer()
+{
+    autoScroll_.stop();
+}
 
 // ---- in-place editor ----
 
-CCellEditor* CGridWidget::Editor() const { return m_editor; }
-
-void CGridWidget::OpenEditor(const CellEditorRequest& request) {
-    if (m_editor) CloseEditor();
-    m_editor = new CCellEditor(this, request, ToQFont(request.font, font()), m_grid->GetClientRect().right,
-                               [this](CCellEditor& editor, EditEndKey key) { OnEditorEnded(editor, key); });
+CCellEditor* CGridWidget::Editor() const
+{
+    return editor_;
 }
 
-void CGridWidget::OnEditorEnded(CCellEditor& editor, EditEndKey key) {
+void CGridWidget::OpenEditor(const CellEditorRequest& request)
+{
+    if (editor_)
+        CloseEditor();
+    editor_ = new CCellEditor(
+        this, request, ToQFont(request.font, font()), grid_->GetClientRect().right,
+        [this](CCellEditor& editor, EditEndKey key) { OnEditorEnded(editor, key); });
+}
+
+void CGridWidget::OnEditorEnded(CCellEditor& editor, EditEndKey key)
+{
     const bool byKey = key != EditEndKey::None;
-    m_grid->OnEndEditRecord(editor.Row(), editor.Col(), editor.Text(), key);
-    if (m_editor == &editor) CloseEditor();  // a record the grid took as stale
-    if (byKey && !m_editor) setFocus(Qt::OtherFocusReason);
+    grid_->OnEndEditRecord(editor.Row(), editor.Col(), editor.Text(), key);
+    if (editor_ == &editor)
+        CloseEditor();  // a record the grid took as stale
+    if (byKey && !editor_)
+        setFocus(Qt::OtherFocusReason);
 }
 
-std::optional<std::string> CGridWidget::CloseEditor() {
-    if (!m_editor) return std::nullopt;
-    CCellEditor* editor = m_editor;
-    m_editor = nullptr;
+std::optional<std::string> CGridWidget::CloseEditor()
+{
+    if (!editor_)
+        return std::nullopt;
+    CCellEditor* editor = editor_;
+    editor_ = nullptr;
     editor->Detach();
     const std::string text = editor->Text();
-    if (editor->hasFocus()) setFocus(Qt::OtherFocusReason);
+    if (editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
     editor->hide();
     editor->deleteLater();
     return text;
 }
 
-void CGridWidget::SendCharToEditor(char32_t ch) {
-    if (m_editor) m_editor->AddChar(ch);
+void CGridWidget::SendCharToEditor(char32_t ch)
+{
+    if (editor_)
+        editor_->AddChar(ch);
 }
 
-void CGridWidget::PasteIntoEditor() {
-    if (m_editor) m_editor->paste();
+void CGridWidget::PasteIntoEditor()
+{
+    if (editor_)
+        editor_->paste();
 }
 
 // ---- title tip ----
 
-void CGridWidget::ShowTitleTip(const GridRect& textRect, const std::string& text, const GridRect& hoverRect,
-                               const GridFont& font, GridColor textColor, GridColor backColor) {
-    if (!m_tip) m_tip = new CCellTip(this);
-    m_tip->Show(CellQRect(textRect), QString::fromStdString(text), CellQRect(hoverRect), ToQFont(font, this->font()),
-                TipColor(textColor), TipColor(backColor));
+void CGridWidget::ShowTitleTip(const GridRect& textRect, const std::string& text,
+                               const GridRect& hoverRect, const GridFont& font, GridColor textColor,
+                               GridColor backColor)
+{
+    if (!tip_)
+        tip_ = new CCellTip(this);
+    tip_->Show(CellQRect(textRect), QString::fromStdString(text), CellQRect(hoverRect),
+               ToQFont(font, this->font()), TipColor(textColor), TipColor(backColor));
 }
 
-void CGridWidget::HideTitleTip() {
-    if (m_tip) m_tip->Hide();
+void CGridWidget::HideTitleTip()
+{
+    if (tip_)
+        tip_->Hide();
 }
 
 // ---- clipboard ----
@@ -365,13 +445,16 @@ namespace {
 const QString kGridTextMime = QStringLiteral("application/x-corvane-grid-text");
 }  // namespace
 
-std::optional<std::string> CGridWidget::GetClipboardText() {
+std::optional<std::string> CGridWidget::GetClipboardText()
+{
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!data || !data->hasText()) return std::nullopt;
+    if (!data || !data->hasText())
+        return std::nullopt;
     return data->text().toStdString();
 }
 
-void CGridWidget::SetClipboardText(const std::string& text) {
+void CGridWidget::SetClipboardText(const std::string& text)
+{
     // Line ends on this system's clipboard are LF; the paste side takes either.
     QString qtext = QString::fromStdString(text);
     qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -381,14 +464,16 @@ void CGridWidget::SetClipboardText(const std::string& text) {
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-bool CGridWidget::ClipboardTextIsFromGrid() {
+bool CGridWidget::ClipboardTextIsFromGrid()
+{
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data && data->hasFormat(kGridTextMime);
 }
 
 // ---- printing ----
 
-bool CGridWidget::Print(const QString& docName) {
+bool CGridWidget::Print(const QString& docName)
+{
     QPrinter printer(QPrinter::HighResolution);
     // Not a child of this window: closing the window while the dialog runs must not delete the
     // dialog under its own exec. The window is checked again once the dialog is done.
@@ -398,23 +483,29 @@ bool CGridWidget::Print(const QString& docName) {
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     const QPointer<CGridWidget> self(this);
     const int answer = dialog.exec();
-    if (!self || answer != QDialog::Accepted) return false;
+    if (!self || answer != QDialog::Accepted)
+        return false;
     QString name = docName;
-    for (const QWidget* w = this; name.isEmpty() && w; w = w->parentWidget()) name = w->windowTitle();
-    return PrintGrid(*m_grid, printer, name, &m_images);
+    for (const QWidget* w = this; name.isEmpty() && w; w = w->parentWidget())
+        name = w->windowTitle();
+    return PrintGrid(*grid_, printer, name, &images_);
 }
 
 // ---- drag and drop ----
 
 namespace {
 
-Qt::DropAction ActionOf(DropEffect effect) {
-    return effect == DropEffect::Copy ? Qt::CopyAction : effect == DropEffect::Move ? Qt::MoveAction : Qt::IgnoreAction;
+Qt::DropAction ActionOf(DropEffect effect)
+{
+    return effect == DropEffect::Copy   ? Qt::CopyAction
+           : effect == DropEffect::Move ? Qt::MoveAction
+                                        : Qt::IgnoreAction;
 }
 
 }  // namespace
 
-DropEffect CGridWidget::DoDragDrop(const std::string& text) {
+DropEffect CGridWidget::DoDragDrop(const std::string& text)
+{
     auto* data = new QMimeData;
     data->setText(QString::fromStdString(text));
     data->setData(kGridTextMime, QByteArray("1"));
@@ -424,32 +515,37 @@ DropEffect CGridWidget::DoDragDrop(const std::string& text) {
     drag->setParent(nullptr);
     drag->setMimeData(data);
     // The focus cell as it looks on screen rides along with the cursor.
-    const CCellPos focus = m_grid->GetFocusCell();
+    const CCellPos focus = grid_->GetFocusCell();
     GridRect cell;
-    if (m_grid->GetCellRect(focus.row, focus.col, cell)) {
+    if (grid_->GetCellRect(focus.row, focus.col, cell)) {
         drag->setPixmap(grab(CellQRect(cell)));
         drag->setHotSpot(mapFromGlobal(QCursor::pos()) - QPoint(cell.left, cell.top));
     }
     const QPointer<CGridWidget> self(this);
     const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
-    if (!self) return DropEffect::None;  // closed during the drag
-    return done == Qt::MoveAction ? DropEffect::Move : done == Qt::CopyAction ? DropEffect::Copy : DropEffect::None;
+    if (!self)
+        return DropEffect::None;  // closed during the drag
+    return done == Qt::MoveAction   ? DropEffect::Move
+           : done == Qt::CopyAction ? DropEffect::Copy
+                                    : DropEffect::None;
 }
 
-void CGridWidget::dragEnterEvent(QDragEnterEvent* event) {
-    if (!m_grid->GetDragAndDrop() || !event->mimeData()->hasText()) {
+void CGridWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!grid_->GetDragAndDrop() || !event->mimeData()->hasText()) {
         event->ignore();
         return;
     }
     const DropEffect effect =
-        m_grid->OnDragEnter(PointOf(event->position()), true, ModsOf(event->modifiers()));
+        grid_->OnDragEnter(PointOf(event->position()), true, ModsOf(event->modifiers()));
     event->setDropAction(effect == DropEffect::None ? Qt::MoveAction : ActionOf(effect));
     event->accept();  // moves inside the grid still decide cell by cell
 }
 
-void CGridWidget::dragMoveEvent(QDragMoveEvent* event) {
-    const DropEffect effect =
-        m_grid->OnDragOver(PointOf(event->position()), event->mimeData()->hasText(), ModsOf(event->modifiers()));
+void CGridWidget::dragMoveEvent(QDragMoveEvent* event)
+{
+    const DropEffect effect = grid_->OnDragOver(
+        PointOf(event->position()), event->mimeData()->hasText(), ModsOf(event->modifiers()));
     if (effect == DropEffect::None) {
         event->ignore();
         return;
@@ -458,18 +554,22 @@ void CGridWidget::dragMoveEvent(QDragMoveEvent* event) {
     event->accept();
 }
 
-void CGridWidget::dragLeaveEvent(QDragLeaveEvent*) { m_grid->OnDragLeave(); }
+void CGridWidget::dragLeaveEvent(QDragLeaveEvent*)
+{
+    grid_->OnDragLeave();
+}
 
-void CGridWidget::dropEvent(QDropEvent* event) {
-    const DropEffect effect =
-        m_grid->OnDragOver(PointOf(event->position()), event->mimeData()->hasText(), ModsOf(event->modifiers()));
+void CGridWidget::dropEvent(QDropEvent* event)
+{
+    const DropEffect effect = grid_->OnDragOver(
+        PointOf(event->position()), event->mimeData()->hasText(), ModsOf(event->modifiers()));
     if (effect == DropEffect::None) {
         event->ignore();
         return;
     }
     // Text that was not all stored stays where it came from: the drop counts as a copy.
-    const bool complete = m_grid->OnDrop(event->mimeData()->text().toStdString(),
-                                         event->mimeData()->hasFormat(kGridTextMime));
+    const bool complete = grid_->OnDrop(event->mimeData()->text().toStdString(),
+                                        event->mimeData()->hasFormat(kGridTextMime));
     event->setDropAction(complete ? ActionOf(effect) : Qt::CopyAction);
     event->accept();
 }

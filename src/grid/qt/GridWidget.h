@@ -28,8 +28,8 @@ public:
     explicit CGridWidget(QWidget* parent = nullptr, CDataGrid* grid = nullptr);
     ~CGridWidget() override;
 
-    CDataGrid& Grid() { return *m_grid; }
-    const CDataGrid& Grid() const { return *m_grid; }
+    CDataGrid& Grid() { return *grid_; }
+    const CDataGrid& Grid() const { return *grid_; }
 
     // The owner's image list for cell images.
     void SetImageList(std::vector<QPixmap> images);
@@ -41,9 +41,9 @@ public:
 
     // For tests and the owner: the open editor and the title tip, or null.
     CCellEditor* Editor() const;
-    CCellTip* TitleTip() const { return m_tip; }
-    QScrollBar* HorizontalBar() const { return m_hbar; }
-    QScrollBar* VerticalBar() const { return m_vbar; }
+    CCellTip* TitleTip() const { return tip_; }
+    QScrollBar* HorizontalBar() const { return hbar_; }
+    QScrollBar* VerticalBar() const { return vbar_; }
 
     // GridHost
     void Invalidate(const GridRect* rect) override;
@@ -91,15 +91,15 @@ private:
     void OnEditorEnded(CCellEditor& editor, EditEndKey key);
     void ApplySystemColors();
 
-    std::unique_ptr<CDataGrid> m_ownGrid;
-    CDataGrid* m_grid;
-    CQtGridPainter m_measurer;  // measures outside painting
-    CQtGridPainter m_paint;     // keeps its fonts from one paint to the next
-    std::vector<QPixmap> m_images;
-    QScrollBar* m_hbar;
-    QScrollBar* m_vbar;
-    QTimer m_autoScroll;
-    QPointer<CCellEditor> m_editor;
-    CCellTip* m_tip = nullptr;
-    bool m_updatingBars = false;
+    std::unique_ptr<CDataGrid> ownGrid_;
+    CDataGrid* grid_;
+    CQtGridPainter measurer_;  // measures outside painting
+    CQtGridPainter paint_;     // keeps its fonts from one paint to the next
+    std::vector<QPixmap> images_;
+    QScrollBar* hbar_;
+    QScrollBar* vbar_;
+    QTimer autoScroll_;
+    QPointer<CCellEditor> editor_;
+    CCellTip* tip_ = nullptr;
+    bool updatingBars_ = false;
 };

@@ -30,15 +30,15 @@ public:
     void SetPainter(QPainter* painter);
     // Clips every text to its rectangle (paper: glyphs there may come out a little wider than
     // the screen metrics that laid the page out).
-    void SetClipAllText(bool on) { m_clipAllText = on; }
+    void SetClipAllText(bool on) { clipAllText_ = on; }
     // The owner's image list; null or empty draws no images.
-    void SetImageList(const std::vector<QPixmap>* images) { m_images = images; }
+    void SetImageList(const std::vector<QPixmap>* images) { images_ = images; }
 
     void FillRect(const GridRect& rect, GridColor color) override;
     void FrameRect(const GridRect& rect, GridColor color) override;
     void DrawLine(int x0, int y0, int x1, int y1, GridColor color) override;
-    void DrawText(const GridRect& rect, std::string_view text, const GridFont& font, GridColor color,
-                  unsigned format) override;
+    void DrawText(const GridRect& rect, std::string_view text, const GridFont& font,
+                  GridColor color, unsigned format) override;
     GridSize MeasureText(std::string_view text, const GridFont& font) override;
     void SetClipRect(const GridRect* rect) override;
     void DrawImage(int index, GridPoint topLeft) override;
@@ -52,15 +52,16 @@ private:
     const FontEntry& Entry(const GridFont& font);
     void UseFont(const FontEntry& entry);
     void UsePen(GridColor color);
-    void DrawRotated(const QRect& rect, const QString& text, const FontEntry& entry, unsigned format);
+    void DrawRotated(const QRect& rect, const QString& text, const FontEntry& entry,
+                     unsigned format);
 
-    QPainter* m_painter;
-    QFont m_base;
-    std::deque<FontEntry> m_fonts;  // entries never move
-    const FontEntry* m_lastFont = nullptr;
-    const FontEntry* m_currentFont = nullptr;  // the font set on the painter
-    std::optional<GridColor> m_pen;
-    std::optional<QRect> m_clip;
-    const std::vector<QPixmap>* m_images = nullptr;
-    bool m_clipAllText = false;
+    QPainter* painter_;
+    QFont base_;
+    std::deque<FontEntry> fonts_;  // entries never move
+    const FontEntry* lastFont_ = nullptr;
+    const FontEntry* currentFont_ = nullptr;  // the font set on the painter
+    std::optional<GridColor> pen_;
+    std::optional<QRect> clip_;
+    const std::vector<QPixmap>* images_ = nullptr;
+    bool clipAllText_ = false;
 };

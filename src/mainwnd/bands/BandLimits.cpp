@@ -25,8 +25,14 @@ constexpr std::array<SegmentFields, kSegmentCount> kSegmentFields = {{
     {kRttyLow, kRttyHigh},
 }};
 
-bool Storable(double v) { return std::isfinite(v) && v >= 0 && v <= static_cast<double>(INT_MAX); }
-int Whole(double v) { return static_cast<int>(v); }
+bool Storable(double v)
+{
+    return std::isfinite(v) && v >= 0 && v <= static_cast<double>(INT_MAX);
+}
+int Whole(double v)
+{
+    return static_cast<int>(v);
+}
 
 }  // namespace
 
@@ -95,8 +101,8 @@ void CLimitsEditor::Show(int row)
         shown_ = row;
 }
 
-int CLimitsEditor::Save(double generalFrom, double generalTo, const LimitFields& shown, CBandTable& live,
-                        CIni& ini)
+int CLimitsEditor::Save(double generalFrom, double generalTo, const LimitFields& shown,
+                        CBandTable& live, CIni& ini)
 {
     if (!Storable(generalFrom) || !Storable(generalTo) || Whole(generalTo) <= Whole(generalFrom))
         return kGeneralFrom;
@@ -114,8 +120,10 @@ int CLimitsEditor::Save(double generalFrom, double generalTo, const LimitFields&
     bool written = live.WriteLimits(ini);
     radioLower_ = Whole(generalFrom);
     radioUpper_ = Whole(generalTo);
-    written = ini.WriteInt(settings::setup::LimiteInferiore, static_cast<int>(radioLower_)) && written;
-    written = ini.WriteInt(settings::setup::LimiteSuperiore, static_cast<int>(radioUpper_)) && written;
+    written =
+        ini.WriteInt(settings::setup::LimiteInferiore, static_cast<int>(radioLower_)) && written;
+    written =
+        ini.WriteInt(settings::setup::LimiteSuperiore, static_cast<int>(radioUpper_)) && written;
     written = batch.Commit() && written;
     return written ? 0 : kNotWritten;
 }
@@ -135,8 +143,8 @@ void CLimitsEditor::RestoreDefaults(CBandTable& live, CIni& ini)
 
 bool CLimitsEditor::Differs(double generalFrom, double generalTo, const CBandTable& live) const
 {
-    if (!Storable(generalFrom) || !Storable(generalTo) || Whole(generalFrom) != radioLower_ ||
-        Whole(generalTo) != radioUpper_)
+    if (!Storable(generalFrom) || !Storable(generalTo) || Whole(generalFrom) != radioLower_
+        || Whole(generalTo) != radioUpper_)
         return true;
     for (int i = 0; i < kBandCount; ++i) {
         const BandRow& r = live.Row(i);

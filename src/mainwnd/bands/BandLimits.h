@@ -36,7 +36,10 @@ inline constexpr int kNotWritten = -1;
 struct LimitFields {
     std::array<double, limits::kFieldCount> values{};
     double& operator[](int id) { return values.at(static_cast<size_t>(id - limits::kFirstField)); }
-    double operator[](int id) const { return values.at(static_cast<size_t>(id - limits::kFirstField)); }
+    double operator[](int id) const
+    {
+        return values.at(static_cast<size_t>(id - limits::kFirstField));
+    }
 };
 
 // The limit fields of a row, and a row's limits taken from fields (truncated to whole Hz).
@@ -69,7 +72,8 @@ public:
     // Saving: general "To" not above "From" blames kGeneralFrom; then the shown band is checked.
     // When all pass, every row's limits go into the live table and the INI, and the general
     // limits into Setup. Returns the field to blame, kNotWritten when a write failed, or 0.
-    int Save(double generalFrom, double generalTo, const LimitFields& shown, CBandTable& live, CIni& ini);
+    int Save(double generalFrom, double generalTo, const LimitFields& shown, CBandTable& live,
+             CIni& ini);
     // Built-in limits into the live table, their keys and the stored radio limits removed; the
     // working copy follows the restored table and band 0 is shown.
     void RestoreDefaults(CBandTable& live, CIni& ini);

@@ -14,8 +14,8 @@ struct Builtin {
 };
 
 // Segments are {upper, lower} in the order CW, LSB, USB, FM, RTTY.
-BandRow MakeRow(int lower, int upper, int frequency, int mode, Range cw, Range lsb, Range usb, Range fm,
-                Range rtty)
+BandRow MakeRow(int lower, int upper, int frequency, int mode, Range cw, Range lsb, Range usb,
+                Range fm, Range rtty)
 {
     BandRow r;
     r.upper = upper;
@@ -40,27 +40,29 @@ const std::array<Builtin, kBandCount>& Builtins()
          MakeRow(7000000, 7300000, 7050000, kLsb, {7035000, 7000000}, {7300000, 7040001}, {}, {},
                  {7040000, 7035001})},
         {"30", "30 mt 10MHz",
-         MakeRow(10100000, 10150000, 10125000, kCw, {10140000, 10100000}, {}, {}, {}, {10150000, 10140001})},
+         MakeRow(10100000, 10150000, 10125000, kCw, {10140000, 10100000}, {}, {}, {},
+                 {10150000, 10140001})},
         {"20", "20 mt 14MHz",
-         MakeRow(14000000, 14350000, 14175000, kUsb, {14090000, 14000000}, {}, {14350000, 14100001}, {},
-                 {14100000, 14090001})},
+         MakeRow(14000000, 14350000, 14175000, kUsb, {14090000, 14000000}, {}, {14350000, 14100001},
+                 {}, {14100000, 14090001})},
         {"17", "17 mt 18MHz",
-         MakeRow(18068000, 18168000, 18118000, kUsb, {18100000, 18068000}, {}, {18168000, 18109001}, {},
-                 {18109000, 18100001})},
+         MakeRow(18068000, 18168000, 18118000, kUsb, {18100000, 18068000}, {}, {18168000, 18109001},
+                 {}, {18109000, 18100001})},
         {"15", "15 mt 21MHz",
-         MakeRow(21000000, 21450000, 21225000, kUsb, {21100000, 21000000}, {}, {21450000, 21120001}, {},
-                 {21120000, 21100001})},
+         MakeRow(21000000, 21450000, 21225000, kUsb, {21100000, 21000000}, {}, {21450000, 21120001},
+                 {}, {21120000, 21100001})},
         {"12", "12 mt 24MHz",
-         MakeRow(24890000, 24990000, 24940000, kUsb, {24920000, 24890000}, {}, {24990000, 24930001}, {},
-                 {24930000, 24920001})},
+         MakeRow(24890000, 24990000, 24940000, kUsb, {24920000, 24890000}, {}, {24990000, 24930001},
+                 {}, {24930000, 24920001})},
         {"10", "10 mt 28MHz",
          MakeRow(28000000, 29700000, 28500000, kUsb, {28075000, 28000000}, {}, {29510000, 28125001},
                  {29700000, 29510001}, {28125000, 28075001})},
         {"6", "6 mt 50MHz",
-         MakeRow(50000000, 54000000, 50500000, kUsb, {50100000, 50000000}, {}, {54000000, 50100001}, {}, {})},
+         MakeRow(50000000, 54000000, 50500000, kUsb, {50100000, 50000000}, {}, {54000000, 50100001},
+                 {}, {})},
         {"2", "2 mt 144MHz",
-         MakeRow(144000000, 148000000, 144300000, kUsb, {144100000, 144000000}, {}, {145000000, 144100001},
-                 {148000000, 145000001}, {})},
+         MakeRow(144000000, 148000000, 144300000, kUsb, {144100000, 144000000}, {},
+                 {145000000, 144100001}, {148000000, 145000001}, {})},
         {"70", "70 cm 430MHz",
          MakeRow(430000000, 440000000, 435500000, kFm, {}, {}, {}, {440000000, 430000000}, {})},
         {"General", "General", MakeRow(30000, 470000000, 15100000, kAm, {}, {}, {}, {}, {})},
@@ -81,18 +83,39 @@ constexpr std::array<SegmentKeys, kSegmentCount> kSegmentKeys = {{
     {"_limite_upRTTY", "_limite_downRTTY"},
 }};
 
-bool UsableBand(int lower, int upper) { return lower >= 0 && upper > lower; }
-bool UsableSegment(const Range& s) { return (s.lower == 0 && s.upper == 0) || (s.lower >= 0 && s.upper >= s.lower); }
-bool UsableMode(int mode) { return mode >= 0 && mode < kModeCount; }
+bool UsableBand(int lower, int upper)
+{
+    return lower >= 0 && upper > lower;
+}
+bool UsableSegment(const Range& s)
+{
+    return (s.lower == 0 && s.upper == 0) || (s.lower >= 0 && s.upper >= s.lower);
+}
+bool UsableMode(int mode)
+{
+    return mode >= 0 && mode < kModeCount;
+}
 
-int Get(const CIni& ini, const std::string& key, int def) { return ini.GetInt(kSection, key.c_str(), def); }
-bool Put(CIni& ini, const std::string& key, int value) { return ini.WriteInt(kSection, key.c_str(), value); }
+int Get(const CIni& ini, const std::string& key, int def)
+{
+    return ini.GetInt(kSection, key.c_str(), def);
+}
+bool Put(CIni& ini, const std::string& key, int value)
+{
+    return ini.WriteInt(kSection, key.c_str(), value);
+}
 
 }  // namespace
 
-const BandRow& DefaultRow(int row) { return Builtins().at(static_cast<size_t>(row)).row; }
+const BandRow& DefaultRow(int row)
+{
+    return Builtins().at(static_cast<size_t>(row)).row;
+}
 
-const char* BandName(int row) { return CBandTable::IsRow(row) ? Builtins()[static_cast<size_t>(row)].name : nullptr; }
+const char* BandName(int row)
+{
+    return CBandTable::IsRow(row) ? Builtins()[static_cast<size_t>(row)].name : nullptr;
+}
 
 std::string BandMenuText(int row)
 {

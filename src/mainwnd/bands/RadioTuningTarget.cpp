@@ -10,9 +10,15 @@ CRadioTuningTarget::CRadioTuningTarget(radio::CRadioController& controller,
 {
 }
 
-int64_t CRadioTuningTarget::Frequency() const { return controller_.State().frequencyHz; }
+int64_t CRadioTuningTarget::Frequency() const
+{
+    return controller_.State().frequencyHz;
+}
 
-void CRadioTuningTarget::ApplyFrequency(int64_t hz) { controller_.OnKillFocusFrequency(static_cast<double>(hz)); }
+void CRadioTuningTarget::ApplyFrequency(int64_t hz)
+{
+    controller_.OnKillFocusFrequency(static_cast<double>(hz));
+}
 
 void CRadioTuningTarget::SendFrequency(int64_t hz)
 {
@@ -33,22 +39,49 @@ void CRadioTuningTarget::ReadFrequencyMode()
     controller_.SendCommand(civ::kCmdReadMode);
 }
 
-int64_t CRadioTuningTarget::LowerLimit() const { return controller_.State().lowerLimit; }
+int64_t CRadioTuningTarget::LowerLimit() const
+{
+    return controller_.State().lowerLimit;
+}
 
-int64_t CRadioTuningTarget::UpperLimit() const { return controller_.State().upperLimit; }
+int64_t CRadioTuningTarget::UpperLimit() const
+{
+    return controller_.State().upperLimit;
+}
 
-bool CRadioTuningTarget::FirstInitialisation() const { return firstInitialisation_ && firstInitialisation_(); }
+bool CRadioTuningTarget::FirstInitialisation() const
+{
+    return firstInitialisation_ && firstInitialisation_();
+}
 
-void CRadioTuningTarget::SetStepping(bool on) { controller_.SetFrequencyStepping(on); }
+void CRadioTuningTarget::SetStepping(bool on)
+{
+    controller_.SetFrequencyStepping(on);
+}
 
-void CRadioTuningTarget::SkipPollTicks(int ticks) { controller_.SkipTicks(ticks); }
+void CRadioTuningTarget::SkipPollTicks(int ticks)
+{
+    controller_.SkipTicks(ticks);
+}
 
-int CRadioTuningTarget::CurrentMode() const { return controller_.State().mode; }
+int CRadioTuningTarget::CurrentMode() const
+{
+    return controller_.State().mode;
+}
 
-int CRadioTuningTarget::ModeCount() const { return static_cast<int>(controller_.State().modeNames.size()); }
+int CRadioTuningTarget::ModeCount() const
+{
+    return static_cast<int>(controller_.State().modeNames.size());
+}
 
-bool CRadioTuningTarget::SelectMode(int mode) { return controller_.SetMode(mode); }
+bool CRadioTuningTarget::SelectMode(int mode)
+{
+    return controller_.SetMode(mode);
+}
 
-bool CRadioTuningTarget::FilterOn() const { return controller_.State().filterNarrow; }
+bool CRadioTuningTarget::FilterOn() const
+{
+    return controller_.State().filterNarrow;
+}
 
 }  // namespace bands

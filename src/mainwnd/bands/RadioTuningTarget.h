@@ -1,5 +1,5 @@
-// ITuningTarget over the radio controller: what the main window hands to bands::CTuning. The first-initialisation flag stays the main window's; it is asked through a
-// function.
+// ITuningTarget over the radio controller: what the main window hands to bands::CTuning. The
+// first-initialisation flag stays the main window's; it is asked through a function.
 #pragma once
 
 #include "Tuning.h"

@@ -14,7 +14,8 @@ int WholeHz(double hz)
     return static_cast<int>(hz);
 }
 
-CTuning::CTuning(CBandTable& table, CIni& ini, ITuningTarget& target) : table_(table), ini_(ini), target_(target)
+CTuning::CTuning(CBandTable& table, CIni& ini, ITuningTarget& target)
+    : table_(table), ini_(ini), target_(target)
 {
 }
 

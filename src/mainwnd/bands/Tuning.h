@@ -1,8 +1,8 @@
 // The main window's band and tuning operations: following the band of the frequency, selecting
 // a band from the band menu, the band-stacking registers, frequency steps, the operating mode,
-// and the range of the tuning slider. They act on the radio through ITuningTarget (CRadioTuningTarget
-// over the radio controller and the main window), and show their results through ITuningDisplay
-// (the tuning controls).
+// and the range of the tuning slider. They act on the radio through ITuningTarget
+// (CRadioTuningTarget over the radio controller and the main window), and show their results
+// through ITuningDisplay (the tuning controls).
 #pragma once
 
 #include "BandTable.h"
@@ -96,7 +96,10 @@ public:
     void UpdateTuningSlider(int64_t upper, int64_t lower, int64_t hz);
     // Sliders and manual input: tunes when the frequency lies within the radio's limits.
     bool TuneTo(int64_t hz);
-    bool WithinLimits(int64_t hz) const { return hz >= target_.LowerLimit() && hz <= target_.UpperLimit(); }
+    bool WithinLimits(int64_t hz) const
+    {
+        return hz >= target_.LowerLimit() && hz <= target_.UpperLimit();
+    }
 
     // Menu commands: band 32785..32797 and mode 32775..32781. False for other ids.
     bool OnMenuCommand(int id);

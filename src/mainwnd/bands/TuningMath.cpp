@@ -50,7 +50,8 @@ int64_t WheelStep(int x, const std::array<int, 9>& plusLeftEdges, int delta)
     return 0;
 }
 
-bool CTuningWindow::Update(int64_t upper, int64_t lower, int64_t f, int64_t radioLower, SliderPlacement& out)
+bool CTuningWindow::Update(int64_t upper, int64_t lower, int64_t f, int64_t radioLower,
+                           SliderPlacement& out)
 {
     if (hasLast_ && f == last_)
         return false;
@@ -100,8 +101,9 @@ int ScaleFirstRow(int group)
 
 std::string ScaleLabel(int group, int k)
 {
-    static const char* const labels[kBandCount - 1] = {"160mt", "80mt", "40mt", "30mt", "20mt", "17mt",
-                                                       "15mt",  "12mt", "10mt", "6mt",  "2mt",  "70cm"};
+    static const char* const labels[kBandCount - 1] = {"160mt", "80mt", "40mt", "30mt",
+                                                       "20mt",  "17mt", "15mt", "12mt",
+                                                       "10mt",  "6mt",  "2mt",  "70cm"};
     if (k < 0 || k >= kScaleSliders)
         return {};
     return labels[ScaleFirstRow(group) + k];

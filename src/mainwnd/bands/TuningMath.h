@@ -15,8 +15,10 @@ namespace bands {
 inline constexpr int kFirstDigitButton = 1210;
 inline constexpr int kLastDigitButton = 1227;
 // The "+" buttons from the 1 Hz digit to the 100 MHz digit.
-inline constexpr std::array<int, 9> kPlusButtons = {1210, 1212, 1213, 1214, 1215, 1216, 1217, 1218, 1219};
-inline constexpr std::array<int, 9> kMinusButtons = {1211, 1220, 1221, 1222, 1223, 1224, 1225, 1226, 1227};
+inline constexpr std::array<int, 9> kPlusButtons = {1210, 1212, 1213, 1214, 1215,
+                                                    1216, 1217, 1218, 1219};
+inline constexpr std::array<int, 9> kMinusButtons = {1211, 1220, 1221, 1222, 1223,
+                                                     1224, 1225, 1226, 1227};
 // 1, 10, ... 100000000 Hz.
 int64_t DigitStep(int digit);
 // The signed step of a digit button; 0 for any other id.

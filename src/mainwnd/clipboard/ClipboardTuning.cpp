@@ -85,8 +85,8 @@ int ModeForFrequency(const bands::CBandTable& table, int64_t hz)
 }
 
 ClipboardRequest ReadClipboardText(std::string_view text, const ClipboardSettings& settings,
-                                   const bands::CBandTable& table, int64_t lowerHz,
-                                   int64_t upperHz, const civ::ModelCaps* caps)
+                                   const bands::CBandTable& table, int64_t lowerHz, int64_t upperHz,
+                                   const civ::ModelCaps* caps)
 {
     ClipboardRequest request;
     if (StartsWith(text, settings.pttOn)) {
@@ -99,8 +99,8 @@ ClipboardRequest ReadClipboardText(std::string_view text, const ClipboardSetting
     }
     // Compared as doubles: a long run of digits must not wrap into the range.
     const double hz = ReadClipboardNumber(text, settings.decimal) * settings.multiplier;
-    if (!std::isfinite(hz) || hz < static_cast<double>(lowerHz) ||
-        hz > static_cast<double>(upperHz))
+    if (!std::isfinite(hz) || hz < static_cast<double>(lowerHz)
+        || hz > static_cast<double>(upperHz))
         return request;
     request.action = ClipboardAction::Tune;
     request.frequencyHz = static_cast<int64_t>(hz);

@@ -28,8 +28,8 @@ enum class ClipboardAction { Ignore, PttOn, PttOff, Tune };
 
 struct ClipboardRequest {
     ClipboardAction action = ClipboardAction::Ignore;
-    int64_t frequencyHz = 0;    // Tune: inside the limits
-    std::optional<int> mode;    // Tune with AutoMode: a RadioMode the model has
+    int64_t frequencyHz = 0;  // Tune: inside the limits
+    std::optional<int> mode;  // Tune with AutoMode: a RadioMode the model has
 };
 
 // The decimal character in use: 0, a digit or a control byte stands for '.'.
@@ -47,7 +47,7 @@ int ModeForFrequency(const bands::CBandTable& table, int64_t hz);
 
 // caps: the radio's model, null for one the table does not know (every mode then allowed).
 ClipboardRequest ReadClipboardText(std::string_view text, const ClipboardSettings& settings,
-                                   const bands::CBandTable& table, int64_t lowerHz,
-                                   int64_t upperHz, const civ::ModelCaps* caps);
+                                   const bands::CBandTable& table, int64_t lowerHz, int64_t upperHz,
+                                   const civ::ModelCaps* caps);
 
 }  // namespace clipboard

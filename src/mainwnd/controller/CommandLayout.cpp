@@ -29,8 +29,8 @@ CommandFrame Make(uint8_t address, uint8_t command, std::initializer_list<uint8_
             a[i++] = b;
         return a;
     }();
-    out.frame = cat::CivFrame::Build(address, cat::kControllerAddress, command, bytes.data(),
-                                     body.size());
+    out.frame =
+        cat::CivFrame::Build(address, cat::kControllerAddress, command, bytes.data(), body.size());
     return out;
 }
 
@@ -40,51 +40,40 @@ CommandFrame BuildCommand(uint8_t address, uint8_t command, uint8_t sub,
                           const std::array<uint8_t, 4>& d)
 {
     switch (command) {
-    case kCmdSetFrequency:
-        return Make(address, command, {sub, d[0], d[1], d[2], d[3]}, 1);
-    case kCmdSetMode:
-        return Make(address, command, {sub, d[0]}, 1);
+    case kCmdSetFrequency: return Make(address, command, {sub, d[0], d[1], d[2], d[3]}, 1);
+    case kCmdSetMode: return Make(address, command, {sub, d[0]}, 1);
     case kCmdVfo:
     case kCmdScan:
     case kCmdSplitDuplex:
-    case kCmdTuningStep:
-        return Make(address, command, {sub}, 1);
+    case kCmdTuningStep: return Make(address, command, {sub}, 1);
     case kCmdMemory:
     case kCmdMemoryWrite:
     case kCmdMemoryToVfo:
     case kCmdMemoryClear:  // the radio answers OK, which must end the wait
         return Make(address, command, {}, 1);
-    case kCmdSetOffset:
-        return Make(address, command, {sub, d[0], d[1]}, 1);
+    case kCmdSetOffset: return Make(address, command, {sub, d[0], d[1]}, 1);
     case kCmdAttenuator:
         if (sub == kRead)
             return Make(address, command, {}, 0);
         return Make(address, command, {sub}, 1);
     case kCmdMeter:
-    case kCmdReadId:
-        return Make(address, command, {sub}, 0);
+    case kCmdReadId: return Make(address, command, {sub}, 0);
     case kCmdFunction:
         if (d[0] == kRead)
             return Make(address, command, {sub}, 0);
         return Make(address, command, {sub, d[0]}, 1);
-    case kCmdSelectVfoMode:
-        return Make(address, kCmdVfo, {}, 1);
-    case kCmdSelectChannel:
-        return Make(address, kCmdMemory, {sub, d[0]}, 1);
-    default:
-        return Make(address, command, {}, 0);
+    case kCmdSelectVfoMode: return Make(address, kCmdVfo, {}, 1);
+    case kCmdSelectChannel: return Make(address, kCmdMemory, {sub, d[0]}, 1);
+    default: return Make(address, command, {}, 0);
     }
 }
 
-Notifications CommandNotifications(uint8_t command, uint8_t sub,
-                                   const std::array<uint8_t, 4>& d, int64_t frequencyHz,
-                                   int64_t offsetKHz)
+Notifications CommandNotifications(uint8_t command, uint8_t sub, const std::array<uint8_t, 4>& d,
+                                   int64_t frequencyHz, int64_t offsetKHz)
 {
     Notifications n;
     switch (command) {
-    case civ::kCmdSetFrequency:
-        n.Add(remote::kNoteFrequency, frequencyHz);
-        break;
+    case civ::kCmdSetFrequency: n.Add(remote::kNoteFrequency, frequencyHz); break;
     case civ::kCmdSetMode:
         // A mode byte the table does not know has no number a client could read.
         if (const std::optional<RadioMode> mode = ModeFromCiv(sub))
@@ -98,9 +87,7 @@ Notifications CommandNotifications(uint8_t command, uint8_t sub,
         else if (sub == civ::kVfoB)
             n.Add(remote::kNoteVfoB, 1);
         break;
-    case civ::kCmdSetOffset:
-        n.Add(remote::kNoteDuplexOffset, offsetKHz);
-        break;
+    case civ::kCmdSetOffset: n.Add(remote::kNoteDuplexOffset, offsetKHz); break;
     case civ::kCmdSplitDuplex:
         if (sub == civ::kDuplexMinus)
             n.Add(remote::kNoteDupMinus, 1);
@@ -123,8 +110,7 @@ Notifications CommandNotifications(uint8_t command, uint8_t sub,
         n.Add(FunctionInfo(*f).notifyCode, value);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return n;
 }

@@ -14,7 +14,7 @@ using civ::kCmdSelectVfoMode;
 using civ::kRead;
 
 struct CommandFrame {
-    cat::CivFrame frame;   // length 0 when the command cannot be framed
+    cat::CivFrame frame;  // length 0 when the command cannot be framed
     uint8_t flagFB = 0;
 };
 
@@ -36,8 +36,7 @@ struct Notifications {
 
 // What clients hear when the command is sent; frequencyHz and offsetKHz are the values of the
 // frequency and offset entry fields (used by 05 and 0D).
-Notifications CommandNotifications(uint8_t command, uint8_t sub,
-                                   const std::array<uint8_t, 4>& data, int64_t frequencyHz,
-                                   int64_t offsetKHz);
+Notifications CommandNotifications(uint8_t command, uint8_t sub, const std::array<uint8_t, 4>& data,
+                                   int64_t frequencyHz, int64_t offsetKHz);
 
 }  // namespace radio

@@ -94,9 +94,7 @@ void CRadioController::PostSerialError(int port, int error)
 void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
     switch (message) {
-    case kReadFrequencyRequest:
-        OnReadFrequencyRequest();
-        break;
+    case kReadFrequencyRequest: OnReadFrequencyRequest(); break;
     case msg::kSerialBlock: {
         std::vector<uint8_t> frame;
         {
@@ -109,15 +107,9 @@ void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::
         OnSerialBlock(frame.data(), static_cast<int>(frame.size()));
         break;
     }
-    case msg::kFramesAvailable:
-        OnFramesAvailable();
-        break;
-    case msg::kIdleTick:
-        OnIdleTick();
-        break;
-    case msg::kAnswerState:
-        OnAnswerState();
-        break;
+    case msg::kFramesAvailable: OnFramesAvailable(); break;
+    case msg::kIdleTick: OnIdleTick(); break;
+    case msg::kAnswerState: OnAnswerState(); break;
     case msg::kSerialLineLost:
         if (lineLostHandler_)
             lineLostHandler_(static_cast<int>(lParam), static_cast<int>(wParam));
@@ -131,8 +123,7 @@ void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::
                           : 0,
                       lParam);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -181,8 +172,8 @@ SendResult CRadioController::SendCommandData(uint8_t command, uint8_t sub,
         if (!ReadBcd(bcd, 0, 5, frequency))
             frequency = 0;
     }
-    const Notifications notes = CommandNotifications(command, sub, data, frequency,
-                                                     WholeHz(view_.GetOffsetField()));
+    const Notifications notes =
+        CommandNotifications(command, sub, data, frequency, WholeHz(view_.GetOffsetField()));
     for (int n = 0; n < notes.count; ++n)
         Notify(notes.items[static_cast<size_t>(n)].code, notes.items[static_cast<size_t>(n)].value);
     if (command == civ::kCmdSetFrequency && clients_ != nullptr)
@@ -211,14 +202,10 @@ SendResult CRadioController::WaitForCommand(uint64_t ticket)
             // The answer is in the GUI queue by now: parse it before the caller looks.
             OnFramesAvailable();
             switch (worker_.GetCommandOutcome(ticket)) {
-            case cat::CommandOutcome::Answered:
-                return SendResult::Answered;
-            case cat::CommandOutcome::Refused:
-                return SendResult::Refused;
-            case cat::CommandOutcome::NoAnswer:
-                return SendResult::NoAnswer;
-            default:
-                return SendResult::TimedOut;
+            case cat::CommandOutcome::Answered: return SendResult::Answered;
+            case cat::CommandOutcome::Refused: return SendResult::Refused;
+            case cat::CommandOutcome::NoAnswer: return SendResult::NoAnswer;
+            default: return SendResult::TimedOut;
             }
         }
     }
@@ -272,8 +259,8 @@ bool CRadioController::SendFrequency(int64_t hz)
     if (cat::FrequencyToBcd(hz, state_.lowerLimit, state_.upperLimit, bcd) != 0) {
         state_.frequencyHz = hz;
         state_.frequencyBlank = false;
-        sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]}) !=
-               SendResult::NotQueued;
+        sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]})
+               != SendResult::NotQueued;
     }
     view_.UpdateBandDisplay();
     state_.sending = false;
@@ -296,7 +283,8 @@ void CRadioController::OnFilter()
         state_.filterNarrow = !state_.filterNarrow;
     view_.SetButton(ctl::kFilter, state_.filterNarrow);
     if (const ModeInfo* mode = ModeInfoFor(state_.mode))
-        SendCommand(civ::kCmdSetMode, mode->civ, {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
+        SendCommand(civ::kCmdSetMode, mode->civ,
+                    {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
     UpdateStatusLine();
     view_.UpdateBandDisplay();
 }

@@ -13,19 +13,22 @@ namespace {
 constexpr FunctionCommand kTable[kFunctionCount] = {
     {RadioFunction::Attenuator, kCmdAttenuator, 0, kAttenuatorOn, kAttenuatorOff, kNoAltOn,
      remote::kGetAtt, 1030, "Att"},
-    {RadioFunction::Preamp, kCmdFunction, kFuncPreamp, kOn, kOff, kNoAltOn, remote::kGetPre, 1034, "Pre"},
-    {RadioFunction::Agc, kCmdFunction, kFuncAgc, kAgcFast, kAgcSlow, kNoAltOn, remote::kGetAgc, 1035, "AGC"},
-    {RadioFunction::NoiseBlanker, kCmdFunction, kFuncNoiseBlanker, kOn, kOff, kNoAltOn, remote::kGetNb, 1036,
-     "NB"},
-    {RadioFunction::Tone, kCmdFunction, kFuncTone, kOn, kOff, kNoAltOn, remote::kGetTone, 1037, "Tone"},
-    {RadioFunction::ToneSquelch, kCmdFunction, kFuncToneSquelch, kOn, kOff, kNoAltOn, remote::kGetTsql, 1538,
-     "TSQL"},
+    {RadioFunction::Preamp, kCmdFunction, kFuncPreamp, kOn, kOff, kNoAltOn, remote::kGetPre, 1034,
+     "Pre"},
+    {RadioFunction::Agc, kCmdFunction, kFuncAgc, kAgcFast, kAgcSlow, kNoAltOn, remote::kGetAgc,
+     1035, "AGC"},
+    {RadioFunction::NoiseBlanker, kCmdFunction, kFuncNoiseBlanker, kOn, kOff, kNoAltOn,
+     remote::kGetNb, 1036, "NB"},
+    {RadioFunction::Tone, kCmdFunction, kFuncTone, kOn, kOff, kNoAltOn, remote::kGetTone, 1037,
+     "Tone"},
+    {RadioFunction::ToneSquelch, kCmdFunction, kFuncToneSquelch, kOn, kOff, kNoAltOn,
+     remote::kGetTsql, 1538, "TSQL"},
     {RadioFunction::Vox, kCmdFunction, kFuncVox, kOn, kOff, kNoAltOn, remote::kGetVox, 1539, "Vox"},
     // Break-in reports 01 semi and 02 full; both are "on".
-    {RadioFunction::BreakIn, kCmdFunction, kFuncBreakIn, kBreakInSemi, kOff, kBreakInFull, remote::kGetBkIn,
-     1544, "BKin"},
-    {RadioFunction::Compressor, kCmdFunction, kFuncCompressor, kOn, kOff, kNoAltOn, remote::kGetComp, 1048,
-     "Comp"},
+    {RadioFunction::BreakIn, kCmdFunction, kFuncBreakIn, kBreakInSemi, kOff, kBreakInFull,
+     remote::kGetBkIn, 1544, "BKin"},
+    {RadioFunction::Compressor, kCmdFunction, kFuncCompressor, kOn, kOff, kNoAltOn,
+     remote::kGetComp, 1048, "Comp"},
 };
 
 }  // namespace

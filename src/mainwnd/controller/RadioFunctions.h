@@ -16,10 +16,10 @@ constexpr uint8_t kNoAltOn = 0xFF;
 enum class RadioFunction : int {
     Attenuator,
     Preamp,
-    Agc,           // on = fast
+    Agc,  // on = fast
     NoiseBlanker,
-    Tone,          // noise reduction on the IC-718
-    ToneSquelch,   // auto notch on the IC-718
+    Tone,         // noise reduction on the IC-718
+    ToneSquelch,  // auto notch on the IC-718
     Vox,
     BreakIn,
     Compressor,
@@ -28,8 +28,8 @@ constexpr size_t kFunctionCount = 9;
 
 struct FunctionCommand {
     RadioFunction function;
-    uint8_t command;     // 11 (value in the sub-command byte) or 16 (value after the sub)
-    uint8_t sub;         // 16: sub-command (models may differ, see FunctionSub); 11: unused
+    uint8_t command;  // 11 (value in the sub-command byte) or 16 (value after the sub)
+    uint8_t sub;      // 16: sub-command (models may differ, see FunctionSub); 11: unused
     uint8_t onValue;
     uint8_t offValue;
     uint8_t altOnValue;  // a further value the radio reports for "on" (kNoAltOn: none)

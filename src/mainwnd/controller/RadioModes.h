@@ -17,8 +17,8 @@ static_assert(kFm == civ::kModeFm && kWfm == civ::kModeWfm);
 struct ModeInfo {
     RadioMode mode;
     const char* name;
-    uint8_t civ;     // the mode byte of commands 01, 04 and 06
-    int remote;      // the mode's number for remote clients (kGetMode, kSetMode)
+    uint8_t civ;  // the mode byte of commands 01, 04 and 06
+    int remote;   // the mode's number for remote clients (kGetMode, kSetMode)
 };
 
 // The whole table, in RadioMode order (kModeCount entries).

@@ -74,8 +74,7 @@ void CRadioController::PollRadio()
             read16(RadioFunction::Compressor);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     state_.phase = state_.phase > kLastPhase ? 0 : state_.phase + 1;
 }

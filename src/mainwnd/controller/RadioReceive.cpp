@@ -22,17 +22,17 @@ constexpr int kGuiBufferSize = 1024;
 constexpr int kMinFrame = 6;
 
 // Shortest reply per command (header, data, FD).
-constexpr int kMinFrequency = 11;   // 5 BCD bytes
+constexpr int kMinFrequency = 11;               // 5 BCD bytes
 constexpr int64_t kLargestShownHz = 999999999;  // the frequency field's nine digits
-constexpr int kMinEmptyChannel = 7; // 03 FF
-constexpr int kMinMode = 8;         // mode, filter
-constexpr int kBandEdgeLength = 17; // 5 BCD, "-", 5 BCD
-constexpr int kMinOffset = 9;       // 3 BCD bytes
+constexpr int kMinEmptyChannel = 7;             // 03 FF
+constexpr int kMinMode = 8;                     // mode, filter
+constexpr int kBandEdgeLength = 17;             // 5 BCD, "-", 5 BCD
+constexpr int kMinOffset = 9;                   // 3 BCD bytes
 constexpr int kMinAttenuator = 7;
-constexpr int kMinSquelch = 8;      // 15 01 value
-constexpr int kMinSMeter = 9;       // 15 02 two BCD bytes
-constexpr int kMinFunction = 8;     // 16 sub value
-constexpr int kMinId = 8;           // 19 00 id
+constexpr int kMinSquelch = 8;          // 15 01 value
+constexpr int kMinSMeter = 9;           // 15 02 two BCD bytes
+constexpr int kMinFunction = 8;         // 16 sub value
+constexpr int kMinId = 8;               // 19 00 id
 constexpr uint8_t kSMeterHighPair = 2;  // readings go up to 0255
 
 }  // namespace
@@ -72,8 +72,8 @@ void CRadioController::OnIdleTick()
 void CRadioController::OnDriverFrame(int length, std::intptr_t handle)
 {
     uint8_t frame[cat::kMaxFrameSize];
-    if (length >= 1 && length <= cat::kMaxFrameSize && driver_ != nullptr &&
-        driver_->CopyBuffRx(handle, frame, length)) {
+    if (length >= 1 && length <= cat::kMaxFrameSize && driver_ != nullptr
+        && driver_->CopyBuffRx(handle, frame, length)) {
         state_.noAnswer = false;
         worker_.PushReceivedFrame(length, frame);
         return;
@@ -123,33 +123,23 @@ void CRadioController::OnSerialBlock(const uint8_t* bytes, int length)
 
 bool CRadioController::ParseFrame(const uint8_t* frame, int length)
 {
-    if (frame == nullptr || length < kMinFrame || length > cat::kMaxFrameSize ||
-        !cat::IsCivFrame(frame, static_cast<size_t>(length))) {
+    if (frame == nullptr || length < kMinFrame || length > cat::kMaxFrameSize
+        || !cat::IsCivFrame(frame, static_cast<size_t>(length))) {
         LogRejected(frame, length, "not a frame");
         return false;
     }
     switch (frame[cat::kPosCommand]) {
-    case civ::kCmdTransceiveFrequency:
-        return ParseFrequency(frame, length, true);
-    case civ::kCmdReadFrequency:
-        return ParseFrequency(frame, length, false);
+    case civ::kCmdTransceiveFrequency: return ParseFrequency(frame, length, true);
+    case civ::kCmdReadFrequency: return ParseFrequency(frame, length, false);
     case civ::kCmdTransceiveMode:
-    case civ::kCmdReadMode:
-        return ParseMode(frame, length);
-    case civ::kCmdReadBandEdges:
-        return ParseBandEdges(frame, length);
-    case civ::kCmdReadOffset:
-        return ParseDuplexOffset(frame, length);
-    case civ::kCmdAttenuator:
-        return ParseAttenuator(frame, length);
-    case civ::kCmdMeter:
-        return ParseMeter(frame, length);
-    case civ::kCmdFunction:
-        return ParseFunction(frame, length);
-    case civ::kCmdReadId:
-        return ParseId(frame, length);
-    default:
-        return false;  // OK, NG and commands the display does not follow
+    case civ::kCmdReadMode: return ParseMode(frame, length);
+    case civ::kCmdReadBandEdges: return ParseBandEdges(frame, length);
+    case civ::kCmdReadOffset: return ParseDuplexOffset(frame, length);
+    case civ::kCmdAttenuator: return ParseAttenuator(frame, length);
+    case civ::kCmdMeter: return ParseMeter(frame, length);
+    case civ::kCmdFunction: return ParseFunction(frame, length);
+    case civ::kCmdReadId: return ParseId(frame, length);
+    default: return false;  // OK, NG and commands the display does not follow
     }
 }
 
@@ -385,8 +375,8 @@ bool CRadioController::ParseId(const uint8_t* frame, int length)
 
 std::string CRadioController::RangeText() const
 {
-    return "Range:" + FormatFrequency(state_.lowerLimit) + " Hz\n" +
-           FormatFrequency(state_.upperLimit) + " Hz";
+    return "Range:" + FormatFrequency(state_.lowerLimit) + " Hz\n"
+           + FormatFrequency(state_.upperLimit) + " Hz";
 }
 
 void CRadioController::UpdateRangeInfo()

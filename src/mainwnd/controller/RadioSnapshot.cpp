@@ -113,7 +113,8 @@ bool CRadioSnapshot::RestoreVfo(bool a, const VfoRecord& record)
     // Outside the limits (or never known) the frequency is not sent: that VFO is not restored.
     bool ok = controller_.SetFrequency(record.frequencyHz);
     if (const ModeInfo* mode = ModeInfoFor(record.mode))
-        ok = Sent(civ::kCmdSetMode, mode->civ, {civ::FilterByte(mode->civ, record.filterNarrow)}) && ok;
+        ok = Sent(civ::kCmdSetMode, mode->civ, {civ::FilterByte(mode->civ, record.filterNarrow)})
+             && ok;
     else
         ok = false;
     if (controller_.State().extendedFunctions)
@@ -129,8 +130,8 @@ bool CRadioSnapshot::RestoreFunctions(const VfoRecord& record)
     if (caps == nullptr || caps->duplexOffset) {
         if (record.offsetKHz >= kMinOffsetKHz && record.offsetKHz <= kMaxOffsetKHz) {
             const uint64_t refused = controller_.NotQueuedCount();
-            ok = controller_.SendDuplexOffset(record.offsetKHz) &&
-                 controller_.NotQueuedCount() == refused;
+            ok = controller_.SendDuplexOffset(record.offsetKHz)
+                 && controller_.NotQueuedCount() == refused;
         }
     }
     if (caps == nullptr || caps->duplexShift) {

@@ -26,7 +26,7 @@ inline constexpr int kRestoreStateText = 1222;  // "Restore the saved settings"
 
 struct VfoRecord {
     int64_t frequencyHz = 0;
-    int mode = -1;            // RadioMode; -1 when the radio showed none (no 06 on restore)
+    int mode = -1;  // RadioMode; -1 when the radio showed none (no 06 on restore)
     bool filterNarrow = false;
     int offsetKHz = 0;
     bool duplexPlus = false;
@@ -35,7 +35,7 @@ struct VfoRecord {
 };
 
 struct RadioStateSnapshot {
-    bool valid = false;       // a restore of an invalid snapshot sends nothing
+    bool valid = false;  // a restore of an invalid snapshot sends nothing
     VfoRecord vfoA;
     VfoRecord vfoB;
     bool split = false;
@@ -48,8 +48,8 @@ public:
     static constexpr int kIdleWaitSteps = 5000;
 
     // log may be null. All must outlive the snapshot.
-    CRadioSnapshot(CRadioController& controller, IWorkProgress& progress,
-                   const CLanguage& language, cat::CTraceLog* log);
+    CRadioSnapshot(CRadioController& controller, IWorkProgress& progress, const CLanguage& language,
+                   cat::CTraceLog* log);
 
     // False when no snapshot was taken (the VFO choice was cancelled, or the program is
     // closing): the caller stops, and a later restore sends nothing.

@@ -29,11 +29,11 @@ struct OtherVfo {
 
 struct RadioState {
     // Link and settings.
-    uint8_t address = 0;       // Setup/"Indirizzo"
+    uint8_t address = 0;  // Setup/"Indirizzo"
     int model = kModelUnknown;
-    int delayCommand = 100;    // Setup/"DelayCommand", ms
-    int sMeterLower = 38;      // S-Meter/"Inferiore"
-    int sMeterDivisor = 10;    // S-Meter/"Divisore", at least 1
+    int delayCommand = 100;  // Setup/"DelayCommand", ms
+    int sMeterLower = 38;    // S-Meter/"Inferiore"
+    int sMeterDivisor = 10;  // S-Meter/"Divisore", at least 1
     bool extendedFunctions = false;
     bool offLine = false;
     bool linkTest = false;
@@ -45,7 +45,7 @@ struct RadioState {
     // What the radio reported.
     int64_t frequencyHz = 0;
     bool frequencyBlank = false;  // the frequency field shows none (none reported, or off line)
-    int mode = -1;             // -1 until the radio reports one
+    int mode = -1;                // -1 until the radio reports one
     bool filterNarrow = false;
     int currentVfo = kVfoNone;
     OtherVfo otherVfo;
@@ -72,13 +72,13 @@ struct RadioState {
 
     // Display and send activity.
     bool displayNotReady = false;
-    bool sending = false;            // frequency or function states are being sent
+    bool sending = false;  // frequency or function states are being sent
     bool frequencyStepRunning = false;
     bool frequencyTyped = false;
 
     // Polling.
     bool pollingAllowed = true;
-    bool fullPolling = true;         // the "Polling" button down
+    bool fullPolling = true;  // the "Polling" button down
     bool sMeterOn = false;
     int skipTicks = 0;
     int phase = 0;

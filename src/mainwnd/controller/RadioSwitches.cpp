@@ -20,10 +20,10 @@ constexpr int kMessageSetOffset = 1204;
 constexpr int kAttenuatorPause = 100;  // ms between preamp off and attenuator on
 
 // The controls that the S-meter switch disables along with the function panel.
-constexpr int kFunctionPanel[] = {ctl::kSMeterButton, ctl::kAtt, ctl::kPre, ctl::kAgc,
-                                  ctl::kNb, ctl::kTone, ctl::kTsql, ctl::kVox, ctl::kBkin,
-                                  ctl::kComp, ctl::kDupPlus, ctl::kDupMinus, ctl::kDupSet,
-                                  ctl::kOffset};
+constexpr int kFunctionPanel[] = {ctl::kSMeterButton, ctl::kAtt,   ctl::kPre,     ctl::kAgc,
+                                  ctl::kNb,           ctl::kTone,  ctl::kTsql,    ctl::kVox,
+                                  ctl::kBkin,         ctl::kComp,  ctl::kDupPlus, ctl::kDupMinus,
+                                  ctl::kDupSet,       ctl::kOffset};
 
 }  // namespace
 
@@ -142,14 +142,14 @@ void CRadioController::OnDuplexSet()
     const std::string text = view_.GetOffsetFieldText();
     const double value = view_.GetOffsetField();
     if (!std::isfinite(value) || value < 1 || value > 9999) {
-        view_.ShowMessageBox({language_.FormatString1(kMessageBadOffset, text), "",
-                              mb::kIconError, 0});
+        view_.ShowMessageBox(
+            {language_.FormatString1(kMessageBadOffset, text), "", mb::kIconError, 0});
         return;
     }
     const int kHz = static_cast<int>(value);
-    const int answer = view_.ShowMessageBox({language_.FormatString1(kMessageSetOffset,
-                                                                     std::to_string(kHz)),
-                                             "", mb::kYesNo | mb::kIconQuestion, 0});
+    const int answer =
+        view_.ShowMessageBox({language_.FormatString1(kMessageSetOffset, std::to_string(kHz)), "",
+                              mb::kYesNo | mb::kIconQuestion, 0});
     if (answer == mb::kIdYes)
         SendDuplexOffset(kHz);
 }
@@ -162,11 +162,11 @@ void CRadioController::OnReverse()
     }
     view_.SetWaitCursor(true);
     const double offset = view_.GetOffsetField();
-    const int64_t offsetHz =
-        std::isfinite(offset) && offset > 0 && offset <= 9999 ? static_cast<int64_t>(offset) * 1000
-                                                               : 0;
-    const int64_t target = state_.duplexPlus ? state_.frequencyHz + offsetHz
-                                             : state_.frequencyHz - offsetHz;
+    const int64_t offsetHz = std::isfinite(offset) && offset > 0 && offset <= 9999
+                                 ? static_cast<int64_t>(offset) * 1000
+                                 : 0;
+    const int64_t target =
+        state_.duplexPlus ? state_.frequencyHz + offsetHz : state_.frequencyHz - offsetHz;
     view_.SetSecondDisplay(state_.currentVfo == kVfoB ? "VFO-A : " : "VFO-B : ",
                            FormatFrequency(target));
     uint8_t bcd[5];

@@ -56,8 +56,8 @@ bool CopyReplacing(const std::string& source, const std::string& folder, const s
     std::string temp = platform::JoinPath(folder, ".VekDriver.so.XXXXXX");
     Fd out(::mkostemp(temp.data(), O_CLOEXEC));
     if (out.get() < 0)
-        return Fail(error, platform::JoinPath(folder, cat::CVekDriver::kLibraryName) + ": " +
-                               platform::ErrorText(errno));
+        return Fail(error, platform::JoinPath(folder, cat::CVekDriver::kLibraryName) + ": "
+                               + platform::ErrorText(errno));
     bool ok = true;
     std::string why;
     char block[kCopyBlock];
@@ -101,8 +101,8 @@ bool CopyReplacing(const std::string& source, const std::string& folder, const s
 
 bool IsComPortEntry(const std::string& entry)
 {
-    return entry.size() >= 4 && entry.compare(0, 3, "COM") == 0 && entry[3] >= '1' &&
-           entry[3] <= '9';
+    return entry.size() >= 4 && entry.compare(0, 3, "COM") == 0 && entry[3] >= '1'
+           && entry[3] <= '9';
 }
 
 std::string DriverEntryFileName(const std::string& entry)
@@ -152,8 +152,8 @@ DriverInstallResult InstallDriver(const std::string& programFolder, const std::s
         return DriverInstallResult::kFailed;
     }
     const bool targetExists = ::stat(target.c_str(), &st) == 0;
-    if (targetExists &&
-        platform::AsciiIEquals(DriverVersionText(source), DriverVersionText(target)))
+    if (targetExists
+        && platform::AsciiIEquals(DriverVersionText(source), DriverVersionText(target)))
         return DriverInstallResult::kUpToDate;
     if (!CopyReplacing(source, programFolder, target, error))
         return DriverInstallResult::kFailed;

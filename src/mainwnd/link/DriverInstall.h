@@ -7,10 +7,10 @@
 #include <string>
 
 enum class DriverInstallResult {
-    kNotADriver,   // a COM port entry (or an empty one): nothing to install
-    kUpToDate,     // the installed library has the chosen version
+    kNotADriver,  // a COM port entry (or an empty one): nothing to install
+    kUpToDate,    // the installed library has the chosen version
     kCopied,
-    kFailed,       // the reason is in `error`; the installed library is unchanged
+    kFailed,  // the reason is in `error`; the installed library is unchanged
 };
 
 // "COM" followed by a digit 1..9.

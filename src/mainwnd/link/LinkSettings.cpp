@@ -51,7 +51,8 @@ LinkIdentity ReadLinkIdentity(const CIni& ini)
 
 bool IsConfigValid(const LinkIdentity& id)
 {
-    return (id.port != 0 || !id.driver.empty()) && id.address != 0 && id.model != radio::kModelUnknown;
+    return (id.port != 0 || !id.driver.empty()) && id.address != 0
+           && id.model != radio::kModelUnknown;
 }
 
 bool ResolveExtendedFunctions(CIni& ini, int model)

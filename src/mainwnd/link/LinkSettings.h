@@ -36,7 +36,7 @@ struct LinkSettings {
     std::string handshake = "HARD";
     int rts = 1;
     int dtr = 1;
-    int portMode = 0;      // 0 listener back-end, else monitor back-end
+    int portMode = 0;  // 0 listener back-end, else monitor back-end
     int pttPort = 0;
     int pttPin = 0;
     std::string pttCopyOn = "@[on]@";
@@ -45,7 +45,7 @@ struct LinkSettings {
     int pttKey = 0;
     int tuneSeconds = 5;
     std::string logPath;
-    int utcOffset = 127;   // 127 = take the offset from the system
+    int utcOffset = 127;  // 127 = take the offset from the system
     int delayCommand = 100;
     int delayMemory = 500;
     int sMeterLower = 38;

@@ -22,10 +22,8 @@ std::string CNoPortChoice::Text(int port) const
 int CNoPortChoice::OnButton(int id) const
 {
     switch (id) {
-    case kSetupButton:
-        return 2;
-    case kExitButton:
-        return 1;
+    case kSetupButton: return 2;
+    case kExitButton: return 1;
     case kOffLineButton: {
         if (!ask_)
             return kStayOpen;
@@ -34,7 +32,6 @@ int CNoPortChoice::OnButton(int id) const
         request.style = mb::kYesNo | mb::kIconQuestion;
         return ask_(request) == mb::kIdYes ? 3 : kStayOpen;
     }
-    default:
-        return kStayOpen;
+    default: return kStayOpen;
     }
 }

@@ -13,7 +13,7 @@ public:
     static constexpr int kDialogId = 304;
     static constexpr int kHelpTopic = 304;
     static constexpr int kTextId = 1297;
-    static constexpr int kSetupButton = 1;     // hidden by the callers
+    static constexpr int kSetupButton = 1;  // hidden by the callers
     static constexpr int kExitButton = 2;
     static constexpr int kOffLineButton = 1298;
     static constexpr const char* kCaption = "Corvane - Warning";

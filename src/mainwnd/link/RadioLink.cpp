@@ -34,7 +34,11 @@ constexpr int kDriverOffLine = 4;
 CRadioLink::CRadioLink(const RadioLinkHost& host, CIni& ini, const Profile& profile,
                        const CLanguage& language, cat::CGestCommand& worker,
                        cat::CVekDriver& driver)
-    : host_(host), ini_(ini), profile_(profile), language_(language), worker_(worker),
+    : host_(host),
+      ini_(ini),
+      profile_(profile),
+      language_(language),
+      worker_(worker),
       driver_(driver)
 {
 }
@@ -270,8 +274,8 @@ void CRadioLink::SetUpAudio()
             if (error == 0)
                 break;
             MessageBoxRequest request;
-            request.text = language_.Format(kMsgAudioError, {error}) + "\n" +
-                           language_.LoadString(kMsgChangeAudio);
+            request.text = language_.Format(kMsgAudioError, {error}) + "\n"
+                           + language_.LoadString(kMsgChangeAudio);
             request.style = mb::kYesNo | mb::kIconQuestion;
             if (host_.user.ShowMessageBox(request) != mb::kIdYes) {
                 enabled = 0;  // no audio for this run

@@ -31,7 +31,7 @@ public:
         kDriverRefused = -1,  // the driver library gave up at its start
         kNotConnected = 0,    // declined or failed
         kConnected = 1,
-        kWantsSetup = 2,      // the user asked for the configuration dialog
+        kWantsSetup = 2,  // the user asked for the configuration dialog
         kSetupShown = 3,
     };
     // CNoPort results.

@@ -22,7 +22,7 @@ constexpr int kSettlePoll = 10000;
 constexpr int kSettleReplyTimeout = 10;
 constexpr int kMeasurePoll = 10000;
 constexpr int kMeasureReplyTimeout = 1000;
-constexpr int kTooFast = -2;   // internal: measure again
+constexpr int kTooFast = -2;  // internal: measure again
 constexpr const char* kSettleTimeout = "Timeout attesa svuotamento buffer nel test di velocità";
 constexpr const char* kSendTimeout = "Timeout invio comando nel test di velocità";
 
@@ -116,8 +116,8 @@ int CRadioLink::MeasureOnce(bool lastTry)
 
 bool CRadioLink::SpeedTestInterrupted()
 {
-    return host_.progress.IsClosing() || host_.progress.ProgressCancelled() ||
-           (offLine_ && !wasOffLine_) || !IsRadioConnected();
+    return host_.progress.IsClosing() || host_.progress.ProgressCancelled()
+           || (offLine_ && !wasOffLine_) || !IsRadioConnected();
 }
 
 CRadioLink::WaitEnd CRadioLink::WaitForWorkerIdle()

@@ -105,13 +105,15 @@ int CAuxiliaryPort::SetControlLine(int argument, bool dtr)
     }
     if ((line != kAuxiliaryLine && line != kCatLine) || (state != 0 && state != 1))
         return -1;
-    cat::CMonitoredPort* monitored = line == kAuxiliaryLine ? monitored_.get() : link_.MonitoredPort();
+    cat::CMonitoredPort* monitored =
+        line == kAuxiliaryLine ? monitored_.get() : link_.MonitoredPort();
     cat::CSerialLineListener* listener =
         line == kAuxiliaryLine ? listener_.get() : link_.ListenerPort();
     if (monitored != nullptr)
         return (dtr ? monitored->SetDtrControl(state) : monitored->SetRtsControl(state)) ? 0 : -1;
     if (listener != nullptr && listener->IsOpen())
-        return (dtr ? listener->SetDtrControl(state) : listener->SetRtsControl(state)) == 0 ? 0 : -1;
+        return (dtr ? listener->SetDtrControl(state) : listener->SetRtsControl(state)) == 0 ? 0
+                                                                                            : -1;
     return -1;
 }
 

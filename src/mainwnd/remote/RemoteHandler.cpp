@@ -46,10 +46,8 @@ bool ChangesRadio(int code)
     case kSetVfoAB:
     case kSetDupPlus:
     case kSetDupMinus:
-    case kSetDup:
-        return true;
-    default:
-        return false;
+    case kSetDup: return true;
+    default: return false;
     }
 }
 
@@ -144,84 +142,48 @@ int CRemoteHandler::Answer(int code, int argument)
         if (!state.frequencyKnown)
             return kNotAvailable;
         return WholeAnswer(static_cast<double>(state.frequencyHz));
-    case kSetFrequency:
-        return controller_.SetFrequency(argument) ? 0 : kNotAvailable;
-    case kGetMode:
-        return GetMode();
-    case kSetMode:
-        return SetMode(argument);
-    case kGetFilter:
-        return state.filterNarrow ? 1 : 0;
-    case kSetFilter:
-        return SetFilter(argument != 0);
-    case kGetSplit:
-        return state.split ? 1 : 0;
-    case kSetSplit:
-        return SetSplit(argument != 0);
-    case kSelectVfoA:
-        controller_.SelectVfoA();
-        return 0;
-    case kSelectVfoB:
-        controller_.SelectVfoB();
-        return 0;
-    case kSetVfoAB:
-        window_.SetVfoAEqualB();
-        return 0;
-    case kExit:
-        window_.ExitProgram();
-        return 0;
+    case kSetFrequency: return controller_.SetFrequency(argument) ? 0 : kNotAvailable;
+    case kGetMode: return GetMode();
+    case kSetMode: return SetMode(argument);
+    case kGetFilter: return state.filterNarrow ? 1 : 0;
+    case kSetFilter: return SetFilter(argument != 0);
+    case kGetSplit: return state.split ? 1 : 0;
+    case kSetSplit: return SetSplit(argument != 0);
+    case kSelectVfoA: controller_.SelectVfoA(); return 0;
+    case kSelectVfoB: controller_.SelectVfoB(); return 0;
+    case kSetVfoAB: window_.SetVfoAEqualB(); return 0;
+    case kExit: window_.ExitProgram(); return 0;
     case kIfPtt:
         return ini_.GetInt(settings::setup::PTTPorta) != 0 || link_.DriverSupportsPtt() ? 1 : 0;
-    case kIfAudio:
-        return ini_.GetInt(settings::audiorecorder::Abilitato) != 0 ? 1 : 0;
-    case kPtt:
-        window_.SetPtt(argument != 0);
-        return 0;
-    case kRecord:
-        return Recorder(RecorderButton::Record, argument);
-    case kPause:
-        return Recorder(RecorderButton::Pause, argument);
-    case kPlay:
-        return Recorder(RecorderButton::Play, argument);
-    case kIfExtensionG:
-        return ExtendedFunctions() ? 1 : 0;
-    case kGetSignal:
-        return state.sMeterOn && ExtendedFunctions() ? state.sValue : kNotAvailable;
+    case kIfAudio: return ini_.GetInt(settings::audiorecorder::Abilitato) != 0 ? 1 : 0;
+    case kPtt: window_.SetPtt(argument != 0); return 0;
+    case kRecord: return Recorder(RecorderButton::Record, argument);
+    case kPause: return Recorder(RecorderButton::Pause, argument);
+    case kPlay: return Recorder(RecorderButton::Play, argument);
+    case kIfExtensionG: return ExtendedFunctions() ? 1 : 0;
+    case kGetSignal: return state.sMeterOn && ExtendedFunctions() ? state.sValue : kNotAvailable;
     case kGetSql:
         if (!state.sMeterOn || !ExtendedFunctions())
             return kNotAvailable;
         // 1 while the squelch holds the receiver closed, as its notification says.
         return state.squelchOpen ? 0 : 1;
-    case kSetDupPlus:
-        return SetDuplex(true, argument != 0);
-    case kSetDupMinus:
-        return SetDuplex(false, argument != 0);
-    case kGetDup:
-        return WholeAnswer(view_.GetOffsetField());
-    case kSetDup:
-        return SetDuplexOffset(argument);
-    case kGetCom:
-        return ini_.GetInt(settings::setup::Porta);
-    case kGetComPtt:
-        return ini_.GetInt(settings::setup::PTTPorta);
-    case kOpenCom:
-        return aux_.Open(argument);
-    case kCloseCom:
-        return aux_.Close();
-    case kSetDtr:
-        return aux_.SetDtr(argument);
-    case kSetRts:
-        return aux_.SetRts(argument);
-    case kGetVersionPrg:
-        return VersionNumber(versionText_);
-    case kGetSystem:
-        return 1;
+    case kSetDupPlus: return SetDuplex(true, argument != 0);
+    case kSetDupMinus: return SetDuplex(false, argument != 0);
+    case kGetDup: return WholeAnswer(view_.GetOffsetField());
+    case kSetDup: return SetDuplexOffset(argument);
+    case kGetCom: return ini_.GetInt(settings::setup::Porta);
+    case kGetComPtt: return ini_.GetInt(settings::setup::PTTPorta);
+    case kOpenCom: return aux_.Open(argument);
+    case kCloseCom: return aux_.Close();
+    case kSetDtr: return aux_.SetDtr(argument);
+    case kSetRts: return aux_.SetRts(argument);
+    case kGetVersionPrg: return VersionNumber(versionText_);
+    case kGetSystem: return 1;
     case kSetHwnd:
         // The client registers its token with the server on its notification connection; the
         // server keeps the list (once per token, in order, dropped with the connection).
         return 0;
-    default:
-        return Switch(code, argument);
+    default: return Switch(code, argument);
     }
 }
 
@@ -299,8 +261,9 @@ int CRemoteHandler::NotifyClients(int code, int64_t value)
 {
     if (closed_ || !server_ || server_->RegistrationCount() == 0)
         return kNotAvailable;
-    const int32_t v = value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN
-                                                                        : static_cast<int32_t>(value);
+    const int32_t v = value > INT32_MAX   ? INT32_MAX
+                      : value < INT32_MIN ? INT32_MIN
+                                          : static_cast<int32_t>(value);
     server_->Notify(code, v);
     return 0;
 }

@@ -85,8 +85,8 @@ private:
     std::string localCaption_ = "Local";
     std::string utcCaption_ = "UTC";
     int utcOffset_ = kUtcOffsetAuto;
-    int minute_ = 0;              // the local minute of the last minute work
-    int64_t lastUpdateCheck_ = 0; // kept too, so an unwritable INI does not repeat the check
+    int minute_ = 0;               // the local minute of the last minute work
+    int64_t lastUpdateCheck_ = 0;  // kept too, so an unwritable INI does not repeat the check
     std::string localText_;
     std::string utcText_;
 };

@@ -9,17 +9,17 @@ using namespace tpl;
 
 constexpr int kImageAvailable = 207;
 
-const DialogTemplateRegistration kStackTemplate{DialogTemplate{
-    CBandStacking::kTemplateId, "Band Stacking",
-    Column({Row({Control(CBandStacking::kRecall, "CFlatButton", "Recall", 0, 10),
-                 Control(CBandStacking::kSave, "CFlatButton", "Save", 0, 10)}),
-            Row({Stretch(), Control(ctl::kIdCancel, "BUTTON", "Cancel")})})}};
+const DialogTemplateRegistration kStackTemplate{
+    DialogTemplate{CBandStacking::kTemplateId, "Band Stacking",
+                   Column({Row({Control(CBandStacking::kRecall, "CFlatButton", "Recall", 0, 10),
+                                Control(CBandStacking::kSave, "CFlatButton", "Save", 0, 10)}),
+                           Row({Stretch(), Control(ctl::kIdCancel, "BUTTON", "Cancel")})})}};
 
-const DialogTemplateRegistration kVfoTemplate{DialogTemplate{
-    CSceltaVFO::kTemplateId, "Choose the VFO in Use",
-    Column({Row({Control(CSceltaVFO::kVfoA, "BUTTON", "VFO A", 0, 8),
-                 Control(CSceltaVFO::kVfoB, "BUTTON", "VFO B", 0, 8)}),
-            Row({Stretch(), Control(ctl::kIdCancel, "BUTTON", "Cancel")})})}};
+const DialogTemplateRegistration kVfoTemplate{
+    DialogTemplate{CSceltaVFO::kTemplateId, "Choose the VFO in Use",
+                   Column({Row({Control(CSceltaVFO::kVfoA, "BUTTON", "VFO A", 0, 8),
+                                Control(CSceltaVFO::kVfoB, "BUTTON", "VFO B", 0, 8)}),
+                           Row({Stretch(), Control(ctl::kIdCancel, "BUTTON", "Cancel")})})}};
 }  // namespace
 
 CBandStacking::CBandStacking() : CMyFontDialog(kTemplateId) {}

@@ -13,7 +13,10 @@ using namespace bands::limits;
 
 constexpr int kNumberWidth = 14;
 
-TemplateItem Number(int id) { return Control(id, "CNumEdit", "", 0, kNumberWidth); }
+TemplateItem Number(int id)
+{
+    return Control(id, "CNumEdit", "", 0, kNumberWidth);
+}
 
 const DialogTemplateRegistration kTemplate{DialogTemplate{
     CLimiti::kTemplateId, "Corvane - Band and mode limits",
@@ -22,17 +25,30 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
                         Control(ctl::kIdStatic, "STATIC", "To"), Number(kGeneralTo),
                         Control(kReadFromRadio, "BUTTON", "Read from RTX")})}),
             Row({Control(kBandList, "LISTBOX", "", 0, 10),
-                 Group("Band and mode limits",
-                       {Grid(3, {Control(ctl::kIdStatic, "STATIC", ""), Control(ctl::kIdStatic, "STATIC", "From"),
-                                 Control(ctl::kIdStatic, "STATIC", "To"),
-                                 Control(ctl::kIdStatic, "STATIC", "Band"), Number(kBandFrom), Number(kBandTo),
-                                 Control(ctl::kIdStatic, "STATIC", "CW"), Number(kCwLow), Number(kCwHigh),
-                                 Control(ctl::kIdStatic, "STATIC", "RTTY"), Number(kRttyLow), Number(kRttyHigh),
-                                 Control(ctl::kIdStatic, "STATIC", "LSB"), Number(kLsbLow), Number(kLsbHigh),
-                                 Control(ctl::kIdStatic, "STATIC", "USB"), Number(kUsbLow), Number(kUsbHigh),
-                                 Control(ctl::kIdStatic, "STATIC", "FM"), Number(kFmLow), Number(kFmHigh)})})}),
-            Row({Control(ctl::kIdOk, "BUTTON", "Save"), Control(CLimiti::kRestoreDefault, "BUTTON", "Restore default"),
-                 Stretch(), Control(ctl::kIdCancel, "BUTTON", "Cancel")})})}};
+                 Group("Band and mode limits", {Grid(3, {Control(ctl::kIdStatic, "STATIC", ""),
+                                                         Control(ctl::kIdStatic, "STATIC", "From"),
+                                                         Control(ctl::kIdStatic, "STATIC", "To"),
+                                                         Control(ctl::kIdStatic, "STATIC", "Band"),
+                                                         Number(kBandFrom),
+                                                         Number(kBandTo),
+                                                         Control(ctl::kIdStatic, "STATIC", "CW"),
+                                                         Number(kCwLow),
+                                                         Number(kCwHigh),
+                                                         Control(ctl::kIdStatic, "STATIC", "RTTY"),
+                                                         Number(kRttyLow),
+                                                         Number(kRttyHigh),
+                                                         Control(ctl::kIdStatic, "STATIC", "LSB"),
+                                                         Number(kLsbLow),
+                                                         Number(kLsbHigh),
+                                                         Control(ctl::kIdStatic, "STATIC", "USB"),
+                                                         Number(kUsbLow),
+                                                         Number(kUsbHigh),
+                                                         Control(ctl::kIdStatic, "STATIC", "FM"),
+                                                         Number(kFmLow),
+                                                         Number(kFmHigh)})})}),
+            Row({Control(ctl::kIdOk, "BUTTON", "Save"),
+                 Control(CLimiti::kRestoreDefault, "BUTTON", "Restore default"), Stretch(),
+                 Control(ctl::kIdCancel, "BUTTON", "Cancel")})})}};
 
 constexpr int kMsgRestore = 1091;
 constexpr int kMsgSave = 1092;
@@ -79,7 +95,8 @@ bool CLimiti::OnInitDialog()
         for (int i = 0; i < bands::kBandCount; ++i)
             list->addItem(QString::fromLatin1(bands::BandName(i)));
     }
-    editor_ = std::make_unique<bands::CLimitsEditor>(table_, host_.RadioLowerLimit(), host_.RadioUpperLimit());
+    editor_ = std::make_unique<bands::CLimitsEditor>(table_, host_.RadioLowerLimit(),
+                                                     host_.RadioUpperLimit());
     ShowRadioLimits();
     SelectListRow(0);
     ShowBand(0);
@@ -151,8 +168,9 @@ void CLimiti::OnReadFromRadio()
 
 void CLimiti::OnRestoreDefault()
 {
-    if (framework::Language().MessageBox(kMsgRestore, mb::kYesNo | mb::kIconExclamation | mb::kDefButton2) !=
-        mb::kIdYes)
+    if (framework::Language().MessageBox(kMsgRestore,
+                                         mb::kYesNo | mb::kIconExclamation | mb::kDefButton2)
+        != mb::kIdYes)
         return;
     editor_->RestoreDefaults(table_, ini_);
     host_.ReadFrequencyMode();
@@ -167,12 +185,16 @@ void CLimiti::OnOK()
         return;
     if (framework::Language().MessageBox(kMsgSave, mb::kYesNo | mb::kIconQuestion) != mb::kIdYes)
         return;
-    const int bad = editor_->Save(Field(kGeneralFrom), Field(kGeneralTo), ReadFields(), table_, ini_);
+    const int bad =
+        editor_->Save(Field(kGeneralFrom), Field(kGeneralTo), ReadFields(), table_, ini_);
     if (bad == kNotWritten) {
         // The limits hold for this run; the dialog stays open so the user knows they are not kept.
         const CLanguage& language = framework::Language();
-        language.ShowMessage({language.FormatString1(kMsgNotSaved, ini_.GetPath() ? ini_.GetPath() : ""), {},
-                              mb::kIconError, 0});
+        language.ShowMessage(
+            {language.FormatString1(kMsgNotSaved, ini_.GetPath() ? ini_.GetPath() : ""),
+             {},
+             mb::kIconError,
+             0});
         return;
     }
     if (bad != 0) {
@@ -188,9 +210,10 @@ void CLimiti::OnCancel()
     if (editor_) {
         // Fields that cannot be stored are a change too: closing without asking would lose them.
         const bool unstored = editor_->StoreShown(Field(kGeneralFrom), ReadFields()) != 0;
-        if ((unstored || editor_->Differs(Field(kGeneralFrom), Field(kGeneralTo), table_)) &&
-            framework::Language().MessageBox(kMsgLoseChanges, mb::kYesNo | mb::kIconExclamation | mb::kDefButton2) ==
-                mb::kIdNo)
+        if ((unstored || editor_->Differs(Field(kGeneralFrom), Field(kGeneralTo), table_))
+            && framework::Language().MessageBox(kMsgLoseChanges,
+                                                mb::kYesNo | mb::kIconExclamation | mb::kDefButton2)
+                   == mb::kIdNo)
             return;
     }
     CMyFontDialog::OnCancel();

@@ -13,14 +13,16 @@ constexpr int kLabelStringId = 177;
 
 const DialogTemplateRegistration kTemplate{DialogTemplate{
     CManualInput::kTemplateId, "Corvane - Manual input",
-    Column({Control(ctl::kIdStatic, "STATIC", "Input the value and press Enter.\nPress Esc to abort."),
-            Control(CManualInput::kValue, "CNumEdit", "", 0, 16),
-            Control(CManualInput::kHidden, "CNumEdit", "", kHidden),
-            Control(CManualInput::kRange, "STATIC", "", kNoTranslate),
-            Row({Control(CManualInput::kLowerButton, "CFlatButton", "", kNoTranslate),
-                 Control(CManualInput::kMeanButton, "CFlatButton", "", kNoTranslate),
-                 Control(CManualInput::kUpperButton, "CFlatButton", "", kNoTranslate)}),
-            Row({Stretch(), Control(ctl::kIdOk, "BUTTON", "OK"), Control(ctl::kIdCancel, "BUTTON", "Cancel")})})}};
+    Column(
+        {Control(ctl::kIdStatic, "STATIC", "Input the value and press Enter.\nPress Esc to abort."),
+         Control(CManualInput::kValue, "CNumEdit", "", 0, 16),
+         Control(CManualInput::kHidden, "CNumEdit", "", kHidden),
+         Control(CManualInput::kRange, "STATIC", "", kNoTranslate),
+         Row({Control(CManualInput::kLowerButton, "CFlatButton", "", kNoTranslate),
+              Control(CManualInput::kMeanButton, "CFlatButton", "", kNoTranslate),
+              Control(CManualInput::kUpperButton, "CFlatButton", "", kNoTranslate)}),
+         Row({Stretch(), Control(ctl::kIdOk, "BUTTON", "OK"),
+              Control(ctl::kIdCancel, "BUTTON", "Cancel")})})}};
 }  // namespace
 
 CManualInput::CManualInput() : CMyFontDialog(kTemplateId) {}
@@ -57,8 +59,8 @@ bool CManualInput::OnInitDialog()
     if (hasLimits_) {
         lower_ = LimitValue(lowerText_);
         upper_ = LimitValue(upperText_);
-        SetDlgItemText(kRange,
-                       framework::Language().FormatString2(kLabelStringId, Formatted(lower_), Formatted(upper_)));
+        SetDlgItemText(kRange, framework::Language().FormatString2(
+                                   kLabelStringId, Formatted(lower_), Formatted(upper_)));
         SetDlgItemText(kLowerButton, Formatted(lower_));
         SetDlgItemText(kUpperButton, Formatted(upper_));
         SetDlgItemText(kMeanButton, Formatted((lower_ + upper_) / 2));
@@ -83,8 +85,11 @@ void CManualInput::OnOK()
 
 bool CManualInput::OnCommand(int id, int code)
 {
-    if (code == ctl::kBnClicked && hasLimits_ && (id == kLowerButton || id == kUpperButton || id == kMeanButton)) {
-        const double v = id == kLowerButton ? lower_ : id == kUpperButton ? upper_ : (lower_ + upper_) / 2;
+    if (code == ctl::kBnClicked && hasLimits_
+        && (id == kLowerButton || id == kUpperButton || id == kMeanButton)) {
+        const double v = id == kLowerButton   ? lower_
+                         : id == kUpperButton ? upper_
+                                              : (lower_ + upper_) / 2;
         if (auto* edit = GetDlgItemAs<CNumEdit>(kValue))
             edit->SetValue(v);
         OnOK();

@@ -33,7 +33,8 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
             SliderRow(0), SliderRow(1), SliderRow(2), SliderRow(3), Stretch()})}};
 }  // namespace
 
-CScale::CScale(bands::CTuning& tuning, CIni& ini) : CTabPage(kTemplateId), tuning_(tuning), ini_(ini)
+CScale::CScale(bands::CTuning& tuning, CIni& ini)
+    : CTabPage(kTemplateId), tuning_(tuning), ini_(ini)
 {
     // The group buttons share their ids with the main window's digit buttons: never routed on.
     RouteCommand = 0;
@@ -41,7 +42,8 @@ CScale::CScale(bands::CTuning& tuning, CIni& ini) : CTabPage(kTemplateId), tunin
 
 CSkinSlider* CScale::Slider(int k) const
 {
-    return k >= 0 && k < bands::kScaleSliders ? GetDlgItemAs<CSkinSlider>(kFirstSlider + k) : nullptr;
+    return k >= 0 && k < bands::kScaleSliders ? GetDlgItemAs<CSkinSlider>(kFirstSlider + k)
+                                              : nullptr;
 }
 
 bool CScale::OnInitDialog()
@@ -130,7 +132,8 @@ void CScale::ManualInput(int k)
     if (dlg.DoModal() != ctl::kIdOk)
         return;
     const double v = dlg.Result();
-    if (v >= static_cast<double>(tuning_.Target().LowerLimit()) && v <= static_cast<double>(tuning_.Target().UpperLimit()))
+    if (v >= static_cast<double>(tuning_.Target().LowerLimit())
+        && v <= static_cast<double>(tuning_.Target().UpperLimit()))
         tuning_.TuneTo(static_cast<int64_t>(v));
 }
 

@@ -20,8 +20,8 @@ class CScale : public CTabPage {
     Q_OBJECT
 public:
     static constexpr unsigned kTemplateId = 4001;
-    static constexpr int kFirstSlider = 1236;   // 1236..1239
-    static constexpr int kFirstLabel = 1113;    // 1113..1116
+    static constexpr int kFirstSlider = 1236;  // 1236..1239
+    static constexpr int kFirstLabel = 1113;   // 1113..1116
     static constexpr std::array<int, bands::kScaleGroups> kGroupButtons = {1210, 1212, 1213};
 
     CScale(bands::CTuning& tuning, CIni& ini);

@@ -13,7 +13,10 @@
 
 #include <climits>
 
-CTuningControls::CTuningControls(CMyFontDialog& window, bands::CTuning& tuning) : window_(window), tuning_(tuning) {}
+CTuningControls::CTuningControls(CMyFontDialog& window, bands::CTuning& tuning)
+    : window_(window), tuning_(tuning)
+{
+}
 
 bool CTuningControls::OnCommand(int id, int code)
 {
@@ -74,8 +77,9 @@ QMenu* CTuningControls::CreateBandMenu()
     for (int i = 0; i < bands::kBandCount; ++i) {
         if (i == bands::kGeneralRow)
             menu->addSeparator();
-        CFlatButton::AddMenuCommand(menu, bands::kBandMenuFirst + i,
-                                    QString::fromStdString(language.Translate(bands::BandMenuText(i))));
+        CFlatButton::AddMenuCommand(
+            menu, bands::kBandMenuFirst + i,
+            QString::fromStdString(language.Translate(bands::BandMenuText(i))));
     }
     return menu;
 }
@@ -86,7 +90,8 @@ QMenu* CTuningControls::CreateModeMenu(const std::vector<std::string>& names)
     for (size_t i = 0; i < names.size() && i < static_cast<size_t>(bands::kModeCount); ++i) {
         if (names[i].empty())
             break;
-        CFlatButton::AddMenuCommand(menu, bands::kModeMenuFirst + static_cast<int>(i), QString::fromStdString(names[i]));
+        CFlatButton::AddMenuCommand(menu, bands::kModeMenuFirst + static_cast<int>(i),
+                                    QString::fromStdString(names[i]));
     }
     return menu;
 }
@@ -112,7 +117,10 @@ void CTuningControls::ShowTuningSlider(const bands::SliderPlacement& p)
     shown->update();
 }
 
-void CTuningControls::SetScale(CScale* scale) { scale_ = scale; }
+void CTuningControls::SetScale(CScale* scale)
+{
+    scale_ = scale;
+}
 
 void CTuningControls::SetScaleFrequency(int64_t hz)
 {
@@ -138,10 +146,12 @@ void CTuningControls::OnManualInput(bool slider)
     CManualInput dlg;
     dlg.SetOwner(&window_);
     dlg.SetValue(static_cast<double>(target.Frequency()));
-    dlg.SetLimits(std::to_string(target.LowerLimit()) + unit, std::to_string(target.UpperLimit()) + unit);
+    dlg.SetLimits(std::to_string(target.LowerLimit()) + unit,
+                  std::to_string(target.UpperLimit()) + unit);
     if (dlg.DoModal() != ctl::kIdOk)
         return;
     const double v = dlg.Result();
-    if (v >= static_cast<double>(target.LowerLimit()) && v <= static_cast<double>(target.UpperLimit()))
+    if (v >= static_cast<double>(target.LowerLimit())
+        && v <= static_cast<double>(target.UpperLimit()))
         tuning_.TuneTo(static_cast<int64_t>(v));
 }

@@ -31,7 +31,8 @@ bool CPttRoute::SetPtt(bool on)
 {
     const Keying now = Configured();
     if (on) {
-        const bool sameWay = keyed_.way == now.way && keyed_.port == now.port && keyed_.dtr == now.dtr;
+        const bool sameWay =
+            keyed_.way == now.way && keyed_.port == now.port && keyed_.dtr == now.dtr;
         // Keyed another way before the settings changed: that way is unkeyed first.
         if (on_ && !sameWay && Switch(keyed_, false)) {
             on_ = false;
@@ -70,10 +71,8 @@ void CPttRoute::Shutdown()
 bool CPttRoute::Switch(const Keying& k, bool on)
 {
     switch (k.way) {
-    case Way::None:
-        return false;
-    case Way::Driver:
-        return ports_.DriverPtt(on);
+    case Way::None: return false;
+    case Way::Driver: return ports_.DriverPtt(on);
     case Way::CatLine:
     case Way::AuxiliaryLine: {
         cat::CSerialLine* line = k.way == Way::CatLine ? ports_.CatLine() : ports_.AuxiliaryLine();
@@ -85,8 +84,7 @@ bool CPttRoute::Switch(const Keying& k, bool on)
         }
         return SwitchLine(line, k, on);
     }
-    case Way::OwnPort:
-        return on ? KeyOwnPort(k) : UnkeyOwnPort(k);
+    case Way::OwnPort: return on ? KeyOwnPort(k) : UnkeyOwnPort(k);
     }
     return false;
 }

@@ -70,7 +70,7 @@ private:
     IPttView& view_;
     PttSettings settings_;
     bool on_ = false;
-    Keying keyed_;   // how the transmitter was keyed, while it is
+    Keying keyed_;  // how the transmitter was keyed, while it is
     std::unique_ptr<COwnPttPort> own_;
 };
 

@@ -13,7 +13,8 @@ struct KeyEntry {
     int code;
     const char* text;
 };
-constexpr KeyEntry kKeys[] = {{0, "NONE"}, {17, "CTRL"}, {18, "ALT GR"}, {122, "F11"}, {123, "F12"}};
+constexpr KeyEntry kKeys[] = {
+    {0, "NONE"}, {17, "CTRL"}, {18, "ALT GR"}, {122, "F11"}, {123, "F12"}};
 
 bool IsDigit(char c)
 {
@@ -49,7 +50,8 @@ bool WritePttSettings(CIni& ini, const PttSettings& p)
     ok = ini.WriteString(s::PTTCopyOFF, p.copyOff) && ok;
     ok = ini.WriteInt(s::PTTFront, p.front ? 1 : 0) && ok;
     ok = ini.WriteInt(s::PTTKey, p.key) && ok;
-    ok = ini.WriteInt(settings::txrx::TuneSec, settings::txrx::ClampTuneSeconds(p.tuneSeconds)) && ok;
+    ok = ini.WriteInt(settings::txrx::TuneSec, settings::txrx::ClampTuneSeconds(p.tuneSeconds))
+         && ok;
     return batch.Commit() && ok;
 }
 

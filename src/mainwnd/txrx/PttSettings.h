@@ -14,13 +14,13 @@ inline constexpr int kPttPortCount = 40;  // the dialog offers COM1 .. COM40
 enum PttPin : int { kPinRts = 0, kPinDtr = 1 };
 
 struct PttSettings {
-    int port = 0;           // Setup/"PTTPorta": 0 none, else COMn
-    int pin = kPinRts;      // Setup/"PTTPin": 1 DTR, anything else RTS
-    int key = 0;            // Setup/"PTTKey": a virtual-key code, 0 none
+    int port = 0;       // Setup/"PTTPorta": 0 none, else COMn
+    int pin = kPinRts;  // Setup/"PTTPin": 1 DTR, anything else RTS
+    int key = 0;        // Setup/"PTTKey": a virtual-key code, 0 none
     std::string copyOn = "@[on]@";
     std::string copyOff = "@[off]@";
-    bool front = true;      // Setup/"PTTFront"
-    int tuneSeconds = 5;    // TxRx/"TuneSec", 0..600
+    bool front = true;    // Setup/"PTTFront"
+    int tuneSeconds = 5;  // TxRx/"TuneSec", 0..600
 };
 
 // A port number outside 0..255 reads as no port; TuneSec is clamped.

@@ -13,8 +13,8 @@ namespace txrx {
 
 struct Duration {
     int64_t hours = 0;
-    int minutes = 0;   // 0..59
-    int seconds = 0;   // 0..59
+    int minutes = 0;  // 0..59
+    int seconds = 0;  // 0..59
     // "%d:%02d:%02d".
     std::string Text() const;
     int64_t TotalSeconds() const { return (hours * 60 + minutes) * 60 + seconds; }
@@ -49,7 +49,7 @@ private:
     Clock clock_;
     bool keyed_ = false;
     int64_t countedUpToMs_ = 0;
-    int64_t partial_ = 0;   // seconds
+    int64_t partial_ = 0;  // seconds
     int64_t total_ = 0;
 };
 

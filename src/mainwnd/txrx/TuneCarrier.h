@@ -31,7 +31,7 @@ private:
 
     ITuneRadio& radio_;
     CPttRoute& route_;
-    int savedMode_ = 0;   // a remote mode number (1 LSB .. 7 WFM), 0 none
+    int savedMode_ = 0;  // a remote mode number (1 LSB .. 7 WFM), 0 none
 };
 
 }  // namespace txrx

@@ -29,8 +29,8 @@ constexpr unsigned char kHiddenName[] = {0xE6, 0xCA, 0xD7, 0xD3, 0xC4, 0xCB, 0xC
 constexpr unsigned char kNameKey = 0xA5;
 
 // The order the pages and tool windows are created in.
-constexpr unsigned kCreateOrder[] = {141, 154, 144, 146, 230, 4002, 150, 152, 227, 249, 252,
-                                     253, 274, 4001};
+constexpr unsigned kCreateOrder[] = {141, 154, 144, 146, 230, 4002, 150,
+                                     152, 227, 249, 252, 253, 274,  4001};
 
 struct ToolWindowInfo {
     unsigned id;
@@ -78,8 +78,8 @@ CCorvaneDlg::CCorvaneDlg(IMainWindowContext& context, const MainWindowPartList& 
     controller_ = std::make_unique<radio::CRadioController>(*this, ini_, language_);
     controller_->SetDriver(&driver_);
     const RadioLinkHost linkHost{*this, *this, *this, *this, *this, *this};
-    link_ = std::make_unique<CRadioLink>(linkHost, ini_, profile_, language_,
-                                         controller_->Worker(), driver_);
+    link_ = std::make_unique<CRadioLink>(linkHost, ini_, profile_, language_, controller_->Worker(),
+                                         driver_);
     controller_->SetLineLostHandler([this](int port, int error) { OnLineLost(port, error); });
     CreateParts(parts);
     // The pages and tool windows exist from now on; their windows are built at start-up.

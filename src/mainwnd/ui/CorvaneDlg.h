@@ -308,8 +308,8 @@ private:
     int timerId_ = 0;
     int waitCursorDepth_ = 0;
     bool pttOn_ = false;
-    bool settingField_ = false;  // the program, not the user, changes the frequency field
-    QMargins fittedFrame_;  // the window frame FitToScreen last allowed for
+    bool settingField_ = false;           // the program, not the user, changes the frequency field
+    QMargins fittedFrame_;                // the window frame FitToScreen last allowed for
     std::optional<QPoint> storedCorner_;  // the frame's stored place, until it is framed there
     // The frequency font at the window's natural width, and that width.
     int displayPoints_ = 0;

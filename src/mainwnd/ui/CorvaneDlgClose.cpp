@@ -212,8 +212,7 @@ void CCorvaneDlg::PlaceMemoryRadioWindow(int show)
 
 // The first showing takes the stored place (kept on a visible screen); later ones keep where the
 // user left the window.
-void CCorvaneDlg::PlaceListWindow(int id, const settings::RegRect& place, bool& shownOnce,
-                                  int show)
+void CCorvaneDlg::PlaceListWindow(int id, const settings::RegRect& place, bool& shownOnce, int show)
 {
     QWidget* w = ToolWindow(id);
     if (w == nullptr)

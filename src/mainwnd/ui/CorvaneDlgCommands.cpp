@@ -22,8 +22,7 @@ namespace {
 namespace rc = radio::ctl;
 using namespace mainwnd;
 
-constexpr int64_t kDigitSteps[9] = {1,      10,      100,      1000,     10000,
-                                    100000, 1000000, 10000000, 100000000};
+constexpr int64_t kDigitSteps[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 
 std::optional<radio::RadioFunction> FunctionOfControl(int id)
 {
@@ -71,32 +70,18 @@ bool CCorvaneDlg::OnCommand(int id, int code)
         }
     }
     switch (id) {
-    case rc::kFilter:
-        controller_->OnFilter();
-        return true;
-    case rc::kVfoA:
-        controller_->SelectVfoA();
-        return true;
-    case rc::kVfoB:
-        controller_->SelectVfoB();
-        return true;
-    case rc::kSplit:
-        controller_->OnSplit();
-        return true;
+    case rc::kFilter: controller_->OnFilter(); return true;
+    case rc::kVfoA: controller_->SelectVfoA(); return true;
+    case rc::kVfoB: controller_->SelectVfoB(); return true;
+    case rc::kSplit: controller_->OnSplit(); return true;
     case kSetRtx:
         controller_->SetFrequencyTyped(false);
         controller_->OnKillFocusFrequency(TypedFrequency());
         SetButton(kSetRtx, false);
         return true;
-    case kVfoEqual:
-        OnVfoEqual();
-        return true;
-    case kStore:
-        OnStore(false);
-        return true;
-    case rc::kStoreR:
-        OnStore(true);
-        return true;
+    case kVfoEqual: OnVfoEqual(); return true;
+    case kStore: OnStore(false); return true;
+    case rc::kStoreR: OnStore(true); return true;
     case kExit:
         if (QWidget* exit = Item(kExit); exit == nullptr || exit->isEnabled())
             CloseProgram();
@@ -105,20 +90,11 @@ bool CCorvaneDlg::OnCommand(int id, int code)
         link_->OnSync();
         SyncControllerSettings();
         return true;
-    case kHookClipboard:
-        OnHookClipboard();
-        return true;
-    case kHelp:
-        framework::OpenHelpTopic(kHelpButtonTopic);
-        return true;
-    case rc::kPolling:
-        OnPollingButton();
-        return true;
-    case rc::kReverse:
-        controller_->OnReverse();
-        return true;
-    default:
-        break;
+    case kHookClipboard: OnHookClipboard(); return true;
+    case kHelp: framework::OpenHelpTopic(kHelpButtonTopic); return true;
+    case rc::kPolling: OnPollingButton(); return true;
+    case rc::kReverse: controller_->OnReverse(); return true;
+    default: break;
     }
     if (id >= kStack1 && id <= kStack3)
         return RouteToParts(id, code) || true;
@@ -132,25 +108,16 @@ bool CCorvaneDlg::OnFunctionCommand(int id)
         return true;
     }
     switch (id) {
-    case rc::kSMeterButton:
-        controller_->OnSMeterButton();
-        return true;
+    case rc::kSMeterButton: controller_->OnSMeterButton(); return true;
     case rc::kAutoUpdate: {
         const COnOffButton* b = Button(rc::kAutoUpdate);
         controller_->OnAutoUpdate(b != nullptr && b->GetCheck() != 0);
         return true;
     }
-    case rc::kDupPlus:
-        controller_->OnDuplexPlus();
-        return true;
-    case rc::kDupMinus:
-        controller_->OnDuplexMinus();
-        return true;
-    case rc::kDupSet:
-        controller_->OnDuplexSet();
-        return true;
-    default:
-        return false;
+    case rc::kDupPlus: controller_->OnDuplexPlus(); return true;
+    case rc::kDupMinus: controller_->OnDuplexMinus(); return true;
+    case rc::kDupSet: controller_->OnDuplexSet(); return true;
+    default: return false;
     }
 }
 

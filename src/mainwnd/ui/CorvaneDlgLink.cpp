@@ -58,9 +58,9 @@ std::string CCorvaneDlg::WriteDiagnostics()
     const std::string version = version_.empty() ? context_.GetVersionString() : version_;
     std::string text;
     text += language_.FormatText("Version : %s\r\n", {version});
-    text += language_.FormatText("COM Port : COM%d,%d,%d,%c,%d RTS=%d DTR=%d\r\n",
-                                 {s.id.port, s.baud, s.dataBits, static_cast<int>(s.parity),
-                                  s.stopBits, s.rts, s.dtr});
+    text += language_.FormatText(
+        "COM Port : COM%d,%d,%d,%c,%d RTS=%d DTR=%d\r\n",
+        {s.id.port, s.baud, s.dataBits, static_cast<int>(s.parity), s.stopBits, s.rts, s.dtr});
     text += language_.FormatText("PTT Port : COM%d  PTTPin : %d\r\n", {s.pttPort, s.pttPin});
     text += language_.FormatText("m_Delay : %dms m_DelayMemory:%dms\r\n",
                                  {s.delayCommand, s.delayMemory});
@@ -84,8 +84,8 @@ void CCorvaneDlg::SetSending(bool sending)
     // After Sync the speed test runs on a port opened just now, while the link still counts as
     // off line: its reads must go out, or it measures nothing.
     controller_->SetLinkTestRunning(link_->IsLinkTestRunning());
-    controller_->SetSerialOpen(link_->MonitoredPort() != nullptr ||
-                               link_->ListenerPort() != nullptr);
+    controller_->SetSerialOpen(link_->MonitoredPort() != nullptr
+                               || link_->ListenerPort() != nullptr);
 }
 
 void CCorvaneDlg::SendFrequencyRead()

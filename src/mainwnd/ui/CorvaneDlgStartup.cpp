@@ -61,15 +61,15 @@ constexpr Tip kTips[] = {
     {1218, 1343}, {1219, 1342}, {1211, 1350}, {1220, 1344}, {1221, 1345}, {1222, 1351},
     {1223, 1348}, {1224, 1346}, {1225, 1352}, {1226, 1349}, {1227, 1347}, {1000, 1353},
     {1236, 1354}, {1250, 1354}, {1054, 1355}, {1055, 1362}, {1056, 1363}, {1038, 1397}};
-constexpr Tip kFunctionTips[] = {
-    {1029, 1187}, {1030, 1188}, {1033, 1189}, {1034, 1191}, {1035, 1192}, {1036, 1193},
-    {1037, 1194}, {1538, 1195}, {1539, 1196}, {1544, 1197}, {1048, 1198}, {1049, 1199},
-    {1051, 1200}, {1053, 1201}, {1009, 1202}};
+constexpr Tip kFunctionTips[] = {{1029, 1187}, {1030, 1188}, {1033, 1189}, {1034, 1191},
+                                 {1035, 1192}, {1036, 1193}, {1037, 1194}, {1538, 1195},
+                                 {1539, 1196}, {1544, 1197}, {1048, 1198}, {1049, 1199},
+                                 {1051, 1200}, {1053, 1201}, {1009, 1202}};
 
 // Buttons that hold a state (the others spring back).
-constexpr int kStateButtons[] = {1028, 1031, 1032, 1040, 1029, 1030, 1033, 1034, 1035, 1036,
-                                 1037, 1538, 1539, 1544, 1048, 1049, 1051, 1038, 1041,
-                                 3,    5,    6,    1054, 1055, 1056};
+constexpr int kStateButtons[] = {1028, 1031, 1032, 1040, 1029, 1030, 1033, 1034, 1035,
+                                 1036, 1037, 1538, 1539, 1544, 1048, 1049, 1051, 1038,
+                                 1041, 3,    5,    6,    1054, 1055, 1056};
 
 }  // namespace
 
@@ -224,8 +224,8 @@ void CCorvaneDlg::SyncControllerSettings()
     facts.offLine = link_->IsOffLine();
     facts.pttByLine = s.pttPort != 0 || link_->DriverSupportsPtt();
     controller_->ApplyLinkFacts(facts);
-    controller_->SetSerialOpen(link_->MonitoredPort() != nullptr ||
-                               link_->ListenerPort() != nullptr);
+    controller_->SetSerialOpen(link_->MonitoredPort() != nullptr
+                               || link_->ListenerPort() != nullptr);
     controller_->SetLog(link_->IsLogOpen() ? &link_->Log() : nullptr);
 }
 
@@ -308,8 +308,8 @@ void CCorvaneDlg::ConfigureFields()
         sText->setFrame(false);
         // Room for the widest reading at the field's own, larger font.
         const QFontMetrics fm(sText->font());
-        sText->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("S 9+60")) +
-                               fm.averageCharWidth());
+        sText->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("S 9+60"))
+                               + fm.averageCharWidth());
     }
     for (int id : kStateButtons)
         if (COnOffButton* b = Button(id))
@@ -324,9 +324,9 @@ void CCorvaneDlg::ConfigureFields()
             band->SetMenu(bandMenu_, this);
         } else {
             bandMenu_ = new QMenu;
-        static const char* const kBands[] = {"160 m", "80 m", "40 m", "30 m",  "20 m",
-                                             "17 m",  "15 m", "12 m", "10 m",  "6 m",
-                                             "2 m",   "70 cm", "General"};
+            static const char* const kBands[] = {"160 m", "80 m",  "40 m",   "30 m", "20 m",
+                                                 "17 m",  "15 m",  "12 m",   "10 m", "6 m",
+                                                 "2 m",   "70 cm", "General"};
             for (int i = 0; i <= kMenuBandLast - kMenuBandFirst; ++i)
                 CFlatButton::AddMenuCommand(bandMenu_, kMenuBandFirst + i, kBands[i]);
             band->SetMenu(bandMenu_, this);
@@ -427,7 +427,8 @@ void CCorvaneDlg::ApplyColours()
     const COLORREF on = RgbColor(id.checkOn.r, id.checkOn.g, id.checkOn.b);
     // The display's lines take its colours while they show something; empty, they are part of
     // the panel. The frequency is always the display.
-    for (int fid : {rc::kFrequency, rc::kSText, rc::kStatus, rc::kStatus2, kLocalClock, kUtcClock}) {
+    for (int fid :
+         {rc::kFrequency, rc::kSText, rc::kStatus, rc::kStatus2, kLocalClock, kUtcClock}) {
         if (auto* e = qobject_cast<CColorEdit*>(Item(fid))) {
             e->SetBkColor(bk);
             e->SetTextColor(text);
@@ -451,9 +452,9 @@ void CCorvaneDlg::ApplyColours()
         meter->SetBackgroundColor(bk);
         meter->SetBlankWhenEmpty(true);
     }
-    const COLORREF off = RgbColor(palette().buttonText().color().red(),
-                                  palette().buttonText().color().green(),
-                                  palette().buttonText().color().blue());
+    const COLORREF off =
+        RgbColor(palette().buttonText().color().red(), palette().buttonText().color().green(),
+                 palette().buttonText().color().blue());
     for (COnOffButton* b : findChildren<COnOffButton*>()) {
         b->SetOnOffColors(on, off);
         b->SetOn(b->GetCheck() != 0);

@@ -133,8 +133,8 @@ void CCorvaneDlg::SetModeMenu(const std::vector<std::string>& names)
     if (modeMenu_ == nullptr)
         return;
     modeMenu_->clear();
-    const int count = std::min<int>(static_cast<int>(names.size()),
-                                    kMenuModeLast - kMenuModeFirst + 1);
+    const int count =
+        std::min<int>(static_cast<int>(names.size()), kMenuModeLast - kMenuModeFirst + 1);
     for (int i = 0; i < count; ++i)
         CFlatButton::AddMenuCommand(modeMenu_, kMenuModeFirst + i,
                                     QString::fromStdString(names[static_cast<size_t>(i)]));

@@ -24,17 +24,17 @@ inline constexpr int kHookClipboard = 1041;
 inline constexpr int kHelp = 1180;
 
 // Fields and labels.
-inline constexpr int kDelayText = 1006;     // holds "50"
+inline constexpr int kDelayText = 1006;  // holds "50"
 inline constexpr int kHidden1 = 1045;
 inline constexpr int kHidden2 = 1046;
 inline constexpr int kOtherVfoLabel = 1047;
-inline constexpr int kRxA = 1106;           // "RX" beside VFO A / VFO B
+inline constexpr int kRxA = 1106;  // "RX" beside VFO A / VFO B
 inline constexpr int kRxB = 1107;
 inline constexpr int kLocalClock = 1143;
 inline constexpr int kUtcClock = 1144;
 inline constexpr int kOffsetLabel = 1254;
 inline constexpr int kStackLabel = 1289;
-inline constexpr int kLatency = 1290;       // the speed test's answer time
+inline constexpr int kLatency = 1290;  // the speed test's answer time
 inline constexpr int kSlider1 = 1236;
 inline constexpr int kSlider2 = 1250;
 inline constexpr int kTabs = 2000;
@@ -51,7 +51,7 @@ inline constexpr int kMenuUnusedFirst = 32782;
 inline constexpr int kMenuUnusedLast = 32784;
 inline constexpr int kMenuBandFirst = 32785;  // .. 32797: bands 0..12
 inline constexpr int kMenuBandLast = 32797;
-inline constexpr int kSysAbout = 16;          // system menu "About Corvane..."
+inline constexpr int kSysAbout = 16;  // system menu "About Corvane..."
 
 // Help topics.
 inline constexpr int kHelpButtonTopic = 100;

@@ -31,85 +31,106 @@ TemplateItem DigitRow(const int (&ids)[9], const char* caption)
 
 TemplateItem Display()
 {
-    return Group("", {
-        Row({
-            Stretched(Column({
-                DigitRow(kPlusIds, "+"),
-                Control(rc::kFrequency, "CNumEdit", "", 0, 12),
-                DigitRow(kMinusIds, "-"),
-            }), 4),
-            Column({
-                Btn(kMode, "Mode", 8),
-                Btn(rc::kFilter, "Filter", 8),
-                Stretch(),
+    return Group(
+        "",
+        {
+            Row({
+                Stretched(Column({
+                              DigitRow(kPlusIds, "+"),
+                              Control(rc::kFrequency, "CNumEdit", "", 0, 12),
+                              DigitRow(kMinusIds, "-"),
+                          }),
+                          4),
+                Column({
+                    Btn(kMode, "Mode", 8),
+                    Btn(rc::kFilter, "Filter", 8),
+                    Stretch(),
+                }),
             }),
-        }),
-        Row({
-            Stretched(Control(rc::kStatus, "CColorEdit", "", kReadOnly | kNoTranslate, 14), 1),
-            Control(kOtherVfoLabel, "CColorLabel", "", kNoTranslate, 8),
-            Stretched(Control(rc::kStatus2, "CColorEdit", "", kReadOnly | kNoTranslate, 14), 2),
-        }),
-        Row({
-            Stretched(Control(rc::kSMeterExtra, "CLevelMeter"), 3),
-            Control(rc::kSText, "CColorEdit", "", kReadOnly | kNoTranslate, 5),
-            Control(rc::kSquelch, "CColorLabel", "SQL", kNoTranslate),
-            Btn(rc::kSMeterButton, "On/Off"),
-        }),
-        Row({
-            Stretched(Control(rc::kRange, "CColorLabel", "", kNoTranslate), 1),
-            Control(kLatency, "CColorLabel", "", kNoTranslate),
-        }),
-    }, kDisplayFrame);
+            Row({
+                Stretched(Control(rc::kStatus, "CColorEdit", "", kReadOnly | kNoTranslate, 14), 1),
+                Control(kOtherVfoLabel, "CColorLabel", "", kNoTranslate, 8),
+                Stretched(Control(rc::kStatus2, "CColorEdit", "", kReadOnly | kNoTranslate, 14), 2),
+            }),
+            Row({
+                Stretched(Control(rc::kSMeterExtra, "CLevelMeter"), 3),
+                Control(rc::kSText, "CColorEdit", "", kReadOnly | kNoTranslate, 5),
+                Control(rc::kSquelch, "CColorLabel", "SQL", kNoTranslate),
+                Btn(rc::kSMeterButton, "On/Off"),
+            }),
+            Row({
+                Stretched(Control(rc::kRange, "CColorLabel", "", kNoTranslate), 1),
+                Control(kLatency, "CColorLabel", "", kNoTranslate),
+            }),
+        },
+        kDisplayFrame);
 }
 
 TemplateItem VfoGroup()
 {
     return Group("VFO", {
-        Grid(4, {
-            Btn(rc::kVfoA, "VFO A"), Btn(rc::kVfoB, "VFO B"), Btn(kVfoEqual, "VFO A=B"),
-            Btn(rc::kSplit, "Split"),
-            Control(kRxA, "STATIC", "RX", kCenter | kNoTranslate),
-            Control(kRxB, "STATIC", "", kCenter | kNoTranslate), Btn(rc::kReverse, "Reverse"),
-            Btn(kSetRtx, "Set RTX"),
-        }),
-    });
+                            Grid(4,
+                                 {
+                                     Btn(rc::kVfoA, "VFO A"),
+                                     Btn(rc::kVfoB, "VFO B"),
+                                     Btn(kVfoEqual, "VFO A=B"),
+                                     Btn(rc::kSplit, "Split"),
+                                     Control(kRxA, "STATIC", "RX", kCenter | kNoTranslate),
+                                     Control(kRxB, "STATIC", "", kCenter | kNoTranslate),
+                                     Btn(rc::kReverse, "Reverse"),
+                                     Btn(kSetRtx, "Set RTX"),
+                                 }),
+                        });
 }
 
 TemplateItem DuplexGroup()
 {
     return Group("Duplex", {
-        Row({
-            Btn(rc::kDupPlus, "DUP +"), Btn(rc::kDupMinus, "DUP -"),
-            Control(kOffsetLabel, "CColorLabel", "Offset KHz"),
-            Control(rc::kOffset, "CNumEdit", "", 0, 7), Btn(rc::kDupSet, "DUP Set"),
-        }),
-    });
+                               Row({
+                                   Btn(rc::kDupPlus, "DUP +"),
+                                   Btn(rc::kDupMinus, "DUP -"),
+                                   Control(kOffsetLabel, "CColorLabel", "Offset KHz"),
+                                   Control(rc::kOffset, "CNumEdit", "", 0, 7),
+                                   Btn(rc::kDupSet, "DUP Set"),
+                               }),
+                           });
 }
 
 TemplateItem FunctionGroup()
 {
     return Group("Functions", {
-        Grid(5, {
-            Btn(rc::kAtt, "Att"), Btn(rc::kPre, "Pre"), Btn(rc::kAgc, "AGC"), Btn(rc::kNb, "NB"),
-            Btn(rc::kComp, "Comp"), Btn(rc::kTone, "Tone"), Btn(rc::kTsql, "TSQL"),
-            Btn(rc::kVox, "Vox"), Btn(rc::kBkin, "BKin"), Btn(rc::kAutoUpdate, "Autoupdate"),
-        }),
-    });
+                                  Grid(5,
+                                       {
+                                           Btn(rc::kAtt, "Att"),
+                                           Btn(rc::kPre, "Pre"),
+                                           Btn(rc::kAgc, "AGC"),
+                                           Btn(rc::kNb, "NB"),
+                                           Btn(rc::kComp, "Comp"),
+                                           Btn(rc::kTone, "Tone"),
+                                           Btn(rc::kTsql, "TSQL"),
+                                           Btn(rc::kVox, "Vox"),
+                                           Btn(rc::kBkin, "BKin"),
+                                           Btn(rc::kAutoUpdate, "Autoupdate"),
+                                       }),
+                              });
 }
 
 TemplateItem BandGroup()
 {
     return Group("Band", {
-        Row({
-            Btn(kBand, "Band", 6), Control(kStackLabel, "CColorLabel", "Stack"),
-            Btn(kStack1, "1"), Btn(kStack1 + 1, "2"), Btn(kStack3, "3"),
-        }),
-        Control(kSlider1, "CSkinSlider"),
-        Control(kSlider2, "CSkinSlider", "", kHidden),
-        Row({Btn(kStore, "Store"), Btn(rc::kStoreR, "Store R."), Btn(kSync, "Sync."),
-             Btn(rc::kPolling, "Polling")}),
-        Stretch(),
-    });
+                             Row({
+                                 Btn(kBand, "Band", 6),
+                                 Control(kStackLabel, "CColorLabel", "Stack"),
+                                 Btn(kStack1, "1"),
+                                 Btn(kStack1 + 1, "2"),
+                                 Btn(kStack3, "3"),
+                             }),
+                             Control(kSlider1, "CSkinSlider"),
+                             Control(kSlider2, "CSkinSlider", "", kHidden),
+                             Row({Btn(kStore, "Store"), Btn(rc::kStoreR, "Store R."),
+                                  Btn(kSync, "Sync."), Btn(rc::kPolling, "Polling")}),
+                             Stretch(),
+                         });
 }
 
 TemplateItem BottomRow()
@@ -137,7 +158,8 @@ TemplateItem HiddenFields()
 
 DialogTemplate MainWindowTemplate()
 {
-    return DialogTemplate(kDialogId, "Corvane",
+    return DialogTemplate(
+        kDialogId, "Corvane",
         Column({
             Display(),
             Row({
@@ -158,15 +180,15 @@ DialogTemplate NoPortTemplate()
 {
     using namespace tpl;
     return DialogTemplate(CNoPortChoice::kDialogId, CNoPortChoice::kCaption,
-        Column({
-            Control(CNoPortChoice::kTextId, "STATIC", "", kNoTranslate, 40),
-            Row({
-                Stretch(),
-                Control(CNoPortChoice::kSetupButton, "BUTTON", "Setup"),
-                Control(CNoPortChoice::kOffLineButton, "BUTTON", "Work off line"),
-                Control(CNoPortChoice::kExitButton, "BUTTON", "Exit"),
-            }),
-        }));
+                          Column({
+                              Control(CNoPortChoice::kTextId, "STATIC", "", kNoTranslate, 40),
+                              Row({
+                                  Stretch(),
+                                  Control(CNoPortChoice::kSetupButton, "BUTTON", "Setup"),
+                                  Control(CNoPortChoice::kOffLineButton, "BUTTON", "Work off line"),
+                                  Control(CNoPortChoice::kExitButton, "BUTTON", "Exit"),
+                              }),
+                          }));
 }
 
 void RegisterMainWindowTemplates()

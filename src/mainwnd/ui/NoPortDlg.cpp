@@ -9,7 +9,8 @@
 
 CNoPort::CNoPort(const CLanguage& language, int port)
     : CMyFontDialog(CNoPortChoice::kDialogId),
-      choice_(language, [this](const MessageBoxRequest& r) { return framework::ShowMessageBox(r, this); }),
+      choice_(language,
+              [this](const MessageBoxRequest& r) { return framework::ShowMessageBox(r, this); }),
       port_(port)
 {
     RegisterDialogTemplate(mainwnd::NoPortTemplate());

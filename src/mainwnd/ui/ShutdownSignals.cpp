@@ -13,7 +13,7 @@ namespace {
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 int g_pipe[2] = {-1, -1};
-struct sigaction g_old[std::size(kSignals)] {};
+struct sigaction g_old[std::size(kSignals)]{};
 
 void ExitAtOnce(int)
 {

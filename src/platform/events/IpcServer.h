@@ -1,6 +1,7 @@
 // The server side of the cross-process messaging, run by the Qt event loop of the GUI thread.
 //
-//   IpcServer server("Corvane Icom 706 Control - 1.0", [this](std::int32_t code, std::int32_t arg) {
+//   IpcServer server("Corvane Icom 706 Control - 1.0", [this](std::int32_t code, std::int32_t arg)
+//   {
 //       return OnRemoteCommand(code, arg);
 //   });
 //   server.Start();                 // listens in the runtime folder
@@ -35,7 +36,7 @@ public:
     struct Limits {
         std::size_t maxPendingOutput = 256 * 1024;  // bytes queued for one client
         std::size_t maxConnections = 64;
-        int stalledFrameMs = kStalledFrameMs;       // from the first byte of an unfinished frame
+        int stalledFrameMs = kStalledFrameMs;  // from the first byte of an unfinished frame
     };
 
     IpcServer(std::string title, RequestHandler handler);

@@ -31,20 +31,24 @@ struct WaitContext {
 
 thread_local std::vector<WaitContext*> t_waits;
 
-bool OnAppThread() {
+bool OnAppThread()
+{
     QCoreApplication* app = QCoreApplication::instance();
     return app && QThread::currentThread() == app->thread();
 }
 
 // Every wait of this thread ends: each loop leaves as soon as control is back in it.
-void EndWaitsHere() {
+void EndWaitsHere()
+{
     for (WaitContext* ctx : t_waits) {
         ctx->aborted = true;
-        if (ctx->loop) ctx->loop->exit(0);
+        if (ctx->loop)
+            ctx->loop->exit(0);
     }
 }
 
-void AbortWaitsHere() {
+void AbortWaitsHere()
+{
     g_abort.store(true);
     EndWaitsHere();
 }
@@ -56,14 +60,18 @@ public:
     explicit CloseFilter(WaitContext& ctx) : ctx_(ctx) {}
 
 protected:
-    bool eventFilter(QObject* obj, QEvent* event) override {
+    bool eventFilter(QObject* obj, QEvent* event) override
+    {
         if (event->type() == QEvent::Close && obj->isWidgetType()) {
             WindowTest test = g_windowTest.load();
-            if (test && !test(obj)) return false;
+            if (test && !test(obj))
+                return false;
             event->ignore();  // the widget stays open for now; close() is queued after the wait
             bool known = false;
-            for (const QPointer<QObject>& w : ctx_.closedWidgets) known = known || w == obj;
-            if (!known) ctx_.closedWidgets.emplace_back(obj);
+            for (const QPointer<QObject>& w : ctx_.closedWidgets)
+                known = known || w == obj;
+            if (!known)
+                ctx_.closedWidgets.emplace_back(obj);
             AbortWaitsHere();
             return true;
         }
@@ -83,21 +91,26 @@ private:
 // Registers a wait for its lifetime and hands on, after it, what it held back.
 class WaitScope {
 public:
-    explicit WaitScope(WaitContext& ctx) : ctx_(ctx), filter_(ctx) {
+    explicit WaitScope(WaitContext& ctx) : ctx_(ctx), filter_(ctx)
+    {
         t_waits.push_back(&ctx_);
         if (OnAppThread()) {
             QCoreApplication::instance()->installEventFilter(&filter_);
             filtering_ = true;
         }
     }
-    ~WaitScope() {
-        if (filtering_ && QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(&filter_);
+    ~WaitScope()
+    {
+        if (filtering_ && QCoreApplication::instance())
+            QCoreApplication::instance()->removeEventFilter(&filter_);
         t_waits.pop_back();
         for (const QPointer<QObject>& w : ctx_.closedWidgets)
-            if (w) QMetaObject::invokeMethod(w.data(), "close", Qt::QueuedConnection);
+            if (w)
+                QMetaObject::invokeMethod(w.data(), "close", Qt::QueuedConnection);
         if (ctx_.quitSeen && QCoreApplication::instance())
             QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
-        for (auto& redeliver : ctx_.redeliveries) redeliver();
+        for (auto& redeliver : ctx_.redeliveries)
+            redeliver();
     }
     WaitScope(const WaitScope&) = delete;
     WaitScope& operator=(const WaitScope&) = delete;
@@ -110,26 +123,40 @@ private:
 
 }  // namespace
 
-bool AbortFlag() { return g_abort.load(); }
+bool AbortFlag()
+{
+    return g_abort.load();
+}
 
-void SetAbortFlag(bool on) {
+void SetAbortFlag(bool on)
+{
     g_abort.store(on);
-    if (!on) return;
+    if (!on)
+        return;
     if (OnAppThread() || !QCoreApplication::instance()) {
         EndWaitsHere();
     } else {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [] {
-            if (g_abort.load()) EndWaitsHere();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [] {
+                if (g_abort.load())
+                    EndWaitsHere();
+            },
+            Qt::QueuedConnection);
     }
 }
 
-void SetWindowTest(WindowTest test) { g_windowTest.store(test); }
+void SetWindowTest(WindowTest test)
+{
+    g_windowTest.store(test);
+}
 
-bool WaitPumpingMessages(int ms) {
+bool WaitPumpingMessages(int ms)
+{
     g_abort.store(false);
     if (!QCoreApplication::instance()) {
-        if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        if (ms > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
         return true;
     }
     WaitContext ctx;
@@ -151,20 +178,25 @@ bool WaitPumpingMessages(int ms) {
             loop.exec();
             ctx.loop = nullptr;
             // Neither the time nor a request of ours ended it: QCoreApplication::exit did.
-            if (!ctx.timedOut && !ctx.aborted) g_abort.store(true);
+            if (!ctx.timedOut && !ctx.aborted)
+                g_abort.store(true);
         }
     }
     return !g_abort.load();
 }
 
-void PumpMessages() {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+void PumpMessages()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 namespace detail {
 
-bool InterceptCloseMessage(std::function<void()> redeliver) {
-    if (t_waits.empty()) return false;
+bool InterceptCloseMessage(std::function<void()> redeliver)
+{
+    if (t_waits.empty())
+        return false;
     t_waits.back()->redeliveries.push_back(std::move(redeliver));
     AbortWaitsHere();
     return true;

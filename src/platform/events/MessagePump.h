@@ -1,7 +1,8 @@
 // Waiting on the GUI thread while the windows stay alive.
 //
 // Long operations on the GUI thread (memory transfers, scans, the voice keyer ...) wait between
-// their steps with WaitPumpingMessages and test AbortFlag() afterwards; when it is set they give up.
+// their steps with WaitPumpingMessages and test AbortFlag() afterwards; when it is set they give
+// up.
 //
 // The abort flag is set when a wait sees a close or quit request, and cleared when a wait starts.
 // The main window's own close handler sets it too (SetAbortFlag(true)), so a loop that is between

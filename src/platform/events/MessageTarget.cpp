@@ -25,10 +25,10 @@ struct Message {
 class Receiver;
 
 struct TargetState {
-    std::mutex mutex;           // guards alive, scheduled, held, queue and posting to receiver
+    std::mutex mutex;  // guards alive, scheduled, held, queue and posting to receiver
     bool alive = true;
-    bool scheduled = false;     // a drain event is on its way
-    bool held = false;          // a close waits until the current wait has returned
+    bool scheduled = false;  // a drain event is on its way
+    bool held = false;       // a close waits until the current wait has returned
     std::deque<Message> queue;
     Receiver* receiver = nullptr;
 
@@ -49,7 +49,8 @@ const QEvent::Type kDrainEvent = static_cast<QEvent::Type>(QEvent::registerEvent
 
 // Registration numbers of live targets, for the C posting context.
 std::mutex g_registryMutex;
-std::unordered_map<std::uintptr_t, std::weak_ptr<TargetState>>& Registry() {
+std::unordered_map<std::uintptr_t, std::weak_ptr<TargetState>>& Registry()
+{
     static auto* registry = new std::unordered_map<std::uintptr_t, std::weak_ptr<TargetState>>();
     return *registry;
 }
@@ -57,27 +58,37 @@ std::uintptr_t g_nextId = 1;
 
 void ScheduleLocked(TargetState& s);
 
-void PostTo(TargetState& s, const Message& m) {
+void PostTo(TargetState& s, const Message& m)
+{
     std::lock_guard<std::mutex> lock(s.mutex);
-    if (!s.alive) return;
+    if (!s.alive)
+        return;
     s.queue.push_back(m);
-    if (!s.scheduled && !s.held) ScheduleLocked(s);
+    if (!s.scheduled && !s.held)
+        ScheduleLocked(s);
 }
 
-void Release(const std::weak_ptr<TargetState>& weak) {
+void Release(const std::weak_ptr<TargetState>& weak)
+{
     std::shared_ptr<TargetState> s = weak.lock();
-    if (!s) return;
+    if (!s)
+        return;
     std::lock_guard<std::mutex> lock(s->mutex);
     s->held = false;
-    if (s->alive && !s->queue.empty() && !s->scheduled) ScheduleLocked(*s);
+    if (s->alive && !s->queue.empty() && !s->scheduled)
+        ScheduleLocked(*s);
 }
 
-bool IsCloseRequest(unsigned msg) { return msg == msg::kClose || msg == msg::kQuit; }
+bool IsCloseRequest(unsigned msg)
+{
+    return msg == msg::kClose || msg == msg::kQuit;
+}
 
 // Hands the queued messages to the window procedure, one at a time. Only the messages present at
 // the start are taken, so a flood of posts cannot starve the rest of the event loop; while one is
 // handled a follow-up drain is scheduled, so a wait inside the handler goes on with the next.
-void Drain(const std::shared_ptr<TargetState>& s) {
+void Drain(const std::shared_ptr<TargetState>& s)
+{
     std::size_t budget;
     {
         std::lock_guard<std::mutex> lock(s->mutex);
@@ -89,7 +100,8 @@ void Drain(const std::shared_ptr<TargetState>& s) {
         Message m;
         {
             std::unique_lock<std::mutex> lock(s->mutex);
-            if (!s->alive || s->held || s->queue.empty()) break;
+            if (!s->alive || s->held || s->queue.empty())
+                break;
             m = s->queue.front();
             if (IsCloseRequest(m.msg)) {
                 lock.unlock();
@@ -100,20 +112,24 @@ void Drain(const std::shared_ptr<TargetState>& s) {
                     break;
                 }
                 lock.lock();
-                if (!s->alive || s->queue.empty()) break;
+                if (!s->alive || s->queue.empty())
+                    break;
             }
             s->queue.pop_front();
-            if (!s->queue.empty() && !s->scheduled && !s->held) ScheduleLocked(*s);
+            if (!s->queue.empty() && !s->scheduled && !s->held)
+                ScheduleLocked(*s);
         }
         try {
-            if (s->windowProc) s->windowProc(m.msg, m.wParam, m.lParam);
+            if (s->windowProc)
+                s->windowProc(m.msg, m.wParam, m.lParam);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "message %#x: handler failed: %s\n", m.msg, e.what());
         } catch (...) {
             std::fprintf(stderr, "message %#x: handler failed\n", m.msg);
         }
     }
-    if (--s->dispatching == 0 && !s->alive) s->windowProc = nullptr;
+    if (--s->dispatching == 0 && !s->alive)
+        s->windowProc = nullptr;
 }
 
 }  // namespace
@@ -126,8 +142,10 @@ public:
     explicit Receiver(std::shared_ptr<TargetState> state) : state_(std::move(state)) {}
 
 protected:
-    bool event(QEvent* e) override {
-        if (e->type() != kDrainEvent) return QObject::event(e);
+    bool event(QEvent* e) override
+    {
+        if (e->type() != kDrainEvent)
+            return QObject::event(e);
         std::shared_ptr<TargetState> keep = state_;
         Drain(keep);
         return true;
@@ -140,7 +158,8 @@ private:
 }  // namespace detail
 
 namespace {
-void ScheduleLocked(TargetState& s) {
+void ScheduleLocked(TargetState& s)
+{
     // Made before the flag is set: an event that cannot be allocated must not leave the queue
     // marked as scheduled for ever.
     auto* drain = new QEvent(kDrainEvent);
@@ -149,7 +168,8 @@ void ScheduleLocked(TargetState& s) {
 }
 }  // namespace
 
-MessageTarget::MessageTarget(WindowProc windowProc) : state_(std::make_shared<TargetState>()) {
+MessageTarget::MessageTarget(WindowProc windowProc) : state_(std::make_shared<TargetState>())
+{
     state_->windowProc = std::move(windowProc);
     state_->receiver = new detail::Receiver(state_);
     std::lock_guard<std::mutex> lock(g_registryMutex);
@@ -157,7 +177,8 @@ MessageTarget::MessageTarget(WindowProc windowProc) : state_(std::make_shared<Ta
     Registry().emplace(state_->id, state_);
 }
 
-MessageTarget::~MessageTarget() {
+MessageTarget::~MessageTarget()
+{
     {
         std::lock_guard<std::mutex> lock(g_registryMutex);
         Registry().erase(state_->id);
@@ -176,15 +197,24 @@ MessageTarget::~MessageTarget() {
     }
 }
 
-void MessageTarget::Post(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) const {
+void MessageTarget::Post(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) const
+{
     PostTo(*state_, Message{msg, wParam, lParam});
 }
 
-MessagePoster MessageTarget::Poster() const { return MessagePoster(state_); }
+MessagePoster MessageTarget::Poster() const
+{
+    return MessagePoster(state_);
+}
 
-void* MessageTarget::PostContext() const { return reinterpret_cast<void*>(state_->id); }
+void* MessageTarget::PostContext() const
+{
+    return reinterpret_cast<void*>(state_->id);
+}
 
-void MessageTarget::PostTrampoline(void* context, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
+void MessageTarget::PostTrampoline(void* context, unsigned msg, std::uintptr_t wParam,
+                                   std::intptr_t lParam)
+{
     // Called from driver libraries written in C: nothing may unwind into them. A message that
     // cannot be queued (out of memory) is lost.
     try {
@@ -192,21 +222,27 @@ void MessageTarget::PostTrampoline(void* context, unsigned msg, std::uintptr_t w
         {
             std::lock_guard<std::mutex> lock(g_registryMutex);
             auto it = Registry().find(reinterpret_cast<std::uintptr_t>(context));
-            if (it == Registry().end()) return;
+            if (it == Registry().end())
+                return;
             s = it->second.lock();
         }
-        if (s) PostTo(*s, Message{msg, wParam, lParam});
+        if (s)
+            PostTo(*s, Message{msg, wParam, lParam});
     } catch (...) {
         std::fprintf(stderr, "message %#x: could not be posted\n", msg);
     }
 }
 
-void MessagePoster::Post(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) const {
-    if (state_) PostTo(*state_, Message{msg, wParam, lParam});
+void MessagePoster::Post(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) const
+{
+    if (state_)
+        PostTo(*state_, Message{msg, wParam, lParam});
 }
 
-bool MessagePoster::IsAlive() const {
-    if (!state_) return false;
+bool MessagePoster::IsAlive() const
+{
+    if (!state_)
+        return false;
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->alive;
 }

@@ -1,10 +1,10 @@
 // A window's message queue: messages posted from any thread are handed, one at a time and in
 // posting order, to the window procedure on the thread that created the target (the GUI thread).
 //
-//   MessageTarget target([this](unsigned msg, std::uintptr_t w, std::intptr_t l) { WindowProc(msg, w, l); });
-//   target.Post(msg::kFramesAvailable, 0, 0);                 // any thread, while target lives
-//   MessagePoster poster = target.Poster();                   // for threads that may outlive it
-//   DrvInit(&MessageTarget::PostTrampoline, target.PostContext(), ...);   // C callers
+//   MessageTarget target([this](unsigned msg, std::uintptr_t w, std::intptr_t l) { WindowProc(msg,
+//   w, l); }); target.Post(msg::kFramesAvailable, 0, 0);                 // any thread, while
+//   target lives MessagePoster poster = target.Poster();                   // for threads that may
+//   outlive it DrvInit(&MessageTarget::PostTrampoline, target.PostContext(), ...);   // C callers
 //
 // The window procedure is a std::function given at construction; it runs on the owner thread,
 // which needs a running Qt event loop (or waits, see MessagePump.h). A handler may itself wait
@@ -40,7 +40,8 @@ private:
 
 class MessageTarget {
 public:
-    using WindowProc = std::function<void(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)>;
+    using WindowProc =
+        std::function<void(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)>;
 
     explicit MessageTarget(WindowProc windowProc);
     ~MessageTarget();
@@ -52,7 +53,8 @@ public:
 
     // The C posting function (the driver interface's DrvPostFn) and the context to pass with it.
     // The context is a registration number, never dereferenced, so a stale one posts nowhere.
-    static void PostTrampoline(void* context, unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
+    static void PostTrampoline(void* context, unsigned msg, std::uintptr_t wParam,
+                               std::intptr_t lParam);
     void* PostContext() const;
 
 private:

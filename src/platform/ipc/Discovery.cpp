@@ -21,40 +21,50 @@ namespace {
 
 std::atomic<std::uint32_t> g_serial{0};
 
-std::uint64_t MonotonicNanos() {
+std::uint64_t MonotonicNanos()
+{
     timespec ts{};
     ::clock_gettime(CLOCK_MONOTONIC, &ts);
     return std::uint64_t(ts.tv_sec) * 1'000'000'000u + std::uint64_t(ts.tv_nsec);
 }
 
 // "srv-<16 hex digits>-<pid>-<serial>.sock"; a fixed-width stamp keeps names sortable by eye.
-std::string SocketName(std::uint64_t started, pid_t pid, std::uint32_t serial) {
+std::string SocketName(std::uint64_t started, pid_t pid, std::uint32_t serial)
+{
     char name[80];
-    std::snprintf(name, sizeof name, "srv-%016" PRIx64 "-%ld-%" PRIu32 ".sock", started, static_cast<long>(pid),
-                  serial);
+    std::snprintf(name, sizeof name, "srv-%016" PRIx64 "-%ld-%" PRIu32 ".sock", started,
+                  static_cast<long>(pid), serial);
     return name;
 }
 
-bool ParseName(const std::string& name, ServerSocket& out) {
+bool ParseName(const std::string& name, ServerSocket& out)
+{
     unsigned long long started = 0;
     long pid = 0;
     unsigned long serial = 0;
     int used = 0;
-    if (std::sscanf(name.c_str(), "srv-%16llx-%ld-%lu.sock%n", &started, &pid, &serial, &used) != 3) return false;
-    if (used != static_cast<int>(name.size()) || pid <= 0 || serial > 0xFFFFFFFFul) return false;
+    if (std::sscanf(name.c_str(), "srv-%16llx-%ld-%lu.sock%n", &started, &pid, &serial, &used) != 3)
+        return false;
+    if (used != static_cast<int>(name.size()) || pid <= 0 || serial > 0xFFFFFFFFul)
+        return false;
     // Only the exact spelling we write, so one socket cannot appear under two names.
-    if (SocketName(started, static_cast<pid_t>(pid), static_cast<std::uint32_t>(serial)) != name) return false;
+    if (SocketName(started, static_cast<pid_t>(pid), static_cast<std::uint32_t>(serial)) != name)
+        return false;
     out.started = started;
     out.pid = static_cast<pid_t>(pid);
     out.serial = static_cast<std::uint32_t>(serial);
     return true;
 }
 
-bool ProcessGone(pid_t pid) { return ::kill(pid, 0) != 0 && errno == ESRCH; }
+bool ProcessGone(pid_t pid)
+{
+    return ::kill(pid, 0) != 0 && errno == ESRCH;
+}
 
 }  // namespace
 
-ServerSocket NewServerSocket(const std::string& folder) {
+ServerSocket NewServerSocket(const std::string& folder)
+{
     ServerSocket s;
     s.started = MonotonicNanos();
     s.pid = ::getpid();
@@ -63,16 +73,20 @@ ServerSocket NewServerSocket(const std::string& folder) {
     return s;
 }
 
-std::vector<ServerSocket> ListServerSockets(const std::string& folder) {
+std::vector<ServerSocket> ListServerSockets(const std::string& folder)
+{
     std::vector<ServerSocket> out;
     DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return out;
+    if (!dir)
+        return out;
     while (dirent* e = ::readdir(dir)) {
         ServerSocket s;
-        if (!ParseName(e->d_name, s)) continue;
+        if (!ParseName(e->d_name, s))
+            continue;
         s.path = folder + "/" + e->d_name;
         struct stat st {};
-        if (::lstat(s.path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode)) continue;
+        if (::lstat(s.path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode))
+            continue;
         out.push_back(std::move(s));
     }
     ::closedir(dir);
@@ -82,22 +96,27 @@ std::vector<ServerSocket> ListServerSockets(const std::string& folder) {
     return out;
 }
 
-bool TitleMatches(const std::string& title, const std::string& prefix) {
+bool TitleMatches(const std::string& title, const std::string& prefix)
+{
     return platform::AsciiIStartsWith(title, prefix);
 }
 
-ServerSearch SearchServers(const std::string& folder, const std::string& titlePrefix, int timeoutMs) {
+ServerSearch SearchServers(const std::string& folder, const std::string& titlePrefix, int timeoutMs)
+{
     ServerSearch search;
     for (const ServerSocket& s : ListServerSockets(folder)) {
         RequestClient client;
         if (!client.Connect(s.path, timeoutMs)) {
             // A full backlog is a live server that is not accepting; refused means nobody listens.
-            if (errno == EAGAIN || errno == ETIMEDOUT) ++search.silent;
-            else if (errno == ECONNREFUSED && ProcessGone(s.pid)) ::unlink(s.path.c_str());
+            if (errno == EAGAIN || errno == ETIMEDOUT)
+                ++search.silent;
+            else if (errno == ECONNREFUSED && ProcessGone(s.pid))
+                ::unlink(s.path.c_str());
             continue;
         }
         const auto hello = client.Hello(timeoutMs);
-        if (!hello) ++search.silent;
+        if (!hello)
+            ++search.silent;
         else if (TitleMatches(hello->title, titlePrefix))
             search.found = FoundServer{s.path, hello->title, hello->pid};
     }
@@ -105,7 +124,8 @@ ServerSearch SearchServers(const std::string& folder, const std::string& titlePr
 }
 
 std::optional<FoundServer> FindServer(const std::string& folder, const std::string& titlePrefix,
-                                      int timeoutMs) {
+                                      int timeoutMs)
+{
     return SearchServers(folder, titlePrefix, timeoutMs).found;
 }
 

@@ -23,7 +23,7 @@ struct ServerSocket {
     std::string path;
     std::uint64_t started = 0;  // monotonic clock, nanoseconds
     pid_t pid = 0;
-    std::uint32_t serial = 0;   // servers of one process, in creation order
+    std::uint32_t serial = 0;  // servers of one process, in creation order
 };
 
 // A fresh, unused socket path in `folder` for a server of this process starting now.
@@ -49,7 +49,8 @@ struct ServerSearch {
 
 // Asks every listed server for its title, each within timeoutMs, and returns the last match.
 // Sockets that nobody listens on any more are skipped, and removed when their process is gone.
-ServerSearch SearchServers(const std::string& folder, const std::string& titlePrefix, int timeoutMs);
+ServerSearch SearchServers(const std::string& folder, const std::string& titlePrefix,
+                           int timeoutMs);
 std::optional<FoundServer> FindServer(const std::string& folder, const std::string& titlePrefix,
                                       int timeoutMs);
 

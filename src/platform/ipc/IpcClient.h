@@ -55,7 +55,8 @@ private:
 // the server raised them.
 class NotificationListener {
 public:
-    using Callback = std::function<void(std::uint64_t token, std::int32_t code, std::int32_t value)>;
+    using Callback =
+        std::function<void(std::uint64_t token, std::int32_t code, std::int32_t value)>;
 
     bool Open(const std::string& socketPath, int timeoutMs);
     void Close();
@@ -75,10 +76,10 @@ public:
     int Dispatch(const Callback& callback);
 
 private:
-    mutable std::mutex mutex_;           // the connection and the queue
-    std::recursive_mutex dispatching_;   // one dispatching thread at a time keeps the order
+    mutable std::mutex mutex_;          // the connection and the queue
+    std::recursive_mutex dispatching_;  // one dispatching thread at a time keeps the order
     IpcConnection connection_;
-    std::deque<Message> pending_;        // notifications read while waiting for a confirmation
+    std::deque<Message> pending_;  // notifications read while waiting for a confirmation
     std::uint32_t nextId_ = 1;
 };
 

@@ -6,9 +6,11 @@ namespace platform::ipc {
 namespace {
 
 template <typename T>
-void Put(std::string& out, T value) {
+void Put(std::string& out, T value)
+{
     auto u = static_cast<std::make_unsigned_t<T>>(value);
-    for (std::size_t i = 0; i < sizeof(T); ++i) out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
 }
 
 // Reads fixed-size fields in order; any overrun marks the whole read as failed.
@@ -16,7 +18,8 @@ class Fields {
 public:
     explicit Fields(const std::string& payload) : data_(payload) {}
     template <typename T>
-    T Get() {
+    T Get()
+    {
         using U = std::make_unsigned_t<T>;
         if (data_.size() - pos_ < sizeof(T)) {
             ok_ = false;
@@ -29,7 +32,8 @@ public:
         pos_ += sizeof(T);
         return static_cast<T>(u);
     }
-    std::string Rest() {
+    std::string Rest()
+    {
         std::string rest = data_.substr(pos_);
         pos_ = data_.size();
         return rest;
@@ -44,14 +48,16 @@ private:
 
 }  // namespace
 
-Message Message::Hello(std::uint32_t id) {
+Message Message::Hello(std::uint32_t id)
+{
     Message m;
     m.type = MessageType::Hello;
     m.id = id;
     return m;
 }
 
-Message Message::HelloAnswer(std::uint32_t id, std::uint32_t pid, std::string title) {
+Message Message::HelloAnswer(std::uint32_t id, std::uint32_t pid, std::string title)
+{
     Message m;
     m.type = MessageType::HelloAnswer;
     m.id = id;
@@ -60,7 +66,8 @@ Message Message::HelloAnswer(std::uint32_t id, std::uint32_t pid, std::string ti
     return m;
 }
 
-Message Message::Request(std::uint32_t id, std::int32_t code, std::int32_t argument) {
+Message Message::Request(std::uint32_t id, std::int32_t code, std::int32_t argument)
+{
     Message m;
     m.type = MessageType::Request;
     m.id = id;
@@ -69,7 +76,8 @@ Message Message::Request(std::uint32_t id, std::int32_t code, std::int32_t argum
     return m;
 }
 
-Message Message::Answer(std::uint32_t id, std::int32_t value) {
+Message Message::Answer(std::uint32_t id, std::int32_t value)
+{
     Message m;
     m.type = MessageType::Answer;
     m.id = id;
@@ -77,7 +85,8 @@ Message Message::Answer(std::uint32_t id, std::int32_t value) {
     return m;
 }
 
-Message Message::Register(std::uint32_t id, std::uint64_t token) {
+Message Message::Register(std::uint32_t id, std::uint64_t token)
+{
     Message m;
     m.type = MessageType::Register;
     m.id = id;
@@ -85,7 +94,8 @@ Message Message::Register(std::uint32_t id, std::uint64_t token) {
     return m;
 }
 
-Message Message::Notification(std::uint64_t token, std::int32_t code, std::int32_t value) {
+Message Message::Notification(std::uint64_t token, std::int32_t code, std::int32_t value)
+{
     Message m;
     m.type = MessageType::Notification;
     m.token = token;
@@ -94,12 +104,11 @@ Message Message::Notification(std::uint64_t token, std::int32_t code, std::int32
     return m;
 }
 
-void AppendMessage(std::string& out, const Message& m) {
+void AppendMessage(std::string& out, const Message& m)
+{
     std::string p;
     switch (m.type) {
-    case MessageType::Hello:
-        Put(p, m.id);
-        break;
+    case MessageType::Hello: Put(p, m.id); break;
     case MessageType::HelloAnswer:
         Put(p, m.id);
         Put(p, m.pid);
@@ -127,7 +136,8 @@ void AppendMessage(std::string& out, const Message& m) {
     AppendFrame(out, static_cast<std::uint8_t>(m.type), p);  // always fits: the title is capped
 }
 
-std::optional<Message> DecodeMessage(const Frame& frame) {
+std::optional<Message> DecodeMessage(const Frame& frame)
+{
     Message m;
     Fields f(frame.payload);
     switch (frame.type) {
@@ -137,7 +147,8 @@ std::optional<Message> DecodeMessage(const Frame& frame) {
     case static_cast<std::uint8_t>(MessageType::HelloAnswer): {
         const auto id = f.Get<std::uint32_t>();
         const auto pid = f.Get<std::uint32_t>();
-        if (frame.payload.size() > 8 + kMaxTitle) return std::nullopt;
+        if (frame.payload.size() > 8 + kMaxTitle)
+            return std::nullopt;
         m = Message::HelloAnswer(id, pid, f.Rest());
         break;
     }
@@ -163,10 +174,10 @@ std::optional<Message> DecodeMessage(const Frame& frame) {
         m = Message::Notification(token, code, f.Get<std::int32_t>());
         break;
     }
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
-    if (!f.Complete()) return std::nullopt;
+    if (!f.Complete())
+        return std::nullopt;
     return m;
 }
 

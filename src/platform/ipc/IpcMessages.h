@@ -33,12 +33,12 @@ constexpr std::size_t kMaxTitle = 4096;
 
 struct Message {
     MessageType type = MessageType::Hello;
-    std::uint32_t id = 0;          // all but Notification
-    std::int32_t code = 0;         // Request, Notification
-    std::int32_t value = 0;        // Request (argument), Answer, Notification
-    std::uint64_t token = 0;       // Register, Notification
-    std::uint32_t pid = 0;         // HelloAnswer
-    std::string title;             // HelloAnswer, at most kMaxTitle bytes
+    std::uint32_t id = 0;     // all but Notification
+    std::int32_t code = 0;    // Request, Notification
+    std::int32_t value = 0;   // Request (argument), Answer, Notification
+    std::uint64_t token = 0;  // Register, Notification
+    std::uint32_t pid = 0;    // HelloAnswer
+    std::string title;        // HelloAnswer, at most kMaxTitle bytes
 
     static Message Hello(std::uint32_t id);
     static Message HelloAnswer(std::uint32_t id, std::uint32_t pid, std::string title);
