@@ -1,10 +1,11 @@
 #include "ProgramParts.h"
 
+#include "ClipboardPart.h"
 #include "RemotePart.h"
 #include "TimerPart.h"
 #include "TuningPart.h"
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart, MakeRemotePart};
+    return {MakeTuningPart, MakeTimerPart, MakeRemotePart, MakeClipboardPart};
 }

@@ -3,7 +3,10 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 
+#include <memory>
+
 #include "CellEditor.h"
+#include "ProgramClipboard.h"
 #include "widget_support.h"
 
 TEST(GridWidgetClipboard, CopyAndPasteRoundTripThroughTheSystemClipboard)
@@ -144,14 +147,13 @@ TEST(GridWidgetClipboard, OneColumnCopiedByAGridKeepsItsCommasInAnotherGrid)
 
     // The same holds for a grid's drag dropped here.
     to.grid().EnableDragAndDrop(true);
-    QMimeData data;
-    data.setText(QStringLiteral("LSB, narrow"));
-    data.setData(QStringLiteral("application/x-corvane-grid-text"), QByteArray("1"));
+    const std::unique_ptr<QMimeData> data(MarkedMimeData(QStringLiteral("LSB, narrow")));
     const QPointF at(to.Centre(4, 1));
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
                           Qt::NoModifier);
     QApplication::sendEvent(to.widget, &enter);
-    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
+                    Qt::NoModifier);
     QApplication::sendEvent(to.widget, &drop);
     EXPECT_EQ(to.grid().GetItemText(4, 1), "LSB, narrow");
     EXPECT_EQ(to.grid().GetItemText(4, 2), "4,2");

@@ -52,7 +52,9 @@ inline Seen Look(QWidget* w, const std::string& name)
     const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
     screen.save(ShotFolder() + "/" + QString::fromStdString(name) + ".png");
     const QPoint origin = w->mapToGlobal(QPoint(0, 0));
-    const QRect onScreen = QRect(origin, w->size()) & screen.rect();
+    // Only the part a user can see: a page taller than its scroll area is clipped by it.
+    const QRect visible = w->visibleRegion().boundingRect();
+    const QRect onScreen = visible.translated(origin) & screen.rect();
     if (!seen.shown || onScreen.isEmpty())
         return seen;
     const QImage shown = screen.copy(onScreen).toImage().convertToFormat(QImage::Format_RGB32);

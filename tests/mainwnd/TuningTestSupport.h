@@ -47,7 +47,7 @@ public:
             steppingWhileSending = true;
         sent.push_back({0x05, field, 0});
     }
-    void SendModeCommand(int m, int data) override { sent.push_back({0x06, m, data}); }
+    void SendModeCommand(int m, int filter) override { sent.push_back({0x06, m, filter}); }
     void ReadFrequencyMode() override { ++reads; }
     int64_t LowerLimit() const override { return lower; }
     int64_t UpperLimit() const override { return upper; }

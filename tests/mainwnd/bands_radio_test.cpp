@@ -48,6 +48,16 @@ TEST(BandsOnRadioTest, BandSelectionPutsTheRadioOnTheRowsFrequencyModeAndFilter)
     t.rig.Settle();
     EXPECT_EQ(t.rig.radio->State().frequencyHz, 14175000u);
     EXPECT_EQ(t.rig.radio->State().mode, 1);
+
+    // WFM has one filter: a row stored narrow is recalled with filter 1, which the radio takes.
+    t.table.Row(10).frequency = 145500000;
+    t.table.Row(10).mode = 6;
+    t.table.Row(10).filter = 2;
+    t.tuning.SelectBand(10, 0);
+    t.rig.Settle();
+    EXPECT_EQ(t.rig.radio->State().mode, 6);
+    EXPECT_EQ(t.rig.radio->State().filter, 1);
+    EXPECT_EQ(t.rig.view.modeText, "WFM");
 }
 
 TEST(BandsOnRadioTest, StepsStopAtTheRadiosLimits)

@@ -90,11 +90,13 @@ TEST_F(TuningTest, SelectBandRestoresTheRowsFrequencyModeAndFilter)
     tuning.SelectBand(4, 21000000.0);
     EXPECT_EQ(target.sent.front().a, 14200000);  // tracking stored the last one
 
-    // WFM sends data 0; a mode the radio lacks is not sent at all.
+    // WFM passes the stored filter like every mode (the target sends the byte WFM takes); a
+    // mode the radio lacks is not sent at all.
     target.sent.clear();
     table.Row(12).mode = 6;
+    table.Row(12).filter = 2;
     tuning.SelectBand(12, 0);
-    EXPECT_EQ(target.sent.back(), (Sent{0x06, 6, 0}));
+    EXPECT_EQ(target.sent.back(), (Sent{0x06, 6, 2}));
     target.sent.clear();
     target.modeCount = 5;
     table.Row(11).mode = 5;

@@ -3,6 +3,7 @@
 #include "CommandCodes.h"
 #include "CommandTarget.h"
 #include "EditInput.h"
+#include "ProgramClipboard.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -84,12 +85,12 @@ void CNumEdit::Copy()
 {
     if (model_.ShowsStatus()) {
         if (hasSelectedText())
-            QApplication::clipboard()->setText(selectedText());
+            SetProgramClipboardText(selectedText());
         return;
     }
     TakeSelection();
     if (auto clip = model_.Copy())
-        QApplication::clipboard()->setText(QString::fromStdString(*clip));
+        SetProgramClipboardText(QString::fromStdString(*clip));
 }
 
 void CNumEdit::Cut()
@@ -106,7 +107,7 @@ void CNumEdit::Cut()
     if (!clip)
         return;
     // The clipboard gets the text before the field loses it.
-    QApplication::clipboard()->setText(status ? statusSelection : QString::fromStdString(*clip));
+    SetProgramClipboardText(status ? statusSelection : QString::fromStdString(*clip));
     Show();
 }
 

@@ -21,6 +21,7 @@
 #include "CellTip.h"
 #include "GridPrint.h"
 #include "MyDataGrid.h"
+#include "ProgramClipboard.h"
 
 namespace {
 
@@ -440,11 +441,6 @@ void CGridWidget::HideTitleTip()
 
 // ---- clipboard ----
 
-namespace {
-// Marks text a grid put on the clipboard or in a drag: its fields split at tabs only.
-const QString kGridTextMime = QStringLiteral("application/x-corvane-grid-text");
-}  // namespace
-
 std::optional<std::string> CGridWidget::GetClipboardText()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
@@ -458,16 +454,13 @@ void CGridWidget::SetClipboardText(const std::string& text)
     // Line ends on this system's clipboard are LF; the paste side takes either.
     QString qtext = QString::fromStdString(text);
     qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    auto* data = new QMimeData;
-    data->setText(qtext);
-    data->setData(kGridTextMime, QByteArray("1"));
-    QGuiApplication::clipboard()->setMimeData(data);
+    // The program's mark: its fields split at tabs only.
+    SetProgramClipboardText(qtext);
 }
 
 bool CGridWidget::ClipboardTextIsFromGrid()
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasFormat(kGridTextMime);
+    return IsProgramClipboardData(QGuiApplication::clipboard()->mimeData());
 }
 
 // ---- printing ----
@@ -506,9 +499,7 @@ Qt::DropAction ActionOf(DropEffect effect)
 
 DropEffect CGridWidget::DoDragDrop(const std::string& text)
 {
-    auto* data = new QMimeData;
-    data->setText(QString::fromStdString(text));
-    data->setData(kGridTextMime, QByteArray("1"));
+    QMimeData* data = MarkedMimeData(QString::fromStdString(text));
     auto* drag = new QDrag(this);
     // Qt deletes the drag when it is over; as a child of this window it would also die with the
     // window if that closed during exec.
@@ -569,7 +560,7 @@ void CGridWidget::dropEvent(QDropEvent* event)
     }
     // Text that was not all stored stays where it came from: the drop counts as a copy.
     const bool complete = grid_->OnDrop(event->mimeData()->text().toStdString(),
-                                        event->mimeData()->hasFormat(kGridTextMime));
+                                        IsProgramClipboardData(event->mimeData()));
     event->setDropAction(complete ? ActionOf(effect) : Qt::CopyAction);
     event->accept();
 }

@@ -26,10 +26,11 @@ void CRadioTuningTarget::SendFrequency(int64_t hz)
     controller_.SetFrequency(hz);
 }
 
-void CRadioTuningTarget::SendModeCommand(int mode, int data)
+void CRadioTuningTarget::SendModeCommand(int mode, int filter)
 {
     if (const radio::ModeInfo* info = radio::ModeInfoFor(mode))
-        controller_.SendCommand(civ::kCmdSetMode, info->civ, {static_cast<uint8_t>(data)});
+        controller_.SendCommand(civ::kCmdSetMode, info->civ,
+                                {civ::FilterByte(info->civ, filter == kFilterNarrow)});
 }
 
 void CRadioTuningTarget::ReadFrequencyMode()

@@ -21,7 +21,7 @@ public:
     int64_t Frequency() const override;
     void ApplyFrequency(int64_t hz) override;
     void SendFrequency(int64_t hz) override;
-    void SendModeCommand(int mode, int data) override;
+    void SendModeCommand(int mode, int filter) override;
     void ReadFrequencyMode() override;
     int64_t LowerLimit() const override;
     int64_t UpperLimit() const override;

@@ -54,7 +54,7 @@ void CTuning::SelectBand(int row, double hz)
     target_.SendFrequency(static_cast<int64_t>(hz));
     // A stored mode the radio does not have is not sent.
     if (r.mode >= 0 && r.mode < target_.ModeCount())
-        target_.SendModeCommand(r.mode, r.mode == kModeWfm ? 0 : r.filter);
+        target_.SendModeCommand(r.mode, r.filter);
     target_.ReadFrequencyMode();
     tracking_ = true;
     UpdateBandFromFrequency();

@@ -35,8 +35,9 @@ public:
     virtual void ApplyFrequency(int64_t hz) = 0;
     // Shows a frequency and sends it with command 05, without waiting.
     virtual void SendFrequency(int64_t hz) = 0;
-    // Command 06 with the mode as sub-command and one data byte, without waiting.
-    virtual void SendModeCommand(int mode, int data) = 0;
+    // Command 06 with the mode as sub-command, without waiting; filter is the stored code
+    // (kFilterWide, kFilterNarrow), sent as the byte the mode takes.
+    virtual void SendModeCommand(int mode, int filter) = 0;
     // Commands 03 and 04.
     virtual void ReadFrequencyMode() = 0;
 

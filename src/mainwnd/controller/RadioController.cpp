@@ -283,8 +283,7 @@ void CRadioController::OnFilter()
         state_.filterNarrow = !state_.filterNarrow;
     view_.SetButton(ctl::kFilter, state_.filterNarrow);
     if (const ModeInfo* mode = ModeInfoFor(state_.mode))
-        SendCommand(civ::kCmdSetMode, mode->civ,
-                    {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
+        SendCommand(civ::kCmdSetMode, mode->civ, {civ::FilterByte(mode->civ, state_.filterNarrow)});
     UpdateStatusLine();
     view_.UpdateBandDisplay();
 }
@@ -342,7 +341,7 @@ bool CRadioController::SetMode(int mode)
         SetDuplexButtons(false, false);
     if (mode == kWfm)
         ShowFilter(false);
-    SendCommand(civ::kCmdSetMode, info->civ, {static_cast<uint8_t>(state_.filterNarrow ? 2 : 1)});
+    SendCommand(civ::kCmdSetMode, info->civ, {civ::FilterByte(info->civ, state_.filterNarrow)});
     UpdateStatusLine();
     return true;
 }

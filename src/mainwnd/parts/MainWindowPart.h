@@ -15,6 +15,9 @@
 
 class CMyFontDialog;
 class CTabPage;
+namespace bands {
+class CBandTable;
+}
 class IMainWindowServices;
 class QMenu;
 
@@ -39,6 +42,8 @@ public:
     // The band table: the band menu and the stacking buttons work only with a part serving it.
     virtual bool ServesBands() const { return false; }
     virtual QMenu* CreateBandMenu() { return nullptr; }
+    // The live band table, for the parts that choose a mode by frequency.
+    virtual const bands::CBandTable* BandTable() const { return nullptr; }
 
     // ---- The window's life ----
     // After the window's controls exist.

@@ -11,9 +11,14 @@ class CRadioLink;
 namespace cat {
 class CVekDriver;
 }
+namespace bands {
+class CBandTable;
+}
 namespace radio {
 class CRadioController;
+class CRadioSnapshot;
 class IRadioView;
+class IWorkProgress;
 }  // namespace radio
 
 class IMainWindowServices {
@@ -30,6 +35,11 @@ public:
     // The window itself: the parent of a part's dialogs, its controls by dialog id, its title.
     virtual CMyFontDialog& Window() = 0;
     virtual const std::string& VersionText() const = 0;
+    // The band table a part serves; null without one.
+    virtual const bands::CBandTable* BandTable() const = 0;
+    // The progress window of long radio sequences, and the radio state they put back afterwards.
+    virtual radio::IWorkProgress& WorkProgress() = 0;
+    virtual radio::CRadioSnapshot& Snapshot() = 0;
 
     // The first initialisation of the link is still running.
     virtual bool IsFirstInit() const = 0;

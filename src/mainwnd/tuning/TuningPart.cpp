@@ -41,6 +41,7 @@ public:
 
     bool ServesBands() const override { return true; }
     QMenu* CreateBandMenu() override { return CTuningControls::CreateBandMenu(); }
+    const bands::CBandTable* BandTable() const override { return &table_; }
 
     void OnControlsCreated() override
     {

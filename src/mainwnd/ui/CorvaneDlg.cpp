@@ -9,6 +9,7 @@
 #include "NumEdit.h"
 #include "PageTabCtrl.h"
 #include "PlaceholderWindows.h"
+#include "RadioWork.h"
 
 #include <QEventLoop>
 
@@ -80,6 +81,7 @@ CCorvaneDlg::CCorvaneDlg(IMainWindowContext& context, const MainWindowPartList& 
     const RadioLinkHost linkHost{*this, *this, *this, *this, *this, *this};
     link_ = std::make_unique<CRadioLink>(linkHost, ini_, profile_, language_, controller_->Worker(),
                                          driver_);
+    work_ = std::make_unique<RadioWork>(*this, *controller_, language_, &link_->Log());
     controller_->SetLineLostHandler([this](int port, int error) { OnLineLost(port, error); });
     CreateParts(parts);
     // The pages and tool windows exist from now on; their windows are built at start-up.
@@ -106,6 +108,7 @@ CCorvaneDlg::~CCorvaneDlg()
     // The worker stops before the link and the driver go; the parts use all three.
     controller_->Worker().Stop(true);
     DestroyParts();
+    work_.reset();
     link_.reset();
     for (auto& page : pages_)
         if (page && page->parent() == nullptr)

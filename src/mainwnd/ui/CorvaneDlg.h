@@ -39,7 +39,8 @@ class CNumEdit;
 class COnOffButton;
 class CPageTabCtrl;
 class CTabPage;
-class CWorkProgressDlg;
+struct RadioWork;
+struct ColourScheme;
 class Profile;
 class QBoxLayout;
 class QLineEdit;
@@ -119,6 +120,9 @@ public:
     CIni& Ini() override { return ini_; }
     const CLanguage& Language() const override { return language_; }
     CMyFontDialog& Window() override { return *this; }
+    const bands::CBandTable* BandTable() const override;
+    radio::IWorkProgress& WorkProgress() override;
+    radio::CRadioSnapshot& Snapshot() override;
     void GoOffLine() override;
     void PostClose() override;
 
@@ -208,6 +212,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // Start-up steps.
@@ -231,7 +236,11 @@ private:
     // The frequency font follows the window's size (up to twice the base size).
     void ScaleDisplay();
     void LimitFieldWidths();
+    // The colour scheme from the user's colours: into the template's custom controls, and
+    // painted behind them.
+    ColourScheme Scheme() const;
     void ApplyColours();
+    void BlankEmptyDisplayLines();
     void RunSpeedTestAtStartup();
     void FinishInitialisation();
     void EndEarly(int result);
@@ -278,6 +287,7 @@ private:
     cat::CVekDriver driver_;
     std::unique_ptr<radio::CRadioController> controller_;
     std::unique_ptr<CRadioLink> link_;
+    std::unique_ptr<RadioWork> work_;  // the progress window and the state snapshot
     std::vector<std::unique_ptr<IMainWindowPart>> parts_;
     std::function<bool()> setupRunner_;
 
@@ -291,8 +301,6 @@ private:
     bool toolWindowShownOnce_[2] = {false, false};
     bool toolWindowWasVisible_[4] = {false, false, false, false};  // when minimised
 
-    CWorkProgressDlg* progress_ = nullptr;
-    int progressPos_ = 0;
     QMenu* modeMenu_ = nullptr;  // owned by the Mode button
     QMenu* bandMenu_ = nullptr;  // owned by the Band button
 

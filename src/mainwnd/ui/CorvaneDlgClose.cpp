@@ -195,6 +195,8 @@ void CCorvaneDlg::OnSetup()
     controller_->UpdateRangeInfo();
     link_->OnSync();
     SyncControllerSettings();
+    // The settings were read again: so were the colours.
+    ApplyColours();
     SetPollingEnabled(true);
 }
 

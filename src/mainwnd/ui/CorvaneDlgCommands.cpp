@@ -178,7 +178,7 @@ void CCorvaneDlg::OnPollingButton()
 
 void CCorvaneDlg::OnHookClipboard()
 {
-    // Clipboard tuning comes with its own part; the button keeps its state for it.
+    // Clipboard tuning is a part of its own: it watches the clipboard while the button is on.
     const COnOffButton* b = Button(kHookClipboard);
     const bool on = b != nullptr && b->GetCheck() != 0;
     SetButton(kHookClipboard, on);

@@ -8,7 +8,7 @@
 #include "MessageTarget.h"
 #include "NoPortDlg.h"
 #include "NumEdit.h"
-#include "WorkProgressDlg.h"
+#include "RadioWork.h"
 
 namespace {
 namespace rc = radio::ctl;
@@ -140,38 +140,32 @@ void CCorvaneDlg::OnLineLost(int port, int error)
 
 void CCorvaneDlg::OpenProgress(const std::string& text, int steps)
 {
-    CloseProgress();
-    progress_ = new CWorkProgressDlg;
-    if (!progress_->Create(this)) {
-        delete progress_;
-        progress_ = nullptr;
-        return;
-    }
-    progress_->setWindowTitle(windowTitle());
-    progress_->SetRange(0, steps, text);
-    progress_->SetStep(1);
-    progressPos_ = 0;
+    work_->progress.Open(text, steps);
 }
 
 void CCorvaneDlg::StepProgress()
 {
-    if (progress_ != nullptr)
-        progress_->SetPos(++progressPos_);
+    work_->progress.Step();
 }
 
 bool CCorvaneDlg::ProgressCancelled()
 {
-    return progress_ != nullptr && progress_->CheckCancelButton();
+    return work_->progress.Cancelled();
 }
 
 void CCorvaneDlg::CloseProgress()
 {
-    if (progress_ == nullptr)
-        return;
-    CWorkProgressDlg* p = progress_;
-    progress_ = nullptr;
-    p->DestroyWindow();
-    delete p;
+    work_->progress.Close();
+}
+
+radio::IWorkProgress& CCorvaneDlg::WorkProgress()
+{
+    return work_->progress;
+}
+
+radio::CRadioSnapshot& CCorvaneDlg::Snapshot()
+{
+    return work_->snapshot;
 }
 
 bool CCorvaneDlg::WaitPumpingMessages(int ms)

@@ -56,6 +56,14 @@ bool CCorvaneDlg::RouteToParts(int id, int code)
     return false;
 }
 
+const bands::CBandTable* CCorvaneDlg::BandTable() const
+{
+    for (const auto& part : parts_)
+        if (const bands::CBandTable* table = part->BandTable())
+            return table;
+    return nullptr;
+}
+
 bool CCorvaneDlg::PartsServeBands() const
 {
     for (const auto& part : parts_)

@@ -339,7 +339,7 @@ void CCorvaneDlg::ConfigureFields()
     const bool bands = PartsServeBands();
     for (int id : {kBand, kStack1, kStack1 + 1, kStack3})
         EnableControl(id, bands);
-    for (int id : {kStore, rc::kStoreR, kHookClipboard})
+    for (int id : {kStore, rc::kStoreR})
         EnableControl(id, false);
     if (auto* rx = Item(kRxB))
         rx->setMinimumWidth(rx->fontMetrics().horizontalAdvance(QStringLiteral("RX")));
@@ -415,50 +415,8 @@ QBoxLayout* CCorvaneDlg::RowOf(QWidget* w) const
 
 bool CCorvaneDlg::IsUnavailable(int id) const
 {
-    // The memory windows and clipboard tuning are not part of this window yet.
-    return id == kStore || id == radio::ctl::kStoreR || id == kHookClipboard;
-}
-
-void CCorvaneDlg::ApplyColours()
-{
-    const LinkIdentity& id = link_->Settings().id;
-    const COLORREF bk = RgbColor(id.background.r, id.background.g, id.background.b);
-    const COLORREF text = RgbColor(id.text.r, id.text.g, id.text.b);
-    const COLORREF on = RgbColor(id.checkOn.r, id.checkOn.g, id.checkOn.b);
-    // The display's lines take its colours while they show something; empty, they are part of
-    // the panel. The frequency is always the display.
-    for (int fid :
-         {rc::kFrequency, rc::kSText, rc::kStatus, rc::kStatus2, kLocalClock, kUtcClock}) {
-        if (auto* e = qobject_cast<CColorEdit*>(Item(fid))) {
-            e->SetBkColor(bk);
-            e->SetTextColor(text);
-            e->SetBlankWhenEmpty(fid != rc::kFrequency);
-        }
-    }
-    for (int lid : {rc::kRange, kLatency}) {
-        if (auto* l = qobject_cast<CColorLabel*>(Item(lid))) {
-            l->SetBkColor(bk);
-            l->SetTextColor(text);
-            l->SetBlankWhenEmpty(true);
-        }
-    }
-    if (auto* l = qobject_cast<CColorLabel*>(Item(kOtherVfoLabel)))
-        l->SetBlankWhenEmpty(true);
-    if (auto* sql = qobject_cast<CColorLabel*>(Item(rc::kSquelch))) {
-        sql->SetBkColor(bk);
-        sql->SetTextColor(on);
-    }
-    if (auto* meter = qobject_cast<CLevelMeter*>(Item(rc::kSMeterExtra))) {
-        meter->SetBackgroundColor(bk);
-        meter->SetBlankWhenEmpty(true);
-    }
-    const COLORREF off =
-        RgbColor(palette().buttonText().color().red(), palette().buttonText().color().green(),
-                 palette().buttonText().color().blue());
-    for (COnOffButton* b : findChildren<COnOffButton*>()) {
-        b->SetOnOffColors(on, off);
-        b->SetOn(b->GetCheck() != 0);
-    }
+    // The memory windows are not part of this window yet.
+    return id == kStore || id == radio::ctl::kStoreR;
 }
 
 void CCorvaneDlg::RunSpeedTestAtStartup()

@@ -1,0 +1,138 @@
+// The main window's colour scheme: the user's three colours and their shades, pushed into the
+// custom controls of the window's own template and painted behind them.
+#include "CorvaneDlg.h"
+
+#include "ColorLabel.h"
+#include "ColourScheme.h"
+#include "CommandCodes.h"
+#include "ControlFactory.h"
+#include "ControlResources.h"
+#include "DialogTemplate.h"
+#include "FlatButton.h"
+#include "LevelMeter.h"
+#include "NumEdit.h"
+#include "QtColor.h"
+
+#include <QPainter>
+
+#include <cstring>
+
+namespace {
+
+namespace rc = radio::ctl;
+using namespace mainwnd;
+
+constexpr int kBitmapFlatHovered = 220;
+constexpr int kBitmapFlatNormal = 219;
+constexpr int kImageAbove = 1;
+
+COLORREF Colour(const LinkColour& c)
+{
+    return ColourFromChannels(c.r, c.g, c.b);
+}
+
+// The ids of the template's controls, group boxes' contents included; pages and tool windows
+// are windows of their own, not part of it.
+void CollectIds(const TemplateItem& item, std::vector<int>& ids)
+{
+    if (item.kind == TemplateItem::Kind::Control) {
+        if (item.control.id != ctl::kIdStatic)
+            ids.push_back(item.control.id);
+        return;
+    }
+    for (const TemplateItem& child : item.children)
+        CollectIds(child, ids);
+}
+
+// Only a control of exactly this class: a derived class has a row of its own or none.
+bool IsExactly(const QWidget* w, const char* className)
+{
+    return std::strcmp(w->metaObject()->className(), className) == 0;
+}
+
+void ColourOnOffButton(COnOffButton& b, const ColourScheme& s)
+{
+    b.SetCursor(res::kCursorAvailable);
+    b.SetFlat();
+    for (int i : {CFlatButton::kBkIn, CFlatButton::kBkOut, CFlatButton::kBkFocus})
+        b.SetColor(i, s.bkgLight, false);
+    b.SetColor(CFlatButton::kFgIn, s.textLight, false);
+    b.SetColor(CFlatButton::kFgOut, s.text, false);
+    b.SetColor(CFlatButton::kFgFocus, s.text, false);
+    b.SetOnOffColors(s.checkOn, s.text);
+    // A button that is on keeps showing it.
+    b.SetOn(b.IsOn());
+}
+
+void ColourFlatButton(CFlatButton& b)
+{
+    b.SetBitmaps(kBitmapFlatHovered, kBitmapFlatNormal);
+    b.SetDrawBorder(false);
+    b.SetCursor(res::kCursorAvailable);
+    b.SetAlign(kImageAbove);
+}
+
+void ColourControl(QWidget* w, const ColourScheme& s)
+{
+    if (IsExactly(w, "COnOffButton")) {
+        ColourOnOffButton(*static_cast<COnOffButton*>(w), s);
+    } else if (IsExactly(w, "CColorLabel")) {
+        auto* l = static_cast<CColorLabel*>(w);
+        l->SetBkColor(s.bkg);
+        l->SetTextColor(s.text);
+    } else if (IsExactly(w, "CNumEdit")) {
+        auto* e = static_cast<CNumEdit*>(w);
+        e->SetBkColor(s.bkg);
+        e->SetTextColor(ControlId(w) == rc::kFrequency ? s.textLight : s.text);
+    } else if (IsExactly(w, "CColorEdit")) {
+        auto* e = static_cast<CColorEdit*>(w);
+        e->SetBkColor(s.bkg);
+        e->SetTextColor(s.text);
+    } else if (IsExactly(w, "CLevelMeter")) {
+        static_cast<CLevelMeter*>(w)->SetBackgroundColor(s.bkgLight);
+    } else if (IsExactly(w, "CFlatButton")) {
+        ColourFlatButton(*static_cast<CFlatButton*>(w));
+    }
+}
+
+}  // namespace
+
+ColourScheme CCorvaneDlg::Scheme() const
+{
+    const LinkIdentity& id = link_->Settings().id;
+    return DeriveColourScheme(Colour(id.background), Colour(id.text), Colour(id.checkOn));
+}
+
+void CCorvaneDlg::ApplyColours()
+{
+    const ColourScheme scheme = Scheme();
+    const DialogTemplate* own = FindDialogTemplate(kDialogId);
+    std::vector<int> ids;
+    if (own != nullptr)
+        CollectIds(own->root, ids);
+    for (int id : ids)
+        if (QWidget* w = Item(id); w != nullptr && w->window() == this)
+            ColourControl(w, scheme);
+    BlankEmptyDisplayLines();
+    update();
+}
+
+void CCorvaneDlg::BlankEmptyDisplayLines()
+{
+    // Empty, the display's lines are part of the panel; the frequency is always the display.
+    for (int id : {rc::kSText, rc::kStatus, rc::kStatus2, kLocalClock, kUtcClock})
+        if (auto* e = qobject_cast<CColorEdit*>(Item(id)))
+            e->SetBlankWhenEmpty(true);
+    for (int id : {rc::kRange, kLatency, kOtherVfoLabel})
+        if (auto* l = qobject_cast<CColorLabel*>(Item(id)))
+            l->SetBlankWhenEmpty(true);
+    if (auto* meter = qobject_cast<CLevelMeter*>(Item(rc::kSMeterExtra)))
+        meter->SetBlankWhenEmpty(true);
+}
+
+void CCorvaneDlg::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    p.fillRect(rect(), ToQColor(Scheme().bkg));
+    CMyFontDialog::paintEvent(event);
+}
