@@ -3,8 +3,9 @@
 #include "RemotePart.h"
 #include "TimerPart.h"
 #include "TuningPart.h"
+#include "TxRxPart.h"
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart, MakeRemotePart};
+    return {MakeTuningPart, MakeTimerPart, MakeRemotePart, MakeTxRxPart};
 }

@@ -117,10 +117,13 @@ public:
     // ---- IMainWindowServices (the rest above) ----
     radio::IRadioView& View() override { return *this; }
     CIni& Ini() override { return ini_; }
+    Profile& Registry() override { return profile_; }
     const CLanguage& Language() const override { return language_; }
     CMyFontDialog& Window() override { return *this; }
     void GoOffLine() override;
     void PostClose() override;
+    remote::CAuxiliaryPort* AuxiliaryPort() override;
+    int RemoteCommand(int code, int argument) override;
 
     // ---- radio::IRadioClients: passed on to the parts ----
     void NotifyClients(int code, int64_t value) override;
@@ -150,7 +153,6 @@ public:
     void SwapRxIndicator() override;
     void ShowSMeterPanel(bool shown) override;
     void SetPeakMeter(int sValue) override;
-    void SetTxRxPtt(bool on) override;
     void UpdateBandDisplay() override;
     void SetWaitCursor(bool on) override;
     void Beep(unsigned style) override;
@@ -255,6 +257,8 @@ private:
     QMenu* PartsBandMenu();
     bool RouteToParts(int id, int code);
     bool PartsServeBands() const;
+    // The part that keys the transmitter, or null.
+    IMainWindowPart* PttPart() const;
     void TellParts(const RadioStateChange& change);
 
     static bool IsPlaceholder(const QWidget* w);
@@ -307,7 +311,6 @@ private:
     bool endedEarly_ = false;
     int timerId_ = 0;
     int waitCursorDepth_ = 0;
-    bool pttOn_ = false;
     bool settingField_ = false;           // the program, not the user, changes the frequency field
     QMargins fittedFrame_;                // the window frame FitToScreen last allowed for
     std::optional<QPoint> storedCorner_;  // the frame's stored place, until it is framed there
