@@ -31,9 +31,9 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
                      Label("Tune for"),
                      Row({Control(CPTTSet::kTuneSeconds, "EDIT", "", kNumber, 5), Label("second"),
                           Stretch()})}),
-            Group("Clipboard", {Grid(2, {Label("PTT ON"), Control(CPTTSet::kOnText, "EDIT", "", 0, 14),
-                                         Label("PTT OFF"),
-                                         Control(CPTTSet::kOffText, "EDIT", "", 0, 14)})}),
+            Group("Clipboard",
+                  {Grid(2, {Label("PTT ON"), Control(CPTTSet::kOnText, "EDIT", "", 0, 14),
+                            Label("PTT OFF"), Control(CPTTSet::kOffText, "EDIT", "", 0, 14)})}),
             Control(CPTTSet::kFront, "CHECKBOX", "Key PTT keep in front"),
             Row({Stretch(), Control(ctl::kIdOk, "BUTTON", "OK"),
                  Control(ctl::kIdCancel, "BUTTON", "Cancel")})})}};
@@ -41,8 +41,8 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
 constexpr struct {
     int control;
     int stringId;
-} kTips[] = {{CPTTSet::kPort, 1243},    {CPTTSet::kPin, 1244},   {CPTTSet::kOnText, 1245},
-             {CPTTSet::kOffText, 1246}, {CPTTSet::kFront, 1247}, {CPTTSet::kKey, 1249},
+} kTips[] = {{CPTTSet::kPort, 1243},       {CPTTSet::kPin, 1244},   {CPTTSet::kOnText, 1245},
+             {CPTTSet::kOffText, 1246},    {CPTTSet::kFront, 1247}, {CPTTSet::kKey, 1249},
              {CPTTSet::kTuneSeconds, 1306}};
 
 QString Q(const std::string& s)

@@ -161,8 +161,8 @@ private:
     void ShowPttKey()
     {
         if (window_)
-            window_->ShowPttKey(services_.Language().Format(
-                kPttKeyText, {txrx::KeyName(route_.Settings().key)}));
+            window_->ShowPttKey(
+                services_.Language().Format(kPttKeyText, {txrx::KeyName(route_.Settings().key)}));
     }
 
     // The route's last unkey still shows through the window and the time: they go after it.

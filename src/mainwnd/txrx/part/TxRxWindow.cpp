@@ -27,8 +27,11 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
 constexpr struct {
     int control;
     int stringId;
-} kTips[] = {{CTxRx::kPartialTime, 148}, {CTxRx::kTotalTime, 150}, {CTxRx::kReset, 151},
-             {CTxRx::kSetup, 1241},      {CTxRx::kTune, 1215}};
+} kTips[] = {{CTxRx::kPartialTime, 148},
+             {CTxRx::kTotalTime, 150},
+             {CTxRx::kReset, 151},
+             {CTxRx::kSetup, 1241},
+             {CTxRx::kTune, 1215}};
 }  // namespace
 
 CTxRx::CTxRx(ITxRxActions& actions) : CMyFontDialog(kTemplateId), actions_(&actions) {}
@@ -50,6 +53,9 @@ bool CTxRx::OnInitDialog()
     for (const auto& tip : kTips)
         if (QWidget* w = GetDlgItem(tip.control))
             ToolTips().AddToolId(w, tip.stringId);
+    // A small panel: it keeps its natural size beside the main window.
+    adjustSize();
+    setFixedSize(size());
     return CMyFontDialog::OnInitDialog();
 }
 
