@@ -4,8 +4,9 @@
 #include "RemotePart.h"
 #include "TimerPart.h"
 #include "TuningPart.h"
+#include "TxRxPart.h"
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart, MakeRemotePart, MakeClipboardPart};
+    return {MakeTuningPart, MakeTimerPart, MakeRemotePart, MakeClipboardPart, MakeTxRxPart};
 }

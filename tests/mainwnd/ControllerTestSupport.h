@@ -84,7 +84,6 @@ public:
     void SwapRxIndicator() override { ++rxSwaps; }
     void ShowSMeterPanel(bool shown) override { sMeterPanel = shown; }
     void SetPeakMeter(int sValue) override { peak = sValue; }
-    void SetTxRxPtt(bool on) override { txRxPtt = on ? 1 : 0; }
     void UpdateBandDisplay() override { ++bandUpdates; }
     void SetWaitCursor(bool on) override { waitCursor = on; }
     void Beep(unsigned) override { ++beeps; }
@@ -116,7 +115,6 @@ public:
     int rxSwaps = 0;
     bool sMeterPanel = false;
     int peak = -100;
-    int txRxPtt = -1;
     int bandUpdates = 0;
     bool waitCursor = false;
     int beeps = 0;

@@ -217,18 +217,18 @@ TEST_F(ParseTest, DuplexOffsetAttenuatorAndSquelch)
 
 TEST_F(ParseTest, SMeterReading)
 {
-    S().pttByLine = true;
     EXPECT_TRUE(Parse({0x15, 0x02, 0x01, 0x20}));  // (120 - 38) / 10
     EXPECT_EQ(S().sValue, 8);
     EXPECT_EQ(view.texts[radio::ctl::kSText], "S 8");
     EXPECT_EQ(view.peak, 8);
     EXPECT_TRUE(clients.Has(19, 8));
-    EXPECT_EQ(view.txRxPtt, 0);
     EXPECT_TRUE(Parse({0x15, 0x02, 0x01, 0x60}));
     EXPECT_EQ(view.texts[radio::ctl::kSText], "S 9+30");
     EXPECT_TRUE(Parse({0x15, 0x02, 0x00, 0x10}));  // below the lower reading
     EXPECT_EQ(S().sValue, -2);
-    EXPECT_EQ(view.txRxPtt, 1);
+    // A quiet band is only a reading (the view has nothing a reading could key).
+    EXPECT_EQ(view.texts[radio::ctl::kSText], "S -2");
+    EXPECT_TRUE(clients.Has(19, -2));
 
     EXPECT_FALSE(Parse({0x15, 0x02, 0x03, 0x00}));  // high byte above 2
     EXPECT_FALSE(Parse({0x15, 0x02, 0x01, 0x2A}));

@@ -14,7 +14,7 @@ using namespace wndtest;
 namespace {
 
 constexpr unsigned kPageId = 146;
-constexpr unsigned kToolWindowId = 249;
+constexpr unsigned kToolWindowId = 252;
 constexpr int kOwnCommand = 40000;
 
 struct PartLog {

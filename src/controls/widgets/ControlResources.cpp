@@ -115,6 +115,23 @@ QPixmap Thumb(bool pressed)
     return pm;
 }
 
+// A microphone: grey at rest, red while keyed.
+QPixmap Microphone(const QColor& body)
+{
+    QPixmap pm = Canvas(32, 32, Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
+    p.setBrush(body);
+    p.drawRoundedRect(QRectF(11, 2, 10, 17), 5, 5);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+    p.drawArc(QRectF(7, 8, 18, 16), 180 * 16, 180 * 16);
+    p.drawLine(16, 24, 16, 29);
+    p.drawLine(10, 29, 22, 29);
+    return pm;
+}
+
 }  // namespace
 
 QPixmap LoadBitmap(int id)
@@ -132,7 +149,14 @@ QPixmap LoadBitmap(int id)
 
 QPixmap LoadIcon(int id)
 {
-    return FromFile("icon", id);
+    if (QPixmap pm = FromFile("icon", id); !pm.isNull())
+        return pm;
+    switch (id) {
+    case kIconPttIdle: return Microphone(QColor(0xB0, 0xB0, 0xB8));
+    case kIconPttKeyed: return Microphone(QColor(0xFF, 0x20, 0x20));
+    case kIconPttKeyedDim: return Microphone(QColor(0x80, 0x10, 0x10));
+    default: return {};
+    }
 }
 
 std::optional<QCursor> LoadCursor(int id)

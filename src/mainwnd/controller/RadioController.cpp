@@ -297,7 +297,6 @@ void CRadioController::ApplyLinkFacts(const LinkFacts& facts)
     state_.sMeterDivisor = std::max(1, facts.sMeterDivisor);
     state_.extendedFunctions = facts.extendedFunctions;
     state_.offLine = facts.offLine;
-    state_.pttByLine = facts.pttByLine;
 }
 
 void CRadioController::ShowOffLine()

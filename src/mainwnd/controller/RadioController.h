@@ -87,7 +87,6 @@ public:
         int sMeterDivisor = 1;
         bool extendedFunctions = false;
         bool offLine = false;
-        bool pttByLine = false;
     };
     void ApplyLinkFacts(const LinkFacts& facts);
     void SetModel(int model) { state_.model = model; }

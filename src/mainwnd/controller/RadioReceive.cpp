@@ -334,8 +334,6 @@ bool CRadioController::ParseMeter(const uint8_t* frame, int length)
                           : "S 9+" + std::to_string(static_cast<int64_t>(s) * 10 - 90);
     view_.SetControlText(ctl::kSText, state_.sText);
     view_.SetPeakMeter(s);
-    if (state_.pttByLine)
-        view_.SetTxRxPtt(s < 0);
     return true;
 }
 

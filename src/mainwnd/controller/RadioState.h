@@ -39,8 +39,6 @@ struct RadioState {
     bool linkTest = false;
     bool closing = false;
     bool startingUp = false;
-    // PTT goes through a COM line or the driver, so the TX/RX window mirrors the S-meter.
-    bool pttByLine = false;
 
     // What the radio reported.
     int64_t frequencyHz = 0;

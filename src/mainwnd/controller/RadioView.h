@@ -82,11 +82,9 @@ public:
     virtual void SetSecondDisplay(const std::string& label, const std::string& text) = 0;
     virtual void SwapRxIndicator() = 0;
 
-    // The S-meter panel with its peak meter, the peak meter's reading, and the PTT button of
-    // the TX/RX window (ignored while that window does not exist).
+    // The S-meter panel with its peak meter, and the peak meter's reading.
     virtual void ShowSMeterPanel(bool shown) = 0;
     virtual void SetPeakMeter(int sValue) = 0;
-    virtual void SetTxRxPtt(bool on) = 0;
 
     // The band display follows the frequency and mode.
     virtual void UpdateBandDisplay() = 0;

@@ -91,13 +91,7 @@ void ReadRemainingSettings(const CIni& ini, const Profile& profile, LinkSettings
     st.rts = ini.GetInt(s::RTS);
     st.dtr = ini.GetInt(s::DTR);
     st.portMode = ini.GetInt(s::PortaModo);
-    st.pttPort = ini.GetInt(s::PTTPorta);
-    st.pttPin = ini.GetInt(s::PTTPin);
-    st.pttCopyOn = ini.GetString(s::PTTCopyON);
-    st.pttCopyOff = ini.GetString(s::PTTCopyOFF);
-    st.pttFront = ini.GetInt(s::PTTFront);
-    st.pttKey = ini.GetInt(s::PTTKey);
-    st.tuneSeconds = settings::txrx::ClampTuneSeconds(ini.GetInt(settings::txrx::TuneSec));
+    ReadPttKeys(ini, st);
     st.logPath = ini.GetString(s::Log);
     st.utcOffset = ParseUtcOffset(ini.GetString(s::UTCOffset));
     st.delayCommand = ini.GetInt(s::DelayCommand);
@@ -118,4 +112,16 @@ void ReadRemainingSettings(const CIni& ini, const Profile& profile, LinkSettings
     st.latency = ini.GetInt(s::Latency);
     st.recorderEnabled = ini.GetInt(settings::audiorecorder::AbilitatoAtLink);
     st.recorderFront = ini.GetInt(settings::audiorecorder::Front);
+}
+
+void ReadPttKeys(const CIni& ini, LinkSettings& st)
+{
+    namespace s = settings::setup;
+    st.pttPort = ini.GetInt(s::PTTPorta);
+    st.pttPin = ini.GetInt(s::PTTPin);
+    st.pttCopyOn = ini.GetString(s::PTTCopyON);
+    st.pttCopyOff = ini.GetString(s::PTTCopyOFF);
+    st.pttFront = ini.GetInt(s::PTTFront);
+    st.pttKey = ini.GetInt(s::PTTKey);
+    st.tuneSeconds = settings::txrx::ClampTuneSeconds(ini.GetInt(settings::txrx::TuneSec));
 }

@@ -72,5 +72,7 @@ bool IsConfigValid(const LinkIdentity& id);
 bool ResolveExtendedFunctions(CIni& ini, int model);
 // Everything else; an absent "Porta" with no driver chosen means COM1.
 void ReadRemainingSettings(const CIni& ini, const Profile& profile, LinkSettings& settings);
+// The PTT keys alone, read again after the PTT settings changed.
+void ReadPttKeys(const CIni& ini, LinkSettings& settings);
 // "AUTO" (any case) or text that is no hour offset gives kUtcOffsetAuto.
 int ParseUtcOffset(const std::string& text);

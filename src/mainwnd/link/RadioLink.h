@@ -73,6 +73,8 @@ public:
     void HandleNoPortResult(int result, bool atStartup);
 
     const LinkSettings& Settings() const { return settings_; }
+    // After the PTT settings dialog: its keys, read again from the INI.
+    void ReloadPttSettings() { ReadPttKeys(ini_, settings_); }
     bool UsesDriver() const { return useDriver_; }
     bool DriverSupportsAudio() const { return driverAudio_; }
     bool DriverSupportsPtt() const { return driverPtt_; }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ class CBandTable;
 }
 class IMainWindowServices;
 class QMenu;
+namespace remote {
+class CAuxiliaryPort;
+}
 
 // A change the controller reported (radio::IRadioClients), as the window passes it on.
 struct RadioStateChange {
@@ -69,6 +73,19 @@ public:
     virtual void OnRadioStateChanged(const RadioStateChange& /*change*/) {}
     // The choose-VFO dialog: radio::kVfoA, kVfoB, 0 for Cancel, -1 when not served.
     virtual int ChooseVfo() { return -1; }
+
+    // ---- Keying the transmitter ----
+    // The part that keys the transmitter: the window's SetPtt and IsTransmitting go to it.
+    virtual bool KeysTransmitter() const { return false; }
+    virtual void SetPtt(bool /*on*/) {}
+    virtual bool IsTransmitting() const { return false; }
+    // The auxiliary port remote clients opened, for a part that holds it.
+    virtual remote::CAuxiliaryPort* AuxiliaryPort() { return nullptr; }
+    // The answer to a remote-control function code, for a part that serves them.
+    virtual std::optional<int> OnRemoteCommand(int /*code*/, int /*argument*/)
+    {
+        return std::nullopt;
+    }
 };
 
 // Creates a part for a window; the window keeps the part until it is destroyed.

@@ -6,6 +6,7 @@
 
 class CIni;
 class CLanguage;
+class Profile;
 class CMyFontDialog;
 class CRadioLink;
 namespace cat {
@@ -13,6 +14,9 @@ class CVekDriver;
 }
 namespace bands {
 class CBandTable;
+}
+namespace remote {
+class CAuxiliaryPort;
 }
 namespace radio {
 class CRadioController;
@@ -31,6 +35,8 @@ public:
     virtual CRadioLink& Link() = 0;
     virtual cat::CVekDriver& Driver() = 0;
     virtual CIni& Ini() = 0;
+    // The per-user registry profile (window places).
+    virtual Profile& Registry() = 0;
     virtual const CLanguage& Language() const = 0;
     // The window itself: the parent of a part's dialogs, its controls by dialog id, its title.
     virtual CMyFontDialog& Window() = 0;
@@ -50,6 +56,13 @@ public:
     // "VFO A=B".
     virtual void OnVfoEqual() = 0;
     virtual void SetPtt(bool on) = 0;
+    virtual bool IsTransmitting() const = 0;
+    // What the parts offer one another: the remote clients' auxiliary port (null while no part
+    // holds one) and the remote-control codes (-1 while no part serves them).
+    virtual remote::CAuxiliaryPort* AuxiliaryPort() = 0;
+    virtual int RemoteCommand(int code, int argument) = 0;
+    // Waits ms pumping messages; false when the wait ended early (the program is closing).
+    virtual bool WaitPumpingMessages(int ms) = 0;
     // Closes the program as "Exit" does, once the running handler has returned.
     virtual void PostClose() = 0;
 };

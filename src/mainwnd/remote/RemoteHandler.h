@@ -67,6 +67,7 @@ public:
     // Closes the auxiliary port before the link closes the CAT port.
     void CloseAuxiliaryPort() { aux_.Close(); }
     const CAuxiliaryPort& AuxiliaryPort() const { return aux_; }
+    CAuxiliaryPort& AuxiliaryPort() { return aux_; }
 
 private:
     int Answer(int code, int argument);

@@ -8,9 +8,8 @@
 
 namespace txrx {
 
-CLinkPttPorts::CLinkPttPorts(CRadioLink& link, cat::CVekDriver& driver,
-                             remote::CAuxiliaryPort& auxiliary)
-    : link_(link), driver_(driver), auxiliary_(auxiliary)
+CLinkPttPorts::CLinkPttPorts(CRadioLink& link, cat::CVekDriver& driver, AuxiliaryPortFn auxiliary)
+    : link_(link), driver_(driver), auxiliary_(std::move(auxiliary))
 {
 }
 
@@ -38,12 +37,14 @@ cat::CSerialLine* CLinkPttPorts::CatLine()
 
 int CLinkPttPorts::AuxiliaryPort() const
 {
-    return auxiliary_.Port();
+    const remote::CAuxiliaryPort* port = auxiliary_ ? auxiliary_() : nullptr;
+    return port != nullptr ? port->Port() : 0;
 }
 
 cat::CSerialLine* CLinkPttPorts::AuxiliaryLine()
 {
-    return auxiliary_.Line();
+    remote::CAuxiliaryPort* port = auxiliary_ ? auxiliary_() : nullptr;
+    return port != nullptr ? port->Line() : nullptr;
 }
 
 cat::SerialParams CLinkPttPorts::CatFraming() const

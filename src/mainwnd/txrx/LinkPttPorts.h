@@ -4,6 +4,8 @@
 
 #include "PttPorts.h"
 
+#include <functional>
+
 class CRadioLink;
 
 namespace cat {
@@ -17,8 +19,10 @@ namespace txrx {
 
 class CLinkPttPorts : public IPttPorts {
 public:
-    // All three must outlive this object.
-    CLinkPttPorts(CRadioLink& link, cat::CVekDriver& driver, remote::CAuxiliaryPort& auxiliary);
+    // The auxiliary port is asked for at each use (null while nobody holds one); link and driver
+    // must outlive this object.
+    using AuxiliaryPortFn = std::function<remote::CAuxiliaryPort*()>;
+    CLinkPttPorts(CRadioLink& link, cat::CVekDriver& driver, AuxiliaryPortFn auxiliary);
 
     bool DriverKeys() const override;
     bool DriverPtt(bool on) override;
@@ -32,7 +36,7 @@ public:
 private:
     CRadioLink& link_;
     cat::CVekDriver& driver_;
-    remote::CAuxiliaryPort& auxiliary_;
+    AuxiliaryPortFn auxiliary_;
 };
 
 }  // namespace txrx

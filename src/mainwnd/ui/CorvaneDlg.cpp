@@ -153,20 +153,6 @@ int CCorvaneDlg::PttKey() const
     return link_->Settings().pttKey;
 }
 
-bool CCorvaneDlg::IsTransmitting() const
-{
-    return pttOn_;
-}
-
-void CCorvaneDlg::SetPtt(bool on)
-{
-    if (on && (Closing() || IsOffLine()))
-        return;
-    pttOn_ = on;
-    if (link_->UsesDriver() && link_->DriverSupportsPtt())
-        driver_.PTT(on ? 1 : 0);
-}
-
 // ---- Start-up ----
 
 void CCorvaneDlg::CreateChildWindows()

@@ -118,6 +118,7 @@ public:
     // ---- IMainWindowServices (the rest above) ----
     radio::IRadioView& View() override { return *this; }
     CIni& Ini() override { return ini_; }
+    Profile& Registry() override { return profile_; }
     const CLanguage& Language() const override { return language_; }
     CMyFontDialog& Window() override { return *this; }
     const bands::CBandTable* BandTable() const override;
@@ -125,6 +126,8 @@ public:
     radio::CRadioSnapshot& Snapshot() override;
     void GoOffLine() override;
     void PostClose() override;
+    remote::CAuxiliaryPort* AuxiliaryPort() override;
+    int RemoteCommand(int code, int argument) override;
 
     // ---- radio::IRadioClients: passed on to the parts ----
     void NotifyClients(int code, int64_t value) override;
@@ -154,7 +157,6 @@ public:
     void SwapRxIndicator() override;
     void ShowSMeterPanel(bool shown) override;
     void SetPeakMeter(int sValue) override;
-    void SetTxRxPtt(bool on) override;
     void UpdateBandDisplay() override;
     void SetWaitCursor(bool on) override;
     void Beep(unsigned style) override;
@@ -264,6 +266,8 @@ private:
     QMenu* PartsBandMenu();
     bool RouteToParts(int id, int code);
     bool PartsServeBands() const;
+    // The part that keys the transmitter, or null.
+    IMainWindowPart* PttPart() const;
     void TellParts(const RadioStateChange& change);
 
     static bool IsPlaceholder(const QWidget* w);
@@ -315,7 +319,6 @@ private:
     bool endedEarly_ = false;
     int timerId_ = 0;
     int waitCursorDepth_ = 0;
-    bool pttOn_ = false;
     bool settingField_ = false;           // the program, not the user, changes the frequency field
     QMargins fittedFrame_;                // the window frame FitToScreen last allowed for
     std::optional<QPoint> storedCorner_;  // the frame's stored place, until it is framed there

@@ -147,7 +147,7 @@ void CCorvaneDlg::OnSetup()
         WaitCursor wait(*this);
         PlaceMemoryWindow(0);
         PlaceMemoryRadioWindow(0);
-        if (link_->Settings().pttPort != 0 || pttOn_) {
+        if (link_->Settings().pttPort != 0 || IsTransmitting()) {
             SetPtt(false);
             if (QWidget* txrx = ToolWindow(249))
                 txrx->hide();

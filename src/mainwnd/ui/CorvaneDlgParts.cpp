@@ -72,7 +72,47 @@ bool CCorvaneDlg::PartsServeBands() const
     return false;
 }
 
+IMainWindowPart* CCorvaneDlg::PttPart() const
+{
+    for (const auto& part : parts_)
+        if (part->KeysTransmitter())
+            return part.get();
+    return nullptr;
+}
+
+// ---- Keying: every caller goes through the part that keys ----
+
+bool CCorvaneDlg::IsTransmitting() const
+{
+    const IMainWindowPart* part = PttPart();
+    return part != nullptr && part->IsTransmitting();
+}
+
+void CCorvaneDlg::SetPtt(bool on)
+{
+    if (on && (Closing() || IsOffLine()))
+        return;
+    if (IMainWindowPart* part = PttPart())
+        part->SetPtt(on);
+}
+
 // ---- IMainWindowServices ----
+
+remote::CAuxiliaryPort* CCorvaneDlg::AuxiliaryPort()
+{
+    for (const auto& part : parts_)
+        if (remote::CAuxiliaryPort* port = part->AuxiliaryPort())
+            return port;
+    return nullptr;
+}
+
+int CCorvaneDlg::RemoteCommand(int code, int argument)
+{
+    for (const auto& part : parts_)
+        if (std::optional<int> answer = part->OnRemoteCommand(code, argument))
+            return *answer;
+    return -1;
+}
 
 void CCorvaneDlg::GoOffLine()
 {

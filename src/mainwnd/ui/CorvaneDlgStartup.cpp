@@ -222,7 +222,6 @@ void CCorvaneDlg::SyncControllerSettings()
     facts.sMeterDivisor = s.sMeterDivisor;
     facts.extendedFunctions = s.extendedFunctions;
     facts.offLine = link_->IsOffLine();
-    facts.pttByLine = s.pttPort != 0 || link_->DriverSupportsPtt();
     controller_->ApplyLinkFacts(facts);
     controller_->SetSerialOpen(link_->MonitoredPort() != nullptr
                                || link_->ListenerPort() != nullptr);

@@ -187,11 +187,6 @@ void CCorvaneDlg::SetPeakMeter(int sValue)
     }
 }
 
-void CCorvaneDlg::SetTxRxPtt(bool /*on*/)
-{
-    // Only the TX/RX window's button mirrors the reading; that window comes with its own part.
-}
-
 void CCorvaneDlg::UpdateBandDisplay()
 {
     for (const auto& part : parts_)

@@ -24,6 +24,11 @@ public:
     void OnClosing() override { remote_.Shutdown(); }
     void CloseAuxiliaryPorts() override { remote_.CloseAuxiliaryPort(); }
     void OnTitleChanged(const std::string& title) override { remote_.SetTitle(title); }
+    remote::CAuxiliaryPort* AuxiliaryPort() override { return &remote_.AuxiliaryPort(); }
+    std::optional<int> OnRemoteCommand(int code, int argument) override
+    {
+        return remote_.OnRemoteCommand(code, argument);
+    }
 
     void OnRadioStateChanged(const RadioStateChange& change) override
     {
