@@ -35,4 +35,12 @@ public:
     virtual void PostSerialEvent(int /*port*/, unsigned /*message*/) {}
 };
 
+// For a port that only switches its lines: what it receives and its errors belong to nobody (a
+// failure to switch a line is reported by whoever switched it).
+class CDiscardingSerialOwner : public ISerialOwner {
+public:
+    void PostSerialFrame(int, const uint8_t*, int) override {}
+    void PostSerialError(int, int) override {}
+};
+
 }  // namespace cat

@@ -114,6 +114,19 @@ void ReadRemainingSettings(const CIni& ini, const Profile& profile, LinkSettings
     st.recorderFront = ini.GetInt(settings::audiorecorder::Front);
 }
 
+cat::SerialParams CatPortFraming(const LinkSettings& settings)
+{
+    cat::SerialParams params;
+    params.baud = settings.baud;
+    params.parity = settings.parity;
+    params.dataBits = settings.dataBits;
+    params.stopBits = settings.stopBits;
+    params.rts = 0;
+    params.dtr = 0;
+    params.handshake = cat::kHandshakeOff;
+    return params;
+}
+
 void ReadPttKeys(const CIni& ini, LinkSettings& st)
 {
     namespace s = settings::setup;

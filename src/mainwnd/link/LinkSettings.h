@@ -5,6 +5,7 @@
 #include <string>
 
 #include "RadioModel.h"
+#include "SerialParams.h"
 
 class CIni;
 class Profile;
@@ -74,5 +75,7 @@ bool ResolveExtendedFunctions(CIni& ini, int model);
 void ReadRemainingSettings(const CIni& ini, const Profile& profile, LinkSettings& settings);
 // The PTT keys alone, read again after the PTT settings changed.
 void ReadPttKeys(const CIni& ini, LinkSettings& settings);
+// The CAT port's framing with both lines off and no flow control, for every port the link opens.
+cat::SerialParams CatPortFraming(const LinkSettings& settings);
 // "AUTO" (any case) or text that is no hour offset gives kUtcOffsetAuto.
 int ParseUtcOffset(const std::string& text);

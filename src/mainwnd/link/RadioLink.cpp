@@ -165,16 +165,11 @@ bool CRadioLink::OpenPort()
 {
     if (monitored_ || listener_)
         return false;
-    cat::SerialParams params;
-    params.baud = settings_.baud;
-    params.parity = settings_.parity;
-    params.dataBits = settings_.dataBits;
-    params.stopBits = settings_.stopBits;
-    params.rts = settings_.rts;
-    params.dtr = settings_.dtr;
     // "Handshake" is kept for the dialog only: the CAT line runs without flow control, and RTS
     // and DTR keep the states set here (they may key the transmitter).
-    params.handshake = cat::kHandshakeOff;
+    cat::SerialParams params = CatPortFraming(settings_);
+    params.rts = settings_.rts;
+    params.dtr = settings_.dtr;
     cat::ISerialOwner* owner = host_.posting.SerialOwner();
     const int port = settings_.id.port;
     // The CAT port that also keys: its PTT line starts off, whatever "RTS" and "DTR" say.

@@ -8,20 +8,11 @@
 
 namespace remote {
 
-namespace {
-
-// Bytes arriving on the auxiliary port belong to nobody: they must not reach the radio's receive
-// path, which the CAT port's owner feeds.
-class DiscardingOwner : public cat::ISerialOwner {
-public:
-    void PostSerialFrame(int, const uint8_t*, int) override {}
-    void PostSerialError(int, int) override {}
-};
-
-}  // namespace
-
 CAuxiliaryPort::CAuxiliaryPort(const CIni& ini, CRadioLink& link, cat::CVekDriver& driver)
-    : ini_(ini), link_(link), driver_(driver), owner_(std::make_unique<DiscardingOwner>())
+    : ini_(ini),
+      link_(link),
+      driver_(driver),
+      owner_(std::make_unique<cat::CDiscardingSerialOwner>())
 {
 }
 
@@ -50,15 +41,7 @@ int CAuxiliaryPort::Open(int port)
     if (port == ini_.GetInt(settings::setup::Porta))
         return kIsCatPort;
 
-    const LinkSettings& cat = link_.Settings();
-    cat::SerialParams params;
-    params.baud = cat.baud;
-    params.parity = cat.parity;
-    params.dataBits = cat.dataBits;
-    params.stopBits = cat.stopBits;
-    params.rts = 0;
-    params.dtr = 0;
-    params.handshake = cat::kHandshakeOff;
+    const cat::SerialParams params = CatPortFraming(link_.Settings());
     if (ini_.GetInt(settings::setup::PortaModo) != 0) {
         auto serial = std::make_unique<cat::CMonitoredPort>();
         if (!serial->InitPort(owner_.get(), port, params) || !serial->StartMonitoring())

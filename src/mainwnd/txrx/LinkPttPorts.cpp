@@ -49,13 +49,7 @@ cat::CSerialLine* CLinkPttPorts::AuxiliaryLine()
 
 cat::SerialParams CLinkPttPorts::CatFraming() const
 {
-    const LinkSettings& s = link_.Settings();
-    cat::SerialParams params;
-    params.baud = s.baud;
-    params.parity = s.parity;
-    params.dataBits = s.dataBits;
-    params.stopBits = s.stopBits;
-    return params;
+    return CatPortFraming(link_.Settings());
 }
 
 int CLinkPttPorts::PortMode() const

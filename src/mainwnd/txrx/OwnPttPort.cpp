@@ -6,19 +6,7 @@
 
 namespace txrx {
 
-namespace {
-
-// The port only keys: its bytes and errors belong to nobody (a failure to switch the line is
-// reported by the route).
-class DiscardingOwner : public cat::ISerialOwner {
-public:
-    void PostSerialFrame(int, const uint8_t*, int) override {}
-    void PostSerialError(int, int) override {}
-};
-
-}  // namespace
-
-COwnPttPort::COwnPttPort() : owner_(std::make_unique<DiscardingOwner>()) {}
+COwnPttPort::COwnPttPort() : owner_(std::make_unique<cat::CDiscardingSerialOwner>()) {}
 
 COwnPttPort::~COwnPttPort()
 {
