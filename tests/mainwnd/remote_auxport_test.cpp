@@ -2,6 +2,8 @@
 // through the driver library.
 #include <gtest/gtest.h>
 
+#include "Pty.h"
+
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -22,25 +24,7 @@ int LineArgument(int line, int state)
     return line | (state << 16);
 }
 
-class Pty {
-public:
-    Pty()
-    {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0)
-            device_ = ::ptsname(master_);
-    }
-    ~Pty()
-    {
-        if (master_ >= 0)
-            ::close(master_);
-    }
-    const std::string& Device() const { return device_; }
-
-private:
-    int master_ = -1;
-    std::string device_;
-};
+using testing_support::Pty;
 
 class AuxPortTest : public ::testing::TestWithParam<int> {
 protected:

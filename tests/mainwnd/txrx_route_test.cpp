@@ -3,6 +3,8 @@
 // no modem lines: the states are the ones the port objects recorded.
 #include <gtest/gtest.h>
 
+#include "Pty.h"
+
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -26,25 +28,7 @@ constexpr int kAuxPort = 5;
 constexpr int kOwnPort = 7;
 constexpr int kMissingPort = 8;
 
-class Pty {
-public:
-    Pty()
-    {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0)
-            device_ = ::ptsname(master_);
-    }
-    ~Pty()
-    {
-        if (master_ >= 0)
-            ::close(master_);
-    }
-    const std::string& Device() const { return device_; }
-
-private:
-    int master_ = -1;
-    std::string device_;
-};
+using testing_support::Pty;
 
 class FakePorts : public IPttPorts {
 public:

@@ -5,6 +5,8 @@
 // open is reported and keys nothing, and SIGTERM while keyed unkeys and closes the port.
 #include "WindowTestSupport.h"
 
+#include "Pty.h"
+
 #include <QAbstractButton>
 #include <QKeyEvent>
 
@@ -209,11 +211,9 @@ TEST(TxRxWindow, AnOwnPortThatFailsKeysNothingAndSigtermUnkeysAndClosesOne)
     WindowFixture f;
     cattest::RadiosimProcess sim;
     ASSERT_FALSE(sim.Device().empty()) << "radiosim did not start";
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const std::string pttDevice = ::ptsname(master);
+    const testing_support::Pty pty;
+    const std::string pttDevice = pty.Device();
+    ASSERT_FALSE(pttDevice.empty());
     ASSERT_TRUE(f.profile->WriteProfileString("Ports", "COM7", sim.Device().c_str()));
     ASSERT_TRUE(f.profile->WriteProfileString("Ports", "COM9", pttDevice.c_str()));
     ASSERT_TRUE(f.profile->WriteProfileString("Ports", "COM11", "/nonexistent/tty"));
@@ -255,5 +255,4 @@ TEST(TxRxWindow, AnOwnPortThatFailsKeysNothingAndSigtermUnkeysAndClosesOne)
     });
     ASSERT_TRUE(ran);
     EXPECT_FALSE(HoldsOpen(pttDevice)) << "the PTT port was left open";
-    ::close(master);
 }

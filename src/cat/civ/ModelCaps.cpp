@@ -20,6 +20,7 @@ constexpr uint64_t kUhfBottom = 400000000;
 constexpr uint64_t kUhfTop = 469999999;
 constexpr uint64_t kHfTop = 29999999;
 
+// clang-format off: one row per model
 const ModelCaps kModels[kModelCount] = {
     {Model::IC706,
      "IC706",
@@ -79,6 +80,7 @@ const ModelCaps kModels[kModelCount] = {
      true,
      false},
 };
+// clang-format on
 
 std::string Normalized(const std::string& text)
 {
