@@ -15,11 +15,11 @@ namespace lists {
 inline constexpr std::string_view kFieldSeparator = " ~ ";
 
 enum class TildeLineStyle {
-    Plain,       // field, " ~ ", field, " ~ ", ...
-    PadToSix,    // the PC memory list: a line shorter than 6 characters after a separator is
-                 // filled with blanks (the first column of older files lines up that way)
-    TrimCells,   // the radio memory list: blanks at the end of the line so far go before each
-                 // separator, so an empty cell is written as "~ ~"
+    Plain,      // field, " ~ ", field, " ~ ", ...
+    PadToSix,   // the PC memory list: a line shorter than 6 characters after a separator is
+                // filled with blanks (the first column of older files lines up that way)
+    TrimCells,  // the radio memory list: blanks at the end of the line so far go before each
+                // separator, so an empty cell is written as "~ ~"
 };
 
 // One record's line, without the line end.

@@ -382,30 +382,52 @@ void CRadioController::ReadFunctionStates(bool wait)
     state_.sending = false;
 }
 
+void CRadioController::ActivateVfo(int vfo, bool wait)
+{
+    const bool a = vfo == kVfoA;
+    if (state_.currentVfo == (a ? kVfoB : kVfoA))
+        state_.otherVfo = {state_.frequencyHz, ModeText(state_.mode), state_.filterNarrow};
+    SendCommand(civ::kCmdVfo, a ? civ::kVfoA : civ::kVfoB, {}, wait);
+    view_.SetButton(ctl::kVfoA, a);
+    view_.SetButton(ctl::kVfoB, !a);
+    state_.currentVfo = a ? kVfoA : kVfoB;
+    if (clients_ != nullptr)
+        clients_->DdeVfo(a ? 1 : 0);
+}
+
 void CRadioController::SelectVfoA()
 {
-    if (state_.currentVfo == kVfoB)
-        state_.otherVfo = {state_.frequencyHz, ModeText(state_.mode), state_.filterNarrow};
-    SendCommand(civ::kCmdVfo, civ::kVfoA, {}, true);
-    view_.SetButton(ctl::kVfoA, true);
-    view_.SetButton(ctl::kVfoB, false);
-    state_.currentVfo = kVfoA;
-    if (clients_ != nullptr)
-        clients_->DdeVfo(1);
+    ActivateVfo(kVfoA, true);
     ReadFrequencyMode(true);
 }
 
 void CRadioController::SelectVfoB()
 {
-    if (state_.currentVfo == kVfoA)
-        state_.otherVfo = {state_.frequencyHz, ModeText(state_.mode), state_.filterNarrow};
-    SendCommand(civ::kCmdVfo, civ::kVfoB, {}, true);
-    view_.SetButton(ctl::kVfoA, false);
-    view_.SetButton(ctl::kVfoB, true);
-    state_.currentVfo = kVfoB;
-    if (clients_ != nullptr)
-        clients_->DdeVfo(0);
+    ActivateVfo(kVfoB, true);
     ReadFrequencyMode(true);
+}
+
+void CRadioController::TuneVfo(int vfo, int64_t hz, int mode, bool narrow, bool waitForSelect)
+{
+    ActivateVfo(vfo, waitForSelect);
+    view_.ShowFrequency(hz);
+    SendFrequency(hz);
+    const ModeInfo* info = ModeInfoFor(mode);
+    if (info == nullptr || mode >= static_cast<int>(state_.modeNames.size()))
+        return;
+    ShowMode(mode);
+    ShowFilter(narrow && mode != kWfm);
+    SendCommand(civ::kCmdSetMode, info->civ, {civ::FilterByte(info->civ, narrow)});
+}
+
+void CRadioController::SendSplit(bool on)
+{
+    state_.split = on;
+    view_.SetButton(ctl::kSplit, on);
+    SendCommand(civ::kCmdSplitDuplex, on ? civ::kSplitOn : civ::kSplitOff);
+    UpdateStatusLine();
+    if (clients_ != nullptr)
+        clients_->DdeSplit(on);
 }
 
 void CRadioController::OnSplit()

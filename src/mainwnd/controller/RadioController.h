@@ -76,6 +76,14 @@ public:
     void SetFilter(bool narrow);
     void SetSplit(bool on);
     void SetSwitch(RadioFunction f, bool on);
+    // A stored channel's VFO: selects it on the radio (waiting for the answer when asked) and
+    // shows it current without reading it back, then sends the frequency and, when the model has
+    // the mode, the mode with its filter. A frequency the radio cannot take is not sent.
+    void TuneVfo(int vfo, int64_t hz, int mode, bool narrow, bool waitForSelect);
+    // Selects a VFO on the radio and shows it current, without reading it back.
+    void ActivateVfo(int vfo, bool wait);
+    // Sends split on or off and shows it; nothing else is read or changed.
+    void SendSplit(bool on);
 
     // ---- What the window and the link tell the controller ----
     // The link's settings, taken again after the start-up, Setup and Sync.
