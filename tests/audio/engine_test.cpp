@@ -361,6 +361,16 @@ TEST(WaveDevice, NamesSettingsBuffersAndTimes)
     audio::TestWaveSystem none({}, {"Speaker"});
     audio::WaveEngine silent(none, h.settings);
     EXPECT_EQ(silent.Open(), 1);
+    WaveFormat noCodec = threeBytes;
+    noCodec.tag = 0x0055;
+    const std::string file = h.Path("p.wav");
+    testing_support::PutFile(file, audio_test::AsString(MakeWave(Fmt16(noCodec), Ramp(30))));
+    EXPECT_EQ(silent.StartPlay(0, file, h.window.Poster(), 0), 2) << "no codec for it";
+    testing_support::PutFile(
+        file, audio_test::AsString(
+                  MakeWave(audio::FormatBytes(MakeFormat(Coding::Pcm8, 1, 8000)), Ramp(30))));
+    EXPECT_EQ(silent.StartPlay(0, file, h.window.Poster(), 0), 0) << "playing needs no input";
+    silent.StopPlay();
 }
 
 TEST(WaveFile, AFullDiskLeavesTheOldFileOrAValidShorterOne)

@@ -345,8 +345,10 @@ int WaveEngine::StartPlay(std::uint32_t offset, const std::string& fileName,
 {
     if (deviceOpen_ || state_ != kIdle)
         return 1;
-    if (!isOpen_ && Open() != 0)
-        return 2;
+    // Playing needs the buffers, not an input device.
+    for (auto& buffer : buffers_)
+        if (buffer.size() < kBufferSize)
+            buffer.assign(kBufferSize, 0);
     const int fileResult = OpenWaveFile(fileName, offset, maxLength);
     if (fileResult != 0)
         return 10 + fileResult;
