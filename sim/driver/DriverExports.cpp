@@ -10,13 +10,13 @@ using simdriver::SimDriver;
 
 extern "C" {
 
-int DrvInit(DrvPostFn post, void* context, unsigned int msgRx, unsigned int, unsigned int)
+int DrvInit(DrvPostFn post, void* context, unsigned int msgRx, unsigned int msgAudio, unsigned int)
 {
-    return SimDriver::Instance().Init(post, context, msgRx);
+    return SimDriver::Instance().Init(post, context, msgRx, msgAudio);
 }
 int DrvIsSupportAudio(void)
 {
-    return 0;
+    return SimDriver::Instance().SupportsAudio();
 }
 int DrvIsSupportPTT(void)
 {
@@ -30,9 +30,9 @@ const unsigned char* DrvGetBuffRx(intptr_t handle)
 {
     return SimDriver::Instance().Received(handle);
 }
-const unsigned char* DrvGetBuffAudio(intptr_t)
+const unsigned char* DrvGetBuffAudio(intptr_t handle)
 {
-    return nullptr;
+    return SimDriver::Instance().AudioBlock(handle);
 }
 int DrvIsConnected(void)
 {
@@ -44,15 +44,15 @@ int DrvPTT(int on)
 }
 int DrvAudioStart(void)
 {
-    return 0;
+    return SimDriver::Instance().AudioStart();
 }
 int DrvAudioStop(void)
 {
-    return 0;
+    return SimDriver::Instance().AudioStop();
 }
-int DrvAudioPause(int)
+int DrvAudioPause(int pause)
 {
-    return 0;
+    return SimDriver::Instance().AudioPause(pause);
 }
 int DrvOpenCom(int port)
 {

@@ -41,6 +41,7 @@ DriverSettings ReadSettings()
             s.problems += "SIMRADIO_LATENCY=" + latency + " not valid; ";
     }
     s.tracePath = Env("SIMRADIO_TRACE");
+    s.audio = Env("SIMRADIO_AUDIO") != "0";
     return s;
 }
 
@@ -49,10 +50,11 @@ std::string DescribeSettings(const DriverSettings& s)
     const int address =
         s.config.address >= 0 ? s.config.address : sim::DefaultAddress(s.config.model);
     char text[256];
-    std::snprintf(text, sizeof text,
-                  "Simulated CI-V radio\nModel: %s\nAddress: %02X\nLatency: %d ms\nTrace: %s",
-                  sim::RadioModelName(s.config.model), address, s.config.latencyMs,
-                  s.tracePath.empty() ? "(none)" : s.tracePath.c_str());
+    std::snprintf(
+        text, sizeof text,
+        "Simulated CI-V radio\nModel: %s\nAddress: %02X\nLatency: %d ms\nAudio: %s\nTrace: %s",
+        sim::RadioModelName(s.config.model), address, s.config.latencyMs, s.audio ? "on" : "off",
+        s.tracePath.empty() ? "(none)" : s.tracePath.c_str());
     std::string out = text;
     if (!s.problems.empty())
         out += "\nIgnored: " + s.problems;

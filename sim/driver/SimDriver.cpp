@@ -14,7 +14,7 @@ SimDriver& SimDriver::Instance()
     return *driver;
 }
 
-int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx)
+int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msgAudio)
 {
     Stop();
     std::lock_guard<std::mutex> lock(mutex_);
@@ -22,6 +22,7 @@ int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx)
     post_ = post;
     context_ = context;
     msgRx_ = msgRx;
+    msgAudio_ = msgAudio;
     parser_.Reset();
     if (!settings_.tracePath.empty())
         trace_ = std::fopen(settings_.tracePath.c_str(), "ae");
@@ -63,7 +64,7 @@ void SimDriver::Trace(const unsigned char* bytes, int length)
 
 int SimDriver::Send(const unsigned char* bytes, int length)
 {
-    if (!bytes || length <= 0 || length > static_cast<int>(RxRing::kMaxFrame))
+    if (!bytes || length <= 0 || length > static_cast<int>(RxRing::kMaxBytes))
         return 0;
     std::lock_guard<std::mutex> lock(mutex_);
     if (!radio_)
@@ -131,8 +132,47 @@ int SimDriver::Setup(void* owner)
     return 1;
 }
 
+int SimDriver::SupportsAudio()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return (radio_ ? settings_ : ReadSettings()).audio ? 1 : 0;
+}
+
+int SimDriver::AudioStart()
+{
+    DrvPostFn post;
+    void* context;
+    unsigned msgAudio;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!radio_ || !settings_.audio)
+            return 0;
+        post = post_;
+        context = context_;
+        msgAudio = msgAudio_;
+    }
+    audio_.Start(post, context, msgAudio, [this] {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return radio_ && radio_->State().squelchOpen;
+    });
+    return 1;
+}
+
+int SimDriver::AudioStop()
+{
+    audio_.Stop();
+    return 1;
+}
+
+int SimDriver::AudioPause(int pause)
+{
+    audio_.Pause(pause != 0);
+    return 1;
+}
+
 int SimDriver::Stop()
 {
+    audio_.Stop();
     std::unique_ptr<sim::SimulatedRadio> radio;
     {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -11,7 +11,8 @@
 #include "ControlSession.h"
 #include "DriverSettings.h"
 #include "FrameParser.h"
-#include "RxRing.h"
+#include "AudioStream.h"
+#include "BlockRing.h"
 #include "SimulatedRadio.h"
 #include "VekDriverApi.h"
 
@@ -21,7 +22,12 @@ class SimDriver {
 public:
     static SimDriver& Instance();
 
-    int Init(DrvPostFn post, void* context, unsigned msgRx);
+    int Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msgAudio);
+    int SupportsAudio();
+    int AudioStart();
+    int AudioStop();
+    int AudioPause(int pause);
+    const unsigned char* AudioBlock(intptr_t handle) const { return audio_.Block(handle); }
     int Send(const unsigned char* bytes, int length);
     const unsigned char* Received(intptr_t handle) const { return ring_.Find(handle); }
     int IsConnected();
@@ -55,8 +61,11 @@ private:
     DrvPostFn post_ = nullptr;
     void* context_ = nullptr;
     unsigned msgRx_ = 0;
+    unsigned msgAudio_ = 0;
 
     RxRing ring_;
+    // Started and stopped without holding mutex_: its thread takes mutex_ to read the squelch.
+    AudioStream audio_;
 };
 
 }  // namespace simdriver

@@ -192,7 +192,8 @@ TEST(DriverLink, CancelledTestGivesNoResultAndRestores)
 
 TEST(DriverLink, AudioSetUpAsksTestsAndCanSwitchAudioOff)
 {
-    // The simulated driver carries no audio, so the program's own audio is set up.
+    // The simulated driver with its audio switched off: the program's own audio is set up.
+    ::setenv("SIMRADIO_AUDIO", "0", 1);
     LinkFixture f;
     AddDriver(f);
     f.Set("Setup", "Driver", kSimEntry);
@@ -235,4 +236,5 @@ TEST(DriverLink, AudioSetUpAsksTestsAndCanSwitchAudioOff)
     ASSERT_EQ(f.link.LoadSettings(false), CRadioLink::kConnected);
     EXPECT_EQ(f.host.audioTests, 0);
     EXPECT_TRUE(f.host.boxes.empty());
+    ::unsetenv("SIMRADIO_AUDIO");
 }

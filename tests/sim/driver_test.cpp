@@ -176,7 +176,7 @@ TEST(SimRadioDriverFile, CarriesVersionSectionAndEveryExport)
     auto buffAudio = reinterpret_cast<decltype(&DrvGetBuffAudio)>(dlsym(handle, "DrvGetBuffAudio"));
     auto openCom = reinterpret_cast<decltype(&DrvOpenCom)>(dlsym(handle, "DrvOpenCom"));
     auto setDtr = reinterpret_cast<decltype(&DrvSetDTR)>(dlsym(handle, "DrvSetDTR"));
-    EXPECT_EQ(audio(), 0);
+    EXPECT_EQ(audio(), 1);
     EXPECT_EQ(ptt(), 1);
     EXPECT_EQ(buffAudio(1), nullptr);
     EXPECT_EQ(openCom(3), 1);
