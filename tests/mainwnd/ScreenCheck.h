@@ -3,6 +3,8 @@
 // over, as an unpainted window is) or different from what it drew fails.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QImage>
@@ -80,6 +82,23 @@ inline Seen Look(QWidget* w, const std::string& name)
     seen.blank = oneColour;
     seen.differing = total ? static_cast<double>(differ) / static_cast<double>(total) : 1.0;
     return seen;
+}
+
+// A tool window beside the main window as the window manager framed both: wholly on the free
+// part of the screen, covering nothing of the main window, the bottom edges aligned.
+inline ::testing::AssertionResult BesideMain(const QWidget& tool, const QWidget& main)
+{
+    const QRect t = tool.frameGeometry();
+    const QRect m = main.frameGeometry();
+    const QRect screen = main.screen()->availableGeometry();
+    const auto text = [](const QRect& r) {
+        return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width())
+               + "x" + std::to_string(r.height());
+    };
+    if (!tool.isVisible() || !screen.contains(t) || t.intersects(m) || t.bottom() != m.bottom())
+        return ::testing::AssertionFailure() << "tool window " << text(t) << " main window "
+                                             << text(m) << " screen " << text(screen);
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace screentest

@@ -2,6 +2,7 @@
 // or at the screen size and font scale given on the command line (--screen=1600x1000
 // --font-scale=1.5). Checked from the widgets' places on the screen and from a capture of the
 // root window, which is saved under tests/screens/ for a person to look at.
+#include "ScreenCheck.h"
 #include "WindowTestSupport.h"
 #include "XvfbSession.h"
 
@@ -174,6 +175,14 @@ TEST(MainWindowOnScreen, FitsShowsEveryButtonAndGrowsWithTheWindow)
             << w.frameGeometry().x() << "," << w.frameGeometry().y() << " "
             << w.frameGeometry().width() << "x" << w.frameGeometry().height();
         EXPECT_EQ(ButtonsOffScreen(w, whole), std::vector<std::string>{});
+        // Near the right edge: the TX/RX window (the driver keys) takes the room on its left.
+        const QWidget* txrx = w.ToolWindow(249);
+        ASSERT_NE(txrx, nullptr);
+        if (w.frameGeometry().left() - avail.left() >= txrx->frameGeometry().width()) {
+            EXPECT_TRUE(PumpUntil([&] { return screentest::BesideMain(*txrx, w); },
+                                  std::chrono::seconds(5)))
+                << screentest::BesideMain(*txrx, w).message();
+        }
         // The smallest the window gets still leaves a task bar its room.
         const QSize frame = w.frameGeometry().size() - w.size();
         EXPECT_LE(w.minimumHeight() + frame.height(), avail.height() - kTaskBar);

@@ -236,7 +236,7 @@ namespace {
 // The remote handler's mode codes and the waits, in the order they came.
 class FakeTuneRadio : public ITuneRadio {
 public:
-    explicit FakeTuneRadio(const CPttRoute& route) : route_(route) {}
+    explicit FakeTuneRadio(CPttRoute& route) : route_(route) {}
     int RemoteCommand(int code, int argument) override
     {
         calls.push_back({code, argument});
@@ -250,6 +250,7 @@ public:
         keyedDuringWait.push_back(route_.IsOn());
         return !closing;
     }
+    bool Key(bool on) override { return route_.SetPtt(on); }
 
     int mode = 2;  // USB
     bool closing = false;
@@ -258,7 +259,7 @@ public:
     std::vector<bool> keyedDuringWait;
 
 private:
-    const CPttRoute& route_;
+    CPttRoute& route_;
 };
 
 }  // namespace
@@ -270,7 +271,7 @@ TEST(TuneCarrier, KeysInAmForTheTuneTimeAndPutsTheModeBack)
     FakeView view;
     CPttRoute route(ports, view);
     FakeTuneRadio radio(route);
-    CTuneCarrier tune(radio, route);
+    CTuneCarrier tune(radio);
 
     EXPECT_FALSE(tune.OnTune(true, 100000, 120));  // clamped to 600 s
     EXPECT_EQ(radio.waits, (std::vector<int>{120, 600000}));

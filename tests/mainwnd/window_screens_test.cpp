@@ -22,6 +22,7 @@
 #include "PlaceholderWindows.h"
 #include "Scale.h"
 #include "Tuning.h"
+#include "TxRxWindow.h"
 #include "WorkProgressDlg.h"
 
 using namespace wndtest;
@@ -131,6 +132,32 @@ private:
     int checked_ = 0;
 };
 
+// The TX/RX window at rest and keyed by a click on its button, and its settings dialog.
+void CheckTxRx(Checker& checker, CCorvaneDlg& w)
+{
+    auto* txrx = qobject_cast<CTxRx*>(w.ToolWindow(CTxRx::kTemplateId));
+    ASSERT_NE(txrx, nullptr);
+    // Beside the main window once both are framed, covering none of its buttons.
+    EXPECT_TRUE(
+        PumpUntil([&] { return screentest::BesideMain(*txrx, w); }, std::chrono::seconds(5)))
+        << screentest::BesideMain(*txrx, w).message();
+    checker.Check(
+        "txrx_idle", [] {}, [&]() -> QWidget* { return txrx; }, [](QWidget*) {});
+    checker.Check(
+        "txrx_keyed", [&] { checker.Click(txrx->GetDlgItem(CTxRx::kPtt)); },
+        [&]() -> QWidget* { return w.IsTransmitting() ? txrx : nullptr; },
+        [&](QWidget*) {
+            // Down, and blinking once a second while keyed.
+            QWidget* ptt = txrx->GetDlgItem(CTxRx::kPtt);
+            const QImage before = ptt->grab().toImage();
+            screentest::Pump(std::chrono::milliseconds(1100));
+            EXPECT_NE(ptt->grab().toImage(), before) << "the PTT button does not blink";
+            w.SetPtt(false);
+        });
+    EXPECT_FALSE(w.IsTransmitting());
+    checker.CheckModalByClick("ptt_settings", txrx->GetDlgItem(CTxRx::kSetup));
+}
+
 void CheckPages(Checker& checker, CCorvaneDlg& w)
 {
     auto* tabs = w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs);
@@ -171,6 +198,7 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         checker.CheckMenuByClick("band_menu", w.GetDlgItem(mainwnd::kBand));
         checker.CheckMenuByClick("mode_menu", w.GetDlgItem(mainwnd::kMode));
         checker.CheckMenuByClick("offset_field_menu", w.GetDlgItem(radio::ctl::kOffset), 3);
+        CheckTxRx(checker, w);
         CheckPages(checker, w);
         // The band scale page is shown now: its sliders open the manual input too.
         if (auto* scale = w.findChild<CScale*>(); scale != nullptr && scale->isVisible())

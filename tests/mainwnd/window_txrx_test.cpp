@@ -8,6 +8,7 @@
 #include "Pty.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QKeyEvent>
 
 #include <fcntl.h>
@@ -23,6 +24,7 @@
 #include "Ini.h"
 #include "Process.h"
 #include "ProgramFolder.h"
+#include "PttSetDlg.h"
 #include "RadioModes.h"
 #include "RemotePart.h"
 #include "ShutdownSignals.h"
@@ -101,6 +103,28 @@ MainWindowPartList PartsWithClock(std::atomic<int64_t>& clockMs)
 {
     return {MakeTuningPart, MakeTimerPart, MakeRemotePart,
             TxRxPartFactory([&clockMs] { return clockMs.load(); })};
+}
+
+// The PTT settings opened by the window's button, `port` chosen there and OK pressed.
+void ChoosePttPort(CCorvaneDlg& w, const char* port)
+{
+    QTimer::singleShot(0, [port] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* dialog = qobject_cast<CPTTSet*>(modal);
+        auto* list = dialog != nullptr ? dialog->GetDlgItemAs<QComboBox>(CPTTSet::kPort) : nullptr;
+        auto* ok = dialog != nullptr ? dialog->GetDlgItemAs<QAbstractButton>(ctl::kIdOk) : nullptr;
+        if (list == nullptr || ok == nullptr) {
+            ADD_FAILURE() << "no PTT settings dialog";
+            if (auto* other = qobject_cast<QDialog*>(modal))
+                other->done(QDialog::Rejected);
+            return;
+        }
+        list->setCurrentText(QString::fromLatin1(port));
+        ok->click();
+    });
+    auto* setup = TxRx(w)->GetDlgItemAs<QAbstractButton>(CTxRx::kSetup);
+    ASSERT_NE(setup, nullptr);
+    setup->click();
 }
 
 // Whether this process holds a descriptor open on `device`.
@@ -200,6 +224,15 @@ TEST(TxRxWindow, ButtonKeyAndClientKeyTheRadioAndTheTimeIsCountedAndKept)
         [&](CCorvaneDlg& w) {
             EXPECT_EQ(Text(w, CTxRx::kTotalTime), "0:01:01");
             EXPECT_EQ(Text(w, CTxRx::kPartialTime), "0:00:00");
+
+            // Off line, tune keys nothing: it keys through the window, as every caller does.
+            ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyKnown; }));
+            w.GoOffLine();
+            const size_t from = f.Trace().size();
+            Button(w, CTxRx::kTune)->click();
+            EXPECT_EQ(f.Trace().find("PTT 1", from), std::string::npos) << f.Trace().substr(from);
+            EXPECT_FALSE(w.IsTransmitting());
+            EXPECT_EQ(Button(w, CTxRx::kTune)->GetCheck(), 0);
             w.CloseProgram();
         },
         {}, PartsWithClock(clockMs));
@@ -235,16 +268,15 @@ TEST(TxRxWindow, AnOwnPortThatFailsKeysNothingAndSigtermUnkeysAndClosesOne)
         EXPECT_FALSE(w.IsTransmitting());
         EXPECT_EQ(ptt->GetCheck(), 0);
 
-        // The port that works, taken the way the settings dialog leaves it.
-        w.IniStore()->WriteInt("Setup", "PTTPorta", 9);
-        w.SetPtt(false);
-        QTimer::singleShot(0, [&] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                dialog->done(QDialog::Rejected);
-        });
-        auto* setup = TxRx(w)->GetDlgItemAs<QAbstractButton>(CTxRx::kSetup);
-        ASSERT_NE(setup, nullptr);
-        setup->click();
+        // No PTT port after OK in the settings: the window goes at once and nothing keys.
+        ChoosePttPort(w, "OFF");
+        EXPECT_FALSE(TxRx(w)->isVisible());
+        w.SetPtt(true);
+        EXPECT_FALSE(w.IsTransmitting());
+        EXPECT_TRUE(f.boxes.size() == 1u) << f.boxes.back().text;
+        // A port that works: the window is back at once and keys on that port.
+        ChoosePttPort(w, "COM9");
+        EXPECT_TRUE(TxRx(w)->isVisible());
         ptt->click();
         EXPECT_TRUE(w.IsTransmitting());
         EXPECT_EQ(ptt->GetCheck(), 1);

@@ -1,18 +1,17 @@
 #include "TuneCarrier.h"
 
-#include "PttRoute.h"
 #include "RadioModes.h"
 #include "RemoteCodes.h"
 #include "SettingsKeys.h"
 
 namespace txrx {
 
-CTuneCarrier::CTuneCarrier(ITuneRadio& radio, CPttRoute& route) : radio_(radio), route_(route) {}
+CTuneCarrier::CTuneCarrier(ITuneRadio& radio) : radio_(radio) {}
 
 bool CTuneCarrier::OnTune(bool buttonOn, int tuneSeconds, int delayCommandMs)
 {
     if (!buttonOn) {
-        route_.SetPtt(false);
+        radio_.Key(false);
         RestoreMode();
         return false;
     }
@@ -23,9 +22,9 @@ bool CTuneCarrier::OnTune(bool buttonOn, int tuneSeconds, int delayCommandMs)
         return true;
     radio_.RemoteCommand(remote::kSetMode, radio::ModeInfoFor(radio::kAm)->remote);
     // A program closing in the middle still unkeys and gets its mode back.
-    if (radio_.Wait(delayCommandMs) && route_.SetPtt(true))
+    if (radio_.Wait(delayCommandMs) && radio_.Key(true))
         radio_.Wait(seconds * 1000);
-    route_.SetPtt(false);
+    radio_.Key(false);
     RestoreMode();
     return false;
 }

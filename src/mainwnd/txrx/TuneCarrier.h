@@ -1,11 +1,10 @@
 // The tune button's run: remembers the mode, keys a carrier in AM for the tune time, unkeys and
 // puts the mode back. The mode goes through the remote-control codes, as the extension clients
-// set it; the waits keep messages flowing.
+// set it, and the keying through the window, as every other caller keys; the waits keep
+// messages flowing.
 #pragma once
 
 namespace txrx {
-
-class CPttRoute;
 
 class ITuneRadio {
 public:
@@ -14,12 +13,14 @@ public:
     virtual int RemoteCommand(int code, int argument) = 0;
     // Waits ms pumping messages; false when the wait ended early (the program is closing).
     virtual bool Wait(int ms) = 0;
+    // Keys through the window, which refuses while closing or off line; the state afterwards.
+    virtual bool Key(bool on) = 0;
 };
 
 class CTuneCarrier {
 public:
-    // Both must outlive the carrier.
-    CTuneCarrier(ITuneRadio& radio, CPttRoute& route);
+    // The radio must outlive the carrier.
+    explicit CTuneCarrier(ITuneRadio& radio);
 
     // The button's new state. With the button on and a tune time, the whole run happens here;
     // with no tune time the mode is only remembered and the button stays on until its next
@@ -30,7 +31,6 @@ private:
     void RestoreMode();
 
     ITuneRadio& radio_;
-    CPttRoute& route_;
     int savedMode_ = 0;  // a remote mode number (1 LSB .. 7 WFM), 0 none
 };
 

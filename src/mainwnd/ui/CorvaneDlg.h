@@ -82,6 +82,8 @@ public:
     void CloseProgram();
     void PlaceMemoryWindow(int show);
     void PlaceMemoryRadioWindow(int show);
+    // Shows the TX/RX window while a PTT port or the driver keys, else hides it; without a place
+    // of its own it stands beside the main window.
     void PlaceTxRxWindow();
     void PlaceAudioRecorderWindow();
     void SetPollingEnabled(bool on);
@@ -296,6 +298,14 @@ private:
     std::function<bool()> setupRunner_;
 
     void PlaceListWindow(int id, const settings::RegRect& place, bool& shownOnce, int show);
+    bool TxRxInUse() const;
+    void ShowTxRxWindow();
+    // The TX/RX window beside the main window, placed again whenever either frame changes or
+    // the main window moves, until the user moves it.
+    void PlaceTxRxBesideMain();
+    // At the main window's first showing without a stored place: room on its left.
+    void MakeRoomForTxRx();
+    bool IsTxRxPlaceEvent(QObject* watched, const QEvent* event) const;
 
     // Pages (owned by the tab control once added) and tool windows (owned here).
     std::vector<QPointer<QWidget>> pages_;
@@ -322,6 +332,11 @@ private:
     bool settingField_ = false;           // the program, not the user, changes the frequency field
     QMargins fittedFrame_;                // the window frame FitToScreen last allowed for
     std::optional<QPoint> storedCorner_;  // the frame's stored place, until it is framed there
+    bool placeStored_ = false;            // the main window came up at a stored place
+    bool txRxFollowsMain_ = false;        // the TX/RX window stands beside the main window
+    bool txRxShowPending_ = false;        // it shows when the main window does
+    bool txRxWatched_ = false;
+    QRect txRxPlaced_;  // the frame the TX/RX window was last given beside the main window
     // The frequency font at the window's natural width, and that width.
     int displayPoints_ = 0;
     int displayWidth_ = 0;

@@ -226,6 +226,7 @@ void CCorvaneDlg::OnTimer(int id)
         return;
     // The frame may come without a move or resize of the window itself.
     RefitWhenFramed();
+    PlaceTxRxBesideMain();
     for (const auto& part : parts_)
         part->OnTimer();
 }
@@ -239,6 +240,8 @@ bool CCorvaneDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Item(rc::kFrequency) && event->type() == QEvent::FocusOut)
         OnFrequencyFocusOut();
+    else if (IsTxRxPlaceEvent(watched, event))
+        PlaceTxRxBesideMain();
     return CMyFontDialog::eventFilter(watched, event);
 }
 
@@ -292,4 +295,5 @@ void CCorvaneDlg::moveEvent(QMoveEvent* event)
     }
     CMyFontDialog::moveEvent(event);
     RefitWhenFramed();
+    PlaceTxRxBesideMain();
 }

@@ -25,6 +25,7 @@ void CCorvaneDlg::RestoreWindowPosition()
     const auto rect = profile_.GetRect(settings::reg::MainWindowRect);
     if (!rect || rect->bottom == rect->top || rect->right == rect->left)
         return;
+    placeStored_ = true;
     const QPoint stored(rect->left, rect->top);
     const QPoint at = OnScreen(stored);
     // A place on the screen is kept; the frame's corner goes there once the frame is known.
@@ -104,13 +105,21 @@ void CCorvaneDlg::RefitWhenFramed()
 void CCorvaneDlg::showEvent(QShowEvent* event)
 {
     CMyFontDialog::showEvent(event);
-    if (displayWidth_ <= 0) {
+    const bool first = displayWidth_ <= 0;
+    if (first) {
         // The first time: as large as the window wants to be (the pages whole), which Qt
         // limits to two thirds of the screen; FitToScreen keeps it on the screen.
         displayWidth_ = sizeHint().width();
         resize(sizeHint().expandedTo(minimumSize()));
     }
     FitToScreen();
+    if (first && !placeStored_)
+        MakeRoomForTxRx();
+    if (txRxShowPending_) {
+        txRxShowPending_ = false;
+        ShowTxRxWindow();
+    }
+    PlaceTxRxBesideMain();
 }
 
 void CCorvaneDlg::resizeEvent(QResizeEvent* event)
@@ -119,6 +128,7 @@ void CCorvaneDlg::resizeEvent(QResizeEvent* event)
     ScaleDisplay();
     // A window grown by its own layout stays on the screen as well.
     FitToScreen();
+    PlaceTxRxBesideMain();
 }
 
 void CCorvaneDlg::ScaleDisplay()

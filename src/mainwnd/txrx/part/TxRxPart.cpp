@@ -40,7 +40,7 @@ public:
           ports_(services.Link(), services.Driver(),
                  [&services] { return services.AuxiliaryPort(); }),
           route_(ports_, *this),
-          tune_(*this, route_)
+          tune_(*this)
     {
     }
     ~CTxRxPart() override
@@ -110,6 +110,11 @@ private:
         return services_.RemoteCommand(code, argument);
     }
     bool Wait(int ms) override { return services_.WaitPumpingMessages(ms); }
+    bool Key(bool on) override
+    {
+        services_.SetPtt(on);
+        return route_.IsOn();
+    }
 
     // ITxRxActions
     void OnPttButton(bool down) override
@@ -135,12 +140,21 @@ private:
     }
     void OnSetupButton() override
     {
+        const txrx::PttSettings before = route_.Settings();
         CPTTSet dialog(services_.Ini(), ports_.DriverKeys(), true);
         dialog.SetOwner(window_);
         dialog.DoModal();
-        route_.SetSettings(txrx::ReadPttSettings(services_.Ini()));
+        const txrx::PttSettings now = txrx::ReadPttSettings(services_.Ini());
+        route_.SetSettings(now);
         services_.Link().ReloadPttSettings();
         ShowPttKey();
+        if ((before.port == 0) == (now.port == 0) && before.front == now.front)
+            return;
+        // No transmitter keyed behind a window that goes.
+        if (now.port == 0 && !ports_.DriverKeys())
+            services_.SetPtt(false);
+        // Shown, hidden or kept in front at once, not at the next start.
+        services_.PlaceToolWindows();
     }
     void OnPlaceChanged() override
     {

@@ -1,0 +1,171 @@
+// The tool windows' places: the list windows where they were left, the recorder bar under the
+// main window, and the TX/RX window beside it.
+#include "CorvaneDlg.h"
+
+#include "Ini.h"
+#include "Profile.h"
+#include "RadioLink.h"
+#include "ToolWindowPlace.h"
+
+#include <QEvent>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
+constexpr int kTxRxId = 249;
+}  // namespace
+
+void CCorvaneDlg::PlaceMemoryWindow(int show)
+{
+    PlaceListWindow(230, settings::reg::MemorieRect, toolWindowShownOnce_[0], show);
+}
+
+void CCorvaneDlg::PlaceMemoryRadioWindow(int show)
+{
+    PlaceListWindow(4002, settings::reg::MemorieRadioRect, toolWindowShownOnce_[1], show);
+}
+
+// The first showing takes the stored place (kept on a visible screen); later ones keep where the
+// user left the window.
+void CCorvaneDlg::PlaceListWindow(int id, const settings::RegRect& place, bool& shownOnce, int show)
+{
+    QWidget* w = ToolWindow(id);
+    if (w == nullptr)
+        return;
+    if (show != 1) {
+        w->hide();
+        return;
+    }
+    if (!shownOnce) {
+        shownOnce = true;
+        const auto r = profile_.GetRect(place);
+        if (r && (r->bottom != 0 || r->top != 0)) {
+            const QPoint at = OnScreen(QPoint(r->left, r->top));
+            w->setGeometry(at.x(), at.y(), std::max(1, r->right - r->left),
+                           std::max(1, r->bottom - r->top));
+        } else {
+            w->move(0, 0);
+        }
+    }
+    if (!IsPlaceholder(w))
+        w->show();
+}
+
+bool CCorvaneDlg::TxRxInUse() const
+{
+    return link_->Settings().pttPort != 0 || link_->DriverSupportsPtt();
+}
+
+void CCorvaneDlg::PlaceTxRxWindow()
+{
+    QWidget* w = ToolWindow(kTxRxId);
+    if (w == nullptr)
+        return;
+    txRxShowPending_ = false;
+    if (!TxRxInUse()) {
+        w->hide();
+        return;
+    }
+    const bool front = ini_.GetInt(settings::setup::PTTFront) != 0;
+    // Changing the flag hides a shown window: only when it changes.
+    if (w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != front)
+        w->setWindowFlag(Qt::WindowStaysOnTopHint, front);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    if (!txRxWatched_) {
+        // Its frame comes from the window manager after it is shown: placed again then.
+        w->installEventFilter(this);
+        txRxWatched_ = true;
+    }
+    // Once beside the main window it stays there: the place it stores on the way is its own.
+    if (!txRxFollowsMain_) {
+        const auto r = profile_.GetRect(settings::reg::TxRxRect);
+        if (r && (r->bottom != 0 || r->top != 0)) {
+            w->move(OnScreen(QPoint(r->left, r->top)));
+        } else {
+            txRxFollowsMain_ = true;
+            txRxPlaced_ = QRect();
+        }
+    }
+    // Before the main window is shown it has no place to stand beside: shown with it.
+    if (isVisible())
+        ShowTxRxWindow();
+    else
+        txRxShowPending_ = true;
+}
+
+void CCorvaneDlg::ShowTxRxWindow()
+{
+    QWidget* w = ToolWindow(kTxRxId);
+    if (w == nullptr || IsPlaceholder(w))
+        return;
+    w->show();
+    PlaceTxRxBesideMain();
+}
+
+void CCorvaneDlg::PlaceTxRxBesideMain()
+{
+    QWidget* w = ToolWindow(kTxRxId);
+    if (!txRxFollowsMain_ || w == nullptr || !w->isVisible() || !isVisible() || isMinimized())
+        return;
+    const QRect frame = w->frameGeometry();
+    // Moved by the user (same frame, another place): it stays where it was put.
+    if (txRxPlaced_.isValid() && frame.size() == txRxPlaced_.size()
+        && frame.topLeft() != txRxPlaced_.topLeft()) {
+        txRxFollowsMain_ = false;
+        return;
+    }
+    const QScreen* s = screen();
+    if (s == nullptr)
+        return;
+    // Not framed yet: the window manager will frame it as it framed the main window.
+    const QSize whole = frame == w->geometry() ? w->size().grownBy(FrameMargins()) : frame.size();
+    const QPoint at = mainwnd::ToolFrameBeside(frameGeometry(), whole, s->availableGeometry());
+    txRxPlaced_ = QRect(at, frame.size());
+    if (frame.topLeft() != at)
+        w->move(at);
+}
+
+void CCorvaneDlg::MakeRoomForTxRx()
+{
+    const QWidget* w = ToolWindow(kTxRxId);
+    QWindow* handle = windowHandle();
+    const QScreen* s = screen();
+    if (!txRxFollowsMain_ || w == nullptr || IsPlaceholder(w) || handle == nullptr || s == nullptr)
+        return;
+    // Where the fit to the screen has just put the frame.
+    const QRect main(handle->framePosition(), frameGeometry().size());
+    const QPoint at =
+        mainwnd::MainCornerWithRoomFor(main, w->frameGeometry().size(), s->availableGeometry());
+    if (at != main.topLeft())
+        handle->setFramePosition(at);
+}
+
+bool CCorvaneDlg::IsTxRxPlaceEvent(QObject* watched, const QEvent* event) const
+{
+    const QEvent::Type type = event->type();
+    return (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
+           && watched == ToolWindow(kTxRxId);
+}
+
+void CCorvaneDlg::PlaceAudioRecorderWindow()
+{
+    QWidget* w = ToolWindow(252);
+    if (w == nullptr)
+        return;
+    // The recorder bar is in use only once the audio part provides it.
+    if (IsPlaceholder(w)) {
+        w->hide();
+        return;
+    }
+    const bool front = ini_.GetInt(settings::audiorecorder::Front) != 0;
+    w->setWindowFlag(Qt::WindowStaysOnTopHint, front);
+    w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    const auto r = profile_.GetRect(settings::reg::AudioRecorderRect);
+    if (r && (r->bottom != 0 || r->top != 0))
+        w->move(OnScreen(QPoint(r->left, r->top)));
+    else
+        w->move(frameGeometry().left(), frameGeometry().bottom() + 1);
+    w->show();
+}
