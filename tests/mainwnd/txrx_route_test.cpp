@@ -250,6 +250,7 @@ public:
         keyedDuringWait.push_back(route_.IsOn());
         return !closing;
     }
+    bool WaitForRadio() override { return !closing; }
     bool Key(bool on) override { return route_.SetPtt(on); }
 
     int mode = 2;  // USB

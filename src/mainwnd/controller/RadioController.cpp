@@ -420,6 +420,19 @@ void CRadioController::TuneVfo(int vfo, int64_t hz, int mode, bool narrow, bool 
     SendCommand(civ::kCmdSetMode, info->civ, {civ::FilterByte(info->civ, narrow)});
 }
 
+bool CRadioController::WaitForIdle(int maxMs)
+{
+    for (int i = 0; i < maxMs; ++i) {
+        if (state_.closing)
+            return false;
+        platform::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (worker_.IsIdle())
+            return true;
+    }
+    return false;
+}
+
 void CRadioController::SendSplit(bool on)
 {
     state_.split = on;

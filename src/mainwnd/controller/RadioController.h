@@ -84,6 +84,9 @@ public:
     void ActivateVfo(int vfo, bool wait);
     // Sends split on or off and shows it; nothing else is read or changed.
     void SendSplit(bool on);
+    // Pumps messages until everything queued was sent and answered (or timed out); false when
+    // the program began closing or maxMs passed first.
+    bool WaitForIdle(int maxMs);
 
     // ---- What the window and the link tell the controller ----
     // The link's settings, taken again after the start-up, Setup and Sync.

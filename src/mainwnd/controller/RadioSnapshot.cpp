@@ -162,15 +162,8 @@ bool CRadioSnapshot::Sent(uint8_t command, uint8_t sub, std::initializer_list<ui
 
 void CRadioSnapshot::WaitForWorker()
 {
-    for (int i = 0; i < kIdleWaitSteps; ++i) {
-        if (controller_.State().closing)
-            return;
-        platform::PumpMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (controller_.Worker().IsIdle())
-            return;
-    }
-    if (log_ != nullptr && log_->IsOpen())
+    if (!controller_.WaitForIdle(kIdleWaitSteps) && !controller_.State().closing && log_ != nullptr
+        && log_->IsOpen())
         log_->WriteText(language_.FormatText("Timeout :%dms\r\n", {kIdleWaitSteps}));
 }
 

@@ -22,7 +22,7 @@ bool CTuneCarrier::OnTune(bool buttonOn, int tuneSeconds, int delayCommandMs)
         return true;
     radio_.RemoteCommand(remote::kSetMode, radio::ModeInfoFor(radio::kAm)->remote);
     // A program closing in the middle still unkeys and gets its mode back.
-    if (radio_.Wait(delayCommandMs) && radio_.Key(true))
+    if (radio_.WaitForRadio() && radio_.Wait(delayCommandMs) && radio_.Key(true))
         radio_.Wait(seconds * 1000);
     radio_.Key(false);
     RestoreMode();

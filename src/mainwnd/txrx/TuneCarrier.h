@@ -13,6 +13,9 @@ public:
     virtual int RemoteCommand(int code, int argument) = 0;
     // Waits ms pumping messages; false when the wait ended early (the program is closing).
     virtual bool Wait(int ms) = 0;
+    // Waits until what was sent went out and had its answer or its time-out; false when that
+    // took too long or the program is closing: no carrier before the radio is in AM.
+    virtual bool WaitForRadio() = 0;
     // Keys through the window, which refuses while closing or off line; the state afterwards.
     virtual bool Key(bool on) = 0;
 };

@@ -8,6 +8,8 @@
 #include "PttRoute.h"
 #include "PttSetDlg.h"
 #include "RadioLink.h"
+#include "RadioController.h"
+#include "RadioSnapshot.h"
 #include "SettingsKeys.h"
 #include "TuneCarrier.h"
 #include "TxRxWindow.h"
@@ -110,6 +112,10 @@ private:
         return services_.RemoteCommand(code, argument);
     }
     bool Wait(int ms) override { return services_.WaitPumpingMessages(ms); }
+    bool WaitForRadio() override
+    {
+        return services_.Controller().WaitForIdle(radio::CRadioSnapshot::kIdleWaitSteps);
+    }
     bool Key(bool on) override
     {
         services_.SetPtt(on);
