@@ -2,11 +2,13 @@
 
 #include "ClipboardPart.h"
 #include "RemotePart.h"
+#include "SkedsPart.h"
 #include "TimerPart.h"
 #include "TuningPart.h"
 #include "TxRxPart.h"
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart, MakeRemotePart, MakeClipboardPart, MakeTxRxPart};
+    return {MakeTuningPart,    MakeTimerPart, MakeRemotePart,
+            MakeClipboardPart, MakeTxRxPart,  MakeSkedsPart};
 }

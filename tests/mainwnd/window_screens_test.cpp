@@ -21,6 +21,8 @@
 #include "PageTabCtrl.h"
 #include "PlaceholderWindows.h"
 #include "Scale.h"
+#include "SkedLine.h"
+#include "SkedWarning.h"
 #include "Tuning.h"
 #include "TxRxWindow.h"
 #include "WorkProgressDlg.h"
@@ -184,6 +186,20 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         f.profile->WriteProfileString("CurrentSet", "FontMain", "DejaVu Sans");
         f.profile->WriteProfileInt("CurrentSet", "FontSizeMain", 12);
     }
+    // The skeds page shows a few skeds.
+    std::string skeds;
+    for (const char* sked : {"203001011200 ~ Morning net", "203001021830 ~ DX window 20 m",
+                             "203001031945 ~ Contest"}) {
+        lists::SkedLine line;
+        line.key = std::string(sked).substr(0, 12);
+        line.description = std::string(sked).substr(15);
+        line.frequencyA = "14.074.000";
+        line.modeA = "USB";
+        line.frequencyB = "7.074.000";
+        line.modeB = "LSB";
+        skeds += lists::JoinSkedLine(line) + "\n";
+    }
+    testing_support::PutFile(f.folder / "Skeds.Dat", skeds);
     XInput input;
     ASSERT_TRUE(input.Ok()) << "no X test extension";
     Checker checker(input);
@@ -219,6 +235,20 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
             framework::ShowMessageBox(
                 {"Serial port COM:3 not working.", "", mb::kOk | mb::kIconExclamation, 0}, &w);
         });
+        // The warning before a sked fires, over the main window it disables.
+        ASSERT_TRUE(w.isEnabled());
+        std::unique_ptr<CAttivaSkeds> warning;
+        checker.Check(
+            "sked_warning",
+            [&] {
+                warning = std::make_unique<CAttivaSkeds>();
+                warning->Create(&w);
+                warning->SetText(framework::Language().Format(1173, {27, "Morning net"}));
+            },
+            [&]() -> QWidget* { return warning.get(); }, [&](QWidget*) {});
+        EXPECT_FALSE(w.isEnabled());
+        warning.reset();
+        EXPECT_TRUE(w.isEnabled());
         CWorkProgressDlg progress;
         checker.Check(
             "work_progress",

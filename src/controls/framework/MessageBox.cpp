@@ -83,6 +83,11 @@ int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent)
 {
     if (!parent)
         parent = MainWindow();
+    // A box over a disabled window (one a warning holds disabled) would be disabled with it.
+    if (parent != nullptr && !parent->isEnabled()) {
+        QWidget* active = QApplication::activeWindow();
+        parent = active != nullptr && active->isEnabled() ? active : nullptr;
+    }
     std::vector<ButtonSpec> buttons = ButtonsOf(request.style);
     // Closed without a button: the escape answer, as the window system does.
     int escapeAnswer = buttons.front().answer;

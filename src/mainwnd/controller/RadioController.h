@@ -223,6 +223,24 @@ public:
     void EnableFunctionPanel();
     void OnAutoUpdate(bool down);
 
+    // ---- Long radio operations ----
+    // A sked firing, a memory transfer or a scan holds one while it runs; what would retune the
+    // radio meanwhile (a sked coming due) waits until none is held. They nest.
+    class LongOperation {
+    public:
+        explicit LongOperation(CRadioController& controller) : controller_(controller)
+        {
+            ++controller_.longOperations_;
+        }
+        ~LongOperation() { --controller_.longOperations_; }
+        LongOperation(const LongOperation&) = delete;
+        LongOperation& operator=(const LongOperation&) = delete;
+
+    private:
+        CRadioController& controller_;
+    };
+    bool InLongOperation() const { return longOperations_ > 0; }
+
 private:
     // Tests set up the state a scenario starts from.
     friend struct ControllerStateAccess;
@@ -261,6 +279,7 @@ private:
 
     IRadioView& view_;
     CIni& ini_;
+    int longOperations_ = 0;
     const CLanguage& language_;
     IRadioClients* clients_ = nullptr;
     cat::CTraceLog* log_ = nullptr;

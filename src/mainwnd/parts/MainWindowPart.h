@@ -73,6 +73,8 @@ public:
     virtual void OnRadioStateChanged(const RadioStateChange& /*change*/) {}
     // The choose-VFO dialog: radio::kVfoA, kVfoB, 0 for Cancel, -1 when not served.
     virtual int ChooseVfo() { return -1; }
+    // The timer's sked check (mainwnd::ISkedCheck), for the part that keeps the skeds.
+    virtual void CheckDueSked(int /*utcMinute*/, const std::string& /*key*/) {}
 
     // ---- Keying the transmitter ----
     // The part that keys the transmitter: the window's SetPtt and IsTransmitting go to it.

@@ -63,6 +63,8 @@ public:
     // holds one) and the remote-control codes (-1 while no part serves them).
     virtual remote::CAuxiliaryPort* AuxiliaryPort() = 0;
     virtual int RemoteCommand(int code, int argument) = 0;
+    // The timer's sked check handed on to every part (the skeds part serves it).
+    virtual void CheckDueSked(int utcMinute, const std::string& key) = 0;
     // Waits ms pumping messages; false when the wait ended early (the program is closing).
     virtual bool WaitPumpingMessages(int ms) = 0;
     // Closes the program as "Exit" does, once the running handler has returned.

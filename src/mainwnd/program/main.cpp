@@ -1,5 +1,6 @@
 // Corvane: the radio-control program. Sets up Qt and the dialog framework, then runs the
 // application's start-up, which creates the main window and returns when it has closed.
+#include "Clock.h"
 #include "CorvaneApp.h"
 #include "CorvaneDlg.h"
 #include "CustomControls.h"
@@ -34,6 +35,8 @@ void EndProgram(CCorvaneApp& app, CCorvaneDlg* window)
 int main(int argc, char* argv[])
 {
     CShutdownSignals::ExitOnSignals();
+    // A test clock starts with the process, not with the first tick.
+    mainwnd::ProgramClock();
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     // The main window ends the program, not the last window closed (tool windows may be open).

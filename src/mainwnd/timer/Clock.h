@@ -28,4 +28,22 @@ public:
     std::string FormatDate(const std::tm& date) const override;
 };
 
+// The system clock moved to start at a given moment and run on at normal speed.
+class ShiftedClock : public SystemClock {
+public:
+    explicit ShiftedClock(std::time_t startsAt) : shift_(startsAt - SystemClock::Now()) {}
+    std::time_t Now() const override { return SystemClock::Now() + shift_; }
+
+private:
+    std::time_t shift_;
+};
+
+// A UTC time written "2030-01-01T11:59:58Z"; nothing for anything else.
+std::optional<std::time_t> ParseUtcTime(const std::string& text);
+
+// The clock of the whole program, made at the first call: the system clock, or with
+// CORVANE_TEST_CLOCK set to a UTC time one that starts there (a malformed value is reported on
+// standard error and ignored).
+const IClock& ProgramClock();
+
 }  // namespace mainwnd

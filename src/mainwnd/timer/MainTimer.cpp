@@ -59,6 +59,13 @@ void CMainTimer::OnTimer()
     const std::optional<std::tm> local = clock_.Local(now);
     if (local && local->tm_min != minute_)
         MinuteWork(now, *local);
+    // Every second, so a sked at the minute the program starts in is not missed; the skeds
+    // page handles each minute value once.
+    if (skeds_ != nullptr) {
+        std::tm utc{};
+        const bool haveUtc = local && UtcFromLocal(now, *local, utc);
+        skeds_->CheckDueSked(haveUtc ? utc.tm_min : -1, haveUtc ? Format("%Y%m%d%H%M", utc) : "");
+    }
 }
 
 void CMainTimer::MinuteWork(std::time_t now, const std::tm& local)
@@ -75,8 +82,6 @@ void CMainTimer::MinuteWork(std::time_t now, const std::tm& local)
         utcText_ = ClockText(utcCaption_, utc);
         host_.ShowClock(kUtcClockField, utcText_);
     }
-    if (skeds_ != nullptr)
-        skeds_->CheckDueSked(haveUtc ? utc.tm_min : -1, haveUtc ? Format("%Y%m%d%H%M", utc) : "");
 
     CheckForUpdate(now);
     CountUsage();

@@ -1,5 +1,5 @@
 // The work of the main window's one-second timer that needs no window: watching the driver
-// connection, and once per minute of local time the local and UTC clocks, the sked check, the
+// connection and the sked check, and once per minute of local time the local and UTC clocks, the
 // periodic update check and the usage counter. The window calls OnTimer every second (while its
 // timer runs), then does its tool windows' per-second work. GUI thread only.
 #pragma once

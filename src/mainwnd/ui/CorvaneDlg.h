@@ -130,6 +130,7 @@ public:
     void PostClose() override;
     remote::CAuxiliaryPort* AuxiliaryPort() override;
     int RemoteCommand(int code, int argument) override;
+    void CheckDueSked(int utcMinute, const std::string& key) override;
 
     // ---- radio::IRadioClients: passed on to the parts ----
     void NotifyClients(int code, int64_t value) override;

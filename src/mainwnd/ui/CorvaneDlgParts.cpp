@@ -114,6 +114,12 @@ int CCorvaneDlg::RemoteCommand(int code, int argument)
     return -1;
 }
 
+void CCorvaneDlg::CheckDueSked(int utcMinute, const std::string& key)
+{
+    for (const auto& part : parts_)
+        part->CheckDueSked(utcMinute, key);
+}
+
 void CCorvaneDlg::GoOffLine()
 {
     ShowOffLine();

@@ -13,11 +13,28 @@ namespace {
 constexpr int kStrLocal = 1169;
 constexpr int kStrUtc = 1170;
 
+// The sked check goes to the skeds part through the services, as the timer knows no lists. (Not
+// a base of the part: the part's own CheckDueSked hook has the same signature.)
+class SkedCheckRoute : public mainwnd::ISkedCheck {
+public:
+    explicit SkedCheckRoute(IMainWindowServices& services) : services_(services) {}
+    void CheckDueSked(int utcMinute, const std::string& key) override
+    {
+        services_.CheckDueSked(utcMinute, key);
+    }
+
+private:
+    IMainWindowServices& services_;
+};
+
 class CTimerPart : public IMainWindowPart, private mainwnd::ITimerHost {
 public:
     explicit CTimerPart(IMainWindowServices& services)
-        : services_(services), timer_(services.Ini(), *this, clock_)
+        : services_(services),
+          skeds_(services),
+          timer_(services.Ini(), *this, mainwnd::ProgramClock())
     {
+        timer_.SetSkedCheck(&skeds_);
     }
 
     void OnControlsCreated() override
@@ -42,7 +59,7 @@ private:
     void ShowUsageTime(int) override {}
 
     IMainWindowServices& services_;
-    mainwnd::SystemClock clock_;
+    SkedCheckRoute skeds_;
     mainwnd::CMainTimer timer_;
 };
 

@@ -1,0 +1,56 @@
+// The list of skeds, sorted by key, and the sked file it is kept in.
+//
+// Every line of the file with two "~" is kept as it was read and written back, also one whose
+// key names no minute (it never fires); lines without them are left out. Skeds with the same key
+// keep their file order, so the first of them is the one that fires.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lists {
+
+struct SkedEntry {
+    std::string line;  // as read or built, without the line end
+    std::string key;
+    std::string description;
+};
+
+class SkedList {
+public:
+    // The skeds of a file's text. With dropBefore (a key), skeds earlier than that minute and
+    // lines whose key names no minute are left out.
+    static SkedList Parse(std::string_view text, const std::optional<std::string>& dropBefore = {});
+    // The file's text: each line followed by "\n".
+    std::string Text() const;
+
+    std::size_t Size() const { return entries_.size(); }
+    bool Empty() const { return entries_.empty(); }
+    const SkedEntry& At(std::size_t index) const { return entries_[index]; }
+    // What the drop-down shows: key, " ~ ", description.
+    std::string ShownText(std::size_t index) const;
+
+    // The first entry with exactly this key, this line, or this description (ignoring case);
+    // -1 when there is none.
+    int FindKey(std::string_view key) const;
+    int FindLine(std::string_view line) const;
+    int FindDescription(std::string_view description) const;
+
+    // Adds a line (one with two "~") after the entries of its key; its index, -1 when refused.
+    int Insert(std::string line);
+    void Erase(std::size_t index);
+
+private:
+    std::vector<SkedEntry> entries_;
+};
+
+// Reads the sked file; a missing or unreadable file gives an empty list, and *readFailed (when
+// given) tells an unreadable one, whose skeds an empty list must not overwrite unasked.
+SkedList LoadSkedFile(const std::string& path, const std::optional<std::string>& dropBefore = {},
+                      bool* readFailed = nullptr);
+// Rewrites the file (the old one stays on failure, with the reason in *error).
+bool SaveSkedFile(const std::string& path, const SkedList& list, std::string* error);
+
+}  // namespace lists

@@ -1,0 +1,509 @@
+#include "SkedsPage.h"
+
+#include "AsciiCase.h"
+#include "Clock.h"
+#include "ControlFactory.h"
+#include "FlatButton.h"
+#include "Ini.h"
+#include "Language.h"
+#include "LinkSettings.h"
+#include "MainTimer.h"
+#include "MainWindowServices.h"
+#include "MaskEdit.h"
+#include "NumEdit.h"
+#include "RadioController.h"
+#include "RadioLink.h"
+#include "RadioView.h"
+#include "SkedWarning.h"
+#include "TildeTextRecord.h"
+#include "ToolTipLoc.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+
+#include <cstdio>
+
+namespace {
+using namespace tpl;
+
+constexpr settings::IniInt kCorrente{"Skeds", "Corrente", 0};
+constexpr settings::IniInt kAutoDeleteOldKey{"Skeds", "AutoDeleteOld", 0};
+
+constexpr int kMsgSaveFailed = 136;
+constexpr int kMsgAskDelete = 137;
+constexpr int kMsgNoDescription = 138;
+constexpr int kMsgSameDescription = 139;
+constexpr int kMsgSameMinute = 140;
+constexpr int kMsgCountdown = 1173;
+constexpr int kMsgAskCancel = 1174;
+constexpr int kCountdownSteps = 30;
+constexpr std::size_t kMaxErrorText = 255;
+constexpr const char* kVfoA = "VFO A";
+constexpr const char* kVfoB = "VFO B";
+constexpr const char* kDatePicker = "DATEPICKER";
+
+const bool kDatePickerClass = [] {
+    RegisterControlClass(kDatePicker, [](const ControlSpec&, QWidget* parent) -> QWidget* {
+        auto* picker = new QDateEdit(parent);
+        picker->setCalendarPopup(true);
+        picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+        return picker;
+    });
+    return true;
+}();
+
+TemplateItem Label(const char* text)
+{
+    return Control(ctl::kIdStatic, "STATIC", text);
+}
+
+TemplateItem VfoRow(const char* name, int frequency, int mode, int filter)
+{
+    return Row({Label(name), Stretched(Control(frequency, "CNumEdit", "", 0, 12), 1),
+                Control(mode, "COMBOBOX", "", 0, 7), Control(filter, "COnOffButton", "Narrow")});
+}
+
+const DialogTemplateRegistration kTemplate{DialogTemplate{
+    CSkeds::kTemplateId, "Skeds",
+    Column({Row({Label("List Skeds"), Stretched(Control(CSkeds::kList, "COMBOBOX", "", 0, 30), 1)}),
+            Row({Label("Description"),
+                 Stretched(Control(CSkeds::kDescription, "EDIT", "", 0, 24), 1)}),
+            Row({Label("Time (UTC)"), Control(CSkeds::kTime, "CTimeEdit", "", 0, 6),
+                 Label("Date (UTC)"), Control(CSkeds::kDate, kDatePicker, "", 0, 10), Stretch()}),
+            VfoRow("VFO A", CSkeds::kFrequencyA, CSkeds::kModeA, CSkeds::kFilterA),
+            VfoRow("VFO B", CSkeds::kFrequencyB, CSkeds::kModeB, CSkeds::kFilterB),
+            Row({Control(CSkeds::kSplit, "COnOffButton", "Split"), Label("Active VFO"),
+                 Control(CSkeds::kActiveVfo, "COMBOBOX"), Stretch(),
+                 Control(CSkeds::kAutoDeleteOld, "CHECKBOX", "Delete old skeds on startup")}),
+            Row({Control(CSkeds::kDelete, "BUTTON", "Delete"),
+                 Control(CSkeds::kNew, "BUTTON", "New"), Control(CSkeds::kSave, "BUTTON", "Save"),
+                 Stretch(), Control(CSkeds::kDeleteSkeds, "BUTTON", "Delete skeds", kDisabled),
+                 Control(CSkeds::kCreateRecur, "BUTTON", "Create recur sked", kDisabled)}),
+            Stretch()})}};
+
+constexpr struct {
+    int control;
+    int stringId;
+} kTips[] = {
+    {CSkeds::kList, 1060},        {CSkeds::kDelete, 1065},      {CSkeds::kDescription, 1066},
+    {CSkeds::kFilterA, 1038},     {CSkeds::kFilterB, 1039},     {CSkeds::kModeA, 1040},
+    {CSkeds::kModeB, 1041},       {CSkeds::kNew, 1172},         {CSkeds::kSave, 1064},
+    {CSkeds::kSplit, 1010},       {CSkeds::kFrequencyA, 1043},  {CSkeds::kFrequencyB, 1044},
+    {CSkeds::kActiveVfo, 1061},   {CSkeds::kTime, 1126},        {CSkeds::kDate, 1171},
+    {CSkeds::kDeleteSkeds, 1176}, {CSkeds::kCreateRecur, 1334}, {CSkeds::kAutoDeleteOld, 1339}};
+
+// On/off button colours: the state shows in the caption's colour.
+constexpr COLORREF kOnColour = 0x0000C000;
+constexpr COLORREF kOffColour = 0x00000000;
+
+}  // namespace
+
+CSkeds::CSkeds(IMainWindowServices& services, const mainwnd::IClock& clock, std::string path)
+    : CTabPage(kTemplateId), services_(services), clock_(clock), path_(std::move(path))
+{
+}
+
+bool CSkeds::OnInitDialog()
+{
+    for (const auto& tip : kTips)
+        if (QWidget* w = GetDlgItem(tip.control))
+            ToolTips().AddToolId(w, tip.stringId);
+    for (int id : {kFrequencyA, kFrequencyB})
+        if (auto* field = GetDlgItemAs<CNumEdit>(id)) {
+            field->SetFormat(0, ',');
+            field->SetValue(0);
+        }
+    for (int id : {kFilterA, kFilterB, kSplit})
+        if (auto* button = GetDlgItemAs<COnOffButton>(id)) {
+            button->SetOnOffColors(kOnColour, kOffColour);
+            button->SetOn(false);
+        }
+    if (auto* active = GetDlgItemAs<QComboBox>(kActiveVfo)) {
+        active->addItem(kVfoA);
+        active->addItem(kVfoB);
+        active->setCurrentIndex(0);
+    }
+    FillModeCombos();
+    SetNow();
+    if (auto* check = GetDlgItemAs<QCheckBox>(kAutoDeleteOld))
+        check->setChecked(services_.Ini().GetInt(kAutoDeleteOldKey) != 0);
+    LoadSkeds();
+    CTabPage::OnInitDialog();
+    return true;
+}
+
+bool CSkeds::OnCommand(int id, int code)
+{
+    if (id == kList && code == ctl::kCbnSelChange) {
+        OnSelectSked();
+        return true;
+    }
+    if (code != ctl::kBnClicked)
+        return CTabPage::OnCommand(id, code);
+    switch (id) {
+    case kSave: OnSave(); return true;
+    case kDelete: OnDelete(); return true;
+    case kNew: OnNew(); return true;
+    case kFilterA:
+    case kFilterB:
+    case kSplit:
+        if (auto* button = GetDlgItemAs<COnOffButton>(id))
+            button->SetOn(!button->IsOn());
+        return true;
+    default: return CTabPage::OnCommand(id, code);
+    }
+}
+
+// ---- The list and its file ----
+
+void CSkeds::LoadSkeds()
+{
+    std::optional<std::string> dropBefore;
+    const auto* check = GetDlgItemAs<QCheckBox>(kAutoDeleteOld);
+    if (check != nullptr && check->isChecked())
+        if (const std::optional<std::tm> utc = clock_.Utc(clock_.Now()))
+            dropBefore = lists::SkedKeyOf(*utc);
+    list_ = lists::LoadSkedFile(path_, dropBefore, &readFailed_);
+    if (readFailed_)
+        std::fprintf(stderr, "skeds not read from %s\n", path_.c_str());
+    changed_ = false;
+    FillList();
+    if (list_.Empty()) {
+        for (int id : {kModeA, kModeB})
+            if (auto* combo = GetDlgItemAs<QComboBox>(id); combo != nullptr && combo->count() > 0)
+                combo->setCurrentIndex(0);
+        Select(-1);
+        return;
+    }
+    const int stored = services_.Ini().GetInt(kCorrente);
+    Select(stored >= 0 && stored < static_cast<int>(list_.Size()) ? stored : 0);
+    OnSelectSked();
+}
+
+bool CSkeds::SaveSkeds()
+{
+    // An unreadable file keeps its skeds until the user changes the list.
+    if (readFailed_ && !changed_) {
+        std::fprintf(stderr, "skeds not saved: %s could not be read\n", path_.c_str());
+        return false;
+    }
+    std::string error;
+    if (!lists::SaveSkedFile(path_, list_, &error)) {
+        const CLanguage& language = services_.Language();
+        language.ShowMessage(
+            {language.FormatString1(kMsgSaveFailed, error.substr(0, kMaxErrorText)), "",
+             mb::kOk | mb::kIconError, 0});
+        return false;
+    }
+    readFailed_ = false;
+    if (!list_.Empty()) {
+        CIni& ini = services_.Ini();
+        ini.WriteInt(kCorrente, selected_);
+        const auto* check = GetDlgItemAs<QCheckBox>(kAutoDeleteOld);
+        ini.WriteInt(kAutoDeleteOldKey, check != nullptr && check->isChecked() ? 1 : 0);
+    }
+    return true;
+}
+
+void CSkeds::FillList()
+{
+    auto* combo = GetDlgItemAs<QComboBox>(kList);
+    if (combo == nullptr)
+        return;
+    QStringList shown;
+    shown.reserve(static_cast<int>(list_.Size()));
+    for (std::size_t i = 0; i < list_.Size(); ++i)
+        shown.push_back(QString::fromStdString(list_.ShownText(i)));
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    combo->addItems(shown);
+}
+
+void CSkeds::Select(int index)
+{
+    selected_ = index >= 0 && index < static_cast<int>(list_.Size()) ? index : -1;
+    if (auto* combo = GetDlgItemAs<QComboBox>(kList)) {
+        const QSignalBlocker quiet(combo);
+        combo->setCurrentIndex(selected_);
+    }
+}
+
+// ---- Editing ----
+
+void CSkeds::OnSelectSked()
+{
+    if (const auto* combo = GetDlgItemAs<QComboBox>(kList))
+        selected_ = combo->currentIndex();
+    ShowSelectedSked();
+}
+
+void CSkeds::ShowSelectedSked()
+{
+    if (selected_ < 0 || selected_ >= static_cast<int>(list_.Size()))
+        return;
+    if (const std::optional<lists::SkedLine> sked =
+            lists::ParseSkedLine(list_.At(static_cast<std::size_t>(selected_)).line))
+        ShowSked(*sked);
+}
+
+void CSkeds::ShowSked(const lists::SkedLine& sked)
+{
+    FillModeCombos();
+    SetDlgItemText(kDescription, sked.description);
+    const struct {
+        int frequency, mode, filter;
+        const std::string& hz;
+        const std::string& name;
+        bool narrow;
+    } vfos[] = {{kFrequencyA, kModeA, kFilterA, sked.frequencyA, sked.modeA, sked.narrowA},
+                {kFrequencyB, kModeB, kFilterB, sked.frequencyB, sked.modeB, sked.narrowB}};
+    for (const auto& v : vfos) {
+        if (auto* field = GetDlgItemAs<CNumEdit>(v.frequency))
+            field->SetValue(static_cast<double>(lists::SkedFrequency(v.hz)));
+        if (auto* combo = GetDlgItemAs<QComboBox>(v.mode))
+            for (int i = 0; i < combo->count(); ++i)
+                if (platform::AsciiIStartsWith(combo->itemText(i).toStdString(), v.name)) {
+                    combo->setCurrentIndex(i);
+                    break;
+                }
+        if (auto* button = GetDlgItemAs<COnOffButton>(v.filter))
+            button->SetOn(v.narrow);
+    }
+    if (auto* split = GetDlgItemAs<COnOffButton>(kSplit))
+        split->SetOn(sked.split);
+    if (auto* active = GetDlgItemAs<QComboBox>(kActiveVfo))
+        active->setCurrentIndex(sked.activeB ? 1 : 0);
+    if (const std::optional<std::tm> t = lists::ParseSkedKey(sked.key)) {
+        const QDateTime at(QDate(t->tm_year + 1900, t->tm_mon + 1, t->tm_mday),
+                           QTime(t->tm_hour, t->tm_min));
+        if (auto* time = GetDlgItemAs<CTimeEdit>(kTime))
+            DDX_TimeEditSet(at, *time);
+        if (auto* date = GetDlgItemAs<QDateEdit>(kDate))
+            date->setDate(at.date());
+    }
+}
+
+lists::SkedLine CSkeds::SkedFromControls() const
+{
+    lists::SkedLine sked;
+    QDateTime at(QDate(2000, 1, 1), QTime(0, 0));
+    if (const auto* date = GetDlgItemAs<QDateEdit>(kDate))
+        at.setDate(date->date());
+    if (const auto* time = GetDlgItemAs<CTimeEdit>(kTime))
+        DDX_TimeEditGet(at, *time);
+    sked.key = at.toString(QStringLiteral("yyyyMMddHHmm")).toStdString();
+    sked.description = GetDlgItemText(kDescription);
+    sked.frequencyA = GetDlgItemText(kFrequencyA);
+    sked.modeA = GetDlgItemText(kModeA);
+    sked.frequencyB = GetDlgItemText(kFrequencyB);
+    sked.modeB = GetDlgItemText(kModeB);
+    auto on = [this](int id) {
+        const auto* button = GetDlgItemAs<COnOffButton>(id);
+        return button != nullptr && button->IsOn();
+    };
+    sked.narrowA = on(kFilterA);
+    sked.narrowB = on(kFilterB);
+    sked.split = on(kSplit);
+    sked.activeB = GetDlgItemText(kActiveVfo) == kVfoB;
+    return sked;
+}
+
+bool CSkeds::RefuseOutOfLimits(const lists::ChannelTuning& channel)
+{
+    const radio::RadioState& state = services_.Controller().State();
+    const int refusal = lists::CheckChannelLimits(channel, state.lowerLimit, state.upperLimit);
+    if (refusal == 0)
+        return false;
+    const CLanguage& language = services_.Language();
+    language.ShowMessage({language.Format(refusal, {static_cast<long long>(state.lowerLimit),
+                                                    static_cast<long long>(state.upperLimit)}),
+                          "", mb::kOk | mb::kIconError, 0});
+    Focus(refusal == lists::kStrVfoBOutOfLimits ? kFrequencyB : kFrequencyA);
+    return true;
+}
+
+void CSkeds::OnSave()
+{
+    if (lists::TrimBlanks(GetDlgItemText(kDescription)).empty()) {
+        services_.Language().MessageBox(kMsgNoDescription, mb::kOk | mb::kIconError);
+        Focus(kDescription);
+        return;
+    }
+    const lists::SkedLine sked = SkedFromControls();
+    if (RefuseOutOfLimits(lists::SkedTuning(sked)))
+        return;
+    // As it reads back: a "~" of the description is a blank in the list too.
+    std::string line = lists::JoinSkedLine(sked);
+    const std::optional<lists::SkedLine> stored = lists::ParseSkedLine(line);
+    if (const int same = list_.FindLine(line); same >= 0) {
+        Select(same);
+        return;
+    }
+    // Both questions first: a No to the second leaves the list as it was.
+    if (list_.FindKey(stored->key) >= 0 && !Ask(kMsgSameMinute)) {
+        Focus(kTime);
+        return;
+    }
+    // The whole description, never a part of it: entries begin with their key.
+    const int named = list_.FindDescription(stored->description);
+    if (named >= 0 && list_.At(static_cast<std::size_t>(named)).key != stored->key
+        && !Ask(kMsgSameDescription)) {
+        Focus(kDescription);
+        return;
+    }
+    for (int at = list_.FindKey(stored->key); at >= 0; at = list_.FindKey(stored->key))
+        list_.Erase(static_cast<std::size_t>(at));
+    if (const int other = list_.FindDescription(stored->description); other >= 0)
+        list_.Erase(static_cast<std::size_t>(other));
+    const int added = list_.Insert(std::move(line));
+    changed_ = true;
+    FillList();
+    Select(added);
+}
+
+void CSkeds::OnDelete()
+{
+    if (list_.Empty() || selected_ < 0 || !Ask(kMsgAskDelete))
+        return;
+    list_.Erase(static_cast<std::size_t>(selected_));
+    changed_ = true;
+    FillList();
+    Select(std::min(selected_, static_cast<int>(list_.Size()) - 1));
+    ShowSelectedSked();
+}
+
+void CSkeds::OnNew()
+{
+    SetDlgItemText(kDescription, "");
+    for (int id : {kFrequencyA, kFrequencyB})
+        if (auto* field = GetDlgItemAs<CNumEdit>(id))
+            field->SetValue(0);
+    Focus(kDescription);
+    SetNow();
+}
+
+void CSkeds::SetNow()
+{
+    const std::time_t now = clock_.Now();
+    const int offset = services_.Link().Settings().utcOffset;
+    std::optional<std::tm> t;
+    if (offset == mainwnd::kUtcOffsetAuto) {
+        t = clock_.Utc(now);
+    } else if (const std::optional<std::tm> local = clock_.Local(now)) {
+        // The local date and time moved by the offset's hours.
+        std::tm fields = *local;
+        fields.tm_isdst = 0;
+        t = clock_.Utc(::timegm(&fields) + static_cast<std::time_t>(offset) * 3600);
+    }
+    if (!t)
+        return;
+    const QDateTime at(QDate(t->tm_year + 1900, t->tm_mon + 1, t->tm_mday),
+                       QTime(t->tm_hour, t->tm_min));
+    if (auto* time = GetDlgItemAs<CTimeEdit>(kTime))
+        DDX_TimeEditSet(at, *time);
+    if (auto* date = GetDlgItemAs<QDateEdit>(kDate))
+        date->setDate(at.date());
+}
+
+void CSkeds::FillModeCombos()
+{
+    const std::vector<std::string>& modes = services_.Controller().State().modeNames;
+    if (modes == modesCopied_)
+        return;
+    modesCopied_ = modes;
+    for (int id : {kModeA, kModeB}) {
+        auto* combo = GetDlgItemAs<QComboBox>(id);
+        if (combo == nullptr)
+            continue;
+        const QString kept = combo->currentText();
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+        for (const std::string& name : modes)
+            combo->addItem(QString::fromStdString(name));
+        combo->setCurrentIndex(std::max(0, combo->findText(kept)));
+    }
+}
+
+bool CSkeds::Ask(int id)
+{
+    const unsigned icon = id == kMsgAskDelete ? mb::kIconExclamation : mb::kIconQuestion;
+    return services_.Language().MessageBox(id, mb::kYesNo | icon) == mb::kIdYes;
+}
+
+void CSkeds::Focus(int id)
+{
+    if (QWidget* w = GetDlgItem(id))
+        w->setFocus(Qt::OtherFocusReason);
+}
+
+// ---- Firing ----
+
+void CSkeds::CheckDueSked(int minute, const std::string& key)
+{
+    if (minute == lastMinute_)
+        return;
+    // Before anything else: a tick inside the countdown sees this minute done.
+    lastMinute_ = minute;
+    if (minute < 0 || !lists::IsSkedKey(key))
+        return;
+    const int index = list_.FindKey(key);
+    if (index < 0)
+        return;
+    // Taken now: what fires is the sked as it stood when it came due.
+    if (std::optional<lists::SkedLine> sked =
+            lists::ParseSkedLine(list_.At(static_cast<std::size_t>(index)).line)) {
+        Select(index);
+        pending_.push_back(std::move(*sked));
+    }
+    FirePending();
+}
+
+void CSkeds::FirePending()
+{
+    // The start-up's first initialisation is a long radio operation too.
+    while (!pending_.empty() && !closing_ && !services_.Controller().InLongOperation()
+           && !services_.IsFirstInit()) {
+        const lists::SkedLine sked = std::move(pending_.front());
+        pending_.pop_front();
+        Fire(sked);
+    }
+}
+
+void CSkeds::Fire(const lists::SkedLine& sked)
+{
+    radio::CRadioController::LongOperation busy(services_.Controller());
+    if (const int index = list_.FindLine(lists::JoinSkedLine(sked)); index >= 0)
+        Select(index);
+    ShowSked(sked);
+    CAttivaSkeds warning;
+    if (!warning.Create(this)) {
+        std::fprintf(stderr, "sked %s: the warning could not be shown\n", sked.key.c_str());
+        return;
+    }
+    services_.View().Beep(mb::kIconExclamation);
+    const CLanguage& language = services_.Language();
+    for (int n = kCountdownSteps; n >= 1; --n) {
+        warning.SetText(language.Format(kMsgCountdown, {n, sked.description}));
+        if (warning.CheckAbort() && !closing_
+            && language.ShowMessage({language.Format(kMsgAskCancel, {sked.description}), "",
+                                     mb::kYesNo | mb::kIconQuestion | mb::kDefButton2, 0})
+                   == mb::kIdYes)
+            return;
+        // A close request ends the wait early; when it closes the program, the next step sees
+        // it, and the radio stays as it is.
+        if (closing_)
+            return;
+        services_.WaitPumpingMessages(stepMs_);
+    }
+    if (!closing_)
+        ApplySked(sked);
+}
+
+void CSkeds::ApplySked(const lists::SkedLine& sked)
+{
+    const lists::ChannelTuning channel = lists::SkedTuning(sked);
+    if (RefuseOutOfLimits(channel))
+        return;
+    lists::SendChannel(services_.Controller(), channel, {.openRange = true});
+}
