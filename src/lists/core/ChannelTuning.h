@@ -26,9 +26,9 @@ struct ChannelTuning {
 
 // Whether a channel may go to a radio with these limits (inclusive): at least one VFO inside,
 // and with split on both. The language string of the refusal, 0 when it may go.
-inline constexpr int kStrVfoAOutOfLimits = 116;     // "Frequency of VFO-A out of limits : ..."
-inline constexpr int kStrVfoBOutOfLimits = 117;     // "Frequency of VFO-B out of limits : ..."
-inline constexpr int kStrBothOutOfLimits = 118;     // "The values of VFO-A and VFO-B are out ..."
+inline constexpr int kStrVfoAOutOfLimits = 116;  // "Frequency of VFO-A out of limits : ..."
+inline constexpr int kStrVfoBOutOfLimits = 117;  // "Frequency of VFO-B out of limits : ..."
+inline constexpr int kStrBothOutOfLimits = 118;  // "The values of VFO-A and VFO-B are out ..."
 int CheckChannelLimits(const ChannelTuning& channel, int64_t low, int64_t high);
 
 struct ChannelSendStyle {
