@@ -4,6 +4,8 @@
 #include "DataGrid.h"
 #include "ListTable.h"
 
+#include <algorithm>
+
 class CGridListTable : public lists::IListTable {
 public:
     explicit CGridListTable(CDataGrid& grid) : grid_(grid) {}
@@ -21,6 +23,18 @@ public:
     }
     int AppendRow() override { return grid_.InsertRow() - grid_.GetFixedRowCount(); }
     void RemoveRows() override { grid_.DeleteNonFixedRows(); }
+
+    // Replaces the rows with those of `rows` at once (a row at a time costs a grid rebuild each).
+    void Assign(const lists::CTextTable& rows)
+    {
+        const int fixed = grid_.GetFixedRowCount();
+        grid_.DeleteNonFixedRows();
+        grid_.SetRowCount(fixed + rows.Rows());
+        const int columns = std::min(Columns(), rows.Columns());
+        for (int row = 0; row < rows.Rows(); ++row)
+            for (int col = 0; col < columns; ++col)
+                grid_.SetItemText(fixed + row, col, rows.Row(row)[col]);
+    }
 
 private:
     CDataGrid& grid_;

@@ -32,6 +32,7 @@ public:
             return true;
         services_.ShowToolWindow(CDlgMem::kTemplateId);
         window_->raise();
+        window_->activateWindow();
         window_->StoreCurrentState();
         return true;
     }

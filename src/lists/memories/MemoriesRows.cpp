@@ -89,8 +89,10 @@ void CDlgMem::LoadMemories()
 
     CDataGrid& g = Grid();
     CGridListTable table(g);
+    CTextTable rows(pcmem::kColumnCount);
+    const ListFileResult read = ReadPcMemories(path_, rows);
     g.SetRedraw(false);
-    const ListFileResult read = ReadPcMemories(path_, table);
+    table.Assign(rows);
     g.SetRedraw(true);
     readCutShort_ = read.status == ListFileResult::Failed;
     g.AutoSize();
