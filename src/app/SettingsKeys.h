@@ -154,6 +154,15 @@ inline constexpr IniInt Front{"AudioRecorder", "Front", 0};
 }  // namespace audiorecorder
 
 // ---- Registry profile ----
+// The view of the PC memories list (focused cell, sort).
+namespace memorie {
+inline constexpr const char* kSection = "Memorie";
+inline constexpr IniInt RigaCorrente{kSection, "RigaCorrente", 1};
+inline constexpr IniInt ColonnaCorrente{kSection, "ColonnaCorrente", 0};
+inline constexpr IniInt ColonnaOrdinamento{kSection, "ColonnaOrdinamento", 0};
+inline constexpr IniInt ModoOrdinamento{kSection, "ModoOrdinamento", 1};
+}  // namespace memorie
+
 namespace reg {
 inline constexpr RegRect MainWindowRect{"CurrentSet", "MainTop", "MainBottom", "MainLeft",
                                         "MainRight"};

@@ -1,6 +1,7 @@
 #include "ProgramParts.h"
 
 #include "ClipboardPart.h"
+#include "MemoriesPart.h"
 #include "RemotePart.h"
 #include "SkedsPart.h"
 #include "TimerPart.h"
@@ -10,5 +11,6 @@
 MainWindowPartList ProgramParts()
 {
     return {MakeTuningPart,    MakeTimerPart, MakeRemotePart,
-            MakeClipboardPart, MakeTxRxPart,  MakeSkedsPart};
+            MakeClipboardPart, MakeTxRxPart,  MakeSkedsPart,
+            MakeMemoriesPart};
 }

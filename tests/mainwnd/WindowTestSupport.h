@@ -61,6 +61,7 @@ struct WindowFixture {
     testing_support::TempDir config{"corvane-window-config"};
     std::string trace;
     std::vector<MessageBoxRequest> boxes;
+    int yesNoAnswer = mb::kIdNo;  // what every Yes/No question is answered
     std::unique_ptr<Profile> profile;
 
     WindowFixture()
@@ -98,7 +99,7 @@ struct WindowFixture {
         CCorvaneApp app(setup);
         app.Language().SetMessageBoxSink([this](const MessageBoxRequest& r) {
             boxes.push_back(r);
-            return (r.style & mb::kButtonsMask) == mb::kYesNo ? mb::kIdNo : mb::kIdOk;
+            return (r.style & mb::kButtonsMask) == mb::kYesNo ? yesNoAnswer : mb::kIdOk;
         });
         framework::SetLanguage(&app.Language());
         framework::SetIni(&app.Ini());

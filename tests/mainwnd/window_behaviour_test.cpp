@@ -42,8 +42,8 @@ TEST(MainWindowCommands, ModeMenuAndVfoButtonsReachTheRadio)
         qobject_cast<COnOffButton*>(w.GetDlgItem(mainwnd::kVfoEqual))->click();
         EXPECT_TRUE(TraceHas(f, "FE FE 58 E0 07 A0 FD"));
 
-        // The operations of later parts are not offered yet; clipboard tuning is.
-        EXPECT_FALSE(w.GetDlgItem(mainwnd::kStore)->isEnabled());
+        // "Store" has the memories window; "Store R." waits for the radio memories.
+        EXPECT_TRUE(w.GetDlgItem(mainwnd::kStore)->isEnabled());
         EXPECT_FALSE(w.GetDlgItem(rc::kStoreR)->isEnabled());
         EXPECT_TRUE(w.GetDlgItem(mainwnd::kHookClipboard)->isEnabled());
         w.CloseProgram();

@@ -200,6 +200,15 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         skeds += lists::JoinSkedLine(line) + "\n";
     }
     testing_support::PutFile(f.folder / "Skeds.Dat", skeds);
+    // The memories window opens with rows.
+    testing_support::PutFile(
+        f.folder / "MemPC.Dat",
+        "Calling ~ 145.500.000 ~ FM ~ OFF ~ 145.500.000 ~ FM ~ OFF ~ NOSPLIT ~ VFO A ~ NODUP ~ DEF "
+        "~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ NO ~ \n"
+        "Repeater ~ 145.600.000 ~ FM ~ OFF ~ 145.000.000 ~ FM ~ OFF ~ NOSPLIT ~ VFO A ~ DUP- ~ 600 "
+        "~ OFF ~ ON ~ OFF ~ ON ~ OFF ~ OFF ~ OFF ~ OFF ~ 88,5 ~ \n"
+        "Twenty ~ 14.200.000 ~ USB ~ OFF ~ 14.250.000 ~ USB ~ OFF ~ SPLIT ~ VFO A ~ NODUP ~ DEF "
+        "~ PRE ~ ON ~ ON ~ OFF ~ OFF ~ OFF ~ OFF ~ ON ~ NO ~ \n");
     XInput input;
     ASSERT_TRUE(input.Ok()) << "no X test extension";
     Checker checker(input);
@@ -220,6 +229,14 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         if (auto* scale = w.findChild<CScale*>(); scale != nullptr && scale->isVisible())
             checker.CheckModalByClick("scale_manual_input", scale->GetDlgItem(CScale::kFirstSlider),
                                       3);
+
+        // "Store" fills the editor from the radio and shows the list; with the VFO known first,
+        // no question comes.
+        checker.Click(w.GetDlgItem(radio::ctl::kVfoA));
+        PumpUntil([&] { return w.Controller().State().currentVfo == radio::kVfoA; });
+        checker.Check(
+            "memories", [&] { checker.Click(w.GetDlgItem(mainwnd::kStore)); },
+            [&] { return w.ToolWindow(230); }, [](QWidget* m) { m->hide(); });
 
         checker.CheckModal("no_port", [&] {
             CNoPort dlg(framework::Language(), 3);

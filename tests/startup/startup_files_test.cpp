@@ -218,7 +218,7 @@ TEST_F(WriteTestTest, AReadOnlyFolderFailsWithAndWithoutTolvash)
     PutFile(dir_ / "Corvane.ini", "[Setup]\nTestWrite=0\n");
     // The INI itself stays writable, as a read-only folder still allows.
     startup_test::ReadOnlyFolder readOnly(dir_.path);
-    if (!readOnly.Usable())
+    if (!readOnly.Ok())
         GTEST_SKIP() << "cannot make a folder read-only here";
 
     WriteTest test(dir_.path, ini_);

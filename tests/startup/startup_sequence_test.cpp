@@ -281,7 +281,7 @@ TEST_F(StartupSequenceTest, AFolderWithoutWriteRightsShowsMessage194AndEnds)
         boxes_.clear();
         recorder_.steps.clear();
         startup_test::ReadOnlyFolder readOnly(dir_.path);
-        if (!readOnly.Usable())
+        if (!readOnly.Ok())
             GTEST_SKIP() << "cannot make a folder read-only here";
 
         EXPECT_FALSE(Start());

@@ -87,6 +87,11 @@ public:
     // Pumps messages until everything queued was sent and answered (or timed out); false when
     // the program began closing or maxMs passed first.
     bool WaitForIdle(int maxMs);
+    // A stored channel's duplex direction: 0F 12, 11 or 10 (no wait); the DUP buttons follow.
+    void SendDuplexDirection(bool plus, bool minus);
+    // A function as a stored channel sets it, without the interlocks of the buttons; the
+    // button follows.
+    void SendStoredFunction(RadioFunction f, bool on);
 
     // ---- What the window and the link tell the controller ----
     // The link's settings, taken again after the start-up, Setup and Sync.

@@ -76,6 +76,24 @@ void CRadioController::SetSwitch(RadioFunction f, bool on)
     OnFunctionButton(f);
 }
 
+void CRadioController::SendStoredFunction(RadioFunction f, bool on)
+{
+    SetFunctionButton(f, on);
+    SendFunction(f, on);
+}
+
+void CRadioController::SendDuplexDirection(bool plus, bool minus)
+{
+    const bool up = plus;
+    const bool down = minus && !plus;
+    SendCommand(civ::kCmdSplitDuplex, up     ? civ::kDuplexPlus
+                                      : down ? civ::kDuplexMinus
+                                             : civ::kSimplex);
+    SetDuplexButtons(up, down);
+    state_.duplexPlusRemembered = up;
+    state_.duplexMinusRemembered = down;
+}
+
 void CRadioController::SetDuplexButtons(bool plus, bool minus)
 {
     state_.duplexPlus = plus;

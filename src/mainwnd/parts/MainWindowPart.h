@@ -65,6 +65,8 @@ public:
     virtual void OnTimer() {}
     // A command the window does not serve itself; true when handled.
     virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
+    // Whether a button of the window that waits for a part (the "Store" button) has one.
+    virtual bool ServesCommand(int /*id*/) const { return false; }
     // A wheel turn at a point of the window (positive delta = up); true when handled.
     virtual bool OnWheel(QPoint /*pos*/, int /*delta*/) { return false; }
     virtual void OnTitleChanged(const std::string& /*title*/) {}

@@ -69,4 +69,6 @@ public:
     virtual bool WaitPumpingMessages(int ms) = 0;
     // Closes the program as "Exit" does, once the running handler has returned.
     virtual void PostClose() = 0;
+    // Shows a tool window where the window places it (the stored place at its first showing).
+    virtual void ShowToolWindow(unsigned dialogId) = 0;
 };

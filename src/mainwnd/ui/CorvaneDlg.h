@@ -128,6 +128,7 @@ public:
     radio::CRadioSnapshot& Snapshot() override;
     void GoOffLine() override;
     void PostClose() override;
+    void ShowToolWindow(unsigned dialogId) override;
     remote::CAuxiliaryPort* AuxiliaryPort() override;
     int RemoteCommand(int code, int argument) override;
     void CheckDueSked(int utcMinute, const std::string& key) override;

@@ -162,7 +162,7 @@ void CCorvaneDlg::OnVfoEqual()
 
 void CCorvaneDlg::OnStore(bool radio)
 {
-    // The memory windows come with their own parts; until then the button only springs back.
+    // The memory windows' parts store; the button springs back.
     RouteToParts(radio ? rc::kStoreR : kStore, ctl::kBnClicked);
     SetButton(radio ? rc::kStoreR : kStore, false);
 }

@@ -127,6 +127,16 @@ void CCorvaneDlg::GoOffLine()
     controller_->Worker().Stop(true);
 }
 
+void CCorvaneDlg::ShowToolWindow(unsigned dialogId)
+{
+    if (dialogId == 230)
+        PlaceMemoryWindow(1);
+    else if (dialogId == 4002)
+        PlaceMemoryRadioWindow(1);
+    else if (QWidget* w = ToolWindow(static_cast<int>(dialogId)))
+        w->show();
+}
+
 void CCorvaneDlg::PostClose()
 {
     QPointer<CCorvaneDlg> target(this);

@@ -339,7 +339,7 @@ void CCorvaneDlg::ConfigureFields()
     for (int id : {kBand, kStack1, kStack1 + 1, kStack3})
         EnableControl(id, bands);
     for (int id : {kStore, rc::kStoreR})
-        EnableControl(id, false);
+        EnableControl(id, !IsUnavailable(id));
     if (auto* rx = Item(kRxB))
         rx->setMinimumWidth(rx->fontMetrics().horizontalAdvance(QStringLiteral("RX")));
     for (const auto& part : parts_)
@@ -414,8 +414,13 @@ QBoxLayout* CCorvaneDlg::RowOf(QWidget* w) const
 
 bool CCorvaneDlg::IsUnavailable(int id) const
 {
-    // The memory windows are not part of this window yet.
-    return id == kStore || id == radio::ctl::kStoreR;
+    // The store buttons belong to the memory windows' parts.
+    if (id != kStore && id != radio::ctl::kStoreR)
+        return false;
+    for (const auto& part : parts_)
+        if (part->ServesCommand(id))
+            return false;
+    return true;
 }
 
 void CCorvaneDlg::RunSpeedTestAtStartup()

@@ -1,0 +1,42 @@
+// Reading and writing the two memory list files: the PC list ("MemPC.Dat" or a group's file)
+// and the copy of the radio's channels ("MemRTX.Dat"), one record per line.
+//
+// A rewrite is atomic: a failed write keeps the old file. A file that does not exist reads as
+// an empty PC list and leaves the radio list as it was; a file that exists but cannot be read
+// is a failure, so the caller can tell the user and keep from saving over it.
+#pragma once
+
+#include "ListTable.h"
+
+#include <string>
+#include <string_view>
+
+namespace lists {
+
+inline constexpr const char* kPcMemoryFile = "MemPC.Dat";
+inline constexpr const char* kRadioMemoryFile = "MemRTX.Dat";
+
+struct ListFileResult {
+    enum Status { Done, Missing, Failed };
+    Status status = Done;
+    std::string error;  // the system's text of a failure
+    bool Ok() const { return status != Failed; }
+};
+
+// The PC list: the rows are replaced by the file's records. Blanks around every field but the
+// description go; a frequency or duplex field loses one leading "+".
+void ParsePcMemories(std::string_view text, IListTable& table);
+std::string PcMemoriesText(const IListTable& table);
+ListFileResult ReadPcMemories(const std::string& path, IListTable& table);
+ListFileResult WritePcMemories(const std::string& path, const IListTable& table);
+
+// The radio list: the table holds the 99 channel rows (ResetRadioChannels). A read first empties
+// every cell but the number, then fills the rows of the channels the file names (1 to 99; the
+// later of two records wins). The frequencies lose one leading "+".
+void ResetRadioChannels(IListTable& table);
+void ParseRadioMemories(std::string_view text, IListTable& table);
+std::string RadioMemoriesText(const IListTable& table);
+ListFileResult ReadRadioMemories(const std::string& path, IListTable& table);
+ListFileResult WriteRadioMemories(const std::string& path, const IListTable& table);
+
+}  // namespace lists

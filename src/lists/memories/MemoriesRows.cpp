@@ -1,0 +1,351 @@
+// The rows of the memories window: the file behind them, the editor, saving, deleting, sorting
+// and the pick lists of the coded columns.
+#include "MemoriesWindow.h"
+
+#include "AsciiCase.h"
+#include "CommandCodes.h"
+#include "GridListTable.h"
+#include "GridWidget.h"
+#include "Ini.h"
+#include "Language.h"
+#include "MainWindowServices.h"
+#include "MemoryListFile.h"
+#include "MyDataGrid.h"
+#include "PickListDlg.h"
+#include "ProgramFolder.h"
+#include "RadioController.h"
+#include "SettingsKeys.h"
+#include "StringTable.h"
+
+#include <QComboBox>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+using namespace lists;
+namespace keys = settings::memorie;
+
+constexpr std::size_t kMaxErrorText = 255;
+constexpr GridColor kCellBackground = GridRgb(255, 255, 224);
+
+std::string ComboText(const QComboBox* combo)
+{
+    return combo != nullptr ? combo->currentText().toStdString() : std::string();
+}
+
+void SelectComboText(QComboBox* combo, const std::string& text)
+{
+    if (combo != nullptr)
+        combo->setCurrentIndex(combo->findText(QString::fromStdString(text), Qt::MatchFixedString));
+}
+
+GridCompareFunc CompareFor(int col)
+{
+    switch (col) {
+    case pcmem::kVfoA:
+    case pcmem::kVfoB:
+    case pcmem::kDuplexValue: return &CMyDataGrid::CompareDigits;
+    case pcmem::kToneHz: return &CMyDataGrid::CompareDecimal;
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+void CDlgMem::SetUpGrid()
+{
+    CDataGrid& g = Grid();
+    g.SetOwner(this);
+    g.SetDlgCtrlID(kGrid);
+    g.SetColumnCount(pcmem::kColumnCount);
+    g.SetRowCount(1);
+    g.SetFixedRowCount(1);
+    g.SetFixedColumnCount(0);
+    g.SetListMode(true);
+    g.SetGridLines(GridLinesBoth);
+    g.SetHeaderSort(false);
+    g.SetEditable(true);
+    g.GetDefaultCell(false, false)->SetBackClr(kCellBackground);
+    const CLanguage& language = services_.Language();
+    for (int col = 0; col < pcmem::kColumnCount; ++col)
+        g.SetItemText(0, col, language.LoadString(pcmem::kFirstTitleId + col));
+    g.AutoSize();
+    gridWidget_->installEventFilter(this);
+}
+
+void CDlgMem::LoadMemories()
+{
+    // A group's file names itself in the title.
+    std::string stem = platform::BaseName(path_);
+    if (const std::size_t dot = stem.rfind('.'); dot != std::string::npos)
+        stem.erase(dot);
+    std::string title = caption_;
+    if (!platform::AsciiIEquals(stem, "MemPC"))
+        title += " - " + stem;
+    setWindowTitle(QString::fromStdString(title));
+
+    CDataGrid& g = Grid();
+    CGridListTable table(g);
+    CTextTable rows(pcmem::kColumnCount);
+    const ListFileResult read = ReadPcMemories(path_, rows);
+    g.SetRedraw(false);
+    table.Assign(rows);
+    g.SetRedraw(true);
+    readCutShort_ = read.status == ListFileResult::Failed;
+    g.AutoSize();
+    if (readCutShort_) {
+        ShowError(read.error.substr(0, kMaxErrorText));
+        return;
+    }
+    ReadViewState();
+    SortByColumn(sortColumn_, sortAscending_);
+    if (!g.IsValid(focusRow_, focusCol_))
+        focusRow_ = focusCol_ = 0;
+    FocusRow(focusRow_);
+}
+
+void CDlgMem::ReadViewState()
+{
+    const CIni& ini = services_.Ini();
+    focusRow_ = ini.GetInt(keys::RigaCorrente);
+    focusCol_ = ini.GetInt(keys::ColonnaCorrente);
+    sortColumn_ = ini.GetInt(keys::ColonnaOrdinamento);
+    sortAscending_ = ini.GetInt(keys::ModoOrdinamento) != 0 ? 1 : 0;
+}
+
+bool CDlgMem::SaveMemories(bool automatic)
+{
+    if (automatic && readCutShort_) {
+        std::fprintf(stderr, "%s not saved: it was not read in full\n", path_.c_str());
+        return false;
+    }
+    CGridListTable table(Grid());
+    const ListFileResult written = WritePcMemories(path_, table);
+    if (!written.Ok()) {
+        ShowError(services_.Language().FormatString1(strid::kSaveMemoriesFailed,
+                                                     written.error.substr(0, kMaxErrorText)));
+        return false;
+    }
+    readCutShort_ = false;
+    if (table.Rows() > 0) {
+        CIni& ini = services_.Ini();
+        ini.WriteInt(keys::RigaCorrente, focusRow_);
+        ini.WriteInt(keys::ColonnaCorrente, focusCol_);
+        ini.WriteInt(keys::ColonnaOrdinamento, sortColumn_);
+        ini.WriteInt(keys::ModoOrdinamento, sortAscending_);
+    }
+    return true;
+}
+
+MemoryChannel CDlgMem::ReadEditor() const
+{
+    MemoryChannel m;
+    m.description = GetDlgItemText(kDescription);
+    const auto hz = [this](int id) { return static_cast<int64_t>(std::max(0.0, NumberOf(id))); };
+    m.tuning.a = {hz(kVfoA), ComboText(GetDlgItemAs<QComboBox>(kModeA)), Check(kFilterA)};
+    m.tuning.b = {hz(kVfoB), ComboText(GetDlgItemAs<QComboBox>(kModeB)), Check(kFilterB)};
+    m.tuning.split = Check(kSplit);
+    const auto* active = GetDlgItemAs<QComboBox>(kActiveVfo);
+    m.tuning.activeB = active != nullptr && active->currentIndex() > 0;
+    ChannelFunctions& f = m.functions;
+    f.duplexPlus = Check(kDupPlus);
+    f.duplexMinus = Check(kDupMinus);
+    f.duplexKHz = static_cast<int>(std::clamp(NumberOf(kDuplexValue), 0.0, 99'999'999.0));
+    f.attenuator = Check(kAtt);
+    f.preamp = Check(kPre);
+    f.agcFast = Check(kAgc);
+    f.noiseBlanker = Check(kNb);
+    f.tone = Check(kTone);
+    f.toneSquelch = Check(kTsql);
+    f.vox = Check(kVox);
+    f.breakIn = Check(kBkin);
+    f.compressor = Check(kComp);
+    m.toneTenths =
+        static_cast<int>(std::lround(std::clamp(NumberOf(kToneHz), 0.0, 9'999'999.0) * 10));
+    return m;
+}
+
+void CDlgMem::WriteEditor(const MemoryChannel& m)
+{
+    SetDlgItemText(kDescription, m.description);
+    SetNumber(kVfoA, static_cast<double>(m.tuning.a.hz));
+    SelectComboText(GetDlgItemAs<QComboBox>(kModeA), m.tuning.a.mode);
+    SetCheck(kFilterA, m.tuning.a.narrow);
+    SetNumber(kVfoB, static_cast<double>(m.tuning.b.hz));
+    SelectComboText(GetDlgItemAs<QComboBox>(kModeB), m.tuning.b.mode);
+    SetCheck(kFilterB, m.tuning.b.narrow);
+    SetCheck(kSplit, m.tuning.split);
+    if (auto* active = GetDlgItemAs<QComboBox>(kActiveVfo))
+        active->setCurrentIndex(m.tuning.activeB ? 1 : 0);
+    const ChannelFunctions& f = m.functions;
+    SetCheck(kDupPlus, f.duplexPlus);
+    SetCheck(kDupMinus, f.duplexMinus);
+    SetNumber(kDuplexValue, f.duplexKHz);
+    SetCheck(kAtt, f.attenuator);
+    SetCheck(kPre, f.preamp);
+    SetCheck(kAgc, f.agcFast);
+    SetCheck(kNb, f.noiseBlanker);
+    SetCheck(kTone, f.tone);
+    SetCheck(kTsql, f.toneSquelch);
+    SetCheck(kVox, f.vox);
+    SetCheck(kBkin, f.breakIn);
+    SetCheck(kComp, f.compressor);
+    SetNumber(kToneHz, m.toneTenths / 10.0);
+}
+
+void CDlgMem::ClearEditor()
+{
+    // The modes stay as they are.
+    MemoryChannel empty;
+    empty.tuning.a.mode = ComboText(GetDlgItemAs<QComboBox>(kModeA));
+    empty.tuning.b.mode = ComboText(GetDlgItemAs<QComboBox>(kModeB));
+    WriteEditor(empty);
+    if (QWidget* d = GetDlgItem(kDescription))
+        d->setFocus(Qt::OtherFocusReason);
+    editing_ = true;
+}
+
+int CDlgMem::FindRow(const std::string& description) const
+{
+    const CDataGrid& g = gridWidget_->Grid();
+    for (int row = g.GetFixedRowCount(); row < g.GetRowCount(); ++row)
+        if (platform::AsciiIEquals(g.GetItemText(row, pcmem::kDescription), description))
+            return row;
+    return -1;
+}
+
+void CDlgMem::FocusRow(int row)
+{
+    CDataGrid& g = Grid();
+    if (row < 0 || row >= g.GetRowCount())
+        return;
+    focusRow_ = row;
+    if (!g.IsValid(row, focusCol_))
+        focusCol_ = 0;
+    g.SetFocusCell(row, focusCol_);
+    if (row >= g.GetFixedRowCount()) {
+        g.SelectRows({row, g.GetFixedColumnCount()});
+        g.EnsureVisible(row, focusCol_);
+        focusDescription_ = g.GetItemText(row, pcmem::kDescription);
+    }
+    g.Refresh();
+}
+
+void CDlgMem::FillEditorFromRow()
+{
+    const CDataGrid& g = Grid();
+    if (focusRow_ < 1 || editing_ || !g.IsValid(focusRow_, focusCol_))
+        return;
+    CGridListTable table(Grid());
+    WriteEditor(MemoryChannel::FromCells(RowCells(table, focusRow_ - g.GetFixedRowCount())));
+}
+
+void CDlgMem::SaveRow(bool silent)
+{
+    editing_ = true;
+    MemoryChannel m = ReadEditor();
+    std::replace(m.description.begin(), m.description.end(), '~', ' ');
+    if (m.description.empty())
+        return;
+    int row = FindRow(m.description);
+    if (row > 0 && !silent) {
+        FocusRow(row);
+        const int answer = services_.Language().MessageBoxCaption(
+            125, 141, mb::kYesNo | mb::kIconExclamation | mb::kDefButton2);
+        if (answer != mb::kIdYes) {
+            if (QWidget* d = GetDlgItem(kDescription))
+                d->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    const radio::RadioState& st = services_.Controller().State();
+    if (CheckChannelLimits(m.tuning, st.lowerLimit, st.upperLimit) != 0)
+        return;
+    CDataGrid& g = Grid();
+    CGridListTable table(g);
+    if (row < 1)
+        row = table.AppendRow() + g.GetFixedRowCount();
+    SetRowCells(table, row - g.GetFixedRowCount(), m.Cells());
+    g.AutoSize();
+    SortByColumn(sortColumn_, sortAscending_);
+    FocusRow(FindRow(m.description));
+    editing_ = false;
+}
+
+void CDlgMem::DeleteFocusedRow()
+{
+    editing_ = false;
+    CDataGrid& g = Grid();
+    const CCellPos cell = g.GetFocusCell();
+    if (!g.IsValid(cell) || cell.row < g.GetFixedRowCount())
+        return;
+    if (services_.Language().MessageBoxCaption(114, 141, mb::kYesNo | mb::kIconExclamation)
+        != mb::kIdYes)
+        return;
+    g.DeleteRow(cell.row);
+    FocusRow(std::max(0, cell.row - 1));
+    FillEditorFromRow();
+}
+
+void CDlgMem::SortByColumn(int col, int direction)
+{
+    CDataGrid& g = Grid();
+    if (col < 0 || col >= g.GetColumnCount())
+        return;
+    const bool ascending =
+        direction < 0 ? (col != sortColumn_ || sortAscending_ == 0) : direction != 0;
+    g.SetCompareFunction(CompareFor(col));
+    g.SortItems(col, ascending);
+    sortColumn_ = col;
+    sortAscending_ = ascending ? 1 : 0;
+    g.Refresh();
+}
+
+int CDlgMem::OnGridNotify(CDataGrid& grid, const GridNotification& note)
+{
+    switch (note.code) {
+    case GridNotifyClick:
+        if (note.row == 0 && note.col >= 0) {
+            SortByColumn(note.col, -1);
+            const int row = FindRow(focusDescription_);
+            FocusRow(row > 0 ? row : 1);
+        }
+        return 0;
+    case GridNotifySelChanged:
+        if (transferring_ || !grid.IsValid(note.row, note.col)
+            || grid.IsCellFixed(note.row, note.col))
+            return 0;
+        focusRow_ = note.row;
+        focusCol_ = note.col;
+        focusDescription_ = grid.GetItemText(note.row, pcmem::kDescription);
+        FillEditorFromRow();
+        return 0;
+    case GridNotifyBeginEdit:
+        // Coded columns take one of their values from a list, never typed text.
+        if (!PcMemoryChoices(note.col).empty()) {
+            PickFromList(note.row, note.col);
+            return -1;
+        }
+        return 0;
+    case GridNotifyEndEdit: FillEditorFromRow(); return 0;
+    default: return 0;
+    }
+}
+
+bool CDlgMem::PickFromList(int row, int col)
+{
+    CDataGrid& g = Grid();
+    const std::string old = g.GetItemText(row, col);
+    CListe list(PcMemoryChoices(col), old);
+    list.SetOwner(this);
+    if (list.DoModal() != ctl::kIdOk)
+        return false;
+    g.SetItemText(row, col, list.Choice());
+    g.RedrawCell(row, col);
+    if (!platform::AsciiIEquals(old, list.Choice()))
+        FillEditorFromRow();
+    return true;
+}

@@ -1,0 +1,298 @@
+#include "MemoriesWindow.h"
+
+#include "ColorLabel.h"
+#include "ColorRef.h"
+#include "CommandCodes.h"
+#include "ControlFactory.h"
+#include "ControlResources.h"
+#include "DialogTemplate.h"
+#include "FlatButton.h"
+#include "GridWidget.h"
+#include "MainWindowServices.h"
+#include "NumEdit.h"
+#include "MemoryListFile.h"
+#include "ProgramFolder.h"
+#include "ToolTipLoc.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+
+using namespace tpl;
+using M = CDlgMem;
+
+constexpr int kImageButton = 219;
+constexpr int kImageButtonHovered = 220;
+
+// The grid is a control of this template like any other.
+const bool kGridClassRegistered = [] {
+    RegisterControlClass("CGridWidget", [](const ControlSpec&, QWidget* parent) -> QWidget* {
+        return new CGridWidget(parent);
+    });
+    return true;
+}();
+
+TemplateItem Label(const char* text)
+{
+    return Control(ctl::kIdStatic, "STATIC", text);
+}
+
+TemplateItem Switch(int id, const char* caption)
+{
+    return Control(id, "CFlatButton", caption);
+}
+
+TemplateItem VfoGroup(const char* caption, int frequency, int mode, int filter)
+{
+    return Group(caption, {Grid(2, {Label("Frequency"), Control(frequency, "CNumEdit", "", 0, 14),
+                                    Label("Mode"), Control(mode, "COMBOBOX"),
+                                    Spanned(Switch(filter, "Filter"), 2)})});
+}
+
+const DialogTemplateRegistration kTemplate{DialogTemplate{
+    M::kTemplateId, "Corvane - Memories",
+    Column({Stretched(Control(M::kGrid, "CGridWidget"), 1),
+            Row({Label("Description"), Stretched(Control(M::kDescription, "EDIT", "", 0, 30), 1)}),
+            Row({VfoGroup("VFO A", M::kVfoA, M::kModeA, M::kFilterA),
+                 VfoGroup("VFO B", M::kVfoB, M::kModeB, M::kFilterB),
+                 Column({Switch(M::kSplit, "Split"), Label("VFO Active"),
+                         Control(M::kActiveVfo, "COMBOBOX"), Stretch()}),
+                 Stretch()}),
+            Row({Switch(M::kDupPlus, "DUP +"), Switch(M::kDupMinus, "DUP -"),
+                 Control(M::kDuplexLabel, "STATIC", "Duplex"),
+                 Control(M::kDuplexValue, "CNumEdit", "", 0, 7),
+                 Control(M::kDuplexUnit, "STATIC", "KHz"), Control(M::kToneLabel, "STATIC", "Tone"),
+                 Control(M::kToneHz, "CNumEdit", "", 0, 7), Stretch()}),
+            Control(M::kNotice, "CColorLabel", "Values that the RTX commands cannot read or write"),
+            Row({Switch(M::kAtt, "Att"), Switch(M::kPre, "Pre"), Switch(M::kAgc, "AGC"),
+                 Switch(M::kNb, "NB"), Switch(M::kTone, "Tone"), Switch(M::kTsql, "TSQL"),
+                 Switch(M::kVox, "Vox"), Switch(M::kBkin, "BKin"), Switch(M::kComp, "Comp"),
+                 Stretch()}),
+            Row({Control(M::kNew, "CFlatButton", "New"), Control(M::kSave, "CFlatButton", "Save"),
+                 Control(M::kDelete, "CFlatButton", "Delete"),
+                 Control(M::kActive, "CFlatButton", "Active"),
+                 Control(M::kActiveTransfer, "CFlatButton", "Act.  Tr.", kDisabled),
+                 Control(M::kReadMem, "CFlatButton", "Read mem.", kDisabled),
+                 Control(M::kWriteMem, "CFlatButton", "Write mem.", kDisabled),
+                 Control(M::kPrint, "CFlatButton", "Print"),
+                 Control(M::kImport, "CFlatButton", "Import", kDisabled),
+                 Control(M::kExport, "CFlatButton", "Export", kDisabled), Stretch()})})}};
+
+constexpr int kSwitches[] = {M::kFilterA, M::kFilterB, M::kSplit, M::kDupPlus, M::kDupMinus,
+                             M::kAtt,     M::kPre,     M::kAgc,   M::kNb,      M::kTone,
+                             M::kTsql,    M::kVox,     M::kBkin,  M::kComp};
+constexpr int kCommands[] = {M::kNew,     M::kSave,     M::kDelete, M::kActive, M::kActiveTransfer,
+                             M::kReadMem, M::kWriteMem, M::kPrint,  M::kImport, M::kExport};
+
+constexpr struct {
+    int control;
+    int stringId;
+} kTips[] = {{M::kSplit, 1010},    {M::kDescription, 1035}, {M::kNew, 1036},
+             {M::kSave, 1037},     {M::kFilterA, 1038},     {M::kFilterB, 1039},
+             {M::kModeA, 1040},    {M::kModeB, 1041},       {M::kDelete, 1042},
+             {M::kVfoA, 1043},     {M::kVfoB, 1044},        {M::kReadMem, 1045},
+             {M::kWriteMem, 1046}, {M::kActiveVfo, 1061},   {M::kToneHz, 1070},
+             {M::kAtt, 1188},      {M::kPre, 1191},         {M::kAgc, 1192},
+             {M::kNb, 1193},       {M::kTone, 1194},        {M::kTsql, 1195},
+             {M::kVox, 1196},      {M::kBkin, 1197},        {M::kComp, 1198},
+             {M::kDupPlus, 1199},  {M::kDupMinus, 1200},    {M::kDuplexValue, 1202},
+             {M::kPrint, 1205},    {M::kActive, 1211},      {M::kNotice, 1253},
+             {M::kImport, 1368},   {M::kExport, 1369},      {M::kActiveTransfer, 1391}};
+
+}  // namespace
+
+CDlgMem::CDlgMem(IMainWindowServices& services) : CMyFontDialog(kTemplateId), services_(services)
+{
+    (void)kGridClassRegistered;
+}
+
+CDataGrid& CDlgMem::Grid()
+{
+    return gridWidget_->Grid();
+}
+
+bool CDlgMem::OnInitDialog()
+{
+    caption_ = windowTitle().toStdString();
+    gridWidget_ = GetDlgItemAs<CGridWidget>(kGrid);
+    SetUpControls();
+    SetUpGrid();
+    if (path_.empty())
+        path_ = platform::ResolveInFolder(platform::ProgramFolder(), lists::kPcMemoryFile);
+    LoadMemories();
+    return CMyFontDialog::OnInitDialog();
+}
+
+void CDlgMem::SetUpControls()
+{
+    for (int id : {kVfoA, kVfoB, kDuplexValue})
+        if (auto* e = GetDlgItemAs<CNumEdit>(id))
+            e->SetFormat(0, ',');
+    if (auto* e = GetDlgItemAs<CNumEdit>(kToneHz))
+        e->SetFormat(1, ',');
+    for (int id : {kModeA, kModeB})
+        if (auto* combo = GetDlgItemAs<QComboBox>(id))
+            for (const std::string& mode : lists::PcMemoryChoices(lists::pcmem::kModeA))
+                combo->addItem(QString::fromStdString(mode));
+    if (auto* combo = GetDlgItemAs<QComboBox>(kActiveVfo)) {
+        combo->addItem(QString::fromLatin1(lists::kVfoAText.data(), lists::kVfoAText.size()));
+        combo->addItem(QString::fromLatin1(lists::kVfoBText.data(), lists::kVfoBText.size()));
+        combo->setCurrentIndex(0);
+    }
+    for (int id : kSwitches)
+        if (auto* b = GetDlgItemAs<CFlatButton>(id))
+            b->SetButtonType(CFlatButton::kCheckBox);
+    for (int id : kCommands)
+        if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
+            b->SetBitmaps(kImageButton, kImageButtonHovered);
+            b->SetCursor(res::kCursorAvailable);
+        }
+    if (auto* notice = GetDlgItemAs<CColorLabel>(kNotice))
+        notice->SetBkColor(RgbColor(255, 255, 0));
+    for (const auto& tip : kTips)
+        if (QWidget* w = GetDlgItem(tip.control))
+            ToolTips().AddToolId(w, tip.stringId);
+    for (int id : {kDescription, kDuplexValue})
+        if (QWidget* w = GetDlgItem(id))
+            w->installEventFilter(this);
+}
+
+bool CDlgMem::OnCommand(int id, int code)
+{
+    if (code != ctl::kBnClicked)
+        return CMyFontDialog::OnCommand(id, code);
+    switch (id) {
+    case kNew: ClearEditor(); return true;
+    case kSave: SaveRow(false); return true;
+    case kDelete: DeleteFocusedRow(); return true;
+    case kActive: SendRowToRadio(); return true;
+    case kPrint: PrintMemories(); return true;
+    case kDupPlus:
+    case kDupMinus:
+    case kSplit:
+    case kAtt:
+    case kPre: OnCheck(id); return true;
+    default: return CMyFontDialog::OnCommand(id, code);
+    }
+}
+
+// The switches that exclude each other.
+void CDlgMem::OnCheck(int id)
+{
+    if (!Check(id))
+        return;
+    const auto off = [this](std::initializer_list<int> ids) {
+        for (int other : ids)
+            SetCheck(other, false);
+    };
+    switch (id) {
+    case kDupPlus: off({kDupMinus, kSplit}); break;
+    case kDupMinus: off({kDupPlus, kSplit}); break;
+    case kSplit: off({kDupPlus, kDupMinus}); break;
+    case kAtt: off({kPre}); break;
+    case kPre: off({kAtt}); break;
+    default: break;
+    }
+}
+
+void CDlgMem::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    hide();
+}
+
+void CDlgMem::showEvent(QShowEvent* event)
+{
+    // As at an activation: the window may be shown without one.
+    AdaptToRadio();
+    FillEditorFromRow();
+    CMyFontDialog::showEvent(event);
+}
+
+void CDlgMem::hideEvent(QHideEvent* event)
+{
+    SaveWindowPos();
+    CMyFontDialog::hideEvent(event);
+}
+
+void CDlgMem::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        AdaptToRadio();
+        FillEditorFromRow();
+    }
+    CMyFontDialog::changeEvent(event);
+}
+
+bool CDlgMem::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == GetDlgItem(kDescription))
+            OnDescriptionLeft();
+        else if (watched == GetDlgItem(kDuplexValue))
+            OnDuplexValueLeft();
+    } else if (event->type() == QEvent::KeyPress && watched == gridWidget_
+               && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        DeleteFocusedRow();
+        return true;
+    }
+    return CMyFontDialog::eventFilter(watched, event);
+}
+
+void CDlgMem::OnDescriptionLeft()
+{
+    if (editing_)
+        return;
+    const int row = FindRow(GetDlgItemText(kDescription));
+    if (row < 1)
+        return;
+    FocusRow(row);
+    FillEditorFromRow();
+}
+
+bool CDlgMem::OnDuplexValueLeft()
+{
+    const double value = NumberOf(kDuplexValue);
+    if (value >= 0 && value <= lists::kMaxDuplexKHz)
+        return true;
+    const CLanguage& language = services_.Language();
+    language.ShowMessage({language.FormatString1(1203, GetDlgItemText(kDuplexValue)),
+                          language.LoadString(142), mb::kOk | mb::kIconError, 0});
+    if (QWidget* w = GetDlgItem(kDuplexValue))
+        w->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+bool CDlgMem::Check(int id) const
+{
+    const auto* b = GetDlgItemAs<CFlatButton>(id);
+    return b != nullptr && b->GetCheck() != 0;
+}
+
+void CDlgMem::SetCheck(int id, bool on)
+{
+    if (auto* b = GetDlgItemAs<CFlatButton>(id))
+        b->SetCheck(on ? 1 : 0);
+}
+
+double CDlgMem::NumberOf(int id) const
+{
+    const auto* e = GetDlgItemAs<CNumEdit>(id);
+    return e != nullptr ? e->GetValue() : 0.0;
+}
+
+void CDlgMem::SetNumber(int id, double value)
+{
+    if (auto* e = GetDlgItemAs<CNumEdit>(id))
+        e->SetValue(value);
+}
+
+void CDlgMem::ShowError(const std::string& text) const
+{
+    const CLanguage& language = services_.Language();
+    language.ShowMessage({text, language.LoadString(142), mb::kOk | mb::kIconError, 0});
+}

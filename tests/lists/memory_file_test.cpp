@@ -1,0 +1,236 @@
+// The two memory list files: what a PC record and a radio record look like on disk, what comes
+// back from them (also from files edited by hand or written elsewhere), and failed writes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "MemoryChannel.h"
+#include "MemoryListFile.h"
+#include "ReadOnlyFolder.h"
+#include "TempDir.h"
+
+using namespace lists;
+using testing_support::GetFile;
+using testing_support::PutFile;
+using testing_support::TempDir;
+
+namespace {
+
+MemoryChannel Repeater()
+{
+    MemoryChannel m;
+    m.description = "Rpt~North";
+    m.tuning.a = {145600000, "FM", false};
+    m.tuning.b = {145000000, "FM", true};
+    m.tuning.activeB = true;
+    m.functions.duplexMinus = true;
+    m.functions.duplexKHz = 9999;
+    m.functions.preamp = true;
+    m.functions.tone = true;
+    m.functions.compressor = true;
+    m.toneTenths = 885;
+    return m;
+}
+
+MemoryChannel Plain()
+{
+    MemoryChannel m;
+    m.tuning.a = {7050000, "LSB", false};
+    m.tuning.b = {14200000, "USB", false};
+    m.tuning.split = true;
+    m.functions.attenuator = true;
+    m.functions.agcFast = true;
+    return m;
+}
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+std::vector<std::vector<std::string>> AllRows(const CTextTable& t)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (int r = 0; r < t.Rows(); ++r)
+        rows.push_back(t.Row(r));
+    return rows;
+}
+
+}  // namespace
+
+TEST(PcMemoryFile, RecordsComeBackAsWrittenInEitherLineEnd)
+{
+    TempDir dir;
+    CTextTable table(pcmem::kColumnCount);
+    SetRowCells(table, table.AppendRow(), Repeater().Cells());
+    SetRowCells(table, table.AppendRow(), Plain().Cells());
+    // A "~" typed into a cell of the grid.
+    table.SetCell(1, pcmem::kModeB, "U~SB");
+
+    const std::vector<std::string> cells = Repeater().Cells();
+    EXPECT_EQ(cells[pcmem::kDescription], "Rpt North");
+    EXPECT_EQ(cells[pcmem::kVfoA], "145.600.000");
+    EXPECT_EQ(cells[pcmem::kDuplex], "DUP-");
+    EXPECT_EQ(cells[pcmem::kDuplexValue], "9.999");
+    EXPECT_EQ(cells[pcmem::kAttPre], "PRE");
+    EXPECT_EQ(cells[pcmem::kToneHz], "88,5");
+    EXPECT_EQ(cells[pcmem::kActiveVfo], "VFO B");
+    EXPECT_EQ(Plain().Cells()[pcmem::kDuplexValue], "DEF");
+    EXPECT_EQ(Plain().Cells()[pcmem::kToneHz], "NO");
+    EXPECT_EQ(Plain().Cells()[pcmem::kSplit], "SPLIT");
+
+    const std::string path = dir / "MemPC.Dat";
+    ASSERT_TRUE(WritePcMemories(path, table).Ok());
+    const std::string text = GetFile(path);
+    // The empty description is padded so the next field starts at column 7; LF only.
+    EXPECT_NE(text.find("\n ~    7.050.000 ~ LSB ~ OFF ~ 14.200.000 ~ U SB ~ OFF ~ SPLIT ~ "),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 9), " ~ NO ~ \n");
+
+    for (const std::string& variant : {text, WithCrLf(text)}) {
+        PutFile(path, variant);
+        CTextTable back(pcmem::kColumnCount);
+        back.AppendRow();  // what was there goes
+        ASSERT_EQ(ReadPcMemories(path, back).status, ListFileResult::Done);
+        ASSERT_EQ(back.Rows(), 2);
+        EXPECT_EQ(back.Row(0), cells);
+        EXPECT_EQ(back.Cell(1, pcmem::kDescription), "");
+        EXPECT_EQ(back.Cell(1, pcmem::kVfoA), "7.050.000");
+        EXPECT_EQ(back.Cell(1, pcmem::kModeB), "U SB");
+        // Written again, the file does not grow (no blank creeps into a field).
+        EXPECT_EQ(PcMemoriesText(back), text);
+    }
+
+    const MemoryChannel read = MemoryChannel::FromCells(cells);
+    EXPECT_EQ(read.tuning.a.hz, 145600000);
+    EXPECT_TRUE(read.tuning.b.narrow);
+    EXPECT_TRUE(read.tuning.activeB);
+    EXPECT_TRUE(read.functions.duplexMinus);
+    EXPECT_EQ(read.functions.duplexKHz, 9999);
+    EXPECT_TRUE(read.functions.preamp);
+    EXPECT_FALSE(read.functions.attenuator);
+    EXPECT_TRUE(read.functions.tone);
+    EXPECT_EQ(read.toneTenths, 885);
+    EXPECT_EQ(read.Cells(), cells);
+    EXPECT_EQ(MemoryChannel::FromCells(Plain().Cells()).Cells(), Plain().Cells());
+}
+
+TEST(PcMemoryFile, HandEditedLinesAreReadAsFarAsTheyMakeSense)
+{
+    std::string text = "no separator here\n\n";
+    text += "  Lead ~ +14.200.000 ~ +USB ~ ON ~ +5.000 ~ AM ~ OFF ~ NOSPLIT ~ VFO A ~ DUP+ ~ +600";
+    for (int i = 11; i < 25; ++i)
+        text += " ~ f" + std::to_string(i);
+    text += "\nShort ~ 3.500.000\nTrailing ~ 1 ~ 2 ~   \n";
+    CTextTable t(pcmem::kColumnCount);
+    ParsePcMemories(text, t);
+    ASSERT_EQ(t.Rows(), 3);
+    EXPECT_EQ(t.Cell(0, pcmem::kDescription), "  Lead");
+    EXPECT_EQ(t.Cell(0, pcmem::kVfoA), "14.200.000");
+    EXPECT_EQ(t.Cell(0, pcmem::kModeA), "+USB");
+    EXPECT_EQ(t.Cell(0, pcmem::kVfoB), "5.000");
+    EXPECT_EQ(t.Cell(0, pcmem::kDuplexValue), "600");
+    EXPECT_EQ(t.Cell(0, pcmem::kToneHz), "f19");
+    EXPECT_EQ(t.Cell(1, pcmem::kVfoA), "3.500.000");
+    EXPECT_EQ(t.Cell(1, pcmem::kModeA), "");
+    EXPECT_EQ(t.Cell(2, 2), "2");
+    const std::string rewritten = PcMemoriesText(t);
+    EXPECT_EQ(rewritten.find("+1"), std::string::npos);
+    EXPECT_EQ(rewritten.find("+5"), std::string::npos);
+    EXPECT_EQ(rewritten.find("+6"), std::string::npos);
+    EXPECT_NE(rewritten.find("+USB"), std::string::npos);
+}
+
+TEST(RadioMemoryFile, ChannelsComeBackByNumberAndUnnamedOnesAreEmptied)
+{
+    CTextTable t(radiomem::kColumnCount);
+    ResetRadioChannels(t);
+    ASSERT_EQ(t.Rows(), radiomem::kChannels);
+    EXPECT_EQ(t.Cell(0, 0), "01");
+    EXPECT_EQ(t.Cell(98, 0), "99");
+    SetRowCells(t, 4,
+                {"05", "Club", "7.050.000", "LSB", "OFF", "7.060.000", "LSB", "OFF", "NOSPLIT",
+                 "NODUP", "OFF", "OFF", " "});
+    const std::string text = RadioMemoriesText(t);
+    // Every channel is written; an empty cell leaves "~ ~".
+    std::string empty = "02";
+    for (int i = 0; i < radiomem::kColumnCount; ++i)
+        empty += " ~";
+    EXPECT_NE(text.find("\n" + empty + " \n"), std::string::npos) << text.substr(0, 200);
+    EXPECT_NE(text.find("\n05 ~ Club ~ 7.050.000 ~ LSB ~ OFF ~ 7.060.000 ~ LSB ~ OFF ~ NOSPLIT ~ "
+                        "NODUP ~ OFF ~ OFF ~ ~ \n"),
+              std::string::npos);
+
+    CTextTable back(radiomem::kColumnCount);
+    ResetRadioChannels(back);
+    back.SetCell(6, radiomem::kToneHz, "88,5");  // a stale tone of a channel the file leaves out
+    for (const std::string& variant : {text, WithCrLf(text)}) {
+        back.SetCell(6, radiomem::kToneHz, "88,5");
+        ParseRadioMemories(variant, back);
+        std::vector<std::string> expected = t.Row(4);
+        expected[radiomem::kToneHz] = "";  // the blank of "no tone" reads as empty
+        EXPECT_EQ(AllRows(back)[4], expected);
+        EXPECT_EQ(back.Cell(6, radiomem::kToneHz), "");
+        EXPECT_EQ(back.Cell(6, radiomem::kNumber), "07");
+    }
+
+    const std::string edited =
+        "0 ~ Zero\n100 ~ Hundred\nabc ~ Letters\n"
+        " 9 ~ First ~ 1\n"
+        "09 ~ +Second ~ +14.000.000 ~ USB ~ +ON ~ +14.100.000 ~ USB ~ OFF ~ "
+        "SPLIT ~ NODUP ~ +ON ~ OFF ~ 88,5\n";
+    ParseRadioMemories(edited, back);
+    EXPECT_EQ(back.Cell(8, radiomem::kNumber), "09");
+    EXPECT_EQ(back.Cell(8, radiomem::kDescription), "+Second");
+    EXPECT_EQ(back.Cell(8, radiomem::kVfoA), "14.000.000");
+    EXPECT_EQ(back.Cell(8, radiomem::kFilterA), "+ON");
+    EXPECT_EQ(back.Cell(8, radiomem::kVfoB), "14.100.000");
+    EXPECT_EQ(back.Cell(8, radiomem::kTone), "+ON");
+    EXPECT_EQ(back.Cell(4, radiomem::kDescription), "");
+    for (int row = 0; row < back.Rows(); ++row) {
+        if (row != 8) {
+            EXPECT_EQ(back.Cell(row, radiomem::kDescription), "") << row;
+        }
+    }
+}
+
+TEST(MemoryFiles, AFailedWriteKeepsTheOldFileAndAnUnreadableOneIsAFailure)
+{
+    TempDir dir;
+    CTextTable pc(pcmem::kColumnCount);
+    EXPECT_EQ(ReadPcMemories(dir / "MemPC.Dat", pc).status, ListFileResult::Missing);
+    CTextTable radio(radiomem::kColumnCount);
+    ResetRadioChannels(radio);
+    radio.SetCell(0, radiomem::kDescription, "Kept");
+    EXPECT_EQ(ReadRadioMemories(dir / "MemRTX.Dat", radio).status, ListFileResult::Missing);
+    EXPECT_EQ(radio.Cell(0, radiomem::kDescription), "Kept");
+
+    const std::string old = "Old ~ 7.000.000 ~ \n";
+    PutFile(dir / "MemPC.Dat", old);
+    PutFile(dir / "MemRTX.Dat", old);
+    SetRowCells(pc, pc.AppendRow(), Plain().Cells());
+    {
+        testing_support::ReadOnlyFolder readOnly(dir.path);
+        const ListFileResult pcWrite = WritePcMemories(dir / "MemPC.Dat", pc);
+        const ListFileResult radioWrite = WriteRadioMemories(dir / "MemRTX.Dat", radio);
+        EXPECT_EQ(pcWrite.status, ListFileResult::Failed);
+        EXPECT_FALSE(pcWrite.error.empty());
+        EXPECT_EQ(radioWrite.status, ListFileResult::Failed);
+    }
+    EXPECT_EQ(GetFile(dir / "MemPC.Dat"), old);
+    EXPECT_EQ(GetFile(dir / "MemRTX.Dat"), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),
+                            std::filesystem::directory_iterator()),
+              2);
+
+    std::filesystem::create_directory(dir / "Group.MEM");
+    const ListFileResult read = ReadPcMemories(dir / "Group.MEM", pc);
+    EXPECT_EQ(read.status, ListFileResult::Failed);
+    EXPECT_FALSE(read.error.empty());
+    EXPECT_EQ(pc.Rows(), 0);
+}
