@@ -1,6 +1,7 @@
 #include "ProgramParts.h"
 
 #include "ClipboardPart.h"
+#include "DdePart.h"
 #include "RemotePart.h"
 #include "TimerPart.h"
 #include "TuningPart.h"
@@ -8,5 +9,6 @@
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart, MakeRemotePart, MakeClipboardPart, MakeTxRxPart};
+    return {MakeTuningPart,    MakeTimerPart, MakeRemotePart,
+            MakeClipboardPart, MakeTxRxPart,  MakeDdePart};
 }
