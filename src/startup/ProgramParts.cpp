@@ -2,6 +2,7 @@
 
 #include "ClipboardPart.h"
 #include "MemoriesPart.h"
+#include "DdePart.h"
 #include "RemotePart.h"
 #include "SkedsPart.h"
 #include "TimerPart.h"
@@ -12,5 +13,5 @@ MainWindowPartList ProgramParts()
 {
     return {MakeTuningPart,    MakeTimerPart, MakeRemotePart,
             MakeClipboardPart, MakeTxRxPart,  MakeSkedsPart,
-            MakeMemoriesPart};
+            MakeMemoriesPart, MakeDdePart};
 }

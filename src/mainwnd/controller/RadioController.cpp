@@ -342,6 +342,8 @@ bool CRadioController::SetMode(int mode)
         ShowFilter(false);
     SendCommand(civ::kCmdSetMode, info->civ, {civ::FilterByte(info->civ, state_.filterNarrow)});
     UpdateStatusLine();
+    if (clients_ != nullptr)
+        clients_->DdeMode(ModeText(mode));
     return true;
 }
 
@@ -540,6 +542,8 @@ void CRadioController::UpdateStatusLine()
             other += " N";
     }
     view_.SetSecondDisplay(label, other);
+    if (clients_ != nullptr)
+        clients_->DdeAltFrequency(state_.otherVfo.frequencyHz);
 }
 
 void CRadioController::FillModeList()

@@ -178,8 +178,12 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
     }
     state_.noAnswer = false;
     state_.frequencyKnown = true;
-    if (!state_.frequencyBlank && hz == state_.frequencyHz)
+    if (!state_.frequencyBlank && hz == state_.frequencyHz) {
+        // Other programs see every reply, changed or not.
+        if (clients_ != nullptr)
+            clients_->DdeFrequency(hz);
         return true;
+    }
     ShowReportedFrequency(hz);
     return true;
 }
@@ -333,6 +337,8 @@ bool CRadioController::ParseMeter(const uint8_t* frame, int length)
     state_.sText = s <= 9 ? "S " + std::to_string(s)
                           : "S 9+" + std::to_string(static_cast<int64_t>(s) * 10 - 90);
     view_.SetControlText(ctl::kSText, state_.sText);
+    if (clients_ != nullptr)
+        clients_->DdeSMeter(state_.sText);
     view_.SetPeakMeter(s);
     return true;
 }

@@ -105,6 +105,8 @@ public:
     virtual void DdeMode(const std::string& modeText) = 0;
     virtual void DdeVfo(int vfo) = 0;  // 1 A, 0 B
     virtual void DdeSplit(bool on) = 0;
+    virtual void DdeSMeter(const std::string& /*text*/) {}  // the S-meter text as shown
+    virtual void DdeAltFrequency(int64_t /*hz*/) {}         // the other VFO, 0 when none kept
 };
 
 }  // namespace radio

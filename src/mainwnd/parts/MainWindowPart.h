@@ -27,11 +27,20 @@ class CAuxiliaryPort;
 
 // A change the controller reported (radio::IRadioClients), as the window passes it on.
 struct RadioStateChange {
-    enum class Kind { Notification, Frequency, Mode, Vfo, Split };
+    enum class Kind {
+        Notification,
+        Frequency,
+        Mode,
+        Vfo,
+        Split,
+        SMeter,        // the S-meter text the window shows, at each S-meter reply
+        AltFrequency,  // the other VFO's frequency (0: none kept), at each status-line rebuild
+        Transmit,      // the transmitter's state after each keying or unkeying (1 keyed)
+    };
     Kind kind = Kind::Notification;
-    int code = 0;          // Notification: the remote notification code
-    int64_t value = 0;     // its value; the frequency in Hz; the VFO (1 A, 0 B); split (1 on)
-    std::string modeText;  // Mode
+    int code = 0;       // Notification: the remote notification code
+    int64_t value = 0;  // its value; the frequency in Hz; the VFO (1 A, 0 B); split (1 on)
+    std::string text;   // Mode: the mode text; SMeter: the S-meter text
 };
 
 class IMainWindowPart {

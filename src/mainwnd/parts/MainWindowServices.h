@@ -59,6 +59,8 @@ public:
     virtual bool IsTransmitting() const = 0;
     // Shows, hides and places the tool windows as the settings now say.
     virtual void PlaceToolWindows() = 0;
+    // The part that keys tells every part the transmitter's state after each switch.
+    virtual void TellTransmitState(bool on) = 0;
     // What the parts offer one another: the remote clients' auxiliary port (null while no part
     // holds one) and the remote-control codes (-1 while no part serves them).
     virtual remote::CAuxiliaryPort* AuxiliaryPort() = 0;

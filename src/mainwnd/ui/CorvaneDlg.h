@@ -75,6 +75,7 @@ public:
     int PttKey() const override;
     bool IsTransmitting() const override;
     void SetPtt(bool on) override;
+    void TellTransmitState(bool on) override;
 
     // ---- Operations other windows use ----
     void OnSetup();
@@ -137,6 +138,8 @@ public:
     void NotifyClients(int code, int64_t value) override;
     void DdeFrequency(int64_t hz) override;
     void DdeMode(const std::string& modeText) override;
+    void DdeSMeter(const std::string& text) override;
+    void DdeAltFrequency(int64_t hz) override;
     void DdeVfo(int vfo) override;
     void DdeSplit(bool on) override;
 

@@ -178,3 +178,18 @@ void CCorvaneDlg::DdeSplit(bool on)
 {
     TellParts({RadioStateChange::Kind::Split, 0, on ? 1 : 0, {}});
 }
+
+void CCorvaneDlg::DdeSMeter(const std::string& text)
+{
+    TellParts({RadioStateChange::Kind::SMeter, 0, 0, text});
+}
+
+void CCorvaneDlg::DdeAltFrequency(int64_t hz)
+{
+    TellParts({RadioStateChange::Kind::AltFrequency, 0, hz, {}});
+}
+
+void CCorvaneDlg::TellTransmitState(bool on)
+{
+    TellParts({RadioStateChange::Kind::Transmit, 0, on ? 1 : 0, {}});
+}

@@ -97,7 +97,7 @@ private:
         time_.SetKeyed(on);
         if (window_)
             window_->ShowPtt(on);
-        // The DDE service publishes the transmit state here once it exists.
+        services_.TellTransmitState(on);
     }
     void ShowPortFails(int port) override
     {

@@ -1,0 +1,271 @@
+// The DDE server and the program's service over a recording transport: what other programs can
+// ask, poke and advise on, what the window's updates publish, and what Execute commands run.
+#include "DdeConversation.h"
+#include "DdeTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace dde;
+using dde_test::Service;
+
+namespace {
+
+struct TracedServer : CMyServer {
+    using CMyServer::CMyServer;
+    std::vector<std::string> trace;
+    void Status(const std::string& text) override { trace.push_back(text); }
+};
+
+bool Traced(const std::vector<std::string>& trace, const std::string& text)
+{
+    return std::find(trace.begin(), trace.end(), text) != trace.end();
+}
+
+}  // namespace
+
+TEST(DdeService, SystemItemsDescribeTopicsItemsAndFormatsInAnyCase)
+{
+    Service s;
+    EXPECT_EQ(s.Request("System", "Topics"), "System\tDDEServer\tRAZ_AradezovoUI");
+    EXPECT_EQ(s.Request("system", "SYSITEMS"), "TopicItemList\tFormats\tTopics\tSysItems");
+    EXPECT_EQ(s.Request("DDEServer", "TopicItemList"),
+              "TopicItemList\tFormats\tMode\tDDECommand\tRadioModel\tRadioName\tRadioSplit\t"
+              "RadioState\tRadioVFO\tRadioMode\tRcvFreq\tXmitFreq");
+    EXPECT_EQ(s.Request("raz_aradezovoui", "topicitemlist"),
+              "TopicItemList\tFormats\tAltFreqDisplay\tFreqDisplay\tSMeterValue");
+    EXPECT_EQ(s.Request("RAZ_AradezovoUI", "Formats"), "TEXT");
+    EXPECT_EQ(s.Request("System", "Formats"), "TEXT");
+    // Initial values; the state follows the transmitter at creation.
+    EXPECT_EQ(s.Request("ddeserver", "ddecommand"), "DDECommand");
+    EXPECT_EQ(s.Request("DDEServer", "RadioModel"), "IC-706");
+    EXPECT_EQ(s.Request("DDEServer", "RadioName"), "Icom");
+    EXPECT_EQ(s.Request("DDEServer", "RadioState"), "receive");
+    EXPECT_EQ(s.Request("DDEServer", "RcvFreq"), "");
+    EXPECT_EQ(s.Request("DDEServer", "nosuch"), "<failed>");
+    EXPECT_EQ(s.Request("NoTopic", "Topics"), "<failed>");
+}
+
+TEST(DdeService, OnlyTextIsAnsweredPokedIntoTextItemsAndAdvisedOn)
+{
+    dde_test::FakeTransport transport;
+    dde_test::FakeWindow window;
+    window.transmitting = true;
+    TracedServer server(transport, window);
+    ASSERT_TRUE(server.Start());
+    auto send = [&](unsigned type, const char* topic, const char* item, std::string data,
+                    unsigned format, bool self = false) {
+        DdeTransaction t;
+        t.type = type;
+        t.format = format;
+        t.string1 = topic;
+        t.string2 = item;
+        t.data = std::move(data);
+        t.isSelf = self;
+        return server.Dispatch(t);
+    };
+    auto text = [&](const char* topic, const char* item) {
+        return send(XTYP_REQUEST, topic, item, {}, CF_TEXT).data.value_or("<failed>");
+    };
+    EXPECT_EQ(text("DDEServer", "RadioState"), std::string("trasmit") + '\0');
+
+    // Another format fails like a missing item, for text and system items alike.
+    EXPECT_FALSE(send(XTYP_REQUEST, "DDEServer", "RadioModel", {}, 2).data);
+    EXPECT_FALSE(send(XTYP_REQUEST, "System", "Topics", {}, 7).data);
+    EXPECT_TRUE(Traced(server.trace, "Request DDEServer|RadioModel failed"));
+    EXPECT_TRUE(Traced(server.trace, "Callback 20B0H"));
+
+    // A poke stores up to the first zero and never reads past the data's end.
+    transport.advised.clear();
+    EXPECT_EQ(send(XTYP_POKE, "ddeserver", "mode", std::string("CW\0junk", 7), CF_TEXT).value,
+              DDE_FACK);
+    EXPECT_EQ(text("DDEServer", "Mode"), std::string("CW") + '\0');
+    EXPECT_EQ(transport.advised, std::vector<std::string>{"ddeserver|mode"});
+    EXPECT_EQ(send(XTYP_POKE, "DDEServer", "Mode", std::string("RTTY", 3), CF_TEXT).value,
+              DDE_FACK);
+    EXPECT_EQ(text("DDEServer", "Mode"), std::string("RTT") + '\0');
+    // Our own poke tells nobody; a system item takes none.
+    transport.advised.clear();
+    EXPECT_EQ(send(XTYP_POKE, "DDEServer", "Mode", "AM", CF_TEXT, true).value, DDE_FACK);
+    EXPECT_TRUE(transport.advised.empty());
+    EXPECT_EQ(send(XTYP_POKE, "System", "Topics", "x", CF_TEXT).value, 0u);
+    EXPECT_TRUE(Traced(server.trace, "Poke System|Topics failed"));
+
+    EXPECT_EQ(send(XTYP_ADVSTART, "RAZ_AradezovoUI", "freqdisplay", {}, CF_TEXT).value, 1u);
+    EXPECT_EQ(send(XTYP_ADVSTART, "RAZ_AradezovoUI", "FreqDisplay", {}, 2).value, 0u);
+    EXPECT_EQ(send(XTYP_ADVSTART, "RAZ_AradezovoUI", "Nothing", {}, CF_TEXT).value, 0u);
+    EXPECT_TRUE(Traced(server.trace, "Can't advise on RAZ_AradezovoUI|FreqDisplay"));
+}
+
+TEST(DdeService, ConnectionsConversationsAndOneServerPerProcess)
+{
+    Service s;
+    EXPECT_EQ(s.Send(XTYP_CONNECT, "ddeserver").value, 1u);
+    EXPECT_EQ(s.Send(XTYP_CONNECT, "Elsewhere").value, 0u);
+
+    DdeTransaction wild;
+    wild.type = XTYP_WILDCONNECT;
+    EXPECT_EQ(s.server.Dispatch(wild).pairs.size(), 3u);
+    wild.string2 = "raz_aradezovoui";
+    EXPECT_EQ(s.server.Dispatch(wild).pairs,
+              (std::vector<NamePair>{{"RA-Z Aradezovo", "RAZ_AradezovoUI"}}));
+    wild.string2 = "Elsewhere";
+    EXPECT_TRUE(s.server.Dispatch(wild).pairs.empty());
+    wild.string1 = "Another Service";
+    wild.string2.reset();
+    EXPECT_TRUE(s.server.Dispatch(wild).pairs.empty());
+
+    s.nextConversation = 7;
+    s.Send(XTYP_CONNECT_CONFIRM, "DDEServer");
+    s.nextConversation = 8;
+    s.Send(XTYP_CONNECT_CONFIRM, "System");
+    s.nextConversation = 7;
+    s.Send(XTYP_DISCONNECT, "DDEServer");
+    ASSERT_EQ(s.server.Conversations().begin()[0]->Id(), 8u);
+    s.server.Shutdown();
+    EXPECT_TRUE(s.server.Conversations().Empty());
+    EXPECT_EQ(s.transport.disconnected, (std::vector<ConversationId>{7, 8}));
+
+    // A second server of the process is refused before it touches its transport.
+    dde_test::FakeTransport other;
+    dde_test::FakeWindow window;
+    CMyServer second(other, window);
+    EXPECT_FALSE(second.Start());
+    EXPECT_EQ(other.openCalls, 0);
+}
+
+TEST(DdeService, UpdatesPublishWithinTheLimitsAndAlwaysTellTheAdviseLoops)
+{
+    Service s;
+    s.transport.advised.clear();
+    s.server.UpdateFrequency(14195000);
+    s.server.UpdateFrequency(14195000);
+    EXPECT_EQ(s.Request("RAZ_AradezovoUI", "FreqDisplay"), "14195,000");
+    EXPECT_EQ(s.Request("DDEServer", "RcvFreq"), "14195,000");
+    EXPECT_EQ(std::count(s.transport.advised.begin(), s.transport.advised.end(),
+                         "RAZ_AradezovoUI|FreqDisplay"),
+              2);
+    s.window.transmitting = true;
+    s.server.UpdateFrequency(7000500);
+    EXPECT_EQ(s.Request("DDEServer", "XmitFreq"), "7000,500");
+    EXPECT_EQ(s.Request("DDEServer", "RcvFreq"), "14195,000");
+    // Both limits are inside; a hertz beyond either is not published.
+    s.server.UpdateFrequency(30000);
+    EXPECT_EQ(s.Request("RAZ_AradezovoUI", "FreqDisplay"), "30,000");
+    s.server.UpdateFrequency(29999);
+    s.server.UpdateAltFrequency(200000000);
+    s.server.UpdateAltFrequency(0);
+    EXPECT_EQ(s.Request("RAZ_AradezovoUI", "FreqDisplay"), "30,000");
+    EXPECT_EQ(s.Request("RAZ_AradezovoUI", "AltFreqDisplay"), "");
+    s.server.UpdateAltFrequency(199999999);
+    EXPECT_EQ(s.Request("RAZ_AradezovoUI", "AltFreqDisplay"), "199999,999");
+
+    for (auto [text, family] : {std::pair{"LSB", "SSB"},
+                                {"usb", "SSB"},
+                                {"CW-R", "CW"},
+                                {"RTTY-R", "RTTY"},
+                                {"WFM", "FM"},
+                                {"AM", "AM"}}) {
+        s.server.UpdateMode(text);
+        EXPECT_EQ(s.Request("DDEServer", "Mode"), family) << text;
+        EXPECT_EQ(s.Request("DDEServer", "RadioMode"), text);
+    }
+    s.server.UpdateVfo(true);
+    EXPECT_EQ(s.Request("DDEServer", "RadioVFO"), "0");
+    s.server.UpdateVfo(false);
+    EXPECT_EQ(s.Request("DDEServer", "RadioVFO"), "1");
+    s.server.UpdateSplit(true);
+    EXPECT_EQ(s.Request("DDEServer", "RadioSplit"), "1");
+    s.server.UpdateSMeter("S 9+20");
+    EXPECT_EQ(s.Request("RAZ_AradezovoUI", "SMeterValue"), "S 9+20");
+    s.server.UpdateRadioState(true);
+    EXPECT_EQ(s.Request("DDEServer", "RadioState"), "trasmit");
+}
+
+TEST(DdeExecute, CommandsRunWhatTheirButtonsWouldAndAreAlwaysAcknowledged)
+{
+    Service s;
+    const struct {
+        const char* command;
+        bool splitOn;
+        const char* calls;
+    } cases[] = {
+        {"000TRANSMIT", false, "ptt on"},
+        {"000receive", false, "ptt off"},
+        {"00transmit", false, ""},
+        {"x000transmit", false, ""},
+        {"000transmitx", false, ""},
+        {"000SetVboEqual", false, "a=b"},
+        {"000setsplitON", true, ""},
+        {"000setsplitON", false, "split"},
+        {"000setsplitoff", true, "split"},
+        {"000setsplitoff", false, ""},
+        {"000setsplit", false, ""},
+        {"000setvfoB", false, "vfo b"},
+        {"000setvfo whatever a", false, "vfo a"},
+        {"000setvfo", false, ""},
+        {"000setfilternarrow", false, "narrow"},
+        {"000abcdefghinarrow", false, "narrow"},
+        {"000setfilterWide", false, "wide"},
+        {"000setfilternormal", false, "wide"},
+        {"000setfilter", false, ""},
+        {"000", false, ""},
+        {"", false, ""},
+    };
+    for (const auto& c : cases) {
+        s.window.split = c.splitOn;
+        EXPECT_EQ(s.Execute(c.command), c.calls) << c.command;
+    }
+    // The command ends at the data's size even without a zero.
+    s.window.calls.clear();
+    EXPECT_EQ(s.Send(XTYP_EXECUTE, "RAZ_AradezovoUI", {}, "000transmit").value, DDE_FACK);
+    EXPECT_EQ(s.window.calls, std::vector<std::string>{"ptt on"});
+    s.window.calls.clear();
+    s.Send(XTYP_EXECUTE, "DDEServer", {}, std::string("000receive\0transmit", 19));
+    EXPECT_EQ(s.window.calls, std::vector<std::string>{"ptt off"});
+    // The system topic runs no commands.
+    EXPECT_EQ(s.Send(XTYP_EXECUTE, "System", {}, "000transmit").value, 0u);
+}
+
+TEST(DdeExecute, FrequencyAndModeTagsTuneOnlyToWhatTheRadioCanTake)
+{
+    Service s;
+    const struct {
+        const char* command;
+        int modes;
+        const char* calls;
+    } cases[] = {
+        {"000xcvrfreqmode<xcvrfreq:9>14195,000<xcvrmode:3>USB", 7, "freq 14195000\nmode 1"},
+        {"000XCVRFREQMODE<xcvrfreq:10>14.195,000<xcvrmode:2>cw", 7, "freq 14195000\nmode 3"},
+        {"000xcvrfreqmode<xcvrfreq:9>14195,000", 7, "freq 14195000"},
+        // A point as decimal point runs the digits together: 14195000 kHz is beyond the radio.
+        {"000xcvrfreqmode<xcvrfreq:9>14195.000", 7, ""},
+        {"000xcvrfreqmode<xcvrfreq:5>7.050<xcvrmode:3>LSB", 7, "freq 7050000\nmode 0"},
+        {"000xcvrfreqmode<xcvrfreq:0>14195,000", 7, ""},
+        {"000xcvrfreqmode<xcvrfreq:>14195,000", 7, ""},
+        {"000xcvrfreqmode<xcvrfreq:6>-14195<xcvrmode:3>USB", 7, "mode 1"},
+        {"000xcvrfreqmode<xcvrfreq:3>abc<xcvrmode:3>USB", 7, "mode 1"},
+        // The inclusive limits, in kHz.
+        {"000xcvrfreqmode<xcvrfreq:2>30", 7, "freq 30000"},
+        {"000xcvrfreqmode<xcvrfreq:10>199999,999", 7, "freq 199999999"},
+        {"000xcvrfreqmode<xcvrfreq:10>200000,000", 7, ""},
+        // Lengths up to the largest int neither overflow nor read past the text.
+        {"000xcvrfreqmode<xcvrfreq:2147483647>14195,000<xcvrmode:3>USB", 7, "freq 14195000"},
+        {"000xcvrfreqmode<xcvrfreq:99999999999>7000", 7, "freq 7000000"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2147483647>USB", 7, "freq 7000000"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:4>USB", 7, "freq 7000000"},
+        // A mode the radio's list lacks is not selected.
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2>FM", 5, "freq 7000000"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>WFM", 5, "freq 7000000"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>WFM", 7, "freq 7000000\nmode 6"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>XYZ", 7, "freq 7000000"},
+        {"000xcvrfreqmode", 7, ""},
+        {"000transmit<", 7, ""},
+        {"000xcvrfreqmode>:<", 7, ""},
+    };
+    for (const auto& c : cases) {
+        s.window.modes = c.modes;
+        EXPECT_EQ(s.Execute(c.command), c.calls) << c.command;
+    }
+}
