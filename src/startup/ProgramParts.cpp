@@ -11,7 +11,6 @@
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart,    MakeTimerPart, MakeRemotePart,
-            MakeClipboardPart, MakeTxRxPart,  MakeSkedsPart,
-            MakeMemoriesPart, MakeDdePart};
+    return {MakeTuningPart, MakeTimerPart, MakeRemotePart,   MakeClipboardPart,
+            MakeTxRxPart,   MakeSkedsPart, MakeMemoriesPart, MakeDdePart};
 }
