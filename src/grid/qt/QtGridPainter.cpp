@@ -92,7 +92,8 @@ CQtGridPainter::FontEntry& CQtGridPainter::Entry(const GridFont& font)
         if (e.key == font)
             return *(lastFont_ = &e);
     const QFont qfont = ToQFont(font, base_);
-    fonts_.push_back({font, qfont, QFontMetrics(qfont), {}});
+    const QFontMetrics metrics(qfont);
+    fonts_.push_back({font, qfont, metrics, metrics.height(), {}});
     fonts_.back().advances.fill(-1);
     return *(lastFont_ = &fonts_.back());
 }
@@ -229,14 +230,14 @@ GridSize CQtGridPainter::MeasureText(std::string_view text, const GridFont& font
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u >= 0x7F) {
             const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-            return {entry.metrics.horizontalAdvance(s), entry.metrics.height()};
+            return {entry.metrics.horizontalAdvance(s), entry.height};
         }
         int& advance = entry.advances[u];
         if (advance < 0)
             advance = entry.metrics.horizontalAdvance(QChar(c));
         width += advance;
     }
-    return {width, entry.metrics.height()};
+    return {width, entry.height};
 }
 
 void CQtGridPainter::SetClipRect(const GridRect* rect)

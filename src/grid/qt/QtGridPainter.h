@@ -49,6 +49,7 @@ private:
         GridFont key;
         QFont font;
         QFontMetrics metrics;
+        int height = 0;  // the metrics' line height, asked once (Qt computes it every time)
         // Advances of the printable ASCII characters, measured when first needed (-1 before).
         std::array<int, 128> advances;
     };
