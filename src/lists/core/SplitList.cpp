@@ -72,8 +72,12 @@ int64_t SplitOffset(std::string_view text)
 SplitList SplitList::Parse(std::string_view text)
 {
     SplitList list;
-    for (std::string_view line : TildeLines(text))
+    for (std::string_view line : TildeLines(text)) {
+        // Every line end goes, so the line is written back as it reads.
+        while (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         list.Insert(std::string(line));
+    }
     return list;
 }
 
@@ -103,11 +107,15 @@ int SplitList::FindDescription(std::string_view description) const
     return -1;
 }
 
-int SplitList::FindLine(std::string_view line) const
+int SplitList::FindSame(const SplitPreset& preset) const
 {
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].line == line)
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const std::optional<SplitPreset> p = ParseSplitLine(entries_[i].line);
+        if (p && p->description == preset.description
+            && SplitOffset(p->offset) == SplitOffset(preset.offset)
+            && platform::AsciiIEquals(p->mode, preset.mode) && p->narrow == preset.narrow)
             return static_cast<int>(i);
+    }
     return -1;
 }
 

@@ -42,11 +42,13 @@ public:
     bool Empty() const { return entries_.empty(); }
     const SplitEntry& At(std::size_t index) const { return entries_[index]; }
 
-    // The first entry whose description begins with the text or equals it (ignoring case), or
-    // holding exactly this line; -1 when there is none.
+    // The first entry whose description begins with the text or equals it (ignoring case); -1
+    // when there is none.
     int FindPrefix(std::string_view text) const;
     int FindDescription(std::string_view description) const;
-    int FindLine(std::string_view line) const;
+    // The first entry holding this preset: the same description, offset in hertz, mode (ignoring
+    // case) and filter, however its offset is written.
+    int FindSame(const SplitPreset& preset) const;
 
     // Adds a line after the entries of its description; its index, -1 when refused.
     int Insert(std::string line);

@@ -38,8 +38,7 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
 
 QDateTime DateTimeOf(const std::tm& t)
 {
-    return QDateTime(QDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday),
-                     QTime(t.tm_hour, t.tm_min));
+    return QDateTime(QDate(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday), QTime(t.tm_hour, t.tm_min));
 }
 
 }  // namespace

@@ -28,8 +28,8 @@ public:
     static constexpr int kProceed = 1113;
 
     // `nowUtc` is the "to" bound shown first; all outlive the dialog.
-    CSkedsCancella(lists::SkedList& list, radio::IWorkProgress& progress,
-                   const CLanguage& language, const std::tm& nowUtc);
+    CSkedsCancella(lists::SkedList& list, radio::IWorkProgress& progress, const CLanguage& language,
+                   const std::tm& nowUtc);
     // After OK: how many skeds went.
     std::size_t Removed() const { return removed_; }
 

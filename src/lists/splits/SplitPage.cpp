@@ -36,23 +36,23 @@ TemplateItem Label(const char* text)
 
 const DialogTemplateRegistration kTemplate{DialogTemplate{
     CSplit::kTemplateId, "Split",
-    Column({Row({Label("List Split"), Control(CSplit::kList, "COMBOBOX", "", 0, 30), Stretch()}),
-            Row({Label("Description"), Control(CSplit::kDescription, "EDIT", "", 0, 30),
-                 Stretch()}),
-            Row({Label("Offset (Hz)"), Control(CSplit::kOffset, "CNumEdit", "", 0, 12),
-                 Control(CSplit::kMode, "COMBOBOX", "", 0, 7),
-                 Control(CSplit::kFilter, "COnOffButton", "Narrow"), Stretch()}),
-            Row({Control(CSplit::kNew, "BUTTON", "New Split"),
-                 Control(CSplit::kSave, "BUTTON", "Save Split"),
-                 Control(CSplit::kDelete, "BUTTON", "Delete Split"),
-                 Control(CSplit::kActivate, "BUTTON", "Active Split"), Stretch()}),
-            Stretch()})}};
+    Column(
+        {Row({Label("List Split"), Control(CSplit::kList, "COMBOBOX", "", 0, 30), Stretch()}),
+         Row({Label("Description"), Control(CSplit::kDescription, "EDIT", "", 0, 30), Stretch()}),
+         Row({Label("Offset (Hz)"), Control(CSplit::kOffset, "CNumEdit", "", 0, 12),
+              Control(CSplit::kMode, "COMBOBOX", "", 0, 7),
+              Control(CSplit::kFilter, "COnOffButton", "Narrow"), Stretch()}),
+         Row({Control(CSplit::kNew, "BUTTON", "New Split"),
+              Control(CSplit::kSave, "BUTTON", "Save Split"),
+              Control(CSplit::kDelete, "BUTTON", "Delete Split"),
+              Control(CSplit::kActivate, "BUTTON", "Active Split"), Stretch()}),
+         Stretch()})}};
 
 constexpr struct {
     int control;
     int stringId;
-} kTips[] = {{CSplit::kMode, 1008}, {CSplit::kFilter, 1009},      {CSplit::kActivate, 1016},
-             {CSplit::kNew, 1029},  {CSplit::kDelete, 1030},      {CSplit::kList, 1031},
+} kTips[] = {{CSplit::kMode, 1008}, {CSplit::kFilter, 1009},     {CSplit::kActivate, 1016},
+             {CSplit::kNew, 1029},  {CSplit::kDelete, 1030},     {CSplit::kList, 1031},
              {CSplit::kSave, 1033}, {CSplit::kDescription, 1032}};
 
 // On/off button colours: the state shows in the caption's colour.
@@ -246,7 +246,7 @@ void CSplit::OnSave()
     // As it reads back: a "~" of the description is a blank in the list too.
     std::string line = lists::JoinSplitLine(PresetFromControls());
     const std::optional<lists::SplitPreset> stored = lists::ParseSplitLine(line);
-    if (const int same = list_.FindLine(line); same >= 0) {
+    if (const int same = list_.FindSame(*stored); same >= 0) {
         Select(same);
         return;
     }

@@ -17,8 +17,8 @@ public:
     {
         if (dialogId != CSplit::kTemplateId)
             return nullptr;
-        page_ = new CSplit(services_,
-                           platform::ResolveInFolder(platform::ProgramFolder(), kSplitFile));
+        page_ =
+            new CSplit(services_, platform::ResolveInFolder(platform::ProgramFolder(), kSplitFile));
         return page_;
     }
 
