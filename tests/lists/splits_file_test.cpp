@@ -38,7 +38,8 @@ TEST(SplitFile, RandomAndTruncatedInputNeitherCrashesNorHangs)
         } else {
             const std::size_t size = random() % 300;
             for (std::size_t i = 0; i < size; ++i)
-                text += static_cast<char>(round % 4 == 1 ? random() % 256 : " ~.-+\r\n9a"[random() % 10]);
+                text += static_cast<char>(round % 4 == 1 ? random() % 256
+                                                         : " ~.-+\r\n9a"[random() % 10]);
         }
         const SplitList list = SplitList::Parse(text);
         for (std::size_t i = 0; i < list.Size(); ++i) {

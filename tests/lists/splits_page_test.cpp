@@ -83,7 +83,7 @@ TEST(SplitPage, ActiveSplitTunesTheOtherVfoOnlyInsideTheLimits)
             run.Edit("Up five", 5000, "USB", false);
             run.Click(CSplit::kActivate);
             ASSERT_TRUE(c.WaitForIdle(5000));
-            const std::vector<std::string> expected = {"07 00", "07 01", "05 00 50 20 14 00",
+            const std::vector<std::string> expected = {"07 00",    "07 01", "05 00 50 20 14 00",
                                                        "06 01 01", "07 00", "0F 01"};
             std::vector<std::string> sent = SentFrames(f.Trace(), mark);
             ASSERT_GE(sent.size(), expected.size());
