@@ -133,7 +133,8 @@ TEST(SkedsDeletion, RemovesThePeriodAndAnAbortKeepsWhatWasNotReached)
     std::string skeds;
     for (int d = 1; d <= 9; ++d)
         skeds += SkedText("2030040" + std::to_string(d) + "1200", "Day " + std::to_string(d));
-    skeds += "bad key ~ Kept ~ 7.074.000 ~ LSB ~ OFF ~ 7.074.000 ~ LSB ~ OFF ~ NOSPLIT ~ VFO A ~ \n";
+    skeds +=
+        "bad key ~ Kept ~ 7.074.000 ~ LSB ~ OFF ~ 7.074.000 ~ LSB ~ OFF ~ NOSPLIT ~ VFO A ~ \n";
     testing_support::PutFile(f.folder / "Skeds.Dat", skeds);
     const bool ran = f.Run(
         [&](CCorvaneDlg& w) {

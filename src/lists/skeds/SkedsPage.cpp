@@ -70,8 +70,8 @@ TemplateItem VfoRow()
 const DialogTemplateRegistration kTemplate{DialogTemplate{
     CSkeds::kTemplateId, "Skeds",
     Column(
-        {Row({Label("List Skeds"), Control(CSkeds::kList, "COMBOBOX", "", 0, 40), Stretch()}),
-         Row({Label("Description"), Control(CSkeds::kDescription, "EDIT", "", 0, 40), Stretch()}),
+        {Row({Label("List Skeds"), Control(CSkeds::kList, "COMBOBOX", "", 0, 32),
+              Label("Description"), Control(CSkeds::kDescription, "EDIT", "", 0, 24), Stretch()}),
          VfoRow(),
          Row({Label("Time (UTC)"), Control(CSkeds::kTime, "CTimeEdit", "", 0, 6),
               Label("Date (UTC)"), Control(CSkeds::kDate, DatePickerClass(), "", 0, 10), Spacing(2),
