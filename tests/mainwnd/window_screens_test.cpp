@@ -23,6 +23,7 @@
 #include "Scale.h"
 #include "SkedLine.h"
 #include "SkedWarning.h"
+#include "SkedsPage.h"
 #include "Tuning.h"
 #include "TxRxWindow.h"
 #include "WorkProgressDlg.h"
@@ -176,6 +177,25 @@ void CheckPages(Checker& checker, CCorvaneDlg& w)
     }
 }
 
+// The skeds page's two dialogs, opened by its buttons with the page shown.
+void CheckSkedDialogs(Checker& checker, CCorvaneDlg& w)
+{
+    auto* tabs = w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs);
+    ASSERT_NE(tabs, nullptr);
+    for (int i = 0; i < tabs->GetItemCount(); ++i) {
+        if (tabs->GetPageId(i) != CSkeds::kTemplateId)
+            continue;
+        checker.Click(tabs->TabBar()->mapToGlobal(tabs->TabBar()->tabRect(i).center()));
+        ASSERT_TRUE(PumpUntil([&] { return tabs->GetCurSel() == i; }, std::chrono::seconds(5)));
+        auto* page = qobject_cast<CSkeds*>(tabs->GetPage(i));
+        ASSERT_NE(page, nullptr);
+        checker.CheckModalByClick("sked_recur", page->GetDlgItem(CSkeds::kCreateRecur));
+        checker.CheckModalByClick("sked_delete", page->GetDlgItem(CSkeds::kDeleteSkeds));
+        return;
+    }
+    ADD_FAILURE() << "no skeds page";
+}
+
 }  // namespace
 
 TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
@@ -200,6 +220,8 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         skeds += lists::JoinSkedLine(line) + "\n";
     }
     testing_support::PutFile(f.folder / "Skeds.Dat", skeds);
+    testing_support::PutFile(f.folder / "Split.Dat",
+                             "20m FT8 ~ +1.000 ~ USB ~ OFF\nRepeater down ~ -600.000 ~ FM ~ OFF\n");
     // The memories window opens with rows.
     testing_support::PutFile(
         f.folder / "MemPC.Dat",
@@ -225,6 +247,7 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         checker.CheckMenuByClick("offset_field_menu", w.GetDlgItem(radio::ctl::kOffset), 3);
         CheckTxRx(checker, w);
         CheckPages(checker, w);
+        CheckSkedDialogs(checker, w);
         // The band scale page is shown now: its sliders open the manual input too.
         if (auto* scale = w.findChild<CScale*>(); scale != nullptr && scale->isVisible())
             checker.CheckModalByClick("scale_manual_input", scale->GetDlgItem(CScale::kFirstSlider),
