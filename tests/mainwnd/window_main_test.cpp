@@ -119,8 +119,8 @@ TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
         })) << f.Trace();
 
         // Ten pages; Info is stored but still empty, so the window opens on the first page
-        // that shows something, the memory groups; the tool windows exist, and only the TX/RX window
-        // shows (the driver keys the radio).
+        // that shows something, the memory groups; the tool windows exist, and only the TX/RX
+        // window shows (the driver keys the radio).
         CPageTabCtrl* tabs = w.Tabs();
         ASSERT_NE(tabs, nullptr);
         ASSERT_EQ(tabs->GetItemCount(), 10);
