@@ -8,6 +8,7 @@
 #include "XInput.h"
 #include "XvfbSession.h"
 
+#include "GroupNameDlg.h"
 #include <QMenu>
 #include <QTabBar>
 #include <QTimer>
@@ -231,6 +232,13 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         "~ OFF ~ ON ~ OFF ~ ON ~ OFF ~ OFF ~ OFF ~ OFF ~ 88,5 ~ \n"
         "Twenty ~ 14.200.000 ~ USB ~ OFF ~ 14.250.000 ~ USB ~ OFF ~ SPLIT ~ VFO A ~ NODUP ~ DEF "
         "~ PRE ~ ON ~ ON ~ OFF ~ OFF ~ OFF ~ OFF ~ ON ~ NO ~ \n");
+    // The radio memories window opens with two channels.
+    testing_support::PutFile(
+        f.folder / "MemRTX.Dat",
+        "01 ~ Calling ~ 145.500.000 ~ FM ~ OFF ~ 145.500.000 ~ FM ~ OFF ~ NOSPLIT ~ NODUP ~ OFF ~ "
+        "OFF ~ ~\n"
+        "02 ~ Repeater ~ 145.600.000 ~ FM ~ OFF ~ 145.000.000 ~ FM ~ OFF ~ NOSPLIT ~ DUP- ~ ON ~ "
+        "OFF ~ 88,5 ~\n");
     XInput input;
     ASSERT_TRUE(input.Ok()) << "no X test extension";
     Checker checker(input);
@@ -260,6 +268,14 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         checker.Check(
             "memories", [&] { checker.Click(w.GetDlgItem(mainwnd::kStore)); },
             [&] { return w.ToolWindow(230); }, [](QWidget* m) { m->hide(); });
+        checker.Check(
+            "radio_memories", [&] { checker.Click(w.GetDlgItem(radio::ctl::kStoreR)); },
+            [&] { return w.ToolWindow(4002); }, [](QWidget* m) { m->hide(); });
+        checker.CheckModal("group_name", [&] {
+            CDlgNomeGruppo dlg("Name for the new group:");
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
 
         checker.CheckModal("no_port", [&] {
             CNoPort dlg(framework::Language(), 3);
