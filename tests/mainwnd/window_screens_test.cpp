@@ -155,8 +155,8 @@ void CheckTxRx(Checker& checker, CCorvaneDlg& w)
             QWidget* ptt = txrx->GetDlgItem(CTxRx::kPtt);
             const QImage before = ptt->grab().toImage();
             // The blink follows the one-second timer, which a loaded machine delays.
-            EXPECT_TRUE(PumpUntil([&] { return ptt->grab().toImage() != before; },
-                                  std::chrono::seconds(3)))
+            EXPECT_TRUE(
+                PumpUntil([&] { return ptt->grab().toImage() != before; }, std::chrono::seconds(3)))
                 << "the PTT button does not blink";
             w.SetPtt(false);
         });
