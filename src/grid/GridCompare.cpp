@@ -134,8 +134,8 @@ int DigitsOnly(std::string_view a, std::string_view b)
     SignificantDigits x(a), y(b);
     if (x.Count() != y.Count())
         return x.Count() < y.Count() ? -1 : 1;
-    for (char dx = x.Next(), dy = y.Next(); dx != 0; x.Take(), y.Take(), dx = x.Next(),
-              dy = y.Next())
+    for (char dx = x.Next(), dy = y.Next(); dx != 0;
+         x.Take(), y.Take(), dx = x.Next(), dy = y.Next())
         if (dx != dy)
             return dx < dy ? -1 : 1;
     return 0;

@@ -20,8 +20,7 @@ public:
     void FillRect(const GridRect&, GridColor) override {}
     void FrameRect(const GridRect&, GridColor) override {}
     void DrawLine(int, int, int, int, GridColor) override {}
-    void DrawText(const GridRect&, std::string_view, const GridFont&, GridColor,
-                  unsigned) override
+    void DrawText(const GridRect&, std::string_view, const GridFont&, GridColor, unsigned) override
     {
     }
 
