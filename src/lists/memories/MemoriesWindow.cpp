@@ -21,13 +21,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <span>
+
 namespace {
 
 using namespace tpl;
 using M = CDlgMem;
 
-constexpr int kImageButton = 219;
-constexpr int kImageButtonHovered = 220;
 
 TemplateItem Label(const char* text)
 {
@@ -148,11 +148,12 @@ void CDlgMem::SetUpControls()
     for (int id : kSwitches)
         if (auto* b = GetDlgItemAs<CFlatButton>(id))
             b->SetButtonType(CFlatButton::kCheckBox);
-    for (int id : kCommands)
-        if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
-            b->SetBitmaps(kImageButton, kImageButtonHovered);
-            b->SetCursor(res::kCursorAvailable);
-        }
+    for (const auto& ids : {std::span<const int>(kSwitches), std::span<const int>(kCommands)})
+        for (int id : ids)
+            if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
+                b->SetBitmaps(res::kImageKeyCapHovered, res::kImageKeyCap);
+                b->SetCursor(res::kCursorAvailable);
+            }
     if (auto* notice = GetDlgItemAs<CColorLabel>(kNotice))
         notice->SetBkColor(RgbColor(255, 255, 0));
     for (const auto& tip : kTips)
