@@ -25,15 +25,6 @@ constexpr std::size_t kMaxTokensPerConnection = 256;
 
 using ConnectionId = FramedServer::ConnectionId;
 
-FramedServer::Limits CoreLimits(const IpcServer::Limits& limits)
-{
-    FramedServer::Limits core;
-    core.maxPendingOutput = limits.maxPendingOutput;
-    core.maxConnections = limits.maxConnections;
-    core.stalledFrameMs = limits.stalledFrameMs;
-    return core;
-}
-
 }  // namespace
 
 struct IpcServer::Impl {
@@ -52,7 +43,7 @@ struct IpcServer::Impl {
     Impl(std::string title, RequestHandler handler, const Limits& limits)
         : title(std::move(title)),
           handler(std::move(handler)),
-          server(CoreLimits(limits),
+          server(limits,
                  {.onFrame = [this](ConnectionId id, const Frame& f) { return Serve(id, f); },
                   .onDropped = [this](ConnectionId id) { Forget(id); },
                   // Nobody is told through a connection without registrations.

@@ -29,14 +29,6 @@ struct Link {
     bool hot = false;
 };
 
-platform::FramedServer::Limits CoreLimits(const CDdeSocketTransport::Limits& limits)
-{
-    platform::FramedServer::Limits core;
-    core.maxPendingOutput = limits.maxPendingOutput;
-    core.maxConnections = limits.maxConnections;
-    return core;
-}
-
 }  // namespace
 
 struct CDdeSocketTransport::Impl {
@@ -57,7 +49,7 @@ struct CDdeSocketTransport::Impl {
     platform::FramedServer server;  // last, so it goes first and its drops find the peers
 
     explicit Impl(const Limits& limits)
-        : server(CoreLimits(limits),
+        : server(limits,
                  {.onFrame = [this](ConnectionId id, const Frame& f) { return Serve(id, f); },
                   .onDropped = [this](ConnectionId id) { Forget(id); },
                   .mayGiveUpPlace = nullptr})  // a full service refuses newcomers
