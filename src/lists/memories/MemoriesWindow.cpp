@@ -28,7 +28,6 @@ namespace {
 using namespace tpl;
 using M = CDlgMem;
 
-
 TemplateItem Label(const char* text)
 {
     return Control(ctl::kIdStatic, "STATIC", text);

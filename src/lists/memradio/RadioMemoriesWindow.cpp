@@ -29,8 +29,6 @@ namespace {
 using namespace tpl;
 using R = CDlgMemRadio;
 
-constexpr int kImageButton = 219;
-constexpr int kImageButtonHovered = 220;
 constexpr int kIconMemoryMode = 301;
 constexpr int kIconMemoryModeHovered = 302;
 
@@ -136,7 +134,7 @@ void CDlgMemRadio::SetUpControls()
             b->SetButtonType(CFlatButton::kCheckBox);
     for (int id : kCommands)
         if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
-            b->SetBitmaps(kImageButton, kImageButtonHovered);
+            b->SetBitmaps(res::kImageKeyCapHovered, res::kImageKeyCap);
             b->SetCursor(res::kCursorAvailable);
         }
     if (auto* b = GetDlgItemAs<CFlatButton>(kMemoryMode)) {
