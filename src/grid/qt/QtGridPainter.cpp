@@ -3,6 +3,7 @@
 #include "QtGridPainter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include <QPainter>
@@ -225,19 +226,19 @@ GridSize CQtGridPainter::MeasureText(std::string_view text, const GridFont& font
     // Auto-size measures every cell of a list: plain ASCII text is summed from the characters'
     // advances (kerning left out, so never narrower than drawn); other text goes to Qt.
     FontEntry& entry = Entry(font);
-    int width = 0;
+    qreal width = 0;
     for (const char c : text) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u >= 0x7F) {
             const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
             return {entry.metrics.horizontalAdvance(s), entry.height};
         }
-        int& advance = entry.advances[u];
+        qreal& advance = entry.advances[u];
         if (advance < 0)
-            advance = entry.metrics.horizontalAdvance(QChar(c));
+            advance = QFontMetricsF(entry.font).horizontalAdvance(QChar(c));
         width += advance;
     }
-    return {width, entry.height};
+    return {static_cast<int>(std::ceil(width)), entry.height};
 }
 
 void CQtGridPainter::SetClipRect(const GridRect* rect)

@@ -10,6 +10,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPixmap>
 
 #include "GridPainter.h"
@@ -50,8 +51,9 @@ private:
         QFont font;
         QFontMetrics metrics;
         int height = 0;  // the metrics' line height, asked once (Qt computes it every time)
-        // Advances of the printable ASCII characters, measured when first needed (-1 before).
-        std::array<int, 128> advances;
+        // Fractional advances of the printable ASCII characters, measured when first needed
+        // (-1 before): whole pixels per character would lose up to one pixel each.
+        std::array<qreal, 128> advances;
     };
     FontEntry& Entry(const GridFont& font);
     void UseFont(const FontEntry& entry);
