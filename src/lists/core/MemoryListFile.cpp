@@ -1,6 +1,5 @@
 #include "MemoryListFile.h"
 
-#include "AtomicFile.h"
 #include "MemoryChannel.h"
 #include "TildeTextRecord.h"
 
@@ -10,9 +9,6 @@
 namespace lists {
 
 namespace {
-
-// Far beyond any list a person keeps; a larger file is refused rather than read into memory.
-constexpr std::size_t kMaxListBytes = 64u << 20;
 
 void DropLeadingPlus(std::string& field)
 {
@@ -28,29 +24,6 @@ std::string ListText(const IListTable& table, TildeLineStyle style)
         text += '\n';
     }
     return text;
-}
-
-ListFileResult ReadList(const std::string& path, std::string& text)
-{
-    ListFileResult result;
-    bool missing = false;
-    if (platform::ReadWholeFile(path, text, &result.error, &missing, kMaxListBytes))
-        return result;
-    result.status = missing ? ListFileResult::Missing : ListFileResult::Failed;
-    if (!missing && result.error.empty())
-        result.error = "the file is larger than " + std::to_string(kMaxListBytes >> 20) + " MB";
-    return result;
-}
-
-ListFileResult WriteList(const std::string& path, const std::string& text)
-{
-    ListFileResult result;
-    if (!platform::WriteFileAtomic(path, text, &result.error)) {
-        result.status = ListFileResult::Failed;
-        if (result.error.empty())
-            result.error = "write failed";
-    }
-    return result;
 }
 
 // The channel number of a radio record: its first field read as a decimal number after any
@@ -91,7 +64,7 @@ ListFileResult ReadPcMemories(const std::string& path, IListTable& table)
 {
     table.RemoveRows();
     std::string text;
-    ListFileResult result = ReadList(path, text);
+    ListFileResult result = ReadListFile(path, text);
     if (result.status == ListFileResult::Done)
         ParsePcMemories(text, table);
     return result;
@@ -99,7 +72,7 @@ ListFileResult ReadPcMemories(const std::string& path, IListTable& table)
 
 ListFileResult WritePcMemories(const std::string& path, const IListTable& table)
 {
-    return WriteList(path, PcMemoriesText(table));
+    return WriteListFile(path, PcMemoriesText(table));
 }
 
 void ResetRadioChannels(IListTable& table)
@@ -147,7 +120,7 @@ std::string RadioMemoriesText(const IListTable& table)
 ListFileResult ReadRadioMemories(const std::string& path, IListTable& table)
 {
     std::string text;
-    ListFileResult result = ReadList(path, text);
+    ListFileResult result = ReadListFile(path, text);
     if (result.status == ListFileResult::Done)
         ParseRadioMemories(text, table);
     return result;
@@ -155,7 +128,7 @@ ListFileResult ReadRadioMemories(const std::string& path, IListTable& table)
 
 ListFileResult WriteRadioMemories(const std::string& path, const IListTable& table)
 {
-    return WriteList(path, RadioMemoriesText(table));
+    return WriteListFile(path, RadioMemoriesText(table));
 }
 
 }  // namespace lists

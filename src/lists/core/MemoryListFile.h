@@ -1,11 +1,10 @@
 // Reading and writing the two memory list files: the PC list ("MemPC.Dat" or a group's file)
 // and the copy of the radio's channels ("MemRTX.Dat"), one record per line.
 //
-// A rewrite is atomic: a failed write keeps the old file. A file that does not exist reads as
-// an empty PC list and leaves the radio list as it was; a file that exists but cannot be read
-// is a failure, so the caller can tell the user and keep from saving over it.
+// A file that does not exist reads as an empty PC list and leaves the radio list as it was.
 #pragma once
 
+#include "ListFile.h"
 #include "ListTable.h"
 
 #include <string>
@@ -15,13 +14,6 @@ namespace lists {
 
 inline constexpr const char* kPcMemoryFile = "MemPC.Dat";
 inline constexpr const char* kRadioMemoryFile = "MemRTX.Dat";
-
-struct ListFileResult {
-    enum Status { Done, Missing, Failed };
-    Status status = Done;
-    std::string error;  // the system's text of a failure
-    bool Ok() const { return status != Failed; }
-};
 
 // The PC list: the rows are replaced by the file's records. Blanks around every field but the
 // description go; a frequency or duplex field loses one leading "+".

@@ -3,16 +3,13 @@
 #include <algorithm>
 
 #include "AsciiCase.h"
-#include "AtomicFile.h"
+#include "ListFile.h"
 #include "SkedLine.h"
 #include "TildeTextRecord.h"
 
 namespace lists {
 
 namespace {
-
-// Larger files are no sked files; they are not read into memory.
-constexpr std::size_t kMaxFileSize = 64u << 20;
 
 std::optional<SkedEntry> EntryOf(std::string line)
 {
@@ -32,10 +29,7 @@ bool KeyLess(const SkedEntry& a, const SkedEntry& b)
 SkedList SkedList::Parse(std::string_view text, const std::optional<std::string>& dropBefore)
 {
     SkedList list;
-    for (std::string_view line : TildeLines(text)) {
-        // Every line end goes, so the line is written back as it reads.
-        while (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (std::string_view line : ListFileLines(text)) {
         std::optional<SkedEntry> entry = EntryOf(std::string(line));
         if (!entry)
             continue;
@@ -50,12 +44,7 @@ SkedList SkedList::Parse(std::string_view text, const std::optional<std::string>
 
 std::string SkedList::Text() const
 {
-    std::string text;
-    for (const SkedEntry& e : entries_) {
-        text += e.line;
-        text += '\n';
-    }
-    return text;
+    return LinesText(entries_);
 }
 
 std::string SkedList::ShownText(std::size_t index) const
@@ -82,10 +71,7 @@ int SkedList::FindLine(std::string_view line) const
 
 int SkedList::FindDescription(std::string_view description) const
 {
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (platform::AsciiIEquals(entries_[i].description, description))
-            return static_cast<int>(i);
-    return -1;
+    return FindEntryDescription(entries_, description);
 }
 
 int SkedList::Insert(std::string line)
@@ -110,8 +96,7 @@ int SkedList::Replace(std::string line)
 
 void SkedList::Erase(std::size_t index)
 {
-    if (index < entries_.size())
-        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    EraseEntry(entries_, index);
 }
 
 bool SkedKeyBetween(std::string_view key, std::string_view from, std::string_view to)
@@ -124,18 +109,20 @@ SkedList LoadSkedFile(const std::string& path, const std::optional<std::string>&
                       bool* readFailed)
 {
     std::string text;
-    bool missing = false;
-    const bool read = platform::ReadWholeFile(path, text, nullptr, &missing, kMaxFileSize);
+    const ListFileResult read = ReadListFile(path, text);
     if (readFailed != nullptr)
-        *readFailed = !read && !missing;
-    if (!read)
+        *readFailed = !read.Ok();
+    if (read.status != ListFileResult::Done)
         return {};
     return SkedList::Parse(text, dropBefore);
 }
 
 bool SaveSkedFile(const std::string& path, const SkedList& list, std::string* error)
 {
-    return platform::WriteFileAtomic(path, list.Text(), error);
+    ListFileResult written = WriteListFile(path, list.Text());
+    if (error != nullptr)
+        *error = std::move(written.error);
+    return written.Ok();
 }
 
 }  // namespace lists

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "AsciiCase.h"
-#include "AtomicFile.h"
+#include "ListFile.h"
 #include "Numbers.h"
 #include "TildeTextRecord.h"
 
@@ -14,7 +14,6 @@ namespace {
 constexpr std::string_view kOn = "ON";
 constexpr std::string_view kOff = "OFF";
 constexpr std::size_t kFieldCount = 4;
-constexpr std::size_t kMaxFileSize = 16u << 20;
 // More digits than any offset a radio tunes, and fewer than overflow an int64.
 constexpr std::size_t kMaxOffsetDigits = 15;
 
@@ -72,10 +71,7 @@ int64_t SplitOffset(std::string_view text)
 SplitList SplitList::Parse(std::string_view text)
 {
     SplitList list;
-    for (std::string_view line : TildeLines(text)) {
-        // Every line end goes, so the line is written back as it reads.
-        while (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (std::string_view line : ListFileLines(text)) {
         list.Insert(std::string(line));
     }
     return list;
@@ -83,12 +79,7 @@ SplitList SplitList::Parse(std::string_view text)
 
 std::string SplitList::Text() const
 {
-    std::string text;
-    for (const SplitEntry& e : entries_) {
-        text += e.line;
-        text += '\n';
-    }
-    return text;
+    return LinesText(entries_);
 }
 
 int SplitList::FindPrefix(std::string_view text) const
@@ -101,10 +92,7 @@ int SplitList::FindPrefix(std::string_view text) const
 
 int SplitList::FindDescription(std::string_view description) const
 {
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (platform::AsciiIEquals(entries_[i].description, description))
-            return static_cast<int>(i);
-    return -1;
+    return FindEntryDescription(entries_, description);
 }
 
 int SplitList::FindSame(const SplitPreset& preset) const
@@ -134,25 +122,26 @@ int SplitList::Insert(std::string line)
 
 void SplitList::Erase(std::size_t index)
 {
-    if (index < entries_.size())
-        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    EraseEntry(entries_, index);
 }
 
 SplitList LoadSplitFile(const std::string& path, bool* readFailed)
 {
     std::string text;
-    bool missing = false;
-    const bool read = platform::ReadWholeFile(path, text, nullptr, &missing, kMaxFileSize);
+    const ListFileResult read = ReadListFile(path, text);
     if (readFailed != nullptr)
-        *readFailed = !read && !missing;
-    if (!read)
+        *readFailed = !read.Ok();
+    if (read.status != ListFileResult::Done)
         return {};
     return SplitList::Parse(text);
 }
 
 bool SaveSplitFile(const std::string& path, const SplitList& list, std::string* error)
 {
-    return platform::WriteFileAtomic(path, list.Text(), error);
+    ListFileResult written = WriteListFile(path, list.Text());
+    if (error != nullptr)
+        *error = std::move(written.error);
+    return written.Ok();
 }
 
 }  // namespace lists

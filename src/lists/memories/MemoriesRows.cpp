@@ -29,52 +29,8 @@ using namespace lists;
 namespace keys = settings::memorie;
 
 constexpr std::size_t kMaxErrorText = 255;
-constexpr GridColor kCellBackground = GridRgb(255, 255, 224);
-
-std::string ComboText(const QComboBox* combo)
-{
-    return combo != nullptr ? combo->currentText().toStdString() : std::string();
-}
-
-void SelectComboText(QComboBox* combo, const std::string& text)
-{
-    if (combo != nullptr)
-        combo->setCurrentIndex(combo->findText(QString::fromStdString(text), Qt::MatchFixedString));
-}
-
-GridCompareFunc CompareFor(int col)
-{
-    switch (col) {
-    case pcmem::kVfoA:
-    case pcmem::kVfoB:
-    case pcmem::kDuplexValue: return &CMyDataGrid::CompareDigits;
-    case pcmem::kToneHz: return &CMyDataGrid::CompareDecimal;
-    default: return nullptr;
-    }
-}
 
 }  // namespace
-
-void CDlgMem::SetUpGrid()
-{
-    CDataGrid& g = Grid();
-    g.SetOwner(this);
-    g.SetDlgCtrlID(kGrid);
-    g.SetColumnCount(pcmem::kColumnCount);
-    g.SetRowCount(1);
-    g.SetFixedRowCount(1);
-    g.SetFixedColumnCount(0);
-    g.SetListMode(true);
-    g.SetGridLines(GridLinesBoth);
-    g.SetHeaderSort(false);
-    g.SetEditable(true);
-    g.GetDefaultCell(false, false)->SetBackClr(kCellBackground);
-    const CLanguage& language = services_.Language();
-    for (int col = 0; col < pcmem::kColumnCount; ++col)
-        g.SetItemText(0, col, language.LoadString(pcmem::kFirstTitleId + col));
-    g.AutoSize();
-    gridWidget_->installEventFilter(this);
-}
 
 void CDlgMem::LoadMemories()
 {
@@ -107,15 +63,6 @@ void CDlgMem::LoadMemories()
     FocusRow(focusRow_);
 }
 
-void CDlgMem::ReadViewState()
-{
-    const CIni& ini = services_.Ini();
-    focusRow_ = ini.GetInt(keys::RigaCorrente);
-    focusCol_ = ini.GetInt(keys::ColonnaCorrente);
-    sortColumn_ = ini.GetInt(keys::ColonnaOrdinamento);
-    sortAscending_ = ini.GetInt(keys::ModoOrdinamento) != 0 ? 1 : 0;
-}
-
 bool CDlgMem::SaveMemories(bool automatic)
 {
     if (automatic && readCutShort_) {
@@ -130,13 +77,7 @@ bool CDlgMem::SaveMemories(bool automatic)
         return false;
     }
     readCutShort_ = false;
-    if (table.Rows() > 0) {
-        CIni& ini = services_.Ini();
-        ini.WriteInt(keys::RigaCorrente, focusRow_);
-        ini.WriteInt(keys::ColonnaCorrente, focusCol_);
-        ini.WriteInt(keys::ColonnaOrdinamento, sortColumn_);
-        ini.WriteInt(keys::ModoOrdinamento, sortAscending_);
-    }
+    WriteViewState();
     return true;
 }
 
@@ -144,10 +85,7 @@ MemoryChannel CDlgMem::ReadEditor() const
 {
     MemoryChannel m;
     m.description = GetDlgItemText(kDescription);
-    const auto hz = [this](int id) { return static_cast<int64_t>(std::max(0.0, NumberOf(id))); };
-    m.tuning.a = {hz(kVfoA), ComboText(GetDlgItemAs<QComboBox>(kModeA)), Check(kFilterA)};
-    m.tuning.b = {hz(kVfoB), ComboText(GetDlgItemAs<QComboBox>(kModeB)), Check(kFilterB)};
-    m.tuning.split = Check(kSplit);
+    m.tuning = EditorTuning();
     const auto* active = GetDlgItemAs<QComboBox>(kActiveVfo);
     m.tuning.activeB = active != nullptr && active->currentIndex() > 0;
     ChannelFunctions& f = m.functions;
@@ -163,21 +101,14 @@ MemoryChannel CDlgMem::ReadEditor() const
     f.vox = Check(kVox);
     f.breakIn = Check(kBkin);
     f.compressor = Check(kComp);
-    m.toneTenths =
-        static_cast<int>(std::lround(std::clamp(NumberOf(kToneHz), 0.0, 9'999'999.0) * 10));
+    m.toneTenths = EditorToneTenths();
     return m;
 }
 
 void CDlgMem::WriteEditor(const MemoryChannel& m)
 {
     SetDlgItemText(kDescription, m.description);
-    SetNumber(kVfoA, static_cast<double>(m.tuning.a.hz));
-    SelectComboText(GetDlgItemAs<QComboBox>(kModeA), m.tuning.a.mode);
-    SetCheck(kFilterA, m.tuning.a.narrow);
-    SetNumber(kVfoB, static_cast<double>(m.tuning.b.hz));
-    SelectComboText(GetDlgItemAs<QComboBox>(kModeB), m.tuning.b.mode);
-    SetCheck(kFilterB, m.tuning.b.narrow);
-    SetCheck(kSplit, m.tuning.split);
+    ShowTuning(m.tuning);
     if (auto* active = GetDlgItemAs<QComboBox>(kActiveVfo))
         active->setCurrentIndex(m.tuning.activeB ? 1 : 0);
     const ChannelFunctions& f = m.functions;
@@ -200,8 +131,9 @@ void CDlgMem::ClearEditor()
 {
     // The modes stay as they are.
     MemoryChannel empty;
-    empty.tuning.a.mode = ComboText(GetDlgItemAs<QComboBox>(kModeA));
-    empty.tuning.b.mode = ComboText(GetDlgItemAs<QComboBox>(kModeB));
+    const ChannelTuning shown = EditorTuning();
+    empty.tuning.a.mode = shown.a.mode;
+    empty.tuning.b.mode = shown.b.mode;
     WriteEditor(empty);
     if (QWidget* d = GetDlgItem(kDescription))
         d->setFocus(Qt::OtherFocusReason);
@@ -290,20 +222,6 @@ void CDlgMem::DeleteFocusedRow()
     FillEditorFromRow();
 }
 
-void CDlgMem::SortByColumn(int col, int direction)
-{
-    CDataGrid& g = Grid();
-    if (col < 0 || col >= g.GetColumnCount())
-        return;
-    const bool ascending =
-        direction < 0 ? (col != sortColumn_ || sortAscending_ == 0) : direction != 0;
-    g.SetCompareFunction(CompareFor(col));
-    g.SortItems(col, ascending);
-    sortColumn_ = col;
-    sortAscending_ = ascending ? 1 : 0;
-    g.Refresh();
-}
-
 int CDlgMem::OnGridNotify(CDataGrid& grid, const GridNotification& note)
 {
     switch (note.code) {
@@ -333,19 +251,4 @@ int CDlgMem::OnGridNotify(CDataGrid& grid, const GridNotification& note)
     case GridNotifyEndEdit: FillEditorFromRow(); return 0;
     default: return 0;
     }
-}
-
-bool CDlgMem::PickFromList(int row, int col)
-{
-    CDataGrid& g = Grid();
-    const std::string old = g.GetItemText(row, col);
-    CListe list(PcMemoryChoices(col), old);
-    list.SetOwner(this);
-    if (list.DoModal() != ctl::kIdOk)
-        return false;
-    g.SetItemText(row, col, list.Choice());
-    g.RedrawCell(row, col);
-    if (!platform::AsciiIEquals(old, list.Choice()))
-        FillEditorFromRow();
-    return true;
 }

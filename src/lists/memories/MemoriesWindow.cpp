@@ -12,6 +12,8 @@
 #include "MainWindowServices.h"
 #include "NumEdit.h"
 #include "MemoryListFile.h"
+#include "MyDataGrid.h"
+#include "SettingsKeys.h"
 #include "ProgramFolder.h"
 #include "ToolTipLoc.h"
 
@@ -80,31 +82,68 @@ constexpr int kSwitches[] = {M::kFilterA, M::kFilterB, M::kSplit, M::kDupPlus, M
 constexpr int kCommands[] = {M::kNew,     M::kSave,     M::kDelete, M::kActive, M::kActiveTransfer,
                              M::kReadMem, M::kWriteMem, M::kPrint,  M::kImport, M::kExport};
 
-constexpr struct {
-    int control;
-    int stringId;
-} kTips[] = {{M::kSplit, 1010},    {M::kDescription, 1035}, {M::kNew, 1036},
-             {M::kSave, 1037},     {M::kFilterA, 1038},     {M::kFilterB, 1039},
-             {M::kModeA, 1040},    {M::kModeB, 1041},       {M::kDelete, 1042},
-             {M::kVfoA, 1043},     {M::kVfoB, 1044},        {M::kReadMem, 1045},
-             {M::kWriteMem, 1046}, {M::kActiveVfo, 1061},   {M::kToneHz, 1070},
-             {M::kAtt, 1188},      {M::kPre, 1191},         {M::kAgc, 1192},
-             {M::kNb, 1193},       {M::kTone, 1194},        {M::kTsql, 1195},
-             {M::kVox, 1196},      {M::kBkin, 1197},        {M::kComp, 1198},
-             {M::kDupPlus, 1199},  {M::kDupMinus, 1200},    {M::kDuplexValue, 1202},
-             {M::kPrint, 1205},    {M::kActive, 1211},      {M::kNotice, 1253},
-             {M::kImport, 1368},   {M::kExport, 1369},      {M::kActiveTransfer, 1391}};
+constexpr M::ControlTip kTips[] = {
+    {M::kSplit, 1010},    {M::kDescription, 1035}, {M::kNew, 1036},
+    {M::kSave, 1037},     {M::kFilterA, 1038},     {M::kFilterB, 1039},
+    {M::kModeA, 1040},    {M::kModeB, 1041},       {M::kDelete, 1042},
+    {M::kVfoA, 1043},     {M::kVfoB, 1044},        {M::kReadMem, 1045},
+    {M::kWriteMem, 1046}, {M::kActiveVfo, 1061},   {M::kToneHz, 1070},
+    {M::kAtt, 1188},      {M::kPre, 1191},         {M::kAgc, 1192},
+    {M::kNb, 1193},       {M::kTone, 1194},        {M::kTsql, 1195},
+    {M::kVox, 1196},      {M::kBkin, 1197},        {M::kComp, 1198},
+    {M::kDupPlus, 1199},  {M::kDupMinus, 1200},    {M::kDuplexValue, 1202},
+    {M::kPrint, 1205},    {M::kActive, 1211},      {M::kNotice, 1253},
+    {M::kImport, 1368},   {M::kExport, 1369},      {M::kActiveTransfer, 1391}};
+
+// Fields whose text is checked when the focus leaves them.
+constexpr int kCheckedOnLeaving[] = {M::kDescription, M::kDuplexValue};
+
+// Shown only where the model has a duplex and a repeater tone.
+constexpr int kToneControls[] = {M::kDuplexLabel, M::kDuplexUnit, M::kToneLabel, M::kDuplexValue,
+                                 M::kToneHz,      M::kDupPlus,    M::kDupMinus};
+// What the extended functions switch on and off in the editor.
+constexpr int kExtendedControls[] = {M::kAtt,  M::kPre,     M::kAgc,      M::kNb,
+                                     M::kTone, M::kTsql,    M::kVox,      M::kBkin,
+                                     M::kComp, M::kDupPlus, M::kDupMinus, M::kDuplexValue};
+
+GridCompareFunc CompareFor(int col)
+{
+    switch (col) {
+    case lists::pcmem::kVfoA:
+    case lists::pcmem::kVfoB:
+    case lists::pcmem::kDuplexValue: return &CMyDataGrid::CompareDigits;
+    case lists::pcmem::kToneHz: return &CMyDataGrid::CompareDecimal;
+    default: return nullptr;
+    }
+}
+
+namespace keys = settings::memorie;
+
+const M::Layout kLayout{lists::pcmem::kColumnCount,
+                        0,
+                        lists::pcmem::kFirstTitleId,
+                        lists::pcmem::kModeA,
+                        lists::pcmem::kTone,
+                        lists::pcmem::kToneSquelch,
+                        &CompareFor,
+                        &lists::PcMemoryChoices,
+                        keys::RigaCorrente,
+                        keys::ColonnaCorrente,
+                        keys::ColonnaOrdinamento,
+                        keys::ModoOrdinamento,
+                        settings::reg::MemorieRect,
+                        "memories",
+                        "MemPC.pdf",
+                        kSwitches,
+                        kCommands,
+                        kToneControls,
+                        kExtendedControls,
+                        kTips};
 
 }  // namespace
 
-CDlgMem::CDlgMem(IMainWindowServices& services) : CMyFontDialog(kTemplateId), services_(services)
+CDlgMem::CDlgMem(IMainWindowServices& services) : CMemoryListWindow(kTemplateId, services, kLayout)
 {
-    RegisterGridControlClass();
-}
-
-CDataGrid& CDlgMem::Grid()
-{
-    return gridWidget_->Grid();
 }
 
 void CDlgMem::SetOnActiveTransfer(std::function<void()> handOver)
@@ -120,45 +159,28 @@ bool CDlgMem::OnInitDialog()
     gridWidget_ = GetDlgItemAs<CGridWidget>(kGrid);
     SetUpControls();
     SetUpGrid();
+    Grid().AutoSize();
+    // Delete on the grid deletes the focused row.
+    gridWidget_->installEventFilter(this);
     if (QWidget* b = GetDlgItem(kActiveTransfer))
         b->setEnabled(handOver_ != nullptr);
     if (path_.empty())
         path_ = platform::ResolveInFolder(platform::ProgramFolder(), lists::kPcMemoryFile);
     LoadMemories();
-    return CMyFontDialog::OnInitDialog();
+    return CMemoryListWindow::OnInitDialog();
 }
 
 void CDlgMem::SetUpControls()
 {
-    for (int id : {kVfoA, kVfoB, kDuplexValue})
-        if (auto* e = GetDlgItemAs<CNumEdit>(id))
-            e->SetFormat(0, ',');
-    if (auto* e = GetDlgItemAs<CNumEdit>(kToneHz))
-        e->SetFormat(1, ',');
-    for (int id : {kModeA, kModeB})
-        if (auto* combo = GetDlgItemAs<QComboBox>(id))
-            for (const std::string& mode : lists::PcMemoryChoices(lists::pcmem::kModeA))
-                combo->addItem(QString::fromStdString(mode));
+    SetUpEditor();
+    if (auto* e = GetDlgItemAs<CNumEdit>(kDuplexValue))
+        e->SetFormat(0, ',');
     if (auto* combo = GetDlgItemAs<QComboBox>(kActiveVfo)) {
         combo->addItem(QString::fromLatin1(lists::kVfoAText.data(), lists::kVfoAText.size()));
         combo->addItem(QString::fromLatin1(lists::kVfoBText.data(), lists::kVfoBText.size()));
         combo->setCurrentIndex(0);
     }
-    for (int id : kSwitches)
-        if (auto* b = GetDlgItemAs<CFlatButton>(id))
-            b->SetButtonType(CFlatButton::kCheckBox);
-    for (const auto& ids : {std::span<const int>(kSwitches), std::span<const int>(kCommands)})
-        for (int id : ids)
-            if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
-                b->SetBitmaps(res::kImageKeyCapHovered, res::kImageKeyCap);
-                b->SetCursor(res::kCursorAvailable);
-            }
-    if (auto* notice = GetDlgItemAs<CColorLabel>(kNotice))
-        notice->SetBkColor(RgbColor(255, 255, 0));
-    for (const auto& tip : kTips)
-        if (QWidget* w = GetDlgItem(tip.control))
-            ToolTips().AddToolId(w, tip.stringId);
-    for (int id : {kDescription, kDuplexValue})
+    for (int id : kCheckedOnLeaving)
         if (QWidget* w = GetDlgItem(id))
             w->installEventFilter(this);
 }
@@ -166,7 +188,7 @@ void CDlgMem::SetUpControls()
 bool CDlgMem::OnCommand(int id, int code)
 {
     if (code != ctl::kBnClicked)
-        return CMyFontDialog::OnCommand(id, code);
+        return CMemoryListWindow::OnCommand(id, code);
     switch (id) {
     case kNew: ClearEditor(); return true;
     case kSave: SaveRow(false); return true;
@@ -182,7 +204,7 @@ bool CDlgMem::OnCommand(int id, int code)
     case kSplit:
     case kAtt:
     case kPre: OnCheck(id); return true;
-    default: return CMyFontDialog::OnCommand(id, code);
+    default: return CMemoryListWindow::OnCommand(id, code);
     }
 }
 
@@ -205,37 +227,6 @@ void CDlgMem::OnCheck(int id)
     }
 }
 
-void CDlgMem::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    hide();
-}
-
-void CDlgMem::showEvent(QShowEvent* event)
-{
-    // As at an activation: the window may be shown without one.
-    AdaptToRadio();
-    FillEditorFromRow();
-    CMyFontDialog::showEvent(event);
-}
-
-void CDlgMem::hideEvent(QHideEvent* event)
-{
-    SaveWindowPos();
-    if (onHidden_)
-        onHidden_();
-    CMyFontDialog::hideEvent(event);
-}
-
-void CDlgMem::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        AdaptToRadio();
-        FillEditorFromRow();
-    }
-    CMyFontDialog::changeEvent(event);
-}
-
 bool CDlgMem::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusOut) {
@@ -248,7 +239,7 @@ bool CDlgMem::eventFilter(QObject* watched, QEvent* event)
         DeleteFocusedRow();
         return true;
     }
-    return CMyFontDialog::eventFilter(watched, event);
+    return CMemoryListWindow::eventFilter(watched, event);
 }
 
 void CDlgMem::OnDescriptionLeft()
@@ -270,37 +261,6 @@ bool CDlgMem::OnDuplexValueLeft()
     const CLanguage& language = services_.Language();
     language.ShowMessage({language.FormatString1(1203, GetDlgItemText(kDuplexValue)),
                           language.LoadString(142), mb::kOk | mb::kIconError, 0});
-    if (QWidget* w = GetDlgItem(kDuplexValue))
-        w->setFocus(Qt::OtherFocusReason);
+    Focus(kDuplexValue);
     return false;
-}
-
-bool CDlgMem::Check(int id) const
-{
-    const auto* b = GetDlgItemAs<CFlatButton>(id);
-    return b != nullptr && b->GetCheck() != 0;
-}
-
-void CDlgMem::SetCheck(int id, bool on)
-{
-    if (auto* b = GetDlgItemAs<CFlatButton>(id))
-        b->SetCheck(on ? 1 : 0);
-}
-
-double CDlgMem::NumberOf(int id) const
-{
-    const auto* e = GetDlgItemAs<CNumEdit>(id);
-    return e != nullptr ? e->GetValue() : 0.0;
-}
-
-void CDlgMem::SetNumber(int id, double value)
-{
-    if (auto* e = GetDlgItemAs<CNumEdit>(id))
-        e->SetValue(value);
-}
-
-void CDlgMem::ShowError(const std::string& text) const
-{
-    const CLanguage& language = services_.Language();
-    language.ShowMessage({text, language.LoadString(142), mb::kOk | mb::kIconError, 0});
 }

@@ -23,9 +23,6 @@ namespace {
 
 using R = CDlgMemRadio;
 
-// What the extended functions switch on and off in the editor.
-constexpr int kExtendedControls[] = {R::kTone, R::kTsql, R::kDupPlus, R::kDupMinus};
-
 constexpr int kDefaultDelayMemory = 500;
 
 }  // namespace
@@ -83,13 +80,10 @@ void CDlgMemRadio::ToVfo()
 bool CDlgMemRadio::SendRowToRadio()
 {
     const lists::RadioMemoryChannel m = ReadEditor();
+    if (RefuseOutOfLimits(m.tuning))
+        return false;
     radio::CRadioController& controller = services_.Controller();
     const radio::RadioState& st = controller.State();
-    if (const int refusal = lists::CheckChannelLimits(m.tuning, st.lowerLimit, st.upperLimit)) {
-        ShowError(services_.Language().Format(refusal, {static_cast<long long>(st.lowerLimit),
-                                                        static_cast<long long>(st.upperLimit)}));
-        return false;
-    }
     lists::ChannelSendStyle style;
     style.selectAFirst = true;
     lists::SendChannel(controller, m.tuning, style);
@@ -116,72 +110,6 @@ void CDlgMemRadio::StoreCurrentState()
     SetCheck(kDupMinus, st.duplexMinus);
     SetCheck(kTone, st.Function(radio::RadioFunction::Tone));
     SetCheck(kTsql, st.Function(radio::RadioFunction::ToneSquelch));
-
-    const auto copyVfo = [&](bool b) {
-        SetNumber(b ? kVfoB : kVfoA, static_cast<double>(st.frequencyHz));
-        SetCheck(b ? kFilterB : kFilterA, st.filterNarrow);
-        if (st.mode >= 0 && st.mode < static_cast<int>(st.modeNames.size()))
-            if (auto* combo = GetDlgItemAs<QComboBox>(b ? kModeB : kModeA))
-                combo->setCurrentIndex(
-                    combo->findText(QString::fromStdString(st.modeNames[st.mode])));
-    };
-    const bool onB = st.currentVfo == radio::kVfoB;
-    copyVfo(onB);
-    if (onB)
-        controller.SelectVfoA();
-    else
-        controller.SelectVfoB();
-    copyVfo(!onB);
-    if (onB)
-        controller.SelectVfoB();
-    else
-        controller.SelectVfoA();
-
-    services_.Language().MessageBoxCaption(124, 141, mb::kIconInformation);
-    SetDlgItemText(kDescription, "");
-    if (QWidget* d = GetDlgItem(kDescription))
-        d->setFocus(Qt::OtherFocusReason);
-}
-
-void CDlgMemRadio::AdaptToRadio()
-{
-    const radio::RadioState& st = services_.Controller().State();
-    if (st.model != appliedModel_) {
-        appliedModel_ = st.model;
-        const civ::ModelCaps* caps = civ::FindCaps(st.model);
-        const bool nrAnf = caps != nullptr && caps->nrAnfSubs;
-        for (int id : {kToneLabel, kToneHz})
-            if (QWidget* w = GetDlgItem(id))
-                w->setVisible(!nrAnf);
-        const CLanguage& language = services_.Language();
-        const std::string tone = nrAnf ? "NR" : language.Translate("Tone");
-        const std::string tsql = nrAnf ? "ANF" : language.Translate("TSQL");
-        SetDlgItemText(kTone, tone);
-        SetDlgItemText(kTsql, tsql);
-        if (QWidget* w = GetDlgItem(kTone))
-            ToolTips().AddToolId(w, nrAnf ? 1302 : 1194);
-        if (QWidget* w = GetDlgItem(kTsql))
-            ToolTips().AddToolId(w, nrAnf ? 1301 : 1195);
-        // The grid's columns say what its cells hold on this model.
-        CDataGrid& g = Grid();
-        g.SetItemText(0, lists::radiomem::kTone, tone);
-        g.SetItemText(0, lists::radiomem::kToneSquelch, tsql);
-        g.Refresh();
-        if (!st.modeNames.empty())
-            for (int id : {kModeA, kModeB})
-                if (auto* combo = GetDlgItemAs<QComboBox>(id)) {
-                    const QString current = combo->currentText();
-                    combo->clear();
-                    for (const std::string& mode : st.modeNames)
-                        combo->addItem(QString::fromStdString(mode));
-                    combo->setCurrentIndex(combo->findText(current));
-                }
-    }
-    const int extended = st.extendedFunctions ? 1 : 0;
-    if (extended != appliedExtended_) {
-        appliedExtended_ = extended;
-        for (int id : kExtendedControls)
-            if (QWidget* w = GetDlgItem(id))
-                w->setEnabled(extended != 0);
-    }
+    CopyRadioVfos();
+    AskForDescription(124);
 }

@@ -27,49 +27,12 @@ using namespace lists;
 namespace keys = settings::memorieradio;
 
 constexpr std::size_t kMaxErrorText = 255;
-constexpr GridColor kCellBackground = GridRgb(255, 255, 224);
-
-std::string ComboText(const QComboBox* combo)
-{
-    return combo != nullptr ? combo->currentText().toStdString() : std::string();
-}
-
-void SelectComboText(QComboBox* combo, const std::string& text)
-{
-    if (combo != nullptr)
-        combo->setCurrentIndex(combo->findText(QString::fromStdString(text), Qt::MatchFixedString));
-}
-
-GridCompareFunc CompareFor(int col)
-{
-    switch (col) {
-    case radiomem::kNumber:
-    case radiomem::kVfoA:
-    case radiomem::kVfoB: return &CMyDataGrid::CompareDigits;
-    case radiomem::kToneHz: return &CMyDataGrid::CompareDecimal;
-    default: return nullptr;
-    }
-}
 
 }  // namespace
 
-void CDlgMemRadio::SetUpGrid()
+void CDlgMemRadio::SetUpChannelRows()
 {
     CDataGrid& g = Grid();
-    g.SetOwner(this);
-    g.SetDlgCtrlID(kGrid);
-    g.SetColumnCount(radiomem::kColumnCount);
-    g.SetRowCount(1);
-    g.SetFixedRowCount(1);
-    g.SetFixedColumnCount(1);
-    g.SetListMode(true);
-    g.SetGridLines(GridLinesBoth);
-    g.SetHeaderSort(false);
-    g.SetEditable(true);
-    g.GetDefaultCell(false, false)->SetBackClr(kCellBackground);
-    const CLanguage& language = services_.Language();
-    for (int col = 0; col < radiomem::kColumnCount; ++col)
-        g.SetItemText(0, col, language.LoadString(radiomem::kFirstTitleId + col));
     CGridListTable table(g);
     CTextTable rows(radiomem::kColumnCount);
     ResetRadioChannels(rows);
@@ -105,15 +68,6 @@ void CDlgMemRadio::LoadMemories()
     FollowMemoryMode();
 }
 
-void CDlgMemRadio::ReadViewState()
-{
-    const CIni& ini = services_.Ini();
-    focusRow_ = ini.GetInt(keys::RigaCorrente);
-    focusCol_ = ini.GetInt(keys::ColonnaCorrente);
-    sortColumn_ = ini.GetInt(keys::ColonnaOrdinamento);
-    sortAscending_ = ini.GetInt(keys::ModoOrdinamento) != 0 ? 1 : 0;
-}
-
 bool CDlgMemRadio::SaveMemories()
 {
     CGridListTable table(Grid());
@@ -123,11 +77,7 @@ bool CDlgMemRadio::SaveMemories()
                                                      written.error.substr(0, kMaxErrorText)));
         return false;
     }
-    CIni& ini = services_.Ini();
-    ini.WriteInt(keys::RigaCorrente, focusRow_);
-    ini.WriteInt(keys::ColonnaCorrente, focusCol_);
-    ini.WriteInt(keys::ColonnaOrdinamento, sortColumn_);
-    ini.WriteInt(keys::ModoOrdinamento, sortAscending_);
+    WriteViewState();
     return true;
 }
 
@@ -136,16 +86,12 @@ RadioMemoryChannel CDlgMemRadio::ReadEditor() const
     RadioMemoryChannel m;
     m.number = ComboChannel();
     m.description = GetDlgItemText(kDescription);
-    const auto hz = [this](int id) { return static_cast<int64_t>(std::max(0.0, NumberOf(id))); };
-    m.tuning.a = {hz(kVfoA), ComboText(GetDlgItemAs<QComboBox>(kModeA)), Check(kFilterA)};
-    m.tuning.b = {hz(kVfoB), ComboText(GetDlgItemAs<QComboBox>(kModeB)), Check(kFilterB)};
-    m.tuning.split = Check(kSplit);
+    m.tuning = EditorTuning();
     m.duplexPlus = Check(kDupPlus);
     m.duplexMinus = Check(kDupMinus);
     m.tone = Check(kTone);
     m.toneSquelch = Check(kTsql);
-    m.toneTenths =
-        static_cast<int>(std::lround(std::clamp(NumberOf(kToneHz), 0.0, 9'999'999.0) * 10));
+    m.toneTenths = EditorToneTenths();
     return m;
 }
 
@@ -155,13 +101,7 @@ void CDlgMemRadio::WriteEditor(const RadioMemoryChannel& m)
     if (auto* combo = GetDlgItemAs<QComboBox>(kChannel); combo != nullptr && m.number >= 1)
         combo->setCurrentIndex(m.number - 1);
     SetDlgItemText(kDescription, m.description);
-    SetNumber(kVfoA, static_cast<double>(m.tuning.a.hz));
-    SelectComboText(GetDlgItemAs<QComboBox>(kModeA), m.tuning.a.mode);
-    SetCheck(kFilterA, m.tuning.a.narrow);
-    SetNumber(kVfoB, static_cast<double>(m.tuning.b.hz));
-    SelectComboText(GetDlgItemAs<QComboBox>(kModeB), m.tuning.b.mode);
-    SetCheck(kFilterB, m.tuning.b.narrow);
-    SetCheck(kSplit, m.tuning.split);
+    ShowTuning(m.tuning);
     SetCheck(kDupPlus, m.duplexPlus);
     SetCheck(kDupMinus, m.duplexMinus);
     SetCheck(kTone, m.tone);
@@ -173,8 +113,10 @@ void CDlgMemRadio::WriteEditor(const RadioMemoryChannel& m)
 void CDlgMemRadio::ClearEditor()
 {
     RadioMemoryChannel empty;
-    empty.tuning.a.mode = ComboText(GetDlgItemAs<QComboBox>(kModeA));
-    empty.tuning.b.mode = ComboText(GetDlgItemAs<QComboBox>(kModeB));
+    // The modes stay as they are.
+    const ChannelTuning shown = EditorTuning();
+    empty.tuning.a.mode = shown.a.mode;
+    empty.tuning.b.mode = shown.b.mode;
     WriteEditor(empty);
     editing_ = true;
 }
@@ -302,20 +244,6 @@ void CDlgMemRadio::DeleteFocusedRow()
     }
 }
 
-void CDlgMemRadio::SortByColumn(int col, int direction)
-{
-    CDataGrid& g = Grid();
-    if (col < 0 || col >= g.GetColumnCount())
-        return;
-    const bool ascending =
-        direction < 0 ? (col != sortColumn_ || sortAscending_ == 0) : direction != 0;
-    g.SetCompareFunction(CompareFor(col));
-    g.SortItems(col, ascending);
-    sortColumn_ = col;
-    sortAscending_ = ascending ? 1 : 0;
-    g.Refresh();
-}
-
 int CDlgMemRadio::OnGridNotify(CDataGrid& grid, const GridNotification& note)
 {
     switch (note.code) {
@@ -346,19 +274,4 @@ int CDlgMemRadio::OnGridNotify(CDataGrid& grid, const GridNotification& note)
     case GridNotifyEndEdit: FillEditorFromRow(); return 0;
     default: return 0;
     }
-}
-
-bool CDlgMemRadio::PickFromList(int row, int col)
-{
-    CDataGrid& g = Grid();
-    const std::string old = g.GetItemText(row, col);
-    CListe list(RadioMemoryChoices(col), old);
-    list.SetOwner(this);
-    if (list.DoModal() != ctl::kIdOk)
-        return false;
-    g.SetItemText(row, col, list.Choice());
-    g.RedrawCell(row, col);
-    if (!platform::AsciiIEquals(old, list.Choice()))
-        FillEditorFromRow();
-    return true;
 }

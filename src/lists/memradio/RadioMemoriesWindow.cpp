@@ -13,6 +13,7 @@
 #include "Language.h"
 #include "MainWindowServices.h"
 #include "MemoryListFile.h"
+#include "MyDataGrid.h"
 #include "NumEdit.h"
 #include "ProgramFolder.h"
 #include "SettingsKeys.h"
@@ -73,31 +74,60 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
               Control(R::kImport, "CFlatButton", "Import", kDisabled), Stretch()})})}};
 
 constexpr int kSwitches[] = {R::kFilterA,  R::kFilterB, R::kSplit, R::kDupPlus,
-                             R::kDupMinus, R::kTone,    R::kTsql,  R::kMemoryMode};
+                             R::kDupMinus, R::kTone,    R::kTsql};
 constexpr int kCommands[] = {R::kDelete, R::kSave,   R::kToVfo, R::kSynchronize,
                              R::kPrint,  R::kExport, R::kImport};
 
-constexpr struct {
-    int control;
-    int stringId;
-} kTips[] = {
+constexpr R::ControlTip kTips[] = {
     {R::kSplit, 1010},   {R::kDescription, 1035}, {R::kSave, 1037},     {R::kFilterA, 1038},
     {R::kFilterB, 1039}, {R::kModeA, 1040},       {R::kModeB, 1041},    {R::kDelete, 1042},
     {R::kVfoA, 1043},    {R::kVfoB, 1044},        {R::kToneHz, 1070},   {R::kTone, 1194},
     {R::kTsql, 1195},    {R::kDupPlus, 1199},     {R::kDupMinus, 1200}, {R::kPrint, 1205},
     {R::kNotice, 1253},  {R::kImport, 1368},      {R::kExport, 1369}};
 
+constexpr int kToneControls[] = {R::kToneLabel, R::kToneHz};
+// What the extended functions switch on and off in the editor.
+constexpr int kExtendedControls[] = {R::kTone, R::kTsql, R::kDupPlus, R::kDupMinus};
+
+GridCompareFunc CompareFor(int col)
+{
+    switch (col) {
+    case lists::radiomem::kNumber:
+    case lists::radiomem::kVfoA:
+    case lists::radiomem::kVfoB: return &CMyDataGrid::CompareDigits;
+    case lists::radiomem::kToneHz: return &CMyDataGrid::CompareDecimal;
+    default: return nullptr;
+    }
+}
+
+namespace keys = settings::memorieradio;
+
+const R::Layout kLayout{lists::radiomem::kColumnCount,
+                        1,
+                        lists::radiomem::kFirstTitleId,
+                        lists::radiomem::kModeA,
+                        lists::radiomem::kTone,
+                        lists::radiomem::kToneSquelch,
+                        &CompareFor,
+                        &lists::RadioMemoryChoices,
+                        keys::RigaCorrente,
+                        keys::ColonnaCorrente,
+                        keys::ColonnaOrdinamento,
+                        keys::ModoOrdinamento,
+                        settings::reg::MemorieRadioRect,
+                        "radio memories",
+                        "MemRTX.pdf",
+                        kSwitches,
+                        kCommands,
+                        kToneControls,
+                        kExtendedControls,
+                        kTips};
+
 }  // namespace
 
 CDlgMemRadio::CDlgMemRadio(IMainWindowServices& services)
-    : CMyFontDialog(kTemplateId), services_(services)
+    : CMemoryListWindow(kTemplateId, services, kLayout)
 {
-    RegisterGridControlClass();
-}
-
-CDataGrid& CDlgMemRadio::Grid()
-{
-    return gridWidget_->Grid();
 }
 
 bool CDlgMemRadio::OnInitDialog()
@@ -105,53 +135,34 @@ bool CDlgMemRadio::OnInitDialog()
     gridWidget_ = GetDlgItemAs<CGridWidget>(kGrid);
     SetUpControls();
     SetUpGrid();
+    SetUpChannelRows();
     SetCheck(kMemoryMode, services_.Ini().GetInt(settings::memorieradio::RTM) != 0);
     if (path_.empty())
         path_ = platform::ResolveInFolder(platform::ProgramFolder(), lists::kRadioMemoryFile);
     LoadMemories();
-    return CMyFontDialog::OnInitDialog();
+    return CMemoryListWindow::OnInitDialog();
 }
 
 void CDlgMemRadio::SetUpControls()
 {
-    for (int id : {kVfoA, kVfoB})
-        if (auto* e = GetDlgItemAs<CNumEdit>(id))
-            e->SetFormat(0, ',');
-    if (auto* e = GetDlgItemAs<CNumEdit>(kToneHz))
-        e->SetFormat(1, ',');
-    for (int id : {kModeA, kModeB})
-        if (auto* combo = GetDlgItemAs<QComboBox>(id))
-            for (const std::string& mode : lists::RadioMemoryChoices(lists::radiomem::kModeA))
-                combo->addItem(QString::fromStdString(mode));
+    SetUpEditor();
     if (auto* combo = GetDlgItemAs<QComboBox>(kChannel)) {
         for (int n = 1; n <= lists::radiomem::kChannels; ++n)
             combo->addItem(QString::asprintf("%02d", n));
         connect(combo, QOverload<int>::of(&QComboBox::activated), this,
                 [this](int) { OnChannelChosen(); });
     }
-    for (int id : kSwitches)
-        if (auto* b = GetDlgItemAs<CFlatButton>(id))
-            b->SetButtonType(CFlatButton::kCheckBox);
-    for (int id : kCommands)
-        if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
-            b->SetBitmaps(res::kImageKeyCapHovered, res::kImageKeyCap);
-            b->SetCursor(res::kCursorAvailable);
-        }
     if (auto* b = GetDlgItemAs<CFlatButton>(kMemoryMode)) {
+        b->SetButtonType(CFlatButton::kCheckBox);
         b->SetIcon(kIconMemoryMode, kIconMemoryModeHovered);
         b->SetCursor(res::kCursorAvailable);
     }
-    if (auto* notice = GetDlgItemAs<CColorLabel>(kNotice))
-        notice->SetBkColor(RgbColor(255, 255, 0));
-    for (const auto& tip : kTips)
-        if (QWidget* w = GetDlgItem(tip.control))
-            ToolTips().AddToolId(w, tip.stringId);
 }
 
 bool CDlgMemRadio::OnCommand(int id, int code)
 {
     if (code != ctl::kBnClicked)
-        return CMyFontDialog::OnCommand(id, code);
+        return CMemoryListWindow::OnCommand(id, code);
     switch (id) {
     case kSave: SaveRow(); return true;
     case kDelete: DeleteFocusedRow(); return true;
@@ -161,7 +172,7 @@ bool CDlgMemRadio::OnCommand(int id, int code)
     case kDupPlus:
     case kDupMinus:
     case kSplit: OnCheck(id); return true;
-    default: return CMyFontDialog::OnCommand(id, code);
+    default: return CMemoryListWindow::OnCommand(id, code);
     }
 }
 
@@ -184,64 +195,4 @@ void CDlgMemRadio::OnMemoryModeClicked()
 bool CDlgMemRadio::MemoryMode() const
 {
     return Check(kMemoryMode);
-}
-
-void CDlgMemRadio::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    hide();
-}
-
-void CDlgMemRadio::showEvent(QShowEvent* event)
-{
-    AdaptToRadio();
-    FillEditorFromRow();
-    CMyFontDialog::showEvent(event);
-}
-
-void CDlgMemRadio::hideEvent(QHideEvent* event)
-{
-    SaveWindowPos();
-    if (onHidden_)
-        onHidden_();
-    CMyFontDialog::hideEvent(event);
-}
-
-void CDlgMemRadio::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        AdaptToRadio();
-        FillEditorFromRow();
-    }
-    CMyFontDialog::changeEvent(event);
-}
-
-bool CDlgMemRadio::Check(int id) const
-{
-    const auto* b = GetDlgItemAs<CFlatButton>(id);
-    return b != nullptr && b->GetCheck() != 0;
-}
-
-void CDlgMemRadio::SetCheck(int id, bool on)
-{
-    if (auto* b = GetDlgItemAs<CFlatButton>(id))
-        b->SetCheck(on ? 1 : 0);
-}
-
-double CDlgMemRadio::NumberOf(int id) const
-{
-    const auto* e = GetDlgItemAs<CNumEdit>(id);
-    return e != nullptr ? e->GetValue() : 0.0;
-}
-
-void CDlgMemRadio::SetNumber(int id, double value)
-{
-    if (auto* e = GetDlgItemAs<CNumEdit>(id))
-        e->SetValue(value);
-}
-
-void CDlgMemRadio::ShowError(const std::string& text) const
-{
-    const CLanguage& language = services_.Language();
-    language.ShowMessage({text, language.LoadString(142), mb::kOk | mb::kIconError, 0});
 }

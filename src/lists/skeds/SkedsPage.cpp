@@ -40,7 +40,6 @@ constexpr int kMsgSameMinute = 140;
 constexpr int kMsgCountdown = 1173;
 constexpr int kMsgAskCancel = 1174;
 constexpr int kCountdownSteps = 30;
-constexpr std::size_t kMaxErrorText = 255;
 constexpr const char* kVfoA = "VFO A";
 constexpr const char* kVfoB = "VFO B";
 TemplateItem Label(const char* text)
@@ -169,10 +168,9 @@ void CSkeds::LoadSkeds()
     if (check != nullptr && check->isChecked())
         if (const std::optional<std::tm> utc = clock_.Utc(clock_.Now()))
             dropBefore = lists::SkedKeyOf(*utc);
-    list_ = lists::LoadSkedFile(path_, dropBefore, &readFailed_);
-    if (readFailed_)
-        std::fprintf(stderr, "skeds not read from %s\n", path_.c_str());
-    changed_ = false;
+    bool readFailed = false;
+    list_ = lists::LoadSkedFile(path_, dropBefore, &readFailed);
+    file_.Loaded(path_, readFailed);
     FillList();
     if (list_.Empty()) {
         for (int id : {kModeA, kModeB})
@@ -188,20 +186,8 @@ void CSkeds::LoadSkeds()
 
 bool CSkeds::SaveSkeds()
 {
-    // An unreadable file keeps its skeds until the user changes the list.
-    if (readFailed_ && !changed_) {
-        std::fprintf(stderr, "skeds not saved: %s could not be read\n", path_.c_str());
+    if (!file_.Save(services_.Language(), kMsgSaveFailed, path_, list_.Text()))
         return false;
-    }
-    std::string error;
-    if (!lists::SaveSkedFile(path_, list_, &error)) {
-        const CLanguage& language = services_.Language();
-        language.ShowMessage(
-            {language.FormatString1(kMsgSaveFailed, error.substr(0, kMaxErrorText)), "",
-             mb::kOk | mb::kIconError, 0});
-        return false;
-    }
-    readFailed_ = false;
     if (!list_.Empty()) {
         CIni& ini = services_.Ini();
         ini.WriteInt(kCorrente, selected_);
@@ -213,25 +199,17 @@ bool CSkeds::SaveSkeds()
 
 void CSkeds::FillList()
 {
-    auto* combo = GetDlgItemAs<QComboBox>(kList);
-    if (combo == nullptr)
-        return;
     QStringList shown;
     shown.reserve(static_cast<int>(list_.Size()));
     for (std::size_t i = 0; i < list_.Size(); ++i)
         shown.push_back(QString::fromStdString(list_.ShownText(i)));
-    const QSignalBlocker quiet(combo);
-    combo->clear();
-    combo->addItems(shown);
+    lists::ShowListTexts(GetDlgItemAs<QComboBox>(kList), shown);
 }
 
 void CSkeds::Select(int index)
 {
     selected_ = index >= 0 && index < static_cast<int>(list_.Size()) ? index : -1;
-    if (auto* combo = GetDlgItemAs<QComboBox>(kList)) {
-        const QSignalBlocker quiet(combo);
-        combo->setCurrentIndex(selected_);
-    }
+    lists::ShowListIndex(GetDlgItemAs<QComboBox>(kList), selected_);
 }
 
 // ---- Editing ----
@@ -376,7 +354,7 @@ void CSkeds::OnSave()
     if (const int other = list_.FindDescription(stored->description); other >= 0)
         list_.Erase(static_cast<std::size_t>(other));
     const int added = list_.Insert(std::move(line));
-    changed_ = true;
+    file_.Changed();
     FillList();
     Select(added);
 }
@@ -386,7 +364,7 @@ void CSkeds::OnDelete()
     if (list_.Empty() || selected_ < 0 || !Ask(kMsgAskDelete))
         return;
     list_.Erase(static_cast<std::size_t>(selected_));
-    changed_ = true;
+    file_.Changed();
     FillList();
     Select(std::min(selected_, static_cast<int>(list_.Size()) - 1));
     ShowSelectedSked();
@@ -404,7 +382,7 @@ void CSkeds::OnCreateRecurring()
     dialog.SetOwner(this);
     if (dialog.DoModal() != ctl::kIdOk)
         return;
-    changed_ = true;
+    file_.Changed();
     FillList();
     Select(dialog.LastIndex());
     // A list the file did not take stays on the page, to be saved again.
@@ -423,7 +401,8 @@ void CSkeds::OnDeleteSkeds()
     // Only Proceed removes skeds, and it ends the dialog with OK.
     if (dialog.DoModal() != ctl::kIdOk)
         return;
-    changed_ = changed_ || dialog.Removed() > 0;
+    if (dialog.Removed() > 0)
+        file_.Changed();
     FillList();
     Select(list_.Empty() ? -1 : 0);
     ShowSelectedSked();
@@ -464,21 +443,8 @@ void CSkeds::SetNow()
 
 void CSkeds::FillModeCombos()
 {
-    const std::vector<std::string>& modes = services_.Controller().State().modeNames;
-    if (modes == modesCopied_)
-        return;
-    modesCopied_ = modes;
-    for (int id : {kModeA, kModeB}) {
-        auto* combo = GetDlgItemAs<QComboBox>(id);
-        if (combo == nullptr)
-            continue;
-        const QString kept = combo->currentText();
-        const QSignalBlocker quiet(combo);
-        combo->clear();
-        for (const std::string& name : modes)
-            combo->addItem(QString::fromStdString(name));
-        combo->setCurrentIndex(std::max(0, combo->findText(kept)));
-    }
+    lists::FillModeBoxes(services_.Controller().State().modeNames, modesCopied_,
+                         {GetDlgItemAs<QComboBox>(kModeA), GetDlgItemAs<QComboBox>(kModeB)});
 }
 
 bool CSkeds::Ask(int id)
@@ -489,8 +455,7 @@ bool CSkeds::Ask(int id)
 
 void CSkeds::Focus(int id)
 {
-    if (QWidget* w = GetDlgItem(id))
-        w->setFocus(Qt::OtherFocusReason);
+    lists::FocusControl(GetDlgItem(id));
 }
 
 // ---- Firing ----

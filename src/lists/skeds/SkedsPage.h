@@ -5,6 +5,7 @@
 
 #include "SkedLine.h"
 #include "SkedList.h"
+#include "ListPageTools.h"
 #include "TabPage.h"
 
 #include <deque>
@@ -100,7 +101,6 @@ private:
     std::vector<std::string> modesCopied_;
     std::deque<lists::SkedLine> pending_;
     bool closing_ = false;
-    bool readFailed_ = false;  // the file was there but could not be read
-    bool changed_ = false;
+    lists::CListFileState file_{"skeds"};
     int stepMs_ = 1000;
 };

@@ -15,8 +15,6 @@
 #include <QApplication>
 #include <QComboBox>
 
-#include <cstdio>
-
 namespace {
 using namespace tpl;
 
@@ -27,7 +25,6 @@ constexpr int kMsgNoOffset = 110;
 constexpr int kMsgNoDescription = 111;
 constexpr int kMsgAskDelete = 112;
 constexpr int kMsgAskReplace = 126;
-constexpr std::size_t kMaxErrorText = 255;
 
 TemplateItem Label(const char* text)
 {
@@ -117,10 +114,9 @@ bool CSplit::OnCommand(int id, int code)
 
 void CSplit::LoadSplits()
 {
-    list_ = lists::LoadSplitFile(path_, &readFailed_);
-    if (readFailed_)
-        std::fprintf(stderr, "split presets not read from %s\n", path_.c_str());
-    changed_ = false;
+    bool readFailed = false;
+    list_ = lists::LoadSplitFile(path_, &readFailed);
+    file_.Loaded(path_, readFailed);
     FillList();
     if (list_.Empty()) {
         if (auto* mode = GetDlgItemAs<QComboBox>(kMode); mode != nullptr && mode->count() > 0)
@@ -135,20 +131,8 @@ void CSplit::LoadSplits()
 
 bool CSplit::SaveSplits()
 {
-    // An unreadable file keeps its presets until the user changes the list.
-    if (readFailed_ && !changed_) {
-        std::fprintf(stderr, "split presets not saved: %s could not be read\n", path_.c_str());
+    if (!file_.Save(services_.Language(), kMsgSaveFailed, path_, list_.Text()))
         return false;
-    }
-    std::string error;
-    if (!lists::SaveSplitFile(path_, list_, &error)) {
-        const CLanguage& language = services_.Language();
-        language.ShowMessage(
-            {language.FormatString1(kMsgSaveFailed, error.substr(0, kMaxErrorText)), "",
-             mb::kOk | mb::kIconError, 0});
-        return false;
-    }
-    readFailed_ = false;
     if (!list_.Empty())
         services_.Ini().WriteInt(kCorrente, selected_);
     return true;
@@ -156,25 +140,17 @@ bool CSplit::SaveSplits()
 
 void CSplit::FillList()
 {
-    auto* combo = GetDlgItemAs<QComboBox>(kList);
-    if (combo == nullptr)
-        return;
     QStringList shown;
     shown.reserve(static_cast<int>(list_.Size()));
     for (std::size_t i = 0; i < list_.Size(); ++i)
         shown.push_back(QString::fromStdString(list_.At(i).description));
-    const QSignalBlocker quiet(combo);
-    combo->clear();
-    combo->addItems(shown);
+    lists::ShowListTexts(GetDlgItemAs<QComboBox>(kList), shown);
 }
 
 void CSplit::Select(int index)
 {
     selected_ = index >= 0 && index < static_cast<int>(list_.Size()) ? index : -1;
-    if (auto* combo = GetDlgItemAs<QComboBox>(kList)) {
-        const QSignalBlocker quiet(combo);
-        combo->setCurrentIndex(selected_);
-    }
+    lists::ShowListIndex(GetDlgItemAs<QComboBox>(kList), selected_);
 }
 
 // ---- Editing ----
@@ -259,7 +235,7 @@ void CSplit::OnSave()
         list_.Erase(static_cast<std::size_t>(named));
     }
     const int added = list_.Insert(std::move(line));
-    changed_ = true;
+    file_.Changed();
     FillList();
     Select(added);
 }
@@ -271,7 +247,7 @@ void CSplit::OnDelete()
                != mb::kIdYes)
         return;
     list_.Erase(static_cast<std::size_t>(selected_));
-    changed_ = true;
+    file_.Changed();
     FillList();
     Select(std::min(selected_, static_cast<int>(list_.Size()) - 1));
     ShowSelectedSplit();
@@ -331,21 +307,11 @@ void CSplit::OnActivate()
 
 void CSplit::FillModeCombo()
 {
-    const std::vector<std::string>& modes = services_.Controller().State().modeNames;
-    auto* combo = GetDlgItemAs<QComboBox>(kMode);
-    if (combo == nullptr || modes == modesCopied_)
-        return;
-    modesCopied_ = modes;
-    const QString kept = combo->currentText();
-    const QSignalBlocker quiet(combo);
-    combo->clear();
-    for (const std::string& name : modes)
-        combo->addItem(QString::fromStdString(name));
-    combo->setCurrentIndex(std::max(0, combo->findText(kept)));
+    lists::FillModeBoxes(services_.Controller().State().modeNames, modesCopied_,
+                         {GetDlgItemAs<QComboBox>(kMode)});
 }
 
 void CSplit::Focus(int id)
 {
-    if (QWidget* w = GetDlgItem(id))
-        w->setFocus(Qt::OtherFocusReason);
+    lists::FocusControl(GetDlgItem(id));
 }

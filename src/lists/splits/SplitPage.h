@@ -4,6 +4,7 @@
 #pragma once
 
 #include "SplitList.h"
+#include "ListPageTools.h"
 #include "TabPage.h"
 
 #include <string>
@@ -59,7 +60,6 @@ private:
     lists::SplitList list_;
     int selected_ = -1;
     std::vector<std::string> modesCopied_;
-    bool showing_ = false;     // the page fills its fields: no typing to follow
-    bool readFailed_ = false;  // the file was there but could not be read
-    bool changed_ = false;
+    bool showing_ = false;  // the page fills its fields: no typing to follow
+    lists::CListFileState file_{"split presets"};
 };

@@ -1,0 +1,48 @@
+#include "ListFile.h"
+
+#include "AtomicFile.h"
+#include "TildeTextRecord.h"
+
+namespace lists {
+
+namespace {
+
+// Far beyond any list a person keeps; a larger file is refused rather than read into memory.
+constexpr std::size_t kMaxListBytes = 64u << 20;
+
+}  // namespace
+
+ListFileResult ReadListFile(const std::string& path, std::string& text)
+{
+    ListFileResult result;
+    bool missing = false;
+    if (platform::ReadWholeFile(path, text, &result.error, &missing, kMaxListBytes))
+        return result;
+    result.status = missing ? ListFileResult::Missing : ListFileResult::Failed;
+    if (!missing && result.error.empty())
+        result.error = "the file is larger than " + std::to_string(kMaxListBytes >> 20) + " MB";
+    return result;
+}
+
+ListFileResult WriteListFile(const std::string& path, const std::string& text)
+{
+    ListFileResult result;
+    if (!platform::WriteFileAtomic(path, text, &result.error)) {
+        result.status = ListFileResult::Failed;
+        if (result.error.empty())
+            result.error = "write failed";
+    }
+    return result;
+}
+
+std::vector<std::string_view> ListFileLines(std::string_view text)
+{
+    std::vector<std::string_view> lines = TildeLines(text);
+    // TildeLines takes one "\r" off; a line ending "\r\r\n" loses them all.
+    for (std::string_view& line : lines)
+        while (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+    return lines;
+}
+
+}  // namespace lists

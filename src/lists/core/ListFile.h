@@ -1,0 +1,62 @@
+// The whole-file reading and rewriting every list file shares, and the line-entry helpers of the
+// lists that keep each line as it was read.
+//
+// A rewrite is atomic: a failed write keeps the old file. A file that does not exist is no
+// failure; one that exists but cannot be read is, so the caller can tell the user and keep from
+// saving over it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "AsciiCase.h"
+
+namespace lists {
+
+struct ListFileResult {
+    enum Status { Done, Missing, Failed };
+    Status status = Done;
+    std::string error;  // the system's text of a failure
+    bool Ok() const { return status != Failed; }
+};
+
+// The file's text; a larger file than any list a person keeps is a failure, not read.
+ListFileResult ReadListFile(const std::string& path, std::string& text);
+ListFileResult WriteListFile(const std::string& path, const std::string& text);
+
+// The lines of a list file's text that hold a "~", each without any line end, so a line is
+// written back as it reads.
+std::vector<std::string_view> ListFileLines(std::string_view text);
+
+// Lists of entries that keep their line (`line`) and a description (`description`).
+template <class Entry>
+std::string LinesText(const std::vector<Entry>& entries)
+{
+    std::string text;
+    for (const Entry& e : entries) {
+        text += e.line;
+        text += '\n';
+    }
+    return text;
+}
+
+// The first entry whose description equals this one ignoring case; -1 when there is none.
+template <class Entry>
+int FindEntryDescription(const std::vector<Entry>& entries, std::string_view description)
+{
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (platform::AsciiIEquals(entries[i].description, description))
+            return static_cast<int>(i);
+    return -1;
+}
+
+template <class Entry>
+void EraseEntry(std::vector<Entry>& entries, std::size_t index)
+{
+    if (index < entries.size())
+        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+}  // namespace lists
