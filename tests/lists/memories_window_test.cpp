@@ -71,14 +71,6 @@ bool Shown(const WindowFixture& f, const std::string& start)
     }
     return ::testing::AssertionSuccess();
 }
-
-void WriteRtx(const WindowFixture& f, int model)
-{
-    CIni ini;
-    ini.SetPath((f.folder / "Corvane.ini").c_str());
-    ini.WriteInt("Setup", "RTX", model);
-}
-
 }  // namespace
 
 TEST(MemoriesWindow, StoreReadsBothVfosAndSaveReplaceAndDeleteReachTheFile)
@@ -162,7 +154,7 @@ TEST(MemoriesWindow, ActiveSendsTheChannelAndItsFunctionsAsTheModelHasThem)
     for (const int model : {2, 3}) {
         SCOPED_TRACE(model == 3 ? "IC-718" : "IC-706MKIIG");
         WindowFixture f;
-        WriteRtx(f, model);
+        f.SetModel(model);
         testing_support::PutFile(f.folder / "MemPC.Dat", kTenMetres);
         const bool ran = f.Run([&](CCorvaneDlg& w) {
             ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyKnown; }));

@@ -29,14 +29,6 @@ CDlgMemRadio& RadioMem(CCorvaneDlg& w)
     EXPECT_NE(m, nullptr);
     return *m;
 }
-
-void WriteRtx(const WindowFixture& f, int model)
-{
-    CIni ini;
-    ini.SetPath((f.folder / "Corvane.ini").c_str());
-    ini.WriteInt("Setup", "RTX", model);
-}
-
 }  // namespace
 
 TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
@@ -87,7 +79,7 @@ TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
     EXPECT_NE(file.find("05 ~ Twenty m ~ 14.200.000 ~ USB"), std::string::npos) << file;
 
     // Read back at the next start, on an IC-718 that titles Tone and TSQL by what they hold.
-    WriteRtx(f, 3);
+    f.SetModel(3);
     const bool again = f.Run([&](CCorvaneDlg& w) {
         w.ShowToolWindow(R::kTemplateId);
         CDlgMemRadio& m = RadioMem(w);

@@ -19,6 +19,7 @@
 #include "CorvaneDlg.h"
 #include "CustomControls.h"
 #include "FrameworkContext.h"
+#include "Ini.h"
 #include "MainWindowFactory.h"
 #include "MessagePump.h"
 #include "Profile.h"
@@ -84,6 +85,13 @@ struct WindowFixture {
     ~WindowFixture() { ::unsetenv("SIMRADIO_TRACE"); }
 
     std::string Ini() const { return testing_support::GetFile(folder / "Corvane.ini"); }
+    // The radio model the next start finds in the INI.
+    void SetModel(int model) const
+    {
+        CIni ini;
+        ini.SetPath((folder / "Corvane.ini").c_str());
+        ini.WriteInt("Setup", "RTX", model);
+    }
     std::string Trace() const { return testing_support::GetFile(trace); }
 
     // Starts the program's start-up; `steps` runs inside the main window once it is running,

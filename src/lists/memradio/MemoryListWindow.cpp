@@ -222,8 +222,8 @@ bool CMemoryListWindow::RefuseOutOfLimits(const lists::ChannelTuning& tuning)
     const int refusal = lists::CheckChannelLimits(tuning, st.lowerLimit, st.upperLimit);
     if (refusal == 0)
         return false;
-    ShowError(services_.Language().Format(refusal, {static_cast<long long>(st.lowerLimit),
-                                                    static_cast<long long>(st.upperLimit)}));
+    ShowError(services_.Language().Format(
+        refusal, {static_cast<long long>(st.lowerLimit), static_cast<long long>(st.upperLimit)}));
     Focus(refusal == lists::kStrVfoBOutOfLimits ? kVfoB : kVfoA);
     return true;
 }
