@@ -1,6 +1,7 @@
-// The list files at 10 000 records. The PC memory list: reading the file into the memories
-// grid, sorting, sizing the cells and the first paint (offscreen), a sort by frequency and the
-// atomic save. The sked file: reading it into the sorted list and rewriting it (best of five).
+// The list files at 10 000 records, each figure the best of five rounds. The PC memory list:
+// reading the file into a fresh memories grid, sorting, sizing the cells and the first paint
+// (offscreen), a sort by frequency and the atomic save. The sked file: reading it into the
+// sorted list and rewriting it.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -83,12 +84,15 @@ void SetUpMemoryGrid(CDataGrid& g)
         g.SetItemText(0, col, "Title " + std::to_string(col));
 }
 
-bool MemoryFigures(const std::filesystem::path& dir)
-{
-    const std::string path = (dir / "MemPC.Dat").string();
-    if (!platform::WriteFileAtomic(path, MakeMemoryFile()))
-        return false;
+// One load and show of the file into a fresh grid, then a sort and a save; the times in ms.
+struct MemoryTimes {
+    double loadShow = 0, sort = 0, save = 0;
+    bool ok = false;
+};
 
+MemoryTimes MemoryRound(const std::string& path)
+{
+    MemoryTimes t;
     CGridWidget widget;
     widget.resize(1000, 600);
     CDataGrid& g = widget.Grid();
@@ -106,19 +110,40 @@ bool MemoryFigures(const std::filesystem::path& dir)
     g.SortItems(0, true);
     g.AutoSize();
     widget.render(&image);
-    std::printf("mem_load_show_10k_ms: %.1f ms\n", MsSince(load));
+    t.loadShow = MsSince(load);
     if (read.status != lists::ListFileResult::Done || table.Rows() != kRecords)
-        return false;
+        return t;
 
     const Clock::time_point sort = Clock::now();
     g.SetCompareFunction(&CMyDataGrid::CompareDigits);
     g.SortItems(lists::pcmem::kVfoA, true);
-    std::printf("mem_sort_10k_ms: %.1f ms\n", MsSince(sort));
+    t.sort = MsSince(sort);
 
     const Clock::time_point save = Clock::now();
-    const bool saved = lists::WritePcMemories(path, table).Ok();
-    std::printf("mem_save_10k_ms: %.1f ms\n", MsSince(save));
-    return saved;
+    t.ok = lists::WritePcMemories(path, table).Ok();
+    t.save = MsSince(save);
+    return t;
+}
+
+bool MemoryFigures(const std::filesystem::path& dir)
+{
+    const std::string path = (dir / "MemPC.Dat").string();
+    if (!platform::WriteFileAtomic(path, MakeMemoryFile()))
+        return false;
+    // Best of five: a busy machine only ever adds time.
+    MemoryTimes best{1e9, 1e9, 1e9, true};
+    for (int round = 0; round < 5; ++round) {
+        const MemoryTimes t = MemoryRound(path);
+        if (!t.ok)
+            return false;
+        best.loadShow = std::min(best.loadShow, t.loadShow);
+        best.sort = std::min(best.sort, t.sort);
+        best.save = std::min(best.save, t.save);
+    }
+    std::printf("mem_load_show_10k_ms: %.1f ms\n", best.loadShow);
+    std::printf("mem_sort_10k_ms: %.1f ms\n", best.sort);
+    std::printf("mem_save_10k_ms: %.1f ms\n", best.save);
+    return true;
 }
 
 bool SkedFigures(const std::filesystem::path& dir)
