@@ -162,6 +162,7 @@ inline constexpr IniInt ColonnaCorrente{kSection, "ColonnaCorrente", 0};
 inline constexpr IniInt ColonnaOrdinamento{kSection, "ColonnaOrdinamento", 0};
 inline constexpr IniInt ModoOrdinamento{kSection, "ModoOrdinamento", 1};
 inline constexpr IniString Gruppo{kSection, "Gruppo", "_base"};
+inline constexpr IniString LastFileCsv{kSection, "LastFileCsv", "MemIC706pc.csv"};
 }  // namespace memorie
 
 // The view of the radio memories list, and whether it drives the radio's memory.
@@ -172,7 +173,15 @@ inline constexpr IniInt ColonnaCorrente{kSection, "ColonnaCorrente", 0};
 inline constexpr IniInt ColonnaOrdinamento{kSection, "ColonnaOrdinamento", 0};
 inline constexpr IniInt ModoOrdinamento{kSection, "ModoOrdinamento", 1};
 inline constexpr IniInt RTM{kSection, "RTM", 1};
+inline constexpr IniString LastFileCsv{kSection, "LastFileCsv", "MemIC706.csv"};
 }  // namespace memorieradio
+
+// The memory lists' CSV files: the separators and the file the dialog offers by default.
+namespace importexport {
+inline constexpr IniString Campi{"ImportExport", "Campi", ";"};
+inline constexpr IniString Decimali{"ImportExport", "Decimali", ","};
+inline constexpr IniString PathFile{"ImportExport", "PathFile", ""};
+}  // namespace importexport
 
 namespace reg {
 inline constexpr RegRect MainWindowRect{"CurrentSet", "MainTop", "MainBottom", "MainLeft",

@@ -1,10 +1,12 @@
 // The two memory list files: what a PC record and a radio record look like on disk, what comes
-// back from them (also from files edited by hand or written elsewhere), and failed writes.
+// back from them (also from files edited by hand or written elsewhere), failed writes, and both
+// lists as CSV files and back.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "MemoryChannel.h"
+#include "MemoryCsv.h"
 #include "MemoryListFile.h"
 #include "ReadOnlyFolder.h"
 #include "TempDir.h"
@@ -233,4 +235,57 @@ TEST(MemoryFiles, AFailedWriteKeepsTheOldFileAndAnUnreadableOneIsAFailure)
     EXPECT_EQ(read.status, ListFileResult::Failed);
     EXPECT_FALSE(read.error.empty());
     EXPECT_EQ(pc.Rows(), 0);
+}
+
+TEST(MemoryCsv, BothListsComeBackCellForCellWithAwkwardDescriptions)
+{
+    CTextTable pc(pcmem::kColumnCount);
+    MemoryChannel quoted = Repeater();
+    quoted.description = "Net; \"Sunday\"\nmorning";
+    SetRowCells(pc, pc.AppendRow(), quoted.Cells());
+    MemoryChannel plain = Plain();
+    plain.description = "Plain";
+    SetRowCells(pc, pc.AppendRow(), plain.Cells());
+    std::vector<std::string> header(pcmem::kColumnCount, "Title");
+    const std::string csv = ExportCsv(header, pc, PcCsvLayout(), {';', '.'});
+    // Frequencies in whole hertz, the tone with the chosen decimal, a separator after each cell.
+    EXPECT_NE(csv.find(";145600000;FM;OFF;145000000;"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(";88.5;\n"), std::string::npos) << csv;
+    EXPECT_EQ(csv.rfind("\"Net; \"\"Sunday\"\"\nmorning\";", csv.find('\n') + 1),
+              csv.find('\n') + 1);
+
+    CTextTable back(pcmem::kColumnCount);
+    EXPECT_EQ(ImportCsv(WithCrLf(csv), back, PcCsvLayout(), {';', '.'}), 2);
+    ASSERT_EQ(back.Rows(), 2);
+    EXPECT_EQ(back.Row(0), pc.Row(0));
+    // "DEF" is no number: the number field's text for 0.
+    std::vector<std::string> plainRow = pc.Row(1);
+    plainRow[pcmem::kDuplexValue] = "0";
+    EXPECT_EQ(back.Row(1), plainRow);
+
+    // A second import overwrites the row of the same description (in any case) and adds others.
+    const std::string more =
+        "h;\nPLAIN;3.500.000;\nNew~Row;123456789012;;;;;;;;;;;;;;;;;;1,5\n\n;7000;\n";
+    EXPECT_EQ(ImportCsv(more, back, PcCsvLayout(), {';', '.'}), 2);
+    ASSERT_EQ(back.Rows(), 3);
+    EXPECT_EQ(back.Cell(1, pcmem::kVfoA), "3.500.000");
+    EXPECT_EQ(back.Cell(1, pcmem::kModeA), "LSB");
+    EXPECT_EQ(back.Cell(2, pcmem::kDescription), "New Row");
+    EXPECT_EQ(back.Cell(2, pcmem::kVfoA), "") << "over nine digits";
+    EXPECT_EQ(back.Cell(2, pcmem::kToneHz), "1,5");
+
+    CTextTable radio(radiomem::kColumnCount);
+    ResetRadioChannels(radio);
+    radio.SetCell(6, radiomem::kDescription, "Seven");
+    radio.SetCell(6, radiomem::kVfoA, "145.500.000");
+    radio.SetCell(6, radiomem::kToneHz, "88,5");
+    std::vector<std::string> titles(radiomem::kColumnCount, "T");
+    const std::string radioCsv = ExportCsv(titles, radio, RadioCsvLayout(), {',', '.'});
+    EXPECT_EQ(std::count(radioCsv.begin(), radioCsv.end(), '\n'), 100);
+    CTextTable radioBack(radiomem::kColumnCount);
+    ResetRadioChannels(radioBack);
+    EXPECT_EQ(ImportCsv(radioCsv + "100,Beyond,\nx,No number,\n", radioBack, RadioCsvLayout(),
+                        {',', '.'}),
+              99);
+    EXPECT_EQ(AllRows(radioBack), AllRows(radio));
 }

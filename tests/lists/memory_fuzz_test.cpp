@@ -1,10 +1,12 @@
-// The memory list readers fed random bytes and random record lines: nothing crashes or reads
-// outside a row, every row keeps its columns, and a list of plain fields survives a rewrite.
+// The memory list readers (the CSV import too) fed random bytes and random record lines: nothing
+// crashes or reads outside a row, every row keeps its columns, and a list of plain fields survives
+// a rewrite.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "MemoryChannel.h"
+#include "MemoryCsv.h"
 #include "MemoryListFile.h"
 
 using namespace lists;
@@ -71,6 +73,13 @@ TEST(MemoryFileFuzz, RandomInputNeverBreaksTheReaders)
             CTextTable radio(radiomem::kColumnCount);
             ResetRadioChannels(radio);
             ParseRadioMemories(input, radio);
+            ASSERT_EQ(radio.Rows(), radiomem::kChannels);
+            ExpectWellFormed(radio, radiomem::kColumnCount);
+            // The same bytes as CSV files, quotes and all.
+            const std::string csv = "\"" + input + "\n" + input;
+            ImportCsv(csv, pc, PcCsvLayout(), {});
+            ExpectWellFormed(pc, pcmem::kColumnCount);
+            ImportCsv(csv, radio, RadioCsvLayout(), {',', '.'});
             ASSERT_EQ(radio.Rows(), radiomem::kChannels);
             ExpectWellFormed(radio, radiomem::kColumnCount);
         }

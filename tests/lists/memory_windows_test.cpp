@@ -2,14 +2,16 @@
 // simulated radio's driver: "Store R." fills the editor, Save in Memory Mode writes the channel
 // into the radio, the rows survive the exit in "MemRTX.Dat", the IC-718 titles its columns by
 // what they hold; groups are made, renamed, cloned and deleted, each keeping its own rows, and
-// a name that would leave the folder is refused.
+// a name that would leave the folder is refused; both lists go to CSV files and come back.
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QTimer>
 
 #include "GridWidget.h"
+#include "ImportExportDlg.h"
 #include "Ini.h"
 #include "MainWindowIds.h"
 #include "MemoriesWindow.h"
@@ -166,4 +168,93 @@ TEST(MemoryGroupsPage, GroupsKeepTheirRowsAndBadNamesAreRefused)
     EXPECT_NE(testing_support::GetFile(f.folder / "Field.MEM").find("Portable ~ 14.060.000"),
               std::string::npos);
     EXPECT_NE(f.Ini().find("Gruppo=_base"), std::string::npos);
+}
+
+TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
+{
+    WindowFixture f;
+    testing_support::PutFile(
+        f.folder / "MemPC.Dat",
+        "Calling ~ 145.500.000 ~ FM ~ OFF ~ 145.500.000 ~ FM ~ OFF ~ NOSPLIT ~ "
+        "VFO A ~ NODUP ~ DEF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF "
+        "~ 88,5 ~ \n");
+    testing_support::PutFile(f.folder / "MemRTX.Dat", "03 ~ Rpt ~ 145.600.000 ~ FM ~ \n");
+    const std::string pcCsv = f.folder / "pc-list.csv";
+    const std::string radioCsv = f.folder / "radio-list.csv";
+    const bool ran = f.Run([&](CCorvaneDlg& w) {
+        auto* pc = qobject_cast<CDlgMem*>(w.ToolWindow(CDlgMem::kTemplateId));
+        ASSERT_NE(pc, nullptr);
+        w.ShowToolWindow(R::kTemplateId);
+        CDlgMemRadio& radio = RadioMem(w);
+        std::string file;
+        const auto asker = [&](bool, const std::string&) {
+            return std::optional<CMemoryListWindow::CsvChoice>({file, {';', '.'}});
+        };
+        pc->SetCsvAsker(asker);
+        radio.SetCsvAsker(asker);
+
+        file = pcCsv;
+        pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kExport)->click();
+        file = radioCsv;
+        radio.GetDlgItemAs<QAbstractButton>(R::kExport)->click();
+        EXPECT_EQ(f.boxes.back().text, "Memories exported in " + radioCsv);
+        const std::string pcText = testing_support::GetFile(pcCsv);
+        EXPECT_NE(pcText.find("Calling;145500000;FM;"), std::string::npos) << pcText;
+        EXPECT_NE(pcText.find(";88.5;\n"), std::string::npos) << pcText;
+
+        // The lists change; importing their files brings the rows back and saves them.
+        pc->Grid().SetItemText(1, 1, "7.000.000");
+        radio.Grid().SetItemText(3, 1, "Changed");
+        f.yesNoAnswer = mb::kIdYes;
+        file = pcCsv;
+        pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
+        file = radioCsv;
+        radio.GetDlgItemAs<QAbstractButton>(R::kImport)->click();
+        EXPECT_EQ(pc->Grid().GetItemText(1, 1), "145.500.000");
+        EXPECT_EQ(pc->Grid().GetItemText(1, 10), "0");
+        EXPECT_EQ(radio.Grid().GetItemText(3, 1), "Rpt");
+        EXPECT_NE(testing_support::GetFile(f.folder / "MemPC.Dat").find("Calling ~ 145.500.000"),
+                  std::string::npos);
+
+        // A missing file says so and changes nothing.
+        file = f.folder / "none.csv";
+        pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
+        EXPECT_NE(f.boxes.back().text.find("Error in import memory from the file"),
+                  std::string::npos);
+        EXPECT_EQ(pc->Grid().GetRowCount(), 2);
+
+        // The options dialog refuses what cannot work before it closes.
+        const auto runDialog = [&](bool import, const std::string& path, const char* fieldSep,
+                                   const char* decimalSep) {
+            CImportExport dialog(import, path);
+            dialog.SetOwner(&w);
+            QTimer::singleShot(0, [&] {
+                dialog.SetDlgItemText(CImportExport::kFieldSeparator, fieldSep);
+                dialog.SetDlgItemText(CImportExport::kDecimalSeparator, decimalSep);
+                dialog.GetDlgItemAs<QAbstractButton>(CImportExport::kStart)->click();
+                if (dialog.isVisible())
+                    dialog.GetDlgItemAs<QAbstractButton>(ctl::kIdCancel)->click();
+            });
+            const int result = dialog.DoModal();
+            return std::make_pair(result, dialog.File());
+        };
+        EXPECT_EQ(runDialog(false, pcCsv, ",", ",").first, ctl::kIdCancel);
+        EXPECT_EQ(f.boxes.back().text,
+                  "The character separator of fields and decimal must be different");
+        EXPECT_EQ(runDialog(false, "a.csv", ";", ",").first, ctl::kIdCancel);
+        EXPECT_EQ(f.boxes.back().text, "File name not valid");
+        EXPECT_EQ(runDialog(true, f.folder / "absent", ";", ",").first, ctl::kIdCancel);
+        EXPECT_EQ(f.boxes.back().text, "The file <" + f.folder.path + "/absent.csv> not exist");
+        f.yesNoAnswer = mb::kIdNo;
+        EXPECT_EQ(runDialog(false, f.folder / "pc-list.txt", ";", ",").first, ctl::kIdCancel);
+        EXPECT_NE(f.boxes.back().text.find("exist.\n\nOverwrite ?"), std::string::npos);
+        // ".csv" goes on the file's name, never on a folder's.
+        const auto [ok, chosen] = runDialog(false, f.folder / "v1.2/list", "\t", ",");
+        EXPECT_EQ(ok, ctl::kIdOk);
+        EXPECT_EQ(chosen, f.folder / "v1.2/list.csv");
+        w.CloseProgram();
+    });
+    ASSERT_TRUE(ran);
+    EXPECT_NE(f.Ini().find("Campi=\t"), std::string::npos) << f.Ini();
+    EXPECT_NE(f.Ini().find("LastFileCsv=" + radioCsv), std::string::npos);
 }

@@ -166,6 +166,14 @@ void CDlgMem::FocusRow(int row)
     g.Refresh();
 }
 
+void CDlgMem::ShowImportedRows()
+{
+    Grid().AutoSize();
+    FocusRow(focusRow_);
+    FillEditorFromRow();
+    SaveMemories(false);
+}
+
 void CDlgMem::FillEditorFromRow()
 {
     const CDataGrid& g = Grid();

@@ -73,8 +73,8 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
                  Control(M::kReadMem, "CFlatButton", "Read mem.", kDisabled),
                  Control(M::kWriteMem, "CFlatButton", "Write mem.", kDisabled),
                  Control(M::kPrint, "CFlatButton", "Print"),
-                 Control(M::kImport, "CFlatButton", "Import", kDisabled),
-                 Control(M::kExport, "CFlatButton", "Export", kDisabled), Stretch()})})}};
+                 Control(M::kImport, "CFlatButton", "Import"),
+                 Control(M::kExport, "CFlatButton", "Export"), Stretch()})})}};
 
 constexpr int kSwitches[] = {M::kFilterA, M::kFilterB, M::kSplit, M::kDupPlus, M::kDupMinus,
                              M::kAtt,     M::kPre,     M::kAgc,   M::kNb,      M::kTone,
@@ -138,7 +138,9 @@ const M::Layout kLayout{lists::pcmem::kColumnCount,
                         kCommands,
                         kToneControls,
                         kExtendedControls,
-                        kTips};
+                        kTips,
+                        keys::LastFileCsv,
+                        lists::PcCsvLayout()};
 
 }  // namespace
 

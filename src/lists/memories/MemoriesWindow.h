@@ -59,6 +59,7 @@ protected:
 private:
     // GridOwner
     int OnGridNotify(CDataGrid& grid, const GridNotification& note) override;
+    void ShowImportedRows() override;
 
     void SetUpControls();
     void ClearEditor();

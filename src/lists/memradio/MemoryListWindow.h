@@ -5,12 +5,14 @@
 #pragma once
 
 #include "ChannelTuning.h"
+#include "MemoryCsv.h"
 #include "DataGrid.h"
 #include "GridHost.h"
 #include "MyFontDialog.h"
 #include "SettingsKeys.h"
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -70,7 +72,18 @@ public:
         std::span<const int> toneControls;      // hidden where the model has NR/ANF instead
         std::span<const int> extendedControls;  // enabled with the extended functions
         std::span<const ControlTip> tips;
+        settings::IniString lastCsvFile;
+        lists::CsvLayout csv;
     };
+
+    // The file and separators of a CSV import or export, as the options dialog gives them.
+    struct CsvChoice {
+        std::string file;
+        lists::CsvDialect dialect;
+    };
+    // Asks for them (the options dialog unless set); nothing when the user cancelled.
+    using CsvAsker = std::function<std::optional<CsvChoice>(bool import, const std::string& file)>;
+    void SetCsvAsker(CsvAsker asker) { askCsv_ = std::move(asker); }
 
     // The list file; set before the window is built, else the window names it.
     void SetFilePath(const std::string& path) { path_ = path; }
@@ -94,9 +107,17 @@ public:
     bool PrintMemoriesToPdf(const std::string& file);
     void SaveWindowPos();
 
+    // The list as a CSV file (header row included), and a CSV file's rows merged into the list,
+    // which is then saved; a failure is shown and keeps the list file as it was.
+    void ExportCsv();
+    void ImportCsv();
+
 protected:
     // The services and the layout must outlive the window.
     CMemoryListWindow(unsigned templateId, IMainWindowServices& services, const Layout& layout);
+
+    // After an import: the rows sized and shown, the focused one in the editor, the list saved.
+    virtual void ShowImportedRows() = 0;
 
     // The header row, colours and modes of the grid; then the rows are the window's.
     void SetUpGrid();
@@ -127,6 +148,8 @@ protected:
     void ShowError(const std::string& text) const;
     void Focus(int id);
 
+    // Import and Export.
+    bool OnCommand(int id, int code) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -146,6 +169,7 @@ protected:
 private:
     const Layout& layout_;
     std::function<void()> onHidden_;
+    CsvAsker askCsv_;
     int appliedModel_ = -2;  // none applied yet
     int appliedExtended_ = -1;
 };

@@ -158,6 +158,15 @@ void CDlgMemRadio::FocusRow(int row)
     g.Refresh();
 }
 
+void CDlgMemRadio::ShowImportedRows()
+{
+    Grid().AutoSize();
+    FocusRow(focusRow_);
+    FillEditorFromRow();
+    SaveMemories();
+    // The synchronisation with the radio is offered here once it exists.
+}
+
 void CDlgMemRadio::FillEditorFromRow()
 {
     const CDataGrid& g = Grid();

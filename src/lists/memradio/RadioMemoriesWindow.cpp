@@ -70,8 +70,8 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
               Control(R::kSynchronize, "CFlatButton", "Synchronize", kDisabled),
               Control(R::kPrint, "CFlatButton", "Print"),
               Control(R::kMemoryMode, "CFlatButton", "Memory Mode"),
-              Control(R::kExport, "CFlatButton", "Export", kDisabled),
-              Control(R::kImport, "CFlatButton", "Import", kDisabled), Stretch()})})}};
+              Control(R::kExport, "CFlatButton", "Export"),
+              Control(R::kImport, "CFlatButton", "Import"), Stretch()})})}};
 
 constexpr int kSwitches[] = {R::kFilterA,  R::kFilterB, R::kSplit, R::kDupPlus,
                              R::kDupMinus, R::kTone,    R::kTsql};
@@ -121,7 +121,9 @@ const R::Layout kLayout{lists::radiomem::kColumnCount,
                         kCommands,
                         kToneControls,
                         kExtendedControls,
-                        kTips};
+                        kTips,
+                        keys::LastFileCsv,
+                        lists::RadioCsvLayout()};
 
 }  // namespace
 

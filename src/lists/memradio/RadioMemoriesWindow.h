@@ -44,6 +44,7 @@ protected:
 
 private:
     int OnGridNotify(CDataGrid& grid, const GridNotification& note) override;
+    void ShowImportedRows() override;
 
     void SetUpControls();
     // The 99 channel rows, empty.
