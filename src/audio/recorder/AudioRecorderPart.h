@@ -1,0 +1,16 @@
+// The recorder part: the recorder bar (tool window 252) with the program's wave engine, the
+// audio settings of the link's set-up, the driver's receiver audio, the squelch that pauses a
+// recording, the remote control's record, pause and play, and the bar's clock.
+#pragma once
+
+#include "MainWindowPart.h"
+
+namespace audio {
+class WaveSystem;
+}
+
+// Over PortAudio.
+std::unique_ptr<IMainWindowPart> MakeAudioRecorderPart(IMainWindowServices& services);
+// Over the given devices.
+std::unique_ptr<IMainWindowPart> MakeAudioRecorderPart(IMainWindowServices& services,
+                                                       std::unique_ptr<audio::WaveSystem> devices);
