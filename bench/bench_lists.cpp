@@ -1,11 +1,13 @@
-// The PC memory list at 10 000 records: reading the file into the memories grid, sorting,
-// sizing the cells and the first paint (offscreen); a sort by frequency; and the atomic save.
+// The list files at 10 000 records. The PC memory list: reading the file into the memories
+// grid, sorting, sizing the cells and the first paint (offscreen), a sort by frequency and the
+// atomic save. The sked file: reading it into the sorted list and rewriting it (best of five).
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <random>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QImage>
@@ -16,18 +18,21 @@
 #include "MemoryChannel.h"
 #include "MemoryListFile.h"
 #include "MyDataGrid.h"
+#include "SkedLine.h"
+#include "SkedList.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kRecords = 10000;
+constexpr int kSkedRounds = 5;
 
 double MsSince(Clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string MakeFile()
+std::string MakeMemoryFile()
 {
     std::mt19937 rng(11);
     lists::CTextTable table(lists::pcmem::kColumnCount);
@@ -44,7 +49,30 @@ std::string MakeFile()
     return lists::PcMemoriesText(table);
 }
 
-void SetUp(CDataGrid& g)
+// Skeds in random order, as years of editing leave them, so the load sorts.
+std::string MakeSkedFile()
+{
+    std::mt19937 random(42);
+    std::string text;
+    for (int i = 0; i < kRecords; ++i) {
+        lists::SkedLine s;
+        char key[16];
+        auto pick = [&random](unsigned n) { return static_cast<unsigned>(random() % n); };
+        std::snprintf(key, sizeof key, "20%02u%02u%02u%02u%02u", 30 + pick(10), 1 + pick(12),
+                      1 + pick(28), pick(24), pick(60));
+        s.key = key;
+        s.description = "Net number " + std::to_string(i);
+        s.frequencyA = "14.074.000";
+        s.modeA = "USB";
+        s.frequencyB = "7.074.000";
+        s.modeB = "LSB";
+        s.split = i % 3 == 0;
+        text += lists::JoinSkedLine(s) + "\n";
+    }
+    return text;
+}
+
+void SetUpMemoryGrid(CDataGrid& g)
 {
     g.SetColumnCount(lists::pcmem::kColumnCount);
     g.SetRowCount(1);
@@ -55,24 +83,16 @@ void SetUp(CDataGrid& g)
         g.SetItemText(0, col, "Title " + std::to_string(col));
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+bool MemoryFigures(const std::filesystem::path& dir)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("bench-lists-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
     const std::string path = (dir / "MemPC.Dat").string();
-    const std::string text = MakeFile();
-    if (!platform::WriteFileAtomic(path, text))
-        return 1;
+    if (!platform::WriteFileAtomic(path, MakeMemoryFile()))
+        return false;
 
     CGridWidget widget;
     widget.resize(1000, 600);
     CDataGrid& g = widget.Grid();
-    SetUp(g);
+    SetUpMemoryGrid(g);
     CGridListTable table(g);
     QImage image(widget.size(), QImage::Format_ARGB32);
 
@@ -88,7 +108,7 @@ int main(int argc, char** argv)
     widget.render(&image);
     std::printf("mem_load_show_10k_ms: %.1f ms\n", MsSince(load));
     if (read.status != lists::ListFileResult::Done || table.Rows() != kRecords)
-        return 1;
+        return false;
 
     const Clock::time_point sort = Clock::now();
     g.SetCompareFunction(&CMyDataGrid::CompareDigits);
@@ -98,7 +118,44 @@ int main(int argc, char** argv)
     const Clock::time_point save = Clock::now();
     const bool saved = lists::WritePcMemories(path, table).Ok();
     std::printf("mem_save_10k_ms: %.1f ms\n", MsSince(save));
+    return saved;
+}
 
+bool SkedFigures(const std::filesystem::path& dir)
+{
+    const std::string path = (dir / "Skeds.dat").string();
+    if (!platform::WriteFileAtomic(path, MakeSkedFile()))
+        return false;
+    double load = 1e9, save = 1e9;
+    lists::SkedList list;
+    for (int round = 0; round < kSkedRounds; ++round) {
+        const Clock::time_point t0 = Clock::now();
+        list = lists::LoadSkedFile(path);
+        load = std::min(load, MsSince(t0));
+        const Clock::time_point t1 = Clock::now();
+        std::string error;
+        if (!lists::SaveSkedFile(path + ".out", list, &error)) {
+            std::fprintf(stderr, "cannot write: %s\n", error.c_str());
+            return false;
+        }
+        save = std::min(save, MsSince(t1));
+    }
+    std::printf("skeds_load_10k_ms: %.2f ms\n", load);
+    std::printf("skeds_save_10k_ms: %.2f ms\n", save);
+    return list.Size() > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("bench-lists-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const bool memories = MemoryFigures(dir);
+    const bool skeds = SkedFigures(dir);
     std::filesystem::remove_all(dir);
-    return saved ? 0 : 1;
+    return memories && skeds ? 0 : 1;
 }

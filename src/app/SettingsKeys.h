@@ -161,7 +161,18 @@ inline constexpr IniInt RigaCorrente{kSection, "RigaCorrente", 1};
 inline constexpr IniInt ColonnaCorrente{kSection, "ColonnaCorrente", 0};
 inline constexpr IniInt ColonnaOrdinamento{kSection, "ColonnaOrdinamento", 0};
 inline constexpr IniInt ModoOrdinamento{kSection, "ModoOrdinamento", 1};
+inline constexpr IniString Gruppo{kSection, "Gruppo", "_base"};
 }  // namespace memorie
+
+// The view of the radio memories list, and whether it drives the radio's memory.
+namespace memorieradio {
+inline constexpr const char* kSection = "MemorieRadio";
+inline constexpr IniInt RigaCorrente{kSection, "RigaCorrente", 1};
+inline constexpr IniInt ColonnaCorrente{kSection, "ColonnaCorrente", 0};
+inline constexpr IniInt ColonnaOrdinamento{kSection, "ColonnaOrdinamento", 0};
+inline constexpr IniInt ModoOrdinamento{kSection, "ModoOrdinamento", 1};
+inline constexpr IniInt RTM{kSection, "RTM", 1};
+}  // namespace memorieradio
 
 namespace reg {
 inline constexpr RegRect MainWindowRect{"CurrentSet", "MainTop", "MainBottom", "MainLeft",

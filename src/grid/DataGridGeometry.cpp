@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "DataGrid.h"
+#include "GridMeasureCache.h"
 
 namespace {
 int Clamp(int v, int lo, int hi)
@@ -348,11 +349,12 @@ void CDataGrid::AutoSizeColumn(int col, int style, bool resetScroll)
         style = autoSizeColumnStyle_;
     const int r0 = (style & AutoSizeHeader) ? 0 : fixedRows_;
     const int r1 = (style & AutoSizeData) ? rows_ - 1 : fixedRows_ - 1;
+    CGridMeasureCache measure(measurer_);
     int width = 0;
     for (int r = r0; r <= r1; ++r)
         if (GetRowHeight(r) > 0)
             if (const CDataGridCellBase* cell = GetCell(r, col))
-                width = std::max(width, cell->GetCellExtent(measurer_).cx);
+                width = std::max(width, cell->GetCellExtent(&measure).cx);
     colWidths_[static_cast<std::size_t>(col)] = width;
     idTopLeftCell_ = {};
     if (resetScroll) {
@@ -365,10 +367,11 @@ void CDataGrid::AutoSizeRow(int row, bool resetScroll)
 {
     if (row < 0 || row >= rows_ || GetRowHeight(row) == 0)
         return;
+    CGridMeasureCache measure(measurer_);
     int height = 0;
     for (int c = 0; c < cols_; ++c)
         if (const CDataGridCellBase* cell = GetCell(row, c))
-            height = std::max(height, cell->GetCellExtent(measurer_).cy);
+            height = std::max(height, cell->GetCellExtent(&measure).cy);
     rowHeights_[static_cast<std::size_t>(row)] = height;
     idTopLeftCell_ = {};
     if (resetScroll) {
@@ -386,6 +389,7 @@ void CDataGrid::AutoSize(int style)
     for (int r = r0; r <= r1; ++r)
         if (GetRowHeight(r) > 0)
             rowHeights_[static_cast<std::size_t>(r)] = 1;
+    CGridMeasureCache measure(measurer_);
     for (int c = 0; c < cols_; ++c) {
         if (GetColumnWidth(c) <= 0)
             continue;
@@ -396,7 +400,7 @@ void CDataGrid::AutoSize(int style)
             const CDataGridCellBase* cell = GetCell(r, c);
             if (!cell)
                 continue;
-            const GridSize extent = cell->GetCellExtent(measurer_);
+            const GridSize extent = cell->GetCellExtent(&measure);
             width = std::max(width, extent.cx);
             int& height = rowHeights_[static_cast<std::size_t>(r)];
             height = std::max(height, extent.cy);

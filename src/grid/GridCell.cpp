@@ -130,18 +130,56 @@ unsigned CDataGridCell::GetFormat() const
     return def ? def->GetFormat() : kDefaultCellFormat;
 }
 
+CDataGridCell::Extras& CDataGridCell::Extra()
+{
+    if (!extras_)
+        extras_ = std::make_unique<Extras>();
+    return *extras_;
+}
+
+// A default value set on a cell without extras leaves it without.
+void CDataGridCell::SetImage(int image)
+{
+    if (extras_ || image != -1)
+        Extra().image = image;
+}
+
+void CDataGridCell::SetData(std::intptr_t data)
+{
+    if (extras_ || data != 0)
+        Extra().lParam = data;
+}
+
+void CDataGridCell::SetTextClr(GridColor color)
+{
+    if (extras_ || color != kClrDefault)
+        Extra().fgClr = color;
+}
+
+void CDataGridCell::SetBackClr(GridColor color)
+{
+    if (extras_ || color != kClrDefault)
+        Extra().bkClr = color;
+}
+
+void CDataGridCell::SetMargin(int margin)
+{
+    if (extras_ || margin != -1)
+        Extra().margin = margin;
+}
+
 void CDataGridCell::SetFont(const GridFont* font)
 {
     if (font)
-        font_ = *font;
-    else
-        font_.reset();
+        Extra().font = *font;
+    else if (extras_)
+        extras_->font.reset();
 }
 
 const GridFont& CDataGridCell::GetFont() const
 {
-    if (font_)
-        return *font_;
+    if (extras_ && extras_->font)
+        return *extras_->font;
     static const GridFont kNoFont;
     const CDataGridDefaultCell* def = GetDefaultCell();
     return def ? def->GetFont() : kNoFont;
@@ -149,8 +187,8 @@ const GridFont& CDataGridCell::GetFont() const
 
 int CDataGridCell::GetMargin() const
 {
-    if (margin_ != -1)
-        return margin_;
+    if (extras_ && extras_->margin != -1)
+        return extras_->margin;
     const CDataGridDefaultCell* def = GetDefaultCell();
     return def ? def->GetMargin() : 3;
 }
@@ -159,12 +197,8 @@ void CDataGridCell::Reset()
 {
     CDataGridCellBase::Reset();
     text_.clear();
-    lParam_ = 0;
-    image_ = -1;
     format_ = kFormatDefault;
-    fgClr_ = bkClr_ = kClrDefault;
-    font_.reset();
-    margin_ = -1;
+    extras_.reset();
 }
 
 // ---- CDataGridDefaultCell ----
@@ -172,8 +206,6 @@ void CDataGridCell::Reset()
 CDataGridDefaultCell::CDataGridDefaultCell()
 {
     format_ = kDefaultCellFormat;
-    font_ = GridFont{};
-    margin_ = 3;
 }
 
 void CDataGridDefaultCell::SetFont(const GridFont* font)

@@ -89,39 +89,46 @@ protected:
     bool editing_ = false;
 };
 
-// The ordinary cell: stores every property.
+// The ordinary cell: stores every property. Text and format are kept in the cell; what only a
+// few cells set (data, image, colours, font, margin) lives apart, so a list of many thousand
+// plain cells stays small.
 class CDataGridCell : public CDataGridCellBase {
 public:
     void SetText(std::string_view text) override { text_.assign(text); }
     const std::string& GetText() const override { return text_; }
-    void SetImage(int image) override { image_ = image; }
-    int GetImage() const override { return image_; }
-    void SetData(std::intptr_t data) override { lParam_ = data; }
-    std::intptr_t GetData() const override { return lParam_; }
+    void SetImage(int image) override;
+    int GetImage() const override { return extras_ ? extras_->image : -1; }
+    void SetData(std::intptr_t data) override;
+    std::intptr_t GetData() const override { return extras_ ? extras_->lParam : 0; }
     void SetFormat(unsigned format) override { format_ = format; }
     unsigned GetFormat() const override;
-    void SetTextClr(GridColor color) override { fgClr_ = color; }
-    GridColor GetTextClr() const override { return fgClr_; }
-    void SetBackClr(GridColor color) override { bkClr_ = color; }
-    GridColor GetBackClr() const override { return bkClr_; }
+    void SetTextClr(GridColor color) override;
+    GridColor GetTextClr() const override { return extras_ ? extras_->fgClr : kClrDefault; }
+    void SetBackClr(GridColor color) override;
+    GridColor GetBackClr() const override { return extras_ ? extras_->bkClr : kClrDefault; }
     void SetFont(const GridFont* font) override;
     const GridFont& GetFont() const override;
-    bool IsDefaultFont() const override { return !font_.has_value(); }
-    void SetMargin(int margin) override { margin_ = margin; }
+    bool IsDefaultFont() const override { return !extras_ || !extras_->font; }
+    void SetMargin(int margin) override;
     int GetMargin() const override;
     void SetGrid(CDataGrid* grid) override { grid_ = grid; }
     CDataGrid* GetGrid() const override { return grid_; }
     void Reset() override;
 
 protected:
+    struct Extras {
+        std::intptr_t lParam = 0;
+        int image = -1;
+        GridColor fgClr = kClrDefault;
+        GridColor bkClr = kClrDefault;
+        int margin = -1;
+        std::optional<GridFont> font;
+    };
+    Extras& Extra();
+
     std::string text_;
-    std::intptr_t lParam_ = 0;
-    int image_ = -1;
     unsigned format_ = kFormatDefault;
-    GridColor fgClr_ = kClrDefault;
-    GridColor bkClr_ = kClrDefault;
-    std::optional<GridFont> font_;
-    int margin_ = -1;
+    std::unique_ptr<Extras> extras_;
     CDataGrid* grid_ = nullptr;
 };
 
@@ -133,7 +140,9 @@ public:
     void SetState(unsigned) override {}
     unsigned GetState() const override { return state_ | CellStateReadOnly; }
     unsigned GetFormat() const override { return format_; }
-    const GridFont& GetFont() const override { return *font_; }
+    const GridFont& GetFont() const override { return font_; }
+    bool IsDefaultFont() const override { return false; }
+    void SetMargin(int margin) override { margin_ = margin; }
     int GetMargin() const override { return margin_; }
     const CDataGridDefaultCell* GetDefaultCell() const override { return nullptr; }
     // Also measures: margin = " ", width = " XXXXXXXXXXXX ", height = 3/2 of its height.
@@ -146,6 +155,8 @@ public:
     void SetHeight(int height) { height_ = height; }
 
 private:
+    GridFont font_;
+    int margin_ = 3;
     int width_ = 30;
     int height_ = 10;
 };

@@ -66,14 +66,32 @@ Signed ReadLeadingInteger(std::string_view s)
     return out;
 }
 
-std::string KeepDigits(std::string_view s)
-{
-    std::string out;
-    for (char c : s)
-        if (IsDigit(c))
-            out += c;
-    return out;
-}
+// The digits of s one by one, other characters and leading zeros skipped; no copy, as a sort
+// compares each text many times.
+class SignificantDigits {
+public:
+    explicit SignificantDigits(std::string_view s) : s_(s)
+    {
+        while (Next() == '0')
+            ++pos_;
+        for (std::size_t i = pos_; i < s_.size(); ++i)
+            count_ += IsDigit(s_[i]) ? 1 : 0;
+    }
+    std::size_t Count() const { return count_; }
+    // The next digit (consumed by Take), 0 at the end.
+    char Next()
+    {
+        while (pos_ < s_.size() && !IsDigit(s_[pos_]))
+            ++pos_;
+        return pos_ < s_.size() ? s_[pos_] : 0;
+    }
+    void Take() { ++pos_; }
+
+private:
+    std::string_view s_;
+    std::size_t pos_ = 0;
+    std::size_t count_ = 0;
+};
 
 struct Decimal {
     std::string whole, fraction;
@@ -113,7 +131,14 @@ int LeadingInteger(std::string_view a, std::string_view b)
 
 int DigitsOnly(std::string_view a, std::string_view b)
 {
-    return CompareMagnitude(KeepDigits(a), KeepDigits(b));
+    SignificantDigits x(a), y(b);
+    if (x.Count() != y.Count())
+        return x.Count() < y.Count() ? -1 : 1;
+    for (char dx = x.Next(), dy = y.Next(); dx != 0;
+         x.Take(), y.Take(), dx = x.Next(), dy = y.Next())
+        if (dx != dy)
+            return dx < dy ? -1 : 1;
+    return 0;
 }
 
 int DecimalComma(std::string_view a, std::string_view b)

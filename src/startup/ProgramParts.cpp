@@ -5,12 +5,13 @@
 #include "DdePart.h"
 #include "RemotePart.h"
 #include "SkedsPart.h"
+#include "SplitsPart.h"
 #include "TimerPart.h"
 #include "TuningPart.h"
 #include "TxRxPart.h"
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart, MakeRemotePart,   MakeClipboardPart,
-            MakeTxRxPart,   MakeSkedsPart, MakeMemoriesPart, MakeDdePart};
+    return {MakeTuningPart, MakeTimerPart,  MakeRemotePart,   MakeClipboardPart, MakeTxRxPart,
+            MakeSkedsPart,  MakeSplitsPart, MakeMemoriesPart, MakeDdePart};
 }

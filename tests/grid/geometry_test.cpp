@@ -107,6 +107,46 @@ TEST(GridGeometry, AutoSizeStylesAndFont)
     EXPECT_EQ(g.GetColumnWidth(1), 0);                   // hidden stays hidden
 }
 
+// Counts what reaches it; widths by character count as the recording painter's.
+struct CountingMeasurer : RecordingPainter {
+    int measured = 0;
+    GridSize MeasureText(std::string_view t, const GridFont& f) override
+    {
+        ++measured;
+        return RecordingPainter::MeasureText(t, f);
+    }
+};
+
+TEST(GridGeometry, AutoSizeMeasuresEachTextOnceAndKeepsOwnFontsAndLines)
+{
+    CDataGrid g;
+    CountingMeasurer measurer;
+    g.SetMeasurer(&measurer);
+    g.SetColumnCount(2);
+    g.SetRowCount(201);
+    g.SetFixedRowCount(1);
+    for (int r = 1; r <= 200; ++r) {
+        g.SetItemText(r, 0, r % 2 ? "ON" : "OFF");
+        g.SetItemText(r, 1, "x");
+    }
+    g.SetItemText(7, 1, "a longer text");
+    GridFont big;
+    big.height = 30;
+    g.SetItemFont(9, 0, &big);
+    g.SetItemFormat(11, 1, DT_WORDBREAK);
+    g.SetItemText(11, 1, "one\ntwo");
+    measurer.measured = 0;
+    g.AutoSize(AutoSizeData);
+    // ON, OFF, OFF in its own font, x, the longer text and the two lines.
+    EXPECT_EQ(measurer.measured, 7);
+    EXPECT_EQ(g.GetColumnWidth(0), 7 * 3 + 2 * 3 + 1);
+    EXPECT_EQ(g.GetColumnWidth(1), 7 * 13 + 2 * 3 + 1);
+    EXPECT_EQ(g.GetRowHeight(2), 14 + 2 * 3 + 1);
+    EXPECT_EQ(g.GetRowHeight(11), 2 * 14 + 2 * 3 + 1);
+    EXPECT_EQ(g.GetItemFont(9, 0)->height, 30);
+    EXPECT_TRUE(g.GetCell(10, 0)->IsDefaultFont());
+}
+
 TEST(GridPaint, SelectionFocusSortArrowAndLines)
 {
     CDataGrid g;

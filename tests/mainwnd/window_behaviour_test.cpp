@@ -42,9 +42,9 @@ TEST(MainWindowCommands, ModeMenuAndVfoButtonsReachTheRadio)
         qobject_cast<COnOffButton*>(w.GetDlgItem(mainwnd::kVfoEqual))->click();
         EXPECT_TRUE(TraceHas(f, "FE FE 58 E0 07 A0 FD"));
 
-        // "Store" has the memories window; "Store R." waits for the radio memories.
+        // "Store" and "Store R." have their memories windows.
         EXPECT_TRUE(w.GetDlgItem(mainwnd::kStore)->isEnabled());
-        EXPECT_FALSE(w.GetDlgItem(rc::kStoreR)->isEnabled());
+        EXPECT_TRUE(w.GetDlgItem(rc::kStoreR)->isEnabled());
         EXPECT_TRUE(w.GetDlgItem(mainwnd::kHookClipboard)->isEnabled());
         w.CloseProgram();
     });

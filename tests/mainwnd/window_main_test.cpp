@@ -119,12 +119,12 @@ TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
         })) << f.Trace();
 
         // Ten pages; Info is stored but still empty, so the window opens on the first page
-        // that shows something, the skeds; the tool windows exist, and only the TX/RX window
-        // shows (the driver keys the radio).
+        // that shows something, the split page; the tool windows exist, and only the TX/RX
+        // window shows (the driver keys the radio).
         CPageTabCtrl* tabs = w.Tabs();
         ASSERT_NE(tabs, nullptr);
         ASSERT_EQ(tabs->GetItemCount(), 10);
-        EXPECT_EQ(tabs->GetCurSel(), 4);
+        EXPECT_EQ(tabs->GetCurSel(), 0);
         EXPECT_EQ(tabs->GetPageId(4), 227);
         EXPECT_EQ(tabs->GetPageId(8), 4001);
         EXPECT_EQ(tabs->GetPageId(0), 144);
@@ -165,8 +165,8 @@ TEST(MainWindow, StoredPageOutOfRangeMeansInfoAndPollingButtonIsStored)
     ini.WriteInt("CurrentSet", "Child", 42);
     ini.WriteInt("CurrentSet", "Polling", 0);
     const bool ran = f.Run([&](CCorvaneDlg& w) {
-        // Info, empty for now: the skeds page stands in for it.
-        EXPECT_EQ(w.Tabs()->GetCurSel(), 4);
+        // Info, empty for now: the split page stands in for it.
+        EXPECT_EQ(w.Tabs()->GetCurSel(), 0);
         COnOffButton* polling = ButtonOf(w, rc::kPolling);
         EXPECT_FALSE(polling->IsOn());
         EXPECT_FALSE(w.Controller().State().fullPolling);

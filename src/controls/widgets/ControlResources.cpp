@@ -132,6 +132,25 @@ QPixmap Microphone(const QColor& body)
     return pm;
 }
 
+// A small key cap: outline, a lighter top face and a darker front lip. Drawn without
+// antialiasing, so no pixel blends into the ground (white is the bitmaps' transparent colour).
+QPixmap KeyCap(bool hovered, const QColor& ground)
+{
+    const QColor outline = hovered ? QColor(0x30, 0x50, 0x90) : QColor(0x40, 0x40, 0x48);
+    const QColor body = hovered ? QColor(0xC8, 0xD8, 0xF4) : QColor(0xA8, 0xA8, 0xB4);
+    const QColor face = hovered ? QColor(0xE8, 0xF0, 0xFE) : QColor(0xD4, 0xD4, 0xDC);
+    const QColor lip = hovered ? QColor(0x90, 0xA4, 0xD0) : QColor(0x78, 0x78, 0x84);
+    QPixmap pm = Canvas(18, 10, ground);
+    QPainter p(&pm);
+    p.setPen(outline);
+    p.setBrush(body);
+    p.drawRoundedRect(QRect(0, 0, 17, 9), 2, 2);
+    p.fillRect(QRect(3, 2, 12, 4), face);
+    p.setPen(lip);
+    p.drawLine(2, 7, 15, 7);
+    return pm;
+}
+
 }  // namespace
 
 QPixmap LoadBitmap(int id)
@@ -143,6 +162,8 @@ QPixmap LoadBitmap(int id)
     case kBitmapChannel2: return Channel(QColor(0xE0, 0xA0, 0x20));
     case kBitmapThumb: return Thumb(false);
     case kBitmapThumbActive: return Thumb(true);
+    case kImageKeyCap: return KeyCap(false, Qt::white);
+    case kImageKeyCapHovered: return KeyCap(true, Qt::white);
     default: return {};
     }
 }
@@ -155,6 +176,8 @@ QPixmap LoadIcon(int id)
     case kIconPttIdle: return Microphone(QColor(0xB0, 0xB0, 0xB8));
     case kIconPttKeyed: return Microphone(QColor(0xFF, 0x20, 0x20));
     case kIconPttKeyedDim: return Microphone(QColor(0x80, 0x10, 0x10));
+    case kImageKeyCap: return KeyCap(false, Qt::transparent);
+    case kImageKeyCapHovered: return KeyCap(true, Qt::transparent);
     default: return {};
     }
 }

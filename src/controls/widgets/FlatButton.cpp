@@ -392,6 +392,11 @@ QSize CFlatButton::sizeHint() const
     return s;
 }
 
+bool CFlatButton::IsCheckedLook() const
+{
+    return isCheckBox_ && checked_;
+}
+
 bool CFlatButton::IsPressedLook() const
 {
     if (isCheckBox_)
@@ -408,9 +413,15 @@ void CFlatButton::OnDrawBackground(QPainter& p, QRect& r)
         p.drawRect(r.adjusted(0, 0, -1, -1));
         r.adjust(1, 1, -1, -1);
     }
-    const QColor fill = (mouseOnButton_ || IsPressedLook()) ? Color(kBkIn)
-                        : focused                           ? Color(kBkFocus)
-                                                            : Color(kBkOut);
+    QColor fill = (mouseOnButton_ || IsPressedLook()) ? Color(kBkIn)
+                  : focused                           ? Color(kBkFocus)
+                                                      : Color(kBkOut);
+    // A check that is on sits a shade deeper than one merely hovered.
+    if (IsCheckedLook()) {
+        const QColor shade = SystemColor(palette(), SysColor::BtnShadow);
+        fill = QColor((3 * fill.red() + shade.red()) / 4, (3 * fill.green() + shade.green()) / 4,
+                      (3 * fill.blue() + shade.blue()) / 4);
+    }
     p.fillRect(r, fill);
 }
 
@@ -426,6 +437,18 @@ void CFlatButton::OnDrawBorder(QPainter& p, const QRect& r)
         p.drawLine(r.bottomLeft(), r.bottomRight());
         p.drawLine(r.topRight(), r.bottomRight());
     };
+    if (IsCheckedLook()) {
+        // Sunken two pixels deep, border or not: a check that is on never looks like one off.
+        thin(SystemColor(pal, SysColor::DkShadow3D), SystemColor(pal, SysColor::BtnHighlight));
+        const QRect in = r.adjusted(1, 1, -1, -1);
+        p.setPen(SystemColor(pal, SysColor::BtnShadow));
+        p.drawLine(in.topLeft(), in.topRight());
+        p.drawLine(in.topLeft(), in.bottomLeft());
+        p.setPen(SystemColor(pal, SysColor::Light3D));
+        p.drawLine(in.bottomLeft(), in.bottomRight());
+        p.drawLine(in.topRight(), in.bottomRight());
+        return;
+    }
     if (pressed) {
         if (isFlat_) {
             if (drawBorder_)

@@ -109,6 +109,7 @@ private:
     void Hover(bool on);
     QColor Color(int index) const;
     bool IsPressedLook() const;
+    bool IsCheckedLook() const;
     QRect ImageRect(const QSize& size, bool hasCaption, const QRect& item, QRect& caption,
                     bool pressed) const;
     // Draws the icon or bitmap in its place, greyed when disabled.

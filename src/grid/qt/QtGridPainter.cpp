@@ -84,15 +84,17 @@ void CQtGridPainter::SetPainter(QPainter* painter)
     clip_.reset();
 }
 
-const CQtGridPainter::FontEntry& CQtGridPainter::Entry(const GridFont& font)
+CQtGridPainter::FontEntry& CQtGridPainter::Entry(const GridFont& font)
 {
     if (lastFont_ && lastFont_->key == font)
         return *lastFont_;
-    for (const FontEntry& e : fonts_)
+    for (FontEntry& e : fonts_)
         if (e.key == font)
             return *(lastFont_ = &e);
     const QFont qfont = ToQFont(font, base_);
-    fonts_.push_back({font, qfont, QFontMetrics(qfont)});
+    const QFontMetrics metrics(qfont);
+    fonts_.push_back({font, qfont, metrics, metrics.height(), {}});
+    fonts_.back().advances.fill(-1);
     return *(lastFont_ = &fonts_.back());
 }
 
@@ -220,9 +222,22 @@ void CQtGridPainter::DrawRotated(const QRect& r, const QString& text, const Font
 
 GridSize CQtGridPainter::MeasureText(std::string_view text, const GridFont& font)
 {
-    const QFontMetrics& fm = Entry(font).metrics;
-    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    return {fm.horizontalAdvance(s), fm.height()};
+    // Auto-size measures every cell of a list: plain ASCII text is summed from the characters'
+    // advances (kerning left out, so never narrower than drawn); other text goes to Qt.
+    FontEntry& entry = Entry(font);
+    int width = 0;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u >= 0x7F) {
+            const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+            return {entry.metrics.horizontalAdvance(s), entry.height};
+        }
+        int& advance = entry.advances[u];
+        if (advance < 0)
+            advance = entry.metrics.horizontalAdvance(QChar(c));
+        width += advance;
+    }
+    return {width, entry.height};
 }
 
 void CQtGridPainter::SetClipRect(const GridRect* rect)

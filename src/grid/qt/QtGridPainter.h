@@ -3,6 +3,7 @@
 // Text is always measured as on the screen, since the grid's sizes are screen pixels.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -48,8 +49,11 @@ private:
         GridFont key;
         QFont font;
         QFontMetrics metrics;
+        int height = 0;  // the metrics' line height, asked once (Qt computes it every time)
+        // Advances of the printable ASCII characters, measured when first needed (-1 before).
+        std::array<int, 128> advances;
     };
-    const FontEntry& Entry(const GridFont& font);
+    FontEntry& Entry(const GridFont& font);
     void UseFont(const FontEntry& entry);
     void UsePen(GridColor color);
     void DrawRotated(const QRect& rect, const QString& text, const FontEntry& entry,
@@ -58,7 +62,7 @@ private:
     QPainter* painter_;
     QFont base_;
     std::deque<FontEntry> fonts_;  // entries never move
-    const FontEntry* lastFont_ = nullptr;
+    FontEntry* lastFont_ = nullptr;
     const FontEntry* currentFont_ = nullptr;  // the font set on the painter
     std::optional<GridColor> pen_;
     std::optional<QRect> clip_;

@@ -27,6 +27,17 @@ const std::string& CellOf(const std::vector<std::string>& cells, int col)
     return col < static_cast<int>(cells.size()) ? cells[col] : kEmpty;
 }
 
+std::string ToneText(int tenths, std::string_view none)
+{
+    return tenths <= 0 ? std::string(none)
+                       : GroupedDigits(tenths / 10) + ',' + static_cast<char>('0' + tenths % 10);
+}
+
+std::string DuplexText(bool plus, bool minus)
+{
+    return std::string(plus ? kDuplexPlusText : minus ? kDuplexMinusText : kNoDuplex);
+}
+
 }  // namespace
 
 std::string GroupedDigits(int64_t value)
@@ -78,9 +89,7 @@ std::vector<std::string> MemoryChannel::Cells() const
     c[kFilterB] = OnOff(tuning.b.narrow);
     c[kSplit] = tuning.split ? kSplitOn : kSplitOff;
     c[kActiveVfo] = tuning.activeB ? kVfoBText : kVfoAText;
-    c[kDuplex] = functions.duplexPlus    ? kDuplexPlusText
-                 : functions.duplexMinus ? kDuplexMinusText
-                                         : kNoDuplex;
+    c[kDuplex] = DuplexText(functions.duplexPlus, functions.duplexMinus);
     c[kDuplexValue] =
         functions.duplexKHz == 0 ? std::string(kDefaultOffset) : GroupedDigits(functions.duplexKHz);
     c[kAttPre] = functions.attenuator ? kAttText : functions.preamp ? kPreText : kOff;
@@ -91,9 +100,7 @@ std::vector<std::string> MemoryChannel::Cells() const
     c[kVox] = OnOff(functions.vox);
     c[kBreakIn] = OnOff(functions.breakIn);
     c[kCompressor] = OnOff(functions.compressor);
-    c[kToneHz] = toneTenths <= 0 ? std::string(kNoTone)
-                                 : GroupedDigits(toneTenths / 10) + ','
-                                       + static_cast<char>('0' + toneTenths % 10);
+    c[kToneHz] = ToneText(toneTenths, kNoTone);
     return c;
 }
 
@@ -122,6 +129,62 @@ MemoryChannel MemoryChannel::FromCells(const std::vector<std::string>& cells)
     f.compressor = IsOn(cell(kCompressor));
     m.toneTenths = TenthsValue(cell(kToneHz));
     return m;
+}
+
+std::vector<std::string> RadioMemoryChannel::Cells() const
+{
+    using namespace radiomem;
+    std::vector<std::string> c(kColumnCount);
+    const int n = std::clamp(number, 0, kChannels);
+    c[kNumber] = {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    c[kDescription] = description;
+    std::replace(c[kDescription].begin(), c[kDescription].end(), '~', ' ');
+    c[kVfoA] = GroupedDigits(tuning.a.hz);
+    c[kModeA] = tuning.a.mode;
+    c[kFilterA] = OnOff(tuning.a.narrow);
+    c[kVfoB] = GroupedDigits(tuning.b.hz);
+    c[kModeB] = tuning.b.mode;
+    c[kFilterB] = OnOff(tuning.b.narrow);
+    c[kSplit] = tuning.split ? kSplitOn : kSplitOff;
+    c[kDuplex] = DuplexText(duplexPlus, duplexMinus);
+    c[kTone] = OnOff(tone);
+    c[kToneSquelch] = OnOff(toneSquelch);
+    c[kToneHz] = ToneText(toneTenths, " ");
+    return c;
+}
+
+RadioMemoryChannel RadioMemoryChannel::FromCells(const std::vector<std::string>& cells)
+{
+    using namespace radiomem;
+    const auto cell = [&cells](int col) -> const std::string& { return CellOf(cells, col); };
+    RadioMemoryChannel m;
+    m.number = static_cast<int>(std::min<int64_t>(DigitsValue(cell(kNumber)), kChannels));
+    m.description = cell(kDescription);
+    m.tuning.a = {DigitsValue(cell(kVfoA)), cell(kModeA), IsOn(cell(kFilterA))};
+    m.tuning.b = {DigitsValue(cell(kVfoB)), cell(kModeB), IsOn(cell(kFilterB))};
+    m.tuning.split = platform::AsciiIEquals(cell(kSplit), kSplitOn);
+    m.duplexPlus = platform::AsciiIEquals(cell(kDuplex), kDuplexPlusText);
+    m.duplexMinus = platform::AsciiIEquals(cell(kDuplex), kDuplexMinusText);
+    m.tone = IsOn(cell(kTone));
+    m.toneSquelch = IsOn(cell(kToneSquelch));
+    m.toneTenths = TenthsValue(cell(kToneHz));
+    return m;
+}
+
+std::vector<std::string> RadioMemoryChoices(int column)
+{
+    using namespace radiomem;
+    switch (column) {
+    case kModeA: return PcMemoryChoices(pcmem::kModeA);
+    case kModeB: return PcMemoryChoices(pcmem::kModeB);
+    case kSplit: return PcMemoryChoices(pcmem::kSplit);
+    case kDuplex: return PcMemoryChoices(pcmem::kDuplex);
+    case kFilterA:
+    case kFilterB:
+    case kTone:
+    case kToneSquelch: return PcMemoryChoices(pcmem::kAgc);
+    default: return {};
+    }
 }
 
 std::vector<std::string> PcMemoryChoices(int column)

@@ -89,6 +89,25 @@ struct MemoryChannel {
     static MemoryChannel FromCells(const std::vector<std::string>& cells);
 };
 
+// One channel of the radio's memory as its editor holds it.
+struct RadioMemoryChannel {
+    int number = 0;  // 1 to 99
+    std::string description;
+    ChannelTuning tuning;  // activeB unused: the radio's channel has no active VFO
+    bool duplexPlus = false;
+    bool duplexMinus = false;
+    bool tone = false;
+    bool toneSquelch = false;
+    int toneTenths = 0;
+
+    // The 13 cells of its row ("01" in the first).
+    std::vector<std::string> Cells() const;
+    static RadioMemoryChannel FromCells(const std::vector<std::string>& cells);
+};
+
+// The texts a coded column of the radio list offers; empty for a column edited as text.
+std::vector<std::string> RadioMemoryChoices(int column);
+
 // A number as the program's number fields show it: "." between groups of three digits.
 std::string GroupedDigits(int64_t value);
 // The number formed by the digits of a text, every other character ignored; clamped, so a long

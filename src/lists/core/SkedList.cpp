@@ -98,10 +98,26 @@ int SkedList::Insert(std::string line)
     return static_cast<int>(at - entries_.begin());
 }
 
+int SkedList::Replace(std::string line)
+{
+    const std::optional<SkedLine> sked = ParseSkedLine(line);
+    if (!sked)
+        return -1;
+    for (int at = FindKey(sked->key); at >= 0; at = FindKey(sked->key))
+        Erase(static_cast<std::size_t>(at));
+    return Insert(std::move(line));
+}
+
 void SkedList::Erase(std::size_t index)
 {
     if (index < entries_.size())
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+bool SkedKeyBetween(std::string_view key, std::string_view from, std::string_view to)
+{
+    // Keys that name a minute are twelve digits, so they compare as the minutes do.
+    return IsSkedKey(key) && IsSkedKey(from) && IsSkedKey(to) && from <= key && key <= to;
 }
 
 SkedList LoadSkedFile(const std::string& path, const std::optional<std::string>& dropBefore,

@@ -40,11 +40,17 @@ public:
 
     // Adds a line (one with two "~") after the entries of its key; its index, -1 when refused.
     int Insert(std::string line);
+    // Adds a line in place of every entry of its key; its index, -1 when refused.
+    int Replace(std::string line);
     void Erase(std::size_t index);
 
 private:
     std::vector<SkedEntry> entries_;
 };
+
+// Whether an entry's key names a minute from `from` to `to` (keys, both included); a key that
+// names no minute is in no range.
+bool SkedKeyBetween(std::string_view key, std::string_view from, std::string_view to);
 
 // Reads the sked file; a missing or unreadable file gives an empty list, and *readFailed (when
 // given) tells an unreadable one, whose skeds an empty list must not overwrite unasked.

@@ -1,55 +1,155 @@
 #include "MemoriesPart.h"
 
 #include "CommandCodes.h"
+#include "Ini.h"
 #include "MainWindowServices.h"
 #include "MemoriesWindow.h"
+#include "MemoryGroupHost.h"
+#include "MemoryGroups.h"
+#include "MemoryGroupsPage.h"
+#include "ProgramFolder.h"
+#include "RadioMemoriesWindow.h"
+#include "RadioView.h"
+#include "SettingsKeys.h"
 
 #include <QPointer>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kStore = 5;  // the main window's "Store" button
 
-class CMemoriesPart : public IMainWindowPart {
+class CMemoriesPart : public IMainWindowPart, private IMemoryGroupHost {
 public:
-    explicit CMemoriesPart(IMainWindowServices& services) : services_(services) {}
+    explicit CMemoriesPart(IMainWindowServices& services)
+        : services_(services), folder_(platform::ProgramFolder())
+    {
+    }
+
+    CTabPage* CreatePage(unsigned dialogId) override
+    {
+        if (dialogId != CMem::kTemplateId)
+            return nullptr;
+        groups_ = new CMem(services_, *this, folder_);
+        return groups_;
+    }
 
     CMyFontDialog* CreateToolWindow(unsigned dialogId) override
     {
-        if (dialogId != CDlgMem::kTemplateId)
-            return nullptr;
-        window_ = new CDlgMem(services_);
-        return window_;
+        if (dialogId == CDlgMem::kTemplateId) {
+            pc_ = new CDlgMem(services_);
+            pc_->SetFilePath(platform::ResolveInFolder(folder_, StartGroupFile()));
+            pc_->SetOnActiveTransfer([this] { StoreInRadioWindow(); });
+            pc_->SetOnHidden([this] { ReleaseCheck(CMem::kShowPc); });
+            return pc_;
+        }
+        if (dialogId == CDlgMemRadio::kTemplateId) {
+            radio_ = new CDlgMemRadio(services_);
+            radio_->SetOnHidden([this] { ReleaseCheck(CMem::kShowRadio); });
+            return radio_;
+        }
+        return nullptr;
     }
 
-    bool ServesCommand(int id) const override { return id == kStore; }
+    bool ServesCommand(int id) const override { return id == kStore || id == radio::ctl::kStoreR; }
 
     bool OnCommand(int id, int code) override
     {
-        if (id != kStore || code != ctl::kBnClicked)
+        if (code != ctl::kBnClicked)
             return false;
-        if (!window_ || !window_->IsBuilt())
+        if (id == radio::ctl::kStoreR) {
+            StoreInRadioWindow();
+            return true;
+        }
+        if (id != kStore)
+            return false;
+        if (!pc_ || !pc_->IsBuilt())
             return true;
         services_.ShowToolWindow(CDlgMem::kTemplateId);
-        window_->raise();
-        window_->activateWindow();
-        window_->StoreCurrentState();
+        pc_->raise();
+        pc_->activateWindow();
+        pc_->StoreCurrentState();
         return true;
     }
 
     void SaveState() override
     {
         // A window never built holds no rows: its file stays as it is.
-        if (!window_ || !window_->IsBuilt())
-            return;
-        window_->SaveMemories();
-        if (window_->isVisible())
-            window_->SaveWindowPos();
+        if (pc_ && pc_->IsBuilt()) {
+            pc_->SaveMemories();
+            if (pc_->isVisible())
+                pc_->SaveWindowPos();
+        }
+        if (radio_ && radio_->IsBuilt()) {
+            radio_->SaveMemories();
+            if (radio_->isVisible())
+                radio_->SaveWindowPos();
+        }
+        if (groups_)
+            services_.Ini().WriteString(settings::memorie::Gruppo, groups_->SelectedGroup());
     }
 
 private:
+    // IMemoryGroupHost
+    std::string PcFilePath() const override { return pc_ ? pc_->FilePath() : std::string(); }
+    bool SavePcList() override { return !pc_ || !pc_->IsBuilt() || pc_->SaveMemories(false); }
+    void LoadPcList(const std::string& path) override
+    {
+        if (!pc_)
+            return;
+        pc_->SetFilePath(path);
+        if (pc_->IsBuilt())
+            pc_->LoadMemories();
+    }
+    bool PcWindowShown() const override { return pc_ && pc_->isVisible(); }
+    void ShowPcWindow(bool shown) override { ShowWindow(CDlgMem::kTemplateId, pc_, shown); }
+    bool RadioWindowShown() const override { return radio_ && radio_->isVisible(); }
+    void ShowRadioWindow(bool shown) override
+    {
+        ShowWindow(CDlgMemRadio::kTemplateId, radio_, shown);
+    }
+
+    void ShowWindow(unsigned id, QWidget* window, bool shown)
+    {
+        if (shown)
+            services_.ShowToolWindow(id);
+        else if (window)
+            window->hide();
+    }
+
+    // The stored group when it still has a file, else "_base".
+    std::string StartGroupFile() const
+    {
+        const std::string stored = services_.Ini().GetString(settings::memorie::Gruppo);
+        const std::vector<std::string> groups = lists::ListGroups(folder_);
+        const bool listed = std::any_of(groups.begin(), groups.end(), [&](const std::string& g) {
+            return lists::GroupFileName(g) == lists::GroupFileName(stored);
+        });
+        return lists::GroupFileName(listed ? stored : std::string(lists::kBaseGroup));
+    }
+
+    void StoreInRadioWindow()
+    {
+        if (!radio_ || !radio_->IsBuilt())
+            return;
+        services_.ShowToolWindow(CDlgMemRadio::kTemplateId);
+        radio_->raise();
+        radio_->activateWindow();
+        radio_->StoreCurrentState();
+    }
+
+    void ReleaseCheck(int id)
+    {
+        if (groups_)
+            groups_->SetWindowCheck(id, false);
+    }
+
     IMainWindowServices& services_;
-    QPointer<CDlgMem> window_;
+    std::string folder_;
+    QPointer<CDlgMem> pc_;
+    QPointer<CDlgMemRadio> radio_;
+    QPointer<CMem> groups_;
 };
 
 }  // namespace

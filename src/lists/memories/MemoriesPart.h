@@ -1,5 +1,6 @@
-// The PC memories part of the main window: the memories window (230) and the main window's
-// "Store" button, which stores the radio's state in the window's editor.
+// The memories part of the main window: the PC memories window (230), the radio memories window
+// (4002), the memory groups page (146), and the main window's "Store" and "Store R." buttons,
+// which store the radio's state in the editor of either window.
 #pragma once
 
 #include "MainWindowPart.h"

@@ -1,17 +1,12 @@
 // Printing the memories and keeping the window's place.
 #include "MemoriesWindow.h"
 
-#include "GridPrint.h"
 #include "GridWidget.h"
-#include "Language.h"
 #include "MainWindowServices.h"
-#include "MemoryListFile.h"
+#include "MemoryListPrint.h"
 #include "Profile.h"
 #include "ProgramFolder.h"
 #include "SettingsKeys.h"
-
-#include <QPrinter>
-#include <QPrinterInfo>
 
 #include <cstdio>
 
@@ -22,33 +17,13 @@ constexpr const char* kPdfName = "MemPC.pdf";
 
 bool CDlgMem::PrintMemoriesToPdf(const std::string& file)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(file));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Landscape);
-    const CLanguage& language = services_.Language();
-    CDataGrid& g = Grid();
-    g.SetPrintTitle(language.Format(1120, {services_.Window().windowTitle().toStdString()}));
-    g.SetPrintFooterFormat(language.LoadString(1206));
-    return PrintGrid(g, printer, windowTitle());
+    return PrintMemoryListToPdf(services_, Grid(), windowTitle(), file);
 }
 
 void CDlgMem::PrintMemories()
 {
-    const CLanguage& language = services_.Language();
-    CDataGrid& g = Grid();
-    g.SetPrintTitle(language.Format(1120, {services_.Window().windowTitle().toStdString()}));
-    g.SetPrintFooterFormat(language.LoadString(1206));
-    if (!QPrinterInfo::availablePrinters().isEmpty()) {
-        gridWidget_->Print(windowTitle());
-        return;
-    }
-    const std::string file = platform::JoinPath(platform::DirName(path_), kPdfName);
-    if (PrintMemoriesToPdf(file))
-        language.ShowMessage({file, language.LoadString(141), mb::kOk | mb::kIconInformation, 0});
-    else
-        ShowError(file);
+    PrintMemoryList(services_, *gridWidget_, windowTitle(),
+                    platform::JoinPath(platform::DirName(path_), kPdfName));
 }
 
 void CDlgMem::SaveWindowPos()

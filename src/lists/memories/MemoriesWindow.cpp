@@ -7,6 +7,7 @@
 #include "ControlResources.h"
 #include "DialogTemplate.h"
 #include "FlatButton.h"
+#include "GridControlClass.h"
 #include "GridWidget.h"
 #include "MainWindowServices.h"
 #include "NumEdit.h"
@@ -20,21 +21,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <span>
+
 namespace {
 
 using namespace tpl;
 using M = CDlgMem;
-
-constexpr int kImageButton = 219;
-constexpr int kImageButtonHovered = 220;
-
-// The grid is a control of this template like any other.
-const bool kGridClassRegistered = [] {
-    RegisterControlClass("CGridWidget", [](const ControlSpec&, QWidget* parent) -> QWidget* {
-        return new CGridWidget(parent);
-    });
-    return true;
-}();
 
 TemplateItem Label(const char* text)
 {
@@ -107,12 +99,19 @@ constexpr struct {
 
 CDlgMem::CDlgMem(IMainWindowServices& services) : CMyFontDialog(kTemplateId), services_(services)
 {
-    (void)kGridClassRegistered;
+    RegisterGridControlClass();
 }
 
 CDataGrid& CDlgMem::Grid()
 {
     return gridWidget_->Grid();
+}
+
+void CDlgMem::SetOnActiveTransfer(std::function<void()> handOver)
+{
+    handOver_ = std::move(handOver);
+    if (QWidget* b = GetDlgItem(kActiveTransfer))
+        b->setEnabled(handOver_ != nullptr);
 }
 
 bool CDlgMem::OnInitDialog()
@@ -121,6 +120,8 @@ bool CDlgMem::OnInitDialog()
     gridWidget_ = GetDlgItemAs<CGridWidget>(kGrid);
     SetUpControls();
     SetUpGrid();
+    if (QWidget* b = GetDlgItem(kActiveTransfer))
+        b->setEnabled(handOver_ != nullptr);
     if (path_.empty())
         path_ = platform::ResolveInFolder(platform::ProgramFolder(), lists::kPcMemoryFile);
     LoadMemories();
@@ -146,11 +147,12 @@ void CDlgMem::SetUpControls()
     for (int id : kSwitches)
         if (auto* b = GetDlgItemAs<CFlatButton>(id))
             b->SetButtonType(CFlatButton::kCheckBox);
-    for (int id : kCommands)
-        if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
-            b->SetBitmaps(kImageButton, kImageButtonHovered);
-            b->SetCursor(res::kCursorAvailable);
-        }
+    for (const auto& ids : {std::span<const int>(kSwitches), std::span<const int>(kCommands)})
+        for (int id : ids)
+            if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
+                b->SetBitmaps(res::kImageKeyCapHovered, res::kImageKeyCap);
+                b->SetCursor(res::kCursorAvailable);
+            }
     if (auto* notice = GetDlgItemAs<CColorLabel>(kNotice))
         notice->SetBkColor(RgbColor(255, 255, 0));
     for (const auto& tip : kTips)
@@ -170,6 +172,10 @@ bool CDlgMem::OnCommand(int id, int code)
     case kSave: SaveRow(false); return true;
     case kDelete: DeleteFocusedRow(); return true;
     case kActive: SendRowToRadio(); return true;
+    case kActiveTransfer:
+        if (handOver_ && SendRowToRadio())
+            handOver_();
+        return true;
     case kPrint: PrintMemories(); return true;
     case kDupPlus:
     case kDupMinus:
@@ -216,6 +222,8 @@ void CDlgMem::showEvent(QShowEvent* event)
 void CDlgMem::hideEvent(QHideEvent* event)
 {
     SaveWindowPos();
+    if (onHidden_)
+        onHidden_();
     CMyFontDialog::hideEvent(event);
 }
 

@@ -8,6 +8,7 @@
 #include "MemoryChannel.h"
 #include "MyFontDialog.h"
 
+#include <functional>
 #include <string>
 
 class CGridWidget;
@@ -64,6 +65,11 @@ public:
     // The list file; set before the window is built (the program folder's "MemPC.Dat").
     void SetFilePath(const std::string& path) { path_ = path; }
     const std::string& FilePath() const { return path_; }
+    // "Act.  Tr." hands the channel to the radio memories window once it went to the radio; the
+    // button works only with a receiver.
+    void SetOnActiveTransfer(std::function<void()> handOver);
+    // Called whenever the window hides (the groups page releases its check).
+    void SetOnHidden(std::function<void()> onHidden) { onHidden_ = std::move(onHidden); }
 
     void LoadMemories();
     // Writes the rows and the view state. An automatic save leaves a file alone that could not
@@ -126,6 +132,8 @@ private:
     IMainWindowServices& services_;
     CGridWidget* gridWidget_ = nullptr;
     std::string path_;
+    std::function<void()> handOver_;
+    std::function<void()> onHidden_;
     std::string caption_;
     int focusRow_ = 1;
     int focusCol_ = 0;

@@ -2,7 +2,7 @@
 
 #include "AsciiCase.h"
 #include "Clock.h"
-#include "ControlFactory.h"
+#include "DatePicker.h"
 #include "FlatButton.h"
 #include "Ini.h"
 #include "Language.h"
@@ -14,6 +14,8 @@
 #include "RadioController.h"
 #include "RadioLink.h"
 #include "RadioView.h"
+#include "SkedDeleteDlg.h"
+#include "SkedRecurDlg.h"
 #include "SkedWarning.h"
 #include "TildeTextRecord.h"
 #include "ToolTipLoc.h"
@@ -41,46 +43,47 @@ constexpr int kCountdownSteps = 30;
 constexpr std::size_t kMaxErrorText = 255;
 constexpr const char* kVfoA = "VFO A";
 constexpr const char* kVfoB = "VFO B";
-constexpr const char* kDatePicker = "DATEPICKER";
-
-const bool kDatePickerClass = [] {
-    RegisterControlClass(kDatePicker, [](const ControlSpec&, QWidget* parent) -> QWidget* {
-        auto* picker = new QDateEdit(parent);
-        picker->setCalendarPopup(true);
-        picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-        return picker;
-    });
-    return true;
-}();
-
 TemplateItem Label(const char* text)
 {
     return Control(ctl::kIdStatic, "STATIC", text);
 }
 
-TemplateItem VfoRow(const char* name, int frequency, int mode, int filter)
+// One VFO's frequency, mode and filter; both VFOs stand side by side.
+std::vector<TemplateItem> VfoFields(const char* name, int frequency, int mode, int filter)
 {
-    return Row({Label(name), Stretched(Control(frequency, "CNumEdit", "", 0, 12), 1),
-                Control(mode, "COMBOBOX", "", 0, 7), Control(filter, "COnOffButton", "Narrow")});
+    return {Label(name), Control(frequency, "CNumEdit", "", 0, 12),
+            Control(mode, "COMBOBOX", "", 0, 7), Control(filter, "COnOffButton", "Narrow")};
+}
+
+TemplateItem VfoRow()
+{
+    std::vector<TemplateItem> row =
+        VfoFields("VFO A", CSkeds::kFrequencyA, CSkeds::kModeA, CSkeds::kFilterA);
+    row.push_back(Spacing(2));
+    for (TemplateItem& item :
+         VfoFields("VFO B", CSkeds::kFrequencyB, CSkeds::kModeB, CSkeds::kFilterB))
+        row.push_back(std::move(item));
+    row.push_back(Stretch());
+    return Row(std::move(row));
 }
 
 const DialogTemplateRegistration kTemplate{DialogTemplate{
     CSkeds::kTemplateId, "Skeds",
-    Column({Row({Label("List Skeds"), Stretched(Control(CSkeds::kList, "COMBOBOX", "", 0, 30), 1)}),
-            Row({Label("Description"),
-                 Stretched(Control(CSkeds::kDescription, "EDIT", "", 0, 24), 1)}),
-            Row({Label("Time (UTC)"), Control(CSkeds::kTime, "CTimeEdit", "", 0, 6),
-                 Label("Date (UTC)"), Control(CSkeds::kDate, kDatePicker, "", 0, 10), Stretch()}),
-            VfoRow("VFO A", CSkeds::kFrequencyA, CSkeds::kModeA, CSkeds::kFilterA),
-            VfoRow("VFO B", CSkeds::kFrequencyB, CSkeds::kModeB, CSkeds::kFilterB),
-            Row({Control(CSkeds::kSplit, "COnOffButton", "Split"), Label("Active VFO"),
-                 Control(CSkeds::kActiveVfo, "COMBOBOX"), Stretch(),
-                 Control(CSkeds::kAutoDeleteOld, "CHECKBOX", "Delete old skeds on startup")}),
-            Row({Control(CSkeds::kDelete, "BUTTON", "Delete"),
-                 Control(CSkeds::kNew, "BUTTON", "New"), Control(CSkeds::kSave, "BUTTON", "Save"),
-                 Stretch(), Control(CSkeds::kDeleteSkeds, "BUTTON", "Delete skeds", kDisabled),
-                 Control(CSkeds::kCreateRecur, "BUTTON", "Create recur sked", kDisabled)}),
-            Stretch()})}};
+    Column(
+        {Row({Label("List Skeds"), Control(CSkeds::kList, "COMBOBOX", "", 0, 32),
+              Label("Description"), Control(CSkeds::kDescription, "EDIT", "", 0, 24), Stretch()}),
+         VfoRow(),
+         Row({Label("Time (UTC)"), Control(CSkeds::kTime, "CTimeEdit", "", 0, 6),
+              Label("Date (UTC)"), Control(CSkeds::kDate, DatePickerClass(), "", 0, 10), Spacing(2),
+              Control(CSkeds::kAutoDeleteOld, "CHECKBOX", "Delete old skeds on startup"),
+              Stretch()}),
+         Row({Control(CSkeds::kSplit, "COnOffButton", "Split"), Label("Active VFO"),
+              Control(CSkeds::kActiveVfo, "COMBOBOX"), Stretch()}),
+         Row({Control(CSkeds::kDelete, "BUTTON", "Delete"), Control(CSkeds::kNew, "BUTTON", "New"),
+              Control(CSkeds::kSave, "BUTTON", "Save"),
+              Control(CSkeds::kDeleteSkeds, "BUTTON", "Delete skeds"),
+              Control(CSkeds::kCreateRecur, "BUTTON", "Create recur sked"), Stretch()}),
+         Stretch()})}};
 
 constexpr struct {
     int control;
@@ -145,6 +148,8 @@ bool CSkeds::OnCommand(int id, int code)
     case kSave: OnSave(); return true;
     case kDelete: OnDelete(); return true;
     case kNew: OnNew(); return true;
+    case kCreateRecur: OnCreateRecurring(); return true;
+    case kDeleteSkeds: OnDeleteSkeds(); return true;
     case kFilterA:
     case kFilterB:
     case kSplit:
@@ -240,8 +245,14 @@ void CSkeds::OnSelectSked()
 
 void CSkeds::ShowSelectedSked()
 {
-    if (selected_ < 0 || selected_ >= static_cast<int>(list_.Size()))
+    // Nothing left to show: empty fields, so that no removed sked is saved back by accident.
+    if (selected_ < 0 || selected_ >= static_cast<int>(list_.Size())) {
+        SetDlgItemText(kDescription, "");
+        for (int id : {kFrequencyA, kFrequencyB})
+            if (auto* field = GetDlgItemAs<CNumEdit>(id))
+                field->SetValue(0);
         return;
+    }
     if (const std::optional<lists::SkedLine> sked =
             lists::ParseSkedLine(list_.At(static_cast<std::size_t>(selected_)).line))
         ShowSked(*sked);
@@ -323,18 +334,26 @@ bool CSkeds::RefuseOutOfLimits(const lists::ChannelTuning& channel)
     return true;
 }
 
-void CSkeds::OnSave()
+std::optional<lists::SkedLine> CSkeds::CheckedSked()
 {
     if (lists::TrimBlanks(GetDlgItemText(kDescription)).empty()) {
         services_.Language().MessageBox(kMsgNoDescription, mb::kOk | mb::kIconError);
         Focus(kDescription);
-        return;
+        return std::nullopt;
     }
-    const lists::SkedLine sked = SkedFromControls();
+    lists::SkedLine sked = SkedFromControls();
     if (RefuseOutOfLimits(lists::SkedTuning(sked)))
+        return std::nullopt;
+    return sked;
+}
+
+void CSkeds::OnSave()
+{
+    const std::optional<lists::SkedLine> sked = CheckedSked();
+    if (!sked)
         return;
     // As it reads back: a "~" of the description is a blank in the list too.
-    std::string line = lists::JoinSkedLine(sked);
+    std::string line = lists::JoinSkedLine(*sked);
     const std::optional<lists::SkedLine> stored = lists::ParseSkedLine(line);
     if (const int same = list_.FindLine(line); same >= 0) {
         Select(same);
@@ -370,6 +389,43 @@ void CSkeds::OnDelete()
     changed_ = true;
     FillList();
     Select(std::min(selected_, static_cast<int>(list_.Size()) - 1));
+    ShowSelectedSked();
+}
+
+void CSkeds::OnCreateRecurring()
+{
+    std::optional<lists::SkedLine> sked = CheckedSked();
+    if (!sked)
+        return;
+    // As the list stores it: a "~" of the description is a blank.
+    if (std::optional<lists::SkedLine> stored = lists::ParseSkedLine(lists::JoinSkedLine(*sked)))
+        sked = std::move(stored);
+    CSkedRicorsivo dialog(*sked, list_, services_.WorkProgress(), services_.Language());
+    dialog.SetOwner(this);
+    if (dialog.DoModal() != ctl::kIdOk)
+        return;
+    changed_ = true;
+    FillList();
+    Select(dialog.LastIndex());
+    // A list the file did not take stays on the page, to be saved again.
+    if (SaveSkeds())
+        LoadSkeds();
+}
+
+void CSkeds::OnDeleteSkeds()
+{
+    if (list_.Empty())
+        return;
+    const std::optional<std::tm> now = clock_.Utc(clock_.Now());
+    CSkedsCancella dialog(list_, services_.WorkProgress(), services_.Language(),
+                          now.value_or(std::tm{}));
+    dialog.SetOwner(this);
+    // Only Proceed removes skeds, and it ends the dialog with OK.
+    if (dialog.DoModal() != ctl::kIdOk)
+        return;
+    changed_ = changed_ || dialog.Removed() > 0;
+    FillList();
+    Select(list_.Empty() ? -1 : 0);
     ShowSelectedSked();
 }
 

@@ -8,6 +8,7 @@
 #include "TabPage.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,10 @@ private:
     void OnSave();
     void OnDelete();
     void OnNew();
+    void OnCreateRecurring();
+    void OnDeleteSkeds();
+    // The sked the fields show, or nothing when it may not be stored (the refusal shown).
+    std::optional<lists::SkedLine> CheckedSked();
     void OnSelectSked();
     void SetNow();
     void FillModeCombos();

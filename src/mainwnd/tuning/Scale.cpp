@@ -12,8 +12,6 @@ namespace {
 using namespace tpl;
 
 constexpr int kImageAvailable = 207;
-constexpr int kIconNormal = 219;
-constexpr int kIconHovered = 220;
 constexpr int kTipSlider = 1354;
 constexpr int kTipLabel = 1332;
 constexpr std::array<int, bands::kScaleGroups> kTipGroups = {1329, 1330, 1331};
@@ -65,7 +63,7 @@ bool CScale::OnInitDialog()
         if (auto* b = GetDlgItemAs<COnOffButton>(kGroupButtons[g])) {
             // Until the colour scheme is applied, the chosen group shows in red.
             b->SetOnOffColors(RgbColor(255, 0, 0), b->GetColor(CFlatButton::kFgOut));
-            b->SetIcon(kIconNormal, kIconHovered);
+            b->SetIcon(res::kImageKeyCapHovered, res::kImageKeyCap);
             b->SetCursor(kImageAvailable);
             ToolTips().AddToolId(b, kTipGroups[g]);
         }

@@ -22,8 +22,6 @@ namespace {
 namespace rc = radio::ctl;
 using namespace mainwnd;
 
-constexpr int kBitmapFlatHovered = 220;
-constexpr int kBitmapFlatNormal = 219;
 constexpr int kImageAbove = 1;
 
 COLORREF Colour(const LinkColour& c)
@@ -66,7 +64,7 @@ void ColourOnOffButton(COnOffButton& b, const ColourScheme& s)
 
 void ColourFlatButton(CFlatButton& b)
 {
-    b.SetBitmaps(kBitmapFlatHovered, kBitmapFlatNormal);
+    b.SetBitmaps(res::kImageKeyCapHovered, res::kImageKeyCap);
     b.SetDrawBorder(false);
     b.SetCursor(res::kCursorAvailable);
     b.SetAlign(kImageAbove);

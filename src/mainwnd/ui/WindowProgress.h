@@ -30,6 +30,7 @@ public:
     void OpenProgress(int textId, int steps) override;
     void StepProgress() override { Step(); }
     void CloseProgress() override { Close(); }
+    bool ProgressCancelled() override { return Cancelled(); }
 
 private:
     QWidget& owner_;

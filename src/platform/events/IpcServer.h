@@ -19,6 +19,8 @@
 // and has no request running; when there is none, the new connection is closed at once.
 #pragma once
 
+#include "FramedServer.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -33,10 +35,9 @@ public:
 
     static constexpr int kStalledFrameMs = 3000;
 
-    struct Limits {
-        std::size_t maxPendingOutput = 256 * 1024;  // bytes queued for one client
-        std::size_t maxConnections = 64;
-        int stalledFrameMs = kStalledFrameMs;  // from the first byte of an unfinished frame
+    // A half frame may wait kStalledFrameMs here.
+    struct Limits : FramedServer::Limits {
+        Limits() { stalledFrameMs = kStalledFrameMs; }
     };
 
     IpcServer(std::string title, RequestHandler handler);

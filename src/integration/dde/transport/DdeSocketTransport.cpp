@@ -2,19 +2,15 @@
 
 #include "AsciiCase.h"
 #include "DdeMessages.h"
-#include "IpcFrame.h"
-#include "LocalSocket.h"
+#include "FramedServer.h"
 #include "RuntimeFolder.h"
-
-#include <QSocketNotifier>
 
 #include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace dde {
@@ -23,20 +19,9 @@ using namespace platform::ipc;
 
 namespace {
 
-constexpr std::size_t kReadBudget = 64 * 1024;  // per wake-up, so one client cannot hog the loop
+using ConnectionId = platform::FramedServer::ConnectionId;
 
 std::atomic<unsigned> g_serial{0};
-
-// Notifiers go later: one may be the sender whose signal is running now.
-void Retire(QSocketNotifier*& notifier)
-{
-    if (!notifier)
-        return;
-    notifier->setEnabled(false);
-    QObject::disconnect(notifier, nullptr, nullptr, nullptr);
-    notifier->deleteLater();
-    notifier = nullptr;
-}
 
 struct Link {
     std::string item;
@@ -47,106 +32,43 @@ struct Link {
 }  // namespace
 
 struct CDdeSocketTransport::Impl {
-    struct Connection {
-        std::uint64_t id = 0;
-        UniqueFd fd;
-        FrameReader reader;
-        std::string out;
-        std::size_t outStart = 0;
-        QSocketNotifier* readNotifier = nullptr;
-        QSocketNotifier* writeNotifier = nullptr;
-        bool busy = false;
-        bool dead = false;
-        bool closeWhenSent = false;
+    // What the DDE side knows of one connection.
+    struct Peer {
         ConversationId conversation = 0;  // 0: none
         std::string topic;
         std::vector<Link> links;
-        std::size_t Pending() const { return out.size() - outStart; }
     };
-    using ConnectionPtr = std::shared_ptr<Connection>;
+    using PeerPtr = std::shared_ptr<Peer>;
 
     std::string folder;
-    Limits limits;
     IDdeTransactionHandler* handler = nullptr;
     std::string service;
-    std::string path;
     std::string error;
-    UniqueFd listenFd;
-    QSocketNotifier* listenNotifier = nullptr;
-    std::map<std::uint64_t, ConnectionPtr> connections;
-    std::uint64_t nextId = 1;
+    std::map<ConnectionId, PeerPtr> peers;
     ConversationId nextConversation = 1;
-    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+    platform::FramedServer server;  // last, so it goes first and its drops find the peers
 
-    ~Impl()
+    explicit Impl(const Limits& limits)
+        : server(limits,
+                 {.onFrame = [this](ConnectionId id, const Frame& f) { return Serve(id, f); },
+                  .onDropped = [this](ConnectionId id) { Forget(id); },
+                  .mayGiveUpPlace = nullptr})  // a full service refuses newcomers
     {
-        StopListening();
-        DropAll();
     }
 
-    void StopListening()
-    {
-        Retire(listenNotifier);
-        if (listenFd.Valid()) {
-            listenFd.Reset();
-            ::unlink(path.c_str());
-        }
-        path.clear();
-    }
+    ~Impl() { handler = nullptr; }
 
-    void DropAll()
+    // A dropped connection ends its conversation as the client's disconnect would.
+    void Forget(ConnectionId id)
     {
-        auto all = connections;
-        for (auto& [id, c] : all)
-            Drop(*c, false);
-    }
-
-    void Accept()
-    {
-        for (;;) {
-            UniqueFd fd = AcceptFrom(listenFd.Get(), ::geteuid());
-            if (!fd.Valid())
-                return;
-            if (connections.size() >= limits.maxConnections)
-                continue;  // closed at once
-            auto c = std::make_shared<Connection>();
-            c->id = nextId++;
-            c->fd = std::move(fd);
-            const std::uint64_t id = c->id;
-            c->readNotifier = new QSocketNotifier(c->fd.Get(), QSocketNotifier::Read);
-            QObject::connect(c->readNotifier, &QSocketNotifier::activated,
-                             [this, id] { OnReadable(id); });
-            c->writeNotifier = new QSocketNotifier(c->fd.Get(), QSocketNotifier::Write);
-            c->writeNotifier->setEnabled(false);
-            QObject::connect(c->writeNotifier, &QSocketNotifier::activated, [this, id] {
-                if (ConnectionPtr c = Find(id))
-                    Flush(*c);
-            });
-            connections.emplace(id, std::move(c));
-        }
-    }
-
-    ConnectionPtr Find(std::uint64_t id)
-    {
-        auto it = connections.find(id);
-        return it == connections.end() ? nullptr : it->second;
-    }
-
-    // `tellServer`: the conversation ends as the client's disconnect would end it.
-    void Drop(Connection& c, bool tellServer)
-    {
-        if (c.dead)
+        auto it = peers.find(id);
+        if (it == peers.end())
             return;
-        c.dead = true;
-        Retire(c.readNotifier);
-        Retire(c.writeNotifier);
-        c.fd.Reset();
-        c.out.clear();
-        c.outStart = 0;
-        const ConversationId conversation = c.conversation;
-        c.conversation = 0;
-        connections.erase(c.id);  // a running transaction keeps its own reference
-        if (tellServer && conversation != 0 && handler != nullptr) {
+        const PeerPtr peer = it->second;  // a running transaction may still hold it
+        peers.erase(it);
+        const ConversationId conversation = peer->conversation;
+        peer->conversation = 0;
+        if (conversation != 0 && handler != nullptr) {
             DdeTransaction t;
             t.type = XTYP_DISCONNECT;
             t.conversation = conversation;
@@ -154,63 +76,21 @@ struct CDdeSocketTransport::Impl {
         }
     }
 
-    void OnReadable(std::uint64_t id)
+    bool Serve(ConnectionId id, const Frame& frame)
     {
-        ConnectionPtr c = Find(id);
-        if (!c || c->busy)
-            return;
-        char buf[8192];
-        std::size_t total = 0;
-        bool ended = false;
-        while (total < kReadBudget) {
-            const long n = ReceiveSome(c->fd.Get(), buf, sizeof buf);
-            if (n > 0) {
-                c->reader.Feed(buf, static_cast<std::size_t>(n));
-                total += static_cast<std::size_t>(n);
-                continue;
-            }
-            ended = !(n < 0 && errno == EAGAIN);
-            break;
-        }
-        std::weak_ptr<bool> transportAlive = alive;
-        Process(c);
-        if (!transportAlive.expired() && ended)
-            Drop(*c, true);
+        if (handler == nullptr)
+            return true;  // closing: nothing more is served
+        const std::optional<DdeMessage> m = DecodeDdeMessage(frame);
+        if (!m)
+            return false;
+        PeerPtr& slot = peers[id];
+        if (!slot)
+            slot = std::make_shared<Peer>();
+        const PeerPtr peer = slot;
+        return Handle(id, *peer, *m);
     }
 
-    void Process(const ConnectionPtr& c)
-    {
-        std::weak_ptr<bool> transportAlive = alive;
-        while (!c->dead && !c->busy && handler != nullptr) {
-            Frame frame;
-            const auto r = c->reader.Next(frame);
-            if (r == FrameReader::Result::NeedMore)
-                break;
-            std::optional<DdeMessage> m;
-            if (r == FrameReader::Result::Frame)
-                m = DecodeDdeMessage(frame);
-            if (!m) {
-                Drop(*c, true);
-                return;
-            }
-            c->busy = true;
-            if (c->readNotifier)
-                c->readNotifier->setEnabled(false);
-            const bool ok = Handle(*c, *m);
-            if (transportAlive.expired())
-                return;
-            c->busy = false;
-            if (!ok) {
-                Drop(*c, true);
-                return;
-            }
-            if (!c->dead && !c->closeWhenSent && c->readNotifier)
-                c->readNotifier->setEnabled(true);
-        }
-        Flush(*c);
-    }
-
-    DdeTransaction Transaction(const Connection& c, unsigned type, const DdeMessage& m) const
+    DdeTransaction Transaction(const Peer& c, unsigned type, const DdeMessage& m) const
     {
         DdeTransaction t;
         t.type = type;
@@ -222,18 +102,18 @@ struct CDdeSocketTransport::Impl {
         return t;
     }
 
-    void Answer(Connection& c, std::uint32_t id, bool ok, std::uint32_t value = 0)
+    void Answer(ConnectionId id, std::uint32_t answerTo, bool ok, std::uint32_t value = 0)
     {
         DdeMessage r;
         r.type = DdeMessageType::Result;
-        r.id = id;
+        r.id = answerTo;
         r.flag = ok ? 1 : 0;
         r.value = value;
-        Append(c, r);
+        Append(id, r);
     }
 
     // False: the client broke the protocol.
-    bool Handle(Connection& c, const DdeMessage& m)
+    bool Handle(ConnectionId id, Peer& c, const DdeMessage& m)
     {
         const bool inConversation = c.conversation != 0;
         switch (m.type) {
@@ -257,7 +137,7 @@ struct CDdeSocketTransport::Impl {
                 t.string2 = service;
                 handler->Dispatch(t);
             }
-            Answer(c, m.id, ok, ours ? 0 : kOtherService);
+            Answer(id, m.id, ok, ours ? 0 : kOtherService);
             return true;
         }
         case DdeMessageType::WildConnect: {
@@ -271,7 +151,7 @@ struct CDdeSocketTransport::Impl {
             r.type = DdeMessageType::Pairs;
             r.id = m.id;
             r.data = EncodePairs(handler->Dispatch(t).pairs);
-            Append(c, r);
+            Append(id, r);
             return true;
         }
         case DdeMessageType::Request: {
@@ -288,7 +168,7 @@ struct CDdeSocketTransport::Impl {
                     r.data = *result.data;
                 }
             }
-            Append(c, r);
+            Append(id, r);
             return true;
         }
         case DdeMessageType::Poke:
@@ -296,7 +176,7 @@ struct CDdeSocketTransport::Impl {
             const unsigned type = m.type == DdeMessageType::Poke ? XTYP_POKE : XTYP_EXECUTE;
             const std::uintptr_t v =
                 inConversation ? handler->Dispatch(Transaction(c, type, m)).value : 0;
-            Answer(c, m.id, v == DDE_FACK);
+            Answer(id, m.id, v == DDE_FACK);
             return true;
         }
         case DdeMessageType::AdviseStart: {
@@ -306,25 +186,25 @@ struct CDdeSocketTransport::Impl {
                 RemoveLink(c, m);
                 c.links.push_back({m.name1, m.format, m.flag != 0});
             }
-            Answer(c, m.id, ok);
+            Answer(id, m.id, ok);
             return true;
         }
         case DdeMessageType::AdviseStop: {
             const bool ok = inConversation && RemoveLink(c, m);
             if (ok)
                 handler->Dispatch(Transaction(c, XTYP_ADVSTOP, m));
-            Answer(c, m.id, ok);
+            Answer(id, m.id, ok);
             return true;
         }
         case DdeMessageType::Disconnect:
-            Flush(c);
-            Drop(c, true);
+            server.Flush(id);
+            server.Drop(id);
             return true;
         default: return false;  // only the server sends the others
         }
     }
 
-    static bool RemoveLink(Connection& c, const DdeMessage& m)
+    static bool RemoveLink(Peer& c, const DdeMessage& m)
     {
         return std::erase_if(c.links,
                              [&](const Link& l) {
@@ -334,52 +214,24 @@ struct CDdeSocketTransport::Impl {
                > 0;
     }
 
-    void Append(Connection& c, const DdeMessage& m)
+    void Append(ConnectionId id, const DdeMessage& m)
     {
-        if (c.dead)
+        if (!server.IsOpen(id))
             return;
-        if (!AppendDdeMessage(c.out, m)) {
+        std::string bytes;
+        if (!AppendDdeMessage(bytes, m)) {
             std::fprintf(stderr, "DDE: an answer too long for a frame was not sent\n");
             return;
         }
-        if (c.Pending() > limits.maxPendingOutput)
-            Drop(c, true);
-    }
-
-    void Flush(Connection& c)
-    {
-        if (c.dead)
-            return;
-        while (c.Pending() > 0) {
-            const long n = SendSome(c.fd.Get(), c.out.data() + c.outStart, c.Pending());
-            if (n < 0) {
-                Drop(c, true);
-                return;
-            }
-            if (n == 0)
-                break;
-            c.outStart += static_cast<std::size_t>(n);
-        }
-        if (c.Pending() == 0) {
-            c.out.clear();
-            c.outStart = 0;
-            if (c.closeWhenSent) {
-                Drop(c, false);
-                return;
-            }
-        } else if (c.outStart > 64 * 1024) {
-            c.out.erase(0, c.outStart);
-            c.outStart = 0;
-        }
-        if (c.writeNotifier)
-            c.writeNotifier->setEnabled(c.Pending() > 0);
+        server.Queue(id, bytes);
     }
 
     void PostAdvise(const std::string& topic, const std::string& item)
     {
-        auto all = connections;  // a client dropped on the way leaves the map
-        for (auto& [id, c] : all) {
-            if (c->dead || c->conversation == 0 || !platform::AsciiIEquals(c->topic, topic))
+        const auto all = peers;  // a client dropped on the way leaves the map
+        for (const auto& [id, c] : all) {
+            if (!server.IsOpen(id) || c->conversation == 0
+                || !platform::AsciiIEquals(c->topic, topic))
                 continue;
             const auto links = c->links;
             for (const Link& l : links) {
@@ -400,27 +252,26 @@ struct CDdeSocketTransport::Impl {
                         continue;
                     a.data = *r.data;
                 }
-                Append(*c, a);
+                Append(id, a);
             }
-            Flush(*c);
+            server.Flush(id);
         }
     }
 
     // The client is told, then the connection closes once that is sent (or at once when it
     // cannot be sent).
-    void EndConversation(Connection& c)
+    void EndConversation(ConnectionId id)
     {
-        if (c.dead)
+        if (!server.IsOpen(id))
             return;
-        c.conversation = 0;
-        c.links.clear();
+        if (auto it = peers.find(id); it != peers.end()) {
+            it->second->conversation = 0;
+            it->second->links.clear();
+        }
         DdeMessage d;
         d.type = DdeMessageType::Disconnect;
-        Append(c, d);
-        c.closeWhenSent = true;
-        Flush(c);
-        if (!c.dead && c.readNotifier)
-            c.readNotifier->setEnabled(false);
+        Append(id, d);
+        server.CloseWhenSent(id);
     }
 };
 
@@ -430,10 +281,9 @@ CDdeSocketTransport::CDdeSocketTransport(std::string folder)
 }
 
 CDdeSocketTransport::CDdeSocketTransport(std::string folder, Limits limits)
-    : impl_(std::make_unique<Impl>())
+    : impl_(std::make_unique<Impl>(limits))
 {
     impl_->folder = std::move(folder);
-    impl_->limits = limits;
 }
 
 CDdeSocketTransport::~CDdeSocketTransport() = default;
@@ -456,32 +306,24 @@ bool CDdeSocketTransport::RegisterService(const std::string& service)
 {
     if (impl_->handler == nullptr)
         return false;
-    impl_->StopListening();
     const std::string path =
         impl_->folder + "/" + DdeSocketName(static_cast<long>(::getpid()), g_serial.fetch_add(1));
-    impl_->listenFd = ListenAt(path, &impl_->error);
-    if (!impl_->listenFd.Valid())
+    if (!impl_->server.Listen(path, &impl_->error))
         return false;
-    impl_->path = path;
     impl_->service = service;
-    Impl* impl = impl_.get();
-    impl_->listenNotifier = new QSocketNotifier(impl_->listenFd.Get(), QSocketNotifier::Read);
-    QObject::connect(impl_->listenNotifier, &QSocketNotifier::activated,
-                     [impl] { impl->Accept(); });
     return true;
 }
 
 void CDdeSocketTransport::UnregisterService()
 {
-    impl_->StopListening();
+    impl_->server.StopListening();
 }
 
 void CDdeSocketTransport::Close()
 {
-    impl_->StopListening();
-    auto all = impl_->connections;
-    for (auto& [id, c] : all)
-        impl_->EndConversation(*c);
+    impl_->server.StopListening();
+    for (ConnectionId id : impl_->server.Connections())
+        impl_->EndConversation(id);
     impl_->handler = nullptr;
 }
 
@@ -493,20 +335,20 @@ void CDdeSocketTransport::PostAdvise(const std::string& topic, const std::string
 
 void CDdeSocketTransport::Disconnect(ConversationId conversation)
 {
-    auto all = impl_->connections;
-    for (auto& [id, c] : all)
-        if (c->conversation == conversation)
-            impl_->EndConversation(*c);
+    const auto all = impl_->peers;
+    for (const auto& [id, peer] : all)
+        if (peer->conversation == conversation)
+            impl_->EndConversation(id);
 }
 
 std::string CDdeSocketTransport::SocketPath() const
 {
-    return impl_->path;
+    return impl_->server.SocketPath();
 }
 
 std::size_t CDdeSocketTransport::ConnectionCount() const
 {
-    return impl_->connections.size();
+    return impl_->server.ConnectionCount();
 }
 
 const std::string& CDdeSocketTransport::LastError() const

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "DdeTypes.h"
+#include "FramedServer.h"
 
 #include <cstddef>
 #include <memory>
@@ -16,10 +17,8 @@ namespace dde {
 
 class CDdeSocketTransport : public IDdeTransport {
 public:
-    struct Limits {
-        std::size_t maxPendingOutput = 256 * 1024;
-        std::size_t maxConnections = 64;
-    };
+    // A half frame may wait for ever here.
+    using Limits = platform::FramedServer::Limits;
 
     // `folder` empty: the runtime folder.
     explicit CDdeSocketTransport(std::string folder = {});

@@ -9,9 +9,6 @@
 namespace {
 using namespace tpl;
 
-constexpr int kImageTune = 219;
-constexpr int kImageTuneHovered = 220;
-
 const DialogTemplateRegistration kTemplate{DialogTemplate{
     CTxRx::kTemplateId, "TX/RX",
     Column({Stretched(Control(CTxRx::kPtt, "CFlatButton", "PTT", 0, 16), 1),
@@ -47,7 +44,7 @@ bool CTxRx::OnInitDialog()
     }
     if (auto* tune = GetDlgItemAs<CFlatButton>(kTune)) {
         tune->SetButtonType(CFlatButton::kCheckBox);
-        tune->SetIcon(kImageTune, kImageTuneHovered);
+        tune->SetIcon(res::kImageKeyCapHovered, res::kImageKeyCap);
         tune->SetCursor(res::kCursorAvailable);
     }
     for (const auto& tip : kTips)

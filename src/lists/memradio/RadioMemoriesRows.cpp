@@ -1,0 +1,364 @@
+// The rows of the radio memories window: the file behind them, the editor, saving and deleting a
+// channel, sorting and the pick lists of the coded columns.
+#include "RadioMemoriesWindow.h"
+
+#include "AsciiCase.h"
+#include "CommandCodes.h"
+#include "GridListTable.h"
+#include "GridWidget.h"
+#include "Ini.h"
+#include "Language.h"
+#include "MainWindowServices.h"
+#include "MemoryListFile.h"
+#include "MyDataGrid.h"
+#include "PickListDlg.h"
+#include "RadioController.h"
+#include "SettingsKeys.h"
+#include "StringTable.h"
+
+#include <QComboBox>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using namespace lists;
+namespace keys = settings::memorieradio;
+
+constexpr std::size_t kMaxErrorText = 255;
+constexpr GridColor kCellBackground = GridRgb(255, 255, 224);
+
+std::string ComboText(const QComboBox* combo)
+{
+    return combo != nullptr ? combo->currentText().toStdString() : std::string();
+}
+
+void SelectComboText(QComboBox* combo, const std::string& text)
+{
+    if (combo != nullptr)
+        combo->setCurrentIndex(combo->findText(QString::fromStdString(text), Qt::MatchFixedString));
+}
+
+GridCompareFunc CompareFor(int col)
+{
+    switch (col) {
+    case radiomem::kNumber:
+    case radiomem::kVfoA:
+    case radiomem::kVfoB: return &CMyDataGrid::CompareDigits;
+    case radiomem::kToneHz: return &CMyDataGrid::CompareDecimal;
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
+void CDlgMemRadio::SetUpGrid()
+{
+    CDataGrid& g = Grid();
+    g.SetOwner(this);
+    g.SetDlgCtrlID(kGrid);
+    g.SetColumnCount(radiomem::kColumnCount);
+    g.SetRowCount(1);
+    g.SetFixedRowCount(1);
+    g.SetFixedColumnCount(1);
+    g.SetListMode(true);
+    g.SetGridLines(GridLinesBoth);
+    g.SetHeaderSort(false);
+    g.SetEditable(true);
+    g.GetDefaultCell(false, false)->SetBackClr(kCellBackground);
+    const CLanguage& language = services_.Language();
+    for (int col = 0; col < radiomem::kColumnCount; ++col)
+        g.SetItemText(0, col, language.LoadString(radiomem::kFirstTitleId + col));
+    CGridListTable table(g);
+    CTextTable rows(radiomem::kColumnCount);
+    ResetRadioChannels(rows);
+    table.Assign(rows);
+    g.AutoSize();
+}
+
+void CDlgMemRadio::LoadMemories()
+{
+    CDataGrid& g = Grid();
+    CGridListTable table(g);
+    // A file that cannot be opened leaves the rows as they are.
+    CTextTable rows(radiomem::kColumnCount);
+    for (int r = 0; r < table.Rows(); ++r)
+        SetRowCells(rows, rows.AppendRow(), RowCells(table, r));
+    if (rows.Rows() != radiomem::kChannels)
+        ResetRadioChannels(rows);
+    const ListFileResult read = ReadRadioMemories(path_, rows);
+    g.SetRedraw(false);
+    table.Assign(rows);
+    g.SetRedraw(true);
+    g.AutoSize();
+    if (!read.Ok()) {
+        ShowError(read.error.substr(0, kMaxErrorText));
+        return;
+    }
+    ReadViewState();
+    SortByColumn(sortColumn_, sortAscending_);
+    if (!g.IsValid(focusRow_, focusCol_) || focusRow_ < 1)
+        focusRow_ = 1, focusCol_ = 0;
+    FocusRow(focusRow_);
+    FillEditorFromRow();
+    FollowMemoryMode();
+}
+
+void CDlgMemRadio::ReadViewState()
+{
+    const CIni& ini = services_.Ini();
+    focusRow_ = ini.GetInt(keys::RigaCorrente);
+    focusCol_ = ini.GetInt(keys::ColonnaCorrente);
+    sortColumn_ = ini.GetInt(keys::ColonnaOrdinamento);
+    sortAscending_ = ini.GetInt(keys::ModoOrdinamento) != 0 ? 1 : 0;
+}
+
+bool CDlgMemRadio::SaveMemories()
+{
+    CGridListTable table(Grid());
+    const ListFileResult written = WriteRadioMemories(path_, table);
+    if (!written.Ok()) {
+        ShowError(services_.Language().FormatString1(strid::kSaveMemoriesFailed,
+                                                     written.error.substr(0, kMaxErrorText)));
+        return false;
+    }
+    CIni& ini = services_.Ini();
+    ini.WriteInt(keys::RigaCorrente, focusRow_);
+    ini.WriteInt(keys::ColonnaCorrente, focusCol_);
+    ini.WriteInt(keys::ColonnaOrdinamento, sortColumn_);
+    ini.WriteInt(keys::ModoOrdinamento, sortAscending_);
+    return true;
+}
+
+RadioMemoryChannel CDlgMemRadio::ReadEditor() const
+{
+    RadioMemoryChannel m;
+    m.number = ComboChannel();
+    m.description = GetDlgItemText(kDescription);
+    const auto hz = [this](int id) { return static_cast<int64_t>(std::max(0.0, NumberOf(id))); };
+    m.tuning.a = {hz(kVfoA), ComboText(GetDlgItemAs<QComboBox>(kModeA)), Check(kFilterA)};
+    m.tuning.b = {hz(kVfoB), ComboText(GetDlgItemAs<QComboBox>(kModeB)), Check(kFilterB)};
+    m.tuning.split = Check(kSplit);
+    m.duplexPlus = Check(kDupPlus);
+    m.duplexMinus = Check(kDupMinus);
+    m.tone = Check(kTone);
+    m.toneSquelch = Check(kTsql);
+    m.toneTenths =
+        static_cast<int>(std::lround(std::clamp(NumberOf(kToneHz), 0.0, 9'999'999.0) * 10));
+    return m;
+}
+
+void CDlgMemRadio::WriteEditor(const RadioMemoryChannel& m)
+{
+    filling_ = true;
+    if (auto* combo = GetDlgItemAs<QComboBox>(kChannel); combo != nullptr && m.number >= 1)
+        combo->setCurrentIndex(m.number - 1);
+    SetDlgItemText(kDescription, m.description);
+    SetNumber(kVfoA, static_cast<double>(m.tuning.a.hz));
+    SelectComboText(GetDlgItemAs<QComboBox>(kModeA), m.tuning.a.mode);
+    SetCheck(kFilterA, m.tuning.a.narrow);
+    SetNumber(kVfoB, static_cast<double>(m.tuning.b.hz));
+    SelectComboText(GetDlgItemAs<QComboBox>(kModeB), m.tuning.b.mode);
+    SetCheck(kFilterB, m.tuning.b.narrow);
+    SetCheck(kSplit, m.tuning.split);
+    SetCheck(kDupPlus, m.duplexPlus);
+    SetCheck(kDupMinus, m.duplexMinus);
+    SetCheck(kTone, m.tone);
+    SetCheck(kTsql, m.toneSquelch);
+    SetNumber(kToneHz, m.toneTenths / 10.0);
+    filling_ = false;
+}
+
+void CDlgMemRadio::ClearEditor()
+{
+    RadioMemoryChannel empty;
+    empty.tuning.a.mode = ComboText(GetDlgItemAs<QComboBox>(kModeA));
+    empty.tuning.b.mode = ComboText(GetDlgItemAs<QComboBox>(kModeB));
+    WriteEditor(empty);
+    editing_ = true;
+}
+
+int CDlgMemRadio::ComboChannel() const
+{
+    const auto* combo = GetDlgItemAs<QComboBox>(kChannel);
+    return combo != nullptr ? combo->currentIndex() + 1 : 0;
+}
+
+int CDlgMemRadio::FocusedChannel() const
+{
+    const CDataGrid& g = gridWidget_->Grid();
+    if (!g.IsValid(focusRow_, 0) || focusRow_ < g.GetFixedRowCount())
+        return 0;
+    return static_cast<int>(std::min<int64_t>(DigitsValue(g.GetItemText(focusRow_, 0)), 99));
+}
+
+int CDlgMemRadio::RowOfChannel(int channel) const
+{
+    const CDataGrid& g = gridWidget_->Grid();
+    for (int row = g.GetFixedRowCount(); row < g.GetRowCount(); ++row)
+        if (DigitsValue(g.GetItemText(row, radiomem::kNumber)) == channel)
+            return row;
+    return -1;
+}
+
+void CDlgMemRadio::FocusRow(int row)
+{
+    CDataGrid& g = Grid();
+    if (row < g.GetFixedRowCount() || row >= g.GetRowCount())
+        return;
+    focusRow_ = row;
+    if (!g.IsValid(row, focusCol_))
+        focusCol_ = 1;
+    g.SetFocusCell(row, focusCol_);
+    g.SelectRows({row, g.GetFixedColumnCount()});
+    g.EnsureVisible(row, focusCol_);
+    g.Refresh();
+}
+
+void CDlgMemRadio::FillEditorFromRow()
+{
+    const CDataGrid& g = Grid();
+    if (focusRow_ < 1 || editing_ || !g.IsValid(focusRow_, 0))
+        return;
+    CGridListTable table(Grid());
+    WriteEditor(RadioMemoryChannel::FromCells(RowCells(table, focusRow_ - g.GetFixedRowCount())));
+}
+
+void CDlgMemRadio::OnChannelChosen()
+{
+    if (filling_)
+        return;
+    const int row = RowOfChannel(ComboChannel());
+    if (row < 1)
+        return;
+    if (!Grid().IsValid(row, focusCol_) || focusCol_ < 1)
+        focusCol_ = 1;
+    FocusRow(row);
+    editing_ = false;
+    FillEditorFromRow();
+}
+
+void CDlgMemRadio::SaveRow()
+{
+    RadioMemoryChannel m = ReadEditor();
+    std::replace(m.description.begin(), m.description.end(), '~', ' ');
+    while (!m.description.empty() && m.description.back() == ' ')
+        m.description.pop_back();
+    if (m.description.empty()) {
+        editing_ = false;
+        return;
+    }
+    const radio::RadioState& st = services_.Controller().State();
+    if (CheckChannelLimits(m.tuning, st.lowerLimit, st.upperLimit) != 0)
+        return;
+    const int row = RowOfChannel(m.number);
+    if (row < 1)
+        return;
+    CDataGrid& g = Grid();
+    CGridListTable table(g);
+    SetRowCells(table, row - g.GetFixedRowCount(), m.Cells());
+    g.AutoSize();
+    editing_ = false;
+    SortByColumn(sortColumn_, sortAscending_);
+    FocusRow(RowOfChannel(m.number));
+    if (!MemoryMode())
+        return;
+    if (!SendRowToRadio())
+        return;
+    radio::CRadioController& controller = services_.Controller();
+    SelectChannel(m.number);
+    WaitDelayMemory();
+    controller.SendCommand(civ::kCmdMemoryWrite);
+    WaitDelayMemory();
+    FollowMemoryMode();
+}
+
+void CDlgMemRadio::DeleteFocusedRow()
+{
+    CDataGrid& g = Grid();
+    const int channel = FocusedChannel();
+    if (channel < 1)
+        return;
+    const CLanguage& language = services_.Language();
+    char number[12];
+    std::snprintf(number, sizeof number, "%02d", channel);
+    const std::string what =
+        std::string(number) + " > " + g.GetItemText(focusRow_, radiomem::kDescription);
+    if (language.ShowMessage({language.FormatString1(122, what), language.LoadString(141),
+                              mb::kYesNo | mb::kIconExclamation | mb::kDefButton2, 0})
+        != mb::kIdYes)
+        return;
+    for (int col = 1; col < radiomem::kColumnCount; ++col)
+        g.SetItemText(focusRow_, col, "");
+    g.Refresh();
+    editing_ = false;
+    FillEditorFromRow();
+    if (MemoryMode()) {
+        RecallChannel(channel, false);
+        radio::CRadioController& controller = services_.Controller();
+        controller.SendCommand(civ::kCmdMemory);
+        controller.SendCommand(civ::kCmdMemoryClear);
+    }
+}
+
+void CDlgMemRadio::SortByColumn(int col, int direction)
+{
+    CDataGrid& g = Grid();
+    if (col < 0 || col >= g.GetColumnCount())
+        return;
+    const bool ascending =
+        direction < 0 ? (col != sortColumn_ || sortAscending_ == 0) : direction != 0;
+    g.SetCompareFunction(CompareFor(col));
+    g.SortItems(col, ascending);
+    sortColumn_ = col;
+    sortAscending_ = ascending ? 1 : 0;
+    g.Refresh();
+}
+
+int CDlgMemRadio::OnGridNotify(CDataGrid& grid, const GridNotification& note)
+{
+    switch (note.code) {
+    case GridNotifyClick:
+        if (note.row == 0 && note.col >= 0) {
+            const int channel = FocusedChannel();
+            SortByColumn(note.col, -1);
+            const int row = RowOfChannel(channel);
+            FocusRow(row > 0 ? row : 1);
+        }
+        return 0;
+    case GridNotifySelChanged:
+        if (!grid.IsValid(note.row, note.col) || grid.IsCellFixed(note.row, note.col))
+            return 0;
+        focusRow_ = note.row;
+        focusCol_ = note.col;
+        FillEditorFromRow();
+        FollowMemoryMode();
+        return 0;
+    case GridNotifyBeginEdit:
+        if (grid.IsCellFixed(note.row, note.col))
+            return -1;
+        if (!RadioMemoryChoices(note.col).empty()) {
+            PickFromList(note.row, note.col);
+            return -1;
+        }
+        return 0;
+    case GridNotifyEndEdit: FillEditorFromRow(); return 0;
+    default: return 0;
+    }
+}
+
+bool CDlgMemRadio::PickFromList(int row, int col)
+{
+    CDataGrid& g = Grid();
+    const std::string old = g.GetItemText(row, col);
+    CListe list(RadioMemoryChoices(col), old);
+    list.SetOwner(this);
+    if (list.DoModal() != ctl::kIdOk)
+        return false;
+    g.SetItemText(row, col, list.Choice());
+    g.RedrawCell(row, col);
+    if (!platform::AsciiIEquals(old, list.Choice()))
+        FillEditorFromRow();
+    return true;
+}

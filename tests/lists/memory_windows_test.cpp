@@ -1,0 +1,177 @@
+// The radio memories window and the memory groups page in the running program, against the
+// simulated radio's driver: "Store R." fills the editor, Save in Memory Mode writes the channel
+// into the radio, the rows survive the exit in "MemRTX.Dat", the IC-718 titles its columns by
+// what they hold; groups are made, renamed, cloned and deleted, each keeping its own rows, and
+// a name that would leave the folder is refused.
+#include "WindowTestSupport.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "GridWidget.h"
+#include "Ini.h"
+#include "MainWindowIds.h"
+#include "MemoriesWindow.h"
+#include "MemoryGroupsPage.h"
+#include "NumEdit.h"
+#include "RadioMemoriesWindow.h"
+#include "RadioView.h"
+
+using namespace wndtest;
+using R = CDlgMemRadio;
+
+namespace {
+
+CDlgMemRadio& RadioMem(CCorvaneDlg& w)
+{
+    auto* m = qobject_cast<CDlgMemRadio*>(w.ToolWindow(R::kTemplateId));
+    EXPECT_NE(m, nullptr);
+    return *m;
+}
+
+void WriteRtx(const WindowFixture& f, int model)
+{
+    CIni ini;
+    ini.SetPath((f.folder / "Corvane.ini").c_str());
+    ini.WriteInt("Setup", "RTX", model);
+}
+
+}  // namespace
+
+TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
+{
+    WindowFixture f;
+    const bool ran = f.Run([&](CCorvaneDlg& w) {
+        radio::CRadioController& c = w.Controller();
+        ASSERT_TRUE(PumpUntil([&] { return c.State().frequencyKnown; }));
+        c.SelectVfoB();
+        c.SetFrequency(7050000);
+        c.SelectVfoA();
+        c.SetFrequency(14200000);
+        c.SetMode(radio::kUsb);
+        c.SelectVfoA();
+
+        QWidget* store = w.GetDlgItem(radio::ctl::kStoreR);
+        ASSERT_TRUE(store->isEnabled());
+        qobject_cast<QAbstractButton*>(store)->click();
+        CDlgMemRadio& m = RadioMem(w);
+        EXPECT_TRUE(m.isVisible());
+        EXPECT_EQ(m.GetDlgItemAs<CNumEdit>(R::kVfoA)->GetValue(), 14200000);
+        EXPECT_EQ(m.GetDlgItemAs<CNumEdit>(R::kVfoB)->GetValue(), 7050000);
+        ASSERT_FALSE(f.boxes.empty());
+        EXPECT_EQ(f.boxes.back().text, "Insert a description, choose a memory and press Save");
+        CDataGrid& g = m.Grid();
+        ASSERT_EQ(g.GetRowCount(), 100);
+        EXPECT_EQ(g.GetItemText(5, 0), "05");
+
+        ASSERT_TRUE(m.MemoryMode());
+        m.GetDlgItemAs<QComboBox>(R::kChannel)->setCurrentIndex(4);
+        m.SetDlgItemText(R::kDescription, "Twenty~m  ");
+        const size_t from = f.Trace().size();
+        m.GetDlgItemAs<QAbstractButton>(R::kSave)->click();
+        EXPECT_EQ(g.GetItemText(5, 1), "Twenty m");
+        EXPECT_EQ(g.GetItemText(5, 2), "14.200.000");
+        const std::string trace = f.Trace();
+        const size_t tune = trace.find("FE FE 58 E0 05 00 00 20 14 00 FD", from);
+        const size_t select = trace.find("FE FE 58 E0 08 00 05 FD", tune);
+        const size_t write = trace.find("FE FE 58 E0 09 FD", select);
+        EXPECT_NE(tune, std::string::npos) << trace.substr(from);
+        EXPECT_NE(select, std::string::npos) << trace.substr(from);
+        EXPECT_NE(write, std::string::npos) << trace.substr(from);
+        w.CloseProgram();
+    });
+    ASSERT_TRUE(ran);
+    const std::string file = testing_support::GetFile(f.folder / "MemRTX.Dat");
+    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 99);
+    EXPECT_NE(file.find("05 ~ Twenty m ~ 14.200.000 ~ USB"), std::string::npos) << file;
+
+    // Read back at the next start, on an IC-718 that titles Tone and TSQL by what they hold.
+    WriteRtx(f, 3);
+    const bool again = f.Run([&](CCorvaneDlg& w) {
+        w.ShowToolWindow(R::kTemplateId);
+        CDlgMemRadio& m = RadioMem(w);
+        EXPECT_EQ(m.Grid().GetItemText(5, 1), "Twenty m");
+        EXPECT_EQ(m.Grid().GetItemText(0, 10), "NR");
+        EXPECT_EQ(m.Grid().GetItemText(0, 11), "ANF");
+        EXPECT_EQ(m.GetDlgItemText(R::kTone), "NR");
+        w.CloseProgram();
+    });
+    ASSERT_TRUE(again);
+}
+
+TEST(MemoryGroupsPage, GroupsKeepTheirRowsAndBadNamesAreRefused)
+{
+    WindowFixture f;
+    const std::string base =
+        "Base ~ 7.050.000 ~ LSB ~ OFF ~ 7.050.000 ~ LSB ~ OFF ~ NOSPLIT ~ "
+        "VFO A ~ NODUP ~ DEF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ "
+        "OFF ~ NO ~ \n";
+    testing_support::PutFile(f.folder / "MemPC.Dat", base);
+    testing_support::PutFile(f.folder / "Net.MEM", "");
+    const bool ran = f.Run([&](CCorvaneDlg& w) {
+        auto* page = qobject_cast<CMem*>(w.Page(CMem::kTemplateId));
+        ASSERT_NE(page, nullptr);
+        auto* pc = qobject_cast<CDlgMem*>(w.ToolWindow(CDlgMem::kTemplateId));
+        ASSERT_NE(pc, nullptr);
+        auto* combo = page->GetDlgItemAs<QComboBox>(CMem::kGroups);
+        ASSERT_EQ(combo->count(), 2);
+        EXPECT_EQ(combo->itemText(1), "Net");
+        EXPECT_EQ(pc->Grid().GetRowCount(), 2);
+
+        std::string answer;
+        page->SetNameAsker([&](const std::string&) { return std::optional<std::string>(answer); });
+        for (const char* bad : {"../x", "", ".hidden", "a\tb"}) {
+            answer = bad;
+            const size_t boxes = f.boxes.size();
+            page->NewGroup();
+            EXPECT_EQ(f.boxes.size(), boxes + 1) << bad;
+            EXPECT_EQ(combo->count(), 2) << bad;
+        }
+        EXPECT_FALSE(fs::exists(f.folder.path + "/../x.MEM"));
+
+        // A new group starts empty; the base list was saved on the way.
+        answer = "Field";
+        page->NewGroup();
+        EXPECT_EQ(page->SelectedGroup(), "Field");
+        EXPECT_EQ(pc->Grid().GetRowCount(), 1);
+        pc->SetDlgItemText(CDlgMem::kDescription, "Portable");
+        pc->GetDlgItemAs<CNumEdit>(CDlgMem::kVfoA)->SetValue(14060000);
+        pc->SaveRow(true);
+        ASSERT_EQ(pc->Grid().GetRowCount(), 2);
+
+        // Clone, then rename the clone: one file with the rows, the old one gone.
+        answer = "Copy";
+        page->CloneGroup();
+        EXPECT_EQ(page->SelectedGroup(), "Copy");
+        EXPECT_EQ(pc->Grid().GetItemText(1, 0), "Portable");
+        answer = "Hills";
+        page->RenameGroup();
+        EXPECT_EQ(page->SelectedGroup(), "Hills");
+        EXPECT_FALSE(fs::exists(f.folder / "Copy.MEM"));
+        EXPECT_NE(testing_support::GetFile(f.folder / "Hills.MEM").find("Portable"),
+                  std::string::npos);
+        answer = "net";
+        page->RenameGroup();
+        EXPECT_EQ(f.boxes.back().text, "Group already exists <net>.");
+        EXPECT_EQ(page->SelectedGroup(), "Hills");
+
+        // Deleting ends on the base group with its own rows.
+        f.yesNoAnswer = mb::kIdYes;
+        page->DeleteGroup();
+        EXPECT_FALSE(fs::exists(f.folder / "Hills.MEM"));
+        EXPECT_EQ(page->SelectedGroup(), "_base");
+        ASSERT_EQ(pc->Grid().GetRowCount(), 2);
+        EXPECT_EQ(pc->Grid().GetItemText(1, 0), "Base");
+
+        // The check shows and hides the PC memories window.
+        page->GetDlgItemAs<QCheckBox>(CMem::kShowPc)->click();
+        EXPECT_EQ(pc->isVisible(), page->GetDlgItemAs<QCheckBox>(CMem::kShowPc)->isChecked());
+        w.CloseProgram();
+    });
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(testing_support::GetFile(f.folder / "MemPC.Dat"), base);
+    EXPECT_NE(testing_support::GetFile(f.folder / "Field.MEM").find("Portable ~ 14.060.000"),
+              std::string::npos);
+    EXPECT_NE(f.Ini().find("Gruppo=_base"), std::string::npos);
+}
