@@ -153,11 +153,11 @@ std::unique_ptr<IMainWindowPart> MakeAudioRecorderPart(IMainWindowServices& serv
     auto devices = std::make_unique<audio::PortAudioSystem>();
     if (!devices->Ready())
         std::fprintf(stderr, "audio: no sound devices: %s\n", devices->Problem().c_str());
-    return MakeAudioRecorderPart(services, std::move(devices));
+    return MakeAudioRecorderPartOver(services, std::move(devices));
 }
 
-std::unique_ptr<IMainWindowPart> MakeAudioRecorderPart(IMainWindowServices& services,
-                                                       std::unique_ptr<audio::WaveSystem> devices)
+std::unique_ptr<IMainWindowPart> MakeAudioRecorderPartOver(
+    IMainWindowServices& services, std::unique_ptr<audio::WaveSystem> devices)
 {
     return std::make_unique<CAudioRecorderPart>(services, std::move(devices));
 }

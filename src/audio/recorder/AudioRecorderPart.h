@@ -12,5 +12,5 @@ class WaveSystem;
 // Over PortAudio.
 std::unique_ptr<IMainWindowPart> MakeAudioRecorderPart(IMainWindowServices& services);
 // Over the given devices.
-std::unique_ptr<IMainWindowPart> MakeAudioRecorderPart(IMainWindowServices& services,
-                                                       std::unique_ptr<audio::WaveSystem> devices);
+std::unique_ptr<IMainWindowPart> MakeAudioRecorderPartOver(
+    IMainWindowServices& services, std::unique_ptr<audio::WaveSystem> devices);
