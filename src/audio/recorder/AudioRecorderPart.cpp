@@ -2,10 +2,12 @@
 
 #include "AudioRecorder.h"
 #include "AudioSet.h"
+#include "AutoCQ.h"
 #include "Ini.h"
 #include "Language.h"
 #include "MainWindowServices.h"
 #include "PortAudioSystem.h"
+#include "RecorderNames.h"
 #include "RadioController.h"
 #include "RadioLink.h"
 #include "RemoteCodes.h"
@@ -14,6 +16,7 @@
 
 #include <QPointer>
 
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -23,7 +26,7 @@ constexpr std::uintptr_t kMaxDriverBlock = 32767;
 constexpr std::uint8_t kBlockSamples = 0;
 constexpr std::uint8_t kBlockFormat = 1;
 
-class CAudioRecorderPart : public IMainWindowPart, private IRecorderHost {
+class CAudioRecorderPart : public IMainWindowPart, private IRecorderHost, private IKeyerHost {
 public:
     CAudioRecorderPart(IMainWindowServices& services, std::shared_ptr<audio::WaveSystem> devices)
         : services_(services), devices_(std::move(devices))
@@ -32,6 +35,8 @@ public:
     ~CAudioRecorderPart() override
     {
         services_.Controller().SetSquelchWatcher({});
+        if (keyer_)
+            keyer_->Shutdown();
         // The window outlives its part: nothing of it may run after this.
         if (window_)
             window_->Detach();
@@ -46,8 +51,18 @@ public:
         return window_;
     }
 
+    CTabPage* CreatePage(unsigned dialogId) override
+    {
+        if (dialogId != CAutoCQ::kTemplateId)
+            return nullptr;
+        keyer_ = new CAutoCQ(*this, services_.Ini(), audio::FolderOrProgramFolder({}));
+        return keyer_;
+    }
+
     void OnStarted() override
     {
+        if (keyer_)
+            keyer_->EnableRows(AudioEnabled());
         if (DriverAudio() && AudioEnabled())
             services_.Driver().AudioStart();
     }
@@ -58,11 +73,16 @@ public:
     }
     void SaveState() override
     {
+        if (keyer_)
+            keyer_->SavePauses();
         if (window_)
             window_->SaveWindowPos();
     }
     void OnClosing() override
     {
+        // A loop waiting in its pause ends unkeyed.
+        if (keyer_)
+            keyer_->Shutdown();
         if (!window_)
             return;
         window_->StopAll();
@@ -73,10 +93,7 @@ public:
 
     bool ServesAudio() const override { return true; }
     bool RunAudioSettings() override { return RunSettings(&services_.Window(), false); }
-    int TestAudioInput() override
-    {
-        return window_ ? window_->Engine().Open() : 1;
-    }
+    int TestAudioInput() override { return window_ ? window_->Engine().Open() : 1; }
     void ApplyRecordingFormat() override
     {
         if (window_)
@@ -127,6 +144,21 @@ private:
     void PauseDriverAudio(bool pause) override { services_.Driver().AudioPause(pause ? 1 : 0); }
     bool RunAudioSettings(QWidget* owner) override { return RunSettings(owner, true); }
 
+    // IKeyerHost
+    void SetPtt(bool on) override { services_.SetPtt(on); }
+    bool HasPttPort() const override
+    {
+        return services_.Ini().GetInt(settings::setup::PTTPorta) != 0;
+    }
+    bool Wait(int ms) override { return services_.WaitPumpingMessages(ms); }
+    CAudioRecorder* Recorder() override { return window_; }
+    std::uint64_t TickMs() const override
+    {
+        return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              std::chrono::steady_clock::now().time_since_epoch())
+                                              .count());
+    }
+
     bool RunSettings(QWidget* owner, bool fromRecorder)
     {
         CAudioSet dialog(services_.Ini(), services_.Registry(), *devices_);
@@ -143,6 +175,7 @@ private:
     IMainWindowServices& services_;
     std::shared_ptr<audio::WaveSystem> devices_;
     QPointer<CAudioRecorder> window_;
+    QPointer<CAutoCQ> keyer_;
     std::vector<std::uint8_t> block_;
 };
 
