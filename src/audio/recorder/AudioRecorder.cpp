@@ -143,9 +143,8 @@ void CAudioRecorder::LoadSettings()
         if (registry_.Get(settings::reg::Format, block) && !block.empty()
             && !engine_.SetFormatData(block.data(), block.size()))
             std::fprintf(stderr, "recorder: the stored recording format is not valid\n");
-        setWindowTitle(QString::fromStdString(
-            language.FormatText("%s - %s %s", {baseTitle_, engine_.GetFormatTagName(),
-                                               engine_.GetFormatName()})));
+        setWindowTitle(QString::fromStdString(language.FormatText(
+            "%s - %s %s", {baseTitle_, engine_.GetFormatTagName(), engine_.GetFormatName()})));
     }
     folder_ = registry_.Get(settings::reg::AudioFolder);
     fileName_ = ini_.GetString(settings::audiorecorder::AudioFile);
@@ -392,8 +391,8 @@ bool CAudioRecorder::OnCommand(int id, int code)
     case kPause: PressPause(Check(kPause)); return true;
     case kPlay: PressPlay(Check(kPlay)); return true;
     case kSettings:
-        if (engine_.State() == audio::WaveEngine::kIdle && !engine_.DeviceOpen()
-            && host_ != nullptr && host_->RunAudioSettings(this))
+        if (engine_.State() == audio::WaveEngine::kIdle && !engine_.DeviceOpen() && host_ != nullptr
+            && host_->RunAudioSettings(this))
             LoadSettings();
         return true;
     default: return CMyFontDialog::OnCommand(id, code);

@@ -17,7 +17,7 @@
 namespace {
 using namespace tpl;
 
-constexpr int kMsgInitError = 1259;    // "Error %d in the initialization of the audio support."
+constexpr int kMsgInitError = 1259;     // "Error %d in the initialization of the audio support."
 constexpr int kMsgDriverFormat = 1163;  // the driver sets the format
 constexpr int kMsgChooseTitle = 1266;
 constexpr int kMsgBadFolder = 1267;
@@ -147,10 +147,10 @@ void CAudioSet::EnableAudio()
 void CAudioSet::ShowFormat()
 {
     const CLanguage& language = framework::Language();
-    SetDlgItemText(kFormat, DriverAudio ? language.LoadString(kMsgDriverFormat)
-                                        : language.FormatText("Audio : %s %s",
-                                                              {engine_.GetFormatTagName(),
-                                                               engine_.GetFormatName()}));
+    SetDlgItemText(kFormat, DriverAudio
+                                ? language.LoadString(kMsgDriverFormat)
+                                : language.FormatText("Audio : %s %s", {engine_.GetFormatTagName(),
+                                                                        engine_.GetFormatName()}));
 }
 
 void CAudioSet::ChooseFormat()
@@ -214,8 +214,9 @@ void CAudioSet::OnOK()
         const std::string input = GetDlgItemText(kInput);
         const std::string output = GetDlgItemText(kOutput);
         audio::CWaveDevice device(devices_);
-        const bool inputOk = DriverAudio || (device.SetDeviceByName(true, input),
-                                             device.CanOpenInput(engine_.Format()));
+        const bool inputOk =
+            DriverAudio
+            || (device.SetDeviceByName(true, input), device.CanOpenInput(engine_.Format()));
         const bool outputOk =
             (device.SetDeviceByName(false, output), device.CanOpenOutput(engine_.Format()));
         if (!inputOk || !outputOk) {

@@ -20,7 +20,9 @@ QPixmap GlyphPixmap(Glyph glyph, bool pressed, bool bright)
         p.drawEllipse(QRectF(4, 4, 12, 12));
         break;
     case Glyph::Pause: {
-        const QColor c = !pressed ? idle : bright ? QColor(0xFF, 0xB0, 0x00) : QColor(0x90, 0x60, 0x00);
+        const QColor c = !pressed ? idle
+                         : bright ? QColor(0xFF, 0xB0, 0x00)
+                                  : QColor(0x90, 0x60, 0x00);
         p.setBrush(c);
         p.drawRect(QRectF(5, 4, 3.5, 12));
         p.drawRect(QRectF(11.5, 4, 3.5, 12));
