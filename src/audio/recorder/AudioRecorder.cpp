@@ -33,7 +33,7 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
                  Control(CAudioRecorder::kPause, "CFlatButton", ""),
                  Control(CAudioRecorder::kPlay, "CFlatButton", ""),
                  Stretched(Control(CAudioRecorder::kSlider, "CMySlider", "", 0, 16), 1),
-                 Control(CAudioRecorder::kTime, "STATIC", "0:00:00", kNoTranslate | kRight, 7)}),
+                 Control(CAudioRecorder::kTime, "STATIC", "0:00:00", kNoTranslate | kRight, 9)}),
             Row({Stretched(Control(CAudioRecorder::kFile, "EDIT", "", 0, 18), 1),
                  Control(CAudioRecorder::kRecSql, "CHECKBOX", "Record only if SQL OFF")})})}};
 
