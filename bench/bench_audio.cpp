@@ -1,6 +1,14 @@
 // CPU to record (encode and write) and to play (read and decode) one minute of 11025 Hz mono in
 // each coding, on the unpaced test device; the median of five runs, scaled to exactly a minute.
+// With the main window built: the squelch-to-recording time of "Record only if SQL OFF".
+#ifdef CORVANE_BENCH_WINDOW
+#include <QApplication>
+
+#include "CustomControls.h"
+#include "SqlToRecord.h"
+#else
 #include <QCoreApplication>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -98,7 +106,13 @@ struct Bench {
 
 int main(int argc, char** argv)
 {
+#ifdef CORVANE_BENCH_WINDOW
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    RegisterCustomControls();
+#else
     QCoreApplication app(argc, argv);
+#endif
     const auto dir =
         std::filesystem::temp_directory_path() / ("bench_audio-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
@@ -119,5 +133,12 @@ int main(int argc, char** argv)
     }
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
+#ifdef CORVANE_BENCH_WINDOW
+    const double sql = MeasureSqlToRecordMs(CORVANE_BIN_DIR, CORVANE_FIRST_RUN, 20);
+    if (sql < 0)
+        std::fprintf(stderr, "sql_to_record_ms: the measurement did not run\n");
+    else
+        std::printf("sql_to_record_ms: %.1f ms\n", sql);
+#endif
     return 0;
 }

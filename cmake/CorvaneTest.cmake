@@ -1,6 +1,8 @@
 # corvane_add_test(NAME name SOURCES ... LIBS ... [QT])
 # Test executables live in build/tests, away from the program folder.
 # QT marks tests that need a Qt platform: they run with QT_QPA_PLATFORM=offscreen.
+set(CORVANE_TEST_ALSA_CONFIG ${CMAKE_CURRENT_LIST_DIR}/../tests/audio/alsa-null.conf)
+
 function(corvane_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -11,6 +13,7 @@ function(corvane_add_test)
     CORVANE_BIN_DIR="${CORVANE_BIN_DIR}"
     CORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
-  set(env "QT_QPA_PLATFORM=offscreen")
+  # No test uses the machine's sound card: PortAudio sees ALSA's null device only.
+  set(env "QT_QPA_PLATFORM=offscreen;ALSA_CONFIG_PATH=${CORVANE_TEST_ALSA_CONFIG}")
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
 endfunction()

@@ -1,5 +1,6 @@
 #include "ProgramParts.h"
 
+#include "AudioRecorderPart.h"
 #include "ClipboardPart.h"
 #include "MemoriesPart.h"
 #include "DdePart.h"
@@ -13,5 +14,6 @@
 MainWindowPartList ProgramParts()
 {
     return {MakeTuningPart, MakeTimerPart,  MakeRemotePart,   MakeClipboardPart, MakeTxRxPart,
-            MakeSkedsPart,  MakeSplitsPart, MakeMemoriesPart, MakeDdePart};
+            MakeSkedsPart,  MakeSplitsPart, MakeMemoriesPart, MakeDdePart,
+            MakeAudioRecorderPart};
 }

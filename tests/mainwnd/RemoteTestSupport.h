@@ -17,9 +17,10 @@ public:
     void SetVfoAEqualB() override { ++vfoAEqualB; }
     void ExitProgram() override { ++exits; }
     void SetPtt(bool on) override { ptt.push_back(on); }
-    void RunRecorder(remote::RecorderButton button, bool down) override
+    int RunRecorder(remote::RecorderButton button, bool down) override
     {
         recorder.emplace_back(button, down);
+        return 0;
     }
 
     int vfoAEqualB = 0;

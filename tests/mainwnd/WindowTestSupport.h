@@ -122,6 +122,9 @@ struct WindowFixture {
             ran = true;
             poll.stop();
             steps(*w);
+            // A failed assertion left the steps early: the window still has to close.
+            if (::testing::Test::HasFatalFailure())
+                w->PostClose();
         });
         poll.start();
         app.InitInstance();

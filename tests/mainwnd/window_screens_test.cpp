@@ -13,8 +13,10 @@
 #include <QTabBar>
 #include <QTimer>
 
+#include "AudioRecorder.h"
 #include "DlgLng.h"
 #include "FlatButton.h"
+#include "Ini.h"
 #include "MainWindowIds.h"
 #include "MessageBox.h"
 #include "NumEdit.h"
@@ -199,6 +201,19 @@ void CheckSkedDialogs(Checker& checker, CCorvaneDlg& w)
     ADD_FAILURE() << "no skeds page";
 }
 
+// The recorder bar, and the audio settings dialog its settings button opens.
+void CheckRecorder(Checker& checker, CCorvaneDlg& w)
+{
+    QWidget* bar = w.ToolWindow(CAudioRecorder::kTemplateId);
+    ASSERT_NE(bar, nullptr);
+    checker.Check(
+        "recorder_bar", [&] { w.ShowToolWindow(CAudioRecorder::kTemplateId); },
+        [&]() -> QWidget* { return bar; }, [](QWidget*) {});
+    checker.CheckModalByClick(
+        "audio_settings", static_cast<CAudioRecorder*>(bar)->GetDlgItem(CAudioRecorder::kSettings));
+    bar->hide();
+}
+
 }  // namespace
 
 TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
@@ -241,6 +256,12 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         "OFF ~ ~\n"
         "02 ~ Repeater ~ 145.600.000 ~ FM ~ OFF ~ 145.000.000 ~ FM ~ OFF ~ NOSPLIT ~ DUP- ~ ON ~ "
         "OFF ~ 88,5 ~\n");
+    // Audio on: the recorder bar, its dialog and the voice keyer's page show in use.
+    {
+        CIni ini;
+        ini.SetPath((f.folder / "Corvane.ini").c_str());
+        ini.WriteInt("AudioRecorder", "Abilitato", 1);
+    }
     XInput input;
     ASSERT_TRUE(input.Ok()) << "no X test extension";
     Checker checker(input);
@@ -258,6 +279,7 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         CheckTxRx(checker, w);
         CheckPages(checker, w);
         CheckSkedDialogs(checker, w);
+        CheckRecorder(checker, w);
         // The band scale page is shown now: its sliders open the manual input too.
         if (auto* scale = w.findChild<CScale*>(); scale != nullptr && scale->isVisible())
             checker.CheckModalByClick("scale_manual_input", scale->GetDlgItem(CScale::kFirstSlider),

@@ -123,6 +123,10 @@ void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::
                           : 0,
                       lParam);
         break;
+    case msg::kDriverAudio:
+        if (driverAudioHandler_)
+            driverAudioHandler_(wParam, lParam);
+        break;
     default: break;
     }
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "GestCommand.h"
+#include "MessageTarget.h"
 #include "RadioFunctions.h"
 #include "RadioState.h"
 #include "RadioView.h"
@@ -136,6 +137,16 @@ public:
         lineLostHandler_ = std::move(handler);
     }
     bool HasTransport() const;
+    // Who takes the driver's audio blocks (WM_USER+21: byte count, driver buffer handle).
+    void SetDriverAudioHandler(std::function<void(std::uintptr_t count, std::intptr_t handle)> h)
+    {
+        driverAudioHandler_ = std::move(h);
+    }
+    // Who hears of the squelch: WM_USER+12 when the radio says it is closed, +13 when open.
+    void SetSquelchWatcher(platform::MessagePoster watcher)
+    {
+        squelchWatcher_ = std::move(watcher);
+    }
 
     // ---- Messages ----
     // From the worker's thread: posted to the GUI thread.
@@ -291,6 +302,8 @@ private:
     cat::CVekDriver* driver_ = nullptr;
     bool serialOpen_ = false;
     std::function<void(int port, int error)> lineLostHandler_;
+    std::function<void(std::uintptr_t, std::intptr_t)> driverAudioHandler_;
+    platform::MessagePoster squelchWatcher_;
 
     RadioState state_;
     uint64_t notQueued_ = 0;

@@ -12,6 +12,7 @@
 #include "RemoteCodes.h"
 #include "TraceLog.h"
 #include "VekDriver.h"
+#include "WindowMessages.h"
 
 namespace radio {
 
@@ -311,6 +312,7 @@ bool CRadioController::ParseMeter(const uint8_t* frame, int length)
         const bool closed = frame[6] == civ::kOff;
         state_.squelchOpen = !closed;
         view_.ShowControl(ctl::kSquelch, closed);
+        squelchWatcher_.Post(closed ? msg::kSquelchClosed : msg::kSquelchOpened, 0, 0);
         Notify(remote::kNoteSquelch, closed ? 1 : 0);
         return true;
     }

@@ -94,6 +94,17 @@ public:
     virtual bool IsTransmitting() const { return false; }
     // The auxiliary port remote clients opened, for a part that holds it.
     virtual remote::CAuxiliaryPort* AuxiliaryPort() { return nullptr; }
+    // ---- Audio, for the part that keeps the recorder ----
+    virtual bool ServesAudio() const { return false; }
+    // The audio settings dialog of the link's set-up; true when confirmed.
+    virtual bool RunAudioSettings() { return false; }
+    // 0 when the audio input works, else the audio error number.
+    virtual int TestAudioInput() { return 0; }
+    // The stored recording format goes to the engine.
+    virtual void ApplyRecordingFormat() {}
+    // A block the driver posted (WM_USER+21): its byte count and buffer handle.
+    virtual void OnDriverAudio(std::uintptr_t /*count*/, std::intptr_t /*handle*/) {}
+
     // The answer to a remote-control function code, for a part that serves them.
     virtual std::optional<int> OnRemoteCommand(int /*code*/, int /*argument*/)
     {

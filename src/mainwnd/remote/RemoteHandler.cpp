@@ -253,8 +253,7 @@ int CRemoteHandler::Recorder(RecorderButton button, int argument)
 {
     if (ini_.GetInt(settings::audiorecorder::Abilitato) == 0)
         return kNotAvailable;
-    window_.RunRecorder(button, argument != 0);
-    return 0;
+    return window_.RunRecorder(button, argument != 0);
 }
 
 int CRemoteHandler::NotifyClients(int code, int64_t value)

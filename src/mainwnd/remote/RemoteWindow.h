@@ -16,8 +16,8 @@ public:
     virtual void ExitProgram() = 0;
     // PTT through the TX/RX window.
     virtual void SetPtt(bool on) = 0;
-    // Puts the recorder's button into the state and runs its operation.
-    virtual void RunRecorder(RecorderButton button, bool down) = 0;
+    // Puts the recorder's button into the state and runs its operation; 0 when it ran.
+    virtual int RunRecorder(RecorderButton button, bool down) = 0;
 };
 
 }  // namespace remote

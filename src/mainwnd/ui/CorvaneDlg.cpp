@@ -83,6 +83,10 @@ CCorvaneDlg::CCorvaneDlg(IMainWindowContext& context, const MainWindowPartList& 
                                          driver_);
     work_ = std::make_unique<RadioWork>(*this, *controller_, language_, &link_->Log());
     controller_->SetLineLostHandler([this](int port, int error) { OnLineLost(port, error); });
+    controller_->SetDriverAudioHandler([this](std::uintptr_t count, std::intptr_t handle) {
+        if (IMainWindowPart* part = AudioPart())
+            part->OnDriverAudio(count, handle);
+    });
     CreateParts(parts);
     // The pages and tool windows exist from now on; their windows are built at start-up.
     for (unsigned id : kCreateOrder) {

@@ -275,6 +275,7 @@ private:
     bool PartsServeBands() const;
     // The part that keys the transmitter, or null.
     IMainWindowPart* PttPart() const;
+    IMainWindowPart* AudioPart() const;
     void TellParts(const RadioStateChange& change);
 
     static bool IsPlaceholder(const QWidget* w);

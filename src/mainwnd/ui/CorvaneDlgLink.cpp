@@ -29,18 +29,24 @@ void CCorvaneDlg::FillModeList(bool /*withFmModes*/)
     controller_->FillModeList();
 }
 
+// The audio set-up is the audio part's; without one there is nothing to set up.
 bool CCorvaneDlg::RunAudioSettingsDialog()
 {
-    // The audio settings dialog comes with the audio part.
-    return false;
+    IMainWindowPart* part = AudioPart();
+    return part != nullptr && part->RunAudioSettings();
 }
 
 int CCorvaneDlg::TestAudioInput()
 {
-    return 0;
+    IMainWindowPart* part = AudioPart();
+    return part != nullptr ? part->TestAudioInput() : 0;
 }
 
-void CCorvaneDlg::ApplyRecordingFormat() {}
+void CCorvaneDlg::ApplyRecordingFormat()
+{
+    if (IMainWindowPart* part = AudioPart())
+        part->ApplyRecordingFormat();
+}
 
 void CCorvaneDlg::PlaceRecorderBar(int /*front*/, int /*enabled*/)
 {

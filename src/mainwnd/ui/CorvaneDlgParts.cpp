@@ -80,6 +80,14 @@ IMainWindowPart* CCorvaneDlg::PttPart() const
     return nullptr;
 }
 
+IMainWindowPart* CCorvaneDlg::AudioPart() const
+{
+    for (const auto& part : parts_)
+        if (part->ServesAudio())
+            return part.get();
+    return nullptr;
+}
+
 // ---- Keying: every caller goes through the part that keys ----
 
 bool CCorvaneDlg::IsTransmitting() const

@@ -155,7 +155,8 @@ void CCorvaneDlg::PlaceAudioRecorderWindow()
     if (w == nullptr)
         return;
     // The recorder bar is in use only once the audio part provides it.
-    if (IsPlaceholder(w)) {
+    // Without audio support for this run the bar is not in use either.
+    if (IsPlaceholder(w) || link_->Settings().recorderEnabled == 0) {
         w->hide();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "MainWindowServices.h"
 #include "MyFontDialog.h"
+#include "RemoteCodes.h"
 #include "RemoteHandler.h"
 #include "RemoteWindow.h"
 
@@ -27,6 +28,9 @@ public:
     remote::CAuxiliaryPort* AuxiliaryPort() override { return &remote_.AuxiliaryPort(); }
     std::optional<int> OnRemoteCommand(int code, int argument) override
     {
+        // The recorder's codes are the recorder part's; they reach it through RunRecorder.
+        if (IsRecorderCode(code))
+            return std::nullopt;
         return remote_.OnRemoteCommand(code, argument);
     }
 
@@ -41,7 +45,17 @@ private:
     void SetVfoAEqualB() override { services_.OnVfoEqual(); }
     void ExitProgram() override { services_.PostClose(); }
     void SetPtt(bool on) override { services_.SetPtt(on); }
-    void RunRecorder(remote::RecorderButton, bool) override {}
+    int RunRecorder(remote::RecorderButton button, bool down) override
+    {
+        const int code = button == remote::RecorderButton::Record  ? remote::kRecord
+                         : button == remote::RecorderButton::Pause ? remote::kPause
+                                                                   : remote::kPlay;
+        return services_.RemoteCommand(code, down ? 1 : 0);
+    }
+    static bool IsRecorderCode(int code)
+    {
+        return code == remote::kRecord || code == remote::kPause || code == remote::kPlay;
+    }
 
     IMainWindowServices& services_;
     remote::CRemoteHandler remote_;
