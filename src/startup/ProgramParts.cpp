@@ -4,6 +4,7 @@
 #include "MemoriesPart.h"
 #include "DdePart.h"
 #include "RemotePart.h"
+#include "SetupPart.h"
 #include "SkedsPart.h"
 #include "SplitsPart.h"
 #include "TimerPart.h"
@@ -12,6 +13,7 @@
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart,  MakeRemotePart,   MakeClipboardPart, MakeTxRxPart,
-            MakeSkedsPart,  MakeSplitsPart, MakeMemoriesPart, MakeDdePart};
+    return {MakeTuningPart, MakeTimerPart,     MakeRemotePart, MakeClipboardPart,
+            MakeTxRxPart,   MakeSkedsPart,     MakeSplitsPart, MakeMemoriesPart,
+            MakeDdePart,    SetupPartFactory()};
 }
