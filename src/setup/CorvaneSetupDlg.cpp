@@ -187,6 +187,11 @@ bool CCorvaneSetup::OnInitDialog()
     for (const auto& tip : kTips)
         if (QWidget* w = GetDlgItem(tip.control))
             ToolTips().AddToolId(w, tip.stringId);
+    // The tips follow the dialog's own check box, not the stored setting.
+    ToolTips().SetEnabledSource([this] {
+        const auto* box = GetDlgItemAs<QCheckBox>(kToolTips);
+        return box == nullptr || box->isChecked();
+    });
     SetDlgItemText(kChangeLanguage, "Change Language");
     return CMyFontDialog::OnInitDialog();
 }
