@@ -5,6 +5,7 @@
 #include "MemoriesPart.h"
 #include "DdePart.h"
 #include "RemotePart.h"
+#include "SetupPart.h"
 #include "SkedsPart.h"
 #include "SplitsPart.h"
 #include "TimerPart.h"
@@ -15,5 +16,5 @@ MainWindowPartList ProgramParts()
 {
     return {MakeTuningPart, MakeTimerPart,  MakeRemotePart,   MakeClipboardPart, MakeTxRxPart,
             MakeSkedsPart,  MakeSplitsPart, MakeMemoriesPart, MakeDdePart,
-            MakeAudioRecorderPart};
+            MakeAudioRecorderPart, SetupPartFactory()};
 }

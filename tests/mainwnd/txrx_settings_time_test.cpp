@@ -66,7 +66,7 @@ TEST(PttSettings, PortAndKeyTextsConvertBothWays)
     EXPECT_EQ(PortText(40), "COM40");
     EXPECT_EQ(PortFromText("OFF"), 0);
     EXPECT_EQ(PortFromText("COM1"), 1);
-    EXPECT_EQ(PortFromText("COM123"), 0);
+    EXPECT_EQ(PortFromText("COM123"), 123);
     EXPECT_EQ(PortFromText("COMx"), 0);
     EXPECT_EQ(KeyText(123), "F12");
     EXPECT_EQ(KeyText(65), "NONE");

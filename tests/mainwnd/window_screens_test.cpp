@@ -14,6 +14,8 @@
 #include <QTimer>
 
 #include "AudioRecorder.h"
+#include "ComSetDlg.h"
+#include "CorvaneSetupDlg.h"
 #include "DlgLng.h"
 #include "FlatButton.h"
 #include "Ini.h"
@@ -214,6 +216,31 @@ void CheckRecorder(Checker& checker, CCorvaneDlg& w)
     bar->hide();
 }
 
+// The configuration dialog, and the port dialog in COM and in driver mode.
+void CheckSetupDialogs(Checker& checker, CCorvaneDlg& w)
+{
+    setup::SetupContext context{w.Ini(), w.Registry(), framework::Language(),
+                                w.ProgramFolderPath()};
+    checker.CheckModal("setup", [&] {
+        CCorvaneSetup dlg(context);
+        dlg.SetOwner(&w);
+        dlg.DoModal();
+    });
+    for (const bool driverMode : {false, true}) {
+        setup::SetupValues values = setup::ReadSetupValues(w.Ini(), w.Registry(), "");
+        values.driverMode = driverMode;
+        if (!driverMode)
+            values.portText = "COM1";
+        bool changed = false;
+        checker.CheckModal(driverMode ? "setup_ports_driver" : "setup_ports_com", [&] {
+            CComSet dlg(
+                context, values, [](const std::string&) { return false; }, changed);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
+    }
+}
+
 }  // namespace
 
 TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
@@ -311,6 +338,7 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
             dlg.SetOwner(&w);
             dlg.DoModal();
         });
+        CheckSetupDialogs(checker, w);
         checker.CheckModal("message_box", [&] {
             framework::ShowMessageBox(
                 {"Serial port COM:3 not working.", "", mb::kOk | mb::kIconExclamation, 0}, &w);

@@ -107,7 +107,7 @@ bool IsComPortEntry(const std::string& entry)
 
 std::string DriverEntryFileName(const std::string& entry)
 {
-    const size_t dash = entry.find(" -");
+    const size_t dash = entry.find(" - ");
     std::string name = entry.substr(0, dash);
     while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
         name.pop_back();

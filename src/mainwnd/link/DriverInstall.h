@@ -15,7 +15,8 @@ enum class DriverInstallResult {
 
 // "COM" followed by a digit 1..9.
 bool IsComPortEntry(const std::string& entry);
-// The file name of a driver entry "Name.so - Description - Ver. 1.2.5": the text before " -".
+// The file name of a driver entry "Name.so - Description - Ver. 1.2.5": the text before " - "
+// (an entry without one is all name).
 std::string DriverEntryFileName(const std::string& entry);
 // "Ver. %s.%d": the product version's major text and the number made of the digits of its minor
 // text; a file without version information gives "Ver. .0".

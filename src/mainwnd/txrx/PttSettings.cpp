@@ -1,6 +1,7 @@
 #include "PttSettings.h"
 
 #include "Ini.h"
+#include "SerialPorts.h"
 #include "SettingsKeys.h"
 
 namespace txrx {
@@ -15,11 +16,6 @@ struct KeyEntry {
 };
 constexpr KeyEntry kKeys[] = {
     {0, "NONE"}, {17, "CTRL"}, {18, "ALT GR"}, {122, "F11"}, {123, "F12"}};
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 }  // namespace
 
@@ -67,15 +63,7 @@ std::string PortText(int port)
 
 int PortFromText(std::string_view text)
 {
-    if (text.size() < 4 || text.size() > 5 || text.substr(0, 3) != "COM")
-        return 0;
-    int port = 0;
-    for (char c : text.substr(3)) {
-        if (!IsDigit(c))
-            return 0;
-        port = port * 10 + (c - '0');
-    }
-    return port;
+    return platform::ParsePortName(text);
 }
 
 std::string KeyText(int code)

@@ -30,7 +30,7 @@ bool WritePttSettings(CIni& ini, const PttSettings& settings);
 
 bool UsesDtr(const PttSettings& settings);
 
-// The port list's text: "OFF" or "COMn"; and back ("COM" with one or two digits, else 0).
+// The port list's text: "OFF" or "COMn"; and back (the whole number of "COMn", else 0).
 std::string PortText(int port);
 int PortFromText(std::string_view text);
 // The key list: "NONE", "CTRL", "ALT GR", "F11", "F12" for 0, 17, 18, 122, 123. Another code
