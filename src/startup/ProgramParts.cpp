@@ -9,9 +9,10 @@
 #include "TimerPart.h"
 #include "TuningPart.h"
 #include "TxRxPart.h"
+#include "UtilityPart.h"
 
 MainWindowPartList ProgramParts()
 {
     return {MakeTuningPart, MakeTimerPart,  MakeRemotePart,   MakeClipboardPart, MakeTxRxPart,
-            MakeSkedsPart,  MakeSplitsPart, MakeMemoriesPart, MakeDdePart};
+            MakeSkedsPart,  MakeSplitsPart, MakeMemoriesPart, MakeDdePart,       MakeUtilityPart};
 }
