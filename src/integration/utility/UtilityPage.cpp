@@ -19,27 +19,26 @@ namespace {
 using namespace tpl;
 using U = CUtility;
 
+// Three columns side by side: the page area of the main window is wide and low.
 const DialogTemplateRegistration kTemplate{DialogTemplate{
     U::kTemplateId, "Utility",
-    Row({Stretched(
-             Column({Group("Archives", {Control(U::kBackup, "BUTTON", "Backup"),
-                                        Control(U::kRestore, "BUTTON", "Restore")}),
-                     Group("Setting",
-                           {Control(U::kConfiguration, "BUTTON", "Configuration"),
-                            Control(U::kBandLimits, "BUTTON", "Configure band and mode limits"),
-                            Control(U::kStartup, "BUTTON", "Startup"),
-                            Control(U::kUpdateCheck, "BUTTON", "Check for update")}),
-                     Stretch()}),
+    Row({Stretched(Group("Archives", {Control(U::kBackup, "BUTTON", "Backup"),
+                                      Control(U::kRestore, "BUTTON", "Restore"),
+                                      Control(U::kStartup, "BUTTON", "Startup"), Stretch()}),
+                   1),
+         Stretched(
+             Group("Setting", {Control(U::kConfiguration, "BUTTON", "Configuration"),
+                               Control(U::kBandLimits, "BUTTON", "Configure band and mode limits"),
+                               Control(U::kUpdateCheck, "BUTTON", "Check for update"), Stretch()}),
              1),
          Stretched(
-             Column({Group("Print", {Control(U::kPrintSplit, "CHECKBOX", "Split"),
-                                     Control(U::kPrintSkeds, "CHECKBOX", "Skeds"),
-                                     Control(U::kPrintMemories, "CHECKBOX", "Memories"),
-                                     Control(U::kPrintRadioMemories, "CHECKBOX", "Radio Memories"),
-                                     Control(U::kPrintBandLimits, "CHECKBOX", "Band Limits"),
-                                     Control(U::kHiddenNumber, "CNumEdit", "", kHidden),
-                                     Control(U::kPrint, "BUTTON", "Print")}),
-                     Stretch()}),
+             Group("Print", {Grid(2, {Control(U::kPrintSplit, "CHECKBOX", "Split"),
+                                      Control(U::kPrintSkeds, "CHECKBOX", "Skeds"),
+                                      Control(U::kPrintMemories, "CHECKBOX", "Memories"),
+                                      Control(U::kPrintRadioMemories, "CHECKBOX", "Radio Memories"),
+                                      Control(U::kPrintBandLimits, "CHECKBOX", "Band Limits"),
+                                      Control(U::kHiddenNumber, "CNumEdit", "", kHidden)}),
+                             Control(U::kPrint, "BUTTON", "Print"), Stretch()}),
              1)})}};
 
 constexpr struct {
