@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev
-  zlib1g-dev libminizip-dev portaudio19-dev libsndfile1-dev
+  zlib1g-dev libminizip-dev portaudio19-dev libsndfile1-dev unzip
   fonts-dejavu-core poppler-utils
   xvfb xauth openbox x11-utils libxtst-dev
 )

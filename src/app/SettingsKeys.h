@@ -63,6 +63,8 @@ namespace setup {
 inline constexpr const char* kSection = "Setup";
 
 inline constexpr IniInt Indirizzo{kSection, "Indirizzo", 0};
+// Not 0: the beta number the title and the information page show.
+inline constexpr IniInt Beta{kSection, "Beta", 0};
 inline constexpr IniInt RTX{kSection, "RTX", -1};
 // Absent (2) at link set-up asks for the flag to be derived from the model and stored.
 inline constexpr IniInt VersioneGAtLink{kSection, "VersioneG", 2};
@@ -143,7 +145,9 @@ inline constexpr IniInt Decimale{"Cluster", "Decimale", 46};
 
 namespace currentset {
 inline constexpr IniInt Polling{"CurrentSet", "Polling", 1};
-}
+// Minutes the program has run, all starts together.
+inline constexpr IniInt Vita{"CurrentSet", "Vita", 0};
+}  // namespace currentset
 
 namespace audiorecorder {
 // The audio and configuration dialogs use 1; the link set-up uses 2 ("ask about the settings").

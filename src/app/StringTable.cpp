@@ -495,6 +495,7 @@ constexpr StringTableEntry kEntries[] = {
     {2009, "Info"},
     {2100, "RTX not answering"},
     {2101, "Serial port %1 lost (%2)"},
+    {2110, "Program and command line must not hold a line break or \"=."},
 };
 
 constexpr bool SortedAndUnique()

@@ -65,7 +65,7 @@ public:
     bool IsBeta() const { return beta_; }
 
     // The updater: starts tolvash without waiting.
-    bool RunUpdateCheck(bool run) const;
+    bool RunUpdateCheck(bool run) const override;
 
     CIni& Ini() override { return ini_; }
     const CIni& Ini() const { return ini_; }

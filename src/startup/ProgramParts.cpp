@@ -11,10 +11,11 @@
 #include "TimerPart.h"
 #include "TuningPart.h"
 #include "TxRxPart.h"
+#include "UtilityPart.h"
 
 MainWindowPartList ProgramParts()
 {
     return {MakeTuningPart, MakeTimerPart,  MakeRemotePart,   MakeClipboardPart, MakeTxRxPart,
             MakeSkedsPart,  MakeSplitsPart, MakeMemoriesPart, MakeDdePart,
-            MakeAudioRecorderPart, SetupPartFactory()};
+            MakeAudioRecorderPart, SetupPartFactory(), MakeUtilityPart};
 }

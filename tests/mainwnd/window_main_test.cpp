@@ -118,13 +118,12 @@ TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
             return att->IsOn() && w.Controller().State().Function(radio::RadioFunction::Attenuator);
         })) << f.Trace();
 
-        // Ten pages; Info is stored but still empty, so the window opens on the first page
-        // that shows something, the split page; the tool windows exist, and only the TX/RX
-        // window shows (the driver keys the radio).
+        // Ten pages; the window opens on the stored one, Info; the tool windows exist, and only
+        // the TX/RX window shows (the driver keys the radio).
         CPageTabCtrl* tabs = w.Tabs();
         ASSERT_NE(tabs, nullptr);
         ASSERT_EQ(tabs->GetItemCount(), 10);
-        EXPECT_EQ(tabs->GetCurSel(), 0);
+        EXPECT_EQ(tabs->GetCurSel(), 9);
         EXPECT_EQ(tabs->GetPageId(4), 227);
         EXPECT_EQ(tabs->GetPageId(8), 4001);
         EXPECT_EQ(tabs->GetPageId(0), 144);
@@ -165,8 +164,7 @@ TEST(MainWindow, StoredPageOutOfRangeMeansInfoAndPollingButtonIsStored)
     ini.WriteInt("CurrentSet", "Child", 42);
     ini.WriteInt("CurrentSet", "Polling", 0);
     const bool ran = f.Run([&](CCorvaneDlg& w) {
-        // Info, empty for now: the split page stands in for it.
-        EXPECT_EQ(w.Tabs()->GetCurSel(), 0);
+        EXPECT_EQ(w.Tabs()->GetCurSel(), 9);
         COnOffButton* polling = ButtonOf(w, rc::kPolling);
         EXPECT_FALSE(polling->IsOn());
         EXPECT_FALSE(w.Controller().State().fullPolling);

@@ -13,7 +13,7 @@ using namespace wndtest;
 
 namespace {
 
-constexpr unsigned kPageId = 274;
+constexpr unsigned kPageId = 154;
 constexpr unsigned kToolWindowId = 252;
 constexpr int kOwnCommand = 40000;
 

@@ -24,11 +24,13 @@
 #include "NumEdit.h"
 #include "NoPortDlg.h"
 #include "PageTabCtrl.h"
+#include "PlugInEditor.h"
 #include "PlaceholderWindows.h"
 #include "Scale.h"
 #include "SkedLine.h"
 #include "SkedWarning.h"
 #include "SkedsPage.h"
+#include "StartupDlg.h"
 #include "Tuning.h"
 #include "TxRxWindow.h"
 #include "WorkProgressDlg.h"
@@ -265,6 +267,9 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         skeds += lists::JoinSkedLine(line) + "\n";
     }
     testing_support::PutFile(f.folder / "Skeds.Dat", skeds);
+    testing_support::PutFile(f.folder / "Startup.dat", "\"Logger\"=\"/usr/bin/true\"=\"-x\"\n");
+    std::filesystem::create_directories(f.folder / "PlugIn");
+    testing_support::PutFile(f.folder / "PlugIn/Shell.vek", "A shell\n/bin/sh\n");
     testing_support::PutFile(f.folder / "Split.Dat",
                              "20m FT8 ~ +1.000 ~ USB ~ OFF\nRepeater down ~ -600.000 ~ FM ~ OFF\n");
     // The memories window opens with rows.
@@ -328,6 +333,18 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
             dlg.DoModal();
         });
 
+        checker.CheckModal("about",
+                           [&] { w.DispatchCommand(mainwnd::kSysAbout, ctl::kBnClicked); });
+        checker.CheckModal("startup", [&] {
+            CStartup dlg(f.folder.path);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
+        checker.CheckModal("plugin_editor", [&] {
+            CPlugInGest dlg(f.folder.path);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
         checker.CheckModal("no_port", [&] {
             CNoPort dlg(framework::Language(), 3);
             dlg.SetOwner(&w);

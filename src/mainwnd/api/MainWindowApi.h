@@ -21,6 +21,8 @@ public:
     virtual const std::string& ProgramFolder() const = 0;
     // "4.7.1", "Beta.3" or the "Comments" text of the running executable.
     virtual std::string GetVersionString() = 0;
+    // Starts the update launcher (run: the user asked); false when it could not be started.
+    virtual bool RunUpdateCheck(bool run) const = 0;
 };
 
 // The main window as the start-up drives it.

@@ -43,6 +43,11 @@ struct RadioStateChange {
     std::string text;   // Mode: the mode text; SMeter: the S-meter text
 };
 
+namespace mainwnd {
+// The About entry of the window's context menu, as a command to the parts.
+inline constexpr int kSysAbout = 16;
+}  // namespace mainwnd
+
 class IMainWindowPart {
 public:
     virtual ~IMainWindowPart() = default;
@@ -63,6 +68,8 @@ public:
     virtual void OnControlsCreated() {}
     // The end of the start-up: services (remote, DDE) and start-up programs begin.
     virtual void OnStarted() {}
+    // The last step of the start-up, after the services: the start-up programs.
+    virtual void LaunchStartupPrograms() {}
     // Writes its settings (SaveState) and is told the window is closing (CloseProgram).
     virtual void SaveState() {}
     virtual void OnClosing() {}
@@ -72,6 +79,8 @@ public:
     // ---- Events ----
     // The one-second timer.
     virtual void OnTimer() {}
+    // The minutes of use counted so far, at each minute the timer counts.
+    virtual void OnUsageTime(int /*minutes*/) {}
     // A command the window does not serve itself; true when handled.
     virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
     // Whether a button of the window that waits for a part (the "Store" button) has one.

@@ -41,6 +41,8 @@ public:
     // The window itself: the parent of a part's dialogs, its controls by dialog id, its title.
     virtual CMyFontDialog& Window() = 0;
     virtual const std::string& VersionText() const = 0;
+    // The program's display name, untranslated.
+    virtual std::string ProgramName() const = 0;
     // The band table a part serves; null without one.
     virtual const bands::CBandTable* BandTable() const = 0;
     // The progress window of long radio sequences, and the radio state they put back afterwards.
@@ -71,6 +73,14 @@ public:
     virtual bool WaitPumpingMessages(int ms) = 0;
     // Closes the program as "Exit" does, once the running handler has returned.
     virtual void PostClose() = 0;
+    // Writes the settings and every list file.
+    virtual void SaveState() = 0;
+    // The configuration dialog, as the window's "Setup" button opens it.
+    virtual void OnSetup() = 0;
+    // The update check, asked for by the user.
+    virtual void RunUpdateCheck() = 0;
+    // The timer's count of minutes of use handed on to every part.
+    virtual void TellUsageTime(int minutes) = 0;
     // Shows a tool window where the window places it (the stored place at its first showing).
     virtual void ShowToolWindow(unsigned dialogId) = 0;
 };

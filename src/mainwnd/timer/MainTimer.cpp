@@ -9,7 +9,6 @@ namespace mainwnd {
 
 namespace {
 
-constexpr settings::IniInt kVita{"CurrentSet", "Vita", 0};
 constexpr int64_t kSecondsPerDay = 86400;
 
 std::string Format(const char* format, const std::tm& t)
@@ -131,10 +130,10 @@ void CMainTimer::CheckForUpdate(std::time_t now)
 
 void CMainTimer::CountUsage()
 {
-    int minutes = ini_.GetInt(kVita);
+    int minutes = ini_.GetInt(settings::currentset::Vita);
     if (minutes < INT_MAX)
         ++minutes;
-    ini_.WriteInt(kVita, minutes);
+    ini_.WriteInt(settings::currentset::Vita, minutes);
     host_.ShowUsageTime(minutes);
 }
 

@@ -78,8 +78,8 @@ public:
     void TellTransmitState(bool on) override;
 
     // ---- Operations other windows use ----
-    void OnSetup();
-    void SaveState();
+    void OnSetup() override;
+    void SaveState() override;
     void CloseProgram();
     void PlaceMemoryWindow(int show);
     void PlaceMemoryRadioWindow(int show);
@@ -129,6 +129,9 @@ public:
     radio::CRadioSnapshot& Snapshot() override;
     void GoOffLine() override;
     void PostClose() override;
+    std::string ProgramName() const override { return DisplayName(); }
+    void RunUpdateCheck() override;
+    void TellUsageTime(int minutes) override;
     void ShowToolWindow(unsigned dialogId) override;
     remote::CAuxiliaryPort* AuxiliaryPort() override;
     int RemoteCommand(int code, int argument) override;
@@ -221,6 +224,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

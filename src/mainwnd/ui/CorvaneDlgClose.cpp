@@ -19,7 +19,6 @@ namespace {
 constexpr settings::IniInt kChild{"CurrentSet", "Child", 9};
 constexpr settings::IniInt kOnMemGrid{"CurrentSet", "OnMemGrid", 0};
 constexpr settings::IniInt kOnMemGridRadio{"CurrentSet", "OnMemGridRadio", 0};
-constexpr settings::IniInt kBeta{"Setup", "Beta", 0};
 
 constexpr int kMsgConfigNotValid = 102;
 constexpr int kMsgRestart = 149;
@@ -191,7 +190,7 @@ void CCorvaneDlg::OnSetup()
     firstInit_ = false;
     SetTimer(mainwnd::kTimerId, mainwnd::kTimerMs);
     timerId_ = mainwnd::kTimerId;
-    UpdateTitle(ini_.GetInt(kBeta));
+    UpdateTitle(ini_.GetInt(settings::setup::Beta));
     controller_->UpdateRangeInfo();
     link_->OnSync();
     SyncControllerSettings();

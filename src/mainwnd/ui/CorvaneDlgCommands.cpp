@@ -5,13 +5,19 @@
 #include "FlatButton.h"
 #include "Help.h"
 #include "Ini.h"
+#include "Language.h"
 #include "NumEdit.h"
 #include "PageTabCtrl.h"
 #include "Profile.h"
 #include "RadioFunctions.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -234,6 +240,24 @@ void CCorvaneDlg::OnTimer(int id)
 void CCorvaneDlg::OnHelp()
 {
     framework::OpenHelpTopic(kHelpTopic);
+}
+
+void CCorvaneDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Linux has no system menu to extend, so the window's background carries "About". A control
+    // that passes its right-click on keeps it: sliders and fields have their own uses for it.
+    const QWidget* under = childAt(event->pos());
+    const bool background = under == nullptr || qobject_cast<const QLabel*>(under) != nullptr
+                            || qobject_cast<const QGroupBox*>(under) != nullptr
+                            || under->metaObject() == &QWidget::staticMetaObject
+                            || under->metaObject() == &QFrame::staticMetaObject;
+    if (!background || Closing())
+        return;
+    QMenu menu(this);
+    CFlatButton::AddMenuCommand(&menu, kSysAbout,
+                                QString::fromStdString(language_.LoadString(101)));
+    if (const QAction* chosen = menu.exec(event->globalPos()))
+        OnCommand(chosen->data().toInt(), ctl::kBnClicked);
 }
 
 bool CCorvaneDlg::eventFilter(QObject* watched, QEvent* event)

@@ -145,6 +145,17 @@ void CCorvaneDlg::ShowToolWindow(unsigned dialogId)
         w->show();
 }
 
+void CCorvaneDlg::RunUpdateCheck()
+{
+    context_.RunUpdateCheck(true);
+}
+
+void CCorvaneDlg::TellUsageTime(int minutes)
+{
+    for (const auto& part : parts_)
+        part->OnUsageTime(minutes);
+}
+
 void CCorvaneDlg::PostClose()
 {
     QPointer<CCorvaneDlg> target(this);

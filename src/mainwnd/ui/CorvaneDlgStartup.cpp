@@ -470,6 +470,9 @@ void CCorvaneDlg::FinishInitialisation()
         if (!Closing())
             part->OnStarted();
     advance();
+    for (const auto& part : parts_)
+        if (!Closing())
+            part->LaunchStartupPrograms();
     advance();
     if (shown)
         progress.DestroyWindow();

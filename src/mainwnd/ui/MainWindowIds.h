@@ -51,7 +51,6 @@ inline constexpr int kMenuUnusedFirst = 32782;
 inline constexpr int kMenuUnusedLast = 32784;
 inline constexpr int kMenuBandFirst = 32785;  // .. 32797: bands 0..12
 inline constexpr int kMenuBandLast = 32797;
-inline constexpr int kSysAbout = 16;  // system menu "About Corvane..."
 
 // Help topics.
 inline constexpr int kHelpButtonTopic = 100;

@@ -56,7 +56,7 @@ private:
     {
         services_.Window().SetDlgItemText(fieldId, text);
     }
-    void ShowUsageTime(int) override {}
+    void ShowUsageTime(int minutes) override { services_.TellUsageTime(minutes); }
 
     IMainWindowServices& services_;
     SkedCheckRoute skeds_;

@@ -1,0 +1,30 @@
+// A uniquely named file inside a folder that removes itself unless kept: where archives and
+// restored entries are written before they take their final names.
+#pragma once
+
+#include <string>
+
+namespace backup {
+
+class TempFile {
+public:
+    // Creates "<folder>/.<stem>-XXXXXX"; Path() is empty when that failed (*error says why).
+    TempFile(const std::string& folder, const std::string& stem, std::string* error);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+    // The name inside its folder.
+    std::string Name() const;
+    // The file was renamed away: nothing is left to remove.
+    void Release() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+// Flushes a written file to disk; false with *error when that fails.
+bool SyncFile(const std::string& path, std::string* error);
+
+}  // namespace backup

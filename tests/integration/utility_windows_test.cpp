@@ -1,0 +1,324 @@
+// The housekeeping pages in the real main window: backup and restore from the utility page
+// through to the next start's renames, the start-up programs launched at start-up and edited in
+// their dialog, the plug-in page and its editor, and the information page and About dialog.
+#include "WindowTestSupport.h"
+
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+
+#include <map>
+
+#include "AboutDlg.h"
+#include "AsciiCase.h"
+#include "FlatButton.h"
+#include "Ini.h"
+#include "LinkLabel.h"
+#include "PlugInEditor.h"
+#include "PlugInPage.h"
+#include "ProgramFolder.h"
+#include "ReportArgs.h"
+#include "RestoredFiles.h"
+#include "StartupDlg.h"
+#include "UtilityPage.h"
+
+using namespace wndtest;
+using testing_support::GetFile;
+using testing_support::PutFile;
+
+namespace {
+
+// The data files by the names the program opens them under (letter case ignored).
+std::map<std::string, std::string> DataFiles(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const char* pattern : {"*.dat", "*.mem", "*.wav", "*.ini"})
+        for (const std::string& name : platform::GlobFolder(folder, pattern))
+            files[platform::AsciiLowerCopy(name)] = GetFile(folder + "/" + name);
+    return files;
+}
+
+std::vector<std::string> Texts(std::vector<MessageBoxRequest>& boxes)
+{
+    std::vector<std::string> texts;
+    for (const MessageBoxRequest& r : boxes)
+        texts.push_back(r.text);
+    boxes.clear();
+    return texts;
+}
+
+void Click(CMyFontDialog& dlg, int id)
+{
+    auto* b = dlg.GetDlgItemAs<QAbstractButton>(id);
+    ASSERT_NE(b, nullptr) << id;
+    b->click();
+}
+
+// The program report_args under `folder`, and the report it will write.
+std::string PlaceReporter(const std::string& folder, const std::string& report)
+{
+    fs::create_directories(folder);
+    const std::string program = folder + "/report_args";
+    fs::copy_file(report_args::kProgram, program, fs::copy_options::overwrite_existing);
+    ::setenv("CORVANE_REPORT", report.c_str(), 1);
+    return program;
+}
+
+const auto kPump = [] { platform::WaitPumpingMessages(10); };
+
+}  // namespace
+
+TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
+{
+    WindowFixture f;
+    testing_support::TempDir target, empty;
+    PutFile(f.folder / "MemPC.Dat", "Calling ~ 145.500.000 ~ FM ~ OFF ~\n");
+    PutFile(f.folder / "Voice.WAV", std::string(50000, '\x7f'));
+    std::map<std::string, std::string> backedUp;
+    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
+        auto* page = w.findChild<CUtility*>();
+        ASSERT_NE(page, nullptr);
+        std::optional<std::string> answer;
+        std::vector<std::string> prompts;
+        page->SetFolderAsker([&](const std::string& caption, const std::string& prompt,
+                                 const std::optional<std::string>&) {
+            EXPECT_EQ(caption, w.windowTitle().toStdString());
+            prompts.push_back(prompt);
+            return answer;
+        });
+        // Cancelled: nothing saved, nothing written.
+        const std::string ini = f.Ini();
+        Click(*page, CUtility::kBackup);
+        Click(*page, CUtility::kRestore);
+        EXPECT_EQ(f.Ini(), ini);
+        EXPECT_TRUE(f.boxes.empty());
+        EXPECT_EQ(prompts, (std::vector<std::string>{"Select the folder/file in which to save",
+                                                     "Select the folder/file from which to "
+                                                     "recover the files"}));
+
+        answer = target.path;
+        Click(*page, CUtility::kBackup);
+        EXPECT_EQ(Texts(f.boxes), std::vector<std::string>{"Backup archives performed."});
+        EXPECT_EQ(f.profile->Get(settings::reg::Backup), target / "Corvane_BACKUP.ZIP");
+        backedUp = DataFiles(f.folder.path);
+        PutFile(f.folder / "MemPC.Dat", "changed since\n");
+
+        // No archive there: said so, and nothing asked.
+        answer = empty.path;
+        Click(*page, CUtility::kRestore);
+        EXPECT_EQ(Texts(f.boxes), std::vector<std::string>{"Folder < " + empty.path
+                                                           + " > doesn't contains any files of "
+                                                             "backup."});
+        answer = target.path;
+        f.yesNoAnswer = mb::kIdNo;
+        Click(*page, CUtility::kRestore);
+        EXPECT_EQ(Texts(f.boxes).size(), 1u);
+        EXPECT_FALSE(fs::exists(f.folder / "MemPC.da_"));
+
+        f.yesNoAnswer = mb::kIdYes;
+        Click(*page, CUtility::kRestore);
+        const std::vector<std::string> texts = Texts(f.boxes);
+        ASSERT_EQ(texts.size(), 2u);
+        EXPECT_EQ(texts[1].rfind("Restore archives and configuration performed.", 0), 0u);
+        // The restore ends the program by itself; should it not, the test ends it later.
+        QPointer<CCorvaneDlg> window(&w);
+        QTimer::singleShot(15000, [window] {
+            if (window) {
+                ADD_FAILURE() << "the restore did not end the program";
+                window->CloseProgram();
+            }
+        });
+    }));
+    EXPECT_TRUE(fs::exists(f.folder / "MemPC.da_"));
+    ASSERT_GT(restored_files::RenamePending(f.folder.path, {}), 0);
+    const std::map<std::string, std::string> now = DataFiles(f.folder.path);
+    for (const auto& [name, content] : backedUp) {
+        ASSERT_TRUE(now.count(name)) << name;
+        EXPECT_TRUE(now.at(name) == content) << name << " differs from its backup";
+    }
+    EXPECT_EQ(now.size(), backedUp.size());
+}
+
+TEST(UtilityWindows, StartupProgramsStartAtStartupAndTheDialogEditsTheList)
+{
+    WindowFixture f;
+    const std::string report = f.folder / "report.txt";
+    const std::string program = PlaceReporter(f.folder / "my tools", report);
+    PutFile(f.folder / "Startup.dat",
+            "\"Reporter\"=\"" + program + "\"=\"--call \"DX spot\"\"\r\nmalformed\r\n");
+    char before[4096];
+    ASSERT_NE(::getcwd(before, sizeof before), nullptr);
+    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
+        const report_args::Report r = report_args::WaitForReport(report, kPump);
+        EXPECT_EQ(r.cwd, f.folder / "my tools");
+        EXPECT_EQ(r.args, (std::vector<std::string>{program, "--call", "DX spot"}));
+        char now[4096];
+        EXPECT_STREQ(::getcwd(now, sizeof now), before);
+
+        auto* page = w.findChild<CUtility*>();
+        ASSERT_NE(page, nullptr);
+        page->SetDialogRunner([&](CMyFontDialog& d) {
+            auto& dlg = static_cast<CStartup&>(d);
+            ASSERT_TRUE(dlg.Create(CStartup::kTemplateId, page));
+            ASSERT_EQ(dlg.List().Count(), 1);
+            EXPECT_EQ(dlg.GetDlgItemText(CStartup::kCommandLine), "--call \"DX spot\"");
+            const auto save = [&](const std::string& d, const std::string& p,
+                                  const std::string& c) {
+                dlg.SetDlgItemText(CStartup::kDescription, d);
+                dlg.SetDlgItemText(CStartup::kProgram, p);
+                dlg.SetDlgItemText(CStartup::kCommandLine, c);
+                Click(dlg, CStartup::kSave);
+            };
+            save("Logger", "/opt/logger", "");
+            save("Log", "/opt/log", "-a");
+            save("LOG", "/opt/log2", "-b");  // replaces "Log" only
+            save("Bad\"=desc", "/opt/x", "");
+            save("Bad field", "/opt/x\"=y", "");
+            EXPECT_EQ(Texts(f.boxes),
+                      (std::vector<std::string>{"Description not valid.",
+                                                "Program and command line must not hold a line "
+                                                "break or \"=."}));
+            ASSERT_EQ(dlg.List().Count(), 3);
+            f.yesNoAnswer = mb::kIdYes;
+            dlg.SetDlgItemText(CStartup::kDescription, "reporter");
+            Click(dlg, CStartup::kDelete);
+            Texts(f.boxes);
+            EXPECT_EQ(dlg.GetDlgItemAs<QListWidget>(CStartup::kList)->count(), 2);
+            Click(dlg, ctl::kIdOk);
+        });
+        Click(*page, CUtility::kStartup);
+        w.CloseProgram();
+    }));
+    ::unsetenv("CORVANE_REPORT");
+    EXPECT_EQ(GetFile(f.folder / "Startup.dat"),
+              "\"Logger\"=\"/opt/logger\"=\"\"\n\"LOG\"=\"/opt/log2\"=\"-b\"\n");
+}
+
+TEST(UtilityWindows, PlugInPageAndEditor)
+{
+    WindowFixture f;
+    const std::string report = f.folder / "plugin-report.txt";
+    const std::string program = PlaceReporter(f.folder / "bin", report);
+    const std::string plugIns = f.folder / "PlugIn";
+    fs::create_directories(plugIns);
+    for (int i = 1; i <= 10; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof name, "%02d", i);
+        PutFile(
+            plugIns + "/" + name + ".vek",
+            std::string("Tool ") + name + "\n" + (i == 2 ? "/no/such/program" : program) + "\n");
+    }
+    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
+        auto* page = w.findChild<CPlugIn*>();
+        ASSERT_NE(page, nullptr);
+        std::vector<std::string> shown;
+        for (int k = 0; k < 8; ++k) {
+            auto* b = page->GetDlgItemAs<CFlatButton>(CPlugIn::kFirstButton + k);
+            ASSERT_NE(b, nullptr);
+            if (!b->isHidden())
+                shown.push_back(b->text().toStdString());
+        }
+        EXPECT_EQ(shown,
+                  (std::vector<std::string>{"01", "03", "04", "05", "06", "07", "08", "09"}));
+        Click(*page, CPlugIn::kFirstButton);
+        EXPECT_EQ(report_args::WaitForReport(report, kPump).args,
+                  std::vector<std::string>{program});
+
+        page->SetEditorRunner([&](CPlugInGest& dlg) {
+            ASSERT_TRUE(dlg.Create(CPlugInGest::kTemplateId, page));
+            ASSERT_EQ(dlg.Entries().size(), 8u);
+            EXPECT_EQ(dlg.GetDlgItemText(CPlugInGest::kName), "01");
+            const std::string file01 = GetFile(plugIns + "/01.vek");
+            // Unchanged: nothing asked, nothing written.
+            Click(dlg, CPlugInGest::kSave);
+            EXPECT_TRUE(f.boxes.empty());
+            // Another program differing only in case is another program: asked, and No keeps it.
+            std::string upper = program;
+            upper.back() = 'S';
+            fs::copy_file(program, upper);
+            dlg.SetDlgItemText(CPlugInGest::kProgram, upper);
+            f.yesNoAnswer = mb::kIdNo;
+            Click(dlg, CPlugInGest::kSave);
+            EXPECT_EQ(Texts(f.boxes),
+                      std::vector<std::string>{"Replace <01> PlugIn with the introduced data"});
+            EXPECT_EQ(GetFile(plugIns + "/01.vek"), file01);
+            // Names that would leave the folder: refused, and Delete does nothing.
+            f.yesNoAnswer = mb::kIdYes;
+            for (const char* bad : {"../evil", ".."}) {
+                dlg.SetDlgItemText(CPlugInGest::kName, bad);
+                Click(dlg, CPlugInGest::kSave);
+                Click(dlg, CPlugInGest::kDelete);
+            }
+            const std::vector<std::string> texts = Texts(f.boxes);
+            ASSERT_EQ(texts.size(), 4u);
+            EXPECT_EQ(texts[0].rfind("Error Not a valid name, the PlugIn ../evil has not", 0), 0u);
+            EXPECT_FALSE(fs::exists(f.folder / "evil.vek"));
+            EXPECT_TRUE(fs::exists(f.folder / "PlugIn"));
+            // A new plug-in, then two copies into the start-up list.
+            dlg.SetDlgItemText(CPlugInGest::kName, "Cluster");
+            dlg.SetDlgItemText(CPlugInGest::kDescription, "DX cluster");
+            dlg.SetDlgItemText(CPlugInGest::kProgram, program);
+            Click(dlg, CPlugInGest::kSave);
+            EXPECT_EQ(GetFile(plugIns + "/Cluster.vek"), "DX cluster\n" + program + "\n");
+            // Only the first eight files are listed: the copy takes the one shown.
+            EXPECT_EQ(dlg.Entries().size(), 8u);
+            dlg.GetDlgItemAs<QListWidget>(CPlugInGest::kList)->setCurrentRow(0);
+            EXPECT_EQ(dlg.GetDlgItemText(CPlugInGest::kName), "01");
+            Click(dlg, CPlugInGest::kCopyToStartup);
+            Click(dlg, CPlugInGest::kCopyToStartup);
+            EXPECT_EQ(Texts(f.boxes),
+                      std::vector<std::string>(
+                          2, "PlugIn <01>  has correctly been inserted in the startup program"));
+            EXPECT_EQ(GetFile(f.folder / "Startup.dat"),
+                      "\"01\"=\"" + program + "\"=\"\"\n\"01\"=\"" + program + "\"=\"\"\n");
+            dlg.SetDlgItemText(CPlugInGest::kName, "03");
+            Click(dlg, CPlugInGest::kDelete);
+            Texts(f.boxes);
+            EXPECT_FALSE(fs::exists(plugIns + "/03.vek"));
+        });
+        Click(*page, CPlugIn::kConfig);
+        // Refilled: 03 gone, so 10 now shows.
+        EXPECT_FALSE(page->GetDlgItem(CPlugIn::kFirstButton + 7)->isHidden());
+        EXPECT_EQ(page->GetDlgItemAs<CFlatButton>(CPlugIn::kFirstButton + 1)->text(), "04");
+        w.CloseProgram();
+    }));
+    ::unsetenv("CORVANE_REPORT");
+}
+
+TEST(UtilityWindows, InformationPageAndAboutDialog)
+{
+    WindowFixture f;
+    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
+        auto* page = w.findChild<CAboutBox*>();
+        ASSERT_NE(page, nullptr);
+        w.Ini().WriteInt(settings::currentset::Vita, 1500);
+        w.Ini().WriteInt(settings::setup::Beta, 3);
+        w.TellUsageTime(1500);
+        EXPECT_EQ(page->GetDlgItemText(CAboutBox::kUsage),
+                  "Total run (Days - Hours:Minutes) : 1 - 01:00");
+        EXPECT_EQ(page->GetDlgItemAs<CLinkLabel>(CAboutBox::kMail)->GetURL(),
+                  "mailto:corvane@example.org");
+
+        bool seen = false;
+        QTimer::singleShot(100, [&] {
+            auto* dlg = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
+            if (dlg == nullptr)
+                return;
+            seen = true;
+            EXPECT_EQ(dlg->windowTitle(), w.windowTitle());
+            const std::string line = dlg->GetDlgItemText(CAboutBox::kProgramLine);
+            EXPECT_EQ(line.rfind(w.ProgramName() + " - " + w.VersionText(), 0), 0u) << line;
+            EXPECT_EQ(line.substr(line.size() - 7), " BETA 3");
+            EXPECT_EQ(dlg->GetDlgItemText(CAboutBox::kUsage),
+                      page->GetDlgItemText(CAboutBox::kUsage));
+            dlg->done(ctl::kIdOk);
+        });
+        w.DispatchCommand(mainwnd::kSysAbout, ctl::kBnClicked);
+        EXPECT_TRUE(seen);
+        w.Ini().WriteInt(settings::currentset::Vita, 0);
+        w.TellUsageTime(0);
+        EXPECT_EQ(page->GetDlgItemText(CAboutBox::kUsage),
+                  "Total run (Days - Hours:Minutes) : 0 - 00:00");
+        w.CloseProgram();
+    }));
+}
