@@ -15,7 +15,7 @@
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart,  MakeRemotePart,   MakeClipboardPart, MakeTxRxPart,
-            MakeSkedsPart,  MakeSplitsPart, MakeMemoriesPart, MakeDdePart,
-            MakeAudioRecorderPart, SetupPartFactory(), MakeUtilityPart};
+    return {MakeTuningPart, MakeTimerPart,         MakeRemotePart,     MakeClipboardPart,
+            MakeTxRxPart,   MakeSkedsPart,         MakeSplitsPart,     MakeMemoriesPart,
+            MakeDdePart,    MakeAudioRecorderPart, SetupPartFactory(), MakeUtilityPart};
 }

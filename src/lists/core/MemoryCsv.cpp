@@ -26,8 +26,8 @@ std::string Replaced(std::string text, char from, char to)
 
 void AppendCell(std::string& out, std::string_view cell, char separator)
 {
-    const bool quoted = cell.find_first_of(std::string{separator, '"', '\n', '\r'}) !=
-                        std::string_view::npos;
+    const bool quoted =
+        cell.find_first_of(std::string{separator, '"', '\n', '\r'}) != std::string_view::npos;
     if (!quoted) {
         out += cell;
     } else {
@@ -163,8 +163,7 @@ std::vector<std::vector<std::string>> ParseCsv(std::string_view text, char separ
     return records;
 }
 
-int ImportCsv(std::string_view text, IListTable& table, const CsvLayout& layout,
-              CsvDialect dialect)
+int ImportCsv(std::string_view text, IListTable& table, const CsvLayout& layout, CsvDialect dialect)
 {
     const std::vector<std::vector<std::string>> records = ParseCsv(text, dialect.field);
     int taken = 0;

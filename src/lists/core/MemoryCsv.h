@@ -24,7 +24,7 @@ struct CsvDialect {
 struct CsvLayout {
     std::vector<int> frequencyColumns;  // digits in the file, the number field's form in the list
     int toneColumn;                     // "," in the list, the dialect's decimal in the file
-    bool byChannel;                     // rows found by channel number (column 0), else by description
+    bool byChannel;  // rows found by channel number (column 0), else by description
 };
 CsvLayout PcCsvLayout();
 CsvLayout RadioCsvLayout();

@@ -56,9 +56,9 @@ bool CImportExport::OnInitDialog()
     const struct {
         int control;
         int stringId;
-    } tips[] = {{kFieldSeparator, 1370}, {kDecimalSeparator, 1371},
-                {kFile, import_ ? 1373 : 1374}, {kStart, import_ ? 1376 : 1377},
-                {kBrowse, 1375},         {ctl::kIdCancel, 1319}};
+    } tips[] = {
+        {kFieldSeparator, 1370},         {kDecimalSeparator, 1371}, {kFile, import_ ? 1373 : 1374},
+        {kStart, import_ ? 1376 : 1377}, {kBrowse, 1375},           {ctl::kIdCancel, 1319}};
     for (const auto& tip : tips)
         if (QWidget* w = GetDlgItem(tip.control))
             ToolTips().AddToolId(w, tip.stringId);
@@ -132,8 +132,7 @@ void CImportExport::OnStart()
         path = (nameHasDot ? path.substr(0, dot) : path) + ".csv";
     }
     SetDlgItemText(kFile, path);
-    if (path.size() < kMinPathLength || path.back() == '/' ||
-        std::filesystem::is_directory(path)) {
+    if (path.size() < kMinPathLength || path.back() == '/' || std::filesystem::is_directory(path)) {
         language.MessageBox(186, mb::kOk | mb::kIconError);
         FocusFile();
         return;
@@ -142,7 +141,8 @@ void CImportExport::OnStart()
         std::FILE* probe = std::fopen(path.c_str(), "rb");
         if (probe == nullptr) {
             if (errno == ENOENT)
-                language.ShowMessage({language.Format(187, {path}), "", mb::kOk | mb::kIconError, 0});
+                language.ShowMessage(
+                    {language.Format(187, {path}), "", mb::kOk | mb::kIconError, 0});
             else
                 language.ShowMessage({language.FormatString1(184, std::strerror(errno)), "",
                                       mb::kOk | mb::kIconError, 0});
@@ -153,8 +153,8 @@ void CImportExport::OnStart()
     } else {
         std::error_code ec;
         if (std::filesystem::exists(path, ec)
-            && language.ShowMessage({language.Format(188, {path}), "",
-                                     mb::kYesNo | mb::kIconQuestion, 0})
+            && language.ShowMessage(
+                   {language.Format(188, {path}), "", mb::kYesNo | mb::kIconQuestion, 0})
                    != mb::kIdYes) {
             FocusFile();
             return;

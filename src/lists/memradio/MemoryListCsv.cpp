@@ -60,9 +60,8 @@ void CMemoryListWindow::ExportCsv()
     QApplication::restoreOverrideCursor();
     const CLanguage& language = services_.Language();
     if (!written.Ok()) {
-        language.ShowMessage(
-            {language.FormatString1(181, written.error.substr(0, kMaxErrorText)), "",
-             mb::kOk | mb::kIconError, 0});
+        language.ShowMessage({language.FormatString1(181, written.error.substr(0, kMaxErrorText)),
+                              "", mb::kOk | mb::kIconError, 0});
         return;
     }
     ini.WriteString(layout_.lastCsvFile, choice->file);
@@ -79,8 +78,8 @@ void CMemoryListWindow::ImportCsv()
     if (!choice)
         return;
     const CLanguage& language = services_.Language();
-    if (language.ShowMessage({language.Format(183, {choice->file}), "",
-                              mb::kYesNo | mb::kIconInformation, 0})
+    if (language.ShowMessage(
+            {language.Format(183, {choice->file}), "", mb::kYesNo | mb::kIconInformation, 0})
         != mb::kIdYes)
         return;
     std::string text;

@@ -312,7 +312,16 @@ private:
     void ShowTxRxWindow();
     // The TX/RX window beside the main window, placed again whenever either frame changes or
     // the main window moves, until the user moves it.
+    // The TX/RX window and the recorder bar by the main window, while they follow it.
     void PlaceTxRxBesideMain();
+    // A tool window that keeps its place by the main window until the user moves it.
+    struct ToolFollow {
+        bool followsMain = false;
+        QRect placed;  // the frame it was last given by the main window
+    };
+    void ShowRecorderBar();
+    void FollowMain(QWidget* w, ToolFollow& follow,
+                    QPoint (*place)(const QRect&, QSize, const QRect&));
     // At the main window's first showing without a stored place: room on its left.
     void MakeRoomForTxRx();
     bool IsTxRxPlaceEvent(QObject* watched, const QEvent* event) const;
@@ -343,10 +352,12 @@ private:
     QMargins fittedFrame_;                // the window frame FitToScreen last allowed for
     std::optional<QPoint> storedCorner_;  // the frame's stored place, until it is framed there
     bool placeStored_ = false;            // the main window came up at a stored place
-    bool txRxFollowsMain_ = false;        // the TX/RX window stands beside the main window
-    bool txRxShowPending_ = false;        // it shows when the main window does
+    ToolFollow txRxFollow_;               // the TX/RX window, beside the main window
+    ToolFollow recorderFollow_;           // the recorder bar, below it
+    bool recorderWatched_ = false;
+    bool recorderShowPending_ = false;  // it shows when the main window does
+    bool txRxShowPending_ = false;      // it shows when the main window does
     bool txRxWatched_ = false;
-    QRect txRxPlaced_;  // the frame the TX/RX window was last given beside the main window
     // The frequency font at the window's natural width, and that width.
     int displayPoints_ = 0;
     int displayWidth_ = 0;

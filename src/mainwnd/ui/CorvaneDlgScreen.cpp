@@ -119,6 +119,10 @@ void CCorvaneDlg::showEvent(QShowEvent* event)
         txRxShowPending_ = false;
         ShowTxRxWindow();
     }
+    if (recorderShowPending_) {
+        recorderShowPending_ = false;
+        ShowRecorderBar();
+    }
     PlaceTxRxBesideMain();
 }
 

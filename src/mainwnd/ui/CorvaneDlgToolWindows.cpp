@@ -15,6 +15,7 @@
 
 namespace {
 constexpr int kTxRxId = 249;
+constexpr int kRecorderId = 252;
 }  // namespace
 
 void CCorvaneDlg::PlaceMemoryWindow(int show)
@@ -79,13 +80,13 @@ void CCorvaneDlg::PlaceTxRxWindow()
         txRxWatched_ = true;
     }
     // Once beside the main window it stays there: the place it stores on the way is its own.
-    if (!txRxFollowsMain_) {
+    if (!txRxFollow_.followsMain) {
         const auto r = profile_.GetRect(settings::reg::TxRxRect);
         if (r && (r->bottom != 0 || r->top != 0)) {
             w->move(OnScreen(QPoint(r->left, r->top)));
         } else {
-            txRxFollowsMain_ = true;
-            txRxPlaced_ = QRect();
+            txRxFollow_.followsMain = true;
+            txRxFollow_.placed = QRect();
         }
     }
     // Before the main window is shown it has no place to stand beside: shown with it.
@@ -106,14 +107,23 @@ void CCorvaneDlg::ShowTxRxWindow()
 
 void CCorvaneDlg::PlaceTxRxBesideMain()
 {
-    QWidget* w = ToolWindow(kTxRxId);
-    if (!txRxFollowsMain_ || w == nullptr || !w->isVisible() || !isVisible() || isMinimized())
+    FollowMain(ToolWindow(kTxRxId), txRxFollow_,
+               [](const QRect& main, QSize tool, const QRect& screen) {
+                   return mainwnd::ToolFrameBeside(main, tool, screen);
+               });
+    FollowMain(ToolWindow(kRecorderId), recorderFollow_, &mainwnd::ToolFrameBelow);
+}
+
+void CCorvaneDlg::FollowMain(QWidget* w, ToolFollow& follow,
+                             QPoint (*place)(const QRect&, QSize, const QRect&))
+{
+    if (!follow.followsMain || w == nullptr || !w->isVisible() || !isVisible() || isMinimized())
         return;
     const QRect frame = w->frameGeometry();
     // Moved by the user (same frame, another place): it stays where it was put.
-    if (txRxPlaced_.isValid() && frame.size() == txRxPlaced_.size()
-        && frame.topLeft() != txRxPlaced_.topLeft()) {
-        txRxFollowsMain_ = false;
+    if (follow.placed.isValid() && frame.size() == follow.placed.size()
+        && frame.topLeft() != follow.placed.topLeft()) {
+        follow.followsMain = false;
         return;
     }
     const QScreen* s = screen();
@@ -121,8 +131,8 @@ void CCorvaneDlg::PlaceTxRxBesideMain()
         return;
     // Not framed yet: the window manager will frame it as it framed the main window.
     const QSize whole = frame == w->geometry() ? w->size().grownBy(FrameMargins()) : frame.size();
-    const QPoint at = mainwnd::ToolFrameBeside(frameGeometry(), whole, s->availableGeometry());
-    txRxPlaced_ = QRect(at, frame.size());
+    const QPoint at = place(frameGeometry(), whole, s->availableGeometry());
+    follow.placed = QRect(at, frame.size());
     if (frame.topLeft() != at)
         w->move(at);
 }
@@ -132,7 +142,8 @@ void CCorvaneDlg::MakeRoomForTxRx()
     const QWidget* w = ToolWindow(kTxRxId);
     QWindow* handle = windowHandle();
     const QScreen* s = screen();
-    if (!txRxFollowsMain_ || w == nullptr || IsPlaceholder(w) || handle == nullptr || s == nullptr)
+    if (!txRxFollow_.followsMain || w == nullptr || IsPlaceholder(w) || handle == nullptr
+        || s == nullptr)
         return;
     // Where the fit to the screen has just put the frame.
     const QRect main(handle->framePosition(), frameGeometry().size());
@@ -146,12 +157,12 @@ bool CCorvaneDlg::IsTxRxPlaceEvent(QObject* watched, const QEvent* event) const
 {
     const QEvent::Type type = event->type();
     return (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
-           && watched == ToolWindow(kTxRxId);
+           && (watched == ToolWindow(kTxRxId) || watched == ToolWindow(kRecorderId));
 }
 
 void CCorvaneDlg::PlaceAudioRecorderWindow()
 {
-    QWidget* w = ToolWindow(252);
+    QWidget* w = ToolWindow(kRecorderId);
     if (w == nullptr)
         return;
     // The recorder bar is in use only once the audio part provides it.
@@ -163,10 +174,35 @@ void CCorvaneDlg::PlaceAudioRecorderWindow()
     const bool front = ini_.GetInt(settings::audiorecorder::Front) != 0;
     w->setWindowFlag(Qt::WindowStaysOnTopHint, front);
     w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    // Where the user put it, else below the main window as long as the user leaves it there.
     const auto r = profile_.GetRect(settings::reg::AudioRecorderRect);
+    recorderFollow_ = {};
     if (r && (r->bottom != 0 || r->top != 0))
         w->move(OnScreen(QPoint(r->left, r->top)));
     else
-        w->move(frameGeometry().left(), frameGeometry().bottom() + 1);
+        recorderFollow_.followsMain = true;
+    if (!recorderWatched_) {
+        // Its frame comes from the window manager after it is shown: placed again then.
+        w->installEventFilter(this);
+        recorderWatched_ = true;
+    }
+    // Before the main window is shown it has no place to stand by: shown with it.
+    if (!isVisible()) {
+        recorderShowPending_ = true;
+        return;
+    }
+    ShowRecorderBar();
+}
+
+void CCorvaneDlg::ShowRecorderBar()
+{
+    QWidget* w = ToolWindow(kRecorderId);
+    if (w == nullptr)
+        return;
+    if (recorderFollow_.followsMain)
+        if (const QScreen* s = screen())
+            w->move(mainwnd::ToolFrameBelow(frameGeometry(), w->size().grownBy(FrameMargins()),
+                                            s->availableGeometry()));
     w->show();
+    PlaceTxRxBesideMain();
 }

@@ -12,7 +12,7 @@ int Clamp(int at, int first, int room, int length)
 }
 }  // namespace
 
-QPoint ToolFrameBeside(const QRect& mainFrame, QSize toolFrame, const QRect& screen)
+QPoint ToolFrameBeside(const QRect& mainFrame, QSize toolFrame, const QRect& screen, bool alignTop)
 {
     const int roomLeft = mainFrame.left() - screen.left();
     const int roomRight = screen.right() - mainFrame.right();
@@ -23,9 +23,17 @@ QPoint ToolFrameBeside(const QRect& mainFrame, QSize toolFrame, const QRect& scr
         left = mainFrame.right() + 1;
     else
         left = roomLeft >= roomRight ? screen.left() : screen.right() + 1 - toolFrame.width();
-    const int top = mainFrame.bottom() + 1 - toolFrame.height();
+    const int top = alignTop ? mainFrame.top() : mainFrame.bottom() + 1 - toolFrame.height();
     return {Clamp(left, screen.left(), screen.width(), toolFrame.width()),
             Clamp(top, screen.top(), screen.height(), toolFrame.height())};
+}
+
+QPoint ToolFrameBelow(const QRect& mainFrame, QSize toolFrame, const QRect& screen)
+{
+    if (screen.bottom() - mainFrame.bottom() >= toolFrame.height())
+        return {Clamp(mainFrame.left(), screen.left(), screen.width(), toolFrame.width()),
+                mainFrame.bottom() + 1};
+    return ToolFrameBeside(mainFrame, toolFrame, screen, true);
 }
 
 QPoint MainCornerWithRoomFor(const QRect& mainFrame, QSize toolFrame, const QRect& screen)

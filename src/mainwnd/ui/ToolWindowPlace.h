@@ -8,9 +8,15 @@
 
 namespace mainwnd {
 
-// Left of the main window with the bottom edges aligned, else right of it. With room on
-// neither side, the side with more room, as far out as the screen allows.
-QPoint ToolFrameBeside(const QRect& mainFrame, QSize toolFrame, const QRect& screen);
+// Left of the main window with the bottom edges aligned (the top edges with alignTop), else
+// right of it. With room on neither side, the side with more room, as far out as the screen
+// allows.
+QPoint ToolFrameBeside(const QRect& mainFrame, QSize toolFrame, const QRect& screen,
+                       bool alignTop = false);
+
+// Just below the main window at its left edge; where the screen has no room below, beside it
+// with the top edges aligned (the TX/RX window takes the bottom corner).
+QPoint ToolFrameBelow(const QRect& mainFrame, QSize toolFrame, const QRect& screen);
 
 // The main window's corner that leaves the tool window room on its left, the two centred on the
 // screen together; the main window's own corner when the two cannot stand side by side.
