@@ -143,7 +143,10 @@ inline constexpr IniInt Decimale{"Cluster", "Decimale", 46};
 
 namespace currentset {
 inline constexpr IniInt Polling{"CurrentSet", "Polling", 1};
-}
+// What the memory sync does with a channel present on both sides (0 nothing, 1 to the program,
+// 2 to the radio).
+inline constexpr IniInt SeEsisteMem{"CurrentSet", "SeEsisteMem", 0};
+}  // namespace currentset
 
 namespace audiorecorder {
 // The audio and configuration dialogs use 1; the link set-up uses 2 ("ask about the settings").
@@ -162,6 +165,10 @@ inline constexpr IniInt ColonnaCorrente{kSection, "ColonnaCorrente", 0};
 inline constexpr IniInt ColonnaOrdinamento{kSection, "ColonnaOrdinamento", 0};
 inline constexpr IniInt ModoOrdinamento{kSection, "ModoOrdinamento", 1};
 inline constexpr IniString Gruppo{kSection, "Gruppo", "_base"};
+// The range of the memory reads and the sync, and whether a read keys to measure the duplex.
+inline constexpr IniInt LeggiDa{kSection, "LeggiDa", 1};
+inline constexpr IniInt LeggiA{kSection, "LeggiA", 99};
+inline constexpr IniInt UsaPTT{kSection, "UsaPTT", 0};
 }  // namespace memorie
 
 // The view of the radio memories list, and whether it drives the radio's memory.
@@ -172,6 +179,8 @@ inline constexpr IniInt ColonnaCorrente{kSection, "ColonnaCorrente", 0};
 inline constexpr IniInt ColonnaOrdinamento{kSection, "ColonnaOrdinamento", 0};
 inline constexpr IniInt ModoOrdinamento{kSection, "ModoOrdinamento", 1};
 inline constexpr IniInt RTM{kSection, "RTM", 1};
+// Whether the memory sync keys to measure the duplex.
+inline constexpr IniInt UsaPTT{kSection, "UsaPTT", 0};
 }  // namespace memorieradio
 
 namespace reg {

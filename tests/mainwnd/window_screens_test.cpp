@@ -21,10 +21,12 @@
 #include "NoPortDlg.h"
 #include "PageTabCtrl.h"
 #include "PlaceholderWindows.h"
+#include "ReadMemoriesDlg.h"
 #include "Scale.h"
 #include "SkedLine.h"
 #include "SkedWarning.h"
 #include "SkedsPage.h"
+#include "SyncMemoriesDlg.h"
 #include "Tuning.h"
 #include "TxRxWindow.h"
 #include "WorkProgressDlg.h"
@@ -279,6 +281,16 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
             dlg.DoModal();
         });
 
+        checker.CheckModal("read_memories", [&] {
+            CLeggiMem dlg(*framework::Ini(), true);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
+        checker.CheckModal("memories_sync", [&] {
+            CSincronizzaMem dlg(w, f.folder / "MemRTX.Dat", false);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
         checker.CheckModal("no_port", [&] {
             CNoPort dlg(framework::Language(), 3);
             dlg.SetOwner(&w);

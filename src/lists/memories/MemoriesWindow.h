@@ -88,6 +88,10 @@ public:
     // The rows as pages of a PDF file; false when nothing was written.
     bool PrintMemoriesToPdf(const std::string& file);
     void SaveWindowPos();
+    // "Read mem." and "Write mem.": a range of the radio's channels into rows named "Mem. nn",
+    // and every row so named into its channel.
+    void ReadMemoriesFromRadio();
+    void WriteMemoriesToRadio();
 
     // Its controls exist (the start-up builds them after the window is made).
     bool IsBuilt() const { return gridWidget_ != nullptr; }
@@ -123,6 +127,10 @@ private:
     void OnCheck(int id);
     bool PickFromList(int row, int col);
     void ShowError(const std::string& text) const;
+    bool AskTransfer(const std::string& question) const;
+    void ReportStop(const char* english, int channel) const;
+    // The radio channel a row's description names, 0 for none.
+    int ChannelOfRow(int row) const;
 
     bool Check(int id) const;
     void SetCheck(int id, bool on);

@@ -67,6 +67,8 @@ public:
     bool SendRowToRadio();
     void RecallChannel(int channel, bool toVfo);
     void ToVfo();
+    // Saves the list, synchronises it with the radio's channels and loads the result.
+    void Synchronize();
     // direction: 1 ascending, 0 descending, -1 toggle (ascending for a new column).
     void SortByColumn(int col, int direction);
     void FillEditorFromRow();
