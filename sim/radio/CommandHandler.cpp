@@ -151,7 +151,7 @@ Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data)
         } else {
             uint64_t number = 0;
             if (data.size() != 2 || !DecodeBcdMsbFirst(data.data(), 2, number)
-                || number < kFirstChannel || number > kLastChannel)
+                || !HasChannel(static_cast<int>(number)))
                 return NgAnswer(to);
             state_.channel = static_cast<int>(number);
             if (state_.memoryMode)
@@ -167,8 +167,12 @@ Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data)
         const VfoSetting* rx = Receive();
         if (!rx)
             return NgAnswer(to);
-        ch = MemoryChannel{true,       rx->frequencyHz, rx->mode,
-                           rx->filter, state_.duplex,   state_.offsetHz};
+        ch = MemoryChannel{true,          rx->frequencyHz, rx->mode,    rx->filter,
+                           state_.duplex, state_.offsetHz, state_.tone, state_.toneSquelch};
+        if (state_.split && !state_.memoryMode) {
+            ch.split = true;
+            ch.other = state_.vfo[1 - state_.currentVfo];
+        }
         if (state_.memoryMode)
             LoadWorking();
         return Ok(to);
@@ -177,9 +181,14 @@ Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data)
         return NgAnswer(to);
     state_.scanning = false;
     if (command == kCmdMemoryToVfo) {
-        state_.vfo[state_.currentVfo] = VfoSetting{ch.frequencyHz, ch.mode, ch.filter};
+        const VfoSetting stored{ch.frequencyHz, ch.mode, ch.filter};
+        state_.vfo[state_.currentVfo] = stored;
+        state_.vfo[1 - state_.currentVfo] = ch.split ? ch.other : stored;
+        state_.split = ch.split;
         state_.duplex = ch.duplex;
         state_.offsetHz = ch.offsetHz;
+        state_.tone = ch.tone;
+        state_.toneSquelch = ch.toneSquelch;
         state_.memoryMode = false;
     } else {
         ch = MemoryChannel{};

@@ -80,7 +80,64 @@ bool Fail(std::string& reply, const char* why)
     return false;
 }
 
+// What follows a channel's mode: a filter number first, then duplex, tone, tone squelch and the
+// split's other VFO, in any order.
+bool ParseChannelExtras(const std::vector<std::string>& words, size_t at, MemoryChannel& ch)
+{
+    const size_t n = words.size();
+    if (at < n && ParseNumber(words[at], ch.filter))
+        ++at;
+    while (at < n) {
+        const std::string& w = words[at];
+        if ((w == "dup+" || w == "dup-") && at + 1 < n) {
+            if (!ParseNumber(words[at + 1], ch.offsetHz))
+                return false;
+            ch.duplex = w == "dup+" ? Duplex::Plus : Duplex::Minus;
+            at += 2;
+        } else if (w == "tone") {
+            ch.tone = true;
+            ++at;
+        } else if (w == "tsql") {
+            ch.toneSquelch = true;
+            ++at;
+        } else if (w == "split" && at + 2 < n) {
+            ch.split = true;
+            if (!ParseNumber(words[at + 1], ch.other.frequencyHz)
+                || !ParseMode(words[at + 2], ch.other.mode))
+                return false;
+            at += 3;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+std::string DescribeChannel(const MemoryChannel& c)
+{
+    std::ostringstream out;
+    out << "used=" << c.used << " frequency=" << c.frequencyHz << " mode=" << c.mode
+        << " filter=" << c.filter << " duplex=" << static_cast<int>(c.duplex)
+        << " offset=" << c.offsetHz << " tone=" << c.tone << " tsql=" << c.toneSquelch
+        << " split=" << c.split << " other=" << (c.split ? c.other.frequencyHz : 0);
+    return out.str();
+}
+
+std::string DescribeTraffic(const std::vector<RecordedFrame>& frames)
+{
+    size_t count[2] = {0, 0};
+    size_t bytes[2] = {0, 0};
+    for (const RecordedFrame& f : frames) {
+        ++count[f.fromRadio ? 1 : 0];
+        bytes[f.fromRadio ? 1 : 0] += f.bytes.size();
+    }
+    std::ostringstream out;
+    out << "to_radio_frames=" << count[0] << " to_radio_bytes=" << bytes[0]
+        << " from_radio_frames=" << count[1] << " from_radio_bytes=" << bytes[1];
+    return out.str();
+}
 
 std::string DescribeState(const RadioState& s)
 {
@@ -148,14 +205,25 @@ bool ControlSession::Run(const std::string& line, std::string& reply)
         int number = 0;
         if (!ParseNumber(words[1], number) || !radio_.SetChannel(number, MemoryChannel{}))
             return Fail(reply, "bad channel");
-    } else if (verb == "channel" && (n == 4 || n == 5)) {
+    } else if (verb == "channel" && n >= 4) {
         int number = 0;
         MemoryChannel ch;
         ch.used = true;
         if (!ParseNumber(words[1], number) || !ParseNumber(words[2], ch.frequencyHz)
-            || !ParseMode(words[3], ch.mode) || (n == 5 && !ParseNumber(words[4], ch.filter))
+            || !ParseMode(words[3], ch.mode) || !ParseChannelExtras(words, 4, ch)
             || !radio_.SetChannel(number, ch))
             return Fail(reply, "bad channel");
+    } else if (verb == "channel" && n == 2) {
+        int number = 0;
+        if (!ParseNumber(words[1], number) || number < kFirstChannel || number > kLastChannel)
+            return Fail(reply, "bad channel");
+        reply = DescribeChannel(radio_.Channel(number));
+        return true;
+    } else if (verb == "traffic" && n == 1) {
+        reply = DescribeTraffic(radio_.Frames());
+        return true;
+    } else if (verb == "traffic" && n == 2 && words[1] == "clear") {
+        radio_.ClearFrames();
     } else if (verb == "link" && n == 2 && ParseOnOff(words[1], on)) {
         radio_.SetLinkUp(on);
     } else if (verb == "transceive" && n == 2 && ParseOnOff(words[1], on)) {
@@ -189,7 +257,8 @@ bool ControlSession::Run(const std::string& line, std::string& reply)
         reply =
             "knob STEPS | frequency HZ | mode NAME [FILTER] | vfo A|B | key | unkey\n"
             "signal LOW_HZ HIGH_HZ S(0..255) | signals clear | squelch LEVEL | scanstep\n"
-            "channel N HZ MODE [FILTER] | channel N clear | link on|off | transceive on|off\n"
+            "channel N HZ MODE [FILTER] [dup+|dup- OFFSET_HZ] [tone] [tsql] [split HZ MODE]\n"
+            "channel N [clear] | traffic [clear] | link on|off | transceive on|off\n"
             "echo on|off | latency MS | fault KIND [COUNT] | fault silence CMD [SUB] | fault "
             "clear\n"
             "state";

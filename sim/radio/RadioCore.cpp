@@ -108,6 +108,8 @@ void RadioCore::LoadWorking()
     working_ = VfoSetting{ch.frequencyHz, ch.mode, ch.filter};
     state_.duplex = ch.duplex;
     state_.offsetHz = ch.offsetHz;
+    state_.tone = ch.tone;
+    state_.toneSquelch = ch.toneSquelch;
 }
 
 RadioState RadioCore::State() const
@@ -126,18 +128,21 @@ RadioState RadioCore::State() const
 
 MemoryChannel RadioCore::Channel(int number) const
 {
-    if (number < kFirstChannel || number > kLastChannel)
+    if (!HasChannel(number))
         return MemoryChannel{};
     return memories_[number];
 }
 
 bool RadioCore::SetChannel(int number, const MemoryChannel& channel)
 {
-    if (number < kFirstChannel || number > kLastChannel)
+    if (!HasChannel(number))
         return false;
     if (channel.used
         && (!InRange(channel.frequencyHz) || !civ::HasMode(model_, channel.mode)
-            || channel.filter < 1 || channel.filter > 2))
+            || channel.filter < 1 || channel.filter > 2
+            || (channel.split
+                && (!InRange(channel.other.frequencyHz) || !civ::HasMode(model_, channel.other.mode)
+                    || channel.other.filter < 1 || channel.other.filter > 2))))
         return false;
     memories_[number] = channel;
     if (state_.memoryMode && number == state_.channel)
@@ -151,8 +156,8 @@ FrameList RadioCore::TurnKnob(int steps)
     state_.scanning = false;
     if (state_.memoryMode) {
         // In memory mode the dial walks through the channel numbers 1..99.
-        const int64_t ch = state_.channel > kLastOrdinaryChannel ? 1 : state_.channel;
-        const int64_t span = kLastOrdinaryChannel;
+        const int64_t span = model_.channels.lastOrdinary;
+        const int64_t ch = state_.channel > span ? 1 : state_.channel;
         // Wide: a step count near the int limits must not overflow.
         state_.channel = static_cast<int>(((ch - 1 + steps) % span + span) % span + 1);
         LoadWorking();
@@ -204,8 +209,9 @@ FrameList RadioCore::Key(bool on)
 
 int RadioCore::NextUsedChannel(int from) const
 {
-    for (int i = 1; i <= kLastOrdinaryChannel; ++i) {
-        const int ch = (from - 1 + i) % kLastOrdinaryChannel + 1;
+    const int span = model_.channels.lastOrdinary;
+    for (int i = 1; i <= span; ++i) {
+        const int ch = (from - 1 + i) % span + 1;
         if (memories_[ch].used)
             return ch;
     }
@@ -218,7 +224,7 @@ bool RadioCore::StartScan()
         return false;
     if (state_.memoryMode) {
         int used = 0;
-        for (int ch = 1; ch <= kLastOrdinaryChannel; ++ch)
+        for (int ch = 1; ch <= model_.channels.lastOrdinary; ++ch)
             used += memories_[ch].used ? 1 : 0;
         if (used < kMinChannelsToScan)
             return false;
@@ -243,7 +249,7 @@ FrameList RadioCore::ScanStep()
         return {};
     const Shown before = CurrentShown();
     if (state_.memoryMode) {
-        const int next = NextUsedChannel(std::min(state_.channel, kLastOrdinaryChannel));
+        const int next = NextUsedChannel(std::min(state_.channel, model_.channels.lastOrdinary));
         if (next == 0) {
             state_.scanning = false;
             return {};

@@ -66,6 +66,12 @@ private:
 
     // State (RadioCore.cpp).
     bool InRange(uint64_t hz) const { return civ::Receives(model_, hz); }
+    // The model's channels; the array below holds the widest range of any model.
+    bool HasChannel(int number) const
+    {
+        return number >= model_.channels.first && number <= model_.channels.last
+               && number <= kLastChannel;
+    }
     uint64_t Clamp(uint64_t hz) const;
     // The receive setting shown: the current VFO, or the memory channel's working copy.
     VfoSetting* Receive();

@@ -25,6 +25,11 @@ struct MemoryChannel {
     int filter = 1;
     Duplex duplex = Duplex::Simplex;
     uint32_t offsetHz = 0;
+    bool tone = false;
+    bool toneSquelch = false;
+    // Stored with split on: the other VFO's setting, which 0A puts into the other VFO.
+    bool split = false;
+    VfoSetting other{};
 };
 
 // A frequency range (inclusive) where the receiver hears a signal of the given S reading 0..255.

@@ -147,6 +147,9 @@ namespace currentset {
 inline constexpr IniInt Polling{"CurrentSet", "Polling", 1};
 // Minutes the program has run, all starts together.
 inline constexpr IniInt Vita{"CurrentSet", "Vita", 0};
+// What the memory sync does with a channel present on both sides (0 nothing, 1 to the program,
+// 2 to the radio).
+inline constexpr IniInt SeEsisteMem{"CurrentSet", "SeEsisteMem", 0};
 }  // namespace currentset
 
 namespace audiorecorder {
@@ -167,6 +170,10 @@ inline constexpr IniInt ColonnaOrdinamento{kSection, "ColonnaOrdinamento", 0};
 inline constexpr IniInt ModoOrdinamento{kSection, "ModoOrdinamento", 1};
 inline constexpr IniString Gruppo{kSection, "Gruppo", "_base"};
 inline constexpr IniString LastFileCsv{kSection, "LastFileCsv", "MemIC706pc.csv"};
+// The range of the memory reads and the sync, and whether a read keys to measure the duplex.
+inline constexpr IniInt LeggiDa{kSection, "LeggiDa", 1};
+inline constexpr IniInt LeggiA{kSection, "LeggiA", 99};
+inline constexpr IniInt UsaPTT{kSection, "UsaPTT", 0};
 }  // namespace memorie
 
 // The view of the radio memories list, and whether it drives the radio's memory.
@@ -178,6 +185,8 @@ inline constexpr IniInt ColonnaOrdinamento{kSection, "ColonnaOrdinamento", 0};
 inline constexpr IniInt ModoOrdinamento{kSection, "ModoOrdinamento", 1};
 inline constexpr IniInt RTM{kSection, "RTM", 1};
 inline constexpr IniString LastFileCsv{kSection, "LastFileCsv", "MemIC706.csv"};
+// Whether the memory sync keys to measure the duplex.
+inline constexpr IniInt UsaPTT{kSection, "UsaPTT", 0};
 }  // namespace memorieradio
 
 // The memory lists' CSV files: the separators and the file the dialog offers by default.

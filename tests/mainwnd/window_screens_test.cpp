@@ -26,11 +26,13 @@
 #include "PageTabCtrl.h"
 #include "PlugInEditor.h"
 #include "PlaceholderWindows.h"
+#include "ReadMemoriesDlg.h"
 #include "Scale.h"
 #include "SkedLine.h"
 #include "SkedWarning.h"
 #include "SkedsPage.h"
 #include "StartupDlg.h"
+#include "SyncMemoriesDlg.h"
 #include "Tuning.h"
 #include "TxRxWindow.h"
 #include "WorkProgressDlg.h"
@@ -342,6 +344,16 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         });
         checker.CheckModal("plugin_editor", [&] {
             CPlugInGest dlg(f.folder.path);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
+        checker.CheckModal("read_memories", [&] {
+            CLeggiMem dlg(*framework::Ini(), true);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
+        checker.CheckModal("memories_sync", [&] {
+            CSincronizzaMem dlg(w, f.folder / "MemRTX.Dat", false);
             dlg.SetOwner(&w);
             dlg.DoModal();
         });

@@ -19,6 +19,8 @@ constexpr uint64_t kVhfTop = 199999999;
 constexpr uint64_t kUhfBottom = 400000000;
 constexpr uint64_t kUhfTop = 469999999;
 constexpr uint64_t kHfTop = 29999999;
+// 1..99, then the band-scan edges 100 and 101.
+constexpr MemoryChannels kChannels{kFirstChannel, kLastOrdinaryChannel, kLastChannel};
 
 // clang-format off: one row per model
 const ModelCaps kModels[kModelCount] = {
@@ -35,7 +37,8 @@ const ModelCaps kModels[kModelCount] = {
      true,
      false,
      false,
-     false},
+     false,
+     kChannels},
     {Model::IC706MKII,
      "IC706MKII",
      0x4E,
@@ -49,7 +52,8 @@ const ModelCaps kModels[kModelCount] = {
      true,
      false,
      false,
-     false},
+     false,
+     kChannels},
     // No receiver between 200 and 400 MHz.
     {Model::IC706MKIIG,
      "IC706MKIIG",
@@ -64,7 +68,8 @@ const ModelCaps kModels[kModelCount] = {
      true,
      true,
      false,
-     true},
+     true,
+     kChannels},
     {Model::IC718,
      "IC718",
      0x5E,
@@ -78,7 +83,8 @@ const ModelCaps kModels[kModelCount] = {
      false,
      false,
      true,
-     false},
+     false,
+     kChannels},
 };
 // clang-format on
 

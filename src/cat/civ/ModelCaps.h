@@ -31,6 +31,13 @@ struct FrequencyRange {
     uint64_t highHz;
 };
 
+// A model's memory channels: first..lastOrdinary hold channels, up to last the band-scan edges.
+struct MemoryChannels {
+    int first;
+    int lastOrdinary;
+    int last;
+};
+
 struct ModelCaps {
     Model model;
     const char* name;           // as radiosim and the settings spell it
@@ -46,9 +53,10 @@ struct ModelCaps {
     bool toneSubs;      // 16 42, 16 43
     bool nrAnfSubs;     // 16 40, 16 41, on the Tone and TSQL buttons
     bool extendedId;    // its ID reply turns the extended functions on
+    MemoryChannels channels;
 };
 
-// Memory channels, alike on every model: 1..99 ordinary, 100 and 101 the band-scan edges.
+// The widest channel range of any model (each model's own is in its table row).
 constexpr int kFirstChannel = 1;
 constexpr int kLastOrdinaryChannel = 99;
 constexpr int kLastChannel = 101;

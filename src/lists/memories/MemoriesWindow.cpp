@@ -70,8 +70,8 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
                  Control(M::kDelete, "CFlatButton", "Delete"),
                  Control(M::kActive, "CFlatButton", "Active"),
                  Control(M::kActiveTransfer, "CFlatButton", "Act.  Tr.", kDisabled),
-                 Control(M::kReadMem, "CFlatButton", "Read mem.", kDisabled),
-                 Control(M::kWriteMem, "CFlatButton", "Write mem.", kDisabled),
+                 Control(M::kReadMem, "CFlatButton", "Read mem."),
+                 Control(M::kWriteMem, "CFlatButton", "Write mem."),
                  Control(M::kPrint, "CFlatButton", "Print"),
                  Control(M::kImport, "CFlatButton", "Import"),
                  Control(M::kExport, "CFlatButton", "Export"), Stretch()})})}};
@@ -201,6 +201,8 @@ bool CDlgMem::OnCommand(int id, int code)
             handOver_();
         return true;
     case kPrint: PrintMemories(); return true;
+    case kReadMem: ReadMemoriesFromRadio(); return true;
+    case kWriteMem: WriteMemoriesToRadio(); return true;
     case kDupPlus:
     case kDupMinus:
     case kSplit:

@@ -50,6 +50,10 @@ public:
     void SaveRow(bool silent);
     void DeleteFocusedRow();
     void FillEditorFromRow() override;
+    // "Read mem." and "Write mem.": a range of the radio's channels into rows named "Mem. nn",
+    // and every row so named into its channel.
+    void ReadMemoriesFromRadio();
+    void WriteMemoriesToRadio();
 
 protected:
     bool OnInitDialog() override;
@@ -70,6 +74,10 @@ private:
     void OnDescriptionLeft();
     bool OnDuplexValueLeft();
     void OnCheck(int id);
+    bool AskTransfer(const std::string& question) const;
+    void ReportStop(const char* english, int channel) const;
+    // The radio channel a row's description names, 0 for none.
+    int ChannelOfRow(int row) const;
 
     std::function<void()> handOver_;
     std::string caption_;

@@ -6,6 +6,7 @@
 #include "ChannelFunctions.h"
 #include "ChannelTuning.h"
 #include "CivCodes.h"
+#include "CommandCodes.h"
 #include "GridWidget.h"
 #include "Language.h"
 #include "LinkSettings.h"
@@ -14,6 +15,7 @@
 #include "RadioController.h"
 #include "RadioLink.h"
 #include "RadioView.h"
+#include "SyncMemoriesDlg.h"
 #include "ToolTipLoc.h"
 
 #include <QApplication>
@@ -64,7 +66,9 @@ void CDlgMemRadio::RecallChannel(int channel, bool toVfo)
 
 void CDlgMemRadio::FollowMemoryMode()
 {
-    if (MemoryMode() && !editing_ && QApplication::activeWindow() == this)
+    // A transfer or scan owns the radio's memory while it runs.
+    if (MemoryMode() && !editing_ && QApplication::activeWindow() == this
+        && !services_.Controller().InLongOperation())
         RecallChannel(ComboChannel(), false);
 }
 
@@ -75,6 +79,16 @@ void CDlgMemRadio::ToVfo()
         return;
     RecallChannel(FocusedChannel(), true);
     controller.SendCommand(civ::kCmdVfo, civ::kVfoA);
+}
+
+void CDlgMemRadio::Synchronize()
+{
+    if (!SaveMemories())
+        return;
+    CSincronizzaMem dialog(services_, path_, false);
+    dialog.SetOwner(this);
+    if (dialog.DoModal() == ctl::kIdOk)
+        LoadMemories();
 }
 
 bool CDlgMemRadio::SendRowToRadio()

@@ -67,7 +67,7 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
          Control(R::kNotice, "CColorLabel", "Values that the RTX commands cannot read or write"),
          Row({Control(R::kDelete, "CFlatButton", "Delete"),
               Control(R::kSave, "CFlatButton", "Save"), Control(R::kToVfo, "CFlatButton", "To VFO"),
-              Control(R::kSynchronize, "CFlatButton", "Synchronize", kDisabled),
+              Control(R::kSynchronize, "CFlatButton", "Synchronize"),
               Control(R::kPrint, "CFlatButton", "Print"),
               Control(R::kMemoryMode, "CFlatButton", "Memory Mode"),
               Control(R::kExport, "CFlatButton", "Export"),
@@ -169,6 +169,7 @@ bool CDlgMemRadio::OnCommand(int id, int code)
     case kSave: SaveRow(); return true;
     case kDelete: DeleteFocusedRow(); return true;
     case kToVfo: ToVfo(); return true;
+    case kSynchronize: Synchronize(); return true;
     case kPrint: PrintMemories(); return true;
     case kMemoryMode: OnMemoryModeClicked(); return true;
     case kDupPlus:

@@ -36,6 +36,8 @@ public:
     void RecallChannel(int channel, bool toVfo);
     void ToVfo();
     void FillEditorFromRow() override;
+    // Saves the list, synchronises it with the radio's channels and loads the result.
+    void Synchronize();
     bool MemoryMode() const;
 
 protected:

@@ -1,0 +1,110 @@
+// The memory transfers through the memories window's own code, against radiosim on a
+// pseudo-terminal at 19200 baud with pacing and no answer latency: "Read mem." of 99 channels
+// and "Write mem." of 99 rows. Each prints its time, the time its frames need on the wire
+// (radiosim's `traffic`, 10 bits a byte) and the ratio of the two.
+#include "WindowTestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "../tests/cat/RadiosimProcess.h"
+#include "CommandCodes.h"
+#include "GridWidget.h"
+#include "Ini.h"
+#include "MemoriesWindow.h"
+#include "NumEdit.h"
+#include "ReadMemoriesDlg.h"
+
+using namespace wndtest;
+
+namespace {
+
+constexpr int kBaud = 19200;
+constexpr int kPort = 7;
+constexpr int kChannels = 99;
+
+long long TrafficBytes(cattest::RadiosimProcess& sim)
+{
+    std::istringstream in(sim.Type("traffic"));
+    long long total = 0;
+    for (std::string pair; in >> pair;) {
+        const size_t eq = pair.find('=');
+        if (eq != std::string::npos && pair.find("bytes") != std::string::npos)
+            total += std::stoll(pair.substr(eq + 1));
+    }
+    return total;
+}
+
+// Runs one transfer and prints its figures.
+void Measure(const char* op, cattest::RadiosimProcess& sim, const std::function<void()>& run)
+{
+    sim.Type("traffic clear");
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const double busMs = static_cast<double>(TrafficBytes(sim)) * 10.0 * 1000.0 / kBaud;
+    std::printf("mem_%s_ms: %.0f ms\n", op, ms);
+    std::printf("mem_%s_bus_ms: %.0f ms\n", op, busMs);
+    std::printf("mem_%s_ratio: %.2f\n", op, busMs > 0 ? ms / busMs : 0.0);
+}
+
+void ReadRange(CDlgMem& m, int first, int last)
+{
+    QTimer::singleShot(20, [=] {
+        if (auto* d = qobject_cast<CLeggiMem*>(QApplication::activeModalWidget())) {
+            d->GetDlgItemAs<CNumEdit>(CLeggiMem::kFirst)->SetValue(first);
+            d->GetDlgItemAs<CNumEdit>(CLeggiMem::kLast)->SetValue(last);
+            d->GetDlgItemAs<QAbstractButton>(ctl::kIdOk)->click();
+        }
+    });
+    m.GetDlgItemAs<QAbstractButton>(CDlgMem::kReadMem)->click();
+}
+
+}  // namespace
+
+int main()
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    WindowFixture f;
+    f.yesNoAnswer = mb::kIdYes;
+    cattest::RadiosimProcess sim({"--latency", "0", "--baud", std::to_string(kBaud)});
+    if (sim.Device().empty()) {
+        std::fprintf(stderr, "radiosim did not start\n");
+        return 1;
+    }
+    for (int n = 1; n <= kChannels; ++n)
+        sim.Type("channel " + std::to_string(n) + " " + std::to_string(7000000 + n * 1000)
+                 + (n % 2 ? " LSB" : " USB"));
+    if (!f.profile->WriteProfileString("Ports", "COM7", sim.Device().c_str()))
+        return 1;
+    {
+        CIni ini;
+        ini.SetPath((f.folder / "Corvane.ini").c_str());
+        ini.WriteInt("Setup", "Porta", kPort);
+        ini.WriteInt("Setup", "Baud", kBaud);
+    }
+    bool ok = false;
+    f.Run([&](CCorvaneDlg& w) {
+        if (!PumpUntil([&] { return w.Controller().State().frequencyKnown; })) {
+            std::fprintf(stderr, "the radio never answered\n");
+            w.CloseProgram();
+            return;
+        }
+        w.Controller().SelectVfoA();
+        w.ShowToolWindow(CDlgMem::kTemplateId);
+        auto* m = qobject_cast<CDlgMem*>(w.ToolWindow(CDlgMem::kTemplateId));
+        Measure("read", sim, [&] { ReadRange(*m, 1, kChannels); });
+        ok = m->Grid().GetRowCount() == kChannels + 1;
+        Measure("write", sim,
+                [&] { m->GetDlgItemAs<QAbstractButton>(CDlgMem::kWriteMem)->click(); });
+        w.CloseProgram();
+    });
+    if (!ok)
+        std::fprintf(stderr, "the read did not store %d rows\n", kChannels);
+    return ok ? 0 : 1;
+}
