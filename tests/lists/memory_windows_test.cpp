@@ -6,12 +6,14 @@
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QTimer>
 
 #include "GridWidget.h"
 #include "ImportExportDlg.h"
+#include "SyncMemoriesDlg.h"
 #include "Ini.h"
 #include "MainWindowIds.h"
 #include "MemoriesWindow.h"
@@ -209,7 +211,16 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
         file = pcCsv;
         pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
         file = radioCsv;
+        // On line, the imported channels are offered to the radio: the sync dialog, cancelled.
+        bool syncOffered = false;
+        QTimer::singleShot(300, [&] {
+            if (auto* d = qobject_cast<CSincronizzaMem*>(QApplication::activeModalWidget())) {
+                syncOffered = true;
+                d->EndDialog(ctl::kIdCancel);
+            }
+        });
         radio.GetDlgItemAs<QAbstractButton>(R::kImport)->click();
+        EXPECT_TRUE(syncOffered);
         EXPECT_EQ(pc->Grid().GetItemText(1, 1), "145.500.000");
         EXPECT_EQ(pc->Grid().GetItemText(1, 10), "0");
         EXPECT_EQ(radio.Grid().GetItemText(3, 1), "Rpt");

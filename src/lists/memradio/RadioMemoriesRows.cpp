@@ -13,8 +13,10 @@
 #include "MyDataGrid.h"
 #include "PickListDlg.h"
 #include "RadioController.h"
+#include "RadioLink.h"
 #include "SettingsKeys.h"
 #include "StringTable.h"
+#include "SyncMemoriesDlg.h"
 
 #include <QComboBox>
 
@@ -163,8 +165,13 @@ void CDlgMemRadio::ShowImportedRows()
     Grid().AutoSize();
     FocusRow(focusRow_);
     FillEditorFromRow();
-    SaveMemories();
-    // The synchronisation with the radio is offered here once it exists.
+    if (!SaveMemories() || services_.Link().IsOffLine())
+        return;
+    // The imported channels may go to the radio at once.
+    CSincronizzaMem dialog(services_, path_, true);
+    dialog.SetOwner(this);
+    if (dialog.DoModal() == ctl::kIdOk)
+        LoadMemories();
 }
 
 void CDlgMemRadio::FillEditorFromRow()
