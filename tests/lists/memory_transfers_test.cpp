@@ -8,8 +8,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 
-#include <dlfcn.h>
-
 #include "CommandCodes.h"
 #include "GridWidget.h"
 #include "MemoriesWindow.h"
@@ -22,17 +20,12 @@ using M = CDlgMem;
 
 namespace {
 
-using ControlFn = int (*)(const char*, char*, int);
-
 // A line of the simulated radio's control language; its reply.
 std::string FrontPanel(const WindowFixture& f, const std::string& command)
 {
-    const std::string driver = f.folder / "VekDriver.so";
-    void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (lib == nullptr)
+    const WindowFixture::SimControl control = f.SimRadioControl();
+    if (control == nullptr)
         return "no driver";
-    auto control = reinterpret_cast<ControlFn>(::dlsym(lib, "SimRadioControl"));
-    ::dlclose(lib);
     char reply[512] = {};
     if (control == nullptr || control(command.c_str(), reply, sizeof reply) != 1)
         return std::string("refused: ") + reply;

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <dlfcn.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -85,6 +87,20 @@ struct WindowFixture {
     ~WindowFixture() { ::unsetenv("SIMRADIO_TRACE"); }
 
     std::string Ini() const { return testing_support::GetFile(folder / "Corvane.ini"); }
+    // The simulated radio's control entry ("signal ...", "link down"; its reply into the buffer,
+    // 1 when taken) in the driver the window loaded; null when no driver is loaded.
+    using SimControl = int (*)(const char*, char*, int);
+    SimControl SimRadioControl() const
+    {
+        const std::string driver = folder / "VekDriver.so";
+        void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
+        if (lib == nullptr)
+            return nullptr;
+        auto control = reinterpret_cast<SimControl>(::dlsym(lib, "SimRadioControl"));
+        ::dlclose(lib);  // drops only the reference taken here
+        return control;
+    }
+
     // The radio model the next start finds in the INI.
     void SetModel(int model) const
     {

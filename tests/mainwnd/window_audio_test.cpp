@@ -12,8 +12,6 @@
 
 #include <QCheckBox>
 
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -23,18 +21,7 @@ using namespace wndtest;
 
 namespace {
 
-using ControlFn = int (*)(const char*, char*, int);
-
-ControlFn RadioControl(const WindowFixture& f)
-{
-    const std::string driver = f.folder / "VekDriver.so";
-    void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (lib == nullptr)
-        return nullptr;
-    auto control = reinterpret_cast<ControlFn>(::dlsym(lib, "SimRadioControl"));
-    ::dlclose(lib);  // drops only the reference taken here
-    return control;
-}
+using ControlFn = WindowFixture::SimControl;
 
 // The 20 ms blocks of a 8000 Hz 16-bit mono file, as tone (loud) or noise (quiet).
 struct BlockCount {
@@ -78,7 +65,7 @@ TEST(WindowAudio, RecordOnlyIfSqlOffRecordsTheToneOnlyWhileTheSquelchIsOpen)
     std::string recorded;
     const bool ran = f.Run([&](CCorvaneDlg& w) {
         auto* bar = qobject_cast<CAudioRecorder*>(w.ToolWindow(CAudioRecorder::kTemplateId));
-        ControlFn control = RadioControl(f);
+        ControlFn control = f.SimRadioControl();
         ASSERT_NE(bar, nullptr);
         ASSERT_NE(control, nullptr);
         ASSERT_TRUE(bar->GetDlgItemAs<QCheckBox>(CAudioRecorder::kRecSql)->isChecked());

@@ -3,8 +3,6 @@
 // line says the radio is not answering until it answers again.
 #include "WindowTestSupport.h"
 
-#include <dlfcn.h>
-
 #include <atomic>
 #include <cstdio>
 #include <thread>
@@ -16,18 +14,7 @@ using namespace wndtest;
 
 namespace {
 
-using ControlFn = int (*)(const char*, char*, int);
-ControlFn FrontPanel(const WindowFixture& f)
-{
-    const std::string driver = f.folder / "VekDriver.so";
-    void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (lib == nullptr)
-        return nullptr;
-    auto control = reinterpret_cast<ControlFn>(::dlsym(lib, "SimRadioControl"));
-    ::dlclose(lib);
-    return control;
-}
-
+using ControlFn = WindowFixture::SimControl;
 bool Silent(CCorvaneDlg& w)
 {
     return w.GetDlgItemText(radio::ctl::kStatus).find("RTX not answering") != std::string::npos;
@@ -39,7 +26,7 @@ TEST(MainWindowLink, ASilentCommandHoldsNothingUpAndIsShownUntilAnswered)
 {
     WindowFixture f;
     const bool ran = f.Run([&](CCorvaneDlg& w) {
-        const ControlFn control = FrontPanel(f);
+        const ControlFn control = f.SimRadioControl();
         ASSERT_NE(control, nullptr);
         ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyKnown; }));
         EXPECT_FALSE(Silent(w));

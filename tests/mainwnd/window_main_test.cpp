@@ -6,7 +6,6 @@
 #include <QWheelEvent>
 
 #include <csignal>
-#include <dlfcn.h>
 
 #include "FlatButton.h"
 #include "Ini.h"
@@ -30,19 +29,7 @@ void Type(QWidget* field, const QString& text, int finalKey = Qt::Key_Return)
     QApplication::sendEvent(field, &enter);
 }
 
-// The front panel of the simulated radio inside the program's driver copy, which the program has
-// loaded: commands such as "signal ..." or "link down"; null when the driver is not loaded.
-using ControlFn = int (*)(const char*, char*, int);
-ControlFn FrontPanel(const WindowFixture& f)
-{
-    const std::string driver = f.folder / "VekDriver.so";
-    void* lib = ::dlopen(driver.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (lib == nullptr)
-        return nullptr;
-    auto control = reinterpret_cast<ControlFn>(::dlsym(lib, "SimRadioControl"));
-    ::dlclose(lib);  // drops only the reference taken here
-    return control;
-}
+using ControlFn = WindowFixture::SimControl;
 
 COnOffButton* ButtonOf(CCorvaneDlg& w, int id)
 {
@@ -246,7 +233,7 @@ TEST(MainWindow, SMeterFollowsTheSimulatedSignal)
 {
     WindowFixture f;
     const bool ran = f.Run([&](CCorvaneDlg& w) {
-        const ControlFn control = FrontPanel(f);
+        const ControlFn control = f.SimRadioControl();
         ASSERT_NE(control, nullptr);
 
         ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyHz == 14074000; }));
@@ -268,7 +255,7 @@ TEST(MainWindow, GoingOffLineUnkeysTheTransmitter)
 {
     WindowFixture f;
     const bool ran = f.Run([&](CCorvaneDlg& w) {
-        const ControlFn control = FrontPanel(f);
+        const ControlFn control = f.SimRadioControl();
         ASSERT_NE(control, nullptr);
 
         ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyHz > 0; }));
