@@ -1,11 +1,13 @@
 // The memory transfers through the memories window's own code, against radiosim on a
-// pseudo-terminal at 19200 baud with pacing and no answer latency: "Read mem." of 99 channels
-// and "Write mem." of 99 rows. Each prints its time, the time its frames need on the wire
-// (radiosim's `traffic`, 10 bits a byte) and the ratio of the two.
+// pseudo-terminal at 19200 baud with pacing and no answer latency: "Read mem." of 99 channels,
+// "Write mem." of 99 rows, and the radio memories window's synchronisation of 99 channels each
+// way (radio to an empty list, then the list back to the radio). Each prints its time, the time its
+// frames need on the wire (radiosim's `traffic`, 10 bits a byte) and the ratio of the two.
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +18,11 @@
 #include "GridWidget.h"
 #include "Ini.h"
 #include "MemoriesWindow.h"
+#include "MemorySync.h"
 #include "NumEdit.h"
+#include "RadioMemoriesWindow.h"
 #include "ReadMemoriesDlg.h"
+#include "SyncMemoriesDlg.h"
 
 using namespace wndtest;
 
@@ -65,6 +70,22 @@ void ReadRange(CDlgMem& m, int first, int last)
     m.GetDlgItemAs<QAbstractButton>(CDlgMem::kReadMem)->click();
 }
 
+// Synchronises channels 1..99, copying one way where both sides hold a channel.
+void SyncAll(CDlgMemRadio& m, int whenBoth)
+{
+    using S = CSincronizzaMem;
+    QTimer::singleShot(20, [=] {
+        if (auto* d = qobject_cast<S*>(QApplication::activeModalWidget())) {
+            d->GetDlgItemAs<CNumEdit>(S::kFirst)->SetValue(1);
+            d->GetDlgItemAs<CNumEdit>(S::kLast)->SetValue(kChannels);
+            auto* box = d->GetDlgItemAs<QComboBox>(S::kWhenBoth);
+            box->setCurrentIndex(box->findData(whenBoth));
+            d->GetDlgItemAs<QAbstractButton>(S::kStart)->click();
+        }
+    });
+    m.GetDlgItemAs<QAbstractButton>(CDlgMemRadio::kSynchronize)->click();
+}
+
 }  // namespace
 
 int main()
@@ -102,6 +123,19 @@ int main()
         ok = m->Grid().GetRowCount() == kChannels + 1;
         Measure("write", sim,
                 [&] { m->GetDlgItemAs<QAbstractButton>(CDlgMem::kWriteMem)->click(); });
+        w.ShowToolWindow(CDlgMemRadio::kTemplateId);
+        auto* r = qobject_cast<CDlgMemRadio*>(w.ToolWindow(CDlgMemRadio::kTemplateId));
+        if (r == nullptr) {
+            ok = false;
+        } else {
+            Measure("sync_to_program", sim, [&] { SyncAll(*r, lists::SyncChoice::kToProgram); });
+            const std::string list = testing_support::GetFile(f.folder / "MemRTX.Dat");
+            if (list.find("99 ~ Mem.99 ~ 7.099.000") == std::string::npos) {
+                std::fprintf(stderr, "the sync did not fill the radio list\n");
+                ok = false;
+            }
+            Measure("sync_to_radio", sim, [&] { SyncAll(*r, lists::SyncChoice::kToRadio); });
+        }
         w.CloseProgram();
     });
     if (!ok)

@@ -101,6 +101,7 @@ void CGestCommand::ClearQueues()
         poppedTickets_ = pushedTickets_;
         clearedTickets_ = pushedTickets_;
     }
+    WakeDoneWaits();
     replies_.Clear();
     gui_.Clear();
 }
@@ -172,6 +173,22 @@ void CGestCommand::FinishCommand(uint64_t ticket, CommandOutcome outcome)
     uint64_t done = finishedTickets_.load();
     while (done < ticket && !finishedTickets_.compare_exchange_weak(done, ticket)) {
     }
+    WakeDoneWaits();
+}
+
+void CGestCommand::WakeDoneWaits()
+{
+    // Taken and released so a wait between its check and its sleep cannot miss the wake.
+    {
+        std::lock_guard<std::mutex> lock(doneMutex_);
+    }
+    doneCv_.notify_all();
+}
+
+bool CGestCommand::WaitCommandDone(uint64_t ticket, std::chrono::milliseconds most) const
+{
+    std::unique_lock<std::mutex> lock(doneMutex_);
+    return doneCv_.wait_for(lock, most, [&] { return IsCommandDone(ticket); });
 }
 
 bool CGestCommand::PushReceivedFrame(int length, const uint8_t* bytes)

@@ -78,6 +78,8 @@ public:
     // True once the command of `ticket` has been answered, dropped or cleared away; never
     // before it was written. Commands are handled in queue order.
     bool IsCommandDone(uint64_t ticket) const;
+    // Waits at most `most` for IsCommandDone(ticket), ending as soon as the command ends.
+    bool WaitCommandDone(uint64_t ticket, std::chrono::milliseconds most) const;
     // How it ended; Pending before. For a ticket too old to remember: Answered.
     CommandOutcome GetCommandOutcome(uint64_t ticket) const;
     // Commands dropped unanswered since the worker was made.
@@ -135,6 +137,8 @@ private:
     // Takes the oldest command and gives it its ticket number.
     QueueResult PopCommand(int& length, uint8_t* frame, uint8_t* flagFB, uint64_t& ticket);
     void FinishCommand(uint64_t ticket, CommandOutcome outcome);
+    // Ends the GUI's waits on commands that just ended.
+    void WakeDoneWaits();
 
     CFrameQueue commands_;
     // Ticket bookkeeping of the command queue: pushed, popped, finished and cleared-away
@@ -182,6 +186,9 @@ private:
     std::mutex wakeMutex_;
     std::condition_variable wakeCv_;
     bool woken_ = false;
+
+    mutable std::mutex doneMutex_;
+    mutable std::condition_variable doneCv_;
 };
 
 }  // namespace cat

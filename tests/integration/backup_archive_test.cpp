@@ -191,3 +191,22 @@ TEST(BackupArchive, NamesAndTheArchiveAreFoundIgnoringCase)
     PutFile(dir / "corvane_backup.zip", "");
     EXPECT_EQ(backup::FindArchive(dir.path), dir / "corvane_backup.zip");
 }
+
+TEST(BackupArchive, RestoreReplacesOtherSpellingsOfAnEntry)
+{
+    testing_support::TempDir parent;
+    const std::string data = parent / "data";
+    fs::create_directories(data);
+    PutFile(data + "/MEMPC.DA_", "older spelling");
+    PutFile(data + "/Keep.da_", "untouched");
+    const std::string zip = parent / "spellings.zip";
+    // Two spellings inside the archive too: the later entry is the one left.
+    ASSERT_TRUE(ziptest::WriteZip(
+        zip, {{"MemPC.da_", "restored"}, {"skd.ME_", "first"}, {"SKD.me_", "second"}}));
+    const backup::RestoreResult r = backup::RestoreBackup(zip, data);
+    ASSERT_EQ(r.status, backup::RestoreResult::Status::Restored) << r.error;
+    EXPECT_EQ(Names(data), (std::vector<std::string>{"Keep.da_", "MemPC.da_", "SKD.me_"}));
+    EXPECT_EQ(GetFile(data + "/MemPC.da_"), "restored");
+    EXPECT_EQ(GetFile(data + "/SKD.me_"), "second");
+    EXPECT_EQ(GetFile(data + "/Keep.da_"), "untouched");
+}

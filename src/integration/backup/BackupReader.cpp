@@ -3,14 +3,19 @@
 #include "BackupNames.h"
 #include "TempFile.h"
 
+#include "AsciiCase.h"
 #include "AtomicFile.h"
 #include "ProgramFolder.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 #include <unzip.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <future>
+#include <memory>
+#include <unordered_map>
 
 namespace backup {
 
@@ -35,18 +40,18 @@ private:
     unzFile unz_;
 };
 
-// The current entry into `path`: every byte its header announces, its CRC checked.
-bool ExtractCurrent(unzFile unz, const unz_file_info64& info, const std::string& path,
+// The current entry into the temporary file: every byte its header announces, its CRC checked.
+// Written through the descriptor it was created with: reopening it with O_TRUNC would make the
+// file system flush it on close.
+bool ExtractCurrent(unzFile unz, const unz_file_info64& info, TempFile& temp,
                     std::vector<char>& buffer, std::string& error)
 {
     if (unzOpenCurrentFile(unz) != UNZ_OK) {
         error = "cannot read the entry";
         return false;
     }
-    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    bool ok = fd >= 0;
-    if (!ok)
-        error = platform::ErrorText(errno);
+    const int fd = temp.Fd();
+    bool ok = true;
     ZPOS64_T total = 0;
     while (ok) {
         const int n = unzReadCurrentFile(unz, buffer.data(), static_cast<unsigned>(buffer.size()));
@@ -77,10 +82,59 @@ bool ExtractCurrent(unzFile unz, const unz_file_info64& info, const std::string&
         error = "damaged entry";
         ok = false;
     }
-    if (fd >= 0 && ::close(fd) != 0 && ok) {
+    std::string closeError;
+    if (!temp.CloseFd(&closeError) && ok) {
+        error = closeError;
+        ok = false;
+    }
+    return ok;
+}
+
+// A temporary file for the next entry, created on another thread while the current entry
+// inflates: creating a file costs about as much as inflating one.
+struct PreparedTemp {
+    std::unique_ptr<TempFile> file;
+    std::string error;
+};
+
+PreparedTemp PrepareTemp(const std::string& folder)
+{
+    PreparedTemp temp;
+    temp.file = std::make_unique<TempFile>(folder, "restore", &temp.error);
+    return temp;
+}
+
+// The spellings of the folder's file names by their lower-case form, listed once: renaming by
+// the folder's case rule lists the folder each time, which only a name with another spelling
+// present needs.
+using Spellings = std::unordered_map<std::string, std::vector<std::string>>;
+
+Spellings SpellingsIn(const std::string& folder)
+{
+    Spellings spellings;
+    for (std::string& name : platform::GlobFolder(folder, "*"))
+        spellings[platform::AsciiLowerCopy(name)].push_back(std::move(name));
+    return spellings;
+}
+
+// The restored file takes the entry's name, replacing any other spelling of it.
+bool PlaceRestored(const std::string& folder, const std::string& tempName, const std::string& entry,
+                   Spellings& present, std::string& error)
+{
+    std::vector<std::string>& spellings = present[platform::AsciiLowerCopy(entry)];
+    const bool others = std::any_of(spellings.begin(), spellings.end(),
+                                    [&](const std::string& s) { return s != entry; });
+    bool ok = true;
+    if (others) {
+        ok = platform::RenameInFolder(folder, tempName, entry, &error);
+    } else if (::rename(platform::JoinPath(folder, tempName).c_str(),
+                        platform::JoinPath(folder, entry).c_str())
+               != 0) {
         error = platform::ErrorText(errno);
         ok = false;
     }
+    if (ok)
+        spellings.assign(1, entry);
     return ok;
 }
 
@@ -116,6 +170,8 @@ RestoreResult RestoreBackup(const std::string& archivePath, const std::string& d
         return result;
     };
     std::vector<char> buffer(kChunk);
+    Spellings present = SpellingsIn(dataFolder);
+    std::future<PreparedTemp> next;  // unused at the end: its file removes itself
     int status =
         global.number_entry > 0 ? unzGoToFirstFile(archive.Handle()) : UNZ_END_OF_LIST_OF_FILE;
     for (ZPOS64_T index = 0; status == UNZ_OK; ++index) {
@@ -129,15 +185,17 @@ RestoreResult RestoreBackup(const std::string& archivePath, const std::string& d
         if (info.size_filename > kMaxName || !IsRestorableName(entry)) {
             result.skipped.push_back(entry);
         } else {
-            TempFile temp(dataFolder, "restore", &result.error);
-            if (temp.Path().empty())
-                return fail(result.error);
+            PreparedTemp temp = next.valid() ? next.get() : PrepareTemp(dataFolder);
+            if (index + 1 < global.number_entry)
+                next = std::async(std::launch::async, PrepareTemp, dataFolder);
+            if (temp.file->Path().empty())
+                return fail(temp.error);
             std::string error;
-            if (!ExtractCurrent(archive.Handle(), info, temp.Path(), buffer, error))
+            if (!ExtractCurrent(archive.Handle(), info, *temp.file, buffer, error))
                 return fail(entry + ": " + error);
-            if (!platform::RenameInFolder(dataFolder, temp.Name(), entry, &error))
+            if (!PlaceRestored(dataFolder, temp.file->Name(), entry, present, error))
                 return fail(entry + ": " + error);
-            temp.Release();
+            temp.file->Release();
             result.restored.push_back(entry);
         }
         status = index + 1 < global.number_entry ? unzGoToNextFile(archive.Handle())

@@ -140,7 +140,8 @@ BackupResult WriteBackup(const std::string& dataFolder, const std::string& targe
 {
     BackupResult result;
     TempFile temp(targetFolder, kArchiveName, &result.error);
-    if (temp.Path().empty())
+    // minizip opens the archive by its name.
+    if (temp.Path().empty() || !temp.CloseFd(&result.error))
         return result;
     {
         ArchiveWriter writer(temp.Path());

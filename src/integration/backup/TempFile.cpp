@@ -13,20 +13,32 @@ namespace backup {
 TempFile::TempFile(const std::string& folder, const std::string& stem, std::string* error)
 {
     std::string pattern = platform::JoinPath(folder, "." + stem + "-XXXXXX");
-    const int fd = ::mkstemp(pattern.data());
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
         if (error)
             *error = platform::ErrorText(errno);
         return;
     }
-    ::close(fd);
+    fd_ = fd;
     path_ = std::move(pattern);
 }
 
 TempFile::~TempFile()
 {
+    CloseFd(nullptr);
     if (!path_.empty())
         ::unlink(path_.c_str());
+}
+
+bool TempFile::CloseFd(std::string* error)
+{
+    if (fd_ < 0)
+        return true;
+    const bool ok = ::close(fd_) == 0;
+    if (!ok && error)
+        *error = platform::ErrorText(errno);
+    fd_ = -1;
+    return ok;
 }
 
 std::string TempFile::Name() const

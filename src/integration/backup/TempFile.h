@@ -15,6 +15,10 @@ public:
     TempFile& operator=(const TempFile&) = delete;
 
     const std::string& Path() const { return path_; }
+    // The file open for writing, as created (so no second open truncates it); -1 once closed.
+    int Fd() const { return fd_; }
+    // Closes Fd(); false with *error when the close reports a lost write.
+    bool CloseFd(std::string* error);
     // The name inside its folder.
     std::string Name() const;
     // The file was renamed away: nothing is left to remove.
@@ -22,6 +26,7 @@ public:
 
 private:
     std::string path_;
+    int fd_ = -1;
 };
 
 // Flushes a written file to disk; false with *error when that fails.

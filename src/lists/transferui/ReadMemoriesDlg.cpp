@@ -2,6 +2,7 @@
 
 #include "ColorLabel.h"
 #include "ColorRef.h"
+#include "CaptionWidth.h"
 #include "CommandCodes.h"
 #include "DialogTemplate.h"
 #include "FrameworkContext.h"
@@ -73,7 +74,10 @@ bool CLeggiMem::OnInitDialog()
         check->setChecked(canKey_ && ini_.GetInt(settings::memorie::UsaPTT) != 0);
     }
     FollowPttCheck();
-    return CMyFontDialog::OnInitDialog();
+    const bool result = CMyFontDialog::OnInitDialog();
+    // The controls alone leave the dialog narrower than its long caption.
+    FitCaptionWidth(*this);
+    return result;
 }
 
 bool CLeggiMem::Checked(int id) const

@@ -46,7 +46,7 @@ constexpr struct {
                 {564, lists::SyncChoice::kToRadio}};
 
 const DialogTemplateRegistration kTemplate{DialogTemplate{
-    D::kTemplateId, "Memories Synchronization",
+    D::kTemplateId, "Corvane - Memories Synchronization",
     Column({Grid(2, {Control(ctl::kIdStatic, "STATIC", "First memory"),
                      Control(D::kFirst, "CNumEdit", "", 0, 5),
                      Control(ctl::kIdStatic, "STATIC", "Last memory"),

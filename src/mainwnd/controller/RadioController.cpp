@@ -201,8 +201,9 @@ SendResult CRadioController::WaitForCommand(uint64_t ticket)
         if (state_.closing)
             return SendResult::TimedOut;
         platform::PumpMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        if (worker_.IsCommandDone(ticket)) {
+        // A step lasts a millisecond at most but ends with the command: a fixed sleep would
+        // add its rest to every waited command.
+        if (worker_.WaitCommandDone(ticket, std::chrono::milliseconds(1))) {
             // The answer is in the GUI queue by now: parse it before the caller looks.
             OnFramesAvailable();
             switch (worker_.GetCommandOutcome(ticket)) {

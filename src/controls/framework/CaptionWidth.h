@@ -1,0 +1,8 @@
+// Widening a narrow dialog so the window manager's title bar shows its whole caption.
+#pragma once
+
+class QWidget;
+
+// Raises the window's minimum width to its title in a bold face of its own font plus room for
+// the title bar's icon and buttons. Call once the title is translated.
+void FitCaptionWidth(QWidget& window);
