@@ -5,6 +5,7 @@
 #include "MemoriesPart.h"
 #include "DdePart.h"
 #include "RemotePart.h"
+#include "ScanSoftPart.h"
 #include "SetupPart.h"
 #include "SkedsPart.h"
 #include "SplitsPart.h"
@@ -15,7 +16,8 @@
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart,         MakeRemotePart,     MakeClipboardPart,
-            MakeTxRxPart,   MakeSkedsPart,         MakeSplitsPart,     MakeMemoriesPart,
-            MakeDdePart,    MakeAudioRecorderPart, SetupPartFactory(), MakeUtilityPart};
+    return {MakeTuningPart, MakeTimerPart,    MakeRemotePart,        MakeClipboardPart,
+            MakeTxRxPart,   MakeSkedsPart,    MakeSplitsPart,        MakeMemoriesPart,
+            MakeDdePart,    MakeScanSoftPart, MakeAudioRecorderPart, SetupPartFactory(),
+            MakeUtilityPart};
 }
