@@ -96,14 +96,16 @@ int main()
     bool ok = false;
     f.Run([&](CCorvaneDlg& w) {
         auto* page = qobject_cast<CScanSoft*>(w.Page(CScanSoft::kTemplateId));
-        if (page == nullptr
-            || !PumpUntil([&] { return w.Controller().State().frequencyKnown; })) {
+        if (page == nullptr || !PumpUntil([&] { return w.Controller().State().frequencyKnown; })) {
             std::fprintf(stderr, "the radio never answered\n");
             w.CloseProgram();
             return;
         }
         Measure(*page, 200);
-        const int smallest = w.Controller().State().delayCommand;
+        // The page's bound: "TimeSQL1" (0 here) + DelayCommand.
+        CIni ini;
+        ini.SetPath((f.folder / "Corvane.ini").c_str());
+        const int smallest = ini.GetInt("Setup", "DelayCommand", 100);
         Measure(*page, smallest);
         ok = page->StepsDone() > 0 && f.boxes.empty();
         for (const auto& box : f.boxes)

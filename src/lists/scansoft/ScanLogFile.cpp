@@ -16,9 +16,9 @@ constexpr std::size_t kMaxErrorText = 255;
 std::string ScanLogLine(const ScanLogEvent& e)
 {
     char head[96];
-    std::snprintf(head, sizeof head, "%02d ~ %02d ~ %04d ~ %02d:%02d:%02d ~ %9lld ~ ", e.when.tm_mday,
-                  e.when.tm_mon + 1, e.when.tm_year + 1900, e.when.tm_hour, e.when.tm_min,
-                  e.when.tm_sec, static_cast<long long>(e.position));
+    std::snprintf(head, sizeof head, "%02d ~ %02d ~ %04d ~ %02d:%02d:%02d ~ %9lld ~ ",
+                  e.when.tm_mday, e.when.tm_mon + 1, e.when.tm_year + 1900, e.when.tm_hour,
+                  e.when.tm_min, e.when.tm_sec, static_cast<long long>(e.position));
     // The signal text comes from the radio's reply: it never enters a format.
     std::string line = head;
     for (char c : e.signal)
@@ -32,7 +32,8 @@ bool CScanLogFile::Open(const std::string& path, bool append)
     Close();
     file_ = std::fopen(path.c_str(), append ? "ab" : "wb");
     if (file_ == nullptr) {
-        language_.ShowMessage({language_.LoadString(kMsgOpenFailed), "", mb::kOk | mb::kIconError, 0});
+        language_.ShowMessage(
+            {language_.LoadString(kMsgOpenFailed), "", mb::kOk | mb::kIconError, 0});
         return false;
     }
     return true;

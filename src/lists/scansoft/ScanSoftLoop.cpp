@@ -108,7 +108,8 @@ void CScanSoft::RunScan(int64_t position)
     radio::CRadioController& c = services_.Controller();
     if (scanMode_ == 0) {
         const auto* box = GetDlgItemAs<QComboBox>(kMode);
-        const int mode = box != nullptr && box->currentIndex() >= 0 ? box->currentData().toInt() : 0;
+        const int mode =
+            box != nullptr && box->currentIndex() >= 0 ? box->currentData().toInt() : 0;
         auto* filter = GetDlgItemAs<COnOffButton>(kFilter);
         if (mode == kWfmCode && filter != nullptr)
             filter->SetOn(false);
@@ -182,6 +183,7 @@ bool CScanSoft::Tune(const Run& run, int64_t position)
 {
     radio::CRadioController& c = services_.Controller();
     ++stepsDone_;
+    tuned_ = Clock::now();
     if (scanMode_ == 1) {
         const int channel = static_cast<int>(position);
         c.SendCommand(civ::kCmdSelectChannel, 0x00, {Bcd2(channel)});
@@ -233,8 +235,9 @@ void CScanSoft::StopForSilence()
     if (stopped_)
         return;
     stopped_ = true;
-    services_.Language().ShowMessage({services_.Language().LoadString(radio::kRadioNotAnsweringText),
-                                      "", mb::kOk | mb::kIconError, 0});
+    services_.Language().ShowMessage(
+        {services_.Language().LoadString(radio::kRadioNotAnsweringText), "",
+         mb::kOk | mb::kIconError, 0});
 }
 
 // Reads the squelch until the deadline has passed (at least once), or until it opens when asked;
@@ -254,8 +257,8 @@ bool CScanSoft::Listen(Clock::time_point deadline, bool untilOpen, int& pass)
 
 void CScanSoft::Dwell(const Run& run, int64_t position)
 {
-    // The deadline is fixed when the dwell starts: polls never move it.
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(run.pause);
+    // The deadline is fixed by the tuning: polls never move it.
+    const Clock::time_point deadline = tuned_ + std::chrono::milliseconds(run.pause);
     int pass = 0;
     if (!Listen(deadline, run.onSignal, pass) || !run.onSignal
         || !services_.Controller().State().squelchOpen)
@@ -265,8 +268,8 @@ void CScanSoft::Dwell(const Run& run, int64_t position)
         CAudioRecorder* recorder = recordingStarted_ ? Recorder() : nullptr;
         if (recorder != nullptr)
             recorder->SetPaused(false);
-        event_ = lists::ScanLogEvent{SkedClockNow(), position,
-                                     services_.Controller().State().sText, audioStart_, 0};
+        event_ = lists::ScanLogEvent{SkedClockNow(), position, services_.Controller().State().sText,
+                                     audioStart_, 0};
     }
     Hold(run);
     EndEvent();

@@ -37,20 +37,21 @@ constexpr struct {
 constexpr int kFrequencyOnly[] = {CScanSoft::kMode, CScanSoft::kFilter, CScanSoft::kStep,
                                   CScanSoft::kPreset};
 // What a running scan disables (the extended-function ones are given back by their rules).
-constexpr int kScanLocked[] = {CScanSoft::kStart,  CScanSoft::kEnd,    CScanSoft::kPause,
-                               CScanSoft::kMode,   CScanSoft::kFilter, CScanSoft::kStep,
-                               CScanSoft::kResume, CScanSoft::kPause1, CScanSoft::kPause2,
-                               CScanSoft::kLog,    CScanSoft::kViewLog, CScanSoft::kRecord,
+constexpr int kScanLocked[] = {CScanSoft::kStart,      CScanSoft::kEnd,     CScanSoft::kPause,
+                               CScanSoft::kMode,       CScanSoft::kFilter,  CScanSoft::kStep,
+                               CScanSoft::kResume,     CScanSoft::kPause1,  CScanSoft::kPause2,
+                               CScanSoft::kLog,        CScanSoft::kViewLog, CScanSoft::kRecord,
                                CScanSoft::kMemoryMode, CScanSoft::kPreset};
 
 constexpr struct {
     int control;
     int stringId;
-} kTips[] = {{CScanSoft::kStart, 1021},   {CScanSoft::kEnd, 1022},     {CScanSoft::kPause, 1138},
-             {CScanSoft::kScanning, 1023}, {CScanSoft::kMemoryMode, 1324}, {CScanSoft::kMode, 1008},
-             {CScanSoft::kFilter, 1009},  {CScanSoft::kStep, 1027},    {CScanSoft::kResume, 1028},
-             {CScanSoft::kPause1, 1216},  {CScanSoft::kPause2, 1289},  {CScanSoft::kLog, 1217},
-             {CScanSoft::kRecord, 1272},  {CScanSoft::kViewLog, 1218}, {CScanSoft::kPreset, 1383}};
+} kTips[] = {
+    {CScanSoft::kStart, 1021},    {CScanSoft::kEnd, 1022},        {CScanSoft::kPause, 1138},
+    {CScanSoft::kScanning, 1023}, {CScanSoft::kMemoryMode, 1324}, {CScanSoft::kMode, 1008},
+    {CScanSoft::kFilter, 1009},   {CScanSoft::kStep, 1027},       {CScanSoft::kResume, 1028},
+    {CScanSoft::kPause1, 1216},   {CScanSoft::kPause2, 1289},     {CScanSoft::kLog, 1217},
+    {CScanSoft::kRecord, 1272},   {CScanSoft::kViewLog, 1218},    {CScanSoft::kPreset, 1383}};
 
 // The kept timings without a control: a stored value outside 0..1000 is its default.
 struct KeptTiming {
@@ -77,13 +78,12 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
                                  Label(CScanSoft::kEndHz, "Hz"), Label(ctl::kIdStatic, "Pause"),
                                  Control(CScanSoft::kPause, "EDIT", "", 0, 6),
                                  Label(ctl::kIdStatic, "ms")})}),
-                 Group("Mode",
-                       {Grid(2, {Label(ctl::kIdStatic, "Mode"),
-                                 Control(CScanSoft::kMode, "COMBOBOX", "", 0, 7),
-                                 Label(ctl::kIdStatic, "Step"),
-                                 Control(CScanSoft::kStep, "COMBOBOX", "", 0, 9),
-                                 Label(ctl::kIdStatic, "Filter"),
-                                 Control(CScanSoft::kFilter, "COnOffButton", "Narrow")})}),
+                 Group("Mode", {Grid(2, {Label(ctl::kIdStatic, "Mode"),
+                                         Control(CScanSoft::kMode, "COMBOBOX", "", 0, 7),
+                                         Label(ctl::kIdStatic, "Step"),
+                                         Control(CScanSoft::kStep, "COMBOBOX", "", 0, 9),
+                                         Label(ctl::kIdStatic, "Filter"),
+                                         Control(CScanSoft::kFilter, "COnOffButton", "Narrow")})}),
                  Group("G Extensions if SQL off :",
                        {Grid(3, {Label(ctl::kIdStatic, "Pause 1"),
                                  Control(CScanSoft::kPause1, "EDIT", "", 0, 6),
@@ -192,10 +192,11 @@ void CScanSoft::LoadSettings()
     SetField(kStart, ini.GetInt(kSection, memory ? "MemStart" : "FrStart", 0));
     SetField(kEnd, ini.GetInt(kSection, memory ? "MemStop" : "FrStop", 0));
     if (auto* mode = GetDlgItemAs<QComboBox>(kMode))
-        mode->setCurrentIndex(
-            std::max(0, mode->findText(QString::fromStdString(ini.GetString(kSection, "Modo", "FM")))));
+        mode->setCurrentIndex(std::max(
+            0, mode->findText(QString::fromStdString(ini.GetString(kSection, "Modo", "FM")))));
     if (auto* step = GetDlgItemAs<QComboBox>(kStep)) {
-        const int i = step->findText(QString::fromStdString(ini.GetString(kSection, "Step", "5 KHz")));
+        const int i =
+            step->findText(QString::fromStdString(ini.GetString(kSection, "Step", "5 KHz")));
         step->setCurrentIndex(i >= 0 ? i : 3);
     }
     if (auto* filter = GetDlgItemAs<COnOffButton>(kFilter))
@@ -294,7 +295,8 @@ void CScanSoft::SetControlsForScan(bool scanning)
     services_.View().EnableControl(radio::ctl::kExit, !scanning);
     for (int id : kScanLocked)
         Enable(id, !scanning);
-    SetDlgItemText(kScanning, services_.Language().LoadString(scanning ? kTextStop : kTextScanning));
+    SetDlgItemText(kScanning,
+                   services_.Language().LoadString(scanning ? kTextStop : kTextScanning));
     if (!scanning) {
         ApplyEnabling();
         UpdateModeView();

@@ -129,6 +129,7 @@ private:
     bool closingDone_ = false;
     int unanswered_ = 0;
     int64_t stepsDone_ = 0;
+    Clock::time_point tuned_{};
     int timeSql1_ = 50;
     int timeSql2_ = 100;
     int timeSignal_ = 50;
