@@ -191,7 +191,9 @@ TEST(ScanSoftPage, DropOutShorterThanPause2IsOneEvent)
                 opened = Clock::now();
             if (!opened)
                 return;
-            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - *opened).count();
+            const auto ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - *opened)
+                    .count();
             if (phase == 0 && ms > 500) {
                 s.Sim("signals clear");
                 ++phase;

@@ -120,6 +120,8 @@ void CScanSoft::RunScan(int64_t position)
     SaveSettings();
     StartLogAndRecording(run, position != 0);
     busy_.emplace(c);
+    // The scan reads the radio itself: the window's polling would only slow each step.
+    pollingWas_ = c.SetPollingEnabled(false);
     stopped_ = false;
     closingDone_ = false;
     unanswered_ = 0;
@@ -352,6 +354,7 @@ void CScanSoft::TidyUp()
     }
     SetControlsForScan(false);
     const bool closing = c.State().closing;
+    c.SetPollingEnabled(pollingWas_);
     // The sked that asked for the radio fires when this operation has unwound.
     busy_.reset();
     if (!closing)

@@ -127,6 +127,7 @@ private:
     bool recorderPauseWas_ = false;
     bool recordingStarted_ = false;
     bool closingDone_ = false;
+    bool pollingWas_ = true;
     int unanswered_ = 0;
     int64_t stepsDone_ = 0;
     Clock::time_point tuned_{};
