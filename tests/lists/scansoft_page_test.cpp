@@ -13,6 +13,8 @@
 #include "Ini.h"
 #include "RadioController.h"
 #include "ScanSoftPage.h"
+#include "SkedsPage.h"
+#include "SkedsTestSupport.h"
 #include "TildeTextRecord.h"
 
 using namespace wndtest;
@@ -256,6 +258,40 @@ TEST(ScanSoftPage, LinkDroppedDuringHoldStopsWithControlsBack)
         // The event held when the link went is still logged.
         EXPECT_EQ(ReadLog(s.LogPath()).size(), 1u);
         s.Sim("link on");
+        w.CloseProgram();
+    }));
+}
+
+// A sked that comes due while the scan runs ends the scan as "Stop" does, then fires: its
+// frequency reaches the radio after the scan's last frame.
+TEST(ScanSoftPage, DueSkedStopsTheScanThenFires)
+{
+    WindowFixture f;
+    Prepare(f);
+    testing_support::PutFile(f.folder / "Skeds.Dat", skedtest::SkedText("203001011200", "Net"));
+    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
+        SoftScan s(f, w);
+        auto* skeds = qobject_cast<CSkeds*>(w.Page(CSkeds::kTemplateId));
+        ASSERT_NE(skeds, nullptr);
+        ASSERT_TRUE(Ready(w));
+        skeds->SetCountdownStep(10);
+        s.Set({.pause1 = "-1", .log = false});
+        const int64_t first = s.Page()->StepsDone();
+        bool due = false;
+        s.Scan([&] {
+            if (!due && s.Page()->StepsDone() - first >= 2) {
+                due = true;
+                skeds->CheckDueSked(0, "203001011200");
+            }
+            return false;  // only the sked stops it
+        });
+        EXPECT_TRUE(due);
+        EXPECT_FALSE(s.Page()->Running());
+        EXPECT_TRUE(s.Button(CScanSoft::kResume)->isEnabled());
+        const std::size_t stopped = f.Trace().size();
+        EXPECT_TRUE(PumpUntil([&] {
+            return f.Trace().find("FE FE 58 E0 05 00 40 07 07 00 FD", stopped) != std::string::npos;
+        })) << f.Trace().substr(stopped);
         w.CloseProgram();
     }));
 }
