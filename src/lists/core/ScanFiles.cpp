@@ -77,8 +77,7 @@ std::vector<ScanLogEntry> ParseScanLog(std::string_view text)
 }
 
 std::string ScanLogLineText(int day, int month, int year, int hour, int minute, int second,
-                            int64_t position, std::string_view signal, int64_t audio,
-                            int64_t bytes)
+                            int64_t position, std::string_view signal, int64_t audio, int64_t bytes)
 {
     char head[96];
     std::snprintf(head, sizeof head, "%02d ~ %02d ~ %04d ~ %02d:%02d:%02d ~ %9lld ~ ", day, month,
@@ -89,10 +88,10 @@ std::string ScanLogLineText(int day, int month, int year, int hour, int minute, 
     return std::string(head) + std::string(signal) + tail;
 }
 
-bool ScanLogAudioPlayable(int64_t audio, int64_t bytes, int64_t dataBytes)
+bool ScanLogAudioPlayable(int64_t audio, int64_t bytes, int64_t dataStart, int64_t dataEnd)
 {
-    return audio >= 0 && bytes >= 1 && dataBytes >= 0 && audio <= dataBytes
-           && bytes <= dataBytes - audio;
+    return audio >= 0 && bytes >= 1 && audio >= dataStart && audio < dataEnd
+           && bytes <= dataEnd - audio;
 }
 
 }  // namespace lists

@@ -32,7 +32,7 @@ struct ScanLogEntry {
     std::string day, month, year, time;
     int64_t position = 0;
     std::string signal;
-    int64_t audio = -1;  // byte offset in the WAV's data, -1 when not recorded
+    int64_t audio = -1;  // file offset in the WAV, -1 when not recorded
     int64_t bytes = 0;
 };
 
@@ -41,7 +41,8 @@ std::vector<ScanLogEntry> ParseScanLog(std::string_view text);
 std::string ScanLogLineText(int day, int month, int year, int hour, int minute, int second,
                             int64_t position, std::string_view signal, int64_t audio,
                             int64_t bytes);
-// Whether an entry's audio lies wholly inside a recording of `dataBytes` bytes.
-bool ScanLogAudioPlayable(int64_t audio, int64_t bytes, int64_t dataBytes);
+// Whether an entry's audio (file offsets, as the recorder counts) lies wholly inside the WAV's
+// data, which runs from file offset dataStart up to dataEnd.
+bool ScanLogAudioPlayable(int64_t audio, int64_t bytes, int64_t dataStart, int64_t dataEnd);
 
 }  // namespace lists

@@ -51,7 +51,8 @@ TemplateItem Label(const char* text)
 const DialogTemplateRegistration kTemplate{DialogTemplate{
     CScanPreset::kTemplateId, "Scan presets",
     Column({Stretched(Control(CScanPreset::kGrid, "CGridWidget", "", 0, 60), 1),
-            Row({Label("Description"), Stretched(Control(CScanPreset::kDescription, "EDIT", "", 0, 24), 1)}),
+            Row({Label("Description"),
+                 Stretched(Control(CScanPreset::kDescription, "EDIT", "", 0, 24), 1)}),
             Row({Label("Start"), Control(CScanPreset::kStart, "CNumEdit", "", 0, 12), Label("Hz"),
                  Spacing(1), Label("End"), Control(CScanPreset::kEnd, "CNumEdit", "", 0, 12),
                  Label("Hz"), Stretch()}),
@@ -67,12 +68,11 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
 constexpr struct {
     int control;
     int stringId;
-} kTips[] = {{CScanPreset::kDescription, 650}, {CScanPreset::kStart, 1387},
-             {CScanPreset::kEnd, 1388},         {CScanPreset::kMode, 1008},
-             {CScanPreset::kFilter, 1009},      {CScanPreset::kStep, 1027},
-             {CScanPreset::kAbort, 1319},       {CScanPreset::kSelect, 1384},
-             {CScanPreset::kSave, 1385},        {CScanPreset::kDelete, 1386},
-             {CScanPreset::kNew, 1389}};
+} kTips[] = {
+    {CScanPreset::kDescription, 650}, {CScanPreset::kStart, 1387},  {CScanPreset::kEnd, 1388},
+    {CScanPreset::kMode, 1008},       {CScanPreset::kFilter, 1009}, {CScanPreset::kStep, 1027},
+    {CScanPreset::kAbort, 1319},      {CScanPreset::kSelect, 1384}, {CScanPreset::kSave, 1385},
+    {CScanPreset::kDelete, 1386},     {CScanPreset::kNew, 1389}};
 
 // Steps by their hertz: "10 Hz" comes before "10 KHz". A text that is no step sorts first.
 int CompareStep(const CDataGridCellBase* a, const CDataGridCellBase* b, std::intptr_t)
@@ -239,7 +239,9 @@ bool CScanPreset::WriteFile()
     if (!result.Ok()) {
         const CLanguage& language = services_.Language();
         language.ShowMessage({language.FormatString1(kMsgWriteFailed, result.error.substr(0, 255)),
-                              {}, mb::kOk | mb::kIconError, 0});
+                              {},
+                              mb::kOk | mb::kIconError,
+                              0});
         return false;
     }
     if (!rows.empty()) {
@@ -293,7 +295,8 @@ void CScanPreset::ShowRow(int row)
             field->SetWindowText(QString::fromStdString(g.GetItemText(row, col)));
     scans::SelectComboPrefix(GetDlgItemAs<QComboBox>(kMode), g.GetItemText(row, kColMode));
     if (auto* filter = GetDlgItemAs<COnOffButton>(kFilter))
-        filter->SetOn(platform::AsciiIEquals(lists::TrimBlanks(g.GetItemText(row, kColFilter)), "ON"));
+        filter->SetOn(
+            platform::AsciiIEquals(lists::TrimBlanks(g.GetItemText(row, kColFilter)), "ON"));
     scans::SelectComboPrefix(GetDlgItemAs<QComboBox>(kStep), g.GetItemText(row, kColStep));
 }
 
