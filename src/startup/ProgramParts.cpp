@@ -5,6 +5,7 @@
 #include "MemoriesPart.h"
 #include "DdePart.h"
 #include "RemotePart.h"
+#include "ScansPart.h"
 #include "SetupPart.h"
 #include "SkedsPart.h"
 #include "SplitsPart.h"
@@ -15,7 +16,22 @@
 
 MainWindowPartList ProgramParts()
 {
-    return {MakeTuningPart, MakeTimerPart,         MakeRemotePart,     MakeClipboardPart,
-            MakeTxRxPart,   MakeSkedsPart,         MakeSplitsPart,     MakeMemoriesPart,
-            MakeDdePart,    MakeAudioRecorderPart, SetupPartFactory(), MakeUtilityPart};
+    // One part a line, so adding a part touches one line.
+    // clang-format off
+    return {
+        MakeTuningPart,
+        MakeTimerPart,
+        MakeRemotePart,
+        MakeClipboardPart,
+        MakeTxRxPart,
+        MakeSkedsPart,
+        MakeSplitsPart,
+        MakeScansPart,
+        MakeMemoriesPart,
+        MakeDdePart,
+        MakeAudioRecorderPart,
+        SetupPartFactory(),
+        MakeUtilityPart,
+    };
+    // clang-format on
 }

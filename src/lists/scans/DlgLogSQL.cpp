@@ -38,25 +38,27 @@ constexpr int kMsgPrintFailed = 142;
 constexpr GridColor kCellBackground = GridRgb(255, 255, 224);
 constexpr int kWfmIndex = 6;
 
-const DialogTemplateRegistration kTemplate{DialogTemplate{
-    CDlgLogSQL::kTemplateId, "ScanLog",
-    Column({Stretched(Control(CDlgLogSQL::kGrid, "CGridWidget", "", 0, 70), 1),
-            Control(CDlgLogSQL::kFormatter, "CNumEdit", "", kHidden),
-            Row({Control(ctl::kIdOk, "BUTTON", "Activate"),
-                 Control(CDlgLogSQL::kPlay, "BUTTON", "Play"),
-                 Control(CDlgLogSQL::kPrint, "BUTTON", "Print"), Stretch(),
-                 Control(ctl::kIdCancel, "BUTTON", "Close")})})}};
+const DialogTemplateRegistration kTemplate{
+    DialogTemplate{CDlgLogSQL::kTemplateId, "ScanLog",
+                   Column({Stretched(Control(CDlgLogSQL::kGrid, "CGridWidget", "", 0, 70), 1),
+                           Control(CDlgLogSQL::kFormatter, "CNumEdit", "", kHidden),
+                           Row({Control(ctl::kIdOk, "BUTTON", "Activate"),
+                                Control(CDlgLogSQL::kPlay, "BUTTON", "Play"),
+                                Control(CDlgLogSQL::kPrint, "BUTTON", "Print"), Stretch(),
+                                Control(ctl::kIdCancel, "BUTTON", "Close")})})}};
 
 constexpr struct {
     int control;
     int stringId;
-} kTips[] = {{ctl::kIdOk, 1273}, {CDlgLogSQL::kPlay, 1274}, {ctl::kIdCancel, 1275},
+} kTips[] = {{ctl::kIdOk, 1273},
+             {CDlgLogSQL::kPlay, 1274},
+             {ctl::kIdCancel, 1275},
              {CDlgLogSQL::kPrint, 1276}};
 
 constexpr GridCompareFunc kCompare[CDlgLogSQL::kColumns] = {
-    CDataGrid::CompareNumeric,   CDataGrid::CompareNumeric, CDataGrid::CompareNumeric,
-    CDataGrid::CompareText,      CMyDataGrid::CompareDigits, CDataGrid::CompareText,
-    CDataGrid::CompareNumeric,   CDataGrid::CompareNumeric};
+    CDataGrid::CompareNumeric, CDataGrid::CompareNumeric,  CDataGrid::CompareNumeric,
+    CDataGrid::CompareText,    CMyDataGrid::CompareDigits, CDataGrid::CompareText,
+    CDataGrid::CompareNumeric, CDataGrid::CompareNumeric};
 
 // The digits of a shown number ("7.050.000" is 7050000); `fallback` for anything else.
 int64_t ShownNumber(const std::string& text, int64_t fallback)
@@ -87,8 +89,8 @@ void RunScanLogDialog(IMainWindowServices& services, QWidget* owner, const std::
         logPath.empty() ? platform::ResolveInFolder(platform::ProgramFolder(), lists::kScanLogFile)
                         : logPath;
     const std::string folder = std::filesystem::path(log).parent_path().string();
-    CDlgLogSQL dialog(services, log, platform::ResolveInFolder(folder, lists::kScanWavFile),
-                      tuning, recorder);
+    CDlgLogSQL dialog(services, log, platform::ResolveInFolder(folder, lists::kScanWavFile), tuning,
+                      recorder);
     dialog.SetOwner(owner);
     dialog.DoModal();
 }
@@ -182,10 +184,14 @@ void CDlgLogSQL::Load()
             formatter->SetValue(static_cast<double>(e.position));
             position = formatter->text().toStdString();
         }
-        const std::string cells[kColumns] = {e.day,    e.month,
-                                             e.year,   e.time,
-                                             position, e.signal,
-                                             std::to_string(e.audio), std::to_string(e.bytes)};
+        const std::string cells[kColumns] = {e.day,
+                                             e.month,
+                                             e.year,
+                                             e.time,
+                                             position,
+                                             e.signal,
+                                             std::to_string(e.audio),
+                                             std::to_string(e.bytes)};
         for (int col = 0; col < kColumns; ++col)
             g.SetItemText(row, col, cells[col]);
     }
