@@ -13,6 +13,7 @@
 #include "MainWindowServices.h"
 #include "MessagePump.h"
 #include "RadioView.h"
+#include "ScanRangeMessage.h"
 #include "ScanSteps.h"
 #include "SettingsKeys.h"
 #include "WaveEngine.h"
@@ -24,9 +25,6 @@
 
 namespace {
 
-constexpr int kMsgStartLimits = 107;
-constexpr int kMsgEndLimits = 108;
-constexpr int kMsgOrder = 1139;
 constexpr int kMsgPauseLow = 129;
 constexpr int kMsgAudioError = 1286;
 constexpr int kMemoryFirst = 1;
@@ -72,12 +70,9 @@ bool CScanSoft::CheckStart(Run& run)
             w->setFocus(Qt::OtherFocusReason);
         return false;
     };
-    if (run.start < low || run.start > high)
-        return refuse(language.Format(kMsgStartLimits, {low, high}), kStart);
-    if (run.end < low || run.end > high)
-        return refuse(language.Format(kMsgEndLimits, {low, high}), kEnd);
-    if (run.start >= run.end)
-        return refuse(language.LoadString(kMsgOrder), kStart);
+    if (scans::RefuseScanRange(language, run.start, run.end, low, high, GetDlgItem(kStart),
+                               GetDlgItem(kEnd)))
+        return false;
     // The bound checked is the one the message names.
     const int minimum = timeSql1_ + services_.Ini().GetInt(settings::setup::DelayCommand);
     if (run.pause < minimum)

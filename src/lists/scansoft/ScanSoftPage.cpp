@@ -7,6 +7,8 @@
 #include "RadioView.h"
 #include "MainWindowServices.h"
 #include "NumEdit.h"
+#include "ScanLogEntry.h"
+#include "ScanPresetEntry.h"
 #include "ScanSteps.h"
 #include "ToolTipLoc.h"
 
@@ -174,6 +176,8 @@ bool CScanSoft::OnCommand(int id, int code)
     case kResume: OnResume(); return true;
     case kMemoryMode: OnMemoryMode(); return true;
     case kLog: ApplyEnabling(); return true;
+    case kPreset: OnPreset(); return true;
+    case kViewLog: OnViewLog(); return true;
     case kFilter:
         if (auto* button = GetDlgItemAs<COnOffButton>(id))
             button->SetOn(!button->IsOn());
@@ -333,6 +337,28 @@ void CScanSoft::OnResume()
     }
     // A refused start leaves the page as it was: RunScan changes the controls only once it runs.
     RunScan(position);
+}
+
+void CScanSoft::OnPreset()
+{
+    const std::optional<scans::ScanPresetChoice> choice =
+        scans::RunScanPresetDialog(services_, this);
+    if (!choice)
+        return;
+    SetField(kStart, choice->start);
+    SetField(kEnd, choice->end);
+    scans::SelectComboPrefix(GetDlgItemAs<QComboBox>(kStep), choice->step);
+    scans::SelectComboPrefix(GetDlgItemAs<QComboBox>(kMode), choice->mode);
+    if (auto* filter = GetDlgItemAs<COnOffButton>(kFilter))
+        filter->SetOn(choice->filter);
+}
+
+void CScanSoft::OnViewLog()
+{
+    const auto* mode = GetDlgItemAs<QComboBox>(kMode);
+    scans::RunScanLogDialog(services_, this, logPath_,
+                            {mode != nullptr ? mode->currentIndex() : 0, Checked(kFilter)},
+                            Recorder());
 }
 
 // ---- Control helpers ----

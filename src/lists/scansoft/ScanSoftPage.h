@@ -89,6 +89,8 @@ private:
     void UpdateModeView();
     void OnMemoryMode();
     void OnResume();
+    void OnPreset();
+    void OnViewLog();
     void FillModeBox();
     bool ExtendedFunctions() const;
     bool RecordingAvailable() const;
