@@ -4,13 +4,17 @@
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QTimer>
 
 #include <chrono>
 #include <filesystem>
 #include <sstream>
 
+#include "AudioRecorder.h"
+#include "DlgLogSQL.h"
 #include "Ini.h"
+#include "WaveEngine.h"
 #include "RadioController.h"
 #include "ScanSoftPage.h"
 #include "SkedsPage.h"
@@ -162,6 +166,28 @@ TEST(ScanSoftPage, SignalLoggedAndRecordedOnceAndNothingWithoutSignalHandling)
         ASSERT_TRUE(std::filesystem::exists(wav));
         EXPECT_GE(static_cast<int64_t>(std::filesystem::file_size(wav)),
                   lines[0].audio + lines[0].bytes);
+
+        // The scan log plays exactly the event's bytes of the recording.
+        bool playEnabled = false;
+        int64_t offset = -1;
+        int64_t length = -1;
+        QTimer::singleShot(200, [&] {
+            auto* log = qobject_cast<CDlgLogSQL*>(QApplication::activeModalWidget());
+            if (log == nullptr)
+                return;
+            log->SetCurrentRow(1);
+            playEnabled = log->PlayEnabled();
+            log->GetDlgItemAs<QAbstractButton>(CDlgLogSQL::kPlay)->click();
+            const audio::WaveEngine& engine =
+                qobject_cast<CAudioRecorder*>(w.ToolWindow(CAudioRecorder::kTemplateId))->Engine();
+            offset = engine.StartOffset();
+            length = engine.BytesToPlay();
+            log->close();
+        });
+        s.Button(CScanSoft::kViewLog)->click();
+        EXPECT_TRUE(playEnabled);
+        EXPECT_EQ(offset, lines[0].audio);
+        EXPECT_EQ(length, lines[0].bytes);
 
         s.Set({.pause1 = "-1"});
         s.ScanOnePass();
