@@ -92,9 +92,9 @@ Bytes RadioCore::HandleFrequency(uint8_t to, uint8_t command, const Bytes& data)
         return Reply(to, kCmdReadFrequency, out);
     }
     uint64_t hz = 0;
-    VfoSetting* rx = Receive();
-    if (data.size() != 5 || !DecodeBcdLsbFirst(data.data(), 5, hz) || !InRange(hz) || !rx)
+    if (data.size() != 5 || !DecodeBcdLsbFirst(data.data(), 5, hz) || !InRange(hz))
         return NgAnswer(to);
+    VfoSetting* rx = Settable();
     state_.scanning = false;
     rx->frequencyHz = hz;
     return Ok(to);
@@ -109,13 +109,14 @@ Bytes RadioCore::HandleMode(uint8_t to, uint8_t command, const Bytes& data)
         return Reply(to, kCmdReadMode,
                      {static_cast<uint8_t>(rx->mode), static_cast<uint8_t>(rx->filter)});
     }
-    if (data.empty() || data.size() > 2 || !rx)
+    if (data.empty() || data.size() > 2)
         return NgAnswer(to);
     const int mode = data[0];
     const int filter = data.size() == 2 ? data[1] : 1;
     // WFM has one filter.
     if (!civ::HasMode(model_, mode) || filter < 1 || filter > civ::Mode(mode).filters)
         return NgAnswer(to);
+    rx = Settable();
     rx->mode = mode;
     rx->filter = filter;
     return Ok(to);
@@ -177,7 +178,9 @@ Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data)
             LoadWorking();
         return Ok(to);
     }
-    if (!ch.used)
+    // In memory mode a working setting (typed onto a blank channel too) survives the clear.
+    const bool keepsWorking = state_.memoryMode && workingUsed_;
+    if (!ch.used && !(command == kCmdMemoryClear && keepsWorking))
         return NgAnswer(to);
     state_.scanning = false;
     if (command == kCmdMemoryToVfo) {
@@ -192,8 +195,6 @@ Bytes RadioCore::HandleMemory(uint8_t to, uint8_t command, const Bytes& data)
         state_.memoryMode = false;
     } else {
         ch = MemoryChannel{};
-        if (state_.memoryMode)
-            LoadWorking();
     }
     return Ok(to);
 }

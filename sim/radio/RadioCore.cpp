@@ -31,6 +31,17 @@ VfoSetting* RadioCore::Receive()
     return &state_.vfo[state_.currentVfo];
 }
 
+VfoSetting* RadioCore::Settable()
+{
+    // A blank channel gets a working setting, starting from what the VFO holds, that lives until
+    // a channel is selected again.
+    if (state_.memoryMode && !workingUsed_) {
+        working_ = state_.vfo[state_.currentVfo];
+        workingUsed_ = true;
+    }
+    return Receive();
+}
+
 const VfoSetting* RadioCore::Receive() const
 {
     return const_cast<RadioCore*>(this)->Receive();

@@ -81,6 +81,8 @@ private:
     FrameList Changes(const Shown& before) const;
     int SignalAt(uint64_t hz) const;
     bool SquelchOpen() const;
+    // The setting 05 and 06 change: in memory mode the working copy, made on a blank channel.
+    VfoSetting* Settable();
     void LoadWorking();
     bool StartScan();
     int NextUsedChannel(int from) const;

@@ -392,3 +392,58 @@ TEST(SimRadioScan, MemoryScanVisitsUsedChannelsAndStops)
 }
 
 }  // namespace
+
+namespace {
+
+// The scan-edge programming of a controller: on any channel, programmed or blank, 05 and 06 set a
+// working setting that 0B leaves and 09 stores; selecting a channel drops it. The radio then scans
+// between the edges and stops where a signal opens the squelch.
+TEST(SimRadioMemory, ScanEdgesAreProgrammedOnBlankChannelsAndTheScanStopsOnASignal)
+{
+    SimBus bus;
+    EXPECT_EQ(bus.Ask({0x08}), kOk);
+    EXPECT_EQ(bus.Ask({0x08, 0x01, 0x00}), kOk);
+    EXPECT_EQ(bus.Ask({0x03}), (Bytes{0x03, 0xFF}));
+    EXPECT_EQ(bus.Ask({0x06, 0x00, 0x01}), kOk);
+    EXPECT_EQ(bus.Ask({0x05, 0x00, 0x00, 0x00, 0x07, 0x00}), kOk);
+    EXPECT_EQ(bus.Ask({0x03}), (Bytes{0x03, 0x00, 0x00, 0x00, 0x07, 0x00}));
+    EXPECT_EQ(bus.Ask({0x0B}), kOk);
+    EXPECT_FALSE(bus.radio.Channel(100).used);
+    EXPECT_EQ(bus.Ask({0x03}), (Bytes{0x03, 0x00, 0x00, 0x00, 0x07, 0x00}));
+    EXPECT_EQ(bus.Ask({0x09}), kOk);
+    EXPECT_TRUE(bus.radio.Channel(100).used);
+    EXPECT_EQ(bus.radio.Channel(100).frequencyHz, 7000000u);
+    EXPECT_EQ(bus.radio.Channel(100).mode, 0);
+
+    // A typed setting on a blank channel is dropped by the next selection.
+    EXPECT_EQ(bus.Ask({0x08, 0x00, 0x42}), kOk);
+    EXPECT_EQ(bus.Ask({0x05, 0x00, 0x00, 0x50, 0x07, 0x00}), kOk);
+    EXPECT_EQ(bus.Ask({0x08, 0x00, 0x42}), kOk);
+    EXPECT_EQ(bus.Ask({0x03}), (Bytes{0x03, 0xFF}));
+    EXPECT_FALSE(bus.radio.Channel(42).used);
+
+    // A programmed channel is overwritten the same way.
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(bus.Ask({0x08, 0x01, 0x01}), kOk);
+        EXPECT_EQ(bus.Ask({0x06, 0x00, 0x01}), kOk);
+        EXPECT_EQ(
+            bus.Ask({0x05, 0x00, 0x00, static_cast<uint8_t>(pass == 0 ? 0x20 : 0x10), 0x07, 0x00}),
+            kOk);
+        EXPECT_EQ(bus.Ask({0x0B}), kOk);
+        EXPECT_EQ(bus.Ask({0x09}), kOk);
+    }
+    EXPECT_EQ(bus.radio.Channel(101).frequencyHz, 7100000u);
+
+    EXPECT_EQ(bus.Ask({0x07}), kOk);
+    EXPECT_EQ(bus.Ask({0x05, 0x00, 0x00, 0x00, 0x07, 0x00}), kOk);
+    EXPECT_EQ(bus.Ask({0x10, 0x02}), kOk);  // 1 kHz
+    bus.radio.SetSignals({{7050000, 7050000, 120}});
+    EXPECT_EQ(bus.Ask({0x0E, 0x01}), kOk);
+    for (int i = 0; i < 200 && bus.radio.State().scanning; ++i)
+        bus.radio.StepScan();
+    EXPECT_FALSE(bus.radio.State().scanning);
+    EXPECT_EQ(bus.radio.State().frequencyHz, 7050000u);
+    EXPECT_TRUE(bus.radio.State().squelchOpen);
+}
+
+}  // namespace

@@ -21,6 +21,8 @@
 #include "ToolTipLoc.h"
 
 #include <QCheckBox>
+#include <QPointer>
+#include <QTimer>
 #include <QComboBox>
 #include <QDateEdit>
 
@@ -104,6 +106,15 @@ constexpr COLORREF kOffColour = 0x00000000;
 CSkeds::CSkeds(IMainWindowServices& services, const mainwnd::IClock& clock, std::string path)
     : CTabPage(kTemplateId), services_(services), clock_(clock), path_(std::move(path))
 {
+    // What waited for a long operation fires once the operation has unwound.
+    QPointer<CSkeds> self(this);
+    services_.Controller().SetLongOperationsEndedHandler([self] {
+        if (self)
+            QTimer::singleShot(0, self, [self] {
+                if (self)
+                    self->FirePending();
+            });
+    });
 }
 
 bool CSkeds::OnInitDialog()
@@ -489,6 +500,9 @@ void CSkeds::FirePending()
         pending_.pop_front();
         Fire(sked);
     }
+    // A scan may run for hours: it ends as "Stop" ends it, and the sked fires after it.
+    if (!pending_.empty() && !closing_ && services_.Controller().InLongOperation())
+        services_.Controller().AskLongOperationsToEnd();
 }
 
 void CSkeds::Fire(const lists::SkedLine& sked)

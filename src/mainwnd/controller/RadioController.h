@@ -248,7 +248,11 @@ public:
         {
             ++controller_.longOperations_;
         }
-        ~LongOperation() { --controller_.longOperations_; }
+        ~LongOperation()
+        {
+            if (--controller_.longOperations_ == 0)
+                controller_.OnLongOperationsEnded();
+        }
         LongOperation(const LongOperation&) = delete;
         LongOperation& operator=(const LongOperation&) = delete;
 
@@ -256,6 +260,16 @@ public:
         CRadioController& controller_;
     };
     bool InLongOperation() const { return longOperations_ > 0; }
+    // Something waits for the long operations (a sked came due): one that can end early (a scan)
+    // ends as its "Stop" does. The handler hears when the last one has ended.
+    void AskLongOperationsToEnd() { longOperationEndAsked_ = longOperations_ > 0; }
+    bool LongOperationEndAsked() const { return longOperationEndAsked_; }
+    void SetLongOperationsEndedHandler(std::function<void()> handler)
+    {
+        longOperationsEnded_ = std::move(handler);
+    }
+    // Set while a long operation drives the display itself (a scan's tuning).
+    void SetDisplayNotReady(bool on) { state_.displayNotReady = on; }
 
 private:
     // Tests set up the state a scenario starts from.
@@ -296,6 +310,14 @@ private:
     IRadioView& view_;
     CIni& ini_;
     int longOperations_ = 0;
+    bool longOperationEndAsked_ = false;
+    std::function<void()> longOperationsEnded_;
+    void OnLongOperationsEnded()
+    {
+        longOperationEndAsked_ = false;
+        if (longOperationsEnded_)
+            longOperationsEnded_();
+    }
     const CLanguage& language_;
     IRadioClients* clients_ = nullptr;
     cat::CTraceLog* log_ = nullptr;

@@ -37,6 +37,8 @@ inline constexpr int kSMeterExtra = 1164;
 inline constexpr int kTsql = 1538;
 inline constexpr int kVox = 1539;
 inline constexpr int kBkin = 1544;
+// "Exit": a running scan keeps it disabled.
+inline constexpr int kExit = 1094;
 inline constexpr int kFilter = 1028;
 inline constexpr int kVfoA = 1031;
 inline constexpr int kVfoB = 1032;
