@@ -103,8 +103,9 @@ protected:
 TEST_F(ReportsPdf, SplitsKeepTheirColumnsAndEveryPageRepeatsTitleNumberAndHeaders)
 {
     const std::string longText(120, 'x');
-    std::vector<std::string> lines{"Short ~ -600.000 ~ FM ~ OFF ~",
-                                   longText + " ~ 5.000 ~ USB ~ ON ~", "Missing fields ~ 100"};
+    std::vector<std::string> lines{
+        "Short ~ -600.000 ~ FM ~ OFF ~", longText + " ~ 5.000 ~ USB ~ ON ~", "Missing fields ~ 100",
+        "Citt\u00e0 " + std::string(60, 'x') + "\u00e8 ~ 7.000 ~ LSB ~ OFF ~"};
     for (int i = 0; i < 150; ++i)
         lines.push_back("Repeater " + std::to_string(i) + " ~ 600.000 ~ FM ~ OFF ~");
     int n = 0;
@@ -137,6 +138,12 @@ TEST_F(ReportsPdf, SplitsKeepTheirColumnsAndEveryPageRepeatsTitleNumberAndHeader
     const std::string header = LineWith(pages[0], "Description");
     const std::string shortRow = LineWith(all, "Short");
     EXPECT_EQ(header.find("Hz") + 2, shortRow.find("-600.000") + 8);
+    // Accented characters count once and are never cut in two.
+    const std::string accented = LineWith(all, "Citt\u00e0 xxx");
+    EXPECT_EQ(accented.find("\u00e8"), std::string::npos) << accented;
+    EXPECT_EQ(QString::fromStdString(accented).indexOf("7.000") + 5,
+              QString::fromStdString(shortRow).indexOf("-600.000") + 8)
+        << accented;
 }
 
 TEST_F(ReportsPdf, SkedsTakeTwoLinesAt89CharactersAndOneFrom90)

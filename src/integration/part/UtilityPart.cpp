@@ -127,7 +127,9 @@ private:
         const auto report = [this, at](int progressTitle, reports::ReportBuilder build) {
             const reports::ReportJob job{services_.Window().windowTitle().toStdString(),
                                          services_.ProgramName(), progressTitle};
-            reports::PrintReport(at->PrinterChooser(), job, build, services_.Language(), at);
+            // The progress disables the main window, not only the page.
+            reports::PrintReport(at->PrinterChooser(), job, build, services_.Language(),
+                                 &services_.Window());
         };
         page.SetPrintJob(CUtility::kPrintSplit, [this, report] {
             const std::vector<std::string> lines = services_.ListLines(CSplit::kTemplateId);

@@ -13,15 +13,41 @@ int CharsPerLine(const PageMetrics& page)
     return std::max(1, usable / std::max(1, page.charWidth));
 }
 
+namespace {
+
+bool IsContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The bytes of the first `count` characters of a UTF-8 text (all of it when shorter).
+std::size_t PrefixBytes(std::string_view text, std::size_t count)
+{
+    std::size_t i = 0;
+    for (std::size_t chars = 0; i < text.size() && chars < count; ++chars) {
+        ++i;
+        while (i < text.size() && IsContinuation(text[i]))
+            ++i;
+    }
+    return i;
+}
+
+}  // namespace
+
 std::string FirstColumn(std::string_view text, int n, int k)
 {
     const auto width = static_cast<std::size_t>(std::max(1, n - k));
-    if (text.size() <= width) {
+    // Counted in characters, and never cut inside one.
+    const std::size_t whole = PrefixBytes(text, width);
+    if (whole == text.size()) {
+        std::size_t chars = 0;
+        for (char c : text)
+            chars += IsContinuation(c) ? 0 : 1;
         std::string out(text);
-        out.resize(width, ' ');
+        out.append(width - chars, ' ');
         return out;
     }
-    std::string out(text.substr(0, width - 1));
+    std::string out(text.substr(0, PrefixBytes(text, width - 1)));
     out += ' ';
     return out;
 }

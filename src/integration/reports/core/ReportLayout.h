@@ -21,7 +21,8 @@ struct PageMetrics {
 int CharsPerLine(const PageMetrics& page);
 
 // The first column of a line with k fixed characters after it: exactly n - k characters (at
-// least 1), the text padded with blanks, or cut to one less and ended by a blank.
+// least 1), the text padded with blanks, or cut to one less and ended by a blank. Widths count
+// UTF-8 characters.
 std::string FirstColumn(std::string_view text, int n, int k);
 
 // printf into a string; the formats are the reports' own.
