@@ -373,13 +373,20 @@ TEST(UtilityWindows, PrintAsksForEachCheckedListInOrderAndANoEndsTheRun)
         EXPECT_NE(pages[0].find(title.substr(0, title.find("  "))), std::string::npos) << pages[0];
         EXPECT_NE(pages[0].find("Repeater shift"), std::string::npos) << pages[0];
 
-        // Yes to every question: the three reports in their order.
+        // Yes to every question: the three reports and the two memory lists in their order (the
+        // lists go to their PDF files: the test machine has no printer).
+        for (int box : {CUtility::kPrintMemories, CUtility::kPrintRadioMemories})
+            page->GetDlgItemAs<QAbstractButton>(box)->setChecked(true);
         f.yesNoAnswer = mb::kIdYes;
         noAfterFirst = false;
         printed.clear();
         Click(*page, CUtility::kPrint);
         EXPECT_EQ(questions(), (std::vector<std::string>{"Print the Split?", "Print the Skeds ?",
+                                                         "Print the list of programme memories?",
+                                                         "Print the list of transceiver memories?",
                                                          "Print the band limit settings?"}));
+        EXPECT_TRUE(fs::exists(f.folder / "MemPC.pdf"));
+        EXPECT_TRUE(fs::exists(f.folder / "MemRTX.pdf"));
         ASSERT_EQ(printed.size(), 3u);
         const std::vector<std::pair<std::string, std::string>> expected{
             {"List the Split :", "-600.000"},
