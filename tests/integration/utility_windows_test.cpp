@@ -13,11 +13,13 @@
 #include "AsciiCase.h"
 #include "FlatButton.h"
 #include "Ini.h"
+#include "Limiti.h"
 #include "LinkLabel.h"
 #include "PlugInEditor.h"
 #include "PlugInPage.h"
 #include "ProgramFolder.h"
 #include "ReportArgs.h"
+#include "ReportPdf.h"
 #include "RestoredFiles.h"
 #include "StartupDlg.h"
 #include "UtilityPage.h"
@@ -319,6 +321,96 @@ TEST(UtilityWindows, InformationPageAndAboutDialog)
         w.TellUsageTime(0);
         EXPECT_EQ(page->GetDlgItemText(CAboutBox::kUsage),
                   "Total run (Days - Hours:Minutes) : 0 - 00:00");
+        w.CloseProgram();
+    }));
+}
+
+TEST(UtilityWindows, PrintAsksForEachCheckedListInOrderAndANoEndsTheRun)
+{
+    WindowFixture f;
+    testing_support::TempDir out;
+    PutFile(f.folder / "Split.Dat", "Repeater shift ~ -600.000 ~ FM ~ OFF ~\n");
+    PutFile(f.folder / "Skeds.Dat",
+            "209912312359 ~ New year net ~ 14.250.000 ~ USB ~ OFF ~ 7.100.000 ~ LSB ~ ON ~ "
+            "NOSPLIT ~ VFO A ~\n");
+    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
+        auto* page = w.findChild<CUtility*>();
+        ASSERT_NE(page, nullptr);
+        for (int id : {CUtility::kPrint, CUtility::kBandLimits})
+            EXPECT_TRUE(page->GetDlgItem(id)->isEnabled()) << id;
+        std::vector<std::string> printed;
+        bool noAfterFirst = false;
+        page->SetPrinterChooser([&](QPrinter& printer) {
+            printed.push_back(out / ("job" + std::to_string(printed.size()) + ".pdf"));
+            reportpdf::ToPdf(printer, printed.back());
+            if (noAfterFirst)
+                f.yesNoAnswer = mb::kIdNo;
+            return true;
+        });
+        const auto questions = [&f] {
+            std::vector<std::string> texts;
+            for (const std::string& t : Texts(f.boxes))
+                if (t.rfind("Print", 0) == 0 || t.rfind("Select", 0) == 0)
+                    texts.push_back(t);
+            return texts;
+        };
+
+        Click(*page, CUtility::kPrint);
+        EXPECT_EQ(questions(), std::vector<std::string>{"Select one or more printjobs"});
+
+        for (int box : {CUtility::kPrintSplit, CUtility::kPrintSkeds, CUtility::kPrintBandLimits})
+            page->GetDlgItemAs<QAbstractButton>(box)->setChecked(true);
+        // Yes to the split, then No to the skeds: the band limits are not even asked.
+        f.yesNoAnswer = mb::kIdYes;
+        noAfterFirst = true;
+        Click(*page, CUtility::kPrint);
+        EXPECT_EQ(questions(), (std::vector<std::string>{"Print the Split?", "Print the Skeds ?"}));
+        ASSERT_EQ(printed.size(), 1u);
+        std::vector<std::string> pages = reportpdf::Pages(printed[0]);
+        ASSERT_EQ(pages.size(), 1u);
+        // The title on the page (pdftotext may widen its runs of blanks).
+        const std::string title = w.windowTitle().toStdString();
+        EXPECT_NE(pages[0].find(title.substr(0, title.find("  "))), std::string::npos) << pages[0];
+        EXPECT_NE(pages[0].find("Repeater shift"), std::string::npos) << pages[0];
+
+        // Yes to every question: the three reports and the two memory lists in their order (the
+        // lists go to their PDF files: the test machine has no printer).
+        for (int box : {CUtility::kPrintMemories, CUtility::kPrintRadioMemories})
+            page->GetDlgItemAs<QAbstractButton>(box)->setChecked(true);
+        f.yesNoAnswer = mb::kIdYes;
+        noAfterFirst = false;
+        printed.clear();
+        Click(*page, CUtility::kPrint);
+        EXPECT_EQ(questions(), (std::vector<std::string>{"Print the Split?", "Print the Skeds ?",
+                                                         "Print the list of programme memories?",
+                                                         "Print the list of transceiver memories?",
+                                                         "Print the band limit settings?"}));
+        EXPECT_TRUE(fs::exists(f.folder / "MemPC.pdf"));
+        EXPECT_TRUE(fs::exists(f.folder / "MemRTX.pdf"));
+        ASSERT_EQ(printed.size(), 3u);
+        const std::vector<std::pair<std::string, std::string>> expected{
+            {"List the Split :", "-600.000"},
+            {"List of the Skeds :", "New year net"},
+            {"Band Limits :", "General coverage of the transceiver from"}};
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            pages = reportpdf::Pages(printed[i]);
+            ASSERT_FALSE(pages.empty()) << i;
+            EXPECT_NE(pages[0].find(expected[i].first), std::string::npos) << pages[0];
+            EXPECT_NE(pages[0].find(expected[i].second), std::string::npos) << pages[0];
+        }
+
+        // The band and mode limits dialog runs modally over the window.
+        bool seen = false;
+        QTimer::singleShot(100, [&] {
+            auto* dlg = qobject_cast<CLimiti*>(QApplication::activeModalWidget());
+            if (dlg == nullptr)
+                return;
+            seen = true;
+            EXPECT_EQ(dlg->windowTitle(), "Corvane - Band and mode limits");
+            dlg->done(ctl::kIdCancel);
+        });
+        Click(*page, CUtility::kBandLimits);
+        EXPECT_TRUE(seen);
         w.CloseProgram();
     }));
 }

@@ -35,6 +35,7 @@
 #include "SyncMemoriesDlg.h"
 #include "Tuning.h"
 #include "TxRxWindow.h"
+#include "UtilityPage.h"
 #include "WorkProgressDlg.h"
 
 using namespace wndtest;
@@ -188,23 +189,40 @@ void CheckPages(Checker& checker, CCorvaneDlg& w)
     }
 }
 
+// A page brought up by a click on its tab; null (a failure added) when it is not there.
+QWidget* ShowPage(Checker& checker, CCorvaneDlg& w, int dialogId)
+{
+    auto* tabs = w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs);
+    if (tabs == nullptr) {
+        ADD_FAILURE() << "no tabs";
+        return nullptr;
+    }
+    for (int i = 0; i < tabs->GetItemCount(); ++i) {
+        if (tabs->GetPageId(i) != dialogId)
+            continue;
+        checker.Click(tabs->TabBar()->mapToGlobal(tabs->TabBar()->tabRect(i).center()));
+        EXPECT_TRUE(PumpUntil([&] { return tabs->GetCurSel() == i; }, std::chrono::seconds(5)));
+        return tabs->GetPage(i);
+    }
+    ADD_FAILURE() << "no page " << dialogId;
+    return nullptr;
+}
+
 // The skeds page's two dialogs, opened by its buttons with the page shown.
 void CheckSkedDialogs(Checker& checker, CCorvaneDlg& w)
 {
-    auto* tabs = w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs);
-    ASSERT_NE(tabs, nullptr);
-    for (int i = 0; i < tabs->GetItemCount(); ++i) {
-        if (tabs->GetPageId(i) != CSkeds::kTemplateId)
-            continue;
-        checker.Click(tabs->TabBar()->mapToGlobal(tabs->TabBar()->tabRect(i).center()));
-        ASSERT_TRUE(PumpUntil([&] { return tabs->GetCurSel() == i; }, std::chrono::seconds(5)));
-        auto* page = qobject_cast<CSkeds*>(tabs->GetPage(i));
-        ASSERT_NE(page, nullptr);
-        checker.CheckModalByClick("sked_recur", page->GetDlgItem(CSkeds::kCreateRecur));
-        checker.CheckModalByClick("sked_delete", page->GetDlgItem(CSkeds::kDeleteSkeds));
-        return;
-    }
-    ADD_FAILURE() << "no skeds page";
+    auto* page = qobject_cast<CSkeds*>(ShowPage(checker, w, CSkeds::kTemplateId));
+    ASSERT_NE(page, nullptr);
+    checker.CheckModalByClick("sked_recur", page->GetDlgItem(CSkeds::kCreateRecur));
+    checker.CheckModalByClick("sked_delete", page->GetDlgItem(CSkeds::kDeleteSkeds));
+}
+
+// The band and mode limits dialog, opened by the utility page's button.
+void CheckUtilityDialogs(Checker& checker, CCorvaneDlg& w)
+{
+    auto* page = qobject_cast<CUtility*>(ShowPage(checker, w, CUtility::kTemplateId));
+    ASSERT_NE(page, nullptr);
+    checker.CheckModalByClick("band_limits", page->GetDlgItem(CUtility::kBandLimits));
 }
 
 // The recorder bar, and the audio settings dialog its settings button opens.
@@ -313,6 +331,7 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
         CheckTxRx(checker, w);
         CheckPages(checker, w);
         CheckSkedDialogs(checker, w);
+        CheckUtilityDialogs(checker, w);
         CheckRecorder(checker, w);
         // The band scale page is shown now: its sliders open the manual input too.
         if (auto* scale = w.findChild<CScale*>(); scale != nullptr && scale->isVisible())

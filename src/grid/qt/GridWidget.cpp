@@ -1,5 +1,7 @@
 #include "GridWidget.h"
 
+#include "PrintDialog.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
@@ -11,7 +13,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
 #include <QStyle>
@@ -468,15 +469,9 @@ bool CGridWidget::ClipboardTextIsFromGrid()
 bool CGridWidget::Print(const QString& docName)
 {
     QPrinter printer(QPrinter::HighResolution);
-    // Not a child of this window: closing the window while the dialog runs must not delete the
-    // dialog under its own exec. The window is checked again once the dialog is done.
-    QPrintDialog dialog(&printer);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     const QPointer<CGridWidget> self(this);
-    const int answer = dialog.exec();
-    if (!self || answer != QDialog::Accepted)
+    const bool chosen = AskForPrinter(printer);
+    if (!self || !chosen)
         return false;
     QString name = docName;
     for (const QWidget* w = this; name.isEmpty() && w; w = w->parentWidget())

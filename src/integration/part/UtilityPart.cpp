@@ -1,6 +1,15 @@
 #include "UtilityPart.h"
 
 #include "AboutDlg.h"
+#include "BandTable.h"
+#include "Language.h"
+#include "MemoriesWindow.h"
+#include "RadioController.h"
+#include "RadioMemoriesWindow.h"
+#include "ReportPrint.h"
+#include "SkedsPage.h"
+#include "SplitPage.h"
+#include "TextReports.h"
 #include "Ini.h"
 #include "MainWindowServices.h"
 #include "PlugInPage.h"
@@ -9,11 +18,22 @@
 #include "UtilityPage.h"
 
 #include <QApplication>
+#include <QDate>
+#include <QLocale>
 #include <QPointer>
 
 #include <cstdio>
 
 namespace {
+
+constexpr int kStrSplitProgress = 1121;
+constexpr int kStrSkedProgress = 1183;
+
+std::string LocaleDate(const std::tm& at)
+{
+    const QDate date(at.tm_year + 1900, at.tm_mon + 1, at.tm_mday);
+    return QLocale().toString(date, QLocale::ShortFormat).toStdString();
+}
 
 // The utility page's view of the window. Not a base of the part: the part's own SaveState hook
 // is called by the window's SaveState.
@@ -96,7 +116,47 @@ private:
                 button->setEnabled(true);
             QApplication::restoreOverrideCursor();
         });
+        page->SetAction(CUtility::kBandLimits, [this] { services_.RunLimitsDialog(); });
+        SetPrintJobs(*page);
         return page;
+    }
+
+    void SetPrintJobs(CUtility& page)
+    {
+        CUtility* at = &page;
+        const auto report = [this, at](int progressTitle, reports::ReportBuilder build) {
+            const reports::ReportJob job{services_.Window().windowTitle().toStdString(),
+                                         services_.ProgramName(), progressTitle};
+            // The progress disables the main window, not only the page.
+            reports::PrintReport(at->PrinterChooser(), job, build, services_.Language(),
+                                 &services_.Window());
+        };
+        page.SetPrintJob(CUtility::kPrintSplit, [this, report] {
+            const std::vector<std::string> lines = services_.ListLines(CSplit::kTemplateId);
+            report(kStrSplitProgress, [this, &lines](int n) {
+                return reports::SplitReport(lines, services_.Language(), n);
+            });
+        });
+        page.SetPrintJob(CUtility::kPrintSkeds, [this, report] {
+            const std::vector<std::string> lines = services_.ListLines(CSkeds::kTemplateId);
+            report(kStrSkedProgress, [this, &lines](int n) {
+                return reports::SkedReport(lines, services_.Language(), n, LocaleDate);
+            });
+        });
+        page.SetPrintJob(CUtility::kPrintMemories,
+                         [this] { services_.PrintList(CDlgMem::kTemplateId); });
+        page.SetPrintJob(CUtility::kPrintRadioMemories,
+                         [this] { services_.PrintList(CDlgMemRadio::kTemplateId); });
+        page.SetPrintJob(CUtility::kPrintBandLimits, [this, report] {
+            const bands::CBandTable* table = services_.BandTable();
+            if (table == nullptr)
+                return;
+            const radio::RadioState& state = services_.Controller().State();
+            report(0, [this, table, &state](int) {
+                return reports::BandLimitsReport(*table, state.lowerLimit, state.upperLimit,
+                                                 services_.Language());
+            });
+        });
     }
 
     IMainWindowServices& services_;

@@ -7,12 +7,17 @@
 #include "FrameworkContext.h"
 #include "Language.h"
 #include "Profile.h"
+#include "PrintDialog.h"
 #include "ProgramFolder.h"
 #include "SettingsKeys.h"
 #include "StartupDlg.h"
 #include "ToolTipLoc.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -48,6 +53,18 @@ constexpr struct {
              {U::kBackup, 1140},     {U::kRestore, 1141},    {U::kStartup, 1308},
              {U::kPrint, 1116}};
 
+// The print boxes in print order, each with its question.
+constexpr struct {
+    int box;
+    int question;
+} kPrintJobs[] = {{U::kPrintSplit, 1110},
+                  {U::kPrintSkeds, 1179},
+                  {U::kPrintMemories, 1122},
+                  {U::kPrintRadioMemories, 1123},
+                  {U::kPrintBandLimits, 1128}};
+
+constexpr int kMsgNoPrintJob = 1109;
+
 constexpr int kMsgBackupError = 134;
 constexpr int kMsgNoArchive = 135;
 constexpr int kMsgRestoreError = 178;
@@ -82,7 +99,8 @@ CUtility::CUtility(IUtilityHost& host)
     : CTabPage(kTemplateId),
       host_(host),
       askFolder_(PickFolder),
-      runDialog_([](CMyFontDialog& d) { d.DoModal(); })
+      runDialog_([](CMyFontDialog& d) { d.DoModal(); }),
+      choosePrinter_(AskForPrinter)
 {
 }
 
@@ -101,11 +119,42 @@ void CUtility::SetAction(int buttonId, std::function<void()> action)
     EnableActions();
 }
 
+void CUtility::SetPrintJob(int boxId, std::function<void()> job)
+{
+    printJobs_[boxId] = std::move(job);
+    EnableActions();
+}
+
 void CUtility::EnableActions()
 {
-    for (int id : {kUpdateCheck, kBandLimits, kConfiguration, kPrint})
+    for (int id : {kUpdateCheck, kBandLimits, kConfiguration})
         if (QWidget* w = GetDlgItem(id))
             w->setEnabled(actions_.count(id) != 0 && actions_[id] != nullptr);
+    if (QWidget* w = GetDlgItem(kPrint))
+        w->setEnabled(!printJobs_.empty());
+}
+
+void CUtility::OnPrint()
+{
+    const CLanguage& language = framework::Language();
+    std::vector<int> checked;
+    for (const auto& job : kPrintJobs) {
+        const auto* box = GetDlgItemAs<QAbstractButton>(job.box);
+        if (box != nullptr && box->isChecked())
+            checked.push_back(job.box);
+    }
+    if (checked.empty()) {
+        language.MessageBox(kMsgNoPrintJob, mb::kIconError);
+        return;
+    }
+    for (const auto& job : kPrintJobs) {
+        if (std::find(checked.begin(), checked.end(), job.box) == checked.end())
+            continue;
+        if (language.MessageBox(job.question, mb::kYesNo | mb::kIconQuestion) != mb::kIdYes)
+            return;
+        if (auto it = printJobs_.find(job.box); it != printJobs_.end() && it->second)
+            it->second();
+    }
 }
 
 bool CUtility::OnCommand(int id, int code)
@@ -116,6 +165,7 @@ bool CUtility::OnCommand(int id, int code)
     case kBackup: OnBackup(); return true;
     case kRestore: OnRestore(); return true;
     case kStartup: OnStartup(); return true;
+    case kPrint: OnPrint(); return true;
     default: break;
     }
     if (auto it = actions_.find(id); it != actions_.end() && it->second) {

@@ -1,7 +1,9 @@
 // CUtility (page 152, "Utility"): the program's housekeeping: the backup and restore of the data
-// files as one zip archive, the start-up programs, and the buttons of dialogs other parts own.
+// files as one zip archive, the start-up programs, the printed lists, and the buttons of dialogs
+// other parts own.
 #pragma once
 
+#include "ReportPrint.h"
 #include "TabPage.h"
 
 #include <functional>
@@ -54,12 +56,19 @@ public:
 
     void SetFolderAsker(FolderAsker asker) { askFolder_ = std::move(asker); }
     void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+    // How the text reports ask for their printer (the print dialog unless set).
+    void SetPrinterChooser(reports::PrinterChooser choose) { choosePrinter_ = std::move(choose); }
+    const reports::PrinterChooser& PrinterChooser() const { return choosePrinter_; }
     // What a button that another part serves does; a button without one stays disabled.
     void SetAction(int buttonId, std::function<void()> action);
+    // What a print box prints once its question is answered Yes; "Print" waits for the first.
+    void SetPrintJob(int boxId, std::function<void()> job);
 
     void OnBackup();
     void OnRestore();
     void OnStartup();
+    // Asks for each checked list in turn and prints it; a No ends the whole run.
+    void OnPrint();
 
 protected:
     bool OnInitDialog() override;
@@ -72,5 +81,7 @@ private:
     IUtilityHost& host_;
     FolderAsker askFolder_;
     DialogRunner runDialog_;
+    reports::PrinterChooser choosePrinter_;
     std::map<int, std::function<void()>> actions_;
+    std::map<int, std::function<void()>> printJobs_;
 };

@@ -52,6 +52,19 @@ public:
         return nullptr;
     }
 
+    bool PrintList(unsigned dialogId) override
+    {
+        CMemoryListWindow* window = nullptr;
+        if (dialogId == CDlgMem::kTemplateId)
+            window = pc_;
+        else if (dialogId == CDlgMemRadio::kTemplateId)
+            window = radio_;
+        if (window == nullptr || !window->IsBuilt())
+            return false;
+        window->PrintMemories();
+        return true;
+    }
+
     bool ServesCommand(int id) const override { return id == kStore || id == radio::ctl::kStoreR; }
 
     bool OnCommand(int id, int code) override

@@ -28,6 +28,16 @@ public:
         if (page_)
             page_->SaveSkeds();
     }
+
+    std::optional<std::vector<std::string>> ListLines(unsigned dialogId) const override
+    {
+        if (dialogId != CSkeds::kTemplateId || !page_)
+            return std::nullopt;
+        std::vector<std::string> lines;
+        for (std::size_t i = 0; i < page_->Skeds().Size(); ++i)
+            lines.push_back(page_->Skeds().At(i).line);
+        return lines;
+    }
     void OnClosing() override
     {
         if (page_)

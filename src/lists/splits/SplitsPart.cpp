@@ -28,6 +28,16 @@ public:
             page_->SaveSplits();
     }
 
+    std::optional<std::vector<std::string>> ListLines(unsigned dialogId) const override
+    {
+        if (dialogId != CSplit::kTemplateId || !page_)
+            return std::nullopt;
+        std::vector<std::string> lines;
+        for (std::size_t i = 0; i < page_->Splits().Size(); ++i)
+            lines.push_back(page_->Splits().At(i).line);
+        return lines;
+    }
+
 private:
     IMainWindowServices& services_;
     QPointer<CSplit> page_;

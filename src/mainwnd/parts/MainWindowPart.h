@@ -114,6 +114,17 @@ public:
     // A block the driver posted (WM_USER+21): its byte count and buffer handle.
     virtual void OnDriverAudio(std::uintptr_t /*count*/, std::intptr_t /*handle*/) {}
 
+    // ---- What the utility page prints and opens ----
+    // The lines of the list a page of this part keeps (by the page's dialog id), in list order.
+    virtual std::optional<std::vector<std::string>> ListLines(unsigned /*dialogId*/) const
+    {
+        return std::nullopt;
+    }
+    // Prints the list of a window of this part; false when it is not this part's.
+    virtual bool PrintList(unsigned /*dialogId*/) { return false; }
+    // The band and mode limits dialog, run modally by the part serving the band table.
+    virtual bool RunLimitsDialog() { return false; }
+
     // The answer to a remote-control function code, for a part that serves them.
     virtual std::optional<int> OnRemoteCommand(int /*code*/, int /*argument*/)
     {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class CIni;
 class CLanguage;
@@ -81,6 +82,12 @@ public:
     virtual void RunUpdateCheck() = 0;
     // The timer's count of minutes of use handed on to every part.
     virtual void TellUsageTime(int minutes) = 0;
+    // The lines of a list page some part keeps (the split presets, the skeds); empty without it.
+    virtual std::vector<std::string> ListLines(unsigned dialogId) const = 0;
+    // Prints the list of a part's window (the memory lists); false when no part has it.
+    virtual bool PrintList(unsigned dialogId) = 0;
+    // The band and mode limits dialog; false when no part serves the band table.
+    virtual bool RunLimitsDialog() = 0;
     // Shows a tool window where the window places it (the stored place at its first showing).
     virtual void ShowToolWindow(unsigned dialogId) = 0;
 };

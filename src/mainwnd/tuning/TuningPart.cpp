@@ -2,7 +2,9 @@
 
 #include "BandStacking.h"
 #include "BandTable.h"
+#include "CivCodes.h"
 #include "CommandCodes.h"
+#include "Limiti.h"
 #include "MainWindowServices.h"
 #include "MyFontDialog.h"
 #include "NumEdit.h"
@@ -17,6 +19,23 @@
 #include <QPointer>
 
 namespace {
+
+// What the limits dialog asks of the radio: its limits in force, its band edges (the answer is
+// stored by the parser before the wait ends) and a fresh frequency and mode.
+class LimitsHost : public ILimitsHost {
+public:
+    explicit LimitsHost(IMainWindowServices& services) : services_(services) {}
+    int64_t RadioLowerLimit() const override { return services_.Controller().State().lowerLimit; }
+    int64_t RadioUpperLimit() const override { return services_.Controller().State().upperLimit; }
+    void RequestBandEdges() override
+    {
+        services_.Controller().SendCommand(civ::kCmdReadBandEdges, 0, {}, true);
+    }
+    void ReadFrequencyMode() override { services_.Controller().ReadFrequencyMode(true); }
+
+private:
+    IMainWindowServices& services_;
+};
 
 class CTuningPart : public IMainWindowPart {
 public:
@@ -60,6 +79,15 @@ public:
     bool OnCommand(int id, int code) override { return controls_->OnCommand(id, code); }
     bool OnWheel(QPoint pos, int delta) override { return controls_->OnWheel(pos, delta); }
     void OnBandDisplay() override { tuning_->UpdateBandFromFrequency(); }
+
+    bool RunLimitsDialog() override
+    {
+        LimitsHost host(services_);
+        CLimiti dialog(table_, services_.Ini(), host);
+        dialog.SetOwner(&services_.Window());
+        dialog.DoModal();
+        return true;
+    }
 
     int ChooseVfo() override
     {

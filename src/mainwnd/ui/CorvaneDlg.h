@@ -133,6 +133,9 @@ public:
     void RunUpdateCheck() override;
     void TellUsageTime(int minutes) override;
     void ShowToolWindow(unsigned dialogId) override;
+    std::vector<std::string> ListLines(unsigned dialogId) const override;
+    bool PrintList(unsigned dialogId) override;
+    bool RunLimitsDialog() override;
     remote::CAuxiliaryPort* AuxiliaryPort() override;
     int RemoteCommand(int code, int argument) override;
     void CheckDueSked(int utcMinute, const std::string& key) override;

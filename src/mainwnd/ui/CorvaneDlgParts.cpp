@@ -64,6 +64,30 @@ const bands::CBandTable* CCorvaneDlg::BandTable() const
     return nullptr;
 }
 
+std::vector<std::string> CCorvaneDlg::ListLines(unsigned dialogId) const
+{
+    for (const auto& part : parts_)
+        if (std::optional<std::vector<std::string>> lines = part->ListLines(dialogId))
+            return std::move(*lines);
+    return {};
+}
+
+bool CCorvaneDlg::PrintList(unsigned dialogId)
+{
+    for (const auto& part : parts_)
+        if (part->PrintList(dialogId))
+            return true;
+    return false;
+}
+
+bool CCorvaneDlg::RunLimitsDialog()
+{
+    for (const auto& part : parts_)
+        if (part->RunLimitsDialog())
+            return true;
+    return false;
+}
+
 bool CCorvaneDlg::PartsServeBands() const
 {
     for (const auto& part : parts_)
