@@ -7,8 +7,7 @@ namespace lists {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kModeNames{"LSB", "USB", "AM", "CW", "RTTY", "FM",
-                                                     "WFM"};
+constexpr std::array<std::string_view, 7> kModeNames{"LSB", "USB", "AM", "CW", "RTTY", "FM", "WFM"};
 // The scan-edge channels, as the channel select's two bytes.
 constexpr uint8_t kEdgeHigh = 0x01;
 constexpr uint8_t kLowEdge = 0x00;

@@ -55,13 +55,13 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
 constexpr struct {
     int control;
     int stringId;
-} kTips[] = {{CScan::kStart, 1021},    {CScan::kEnd, 1022},    {CScan::kMemories, 1025},
-             {CScan::kScanning, 1023}, {CScan::kStop, 1024},   {CScan::kMode, 1008},
-             {CScan::kFilter, 1009},   {CScan::kStep, 1027},   {CScan::kResume, 1028},
+} kTips[] = {{CScan::kStart, 1021},    {CScan::kEnd, 1022},  {CScan::kMemories, 1025},
+             {CScan::kScanning, 1023}, {CScan::kStop, 1024}, {CScan::kMode, 1008},
+             {CScan::kFilter, 1009},   {CScan::kStep, 1027}, {CScan::kResume, 1028},
              {CScan::kPreset, 1383}};
 
 // The controls a memory scan has no use for.
-constexpr int kBandControls[] = {CScan::kStart, CScan::kEnd,  CScan::kMode,
+constexpr int kBandControls[] = {CScan::kStart,  CScan::kEnd,  CScan::kMode,
                                  CScan::kFilter, CScan::kStep, CScan::kPreset};
 
 }  // namespace
