@@ -11,9 +11,10 @@ namespace {
 
 TEST(ScanFiles, PresetsAndLogLines)
 {
-    const std::string text = "Forty ~ 7000000 ~ 7100000 ~ LSB ~ OFF ~ 1 KHz ~ \n"
-                             "  ~ 1 ~ 2 ~ FM ~ OFF ~ 5 KHz ~ \r\n"
-                             "Short ~ 1 ~ \n";
+    const std::string text =
+        "Forty ~ 7000000 ~ 7100000 ~ LSB ~ OFF ~ 1 KHz ~ \n"
+        "  ~ 1 ~ 2 ~ FM ~ OFF ~ 5 KHz ~ \r\n"
+        "Short ~ 1 ~ \n";
     std::vector<lists::ScanPresetCells> rows = lists::ParseScanPresets(text);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0][5], "1 KHz");
@@ -65,8 +66,7 @@ TEST(ScanFiles, RandomInputNeitherCrashesNorHangs)
     for (int round = 0; round < 3000; ++round) {
         std::string text(rng() % 300, '\0');
         for (char& c : text)
-            c = round % 2 == 0 ? static_cast<char>(rng())
-                               : alphabet[rng() % (sizeof alphabet - 1)];
+            c = round % 2 == 0 ? static_cast<char>(rng()) : alphabet[rng() % (sizeof alphabet - 1)];
         const auto presets = lists::ParseScanPresets(text);
         const std::string again = lists::ScanPresetsText(presets);
         EXPECT_LE(lists::ParseScanPresets(again).size(), presets.size());

@@ -125,9 +125,10 @@ TEST(ScanPage, BandScanProgramsTheEdgesAndTheRadioStopsOnASignal)
             run.Click(CScan::kScanning);
             ASSERT_TRUE(c.WaitForIdle(5000));
             const std::vector<std::string> expected{
-                "08",          "08 01 00", "06 00 01", "05 00 00 00 07 00", "0B", "09",
-                "08 01 01",    "06 00 01", "05 00 00 10 07 00", "0B",       "09", "07",
-                "06 00 01",    "05 00 00 00 07 00", "10 02", "0E 01"};
+                "08",   "08 01 00", "06 00 01", "05 00 00 00 07 00", "0B",
+                "09",   "08 01 01", "06 00 01", "05 00 00 10 07 00", "0B",
+                "09",   "07",       "06 00 01", "05 00 00 00 07 00", "10 02",
+                "0E 01"};
             EXPECT_EQ(SentFrames(f.Trace(), from), expected);
             EXPECT_FALSE(run.Enabled(CScan::kScanning));
             EXPECT_FALSE(run.Enabled(CScan::kResume));
@@ -290,7 +291,8 @@ TEST(ScanLog, PlayOnlyWithinTheRecordingAndThePrintHoldsTheTitle)
                 dialog.SetCurrentRow(1);
                 dialog.GetDlgItemAs<QPushButton>(CDlgLogSQL::kPlay)->click();
                 EXPECT_TRUE(PumpUntil([&] {
-                    return dialog.GetDlgItemText(CDlgLogSQL::kPlay) == "Play" && !recorder->Playing();
+                    return dialog.GetDlgItemText(CDlgLogSQL::kPlay) == "Play"
+                           && !recorder->Playing();
                 }));
                 EXPECT_EQ(devices->Output(-1).bytes.size(), 500u);
 
