@@ -31,6 +31,9 @@
 #include "SkedLine.h"
 #include "SkedWarning.h"
 #include "SkedsPage.h"
+#include "DlgLogSQL.h"
+#include "ScanFiles.h"
+#include "ScanPresetDlg.h"
 #include "StartupDlg.h"
 #include "SyncMemoriesDlg.h"
 #include "Tuning.h"
@@ -292,6 +295,15 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
     testing_support::PutFile(f.folder / "PlugIn/Shell.vek", "A shell\n/bin/sh\n");
     testing_support::PutFile(f.folder / "Split.Dat",
                              "20m FT8 ~ +1.000 ~ USB ~ OFF\nRepeater down ~ -600.000 ~ FM ~ OFF\n");
+    // The scan presets and the scan log show a few rows.
+    testing_support::PutFile(
+        f.folder / "ScanPreset.Dat",
+        "40 m band ~ 7.000.000 ~ 7.200.000 ~ LSB ~ OFF ~ 1 KHz ~ \n"
+        "2 m repeaters ~ 145.600.000 ~ 145.800.000 ~ FM ~ OFF ~ 12.5 KHz ~ \n");
+    testing_support::PutFile(
+        f.folder / "LogSQL.Dat",
+        lists::ScanLogLineText(10, 12, 2026, 9, 30, 5, 145625000, "S9+20", 44, 16000)
+            + lists::ScanLogLineText(10, 12, 2026, 9, 41, 17, 7050000, "S5", -1, 0));
     // The memories window opens with rows.
     testing_support::PutFile(
         f.folder / "MemPC.Dat",
@@ -387,6 +399,17 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
             dlg.DoModal();
         });
         CheckSetupDialogs(checker, w);
+        checker.CheckModal("scan_presets", [&] {
+            CScanPreset dlg(w, f.folder / "ScanPreset.Dat");
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
+        checker.CheckModal("scan_log", [&] {
+            CDlgLogSQL dlg(w, f.folder / "LogSQL.Dat", f.folder / "LogScan.Wav", {0, false},
+                           nullptr);
+            dlg.SetOwner(&w);
+            dlg.DoModal();
+        });
         checker.CheckModal("message_box", [&] {
             framework::ShowMessageBox(
                 {"Serial port COM:3 not working.", "", mb::kOk | mb::kIconExclamation, 0}, &w);

@@ -18,6 +18,7 @@
 #include "WaveFile.h"
 #include "WindowMessages.h"
 
+#include <QApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -79,7 +80,13 @@ namespace scans {
 
 CAudioRecorder* FindAudioRecorder(IMainWindowServices& services)
 {
-    return services.Window().findChild<CAudioRecorder*>();
+    if (auto* child = services.Window().findChild<CAudioRecorder*>())
+        return child;
+    // The window keeps its tool windows as windows of their own.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* recorder = qobject_cast<CAudioRecorder*>(w))
+            return recorder;
+    return nullptr;
 }
 
 void RunScanLogDialog(IMainWindowServices& services, QWidget* owner, const std::string& logPath,

@@ -46,10 +46,10 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
                         Control(CScan::kFilter, "COnOffButton", "Filter"), Label("Step"),
                         Control(CScan::kStep, "COMBOBOX", "", 0, 9), Stretch()}),
                    Row({Control(CScan::kMemories, "CHECKBOX", "Scanning memories"), Stretch()})}),
-            Row({Control(CScan::kScanning, "CFlatButton", "Scanning"),
-                 Control(CScan::kStop, "CFlatButton", "Stop", kDisabled),
-                 Control(CScan::kResume, "CFlatButton", "Resume Scan."),
-                 Control(CScan::kPreset, "CFlatButton", "Preset"), Stretch()}),
+            Row({Control(CScan::kScanning, "BUTTON", "Scanning"),
+                 Control(CScan::kStop, "BUTTON", "Stop", kDisabled),
+                 Control(CScan::kResume, "BUTTON", "Resume Scan."),
+                 Control(CScan::kPreset, "BUTTON", "Preset"), Stretch()}),
             Stretch()})}};
 
 constexpr struct {

@@ -50,7 +50,7 @@ TemplateItem Label(const char* text)
 
 const DialogTemplateRegistration kTemplate{DialogTemplate{
     CScanPreset::kTemplateId, "Scan presets",
-    Column({Stretched(Control(CScanPreset::kGrid, "CGridWidget", "", 0, 60), 1),
+    Column({Stretched(Control(CScanPreset::kGrid, "CGridWidget", "", 0, 72), 1),
             Row({Label("Description"),
                  Stretched(Control(CScanPreset::kDescription, "EDIT", "", 0, 24), 1)}),
             Row({Label("Start"), Control(CScanPreset::kStart, "CNumEdit", "", 0, 12), Label("Hz"),
