@@ -49,7 +49,7 @@ TemplateItem Label(const char* text)
 }
 
 const DialogTemplateRegistration kTemplate{DialogTemplate{
-    CScanPreset::kTemplateId, "Scan presets",
+    CScanPreset::kTemplateId, "Corvane - Scan presets",
     Column({Stretched(Control(CScanPreset::kGrid, "CGridWidget", "", 0, 72), 1),
             Row({Label("Description"),
                  Stretched(Control(CScanPreset::kDescription, "EDIT", "", 0, 24), 1)}),
