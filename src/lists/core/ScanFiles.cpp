@@ -85,7 +85,11 @@ std::string ScanLogLineText(int day, int month, int year, int hour, int minute, 
     char tail[64];
     std::snprintf(tail, sizeof tail, " ~ %lld ~ %lld ~ \n", static_cast<long long>(audio),
                   static_cast<long long>(bytes));
-    return std::string(head) + std::string(signal) + tail;
+    // The signal text comes from the radio's reply: it never enters a format, nor splits a field.
+    std::string line = head;
+    for (char c : signal)
+        line += (c == '~' || c == '\n' || c == '\r') ? ' ' : c;
+    return line + tail;
 }
 
 bool ScanLogAudioPlayable(int64_t audio, int64_t bytes, int64_t dataStart, int64_t dataEnd)

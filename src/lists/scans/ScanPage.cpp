@@ -80,9 +80,7 @@ bool CScan::OnInitDialog()
         filter->SetOnOffColors(kOnColour, kOffColour);
         filter->SetOn(false);
     }
-    if (auto* step = GetDlgItemAs<QComboBox>(kStep))
-        for (const lists::ScanStep& s : lists::kScanSteps)
-            step->addItem(QString::fromUtf8(s.text.data(), static_cast<int>(s.text.size())));
+    scans::FillScanStepBox(GetDlgItemAs<QComboBox>(kStep));
     FillModes();
     LoadSettings();
     ApplyMemories();

@@ -100,6 +100,14 @@ public:
 
 namespace scans {
 
+void FillScanStepBox(QComboBox* box)
+{
+    if (box == nullptr)
+        return;
+    for (const lists::ScanStep& s : lists::kScanSteps)
+        box->addItem(QString::fromUtf8(s.text.data(), static_cast<int>(s.text.size())));
+}
+
 bool SelectComboPrefix(QComboBox* combo, const std::string& text)
 {
     if (combo == nullptr)
@@ -162,8 +170,7 @@ bool CScanPreset::OnInitDialog()
     if (mode != nullptr && mode->count() >= kDefaultModeIndex + 1)
         mode->setCurrentIndex(kDefaultModeIndex);
     if (auto* step = GetDlgItemAs<QComboBox>(kStep)) {
-        for (const lists::ScanStep& s : lists::kScanSteps)
-            step->addItem(QString::fromUtf8(s.text.data(), static_cast<int>(s.text.size())));
+        scans::FillScanStepBox(step);
         step->setCurrentIndex(kDefaultStepIndex);
     }
     if (gridWidget_ != nullptr) {

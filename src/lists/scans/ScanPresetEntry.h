@@ -24,6 +24,9 @@ struct ScanPresetChoice {
 std::optional<ScanPresetChoice> RunScanPresetDialog(IMainWindowServices& services, QWidget* owner,
                                                     const std::string& path = {});
 
+// Fills a step box with the scan steps, in their code order.
+void FillScanStepBox(QComboBox* box);
+
 // Selects the first entry of the box that begins with `text` (ignoring case); false (the box
 // unchanged) when none does.
 bool SelectComboPrefix(QComboBox* combo, const std::string& text);

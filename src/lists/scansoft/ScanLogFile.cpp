@@ -1,6 +1,7 @@
 #include "ScanLogFile.h"
 
 #include "Language.h"
+#include "ScanFiles.h"
 
 #include <cerrno>
 #include <cstring>
@@ -15,16 +16,9 @@ constexpr std::size_t kMaxErrorText = 255;
 
 std::string ScanLogLine(const ScanLogEvent& e)
 {
-    char head[96];
-    std::snprintf(head, sizeof head, "%02d ~ %02d ~ %04d ~ %02d:%02d:%02d ~ %9lld ~ ",
-                  e.when.tm_mday, e.when.tm_mon + 1, e.when.tm_year + 1900, e.when.tm_hour,
-                  e.when.tm_min, e.when.tm_sec, static_cast<long long>(e.position));
-    // The signal text comes from the radio's reply: it never enters a format.
-    std::string line = head;
-    for (char c : e.signal)
-        line += (c == '~' || c == '\n' || c == '\r') ? ' ' : c;
-    line += " ~ " + std::to_string(e.audioStart) + " ~ " + std::to_string(e.audioBytes) + " ~ \n";
-    return line;
+    return ScanLogLineText(e.when.tm_mday, e.when.tm_mon + 1, e.when.tm_year + 1900, e.when.tm_hour,
+                           e.when.tm_min, e.when.tm_sec, e.position, e.signal, e.audioStart,
+                           e.audioBytes);
 }
 
 bool CScanLogFile::Open(const std::string& path, bool append)

@@ -1,5 +1,7 @@
 // The software scan's start checks, loop, dwell and tidy-up.
 #include "ScanSoftPage.h"
+#include "ScanFiles.h"
+#include "RadioScanSequence.h"
 
 #include "AudioRecorder.h"
 #include "CivCodes.h"
@@ -31,8 +33,6 @@ constexpr int kMemoryFirst = 1;
 constexpr int kMemoryLast = 99;
 constexpr int kSilentReadsToStop = 3;
 constexpr int kSMeterEvery = 3;
-constexpr const char* kWavFile = "LogScan.Wav";
-constexpr int kWfmCode = 6;
 
 using radio::SendResult;
 
@@ -106,7 +106,7 @@ void CScanSoft::RunScan(int64_t position)
         const int mode =
             box != nullptr && box->currentIndex() >= 0 ? box->currentData().toInt() : 0;
         auto* filter = GetDlgItemAs<COnOffButton>(kFilter);
-        if (mode == kWfmCode && filter != nullptr)
+        if (mode == lists::kWfmCode && filter != nullptr)
             filter->SetOn(false);
         c.SendCommand(civ::kCmdSelectVfoMode);
         c.SendCommand(civ::kCmdSetMode, static_cast<uint8_t>(mode),
@@ -134,7 +134,7 @@ void CScanSoft::StartLogAndRecording(Run& run, bool resumed)
     CAudioRecorder* recorder = Recorder();
     if (!run.log || !Checked(kRecord) || recorder == nullptr)
         return;
-    const int error = recorder->ToggleRecording(true, kWavFile, wavFolder_, resumed);
+    const int error = recorder->ToggleRecording(true, lists::kScanWavFile, wavFolder_, resumed);
     if (error != 0) {
         const CLanguage& language = services_.Language();
         language.ShowMessage(

@@ -146,9 +146,7 @@ bool CScanSoft::OnInitDialog()
             field->SetFormat(0, ',');
     if (auto* filter = GetDlgItemAs<COnOffButton>(kFilter))
         filter->SetOnOffColors(kOnColour, kOffColour);
-    if (auto* step = GetDlgItemAs<QComboBox>(kStep))
-        for (const lists::ScanStep& s : lists::kScanSteps)
-            step->addItem(QString::fromUtf8(s.text.data(), static_cast<int>(s.text.size())));
+    scans::FillScanStepBox(GetDlgItemAs<QComboBox>(kStep));
     FillModeBox();
     LoadSettings();
     SetDlgItemText(kScanning, services_.Language().LoadString(kTextScanning));

@@ -4,24 +4,14 @@
 #include "Ini.h"
 #include "MainWindowServices.h"
 #include "ProgramFolder.h"
+#include "ScanFiles.h"
+#include "ScanLogEntry.h"
 #include "ScanSoftPage.h"
 #include "SettingsKeys.h"
 
-#include <QApplication>
 #include <QPointer>
 
 namespace {
-
-constexpr const char* kLogFile = "LogSQL.Dat";
-
-// The recorder bar lives in the recorder's part: found among the program's windows.
-CAudioRecorder* FindRecorder()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* recorder = qobject_cast<CAudioRecorder*>(w))
-            return recorder;
-    return nullptr;
-}
 
 class CScanSoftPart : public IMainWindowPart {
 public:
@@ -33,11 +23,12 @@ public:
             return nullptr;
         const std::string folder = platform::ProgramFolder();
         IMainWindowServices& services = services_;
-        page_ = new CScanSoft(services_, platform::ResolveInFolder(folder, kLogFile), folder,
-                              {FindRecorder, [&services] {
-                                   return services.Ini().GetInt(settings::audiorecorder::Abilitato)
-                                          != 0;
-                               }});
+        page_ = new CScanSoft(
+            services_, platform::ResolveInFolder(folder, lists::kScanLogFile), folder,
+            {[&services] { return scans::FindAudioRecorder(services); },
+             [&services] {
+                 return services.Ini().GetInt(settings::audiorecorder::Abilitato) != 0;
+             }});
         return page_;
     }
 
