@@ -81,6 +81,7 @@ double Plain(const reports::ReportText& report, const QString& file)
 
 int main(int argc, char** argv)
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     CLanguage language;
     std::vector<std::string> lines;
