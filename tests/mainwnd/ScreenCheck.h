@@ -101,4 +101,26 @@ inline ::testing::AssertionResult BesideMain(const QWidget& tool, const QWidget&
     return ::testing::AssertionSuccess();
 }
 
+// The recorder bar by the main window as the window manager framed them: wholly on the free part
+// of the screen, just below the main window or beside it with the top edges aligned, covering
+// neither the main window nor the TX/RX window (nor covered by them).
+inline ::testing::AssertionResult ByMainInTheClear(const QWidget& bar, const QWidget& main,
+                                                   const QWidget& txRx)
+{
+    const QRect b = bar.frameGeometry();
+    const QRect m = main.frameGeometry();
+    const QRect t = txRx.frameGeometry();
+    const QRect screen = main.screen()->availableGeometry();
+    const auto text = [](const QRect& r) {
+        return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width())
+               + "x" + std::to_string(r.height());
+    };
+    const bool placed = b.top() == m.bottom() + 1 || b.top() == m.top();
+    if (!bar.isVisible() || !screen.contains(b) || b.intersects(m) || b.intersects(t) || !placed)
+        return ::testing::AssertionFailure()
+               << "recorder bar " << text(b) << " main window " << text(m) << " TX/RX " << text(t)
+               << " screen " << text(screen);
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace screentest

@@ -228,11 +228,19 @@ void CheckUtilityDialogs(Checker& checker, CCorvaneDlg& w)
     checker.CheckModalByClick("band_limits", page->GetDlgItem(CUtility::kBandLimits));
 }
 
-// The recorder bar, and the audio settings dialog its settings button opens.
+// The recorder bar as the start-up placed it, all of it in sight by the main window, then shown
+// again by its command, and the audio settings dialog its settings button opens.
 void CheckRecorder(Checker& checker, CCorvaneDlg& w)
 {
     QWidget* bar = w.ToolWindow(CAudioRecorder::kTemplateId);
     ASSERT_NE(bar, nullptr);
+    const QWidget* txRx = w.ToolWindow(CTxRx::kTemplateId);
+    ASSERT_NE(txRx, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return screentest::ByMainInTheClear(*bar, w, *txRx); },
+                          std::chrono::seconds(5)))
+        << screentest::ByMainInTheClear(*bar, w, *txRx).message();
+    checker.Check(
+        "recorder_bar_placed", [] {}, [&]() -> QWidget* { return bar; }, [](QWidget*) {});
     checker.Check(
         "recorder_bar", [&] { w.ShowToolWindow(CAudioRecorder::kTemplateId); },
         [&]() -> QWidget* { return bar; }, [](QWidget*) {});

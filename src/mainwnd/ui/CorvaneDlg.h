@@ -325,8 +325,11 @@ private:
     void ShowRecorderBar();
     void FollowMain(QWidget* w, ToolFollow& follow,
                     QPoint (*place)(const QRect&, QSize, const QRect&));
-    // At the main window's first showing without a stored place: room on its left.
-    void MakeRoomForTxRx();
+    // The frame a tool window has, or will have once the window manager frames it.
+    QSize WholeFrame(const QWidget& w) const;
+    // At the main window's first showing without a stored place: room on its left for the
+    // following tool windows that stand beside it.
+    void MakeRoomForToolWindows();
     bool IsTxRxPlaceEvent(QObject* watched, const QEvent* event) const;
 
     // Pages (owned by the tab control once added) and tool windows (owned here).

@@ -114,7 +114,7 @@ void CCorvaneDlg::showEvent(QShowEvent* event)
     }
     FitToScreen();
     if (first && !placeStored_)
-        MakeRoomForTxRx();
+        MakeRoomForToolWindows();
     if (txRxShowPending_) {
         txRxShowPending_ = false;
         ShowTxRxWindow();

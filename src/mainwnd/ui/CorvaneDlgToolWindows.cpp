@@ -129,26 +129,41 @@ void CCorvaneDlg::FollowMain(QWidget* w, ToolFollow& follow,
     const QScreen* s = screen();
     if (s == nullptr)
         return;
-    // Not framed yet: the window manager will frame it as it framed the main window.
-    const QSize whole = frame == w->geometry() ? w->size().grownBy(FrameMargins()) : frame.size();
-    const QPoint at = place(frameGeometry(), whole, s->availableGeometry());
+    const QPoint at = place(frameGeometry(), WholeFrame(*w), s->availableGeometry());
     follow.placed = QRect(at, frame.size());
     if (frame.topLeft() != at)
         w->move(at);
 }
 
-void CCorvaneDlg::MakeRoomForTxRx()
+QSize CCorvaneDlg::WholeFrame(const QWidget& w) const
 {
-    const QWidget* w = ToolWindow(kTxRxId);
+    // Not framed yet: the window manager will frame it as it framed the main window.
+    const QRect frame = w.frameGeometry();
+    return frame == w.geometry() ? w.size().grownBy(FrameMargins()) : frame.size();
+}
+
+void CCorvaneDlg::MakeRoomForToolWindows()
+{
     QWindow* handle = windowHandle();
     const QScreen* s = screen();
-    if (!txRxFollow_.followsMain || w == nullptr || IsPlaceholder(w) || handle == nullptr
-        || s == nullptr)
+    if (handle == nullptr || s == nullptr)
         return;
+    const QRect screenRoom = s->availableGeometry();
     // Where the fit to the screen has just put the frame.
     const QRect main(handle->framePosition(), frameGeometry().size());
-    const QPoint at =
-        mainwnd::MainCornerWithRoomFor(main, w->frameGeometry().size(), s->availableGeometry());
+    // The TX/RX window stands beside the main window, the recorder bar too where it has no room
+    // below; both on the left, the bar at the top and the TX/RX window at the bottom.
+    const QWidget* txRx = ToolWindow(kTxRxId);
+    const QWidget* bar = ToolWindow(kRecorderId);
+    QSize room;
+    if (txRxFollow_.followsMain && txRx != nullptr && !IsPlaceholder(txRx))
+        room = WholeFrame(*txRx);
+    if (recorderFollow_.followsMain && bar != nullptr && !IsPlaceholder(bar)
+        && !mainwnd::RoomBelow(main, WholeFrame(*bar), screenRoom))
+        room = room.expandedTo(WholeFrame(*bar));
+    if (room.isEmpty())
+        return;
+    const QPoint at = mainwnd::MainCornerWithRoomFor(main, room, screenRoom);
     if (at != main.topLeft())
         handle->setFramePosition(at);
 }
@@ -201,8 +216,8 @@ void CCorvaneDlg::ShowRecorderBar()
         return;
     if (recorderFollow_.followsMain)
         if (const QScreen* s = screen())
-            w->move(mainwnd::ToolFrameBelow(frameGeometry(), w->size().grownBy(FrameMargins()),
-                                            s->availableGeometry()));
+            w->move(
+                mainwnd::ToolFrameBelow(frameGeometry(), WholeFrame(*w), s->availableGeometry()));
     w->show();
     PlaceTxRxBesideMain();
 }

@@ -28,9 +28,14 @@ QPoint ToolFrameBeside(const QRect& mainFrame, QSize toolFrame, const QRect& scr
             Clamp(top, screen.top(), screen.height(), toolFrame.height())};
 }
 
+bool RoomBelow(const QRect& mainFrame, QSize toolFrame, const QRect& screen)
+{
+    return screen.bottom() - mainFrame.bottom() >= toolFrame.height();
+}
+
 QPoint ToolFrameBelow(const QRect& mainFrame, QSize toolFrame, const QRect& screen)
 {
-    if (screen.bottom() - mainFrame.bottom() >= toolFrame.height())
+    if (RoomBelow(mainFrame, toolFrame, screen))
         return {Clamp(mainFrame.left(), screen.left(), screen.width(), toolFrame.width()),
                 mainFrame.bottom() + 1};
     return ToolFrameBeside(mainFrame, toolFrame, screen, true);

@@ -14,6 +14,9 @@ namespace mainwnd {
 QPoint ToolFrameBeside(const QRect& mainFrame, QSize toolFrame, const QRect& screen,
                        bool alignTop = false);
 
+// Whether the screen has room for the tool window below the main window.
+bool RoomBelow(const QRect& mainFrame, QSize toolFrame, const QRect& screen);
+
 // Just below the main window at its left edge; where the screen has no room below, beside it
 // with the top edges aligned (the TX/RX window takes the bottom corner).
 QPoint ToolFrameBelow(const QRect& mainFrame, QSize toolFrame, const QRect& screen);
