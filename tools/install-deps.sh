@@ -8,6 +8,7 @@ packages=(
   zlib1g-dev libminizip-dev portaudio19-dev libsndfile1-dev unzip
   fonts-dejavu-core poppler-utils
   xvfb xauth openbox x11-utils libxtst-dev
+  ccache
 )
 missing=()
 for p in "${packages[@]}"; do
