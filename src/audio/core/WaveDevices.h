@@ -60,6 +60,8 @@ public:
 class WaveSystem {
 public:
     virtual ~WaveSystem() = default;
+    // Why the system has no devices, when it can tell; empty otherwise.
+    virtual std::string Problem() const { return {}; }
     virtual std::vector<std::string> InputNames() const = 0;
     virtual std::vector<std::string> OutputNames() const = 0;
     virtual bool CanOpenInput(int id, const WaveFormat& format) const = 0;

@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "FormatTable.h"
@@ -26,6 +28,26 @@ std::string TemporaryWaveName()
         return {};
     ::close(fd);
     return path;
+}
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+// The cause of a file step's error (WaveFile.h), read right after it failed.
+std::string FileProblem(const std::string& path, int code)
+{
+    const std::string file = "the file " + Quoted(path);
+    if (code == 11 || code == 1)
+        return file + " cannot be opened: " + std::strerror(errno);
+    if (code > 11)
+        return file + " cannot be written: " + std::strerror(errno);
+    if (code == 7)
+        return file + " holds no sound";
+    if (code == 8)
+        return file + " ends before the chosen place";
+    return file + " is not a WAV file that can be read";
 }
 
 }  // namespace
@@ -50,8 +72,10 @@ int WaveEngine::Open()
 {
     if (isOpen_)
         return 0;
-    if (system_.InputNames().empty())
-        return 1;
+    if (system_.InputNames().empty()) {
+        const std::string why = system_.Problem();
+        return Fail(1, "there is no sound input device" + (why.empty() ? "" : " (" + why + ")"));
+    }
     inputDevice_.GetDeviceIdFromSettings(true, settings_);
     for (auto& buffer : buffers_)
         buffer.assign(kBufferSize, 0);
@@ -72,6 +96,23 @@ void WaveEngine::Close()
     for (auto& buffer : buffers_)
         std::vector<std::uint8_t>().swap(buffer);
     isOpen_ = false;
+}
+
+int WaveEngine::Fail(int code, std::string problem)
+{
+    problem_ = std::move(problem);
+    return code;
+}
+
+std::string WaveEngine::DeviceLabel(bool input) const
+{
+    const CWaveDevice& device = input ? inputDevice_ : outputDevice_;
+    const std::string kind = input ? "sound input device" : "sound output device";
+    if (device.DeviceId < 0)
+        return "the default " + kind;
+    const int id = device.DeviceId;
+    return "the " + kind + " "
+           + Quoted(input ? device.GetInputDeviceName(id) : device.GetOutputDeviceName(id));
 }
 
 void WaveEngine::SetBufferLength(const WaveFormat& f)
@@ -170,24 +211,28 @@ int WaveEngine::StartRecording(platform::MessagePoster window, const std::string
 {
     if (state_ != kIdle || deviceOpen_)
         return kRecordBusy;
-    if (!isOpen_ && Open() != 0)
+    problem_.clear();
+    // The driver's blocks need no input device.
+    const bool driverAudio = DriverAudioInUse();
+    if (!driverAudio && !isOpen_ && Open() != 0)
         return 1;
     inputDevice_.GetDeviceIdFromSettings(true, settings_);
     fileName_ = fileName.empty() ? TemporaryWaveName() : fileName;
     if (fileName_.empty())
-        return 10 + 11;
+        return Fail(10 + 11, "no file can be made in the temporary folder");
     // The file first: an appended file decides the format the device must deliver.
     const int fileResult = CreateWaveFile(fileName_, append);
     if (fileResult != 0)
-        return 10 + fileResult;
+        return Fail(10 + fileResult, FileProblem(fileName_, fileResult));
     recordingFailed_ = false;
     paused_ = false;
     sessionBytes_ = 0;
     callbackWindow_ = window;
-    if (DriverAudioInUse()) {
+    if (driverAudio) {
         if (!(recordFormat_ == format_)) {
             writer_.Abandon();
-            return 1;
+            return Fail(1, "the file " + Quoted(fileName_) + " holds " + FormatName(recordFormat_)
+                               + ", the radio driver delivers " + FormatName(format_));
         }
         state_ = kRecording;
         return 0;
@@ -198,7 +243,8 @@ int WaveEngine::StartRecording(platform::MessagePoster window, const std::string
     if (!waveIn_) {
         session_ = 0;
         writer_.Abandon();
-        return 1;
+        return Fail(1, DeviceLabel(true) + " cannot record " + FormatTagName(recordFormat_) + " "
+                           + FormatName(recordFormat_));
     }
     deviceOpen_ = true;
     inputClosing_ = false;
@@ -221,6 +267,7 @@ int WaveEngine::StartRecording(platform::MessagePoster window, const std::string
         session_ = 0;
         deviceOpen_ = false;
         writer_.Abandon();
+        problem_ = DeviceLabel(true) + (result == 5 ? " does not start" : " refuses its buffers");
     }
     return result;
 }
@@ -345,13 +392,14 @@ int WaveEngine::StartPlay(std::uint32_t offset, const std::string& fileName,
 {
     if (deviceOpen_ || state_ != kIdle)
         return 1;
+    problem_.clear();
     // Playing needs the buffers, not an input device.
     for (auto& buffer : buffers_)
         if (buffer.size() < kBufferSize)
             buffer.assign(kBufferSize, 0);
     const int fileResult = OpenWaveFile(fileName, offset, maxLength);
     if (fileResult != 0)
-        return 10 + fileResult;
+        return Fail(10 + fileResult, FileProblem(fileName, fileResult));
     outputDevice_.GetDeviceIdFromSettings(false, settings_);
     session_ = NextSession();
     waveOut_ =
@@ -359,7 +407,8 @@ int WaveEngine::StartPlay(std::uint32_t offset, const std::string& fileName,
     if (!waveOut_) {
         session_ = 0;
         reader_.Close();
-        return 2;
+        return Fail(2, DeviceLabel(false) + " cannot play " + FormatTagName(playFormat_) + " "
+                           + FormatName(playFormat_));
     }
     deviceOpen_ = true;
     segmentEnd_ = startOffset_ + bytesToPlay_;
@@ -373,7 +422,7 @@ int WaveEngine::StartPlay(std::uint32_t offset, const std::string& fileName,
     moreToPlay_ = 1;
     if (FillAndWrite() != 0 || outstanding_ == 0) {
         StopPlay();
-        return 4;
+        return Fail(4, DeviceLabel(false) + " refuses the sound");
     }
     moreToPlay_ = 2;
     state_ = kPlaying;

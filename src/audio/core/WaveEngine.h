@@ -116,6 +116,10 @@ public:
 
     Event OnDeviceMessage(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
 
+    // What made the last failed start fail, naming the device or the file.
+    const std::string& LastProblem() const { return problem_; }
+    void ClearProblem() { problem_.clear(); }
+
     int State() const { return state_; }
     // The voice keyer holds the engine busy between two transmissions.
     void HoldBusy(bool on);
@@ -139,6 +143,9 @@ private:
     void RefreshNames();
     void PrepareHeaders();
     std::uintptr_t NextSession() { return ++sessionCounter_; }
+    // Notes the cause of a failed start and answers its code.
+    int Fail(int code, std::string problem);
+    std::string DeviceLabel(bool input) const;
 
     WaveSystem& system_;
     const Profile& settings_;
@@ -172,6 +179,7 @@ private:
     std::array<std::vector<std::uint8_t>, 2> buffers_;
     std::string fileName_;
     std::string playFile_;
+    std::string problem_;
     platform::MessagePoster callbackWindow_;
 
     std::uintptr_t sessionCounter_ = 0;

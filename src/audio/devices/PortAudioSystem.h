@@ -21,7 +21,7 @@ public:
 
     // False (with the reason) when PortAudio could not start; the system then has no devices.
     bool Ready() const { return ready_; }
-    const std::string& Problem() const { return problem_; }
+    std::string Problem() const override { return problem_; }
 
     std::vector<std::string> InputNames() const override;
     std::vector<std::string> OutputNames() const override;

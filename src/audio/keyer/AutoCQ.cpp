@@ -1,5 +1,6 @@
 #include "AutoCQ.h"
 
+#include "AudioErrorText.h"
 #include "AudioRecorder.h"
 #include "FrameworkContext.h"
 #include "Ini.h"
@@ -200,7 +201,9 @@ void CAutoCQ::OnRecord(int n)
         bar != nullptr ? bar->ToggleRecording(true, PhraseFile(n), folder_, false) : kErrorNoFile;
     if (error == 0)
         return;
-    language.ShowMessage({language.Format(kMsgAudioError, {error}), "", mb::kIconError, 0});
+    const std::string problem = bar != nullptr ? bar->Engine().LastProblem() : std::string();
+    language.ShowMessage(
+        {audio::AudioErrorText(language, kMsgAudioError, error, problem), "", mb::kIconError, 0});
     SetButton(id, Text(kTextRecord), kTipRecord);
     EnableRows(true);
     recording_ = false;
@@ -218,8 +221,10 @@ void CAutoCQ::ShowPlayError(int error) const
 {
     const CLanguage& language = framework::Language();
     const bool missing = error == kErrorNoFile || error == kErrorNoFileToo;
+    CAudioRecorder* bar = host_.Recorder();
+    const std::string problem = bar != nullptr ? bar->Engine().LastProblem() : std::string();
     language.ShowMessage({missing ? language.Format(kMsgNoPhrase, {currentPhrase_})
-                                  : language.Format(kMsgAudioError, {error}),
+                                  : audio::AudioErrorText(language, kMsgAudioError, error, problem),
                           "", mb::kIconError, 0});
 }
 

@@ -1,5 +1,6 @@
 #include "AudioRecorder.h"
 
+#include "AudioErrorText.h"
 #include "ControlResources.h"
 #include "FlatButton.h"
 #include "FrameworkContext.h"
@@ -45,6 +46,7 @@ constexpr struct {
              {CAudioRecorder::kRecSql, 1279},   {CAudioRecorder::kFile, 1264}};
 
 constexpr const char* kZeroTime = "0:00:00";
+constexpr int kMsgAudioError = 1286;  // "Error %d from audio device"
 constexpr int kSliderEnd = 0x7FFFFFFF;
 
 int SliderValue(std::int64_t v)
@@ -115,10 +117,11 @@ bool CAudioRecorder::OnInitDialog()
     if (auto* slider = GetDlgItemAs<CMySlider>(kSlider)) {
         slider->setOrientation(Qt::Horizontal);
         slider->setRange(0, 0);
-        // The press is announced before the slider moves: a playback pauses for the seek.
+        // A playback pauses while the user chooses its place, and plays on from the place
+        // chosen, whether the thumb was dragged or the track clicked.
         connect(slider, &CMySlider::leftButtonPressed, this,
-                [this] { target_->Post(msg::kSliderClicked, 0, 0); });
-        connect(slider, &QSlider::sliderReleased, this, [this] { OnSliderReleased(); });
+                [this] { WindowProc(msg::kSliderClicked, 0, 0); });
+        connect(slider, &CMySlider::leftButtonReleased, this, [this] { OnSliderReleased(); });
     }
     if (auto* file = GetDlgItemAs<QLineEdit>(kFile))
         connect(file, &QLineEdit::editingFinished, this, [this] { OnFileFieldLeft(); });
@@ -267,6 +270,14 @@ void CAudioRecorder::StopAll()
         TogglePlayback(std::nullopt, false, {}, {});
 }
 
+void CAudioRecorder::EnablePlayButton()
+{
+    if (QWidget* play = GetDlgItem(kPlay))
+        play->setEnabled(true);
+    if (!Recording())
+        SetUsable(kPlay, true);
+}
+
 void CAudioRecorder::WriteDriverAudio(std::uint32_t count, const std::uint8_t* data)
 {
     if (!Check(kRecord) || Check(kPause))
@@ -298,7 +309,8 @@ void CAudioRecorder::SaveWindowPos()
 {
     if (auto* recSql = GetDlgItemAs<QCheckBox>(kRecSql))
         ini_.WriteInt("AudioRecorder", "RecSQL", recSql->isChecked() ? 1 : 0);
-    if (!isVisible() || isMinimized() || isMaximized())
+    // Hidden, it keeps the place it had (a hide saves it); never shown, it has none yet.
+    if (!placed_ || isMinimized() || isMaximized())
         return;
     const QRect r = frameGeometry();
     if (!registry_.WriteRect(settings::reg::AudioRecorderRect,
@@ -386,10 +398,11 @@ bool CAudioRecorder::OnCommand(int id, int code)
 {
     if (code != ctl::kBnClicked)
         return CMyFontDialog::OnCommand(id, code);
+    engine_.ClearProblem();
     switch (id) {
-    case kRecord: PressRecord(Check(kRecord)); return true;
+    case kRecord: ReportFailure(PressRecord(Check(kRecord))); return true;
     case kPause: PressPause(Check(kPause)); return true;
-    case kPlay: PressPlay(Check(kPlay)); return true;
+    case kPlay: ReportFailure(PressPlay(Check(kPlay))); return true;
     case kSettings:
         if (engine_.State() == audio::WaveEngine::kIdle && !engine_.DeviceOpen() && host_ != nullptr
             && host_->RunAudioSettings(this))
@@ -397,6 +410,17 @@ bool CAudioRecorder::OnCommand(int id, int code)
         return true;
     default: return CMyFontDialog::OnCommand(id, code);
     }
+}
+
+void CAudioRecorder::ReportFailure(int result)
+{
+    // Busy and a cancelled file choice leave no problem: the button already shows them.
+    if (result == 0 || engine_.LastProblem().empty())
+        return;
+    const CLanguage& language = framework::Language();
+    language.ShowMessage(
+        {audio::AudioErrorText(language, kMsgAudioError, result, engine_.LastProblem()), "",
+         mb::kOk | mb::kIconError, 0});
 }
 
 // ---- messages ----
@@ -486,6 +510,12 @@ void CAudioRecorder::closeEvent(QCloseEvent* event)
     event->accept();
     StopAll();
     hide();
+}
+
+void CAudioRecorder::showEvent(QShowEvent* event)
+{
+    placed_ = true;
+    CMyFontDialog::showEvent(event);
 }
 
 void CAudioRecorder::hideEvent(QHideEvent* event)

@@ -80,6 +80,8 @@ public:
     void SaveWindowPos();
     // Stops whatever runs (closing the bar or the program).
     void StopAll();
+    // The play button usable again (a caller's playback has ended).
+    void EnablePlayButton();
 
     // The buttons as the user or the remote control press them; 0 when the operation ran.
     int PressRecord(bool down);
@@ -100,6 +102,7 @@ protected:
     void OnOK() override {}
     void OnCancel() override {}
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
@@ -108,6 +111,8 @@ private:
     void OnPlaybackEnded();
     void OnSliderReleased();
     void OnFileFieldLeft();
+    // A start the user asked for that failed says why.
+    void ReportFailure(int result);
     void ShowIdle();
     void SetCheck(int id, bool on);
     bool Check(int id) const;
@@ -133,5 +138,6 @@ private:
     bool notifyRequested_ = false;
     platform::MessagePoster notifyWindow_;
     bool seeking_ = false;
+    bool placed_ = false;  // shown at least once: its rectangle is a place worth keeping
     bool pauseBright_ = false;
 };

@@ -1,5 +1,6 @@
 #include "AudioSet.h"
 
+#include "AudioErrorText.h"
 #include "FolderPicker.h"
 #include "FormatChooser.h"
 #include "FrameworkContext.h"
@@ -133,7 +134,8 @@ void CAudioSet::EnableAudio()
 {
     const int error = engine_.Open();
     if (error != 0) {
-        Error(framework::Language().Format(kMsgInitError, {error}));
+        Error(audio::AudioErrorText(framework::Language(), kMsgInitError, error,
+                                    engine_.LastProblem()));
         enabled_ = false;
         EnableControls();
         return;

@@ -7,6 +7,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 CSkinSlider::CSkinSlider(QWidget* parent) : CSkinSlider(Qt::Horizontal, parent) {}
 
@@ -213,7 +215,35 @@ CMySlider::CMySlider(QWidget* parent) : QSlider(Qt::Horizontal, parent)
 
 void CMySlider::mousePressEvent(QMouseEvent* e)
 {
-    if (e->button() == Qt::LeftButton)
-        emit leftButtonPressed();
+    if (e->button() != Qt::LeftButton) {
+        QSlider::mousePressEvent(e);
+        return;
+    }
+    emit leftButtonPressed();
+    QStyleOptionSlider opt;
+    initStyleOption(&opt);
+    const QRect handle =
+        style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, this);
+    const QPoint at = e->position().toPoint();
+    if (!handle.contains(at)) {
+        // A click on the track puts the thumb there, so the press takes hold of it as of a
+        // thumb: the place clicked is the place chosen, and a drag goes on from it.
+        const QRect groove =
+            style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderGroove, this);
+        const bool across = orientation() == Qt::Horizontal;
+        const int length = across ? handle.width() : handle.height();
+        const int from = across ? groove.x() : groove.y();
+        const int span = (across ? groove.width() : groove.height()) - length;
+        const int pos = (across ? at.x() : at.y()) - from - length / 2;
+        setSliderPosition(
+            QStyle::sliderValueFromPosition(minimum(), maximum(), pos, span, opt.upsideDown));
+    }
     QSlider::mousePressEvent(e);
+}
+
+void CMySlider::mouseReleaseEvent(QMouseEvent* e)
+{
+    QSlider::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton)
+        emit leftButtonReleased();
 }

@@ -61,8 +61,9 @@ private:
 };
 
 // CMySlider: the recorder bar's position slider. Every left-button press is announced first
-// (leftButtonPressed, for the owner to connect queued), so the owner can tell a user's seek from
-// its own position updates; it shows cursor 207.
+// (leftButtonPressed), so the owner can tell a user's seek from its own position updates, and
+// every release after it (leftButtonReleased), on the thumb or the track alike. A click on the
+// track moves the thumb to the place clicked. It shows cursor 207.
 class CMySlider : public QSlider {
     Q_OBJECT
 public:
@@ -70,7 +71,9 @@ public:
 
 signals:
     void leftButtonPressed();
+    void leftButtonReleased();
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 };

@@ -123,7 +123,9 @@ CDlgLogSQL::CDlgLogSQL(IMainWindowServices& services, std::string logPath, std::
 
 CDlgLogSQL::~CDlgLogSQL()
 {
-    StopPlayback();
+    // Its own playback only: the notice of its end would have nowhere to go.
+    if (playing_)
+        StopPlayback();
 }
 
 CDataGrid& CDlgLogSQL::Grid()
@@ -346,7 +348,8 @@ void CDlgLogSQL::OnPlay()
 
 void CDlgLogSQL::StopPlayback()
 {
-    if (recorder_ != nullptr && playing_ && recorder_->Playing())
+    // Whatever the recorder plays stops, whoever started it.
+    if (recorder_ != nullptr && recorder_->Playing())
         recorder_->TogglePlayback(std::nullopt, false, {}, "AUTO");
     if (playing_)
         OnPlaybackEnded();
@@ -355,6 +358,8 @@ void CDlgLogSQL::StopPlayback()
 void CDlgLogSQL::OnPlaybackEnded()
 {
     playing_ = false;
+    if (recorder_ != nullptr)
+        recorder_->EnablePlayButton();
     const CLanguage& language = services_.Language();
     SetDlgItemText(kPlay, language.LoadString(kPlayText));
     if (QWidget* play = GetDlgItem(kPlay))
