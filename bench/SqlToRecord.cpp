@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -42,8 +43,19 @@ bool PumpUntil(Pred pred, std::chrono::milliseconds limit = std::chrono::seconds
     return true;
 }
 
+double Ms(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
 // The openings, inside the running window; empty when something did not work.
-std::vector<double> Openings(CCorvaneDlg& w, const fs::path& folder, int openings)
+std::vector<SqlOpening> Openings(CCorvaneDlg& w, const fs::path& folder, int openings)
 {
     auto* bar = qobject_cast<CAudioRecorder*>(w.ToolWindow(CAudioRecorder::kTemplateId));
     void* lib = ::dlopen((folder / "VekDriver.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
@@ -62,7 +74,7 @@ std::vector<double> Openings(CCorvaneDlg& w, const fs::path& folder, int opening
     if (!PumpUntil([&] { return state.mode == radio::kFm && state.squelchOpen; })
         || w.RemoteCommand(remote::kRecord, 1) != 0)
         return {};
-    std::vector<double> ms;
+    std::vector<SqlOpening> ms;
     for (int i = 0; i < openings; ++i) {
         control("signals clear", nullptr, 0);
         if (!PumpUntil([&] { return bar->Paused(); }))
@@ -73,9 +85,21 @@ std::vector<double> Openings(CCorvaneDlg& w, const fs::path& folder, int opening
         platform::WaitPumpingMessages(100 + 37 * (i % 5));
         const auto opened = Clock::now();
         control(signal.c_str(), nullptr, 0);
-        if (!PumpUntil([&] { return bar->Engine().GetPositionBytes() > paused; }))
+        // Each step noted as the pump first sees it.
+        std::optional<Clock::time_point> heard;
+        std::optional<Clock::time_point> resumed;
+        if (!PumpUntil([&] {
+                const auto now = Clock::now();
+                if (!heard && state.squelchOpen)
+                    heard = now;
+                if (!resumed && !bar->Paused())
+                    resumed = now;
+                return bar->Engine().GetPositionBytes() > paused;
+            }))
             break;
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - opened).count());
+        const auto written = Clock::now();
+        ms.push_back({Ms(opened, heard.value_or(written)), Ms(opened, resumed.value_or(written)),
+                      Ms(opened, written)});
     }
     w.RemoteCommand(remote::kRecord, 0);
     PumpUntil([&] { return !bar->Recording(); });
@@ -84,7 +108,8 @@ std::vector<double> Openings(CCorvaneDlg& w, const fs::path& folder, int opening
 
 }  // namespace
 
-double MeasureSqlToRecordMs(const std::string& binDir, const std::string& firstRun, int openings)
+std::optional<SqlOpening> MeasureSqlToRecordMs(const std::string& binDir,
+                                               const std::string& firstRun, int openings)
 {
     const fs::path folder = fs::temp_directory_path() / ("bench-sql-" + std::to_string(getpid()));
     fs::create_directories(folder / "Drivers");
@@ -106,7 +131,7 @@ double MeasureSqlToRecordMs(const std::string& binDir, const std::string& firstR
     Profile registry((folder / "Dravik/Corvane/registry.ini").string());
     registry.Write(settings::reg::AudioFolder, folder.string());
 
-    std::vector<double> ms;
+    std::vector<SqlOpening> ms;
     {
         CMainWindowFactory factory(ProgramParts());
         CCorvaneApp::Setup setup;
@@ -141,7 +166,14 @@ double MeasureSqlToRecordMs(const std::string& binDir, const std::string& firstR
     std::error_code ec;
     fs::remove_all(folder, ec);
     if (ms.size() != static_cast<std::size_t>(openings))
-        return -1;
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
+        return std::nullopt;
+    std::vector<double> heard;
+    std::vector<double> resumed;
+    std::vector<double> written;
+    for (const SqlOpening& o : ms) {
+        heard.push_back(o.heardMs);
+        resumed.push_back(o.resumedMs);
+        written.push_back(o.writtenMs);
+    }
+    return SqlOpening{Median(heard), Median(resumed), Median(written)};
 }

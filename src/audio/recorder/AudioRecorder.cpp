@@ -126,8 +126,10 @@ bool CAudioRecorder::OnInitDialog()
     if (auto* file = GetDlgItemAs<QLineEdit>(kFile))
         connect(file, &QLineEdit::editingFinished, this, [this] { OnFileFieldLeft(); });
     SetDlgItemText(kTime, kZeroTime);
-    if (auto* recSql = GetDlgItemAs<QCheckBox>(kRecSql))
+    if (auto* recSql = GetDlgItemAs<QCheckBox>(kRecSql)) {
         recSql->setChecked(ini_.GetInt("AudioRecorder", "RecSQL", 0) != 0);
+        connect(recSql, &QCheckBox::toggled, this, [this] { UpdateSquelchWatch(); });
+    }
     LoadSettings();
     const bool ok = CMyFontDialog::OnInitDialog();
     adjustSize();
@@ -177,6 +179,7 @@ int CAudioRecorder::ToggleRecording(bool start, const std::string& fileName,
         SetUsable(kPlay, true);
         SetUsable(kSettings, true);
         SetCheck(kRecord, false);
+        UpdateSquelchWatch();
         return 0;
     }
     SetCheck(kPause, false);
@@ -197,6 +200,7 @@ int CAudioRecorder::ToggleRecording(bool start, const std::string& fileName,
     SetUsable(kPlay, false);
     SetUsable(kSettings, false);
     SetCheck(kRecord, true);
+    UpdateSquelchWatch();
     return 0;
 }
 
@@ -427,10 +431,7 @@ void CAudioRecorder::ReportFailure(int result)
 
 void CAudioRecorder::WindowProc(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)
 {
-    const bool recSql = [this] {
-        const auto* box = GetDlgItemAs<QCheckBox>(kRecSql);
-        return box != nullptr && box->isChecked();
-    }();
+    const bool recSql = RecordsOnSquelch();
     switch (msg) {
     case msg::kSquelchClosed:
         if (recSql && Recording() && !Check(kPause))
@@ -458,6 +459,18 @@ void CAudioRecorder::WindowProc(unsigned msg, std::uintptr_t wParam, std::intptr
     case audio::WaveEngine::Event::OutputClosed: seeking_ = false; break;
     default: break;
     }
+}
+
+bool CAudioRecorder::RecordsOnSquelch() const
+{
+    const auto* box = GetDlgItemAs<QCheckBox>(kRecSql);
+    return box != nullptr && box->isChecked();
+}
+
+void CAudioRecorder::UpdateSquelchWatch()
+{
+    if (host_ != nullptr)
+        host_->WatchSquelch(Recording() && RecordsOnSquelch());
 }
 
 void CAudioRecorder::ShowIdle()

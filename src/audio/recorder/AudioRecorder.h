@@ -33,6 +33,8 @@ public:
     virtual void PauseDriverAudio(bool pause) = 0;
     // The audio settings dialog opened from the bar; true when confirmed.
     virtual bool RunAudioSettings(QWidget* owner) = 0;
+    // A recording waits for the squelch: its opening should be heard soon.
+    virtual void WatchSquelch(bool /*on*/) {}
 };
 
 class CAudioRecorder : public CMyFontDialog {
@@ -111,6 +113,8 @@ private:
     void OnPlaybackEnded();
     void OnSliderReleased();
     void OnFileFieldLeft();
+    bool RecordsOnSquelch() const;
+    void UpdateSquelchWatch();
     // A start the user asked for that failed says why.
     void ReportFailure(int result);
     void ShowIdle();

@@ -15,6 +15,7 @@
 #include "VekDriver.h"
 
 #include <QPointer>
+#include <QTimer>
 
 #include <chrono>
 #include <cstdio>
@@ -25,12 +26,17 @@ constexpr int kMsgInitError = 1259;
 constexpr std::uintptr_t kMaxDriverBlock = 32767;
 constexpr std::uint8_t kBlockSamples = 0;
 constexpr std::uint8_t kBlockFormat = 1;
+// How often a recording that waits for the squelch asks for it between the polling rounds: a
+// round reads it only once, too seldom for the start of a transmission.
+constexpr int kSquelchWatchMs = 40;
 
 class CAudioRecorderPart : public IMainWindowPart, private IRecorderHost, private IKeyerHost {
 public:
     CAudioRecorderPart(IMainWindowServices& services, std::shared_ptr<audio::WaveSystem> devices)
         : services_(services), devices_(std::move(devices))
     {
+        squelchWatch_.setInterval(kSquelchWatchMs);
+        QObject::connect(&squelchWatch_, &QTimer::timeout, [this] { AskSquelch(); });
     }
     ~CAudioRecorderPart() override
     {
@@ -143,6 +149,22 @@ private:
     }
     void PauseDriverAudio(bool pause) override { services_.Driver().AudioPause(pause ? 1 : 0); }
     bool RunAudioSettings(QWidget* owner) override { return RunSettings(owner, true); }
+    void WatchSquelch(bool on) override
+    {
+        if (on)
+            squelchWatch_.start();
+        else
+            squelchWatch_.stop();
+    }
+    // Only into a quiet line: the polling keeps its pace and reads never pile up.
+    void AskSquelch()
+    {
+        radio::CRadioController& controller = services_.Controller();
+        const auto& state = controller.State();
+        if (controller.SquelchReadable() && state.pollingAllowed && !state.sending
+            && !state.startingUp && !state.closing && controller.Worker().IsIdle())
+            controller.SendCommand(civ::kCmdMeter, civ::kMeterSquelch);
+    }
 
     // IKeyerHost
     void SetPtt(bool on) override { services_.SetPtt(on); }
@@ -177,6 +199,7 @@ private:
     QPointer<CAudioRecorder> window_;
     QPointer<CAutoCQ> keyer_;
     std::vector<std::uint8_t> block_;
+    QTimer squelchWatch_;
 };
 
 }  // namespace

@@ -210,6 +210,8 @@ public:
 
     // ---- Polling ----
     void PollRadio();
+    // The radio tells its squelch now (extended functions, S-meter on, an AM or FM mode).
+    bool SquelchReadable() const;
     // Allows or holds off polling; returns whether it was allowed before.
     bool SetPollingEnabled(bool on)
     {

@@ -14,13 +14,19 @@ void CRadioController::SetFullPolling(bool on)
     view_.SetButton(ctl::kPolling, on);
 }
 
+bool CRadioController::SquelchReadable() const
+{
+    return state_.sMeterOn && state_.extendedFunctions
+           && (state_.mode == kAm || state_.mode == kFm || state_.mode == kWfm);
+}
+
 void CRadioController::PollRadio()
 {
     if (!state_.pollingAllowed || state_.sending)
         return;
     const bool ext = state_.extendedFunctions;
     if (state_.sMeterOn && ext) {
-        if (state_.mode == kAm || state_.mode == kFm || state_.mode == kWfm)
+        if (SquelchReadable())
             SendCommand(civ::kCmdMeter, civ::kMeterSquelch);
         SendCommand(civ::kCmdMeter, civ::kMeterS);
     }
