@@ -1,5 +1,6 @@
 #include "AudioRecorderPart.h"
 
+#include "AudioErrorText.h"
 #include "AudioRecorder.h"
 #include "AudioSet.h"
 #include "AutoCQ.h"
@@ -100,6 +101,10 @@ public:
     bool ServesAudio() const override { return true; }
     bool RunAudioSettings() override { return RunSettings(&services_.Window(), false); }
     int TestAudioInput() override { return window_ ? window_->Engine().Open() : 1; }
+    std::string AudioInputProblem() override
+    {
+        return window_ ? window_->Engine().LastProblem() : std::string();
+    }
     void ApplyRecordingFormat() override
     {
         if (window_)
@@ -120,8 +125,10 @@ public:
             const int error = window_->Engine().TakeDriverFormat(block_.data() + 1, count - 1);
             if (error != 0) {
                 const CLanguage& language = services_.Language();
-                language.ShowMessage(
-                    {language.Format(kMsgInitError, {error}), "", mb::kOk | mb::kIconError, 0});
+                const char* why = error == 1 ? "a recording in another format runs"
+                                             : "the radio driver's audio format is not valid";
+                language.ShowMessage({audio::AudioErrorText(language, kMsgInitError, error, why),
+                                      "", mb::kOk | mb::kIconError, 0});
             }
         }
     }

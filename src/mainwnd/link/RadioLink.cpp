@@ -269,7 +269,9 @@ void CRadioLink::SetUpAudio()
             if (error == 0)
                 break;
             MessageBoxRequest request;
+            const std::string problem = host_.audio.AudioInputProblem();
             request.text = language_.Format(kMsgAudioError, {error}) + "\n"
+                           + (problem.empty() ? "" : problem + "\n")
                            + language_.LoadString(kMsgChangeAudio);
             request.style = mb::kYesNo | mb::kIconQuestion;
             if (host_.user.ShowMessageBox(request) != mb::kIdYes) {

@@ -109,6 +109,8 @@ public:
     virtual bool RunAudioSettings() { return false; }
     // 0 when the audio input works, else the audio error number.
     virtual int TestAudioInput() { return 0; }
+    // What made the last test fail, when it can be told.
+    virtual std::string AudioInputProblem() { return {}; }
     // The stored recording format goes to the engine.
     virtual void ApplyRecordingFormat() {}
     // A block the driver posted (WM_USER+21): its byte count and buffer handle.

@@ -190,6 +190,7 @@ public:
     // ---- ILinkAudio ----
     bool RunAudioSettingsDialog() override;
     int TestAudioInput() override;
+    std::string AudioInputProblem() override;
     void ApplyRecordingFormat() override;
     void PlaceRecorderBar(int front, int enabled) override;
     // ---- ILinkDisplay ----

@@ -42,6 +42,12 @@ int CCorvaneDlg::TestAudioInput()
     return part != nullptr ? part->TestAudioInput() : 0;
 }
 
+std::string CCorvaneDlg::AudioInputProblem()
+{
+    IMainWindowPart* part = AudioPart();
+    return part != nullptr ? part->AudioInputProblem() : std::string();
+}
+
 void CCorvaneDlg::ApplyRecordingFormat()
 {
     if (IMainWindowPart* part = AudioPart())
