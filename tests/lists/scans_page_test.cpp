@@ -241,6 +241,7 @@ TEST(ScanPresets, TheTableItsSortAndItsFile)
 
 TEST(ScanLog, PlayOnlyWithinTheRecordingAndThePrintHoldsTheTitle)
 {
+    audio::TestClock clock;  // outlives the devices that use it
     WindowFixture f;
     // A WAV of 1000 data bytes after its 44-byte header.
     {
@@ -312,7 +313,21 @@ TEST(ScanLog, PlayOnlyWithinTheRecordingAndThePrintHoldsTheTitle)
                 };
                 EXPECT_NE(printed.find(fold(dialog.PrintTitle())), std::string::npos) << printed;
                 EXPECT_NE(printed.find("7.060.000"), std::string::npos);
-                dialog.EndDialog(ctl::kIdCancel);
+
+                // A playback the recorder runs for itself: the log's Play stops it, so does Close.
+                devices->SetClock(&clock);
+                const auto playOwn = [&] {
+                    return recorder->TogglePlayback(std::nullopt, true, "LogScan.Wav",
+                                                    f.folder.path);
+                };
+                EXPECT_EQ(playOwn(), 0);
+                dialog.GetDlgItemAs<QPushButton>(CDlgLogSQL::kPlay)->click();
+                EXPECT_FALSE(recorder->Playing());
+                EXPECT_EQ(dialog.GetDlgItemText(CDlgLogSQL::kPlay), "Play");
+                EXPECT_EQ(playOwn(), 0);
+                EXPECT_TRUE(recorder->Playing());
+                dialog.GetDlgItemAs<QPushButton>(ctl::kIdCancel)->click();
+                EXPECT_FALSE(recorder->Playing());
             });
             dialog.DoModal();
             w.CloseProgram();
