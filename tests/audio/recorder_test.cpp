@@ -241,6 +241,14 @@ TEST(RecorderBar, TheDriversAudioRecordsWithNoSoundCardAndAStartThatCannotRunSay
               std::string::npos)
         << b.boxes[1].text;
     EXPECT_NE(b.boxes[1].text.find("No such file or directory"), std::string::npos);
+
+    // So does a playback of a file that is not there.
+    b.bar->SetDlgItemText(CAudioRecorder::kFile, "absent.wav");
+    b.Click(CAudioRecorder::kPlay);
+    EXPECT_FALSE(b.bar->Playing());
+    ASSERT_EQ(b.boxes.size(), 3u);
+    EXPECT_EQ(b.boxes[2].text, "Error 1 from audio device\nthe file \"" + missing
+                                   + "/absent.wav\" cannot be opened: No such file or directory");
 }
 
 TEST(RecorderBar, AClickOnTheSliderPlaysOnFromThePlaceChosen)

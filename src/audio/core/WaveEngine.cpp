@@ -366,17 +366,17 @@ int WaveEngine::OpenWaveFile(const std::string& fileName, std::uint32_t offset,
 {
     const int result = reader_.Open(fileName);
     if (result != 0)
-        return result;
+        return Fail(result, FileProblem(fileName, result));
     const WaveLayout& layout = reader_.Layout();
     if (layout.dataSize == 0) {
         reader_.Close();
-        return 7;
+        return Fail(7, FileProblem(fileName, 7));
     }
     std::uint32_t dataOffset = offset > layout.dataStart ? offset - layout.dataStart : 0;
     dataOffset -= dataOffset % layout.format.blockAlign;
     if (dataOffset >= layout.dataSize || !reader_.SeekData(dataOffset)) {
         reader_.Close();
-        return 8;
+        return Fail(8, FileProblem(fileName, 8));
     }
     playFormat_ = layout.format;
     startOffset_ = layout.dataStart + dataOffset;
@@ -399,7 +399,7 @@ int WaveEngine::StartPlay(std::uint32_t offset, const std::string& fileName,
             buffer.assign(kBufferSize, 0);
     const int fileResult = OpenWaveFile(fileName, offset, maxLength);
     if (fileResult != 0)
-        return Fail(10 + fileResult, FileProblem(fileName, fileResult));
+        return 10 + fileResult;
     outputDevice_.GetDeviceIdFromSettings(false, settings_);
     session_ = NextSession();
     waveOut_ =
