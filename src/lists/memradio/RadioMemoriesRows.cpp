@@ -193,7 +193,7 @@ void CDlgMemRadio::OnChannelChosen()
     if (!Grid().IsValid(row, focusCol_) || focusCol_ < 1)
         focusCol_ = 1;
     FocusRow(row);
-    editing_ = false;
+    // A channel being edited (after "Store R.") only picks its place; the editor keeps it.
     FillEditorFromRow();
 }
 
