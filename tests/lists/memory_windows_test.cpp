@@ -24,6 +24,7 @@
 #include "NumEdit.h"
 #include "RadioMemoriesWindow.h"
 #include "RadioView.h"
+#include "WorkProgressDlg.h"
 #include "GroupNameDlg.h"
 
 using namespace wndtest;
@@ -52,6 +53,21 @@ void TypeText(QWidget* target, const std::string& text)
     for (char c : text)
         PressKey(target, 0, QString(QChar(c)));
 }
+
+// Presses Esc on the first progress dialog shown, as a user stopping a long run.
+struct EscOnProgress : QObject {
+    bool pressed = false;
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (!pressed && event->type() == QEvent::Show
+            && qobject_cast<CWorkProgressDlg*>(object) != nullptr) {
+            pressed = true;
+            QCoreApplication::postEvent(
+                object, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        }
+        return false;
+    }
+};
 }  // namespace
 
 TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
@@ -306,12 +322,29 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
         EXPECT_NE(testing_support::GetFile(f.folder / "MemPC.Dat").find("Calling ~ 145.500.000"),
                   std::string::npos);
 
+        // A long import shows its progress; stopped there, the records before stay and are saved.
+        std::string bulk = "Description;VFO-A;\n";
+        for (int i = 0; i < 6000; ++i)
+            bulk += "Bulk " + std::to_string(i) + ";7000000;\n";
+        file = f.folder / "bulk.csv";
+        testing_support::PutFile(file, bulk);
+        EscOnProgress esc;
+        qApp->installEventFilter(&esc);
+        pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
+        qApp->removeEventFilter(&esc);
+        EXPECT_TRUE(esc.pressed);
+        EXPECT_EQ(pc->Grid().GetRowCount(), 2 + 1000);
+        EXPECT_TRUE(pc->isEnabled());
+        const std::string saved = testing_support::GetFile(f.folder / "MemPC.Dat");
+        EXPECT_NE(saved.find("Bulk 999 ~ 7.000.000"), std::string::npos);
+        EXPECT_EQ(saved.find("Bulk 1000 "), std::string::npos);
+
         // A missing file says so and changes nothing.
         file = f.folder / "none.csv";
         pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
         EXPECT_NE(f.boxes.back().text.find("Error in import memory from the file"),
                   std::string::npos);
-        EXPECT_EQ(pc->Grid().GetRowCount(), 2);
+        EXPECT_EQ(pc->Grid().GetRowCount(), 2 + 1000);
 
         // The options dialog refuses what cannot work before it closes.
         const auto runDialog = [&](bool import, const std::string& path, const char* fieldSep,
