@@ -115,18 +115,20 @@ void CMemoryListWindow::ImportCsv()
     // Merged into a copy: the grid takes the rows at once, not one rebuild per new row.
     CDataGrid& g = Grid();
     CGridListTable table(g);
-    lists::CTextTable rows(table.Columns());
-    for (int r = 0; r < table.Rows(); ++r)
-        lists::SetRowCells(rows, rows.AppendRow(), lists::RowCells(table, r));
+    lists::CTextTable rows = table.Copy();
     std::unique_ptr<CWorkProgressDlg> progress;
+    bool progressTried = false;
     const auto step = [&](int done, int total) {
-        if (!progress && total >= kProgressFromRecords) {
+        if (!progressTried && total >= kProgressFromRecords) {
+            progressTried = true;
             progress = std::make_unique<CWorkProgressDlg>();
-            if (!progress->Create(this))
-                return true;
-            progress->setWindowTitle(windowTitle());
-            progress->SetRange(0, total);
-            progress->SetStep(1);
+            if (progress->Create(this)) {
+                progress->setWindowTitle(windowTitle());
+                progress->SetRange(0, total);
+                progress->SetStep(1);
+            } else {
+                progress.reset();
+            }
         }
         if (!progress)
             return true;
