@@ -257,7 +257,10 @@ TEST(MemoryCsv, BothListsComeBackCellForCellWithAwkwardDescriptions)
     CTextTable back(pcmem::kColumnCount);
     EXPECT_EQ(ImportCsv(WithCrLf(csv), back, PcCsvLayout(), {';', '.'}), 2);
     ASSERT_EQ(back.Rows(), 2);
-    EXPECT_EQ(back.Row(0), pc.Row(0));
+    // The list file holds a record per line: the line break comes back as a blank.
+    std::vector<std::string> quotedRow = pc.Row(0);
+    quotedRow[pcmem::kDescription] = "Net; \"Sunday\" morning";
+    EXPECT_EQ(back.Row(0), quotedRow);
     // "DEF" is no number: the number field's text for 0.
     std::vector<std::string> plainRow = pc.Row(1);
     plainRow[pcmem::kDuplexValue] = "0";
@@ -288,4 +291,65 @@ TEST(MemoryCsv, BothListsComeBackCellForCellWithAwkwardDescriptions)
                         {',', '.'}),
               99);
     EXPECT_EQ(AllRows(radioBack), AllRows(radio));
+}
+
+TEST(MemoryCsv, ALineBreakInACellStaysOneRecordThroughTheListFile)
+{
+    TempDir dir("memory-csv");
+    const std::string csv =
+        "Description;VFO-A;Mode-A;\n"
+        "One;7050000;LSB;\n"
+        "\"Two\r\nlines desc\";14200000;\"U\nSB\";\n"
+        "Three;21200000;USB;\n";
+    CTextTable rows(pcmem::kColumnCount);
+    EXPECT_EQ(ImportCsv(csv, rows, PcCsvLayout(), {';', ','}), 3);
+    ASSERT_EQ(rows.Rows(), 3);
+    EXPECT_EQ(rows.Cell(1, pcmem::kDescription), "Two lines desc");
+    EXPECT_EQ(rows.Cell(1, pcmem::kModeA), "U SB");
+
+    const std::string path = dir / "MemPC.Dat";
+    ASSERT_TRUE(WritePcMemories(path, rows).Ok());
+    CTextTable back(pcmem::kColumnCount);
+    ASSERT_TRUE(ReadPcMemories(path, back).Ok());
+    EXPECT_EQ(AllRows(back), AllRows(rows));
+}
+
+TEST(MemoryCsv, ALongImportFindsEachRowByItsKeyReportsProgressAndStopsWhenTold)
+{
+    constexpr int kRecords = 4500;
+    CTextTable rows(pcmem::kColumnCount);
+    // Two rows differing only in case: a search from the top finds the first.
+    for (const char* twin : {"Twin", "TWIN"})
+        rows.SetCell(rows.AppendRow(), pcmem::kDescription, twin);
+    for (int i = 0; i < 2000; ++i)
+        rows.SetCell(rows.AppendRow(), pcmem::kDescription, "Ch " + std::to_string(i));
+    std::string csv = "Description;VFO-A;\ntwin;3500000;\n";
+    for (int i = 0; i < kRecords; ++i)
+        csv += "CH " + std::to_string(i) + ";" + std::to_string(7000000 + i) + ";\n";
+
+    CTextTable all = rows;
+    std::vector<std::pair<int, int>> reports;
+    const int taken = ImportCsv(csv, all, PcCsvLayout(), {';', ','}, [&](int done, int total) {
+        reports.emplace_back(done, total);
+        return true;
+    });
+    EXPECT_EQ(taken, kRecords + 1);
+    ASSERT_EQ(all.Rows(), 2 + kRecords);
+    EXPECT_EQ(all.Cell(0, pcmem::kVfoA), "3.500.000");
+    EXPECT_EQ(all.Cell(1, pcmem::kVfoA), "");
+    EXPECT_EQ(all.Cell(2 + 1999, pcmem::kDescription), "Ch 1999");
+    EXPECT_EQ(all.Cell(2 + 1999, pcmem::kVfoA), "7.001.999");
+    EXPECT_EQ(all.Cell(2 + 2000, pcmem::kDescription), "CH 2000");
+    EXPECT_EQ(all.Cell(2 + kRecords - 1, pcmem::kVfoA), "7.004.499");
+    const std::vector<std::pair<int, int>> expected = {
+        {1000, kRecords + 1}, {2000, kRecords + 1}, {3000, kRecords + 1}, {4000, kRecords + 1}};
+    EXPECT_EQ(reports, expected);
+
+    // Stopped at the first report: the records before it are in, nothing after.
+    CTextTable stopped = rows;
+    EXPECT_EQ(ImportCsv(csv, stopped, PcCsvLayout(), {';', ','}, [](int, int) { return false; }),
+              1000);
+    EXPECT_EQ(stopped.Rows(), 2 + 2000);
+    EXPECT_EQ(stopped.Cell(2 + 998, pcmem::kVfoA), "7.000.998");
+    EXPECT_EQ(stopped.Cell(2 + 999, pcmem::kVfoA), "");
 }

@@ -139,6 +139,8 @@ TEST(MemoryTransfers, ReadStoresTheProgrammedChannelsAndMeasuresTheRepeater)
         EXPECT_EQ(g.GetItemText(one, lists::pcmem::kVfoA), "14.074.000");
         EXPECT_EQ(g.GetItemText(one, lists::pcmem::kSplit), "NOSPLIT");
         EXPECT_EQ(g.GetItemText(one, lists::pcmem::kVfoB), "0");
+        // An unused VFO B names the mode list's first entry, as the editor shows it.
+        EXPECT_EQ(g.GetItemText(one, lists::pcmem::kModeB), "LSB");
         EXPECT_EQ(g.GetItemText(one, lists::pcmem::kTone), "ON");
         EXPECT_EQ(g.GetItemText(two, lists::pcmem::kVfoA), "7.050.000");
         EXPECT_EQ(g.GetItemText(two, lists::pcmem::kModeA), "LSB");

@@ -2,13 +2,16 @@
 // simulated radio's driver: "Store R." fills the editor, Save in Memory Mode writes the channel
 // into the radio, the rows survive the exit in "MemRTX.Dat", the IC-718 titles its columns by
 // what they hold; groups are made, renamed, cloned and deleted, each keeping its own rows, and
-// a name that would leave the folder is refused; both lists go to CSV files and come back.
+// a name that would leave the folder is refused, as is a name typed into the group box; both
+// lists go to CSV files (in the program folder when named bare) and come back.
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimer>
 
 #include "GridWidget.h"
@@ -21,6 +24,8 @@
 #include "NumEdit.h"
 #include "RadioMemoriesWindow.h"
 #include "RadioView.h"
+#include "WorkProgressDlg.h"
+#include "GroupNameDlg.h"
 
 using namespace wndtest;
 using R = CDlgMemRadio;
@@ -33,6 +38,36 @@ CDlgMemRadio& RadioMem(CCorvaneDlg& w)
     EXPECT_NE(m, nullptr);
     return *m;
 }
+
+// A key pressed and released as the keyboard would send it.
+void PressKey(QWidget* target, int key, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void TypeText(QWidget* target, const std::string& text)
+{
+    for (char c : text)
+        PressKey(target, 0, QString(QChar(c)));
+}
+
+// Presses Esc on the first progress dialog shown, as a user stopping a long run.
+struct EscOnProgress : QObject {
+    bool pressed = false;
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (!pressed && event->type() == QEvent::Show
+            && qobject_cast<CWorkProgressDlg*>(object) != nullptr) {
+            pressed = true;
+            QCoreApplication::postEvent(
+                object, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        }
+        return false;
+    }
+};
 }  // namespace
 
 TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
@@ -62,7 +97,11 @@ TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
         EXPECT_EQ(g.GetItemText(5, 0), "05");
 
         ASSERT_TRUE(m.MemoryMode());
-        m.GetDlgItemAs<QComboBox>(R::kChannel)->setCurrentIndex(4);
+        // Picked as a user does: the editor keeps what "Store R." put there.
+        auto* channel = m.GetDlgItemAs<QComboBox>(R::kChannel);
+        channel->setCurrentIndex(4);
+        emit channel->activated(4);
+        EXPECT_EQ(m.GetDlgItemAs<CNumEdit>(R::kVfoA)->GetValue(), 14200000);
         m.SetDlgItemText(R::kDescription, "Twenty~m  ");
         const size_t from = f.Trace().size();
         m.GetDlgItemAs<QAbstractButton>(R::kSave)->click();
@@ -72,9 +111,22 @@ TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
         const size_t tune = trace.find("FE FE 58 E0 05 00 00 20 14 00 FD", from);
         const size_t select = trace.find("FE FE 58 E0 08 00 05 FD", tune);
         const size_t write = trace.find("FE FE 58 E0 09 FD", select);
+        EXPECT_NE(trace.find("FE FE 58 E0 05 00 00 05 07 00 FD", from), std::string::npos)
+            << "VFO B as stored";
         EXPECT_NE(tune, std::string::npos) << trace.substr(from);
         EXPECT_NE(select, std::string::npos) << trace.substr(from);
         EXPECT_NE(write, std::string::npos) << trace.substr(from);
+        // A radio channel has no active VFO to select before it is written.
+        EXPECT_GT(trace.find("FE FE 58 E0 07 ", tune), select) << trace.substr(from);
+
+        // Recalled, the channel's duplex direction is the main window's as well.
+        m.Grid().SetItemText(5, lists::radiomem::kDuplex, "DUP+");
+        c.ClearDuplexButtons();
+        m.RecallChannel(5, false);
+        EXPECT_TRUE(c.State().duplexPlus);
+        EXPECT_TRUE(c.State().duplexPlusRemembered);
+        EXPECT_FALSE(c.State().split);
+        m.Grid().SetItemText(5, lists::radiomem::kDuplex, "NODUP");
         w.CloseProgram();
     });
     ASSERT_TRUE(ran);
@@ -126,9 +178,32 @@ TEST(MemoryGroupsPage, GroupsKeepTheirRowsAndBadNamesAreRefused)
         }
         EXPECT_FALSE(fs::exists(f.folder.path + "/../x.MEM"));
 
-        // A new group starts empty; the base list was saved on the way.
-        answer = "Field";
+        // Enter in the group box makes no group: only "New" does, with its checks.
+        QLineEdit* typed = combo->lineEdit();
+        ASSERT_NE(typed, nullptr);
+        for (const char* text : {"Typed", "../evil"}) {
+            typed->setText(text);
+            PressKey(typed, Qt::Key_Return);
+            EXPECT_EQ(combo->count(), 2) << text;
+            EXPECT_EQ(page->SelectedGroup(), "_base") << text;
+            EXPECT_EQ(combo->currentText(), "_base") << text;
+        }
+
+        // A new group starts empty; the base list was saved on the way. Its name is typed
+        // straight into the name dialog.
+        page->SetNameAsker({});
+        bool typedIntoName = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<CDlgNomeGruppo*>(QApplication::activeModalWidget());
+            if (d == nullptr)
+                return;
+            QWidget* focus = d->focusWidget();
+            typedIntoName = focus == d->GetDlgItem(CDlgNomeGruppo::kName);
+            TypeText(focus, "Field");
+            d->GetDlgItemAs<QAbstractButton>(ctl::kIdOk)->click();
+        });
         page->NewGroup();
+        EXPECT_TRUE(typedIntoName);
         EXPECT_EQ(page->SelectedGroup(), "Field");
         EXPECT_EQ(pc->Grid().GetRowCount(), 1);
         pc->SetDlgItemText(CDlgMem::kDescription, "Portable");
@@ -137,6 +212,7 @@ TEST(MemoryGroupsPage, GroupsKeepTheirRowsAndBadNamesAreRefused)
         ASSERT_EQ(pc->Grid().GetRowCount(), 2);
 
         // Clone, then rename the clone: one file with the rows, the old one gone.
+        page->SetNameAsker([&](const std::string&) { return std::optional<std::string>(answer); });
         answer = "Copy";
         page->CloneGroup();
         EXPECT_EQ(page->SelectedGroup(), "Copy");
@@ -170,6 +246,8 @@ TEST(MemoryGroupsPage, GroupsKeepTheirRowsAndBadNamesAreRefused)
     EXPECT_NE(testing_support::GetFile(f.folder / "Field.MEM").find("Portable ~ 14.060.000"),
               std::string::npos);
     EXPECT_NE(f.Ini().find("Gruppo=_base"), std::string::npos);
+    EXPECT_FALSE(fs::exists(f.folder / "Typed.MEM"));
+    EXPECT_FALSE(fs::exists(f.folder.path + "/../evil.MEM"));
 }
 
 TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
@@ -192,6 +270,23 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
         const auto asker = [&](bool, const std::string&) {
             return std::optional<CMemoryListWindow::CsvChoice>({file, {';', '.'}});
         };
+        // A bare file name is the program folder's, whatever folder the program started in.
+        {
+            testing_support::TempDir elsewhere{"corvane-cwd"};
+            const fs::path started = fs::current_path();
+            fs::current_path(elsewhere.path);
+            std::string offered;
+            pc->SetCsvAsker([&](bool, const std::string& last) {
+                offered = last;
+                return std::optional<CMemoryListWindow::CsvChoice>({"MemIC706pc.csv", {';', '.'}});
+            });
+            pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kExport)->click();
+            fs::current_path(started);
+            EXPECT_EQ(offered, f.folder / "MemIC706pc.csv");
+            EXPECT_TRUE(fs::exists(f.folder / "MemIC706pc.csv"));
+            EXPECT_FALSE(fs::exists(elsewhere / "MemIC706pc.csv"));
+            EXPECT_EQ(f.boxes.back().text, "Memories exported in " + (f.folder / "MemIC706pc.csv"));
+        }
         pc->SetCsvAsker(asker);
         radio.SetCsvAsker(asker);
 
@@ -227,12 +322,29 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
         EXPECT_NE(testing_support::GetFile(f.folder / "MemPC.Dat").find("Calling ~ 145.500.000"),
                   std::string::npos);
 
+        // A long import shows its progress; stopped there, the records before stay and are saved.
+        std::string bulk = "Description;VFO-A;\n";
+        for (int i = 0; i < 6000; ++i)
+            bulk += "Bulk " + std::to_string(i) + ";7000000;\n";
+        file = f.folder / "bulk.csv";
+        testing_support::PutFile(file, bulk);
+        EscOnProgress esc;
+        qApp->installEventFilter(&esc);
+        pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
+        qApp->removeEventFilter(&esc);
+        EXPECT_TRUE(esc.pressed);
+        EXPECT_EQ(pc->Grid().GetRowCount(), 2 + 1000);
+        EXPECT_TRUE(pc->isEnabled());
+        const std::string saved = testing_support::GetFile(f.folder / "MemPC.Dat");
+        EXPECT_NE(saved.find("Bulk 999 ~ 7.000.000"), std::string::npos);
+        EXPECT_EQ(saved.find("Bulk 1000 "), std::string::npos);
+
         // A missing file says so and changes nothing.
         file = f.folder / "none.csv";
         pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
         EXPECT_NE(f.boxes.back().text.find("Error in import memory from the file"),
                   std::string::npos);
-        EXPECT_EQ(pc->Grid().GetRowCount(), 2);
+        EXPECT_EQ(pc->Grid().GetRowCount(), 2 + 1000);
 
         // The options dialog refuses what cannot work before it closes.
         const auto runDialog = [&](bool import, const std::string& path, const char* fieldSep,

@@ -53,7 +53,8 @@ void SendChannel(radio::CRadioController& controller, const ChannelTuning& chann
                                vfo.narrow, style.waitForSelect);
     }
     controller.SendSplit(channel.split);
-    controller.ActivateVfo(channel.activeB ? radio::kVfoB : radio::kVfoA, style.waitForSelect);
+    if (style.selectActive)
+        controller.ActivateVfo(channel.activeB ? radio::kVfoB : radio::kVfoA, style.waitForSelect);
     controller.ReadFrequencyMode(false);
 }
 

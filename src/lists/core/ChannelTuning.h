@@ -35,6 +35,7 @@ struct ChannelSendStyle {
     bool waitForSelect = false;  // wait for the answer to each VFO selection
     bool openRange = false;      // tune a VFO only strictly inside the limits
     bool selectAFirst = false;   // select VFO A (no wait) before anything else
+    bool selectActive = true;    // end on the channel's active VFO (a radio channel has none)
 };
 
 // The program's number of a mode name (RadioMode), -1 for a name it does not know.

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
+#include <unordered_map>
 
 namespace lists {
 
@@ -68,18 +70,53 @@ int ChannelOf(std::string_view field)
     return ec == std::errc() && end == field.data() + field.size() ? number : 0;
 }
 
-int FindRow(const IListTable& table, std::string_view key, bool byChannel)
+// A "~" would split the list file's field, a line break its line.
+std::string ListCellText(std::string text)
 {
-    const int channel = byChannel ? ChannelOf(key) : 0;
-    if (byChannel && channel <= 0)
-        return -1;
-    for (int row = 0; row < table.Rows(); ++row) {
-        const std::string cell = table.Cell(row, 0);
-        if (byChannel ? ChannelOf(cell) == channel : platform::AsciiIEquals(cell, key))
-            return row;
-    }
-    return -1;
+    for (char& c : text)
+        if (c == '~' || c == '\n' || c == '\r')
+            c = ' ';
+    return text;
 }
+
+// The rows by what finds them: the channel number, or the description ignoring case. The first
+// row with a key keeps it, so a file's record lands where a search from the top would put it.
+class RowIndex {
+public:
+    RowIndex(const IListTable& table, bool byChannel) : byChannel_(byChannel)
+    {
+        for (int row = 0; row < table.Rows(); ++row)
+            Add(table.Cell(row, 0), row);
+    }
+    // -1 when no row has the key.
+    int Find(std::string_view key) const
+    {
+        const std::optional<std::string> k = KeyOf(key);
+        if (!k)
+            return -1;
+        const auto it = rows_.find(*k);
+        return it != rows_.end() ? it->second : -1;
+    }
+    void Add(std::string_view key, int row)
+    {
+        if (const std::optional<std::string> k = KeyOf(key))
+            rows_.try_emplace(*k, row);
+    }
+
+private:
+    std::optional<std::string> KeyOf(std::string_view key) const
+    {
+        if (!byChannel_)
+            return platform::AsciiLowerCopy(key);
+        const int channel = ChannelOf(key);
+        if (channel <= 0)
+            return std::nullopt;
+        return std::to_string(channel);
+    }
+
+    bool byChannel_;
+    std::unordered_map<std::string, int> rows_;
+};
 
 }  // namespace
 
@@ -163,26 +200,33 @@ std::vector<std::vector<std::string>> ParseCsv(std::string_view text, char separ
     return records;
 }
 
-int ImportCsv(std::string_view text, IListTable& table, const CsvLayout& layout, CsvDialect dialect)
+int ImportCsv(std::string_view text, IListTable& table, const CsvLayout& layout, CsvDialect dialect,
+              const CsvProgress& progress)
 {
     const std::vector<std::vector<std::string>> records = ParseCsv(text, dialect.field);
+    const int total = records.empty() ? 0 : static_cast<int>(records.size() - 1);
+    RowIndex index(table, layout.byChannel);
     int taken = 0;
     for (std::size_t r = 1; r < records.size(); ++r) {
+        const int done = static_cast<int>(r - 1);
+        if (progress && done % kCsvProgressRecords == 0 && done > 0 && !progress(done, total))
+            break;
         const std::vector<std::string>& fields = records[r];
         if (fields.empty() || fields[0].empty())
             continue;
-        int row = FindRow(table, fields[0], layout.byChannel);
+        const std::string key = ListCellText(fields[0]);
+        int row = index.Find(key);
         if (row < 0) {
             if (layout.byChannel)
                 continue;
             row = table.AppendRow();
-            table.SetCell(row, 0, Replaced(fields[0], '~', ' '));
+            table.SetCell(row, 0, key);
+            index.Add(key, row);
         }
         const std::size_t last = std::min(fields.size(), static_cast<std::size_t>(table.Columns()));
         for (std::size_t f = 1; f < last; ++f) {
             const int col = static_cast<int>(f);
-            // A "~" would split the list file's field.
-            std::string cell = Replaced(fields[f], '~', ' ');
+            std::string cell = ListCellText(fields[f]);
             if (Contains(layout.frequencyColumns, col))
                 cell = FrequencyCell(cell);
             else if (col == layout.toneColumn)

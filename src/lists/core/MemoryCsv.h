@@ -9,6 +9,7 @@
 
 #include "ListTable.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,11 +36,17 @@ std::string ExportCsv(const std::vector<std::string>& header, const IListTable& 
 // The records of a CSV text, each a list of fields; a separator ending a line opens no field.
 std::vector<std::vector<std::string>> ParseCsv(std::string_view text, char field);
 
+// Told every kCsvProgressRecords records how many of the total were done; false stops the
+// import there (the records taken so far stay).
+using CsvProgress = std::function<bool(int done, int total)>;
+inline constexpr int kCsvProgressRecords = 1000;
+
 // Merges the records after the header line into the table. A PC record goes to the row with its
 // description (ignoring case) or a new one; a radio record to the row of its channel, or
-// nowhere. Columns 1, 2, ... take the following fields. A frequency that is no number reads as 0;
-// one over nine digits, or none, leaves its cell empty. The number of records taken.
-int ImportCsv(std::string_view text, IListTable& table, const CsvLayout& layout,
-              CsvDialect dialect);
+// nowhere. Columns 1, 2, ... take the following fields; a "~" or line break in one becomes a
+// blank, as the list file could not hold it. A frequency that is no number reads as 0; one over
+// nine digits, or none, leaves its cell empty. The number of records taken.
+int ImportCsv(std::string_view text, IListTable& table, const CsvLayout& layout, CsvDialect dialect,
+              const CsvProgress& progress = {});
 
 }  // namespace lists

@@ -26,9 +26,11 @@ bool CDlgNomeGruppo::OnInitDialog()
 {
     SetDlgItemText(kPrompt, prompt_);
     SetDlgItemText(kName, name_);
+    CMyFontDialog::OnInitDialog();
+    // The name is typed at once; the read-only prompt before it takes no focus.
     if (QWidget* w = GetDlgItem(kName))
         w->setFocus(Qt::OtherFocusReason);
-    return CMyFontDialog::OnInitDialog();
+    return false;
 }
 
 void CDlgNomeGruppo::OnOK()

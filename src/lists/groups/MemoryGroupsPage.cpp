@@ -63,11 +63,19 @@ bool CMem::OnInitDialog()
     for (const auto& tip : kTips)
         if (QWidget* w = GetDlgItem(tip.control))
             ToolTips().AddToolId(w, tip.stringId);
-    if (auto* combo = GetDlgItemAs<QComboBox>(kGroups))
+    if (auto* combo = GetDlgItemAs<QComboBox>(kGroups)) {
+        // Typing picks an existing group; groups are made only by "New", whose name is checked.
+        combo->setInsertPolicy(QComboBox::NoInsert);
         connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this](int) {
             if (!SwitchGroup())
                 SelectGroup(current_);
         });
+        if (QLineEdit* edit = combo->lineEdit())
+            connect(edit, &QLineEdit::editingFinished, this, [this, combo] {
+                if (combo->currentIndex() >= 0)
+                    combo->setEditText(combo->itemText(combo->currentIndex()));
+            });
+    }
     FillGroupList(true);
     current_ = SelectedGroup();
     return CTabPage::OnInitDialog();

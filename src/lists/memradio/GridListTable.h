@@ -24,6 +24,15 @@ public:
     int AppendRow() override { return grid_.InsertRow() - grid_.GetFixedRowCount(); }
     void RemoveRows() override { grid_.DeleteNonFixedRows(); }
 
+    // The rows as text, to change without a grid rebuild per new row and Assign back.
+    lists::CTextTable Copy() const
+    {
+        lists::CTextTable rows(Columns());
+        for (int row = 0; row < Rows(); ++row)
+            lists::SetRowCells(rows, rows.AppendRow(), lists::RowCells(*this, row));
+        return rows;
+    }
+
     // Replaces the rows with those of `rows` at once (a row at a time costs a grid rebuild each).
     void Assign(const lists::CTextTable& rows)
     {

@@ -9,13 +9,28 @@
 #include "Language.h"
 #include "ListFile.h"
 #include "MainWindowServices.h"
+#include "ProgramFolder.h"
+#include "WorkProgressDlg.h"
 
 #include <QApplication>
+
+#include <memory>
 
 namespace {
 
 // A message line holds no more of a system error text.
 constexpr std::size_t kMaxErrorText = 255;
+
+// An import of more records shows its progress and can be stopped.
+constexpr int kProgressFromRecords = 5000;
+
+// A CSV file named without a folder lies in the program folder, whatever the working folder.
+std::string InProgramFolder(const std::string& file)
+{
+    if (file.empty() || file.front() == '/')
+        return file;
+    return platform::JoinPath(platform::ProgramFolder(), file);
+}
 
 std::optional<CMemoryListWindow::CsvChoice> AskCsvByDialog(QWidget* owner, bool import,
                                                            const std::string& file)
@@ -42,12 +57,20 @@ bool CMemoryListWindow::OnCommand(int id, int code)
     return CMyFontDialog::OnCommand(id, code);
 }
 
+std::optional<CMemoryListWindow::CsvChoice> CMemoryListWindow::AskCsv(bool import)
+{
+    const std::string last = InProgramFolder(services_.Ini().GetString(layout_.lastCsvFile));
+    std::optional<CsvChoice> choice =
+        askCsv_ ? askCsv_(import, last) : AskCsvByDialog(this, import, last);
+    if (choice)
+        choice->file = InProgramFolder(choice->file);
+    return choice;
+}
+
 void CMemoryListWindow::ExportCsv()
 {
     CIni& ini = services_.Ini();
-    const std::optional<CsvChoice> choice =
-        askCsv_ ? askCsv_(false, ini.GetString(layout_.lastCsvFile))
-                : AskCsvByDialog(this, false, ini.GetString(layout_.lastCsvFile));
+    const std::optional<CsvChoice> choice = AskCsv(false);
     if (!choice)
         return;
     CDataGrid& g = Grid();
@@ -72,9 +95,7 @@ void CMemoryListWindow::ExportCsv()
 void CMemoryListWindow::ImportCsv()
 {
     CIni& ini = services_.Ini();
-    const std::optional<CsvChoice> choice =
-        askCsv_ ? askCsv_(true, ini.GetString(layout_.lastCsvFile))
-                : AskCsvByDialog(this, true, ini.GetString(layout_.lastCsvFile));
+    const std::optional<CsvChoice> choice = AskCsv(true);
     if (!choice)
         return;
     const CLanguage& language = services_.Language();
@@ -91,8 +112,36 @@ void CMemoryListWindow::ImportCsv()
         return;
     }
     ini.WriteString(layout_.lastCsvFile, choice->file);
-    CGridListTable table(Grid());
-    lists::ImportCsv(text, table, layout_.csv, choice->dialect);
+    // Merged into a copy: the grid takes the rows at once, not one rebuild per new row.
+    CDataGrid& g = Grid();
+    CGridListTable table(g);
+    lists::CTextTable rows = table.Copy();
+    std::unique_ptr<CWorkProgressDlg> progress;
+    bool progressTried = false;
+    const auto step = [&](int done, int total) {
+        if (!progressTried && total >= kProgressFromRecords) {
+            progressTried = true;
+            progress = std::make_unique<CWorkProgressDlg>();
+            if (progress->Create(this)) {
+                progress->setWindowTitle(windowTitle());
+                progress->SetRange(0, total);
+                progress->SetStep(1);
+            } else {
+                progress.reset();
+            }
+        }
+        if (!progress)
+            return true;
+        progress->SetPos(done);
+        return !progress->CheckCancelButton();
+    };
+    lists::ImportCsv(text, rows, layout_.csv, choice->dialect, step);
+    if (progress)
+        progress->DestroyWindow();
+    g.SetRedraw(false);
+    table.Assign(rows);
+    g.SetRedraw(true);
+    // Rows stopped short of the file's end stay, as after a read error.
     editing_ = false;
     ShowImportedRows();
 }

@@ -167,6 +167,9 @@ protected:
     bool editing_ = false;
 
 private:
+    // The CSV file and separators; a file named without a folder is the program folder's.
+    std::optional<CsvChoice> AskCsv(bool import);
+
     const Layout& layout_;
     std::function<void()> onHidden_;
     CsvAsker askCsv_;

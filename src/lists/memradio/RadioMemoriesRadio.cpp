@@ -59,9 +59,7 @@ void CDlgMemRadio::RecallChannel(int channel, bool toVfo)
         controller.SendCommand(civ::kCmdMemoryToVfo);
     controller.ReadFrequencyMode(false);
     FillEditorFromRow();
-    view.SetButton(radio::ctl::kDupPlus, Check(kDupPlus));
-    view.SetButton(radio::ctl::kDupMinus, Check(kDupMinus));
-    view.SetButton(radio::ctl::kSplit, Check(kSplit));
+    controller.ShowChannelSwitches(Check(kDupPlus), Check(kDupMinus), Check(kSplit));
 }
 
 void CDlgMemRadio::FollowMemoryMode()
@@ -100,6 +98,7 @@ bool CDlgMemRadio::SendRowToRadio()
     const radio::RadioState& st = controller.State();
     lists::ChannelSendStyle style;
     style.selectAFirst = true;
+    style.selectActive = false;
     lists::SendChannel(controller, m.tuning, style);
     if (!st.extendedFunctions)
         return true;

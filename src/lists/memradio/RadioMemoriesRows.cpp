@@ -47,9 +47,7 @@ void CDlgMemRadio::LoadMemories()
     CDataGrid& g = Grid();
     CGridListTable table(g);
     // A file that cannot be opened leaves the rows as they are.
-    CTextTable rows(radiomem::kColumnCount);
-    for (int r = 0; r < table.Rows(); ++r)
-        SetRowCells(rows, rows.AppendRow(), RowCells(table, r));
+    CTextTable rows = table.Copy();
     if (rows.Rows() != radiomem::kChannels)
         ResetRadioChannels(rows);
     const ListFileResult read = ReadRadioMemories(path_, rows);
@@ -193,7 +191,7 @@ void CDlgMemRadio::OnChannelChosen()
     if (!Grid().IsValid(row, focusCol_) || focusCol_ < 1)
         focusCol_ = 1;
     FocusRow(row);
-    editing_ = false;
+    // A channel being edited (after "Store R.") only picks its place; the editor keeps it.
     FillEditorFromRow();
 }
 

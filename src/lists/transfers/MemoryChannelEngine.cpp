@@ -139,6 +139,9 @@ bool CMemoryChannelEngine::ReadVfos(ChannelReading& out)
         return false;
     if (out.tuning.b.hz == 0 || out.tuning.b.hz == out.tuning.a.hz) {
         out.tuning.b = ChannelVfo{};
+        // An unused VFO B still names a mode the editor can show: the list's first.
+        if (!st.modeNames.empty())
+            out.tuning.b.mode = st.modeNames.front();
         out.tuning.split = false;
     } else {
         out.tuning.split = true;

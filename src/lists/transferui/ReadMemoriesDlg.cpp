@@ -45,7 +45,7 @@ const DialogTemplateRegistration kTemplate{
 constexpr struct {
     int control;
     int stringId;
-} kTips[] = {{D::kFirst, 1225},   {D::kLast, 1226},     {ctl::kIdOk, 1227},
+} kTips[] = {{D::kFirst, 1225},   {D::kLast, 1226},     {ctl::kIdOk, 1227}, {ctl::kIdCancel, 1049},
              {D::kDupPlus, 1199}, {D::kDupMinus, 1200}, {D::kUsePtt, 1251}};
 
 }  // namespace

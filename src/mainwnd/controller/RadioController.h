@@ -90,6 +90,9 @@ public:
     bool WaitForIdle(int maxMs);
     // A stored channel's duplex direction: 0F 12, 11 or 10 (no wait); the DUP buttons follow.
     void SendDuplexDirection(bool plus, bool minus);
+    // A recalled memory channel's duplex direction and split, shown and kept without sending:
+    // the radio already holds them.
+    void ShowChannelSwitches(bool plus, bool minus, bool split);
     // A function as a stored channel sets it, without the interlocks of the buttons; the
     // button follows.
     void SendStoredFunction(RadioFunction f, bool on);

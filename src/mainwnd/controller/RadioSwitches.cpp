@@ -94,6 +94,17 @@ void CRadioController::SendDuplexDirection(bool plus, bool minus)
     state_.duplexMinusRemembered = down;
 }
 
+void CRadioController::ShowChannelSwitches(bool plus, bool minus, bool split)
+{
+    const bool down = minus && !plus;
+    SetDuplexButtons(plus, down);
+    state_.duplexPlusRemembered = plus;
+    state_.duplexMinusRemembered = down;
+    state_.split = split;
+    view_.SetButton(ctl::kSplit, split);
+    UpdateStatusLine();
+}
+
 void CRadioController::SetDuplexButtons(bool plus, bool minus)
 {
     state_.duplexPlus = plus;
