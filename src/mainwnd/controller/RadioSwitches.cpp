@@ -89,9 +89,14 @@ void CRadioController::SendDuplexDirection(bool plus, bool minus)
     SendCommand(civ::kCmdSplitDuplex, up     ? civ::kDuplexPlus
                                       : down ? civ::kDuplexMinus
                                              : civ::kSimplex);
-    SetDuplexButtons(up, down);
-    state_.duplexPlusRemembered = up;
-    state_.duplexMinusRemembered = down;
+    ShowDuplexDirection(up, down);
+}
+
+void CRadioController::ShowDuplexDirection(bool plus, bool minus)
+{
+    SetDuplexButtons(plus, minus);
+    state_.duplexPlusRemembered = plus;
+    state_.duplexMinusRemembered = minus;
 }
 
 void CRadioController::SetDuplexButtons(bool plus, bool minus)
@@ -133,9 +138,7 @@ void CRadioController::OnDuplexButton(bool plus)
             SendCommand(civ::kCmdSplitDuplex, plus ? civ::kDuplexPlus : civ::kDuplexMinus);
             state_.split = false;
             view_.SetButton(ctl::kSplit, false);
-            SetDuplexButtons(plus, !plus);
-            state_.duplexPlusRemembered = plus;
-            state_.duplexMinusRemembered = !plus;
+            ShowDuplexDirection(plus, !plus);
         } else {
             // Duplex exists only in FM: the button goes back up.
             view_.SetButton(plus ? ctl::kDupPlus : ctl::kDupMinus, false);
@@ -195,9 +198,7 @@ void CRadioController::OnReverse()
         view_.ShowFrequency(target);
         SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
         SendCommand(civ::kCmdSplitDuplex, civ::kSimplex);
-        SetDuplexButtons(!wasPlus, wasPlus);
-        state_.duplexPlusRemembered = !wasPlus;
-        state_.duplexMinusRemembered = wasPlus;
+        ShowDuplexDirection(!wasPlus, wasPlus);
         SendCommand(civ::kCmdSplitDuplex, wasPlus ? civ::kDuplexMinus : civ::kDuplexPlus);
     }
     UpdateStatusLine();
