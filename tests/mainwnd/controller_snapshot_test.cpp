@@ -42,6 +42,16 @@ struct SnapshotRig {
                 out.push_back(f);
         return out;
     }
+    // Both VFOs set on the radio by hand, VFO A left selected.
+    void TuneByHand(uint64_t hzB, int modeB, int filterB, uint64_t hzA, int modeA, int filterA)
+    {
+        rig.radio->SelectVfoByHand(1);
+        rig.radio->SetFrequencyByHand(hzB);
+        rig.radio->SetModeByHand(modeB, filterB);
+        rig.radio->SelectVfoByHand(0);
+        rig.radio->SetFrequencyByHand(hzA);
+        rig.radio->SetModeByHand(modeA, filterA);
+    }
     // Positions of the VFO selections among the sent frames.
     std::vector<Bytes> VfoSelections() const { return SentWith(civ::kCmdVfo); }
 
@@ -56,12 +66,7 @@ TEST(RadioSnapshot, VfoACurrentWithTheFunctionsComesBackWhole)
 {
     SnapshotRig r(sim::RadioModel::IC706MKIIG);
     sim::SimulatedRadio& radio = *r.rig.radio;
-    radio.SelectVfoByHand(1);
-    radio.SetFrequencyByHand(7050000);
-    radio.SetModeByHand(radio::kLsb, 2);
-    radio.SelectVfoByHand(0);
-    radio.SetFrequencyByHand(145500000);
-    radio.SetModeByHand(radio::kWfm, 1);
+    r.TuneByHand(7050000, radio::kLsb, 2, 145500000, radio::kWfm, 1);
     r.rig.controller->SelectVfoA();
     r.rig.controller->SetSwitch(radio::RadioFunction::NoiseBlanker, true);
     r.rig.controller->SetSwitch(radio::RadioFunction::Vox, true);
@@ -206,12 +211,7 @@ TEST(RadioSnapshot, DuplexOffsetAndSplitComeBackOnThePanelAsOnTheRadio)
     sim::SimulatedRadio& radio = *r.rig.radio;
     radio::CRadioController& c = *r.rig.controller;
     FakeView& view = r.rig.view;
-    radio.SelectVfoByHand(1);
-    radio.SetFrequencyByHand(14200000);
-    radio.SetModeByHand(radio::kUsb, 1);
-    radio.SelectVfoByHand(0);
-    radio.SetFrequencyByHand(145600000);
-    radio.SetModeByHand(radio::kFm, 1);
+    r.TuneByHand(14200000, radio::kUsb, 1, 145600000, radio::kFm, 1);
     c.SelectVfoA();
     r.rig.Settle();
     c.SendDuplexOffset(600);
