@@ -11,6 +11,11 @@ void CFrameAssembler::SetSink(FrameSink sink)
     sink_ = std::move(sink);
 }
 
+void CFrameAssembler::SetOverlongSink(std::function<void()> sink)
+{
+    overlongSink_ = std::move(sink);
+}
+
 void CFrameAssembler::Reset()
 {
     count_ = 0;
@@ -64,6 +69,8 @@ void CFrameAssembler::FeedByte(uint8_t b)
         // Room must stay for the end byte: a frame never exceeds 256 bytes.
         if (count_ >= kMaxFrameSize - 1) {
             Discard();
+            if (overlongSink_)
+                overlongSink_();
             return;
         }
         buffer_[count_++] = b;

@@ -19,6 +19,8 @@ public:
     explicit CFrameAssembler(FrameSink sink = {});
 
     void SetSink(FrameSink sink);
+    // Called, on the feeding thread, for a frame given up for growing beyond 256 bytes.
+    void SetOverlongSink(std::function<void()> sink);
     void Feed(const uint8_t* bytes, size_t length);
     void FeedByte(uint8_t b);
     // Forgets the frame under assembly.
@@ -31,6 +33,7 @@ private:
     void Discard();
 
     FrameSink sink_;
+    std::function<void()> overlongSink_;
     uint8_t buffer_[kMaxFrameSize] = {};
     int count_ = 0;
     uint64_t discarded_ = 0;

@@ -25,7 +25,8 @@ class ISerialOwner {
 public:
     virtual ~ISerialOwner() = default;
     // kSerialFrame: a frame completed while no worker was registered. The bytes live only during
-    // the call, so the receiver copies them into what it posts.
+    // the call, so the receiver copies them into what it posts. A length of 0 (no bytes): a frame
+    // was given up as too long.
     virtual void PostSerialFrame(int port, const uint8_t* frame, int length) = 0;
     // kSerialError: a port function failed with errno `error`. An IsLineGone error means the
     // device is gone: it comes once per open, from the reading or the writing side, and the

@@ -16,6 +16,7 @@ constexpr int kFullRetries = 20;
 CSerialReceiver::CSerialReceiver()
     : assembler_([this](const uint8_t* frame, int length) { Deliver(frame, length); })
 {
+    assembler_.SetOverlongSink([this] { DeliverOverlong(); });
 }
 
 void CSerialReceiver::SetOwner(ISerialOwner* owner, int port)
@@ -62,6 +63,16 @@ void CSerialReceiver::Deliver(const uint8_t* frame, int length)
     }
     if (ISerialOwner* owner = owner_.load())
         owner->PostSerialFrame(port_.load(), frame, length);
+}
+
+void CSerialReceiver::DeliverOverlong()
+{
+    // The worker only counts it; without one the owner shows a receive error (an empty frame).
+    std::lock_guard<std::mutex> lock(deliverMutex_);
+    if (worker_.load() != nullptr)
+        return;
+    if (ISerialOwner* owner = owner_.load())
+        owner->PostSerialFrame(port_.load(), nullptr, 0);
 }
 
 }  // namespace cat

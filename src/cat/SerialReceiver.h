@@ -1,6 +1,6 @@
 // The receiving half shared by both serial back-ends: bytes from the line go through the frame
 // assembler; each whole frame goes to the registered worker, or to the owner (kSerialFrame) while
-// none is registered.
+// none is registered; the owner then also hears of a frame given up as too long (length 0).
 #pragma once
 
 #include <atomic>
@@ -34,6 +34,7 @@ public:
 
 private:
     void Deliver(const uint8_t* frame, int length);
+    void DeliverOverlong();
 
     CFrameAssembler assembler_;
     std::mutex deliverMutex_;  // held while a frame is handed over

@@ -156,6 +156,9 @@ public:
     bool GetSingleColSelection() const { return singleColSelection_; }
     void SetFixedColumnSelection(bool on) { fixedColumnSelection_ = on; }
     bool GetFixedColumnSelection() const { return fixedColumnSelection_; }
+    // Whether selection ranges may start in the fixed columns.
+    void SetFixedColumnsInRange(bool on) { fixedColumnsInRange_ = on; }
+    bool GetFixedColumnsInRange() const { return fixedColumnsInRange_; }
     void SetFixedRowSelection(bool on) { fixedRowSelection_ = on; }
     bool GetFixedRowSelection() const { return fixedRowSelection_; }
     void SetHeaderSort(bool on) { sortOnClick_ = on; }
@@ -367,7 +370,7 @@ private:
     void ApplyFixedBits(int row, int col);
     void StartEditing(CCellPos cell, GridPoint point, EditCause cause, char32_t ch);
     void HandleEndKey(EditEndKey key);
-    int FirstSelectableColumn() const { return fixedColumnSelection_ ? 0 : fixedCols_; }
+    int FirstSelectableColumn() const { return fixedColumnsInRange_ ? 0 : fixedCols_; }
     int NextVisibleRow(int row, int step) const;
     int NextVisibleCol(int col, int step) const;
     int VisibleHeight() const;
@@ -406,6 +409,7 @@ private:
     bool singleRowSelection_ = false;
     bool singleColSelection_ = false;
     bool fixedColumnSelection_ = true;
+    bool fixedColumnsInRange_ = false;
     bool fixedRowSelection_ = true;
     bool sortOnClick_ = false;
     bool enableSelection_ = true;

@@ -354,7 +354,8 @@ void CCorvaneSetup::OnChangeLanguage()
 {
     CDlgLng dialog(context_.language, context_.ini, context_.programFolder);
     dialog.SetOwner(this);
-    if (dialog.DoModal() != ctl::kIdCancel)
+    // The language in use chosen again changes nothing: no restart is asked for.
+    if (dialog.DoModal() != ctl::kIdCancel && dialog.LanguageChanged())
         settingsChanged_ = true;
 }
 

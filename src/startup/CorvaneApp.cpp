@@ -1,5 +1,7 @@
 #include "CorvaneApp.h"
 
+#include "ControlResources.h"
+
 #include "KeyboardPtt.h"
 #include "LanguageDialogRunner.h"
 #include "LanguageChooser.h"
@@ -132,7 +134,7 @@ void CCorvaneApp::LoadBitmaps()
 {
     // The images come with the program's resources; a missing one stays empty.
     for (std::size_t i = 0; i < bitmaps_.size(); ++i)
-        bitmaps_[i] = QPixmap(QString(":/bitmaps/%1.png").arg(kBitmapIds[i]));
+        bitmaps_[i] = res::LoadBitmap(kBitmapIds[i]);
 }
 
 void CCorvaneApp::RunMainWindow()

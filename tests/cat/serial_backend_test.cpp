@@ -221,6 +221,16 @@ TEST_P(SerialBackendTest, FramesBeforeRegistrationGoToTheOwner)
     EXPECT_EQ(frames[0], kRead);
     EXPECT_TRUE(IsFreqReply(frames[1]));
     EXPECT_EQ(owner.LastPort(), kPort);
+
+    // An answer behind 300 bytes that never end: the owner hears of the lost frame (no bytes),
+    // then gets the answer whole.
+    ASSERT_EQ(sim->Type("fault long 1"), "ok");
+    ASSERT_TRUE(backend->Writer()->WriteFrame(kRead.data(), static_cast<int>(kRead.size())));
+    ASSERT_TRUE(WaitFor([&] { return owner.Frames().size() >= 5; }));
+    const auto more = owner.Frames();
+    EXPECT_EQ(more[2], kRead);
+    EXPECT_TRUE(more[3].empty());
+    EXPECT_TRUE(IsFreqReply(more[4]));
 }
 
 TEST_P(SerialBackendTest, VanishedDeviceIsReportedAndTheThreadStops)

@@ -171,6 +171,26 @@ TEST_F(FlatButtonTest, OnOffButtonPaintsItsCaptionInTheOnColour)
     EXPECT_TRUE(sawRed);
     onOff->SetOn(false);
     EXPECT_EQ(onOff->GetColor(CFlatButton::kFgOut), RgbColor(0, 0, 0));
+
+    // On a dark face, a disabled caption is dimmer than the enabled one, never brighter.
+    for (int i : {CFlatButton::kBkIn, CFlatButton::kBkOut, CFlatButton::kBkFocus})
+        onOff->SetColor(i, RgbColor(80, 80, 80));
+    onOff->SetOnOffColors(red, RgbColor(90, 230, 90));
+    onOff->SetOn(false);
+    const auto brightest = [&] {
+        const QImage shot = onOff->grab().toImage();
+        int most = 0;  // inside the border, where only the caption is drawn
+        for (int y = 3; y < shot.height() - 3; ++y)
+            for (int x = 3; x < shot.width() - 3; ++x)
+                most = std::max(most, qGray(shot.pixel(x, y)));
+        return most;
+    };
+    const int enabled = brightest();
+    onOff->setEnabled(false);
+    const int disabled = brightest();
+    onOff->setEnabled(true);
+    EXPECT_LT(disabled, enabled);
+    EXPECT_GT(disabled, qGray(80, 80, 80));
 }
 
 TEST_F(FlatButtonTest, MenuChoiceGoesToTheOwner)

@@ -102,9 +102,10 @@ TEST_F(LabelTest, DisplayBarsWithNothingToShowTakeThePanelsColour)
     EXPECT_EQ(corner(meter), QColor(200, 210, 220));
     // Something to show: the display's colour again, and back to the panel once empty.
     range->setText("1.8 - 30 MHz");
-    // Filled while disabled (as during the start-up), shown once enabled again.
+    // Filled while disabled (as during the start-up): the display's colour, not a grey box.
     status->setEnabled(false);
     status->setText("VFO A");
+    EXPECT_EQ(corner(status), black);
     status->setEnabled(true);
     const int reading = 3;
     meter->SetData(&reading);

@@ -24,9 +24,14 @@ protected:
 
 TEST_F(ProgressTest, OwnerIsDisabledUntilTheDialogGoes)
 {
+    // A large font on the owner stays the owner's: the dialog keeps its own.
+    QFont large = owner.font();
+    large.setPointSize(large.pointSize() + 9);
+    owner.setFont(large);
     {
         CWorkProgressDlg dlg;
         ASSERT_TRUE(dlg.Create());
+        EXPECT_NE(dlg.font().pointSize(), large.pointSize());
         EXPECT_FALSE(owner.isEnabled());
         EXPECT_TRUE(dlg.isVisible());
         EXPECT_TRUE(dlg.isEnabled());
@@ -65,7 +70,10 @@ TEST_F(ProgressTest, CountTextFollowsThePosition)
     EXPECT_EQ(dlg.CountText(), "Reading : 0");
     EXPECT_EQ(dlg.SetPos(3), 0);
     EXPECT_EQ(dlg.CountText(), "Reading : 3");
-    EXPECT_EQ(dlg.GetDlgItemAs<QProgressBar>(CWorkProgressDlg::kProgressId)->value(), 3);
+    const auto* bar = dlg.GetDlgItemAs<QProgressBar>(CWorkProgressDlg::kProgressId);
+    EXPECT_EQ(bar->value(), 3);
+    // The count is the text's alone (no percentage on the bar).
+    EXPECT_FALSE(bar->isTextVisible());
     dlg.ToggleShowCount();
     EXPECT_EQ(dlg.SetPos(4), 3);
     EXPECT_EQ(dlg.CountText(), "Reading");

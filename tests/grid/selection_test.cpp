@@ -133,10 +133,14 @@ TEST_F(SelFixture, MouseDragShiftCtrlAndHeaders)
     Click(0, 3);  // a column header selects the column
     EXPECT_EQ(g.GetSelectedCellRange(), CCellBlock(1, 3, 39, 3));
     EXPECT_FALSE(g.IsValid(g.GetFocusCell()));
-    Click(6, 0);  // a row header selects the row
+    Click(6, 0);  // a row header selects the row, from the first body column
+    EXPECT_EQ(g.GetSelectedCellRange(), CCellBlock(6, 1, 6, 4));
+    g.SetFixedColumnsInRange(true);  // a switch of its own: now the row header is in the range
+    Click(6, 0);
     EXPECT_EQ(g.GetSelectedCellRange(), CCellBlock(6, 0, 6, 4));
-    Click(0, 0);  // the corner selects all
-    EXPECT_EQ(g.GetSelectedCount(), 39 * 5);
+    g.SetFixedColumnsInRange(false);
+    Click(0, 0);  // the corner selects every body cell
+    EXPECT_EQ(g.GetSelectedCount(), 39 * 4);
     g.EnableSelection(false);
     Click(3, 3);
     EXPECT_EQ(g.GetSelectedCount(), 0);

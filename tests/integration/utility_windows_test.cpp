@@ -293,6 +293,15 @@ TEST(UtilityWindows, InformationPageAndAboutDialog)
     ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
         auto* page = w.findChild<CAboutBox*>();
         ASSERT_NE(page, nullptr);
+        // The program's own icon on its windows.
+        EXPECT_FALSE(w.windowIcon().isNull());
+        EXPECT_FALSE(QApplication::windowIcon().isNull());
+        // The page, built during the start-up, names the version too.
+        ASSERT_FALSE(w.VersionText().empty());
+        EXPECT_EQ(page->GetDlgItemText(CAboutBox::kProgramLine)
+                      .rfind(w.ProgramName() + " - " + w.VersionText(), 0),
+                  0u)
+            << page->GetDlgItemText(CAboutBox::kProgramLine);
         w.Ini().WriteInt(settings::currentset::Vita, 1500);
         w.Ini().WriteInt(settings::setup::Beta, 3);
         w.TellUsageTime(1500);

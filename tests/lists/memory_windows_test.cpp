@@ -143,6 +143,18 @@ TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
         EXPECT_EQ(m.Grid().GetItemText(0, 10), "NR");
         EXPECT_EQ(m.Grid().GetItemText(0, 11), "ANF");
         EXPECT_EQ(m.GetDlgItemText(R::kTone), "NR");
+        // In Memory Mode the button blinks with the window's timer; off, it rests.
+        auto* mode = m.GetDlgItemAs<QAbstractButton>(R::kMemoryMode);
+        ASSERT_TRUE(m.MemoryMode());
+        const QImage first = mode->grab().toImage();
+        EXPECT_TRUE(PumpUntil([&] { return mode->grab().toImage() != first; }));
+        EXPECT_TRUE(PumpUntil([&] { return mode->grab().toImage() == first; }));
+        mode->click();
+        ASSERT_FALSE(m.MemoryMode());
+        platform::WaitPumpingMessages(1100);  // a tick or more
+        const QImage off = mode->grab().toImage();
+        platform::WaitPumpingMessages(2100);  // two ticks or more
+        EXPECT_EQ(mode->grab().toImage(), off);
         w.CloseProgram();
     });
     ASSERT_TRUE(again);

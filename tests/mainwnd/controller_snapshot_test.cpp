@@ -7,6 +7,7 @@
 
 #include "ControllerTestSupport.h"
 #include "RadioSnapshot.h"
+#include "RemoteCodes.h"
 #include "WorkProgress.h"
 
 using namespace ctltest;
@@ -41,6 +42,16 @@ struct SnapshotRig {
                 out.push_back(f);
         return out;
     }
+    // Both VFOs set on the radio by hand, VFO A left selected.
+    void TuneByHand(uint64_t hzB, int modeB, int filterB, uint64_t hzA, int modeA, int filterA)
+    {
+        rig.radio->SelectVfoByHand(1);
+        rig.radio->SetFrequencyByHand(hzB);
+        rig.radio->SetModeByHand(modeB, filterB);
+        rig.radio->SelectVfoByHand(0);
+        rig.radio->SetFrequencyByHand(hzA);
+        rig.radio->SetModeByHand(modeA, filterA);
+    }
     // Positions of the VFO selections among the sent frames.
     std::vector<Bytes> VfoSelections() const { return SentWith(civ::kCmdVfo); }
 
@@ -55,12 +66,7 @@ TEST(RadioSnapshot, VfoACurrentWithTheFunctionsComesBackWhole)
 {
     SnapshotRig r(sim::RadioModel::IC706MKIIG);
     sim::SimulatedRadio& radio = *r.rig.radio;
-    radio.SelectVfoByHand(1);
-    radio.SetFrequencyByHand(7050000);
-    radio.SetModeByHand(radio::kLsb, 2);
-    radio.SelectVfoByHand(0);
-    radio.SetFrequencyByHand(145500000);
-    radio.SetModeByHand(radio::kWfm, 1);
+    r.TuneByHand(7050000, radio::kLsb, 2, 145500000, radio::kWfm, 1);
     r.rig.controller->SelectVfoA();
     r.rig.controller->SetSwitch(radio::RadioFunction::NoiseBlanker, true);
     r.rig.controller->SetSwitch(radio::RadioFunction::Vox, true);
@@ -197,4 +203,75 @@ TEST(RadioSnapshot, WhatCannotBeKnownOrWasRefusedIsNotReportedAsRestored)
     EXPECT_FALSE(r.snapshot.RestoreRadioState());
     r.rig.Settle();
     EXPECT_TRUE(r.rig.Sent().empty());
+}
+
+TEST(RadioSnapshot, DuplexOffsetAndSplitComeBackOnThePanelAsOnTheRadio)
+{
+    SnapshotRig r(sim::RadioModel::IC706MKIIG);
+    sim::SimulatedRadio& radio = *r.rig.radio;
+    radio::CRadioController& c = *r.rig.controller;
+    FakeView& view = r.rig.view;
+    r.TuneByHand(14200000, radio::kUsb, 1, 145600000, radio::kFm, 1);
+    c.SelectVfoA();
+    r.rig.Settle();
+    c.SendDuplexOffset(600);
+    c.SendDuplexDirection(false, true);
+    r.rig.Settle();
+    ASSERT_TRUE(r.snapshot.SaveRadioState());
+    r.rig.Settle();
+
+    // The long sequence leaves simplex, another offset and split on.
+    c.SendDuplexOffset(100);
+    c.SendDuplexDirection(false, false);
+    c.SendSplit(true);
+    r.rig.Settle();
+    r.rig.clients.notes.clear();
+    EXPECT_TRUE(r.snapshot.RestoreRadioState());
+    r.rig.Settle();
+    sim::RadioState s = radio.State();
+    EXPECT_EQ(s.duplex, sim::Duplex::Minus);
+    EXPECT_EQ(s.offsetHz, 600000u);
+    EXPECT_FALSE(s.split);
+    EXPECT_TRUE(view.Button(radio::ctl::kDupMinus));
+    EXPECT_FALSE(view.Button(radio::ctl::kDupPlus));
+    EXPECT_FALSE(view.Button(radio::ctl::kSplit));
+    EXPECT_EQ(view.offset, 600);
+    EXPECT_NE(view.status.find("DUP-"), std::string::npos) << view.status;
+    EXPECT_EQ(view.status.find("SPL"), std::string::npos) << view.status;
+    EXPECT_TRUE(view.enabled[radio::ctl::kReverse]);
+    // Clients hear the restored offset last, not the one it replaced.
+    int64_t lastOffset = -1;
+    for (const auto& [code, value] : r.rig.clients.notes)
+        if (code == remote::kNoteDuplexOffset)
+            lastOffset = value;
+    EXPECT_EQ(lastOffset, 600);
+    EXPECT_TRUE(r.rig.clients.Has(remote::kNoteDupMinus, 1));
+    // FM read again keeps the direction the radio has.
+    c.SelectVfoB();
+    c.SelectVfoA();
+    r.rig.Settle();
+    EXPECT_TRUE(view.Button(radio::ctl::kDupMinus));
+
+    // Taken in split: split comes back, and with it the radio drops the duplex, as the panel shows.
+    c.SendSplit(true);
+    r.rig.Settle();
+    ASSERT_TRUE(r.snapshot.SaveRadioState());
+    r.rig.Settle();
+    c.SendSplit(false);
+    c.SendDuplexDirection(true, false);
+    r.rig.Settle();
+    radio.ClearFrames();
+    EXPECT_TRUE(r.snapshot.RestoreRadioState());
+    r.rig.Settle();
+    s = radio.State();
+    EXPECT_TRUE(s.split);
+    EXPECT_EQ(s.duplex, sim::Duplex::Simplex);
+    EXPECT_TRUE(view.Button(radio::ctl::kSplit));
+    EXPECT_FALSE(view.Button(radio::ctl::kDupMinus));
+    EXPECT_FALSE(view.Button(radio::ctl::kDupPlus));
+    EXPECT_NE(view.status.find("SPL"), std::string::npos) << view.status;
+    EXPECT_EQ(view.status.find("DUP"), std::string::npos) << view.status;
+    EXPECT_FALSE(view.enabled[radio::ctl::kReverse]);
+    // Split restored is one 0F 01, not the Split button's VFO round trip: one selection a VFO.
+    EXPECT_EQ(r.VfoSelections().size(), 2u);
 }

@@ -157,3 +157,35 @@ TEST(Program, ATerminationSignalEndsTheLanguageChoiceAtStartUp)
     EXPECT_EQ(run.Stop(SIGTERM), 0) << run.Errors();
     EXPECT_EQ(ini.GetString("Setup", "Language", ""), "");
 }
+
+TEST(Program, AnotherDriverWithTheSameVersionTextIsInstalledAndLoaded)
+{
+    const std::string bin = CORVANE_BIN_DIR;
+    if (!fs::exists(bin + "/Corvane"))
+        GTEST_SKIP() << "the program is not built";
+    WindowFixture f;
+    fs::copy_file(bin + "/Corvane", f.folder / "Corvane");
+    // Two different builds of one driver: the same version text, different bytes.
+    const std::string second = testing_support::GetFile(f.folder / "Drivers/SimRadio.so");
+    const std::string first = second + std::string("another build", 13);
+    testing_support::PutFile(f.folder / "Drivers/First.so", first);
+    const auto runWith = [&](const std::string& entry) {
+        {
+            CIni ini;
+            ini.SetPath((f.folder / "Corvane.ini").c_str());
+            ini.WriteString("Setup", "Driver", entry.c_str());
+        }
+        fs::remove(f.trace);
+        ProgramRun run(f.folder / "Corvane");
+        ASSERT_TRUE(run.Started());
+        // Connected through the driver and polling.
+        EXPECT_TRUE(WaitFor([&] {
+            return f.Trace().find("FE FE 58 E0 15 02 FD") != std::string::npos;
+        })) << run.Errors();
+        EXPECT_EQ(run.Stop(SIGTERM), 0) << run.Errors();
+    };
+    runWith("First.so - Simulated CI-V radio - Ver. 1.2.5");
+    EXPECT_TRUE(testing_support::GetFile(f.folder / "VekDriver.so") == first);
+    runWith("SimRadio.so - Simulated CI-V radio - Ver. 1.2.5");
+    EXPECT_TRUE(testing_support::GetFile(f.folder / "VekDriver.so") == second);
+}

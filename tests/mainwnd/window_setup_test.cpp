@@ -4,6 +4,7 @@
 #include "../cat/RadiosimProcess.h"
 #include "ComSetDlg.h"
 #include "CorvaneSetupDlg.h"
+#include "DlgLng.h"
 #include "Ini.h"
 #include "PrivateProfile.h"
 #include "WindowTestSupport.h"
@@ -78,4 +79,34 @@ TEST(SetupWindow, NoPortAtStartOpensTheConfigurationAndTheChosenDeviceConnects)
     EXPECT_EQ(platform::ReadProfileValue(ini, "Setup", "Indirizzo"), "94");
     EXPECT_EQ(platform::ReadProfileValue(ini, "Setup", "RTX"), "3");
     EXPECT_EQ(f.profile->GetProfileString("Ports", ("COM" + port).c_str()), sim.Device());
+}
+
+TEST(SetupWindow, TheLanguageInUseChosenAgainThenCancelKeepsTheProgramRunning)
+{
+    WindowFixture f;
+    QObject owner;
+    bool chosen = false;
+    WhenShown<CCorvaneSetup>(&owner, [&](CCorvaneSetup& setup) {
+        WhenShown<CDlgLng>(&owner, [&](CDlgLng& languages) {
+            chosen = true;
+            languages.GetDlgItemAs<QAbstractButton>(CDlgLng::kIdcOk)->click();
+        });
+        setup.GetDlgItemAs<QAbstractButton>(CCorvaneSetup::kChangeLanguage)->click();
+        setup.GetDlgItemAs<QAbstractButton>(ctl::kIdCancel)->click();
+    });
+
+    bool runningAfter = false;
+    const bool ran = f.Run([&](CCorvaneDlg& w) {
+        w.OnSetup();
+        // The old settings connect again and the radio is read.
+        runningAfter = w.IsInitialised() && w.isVisible()
+                       && PumpUntil([&] { return !w.Controller().State().frequencyBlank; });
+        w.CloseProgram();
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(chosen);
+    EXPECT_TRUE(runningAfter);
+    // No notice that the program must restart, nor any other.
+    for (const MessageBoxRequest& box : f.boxes)
+        ADD_FAILURE() << box.text;
 }

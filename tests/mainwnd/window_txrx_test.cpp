@@ -172,6 +172,15 @@ TEST(TxRxWindow, ButtonKeyAndClientKeyTheRadioAndTheTimeIsCountedAndKept)
             platform::WaitPumpingMessages(1200);
             EXPECT_EQ(Text(w, CTxRx::kPartialTime), "0:01:01");
             EXPECT_EQ(Text(w, CTxRx::kTotalTime), "0:01:01");
+            // Hidden, the window keeps the total at once, not only when the program ends.
+            TxRx(w)->hide();
+            {
+                CIni ini;
+                ini.SetPath((f.folder / "Corvane.ini").c_str());
+                EXPECT_EQ(ini.GetInt("TxRx", "TotalTimeM", -1), 1);
+                EXPECT_EQ(ini.GetInt("TxRx", "TotalTimeS", -1), 1);
+            }
+            TxRx(w)->show();
 
             // The keyboard key: down keys, up unkeys.
             from = f.Trace().size();

@@ -98,7 +98,12 @@ std::map<std::string, ControlCreator>& Classes()
         {"TABCONTROL",
          [](const ControlSpec&, QWidget* p) -> QWidget* { return new CPageTabCtrl(p); }},
         {"PROGRESS",
-         [](const ControlSpec&, QWidget* p) -> QWidget* { return new QProgressBar(p); }},
+         [](const ControlSpec&, QWidget* p) -> QWidget* {
+             // The bar alone: the count is the dialog's own text.
+             auto* bar = new QProgressBar(p);
+             bar->setTextVisible(false);
+             return bar;
+         }},
         {"FRAME", [](const ControlSpec&, QWidget* p) -> QWidget* { return new QFrame(p); }},
     };
     return classes;

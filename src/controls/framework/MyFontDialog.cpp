@@ -193,9 +193,9 @@ void CMyFontDialog::FinishCreation()
 
 void CMyFontDialog::ApplyTemplateFont(const DialogTemplate& t)
 {
-    if (pointSize_ <= 0)
+    if (substituteFont_ && pointSize_ <= 0)
         TakeOwnerFont();
-    if (pointSize_ > 0)
+    if (substituteFont_ && pointSize_ > 0)
         setFont(QFont(Q(faceName_), pointSize_));
     else if (t.fontSize > 0)
         setFont(QFont(Q(t.fontFace), t.fontSize));

@@ -99,6 +99,8 @@ protected:
     // F1: opens HelpTopic().
     virtual void OnHelp();
     virtual int HelpTopic() const { return static_cast<int>(templateId_); }
+    // Off: the template's own font (or the application's), not the owner's; before Create.
+    void SetFontSubstitution(bool on) { substituteFont_ = on; }
 
     void keyPressEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -119,6 +121,7 @@ private:
 
     std::string faceName_;
     int pointSize_ = 0;
+    bool substituteFont_ = true;
     unsigned templateId_ = 0;
     QPointer<QWidget> owner_;
     std::map<int, QPointer<QWidget>> items_;

@@ -55,7 +55,8 @@ void CColorEdit::ApplyColors()
     QPalette p = palette();
     const QColor bk = shownBlank_ ? QColor(Qt::transparent) : ToQColor(GetBkColor());
     const QColor fg = ToQColor(GetTextColor());
-    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    // Disabled too: the panel keeps its scheme while the window is disabled (progress, start-up).
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::Base, bk);
         p.setColor(group, QPalette::Text, fg);
     }

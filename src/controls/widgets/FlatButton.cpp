@@ -526,10 +526,21 @@ void CFlatButton::DrawText(QPainter& p, const QString& text, const QRect&, const
     QRect r = caption;
     if (pressed)
         r.translate(pressedOffset_);
-    if (disabled) {
+    if (disabled && !HasOwnColor(kFgOut) && !HasOwnColor(kBkOut)) {
+        // The system's embossed look belongs to the system's button face.
         p.setPen(SystemColor(palette(), SysColor::BtnHighlight));
         p.drawText(r.translated(1, 1), flags, text);
         p.setPen(SystemColor(palette(), SysColor::BtnShadow));
+        p.drawText(r, flags, text);
+        return;
+    }
+    if (disabled) {
+        // Own colours (a dark scheme): white embossing would outshine the enabled caption, so the
+        // caption fades halfway into the face instead.
+        const QColor fg = Color(kFgOut);
+        const QColor bk = Color(kBkOut);
+        p.setPen(QColor((fg.red() + bk.red()) / 2, (fg.green() + bk.green()) / 2,
+                        (fg.blue() + bk.blue()) / 2));
         p.drawText(r, flags, text);
         return;
     }

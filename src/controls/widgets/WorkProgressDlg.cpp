@@ -22,7 +22,10 @@ const DialogTemplateRegistration kProgressTemplate{DialogTemplate{
     0}};
 }  // namespace
 
-CWorkProgressDlg::CWorkProgressDlg() : CMyFontDialog(kTemplateId) {}
+CWorkProgressDlg::CWorkProgressDlg() : CMyFontDialog(kTemplateId)
+{
+    SetFontSubstitution(false);
+}
 
 CWorkProgressDlg::~CWorkProgressDlg()
 {

@@ -113,6 +113,8 @@ CGridWidget::CGridWidget(QWidget* parent, CDataGrid* grid)
 
     grid_->SetHost(this);
     grid_->SetMeasurer(&measurer_);
+    // The desktop's lines per wheel notch, as the grid is made.
+    grid_->SetWheelScrollLines(QApplication::wheelScrollLines());
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     grid_->SetScrollBarExtent(extent, extent);
     ApplySystemColors();

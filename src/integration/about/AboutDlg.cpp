@@ -2,21 +2,21 @@
 
 #include "AboutTexts.h"
 #include "CommandCodes.h"
+#include "ControlResources.h"
 #include "DialogTemplate.h"
 #include "FrameworkContext.h"
 #include "Ini.h"
 #include "Language.h"
 #include "LinkLabel.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QStyle>
 
 namespace {
 
 using namespace tpl;
 using B = CAboutBox;
 constexpr int kIcon = 1095;
+constexpr int kProgramIcon = 128;
 
 TemplateItem Content(bool withOk)
 {
@@ -61,11 +61,10 @@ void FillAbout(CMyFontDialog& dlg, CIni& ini, const about::AboutFacts& facts)
 {
     const CLanguage& language = framework::Language();
     if (auto* icon = dlg.GetDlgItemAs<QLabel>(kIcon)) {
-        QIcon image = QApplication::windowIcon();
-        if (image.isNull())
-            image = dlg.style()->standardIcon(QStyle::SP_MessageBoxInformation);
+        // The program's own icon.
         const int side = 2 * dlg.fontMetrics().height();
-        icon->setPixmap(image.pixmap(side, side));
+        icon->setPixmap(res::LoadIcon(kProgramIcon)
+                            .scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     dlg.SetDlgItemText(B::kProgramLine, about::ProgramLine(language.Translate(facts.name),
                                                            facts.version, facts.beta));
@@ -78,14 +77,14 @@ void FillAbout(CMyFontDialog& dlg, CIni& ini, const about::AboutFacts& facts)
 
 }  // namespace
 
-CAboutBox::CAboutBox(CIni& ini, about::AboutFacts facts)
+CAboutBox::CAboutBox(CIni& ini, std::function<about::AboutFacts()> facts)
     : CTabPage(kTemplateId), ini_(ini), facts_(std::move(facts))
 {
 }
 
 bool CAboutBox::OnInitDialog()
 {
-    FillAbout(*this, ini_, facts_);
+    FillAbout(*this, ini_, facts_ ? facts_() : about::AboutFacts{});
     return CTabPage::OnInitDialog();
 }
 

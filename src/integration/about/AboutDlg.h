@@ -4,6 +4,7 @@
 
 #include "TabPage.h"
 
+#include <functional>
 #include <string>
 
 class CIni;
@@ -28,8 +29,9 @@ public:
     static constexpr int kUsage = 1101;
     static constexpr int kForum = 1102;
 
-    // The settings outlive the page.
-    CAboutBox(CIni& ini, about::AboutFacts facts);
+    // The settings outlive the page. The facts are asked for as the page is built: the page may
+    // be made before the version is known.
+    CAboutBox(CIni& ini, std::function<about::AboutFacts()> facts);
 
     // Control 1101 from CurrentSet/"Vita".
     void ShowUsageTime();
@@ -40,7 +42,7 @@ protected:
 
 private:
     CIni& ini_;
-    about::AboutFacts facts_;
+    std::function<about::AboutFacts()> facts_;
 };
 
 class CAboutDlg : public CMyFontDialog {

@@ -61,7 +61,7 @@ public:
     {
         switch (dialogId) {
         case CAboutBox::kTemplateId:
-            about_ = new CAboutBox(services_.Ini(), Facts());
+            about_ = new CAboutBox(services_.Ini(), [this] { return Facts(); });
             return about_;
         case CUtility::kTemplateId: return CreateUtilityPage();
         case CPlugIn::kTemplateId: return new CPlugIn(platform::ProgramFolder());

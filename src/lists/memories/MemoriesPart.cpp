@@ -86,6 +86,12 @@ public:
         return true;
     }
 
+    void OnTimer() override
+    {
+        if (radio_ && radio_->IsBuilt() && radio_->isVisible())
+            radio_->BlinkButtonIcon();
+    }
+
     void SaveState() override
     {
         // A window never built holds no rows: its file stays as it is.

@@ -32,6 +32,7 @@ using R = CDlgMemRadio;
 
 constexpr int kIconMemoryMode = 301;
 constexpr int kIconMemoryModeHovered = 302;
+constexpr int kIconMemoryModeDim = 303;
 
 TemplateItem Label(const char* text)
 {
@@ -198,4 +199,17 @@ void CDlgMemRadio::OnMemoryModeClicked()
 bool CDlgMemRadio::MemoryMode() const
 {
     return Check(kMemoryMode);
+}
+
+void CDlgMemRadio::BlinkButtonIcon()
+{
+    auto* b = GetDlgItemAs<CFlatButton>(kMemoryMode);
+    if (b == nullptr)
+        return;
+    // Off, the button rests on its own icons; on, it alternates while the mouse is elsewhere.
+    blinkLit_ = MemoryMode() && !blinkLit_;
+    const int shown = !MemoryMode() || !blinkLit_ ? kIconMemoryMode
+                      : b->underMouse()           ? kIconMemoryModeHovered
+                                                  : kIconMemoryModeDim;
+    b->SetIcon(shown, kIconMemoryModeHovered);
 }

@@ -39,6 +39,8 @@ public:
     // Saves the list, synchronises it with the radio's channels and loads the result.
     void Synchronize();
     bool MemoryMode() const;
+    // The timer's tick while the window is shown: in Memory Mode the button's icon blinks.
+    void BlinkButtonIcon();
 
 protected:
     bool OnInitDialog() override;
@@ -67,4 +69,5 @@ private:
     void WaitDelayMemory();
 
     bool filling_ = false;  // the editor is being filled: the channel combo does not act
+    bool blinkLit_ = false;
 };

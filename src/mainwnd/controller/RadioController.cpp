@@ -242,8 +242,9 @@ bool CRadioController::SendDuplexOffset(int offsetKHz)
         Log("Duplex offset refused: " + std::to_string(offsetKHz) + "\r\n");
         return false;
     }
-    SendCommand(civ::kCmdSetOffset, sub, {d0, d1});
+    view_.SetOffsetField(offsetKHz);
     state_.duplexOffsetKHz = offsetKHz;
+    SendCommand(civ::kCmdSetOffset, sub, {d0, d1});
     return true;
 }
 
@@ -445,18 +446,20 @@ void CRadioController::SendSplit(bool on)
     state_.split = on;
     view_.SetButton(ctl::kSplit, on);
     SendCommand(civ::kCmdSplitDuplex, on ? civ::kSplitOn : civ::kSplitOff);
+    if (on)
+        SetDuplexButtons(false, false);
+    else
+        RestoreDuplexButtons();
     UpdateStatusLine();
+    UpdateStoreReverse();
     if (clients_ != nullptr)
         clients_->DdeSplit(on);
 }
 
 void CRadioController::OnSplit()
 {
-    state_.split = !state_.split;
-    view_.SetButton(ctl::kSplit, state_.split);
-    SendCommand(civ::kCmdSplitDuplex, state_.split ? civ::kSplitOn : civ::kSplitOff);
+    SendSplit(!state_.split);
     if (state_.split) {
-        SetDuplexButtons(false, false);
         // Read both VFOs so that the second display shows the other one.
         if (state_.currentVfo == kVfoA) {
             SelectVfoB();
@@ -467,12 +470,8 @@ void CRadioController::OnSplit()
             platform::WaitPumpingMessages(state_.delayCommand);
             SelectVfoB();
         }
-    } else {
-        RestoreDuplexButtons();
+        UpdateStatusLine();
     }
-    UpdateStatusLine();
-    if (clients_ != nullptr)
-        clients_->DdeSplit(state_.split);
 }
 
 void CRadioController::SetSplit(bool on)

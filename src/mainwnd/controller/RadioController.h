@@ -83,7 +83,8 @@ public:
     void TuneVfo(int vfo, int64_t hz, int mode, bool narrow, bool waitForSelect);
     // Selects a VFO on the radio and shows it current, without reading it back.
     void ActivateVfo(int vfo, bool wait);
-    // Sends split on or off and shows it; nothing else is read or changed.
+    // Sends split on or off and shows it (split on lifts the DUP buttons, off brings back the
+    // remembered direction, as on the radio); nothing is read.
     void SendSplit(bool on);
     // Pumps messages until everything queued was sent and answered (or timed out); false when
     // the program began closing or maxMs passed first.
@@ -93,6 +94,8 @@ public:
     // A recalled memory channel's duplex direction and split, shown and kept without sending:
     // the radio already holds them.
     void ShowChannelSwitches(bool plus, bool minus, bool split);
+    // The DUP buttons show a direction the radio was sent, and FM comes back to it.
+    void ShowDuplexDirection(bool plus, bool minus);
     // A function as a stored channel sets it, without the interlocks of the buttons; the
     // button follows.
     void SendStoredFunction(RadioFunction f, bool on);
@@ -118,6 +121,8 @@ public:
     void SetSending(bool sending) { state_.sending = sending; }
     void SetLinkTestRunning(bool on) { state_.linkTest = on; }
     void BeginClosing() { state_.closing = true; }
+    // The window's first initialisation: no polling, and the radio's own frequency reports wait.
+    void SetStartingUp(bool on) { state_.startingUp = on; }
     // The status line names the lost line; unchanged text leaves the line alone.
     void ShowLineLost(const std::string& text);
     // The user typed into the frequency field: it is handed over when the field loses the focus.
@@ -180,7 +185,8 @@ public:
     int64_t FrequencyToBcd(double typedHz, uint8_t out[5]) const;
     // A band-edge reply: stores and shows the limits when byte 10 is "-" and both are BCD.
     bool ShowBandEdges(const uint8_t* frame, int length);
-    // 0D with the offset; false (nothing sent) outside 0..9999 kHz.
+    // 0D with the offset, shown in the offset field first (clients hear of the new value);
+    // false (nothing sent or shown) outside 0..9999 kHz.
     bool SendDuplexOffset(int offsetKHz);
     // The value typed into the frequency field, handed over when the user leaves it: sent when
     // it lies inside the limits; the field then shows the frequency in force.

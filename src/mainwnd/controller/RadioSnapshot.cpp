@@ -76,7 +76,7 @@ bool CRadioSnapshot::RestoreRadioState()
     ok = RestoreVfo(a, a ? saved_.vfoA : saved_.vfoB) && ok;
     progress_.StepProgress();
     const uint64_t refused = controller_.NotQueuedCount();
-    controller_.SetSplit(saved_.split);
+    controller_.SendSplit(saved_.split);
     ok = controller_.NotQueuedCount() == refused && ok;
     // The display and the buttons follow what the radio now reports.
     controller_.ReadFrequencyMode(false);
@@ -137,10 +137,12 @@ bool CRadioSnapshot::RestoreFunctions(const VfoRecord& record)
     if (caps == nullptr || caps->duplexShift) {
         ok = Sent(civ::kCmdSplitDuplex, civ::kSimplex) && ok;
         controller_.ClearDuplexButtons();
+        const bool minus = record.duplexMinus && !record.duplexPlus;
         if (record.duplexPlus)
             ok = Sent(civ::kCmdSplitDuplex, civ::kDuplexPlus) && ok;
-        else if (record.duplexMinus)
+        else if (minus)
             ok = Sent(civ::kCmdSplitDuplex, civ::kDuplexMinus) && ok;
+        controller_.ShowDuplexDirection(record.duplexPlus, minus);
     }
     for (size_t i = 0; i < kFunctionCount; ++i) {
         const FunctionCommand& f = FunctionTable()[i];

@@ -89,17 +89,19 @@ void CRadioController::SendDuplexDirection(bool plus, bool minus)
     SendCommand(civ::kCmdSplitDuplex, up     ? civ::kDuplexPlus
                                       : down ? civ::kDuplexMinus
                                              : civ::kSimplex);
-    SetDuplexButtons(up, down);
-    state_.duplexPlusRemembered = up;
-    state_.duplexMinusRemembered = down;
+    ShowDuplexDirection(up, down);
+}
+
+void CRadioController::ShowDuplexDirection(bool plus, bool minus)
+{
+    SetDuplexButtons(plus, minus);
+    state_.duplexPlusRemembered = plus;
+    state_.duplexMinusRemembered = minus;
 }
 
 void CRadioController::ShowChannelSwitches(bool plus, bool minus, bool split)
 {
-    const bool down = minus && !plus;
-    SetDuplexButtons(plus, down);
-    state_.duplexPlusRemembered = plus;
-    state_.duplexMinusRemembered = down;
+    ShowDuplexDirection(plus, minus && !plus);
     state_.split = split;
     view_.SetButton(ctl::kSplit, split);
     UpdateStatusLine();
@@ -144,9 +146,7 @@ void CRadioController::OnDuplexButton(bool plus)
             SendCommand(civ::kCmdSplitDuplex, plus ? civ::kDuplexPlus : civ::kDuplexMinus);
             state_.split = false;
             view_.SetButton(ctl::kSplit, false);
-            SetDuplexButtons(plus, !plus);
-            state_.duplexPlusRemembered = plus;
-            state_.duplexMinusRemembered = !plus;
+            ShowDuplexDirection(plus, !plus);
         } else {
             // Duplex exists only in FM: the button goes back up.
             view_.SetButton(plus ? ctl::kDupPlus : ctl::kDupMinus, false);
@@ -206,9 +206,7 @@ void CRadioController::OnReverse()
         view_.ShowFrequency(target);
         SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]});
         SendCommand(civ::kCmdSplitDuplex, civ::kSimplex);
-        SetDuplexButtons(!wasPlus, wasPlus);
-        state_.duplexPlusRemembered = !wasPlus;
-        state_.duplexMinusRemembered = wasPlus;
+        ShowDuplexDirection(!wasPlus, wasPlus);
         SendCommand(civ::kCmdSplitDuplex, wasPlus ? civ::kDuplexMinus : civ::kDuplexPlus);
     }
     UpdateStatusLine();

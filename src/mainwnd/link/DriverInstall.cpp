@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "AsciiCase.h"
 #include "AtomicFile.h"
 #include "ProgramFolder.h"
 #include "VekDriver.h"
@@ -97,6 +96,16 @@ bool CopyReplacing(const std::string& source, const std::string& folder, const s
     return true;
 }
 
+// Whether target exists with exactly the size and bytes of source.
+bool SameFileContents(const std::string& source, off_t sourceSize, const std::string& target)
+{
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != sourceSize)
+        return false;
+    std::string a, b;
+    return platform::ReadWholeFile(source, a) && platform::ReadWholeFile(target, b) && a == b;
+}
+
 }  // namespace
 
 bool IsComPortEntry(const std::string& entry)
@@ -151,9 +160,8 @@ DriverInstallResult InstallDriver(const std::string& programFolder, const std::s
         Fail(error, source + ": " + platform::ErrorText(err));
         return DriverInstallResult::kFailed;
     }
-    const bool targetExists = ::stat(target.c_str(), &st) == 0;
-    if (targetExists
-        && platform::AsciiIEquals(DriverVersionText(source), DriverVersionText(target)))
+    // Two different libraries may carry the same version text: only the same bytes are up to date.
+    if (SameFileContents(source, st.st_size, target))
         return DriverInstallResult::kUpToDate;
     if (!CopyReplacing(source, programFolder, target, error))
         return DriverInstallResult::kFailed;

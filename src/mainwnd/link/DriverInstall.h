@@ -1,6 +1,6 @@
 // Installing the chosen radio driver: the entry of Setup/"Driver" names a file of the program's
-// "Drivers" folder, which is copied to "VekDriver.so" in the program folder when the version
-// texts of the two differ. The copy goes to a temporary file that replaces the old library only
+// "Drivers" folder, which is copied to "VekDriver.so" in the program folder unless that already
+// holds the same bytes. The copy goes to a temporary file that replaces the old library only
 // when complete, so a failed copy keeps the old library.
 #pragma once
 
@@ -8,7 +8,7 @@
 
 enum class DriverInstallResult {
     kNotADriver,  // a COM port entry (or an empty one): nothing to install
-    kUpToDate,    // the installed library has the chosen version
+    kUpToDate,    // the installed library is the chosen file
     kCopied,
     kFailed,  // the reason is in `error`; the installed library is unchanged
 };

@@ -295,6 +295,13 @@ private:
     CNumEdit* NumField(int id) const;
     QWidget* Item(int id) const { return GetDlgItem(id); }
     bool Closing() const { return controller_->State().closing; }
+    // The first-initialisation flag; the controller holds off polling and transceive reports
+    // while it is set.
+    void SetFirstInit(bool on)
+    {
+        firstInit_ = on;
+        controller_->SetStartingUp(on);
+    }
 
     IMainWindowContext& context_;
     CIni& ini_;

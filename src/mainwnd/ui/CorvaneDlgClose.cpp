@@ -99,7 +99,7 @@ void CCorvaneDlg::CloseProgram()
 
     EnableControl(mainwnd::kExit, false);
     setupInProgress_ = true;
-    firstInit_ = false;
+    SetFirstInit(false);
     KillTimer(mainwnd::kTimerId);
     timerId_ = 0;
     platform::SetAbortFlag(true);
@@ -187,7 +187,7 @@ void CCorvaneDlg::OnSetup()
         return;
     }
     setupInProgress_ = false;
-    firstInit_ = false;
+    SetFirstInit(false);
     SetTimer(mainwnd::kTimerId, mainwnd::kTimerMs);
     timerId_ = mainwnd::kTimerId;
     UpdateTitle(ini_.GetInt(settings::setup::Beta));

@@ -93,6 +93,19 @@ void ColourControl(QWidget* w, const ColourScheme& s)
     }
 }
 
+// Plain statics and group captions take their text from the palette: they get the scheme's text
+// colour, as the window's own controls paint theirs (black would vanish on the default panel).
+void ColourCaption(QWidget* w, const ColourScheme& s)
+{
+    QPalette p = w->palette();
+    const QColor text = ToQColor(s.text);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, QPalette::WindowText, text);
+        p.setColor(group, QPalette::Text, text);
+    }
+    w->setPalette(p);
+}
+
 }  // namespace
 
 ColourScheme CCorvaneDlg::Scheme() const
@@ -111,21 +124,28 @@ void CCorvaneDlg::ApplyColours()
     for (int id : ids)
         if (QWidget* w = Item(id); w != nullptr && w->window() == this)
             ColourControl(w, scheme);
+    // The pages on the tab control are windows of their own.
+    const QWidget* tabs = Item(kTabs);
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w->window() != this || (tabs != nullptr && tabs->isAncestorOf(w)))
+            continue;
+        if (IsExactly(w, "QLabel") || IsExactly(w, "QGroupBox"))
+            ColourCaption(w, scheme);
+    }
     BlankEmptyDisplayLines();
     update();
 }
 
 void CCorvaneDlg::BlankEmptyDisplayLines()
 {
-    // Empty, the display's lines are part of the panel; the frequency is always the display.
+    // Empty, the display's lines are part of the panel; the frequency and the S-meter (its unlit
+    // segments) are always the display.
     for (int id : {rc::kSText, rc::kStatus, rc::kStatus2, kLocalClock, kUtcClock})
         if (auto* e = qobject_cast<CColorEdit*>(Item(id)))
             e->SetBlankWhenEmpty(true);
     for (int id : {rc::kRange, kLatency, kOtherVfoLabel})
         if (auto* l = qobject_cast<CColorLabel*>(Item(id)))
             l->SetBlankWhenEmpty(true);
-    if (auto* meter = qobject_cast<CLevelMeter*>(Item(rc::kSMeterExtra)))
-        meter->SetBlankWhenEmpty(true);
 }
 
 void CCorvaneDlg::paintEvent(QPaintEvent* event)

@@ -18,6 +18,7 @@
 #include "ToolTipLoc.h"
 #include "WorkProgressDlg.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -76,6 +77,7 @@ constexpr int kStateButtons[] = {1028, 1031, 1032, 1040, 1029, 1030, 1033, 1034,
 bool CCorvaneDlg::OnInitDialog()
 {
     CMyFontDialog::OnInitDialog();
+    SetFirstInit(true);
     programFolder_ = context_.ProgramFolder();
     setWindowTitle(QString::fromStdString(DisplayName()));
 
@@ -88,8 +90,14 @@ bool CCorvaneDlg::OnInitDialog()
 
     // 5. The icon, when the resources carry one.
     const QPixmap icon = res::LoadIcon(128);
-    if (!icon.isNull())
+    if (!icon.isNull()) {
         setWindowIcon(QIcon(icon));
+        // The tool windows and dialogs carry it too.
+        QApplication::setWindowIcon(QIcon(icon));
+    }
+
+    // Known before the pages are built: the Information page shows it.
+    version_ = context_.GetVersionString();
 
     // 7-9. Pages, tool windows, S-meter, tabs.
     CreateChildWindows();
@@ -98,8 +106,6 @@ bool CCorvaneDlg::OnInitDialog()
         meter->SetRangeValue();
         meter->ShowGrid();
         meter->ShowFalloff();
-        // Blank until the first reading.
-        meter->ClearData();
     }
     AddPages();
 
@@ -107,7 +113,6 @@ bool CCorvaneDlg::OnInitDialog()
     AddToolTips(false);
 
     // 11. Title and version.
-    version_ = context_.GetVersionString();
     UpdateTitle(0);
     ini_.WriteString(kVersion, version_);
 
@@ -148,7 +153,7 @@ bool CCorvaneDlg::OnInitDialog()
         controller_->UpdateRangeInfo();
         if (!WaitPumpingMessages(kFirstInitPauseMs) && Closing())
             return false;
-        firstInit_ = false;
+        SetFirstInit(false);
     }
 
     // 20, 21. Colours and polling button.

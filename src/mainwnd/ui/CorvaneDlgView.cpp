@@ -170,11 +170,9 @@ void CCorvaneDlg::SwapRxIndicator()
 
 void CCorvaneDlg::ShowSMeterPanel(bool shown)
 {
-    if (auto* meter = qobject_cast<CLevelMeter*>(Item(rc::kSMeterExtra))) {
+    // Switched off, the meter shows its unlit segments (the controller sends it a 0 reading).
+    if (auto* meter = qobject_cast<CLevelMeter*>(Item(rc::kSMeterExtra)))
         meter->setEnabled(shown);
-        if (!shown)
-            meter->ClearData();
-    }
     if (!shown)
         SetDlgItemText(rc::kSText, "");
 }

@@ -65,6 +65,7 @@ public:
     {
         route_.SetSettings(txrx::ReadPttSettings(services_.Ini()));
         time_.Load(services_.Ini());
+        timeLoaded_ = true;
         ShowTimes();
         ShowPttKey();
     }
@@ -77,13 +78,7 @@ public:
             window_->BlinkPttButton();
     }
 
-    void SaveState() override
-    {
-        if (!time_.Save(services_.Ini()))
-            std::fprintf(stderr, "transmit time not saved: %s\n",
-                         services_.Ini().LastError().c_str());
-        OnPlaceChanged();
-    }
+    void SaveState() override { SaveSettings(); }
     void OnClosing() override { route_.Shutdown(); }
 
     bool KeysTransmitter() const override { return true; }
@@ -162,8 +157,16 @@ private:
         // Shown, hidden or kept in front at once, not at the next start.
         services_.PlaceToolWindows();
     }
-    void OnPlaceChanged() override
+    // Hidden, or moved while shown: the total time and the place are kept at once, so a crash
+    // later loses neither.
+    void OnPlaceChanged() override { SaveSettings(); }
+
+    void SaveSettings()
     {
+        // Not yet loaded, the total would overwrite the stored one with nothing.
+        if (timeLoaded_ && !time_.Save(services_.Ini()))
+            std::fprintf(stderr, "transmit time not saved: %s\n",
+                         services_.Ini().LastError().c_str());
         if (!window_ || window_->isMinimized() || window_->isMaximized())
             return;
         const QRect r = window_->frameGeometry();
@@ -189,6 +192,7 @@ private:
     IMainWindowServices& services_;
     QPointer<CTxRx> window_;
     txrx::CTransmitTime time_;
+    bool timeLoaded_ = false;
     txrx::CLinkPttPorts ports_;
     txrx::CPttRoute route_;
     txrx::CTuneCarrier tune_;
