@@ -104,7 +104,11 @@ constexpr COLORREF kOffColour = 0x00000000;
 }  // namespace
 
 CSkeds::CSkeds(IMainWindowServices& services, const mainwnd::IClock& clock, std::string path)
-    : CTabPage(kTemplateId), services_(services), clock_(clock), path_(std::move(path))
+    : CTabPage(kTemplateId),
+      services_(services),
+      clock_(clock),
+      path_(std::move(path)),
+      file_("skeds", kMsgSaveFailed)
 {
     // What waited for a long operation fires once the operation has unwound.
     QPointer<CSkeds> self(this);
@@ -179,9 +183,12 @@ void CSkeds::LoadSkeds()
     if (check != nullptr && check->isChecked())
         if (const std::optional<std::tm> utc = clock_.Utc(clock_.Now()))
             dropBefore = lists::SkedKeyOf(*utc);
-    bool readFailed = false;
-    list_ = lists::LoadSkedFile(path_, dropBefore, &readFailed);
-    file_.Loaded(path_, readFailed);
+    lists::ListFileResult read;
+    list_ = lists::LoadSkedFile(path_, dropBefore, &read);
+    file_.Loaded(services_.Language(), path_, read);
+    // The old skeds left out go from the file at the next save.
+    if (list_.Dropped() > 0)
+        file_.Changed();
     FillList();
     if (list_.Empty()) {
         for (int id : {kModeA, kModeB})
@@ -197,7 +204,7 @@ void CSkeds::LoadSkeds()
 
 bool CSkeds::SaveSkeds()
 {
-    if (!file_.Save(services_.Language(), kMsgSaveFailed, path_, list_.Text()))
+    if (!file_.Save(services_.Language(), path_, list_.Text()))
         return false;
     if (!list_.Empty()) {
         CIni& ini = services_.Ini();

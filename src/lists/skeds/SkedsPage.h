@@ -46,8 +46,8 @@ public:
     CSkeds(IMainWindowServices& services, const mainwnd::IClock& clock, std::string path);
 
     void LoadSkeds();
-    // Writes the file and the page's settings; false (message 136 shown) when the file was not
-    // written.
+    // Writes the file (when the list changed) and the page's settings; false (message 136
+    // shown) when a change was not saved.
     bool SaveSkeds();
     const lists::SkedList& Skeds() const { return list_; }
     int Selected() const { return selected_; }
@@ -101,6 +101,6 @@ private:
     std::vector<std::string> modesCopied_;
     std::deque<lists::SkedLine> pending_;
     bool closing_ = false;
-    lists::CListFileState file_{"skeds"};
+    lists::CListFileState file_;
     int stepMs_ = 1000;
 };
