@@ -103,6 +103,7 @@ constexpr std::uintmax_t kOverCap = 68u << 20;
 TEST(ScanPage, BandScanProgramsTheEdgesAndTheRadioStopsOnASignal)
 {
     WindowFixture f;
+    std::size_t closing = 0;
     const bool ran = f.Run(
         [&](CCorvaneDlg& w) {
             ScanRun run(f, w);
@@ -169,10 +170,19 @@ TEST(ScanPage, BandScanProgramsTheEdgesAndTheRadioStopsOnASignal)
             const std::vector<std::string> memory{"08", "10 02", "0E 01"};
             EXPECT_EQ(SentFrames(f.Trace(), from), memory);
             EXPECT_EQ(f.boxes.size(), 3u);
+
+            // The program ends while the radio scans a band: the scan is stopped first.
+            run.page->GetDlgItemAs<QCheckBox>(CScan::kMemories)->click();
+            run.Range(7000000, 7100000, "LSB", "1 KHz");
+            run.Click(CScan::kScanning);
+            ASSERT_TRUE(c.WaitForIdle(5000));
+            EXPECT_TRUE(run.Enabled(CScan::kStop));
+            closing = f.Trace().size();
             w.CloseProgram();
         },
         {}, {MakeTuningPart, MakeScansPart});
     EXPECT_TRUE(ran);
+    EXPECT_EQ(SentFrames(f.Trace(), closing), std::vector<std::string>{"0E 00"});
 }
 
 TEST(ScanPresets, TheTableItsSortAndItsFile)
