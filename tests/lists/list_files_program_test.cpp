@@ -9,6 +9,8 @@
 #include <QDateEdit>
 #include <QPushButton>
 
+#include <memory>
+
 #include "MaskEdit.h"
 #include "NumEdit.h"
 #include "SkedsPage.h"
@@ -29,29 +31,34 @@ std::string PutOverCapFile(const fs::path& path, const std::string& head)
     return head + std::string(kOverCap - head.size(), '\0');
 }
 
+// The built program copied into the fixture's folder and started there.
+std::unique_ptr<ProgramRun> Start(const WindowFixture& f)
+{
+    fs::copy_file(std::string(CORVANE_BIN_DIR) + "/Corvane", f.folder / "Corvane");
+    return std::make_unique<ProgramRun>(f.folder / "Corvane");
+}
+
 }  // namespace
 
 TEST(ListFilesProgram, FilesInAnotherLayoutOrTooLargeStayByteForByte)
 {
-    const std::string built = std::string(CORVANE_BIN_DIR) + "/Corvane";
-    if (!fs::exists(built))
+    if (!fs::exists(std::string(CORVANE_BIN_DIR) + "/Corvane"))
         GTEST_SKIP() << "the program is not built";
     {
         // No line with a "~", and a mix of skeds and lines that are none.
         WindowFixture f;
-        fs::copy_file(built, f.folder / "Corvane");
         const std::string splits = "20m FT8;1000;USB;OFF\r\nDown;-1500;LSB;ON\n\n40m CW;500;CW;OFF";
         const std::string skeds = "203001011300;Old layout;7074000\n"
                                   + skedtest::SkedText("203001011200", "Net")
                                   + "only ~ one separator\n \n";
         testing_support::PutFile(f.folder / "Split.Dat", splits);
         testing_support::PutFile(f.folder / "Skeds.Dat", skeds);
-        ProgramRun run(f.folder / "Corvane");
-        ASSERT_TRUE(run.Started());
+        const std::unique_ptr<ProgramRun> run = Start(f);
+        ASSERT_TRUE(run->Started());
         ASSERT_TRUE(WaitFor([&] {
             return f.Trace().find("FE FE 58 E0 15 02 FD") != std::string::npos;
-        })) << run.Errors();
-        EXPECT_EQ(run.Stop(SIGTERM), 0) << run.Errors();
+        })) << run->Errors();
+        EXPECT_EQ(run->Stop(SIGTERM), 0) << run->Errors();
         EXPECT_EQ(testing_support::GetFile(f.folder / "Split.Dat"), splits);
         EXPECT_EQ(testing_support::GetFile(f.folder / "Skeds.Dat"), skeds);
     }
@@ -59,15 +66,14 @@ TEST(ListFilesProgram, FilesInAnotherLayoutOrTooLargeStayByteForByte)
         // Too large to read: said at the start, and the signal that ends the program while the
         // message waits leaves the file as it was.
         WindowFixture f;
-        fs::copy_file(built, f.folder / "Corvane");
         const std::string splits =
             PutOverCapFile(f.folder / "Split.Dat", "20m FT8 ~ 1000 ~ USB ~ OFF\n");
-        ProgramRun run(f.folder / "Corvane");
-        ASSERT_TRUE(run.Started());
+        const std::unique_ptr<ProgramRun> run = Start(f);
+        ASSERT_TRUE(run->Started());
         ASSERT_TRUE(WaitFor([&] {
-            return run.Errors().find("split presets not read: ") != std::string::npos;
-        })) << run.Errors();
-        EXPECT_EQ(run.Stop(SIGTERM), 0) << run.Errors();
+            return run->Errors().find("split presets not read: ") != std::string::npos;
+        })) << run->Errors();
+        EXPECT_EQ(run->Stop(SIGTERM), 0) << run->Errors();
         EXPECT_EQ(fs::file_size(f.folder / "Split.Dat"), kOverCap);
         EXPECT_TRUE(testing_support::GetFile(f.folder / "Split.Dat") == splits);
     }

@@ -156,6 +156,20 @@ std::vector<std::string> ScanFrames(const std::string& trace, std::size_t from)
     return frames;
 }
 
+// A program with the page ready to scan without signal handling or log; `steps` end it.
+void RunPlainScans(const std::function<void(WindowFixture&, CCorvaneDlg&, SoftScan&)>& steps)
+{
+    WindowFixture f;
+    Prepare(f);
+    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
+        SoftScan s(f, w);
+        ASSERT_TRUE(Ready(w));
+        s.Set({.pause1 = "-1", .log = false});
+        steps(f, w, s);
+        w.CloseProgram();
+    }));
+}
+
 // Presses `button` (which runs the scan until it stops) and stops the scan after `steps`
 // positions.
 void ScanSteps(SoftScan& s, int button, int steps)
@@ -359,12 +373,7 @@ TEST(ScanSoftPage, DueSkedStopsTheScanThenFires)
 // end; each channel is selected, made the VFO and read back.
 TEST(ScanSoftPage, MemoryModeScansTheChannelsInTurn)
 {
-    WindowFixture f;
-    Prepare(f);
-    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
-        SoftScan s(f, w);
-        ASSERT_TRUE(Ready(w));
-        s.Set({.pause1 = "-1", .log = false});
+    RunPlainScans([](WindowFixture& f, CCorvaneDlg&, SoftScan& s) {
         s.Button(CScanSoft::kMemoryMode)->click();
         EXPECT_EQ(s.Page()->GetDlgItemText(CScanSoft::kStartCaption), "Start memory :");
         EXPECT_EQ(s.Page()->GetDlgItemText(CScanSoft::kMemoryMode), "Frequency Mode");
@@ -397,20 +406,14 @@ TEST(ScanSoftPage, MemoryModeScansTheChannelsInTurn)
         EXPECT_EQ(
             static_cast<int64_t>(s.Page()->GetDlgItemAs<CNumEdit>(CScanSoft::kStart)->GetValue()),
             kStart);
-        w.CloseProgram();
-    }));
+    });
 }
 
 // "Resume Scan." goes on where the radio is when that lies in the range, from the start when it
 // does not, and in memory mode from the last channel scanned.
 TEST(ScanSoftPage, ResumeScanGoesOnWhereTheScanWas)
 {
-    WindowFixture f;
-    Prepare(f);
-    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
-        SoftScan s(f, w);
-        ASSERT_TRUE(Ready(w));
-        s.Set({.pause1 = "-1", .log = false});
+    RunPlainScans([](WindowFixture& f, CCorvaneDlg& w, SoftScan& s) {
         radio::CRadioController& c = w.Controller();
         const struct {
             int64_t tuned;
@@ -440,6 +443,5 @@ TEST(ScanSoftPage, ResumeScanGoesOnWhereTheScanWas)
         ASSERT_FALSE(frames.empty());
         EXPECT_EQ(frames[0], lastChannel);
         EXPECT_NE(lastChannel, "ch 10");
-        w.CloseProgram();
-    }));
+    });
 }
