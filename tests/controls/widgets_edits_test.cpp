@@ -234,6 +234,13 @@ TEST_F(EditTest, TimeFieldTypesOnlyValidTimes)
     SetClipboard("99:99");
     ctltest::Key(&t, Qt::Key_V, "v", Qt::ControlModifier);
     EXPECT_EQ(t.text(), "23:15");
+    // Typed over the whole text selected (as Tab leaves it), the time is typed anew.
+    t.selectAll();
+    ctltest::Type(&t, "0745");
+    EXPECT_EQ(t.text(), "07:45");
+    Select(t, 3, 2);
+    ctltest::Type(&t, "0");
+    EXPECT_EQ(t.text(), "07:05");
 }
 
 TEST_F(EditTest, TimeExchange)

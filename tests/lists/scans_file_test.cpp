@@ -14,17 +14,23 @@ TEST(ScanFiles, PresetsAndLogLines)
     const std::string text =
         "Forty ~ 7000000 ~ 7100000 ~ LSB ~ OFF ~ 1 KHz ~ \n"
         "  ~ 1 ~ 2 ~ FM ~ OFF ~ 5 KHz ~ \r\n"
-        "Short ~ 1 ~ \n";
-    std::vector<lists::ScanPresetCells> rows = lists::ParseScanPresets(text);
+        "Short ~ 1 ~ \n"
+        "Forty|7000000|7100000\r\n \t\n";
+    std::vector<std::string> unread;
+    std::vector<lists::ScanPresetCells> rows = lists::ParseScanPresets(text, &unread);
     ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(unread, std::vector<std::string>{"Forty|7000000|7100000"});
     EXPECT_EQ(rows[0][5], "1 KHz");
     EXPECT_EQ(rows[2][1], "1");
     EXPECT_EQ(rows[2][5], "");
-    // A "~" typed into a cell is a blank; cells are trimmed; a row without description goes.
+    // A "~" typed into a cell is a blank; cells are trimmed; a row without description and the
+    // lines that are no row stay.
     rows[0][0] = " Forty~m ";
-    EXPECT_EQ(lists::ScanPresetsText(rows),
+    EXPECT_EQ(lists::ScanPresetsText(rows, unread),
               "Forty m ~ 7000000 ~ 7100000 ~ LSB ~ OFF ~ 1 KHz ~ \n"
-              "Short ~ 1 ~  ~  ~  ~  ~ \n");
+              " ~ 1 ~ 2 ~ FM ~ OFF ~ 5 KHz ~ \n"
+              "Short ~ 1 ~  ~  ~  ~  ~ \n"
+              "Forty|7000000|7100000\n");
 
     const std::string line = lists::ScanLogLineText(1, 2, 2026, 3, 4, 5, 7050000, "S9+10", 44, 88);
     EXPECT_EQ(line, "01 ~ 02 ~ 2026 ~ 03:04:05 ~   7050000 ~ S9+10 ~ 44 ~ 88 ~ \n");
@@ -67,9 +73,13 @@ TEST(ScanFiles, RandomInputNeitherCrashesNorHangs)
         std::string text(rng() % 300, '\0');
         for (char& c : text)
             c = round % 2 == 0 ? static_cast<char>(rng()) : alphabet[rng() % (sizeof alphabet - 1)];
-        const auto presets = lists::ParseScanPresets(text);
-        const std::string again = lists::ScanPresetsText(presets);
-        EXPECT_LE(lists::ParseScanPresets(again).size(), presets.size());
+        std::vector<std::string> unread;
+        const auto presets = lists::ParseScanPresets(text, &unread);
+        // Written back, no row and no other line is lost.
+        std::vector<std::string> unreadAgain;
+        const std::string again = lists::ScanPresetsText(presets, unread);
+        EXPECT_EQ(lists::ParseScanPresets(again, &unreadAgain).size(), presets.size());
+        EXPECT_EQ(unreadAgain, unread);
         for (const lists::ScanLogEntry& e : lists::ParseScanLog(text))
             (void)lists::ScanLogAudioPlayable(e.audio, e.bytes, 44, 1044);
     }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -77,22 +78,32 @@ struct ScanRun {
     }
 };
 
-// Runs `steps` on the modal dialog of type T once it is up.
+// Runs `steps` on the modal dialog of type T as soon as it is up.
 template <class T>
 void OnModal(std::function<void(T&)> steps)
 {
-    QTimer::singleShot(50, [steps] {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, steps] {
         auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+        if (dialog == nullptr || !dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
         steps(*dialog);
     });
+    poll->start();
 }
+
+// Past the size any list file is read up to.
+constexpr std::uintmax_t kOverCap = 68u << 20;
 
 }  // namespace
 
 TEST(ScanPage, BandScanProgramsTheEdgesAndTheRadioStopsOnASignal)
 {
     WindowFixture f;
+    std::size_t closing = 0;
     const bool ran = f.Run(
         [&](CCorvaneDlg& w) {
             ScanRun run(f, w);
@@ -159,10 +170,19 @@ TEST(ScanPage, BandScanProgramsTheEdgesAndTheRadioStopsOnASignal)
             const std::vector<std::string> memory{"08", "10 02", "0E 01"};
             EXPECT_EQ(SentFrames(f.Trace(), from), memory);
             EXPECT_EQ(f.boxes.size(), 3u);
+
+            // The program ends while the radio scans a band: the scan is stopped first.
+            run.page->GetDlgItemAs<QCheckBox>(CScan::kMemories)->click();
+            run.Range(7000000, 7100000, "LSB", "1 KHz");
+            run.Click(CScan::kScanning);
+            ASSERT_TRUE(c.WaitForIdle(5000));
+            EXPECT_TRUE(run.Enabled(CScan::kStop));
+            closing = f.Trace().size();
             w.CloseProgram();
         },
         {}, {MakeTuningPart, MakeScansPart});
     EXPECT_TRUE(ran);
+    EXPECT_EQ(SentFrames(f.Trace(), closing), std::vector<std::string>{"0E 00"});
 }
 
 TEST(ScanPresets, TheTableItsSortAndItsFile)
@@ -224,15 +244,56 @@ TEST(ScanPresets, TheTableItsSortAndItsFile)
             EXPECT_EQ(text.find("Forty"), std::string::npos) << text;
             EXPECT_NE(f.Ini().find("PresetColonnaOrdinamento=5"), std::string::npos);
 
-            // An empty table selects nothing; Abort writes it as an empty file.
-            testing_support::PutFile(file, "no separator here\n\n");
+            // An empty table selects nothing; Esc writes nothing.
+            const std::string noRow = "no separator here\r\n\n";
+            testing_support::PutFile(file, noRow);
             OnModal<CScanPreset>([&](CScanPreset& d) {
                 EXPECT_EQ(d.SelectedRow(), -1);
                 EXPECT_EQ(d.Rows().size(), 0u);
+                QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(&d, &esc);
+            });
+            EXPECT_FALSE(scans::RunScanPresetDialog(w, &w, file).has_value());
+            EXPECT_EQ(testing_support::GetFile(file), noRow);
+
+            // A change is written at Abort; a row without description and the lines that are
+            // no row stay.
+            testing_support::PutFile(file, noRow + " ~ 1 ~ 2 ~ FM ~ OFF ~ 5 KHz ~ \n"
+                                               + "Short ~ 7000000 ~ 7100000 ~ \n");
+            OnModal<CScanPreset>([&](CScanPreset& d) {
+                ASSERT_EQ(d.Rows().size(), 2u);
+                d.SetDlgItemText(CScanPreset::kDescription, "Short");
+                d.GetDlgItemAs<QPushButton>(CScanPreset::kDelete)->click();
                 d.GetDlgItemAs<QPushButton>(CScanPreset::kAbort)->click();
             });
             EXPECT_FALSE(scans::RunScanPresetDialog(w, &w, file).has_value());
-            EXPECT_EQ(testing_support::GetFile(file), "");
+            EXPECT_EQ(testing_support::GetFile(file),
+                      " ~ 1 ~ 2 ~ FM ~ OFF ~ 5 KHz ~ \nno separator here\n");
+
+            // Too large to read: told at opening and again when a change cannot be saved; the
+            // file stays as it was.
+            const std::string head = "Forty ~ 7000000 ~ 7100000 ~ LSB ~ OFF ~ 10 KHz ~ \n";
+            testing_support::PutFile(file, head);
+            fs::resize_file(file, kOverCap);
+            f.boxes.clear();
+            OnModal<CScanPreset>([&](CScanPreset& d) {
+                EXPECT_EQ(d.Rows().size(), 0u);
+                d.SetDlgItemText(CScanPreset::kDescription, "Forty");
+                d.GetDlgItemAs<CNumEdit>(CScanPreset::kStart)->SetValue(7000000);
+                d.GetDlgItemAs<CNumEdit>(CScanPreset::kEnd)->SetValue(7100000);
+                d.GetDlgItemAs<QPushButton>(CScanPreset::kSave)->click();
+                EXPECT_EQ(d.Rows().size(), 1u);
+                d.GetDlgItemAs<QPushButton>(CScanPreset::kSelect)->click();
+            });
+            EXPECT_TRUE(scans::RunScanPresetDialog(w, &w, file).has_value());
+            const std::string told =
+                "Unable to save the file : " + file + ": The file is too large";
+            ASSERT_EQ(f.boxes.size(), 2u);
+            for (const MessageBoxRequest& box : f.boxes)
+                EXPECT_EQ(box.text.rfind(told, 0), 0u) << box.text;
+            EXPECT_EQ(fs::file_size(file), kOverCap);
+            EXPECT_TRUE(testing_support::GetFile(file)
+                        == head + std::string(kOverCap - head.size(), '\0'));
             w.CloseProgram();
         },
         {}, {MakeTuningPart, MakeScansPart});

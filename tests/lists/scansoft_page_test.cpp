@@ -14,6 +14,7 @@
 #include "AudioRecorder.h"
 #include "DlgLogSQL.h"
 #include "Ini.h"
+#include "NumEdit.h"
 #include "WaveEngine.h"
 #include "RadioController.h"
 #include "ScanSoftPage.h"
@@ -138,6 +139,51 @@ void Prepare(WindowFixture& f)
 bool Ready(CCorvaneDlg& w)
 {
     return PumpUntil([&] { return w.Controller().State().frequencyKnown; });
+}
+
+// The channels selected (08 00 cc) and the frequencies set (05 ...) from `from` on, in order, as
+// "ch 03" and "05 00 00 04 07 00".
+std::vector<std::string> ScanFrames(const std::string& trace, std::size_t from)
+{
+    std::vector<std::string> frames;
+    std::istringstream lines(trace.substr(std::min(from, trace.size())));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("FE FE 58 E0 08 00 ", 0) == 0 && line.size() >= 20)
+            frames.push_back("ch " + line.substr(18, 2));
+        else if (line.rfind("FE FE 58 E0 05 ", 0) == 0 && line.size() > 15)
+            frames.push_back(line.substr(12, line.size() - 15));
+    }
+    return frames;
+}
+
+// A program with the page ready to scan without signal handling or log; `steps` end it.
+void RunPlainScans(const std::function<void(WindowFixture&, CCorvaneDlg&, SoftScan&)>& steps)
+{
+    WindowFixture f;
+    Prepare(f);
+    ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
+        SoftScan s(f, w);
+        ASSERT_TRUE(Ready(w));
+        s.Set({.pause1 = "-1", .log = false});
+        steps(f, w, s);
+        w.CloseProgram();
+    }));
+}
+
+// Presses `button` (which runs the scan until it stops) and stops the scan after `steps`
+// positions.
+void ScanSteps(SoftScan& s, int button, int steps)
+{
+    const int64_t first = s.Page()->StepsDone();
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (s.Page()->Running() && s.Page()->StepsDone() - first >= steps) {
+            timer.stop();
+            s.Button(CScanSoft::kScanning)->click();
+        }
+    });
+    timer.start(20);
+    s.Button(button)->click();
 }
 
 }  // namespace
@@ -321,4 +367,81 @@ TEST(ScanSoftPage, DueSkedStopsTheScanThenFires)
         })) << f.Trace().substr(stopped);
         w.CloseProgram();
     }));
+}
+
+// In memory mode the scan counts channels one by one from the start and wraps to it after the
+// end; each channel is selected, made the VFO and read back.
+TEST(ScanSoftPage, MemoryModeScansTheChannelsInTurn)
+{
+    RunPlainScans([](WindowFixture& f, CCorvaneDlg&, SoftScan& s) {
+        s.Button(CScanSoft::kMemoryMode)->click();
+        EXPECT_EQ(s.Page()->GetDlgItemText(CScanSoft::kStartCaption), "Start memory :");
+        EXPECT_EQ(s.Page()->GetDlgItemText(CScanSoft::kMemoryMode), "Frequency Mode");
+        for (int id : {CScanSoft::kMode, CScanSoft::kStep, CScanSoft::kFilter, CScanSoft::kPreset})
+            EXPECT_FALSE(s.Page()->GetDlgItem(id)->isEnabled()) << "control " << id;
+        s.Page()->GetDlgItemAs<CNumEdit>(CScanSoft::kStart)->SetValue(3);
+        s.Page()->GetDlgItemAs<CNumEdit>(CScanSoft::kEnd)->SetValue(5);
+        const std::size_t mark = f.Trace().size();
+        ScanSteps(s, CScanSoft::kScanning, 5);
+        std::vector<std::string> frames = ScanFrames(f.Trace(), mark);
+        ASSERT_GE(frames.size(), 5u) << f.Trace().substr(mark);
+        frames.resize(5);
+        EXPECT_EQ(frames, (std::vector<std::string>{"ch 03", "ch 04", "ch 05", "ch 03", "ch 04"}));
+        // Each selection: memory mode, memory to VFO, the frequency read.
+        const std::string trace = f.Trace();
+        const std::size_t at = trace.find("FE FE 58 E0 08 00 04 FD", mark);
+        ASSERT_NE(at, std::string::npos);
+        std::istringstream after(trace.substr(at));
+        std::vector<std::string> next;
+        // The polls in between left out.
+        for (std::string line; next.size() < 4 && std::getline(after, line);)
+            if (line.rfind("FE FE 58 E0 08 ", 0) == 0 || line == "FE FE 58 E0 0A FD"
+                || line == "FE FE 58 E0 03 FD")
+                next.push_back(line);
+        EXPECT_EQ(next, (std::vector<std::string>{"FE FE 58 E0 08 00 04 FD", "FE FE 58 E0 08 FD",
+                                                  "FE FE 58 E0 0A FD", "FE FE 58 E0 03 FD"}));
+        // Back in frequency mode the range is the frequencies again.
+        s.Button(CScanSoft::kMemoryMode)->click();
+        EXPECT_EQ(s.Page()->GetDlgItemText(CScanSoft::kStartCaption), "Start frequency :");
+        EXPECT_EQ(
+            static_cast<int64_t>(s.Page()->GetDlgItemAs<CNumEdit>(CScanSoft::kStart)->GetValue()),
+            kStart);
+    });
+}
+
+// "Resume Scan." goes on where the radio is when that lies in the range, from the start when it
+// does not, and in memory mode from the last channel scanned.
+TEST(ScanSoftPage, ResumeScanGoesOnWhereTheScanWas)
+{
+    RunPlainScans([](WindowFixture& f, CCorvaneDlg& w, SoftScan& s) {
+        radio::CRadioController& c = w.Controller();
+        const struct {
+            int64_t tuned;
+            const char* first;
+        } cases[] = {{kSignal, "05 00 00 05 07 00"}, {14200000, "05 00 00 04 07 00"}};
+        for (const auto& k : cases) {
+            c.SetFrequency(k.tuned);
+            ASSERT_TRUE(c.WaitForIdle(5000));
+            const std::size_t mark = f.Trace().size();
+            ScanSteps(s, CScanSoft::kResume, 2);
+            const std::vector<std::string> frames = ScanFrames(f.Trace(), mark);
+            ASSERT_FALSE(frames.empty()) << k.tuned;
+            EXPECT_EQ(frames[0], k.first) << k.tuned;
+        }
+
+        s.Button(CScanSoft::kMemoryMode)->click();
+        s.Page()->GetDlgItemAs<CNumEdit>(CScanSoft::kStart)->SetValue(10);
+        s.Page()->GetDlgItemAs<CNumEdit>(CScanSoft::kEnd)->SetValue(20);
+        ScanSteps(s, CScanSoft::kScanning, 3);
+        std::size_t mark = f.Trace().size();
+        const std::string trace = f.Trace();
+        const std::size_t last = trace.rfind("FE FE 58 E0 08 00 ");
+        ASSERT_NE(last, std::string::npos);
+        const std::string lastChannel = "ch " + trace.substr(last + 18, 2);
+        ScanSteps(s, CScanSoft::kResume, 2);
+        const std::vector<std::string> frames = ScanFrames(f.Trace(), mark);
+        ASSERT_FALSE(frames.empty());
+        EXPECT_EQ(frames[0], lastChannel);
+        EXPECT_NE(lastChannel, "ch 10");
+    });
 }

@@ -57,8 +57,10 @@ TEST(SkedFile, LinesRoundTripSortedWithBadKeysKeptAndRepeatedKeysInFileOrder)
                              + "only ~ one\n" + badKey + "\n" + empty + "\r\n\n" + second + "\n";
     const SkedList list = SkedList::Parse(text);
     ASSERT_EQ(list.Size(), 5u);
+    // Lines that are no sked are kept as they were, after the skeds.
+    const std::string unread = "no separators here\nonly ~ one\n";
     EXPECT_EQ(list.Text(),
-              badKey + "\n" + empty + "\n" + first + "\n" + second + "\n" + tilde + "\n");
+              badKey + "\n" + empty + "\n" + first + "\n" + second + "\n" + tilde + "\n" + unread);
     EXPECT_EQ(list.ShownText(2), "203001011200 ~ First");
     // Of a repeated key the first is the one found.
     EXPECT_EQ(list.FindKey("203001011200"), 2);
@@ -70,9 +72,12 @@ TEST(SkedFile, LinesRoundTripSortedWithBadKeysKeptAndRepeatedKeysInFileOrder)
     EXPECT_EQ(list.FindDescription("Sec"), -1);
     EXPECT_EQ(SkedList::Parse(list.Text()).Text(), list.Text());
 
-    // Old skeds and lines whose key names no minute go only when asked: the current minute stays.
+    // Old skeds go only when asked: the current minute stays, and so does a key that names no
+    // minute (it is not known to be old).
     const SkedList kept = SkedList::Parse(text, std::string("203001011200"));
-    EXPECT_EQ(kept.Text(), first + "\n" + second + "\n" + tilde + "\n");
+    EXPECT_EQ(kept.Text(), badKey + "\n" + first + "\n" + second + "\n" + tilde + "\n" + unread);
+    EXPECT_EQ(kept.Dropped(), 1u);
+    EXPECT_EQ(list.Dropped(), 0u);
 
     // An added sked goes after those of its key.
     SkedList edited = list;
@@ -125,9 +130,9 @@ TEST(SkedFile, AFailedRewriteKeepsTheOldFile)
     ASSERT_TRUE(SaveSkedFile(path, list, &error)) << error;
     EXPECT_EQ(LoadSkedFile(path).Text(), list.Text());
 
-    bool failed = true;
-    EXPECT_TRUE(LoadSkedFile(dir / "missing.dat", {}, &failed).Empty());
-    EXPECT_FALSE(failed);
+    ListFileResult read;
+    EXPECT_TRUE(LoadSkedFile(dir / "missing.dat", {}, &read).Empty());
+    EXPECT_EQ(read.status, ListFileResult::Missing);
 }
 
 TEST(SkedFile, RandomAndTruncatedInputNeverBreaksTheReader)

@@ -259,3 +259,23 @@ TEST(SkedsPage, ADueSkedCountsDownThenTunesTheRadioOncePerMinute)
         {}, PageParts());
     EXPECT_TRUE(ran);
 }
+
+TEST(SkedsPage, OldSkedsGoAtTheStartWhenAskedAndTheFileFollowsWithoutAnEdit)
+{
+    WindowFixture f;
+    const std::string future = SkedText("209901011200", "Future");
+    const std::string unread = "200001011200;no separators\n";
+    testing_support::PutFile(f.folder / "Skeds.Dat",
+                             SkedText("200001011200", "Old") + unread + future);
+    testing_support::PutFile(f.folder / "Corvane.ini", f.Ini() + "\n[Skeds]\nAutoDeleteOld=1\n");
+    const bool ran = f.Run(
+        [&](CCorvaneDlg& w) {
+            PageRun run(f, w);
+            ASSERT_NE(run.page, nullptr);
+            EXPECT_EQ(run.page->Skeds().Size(), 1u);
+            w.CloseProgram();
+        },
+        {}, PageParts());
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(testing_support::GetFile(f.folder / "Skeds.Dat"), future + unread);
+}

@@ -267,3 +267,17 @@ TEST(SystemClockTest, GivesTheDateInTheUsersFormat)
     EXPECT_NE(date.find("14"), std::string::npos) << date;
     EXPECT_EQ(date.find(':'), std::string::npos) << date;
 }
+
+TEST(SystemClockTest, ATestClockTakesEveryUtcTimeAndRefusesWhatIsNone)
+{
+    EXPECT_EQ(ParseUtcTime("1970-01-01T00:00:00Z"), std::optional<std::time_t>(0));
+    // The second before 1970 is a time like any other, not an error.
+    EXPECT_EQ(ParseUtcTime("1969-12-31T23:59:59Z"), std::optional<std::time_t>(-1));
+    EXPECT_EQ(ParseUtcTime("2026-03-14T21:37:05Z"), std::optional<std::time_t>(kSaturdayEvening));
+    EXPECT_EQ(ParseUtcTime("2000-02-29T00:00:00Z"), std::optional<std::time_t>(951782400));
+    for (const char* bad : {"2026-02-29T00:00:00Z", "2100-02-29T00:00:00Z", "2026-04-31T00:00:00Z",
+                            "2026-00-10T00:00:00Z", "2026-13-10T00:00:00Z", "2026-01-00T00:00:00Z",
+                            "2026-01-01T24:00:00Z", "2026-01-01T00:60:00Z", "2026-01-01 00:00:00Z",
+                            "2026-01-01T00:00:00", ""})
+        EXPECT_FALSE(ParseUtcTime(bad).has_value()) << bad;
+}

@@ -50,11 +50,18 @@ void CMaskEdit::PasteClipboard()
 
 void CMaskEdit::PasteText(const QString& text)
 {
-    model_.SetCaret(hasSelectedText() ? selectionEnd() : cursorPosition());
+    model_.SetCaret(TypingPosition());
     if (model_.Paste(text.toStdString()))
         Show();
     else
         QApplication::beep();
+}
+
+int CMaskEdit::TypingPosition() const
+{
+    // What is typed over a selection takes its place from its start: a field selected whole
+    // (as Tab leaves it) is typed anew, not refused at its end.
+    return hasSelectedText() ? selectionStart() : cursorPosition();
 }
 
 QString CMaskEdit::SelectionText() const
@@ -106,7 +113,7 @@ void CMaskEdit::keyPressEvent(QKeyEvent* e)
     if (t.size() != 1 || !t.at(0).isPrint()
         || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return;
-    model_.SetCaret(hasSelectedText() ? selectionEnd() : cursorPosition());
+    model_.SetCaret(TypingPosition());
     if (model_.TypeChar(t.at(0).toLatin1()))
         Show();
     else

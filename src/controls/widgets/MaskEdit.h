@@ -34,6 +34,7 @@ protected:
 
 private:
     void Show();
+    int TypingPosition() const;
     void PasteClipboard();
     void PasteText(const QString& text);
 };

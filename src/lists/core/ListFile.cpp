@@ -37,11 +37,17 @@ ListFileResult WriteListFile(const std::string& path, const std::string& text)
 
 std::vector<std::string_view> ListFileLines(std::string_view text)
 {
-    std::vector<std::string_view> lines = TildeLines(text);
-    // TildeLines takes one "\r" off; a line ending "\r\r\n" loses them all.
-    for (std::string_view& line : lines)
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        // A line ending "\r\r\n" loses every "\r".
         while (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
+        if (!TrimBlanks(line).empty())
+            lines.push_back(line);
+    }
     return lines;
 }
 

@@ -26,17 +26,23 @@ struct ListFileResult {
 ListFileResult ReadListFile(const std::string& path, std::string& text);
 ListFileResult WriteListFile(const std::string& path, const std::string& text);
 
-// The lines of a list file's text that hold a "~", each without any line end, so a line is
-// written back as it reads.
+// The lines of a list file's text that hold more than blanks, each without any line end, so a
+// line is written back as it reads.
 std::vector<std::string_view> ListFileLines(std::string_view text);
 
-// Lists of entries that keep their line (`line`) and a description (`description`).
+// Lists of entries that keep their line (`line`) and a description (`description`). The lines
+// the list could not take (`unread`: another layout, a hand edit) follow its own, as they were
+// read, so saving the list never loses them.
 template <class Entry>
-std::string LinesText(const std::vector<Entry>& entries)
+std::string LinesText(const std::vector<Entry>& entries, const std::vector<std::string>& unread)
 {
     std::string text;
     for (const Entry& e : entries) {
         text += e.line;
+        text += '\n';
+    }
+    for (const std::string& line : unread) {
+        text += line;
         text += '\n';
     }
     return text;

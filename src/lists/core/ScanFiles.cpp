@@ -1,5 +1,6 @@
 #include "ScanFiles.h"
 
+#include "ListFile.h"
 #include "TildeTextRecord.h"
 
 #include <algorithm>
@@ -22,11 +23,17 @@ int64_t NumberField(std::string_view text, int64_t fallback)
 
 }  // namespace
 
-std::vector<ScanPresetCells> ParseScanPresets(std::string_view text)
+std::vector<ScanPresetCells> ParseScanPresets(std::string_view text,
+                                              std::vector<std::string>* unread)
 {
     std::vector<ScanPresetCells> rows;
-    for (std::string_view line : TildeLines(text)) {
+    for (std::string_view line : ListFileLines(text)) {
         const std::vector<std::string> fields = SplitTildeLine(line, kScanPresetColumns);
+        if (fields.empty()) {
+            if (unread != nullptr)
+                unread->emplace_back(line);
+            continue;
+        }
         ScanPresetCells row;
         std::copy(fields.begin(), fields.end(), row.begin());
         rows.push_back(std::move(row));
@@ -41,16 +48,19 @@ std::string CleanPresetText(std::string_view text)
     return std::string(TrimBlanks(clean));
 }
 
-std::string ScanPresetsText(const std::vector<ScanPresetCells>& rows)
+std::string ScanPresetsText(const std::vector<ScanPresetCells>& rows,
+                            const std::vector<std::string>& unread)
 {
     std::string text;
     for (const ScanPresetCells& row : rows) {
-        if (CleanPresetText(row[0]).empty())
-            continue;
         for (const std::string& cell : row) {
             text += CleanPresetText(cell);
             text += kFieldSeparator;
         }
+        text += '\n';
+    }
+    for (const std::string& line : unread) {
+        text += line;
         text += '\n';
     }
     return text;

@@ -19,11 +19,14 @@ inline constexpr const char* kScanWavFile = "LogScan.Wav";
 inline constexpr int kScanPresetColumns = 6;
 using ScanPresetCells = std::array<std::string, kScanPresetColumns>;
 
-// The rows of a preset file's text; missing cells stay empty.
-std::vector<ScanPresetCells> ParseScanPresets(std::string_view text);
-// The file's text: each cell trimmed, "~" turned into a blank; rows whose description is then
-// empty are left out (they could not be told apart or found again).
-std::string ScanPresetsText(const std::vector<ScanPresetCells>& rows);
+// The rows of a preset file's text; missing cells stay empty. The lines without "~" are no row;
+// they go to *unread (when given) as they were.
+std::vector<ScanPresetCells> ParseScanPresets(std::string_view text,
+                                              std::vector<std::string>* unread = nullptr);
+// The file's text: each cell trimmed, "~" turned into a blank; then the unread lines as they
+// were, so a rewrite loses none of them.
+std::string ScanPresetsText(const std::vector<ScanPresetCells>& rows,
+                            const std::vector<std::string>& unread = {});
 // A typed description as it may be stored: "~" turned into a blank, blanks trimmed.
 std::string CleanPresetText(std::string_view text);
 

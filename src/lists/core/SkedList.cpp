@@ -31,11 +31,16 @@ SkedList SkedList::Parse(std::string_view text, const std::optional<std::string>
     SkedList list;
     for (std::string_view line : ListFileLines(text)) {
         std::optional<SkedEntry> entry = EntryOf(std::string(line));
-        if (!entry)
+        if (!entry) {
+            list.unread_.emplace_back(line);
             continue;
-        // Keys that name a minute are twelve digits, so they compare as the minutes do.
-        if (dropBefore && (!IsSkedKey(entry->key) || entry->key < *dropBefore))
+        }
+        // Keys that name a minute are twelve digits, so they compare as the minutes do. A key
+        // that names no minute is not known to be old.
+        if (dropBefore && IsSkedKey(entry->key) && entry->key < *dropBefore) {
+            ++list.dropped_;
             continue;
+        }
         list.entries_.push_back(std::move(*entry));
     }
     std::stable_sort(list.entries_.begin(), list.entries_.end(), KeyLess);
@@ -44,7 +49,7 @@ SkedList SkedList::Parse(std::string_view text, const std::optional<std::string>
 
 std::string SkedList::Text() const
 {
-    return LinesText(entries_);
+    return LinesText(entries_, unread_);
 }
 
 std::string SkedList::ShownText(std::size_t index) const
@@ -106,15 +111,14 @@ bool SkedKeyBetween(std::string_view key, std::string_view from, std::string_vie
 }
 
 SkedList LoadSkedFile(const std::string& path, const std::optional<std::string>& dropBefore,
-                      bool* readFailed)
+                      ListFileResult* read)
 {
     std::string text;
-    const ListFileResult read = ReadListFile(path, text);
-    if (readFailed != nullptr)
-        *readFailed = !read.Ok();
-    if (read.status != ListFileResult::Done)
-        return {};
-    return SkedList::Parse(text, dropBefore);
+    ListFileResult result = ReadListFile(path, text);
+    const bool done = result.status == ListFileResult::Done;
+    if (read != nullptr)
+        *read = std::move(result);
+    return done ? SkedList::Parse(text, dropBefore) : SkedList{};
 }
 
 bool SaveSkedFile(const std::string& path, const SkedList& list, std::string* error)

@@ -71,15 +71,15 @@ int64_t SplitOffset(std::string_view text)
 SplitList SplitList::Parse(std::string_view text)
 {
     SplitList list;
-    for (std::string_view line : ListFileLines(text)) {
-        list.Insert(std::string(line));
-    }
+    for (std::string_view line : ListFileLines(text))
+        if (list.Insert(std::string(line)) < 0)
+            list.unread_.emplace_back(line);
     return list;
 }
 
 std::string SplitList::Text() const
 {
-    return LinesText(entries_);
+    return LinesText(entries_, unread_);
 }
 
 int SplitList::FindPrefix(std::string_view text) const
@@ -125,15 +125,14 @@ void SplitList::Erase(std::size_t index)
     EraseEntry(entries_, index);
 }
 
-SplitList LoadSplitFile(const std::string& path, bool* readFailed)
+SplitList LoadSplitFile(const std::string& path, ListFileResult* read)
 {
     std::string text;
-    const ListFileResult read = ReadListFile(path, text);
-    if (readFailed != nullptr)
-        *readFailed = !read.Ok();
-    if (read.status != ListFileResult::Done)
-        return {};
-    return SplitList::Parse(text);
+    ListFileResult result = ReadListFile(path, text);
+    const bool done = result.status == ListFileResult::Done;
+    if (read != nullptr)
+        *read = std::move(result);
+    return done ? SplitList::Parse(text) : SplitList{};
 }
 
 bool SaveSplitFile(const std::string& path, const SplitList& list, std::string* error)

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ListFile.h"
+
 namespace lists {
 
 struct SplitPreset {
@@ -31,12 +33,15 @@ struct SplitEntry {
     std::string description;
 };
 
-// The presets sorted by description (ignoring case), so one index names one preset.
+// The presets sorted by description (ignoring case), so one index names one preset. Lines of
+// the file without "~" are no preset; they are kept as they were and written after the presets.
 class SplitList {
 public:
     static SplitList Parse(std::string_view text);
     // The file's text: each line followed by "\n"; an empty list is an empty text.
     std::string Text() const;
+    // The lines of the file that are no preset.
+    const std::vector<std::string>& Unread() const { return unread_; }
 
     std::size_t Size() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
@@ -56,11 +61,12 @@ public:
 
 private:
     std::vector<SplitEntry> entries_;
+    std::vector<std::string> unread_;
 };
 
-// Reads the split file; a missing or unreadable file gives an empty list, and *readFailed (when
-// given) tells an unreadable one, whose presets an empty list must not overwrite unasked.
-SplitList LoadSplitFile(const std::string& path, bool* readFailed = nullptr);
+// Reads the split file; a missing or unreadable file gives an empty list, and *read (when given)
+// tells which: an unreadable file must never be overwritten by what the list holds.
+SplitList LoadSplitFile(const std::string& path, ListFileResult* read = nullptr);
 // Rewrites the file (the old one stays on failure, with the reason in *error).
 bool SaveSplitFile(const std::string& path, const SplitList& list, std::string* error);
 

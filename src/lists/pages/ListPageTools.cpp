@@ -58,30 +58,42 @@ void FocusControl(QWidget* control)
         control->setFocus(Qt::OtherFocusReason);
 }
 
-void CListFileState::Loaded(const std::string& path, bool readFailed)
+void CListFileState::Loaded(const CLanguage& language, const std::string& path,
+                            const ListFileResult& read)
 {
-    readFailed_ = readFailed;
     changed_ = false;
-    if (readFailed)
-        std::fprintf(stderr, "%s not read from %s\n", what_.c_str(), path.c_str());
+    unreadReason_.clear();
+    if (read.Ok())
+        return;
+    unreadReason_ = path + ": " + read.error.substr(0, kMaxErrorText)
+                    + " - the file could not be read and is kept as it is";
+    std::fprintf(stderr, "%s not read: %s\n", what_.c_str(), unreadReason_.c_str());
+    Tell(language, unreadReason_);
 }
 
-bool CListFileState::Save(const CLanguage& language, int failedMessage, const std::string& path,
+bool CListFileState::Save(const CLanguage& language, const std::string& path,
                           const std::string& text)
 {
-    if (readFailed_ && !changed_) {
-        std::fprintf(stderr, "%s not saved: %s could not be read\n", what_.c_str(), path.c_str());
+    if (!changed_)
+        return true;
+    if (!unreadReason_.empty()) {
+        std::fprintf(stderr, "%s not saved: %s\n", what_.c_str(), unreadReason_.c_str());
+        Tell(language, unreadReason_);
         return false;
     }
     const ListFileResult written = WriteListFile(path, text);
     if (!written.Ok()) {
-        language.ShowMessage(
-            {language.FormatString1(failedMessage, written.error.substr(0, kMaxErrorText)), "",
-             mb::kOk | mb::kIconError, 0});
+        Tell(language, written.error.substr(0, kMaxErrorText));
         return false;
     }
-    readFailed_ = false;
+    changed_ = false;
     return true;
+}
+
+void CListFileState::Tell(const CLanguage& language, const std::string& reason) const
+{
+    language.ShowMessage(
+        {language.FormatString1(failedMessage_, reason), "", mb::kOk | mb::kIconError, 0});
 }
 
 }  // namespace lists

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ListFile.h"
+
 class CLanguage;
 class QComboBox;
 class QWidget;
@@ -25,23 +27,31 @@ void FillModeBoxes(const std::vector<std::string>& modes, std::vector<std::strin
 
 void FocusControl(QWidget* control);
 
-// The file behind a list page: one that was there but could not be read keeps its entries until
-// the user changes the list, so an empty list never overwrites it unasked.
+// The file behind a list page. It is rewritten only when the user changed the list, and never
+// when it was there but could not be read: what the list holds then is not what the file holds.
+// The user is told so when it is read and again when a change is not saved.
 class CListFileState {
 public:
-    explicit CListFileState(std::string what) : what_(std::move(what)) {}
+    // `what` names the list on the error output; `failedMessage` is the language message that
+    // says the list is not saved, its "%1" the reason.
+    CListFileState(std::string what, int failedMessage)
+        : what_(std::move(what)), failedMessage_(failedMessage)
+    {
+    }
 
-    // After a load; an unreadable file is said on the error output.
-    void Loaded(const std::string& path, bool readFailed);
+    // After a load.
+    void Loaded(const CLanguage& language, const std::string& path, const ListFileResult& read);
     void Changed() { changed_ = true; }
-    // Rewrites the file with `text`; false when it may not (see above) or the write failed,
-    // which shows message `failedMessage` with the reason.
-    bool Save(const CLanguage& language, int failedMessage, const std::string& path,
-              const std::string& text);
+    // Rewrites the file with `text` when the list changed; false when a change was not saved
+    // (the file could not be read, or the write failed), which the user is told.
+    bool Save(const CLanguage& language, const std::string& path, const std::string& text);
 
 private:
+    void Tell(const CLanguage& language, const std::string& reason) const;
+
     std::string what_;
-    bool readFailed_ = false;
+    int failedMessage_;
+    std::string unreadReason_;  // empty: the file was read, or there was none
     bool changed_ = false;
 };
 

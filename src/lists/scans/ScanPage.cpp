@@ -2,10 +2,12 @@
 
 #include "CivCodes.h"
 #include "FlatButton.h"
+#include "GestCommand.h"
 #include "Ini.h"
 #include "Language.h"
 #include "ListPageTools.h"
 #include "MainWindowServices.h"
+#include "MessagePump.h"
 #include "NumEdit.h"
 #include "RadioController.h"
 #include "RadioLink.h"
@@ -18,6 +20,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 using namespace tpl;
 
@@ -27,6 +32,8 @@ constexpr settings::IniInt kFiltro{"Scanner", "Filtro", 0};
 constexpr settings::IniInt kMemorie{"Scanner", "Memorie", 0};
 constexpr settings::IniString kStepKey{"Scanner", "Step", "5 KHz"};
 constexpr settings::IniString kModo{"Scanner", "Modo", "FM"};
+// Far beyond a reply timeout on a loaded machine.
+constexpr std::chrono::seconds kStopSendLimit{5};
 constexpr uint8_t kFallbackMode = 5;  // FM, for a name the radio's list holds but no code has
 constexpr COLORREF kOnColour = 0x0000C000;
 constexpr COLORREF kOffColour = 0x00000000;
@@ -211,6 +218,7 @@ void CScan::OnScanning()
 
 void CScan::ShowRunning(bool running)
 {
+    running_ = running;
     if (QWidget* w = GetDlgItem(kScanning))
         w->setEnabled(!running);
     if (QWidget* w = GetDlgItem(kResume))
@@ -237,6 +245,23 @@ void CScan::OnStop()
     if (!services_.WaitPumpingMessages(services_.Ini().GetInt(settings::setup::DelayMemory)))
         return;
     services_.Link().OnSync();
+}
+
+void CScan::StopBeforeClosing()
+{
+    if (!running_)
+        return;
+    radio::CRadioController& controller = services_.Controller();
+    controller.SendCommand(civ::kCmdScan, civ::kScanStop, {}, false);
+    ShowRunning(false);
+    // Nothing is waited for once the program closes, and the queue is cleared right after:
+    // the stop goes out before that. The limit only ends a link that no longer takes frames.
+    const cat::CGestCommand& worker = controller.Worker();
+    const auto end = std::chrono::steady_clock::now() + kStopSendLimit;
+    while (!worker.IsIdle() && std::chrono::steady_clock::now() < end) {
+        platform::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void CScan::OnPreset()

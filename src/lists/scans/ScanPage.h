@@ -27,6 +27,8 @@ public:
     static constexpr int kPreset = 1026;
 
     explicit CScan(IMainWindowServices& services);
+    // The program closes: a scan the page started is stopped, so the radio does not scan on.
+    void StopBeforeClosing();
 
     void SaveSettings();
 
@@ -51,4 +53,5 @@ private:
 
     IMainWindowServices& services_;
     std::vector<std::string> modesCopied_;
+    bool running_ = false;  // the radio scans since the page started it
 };

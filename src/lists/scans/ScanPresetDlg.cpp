@@ -133,7 +133,10 @@ std::optional<ScanPresetChoice> RunScanPresetDialog(IMainWindowServices& service
 }  // namespace scans
 
 CScanPreset::CScanPreset(IMainWindowServices& services, std::string path)
-    : CMyFontDialog(kTemplateId), services_(services), path_(std::move(path))
+    : CMyFontDialog(kTemplateId),
+      services_(services),
+      path_(std::move(path)),
+      file_("scan presets", kMsgWriteFailed)
 {
     RegisterGridControlClass();
     if (path_.empty())
@@ -205,8 +208,12 @@ void CScanPreset::SetUpGrid()
 void CScanPreset::Load()
 {
     std::string text;
-    lists::ReadListFile(path_, text);  // a file that cannot be read is an empty table
-    const std::vector<lists::ScanPresetCells> rows = lists::ParseScanPresets(text);
+    const lists::ListFileResult read = lists::ReadListFile(path_, text);
+    file_.Loaded(services_.Language(), path_, read);
+    unread_.clear();
+    std::vector<lists::ScanPresetCells> rows;
+    if (read.status == lists::ListFileResult::Done)
+        rows = lists::ParseScanPresets(text, &unread_);
     CDataGrid& g = Grid();
     g.SetRowCount(1 + static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r)
@@ -242,15 +249,8 @@ bool CScanPreset::WriteFile()
         return false;
     WaitCursor wait;
     const std::vector<lists::ScanPresetCells> rows = Rows();
-    const lists::ListFileResult result = lists::WriteListFile(path_, lists::ScanPresetsText(rows));
-    if (!result.Ok()) {
-        const CLanguage& language = services_.Language();
-        language.ShowMessage({language.FormatString1(kMsgWriteFailed, result.error.substr(0, 255)),
-                              {},
-                              mb::kOk | mb::kIconError,
-                              0});
+    if (!file_.Save(services_.Language(), path_, lists::ScanPresetsText(rows, unread_)))
         return false;
-    }
     if (!rows.empty()) {
         CIni& ini = services_.Ini();
         ini.WriteInt(kSortColumn, sortColumn_);
@@ -335,7 +335,11 @@ int CScanPreset::OnGridNotify(CDataGrid& grid, const GridNotification& note)
         selectedRow_ = note.row;
         ShowRow(note.row);
         return 0;
-    case GridNotifyBeginEdit: return grid.IsCellFixed(note.row, note.col) ? -1 : 0;
+    case GridNotifyBeginEdit:
+        if (grid.IsCellFixed(note.row, note.col))
+            return -1;
+        editedText_ = grid.GetItemText(note.row, note.col);
+        return 0;
     case GridNotifyEndEdit: {
         // A "~" could not be stored: it would split the line.
         const std::string typed = grid.GetItemText(note.row, note.col);
@@ -343,6 +347,8 @@ int CScanPreset::OnGridNotify(CDataGrid& grid, const GridNotification& note)
         std::replace(clean.begin(), clean.end(), '~', ' ');
         if (clean != typed)
             grid.SetItemText(note.row, note.col, clean);
+        if (clean != editedText_)
+            file_.Changed();
         return 0;
     }
     default: return 0;
@@ -403,6 +409,7 @@ void CScanPreset::OnSave()
                                        Text(kStep)};
     for (int col = 0; col < lists::kScanPresetColumns; ++col)
         g.SetItemText(row, col, lists::CleanPresetText(cells[static_cast<std::size_t>(col)]));
+    file_.Changed();
     g.AutoSize();
     SortByColumn(sortColumn_, sortAscending_);
     SelectRow(RowOfDescription(description));
@@ -416,6 +423,7 @@ void CScanPreset::OnDelete()
         return;
     CDataGrid& g = Grid();
     g.DeleteRow(row);
+    file_.Changed();
     g.Refresh();
     SelectRow(row - 1);
     ShowRow(selectedRow_);

@@ -1,8 +1,10 @@
 // CScanPreset (dialog 4003): the table of named scan ranges over the fields of one of them. The
-// table lives in "ScanPreset.Dat"; it is written when the dialog closes, however it closes.
+// table lives in "ScanPreset.Dat"; when the user changed it, it is written as the dialog closes,
+// however it closes.
 #pragma once
 
 #include "GridHost.h"
+#include "ListPageTools.h"
 #include "MyFontDialog.h"
 #include "ScanFiles.h"
 #include "ScanPresetEntry.h"
@@ -65,6 +67,9 @@ private:
 
     IMainWindowServices& services_;
     std::string path_;
+    lists::CListFileState file_;
+    std::vector<std::string> unread_;  // the file's lines that are no preset
+    std::string editedText_;           // the cell's text before an edit in place
     CGridWidget* gridWidget_ = nullptr;
     int sortColumn_ = 1;
     int sortAscending_ = 1;

@@ -24,6 +24,12 @@ public:
             page_->SaveSettings();
     }
 
+    void OnClosing() override
+    {
+        if (page_)
+            page_->StopBeforeClosing();
+    }
+
 private:
     IMainWindowServices& services_;
     QPointer<CScan> page_;

@@ -19,7 +19,7 @@ constexpr int kMsgAskDelete = 1175;
 constexpr int kMsgAskAbort = 1124;
 constexpr int kMsgBadDate = 1337;
 constexpr int kStrSkeds = 2004;
-constexpr int kTipProceed = 1335;
+constexpr int kTipProceed = 1176;
 constexpr int kTipAbort = 1319;
 constexpr const char* kBadTime = "Time not valid.";
 

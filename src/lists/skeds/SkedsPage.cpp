@@ -104,7 +104,11 @@ constexpr COLORREF kOffColour = 0x00000000;
 }  // namespace
 
 CSkeds::CSkeds(IMainWindowServices& services, const mainwnd::IClock& clock, std::string path)
-    : CTabPage(kTemplateId), services_(services), clock_(clock), path_(std::move(path))
+    : CTabPage(kTemplateId),
+      services_(services),
+      clock_(clock),
+      path_(std::move(path)),
+      file_("skeds", kMsgSaveFailed)
 {
     // What waited for a long operation fires once the operation has unwound.
     QPointer<CSkeds> self(this);
@@ -179,9 +183,12 @@ void CSkeds::LoadSkeds()
     if (check != nullptr && check->isChecked())
         if (const std::optional<std::tm> utc = clock_.Utc(clock_.Now()))
             dropBefore = lists::SkedKeyOf(*utc);
-    bool readFailed = false;
-    list_ = lists::LoadSkedFile(path_, dropBefore, &readFailed);
-    file_.Loaded(path_, readFailed);
+    lists::ListFileResult read;
+    list_ = lists::LoadSkedFile(path_, dropBefore, &read);
+    file_.Loaded(services_.Language(), path_, read);
+    // The old skeds left out go from the file at the next save.
+    if (list_.Dropped() > 0)
+        file_.Changed();
     FillList();
     if (list_.Empty()) {
         for (int id : {kModeA, kModeB})
@@ -197,7 +204,7 @@ void CSkeds::LoadSkeds()
 
 bool CSkeds::SaveSkeds()
 {
-    if (!file_.Save(services_.Language(), kMsgSaveFailed, path_, list_.Text()))
+    if (!file_.Save(services_.Language(), path_, list_.Text()))
         return false;
     if (!list_.Empty()) {
         CIni& ini = services_.Ini();
@@ -249,6 +256,7 @@ void CSkeds::ShowSelectedSked()
 
 void CSkeds::ShowSked(const lists::SkedLine& sked)
 {
+    nowShown_.clear();
     FillModeCombos();
     SetDlgItemText(kDescription, sked.description);
     const struct {
@@ -450,6 +458,22 @@ void CSkeds::SetNow()
         DDX_TimeEditSet(at, *time);
     if (auto* date = GetDlgItemAs<QDateEdit>(kDate))
         date->setDate(at.date());
+    nowShown_ = ShownMinute();
+}
+
+std::string CSkeds::ShownMinute() const
+{
+    const auto* date = GetDlgItemAs<QDateEdit>(kDate);
+    return GetDlgItemText(kTime) + " "
+           + (date != nullptr ? date->date().toString(Qt::ISODate).toStdString() : std::string());
+}
+
+void CSkeds::showEvent(QShowEvent* event)
+{
+    CTabPage::showEvent(event);
+    // "Now" put in the fields hours ago and left as it was is "now" again.
+    if (!nowShown_.empty() && ShownMinute() == nowShown_)
+        SetNow();
 }
 
 void CSkeds::FillModeCombos()
@@ -493,9 +517,10 @@ void CSkeds::CheckDueSked(int minute, const std::string& key)
 
 void CSkeds::FirePending()
 {
-    // The start-up's first initialisation is a long radio operation too.
-    while (!pending_.empty() && !closing_ && !services_.Controller().InLongOperation()
-           && !services_.IsFirstInit()) {
+    // Until the start-up has read the radio a sked waits: the start-up's reads and its speed
+    // test would take the radio's answers, and the sked's frames would be lost among them.
+    while (!pending_.empty() && started_ && !closing_
+           && !services_.Controller().InLongOperation()) {
         const lists::SkedLine sked = std::move(pending_.front());
         pending_.pop_front();
         Fire(sked);
@@ -503,6 +528,13 @@ void CSkeds::FirePending()
     // A scan may run for hours: it ends as "Stop" ends it, and the sked fires after it.
     if (!pending_.empty() && !closing_ && services_.Controller().InLongOperation())
         services_.Controller().AskLongOperationsToEnd();
+}
+
+void CSkeds::OnStarted()
+{
+    started_ = true;
+    // After the start-up has unwound, not inside it: the other parts start first.
+    QTimer::singleShot(0, this, [this] { FirePending(); });
 }
 
 void CSkeds::Fire(const lists::SkedLine& sked)

@@ -46,8 +46,8 @@ public:
     CSkeds(IMainWindowServices& services, const mainwnd::IClock& clock, std::string path);
 
     void LoadSkeds();
-    // Writes the file and the page's settings; false (message 136 shown) when the file was not
-    // written.
+    // Writes the file (when the list changed) and the page's settings; false (message 136
+    // shown) when a change was not saved.
     bool SaveSkeds();
     const lists::SkedList& Skeds() const { return list_; }
     int Selected() const { return selected_; }
@@ -57,6 +57,8 @@ public:
     void CheckDueSked(int minute, const std::string& key);
     // Fires the skeds that came due while the radio was busy, when it no longer is.
     void FirePending();
+    // The start-up has read the radio: skeds due since may fire.
+    void OnStarted();
     // The program closes: a countdown ends without tuning the radio.
     void EndCountdown() { closing_ = true; }
     // The wait between two countdown steps (a second).
@@ -65,6 +67,7 @@ public:
 protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int code) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void OnSave();
@@ -76,6 +79,8 @@ private:
     std::optional<lists::SkedLine> CheckedSked();
     void OnSelectSked();
     void SetNow();
+    // The time and date fields as they show.
+    std::string ShownMinute() const;
     void FillModeCombos();
     void FillList();
     void Select(int index);
@@ -100,7 +105,9 @@ private:
     int lastMinute_ = kNoMinute;  // the last minute value the timer gave
     std::vector<std::string> modesCopied_;
     std::deque<lists::SkedLine> pending_;
+    std::string nowShown_;  // what SetNow put in the time and date fields, untouched since
+    bool started_ = false;
     bool closing_ = false;
-    lists::CListFileState file_{"skeds"};
+    lists::CListFileState file_;
     int stepMs_ = 1000;
 };

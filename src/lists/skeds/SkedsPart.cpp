@@ -38,6 +38,11 @@ public:
             lines.push_back(page_->Skeds().At(i).line);
         return lines;
     }
+    void OnStarted() override
+    {
+        if (page_)
+            page_->OnStarted();
+    }
     void OnClosing() override
     {
         if (page_)

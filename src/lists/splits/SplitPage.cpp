@@ -59,7 +59,10 @@ constexpr COLORREF kOffColour = 0x00000000;
 }  // namespace
 
 CSplit::CSplit(IMainWindowServices& services, std::string path)
-    : CTabPage(kTemplateId), services_(services), path_(std::move(path))
+    : CTabPage(kTemplateId),
+      services_(services),
+      path_(std::move(path)),
+      file_("split presets", kMsgSaveFailed)
 {
 }
 
@@ -114,9 +117,9 @@ bool CSplit::OnCommand(int id, int code)
 
 void CSplit::LoadSplits()
 {
-    bool readFailed = false;
-    list_ = lists::LoadSplitFile(path_, &readFailed);
-    file_.Loaded(path_, readFailed);
+    lists::ListFileResult read;
+    list_ = lists::LoadSplitFile(path_, &read);
+    file_.Loaded(services_.Language(), path_, read);
     FillList();
     if (list_.Empty()) {
         if (auto* mode = GetDlgItemAs<QComboBox>(kMode); mode != nullptr && mode->count() > 0)
@@ -131,7 +134,7 @@ void CSplit::LoadSplits()
 
 bool CSplit::SaveSplits()
 {
-    if (!file_.Save(services_.Language(), kMsgSaveFailed, path_, list_.Text()))
+    if (!file_.Save(services_.Language(), path_, list_.Text()))
         return false;
     if (!list_.Empty())
         services_.Ini().WriteInt(kCorrente, selected_);

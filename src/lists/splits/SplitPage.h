@@ -31,8 +31,8 @@ public:
     CSplit(IMainWindowServices& services, std::string path);
 
     void LoadSplits();
-    // Writes the file and the selected index; false (message 109 shown) when the file was not
-    // written.
+    // Writes the file (when the list changed) and the selected index; false (message 109 shown)
+    // when a change was not saved.
     bool SaveSplits();
     const lists::SplitList& Splits() const { return list_; }
     int Selected() const { return selected_; }
@@ -61,5 +61,5 @@ private:
     int selected_ = -1;
     std::vector<std::string> modesCopied_;
     bool showing_ = false;  // the page fills its fields: no typing to follow
-    lists::CListFileState file_{"split presets"};
+    lists::CListFileState file_;
 };

@@ -1,6 +1,7 @@
 #include "Clock.h"
 
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <locale.h>
@@ -48,6 +49,33 @@ std::string SystemClock::FormatDate(const std::tm& date) const
 
 namespace mainwnd {
 
+namespace {
+
+bool IsLeapYear(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar (negative before).
+int64_t DaysSince1970(int year, int month, int day)
+{
+    // Years counted from March, so the leap day ends a year.
+    const int64_t y = month <= 2 ? year - 1 : year;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yearOfEra = y - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+}  // namespace
+
 std::optional<std::time_t> ParseUtcTime(const std::string& text)
 {
     // "YYYY-MM-DDTHH:MM:SSZ": the digits and separators at their places, nothing more.
@@ -60,22 +88,19 @@ std::optional<std::time_t> ParseUtcTime(const std::string& text)
             return std::nullopt;
     }
     auto number = [&text](std::size_t at, std::size_t n) { return std::stoi(text.substr(at, n)); };
-    std::tm t{};
-    t.tm_year = number(0, 4) - 1900;
-    t.tm_mon = number(5, 2) - 1;
-    t.tm_mday = number(8, 2);
-    t.tm_hour = number(11, 2);
-    t.tm_min = number(14, 2);
-    t.tm_sec = number(17, 2);
-    if (t.tm_mon > 11 || t.tm_mday < 1 || t.tm_mday > 31 || t.tm_hour > 23 || t.tm_min > 59
-        || t.tm_sec > 59)
+    const int year = number(0, 4);
+    const int month = number(5, 2);
+    const int day = number(8, 2);
+    const int hour = number(11, 2);
+    const int minute = number(14, 2);
+    const int second = number(17, 2);
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23
+        || minute > 59 || second > 59)
         return std::nullopt;
-    const std::tm asked = t;
-    const std::time_t at = ::timegm(&t);
-    // timegm moves a 31st of a short month on: such a date does not exist.
-    if (at == static_cast<std::time_t>(-1) || t.tm_mday != asked.tm_mday)
-        return std::nullopt;
-    return at;
+    // Counted here, not by timegm: its error value is also the last second of 1969.
+    const int64_t seconds =
+        DaysSince1970(year, month, day) * 86400 + hour * 3600 + minute * 60 + second;
+    return static_cast<std::time_t>(seconds);
 }
 
 const IClock& ProgramClock()
