@@ -5,71 +5,11 @@
 #include "WindowTestSupport.h"
 
 #include <csignal>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "Ini.h"
-
-extern char** environ;
+#include "ProgramRun.h"
 
 using namespace wndtest;
-
-namespace {
-
-bool WaitFor(const std::function<bool()>& pred)
-{
-    for (int i = 0; i < 3000 && !pred(); ++i)
-        ::usleep(10000);
-    return pred();
-}
-
-// The program as a child process, its standard error going to a file beside it.
-class ProgramRun {
-public:
-    explicit ProgramRun(const std::string& program) : errors_(program + ".stderr")
-    {
-        char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        posix_spawn_file_actions_t actions;
-        ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors_.c_str(),
-                                           O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        started_ = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) == 0;
-        ::posix_spawn_file_actions_destroy(&actions);
-    }
-    ~ProgramRun()
-    {
-        if (started_ && !waited_) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    bool Started() const { return started_; }
-    bool Running() { return ::waitpid(pid_, nullptr, WNOHANG) == 0; }
-    std::string Errors() const { return testing_support::GetFile(errors_); }
-    // The exit status; -1 for a signal death or a program that does not end.
-    int Stop(int signo)
-    {
-        ::kill(pid_, signo);
-        int status = 0;
-        WaitFor([&] {
-            if (!waited_)
-                waited_ = ::waitpid(pid_, &status, WNOHANG) == pid_;
-            return waited_;
-        });
-        return waited_ && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    bool started_ = false;
-    bool waited_ = false;
-    std::string errors_;
-};
-
-}  // namespace
 
 TEST(Program, TerminationSignalsEndItInOrder)
 {
