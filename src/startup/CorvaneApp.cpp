@@ -6,6 +6,7 @@
 #include "LanguageChooser.h"
 #include "MessageBox.h"
 #include "PendingRestore.h"
+#include "PlugInFile.h"
 #include "PositionReset.h"
 #include "ProgramFolder.h"
 #include "RestoredFiles.h"
@@ -84,7 +85,9 @@ bool CCorvaneApp::InitInstance()
     // Before anything reads the files a restore replaced, the INI included. What killed
     // processes left half written goes first; a restore cut short after its commit is completed.
     Step(StartupStep::RestoredFiles);
-    platform::RemoveLeftoverTemps(programFolder_, true);
+    for (const std::string& folder : {programFolder_, plugins::PlugInFolder(programFolder_),
+                                      platform::DirName(profile_->FilePath())})
+        platform::RemoveLeftoverTemps(folder, true);
     const auto showError = [this](const std::string& message) {
         language_.ShowMessage({message, {}, mb::kOk, 0});
     };
