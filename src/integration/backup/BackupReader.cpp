@@ -231,7 +231,7 @@ RestoreResult RestoreBackup(const std::string& archivePath, const std::string& d
         if (temp.file->Path().empty())
             return fail(temp.error);
         std::string error;
-        if (unzGoToFilePos64(archive.Handle(), const_cast<unz64_file_pos*>(&p.at)) != UNZ_OK)
+        if (unzGoToFilePos64(archive.Handle(), &p.at) != UNZ_OK)
             return fail("damaged archive directory");
         if (!ExtractCurrent(archive.Handle(), p.info, *temp.file, buffer, error))
             return fail(p.entry + ": " + error);
@@ -245,7 +245,8 @@ RestoreResult RestoreBackup(const std::string& archivePath, const std::string& d
     for (const auto& temp : temps)
         temp->Release();
     advance();
-    // Committed: a rename that fails now is completed by the next start, which reports it.
+    // Committed: from a rename that fails on, the next start places the rest in order (a later
+    // entry may be another spelling of an earlier one) and reports what still fails.
     Spellings present = SpellingsIn(dataFolder);
     bool placed = true;
     for (const PreparedEntry& e : prepared) {
