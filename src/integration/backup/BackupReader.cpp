@@ -1,4 +1,5 @@
 // The restore side of BackupArchive.h.
+#include "ArchiveInput.h"
 #include "BackupArchive.h"
 #include "BackupNames.h"
 #include "PendingRestore.h"
@@ -16,7 +17,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <future>
 #include <memory>
 
 namespace backup {
@@ -33,7 +33,11 @@ constexpr std::uint64_t kSpareBytes = 16u << 20;
 
 class ArchiveReader {
 public:
-    explicit ArchiveReader(const std::string& path) : unz_(unzOpen64(path.c_str())) {}
+    explicit ArchiveReader(const std::string& path)
+    {
+        zlib_filefunc64_def input = BufferedArchiveInput();
+        unz_ = unzOpen2_64(path.c_str(), &input);
+    }
     ~ArchiveReader()
     {
         if (unz_ != nullptr)
@@ -43,7 +47,7 @@ public:
     unzFile Handle() const { return unz_; }
 
 private:
-    unzFile unz_;
+    unzFile unz_ = nullptr;
 };
 
 // The current entry into the temporary file: every byte its header announces, its CRC checked.
@@ -94,20 +98,6 @@ bool ExtractCurrent(unzFile unz, const unz_file_info64& info, TempFile& temp,
         ok = false;
     }
     return ok;
-}
-
-// A temporary file for the next entry, created on another thread while the current entry
-// inflates: creating a file costs about as much as inflating one.
-struct PreparedTemp {
-    std::unique_ptr<TempFile> file;
-    std::string error;
-};
-
-PreparedTemp PrepareTemp(const std::string& folder, const std::string& stem)
-{
-    PreparedTemp temp;
-    temp.file = std::make_unique<TempFile>(folder, stem, &temp.error);
-    return temp;
 }
 
 // A restorable entry found in the archive's directory.
@@ -222,21 +212,17 @@ RestoreResult RestoreBackup(const std::string& archivePath, const std::string& d
     std::vector<PreparedEntry> prepared;
     const std::string stem = RestoreTempStem();
     std::vector<char> buffer(kChunk);
-    std::future<PreparedTemp> next;  // unused at the end: its file removes itself
-    for (std::size_t i = 0; i < plan.entries.size(); ++i) {
-        const Planned& p = plan.entries[i];
-        PreparedTemp temp = next.valid() ? next.get() : PrepareTemp(dataFolder, stem);
-        if (i + 1 < plan.entries.size())
-            next = std::async(std::launch::async, PrepareTemp, dataFolder, stem);
-        if (temp.file->Path().empty())
-            return fail(temp.error);
+    for (const Planned& p : plan.entries) {
         std::string error;
+        auto temp = std::make_unique<TempFile>(dataFolder, stem, &error);
+        if (temp->Path().empty())
+            return fail(error);
         if (unzGoToFilePos64(archive.Handle(), &p.at) != UNZ_OK)
             return fail("damaged archive directory");
-        if (!ExtractCurrent(archive.Handle(), p.info, *temp.file, buffer, error))
+        if (!ExtractCurrent(archive.Handle(), p.info, *temp, buffer, error))
             return fail(p.entry + ": " + error);
-        prepared.push_back({temp.file->Name(), p.entry});
-        temps.push_back(std::move(temp.file));
+        prepared.push_back({temp->Name(), p.entry});
+        temps.push_back(std::move(temp));
         advance();
     }
     std::string error;
