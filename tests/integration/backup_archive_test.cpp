@@ -3,6 +3,7 @@
 // backup or restore leaves the files it found.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -190,6 +191,11 @@ TEST(BackupArchive, NamesAndTheArchiveAreFoundIgnoringCase)
     EXPECT_FALSE(backup::FindArchive(dir.path));
     PutFile(dir / "corvane_backup.zip", "");
     EXPECT_EQ(backup::FindArchive(dir.path), dir / "corvane_backup.zip");
+
+    // A name that does not open as a file to read is no archive, and a FIFO does not hang.
+    testing_support::TempDir odd;
+    ASSERT_EQ(::mkfifo((odd / "Corvane_BACKUP.ZIP").c_str(), 0600), 0);
+    EXPECT_FALSE(backup::FindArchive(odd.path));
 }
 
 TEST(BackupArchive, RestoreReplacesOtherSpellingsOfAnEntry)

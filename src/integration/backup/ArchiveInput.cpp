@@ -54,7 +54,8 @@ voidpf Open(voidpf, const void* filename, int mode)
 {
     if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ || !filename)
         return nullptr;
-    const int fd = ::open(static_cast<const char*>(filename), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: a FIFO put under the name must not wait for a writer.
+    const int fd = ::open(static_cast<const char*>(filename), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (fd >= 0)
