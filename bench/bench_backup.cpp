@@ -1,10 +1,12 @@
 // The backup archive against plain zlib on the same bytes at the same level: 200 data files of
 // 20 MB together (list files and WAVs) backed up and restored, then deflated and inflated with
-// zlib alone in memory. Both sides compute each file's CRC-32, which a zip entry carries and a
-// restore checks.
+// zlib alone in memory. The restore is also set against the unzip tool extracting the same
+// archive into a fresh folder, which creates files as the restore does. Both sides compute each
+// file's CRC-32, which a zip entry carries and a restore checks.
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -23,6 +25,7 @@ namespace {
 
 constexpr int kListFiles = 150;
 constexpr int kWaveFiles = 50;
+constexpr int kRounds = 3;
 constexpr std::size_t kListBytes = 20000;
 constexpr std::size_t kWaveBytes = (20u << 20) / kWaveFiles - kListFiles * kListBytes / kWaveFiles;
 
@@ -63,8 +66,8 @@ int main()
 {
     const fs::path root =
         fs::temp_directory_path() / ("corvane-bench-backup-" + std::to_string(::getpid()));
-    const fs::path data = root / "data", target = root / "target", restored = root / "restored";
-    for (const fs::path& p : {data, target, restored})
+    const fs::path data = root / "data", target = root / "target";
+    for (const fs::path& p : {data, target})
         fs::create_directories(p);
     std::mt19937 rng(1);
     std::vector<std::string> files;
@@ -82,13 +85,34 @@ int main()
     auto t = std::chrono::steady_clock::now();
     const backup::BackupResult b = backup::WriteBackup(data.string(), target.string(), kLevel);
     const double backupS = Seconds(t);
-    t = std::chrono::steady_clock::now();
-    const backup::RestoreResult r = backup::RestoreBackup(b.archivePath, restored.string());
-    const double restoreS = Seconds(t);
-    if (!b.ok || r.status != backup::RestoreResult::Status::Restored) {
-        std::fprintf(stderr, "backup or restore failed: %s%s\n", b.error.c_str(), r.error.c_str());
+    if (!b.ok) {
+        std::fprintf(stderr, "backup failed: %s\n", b.error.c_str());
         fs::remove_all(root);
         return 1;
+    }
+
+    // The restore and the unzip tool extract the same archive into fresh folders, taking turns
+    // so that neither meets the write-back of what the other wrote; the best of three counts.
+    double restoreS = 1e9, unzipS = 1e9;
+    bool unzipOk = true;
+    for (int round = 0; round < kRounds; ++round) {
+        const fs::path restored = root / ("restored" + std::to_string(round));
+        const fs::path unzipped = root / ("unzipped" + std::to_string(round));
+        fs::create_directories(restored);
+        fs::create_directories(unzipped);
+        t = std::chrono::steady_clock::now();
+        const backup::RestoreResult r = backup::RestoreBackup(b.archivePath, restored.string());
+        restoreS = std::min(restoreS, Seconds(t));
+        if (r.status != backup::RestoreResult::Status::Restored) {
+            std::fprintf(stderr, "restore failed: %s\n", r.error.c_str());
+            fs::remove_all(root);
+            return 1;
+        }
+        const std::string unzip =
+            "unzip -o -qq '" + b.archivePath + "' -d '" + unzipped.string() + "'";
+        t = std::chrono::steady_clock::now();
+        unzipOk = unzipOk && std::system(unzip.c_str()) == 0;
+        unzipS = std::min(unzipS, Seconds(t));
     }
 
     std::vector<std::string> packed;
@@ -130,6 +154,10 @@ int main()
 
     std::printf("backup_mb_per_s: %.1f MB/s\n", megabytes / backupS);
     std::printf("restore_mb_per_s: %.1f MB/s\n", megabytes / restoreS);
+    if (unzipOk)
+        std::printf("unzip_restore_mb_per_s: %.1f MB/s\n", megabytes / unzipS);
+    else
+        std::fprintf(stderr, "unzip could not extract the archive\n");
     std::printf("zlib_deflate_mb_per_s: %.1f MB/s\n", megabytes / deflateS);
     std::printf("zlib_inflate_mb_per_s: %.1f MB/s\n", megabytes / inflateS);
     return 0;

@@ -1,5 +1,6 @@
 #include "AtomicFile.h"
 
+#include "Process.h"
 #include "ProgramFolder.h"
 
 #include <atomic>
@@ -165,6 +166,24 @@ bool WriteFileAtomic(const std::string& pathIn, std::string_view content, std::s
         close(dfd);
     }
     return true;
+}
+
+int RemoveLeftoverTemps(const std::string& folder, bool ownAreLeftOver)
+{
+    // ".NAME.tmp-PID-N", as CreateTemp names them.
+    int removed = 0;
+    for (const std::string& name : GlobFolder(folder, ".*.tmp-*-*")) {
+        const std::size_t tmp = name.rfind(".tmp-");
+        const std::size_t dash = name.rfind('-');
+        if (tmp == 0 || dash <= tmp + 5
+            || name.find_first_not_of("0123456789", dash + 1) != std::string::npos
+            || dash + 1 == name.size())
+            continue;
+        const std::string_view pid = std::string_view(name).substr(tmp + 5, dash - tmp - 5);
+        if (WriterHasEnded(pid, ownAreLeftOver) && unlink(JoinPath(folder, name).c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 FolderLock::FolderLock(const std::string& folder)

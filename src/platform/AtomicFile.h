@@ -23,6 +23,11 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
 bool WriteFileAtomic(const std::string& path, std::string_view content,
                      std::string* error = nullptr);
 
+// Removes the temporary files that rewrites in `folder` left when their process was killed: those
+// of ended processes, and, with `ownAreLeftOver` (at start-up, before this process writes there),
+// those carrying this process's id, which an ended process may have had. Returns how many.
+int RemoveLeftoverTemps(const std::string& folder, bool ownAreLeftOver);
+
 // Writes all of `data` to the descriptor, resuming after signals and short writes. On failure
 // *err (when given) holds the errno; a write that makes no progress counts as ENOSPC.
 bool WriteAll(int fd, std::string_view data, int* err = nullptr);

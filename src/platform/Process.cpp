@@ -433,4 +433,20 @@ std::string DescribeSpawnFailure(SpawnStep step, int error)
     return std::string(what) + ": " + text;
 }
 
+bool ProcessHasEnded(pid_t pid)
+{
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+bool WriterHasEnded(std::string_view pidText, bool ownAreLeftOver)
+{
+    if (pidText.empty() || pidText.size() > 9
+        || pidText.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    pid_t pid = 0;
+    for (char c : pidText)
+        pid = pid * 10 + (c - '0');
+    return (ownAreLeftOver && pid == ::getpid()) || ProcessHasEnded(pid);
+}
+
 }  // namespace platform

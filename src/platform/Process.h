@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <vector>
 
@@ -49,5 +50,14 @@ RunResult SpawnAndWait(const std::vector<std::string>& argv,
 
 // "exec: No such file or directory" and the like, for messages and logs.
 std::string DescribeSpawnFailure(SpawnStep step, int error);
+
+// True when no process of that id runs, so what it left half written is nobody's any more. An id
+// taken again by another process counts as running: its files are kept, never wrongly removed.
+bool ProcessHasEnded(pid_t pid);
+
+// For a file whose name carries its writer's process id as `pidText` (digits only): true when
+// that writer has ended, or, with `ownAreLeftOver`, when the id is this process's (at start-up,
+// before this process wrote anything, the file can only be an ended process's).
+bool WriterHasEnded(std::string_view pidText, bool ownAreLeftOver);
 
 }  // namespace platform

@@ -1,11 +1,14 @@
 #include "CorvaneApp.h"
 
+#include "AtomicFile.h"
 #include "ControlResources.h"
 
 #include "KeyboardPtt.h"
 #include "LanguageDialogRunner.h"
 #include "LanguageChooser.h"
 #include "MessageBox.h"
+#include "PendingRestore.h"
+#include "PlugInFile.h"
 #include "PositionReset.h"
 #include "ProgramFolder.h"
 #include "RestoredFiles.h"
@@ -81,11 +84,20 @@ bool CCorvaneApp::InitInstance()
     Step(StartupStep::PositionReset);
     position_reset::ResetWindowPositions(*profile_);
 
-    // Before anything reads the files a restore replaced, the INI included.
+    // Before anything reads the files a restore replaced, the INI included. What killed
+    // processes left half written goes first; a restore cut short after its commit is completed.
     Step(StartupStep::RestoredFiles);
-    restored_files::RenamePending(programFolder_, [this](const std::string& message) {
+    for (const std::string& folder : {programFolder_, plugins::PlugInFolder(programFolder_),
+                                      platform::DirName(profile_->FilePath())})
+        platform::RemoveLeftoverTemps(folder, true);
+    const auto showError = [this](const std::string& message) {
         language_.ShowMessage({message, {}, mb::kOk, 0});
-    });
+    };
+    std::string restoreError;
+    if (backup::FinishPendingRestore(programFolder_, &restoreError))
+        restored_files::RenamePending(programFolder_, showError);
+    else
+        showError("Error: " + restoreError);
 
     Step(StartupStep::IniPath);
     ini_.SetPath(iniPath_.c_str());

@@ -38,6 +38,28 @@ inline bool WriteZip(const std::string& path,
     return zipClose(zf, nullptr) == ZIP_OK && ok;
 }
 
+// Entries "<stem><i>.wa_" whose headers each announce `announced` bytes while they hold none
+// (an empty deflate stream): what a restore must judge by its directory before it writes.
+inline bool WriteAnnouncing(const std::string& path, const std::string& stem, int count,
+                            unsigned long announced)
+{
+    zipFile zf = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    if (zf == nullptr)
+        return false;
+    const unsigned char emptyDeflate[] = {0x03, 0x00};
+    bool ok = true;
+    for (int i = 0; i < count && ok; ++i) {
+        zip_fileinfo info{};
+        const std::string name = stem + std::to_string(i) + ".wa_";
+        ok = zipOpenNewFileInZip2_64(zf, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                     Z_DEFLATED, 6, 1, 0)
+             == ZIP_OK;
+        ok = ok && zipWriteInFileInZip(zf, emptyDeflate, sizeof emptyDeflate) == ZIP_OK;
+        ok = ok && zipCloseFileInZipRaw64(zf, announced, 0) == ZIP_OK;
+    }
+    return zipClose(zf, nullptr) == ZIP_OK && ok;
+}
+
 // Every entry with its bytes; empty when the archive cannot be read whole.
 inline std::vector<Entry> ReadZip(const std::string& path)
 {

@@ -3,6 +3,7 @@
 // backup or restore leaves the files it found.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -190,6 +191,11 @@ TEST(BackupArchive, NamesAndTheArchiveAreFoundIgnoringCase)
     EXPECT_FALSE(backup::FindArchive(dir.path));
     PutFile(dir / "corvane_backup.zip", "");
     EXPECT_EQ(backup::FindArchive(dir.path), dir / "corvane_backup.zip");
+
+    // A name that does not open as a file to read is no archive, and a FIFO does not hang.
+    testing_support::TempDir odd;
+    ASSERT_EQ(::mkfifo((odd / "Corvane_BACKUP.ZIP").c_str(), 0600), 0);
+    EXPECT_FALSE(backup::FindArchive(odd.path));
 }
 
 TEST(BackupArchive, RestoreReplacesOtherSpellingsOfAnEntry)
@@ -203,10 +209,46 @@ TEST(BackupArchive, RestoreReplacesOtherSpellingsOfAnEntry)
     // Two spellings inside the archive too: the later entry is the one left.
     ASSERT_TRUE(ziptest::WriteZip(
         zip, {{"MemPC.da_", "restored"}, {"skd.ME_", "first"}, {"SKD.me_", "second"}}));
-    const backup::RestoreResult r = backup::RestoreBackup(zip, data);
+    std::vector<std::pair<int, int>> steps;
+    const backup::RestoreResult r = backup::RestoreBackup(
+        zip, data, [&](int done, int total) { steps.emplace_back(done, total); });
     ASSERT_EQ(r.status, backup::RestoreResult::Status::Restored) << r.error;
     EXPECT_EQ(Names(data), (std::vector<std::string>{"Keep.da_", "MemPC.da_", "SKD.me_"}));
+    // Three extractions, the commit, three renames.
+    ASSERT_EQ(steps.size(), 7u);
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        EXPECT_EQ(steps[i], std::make_pair(static_cast<int>(i) + 1, 7));
     EXPECT_EQ(GetFile(data + "/MemPC.da_"), "restored");
     EXPECT_EQ(GetFile(data + "/SKD.me_"), "second");
     EXPECT_EQ(GetFile(data + "/Keep.da_"), "untouched");
+}
+
+TEST(BackupArchive, RestoreRefusesTooManyEntriesOrMoreThanTheFreeSpaceBeforeWriting)
+{
+    testing_support::TempDir parent;
+    const std::string data = parent / "data";
+    fs::create_directories(data);
+    std::vector<std::pair<std::string, std::string>> many;
+    for (int i = 0; i <= 10000; ++i)
+        many.emplace_back("e" + std::to_string(i) + ".da_", "x");
+    const std::string crowded = parent / "crowded.zip";
+    ASSERT_TRUE(ziptest::WriteZip(crowded, many));
+    backup::RestoreResult r = backup::RestoreBackup(crowded, data);
+    EXPECT_EQ(r.status, backup::RestoreResult::Status::Failed);
+    EXPECT_NE(r.error.find("more than 10000 entries"), std::string::npos) << r.error;
+    EXPECT_TRUE(Names(data).empty());
+
+    // 20 TB announced: no folder has room, whatever the entries hold.
+    const std::string bomb = parent / "bomb.zip";
+    ASSERT_TRUE(ziptest::WriteAnnouncing(bomb, "Huge", 5000, 4000000000ul));
+    r = backup::RestoreBackup(bomb, data);
+    EXPECT_EQ(r.status, backup::RestoreResult::Status::Failed);
+    EXPECT_NE(r.error.find("free space"), std::string::npos) << r.error;
+    EXPECT_TRUE(Names(data).empty());
+
+    // An entry that holds less than it announces fails the restore, leaving nothing.
+    ASSERT_TRUE(ziptest::WriteAnnouncing(bomb, "Small", 1, 1000));
+    r = backup::RestoreBackup(bomb, data);
+    EXPECT_EQ(r.status, backup::RestoreResult::Status::Failed);
+    EXPECT_TRUE(Names(data).empty());
 }

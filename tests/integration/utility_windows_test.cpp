@@ -10,6 +10,7 @@
 #include <map>
 
 #include "AboutDlg.h"
+#include "BackupArchive.h"
 #include "AsciiCase.h"
 #include "FlatButton.h"
 #include "Ini.h"
@@ -17,6 +18,7 @@
 #include "LinkLabel.h"
 #include "PlugInEditor.h"
 #include "PlugInPage.h"
+#include "ProgramRun.h"
 #include "ProgramFolder.h"
 #include "ReportArgs.h"
 #include "ReportPdf.h"
@@ -73,7 +75,7 @@ const auto kPump = [] { platform::WaitPumpingMessages(10); };
 TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
 {
     WindowFixture f;
-    testing_support::TempDir target, empty;
+    testing_support::TempDir target, empty, unopenable;
     PutFile(f.folder / "MemPC.Dat", "Calling ~ 145.500.000 ~ FM ~ OFF ~\n");
     PutFile(f.folder / "Voice.WAV", std::string(50000, '\x7f'));
     std::map<std::string, std::string> backedUp;
@@ -111,6 +113,13 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
         EXPECT_EQ(Texts(f.boxes), std::vector<std::string>{"Folder < " + empty.path
                                                            + " > doesn't contains any files of "
                                                              "backup."});
+        // An archive that cannot be opened is none either.
+        fs::create_directory(unopenable / "Corvane_BACKUP.ZIP");
+        answer = unopenable.path;
+        Click(*page, CUtility::kRestore);
+        EXPECT_EQ(Texts(f.boxes), std::vector<std::string>{"Folder < " + unopenable.path
+                                                           + " > doesn't contains any files of "
+                                                             "backup."});
         answer = target.path;
         f.yesNoAnswer = mb::kIdNo;
         Click(*page, CUtility::kRestore);
@@ -139,6 +148,77 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
         EXPECT_TRUE(now.at(name) == content) << name << " differs from its backup";
     }
     EXPECT_EQ(now.size(), backedUp.size());
+}
+
+// A restore killed after any of its steps, then the real program started: it finds the old set
+// or the new set whole, never part of each, and no file the killed processes left half written.
+TEST(UtilityWindows, ARestoreKilledAtAnyStepLeavesTheOldOrTheNewSetAtTheNextStart)
+{
+    const std::string built = std::string(CORVANE_BIN_DIR) + "/Corvane";
+    if (!fs::exists(built))
+        GTEST_SKIP() << "the program is not built";
+    WindowFixture f;
+    fs::copy_file(built, f.folder / "Corvane");
+    testing_support::TempDir fresh, target;
+    const std::map<std::string, std::string> oldSet{{"TestA.dat", "old A"},
+                                                    {"TestB.mem", "old B"},
+                                                    {"TestC.wav", std::string(300000, 'c')},
+                                                    {"TestD.dat", "old D"}};
+    for (const auto& [name, content] : oldSet)
+        PutFile(fresh / name, "new " + content);
+    const backup::BackupResult archive = backup::WriteBackup(fresh.path, target.path);
+    ASSERT_TRUE(archive.ok) << archive.error;
+    // Four extractions, the commit, four renames.
+    constexpr int kSteps = 9, kCommit = 5;
+    // A rewrite of this still running process keeps its temporary file.
+    const std::string liveTemp = ".Corvane.ini.tmp-" + std::to_string(::getpid()) + "-7";
+    PutFile(f.folder / liveTemp, "being written");
+
+    // One temporary, all of them, the commit alone, part of the renames, all but the list's end.
+    for (int killAt : {1, 4, kCommit, kCommit + 1, kSteps}) {
+        SCOPED_TRACE("killed after step " + std::to_string(killAt));
+        for (const auto& [name, content] : oldSet)
+            PutFile(f.folder / name, content);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            backup::RestoreBackup(archive.archivePath, f.folder.path, [&](int done, int total) {
+                if (total != kSteps)
+                    ::_exit(2);
+                if (done == killAt)
+                    ::raise(SIGKILL);
+            });
+            ::_exit(3);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+        // What a rewrite in the killed process left.
+        const std::string deadTemp = ".TestA.dat.tmp-" + std::to_string(pid) + "-0";
+        PutFile(f.folder / deadTemp, "half");
+
+        {
+            ProgramRun run(f.folder / "Corvane");
+            ASSERT_TRUE(run.Started());
+            ASSERT_TRUE(WaitFor([&] {
+                return f.Trace().find("FE FE 58 E0 15 02 FD") != std::string::npos;
+            })) << run.Errors();
+            EXPECT_EQ(run.Stop(SIGTERM), 0) << run.Errors();
+        }
+        fs::remove(f.trace);
+        for (const auto& [name, content] : oldSet)
+            EXPECT_EQ(GetFile(f.folder / name), killAt < kCommit ? content : "new " + content)
+                << name;
+        std::vector<std::string> hidden;
+        for (const auto& e : fs::directory_iterator(f.folder.path)) {
+            const std::string name = e.path().filename().string();
+            if (name[0] == '.')
+                hidden.push_back(name);
+        }
+        EXPECT_EQ(hidden, std::vector<std::string>{liveTemp});
+        for (const char* pending : {"*.da_", "*.me_", "*.wa_", "*.bkp"})
+            EXPECT_TRUE(platform::GlobFolder(f.folder.path, pending).empty()) << pending;
+    }
 }
 
 TEST(UtilityWindows, StartupProgramsStartAtStartupAndTheDialogEditsTheList)

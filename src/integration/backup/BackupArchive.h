@@ -3,6 +3,7 @@
 // Qt-free.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +23,8 @@ struct BackupResult {
 BackupResult WriteBackup(const std::string& dataFolder, const std::string& targetFolder,
                          int level = -1);
 
-// The archive in the folder (its name matched ignoring case); nullopt when there is none.
+// The archive in the folder (its name matched ignoring case), when it opens for reading as a
+// regular file; nullopt otherwise.
 std::optional<std::string> FindArchive(const std::string& folder);
 
 struct RestoreResult {
@@ -34,8 +36,13 @@ struct RestoreResult {
     std::vector<std::string> skipped;   // entries whose names a restore does not take
 };
 
-// Extracts the restorable entries of the archive into the data folder. A failure removes every
-// replacement file it wrote; an archive without restorable entries writes nothing.
-RestoreResult RestoreBackup(const std::string& archivePath, const std::string& dataFolder);
+// Called after each step of a restore with the steps done and their number.
+using RestoreProgress = std::function<void(int done, int total)>;
+
+// Extracts the restorable entries of the archive into the data folder, whole or not at all (see
+// PendingRestore.h). An archive with too many entries, or more than the folder's free space,
+// fails before anything is written; so does an archive without restorable entries (Invalid).
+RestoreResult RestoreBackup(const std::string& archivePath, const std::string& dataFolder,
+                            const RestoreProgress& progress = {});
 
 }  // namespace backup

@@ -1,21 +1,23 @@
 // The restore side of BackupArchive.h.
+#include "ArchiveInput.h"
 #include "BackupArchive.h"
 #include "BackupNames.h"
+#include "PendingRestore.h"
 #include "TempFile.h"
 
-#include "AsciiCase.h"
 #include "AtomicFile.h"
 #include "ProgramFolder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <unzip.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <future>
+#include <cstdint>
 #include <memory>
-#include <unordered_map>
 
 namespace backup {
 
@@ -24,10 +26,18 @@ namespace {
 constexpr std::size_t kChunk = 1u << 20;
 // Longer entry names are no names a backup writes.
 constexpr std::size_t kMaxName = 1024;
+// Far more than a data folder holds: each entry costs a file and a rename.
+constexpr ZPOS64_T kMaxEntries = 10000;
+// What the folder keeps free besides the restored files, for the program's own saves.
+constexpr std::uint64_t kSpareBytes = 16u << 20;
 
 class ArchiveReader {
 public:
-    explicit ArchiveReader(const std::string& path) : unz_(unzOpen64(path.c_str())) {}
+    explicit ArchiveReader(const std::string& path)
+    {
+        zlib_filefunc64_def input = BufferedArchiveInput();
+        unz_ = unzOpen2_64(path.c_str(), &input);
+    }
     ~ArchiveReader()
     {
         if (unz_ != nullptr)
@@ -37,7 +47,7 @@ public:
     unzFile Handle() const { return unz_; }
 
 private:
-    unzFile unz_;
+    unzFile unz_ = nullptr;
 };
 
 // The current entry into the temporary file: every byte its header announces, its CRC checked.
@@ -90,69 +100,79 @@ bool ExtractCurrent(unzFile unz, const unz_file_info64& info, TempFile& temp,
     return ok;
 }
 
-// A temporary file for the next entry, created on another thread while the current entry
-// inflates: creating a file costs about as much as inflating one.
-struct PreparedTemp {
-    std::unique_ptr<TempFile> file;
-    std::string error;
+// A restorable entry found in the archive's directory.
+struct Planned {
+    unz64_file_pos at{};
+    unz_file_info64 info{};
+    std::string entry;
 };
 
-PreparedTemp PrepareTemp(const std::string& folder)
-{
-    PreparedTemp temp;
-    temp.file = std::make_unique<TempFile>(folder, "restore", &temp.error);
-    return temp;
-}
+struct Plan {
+    std::vector<Planned> entries;
+    std::vector<std::string> skipped;
+    std::uint64_t bytes = 0;
+    std::string error;  // the directory could not be read
+};
 
-// The spellings of the folder's file names by their lower-case form, listed once: renaming by
-// the folder's case rule lists the folder each time, which only a name with another spelling
-// present needs.
-using Spellings = std::unordered_map<std::string, std::vector<std::string>>;
-
-Spellings SpellingsIn(const std::string& folder)
+Plan ReadDirectory(unzFile unz, ZPOS64_T count)
 {
-    Spellings spellings;
-    for (std::string& name : platform::GlobFolder(folder, "*"))
-        spellings[platform::AsciiLowerCopy(name)].push_back(std::move(name));
-    return spellings;
-}
-
-// The restored file takes the entry's name, replacing any other spelling of it.
-bool PlaceRestored(const std::string& folder, const std::string& tempName, const std::string& entry,
-                   Spellings& present, std::string& error)
-{
-    std::vector<std::string>& spellings = present[platform::AsciiLowerCopy(entry)];
-    const bool others = std::any_of(spellings.begin(), spellings.end(),
-                                    [&](const std::string& s) { return s != entry; });
-    bool ok = true;
-    if (others) {
-        ok = platform::RenameInFolder(folder, tempName, entry, &error);
-    } else if (::rename(platform::JoinPath(folder, tempName).c_str(),
-                        platform::JoinPath(folder, entry).c_str())
-               != 0) {
-        error = platform::ErrorText(errno);
-        ok = false;
+    Plan plan;
+    int status = count > 0 ? unzGoToFirstFile(unz) : UNZ_END_OF_LIST_OF_FILE;
+    for (ZPOS64_T index = 0; status == UNZ_OK; ++index) {
+        Planned p;
+        char name[kMaxName + 1] = {};
+        if (unzGetCurrentFileInfo64(unz, &p.info, name, sizeof name, nullptr, 0, nullptr, 0)
+                != UNZ_OK
+            || unzGetFilePos64(unz, &p.at) != UNZ_OK) {
+            plan.error = "damaged archive directory";
+            return plan;
+        }
+        p.entry.assign(name, std::min<std::size_t>(p.info.size_filename, kMaxName));
+        if (p.info.size_filename > kMaxName || !IsRestorableName(p.entry)) {
+            plan.skipped.push_back(std::move(p.entry));
+        } else {
+            plan.bytes += p.info.uncompressed_size;
+            plan.entries.push_back(std::move(p));
+        }
+        status = index + 1 < count ? unzGoToNextFile(unz) : UNZ_END_OF_LIST_OF_FILE;
     }
-    if (ok)
-        spellings.assign(1, entry);
-    return ok;
+    if (status != UNZ_END_OF_LIST_OF_FILE)
+        plan.error = "damaged archive directory";
+    return plan;
 }
 
-// Removes what a failed restore wrote.
-void RemoveRestored(const std::string& folder, const std::vector<std::string>& names)
+// Room for what the restore writes: the old files stay until the next start replaces them.
+std::string CheckRoom(const std::string& folder, std::uint64_t bytes)
 {
-    for (const std::string& name : names)
-        ::unlink(platform::JoinPath(folder, name).c_str());
+    struct statvfs fs {};
+    if (::statvfs(folder.c_str(), &fs) != 0)
+        return platform::ErrorText(errno);
+    const std::uint64_t free = static_cast<std::uint64_t>(fs.f_bavail) * fs.f_frsize;
+    if (bytes > free || free - bytes < kSpareBytes)
+        return "the archive holds " + std::to_string(bytes / 1000000 + 1)
+               + " MB, more than the free space of the folder (" + std::to_string(free / 1000000)
+               + " MB)";
+    return {};
 }
 
 }  // namespace
 
 std::optional<std::string> FindArchive(const std::string& folder)
 {
-    return platform::FindInFolder(folder, kArchiveName);
+    std::optional<std::string> path = platform::FindInFolder(folder, kArchiveName);
+    if (!path)
+        return path;
+    // Non-blocking: a FIFO planted under the name would otherwise wait for a writer.
+    const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    const bool readable = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (fd >= 0)
+        ::close(fd);
+    return readable ? path : std::nullopt;
 }
 
-RestoreResult RestoreBackup(const std::string& archivePath, const std::string& dataFolder)
+RestoreResult RestoreBackup(const std::string& archivePath, const std::string& dataFolder,
+                            const RestoreProgress& progress)
 {
     RestoreResult result;
     ArchiveReader archive(archivePath);
@@ -163,48 +183,66 @@ RestoreResult RestoreBackup(const std::string& archivePath, const std::string& d
         return result;
     }
     const auto fail = [&](const std::string& what) {
-        RemoveRestored(dataFolder, result.restored);
-        result.restored.clear();
         result.status = RestoreResult::Status::Failed;
         result.error = what;
         return result;
     };
-    std::vector<char> buffer(kChunk);
-    Spellings present = SpellingsIn(dataFolder);
-    std::future<PreparedTemp> next;  // unused at the end: its file removes itself
-    int status =
-        global.number_entry > 0 ? unzGoToFirstFile(archive.Handle()) : UNZ_END_OF_LIST_OF_FILE;
-    for (ZPOS64_T index = 0; status == UNZ_OK; ++index) {
-        unz_file_info64 info{};
-        char name[kMaxName + 1] = {};
-        if (unzGetCurrentFileInfo64(archive.Handle(), &info, name, sizeof name, nullptr, 0, nullptr,
-                                    0)
-            != UNZ_OK)
-            return fail("damaged archive directory");
-        const std::string entry(name, std::min<std::size_t>(info.size_filename, kMaxName));
-        if (info.size_filename > kMaxName || !IsRestorableName(entry)) {
-            result.skipped.push_back(entry);
-        } else {
-            PreparedTemp temp = next.valid() ? next.get() : PrepareTemp(dataFolder);
-            if (index + 1 < global.number_entry)
-                next = std::async(std::launch::async, PrepareTemp, dataFolder);
-            if (temp.file->Path().empty())
-                return fail(temp.error);
-            std::string error;
-            if (!ExtractCurrent(archive.Handle(), info, *temp.file, buffer, error))
-                return fail(entry + ": " + error);
-            if (!PlaceRestored(dataFolder, temp.file->Name(), entry, present, error))
-                return fail(entry + ": " + error);
-            temp.file->Release();
-            result.restored.push_back(entry);
-        }
-        status = index + 1 < global.number_entry ? unzGoToNextFile(archive.Handle())
-                                                 : UNZ_END_OF_LIST_OF_FILE;
+    if (global.number_entry > kMaxEntries)
+        return fail("the archive holds more than " + std::to_string(kMaxEntries) + " entries");
+    Plan plan = ReadDirectory(archive.Handle(), global.number_entry);
+    result.skipped = std::move(plan.skipped);
+    if (!plan.error.empty())
+        return fail(plan.error);
+    if (plan.entries.empty()) {
+        result.status = RestoreResult::Status::Invalid;
+        return result;
     }
-    if (status != UNZ_END_OF_LIST_OF_FILE)
-        return fail("damaged archive directory");
-    result.status =
-        result.restored.empty() ? RestoreResult::Status::Invalid : RestoreResult::Status::Restored;
+    if (std::string full = CheckRoom(dataFolder, plan.bytes); !full.empty())
+        return fail(full);
+
+    // Steps: extracting each entry, the commit, placing each entry.
+    const int steps = static_cast<int>(plan.entries.size()) * 2 + 1;
+    int step = 0;
+    const auto advance = [&] {
+        if (progress)
+            progress(++step, steps);
+    };
+    // Until the commit, every temporary removes itself when the restore fails.
+    std::vector<std::unique_ptr<TempFile>> temps;
+    std::vector<PreparedEntry> prepared;
+    const std::string stem = RestoreTempStem();
+    std::vector<char> buffer(kChunk);
+    for (const Planned& p : plan.entries) {
+        std::string error;
+        auto temp = std::make_unique<TempFile>(dataFolder, stem, &error);
+        if (temp->Path().empty())
+            return fail(error);
+        if (unzGoToFilePos64(archive.Handle(), &p.at) != UNZ_OK)
+            return fail("damaged archive directory");
+        if (!ExtractCurrent(archive.Handle(), p.info, *temp, buffer, error))
+            return fail(p.entry + ": " + error);
+        prepared.push_back({temp->Name(), p.entry});
+        temps.push_back(std::move(temp));
+        advance();
+    }
+    std::string error;
+    if (!CommitRestore(dataFolder, prepared, &error))
+        return fail(error);
+    for (const auto& temp : temps)
+        temp->Release();
+    advance();
+    // Committed: from a rename that fails on, the next start places the rest in order (a later
+    // entry may be another spelling of an earlier one) and reports what still fails.
+    Spellings present = SpellingsIn(dataFolder);
+    bool placed = true;
+    for (const PreparedEntry& e : prepared) {
+        placed = placed && PlacePrepared(dataFolder, e, present, nullptr);
+        result.restored.push_back(e.entry);
+        advance();
+    }
+    if (placed)
+        ::unlink(platform::JoinPath(dataFolder, kPendingRestoreName).c_str());
+    result.status = RestoreResult::Status::Restored;
     return result;
 }
 

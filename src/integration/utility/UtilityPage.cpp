@@ -12,11 +12,15 @@
 #include "SettingsKeys.h"
 #include "StartupDlg.h"
 #include "ToolTipLoc.h"
+#include "WorkProgressDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
 #include <vector>
 
 namespace {
@@ -74,6 +78,7 @@ constexpr int kMsgOverwrite = 1144;
 constexpr int kMsgBackupDone = 1145;
 constexpr int kMsgRestoreDone = 1146;
 constexpr int kMsgArchiveNotValid = 1178;
+constexpr int kStrRestoreTip = 1141;
 constexpr std::size_t kMaxErrorText = 255;
 
 class WaitCursor {
@@ -83,6 +88,40 @@ public:
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
+
+// The restore runs on a thread of its own while the window shows its progress: a large archive
+// takes a while, and the window keeps answering meanwhile.
+backup::RestoreResult RestoreWithProgress(const std::string& archive, const std::string& folder)
+{
+    WaitCursor wait;
+    std::atomic<int> done{0}, total{0};
+    std::future<backup::RestoreResult> work =
+        std::async(std::launch::async, [&archive, &folder, &done, &total] {
+            return backup::RestoreBackup(archive, folder, [&](int step, int steps) {
+                total = steps;
+                done = step;
+            });
+        });
+    CWorkProgressDlg dialog;
+    const bool shown = dialog.Create();
+    if (shown) {
+        dialog.HideCancel();
+        dialog.SetStatus(framework::Language().LoadString(kStrRestoreTip));
+    }
+    int range = 0;
+    while (work.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+        if (!shown)
+            continue;
+        if (total != range) {
+            range = total;
+            dialog.SetRange(0, range);
+        }
+        dialog.SetPos(done);
+    }
+    if (shown)
+        dialog.DestroyWindow();
+    return work.get();
+}
 
 std::optional<std::string> PickFolder(const std::string& caption, const std::string& prompt,
                                       const std::optional<std::string>& initial)
@@ -219,11 +258,7 @@ void CUtility::OnRestore()
     if (language.MessageBox(kMsgOverwrite, mb::kYesNo | mb::kIconQuestion | mb::kDefButton2)
         != mb::kIdYes)
         return;
-    backup::RestoreResult result;
-    {
-        WaitCursor wait;
-        result = backup::RestoreBackup(*archive, host_.ProgramFolder());
-    }
+    const backup::RestoreResult result = RestoreWithProgress(*archive, host_.ProgramFolder());
     using Status = backup::RestoreResult::Status;
     if (result.status == Status::Invalid) {
         language.MessageBox(kMsgArchiveNotValid, mb::kIconError);
