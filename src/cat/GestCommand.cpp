@@ -21,6 +21,9 @@ int AtLeastOneStep(int replyTimeout)
 // Longest quiet wait of the loop; every event that needs the worker wakes it sooner.
 constexpr auto kMaxIdleWait = std::chrono::milliseconds(1000);
 constexpr auto kStep = std::chrono::milliseconds(1);
+// Bytes reach us in bursts, not one per step: a serial adapter hands them over every 16 ms or
+// so, and a busy sender later still. The line counts as busy this long after the last burst.
+constexpr auto kLineBusyGap = std::chrono::milliseconds(50);
 
 }  // namespace
 
@@ -408,18 +411,22 @@ CommandOutcome CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8
     int steps = replyTimeout_.load();
     int busySteps = 0;
     uint64_t activity = lineActivity_.load(std::memory_order_relaxed);
+    Clock::time_point lastBytes = Clock::now() - kLineBusyGap;  // quiet so far
     while (IsRunning()) {
         if (steps <= 0)
             return CommandOutcome::Pending;
         if (abort_.load())
             break;
         if (replies_.GetCount() == 0) {
-            const uint64_t now = lineActivity_.load(std::memory_order_relaxed);
-            if (now != activity && busySteps < kAnswerWindowMs)
+            const uint64_t seen = lineActivity_.load(std::memory_order_relaxed);
+            const Clock::time_point now = Clock::now();
+            if (seen != activity)
+                lastBytes = now;
+            activity = seen;
+            if (now - lastBytes < kLineBusyGap && busySteps < kAnswerWindowMs)
                 ++busySteps;  // bytes are coming in: an answer may be on its way
             else
                 --steps;
-            activity = now;
             WaitReplyStep();
             continue;
         }

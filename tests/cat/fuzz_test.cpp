@@ -110,8 +110,7 @@ TEST(Fuzz, WorkerSurvivesRandomRepliesWhileWaiting)
             gui.Drain(*worker);
     }
     // The loop may outrun the worker thread: let it write the queued reads before stopping it.
-    for (int i = 0; i < 5000 && writer.Count() == 0; ++i)
-        ::usleep(1000);
+    WaitFor([&] { return writer.Count() > 0; });
     worker->Stop(true);
     EXPECT_FALSE(worker->IsStarted());
     gui.Drain(*worker);

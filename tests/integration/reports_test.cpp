@@ -12,6 +12,7 @@
 #include "WorkProgressDlg.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -256,24 +257,32 @@ TEST_F(ReportsPdf, AbortAskedAndAnsweredYesEndsThePagesPrintedSoFar)
     std::vector<std::string> lines;
     for (int i = 0; i < 40; ++i)
         lines.push_back("Entry" + std::to_string(i) + " ~ 1 ~ FM ~ OFF ~");
-    // Abort is pressed as soon as the progress shows; the first answer is No, the second Yes.
-    int presses = 0;
-    QTimer press;
-    press.setInterval(1);
-    QObject::connect(&press, &QTimer::timeout, [&] {
+    // Abort is pressed once the progress shows, and again while the first question is asked:
+    // the first answer is No, the second Yes.
+    QPointer<QPushButton> abort;
+    QTimer watch;
+    watch.setInterval(0);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* dlg = qobject_cast<CWorkProgressDlg*>(w); dlg && dlg->isVisible())
-                if (auto* abort = dlg->findChild<QPushButton*>(); abort && presses < 2) {
-                    yesNo = presses == 0 ? mb::kIdNo : mb::kIdYes;
-                    ++presses;
+            if (auto* dlg = qobject_cast<CWorkProgressDlg*>(w); dlg && dlg->isVisible() && !abort)
+                if ((abort = dlg->findChild<QPushButton*>())) {
+                    watch.stop();
                     abort->click();
                 }
     });
-    press.start();
+    language.SetMessageBoxSink([&](const MessageBoxRequest& r) {
+        asked.push_back(r.text);
+        if (asked.size() > 1)
+            return mb::kIdYes;
+        if (abort)
+            abort->click();
+        return mb::kIdNo;
+    });
+    watch.start();
     const std::vector<std::string> pages = Print(
         dir / "abort.pdf", [&](int chars) { return reports::SplitReport(lines, language, chars); },
         1121);
-    press.stop();
+    watch.stop();
     EXPECT_EQ(asked, std::vector<std::string>(2, "Abort the print in progress ?"));
     ASSERT_FALSE(pages.empty());
     EXPECT_NE(pages[0].find("List the Split :"), std::string::npos);

@@ -16,6 +16,7 @@
 #include "Ini.h"
 #include "Limiti.h"
 #include "LinkLabel.h"
+#include "ModalDialog.h"
 #include "PlugInEditor.h"
 #include "PlugInPage.h"
 #include "ProgramRun.h"
@@ -29,6 +30,7 @@
 using namespace wndtest;
 using testing_support::GetFile;
 using testing_support::PutFile;
+using testing_support::WithModal;
 
 namespace {
 
@@ -390,22 +392,17 @@ TEST(UtilityWindows, InformationPageAndAboutDialog)
         EXPECT_EQ(page->GetDlgItemAs<CLinkLabel>(CAboutBox::kMail)->GetURL(),
                   "mailto:corvane@example.org");
 
-        bool seen = false;
-        QTimer::singleShot(100, [&] {
-            auto* dlg = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
-            if (dlg == nullptr)
-                return;
-            seen = true;
-            EXPECT_EQ(dlg->windowTitle(), w.windowTitle());
-            const std::string line = dlg->GetDlgItemText(CAboutBox::kProgramLine);
-            EXPECT_EQ(line.rfind(w.ProgramName() + " - " + w.VersionText(), 0), 0u) << line;
-            EXPECT_EQ(line.substr(line.size() - 7), " BETA 3");
-            EXPECT_EQ(dlg->GetDlgItemText(CAboutBox::kUsage),
-                      page->GetDlgItemText(CAboutBox::kUsage));
-            dlg->done(ctl::kIdOk);
-        });
-        w.DispatchCommand(mainwnd::kSysAbout, ctl::kBnClicked);
-        EXPECT_TRUE(seen);
+        EXPECT_TRUE(WithModal<CAboutDlg>(
+            [&] { w.DispatchCommand(mainwnd::kSysAbout, ctl::kBnClicked); },
+            [&](CAboutDlg* dlg) {
+                EXPECT_EQ(dlg->windowTitle(), w.windowTitle());
+                const std::string line = dlg->GetDlgItemText(CAboutBox::kProgramLine);
+                EXPECT_EQ(line.rfind(w.ProgramName() + " - " + w.VersionText(), 0), 0u) << line;
+                EXPECT_EQ(line.substr(line.size() - 7), " BETA 3");
+                EXPECT_EQ(dlg->GetDlgItemText(CAboutBox::kUsage),
+                          page->GetDlgItemText(CAboutBox::kUsage));
+                dlg->done(ctl::kIdOk);
+            }));
         w.Ini().WriteInt(settings::currentset::Vita, 0);
         w.TellUsageTime(0);
         EXPECT_EQ(page->GetDlgItemText(CAboutBox::kUsage),
@@ -489,17 +486,12 @@ TEST(UtilityWindows, PrintAsksForEachCheckedListInOrderAndANoEndsTheRun)
         }
 
         // The band and mode limits dialog runs modally over the window.
-        bool seen = false;
-        QTimer::singleShot(100, [&] {
-            auto* dlg = qobject_cast<CLimiti*>(QApplication::activeModalWidget());
-            if (dlg == nullptr)
-                return;
-            seen = true;
-            EXPECT_EQ(dlg->windowTitle(), "Corvane - Band and mode limits");
-            dlg->done(ctl::kIdCancel);
-        });
-        Click(*page, CUtility::kBandLimits);
-        EXPECT_TRUE(seen);
+        EXPECT_TRUE(WithModal<CLimiti>([&] { Click(*page, CUtility::kBandLimits); },
+                                       [](CLimiti* dlg) {
+                                           EXPECT_EQ(dlg->windowTitle(),
+                                                     "Corvane - Band and mode limits");
+                                           dlg->done(ctl::kIdCancel);
+                                       }));
         w.CloseProgram();
     }));
 }

@@ -143,8 +143,8 @@ TEST_F(SimRadioAudio, BlocksFollowTheSquelchAtRealPace)
         EXPECT_GT(Rms(s), 10);
     }
     const double ms = std::chrono::duration<double, std::milli>(blocks.back().at - started).count();
+    // Not faster than real time; a busy machine may only make them later.
     EXPECT_GT(ms, 180) << "ten blocks of 20 ms";
-    EXPECT_LT(ms, 1500);
 
     // A signal above the squelch level opens it: the tone comes.
     Control("signal 14000000 14100000 120");
