@@ -129,7 +129,9 @@ Plan ReadDirectory(unzFile unz, ZPOS64_T count)
         if (p.info.size_filename > kMaxName || !IsRestorableName(p.entry)) {
             plan.skipped.push_back(std::move(p.entry));
         } else {
-            plan.bytes += p.info.uncompressed_size;
+            // Sizes are the archive's word: a sum that wraps must not pass for little.
+            const std::uint64_t size = p.info.uncompressed_size;
+            plan.bytes = size > UINT64_MAX - plan.bytes ? UINT64_MAX : plan.bytes + size;
             plan.entries.push_back(std::move(p));
         }
         status = index + 1 < count ? unzGoToNextFile(unz) : UNZ_END_OF_LIST_OF_FILE;
