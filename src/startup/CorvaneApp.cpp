@@ -87,8 +87,11 @@ bool CCorvaneApp::InitInstance()
     // Before anything reads the files a restore replaced, the INI included. What killed
     // processes left half written goes first; a restore cut short after its commit is completed.
     Step(StartupStep::RestoredFiles);
-    for (const std::string& folder : {programFolder_, plugins::PlugInFolder(programFolder_),
-                                      platform::DirName(profile_->FilePath())})
+    std::vector<std::string> ownFolders{programFolder_, plugins::PlugInFolder(programFolder_)};
+    // Without a settings file (no home folder) its folder would be the working folder: not ours.
+    if (const std::string settingsFile = profile_->FilePath(); !settingsFile.empty())
+        ownFolders.push_back(platform::DirName(settingsFile));
+    for (const std::string& folder : ownFolders)
         platform::RemoveLeftoverTemps(folder, true);
     const auto showError = [this](const std::string& message) {
         language_.ShowMessage({message, {}, mb::kOk, 0});

@@ -20,7 +20,7 @@ namespace wndtest {
 // Returns as soon as pred holds; the ceiling only stops a broken run, so it is generous for a
 // loaded machine, where the program's start-up alone can take most of a minute.
 inline bool WaitFor(const std::function<bool()>& pred,
-                    std::chrono::seconds ceiling = std::chrono::seconds(30))
+                    std::chrono::seconds ceiling = std::chrono::seconds(120))
 {
     const auto end = std::chrono::steady_clock::now() + ceiling;
     while (!pred()) {

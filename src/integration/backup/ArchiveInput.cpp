@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -54,17 +55,13 @@ voidpf Open(voidpf, const void* filename, int mode)
 {
     if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ || !filename)
         return nullptr;
-    // Non-blocking: a FIFO put under the name must not wait for a writer.
-    const int fd = ::open(static_cast<const char*>(filename), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (fd >= 0)
-            ::close(fd);
+    std::uint64_t size = 0;
+    const int fd = OpenRegularFile(static_cast<const char*>(filename), &size);
+    if (fd < 0)
         return nullptr;
-    }
     auto* in = new Input;
     in->fd = fd;
-    in->size = static_cast<ZPOS64_T>(st.st_size);
+    in->size = size;
     return in;
 }
 
@@ -143,6 +140,21 @@ int Error(voidpf, voidpf stream)
 }
 
 }  // namespace
+
+int OpenRegularFile(const char* path, std::uint64_t* size)
+{
+    // Non-blocking: a FIFO put under the name must not wait for a writer.
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    if (size != nullptr)
+        *size = static_cast<std::uint64_t>(st.st_size);
+    return fd;
+}
 
 zlib_filefunc64_def BufferedArchiveInput()
 {

@@ -8,8 +8,6 @@
 #include "AtomicFile.h"
 #include "ProgramFolder.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 #include <unzip.h>
@@ -131,7 +129,9 @@ Plan ReadDirectory(unzFile unz, ZPOS64_T count)
         if (p.info.size_filename > kMaxName || !IsRestorableName(p.entry)) {
             plan.skipped.push_back(std::move(p.entry));
         } else {
-            plan.bytes += p.info.uncompressed_size;
+            // Sizes are the archive's word: a sum that wraps must not pass for little.
+            const std::uint64_t size = p.info.uncompressed_size;
+            plan.bytes = size > UINT64_MAX - plan.bytes ? UINT64_MAX : plan.bytes + size;
             plan.entries.push_back(std::move(p));
         }
         status = index + 1 < count ? unzGoToNextFile(unz) : UNZ_END_OF_LIST_OF_FILE;
@@ -162,13 +162,11 @@ std::optional<std::string> FindArchive(const std::string& folder)
     std::optional<std::string> path = platform::FindInFolder(folder, kArchiveName);
     if (!path)
         return path;
-    // Non-blocking: a FIFO planted under the name would otherwise wait for a writer.
-    const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat st {};
-    const bool readable = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (fd >= 0)
-        ::close(fd);
-    return readable ? path : std::nullopt;
+    const int fd = OpenRegularFile(path->c_str());
+    if (fd < 0)
+        return std::nullopt;
+    ::close(fd);
+    return path;
 }
 
 RestoreResult RestoreBackup(const std::string& archivePath, const std::string& dataFolder,
