@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "CivCodes.h"
 #include "SettingFrames.h"
 #include "TraceLog.h"
 #include "WindowMessages.h"
@@ -83,7 +84,8 @@ bool CGestCommand::Start(ICivWriter* serial)
     idlePending_.store(false);
     // A new link starts without a verdict on the radio.
     answerWatch_.Reset();
-    if (radioSilent_.exchange(false))
+    const bool silent = radioSilent_.exchange(false);
+    if (frequencyUnanswered_.exchange(false) || silent)
         NotifyAnswerState();
     return CThread::Start(serial);
 }
@@ -376,6 +378,11 @@ void CGestCommand::NoteAnswer(const uint8_t* frame, int length, bool answered)
     } else {
         changed = answerWatch_.OnDropped(key, now);
     }
+    // The frequency's read and set: polling reads it only when nothing else waits, and a
+    // client that keeps setting it keeps the worker busy.
+    const uint8_t command = length > kPosCommand ? frame[kPosCommand] : 0;
+    if (command == civ::kCmdReadFrequency || command == civ::kCmdSetFrequency)
+        changed = (frequencyUnanswered_.exchange(!answered) != !answered) || changed;
     if (changed) {
         radioSilent_.store(answerWatch_.IsSilent());
         NotifyAnswerState();

@@ -87,6 +87,9 @@ public:
     // Whether a command the radio left unanswered is still unanswered (see CAnswerWatch).
     // Changes are announced with the answer message.
     bool IsRadioSilent() const { return radioSilent_.load(); }
+    // Whether the last frequency read or set went unanswered: then nothing the radio is told can
+    // be taken as done. Announced like IsRadioSilent.
+    bool IsFrequencyUnanswered() const { return frequencyUnanswered_.load(); }
     // From any receiving thread: a frame from the radio. Frames from other addresses (and
     // fragments too short to carry one) are dropped and count as handled (true).
     bool PushReceivedFrame(int length, const uint8_t* bytes);
@@ -159,6 +162,7 @@ private:
     std::atomic<uint64_t> droppedCommands_{0};
     CAnswerWatch answerWatch_;  // worker thread only
     std::atomic<bool> radioSilent_{false};
+    std::atomic<bool> frequencyUnanswered_{false};
     std::atomic<uint64_t> lineActivity_{0};
     CFrameQueue replies_;  // every frame from the radio, in arrival order; only the worker pops
     CFrameQueue gui_;

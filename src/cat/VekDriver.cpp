@@ -1,9 +1,12 @@
 #include "VekDriver.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <dlfcn.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 #include "SharedObject.h"
 
@@ -66,7 +69,69 @@ bool Resolve(void* handle, const char* name, Fn& target, std::string& missing)
     return true;
 }
 
+constexpr const char* kFunctionNames[] = {
+    "DrvInit",       "DrvIsSupportAudio", "DrvIsSupportPTT", "DrvSendCommand",
+    "DrvGetBuffRx",  "DrvGetBuffAudio",   "DrvIsConnected",  "DrvPTT",
+    "DrvAudioStart", "DrvAudioStop",      "DrvAudioPause",   "DrvOpenCom",
+    "DrvCloseCom",   "DrvSetDTR",         "DrvSetRTS",       "DrvSetup",
+    "DrvStop"};
+
+enum ProbeExit { kProbeLoaded = 0, kProbeNotLoaded = 1, kProbeLacks = 2 };
+
+// In the probe child: only what is safe after fork, then _exit.
+[[noreturn]] void ProbeInChild(const char* path)
+{
+    void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr)
+        _exit(kProbeNotLoaded);
+    for (const char* name : kFunctionNames)
+        if (dlsym(handle, name) == nullptr)
+            _exit(kProbeLacks);
+    _exit(kProbeLoaded);
+}
+
 }  // namespace
+
+std::optional<std::string> ProbeDriver(const std::string& path)
+{
+    // A damaged library can abort the loader or crash its constructors: that must end a
+    // child, never the program.
+    const pid_t child = fork();
+    if (child < 0)
+        return std::nullopt;  // no verdict: loaded as before
+    if (child == 0) {
+        std::signal(SIGPIPE, SIG_DFL);
+        ProbeInChild(path.c_str());
+    }
+    int status = 0;
+    pid_t waited = -1;
+    // A probe that hangs (a lock the fork copied held) gives no verdict; a generous limit.
+    for (int i = 0; i < 30000; ++i) {
+        waited = waitpid(child, &status, WNOHANG);
+        if (waited != 0)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (waited == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        return std::nullopt;
+    }
+    if (waited < 0)
+        return std::nullopt;
+    if (WIFSIGNALED(status))
+        return path + ": loading it crashed (" + strsignal(WTERMSIG(status)) + ")";
+    if (!WIFEXITED(status))
+        return std::nullopt;
+    switch (WEXITSTATUS(status)) {
+    case kProbeLoaded: return std::nullopt;
+    case kProbeNotLoaded:
+    case kProbeLacks: return std::nullopt;  // the load below tells why, in words
+    default:
+        return path + ": the loader gave up on it (status " + std::to_string(WEXITSTATUS(status))
+               + ")";
+    }
+}
 
 CVekDriver::CVekDriver() : api_(new Api) {}
 
@@ -103,6 +168,11 @@ bool CVekDriver::Load(const std::string& path)
         if (const std::optional<std::string> problem = platform::SharedObjectProblem(path)) {
             std::lock_guard<std::mutex> text(textMutex_);
             lastError_ = path + ": " + *problem;
+            return false;
+        }
+        if (std::optional<std::string> problem = ProbeDriver(path)) {
+            std::lock_guard<std::mutex> text(textMutex_);
+            lastError_ = std::move(*problem);
             return false;
         }
     }

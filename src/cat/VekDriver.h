@@ -13,12 +13,18 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "CivTransport.h"
 #include "VekDriverApi.h"
 
 namespace cat {
+
+// Loads the library at `path` in a short-lived child process and looks up its functions there:
+// why it must not be loaded here (it crashed or aborted the loader), or nothing when the child
+// loaded it or could not say.
+std::optional<std::string> ProbeDriver(const std::string& path);
 
 class CVekDriver : public ICivWriter {
 public:

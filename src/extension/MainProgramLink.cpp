@@ -3,6 +3,7 @@
 #include "Discovery.h"
 #include "ProgramFolder.h"
 #include "Process.h"
+#include "ProgramMark.h"
 #include "Registry.h"
 #include "RuntimeFolder.h"
 
@@ -137,6 +138,10 @@ SearchOutcome FindOrStartMainProgram(bool start)
     SearchOutcome outcome = link.Search();
     if (outcome != SearchOutcome::NotRunning || !start)
         return outcome;
+    // A program that runs but does not serve yet is waited for, never started again.
+    if (const platform::ipc::FolderResult folder = platform::ipc::RuntimeFolder())
+        if (!platform::ipc::MarkedPrograms(folder.path).empty())
+            return SearchOutcome::Silent;
 
     const std::string lastPath = ReadLastPath();
     if (lastPath.size() > 1) {

@@ -7,9 +7,14 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <random>
 #include <thread>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "Bcd.h"
+#include "TempDir.h"
 #include "VekDriver.h"
 #include "WorkerTestSupport.h"
 
@@ -228,4 +233,35 @@ TEST(VekDriver, UnloadUnkeysAKeyedTransmitter)
     EXPECT_EQ(trace().find("STOPPED WHILE KEYED"), std::string::npos) << trace();
     unsetenv("SIMRADIO_TRACE");
     unlink(tracePath);
+}
+
+TEST(VekDriver, ADriverDamagedAtRandomIsRefusedOrLoadedAndNeverTakesTheProgramDown)
+{
+    testing_support::TempDir folder{"corvane-damaged-driver"};
+    const std::string original = testing_support::GetFile(kSimDriver);
+    ASSERT_GT(original.size(), 12288u);
+    int refused = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::mt19937 random(seed);
+        std::string damaged = original;
+        for (int i = 0; i < 8; ++i)
+            damaged[random() % 12288] = static_cast<char>(random() & 0xFF);
+        const std::string path = folder.path + "/VekDriver" + std::to_string(seed) + ".so";
+        testing_support::PutFile(path, damaged);
+        // The program's side in a process of its own, so that a crash shows as one.
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            cat::CVekDriver driver;
+            const bool loaded = driver.Load(path);
+            ::_exit(loaded ? 0 : (driver.LastError().empty() ? 3 : 1));
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << "seed " << seed << " signal " << WTERMSIG(status);
+        ASSERT_TRUE(WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 1)
+            << "seed " << seed << " exit " << WEXITSTATUS(status);
+        refused += WEXITSTATUS(status) == 1;
+    }
+    EXPECT_GT(refused, 0);
 }

@@ -2,6 +2,8 @@
 // folder the program recorded when none runs.
 #include "CorvaneProgram.h"
 
+#include "ProgramMark.h"
+
 #include <cstring>
 
 using namespace ext_test;
@@ -92,5 +94,36 @@ TEST(CorvaneDiscovery, WithNoneRunningTheClientStartsTheProgramOfLastPath)
     const std::map<std::string, long long> rest = AsMap(client.Finish());
     EXPECT_EQ(rest.count("exit") ? rest.at("exit") : -2, 0);
     EXPECT_TRUE(WaitGone(guard.pid));
+    ClearRegistry();
+}
+
+TEST(CorvaneDiscovery, AProgramStillInItsStartIsWaitedForNeverStartedAgain)
+{
+    CorvaneFolder folder;
+    // An address the radio does not have: it never answers, and the start waits in a dialog.
+    std::string ini = testing_support::GetFile(folder.folder / "Corvane.ini");
+    ini.replace(ini.find("Indirizzo=88"), 12, "Indirizzo=16");
+    testing_support::PutFile(folder.folder / "Corvane.ini", ini);
+    folder.SetEnvironment();
+    ClearRegistry();
+    ASSERT_TRUE(SetupRegistry().WriteProfileString("Setup", "LastPath", folder.folder.path + "/"));
+    MainProgramProcess waiting({folder.folder / "Corvane"});
+    const std::string runtime = platform::ipc::RuntimeFolder().path;
+    ASSERT_TRUE(WaitFor([&] {
+        const auto marked = platform::ipc::MarkedPrograms(runtime);
+        return marked.size() == 1 && marked.front() == waiting.Pid();
+    }));
+
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int i = 0; i < 3; ++i)
+        clients.push_back(std::make_unique<Client>(
+            [](Library& l, const Client::Link& out) { out.Say("init", l.ExtInit()); }));
+    for (auto& client : clients)
+        EXPECT_EQ(AsMap(client->Finish())["init"], 0);
+    EXPECT_EQ(ProcessesOf(folder.folder / "Corvane").size(), 1u);
+
+    ::kill(waiting.Pid(), SIGTERM);
+    EXPECT_EQ(waiting.WaitExit(), 0);
+    EXPECT_TRUE(platform::ipc::MarkedPrograms(runtime).empty());
     ClearRegistry();
 }

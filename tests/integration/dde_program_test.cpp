@@ -235,3 +235,34 @@ TEST(DdeProgram, AdviseLoopsFollowEveryRetuneAndEndWithTheProgram)
     EXPECT_EQ(hot.Status(), 0);
     EXPECT_EQ(warm.Status(), 0);
 }
+
+TEST(DdeProgram, IdleAndHalfSentConnectionsLockNoClientOut)
+{
+    Corvane program;
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(DdeServing());
+    const auto sockets = dde::ListDdeSockets(platform::ipc::RuntimeFolder().path);
+    ASSERT_EQ(sockets.size(), 1u);
+
+    // Every place taken: idle connections, conversations that went quiet, and frames cut off
+    // in the middle.
+    std::vector<platform::ipc::UniqueFd> idle;
+    for (int i = 0; i < 40; ++i)
+        idle.push_back(platform::ipc::ConnectTo(sockets[0], 5000));
+    std::vector<dde::CDdeClient> quiet(12);
+    for (dde::CDdeClient& c : quiet)
+        ASSERT_EQ(c.Connect(sockets[0], "RA-Z Aradezovo", "DDEServer", 5000),
+                  dde::CDdeClient::Connected::Yes);
+    for (int i = 0; i < 12; ++i) {
+        idle.push_back(platform::ipc::ConnectTo(sockets[0], 5000));
+        const char half[] = {0x40, 0x00, 0x00, 0x00, 0x01};
+        ASSERT_EQ(platform::ipc::SendSome(idle.back().Get(), half, sizeof half), 5);
+    }
+    for (const auto& fd : idle)
+        ASSERT_TRUE(fd.Valid());
+
+    for (int round = 0; round < 3; ++round)
+        EXPECT_EQ(RunClient({"request", "DDEServer", "RadioModel"}),
+                  std::make_pair(std::string("IC-706\n"), 0));
+    EXPECT_EQ(program.Terminate(), 0);
+}

@@ -290,3 +290,31 @@ TEST(MemoryTransfers, WriteTakesTheChannelFromEachDescriptionAndSkipsTheRest)
     });
     EXPECT_TRUE(ran);
 }
+
+TEST(MemoryTransfers, ClosingTheProgramDuringAReadStopsItWithoutBlamingTheRadio)
+{
+    WindowFixture f;
+    f.yesNoAnswer = mb::kIdYes;
+    const bool ran = f.Run([&](CCorvaneDlg& w) {
+        radio::CRadioController& c = w.Controller();
+        ASSERT_TRUE(PumpUntil([&] { return c.State().frequencyKnown; }));
+        for (int n = 1; n <= 20; ++n)
+            FrontPanel(f, "channel " + std::to_string(n) + " 14200000 USB");
+        CDlgMem& m = Mem(w);
+        // The program is told to end (as by the termination signal) at channel 10.
+        QTimer end;
+        QObject::connect(&end, &QTimer::timeout, [&] {
+            if (f.Trace().find("FE FE 58 E0 08 00 10 FD") == std::string::npos)
+                return;
+            end.stop();
+            w.CloseProgram();
+        });
+        end.start(1);
+        ClickWithRange(m, M::kReadMem, 1, 20, false);
+        EXPECT_FALSE(end.isActive()) << "the read reached channel 10";
+        for (const MessageBoxRequest& box : f.boxes)
+            EXPECT_EQ(box.text.find("did not answer"), std::string::npos) << box.text;
+        EXPECT_EQ(f.Trace().find("FE FE 58 E0 08 00 12 FD"), std::string::npos);
+    });
+    EXPECT_TRUE(ran);
+}

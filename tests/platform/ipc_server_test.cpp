@@ -585,3 +585,54 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
+
+TEST_F(IpcServerTest, WhenRegisteredClientsFillEveryPlaceTheLongestQuietOneMakesRoom)
+{
+    IpcServer::Limits limits;
+    limits.maxConnections = 4;
+    limits.quietRegistrationMs = 0;  // every registration counts as quiet at once
+    IpcServer server("t", Echo, limits);
+    ASSERT_TRUE(server.Start(folder_.path));
+
+    std::vector<std::unique_ptr<NotificationListener>> full;
+    std::atomic<bool> ok{true};
+    OnClientThread([&] {
+        for (std::uint64_t token = 1; token <= 4; ++token) {
+            full.push_back(std::make_unique<NotificationListener>());
+            ok = ok && full.back()->Open(server.SocketPath(), kTimeoutMs)
+                 && full.back()->Register(token, kTimeoutMs);
+        }
+    });
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(server.RegistrationCount(), 4u);
+
+    // A fifth client is served; the first registration, the longest quiet, made room for it.
+    std::optional<std::int32_t> answer;
+    OnClientThread([&] {
+        RequestClient client;
+        if (client.Connect(server.SocketPath(), kTimeoutMs))
+            answer = client.Request(7, 3, kTimeoutMs);
+    });
+    EXPECT_EQ(answer, std::optional<std::int32_t>(7003));
+    EXPECT_EQ(server.RegistrationCount(), 3u);
+    EXPECT_EQ(full.front()->Dispatch(nullptr), -1);
+    EXPECT_EQ(server.Notify(0, 1), 3);
+
+    // With the default, registered clients keep their places and a newcomer finds none.
+    IpcServer::Limits strict;
+    strict.maxConnections = 1;
+    IpcServer other("u", Echo, strict);
+    ASSERT_TRUE(other.Start(folder_.path));
+    NotificationListener kept;
+    OnClientThread(
+        [&] { ok = kept.Open(other.SocketPath(), kTimeoutMs) && kept.Register(9, kTimeoutMs); });
+    ASSERT_TRUE(ok);
+    answer.reset();
+    OnClientThread([&] {
+        RequestClient client;
+        if (client.Connect(other.SocketPath(), kTimeoutMs))
+            answer = client.Request(7, 3, 2000);
+    });
+    EXPECT_FALSE(answer.has_value());
+    EXPECT_EQ(other.RegistrationCount(), 1u);
+}

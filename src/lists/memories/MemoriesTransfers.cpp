@@ -113,7 +113,7 @@ void CDlgMem::ReadMemoriesFromRadio()
     }
     transferring_ = false;
     run.Finish();
-    if (stoppedAt != 0)
+    if (stoppedAt != 0 && !run.Closing())
         ReportStop(kReadStopped, stoppedAt);
     SaveMemories(false);
 }
@@ -165,6 +165,6 @@ void CDlgMem::WriteMemoriesToRadio()
     FocusRow(focusRow);
     editing_ = false;
     FillEditorFromRow();
-    if (stoppedAt != 0)
+    if (stoppedAt != 0 && !run.Closing())
         ReportStop(kWriteStopped, stoppedAt);
 }

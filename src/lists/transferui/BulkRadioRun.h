@@ -38,8 +38,10 @@ public:
     bool WaitPumpingMessages(int ms) override;
     void SetPtt(bool on) override;
 
-private:
+    // The program is ending: a stop then is no fault of the radio.
     bool Closing() const;
+
+private:
 
     IMainWindowServices& services_;
     radio::CRadioController::LongOperation busy_;

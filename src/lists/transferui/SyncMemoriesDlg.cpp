@@ -220,7 +220,7 @@ void CSincronizzaMem::Synchronise()
     if (!written.Ok())
         language.ShowMessage({language.FormatString1(kSaveFailed, written.error),
                               language.LoadString(kCaptionError), mb::kOk | mb::kIconError, 0});
-    if (outcome == lists::CMemorySync::Outcome::Unanswered)
+    if (outcome == lists::CMemorySync::Outcome::Unanswered && !run.Closing())
         language.ShowMessage({language.FormatText(kStopped, {sync.FailedChannel()}),
                               language.LoadString(kCaptionError), mb::kOk | mb::kIconError, 0});
 }

@@ -180,7 +180,7 @@ SendResult CRadioController::SendCommandData(uint8_t command, uint8_t sub,
         CommandNotifications(command, sub, data, frequency, WholeHz(view_.GetOffsetField()));
     for (int n = 0; n < notes.count; ++n)
         Notify(notes.items[static_cast<size_t>(n)].code, notes.items[static_cast<size_t>(n)].value);
-    if (command == civ::kCmdSetFrequency && clients_ != nullptr)
+    if (command == civ::kCmdSetFrequency && clients_ != nullptr && !RadioUnanswering())
         clients_->DdeFrequency(frequency);
 
     if (state_.offLine && !state_.linkTest)
@@ -506,10 +506,19 @@ int CRadioController::OnReadFrequencyRequest()
 void CRadioController::OnAnswerState()
 {
     const bool silent = worker_.IsRadioSilent();
+    const bool unanswered = worker_.IsFrequencyUnanswered();
+    if (unanswered && !state_.frequencyUnanswered && clients_ != nullptr && state_.confirmedHz > 0)
+        clients_->DdeFrequency(state_.confirmedHz);  // take back what the radio never took
+    state_.frequencyUnanswered = unanswered;
     if (silent == state_.radioSilent)
         return;
     state_.radioSilent = silent;
     UpdateStatusLine();
+}
+
+bool CRadioController::RadioUnanswering() const
+{
+    return worker_.IsFrequencyUnanswered();
 }
 
 void CRadioController::UpdateStatusLine()

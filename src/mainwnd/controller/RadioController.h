@@ -180,6 +180,8 @@ public:
     // Frames refused so far (SendResult::NotQueued): a caller can tell whether its change got
     // through.
     uint64_t NotQueuedCount() const { return notQueued_; }
+    // The radio leaves its frequency read unanswered (as the worker sees it now).
+    bool RadioUnanswering() const;
     // A typed frequency (truncated; no whole frequency reads as 0) packed into 5 BCD bytes;
     // 0 (bytes zeroed) outside the limits.
     int64_t FrequencyToBcd(double typedHz, uint8_t out[5]) const;

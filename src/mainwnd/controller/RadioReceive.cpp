@@ -179,6 +179,7 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
     }
     state_.noAnswer = false;
     state_.frequencyKnown = true;
+    state_.confirmedHz = hz;
     if (!state_.frequencyBlank && hz == state_.frequencyHz) {
         // Other programs see every reply, changed or not.
         if (clients_ != nullptr)

@@ -62,8 +62,12 @@ struct RadioState {
     bool noAnswer = false;
     // The radio has reported a frequency since the program started (remote reads need one).
     bool frequencyKnown = false;
+    // The last frequency the radio itself reported (0 before any).
+    int64_t confirmedHz = 0;
     // The worker dropped a command the radio never answered, and it is still unanswered.
     bool radioSilent = false;
+    // Its frequency read goes unanswered: nothing sent to it can be taken as done.
+    bool frequencyUnanswered = false;
     // Which serial port went away, while it stays away (empty otherwise).
     std::string lineLost;
     std::vector<std::string> modeNames;  // the mode list; its size bounds the accepted modes

@@ -6,7 +6,9 @@
 #include "CustomControls.h"
 #include "FrameworkContext.h"
 #include "MainWindowFactory.h"
+#include "ProgramMark.h"
 #include "ProgramParts.h"
+#include "RuntimeFolder.h"
 #include "ShutdownSignals.h"
 
 #include <QApplication>
@@ -35,6 +37,10 @@ void EndProgram(CCorvaneApp& app, CCorvaneDlg* window)
 int main(int argc, char* argv[])
 {
     CShutdownSignals::ExitOnSignals();
+    // Clients must not start a second program while this one starts (or waits in a dialog).
+    platform::ipc::ProgramMark running;
+    if (const platform::ipc::FolderResult folder = platform::ipc::RuntimeFolder())
+        running.Take(folder.path);
     // A test clock starts with the process, not with the first tick.
     mainwnd::ProgramClock();
     QApplication qapp(argc, argv);

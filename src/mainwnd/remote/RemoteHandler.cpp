@@ -120,6 +120,15 @@ int CRemoteHandler::OnRemoteCommand(int code, int argument)
     // Off line no change reaches the radio, and the frequency field holds no frequency.
     if (controller_.State().offLine && (ChangesRadio(code) || code == kGetFrequency))
         return kNotAvailable;
+    // A radio gone quiet takes nothing, and its frequency is the last one it told.
+    if (controller_.RadioUnanswering()) {
+        if (ChangesRadio(code))
+            return kNotAvailable;
+        if (code == kGetFrequency)
+            return controller_.State().confirmedHz > 0
+                       ? WholeAnswer(static_cast<double>(controller_.State().confirmedHz))
+                       : kNotAvailable;
+    }
     // A frame the command queue refused is a change that never reaches the radio.
     const uint64_t refused = controller_.NotQueuedCount();
     const int answer = Answer(code, argument);

@@ -402,6 +402,14 @@ bool FramedServer::IsOpen(ConnectionId id) const
     return impl_->connections.count(id) != 0;
 }
 
+std::chrono::milliseconds FramedServer::IdleFor(ConnectionId id) const
+{
+    const auto c = impl_->Find(id);
+    if (!c)
+        return std::chrono::milliseconds(0);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - c->lastActive);
+}
+
 std::vector<FramedServer::ConnectionId> FramedServer::Connections() const
 {
     std::vector<ConnectionId> ids;

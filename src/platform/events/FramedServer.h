@@ -16,6 +16,7 @@
 
 #include "IpcFrame.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -68,6 +69,8 @@ public:
     void DropAll();
 
     bool IsOpen(ConnectionId id) const;
+    // Since the connection last sent bytes (or was accepted); zero for an unknown one.
+    std::chrono::milliseconds IdleFor(ConnectionId id) const;
     std::vector<ConnectionId> Connections() const;
     std::size_t ConnectionCount() const;
 

@@ -46,8 +46,13 @@ struct IpcServer::Impl {
           server(limits,
                  {.onFrame = [this](ConnectionId id, const Frame& f) { return Serve(id, f); },
                   .onDropped = [this](ConnectionId id) { Forget(id); },
-                  // Nobody is told through a connection without registrations.
-                  .mayGiveUpPlace = [this](ConnectionId id) { return TokensOf(id) == 0; }})
+                  // Nobody is told through a connection without registrations, and a client
+                  // gone quiet for long may be gone for good.
+                  .mayGiveUpPlace =
+                      [this, quiet = std::chrono::milliseconds(limits.quietRegistrationMs)](
+                          ConnectionId id) {
+                          return TokensOf(id) == 0 || server.IdleFor(id) >= quiet;
+                      }})
     {
     }
 

@@ -15,8 +15,9 @@
 // longer than stalledFrameMs, or that has gone is dropped, and its registrations with it.
 //
 // A client may stay connected and silent for as long as it likes. When all maxConnections places
-// are taken, a new connection takes the place of the longest-idle one that holds no registration
-// and has no request running; when there is none, the new connection is closed at once.
+// are taken, a new connection takes the place of the longest-idle one that has no request running
+// and holds no registration, or whose client has sent nothing for quietRegistrationMs; when there
+// is none, the new connection is closed at once.
 #pragma once
 
 #include "FramedServer.h"
@@ -35,9 +36,13 @@ public:
 
     static constexpr int kStalledFrameMs = 3000;
 
+    // A registration whose client sent nothing for this long may give up its place.
+    static constexpr int kQuietRegistrationMs = 60000;
+
     // A half frame may wait kStalledFrameMs here.
     struct Limits : FramedServer::Limits {
         Limits() { stalledFrameMs = kStalledFrameMs; }
+        int quietRegistrationMs = kQuietRegistrationMs;
     };
 
     IpcServer(std::string title, RequestHandler handler);

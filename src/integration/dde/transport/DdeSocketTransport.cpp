@@ -52,7 +52,8 @@ struct CDdeSocketTransport::Impl {
         : server(limits,
                  {.onFrame = [this](ConnectionId id, const Frame& f) { return Serve(id, f); },
                   .onDropped = [this](ConnectionId id) { Forget(id); },
-                  .mayGiveUpPlace = nullptr})  // a full service refuses newcomers
+                  // Idle clients must not lock every other client out: the longest-idle goes.
+                  .mayGiveUpPlace = [](ConnectionId) { return true; }})
     {
     }
 

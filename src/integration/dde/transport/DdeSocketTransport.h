@@ -2,8 +2,10 @@
 // loop of the GUI thread (nested waits included). Each connection holds at most one
 // conversation and its advise links. Nothing here blocks: output waits in a bounded queue, and a
 // client that lets it grow past the bound, sends a malformed frame or breaks the protocol is
-// dropped (its conversation ends as a disconnect). While a transaction of one connection runs
-// (an Execute may wait for the radio), that connection's next messages wait; others are served.
+// dropped (its conversation ends as a disconnect), and so is one that stops inside a frame. When
+// every place is taken, a newcomer takes the place of the longest-idle connection. While a
+// transaction of one connection runs (an Execute may wait for the radio), that connection's next
+// messages wait; others are served.
 #pragma once
 
 #include "DdeTypes.h"
@@ -17,8 +19,11 @@ namespace dde {
 
 class CDdeSocketTransport : public IDdeTransport {
 public:
-    // A half frame may wait for ever here.
-    using Limits = platform::FramedServer::Limits;
+    // A half frame may wait kStalledFrameMs here.
+    static constexpr int kStalledFrameMs = 3000;
+    struct Limits : platform::FramedServer::Limits {
+        Limits() { stalledFrameMs = kStalledFrameMs; }
+    };
 
     // `folder` empty: the runtime folder.
     explicit CDdeSocketTransport(std::string folder = {});
