@@ -127,6 +127,10 @@ void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::
         if (driverAudioHandler_)
             driverAudioHandler_(wParam, lParam);
         break;
+    case msg::kDriverHelp:
+        if (driverHelpHandler_ && wParam <= static_cast<std::uintptr_t>(INT32_MAX))
+            driverHelpHandler_(static_cast<int>(wParam));
+        break;
     default: break;
     }
 }

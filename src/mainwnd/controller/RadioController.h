@@ -142,6 +142,11 @@ public:
     {
         driverAudioHandler_ = std::move(h);
     }
+    // Who opens the help topic the driver asks for (WM_USER+22: the topic number).
+    void SetDriverHelpHandler(std::function<void(int topic)> h)
+    {
+        driverHelpHandler_ = std::move(h);
+    }
     // Who hears of the squelch: WM_USER+12 when the radio says it is closed, +13 when open.
     void SetSquelchWatcher(platform::MessagePoster watcher)
     {
@@ -325,6 +330,7 @@ private:
     bool serialOpen_ = false;
     std::function<void(int port, int error)> lineLostHandler_;
     std::function<void(std::uintptr_t, std::intptr_t)> driverAudioHandler_;
+    std::function<void(int)> driverHelpHandler_;
     platform::MessagePoster squelchWatcher_;
 
     RadioState state_;
