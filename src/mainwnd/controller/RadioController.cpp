@@ -194,6 +194,8 @@ SendResult CRadioController::SendCommandData(uint8_t command, uint8_t sub,
         ++notQueued_;
         return SendResult::NotQueued;
     }
+    if (command == civ::kCmdReadFrequency)
+        lastFrequencyRead_ = ticket;
     return wait ? WaitForCommand(ticket) : SendResult::Queued;
 }
 
@@ -266,6 +268,8 @@ bool CRadioController::SendFrequency(int64_t hz)
     uint8_t bcd[5];
     bool sent = false;
     if (cat::FrequencyToBcd(hz, state_.lowerLimit, state_.upperLimit, bcd) != 0) {
+        if (lastFrequencyRead_ != 0 && !worker_.IsCommandDone(lastFrequencyRead_))
+            staleFrequencyRead_ = lastFrequencyRead_;
         state_.frequencyHz = hz;
         state_.frequencyBlank = false;
         sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]})

@@ -335,6 +335,10 @@ private:
 
     RadioState state_;
     uint64_t notQueued_ = 0;
+    // The newest frequency read queued, and the one still unanswered when a frequency was set:
+    // its answer carries the frequency from before the set and must not undo it.
+    uint64_t lastFrequencyRead_ = 0;
+    uint64_t staleFrequencyRead_ = 0;
     // Early serial frames waiting for the GUI thread; bounded, the oldest go first.
     std::mutex earlyMutex_;
     std::deque<std::vector<uint8_t>> earlyFrames_;
