@@ -100,6 +100,7 @@ protected:
     virtual void OnHelp();
     virtual int HelpTopic() const { return static_cast<int>(templateId_); }
 
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
