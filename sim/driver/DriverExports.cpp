@@ -10,9 +10,10 @@ using simdriver::SimDriver;
 
 extern "C" {
 
-int DrvInit(DrvPostFn post, void* context, unsigned int msgRx, unsigned int msgAudio, unsigned int)
+int DrvInit(DrvPostFn post, void* context, unsigned int msgRx, unsigned int msgAudio,
+            unsigned int msgHelp)
 {
-    return SimDriver::Instance().Init(post, context, msgRx, msgAudio);
+    return SimDriver::Instance().Init(post, context, msgRx, msgAudio, msgHelp);
 }
 int DrvIsSupportAudio(void)
 {

@@ -1,6 +1,7 @@
 #include "SimDriver.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "SetupDialog.h"
@@ -14,7 +15,8 @@ SimDriver& SimDriver::Instance()
     return *driver;
 }
 
-int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msgAudio)
+int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msgAudio,
+                    unsigned msgHelp)
 {
     Stop();
     std::lock_guard<std::mutex> lock(mutex_);
@@ -23,6 +25,7 @@ int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msgA
     context_ = context;
     msgRx_ = msgRx;
     msgAudio_ = msgAudio;
+    msgHelp_ = msgHelp;
     parser_.Reset();
     if (!settings_.tracePath.empty())
         trace_ = std::fopen(settings_.tracePath.c_str(), "ae");
@@ -204,6 +207,14 @@ int SimDriver::Control(const char* command, char* reply, int replySize)
         } else if (!command) {
             result = 0;
             answer = "no command";
+        } else if (std::strncmp(command, "help ", 5) == 0) {
+            // The driver's own window asks the program for a help topic.
+            char* end = nullptr;
+            const long topic = std::strtol(command + 5, &end, 10);
+            result = end != command + 5 && topic >= 0 && post_ ? 1 : 0;
+            answer = result ? "ok" : "bad topic";
+            if (result)
+                post_(context_, msgHelp_, static_cast<uintptr_t>(topic), 0);
         } else {
             result = session_->Run(command, answer) ? 1 : 0;
         }

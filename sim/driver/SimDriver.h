@@ -22,7 +22,7 @@ class SimDriver {
 public:
     static SimDriver& Instance();
 
-    int Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msgAudio);
+    int Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msgAudio, unsigned msgHelp);
     int SupportsAudio();
     int AudioStart();
     int AudioStop();
@@ -62,6 +62,7 @@ private:
     void* context_ = nullptr;
     unsigned msgRx_ = 0;
     unsigned msgAudio_ = 0;
+    unsigned msgHelp_ = 0;
 
     RxRing ring_;
     // Started and stopped without holding mutex_: its thread takes mutex_ to read the squelch.

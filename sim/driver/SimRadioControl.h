@@ -5,7 +5,7 @@
  *   "knob 5", "frequency 7050000", "mode CW 2", "vfo B", "key", "unkey",
  *   "signal 14000000 14100000 120", "signals clear", "squelch 40", "link down", "link up",
  *   "transceive off", "fault noanswer 1", "fault silence 11", "fault clear",
- *   "channel 3 145500000 FM", "state".
+ *   "channel 3 145500000 FM", "state", "help 242" (the driver asks the program for help topic 242).
  * reply: receives a NUL-terminated answer ("ok", the reason for a refusal, or for "state" the
  *   key=value pairs frequency, mode, filter, vfo, memory, channel, split, duplex, offset,
  *   transmitting, scanning, link, s, squelch); may be NULL. Truncated to replySize - 1 bytes.

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 
 #include <gtest/gtest.h>
@@ -278,3 +280,36 @@ TEST(TabPageTest, CommandsStayOnThePageUnlessRouted)
 }
 
 }  // namespace
+
+// Pages taller than the tab control scroll, each on its own: a page comes back where it was left
+// and starts at the top when first shown.
+TEST_F(TabsTest, EachPageKeepsItsOwnScrollPosition)
+{
+    tabs->EnablePageScrolling();
+    pageA.setMinimumHeight(1200);
+    pageB.setMinimumHeight(900);
+    QApplication::processEvents();
+    auto* area = tabs->findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    QScrollBar* bar = area->verticalScrollBar();
+    const auto settled = [] {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    };
+    ASSERT_GT(bar->maximum(), 300);
+    bar->setValue(300);
+
+    ClickTab(tabs->TabBar(), 1);
+    settled();
+    EXPECT_EQ(bar->value(), 0);
+    bar->setValue(150);
+    ClickTab(tabs->TabBar(), 0);
+    settled();
+    EXPECT_EQ(bar->value(), 300);
+    ClickTab(tabs->TabBar(), 1);
+    settled();
+    EXPECT_EQ(bar->value(), 150);
+    tabs->ActivatePage(0);
+    settled();
+    EXPECT_EQ(bar->value(), 300);
+}

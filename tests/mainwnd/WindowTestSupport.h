@@ -78,6 +78,7 @@ struct WindowFixture {
         fs::create_directories(folder / "Drivers");
         fs::copy_file(bin + "/Drivers/SimRadio.so", folder / "Drivers/SimRadio.so");
         fs::copy_file(bin + "/English.lng", folder / "English.lng");
+        fs::copy_file(bin + "/Corvane.html", folder / "Corvane.html");
         fs::copy_file(bin + "/tolvash", folder / "tolvash");
         fs::copy_file(std::string(CORVANE_SOURCE_DIR) + "/resources/FirstRun.ini",
                       folder / "Corvane.ini");

@@ -355,3 +355,28 @@ TEST(ControllerCommands, AWaitTellsHowItEndedAndTheStatusShowsASilentRadioUntilI
     EXPECT_EQ(rig.controller->SendCommand(0x11, radio::kRead, {}, true), SendResult::Answered);
     EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.status == shown; })) << rig.view.status;
 }
+
+// A poll's read still unanswered when a step sets a new frequency answers with the old one; the
+// step stays in force, so the next step builds on it. A read asked after the set is shown.
+TEST(ControllerCommands, AReadAskedBeforeASetDoesNotUndoIt)
+{
+    SimRig rig;
+    rig.controller->ReadFrequencyMode(true);
+    rig.Settle();
+    ASSERT_EQ(rig.controller->State().frequencyHz, 14074000);
+
+    for (int64_t step = 1; step <= 3; ++step) {
+        rig.controller->SendCommand(civ::kCmdReadFrequency);
+        ASSERT_TRUE(rig.controller->SetFrequency(rig.controller->State().frequencyHz + 1000));
+        rig.Settle();
+        EXPECT_EQ(rig.controller->State().frequencyHz, 14074000 + step * 1000);
+        EXPECT_EQ(rig.view.frequency, static_cast<double>(14074000 + step * 1000));
+    }
+    EXPECT_EQ(rig.radio->State().vfo[0].frequencyHz, 14077000u);
+
+    // A change at the radio is seen by the next read.
+    rig.radio->SetFrequencyByHand(14100000);
+    rig.controller->SendCommand(civ::kCmdReadFrequency);
+    rig.Settle();
+    EXPECT_EQ(rig.controller->State().frequencyHz, 14100000);
+}

@@ -2,6 +2,7 @@
 
 #include "FrameworkContext.h"
 #include "Language.h"
+#include "MessageBoxRequest.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -23,8 +24,25 @@ QUrl HelpTopicUrl(int topic)
 
 bool OpenHelpTopic(int topic)
 {
-    QUrl url = HelpTopicUrl(topic);
-    return !url.isEmpty() && QDesktopServices::openUrl(url);
+    const QUrl url = HelpTopicUrl(topic);
+    const CLanguage& language = Language();
+    if (url.isEmpty()) {
+        const std::string& path = language.HelpPath();
+        language.MessageBoxText(
+            path.empty() ? language.Translate("No help file is named in the language file.")
+                         : language.FormatText("The help file \"%s\" is missing.", {path}),
+            mb::kOk | mb::kIconExclamation);
+        return false;
+    }
+    if (!QDesktopServices::openUrl(url)) {
+        language.MessageBoxText(
+            language.FormatText("The help file \"%s\" could not be opened: no program to show "
+                                "it was found.",
+                                {language.HelpPath()}),
+            mb::kOk | mb::kIconExclamation);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace framework

@@ -1,5 +1,5 @@
 // F1 help: the language file names the help file; topic N opens that file at anchor N with the
-// desktop's opener. Without a help file, or when it is missing, nothing happens.
+// desktop's opener. A help file that is missing or cannot be opened is reported to the user.
 #pragma once
 
 #include <QUrl>
@@ -8,7 +8,7 @@ namespace framework {
 
 // The address of topic N; empty when there is no help file.
 QUrl HelpTopicUrl(int topic);
-// True when the opener was asked to open the topic.
+// True when the opener was asked to open the topic; otherwise the user was told why not.
 bool OpenHelpTopic(int topic);
 
 }  // namespace framework

@@ -96,6 +96,10 @@ int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent)
             escapeAnswer = b.answer;
             break;
         }
+    // A box over a window not shown yet (at start-up) would open at that window's corner: it
+    // opens in the middle of the screen instead.
+    if (parent != nullptr && !parent->window()->isVisible())
+        parent = nullptr;
     // On the heap: the parent may be destroyed inside the box's event loop, and takes the box
     // with it; a box on the stack would then be deleted twice.
     QPointer<QMessageBox> box = new QMessageBox(parent);

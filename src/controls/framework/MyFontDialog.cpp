@@ -3,6 +3,7 @@
 #include "ControlFactory.h"
 #include "DialogTexts.h"
 #include "FrameworkContext.h"
+#include "CaptionWidth.h"
 #include "Help.h"
 #include "MessagePump.h"
 #include "ToolTipLoc.h"
@@ -457,6 +458,14 @@ void CMyFontDialog::OnTimer(int) {}
 void CMyFontDialog::OnHelp()
 {
     framework::OpenHelpTopic(HelpTopic());
+}
+
+bool CMyFontDialog::event(QEvent* event)
+{
+    // Every window of the program shows its whole caption in the title bar.
+    if ((event->type() == QEvent::Show || event->type() == QEvent::WindowTitleChange) && isWindow())
+        FitCaptionWidth(*this);
+    return QDialog::event(event);
 }
 
 void CMyFontDialog::keyPressEvent(QKeyEvent* event)

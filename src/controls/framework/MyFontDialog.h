@@ -102,6 +102,7 @@ protected:
     // Off: the template's own font (or the application's), not the owner's; before Create.
     void SetFontSubstitution(bool on) { substituteFont_ = on; }
 
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 

@@ -4,6 +4,7 @@
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 
 CPageTabCtrl::CPageTabCtrl(QWidget* parent)
@@ -38,7 +39,7 @@ int CPageTabCtrl::AddPage(const std::string& title, QWidget* page, int pageId, b
     if (!page)
         return -1;
     int index = GetItemCount();
-    pages_.push_back({page, deleteOnRemove, nullptr, pageId});
+    pages_.push_back({page, deleteOnRemove, nullptr, QPoint(), pageId});
     page->hide();
     page->setParent(pageArea_, Qt::Widget);
     // Every page counts for the size, shown or not, so switching does not re-flow the window.
@@ -66,7 +67,7 @@ bool CPageTabCtrl::ActivatePage(int index)
         return true;
     if (index < 0)
         return false;
-    RememberFocus(current_);
+    RememberPlace(current_);
     if (Valid(current_) && pages_[static_cast<std::size_t>(current_)].window)
         pages_[static_cast<std::size_t>(current_)].window->hide();
     quiet_ = true;
@@ -84,7 +85,7 @@ void CPageTabCtrl::OnTabChanged(int index)
     int old = current_;
     if (Valid(old)) {
         OnDeactivatePage(old, pages_[static_cast<std::size_t>(old)].id);
-        RememberFocus(old);
+        RememberPlace(old);
         if (QWidget* w = pages_[static_cast<std::size_t>(old)].window)
             w->hide();
     }
@@ -103,6 +104,18 @@ void CPageTabCtrl::ShowPage(int index)
     if (!p.window)
         return;
     p.window->show();
+    // Each page where it was left, at the top when first shown; the range follows the page's
+    // size once the layout has taken it in.
+    if (scroll_) {
+        RestoreScroll(p.scrolled);
+        QMetaObject::invokeMethod(
+            this,
+            [this, index, at = p.scrolled] {
+                if (index == current_)
+                    RestoreScroll(at);
+            },
+            Qt::QueuedConnection);
+    }
     QWidget* target = p.focus;
     // The remembered control may be gone or unusable: take the page's first control instead.
     if (!target || !p.window->isAncestorOf(target) || !target->isEnabled())
@@ -111,11 +124,21 @@ void CPageTabCtrl::ShowPage(int index)
         target->setFocus(Qt::TabFocusReason);
 }
 
-void CPageTabCtrl::RememberFocus(int index)
+void CPageTabCtrl::RestoreScroll(QPoint at)
+{
+    pageLayout_->activate();
+    scroll_->horizontalScrollBar()->setValue(at.x());
+    scroll_->verticalScrollBar()->setValue(at.y());
+}
+
+void CPageTabCtrl::RememberPlace(int index)
 {
     if (!Valid(index))
         return;
     Page& p = pages_[static_cast<std::size_t>(index)];
+    if (scroll_)
+        p.scrolled =
+            QPoint(scroll_->horizontalScrollBar()->value(), scroll_->verticalScrollBar()->value());
     QWidget* focus = QApplication::focusWidget();
     if (p.window && focus && p.window->isAncestorOf(focus))
         p.focus = focus;

@@ -9,6 +9,7 @@
 
 #include "CommandTarget.h"
 
+#include <QPoint>
 #include <QPointer>
 #include <QTabWidget>
 #include <QWidget>
@@ -69,12 +70,15 @@ private:
         QPointer<QWidget> window;
         bool deleteOnRemove = false;
         QPointer<QWidget> focus;
+        QPoint scrolled;  // where the page was scrolled when left
         int id = 0;
     };
 
     void OnTabChanged(int index);
     void OnFocusChanged(QWidget* old, QWidget* now);
-    void RememberFocus(int index);
+    // The page's focused control and scroll position, for when it is shown again.
+    void RememberPlace(int index);
+    void RestoreScroll(QPoint at);
     void ShowPage(int index);
     static QWidget* FirstFocusable(QWidget* page);
     bool Valid(int index) const { return index >= 0 && index < GetItemCount(); }

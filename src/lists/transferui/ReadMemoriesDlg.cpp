@@ -2,7 +2,6 @@
 
 #include "ColorLabel.h"
 #include "ColorRef.h"
-#include "CaptionWidth.h"
 #include "CommandCodes.h"
 #include "DialogTemplate.h"
 #include "FrameworkContext.h"
@@ -74,10 +73,7 @@ bool CLeggiMem::OnInitDialog()
         check->setChecked(canKey_ && ini_.GetInt(settings::memorie::UsaPTT) != 0);
     }
     FollowPttCheck();
-    const bool result = CMyFontDialog::OnInitDialog();
-    // The controls alone leave the dialog narrower than its long caption.
-    FitCaptionWidth(*this);
-    return result;
+    return CMyFontDialog::OnInitDialog();
 }
 
 bool CLeggiMem::Checked(int id) const

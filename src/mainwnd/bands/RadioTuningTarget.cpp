@@ -60,6 +60,11 @@ void CRadioTuningTarget::SetStepping(bool on)
     controller_.SetFrequencyStepping(on);
 }
 
+bool CRadioTuningTarget::Sending() const
+{
+    return controller_.State().sending;
+}
+
 void CRadioTuningTarget::SkipPollTicks(int ticks)
 {
     controller_.SkipTicks(ticks);

@@ -28,6 +28,7 @@ public:
     bool FirstInitialisation() const override;
     void SetStepping(bool on) override;
     void SkipPollTicks(int ticks) override;
+    bool Sending() const override;
     int CurrentMode() const override;
     int ModeCount() const override;
     bool SelectMode(int mode) override;

@@ -49,6 +49,8 @@ public:
     virtual void SetStepping(bool on) = 0;
     // A wheel step: the next polling ticks are skipped.
     virtual void SkipPollTicks(int ticks) = 0;
+    // True while another command is being sent; a step sent now would be refused.
+    virtual bool Sending() const { return false; }
 
     // The current mode (-1 none yet) and the size of the radio's mode list.
     virtual int CurrentMode() const = 0;

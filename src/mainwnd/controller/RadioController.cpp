@@ -127,6 +127,10 @@ void CRadioController::WindowProc(unsigned message, std::uintptr_t wParam, std::
         if (driverAudioHandler_)
             driverAudioHandler_(wParam, lParam);
         break;
+    case msg::kDriverHelp:
+        if (driverHelpHandler_ && wParam <= static_cast<std::uintptr_t>(INT32_MAX))
+            driverHelpHandler_(static_cast<int>(wParam));
+        break;
     default: break;
     }
 }
@@ -190,6 +194,8 @@ SendResult CRadioController::SendCommandData(uint8_t command, uint8_t sub,
         ++notQueued_;
         return SendResult::NotQueued;
     }
+    if (command == civ::kCmdReadFrequency)
+        lastFrequencyRead_ = ticket;
     return wait ? WaitForCommand(ticket) : SendResult::Queued;
 }
 
@@ -263,6 +269,8 @@ bool CRadioController::SendFrequency(int64_t hz)
     uint8_t bcd[5];
     bool sent = false;
     if (cat::FrequencyToBcd(hz, state_.lowerLimit, state_.upperLimit, bcd) != 0) {
+        if (lastFrequencyRead_ != 0 && !worker_.IsCommandDone(lastFrequencyRead_))
+            staleFrequencyRead_ = lastFrequencyRead_;
         state_.frequencyHz = hz;
         state_.frequencyBlank = false;
         sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]})

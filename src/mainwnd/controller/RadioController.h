@@ -150,6 +150,11 @@ public:
     {
         driverAudioHandler_ = std::move(h);
     }
+    // Who opens the help topic the driver asks for (WM_USER+22: the topic number).
+    void SetDriverHelpHandler(std::function<void(int topic)> h)
+    {
+        driverHelpHandler_ = std::move(h);
+    }
     // Who hears of the squelch: WM_USER+12 when the radio says it is closed, +13 when open.
     void SetSquelchWatcher(platform::MessagePoster watcher)
     {
@@ -338,10 +343,15 @@ private:
     bool serialOpen_ = false;
     std::function<void(int port, int error)> lineLostHandler_;
     std::function<void(std::uintptr_t, std::intptr_t)> driverAudioHandler_;
+    std::function<void(int)> driverHelpHandler_;
     platform::MessagePoster squelchWatcher_;
 
     RadioState state_;
     uint64_t notQueued_ = 0;
+    // The newest frequency read queued, and the one still unanswered when a frequency was set:
+    // its answer carries the frequency from before the set and must not undo it.
+    uint64_t lastFrequencyRead_ = 0;
+    uint64_t staleFrequencyRead_ = 0;
     // Early serial frames waiting for the GUI thread; bounded, the oldest go first.
     std::mutex earlyMutex_;
     std::deque<std::vector<uint8_t>> earlyFrames_;

@@ -3,12 +3,15 @@
 // numbers must be decimal digits; anything else is ignored and logged, never read past its end.
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "CivFrame.h"
 #include "CivNumbers.h"
 #include "Ini.h"
 #include "ModelCaps.h"
 #include "RadioController.h"
+
+#include <utility>
 #include "RemoteCodes.h"
 #include "TraceLog.h"
 #include "VekDriver.h"
@@ -149,6 +152,17 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
     // Reads asked for at start-up must land; unasked frames wait until the window is ready.
     if ((transceive && state_.startingUp) || state_.linkTest || state_.frequencyStepRunning)
         return false;
+    // Answers to reads asked before the last set tell the old frequency: the set is in force.
+    if (!transceive && staleFrequencyRead_ != 0) {
+        const uint64_t stale = std::exchange(staleFrequencyRead_, 0);
+        if (!worker_.IsCommandDone(stale)) {
+            staleFrequencyRead_ = stale;
+            return true;
+        }
+        // Done: this is its answer, unless it ended unanswered and this answers a later read.
+        if (worker_.GetCommandOutcome(stale) == cat::CommandOutcome::Answered)
+            return true;
+    }
     if (!transceive && length >= kMinEmptyChannel && frame[5] == civ::kNoFrequency) {
         // No frequency, for example an empty memory channel.
         state_.frequencyHz = 0;

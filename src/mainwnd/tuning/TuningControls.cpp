@@ -65,9 +65,28 @@ bool CTuningControls::OnWheel(QPoint posInWindow, int delta)
         QWidget* b = window_.GetDlgItem(bands::kPlusButtons[d]);
         edges[d] = b != nullptr ? b->mapTo(&window_, QPoint(0, 0)).x() : INT_MAX;
     }
-    if (const int64_t step = bands::WheelStep(posInWindow.x(), edges, delta); step != 0)
-        tuning_.StepFrequency(step);
+    wheelSteps_ += bands::WheelStep(posInWindow.x(), edges, delta);
+    SendWheelSteps();
     return true;
+}
+
+void CTuningControls::SendWheelSteps()
+{
+    // A poll's command may be waiting for its answer when the wheel turns; the step goes out
+    // once it is done instead of being refused.
+    if (wheelSteps_ != 0 && tuning_.Target().Sending()) {
+        if (wheelRetry_ == nullptr) {
+            wheelRetry_ = new QTimer(&window_);
+            wheelRetry_->setSingleShot(true);
+            QObject::connect(wheelRetry_, &QTimer::timeout, &window_, [this] { SendWheelSteps(); });
+        }
+        wheelRetry_->start(kWheelRetryMs);
+        return;
+    }
+    const int64_t step = wheelSteps_;
+    wheelSteps_ = 0;
+    if (step != 0)
+        tuning_.StepFrequency(step);
 }
 
 QMenu* CTuningControls::CreateBandMenu()

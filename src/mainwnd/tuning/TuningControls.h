@@ -15,6 +15,7 @@
 
 #include <QPoint>
 #include <QPointer>
+#include <QTimer>
 
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ public:
     static constexpr int kWindowSlider = 1250;
     static constexpr int kDisplayFrame = 1312;
     static constexpr int kWheelSkipTicks = 10;
+    // How soon a held-back wheel step is tried again.
+    static constexpr int kWheelRetryMs = 10;
 
     // The window holds the controls named above; it and the tuning outlive this object.
     CTuningControls(CMyFontDialog& window, bands::CTuning& tuning);
@@ -59,8 +62,12 @@ public:
 private:
     void OnBandStackingButton(int n);
     void OnManualInput(bool slider);
+    // Sends the wheel steps held back while another command was being sent.
+    void SendWheelSteps();
 
     CMyFontDialog& window_;
+    int64_t wheelSteps_ = 0;  // not yet sent
+    QTimer* wheelRetry_ = nullptr;
     bands::CTuning& tuning_;
     QPointer<CScale> scale_;
 };

@@ -3,6 +3,7 @@
 
 #include "FlatButton.h"
 #include "FrameworkContext.h"
+#include "Help.h"
 #include "Language.h"
 #include "ModelCaps.h"
 #include "MainWindowTemplate.h"
@@ -87,6 +88,7 @@ CCorvaneDlg::CCorvaneDlg(IMainWindowContext& context, const MainWindowPartList& 
         if (IMainWindowPart* part = AudioPart())
             part->OnDriverAudio(count, handle);
     });
+    controller_->SetDriverHelpHandler([](int topic) { framework::OpenHelpTopic(topic); });
     CreateParts(parts);
     // The pages and tool windows exist from now on; their windows are built at start-up.
     for (unsigned id : kCreateOrder) {

@@ -5,6 +5,7 @@
 #include "Ini.h"
 #include "Profile.h"
 #include "RadioLink.h"
+#include "StoredFrame.h"
 #include "ToolWindowPlace.h"
 
 #include <QEvent>
@@ -43,9 +44,11 @@ void CCorvaneDlg::PlaceListWindow(int id, const settings::RegRect& place, bool& 
         shownOnce = true;
         const auto r = profile_.GetRect(place);
         if (r && (r->bottom != 0 || r->top != 0)) {
+            // The stored rectangle is the frame's; the window manager frames it as it framed
+            // the main window.
             const QPoint at = OnScreen(QPoint(r->left, r->top));
-            w->setGeometry(at.x(), at.y(), std::max(1, r->right - r->left),
-                           std::max(1, r->bottom - r->top));
+            CStoredFrame::Restore(*w, QRect(at.x(), at.y(), r->right - r->left, r->bottom - r->top),
+                                  isVisible() ? FrameMargins() : QMargins());
         } else {
             w->move(0, 0);
         }
