@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev
   zlib1g-dev libminizip-dev portaudio19-dev libsndfile1-dev unzip
   fonts-dejavu-core poppler-utils
+  libxcb1-dev
   xvfb xauth openbox x11-utils x11-apps xdotool imagemagick libxtst-dev
   ccache
 )

@@ -9,6 +9,7 @@
 #include "ProgramMark.h"
 #include "ProgramParts.h"
 #include "RuntimeFolder.h"
+#include "ScreenColormap.h"
 #include "ShutdownSignals.h"
 
 #include <QApplication>
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     // The main window ends the program, not the last window closed (tool windows may be open).
     QApplication::setQuitOnLastWindowClosed(false);
+    UseScreenColormapForWindows();
     RegisterCustomControls();
 
     CMainWindowFactory factory(ProgramParts());
