@@ -1,0 +1,544 @@
+// The real program on a real X server (Xvfb at 1366 x 768), driven from this separate process by
+// clicks and keys through the server's test extension, as xdotool sends them, and looked at as a
+// user sees it: the root window read back by xwd. Every window it opens must be drawn (neither
+// blank nor black), wholly on the screen with its title bar, show its whole caption, and not be
+// covered by another of the program's windows. Screenshots land in screens/program_*.png.
+// CORVANE_SCREEN_WM=0 runs without a window manager; CORVANE_SCREEN_LARGE=1 runs at the largest
+// font the configuration offers.
+//
+// Where the controls lie inside the program's windows is learned from the same windows built in
+// this process (offscreen, same fonts, same sizes); the clicks themselves go to the real program.
+#include "ProgramRun.h"
+#include "WindowTestSupport.h"
+#include "XInput.h"
+#include "XWindows.h"
+#include "XvfbSession.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QTabBar>
+
+#include <csignal>
+#include <map>
+#include <optional>
+#include <sys/wait.h>
+
+#include "AudioRecorder.h"
+#include "Ini.h"
+#include "MainWindowIds.h"
+#include "PageTabCtrl.h"
+#include "PlaceholderWindows.h"
+#include "RadioView.h"
+#include "SkedLine.h"
+#include "SkedsPage.h"
+#include "Tuning.h"
+#include "TxRxWindow.h"
+#include "UtilityPage.h"
+
+using testing_support::XRect;
+using testing_support::XTopWindow;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool EnvIs(const char* name, const char* value)
+{
+    const char* v = std::getenv(name);
+    return v != nullptr && std::string(v) == value;
+}
+
+const bool kLarge = EnvIs("CORVANE_SCREEN_LARGE", "1");
+const bool kWindowManager = !EnvIs("CORVANE_SCREEN_WM", "0");
+const std::string kSuffix = kLarge ? "_large" : (kWindowManager ? "" : "_nowm");
+constexpr int kLargestFontSize = 12;
+const char* const kClass = "Corvane";
+
+std::string Text(const XRect& r)
+{
+    return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.width) + "x"
+           + std::to_string(r.height);
+}
+
+bool Wait(const std::function<bool()>& pred,
+          std::chrono::seconds ceiling = std::chrono::seconds(30))
+{
+    return wndtest::WaitFor(pred, ceiling);
+}
+
+// The settings both the real program and the layout model start from.
+void PrepareFolder(const std::string& folder, Profile& registry)
+{
+    std::string skeds;
+    for (const char* sked : {"203001011200 ~ Morning net", "203001021830 ~ DX window 20 m"}) {
+        lists::SkedLine line;
+        line.key = std::string(sked).substr(0, 12);
+        line.description = std::string(sked).substr(15);
+        line.frequencyA = "14.074.000";
+        line.modeA = "USB";
+        line.frequencyB = "7.074.000";
+        line.modeB = "LSB";
+        skeds += lists::JoinSkedLine(line) + "\n";
+    }
+    testing_support::PutFile(folder + "/Skeds.Dat", skeds);
+    testing_support::PutFile(
+        folder + "/MemPC.Dat",
+        "Calling ~ 145.500.000 ~ FM ~ OFF ~ 145.500.000 ~ FM ~ OFF ~ NOSPLIT ~ VFO A ~ NODUP ~ DEF "
+        "~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ OFF ~ NO ~ \n");
+    CIni ini;
+    ini.SetPath((folder + "/Corvane.ini").c_str());
+    ini.WriteInt("AudioRecorder", "Abilitato", 1);
+    if (kLarge) {
+        registry.WriteProfileString("CurrentSet", "FontMain", "DejaVu Sans");
+        registry.WriteProfileInt("CurrentSet", "FontSizeMain", kLargestFontSize);
+        registry.WriteProfileString("CurrentSet", "FontOther", "DejaVu Sans");
+        registry.WriteProfileInt("CurrentSet", "FontSizeOther", kLargestFontSize);
+    }
+}
+
+// The real program, started from its own program folder on the test's X server.
+class Program {
+public:
+    Program()
+    {
+        const std::string bin = CORVANE_BIN_DIR;
+        fs::create_directories(folder_ / "Drivers");
+        for (const char* file : {"Corvane", "English.lng", "Corvane.html", "tolvash"})
+            fs::copy_file(bin + "/" + file, folder_ / file);
+        fs::copy_file(bin + "/Drivers/SimRadio.so", folder_ / "Drivers/SimRadio.so");
+        fs::copy_file(std::string(CORVANE_SOURCE_DIR) + "/resources/FirstRun.ini",
+                      folder_ / "Corvane.ini");
+        fs::create_directories(config_ / "Dravik/Corvane");
+        registry_ = std::make_unique<Profile>(config_ / "Dravik/Corvane/registry.ini");
+    }
+    ~Program() { Stop(); }
+
+    const std::string& Folder() const { return folder_.path; }
+    Profile& Registry() { return *registry_; }
+
+    bool Start(const std::string& display)
+    {
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::setenv("DISPLAY", display.c_str(), 1);
+            ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+            ::setenv("XDG_CONFIG_HOME", config_.path.c_str(), 1);
+            ::setenv("XDG_RUNTIME_DIR", config_.path.c_str(), 1);
+            ::unsetenv("SIMRADIO_TRACE");
+            if (::chdir(folder_.path.c_str()) != 0)
+                ::_exit(127);
+            ::freopen("Corvane.stderr", "w", stderr);
+            ::execl("./Corvane", "Corvane", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        return pid_ > 0;
+    }
+    bool Running() const { return pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == 0; }
+    void Stop()
+    {
+        if (pid_ <= 0)
+            return;
+        ::kill(pid_, SIGTERM);
+        if (!Wait([&] { return ::waitpid(pid_, nullptr, WNOHANG) == pid_; })) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        pid_ = -1;
+    }
+
+private:
+    testing_support::TempDir folder_{"corvane-screen"};
+    testing_support::TempDir config_{"corvane-screen-config"};
+    std::unique_ptr<Profile> registry_;
+    pid_t pid_ = -1;
+};
+
+// Where to click, relative to the client area of the main window, the TX/RX window or the
+// recorder bar, as the same windows lay themselves out at the same sizes.
+struct Layout {
+    std::map<std::string, QPoint> main, txRx, recorder;
+    struct Tab {
+        int pageId = 0;
+        QPoint at;
+        QRect page;  // the page's visible part
+    };
+    std::vector<Tab> tabs;
+    std::map<int, std::map<std::string, QPoint>> pageControls;  // by page id
+};
+
+Layout LearnLayout(QSize mainSize, QSize txRxSize, QSize recorderSize)
+{
+    Layout layout;
+    wndtest::WindowFixture f;
+    PrepareFolder(f.folder.path, *f.profile);
+    f.Run([&](CCorvaneDlg& w) {
+        w.resize(mainSize);
+        QWidget* txRx = w.ToolWindow(CTxRx::kTemplateId);
+        QWidget* recorder = w.ToolWindow(CAudioRecorder::kTemplateId);
+        if (txRx)
+            txRx->resize(txRxSize);
+        if (recorder)
+            recorder->resize(recorderSize);
+        wndtest::PumpUntil([&] { return w.size() == mainSize; }, std::chrono::seconds(5));
+        const auto centre = [](QWidget* within, QWidget* control) {
+            return control ? control->mapTo(within, control->rect().center()) : QPoint(-1, -1);
+        };
+        const std::map<std::string, int> mainControls = {{"frequency", radio::ctl::kFrequency},
+                                                         {"stack", bands::kStackButtons[0]},
+                                                         {"band", mainwnd::kBand},
+                                                         {"mode", mainwnd::kMode},
+                                                         {"offset", radio::ctl::kOffset},
+                                                         {"vfo_a", radio::ctl::kVfoA},
+                                                         {"store", mainwnd::kStore},
+                                                         {"store_r", radio::ctl::kStoreR},
+                                                         {"set_rtx", mainwnd::kSetRtx},
+                                                         {"background", mainwnd::kStackLabel}};
+        for (const auto& [name, id] : mainControls)
+            layout.main[name] = centre(&w, w.GetDlgItem(id));
+        if (auto* t = static_cast<CMyFontDialog*>(txRx))
+            layout.txRx["setup"] = centre(t, t->GetDlgItem(CTxRx::kSetup));
+        if (auto* r = static_cast<CMyFontDialog*>(recorder))
+            layout.recorder["settings"] = centre(r, r->GetDlgItem(CAudioRecorder::kSettings));
+        auto* tabs = w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs);
+        for (int i = 0; tabs != nullptr && i < tabs->GetItemCount(); ++i) {
+            QWidget* page = tabs->GetPage(i);
+            if (page == nullptr || qobject_cast<CPlaceholderPage*>(page) != nullptr)
+                continue;
+            tabs->ActivatePage(i);
+            wndtest::PumpUntil([&] { return page->isVisible(); }, std::chrono::seconds(5));
+            const QRect visible = page->visibleRegion().boundingRect();
+            layout.tabs.push_back({tabs->GetPageId(i),
+                                   centre(&w, tabs->TabBar()) - tabs->TabBar()->rect().center()
+                                       + tabs->TabBar()->tabRect(i).center(),
+                                   QRect(page->mapTo(&w, visible.topLeft()), visible.size())});
+            auto& controls = layout.pageControls[tabs->GetPageId(i)];
+            auto* dialog = static_cast<CMyFontDialog*>(page);
+            if (tabs->GetPageId(i) == static_cast<int>(CSkeds::kTemplateId)) {
+                controls["recur"] = centre(&w, dialog->GetDlgItem(CSkeds::kCreateRecur));
+                controls["delete"] = centre(&w, dialog->GetDlgItem(CSkeds::kDeleteSkeds));
+            } else if (tabs->GetPageId(i) == static_cast<int>(CUtility::kTemplateId)) {
+                controls["limits"] = centre(&w, dialog->GetDlgItem(CUtility::kBandLimits));
+            }
+        }
+        if (tabs != nullptr)
+            tabs->ActivatePage(0);
+        w.CloseProgram();
+    });
+    return layout;
+}
+
+struct Looked {
+    bool blank = true;   // one colour over the whole client area
+    double black = 1.0;  // share of (nearly) black pixels
+};
+
+std::string g_display;  // the program's X server
+
+// The whole screen as xwd reads the root window.
+QImage Capture(const std::string& name)
+{
+    const std::string base = QApplication::applicationDirPath().toStdString() + "/screens";
+    fs::create_directories(base);
+    const std::string xwd = base + "/program_" + name + kSuffix + ".xwd";
+    const std::string png = base + "/program_" + name + kSuffix + ".png";
+    const std::string command = "xwd -display " + g_display + " -root -silent > '" + xwd
+                                + "' && convert 'xwd:" + xwd + "' '" + png + "'; rm -f '" + xwd
+                                + "'";
+    if (std::system(command.c_str()) != 0)
+        return {};
+    return QImage(QString::fromStdString(png));
+}
+
+// The part of `r` not under any of `above`.
+Looked LookAt(const QImage& screen, const XRect& r, const std::vector<XRect>& above = {})
+{
+    Looked seen;
+    const QRect area = QRect(r.x, r.y, r.width, r.height) & screen.rect();
+    const auto hidden = [&](int x, int y) {
+        for (const XRect& a : above)
+            if (x >= a.x && x < a.Right() && y >= a.y && y < a.Bottom())
+                return true;
+        return false;
+    };
+    std::optional<QRgb> first;
+    long long black = 0, seenPixels = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (hidden(x, y))
+                continue;
+            const QRgb p = screen.pixel(x, y);
+            if (!first)
+                first = p;
+            seen.blank = seen.blank && p == *first;
+            black += qRed(p) < 16 && qGreen(p) < 16 && qBlue(p) < 16;
+            ++seenPixels;
+        }
+    seen.black = seenPixels ? static_cast<double>(black) / static_cast<double>(seenPixels) : 1.0;
+    return seen;
+}
+
+// The room the window manager's title bar needs for a caption: the text in its bold title font
+// and, per title bar height, the icon, the three buttons and the margins.
+int CaptionRoom(const std::string& title, int titleBarHeight)
+{
+    QFont font(QStringLiteral("Sans"), 8);
+    font.setBold(true);
+    return QFontMetrics(font).horizontalAdvance(QString::fromStdString(title)) + 4 * titleBarHeight
+           + 8;
+}
+
+class ScreenDriver {
+public:
+    ScreenDriver(testing_support::XInput& input, testing_support::XWindows& windows)
+        : input_(input), windows_(windows)
+    {
+    }
+
+    std::vector<XTopWindow> Windows() const { return windows_.List(kClass); }
+
+    std::optional<XTopWindow> Find(const std::string& titlePart) const
+    {
+        for (const XTopWindow& w : Windows())
+            if (!w.popup && w.title.find(titlePart) != std::string::npos)
+                return w;
+        return std::nullopt;
+    }
+
+    // Clicks and waits for a window of the program that was not there before, with `title` in
+    // its caption when one is given.
+    std::optional<XTopWindow> Open(const std::string& name, QPoint at, int button,
+                                   const std::string& title)
+    {
+        const std::vector<XTopWindow> before = Windows();
+        input_.Click(at.x(), at.y(), button);
+        std::optional<XTopWindow> opened;
+        Wait(
+            [&] {
+                for (const XTopWindow& w : Windows()) {
+                    bool known = false;
+                    for (const XTopWindow& b : before)
+                        known = known || b.id == w.id;
+                    if (!known && (title.empty() || w.title.find(title) != std::string::npos))
+                        opened = w;
+                }
+                // A managed window is looked at once the window manager has framed it.
+                return opened
+                       && (!kWindowManager || opened->popup
+                           || !(opened->frame.x == opened->client.x
+                                && opened->frame.y == opened->client.y));
+            },
+            std::chrono::seconds(15));
+        std::string present;
+        for (const XTopWindow& w : Windows())
+            present += " \"" + w.title + "\" " + Text(w.frame) + (w.popup ? " popup;" : ";");
+        EXPECT_TRUE(opened) << name << " did not open (clicked at " << at.x() << "," << at.y()
+                            << "); the program's windows:" << present;
+        if (opened)
+            opened = Refreshed(*opened);
+        return opened;
+    }
+
+    std::optional<XTopWindow> Refreshed(const XTopWindow& w) const
+    {
+        for (const XTopWindow& now : Windows())
+            if (now.id == w.id)
+                return now;
+        return std::nullopt;
+    }
+
+    // Looks at a window on the screen: drawn, on the screen with its title bar and whole caption,
+    // and (a dialog or menu) covered by no other window of the program.
+    void Check(const std::string& name, XTopWindow target, bool darkByDesign = false,
+               bool inFront = true)
+    {
+        ++checked_;
+        Looked seen;
+        QImage screen;
+        std::vector<XRect> above;
+        bool over = false;
+        for (const XTopWindow& w : Windows()) {
+            if (over)
+                above.push_back(w.frame);
+            over = over || w.id == target.id;
+        }
+        // Time for the window to draw itself, as a user would wait; a window that stays blank
+        // fails.
+        Wait(
+            [&] {
+                // The program may still be placing it.
+                if (const auto now = Refreshed(target))
+                    target = *now;
+                screen = Capture(name);
+                seen = LookAt(screen, target.client, above);
+                return !seen.blank && (darkByDesign || seen.black < 0.6);
+            },
+            std::chrono::seconds(10));
+        const std::string shot = "screens/program_" + name + kSuffix + ".png";
+        EXPECT_FALSE(screen.isNull()) << name << ": no screen capture";
+        EXPECT_FALSE(seen.blank) << name << " is blank on the screen (" << shot << ")";
+        if (!darkByDesign) {
+            EXPECT_LT(seen.black, 0.6) << name << " is black on the screen (" << shot << ")";
+        }
+        const XRect display = windows_.Screen();
+        EXPECT_TRUE(target.frame.Inside(display))
+            << name << " at " << Text(target.frame) << " is not wholly on the screen";
+        if (kWindowManager && !target.popup) {
+            const int titleBar = target.client.y - target.frame.y;
+            EXPECT_GE(target.frame.y, 0) << name << ": its title bar is off the screen";
+            EXPECT_GE(target.frame.width, CaptionRoom(target.title, titleBar))
+                << name << ": the caption \"" << target.title << "\" is cut short";
+        }
+        if (inFront) {
+            bool above = false;
+            for (const XTopWindow& w : Windows()) {
+                if (w.id == target.id) {
+                    above = true;
+                    continue;
+                }
+                EXPECT_FALSE(above && w.frame.Intersects(target.frame))
+                    << name << " is covered by \"" << w.title << "\" at " << Text(w.frame);
+            }
+        }
+    }
+
+    // Esc closes the window; waits until it is gone.
+    void Close(const std::string& name, const XTopWindow& w)
+    {
+        input_.Key("Escape");
+        EXPECT_TRUE(Wait([&] { return !Refreshed(w); }, std::chrono::seconds(20)))
+            << name << " did not close on Esc";
+    }
+
+    void OpenCheckClose(const std::string& name, QPoint at, int button, const std::string& title)
+    {
+        if (const auto w = Open(name, at, button, title)) {
+            Check(name, *w);
+            Close(name, *w);
+        }
+    }
+
+    void Click(QPoint at) { input_.Click(at.x(), at.y()); }
+    int Checked() const { return checked_; }
+
+private:
+    testing_support::XInput& input_;
+    testing_support::XWindows& windows_;
+    int checked_ = 0;
+};
+
+QPoint At(const XTopWindow& w, QPoint relative)
+{
+    return QPoint(w.client.x, w.client.y) + relative;
+}
+
+QSize SizeOf(const XTopWindow& w)
+{
+    return {w.client.width, w.client.height};
+}
+
+}  // namespace
+
+TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
+{
+    testing_support::XvfbSession session(1366, 768, kWindowManager);
+    ASSERT_TRUE(session.Ok()) << "no X server";
+    g_display = session.Display();
+    testing_support::XInput input;
+    testing_support::XWindows windows;
+    ASSERT_TRUE(input.Ok() && windows.Ok()) << "no X test extension";
+    if (kWindowManager) {
+        ASSERT_TRUE(Wait([&] {
+            return std::system(
+                       ("xprop -display " + g_display
+                        + " -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'")
+                           .c_str())
+                   == 0;
+        })) << "no window manager";
+    }
+    // This process models the layout on an X server of its own, with the same fonts and theme
+    // as the program's but out of its sight.
+    testing_support::XvfbSession model(1366, 768, false);
+    ASSERT_TRUE(model.Ok()) << "no second X server";
+    wndtest::App();
+
+    Program program;
+    PrepareFolder(program.Folder(), program.Registry());
+    ASSERT_TRUE(program.Start(g_display));
+    ScreenDriver driver(input, windows);
+    std::optional<XTopWindow> main, txRx, recorder;
+    const bool up = Wait(
+        [&] {
+            main = driver.Find("RTX:");
+            txRx = driver.Find("TX/RX");
+            recorder = driver.Find("AudioRecorder");
+            return main && txRx && recorder;
+        },
+        std::chrono::seconds(120));
+    ASSERT_TRUE(up) << "the program's windows did not come up: "
+                    << testing_support::GetFile(program.Folder() + "/Corvane.stderr");
+
+    driver.Check("main", *main, true, false);
+    driver.Check("txrx", *txRx, false, false);
+    driver.Check("recorder_bar", *recorder, false, false);
+
+    const Layout layout = LearnLayout(SizeOf(*main), SizeOf(*txRx), SizeOf(*recorder));
+    ASSERT_TRUE(program.Running());
+    main = driver.Refreshed(*main);
+    ASSERT_TRUE(main);
+    const auto& m = layout.main;
+
+    driver.OpenCheckClose("manual_input", At(*main, m.at("frequency")), 3, "Manual input");
+    driver.OpenCheckClose("band_stacking", At(*main, m.at("stack")), 1, "Band Stacking");
+    driver.OpenCheckClose("band_menu", At(*main, m.at("band")), 1, "");
+    driver.OpenCheckClose("mode_menu", At(*main, m.at("mode")), 1, "");
+    driver.OpenCheckClose("offset_menu", At(*main, m.at("offset")), 3, "");
+    txRx = driver.Refreshed(*txRx);
+    ASSERT_TRUE(txRx);
+    driver.OpenCheckClose("ptt_settings", At(*txRx, layout.txRx.at("setup")), 1, "");
+    recorder = driver.Refreshed(*recorder);
+    ASSERT_TRUE(recorder);
+    driver.OpenCheckClose("audio_settings", At(*recorder, layout.recorder.at("settings")), 1, "");
+
+    // "About" on the window's background menu.
+    if (const auto menu = driver.Open("background_menu", At(*main, m.at("background")), 3, "")) {
+        driver.Check("background_menu", *menu);
+        driver.OpenCheckClose(
+            "about", QPoint(menu->client.x + menu->client.width / 2, menu->client.y + 12), 1, "");
+    }
+
+    // Every page by its tab, and the dialogs of the skeds and utility pages by their buttons.
+    for (const Layout::Tab& tab : layout.tabs) {
+        const std::string name = "page_" + std::to_string(tab.pageId);
+        driver.Click(At(*main, tab.at));
+        const XRect page{main->client.x + tab.page.x(), main->client.y + tab.page.y(),
+                         tab.page.width(), tab.page.height()};
+        Looked seen;
+        Wait(
+            [&] {
+                seen = LookAt(Capture(name), page);
+                return !seen.blank;
+            },
+            std::chrono::seconds(10));
+        EXPECT_FALSE(seen.blank) << name << " is blank on the screen";
+        const auto controls = layout.pageControls.find(tab.pageId);
+        if (controls == layout.pageControls.end())
+            continue;
+        for (const auto& [control, at] : controls->second)
+            driver.OpenCheckClose(name + "_" + control, At(*main, at), 1, "");
+    }
+
+    // The lists: "Store" with the VFO known shows the memories window.
+    driver.Click(At(*main, m.at("vfo_a")));
+    if (const auto memories = driver.Open("memories", At(*main, m.at("store")), 1, "Memories")) {
+        driver.Check("memories", *memories, false, false);
+    }
+
+    // The configuration dialog, by "Set RTX"; Esc cancels it and the radio connects again.
+    driver.OpenCheckClose("setup", At(*main, m.at("set_rtx")), 1, "");
+
+    EXPECT_GE(driver.Checked(), 15);
+    EXPECT_TRUE(program.Running())
+        << testing_support::GetFile(program.Folder() + "/Corvane.stderr");
+    program.Stop();
+}
