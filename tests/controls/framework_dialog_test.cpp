@@ -8,6 +8,7 @@
 #include "FrameworkContext.h"
 #include "Help.h"
 #include "Language.h"
+#include "CaptionWidth.h"
 #include "MessageBox.h"
 #include "MyFontDialog.h"
 #include "ProgramFolder.h"
@@ -344,6 +345,22 @@ TEST_F(DialogTest, MessageBoxShowsTheTextAsItIsAndAnswersTheButton)
         PressKey(box, Qt::Key_Escape);
     });
     EXPECT_EQ(framework::ShowMessageBox(request), mb::kIdNo);
+}
+
+// A box with a short text and a long caption is as wide as the caption needs, by the rule every
+// dialog follows, so the title bar shows it whole.
+TEST_F(DialogTest, AMessageBoxIsWideEnoughForItsWholeCaption)
+{
+    const MessageBoxRequest request{"Done.", "Corvane - Speed test of the IC-706MKII/G link",
+                                    mb::kOk | mb::kIconInformation, 0};
+    int width = 0, wanted = -1;
+    fwtest::WhenMessageBox([&](QMessageBox* box) {
+        ASSERT_NE(box, nullptr);
+        width = box->width();
+        wanted = CaptionFitWidth(*box);
+    });
+    framework::ShowMessageBox(request);
+    EXPECT_GE(width, wanted);
 }
 
 // The window that asked may be destroyed while its box is open (a close or a remote command

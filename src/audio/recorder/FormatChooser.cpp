@@ -1,5 +1,6 @@
 #include "FormatChooser.h"
 
+#include "CaptionWidth.h"
 #include "FormatTable.h"
 
 #include <QDialog>
@@ -18,6 +19,7 @@ int RunFormatChooser(QWidget* owner, const std::string& title,
     QDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("formatChooser"));
     dialog.setWindowTitle(QString::fromStdString(title));
+    FitCaptionWidth(dialog);
     auto* layout = new QVBoxLayout(&dialog);
     auto* list = new QListWidget(&dialog);
     for (const WaveFormat& f : offered) {

@@ -13,12 +13,15 @@ constexpr int kTitleBarLines = 10;
 
 }  // namespace
 
-void FitCaptionWidth(QWidget& window)
+int CaptionFitWidth(const QWidget& window)
 {
     QFont bold = window.font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    const int wanted =
-        metrics.horizontalAdvance(window.windowTitle()) + kTitleBarLines * metrics.height();
-    window.setMinimumWidth(std::max(window.minimumWidth(), wanted));
+    return metrics.horizontalAdvance(window.windowTitle()) + kTitleBarLines * metrics.height();
+}
+
+void FitCaptionWidth(QWidget& window)
+{
+    window.setMinimumWidth(std::max(window.minimumWidth(), CaptionFitWidth(window)));
 }

@@ -1,5 +1,6 @@
 #include "MessageBox.h"
 
+#include "CaptionWidth.h"
 #include "FrameworkContext.h"
 #include "Help.h"
 #include "Language.h"
@@ -12,6 +13,25 @@
 
 namespace framework {
 namespace {
+
+// A box fixes its own size to its texts whenever it lays itself out; it is widened after each
+// time to what its caption needs, so the title bar shows the caption whole, as every dialog's.
+class CaptionRoom : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Resize) {
+            const int wanted = CaptionFitWidth(*box);
+            if (box->width() < wanted)
+                box->setFixedWidth(wanted);
+        }
+        return false;
+    }
+};
 
 // The button sets of a box style (its low four bits).
 constexpr unsigned kOkCancel = 0x1;
@@ -109,6 +129,7 @@ int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent)
     if (caption.isEmpty())
         caption = QStringLiteral("Corvane");
     box->setWindowTitle(caption);
+    box->installEventFilter(new CaptionRoom(box));
     // Texts come from language files and other programs: shown as they are, never as markup.
     box->setTextFormat(Qt::PlainText);
     box->setText(QString::fromStdString(request.text));

@@ -1,5 +1,6 @@
 #include "FolderPicker.h"
 
+#include "CaptionWidth.h"
 #include "ControlFactory.h"
 #include "FolderPath.h"
 #include "FrameworkContext.h"
@@ -103,8 +104,10 @@ int CFolderPicker::DoModal(QWidget* owner)
         model_ = nullptr;
         ok_ = nullptr;
     });
-    if (!caption_.empty())
+    if (!caption_.empty()) {
         dlg->setWindowTitle(QString::fromStdString(caption_));
+        FitCaptionWidth(*dlg);
+    }
     auto* layout = new QVBoxLayout(dlg);
     if (!title_.empty()) {
         auto* title = new QLabel(QString::fromStdString(title_), dlg);

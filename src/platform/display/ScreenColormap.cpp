@@ -64,8 +64,8 @@ protected:
             && static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType()
                    == QPlatformSurfaceEvent::SurfaceCreated) {
             if (xcb_connection_t* connection = Connection())
-                UseScreenColormap(connection,
-                                  static_cast<xcb_window_t>(static_cast<QWindow*>(watched)->winId()));
+                UseScreenColormap(
+                    connection, static_cast<xcb_window_t>(static_cast<QWindow*>(watched)->winId()));
         }
         return false;
     }
