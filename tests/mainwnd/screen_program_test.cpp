@@ -340,6 +340,15 @@ public:
         return opened;
     }
 
+    // Framed by the window manager (always, without one).
+    bool Framed(const XTopWindow& w) const
+    {
+        const auto now = Refreshed(w);
+        return now
+               && (!kWindowManager || now->popup || now->frame.x != now->client.x
+                   || now->frame.y != now->client.y);
+    }
+
     std::optional<XTopWindow> Refreshed(const XTopWindow& w) const
     {
         for (const XTopWindow& now : Windows())
@@ -436,6 +445,29 @@ private:
     int checked_ = 0;
 };
 
+// The X server this process models the layout on, with the same fonts and theme as the
+// program's but out of its sight; it and the application on it last as long as the process.
+void StartModel()
+{
+    static testing_support::XvfbSession model(1366, 768, false);
+    ASSERT_TRUE(model.Ok()) << "no second X server";
+    wndtest::App();
+}
+
+// The program's X server, with or without the window manager.
+bool ScreenReady(const testing_support::XvfbSession& session)
+{
+    g_display = session.Display();
+    if (!session.Ok())
+        return false;
+    return !kWindowManager || Wait([&] {
+        return std::system(("xprop -display " + g_display
+                            + " -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'")
+                               .c_str())
+               == 0;
+    });
+}
+
 QPoint At(const XTopWindow& w, QPoint relative)
 {
     return QPoint(w.client.x, w.client.y) + relative;
@@ -448,28 +480,50 @@ QSize SizeOf(const XTopWindow& w)
 
 }  // namespace
 
-TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
+// A new user's first window, the choice of language, opens by itself in the middle of the
+// screen, drawn and with its whole caption.
+TEST(ScreenProgram, TheFirstStartsLanguageChoiceIsWholeAndCentred)
 {
     testing_support::XvfbSession session(1366, 768, kWindowManager);
-    ASSERT_TRUE(session.Ok()) << "no X server";
-    g_display = session.Display();
+    ASSERT_TRUE(ScreenReady(session)) << "no X server";
     testing_support::XInput input;
     testing_support::XWindows windows;
     ASSERT_TRUE(input.Ok() && windows.Ok()) << "no X test extension";
-    if (kWindowManager) {
-        ASSERT_TRUE(Wait([&] {
-            return std::system(
-                       ("xprop -display " + g_display
-                        + " -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'")
-                           .c_str())
-                   == 0;
-        })) << "no window manager";
+    StartModel();
+
+    Program program;
+    PrepareFolder(program.Folder(), program.Registry());
+    {
+        CIni ini;
+        ini.SetPath((program.Folder() + "/Corvane.ini").c_str());
+        ini.WriteString("Setup", "Language", nullptr);
     }
-    // This process models the layout on an X server of its own, with the same fonts and theme
-    // as the program's but out of its sight.
-    testing_support::XvfbSession model(1366, 768, false);
-    ASSERT_TRUE(model.Ok()) << "no second X server";
-    wndtest::App();
+    ASSERT_TRUE(program.Start(g_display));
+    ScreenDriver driver(input, windows);
+    std::optional<XTopWindow> choice;
+    ASSERT_TRUE(Wait([&] { return (choice = driver.Find("Select Language")).has_value(); },
+                     std::chrono::seconds(120)))
+        << testing_support::GetFile(program.Folder() + "/Corvane.stderr");
+    Wait([&] { return driver.Framed(*choice); });
+    choice = driver.Refreshed(*choice);
+    ASSERT_TRUE(choice);
+    driver.Check("language", *choice);
+    const XRect screen = windows.Screen();
+    const int dx = choice->frame.x + choice->frame.width / 2 - screen.width / 2;
+    const int dy = choice->frame.y + choice->frame.height / 2 - screen.height / 2;
+    EXPECT_LE(std::abs(dx), screen.width / 10) << "not centred: " << Text(choice->frame);
+    EXPECT_LE(std::abs(dy), screen.height / 10) << "not centred: " << Text(choice->frame);
+    program.Stop();
+}
+
+TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
+{
+    testing_support::XvfbSession session(1366, 768, kWindowManager);
+    ASSERT_TRUE(ScreenReady(session)) << "no X server";
+    testing_support::XInput input;
+    testing_support::XWindows windows;
+    ASSERT_TRUE(input.Ok() && windows.Ok()) << "no X test extension";
+    StartModel();
 
     Program program;
     PrepareFolder(program.Folder(), program.Registry());
