@@ -7,7 +7,8 @@
 // font the configuration offers.
 //
 // Where the controls lie inside the program's windows is learned from the same windows built in
-// this process (offscreen, same fonts, same sizes); the clicks themselves go to the real program.
+// this process (on a second, unseen X server: same fonts, same sizes); the clicks themselves go
+// to the real program.
 #include "ProgramRun.h"
 #include "WindowTestSupport.h"
 #include "XInput.h"
@@ -20,6 +21,7 @@
 #include <QTabBar>
 
 #include <csignal>
+#include <cstdlib>
 #include <map>
 #include <optional>
 #include <sys/wait.h>
@@ -52,6 +54,7 @@ bool EnvIs(const char* name, const char* value)
 const bool kLarge = EnvIs("CORVANE_SCREEN_LARGE", "1");
 const bool kWindowManager = !EnvIs("CORVANE_SCREEN_WM", "0");
 const std::string kSuffix = kLarge ? "_large" : (kWindowManager ? "" : "_nowm");
+// The largest size the configuration dialog offers for the main and the other windows.
 constexpr int kLargestFontSize = 12;
 const char* const kClass = "Corvane";
 
