@@ -282,14 +282,16 @@ Looked LookAt(const QImage& screen, const XRect& r, const std::vector<XRect>& ab
     return seen;
 }
 
-// The room the window manager's title bar needs for a caption: the text in its bold title font
-// and, per title bar height, the icon, the three buttons and the margins.
+// The frame width the window manager's title bar needs to show a caption whole: the text in its
+// bold title font, and per title bar height the icon, the three buttons and the margins (as
+// openbox's default theme lays them out: a caption 204 pixels wide is cut in a frame 314 wide and
+// whole in one 322 wide, under a title bar 20 high).
 int CaptionRoom(const std::string& title, int titleBarHeight)
 {
     QFont font(QStringLiteral("Sans"), 8);
     font.setBold(true);
-    return QFontMetrics(font).horizontalAdvance(QString::fromStdString(title)) + 4 * titleBarHeight
-           + 8;
+    return QFontMetrics(font).horizontalAdvance(QString::fromStdString(title)) + 5 * titleBarHeight
+           + 16;
 }
 
 class ScreenDriver {
