@@ -7,6 +7,7 @@
 #include "Help.h"
 #include "MessagePump.h"
 #include "ToolTipLoc.h"
+#include "WindowStacking.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -120,6 +121,7 @@ int CMyFontDialog::DoModal()
     if (!found)
         return -1;
     DialogTemplate t = *found;
+    framework::KeepDialogsAbove();
     QWidget* owner = Owner();
     // Owned while it runs, so it is window-modal on its owner and stays on top of it.
     QMetaObject::Connection ownerGone;

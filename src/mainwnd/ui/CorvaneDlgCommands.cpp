@@ -11,6 +11,7 @@
 #include "Profile.h"
 #include "RadioFunctions.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFrame>
@@ -306,6 +307,9 @@ void CCorvaneDlg::changeEvent(QEvent* event)
         for (unsigned id : {249u, 252u})
             if (QWidget* w = ToolWindow(static_cast<int>(id)); w != nullptr && w->isVisible())
                 w->raise();
+        // ...never above a dialog that waits for an answer.
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->raise();
     }
     CMyFontDialog::changeEvent(event);
 }

@@ -4,6 +4,7 @@
 
 #include "RadioLink.h"
 #include "TabPage.h"
+#include "WindowStacking.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -165,8 +166,10 @@ void CCorvaneDlg::ShowToolWindow(unsigned dialogId)
         PlaceMemoryWindow(1);
     else if (dialogId == 4002)
         PlaceMemoryRadioWindow(1);
-    else if (QWidget* w = ToolWindow(static_cast<int>(dialogId)))
-        w->show();
+    // Asked for by the user or by a command that works there: in front, not behind the main
+    // window.
+    if (QWidget* w = ToolWindow(static_cast<int>(dialogId)); w != nullptr && !IsPlaceholder(w))
+        framework::BringToWork(w);
 }
 
 void CCorvaneDlg::RunUpdateCheck()
