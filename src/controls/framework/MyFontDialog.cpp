@@ -6,6 +6,7 @@
 #include "CaptionWidth.h"
 #include "Help.h"
 #include "MessagePump.h"
+#include "ScreenFit.h"
 #include "ToolTipLoc.h"
 #include "WindowStacking.h"
 
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QRadioButton>
 #include <QTimerEvent>
 #include <QVBoxLayout>
@@ -216,6 +218,7 @@ void CMyFontDialog::ClearContent()
     toolTips_ = nullptr;
     delete content_;
     content_ = nullptr;
+    delete scroller_.data();
     radioGroup_ = nullptr;
 }
 
@@ -346,6 +349,11 @@ bool CMyFontDialog::TakeOwnerFont()
     return true;
 }
 
+bool CMyFontDialog::ScrollsOnScreen() const
+{
+    return !scroller_.isNull();
+}
+
 void CMyFontDialog::EndDialog(int result)
 {
     done(result);
@@ -467,6 +475,9 @@ bool CMyFontDialog::event(QEvent* event)
     // Every window of the program shows its whole caption in the title bar.
     if ((event->type() == QEvent::Show || event->type() == QEvent::WindowTitleChange) && isWindow())
         FitCaptionWidth(*this);
+    // Larger than the screen (a large font on a small screen): the controls scroll.
+    if (event->type() == QEvent::Show && isWindow() && content_ != nullptr && !scroller_)
+        scroller_ = ScrollWhenLargerThanScreen(*this, *content_);
     return QDialog::event(event);
 }
 
