@@ -331,6 +331,10 @@ private:
         QRect placed;  // the frame it was last given by the main window
     };
     void ShowRecorderBar();
+    // A stored place that would lie on the main window (or on `other`, when shown) is given up:
+    // the window follows the main window instead.
+    // True when it was given up.
+    bool ClearOfMain(const QWidget& w, ToolFollow& follow, const QWidget* other = nullptr) const;
     void FollowMain(QWidget* w, ToolFollow& follow,
                     QPoint (*place)(const QRect&, QSize, const QRect&));
     // The frame a tool window has, or will have once the window manager frames it.
