@@ -4,7 +4,6 @@
 
 #include "RadioLink.h"
 #include "TabPage.h"
-#include "WindowStacking.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -167,9 +166,11 @@ void CCorvaneDlg::ShowToolWindow(unsigned dialogId)
     else if (dialogId == 4002)
         PlaceMemoryRadioWindow(1);
     // Asked for by the user or by a command that works there: in front, not behind the main
-    // window.
-    if (QWidget* w = ToolWindow(static_cast<int>(dialogId)); w != nullptr && !IsPlaceholder(w))
-        framework::BringToWork(w);
+    // window. The focus stays where it is: leaving a field has effects of its own.
+    if (QWidget* w = ToolWindow(static_cast<int>(dialogId)); w != nullptr && !IsPlaceholder(w)) {
+        w->show();
+        w->raise();
+    }
 }
 
 void CCorvaneDlg::RunUpdateCheck()
