@@ -68,8 +68,8 @@ DriverSettings ReadSettings()
         if (ParseSignal(std::string_view(signals).substr(from, end - from), signal))
             s.signals.push_back(signal);
         else
-            s.problems += "SIMRADIO_SIGNALS entry " + signals.substr(from, end - from)
-                          + " not valid; ";
+            s.problems +=
+                "SIMRADIO_SIGNALS entry " + signals.substr(from, end - from) + " not valid; ";
         from = end + 1;
     }
     s.tracePath = Env("SIMRADIO_TRACE");

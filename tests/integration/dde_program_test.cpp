@@ -89,8 +89,7 @@ private:
 };
 
 // The whole output (with the errors when asked) and the exit status of one run.
-std::pair<std::string, int> RunClient(const std::vector<std::string>& args,
-                                      bool withErrors = false)
+std::pair<std::string, int> RunClient(const std::vector<std::string>& args, bool withErrors = false)
 {
     DdeClientRun run(args, withErrors);
     std::string out;
@@ -139,11 +138,11 @@ TEST(DdeProgram, ClientsReadTuneKeyAndAreRefusedWhatTheServiceLacks)
               std::make_pair(std::string("ddeclient: no service Other runs\n"), 2));
     // A name no DDE client can send is said to be one, not taken for a missing service.
     const std::string longTopic(256, 't');
-    EXPECT_EQ(RunClient({"request", longTopic, "Topics"}, true),
-              std::make_pair(
-                  std::string("ddeclient: the topic name is 256 bytes long; a DDE name has at "
-                              "most 255\n"),
-                  64));
+    EXPECT_EQ(
+        RunClient({"request", longTopic, "Topics"}, true),
+        std::make_pair(std::string("ddeclient: the topic name is 256 bytes long; a DDE name has at "
+                                   "most 255\n"),
+                       64));
     EXPECT_EQ(RunClient({"request", std::string(255, 't'), "Topics"}).second, 1);
     // The items are the program's: no client changes what the others read.
     EXPECT_EQ(RunClient({"poke", "System", "Topics", "x"}).second, 1);

@@ -168,7 +168,8 @@ int main(int argc, char** argv)
         return kUsage;
     const std::string& text = args.back();
     if ((command == "poke" || command == "execute") && text.size() > kMaxText) {
-        std::fprintf(stderr, "ddeclient: the text is %zu bytes long; at most %zu go in one message\n",
+        std::fprintf(stderr,
+                     "ddeclient: the text is %zu bytes long; at most %zu go in one message\n",
                      text.size(), kMaxText);
         return kUsage;
     }
