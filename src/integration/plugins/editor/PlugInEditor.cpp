@@ -202,10 +202,12 @@ void CPlugInGest::OnSave()
     // The new file is in place before the old spelling goes.
     if (!replaced.empty() && replaced != name_ && !plugins::DeleteFile(folder_, replaced, &error))
         ShowSaveError(error);
+    // Emptying the list clears the shown texts: the saved name is kept aside.
+    const QString saved = QString::fromStdString(name_);
     FillList();
     if (auto* box = GetDlgItemAs<QListWidget>(kList)) {
         // Rows skip the empty entries, so the row is found by its text.
-        const auto rows = box->findItems(QString::fromStdString(name_), Qt::MatchFixedString);
+        const auto rows = box->findItems(saved, Qt::MatchFixedString);
         box->setCurrentRow(rows.isEmpty() ? -1 : box->row(rows.front()));
     }
 }
