@@ -63,7 +63,7 @@ int main(int argc, char* argv[])
 
     CMainWindowFactory::Prepare prepare;
     if (StartMinimised(argc, argv))
-        prepare = [](CCorvaneDlg& w) { w.setWindowState(w.windowState() | Qt::WindowMinimized); };
+        prepare = [](CCorvaneDlg& w) { w.StartMinimised(); };
     CMainWindowFactory factory(ProgramParts(), prepare);
     CCorvaneApp::Setup setup;
     setup.mainWindow = &factory;
