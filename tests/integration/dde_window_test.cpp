@@ -48,12 +48,19 @@ TEST(DdeWindow, ARetuneWhileTheUserTypesGoesIntoTheFieldAndToTheRadio)
         QApplication::setActiveWindow(&w);
         field->setFocus();
         ASSERT_TRUE(PumpUntil([&] { return field->hasFocus(); }));
+        // The activation settles first (the tool windows come up beside the window).
+        const std::size_t polled = f.Trace().size();
+        ASSERT_TRUE(PumpUntil(
+            [&] { return f.Trace().find("FE FE 58 E0 03 FD", polled) != std::string::npos; }));
+        platform::WaitPumpingMessages(500);
+        ASSERT_TRUE(field->hasFocus());
         field->selectAll();
         for (QChar c : QStringLiteral("3573")) {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
             QApplication::sendEvent(field, &press);
         }
         ASSERT_TRUE(w.Controller().State().frequencyTyped);
+        ASSERT_EQ(static_cast<int64_t>(field->GetValue()), 3573);
 
         EXPECT_EQ(RunClientPumping({"execute", "DDEServer", "000xcvrfreqmode<xcvrfreq:8>7105,000"}),
                   0);
