@@ -68,6 +68,9 @@ public:
     // The parts are created in the list's order, before the pages and tool windows.
     explicit CCorvaneDlg(IMainWindowContext& context, const MainWindowPartList& parts = {});
     ~CCorvaneDlg() override;
+    // The window first shows minimised (started for another program, whose window keeps the
+    // front). Before it runs.
+    void StartMinimised() { startMinimised_ = true; }
 
     // ---- IMainWindow ----
     void SetOtherDialogFont(const std::string& face, int pointSize) override;
@@ -244,6 +247,7 @@ private:
     void AlignDigitButtons(const QLineEdit& display);
     QBoxLayout* RowOf(QWidget* w) const;
     void RestoreWindowPosition();
+    void ShowAtStart();
     // Makes the window (frame included) fit the free part of its screen: at a stored place by
     // getting smaller, else by moving; never below its minimum size.
     void FitToScreen();
@@ -364,6 +368,7 @@ private:
     bool settingsChanged_ = false;
     bool initialised_ = false;
     bool endedEarly_ = false;
+    bool startMinimised_ = false;
     int timerId_ = 0;
     int waitCursorDepth_ = 0;
     bool settingField_ = false;           // the program, not the user, changes the frequency field

@@ -161,7 +161,7 @@ void CCorvaneDlg::OnVfoEqual()
     if (CNumEdit* hidden = NumField(kHidden1))
         hidden->SetValue(static_cast<double>(controller_->State().frequencyHz));
     if (!IsOffLine()) {
-        controller_->SendCommand(civ::kCmdVfo, civ::kVfoEqualize, {}, true);
+        controller_->EqualizeVfos();
         controller_->ReadFrequencyMode(false);
     }
     SetButton(kVfoEqual, false);

@@ -32,7 +32,15 @@ void CCorvaneDlg::RestoreWindowPosition()
     if (at == stored)
         storedCorner_ = stored;
     move(at);
-    show();
+    ShowAtStart();
+}
+
+void CCorvaneDlg::ShowAtStart()
+{
+    if (startMinimised_ && !isVisible())
+        showMinimized();
+    else
+        show();
 }
 
 QPoint CCorvaneDlg::OnScreen(QPoint at)
