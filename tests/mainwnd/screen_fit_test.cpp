@@ -235,7 +235,8 @@ TEST_F(ScreenFit, LargestFontFitsAndDialogsComeAboveTheWindowKeptInFront)
     ASSERT_TRUE(WaitFor([&] {
         dialog = WindowNamed("Manual input");
         return !Frame(dialog).isEmpty();
-    })) << "no dialog after the right-click at " << x << "," << y;
+    })) << "no dialog after the right-click at "
+        << x << "," << y;
     std::vector<unsigned long> order;
     const bool above = WaitFor([&] {
         order = Stacking();

@@ -116,8 +116,8 @@ bool CCorvaneDlg::ClearOfMain(const QWidget& w, ToolFollow& follow, const QWidge
     if (follow.followsMain || !isVisible())
         return false;
     const QRect stored(w.pos(), WholeFrame(w));
-    const bool onOther = other != nullptr && other->isVisible()
-                         && stored.intersects(other->frameGeometry());
+    const bool onOther =
+        other != nullptr && other->isVisible() && stored.intersects(other->frameGeometry());
     if (!stored.intersects(frameGeometry()) && !onOther)
         return false;
     follow.followsMain = true;

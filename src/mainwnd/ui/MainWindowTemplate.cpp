@@ -161,19 +161,18 @@ TemplateItem HiddenFields()
 
 DialogTemplate MainWindowTemplate()
 {
-    return DialogTemplate(
-        kDialogId, "Corvane",
-        Column({
-            Display(),
-            Row({
-                // Duplex under the band group, which has room below its rows.
-                Stretched(Column({VfoGroup(), FunctionGroup(), Stretch()}), 1),
-                Stretched(Column({BandGroup(), DuplexGroup()}), 1),
-            }),
-            Stretched(Control(kTabs, "TABCONTROL"), 1),
-            BottomRow(),
-            HiddenFields(),
-        }));
+    return DialogTemplate(kDialogId, "Corvane",
+                          Column({
+                              Display(),
+                              Row({
+                                  // Duplex under the band group, which has room below its rows.
+                                  Stretched(Column({VfoGroup(), FunctionGroup(), Stretch()}), 1),
+                                  Stretched(Column({BandGroup(), DuplexGroup()}), 1),
+                              }),
+                              Stretched(Control(kTabs, "TABCONTROL"), 1),
+                              BottomRow(),
+                              HiddenFields(),
+                          }));
 }
 
 }  // namespace mainwnd
