@@ -300,6 +300,7 @@ TEST(MemoryTransfers, ClosingTheProgramDuringAReadStopsItWithoutBlamingTheRadio)
         ASSERT_TRUE(PumpUntil([&] { return c.State().frequencyKnown; }));
         for (int n = 1; n <= 20; ++n)
             FrontPanel(f, "channel " + std::to_string(n) + " 14200000 USB");
+        SetUpVfos(c);
         CDlgMem& m = Mem(w);
         // The program is told to end (as by the termination signal) at channel 10.
         QTimer end;

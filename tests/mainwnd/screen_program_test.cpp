@@ -32,6 +32,7 @@
 #include "PageTabCtrl.h"
 #include "PlaceholderWindows.h"
 #include "RadioView.h"
+#include "SettingsKeys.h"
 #include "SkedLine.h"
 #include "SkedsPage.h"
 #include "Tuning.h"
@@ -54,8 +55,6 @@ bool EnvIs(const char* name, const char* value)
 const bool kLarge = EnvIs("CORVANE_SCREEN_LARGE", "1");
 const bool kWindowManager = !EnvIs("CORVANE_SCREEN_WM", "0");
 const std::string kSuffix = kLarge ? "_large" : (kWindowManager ? "" : "_nowm");
-// The largest size the configuration dialog offers for the main and the other windows.
-constexpr int kLargestFontSize = 12;
 const char* const kClass = "Corvane";
 
 std::string Text(const XRect& r)
@@ -94,9 +93,9 @@ void PrepareFolder(const std::string& folder, Profile& registry)
     ini.WriteInt("AudioRecorder", "Abilitato", 1);
     if (kLarge) {
         registry.WriteProfileString("CurrentSet", "FontMain", "DejaVu Sans");
-        registry.WriteProfileInt("CurrentSet", "FontSizeMain", kLargestFontSize);
+        registry.WriteProfileInt("CurrentSet", "FontSizeMain", settings::reg::kLargestFontSize);
         registry.WriteProfileString("CurrentSet", "FontOther", "DejaVu Sans");
-        registry.WriteProfileInt("CurrentSet", "FontSizeOther", kLargestFontSize);
+        registry.WriteProfileInt("CurrentSet", "FontSizeOther", settings::reg::kLargestFontSize);
     }
 }
 
