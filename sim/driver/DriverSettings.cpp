@@ -1,8 +1,10 @@
 #include "DriverSettings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "RadioModels.h"
 
@@ -15,6 +17,25 @@ std::string Env(const char* name)
 {
     const char* value = std::getenv(name);
     return value ? std::string(value) : std::string();
+}
+
+template <typename T>
+bool ParseWhole(std::string_view text, T& out)
+{
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+// "LOW-HIGH:READING"
+bool ParseSignal(std::string_view text, sim::SignalRange& out)
+{
+    const std::size_t dash = text.find('-');
+    const std::size_t colon = text.find(':');
+    return dash != std::string_view::npos && colon != std::string_view::npos && dash < colon
+           && ParseWhole(text.substr(0, dash), out.lowHz)
+           && ParseWhole(text.substr(dash + 1, colon - dash - 1), out.highHz)
+           && ParseWhole(text.substr(colon + 1), out.reading) && out.reading >= 0
+           && out.reading <= 255 && out.lowHz <= out.highHz;
 }
 }  // namespace
 
@@ -39,6 +60,17 @@ DriverSettings ReadSettings()
             s.config.latencyMs = ms;
         else
             s.problems += "SIMRADIO_LATENCY=" + latency + " not valid; ";
+    }
+    const std::string signals = Env("SIMRADIO_SIGNALS");
+    for (std::size_t from = 0; from < signals.size();) {
+        const std::size_t end = std::min(signals.find(',', from), signals.size());
+        sim::SignalRange signal;
+        if (ParseSignal(std::string_view(signals).substr(from, end - from), signal))
+            s.signals.push_back(signal);
+        else
+            s.problems +=
+                "SIMRADIO_SIGNALS entry " + signals.substr(from, end - from) + " not valid; ";
+        from = end + 1;
     }
     s.tracePath = Env("SIMRADIO_TRACE");
     s.audio = Env("SIMRADIO_AUDIO") != "0";

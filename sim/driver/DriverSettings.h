@@ -1,10 +1,12 @@
 // The driver's settings, from the environment: SIMRADIO_MODEL, SIMRADIO_ADDRESS (hex),
-// SIMRADIO_LATENCY (ms), SIMRADIO_AUDIO (0: no receiver audio), SIMRADIO_TRACE (a file that gets
-// every frame the program sends, and a line "STOPPED WHILE KEYED" when DrvStop comes while the
-// transmitter is keyed).
+// SIMRADIO_LATENCY (ms), SIMRADIO_AUDIO (0: no receiver audio), SIMRADIO_SIGNALS (signals on the
+// air: "LOW-HIGH:READING" in Hz and S reading 0..255, several separated by ','), SIMRADIO_TRACE
+// (a file that gets every frame the program sends, and a line "STOPPED WHILE KEYED" when DrvStop
+// comes while the transmitter is keyed).
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "SimulatedRadio.h"
 
@@ -14,6 +16,7 @@ struct DriverSettings {
     sim::SimConfig config;
     std::string tracePath;
     bool audio = true;
+    std::vector<sim::SignalRange> signals;
     std::string problems;  // settings that were not understood (their defaults were used)
 };
 

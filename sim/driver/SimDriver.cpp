@@ -30,6 +30,7 @@ int SimDriver::Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msgA
     if (!settings_.tracePath.empty())
         trace_ = std::fopen(settings_.tracePath.c_str(), "ae");
     radio_ = std::make_unique<sim::SimulatedRadio>(settings_.config);
+    radio_->SetSignals(settings_.signals);
     radio_->SetOutput([this](const uint8_t* bytes, size_t length) { OnRadioBytes(bytes, length); });
     session_ = std::make_unique<sim::ControlSession>(*radio_);
     return 1;

@@ -212,6 +212,18 @@ inline constexpr RegInt FontSizeMainInDialog{"CurrentSet", "FontSizeMain", 8};
 inline constexpr RegInt FontSizeOtherAtStartup{"CurrentSet", "FontSizeOther", 0};
 inline constexpr RegInt FontSizeOtherInDialog{"CurrentSet", "FontSizeOther", 8};
 inline constexpr RegInt FontDisplaySize{"CurrentSet", "FontDisplaySize", 26};
+// The font sizes the configuration offers: from the largest, the main window still fits a
+// 1366 x 768 screen with room for its pages.
+inline constexpr int kSmallestFontSize = 6;
+inline constexpr int kLargestFontSize = 12;
+// A size to use: 0 (the template font) for none, else within the offered sizes.
+constexpr int OfferedFontSize(int points)
+{
+    return points < 1 ? 0
+                      : (points < kSmallestFontSize
+                             ? kSmallestFontSize
+                             : (points > kLargestFontSize ? kLargestFontSize : points));
+}
 inline constexpr RegInt ResetPosition{"CurrentSet", "ResetPosition", 0};
 // Full path of the last backup archive.
 inline constexpr RegString Backup{"CurrentSet", "Backup", ""};

@@ -147,11 +147,10 @@ SearchOutcome FindOrStartMainProgram(bool start)
     if (lastPath.size() > 1) {
         // A failed start is not reported: the searches below simply find nothing. The program
         // outlives its caller, so it must not hold the caller's terminal or pipes.
+        // It comes up minimised: the caller's window keeps the front.
         const std::string program = platform::ResolveInFolder(lastPath, "Corvane");
         if (!program.empty())
-            platform::SpawnDetached({program}, {}, platform::StandardStreams::Null);
-        // The program's window cannot be minimised from here: there is no window-system handle
-        // to reach it, and the protocol has no code for it.
+            platform::SpawnDetached({program, "--minimized"}, {}, platform::StandardStreams::Null);
         for (int round = 0; round < kSearchRounds; ++round) {
             WaitOneSecond();
             outcome = link.Search();

@@ -86,8 +86,8 @@ SetupValues ReadSetupValues(const CIni& ini, const Profile& registry,
     v.fontOther = registry.Get(k::reg::FontOther);
     if (v.fontOther.empty())
         v.fontOther = defaultFace;
-    v.fontSizeMain = registry.Get(k::reg::FontSizeMainInDialog);
-    v.fontSizeOther = registry.Get(k::reg::FontSizeOtherInDialog);
+    v.fontSizeMain = k::reg::OfferedFontSize(registry.Get(k::reg::FontSizeMainInDialog));
+    v.fontSizeOther = k::reg::OfferedFontSize(registry.Get(k::reg::FontSizeOtherInDialog));
     return v;
 }
 
@@ -178,8 +178,8 @@ bool WriteSetupValues(CIni& ini, Profile& registry, const SetupValues& v, std::s
             return fail(ini.LastError());
     }
     Profile::Batch batch(registry);
-    registry.Write(k::reg::FontSizeMainInDialog, v.fontSizeMain);
-    registry.Write(k::reg::FontSizeOtherInDialog, v.fontSizeOther);
+    registry.Write(k::reg::FontSizeMainInDialog, k::reg::OfferedFontSize(v.fontSizeMain));
+    registry.Write(k::reg::FontSizeOtherInDialog, k::reg::OfferedFontSize(v.fontSizeOther));
     registry.Write(k::reg::FontMain, v.fontMain);
     registry.Write(k::reg::FontOther, v.fontOther);
     for (const auto& [number, device] : v.portMappings)

@@ -162,10 +162,14 @@ void CCorvaneApp::RunMainWindow()
         return;
 
     Step(StartupStep::MainWindowFonts);
-    mainWindow_->SetOtherDialogFont(profile_->Get(settings::reg::FontOther),
-                                    profile_->Get(settings::reg::FontSizeOtherAtStartup));
+    // A size stored by hand beyond what the configuration offers would push the windows off
+    // the screen.
+    using settings::reg::OfferedFontSize;
+    mainWindow_->SetOtherDialogFont(
+        profile_->Get(settings::reg::FontOther),
+        OfferedFontSize(profile_->Get(settings::reg::FontSizeOtherAtStartup)));
     std::string face = profile_->Get(settings::reg::FontMain);
-    int size = profile_->Get(settings::reg::FontSizeMainAtStartup);
+    int size = OfferedFontSize(profile_->Get(settings::reg::FontSizeMainAtStartup));
 
     Step(StartupStep::MainWindowRun);
     {

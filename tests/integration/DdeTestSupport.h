@@ -43,8 +43,16 @@ struct FakeWindow : dde::IDdeWindow {
     void SelectVfoA() override { calls.push_back("vfo a"); }
     void SelectVfoB() override { calls.push_back("vfo b"); }
     void SetFilter(bool narrow) override { calls.push_back(narrow ? "narrow" : "wide"); }
-    void SetFrequency(int64_t hz) override { calls.push_back("freq " + std::to_string(hz)); }
-    void SetModeIndex(int mode) override { calls.push_back("mode " + std::to_string(mode)); }
+    bool SetFrequency(int64_t hz) override
+    {
+        calls.push_back("freq " + std::to_string(hz));
+        return true;
+    }
+    bool SetModeIndex(int mode) override
+    {
+        calls.push_back("mode " + std::to_string(mode));
+        return true;
+    }
 };
 
 // A started server over the fakes, and transactions on it as a client would send them.

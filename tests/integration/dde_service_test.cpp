@@ -18,6 +18,9 @@ struct TracedServer : CMyServer {
     void Status(const std::string& text) override { trace.push_back(text); }
 };
 
+// What Service::Execute shows for a command that was not acknowledged.
+#define kRefused "<not acknowledged>"
+
 bool Traced(const std::vector<std::string>& trace, const std::string& text)
 {
     return std::find(trace.begin(), trace.end(), text) != trace.end();
@@ -76,21 +79,33 @@ TEST(DdeService, OnlyTextIsAnsweredPokedIntoTextItemsAndAdvisedOn)
     EXPECT_TRUE(Traced(server.trace, "Request DDEServer|RadioModel failed"));
     EXPECT_TRUE(Traced(server.trace, "Callback 20B0H"));
 
-    // A poke stores up to the first zero and never reads past the data's end.
+    // The items are the program's: another program's poke changes nothing and tells nobody.
     transport.advised.clear();
-    EXPECT_EQ(send(XTYP_POKE, "ddeserver", "mode", std::string("CW\0junk", 7), CF_TEXT).value,
+    EXPECT_EQ(send(XTYP_POKE, "RAZ_AradezovoUI", "FreqDisplay", "7000,000", CF_TEXT).value, 0u);
+    EXPECT_EQ(send(XTYP_POKE, "ddeserver", "DDECommand", "x", CF_TEXT).value, 0u);
+    EXPECT_TRUE(Traced(server.trace, "Poke RAZ_AradezovoUI|FreqDisplay failed"));
+    EXPECT_EQ(text("DDEServer", "DDECommand"), std::string("DDECommand") + '\0');
+    EXPECT_TRUE(transport.advised.empty());
+    EXPECT_EQ(server.GetLastError(), DMLERR_NOTPROCESSED);
+    EXPECT_EQ(server.GetLastError(), DMLERR_NO_ERROR);
+    // Our own poke stores up to the first zero, never reads past the data's end, tells nobody.
+    EXPECT_EQ(send(XTYP_POKE, "ddeserver", "mode", std::string("CW\0junk", 7), CF_TEXT, true).value,
               DDE_FACK);
     EXPECT_EQ(text("DDEServer", "Mode"), std::string("CW") + '\0');
-    EXPECT_EQ(transport.advised, std::vector<std::string>{"ddeserver|mode"});
-    EXPECT_EQ(send(XTYP_POKE, "DDEServer", "Mode", std::string("RTTY", 3), CF_TEXT).value,
+    EXPECT_EQ(send(XTYP_POKE, "DDEServer", "Mode", std::string("RTTY", 3), CF_TEXT, true).value,
               DDE_FACK);
     EXPECT_EQ(text("DDEServer", "Mode"), std::string("RTT") + '\0');
-    // Our own poke tells nobody; a system item takes none.
-    transport.advised.clear();
-    EXPECT_EQ(send(XTYP_POKE, "DDEServer", "Mode", "AM", CF_TEXT, true).value, DDE_FACK);
     EXPECT_TRUE(transport.advised.empty());
-    EXPECT_EQ(send(XTYP_POKE, "System", "Topics", "x", CF_TEXT).value, 0u);
+    EXPECT_EQ(send(XTYP_POKE, "System", "Topics", "x", CF_TEXT, true).value, 0u);
     EXPECT_TRUE(Traced(server.trace, "Poke System|Topics failed"));
+
+    // A refused connection says why, with the error a client would read.
+    EXPECT_EQ(send(XTYP_CONNECT, "Elsewhere", "RA-Z Aradezovo", {}, 0).value, 0u);
+    EXPECT_TRUE(Traced(server.trace, "Failed to connect to RA-Z Aradezovo|Elsewhere. Error 16394"));
+    EXPECT_EQ(server.GetLastError(), DMLERR_NO_CONN_ESTABLISHED);
+    EXPECT_EQ(send(XTYP_EXECUTE, "DDEServer", "", "nonsense", 0).value, 0u);
+    EXPECT_TRUE(Traced(server.trace, "Exec failed"));
+    EXPECT_EQ(server.GetLastError(), DMLERR_NOTPROCESSED);
 
     EXPECT_EQ(send(XTYP_ADVSTART, "RAZ_AradezovoUI", "freqdisplay", {}, CF_TEXT).value, 1u);
     EXPECT_EQ(send(XTYP_ADVSTART, "RAZ_AradezovoUI", "FreqDisplay", {}, 2).value, 0u);
@@ -135,17 +150,25 @@ TEST(DdeService, ConnectionsConversationsAndOneServerPerProcess)
     EXPECT_EQ(other.openCalls, 0);
 }
 
-TEST(DdeService, UpdatesPublishWithinTheLimitsAndAlwaysTellTheAdviseLoops)
+TEST(DdeService, UpdatesPublishWithinTheLimitsAndTellTheAdviseLoopsOfChanges)
 {
     Service s;
     s.transport.advised.clear();
-    s.server.UpdateFrequency(14195000);
-    s.server.UpdateFrequency(14195000);
+    // The radio's replies repeat what it reported: the loops hear of each change once.
+    for (int i = 0; i < 3; ++i) {
+        s.server.UpdateFrequency(14195000);
+        s.server.UpdateSMeter("S 5");
+        s.server.UpdateMode("USB");
+        s.server.UpdateSplit(false);
+    }
+    s.server.UpdateSMeter("S 6");
     EXPECT_EQ(s.Request("RAZ_AradezovoUI", "FreqDisplay"), "14195,000");
     EXPECT_EQ(s.Request("DDEServer", "RcvFreq"), "14195,000");
-    EXPECT_EQ(std::count(s.transport.advised.begin(), s.transport.advised.end(),
-                         "RAZ_AradezovoUI|FreqDisplay"),
-              2);
+    EXPECT_EQ(s.transport.advised,
+              (std::vector<std::string>{"RAZ_AradezovoUI|FreqDisplay", "DDEServer|RcvFreq",
+                                        "RAZ_AradezovoUI|SMeterValue", "DDEServer|Mode",
+                                        "DDEServer|RadioMode", "DDEServer|RadioSplit",
+                                        "RAZ_AradezovoUI|SMeterValue"}));
     s.window.transmitting = true;
     s.server.UpdateFrequency(7000500);
     EXPECT_EQ(s.Request("DDEServer", "XmitFreq"), "7000,500");
@@ -183,7 +206,7 @@ TEST(DdeService, UpdatesPublishWithinTheLimitsAndAlwaysTellTheAdviseLoops)
     EXPECT_EQ(s.Request("DDEServer", "RadioState"), "trasmit");
 }
 
-TEST(DdeExecute, CommandsRunWhatTheirButtonsWouldAndAreAlwaysAcknowledged)
+TEST(DdeExecute, CommandsRunWhatTheirButtonsWouldAndOnlyWhatIsDoneIsAcknowledged)
 {
     Service s;
     const struct {
@@ -193,25 +216,28 @@ TEST(DdeExecute, CommandsRunWhatTheirButtonsWouldAndAreAlwaysAcknowledged)
     } cases[] = {
         {"000TRANSMIT", false, "ptt on"},
         {"000receive", false, "ptt off"},
-        {"00transmit", false, ""},
-        {"x000transmit", false, ""},
-        {"000transmitx", false, ""},
+        {"00transmit", false, kRefused},
+        {"x000transmit", false, kRefused},
+        {"000transmitx", false, kRefused},
         {"000SetVboEqual", false, "a=b"},
         {"000setsplitON", true, ""},
         {"000setsplitON", false, "split"},
         {"000setsplitoff", true, "split"},
         {"000setsplitoff", false, ""},
-        {"000setsplit", false, ""},
+        {"000setsplit", false, kRefused},
+        {"000setsplitmaybe", true, kRefused},
         {"000setvfoB", false, "vfo b"},
         {"000setvfo whatever a", false, "vfo a"},
-        {"000setvfo", false, ""},
+        {"000setvfo", false, kRefused},
+        {"000setvfoC", false, kRefused},
         {"000setfilternarrow", false, "narrow"},
         {"000abcdefghinarrow", false, "narrow"},
         {"000setfilterWide", false, "wide"},
         {"000setfilternormal", false, "wide"},
-        {"000setfilter", false, ""},
-        {"000", false, ""},
-        {"", false, ""},
+        {"000setfilter", false, kRefused},
+        {"000setfilterpurple", false, kRefused},
+        {"000", false, kRefused},
+        {"", false, kRefused},
     };
     for (const auto& c : cases) {
         s.window.split = c.splitOn;
@@ -240,29 +266,29 @@ TEST(DdeExecute, FrequencyAndModeTagsTuneOnlyToWhatTheRadioCanTake)
         {"000XCVRFREQMODE<xcvrfreq:10>14.195,000<xcvrmode:2>cw", 7, "freq 14195000\nmode 3"},
         {"000xcvrfreqmode<xcvrfreq:9>14195,000", 7, "freq 14195000"},
         // A point as decimal point runs the digits together: 14195000 kHz is beyond the radio.
-        {"000xcvrfreqmode<xcvrfreq:9>14195.000", 7, ""},
+        {"000xcvrfreqmode<xcvrfreq:9>14195.000", 7, kRefused},
         {"000xcvrfreqmode<xcvrfreq:5>7.050<xcvrmode:3>LSB", 7, "freq 7050000\nmode 0"},
-        {"000xcvrfreqmode<xcvrfreq:0>14195,000", 7, ""},
-        {"000xcvrfreqmode<xcvrfreq:>14195,000", 7, ""},
-        {"000xcvrfreqmode<xcvrfreq:6>-14195<xcvrmode:3>USB", 7, "mode 1"},
-        {"000xcvrfreqmode<xcvrfreq:3>abc<xcvrmode:3>USB", 7, "mode 1"},
+        {"000xcvrfreqmode<xcvrfreq:0>14195,000", 7, kRefused},
+        {"000xcvrfreqmode<xcvrfreq:>14195,000", 7, kRefused},
+        {"000xcvrfreqmode<xcvrfreq:6>-14195<xcvrmode:3>USB", 7, kRefused "\nmode 1"},
+        {"000xcvrfreqmode<xcvrfreq:3>abc<xcvrmode:3>USB", 7, kRefused "\nmode 1"},
         // The inclusive limits, in kHz.
         {"000xcvrfreqmode<xcvrfreq:2>30", 7, "freq 30000"},
         {"000xcvrfreqmode<xcvrfreq:10>199999,999", 7, "freq 199999999"},
-        {"000xcvrfreqmode<xcvrfreq:10>200000,000", 7, ""},
+        {"000xcvrfreqmode<xcvrfreq:10>200000,000", 7, kRefused},
         // Lengths up to the largest int neither overflow nor read past the text.
         {"000xcvrfreqmode<xcvrfreq:2147483647>14195,000<xcvrmode:3>USB", 7, "freq 14195000"},
         {"000xcvrfreqmode<xcvrfreq:99999999999>7000", 7, "freq 7000000"},
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2147483647>USB", 7, "freq 7000000"},
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:4>USB", 7, "freq 7000000"},
-        // A mode the radio's list lacks is not selected.
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2>FM", 5, "freq 7000000"},
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>WFM", 5, "freq 7000000"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2147483647>USB", 7, kRefused "\nfreq 7000000"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:4>USB", 7, kRefused "\nfreq 7000000"},
+        // A mode the radio's list lacks is not selected: the command is half done.
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2>FM", 5, kRefused "\nfreq 7000000"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>WFM", 5, kRefused "\nfreq 7000000"},
         {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>WFM", 7, "freq 7000000\nmode 6"},
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>XYZ", 7, "freq 7000000"},
-        {"000xcvrfreqmode", 7, ""},
-        {"000transmit<", 7, ""},
-        {"000xcvrfreqmode>:<", 7, ""},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>XYZ", 7, kRefused "\nfreq 7000000"},
+        {"000xcvrfreqmode", 7, kRefused},
+        {"000transmit<", 7, kRefused},
+        {"000xcvrfreqmode>:<", 7, kRefused},
     };
     for (const auto& c : cases) {
         s.window.modes = c.modes;

@@ -364,6 +364,34 @@ TEST(UtilityWindows, PlugInPageAndEditor)
         // Refilled: 03 gone, so 10 now shows.
         EXPECT_FALSE(page->GetDlgItem(CPlugIn::kFirstButton + 7)->isHidden());
         EXPECT_EQ(page->GetDlgItemAs<CFlatButton>(CPlugIn::kFirstButton + 1)->text(), "04");
+
+        // A file that cannot be read (over the size a plug-in file may have) keeps its place
+        // among the first eight: it is not listed, and no ninth file takes its place.
+        PutFile(plugIns + "/04.vek", std::string(70000, 'x'));
+        page->SetEditorRunner([&](CPlugInGest& dlg) {
+            ASSERT_TRUE(dlg.Create(CPlugInGest::kTemplateId, page));
+            ASSERT_EQ(dlg.Entries().size(), 8u);
+            EXPECT_TRUE(dlg.Entries()[2].name.empty());
+            auto* list = dlg.GetDlgItemAs<QListWidget>(CPlugInGest::kList);
+            std::vector<std::string> names;
+            for (int row = 0; row < list->count(); ++row)
+                names.push_back(list->item(row)->text().toStdString());
+            EXPECT_EQ(names, (std::vector<std::string>{"01", "02", "05", "06", "07", "08", "09"}));
+            EXPECT_EQ(dlg.FindEntry("10"), -1);
+            // The entry after the gap is shown and replaced, and stays the one selected.
+            list->setCurrentRow(3);
+            EXPECT_EQ(dlg.GetDlgItemText(CPlugInGest::kName), "06");
+            EXPECT_EQ(dlg.GetDlgItemText(CPlugInGest::kDescription), "Tool 06");
+            dlg.SetDlgItemText(CPlugInGest::kDescription, "Tool six");
+            f.yesNoAnswer = mb::kIdYes;
+            Click(dlg, CPlugInGest::kSave);
+            Texts(f.boxes);
+            EXPECT_EQ(GetFile(plugIns + "/06.vek"), "Tool six\n" + program + "\n");
+            ASSERT_NE(list->currentItem(), nullptr);
+            EXPECT_EQ(list->currentItem()->text(), "06");
+            EXPECT_EQ(dlg.GetDlgItemText(CPlugInGest::kDescription), "Tool six");
+        });
+        Click(*page, CPlugIn::kConfig);
         w.CloseProgram();
     }));
     ::unsetenv("CORVANE_REPORT");

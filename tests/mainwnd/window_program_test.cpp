@@ -1,11 +1,15 @@
 // The program itself, started in a temporary program folder against the simulated radio's
 // driver and ended by a termination signal: it polls the radio, and the signal ends it as
 // "Exit" does, with the state saved and exit status 0. A signal also ends it while a start-up
-// dialog waits, and a broken driver library is refused by name instead of crashing it.
+// dialog waits, and a broken driver library, or one damaged at random, is refused by name
+// instead of crashing it.
 #include "ProgramRun.h"
 #include "WindowTestSupport.h"
 
 #include "Ini.h"
+#include "VekDriver.h"
+
+#include <random>
 
 using namespace wndtest;
 
@@ -74,6 +78,61 @@ TEST(Program, ABrokenDriverIsRefusedByNameAndTheProgramLivesOn)
             << run.Errors();
         EXPECT_TRUE(run.Running());
         EXPECT_EQ(run.Stop(c.signo), 0) << "signal " << c.signo << "\n" << run.Errors();
+    }
+}
+
+TEST(Program, ADriverDamagedAtRandomIsRefusedWithTheDriverErrorAndTheProgramLivesOn)
+{
+    const std::string bin = CORVANE_BIN_DIR;
+    if (!fs::exists(bin + "/Corvane"))
+        GTEST_SKIP() << "the program is not built";
+    const std::string library = testing_support::GetFile(bin + "/Drivers/SimRadio.so");
+    ASSERT_GT(library.size(), 12288u);
+    // Eight random bytes in the first 12 KB; the damaged copies the loader refuses (in a child
+    // of this test, as a crash there would end it).
+    testing_support::TempDir scratch{"corvane-damaged"};
+    std::vector<std::string> refused;
+    for (unsigned seed = 1; seed <= 60 && refused.size() < 3; ++seed) {
+        std::mt19937 random(seed);
+        std::string damaged = library;
+        for (int i = 0; i < 8; ++i)
+            damaged[random() % 12288] = static_cast<char>(random() & 0xFF);
+        const std::string path = scratch.path + "/VekDriver.so";
+        testing_support::PutFile(path, damaged);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            cat::CVekDriver driver;
+            ::_exit(driver.Load(path) ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == 1)
+            refused.push_back(damaged);
+    }
+    ASSERT_FALSE(refused.empty());
+    {
+        // Refused before this process loads it: message 1305 names the driver and the reason.
+        WindowFixture f;
+        testing_support::PutFile(f.folder / "Drivers/SimRadio.so", refused.front());
+        EXPECT_FALSE(f.Run([](CCorvaneDlg& w) { w.CloseProgram(); }));
+        ASSERT_FALSE(f.boxes.empty());
+        EXPECT_EQ(f.boxes[0].text.rfind("SimRadio.so: " + f.folder / "VekDriver.so: ", 0), 0u)
+            << f.boxes[0].text;
+        EXPECT_TRUE(f.boxes[0].text.ends_with("\n\nError in external driver.\n\nSet now ?"));
+    }
+    for (const std::string& damaged : refused) {
+        // The program itself tells the same and waits on the question, alive.
+        WindowFixture f;
+        testing_support::PutFile(f.folder / "Drivers/SimRadio.so", damaged);
+        fs::copy_file(bin + "/Corvane", f.folder / "Corvane");
+        ProgramRun run(f.folder / "Corvane");
+        ASSERT_TRUE(run.Started());
+        const std::string told = "driver error: SimRadio.so: " + f.folder / "VekDriver.so";
+        EXPECT_TRUE(WaitFor([&] { return run.Errors().find(told) != std::string::npos; }))
+            << run.Errors();
+        EXPECT_TRUE(run.Running());
+        EXPECT_EQ(run.Stop(SIGTERM), 0) << run.Errors();
     }
 }
 

@@ -6,10 +6,13 @@
 #include "FlatButton.h"
 #include "PrivateProfile.h"
 #include "SetupTestSupport.h"
+#include "SettingsKeys.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QScreen>
+#include <QScrollArea>
 
 #include <gtest/gtest.h>
 
@@ -241,4 +244,38 @@ TEST(SetupDialog, RestoreDefaultDeletesExactlyItsKeysAfterYes)
     for (const auto& k : kept)
         EXPECT_EQ(Value(f.iniPath, k[0], k[1]), "5") << k[0] << "/" << k[1];
     EXPECT_EQ(f.registry.GetProfileInt("CurrentSet", "ResetPosition", 0), 1);
+}
+
+// At the largest font the configuration offers the dialog stays on the screen and OK and Cancel
+// are shown or reached by scrolling to them (on a screen smaller than the dialog its controls
+// scroll). Font sizes beyond the offered ones are stored as the nearest offered.
+TEST(SetupDialog, AtTheLargestFontOkAndCancelStayReachableAndLargerSizesAreRefused)
+{
+    SetupFixture f;
+    PutFile(f.iniPath, "[Setup]\nLanguage=English.lng\nIndirizzo=88\nRTX=2\n");
+    CCorvaneSetup dlg(f.context);
+    dlg.SetTemplateFont("DejaVu Sans", settings::reg::kLargestFontSize);
+    const int result = RunDialog(dlg, [&] {
+        const QRect screen = dlg.screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(dlg.frameGeometry()));
+        // Where the dialog scrolls, it is the one around all its controls.
+        auto* scroller = dlg.findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+        EXPECT_EQ(scroller != nullptr, dlg.ScrollsOnScreen());
+        for (int id : {ctl::kIdOk, ctl::kIdCancel}) {
+            QWidget* button = dlg.GetDlgItem(id);
+            ASSERT_NE(button, nullptr);
+            if (scroller != nullptr)
+                scroller->ensureWidgetVisible(button);
+            const QRect shown(button->mapTo(&dlg, QPoint(0, 0)), button->size());
+            EXPECT_TRUE(dlg.rect().contains(shown)) << id;
+        }
+        dlg.SetDlgItemText(Dlg::kFontSizeMain, "40");
+        dlg.SetDlgItemText(Dlg::kFontSizeOther, "3");
+        Click(dlg, ctl::kIdOk);
+    });
+    EXPECT_EQ(result, ctl::kIdOk);
+    EXPECT_EQ(Value(f.registryPath, "Software\\Dravik\\Corvane\\CurrentSet", "FontSizeMain"),
+              "dword:" + std::to_string(settings::reg::kLargestFontSize));
+    EXPECT_EQ(Value(f.registryPath, "Software\\Dravik\\Corvane\\CurrentSet", "FontSizeOther"),
+              "dword:" + std::to_string(settings::reg::kSmallestFontSize));
 }

@@ -3,6 +3,7 @@
 #include "FrameworkContext.h"
 #include "Help.h"
 #include "Language.h"
+#include "WindowStacking.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -81,6 +82,11 @@ private:
 
 int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent)
 {
+    KeepDialogsAbove();
+    // Over the window that asks, else the main window: a box over the main window would raise
+    // it above the window the question is about.
+    if (!parent)
+        parent = WorkWindow();
     if (!parent)
         parent = MainWindow();
     // A box over a disabled window (one a warning holds disabled) would be disabled with it.
@@ -139,6 +145,7 @@ int ShowMessageBox(const MessageBoxRequest& request, QWidget* parent)
 
 void InstallMessageBoxes(CLanguage& language)
 {
+    KeepDialogsAbove();
     language.SetMessageBoxSink(
         [](const MessageBoxRequest& request) { return ShowMessageBox(request); });
 }

@@ -6,7 +6,9 @@
 #include "CaptionWidth.h"
 #include "Help.h"
 #include "MessagePump.h"
+#include "ScreenFit.h"
 #include "ToolTipLoc.h"
+#include "WindowStacking.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -19,6 +21,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QRadioButton>
 #include <QTimerEvent>
 #include <QVBoxLayout>
@@ -120,6 +123,7 @@ int CMyFontDialog::DoModal()
     if (!found)
         return -1;
     DialogTemplate t = *found;
+    framework::KeepDialogsAbove();
     QWidget* owner = Owner();
     // Owned while it runs, so it is window-modal on its owner and stays on top of it.
     QMetaObject::Connection ownerGone;
@@ -214,6 +218,7 @@ void CMyFontDialog::ClearContent()
     toolTips_ = nullptr;
     delete content_;
     content_ = nullptr;
+    delete scroller_.data();
     radioGroup_ = nullptr;
 }
 
@@ -344,6 +349,11 @@ bool CMyFontDialog::TakeOwnerFont()
     return true;
 }
 
+bool CMyFontDialog::ScrollsOnScreen() const
+{
+    return !scroller_.isNull();
+}
+
 void CMyFontDialog::EndDialog(int result)
 {
     done(result);
@@ -465,6 +475,9 @@ bool CMyFontDialog::event(QEvent* event)
     // Every window of the program shows its whole caption in the title bar.
     if ((event->type() == QEvent::Show || event->type() == QEvent::WindowTitleChange) && isWindow())
         FitCaptionWidth(*this);
+    // Larger than the screen (a large font on a small screen): the controls scroll.
+    if (event->type() == QEvent::Show && isWindow() && content_ != nullptr && !scroller_)
+        scroller_ = ScrollWhenLargerThanScreen(*this, *content_);
     return QDialog::event(event);
 }
 

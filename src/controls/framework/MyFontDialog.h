@@ -25,6 +25,7 @@ class CToolTipLoc;
 class QBoxLayout;
 class QButtonGroup;
 class QLayout;
+class QScrollArea;
 
 class CMyFontDialog : public QDialog, public ICommandTarget {
     Q_OBJECT
@@ -63,6 +64,9 @@ public:
 
     unsigned TemplateId() const { return templateId_; }
     void SetTemplateId(unsigned id) { templateId_ = id; }
+
+    // Whether the window scrolls its controls, being larger than the screen.
+    bool ScrollsOnScreen() const;
 
     // Ends a modal dialog (DoModal returns `result`) or hides a modeless one.
     void EndDialog(int result);
@@ -129,5 +133,6 @@ private:
     std::map<int, int> timers_;           // our id -> Qt timer id
     CToolTipLoc* toolTips_ = nullptr;     // child object
     QWidget* content_ = nullptr;          // holder of the built controls
+    QPointer<QScrollArea> scroller_;      // around content_ when the screen is too small
     QButtonGroup* radioGroup_ = nullptr;  // radio buttons being built join it
 };

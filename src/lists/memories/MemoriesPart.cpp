@@ -11,6 +11,7 @@
 #include "RadioMemoriesWindow.h"
 #include "RadioView.h"
 #include "SettingsKeys.h"
+#include "WindowStacking.h"
 
 #include <QPointer>
 
@@ -80,8 +81,9 @@ public:
         if (!pc_ || !pc_->IsBuilt())
             return true;
         services_.ShowToolWindow(CDlgMem::kTemplateId);
-        pc_->raise();
-        pc_->activateWindow();
+        framework::BringToWork(pc_);
+        // The question asks for a description there: it opens over that window.
+        framework::WorkWindowScope work(pc_);
         pc_->StoreCurrentState();
         return true;
     }
@@ -153,8 +155,8 @@ private:
         if (!radio_ || !radio_->IsBuilt())
             return;
         services_.ShowToolWindow(CDlgMemRadio::kTemplateId);
-        radio_->raise();
-        radio_->activateWindow();
+        framework::BringToWork(radio_);
+        framework::WorkWindowScope work(radio_);
         radio_->StoreCurrentState();
     }
 

@@ -412,6 +412,14 @@ void CRadioController::ActivateVfo(int vfo, bool wait)
         clients_->DdeVfo(a ? 1 : 0);
 }
 
+void CRadioController::EqualizeVfos()
+{
+    if (SendCommand(civ::kCmdVfo, civ::kVfoEqualize, {}, true) != SendResult::Answered)
+        return;
+    state_.otherVfo = {state_.frequencyHz, ModeText(state_.mode), state_.filterNarrow};
+    UpdateStatusLine();
+}
+
 void CRadioController::SelectVfoA()
 {
     ActivateVfo(kVfoA, true);

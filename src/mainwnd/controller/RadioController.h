@@ -203,6 +203,9 @@ public:
     void ReadFunctionStates(bool wait);
     void SelectVfoA();
     void SelectVfoB();
+    // 07 A0, waited for: once the radio took it, the other VFO holds what this one does, and the
+    // second display and clients say so.
+    void EqualizeVfos();
     void OnSplit();
     bool EnsureVfoKnown();
     int OnReadFrequencyRequest();

@@ -14,6 +14,8 @@
 #include <QApplication>
 #include <QMetaObject>
 
+#include <cstring>
+
 namespace {
 
 // A termination signal: the main window shuts down as "Exit" does (transmitter off, link closed,
@@ -30,6 +32,16 @@ void EndProgram(CCorvaneApp& app, CCorvaneDlg* window)
                          || QApplication::activePopupWidget() != nullptr;
     if (!running || waiting)
         QCoreApplication::exit(0);
+}
+
+// "--minimized": started for another program (the extension library), the window waits on the
+// task bar instead of coming to the front.
+bool StartMinimised(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--minimized") == 0)
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -49,7 +61,10 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     RegisterCustomControls();
 
-    CMainWindowFactory factory(ProgramParts());
+    CMainWindowFactory::Prepare prepare;
+    if (StartMinimised(argc, argv))
+        prepare = [](CCorvaneDlg& w) { w.StartMinimised(); };
+    CMainWindowFactory factory(ProgramParts(), prepare);
     CCorvaneApp::Setup setup;
     setup.mainWindow = &factory;
     CCorvaneApp app(setup);

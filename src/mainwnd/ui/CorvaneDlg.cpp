@@ -147,7 +147,7 @@ int CCorvaneDlg::DoModalWithFont(const std::string& face, int pointSize)
     if (!Create(kDialogId, nullptr))
         return -1;
     if (!finished && !endedEarly_) {
-        show();
+        ShowAtStart();
         loop.exec();
     }
     disconnect(this, &QDialog::finished, &loop, nullptr);

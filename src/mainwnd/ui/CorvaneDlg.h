@@ -68,6 +68,9 @@ public:
     // The parts are created in the list's order, before the pages and tool windows.
     explicit CCorvaneDlg(IMainWindowContext& context, const MainWindowPartList& parts = {});
     ~CCorvaneDlg() override;
+    // The window first shows minimised (started for another program, whose window keeps the
+    // front). Before it runs.
+    void StartMinimised() { startMinimised_ = true; }
 
     // ---- IMainWindow ----
     void SetOtherDialogFont(const std::string& face, int pointSize) override;
@@ -244,6 +247,7 @@ private:
     void AlignDigitButtons(const QLineEdit& display);
     QBoxLayout* RowOf(QWidget* w) const;
     void RestoreWindowPosition();
+    void ShowAtStart();
     // Makes the window (frame included) fit the free part of its screen: at a stored place by
     // getting smaller, else by moving; never below its minimum size.
     void FitToScreen();
@@ -331,6 +335,10 @@ private:
         QRect placed;  // the frame it was last given by the main window
     };
     void ShowRecorderBar();
+    // A stored place that would lie on the main window (or on `other`, when shown) is given up:
+    // the window follows the main window instead.
+    // True when it was given up.
+    bool ClearOfMain(const QWidget& w, ToolFollow& follow, const QWidget* other = nullptr) const;
     void FollowMain(QWidget* w, ToolFollow& follow,
                     QPoint (*place)(const QRect&, QSize, const QRect&));
     // The frame a tool window has, or will have once the window manager frames it.
@@ -360,6 +368,7 @@ private:
     bool settingsChanged_ = false;
     bool initialised_ = false;
     bool endedEarly_ = false;
+    bool startMinimised_ = false;
     int timerId_ = 0;
     int waitCursorDepth_ = 0;
     bool settingField_ = false;           // the program, not the user, changes the frequency field

@@ -11,6 +11,7 @@
 #include "Profile.h"
 #include "RadioFunctions.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFrame>
@@ -160,7 +161,7 @@ void CCorvaneDlg::OnVfoEqual()
     if (CNumEdit* hidden = NumField(kHidden1))
         hidden->SetValue(static_cast<double>(controller_->State().frequencyHz));
     if (!IsOffLine()) {
-        controller_->SendCommand(civ::kCmdVfo, civ::kVfoEqualize, {}, true);
+        controller_->EqualizeVfos();
         controller_->ReadFrequencyMode(false);
     }
     SetButton(kVfoEqual, false);
@@ -306,6 +307,9 @@ void CCorvaneDlg::changeEvent(QEvent* event)
         for (unsigned id : {249u, 252u})
             if (QWidget* w = ToolWindow(static_cast<int>(id)); w != nullptr && w->isVisible())
                 w->raise();
+        // ...never above a dialog that waits for an answer.
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->raise();
     }
     CMyFontDialog::changeEvent(event);
 }

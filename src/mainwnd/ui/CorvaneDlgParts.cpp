@@ -165,8 +165,12 @@ void CCorvaneDlg::ShowToolWindow(unsigned dialogId)
         PlaceMemoryWindow(1);
     else if (dialogId == 4002)
         PlaceMemoryRadioWindow(1);
-    else if (QWidget* w = ToolWindow(static_cast<int>(dialogId)))
+    // Asked for by the user or by a command that works there: in front, not behind the main
+    // window. The focus stays where it is: leaving a field has effects of its own.
+    if (QWidget* w = ToolWindow(static_cast<int>(dialogId)); w != nullptr && !IsPlaceholder(w)) {
         w->show();
+        w->raise();
+    }
 }
 
 void CCorvaneDlg::RunUpdateCheck()

@@ -32,7 +32,15 @@ void CCorvaneDlg::RestoreWindowPosition()
     if (at == stored)
         storedCorner_ = stored;
     move(at);
-    show();
+    ShowAtStart();
+}
+
+void CCorvaneDlg::ShowAtStart()
+{
+    if (startMinimised_ && !isVisible())
+        showMinimized();
+    else
+        show();
 }
 
 QPoint CCorvaneDlg::OnScreen(QPoint at)
@@ -138,7 +146,8 @@ void CCorvaneDlg::resizeEvent(QResizeEvent* event)
 void CCorvaneDlg::ScaleDisplay()
 {
     CNumEdit* freq = NumField(rc::kFrequency);
-    if (freq == nullptr || displayPoints_ <= 0 || displayWidth_ <= 0)
+    // A window that scrolls has no room to spare.
+    if (freq == nullptr || displayPoints_ <= 0 || displayWidth_ <= 0 || ScrollsOnScreen())
         return;
     // As much as the window is wider than it needs to be, up to twice the size...
     const double wide = static_cast<double>(width()) / displayWidth_;

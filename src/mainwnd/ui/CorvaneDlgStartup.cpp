@@ -22,6 +22,7 @@
 #include <QBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMetaObject>
 
 #include <algorithm>
 #include <cmath>
@@ -177,6 +178,12 @@ bool CCorvaneDlg::OnInitDialog()
     // 24. Read the radio and switch polling on.
     FinishInitialisation();
     initialised_ = true;
+    if (startMinimised_) {
+        // Once more when the start-up is over: a window manager may map the first showing
+        // normally, or restore it when the tool windows come up.
+        QMetaObject::invokeMethod(
+            this, [this] { showMinimized(); }, Qt::QueuedConnection);
+    }
     return false;
 }
 

@@ -104,8 +104,25 @@ void CCorvaneDlg::ShowTxRxWindow()
     QWidget* w = ToolWindow(kTxRxId);
     if (w == nullptr || IsPlaceholder(w))
         return;
+    // Where the main window has no stored place either, it makes room as at a first start.
+    if (ClearOfMain(*w, txRxFollow_) && !placeStored_)
+        MakeRoomForToolWindows();
     w->show();
     PlaceTxRxBesideMain();
+}
+
+bool CCorvaneDlg::ClearOfMain(const QWidget& w, ToolFollow& follow, const QWidget* other) const
+{
+    if (follow.followsMain || !isVisible())
+        return false;
+    const QRect stored(w.pos(), WholeFrame(w));
+    const bool onOther =
+        other != nullptr && other->isVisible() && stored.intersects(other->frameGeometry());
+    if (!stored.intersects(frameGeometry()) && !onOther)
+        return false;
+    follow.followsMain = true;
+    follow.placed = QRect();
+    return true;
 }
 
 void CCorvaneDlg::PlaceTxRxBesideMain()
@@ -217,6 +234,7 @@ void CCorvaneDlg::ShowRecorderBar()
     QWidget* w = ToolWindow(kRecorderId);
     if (w == nullptr)
         return;
+    ClearOfMain(*w, recorderFollow_, ToolWindow(kTxRxId));
     if (recorderFollow_.followsMain)
         if (const QScreen* s = screen())
             w->move(

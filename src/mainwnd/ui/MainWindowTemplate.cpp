@@ -1,5 +1,5 @@
 // The layout of dialog 102, laid out like the radio's front panel: the display on top
-// (frequency, mode and filter, the other VFO, the S-meter, the range), the operating controls
+// (range, frequency, mode and filter, the other VFO, the S-meter), the operating controls
 // below it, then the tab control with the pages and the row of program buttons with the clocks.
 #include "MainWindowTemplate.h"
 
@@ -34,7 +34,14 @@ TemplateItem Display()
     return Group(
         "",
         {
+            // The range and the latency beside the digits, where the display has room, so
+            // the window stays low enough for a large font.
             Row({
+                Column({
+                    Control(rc::kRange, "CColorLabel", "", kNoTranslate),
+                    Stretch(),
+                    Control(kLatency, "CColorLabel", "", kNoTranslate),
+                }),
                 Stretched(Column({
                               DigitRow(kPlusIds, "+"),
                               Control(rc::kFrequency, "CNumEdit", "", 0, 12),
@@ -57,10 +64,6 @@ TemplateItem Display()
                 Control(rc::kSText, "CColorEdit", "", kReadOnly | kNoTranslate, 5),
                 Control(rc::kSquelch, "CColorLabel", "SQL", kNoTranslate),
                 Btn(rc::kSMeterButton, "On/Off"),
-            }),
-            Row({
-                Stretched(Control(rc::kRange, "CColorLabel", "", kNoTranslate), 1),
-                Control(kLatency, "CColorLabel", "", kNoTranslate),
             }),
         },
         kDisplayFrame);
@@ -158,18 +161,18 @@ TemplateItem HiddenFields()
 
 DialogTemplate MainWindowTemplate()
 {
-    return DialogTemplate(
-        kDialogId, "Corvane",
-        Column({
-            Display(),
-            Row({
-                Stretched(Column({VfoGroup(), DuplexGroup(), FunctionGroup(), Stretch()}), 1),
-                Stretched(BandGroup(), 1),
-            }),
-            Stretched(Control(kTabs, "TABCONTROL"), 1),
-            BottomRow(),
-            HiddenFields(),
-        }));
+    return DialogTemplate(kDialogId, "Corvane",
+                          Column({
+                              Display(),
+                              Row({
+                                  // Duplex under the band group, which has room below its rows.
+                                  Stretched(Column({VfoGroup(), FunctionGroup(), Stretch()}), 1),
+                                  Stretched(Column({BandGroup(), DuplexGroup()}), 1),
+                              }),
+                              Stretched(Control(kTabs, "TABCONTROL"), 1),
+                              BottomRow(),
+                              HiddenFields(),
+                          }));
 }
 
 }  // namespace mainwnd

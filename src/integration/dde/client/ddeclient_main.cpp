@@ -3,7 +3,8 @@
 //   ddeclient [--service NAME] services | topics | request TOPIC ITEM | poke TOPIC ITEM TEXT |
 //             execute TOPIC TEXT | advise [--warm] [--count N] TOPIC ITEM
 //
-// Exit status: 0 done, 1 refused (no such topic or item, not acknowledged), 2 no service runs.
+// Exit status: 0 done, 1 refused (no such topic or item, not acknowledged), 2 no service runs,
+// 64 a wrong command line (a name or text too long to send among them).
 #include "DdeClient.h"
 #include "DdeServiceHost.h"
 #include "DdeItemNode.h"
@@ -20,6 +21,8 @@ namespace {
 
 constexpr int kTimeoutMs = 10000;
 constexpr int kOk = 0, kRefused = 1, kNoService = 2, kUsage = 64;
+// What one message carries beside an item name and the fields.
+constexpr std::size_t kMaxText = platform::ipc::kMaxFrameBody - dde::kMaxName - 64;
 
 int Usage()
 {
@@ -44,21 +47,35 @@ std::vector<std::string> Sockets()
     return folder ? dde::ListDdeSockets(folder.path) : std::vector<std::string>{};
 }
 
+// A name no server could be asked about: said as what it is.
+bool NameFits(const char* what, const std::string& name)
+{
+    if (name.size() <= dde::kMaxName)
+        return true;
+    std::fprintf(stderr, "ddeclient: the %s name is %zu bytes long; a DDE name has at most %zu\n",
+                 what, name.size(), dde::kMaxName);
+    return false;
+}
+
 // "services" with an empty name, "topics" with the service's.
 int ListPairs(const std::string& service, bool topics)
 {
     std::set<std::string> told;
-    bool answered = false;
     for (const std::string& socket : Sockets()) {
         const auto pairs = dde::CDdeClient::Pairs(socket, service, kTimeoutMs);
         if (!pairs)
             continue;
-        answered = true;
         for (const auto& [name, topic] : *pairs)
             if (told.insert(topics ? topic : name).second)
                 PrintLine(topics ? topic : name);
     }
-    return answered ? kOk : kNoService;
+    if (!told.empty())
+        return kOk;
+    if (topics)
+        std::fprintf(stderr, "ddeclient: no service %s runs\n", service.c_str());
+    else
+        std::fprintf(stderr, "ddeclient: no DDE service runs\n");
+    return kNoService;
 }
 
 // A conversation with the first server that has the topic.
@@ -118,6 +135,8 @@ int main(int argc, char** argv)
     }
     if (args.empty())
         return Usage();
+    if (!NameFits("service", service))
+        return kUsage;
     const std::string command = args[0];
     args.erase(args.begin());
     if (command == "services" && args.empty())
@@ -145,6 +164,15 @@ int main(int argc, char** argv)
                                                                            : 0;
     if (wanted == 0 || args.size() != wanted)
         return Usage();
+    if (!NameFits("topic", args[0]) || (command != "execute" && !NameFits("item", args[1])))
+        return kUsage;
+    const std::string& text = args.back();
+    if ((command == "poke" || command == "execute") && text.size() > kMaxText) {
+        std::fprintf(stderr,
+                     "ddeclient: the text is %zu bytes long; at most %zu go in one message\n",
+                     text.size(), kMaxText);
+        return kUsage;
+    }
 
     dde::CDdeClient client;
     if (const int status = Open(client, service, args[0]); status != kOk)

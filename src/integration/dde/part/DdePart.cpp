@@ -77,8 +77,13 @@ private:
     void SelectVfoA() override { services_.Controller().SelectVfoA(); }
     void SelectVfoB() override { services_.Controller().SelectVfoB(); }
     void SetFilter(bool narrow) override { services_.Controller().SetFilter(narrow); }
-    void SetFrequency(int64_t hz) override { services_.Controller().SetFrequency(hz); }
-    void SetModeIndex(int mode) override { services_.Controller().SetMode(mode); }
+    bool SetFrequency(int64_t hz) override
+    {
+        // A client's retune goes into the field over what the user was typing, and is sent.
+        services_.Controller().SetFrequencyTyped(false);
+        return services_.Controller().SetFrequency(hz);
+    }
+    bool SetModeIndex(int mode) override { return services_.Controller().SetMode(mode); }
 
     IMainWindowServices& services_;
     dde::CDdeSocketTransport transport_;

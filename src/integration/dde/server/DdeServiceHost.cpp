@@ -33,8 +33,10 @@ bool CDdeServiceHost::Create()
     if (g_server != nullptr)
         return false;
     g_server = this;
-    if (!transport_.Open(*this))
+    if (!transport_.Open(*this)) {
+        lastError_ = DMLERR_DLL_NOT_INITIALIZED;
         return false;
+    }
     service_.SetText(kServiceName);
     systemTopic_.SetName("System");
     AddTopic(systemTopic_);
@@ -47,6 +49,7 @@ bool CDdeServiceHost::Create()
     systemTopic_.AddItem(topicItemListItem_);
     systemTopic_.AddItem(formatsItem_);
     if (!transport_.RegisterService(service_.Text())) {
+        lastError_ = DMLERR_SYS_ERROR;
         transport_.Close();
         return false;
     }
@@ -71,6 +74,18 @@ void CDdeServiceHost::Shutdown()
 std::uintptr_t CDdeServiceHost::OnCustomTransaction(const DdeTransaction&)
 {
     return 0;
+}
+
+unsigned CDdeServiceHost::GetLastError()
+{
+    const unsigned error = lastError_;
+    lastError_ = DMLERR_NO_ERROR;
+    return error;
+}
+
+bool CDdeServiceHost::MayPoke(const std::string&, const std::string&, bool)
+{
+    return true;
 }
 
 CDdeTopicNode* CDdeServiceHost::FindTopic(std::string_view name) const
@@ -173,8 +188,9 @@ DdeResult CDdeServiceHost::WildConnect(const DdeTransaction& t)
     return r;
 }
 
-DdeResult CDdeServiceHost::Failed(const DdeTransaction& t)
+DdeResult CDdeServiceHost::Failed(const DdeTransaction& t, unsigned error)
 {
+    lastError_ = error;
     DdeResult r;
     r.value = OnCustomTransaction(t);
     return r;
@@ -188,8 +204,12 @@ DdeResult CDdeServiceHost::Dispatch(const DdeTransaction& t)
     DdeResult r;
     switch (t.type) {
     case XTYP_CONNECT:
-        if (!t.string1 || FindTopic(*t.string1) == nullptr)
-            return Failed(t);
+        if (!t.string1 || FindTopic(*t.string1) == nullptr) {
+            DdeResult refused = Failed(t, DMLERR_NO_CONN_ESTABLISHED);
+            Report("Failed to connect to %s|%s. Error %u", Text(t.string2).c_str(), topic.c_str(),
+                   lastError_);
+            return refused;
+        }
         r.value = 1;
         return r;
     case XTYP_WILDCONNECT: return WildConnect(t);
@@ -224,7 +244,8 @@ DdeResult CDdeServiceHost::Dispatch(const DdeTransaction& t)
         return r;
     }
     case XTYP_POKE:
-        if (!t.string1 || !t.string2 || !Poke(t.format, topic, item, t.data)) {
+        if (!t.string1 || !t.string2 || !MayPoke(topic, item, t.isSelf)
+            || !Poke(t.format, topic, item, t.data)) {
             Report("Poke %s|%s failed", topic.c_str(), item.c_str());
             return Failed(t);
         }

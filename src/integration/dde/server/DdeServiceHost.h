@@ -41,13 +41,18 @@ public:
     bool IsRunning() const { return running_; }
 
     virtual bool OnCreate() { return true; }
-    virtual unsigned GetLastError() const { return lastError_; }
+    // The error of the last transaction or set-up step that failed, then DMLERR_NO_ERROR until
+    // the next failure.
+    virtual unsigned GetLastError();
     // Every transaction not handled here, and every handled one that failed.
     virtual std::uintptr_t OnCustomTransaction(const DdeTransaction& transaction);
     virtual bool Request(unsigned format, const std::string& topic, const std::string& item,
                          std::string& out);
     virtual bool Poke(unsigned format, const std::string& topic, const std::string& item,
                       std::string_view data);
+    // Whether a poke of this conversation may change the item; `isSelf`: it comes from this
+    // server. Everyone may by default.
+    virtual bool MayPoke(const std::string& topic, const std::string& item, bool isSelf);
     virtual bool AdviseData(unsigned format, ConversationId conversation, const std::string& topic,
                             const std::string& item, std::string_view data);
     virtual bool Exec(const std::string& topic, std::string_view data);
@@ -74,7 +79,7 @@ public:
 private:
     CDdeConversation* FindConversation(ConversationId id) const;
     DdeResult WildConnect(const DdeTransaction& t);
-    DdeResult Failed(const DdeTransaction& t);
+    DdeResult Failed(const DdeTransaction& t, unsigned error = DMLERR_NOTPROCESSED);
 
     IDdeTransport& transport_;
     CDdeTopicNodeList topics_;

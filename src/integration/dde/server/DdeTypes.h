@@ -27,6 +27,13 @@ constexpr unsigned XTYP_WILDCONNECT = 0x20E2;
 
 constexpr std::uintptr_t DDE_FACK = 0x8000;
 
+// The last-error codes DDE clients know.
+constexpr unsigned DMLERR_NO_ERROR = 0;
+constexpr unsigned DMLERR_DLL_NOT_INITIALIZED = 0x4003;
+constexpr unsigned DMLERR_NOTPROCESSED = 0x4009;
+constexpr unsigned DMLERR_NO_CONN_ESTABLISHED = 0x400A;
+constexpr unsigned DMLERR_SYS_ERROR = 0x400F;
+
 using ConversationId = std::uint64_t;
 using NamePair = std::pair<std::string, std::string>;  // (service, topic)
 

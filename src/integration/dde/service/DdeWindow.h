@@ -23,9 +23,11 @@ public:
     virtual void SelectVfoA() = 0;
     virtual void SelectVfoB() = 0;
     virtual void SetFilter(bool narrow) = 0;
-    // Shows and sends a frequency within the limits.
-    virtual void SetFrequency(int64_t hz) = 0;
-    virtual void SetModeIndex(int mode) = 0;
+    // Shows and sends a frequency within the limits, over what the user may be typing; false
+    // when it could not be sent.
+    virtual bool SetFrequency(int64_t hz) = 0;
+    // False when the mode could not be sent.
+    virtual bool SetModeIndex(int mode) = 0;
 };
 
 }  // namespace dde

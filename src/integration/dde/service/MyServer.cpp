@@ -62,6 +62,19 @@ void CMyServer::CreateTopics()
     UpdateRadioState(window_.IsTransmitting());
 }
 
+bool CMyServer::MayPoke(const std::string&, const std::string&, bool isSelf)
+{
+    // Another program's text would pass for the radio's to every other client.
+    return isSelf;
+}
+
+void CMyServer::Publish(CMyStringItem& item, std::string text)
+{
+    // The radio's replies repeat what is known several times a second; clients hear of changes.
+    if (item.GetData() != text)
+        item.SetData(std::move(text));
+}
+
 bool CMyServer::WithinLimits(double hz) const
 {
     return hz >= static_cast<double>(window_.LowerLimit())
@@ -73,40 +86,40 @@ void CMyServer::UpdateFrequency(double hz)
     if (!WithinLimits(hz))
         return;
     const std::string text = FrequencyText(hz);
-    freqDisplay_.SetData(text);
-    (window_.IsTransmitting() ? xmitFreq_ : rcvFreq_).SetData(text);
+    Publish(freqDisplay_, text);
+    Publish(window_.IsTransmitting() ? xmitFreq_ : rcvFreq_, text);
 }
 
 void CMyServer::UpdateAltFrequency(double hz)
 {
     if (WithinLimits(hz))
-        altFreqDisplay_.SetData(FrequencyText(hz));
+        Publish(altFreqDisplay_, FrequencyText(hz));
 }
 
 void CMyServer::UpdateMode(const std::string& modeText)
 {
-    mode_.SetData(ModeFamily(modeText));
-    radioMode_.SetData(modeText);
+    Publish(mode_, ModeFamily(modeText));
+    Publish(radioMode_, modeText);
 }
 
 void CMyServer::UpdateSMeter(const std::string& text)
 {
-    sMeterValue_.SetData(text);
+    Publish(sMeterValue_, text);
 }
 
 void CMyServer::UpdateRadioState(bool transmitting)
 {
-    radioState_.SetData(transmitting ? "trasmit" : "receive");
+    Publish(radioState_, transmitting ? "trasmit" : "receive");
 }
 
 void CMyServer::UpdateSplit(bool on)
 {
-    radioSplit_.SetData(on ? "1" : "0");
+    Publish(radioSplit_, on ? "1" : "0");
 }
 
 void CMyServer::UpdateVfo(bool vfoA)
 {
-    radioVfo_.SetData(vfoA ? "0" : "1");
+    Publish(radioVfo_, vfoA ? "0" : "1");
 }
 
 std::string FrequencyText(double hz)

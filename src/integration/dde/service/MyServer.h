@@ -1,6 +1,8 @@
 // The program's DDE server: "DDEServer" with ten items and "RAZ_AradezovoUI" with three, besides
 // "System". The main window feeds it through the Update operations and receives Execute
-// commands back through IDdeWindow.
+// commands back through IDdeWindow. The items say what the program knows of the radio: only
+// the program writes them (a client's poke is refused), and an advise loop hears of an item
+// only when its text changes.
 #pragma once
 
 #include "DdeServiceHost.h"
@@ -34,9 +36,11 @@ public:
 
 protected:
     bool OnCreate() override;
+    bool MayPoke(const std::string& topic, const std::string& item, bool isSelf) override;
 
 private:
     void CreateTopics();
+    static void Publish(CMyStringItem& item, std::string text);
     bool WithinLimits(double hz) const;
 
     bool started_ = false;

@@ -82,21 +82,26 @@ void CPlugInGest::FillList()
     auto* box = GetDlgItemAs<QListWidget>(kList);
     if (box != nullptr)
         box->clear();
+    // Each of the first eight files keeps its place by position: one that cannot be read leaves
+    // its entry empty rather than letting a ninth file in.
     for (const std::string& file : plugins::ListFiles(folder_)) {
         if (static_cast<int>(entries_.size()) >= plugins::kMaxPlugIns)
             break;
-        if (auto entry = plugins::ReadFile(folder_, file)) {
-            if (box != nullptr)
-                AddString(box, entry->name);
-            entries_.push_back(std::move(*entry));
+        auto entry = plugins::ReadFile(folder_, file);
+        if (!entry) {
+            entries_.emplace_back();
+            continue;
         }
+        if (box != nullptr)
+            AddString(box, entry->name);
+        entries_.push_back(std::move(*entry));
     }
 }
 
 int CPlugInGest::FindEntry(const std::string& name) const
 {
     for (std::size_t i = 0; i < entries_.size(); ++i)
-        if (platform::AsciiIEquals(entries_[i].name, name))
+        if (!entries_[i].name.empty() && platform::AsciiIEquals(entries_[i].name, name))
             return static_cast<int>(i);
     return -1;
 }
@@ -197,10 +202,13 @@ void CPlugInGest::OnSave()
     // The new file is in place before the old spelling goes.
     if (!replaced.empty() && replaced != name_ && !plugins::DeleteFile(folder_, replaced, &error))
         ShowSaveError(error);
+    // Emptying the list clears the shown texts: the saved name is kept aside.
+    const QString saved = QString::fromStdString(name_);
     FillList();
     if (auto* box = GetDlgItemAs<QListWidget>(kList)) {
-        const int row = FindEntry(name_);
-        box->setCurrentRow(row);
+        // Rows skip the empty entries, so the row is found by its text.
+        const auto rows = box->findItems(saved, Qt::MatchFixedString);
+        box->setCurrentRow(rows.isEmpty() ? -1 : box->row(rows.front()));
     }
 }
 

@@ -30,6 +30,7 @@ public:
         chooser_ = std::move(chooser);
     }
 
+    // The first eight files by position; a file that could not be read is an empty entry.
     void FillList();
     // Index of the first entry of that name (letter case ignored), -1 when none.
     int FindEntry(const std::string& name) const;
