@@ -109,6 +109,7 @@ void CGestCommand::ClearQueues()
     WakeDoneWaits();
     replies_.Clear();
     gui_.Clear();
+    guiTaken_.store(guiPushed_.load());
 }
 
 bool CGestCommand::EnqueueCommand(int length, uint8_t flagFB, const uint8_t* bytes)
@@ -160,6 +161,20 @@ CommandOutcome CGestCommand::GetCommandOutcome(uint64_t ticket) const
     return ticket <= clearedTickets_ ? CommandOutcome::NotSent : CommandOutcome::Answered;
 }
 
+bool CGestCommand::IsAnswerTaken(uint64_t ticket) const
+{
+    if (ticket == 0 || !IsCommandDone(ticket))
+        return false;
+    uint64_t frame = 0;
+    {
+        std::lock_guard<std::mutex> lock(endingMutex_);
+        const Ending& e = endings_[ticket % kEndings];
+        if (e.ticket == ticket)
+            frame = e.answerFrame;
+    }
+    return frame == 0 || guiTaken_.load() >= frame;
+}
+
 QueueResult CGestCommand::PopCommand(int& length, uint8_t* frame, uint8_t* flagFB, uint64_t& ticket)
 {
     std::lock_guard<std::mutex> lock(ticketMutex_);
@@ -169,11 +184,11 @@ QueueResult CGestCommand::PopCommand(int& length, uint8_t* frame, uint8_t* flagF
     return result;
 }
 
-void CGestCommand::FinishCommand(uint64_t ticket, CommandOutcome outcome)
+void CGestCommand::FinishCommand(uint64_t ticket, CommandOutcome outcome, uint64_t answerFrame)
 {
     {
         std::lock_guard<std::mutex> lock(endingMutex_);
-        endings_[ticket % kEndings] = Ending{ticket, outcome};
+        endings_[ticket % kEndings] = Ending{ticket, outcome, answerFrame};
     }
     uint64_t done = finishedTickets_.load();
     while (done < ticket && !finishedTickets_.compare_exchange_weak(done, ticket)) {
@@ -214,6 +229,7 @@ bool CGestCommand::PopFrameForGui(int& size, uint8_t* buffer)
 {
     if (gui_.PopRetrying(size, buffer) != QueueResult::Ok)
         return false;
+    guiTaken_.fetch_add(1);
     if (gui_.GetCount() == 0)
         Wake();  // the worker may report idle now
     return true;
@@ -301,10 +317,12 @@ void CGestCommand::ProcessingLoop(ICivWriter* transport)
             if (PopCommand(length, frame, &flagFB, ticket) == QueueResult::Ok) {
                 // With no link the frame is dropped; empty entries and noise are dropped too.
                 CommandOutcome outcome = CommandOutcome::NotSent;
+                answerFrame_ = 0;
                 if (transport != nullptr && length != 0
                     && IsCivFrame(frame, static_cast<size_t>(length)))
                     outcome = SendUntilAnswered(transport, frame, length, flagFB);
-                FinishCommand(ticket, outcome);
+                FinishCommand(ticket, outcome,
+                              outcome == CommandOutcome::Answered ? answerFrame_ : 0);
                 if (transport == nullptr)
                     continue;
             }
@@ -457,13 +475,15 @@ CommandOutcome CGestCommand::WaitForReply(const uint8_t* sent, int length, uint8
                 log->WriteFrame("RX:", reply, static_cast<size_t>(size), flagFB);
             return command == kReplyNg ? CommandOutcome::Refused : CommandOutcome::Answered;
         }
-        PushToGui(reply, size);
+        const bool queued = PushToGui(reply, size);
         // The answer repeats the command, sub-command and data bytes of what was sent.
         const int compared = length - 1 - kPosCommand;
         if (compared <= 0
             || std::memcmp(reply + kPosCommand, sent + kPosCommand, static_cast<size_t>(compared))
-                   == 0)
+                   == 0) {
+            answerFrame_ = queued ? guiPushed_.load() : 0;
             return CommandOutcome::Answered;
+        }
         --steps;
         WaitReplyStep();
     }
@@ -482,10 +502,13 @@ void CGestCommand::MoveRepliesToGui()
     }
 }
 
-void CGestCommand::PushToGui(const uint8_t* bytes, int length)
+bool CGestCommand::PushToGui(const uint8_t* bytes, int length)
 {
-    PushReporting(gui_, length, 0, bytes, guiRefusing_);
+    const bool queued = PushReporting(gui_, length, 0, bytes, guiRefusing_);
+    if (queued)
+        guiPushed_.fetch_add(1);
     NotifyFramesAvailable();
+    return queued;
 }
 
 void CGestCommand::NotifyFramesAvailable()

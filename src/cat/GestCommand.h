@@ -82,6 +82,9 @@ public:
     bool WaitCommandDone(uint64_t ticket, std::chrono::milliseconds most) const;
     // How it ended; Pending before. For a ticket too old to remember: Answered.
     CommandOutcome GetCommandOutcome(uint64_t ticket) const;
+    // Whether the main window has popped the answer of `ticket` (true when it ended with none for
+    // it): an answer still queued may tell of a state the main window has changed since.
+    bool IsAnswerTaken(uint64_t ticket) const;
     // Commands dropped unanswered since the worker was made.
     uint64_t DroppedCount() const { return droppedCommands_.load(); }
     // Whether a command the radio left unanswered is still unanswered (see CAnswerWatch).
@@ -124,7 +127,8 @@ private:
     void NotifyAnswerState();
     void WaitReplyStep();
     void MoveRepliesToGui();
-    void PushToGui(const uint8_t* bytes, int length);
+    // True when queued; each queued frame is numbered, counting from 1.
+    bool PushToGui(const uint8_t* bytes, int length);
     void NotifyFramesAvailable();
     void NotifyIdleTick();
     bool PushReporting(CFrameQueue& queue, int length, uint8_t tag, const uint8_t* bytes,
@@ -139,7 +143,7 @@ private:
 
     // Takes the oldest command and gives it its ticket number.
     QueueResult PopCommand(int& length, uint8_t* frame, uint8_t* flagFB, uint64_t& ticket);
-    void FinishCommand(uint64_t ticket, CommandOutcome outcome);
+    void FinishCommand(uint64_t ticket, CommandOutcome outcome, uint64_t answerFrame);
     // Ends the GUI's waits on commands that just ended.
     void WakeDoneWaits();
 
@@ -155,6 +159,7 @@ private:
     struct Ending {
         uint64_t ticket = 0;
         CommandOutcome outcome = CommandOutcome::Pending;
+        uint64_t answerFrame = 0;  // its number in the main window's queue; 0: none
     };
     static constexpr size_t kEndings = 2048;
     mutable std::mutex endingMutex_;
@@ -166,6 +171,11 @@ private:
     std::atomic<uint64_t> lineActivity_{0};
     CFrameQueue replies_;  // every frame from the radio, in arrival order; only the worker pops
     CFrameQueue gui_;
+    // Frames queued for the main window and taken by it, so that an answer's number tells
+    // whether it was taken. A clear counts as taking.
+    std::atomic<uint64_t> guiPushed_{0};
+    std::atomic<uint64_t> guiTaken_{0};
+    uint64_t answerFrame_ = 0;  // worker thread: the number of the current command's answer
 
     std::atomic<int> portKind_{0};
     std::atomic<IWorkerNotify*> mainWindow_{nullptr};

@@ -40,13 +40,16 @@ CDlgMem& Mem(CCorvaneDlg& w)
     return *m;
 }
 
-// Answers the range dialog (the PTT check as asked) once the button opened it.
+// Answers the range dialog (the PTT check as asked) as soon as the button opened it; the click
+// returns when the run has ended.
 void ClickWithRange(CDlgMem& m, int button, int first, int last, bool usePtt)
 {
-    QTimer::singleShot(50, [=] {
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
         auto* d = qobject_cast<CLeggiMem*>(QApplication::activeModalWidget());
         if (d == nullptr)
             return;
+        watch.stop();
         d->GetDlgItemAs<CNumEdit>(CLeggiMem::kFirst)->SetValue(first);
         d->GetDlgItemAs<CNumEdit>(CLeggiMem::kLast)->SetValue(last);
         auto* ptt = d->GetDlgItemAs<QAbstractButton>(CLeggiMem::kUsePtt);
@@ -54,7 +57,9 @@ void ClickWithRange(CDlgMem& m, int button, int first, int last, bool usePtt)
             ptt->click();
         d->GetDlgItemAs<QAbstractButton>(ctl::kIdOk)->click();
     });
+    watch.start(1);
     m.GetDlgItemAs<QAbstractButton>(button)->click();
+    EXPECT_FALSE(watch.isActive()) << "the range was never asked";
 }
 
 // The row of a description, -1 when none.
@@ -75,7 +80,7 @@ bool Shown(const WindowFixture& f, const std::string& start)
 }
 
 // VFO B 7.000 MHz LSB, VFO A 14.200 MHz USB, split on, VFO A current.
-void SetUpVfos(radio::CRadioController& c)
+void SetUpVfos(const WindowFixture& f, radio::CRadioController& c)
 {
     c.SelectVfoB();
     c.SetFrequency(7000000);
@@ -85,7 +90,9 @@ void SetUpVfos(radio::CRadioController& c)
     c.SetMode(radio::kUsb);
     c.SetSplit(true);
     c.SelectVfoA();
-    c.WaitForIdle(2000);
+    EXPECT_TRUE(PumpUntil([&] {
+        return c.WaitForIdle(1) && FrontPanel(f, "state").find("split=1") != std::string::npos;
+    }));
 }
 
 // The radio as the VFOs were set up: split on, VFO A current on 14.200 MHz, B on 7.000 MHz.
@@ -123,7 +130,7 @@ TEST(MemoryTransfers, ReadStoresTheProgrammedChannelsAndMeasuresTheRepeater)
         EXPECT_EQ(FrontPanel(f, "channel 1 14074000 USB tone"), "ok");
         EXPECT_EQ(FrontPanel(f, "channel 2 7050000 LSB split 7150000 LSB"), "ok");
         EXPECT_EQ(FrontPanel(f, "channel 3 145600000 FM dup- 600000 tsql"), "ok");
-        SetUpVfos(c);
+        SetUpVfos(f, c);
         CDlgMem& m = Mem(w);
         CDataGrid& g = m.Grid();
 
@@ -175,7 +182,7 @@ TEST(MemoryTransfers, AbortWhileMeasuringAsksAndLeavesTheTransmitterUnkeyed)
         for (int n = 1; n <= 4; ++n)
             FrontPanel(f, "channel " + std::to_string(n) + " 14560000" + std::to_string(n)
                               + " FM dup+ 600000");
-        SetUpVfos(c);
+        SetUpVfos(f, c);
         CDlgMem& m = Mem(w);
         // Abort as soon as the first channel keys.
         QTimer abort;
@@ -212,7 +219,7 @@ TEST(MemoryTransfers, AChannelLeftUnansweredStopsTheReadWithAMessage)
         ASSERT_TRUE(PumpUntil([&] { return c.State().frequencyKnown; }));
         for (int n = 1; n <= 3; ++n)
             FrontPanel(f, "channel " + std::to_string(n) + " 1420000" + std::to_string(n) + " USB");
-        SetUpVfos(c);
+        SetUpVfos(f, c);
         CDlgMem& m = Mem(w);
         // From channel 2 on, memory to VFO goes unheard.
         QTimer silence;
@@ -261,7 +268,7 @@ TEST(MemoryTransfers, WriteTakesTheChannelFromEachDescriptionAndSkipsTheRest)
     const bool ran = f.Run([&](CCorvaneDlg& w) {
         radio::CRadioController& c = w.Controller();
         ASSERT_TRUE(PumpUntil([&] { return c.State().frequencyKnown; }));
-        SetUpVfos(c);
+        SetUpVfos(f, c);
         CDlgMem& m = Mem(w);
         const size_t from = f.Trace().size();
         m.GetDlgItemAs<QAbstractButton>(M::kWriteMem)->click();
@@ -300,7 +307,7 @@ TEST(MemoryTransfers, ClosingTheProgramDuringAReadStopsItWithoutBlamingTheRadio)
         ASSERT_TRUE(PumpUntil([&] { return c.State().frequencyKnown; }));
         for (int n = 1; n <= 20; ++n)
             FrontPanel(f, "channel " + std::to_string(n) + " 14200000 USB");
-        SetUpVfos(c);
+        SetUpVfos(f, c);
         CDlgMem& m = Mem(w);
         // The program is told to end (as by the termination signal) at channel 10.
         QTimer end;

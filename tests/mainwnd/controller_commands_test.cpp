@@ -356,8 +356,9 @@ TEST(ControllerCommands, AWaitTellsHowItEndedAndTheStatusShowsASilentRadioUntilI
     EXPECT_TRUE(rig.PumpUntil([&] { return rig.view.status == shown; })) << rig.view.status;
 }
 
-// A poll's read still unanswered when a step sets a new frequency answers with the old one; the
-// step stays in force, so the next step builds on it. A read asked after the set is shown.
+// A poll's read still unanswered when a step sets a new frequency, or answered while the main
+// window has not yet taken the answer in, tells the old one; the step stays in force, so the next
+// step builds on it. A read asked after the set is shown.
 TEST(ControllerCommands, AReadAskedBeforeASetDoesNotUndoIt)
 {
     SimRig rig;
@@ -365,14 +366,24 @@ TEST(ControllerCommands, AReadAskedBeforeASetDoesNotUndoIt)
     rig.Settle();
     ASSERT_EQ(rig.controller->State().frequencyHz, 14074000);
 
-    for (int64_t step = 1; step <= 3; ++step) {
+    for (int64_t step = 1; step <= 4; ++step) {
+        rig.radio->ClearFrames();
         rig.controller->SendCommand(civ::kCmdReadFrequency);
+        if (step % 2 == 0) {
+            // No messages are pumped here: the answer waits in the main window's queue.
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (std::chrono::steady_clock::now() < end
+                   && (rig.Sent().empty() || rig.controller->Worker().IsWaiting()))
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ASSERT_FALSE(rig.Sent().empty());
+            ASSERT_FALSE(rig.controller->Worker().IsWaiting());
+        }
         ASSERT_TRUE(rig.controller->SetFrequency(rig.controller->State().frequencyHz + 1000));
         rig.Settle();
-        EXPECT_EQ(rig.controller->State().frequencyHz, 14074000 + step * 1000);
-        EXPECT_EQ(rig.view.frequency, static_cast<double>(14074000 + step * 1000));
+        EXPECT_EQ(rig.controller->State().frequencyHz, 14074000 + step * 1000) << step;
+        EXPECT_EQ(rig.view.frequency, static_cast<double>(14074000 + step * 1000)) << step;
     }
-    EXPECT_EQ(rig.radio->State().vfo[0].frequencyHz, 14077000u);
+    EXPECT_EQ(rig.radio->State().vfo[0].frequencyHz, 14078000u);
 
     // A change at the radio is seen by the next read.
     rig.radio->SetFrequencyByHand(14100000);

@@ -269,7 +269,8 @@ bool CRadioController::SendFrequency(int64_t hz)
     uint8_t bcd[5];
     bool sent = false;
     if (cat::FrequencyToBcd(hz, state_.lowerLimit, state_.upperLimit, bcd) != 0) {
-        if (lastFrequencyRead_ != 0 && !worker_.IsCommandDone(lastFrequencyRead_))
+        // A read answered but not yet taken in tells the old frequency as well.
+        if (lastFrequencyRead_ != 0 && !worker_.IsAnswerTaken(lastFrequencyRead_))
             staleFrequencyRead_ = lastFrequencyRead_;
         state_.frequencyHz = hz;
         state_.frequencyBlank = false;

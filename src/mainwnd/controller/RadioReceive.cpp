@@ -154,12 +154,11 @@ bool CRadioController::ParseFrequency(const uint8_t* frame, int length, bool tra
         return false;
     // Answers to reads asked before the last set tell the old frequency: the set is in force.
     if (!transceive && staleFrequencyRead_ != 0) {
-        const uint64_t stale = std::exchange(staleFrequencyRead_, 0);
-        if (!worker_.IsCommandDone(stale)) {
-            staleFrequencyRead_ = stale;
+        // Before that read's answer is taken, answers come from reads older still.
+        if (!worker_.IsAnswerTaken(staleFrequencyRead_))
             return true;
-        }
-        // Done: this is its answer, unless it ended unanswered and this answers a later read.
+        // Taken: this is its answer, unless it ended unanswered and this answers a later read.
+        const uint64_t stale = std::exchange(staleFrequencyRead_, 0);
         if (worker_.GetCommandOutcome(stale) == cat::CommandOutcome::Answered)
             return true;
     }
