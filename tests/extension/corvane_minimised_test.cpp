@@ -2,25 +2,16 @@
 // the front: the real program on a real X server with a window manager, its window's state read
 // as the window manager keeps it.
 #include "CorvaneProgram.h"
+#include "ShellOutput.h"
 #include "XvfbSession.h"
 
 #include <cstdio>
 
 using namespace ext_test;
 
-namespace {
+using testing_support::Shell;
 
-std::string Shell(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, p) != nullptr)
-            out += buffer;
-        ::pclose(p);
-    }
-    return out;
-}
+namespace {
 
 // The states the window manager and the X server give the main window of process `pid`
 // ("hidden", "iconic", "normal"), empty while it has no such window.

@@ -21,31 +21,16 @@
 
 #include "SettingsKeys.h"
 #include "TempDir.h"
+#include "ShellOutput.h"
 #include "XvfbSession.h"
+
+using testing_support::Shell;
 
 namespace {
 
+bool WaitFor(const std::function<bool()>& pred) { return testing_support::WaitUntil(pred); }
+
 namespace fs = std::filesystem;
-
-std::string Shell(const std::string& command)
-{
-    std::string out;
-    if (FILE* p = ::popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, p) != nullptr)
-            out += buffer;
-        ::pclose(p);
-    }
-    return out;
-}
-
-// A guard against a hang, not a timing check.
-bool WaitFor(const std::function<bool()>& pred)
-{
-    for (int i = 0; i < 1200 && !pred(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    return pred();
-}
 
 std::vector<long> Numbers(const std::string& text)
 {
