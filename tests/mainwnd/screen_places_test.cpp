@@ -61,10 +61,7 @@ TEST(ScreenPlaces, EveryStoredPlaceAndSizeComesBackExactly)
 {
     testing_support::XvfbSession screen(1366, 768, true);
     ASSERT_TRUE(screen.Ok()) << "no X server";
-    ASSERT_TRUE(WaitFor([] {
-        return Shell("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id")
-               != std::string::npos;
-    })) << "no window manager";
+    ASSERT_TRUE(WaitFor(testing_support::WindowManagerRuns)) << "no window manager";
 
     testing_support::TempDir folder{"corvane-places"};
     const std::string bin = CORVANE_BIN_DIR;

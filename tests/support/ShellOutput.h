@@ -34,4 +34,11 @@ inline bool WaitUntil(const std::function<bool()>& pred,
     return true;
 }
 
+// A window manager has announced itself on $DISPLAY.
+inline bool WindowManagerRuns()
+{
+    return Shell("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id")
+           != std::string::npos;
+}
+
 }  // namespace testing_support
