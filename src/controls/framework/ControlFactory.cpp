@@ -32,6 +32,15 @@ QString Q(const std::string& s)
     return QString::fromStdString(s);
 }
 
+// A button given a width in characters is still never narrower than its caption (a driver's
+// long name, a large font).
+void KeepCaptionWhole(QWidget* w)
+{
+    auto* b = qobject_cast<QAbstractButton*>(w);
+    if (b != nullptr && b->minimumWidth() > 0 && b->minimumWidth() < b->sizeHint().width())
+        b->setMinimumWidth(b->sizeHint().width());
+}
+
 QWidget* MakeStatic(const ControlSpec& decl, QWidget* parent)
 {
     auto* label = new QLabel(parent);
@@ -162,8 +171,10 @@ QWidget* CreateControl(const ControlSpec& decl, QWidget* parent)
         w->setEnabled(false);
     if (decl.style & tpl::kHidden)
         w->setHidden(true);
-    if (decl.minWidthChars > 0)
+    if (decl.minWidthChars > 0) {
         w->setMinimumWidth(w->fontMetrics().averageCharWidth() * decl.minWidthChars);
+        KeepCaptionWhole(w);
+    }
     return w;
 }
 
@@ -215,9 +226,10 @@ void SetCaptionOf(QWidget* widget, const std::string& text)
     QString t = Q(text);
     if (auto* l = qobject_cast<QLabel*>(widget))
         l->setText(t);
-    else if (auto* b = qobject_cast<QAbstractButton*>(widget))
+    else if (auto* b = qobject_cast<QAbstractButton*>(widget)) {
         b->setText(t);
-    else if (auto* g = qobject_cast<QGroupBox*>(widget))
+        KeepCaptionWhole(b);
+    } else if (auto* g = qobject_cast<QGroupBox*>(widget))
         g->setTitle(t);
     else if (!IsDataWidget(widget)) {
         int index = TextPropertyIndex(widget);

@@ -476,9 +476,15 @@ bool CMyFontDialog::event(QEvent* event)
     if ((event->type() == QEvent::Show || event->type() == QEvent::WindowTitleChange) && isWindow())
         FitCaptionWidth(*this);
     // Larger than the screen (a large font on a small screen): the controls scroll.
-    if (event->type() == QEvent::Show && isWindow() && content_ != nullptr && !scroller_)
-        scroller_ = ScrollWhenLargerThanScreen(*this, *content_);
+    if (event->type() == QEvent::Show)
+        ScrollWhenLarger();
     return QDialog::event(event);
+}
+
+void CMyFontDialog::ScrollWhenLarger()
+{
+    if (isWindow() && content_ != nullptr && !scroller_)
+        scroller_ = ScrollWhenLargerThanScreen(*this, *content_);
 }
 
 void CMyFontDialog::keyPressEvent(QKeyEvent* event)

@@ -233,7 +233,7 @@ void CCorvaneDlg::OnTimer(int id)
         return;
     // The frame may come without a move or resize of the window itself.
     RefitWhenFramed();
-    PlaceTxRxBesideMain();
+    PlaceToolWindowsByMain();
     for (const auto& part : parts_)
         part->OnTimer();
 }
@@ -265,8 +265,8 @@ bool CCorvaneDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Item(rc::kFrequency) && event->type() == QEvent::FocusOut)
         OnFrequencyFocusOut();
-    else if (IsTxRxPlaceEvent(watched, event))
-        PlaceTxRxBesideMain();
+    else if (IsToolPlaceEvent(watched, event))
+        PlaceToolWindowsByMain();
     return CMyFontDialog::eventFilter(watched, event);
 }
 
@@ -323,5 +323,5 @@ void CCorvaneDlg::moveEvent(QMoveEvent* event)
     }
     CMyFontDialog::moveEvent(event);
     RefitWhenFramed();
-    PlaceTxRxBesideMain();
+    PlaceToolWindowsByMain();
 }
