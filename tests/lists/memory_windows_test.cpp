@@ -54,19 +54,27 @@ void TypeText(QWidget* target, const std::string& text)
         PressKey(target, 0, QString(QChar(c)));
 }
 
-// Presses Esc on the first progress dialog shown, as a user stopping a long run.
-struct EscOnProgress : QObject {
-    bool pressed = false;
+// Answers the first window of type T shown, as a user would once it is up.
+template <typename T>
+struct AnswerWhenShown : QObject {
+    explicit AnswerWhenShown(std::function<void(T*)> answer) : answer_(std::move(answer))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~AnswerWhenShown() override { qApp->removeEventFilter(this); }
     bool eventFilter(QObject* object, QEvent* event) override
     {
-        if (!pressed && event->type() == QEvent::Show
-            && qobject_cast<CWorkProgressDlg*>(object) != nullptr) {
-            pressed = true;
-            QCoreApplication::postEvent(
-                object, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        if (T* shown = qobject_cast<T*>(object);
+            shown && !answered && event->type() == QEvent::Show) {
+            answered = true;
+            QTimer::singleShot(0, shown, [this, shown] { answer_(shown); });
         }
         return false;
     }
+    bool answered = false;
+
+private:
+    std::function<void(T*)> answer_;
 };
 }  // namespace
 
@@ -173,9 +181,17 @@ TEST(MemoryGroupsPage, GroupsKeepTheirRowsAndBadNamesAreRefused)
         "OFF ~ NO ~ \n";
     testing_support::PutFile(f.folder / "MemPC.Dat", base);
     testing_support::PutFile(f.folder / "Net.MEM", "");
+    {
+        // Left with the radio memories window open.
+        CIni ini;
+        ini.SetPath((f.folder / "Corvane.ini").c_str());
+        ini.WriteInt("CurrentSet", "OnMemGridRadio", 1);
+    }
     const bool ran = f.Run([&](CCorvaneDlg& w) {
         auto* page = qobject_cast<CMem*>(w.Page(CMem::kTemplateId));
         ASSERT_NE(page, nullptr);
+        EXPECT_TRUE(RadioMem(w).isVisible());
+        EXPECT_TRUE(page->GetDlgItemAs<QCheckBox>(CMem::kShowRadio)->isChecked());
         auto* pc = qobject_cast<CDlgMem*>(w.ToolWindow(CDlgMem::kTemplateId));
         ASSERT_NE(pc, nullptr);
         auto* combo = page->GetDlgItemAs<QComboBox>(CMem::kGroups);
@@ -323,15 +339,12 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
         pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
         file = radioCsv;
         // On line, the imported channels are offered to the radio: the sync dialog, cancelled.
-        bool syncOffered = false;
-        QTimer::singleShot(300, [&] {
-            if (auto* d = qobject_cast<CSincronizzaMem*>(QApplication::activeModalWidget())) {
-                syncOffered = true;
-                d->EndDialog(ctl::kIdCancel);
-            }
-        });
-        radio.GetDlgItemAs<QAbstractButton>(R::kImport)->click();
-        EXPECT_TRUE(syncOffered);
+        {
+            AnswerWhenShown<CSincronizzaMem> cancel(
+                [](CSincronizzaMem* d) { d->EndDialog(ctl::kIdCancel); });
+            radio.GetDlgItemAs<QAbstractButton>(R::kImport)->click();
+            EXPECT_TRUE(cancel.answered);
+        }
         EXPECT_EQ(pc->Grid().GetItemText(1, 1), "145.500.000");
         EXPECT_EQ(pc->Grid().GetItemText(1, 10), "0");
         EXPECT_EQ(radio.Grid().GetItemText(3, 1), "Rpt");
@@ -344,13 +357,21 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
             bulk += "Bulk " + std::to_string(i) + ";7000000;\n";
         file = f.folder / "bulk.csv";
         testing_support::PutFile(file, bulk);
-        EscOnProgress esc;
-        qApp->installEventFilter(&esc);
-        pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
-        qApp->removeEventFilter(&esc);
-        EXPECT_TRUE(esc.pressed);
+        // Over the main window, which it holds disabled with the list's window.
+        bool heldDisabled = false;
+        {
+            AnswerWhenShown<CWorkProgressDlg> esc([&](CWorkProgressDlg* p) {
+                heldDisabled = p->parentWidget() == &w && !w.isEnabled() && !pc->isEnabled();
+                QCoreApplication::postEvent(
+                    p, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            });
+            pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
+            EXPECT_TRUE(esc.answered);
+        }
+        EXPECT_TRUE(heldDisabled);
         EXPECT_EQ(pc->Grid().GetRowCount(), 2 + 1000);
         EXPECT_TRUE(pc->isEnabled());
+        EXPECT_TRUE(w.isEnabled());
         const std::string saved = testing_support::GetFile(f.folder / "MemPC.Dat");
         EXPECT_NE(saved.find("Bulk 999 ~ 7.000.000"), std::string::npos);
         EXPECT_EQ(saved.find("Bulk 1000 "), std::string::npos);

@@ -75,7 +75,6 @@ private:
     bool OnDuplexValueLeft();
     void OnCheck(int id);
     bool AskTransfer(const std::string& question) const;
-    void ReportStop(const char* english, int channel) const;
     // The radio channel a row's description names, 0 for none.
     int ChannelOfRow(int row) const;
 

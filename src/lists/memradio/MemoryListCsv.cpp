@@ -122,7 +122,8 @@ void CMemoryListWindow::ImportCsv()
         if (!progressTried && total >= kProgressFromRecords) {
             progressTried = true;
             progress = std::make_unique<CWorkProgressDlg>();
-            if (progress->Create(this)) {
+            if (progress->Create()) {
+                progress->HoldDisabled(this);
                 progress->setWindowTitle(windowTitle());
                 progress->SetRange(0, total);
                 progress->SetStep(1);

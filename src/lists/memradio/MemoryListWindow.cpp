@@ -285,13 +285,16 @@ void CMemoryListWindow::showEvent(QShowEvent* event)
     AdaptToRadio();
     FillEditorFromRow();
     CMyFontDialog::showEvent(event);
+    // A window minimised and brought back stays shown: only the program's own shows count.
+    if (onShown_ && !event->spontaneous())
+        onShown_(true);
 }
 
 void CMemoryListWindow::hideEvent(QHideEvent* event)
 {
     SaveWindowPos();
-    if (onHidden_)
-        onHidden_();
+    if (onShown_ && !event->spontaneous())
+        onShown_(false);
     CMyFontDialog::hideEvent(event);
 }
 

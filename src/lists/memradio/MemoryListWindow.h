@@ -88,8 +88,8 @@ public:
     // The list file; set before the window is built, else the window names it.
     void SetFilePath(const std::string& path) { path_ = path; }
     const std::string& FilePath() const { return path_; }
-    // Called whenever the window hides.
-    void SetOnHidden(std::function<void()> onHidden) { onHidden_ = std::move(onHidden); }
+    // Called whenever the window shows (true) or hides (false), however it was asked to.
+    void SetOnShown(std::function<void(bool)> onShown) { onShown_ = std::move(onShown); }
 
     // Its controls exist (the start-up builds them after the window is made).
     bool IsBuilt() const { return gridWidget_ != nullptr; }
@@ -171,7 +171,7 @@ private:
     std::optional<CsvChoice> AskCsv(bool import);
 
     const Layout& layout_;
-    std::function<void()> onHidden_;
+    std::function<void(bool)> onShown_;
     CsvAsker askCsv_;
     int appliedModel_ = -2;  // none applied yet
     int appliedExtended_ = -1;
