@@ -227,7 +227,9 @@ TEST(RecorderBar, TheDriversAudioRecordsWithNoSoundCardAndAStartThatCannotRunSay
     EXPECT_FALSE(b.bar->Recording());
     EXPECT_FALSE(b.bar->GetDlgItemAs<CFlatButton>(CAudioRecorder::kRecord)->GetCheck());
     ASSERT_EQ(b.boxes.size(), 1u);
-    EXPECT_EQ(b.boxes[0].text, "Error 1 from audio device\nthere is no sound input device");
+    EXPECT_EQ(b.boxes[0].text,
+              "Error 1 from audio device\nthe default sound input device cannot "
+              "record: there is no sound input device");
 
     // A folder that cannot take the file: the file and the cause are named.
     b.host.driverAudio = true;
