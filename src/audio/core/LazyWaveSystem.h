@@ -14,8 +14,6 @@ public:
     using Factory = std::function<std::unique_ptr<WaveSystem>()>;
     explicit LazyWaveSystem(Factory start) : start_(std::move(start)) {}
 
-    bool Started() const { return system_ != nullptr; }
-
     std::string Problem() const override;
     std::vector<std::string> InputNames() const override;
     std::vector<std::string> OutputNames() const override;
