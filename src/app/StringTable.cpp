@@ -496,6 +496,7 @@ constexpr StringTableEntry kEntries[] = {
     {2100, "RTX not answering"},
     {2101, "Serial port %1 lost (%2)"},
     {2110, "Program and command line must not hold a line break or \"=."},
+    {2111, "More than %d skeds would be created: choose a longer interval or an earlier end date."},
     {2120, "No memory read: the RTX memories from %d to %d are empty."},
     {2121, "The RTX did not store memory %d: the writing stopped there."},
 };

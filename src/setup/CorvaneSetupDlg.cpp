@@ -1,5 +1,6 @@
 #include "CorvaneSetupDlg.h"
 
+#include "AudioErrorText.h"
 #include "ColorEdit.h"
 #include "ComSetDlg.h"
 #include "DlgLng.h"
@@ -7,6 +8,7 @@
 #include "FlatButton.h"
 #include "Ini.h"
 #include "Language.h"
+#include "LinkSettings.h"
 #include "Profile.h"
 #include "PttSetDlg.h"
 #include "ToolTipLoc.h"
@@ -276,10 +278,12 @@ void CCorvaneSetup::UpdateSettingsSummary()
     const setup::AudioSummaryResult audio =
         setup::AudioSummary(context_.language, context_.ini, context_.registry, values_,
                             driverSupport_, context_.audioSystem);
-    if (audio.engineError != 0)
-        context_.language.ShowMessage(
-            {context_.language.Format(kMsgAudioError, {audio.engineError}), "",
-             mb::kOk | mb::kIconError, 0});
+    // Before the first configuration the user has had no chance to choose where the audio
+    // comes from: the start that follows reports it, once the configuration is known.
+    if (audio.engineError != 0 && IsConfigValid(ReadLinkIdentity(context_.ini)))
+        context_.language.ShowMessage({audio::AudioErrorText(context_.language, kMsgAudioError,
+                                                             audio.engineError, audio.problem),
+                                       "", mb::kOk | mb::kIconError, 0});
     SetDlgItemText(kAudioSummary, audio.text);
 }
 

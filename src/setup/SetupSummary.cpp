@@ -61,7 +61,7 @@ AudioSummaryResult AudioSummary(const CLanguage& language, const CIni& ini, cons
         return {disabled, kEngineUnavailable};
     audio::WaveEngine engine(*system, registry);
     if (const int error = engine.Open(); error != 0)
-        return {disabled, error};
+        return {disabled, error, engine.LastProblem()};
     std::vector<std::uint8_t> format;
     if (registry.Get(settings::reg::Format, format) && !format.empty())
         engine.SetFormatData(format.data(), format.size());

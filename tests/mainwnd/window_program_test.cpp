@@ -28,6 +28,8 @@ TEST(Program, TerminationSignalsEndItInOrder)
             return f.Trace().find("FE FE 58 E0 15 02 FD") != std::string::npos;
         })) << f.Trace();
         EXPECT_EQ(run.Stop(signo), 0) << "signal " << signo;
+        // Audio support is off: the sound system, which speaks on standard error, never ran.
+        EXPECT_EQ(run.Errors().find("jack"), std::string::npos) << run.Errors();
         // The polling frames: frequency, mode and S-meter.
         const std::string trace = f.Trace();
         EXPECT_NE(trace.find("FE FE 58 E0 03 FD"), std::string::npos);

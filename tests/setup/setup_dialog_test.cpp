@@ -82,6 +82,27 @@ TEST(SetupDialog, AFreshInstallShowsTheDefaultsAndRefusesAddressThenModelWriting
     EXPECT_FALSE(dlg.SettingsChanged());
     EXPECT_EQ(f.Ini(), before) << "a refused OK wrote the INI";
     EXPECT_FALSE(std::filesystem::exists(f.registryPath));
+
+    // No sound input: said once the configuration is known, with the device and the cause.
+    f.context.audioSystem = [] {
+        return std::make_unique<audio::TestWaveSystem>(std::vector<std::string>{},
+                                                       std::vector<std::string>{"Speaker"});
+    };
+    for (const bool configured : {false, true}) {
+        if (configured)
+            PutFile(f.iniPath, "[Setup]\nLanguage=English.lng\nPorta=1\nRTX=1\nIndirizzo=88\n");
+        f.boxes.clear();
+        CCorvaneSetup silent(f.context);
+        RunDialog(silent, [&] {
+            EXPECT_EQ(silent.GetDlgItemText(Dlg::kAudioSummary), "Audio support disabled");
+        });
+        const std::string told =
+            "Error 1 in the initialization of the audio support.\nthe "
+            "default sound input device cannot record: there is no sound "
+            "input device";
+        EXPECT_EQ(f.BoxTexts(),
+                  configured ? std::vector<std::string>{told} : std::vector<std::string>{});
+    }
 }
 
 TEST(SetupDialog, AFullEditReachesEveryKeyAndCancelAfterARefusalKeepsBothFiles)

@@ -238,7 +238,13 @@ bool CRadioController::SetFrequency(int64_t hz)
     // What the user is typing is not replaced behind their back: it goes out when they leave.
     if (!view_.ShowFrequency(hz))
         return false;
-    return SendFrequency(hz);
+    return SendFrequency(hz) != SendResult::NotQueued;
+}
+
+SendResult CRadioController::TuneWaiting(int64_t hz)
+{
+    view_.ShowFrequency(hz);
+    return SendFrequency(hz, true);
 }
 
 bool CRadioController::SendDuplexOffset(int offsetKHz)
@@ -261,21 +267,20 @@ void CRadioController::OnKillFocusFrequency(double typedHz)
     ShowFrequencyInForce();
 }
 
-bool CRadioController::SendFrequency(int64_t hz)
+SendResult CRadioController::SendFrequency(int64_t hz, bool wait)
 {
     if (state_.sending)
-        return false;
+        return SendResult::NotQueued;
     state_.sending = true;
     uint8_t bcd[5];
-    bool sent = false;
+    SendResult sent = SendResult::NotQueued;
     if (cat::FrequencyToBcd(hz, state_.lowerLimit, state_.upperLimit, bcd) != 0) {
         // A read answered but not yet taken in tells the old frequency as well.
         if (lastFrequencyRead_ != 0 && !worker_.IsAnswerTaken(lastFrequencyRead_))
             staleFrequencyRead_ = lastFrequencyRead_;
         state_.frequencyHz = hz;
         state_.frequencyBlank = false;
-        sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]})
-               != SendResult::NotQueued;
+        sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]}, wait);
     }
     view_.UpdateBandDisplay();
     state_.sending = false;

@@ -69,6 +69,9 @@ public:
     // Shows and sends a frequency (05, no wait); false outside the limits, and when nothing was
     // sent (the user is typing in the frequency field, or a send is under way).
     bool SetFrequency(int64_t hz);
+    // A scan's step: shows the frequency, makes it the one in force (the band display follows)
+    // and sends it, waiting for the answer.
+    SendResult TuneWaiting(int64_t hz);
     // Selects a mode as the mode menu does: shows it, sets the duplex buttons for it (WFM also
     // turns the filter wide), sends 06 with the filter (no wait). False outside the mode list.
     bool SetMode(int mode);
@@ -297,8 +300,8 @@ private:
     friend struct ControllerStateAccess;
 
     // Makes hz the frequency and sends it when it lies inside the limits, then updates the band
-    // display; false when nothing was sent (outside the limits, or inside another send).
-    bool SendFrequency(int64_t hz);
+    // display; NotQueued when nothing was sent (outside the limits, or inside another send).
+    SendResult SendFrequency(int64_t hz, bool wait = false);
     // The frequency field shows the state's frequency, or blank.
     void ShowFrequencyInForce();
     SendResult WaitForCommand(uint64_t ticket);
