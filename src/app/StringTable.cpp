@@ -496,6 +496,13 @@ constexpr StringTableEntry kEntries[] = {
     {2100, "RTX not answering"},
     {2101, "Serial port %1 lost (%2)"},
     {2110, "Program and command line must not hold a line break or \"=."},
+    {2120, "The print to < %1 > could not be made."},
+    {2121,
+     "These entries of the archive were left out (links, or names a backup never "
+     "writes):\n%1"},
+    {2122,
+     "The settings file < %1 > cannot be read: %2\n\nThe program ends and leaves the file "
+     "as it is."},
 };
 
 constexpr bool SortedAndUnique()

@@ -7,7 +7,6 @@
 #include "FrameworkContext.h"
 #include "Language.h"
 #include "Profile.h"
-#include "PrintDialog.h"
 #include "ProgramFolder.h"
 #include "SettingsKeys.h"
 #include "StartupDlg.h"
@@ -138,8 +137,7 @@ CUtility::CUtility(IUtilityHost& host)
     : CTabPage(kTemplateId),
       host_(host),
       askFolder_(PickFolder),
-      runDialog_([](CMyFontDialog& d) { d.DoModal(); }),
-      choosePrinter_(AskForPrinter)
+      runDialog_([](CMyFontDialog& d) { d.DoModal(); })
 {
 }
 
