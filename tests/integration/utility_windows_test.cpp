@@ -3,6 +3,7 @@
 // their dialog, the plug-in page and its editor, and the information page and About dialog.
 #include "WindowTestSupport.h"
 
+#include <QDateEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -27,7 +28,9 @@
 #include "ReportArgs.h"
 #include "ReportPdf.h"
 #include "RestoredFiles.h"
+#include "SkedsPage.h"
 #include "StartupDlg.h"
+#include "UserDate.h"
 #include "UtilityPage.h"
 
 using namespace wndtest;
@@ -536,6 +539,16 @@ TEST(UtilityWindows, PrintAsksForEachCheckedListInOrderAndANoEndsTheRun)
             EXPECT_NE(pages[0].find(expected[i].first), std::string::npos) << pages[0];
             EXPECT_NE(pages[0].find(expected[i].second), std::string::npos) << pages[0];
         }
+        // The sked's date as the skeds page shows it, in the user's format.
+        std::tm newYearsEve{};
+        newYearsEve.tm_year = 199;
+        newYearsEve.tm_mon = 11;
+        newYearsEve.tm_mday = 31;
+        const std::string date = platform::UserDate(newYearsEve);
+        EXPECT_NE(reportpdf::Pages(printed[1])[0].find(date + " 23:59"), std::string::npos) << date;
+        auto* skeds = w.findChild<CSkeds*>();
+        ASSERT_NE(skeds, nullptr);
+        EXPECT_EQ(skeds->GetDlgItemAs<QDateEdit>(CSkeds::kDate)->text().toStdString(), date);
         // A print that cannot be written says where it was to go.
         {
             testing_support::PrintDialogs dialogs(
