@@ -32,6 +32,7 @@
 #include "StartupDlg.h"
 #include "UserDate.h"
 #include "UtilityPage.h"
+#include "ZipTestSupport.h"
 
 using namespace wndtest;
 using testing_support::GetFile;
@@ -86,6 +87,7 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
     testing_support::TempDir target, empty, unopenable;
     PutFile(f.folder / "MemPC.Dat", "Calling ~ 145.500.000 ~ FM ~ OFF ~\n");
     PutFile(f.folder / "Voice.WAV", std::string(50000, '\x7f'));
+    fs::permissions(f.folder / "Voice.WAV", fs::perms(0604));
     std::map<std::string, std::string> backedUp;
     ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
         auto* page = w.findChild<CUtility*>();
@@ -114,6 +116,9 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
         EXPECT_EQ(f.profile->Get(settings::reg::Backup), target / "Corvane_BACKUP.ZIP");
         backedUp = DataFiles(f.folder.path);
         PutFile(f.folder / "MemPC.Dat", "changed since\n");
+        // A link put into the archive is never restored as a file of its text.
+        ASSERT_TRUE(ziptest::WriteZip(target / "Corvane_BACKUP.ZIP",
+                                      {{"Split.da_", "/etc/passwd", S_IFLNK | 0777}}, true));
 
         // No archive there: said so, and nothing asked.
         answer = empty.path;
@@ -139,6 +144,10 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
         const std::vector<std::string> texts = Texts(f.boxes);
         ASSERT_EQ(texts.size(), 2u);
         EXPECT_EQ(texts[1].rfind("Restore archives and configuration performed.", 0), 0u);
+        EXPECT_NE(texts[1].find("These entries of the archive were left out (links, or names a "
+                                "backup never writes):\nSplit.da_"),
+                  std::string::npos)
+            << texts[1];
         // The restore ends the program by itself; should it not, the test ends it later.
         QPointer<CCorvaneDlg> window(&w);
         QTimer::singleShot(15000, [window] {
@@ -156,6 +165,7 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
         EXPECT_TRUE(now.at(name) == content) << name << " differs from its backup";
     }
     EXPECT_EQ(now.size(), backedUp.size());
+    EXPECT_EQ(fs::status(f.folder / "Voice.wav").permissions(), fs::perms(0604));
 }
 
 // A restore killed after any of its steps, then the real program started: it finds the old set
