@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QTimer>
@@ -34,6 +35,9 @@ private:
         auto* file = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("filename")) : nullptr;
         if (file == nullptr)
             return;
+        // Never a real printer: the file entry ends the list.
+        if (auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers")))
+            printers->setCurrentIndex(printers->count() - 1);
         offered_.push_back(file->text().toStdString());
         printed_.push_back(choose_ ? choose_(offered_.back()) : offered_.back());
         file->setText(QString::fromStdString(printed_.back()));
