@@ -380,6 +380,8 @@ private:
     bool MouseOverColumnResizeArea(GridPoint point);
     bool MouseOverRowResizeArea(GridPoint point);
     void ScrollAxis(bool vertical, ScrollCode code, int trackPos);
+    // The printed sizes of the columns and rows.
+    void MeasureForPrint(GridPainter& measurer, PrintLayout& layout) const;
     void PrintCells(GridPainter& painter, const PrintBand& rows, const PrintBand& cols, int x0,
                     int y0);
 

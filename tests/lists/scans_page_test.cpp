@@ -18,6 +18,8 @@
 #include "DlgLogSQL.h"
 #include "FlatButton.h"
 #include "NumEdit.h"
+#include "PrintDialogs.h"
+#include "ProgramFolder.h"
 #include "RadioController.h"
 #include "ScanPage.h"
 #include "ScanPresetDlg.h"
@@ -367,7 +369,12 @@ TEST(ScanLog, PlayOnlyWithinTheRecordingAndThePrintHoldsTheTitle)
                 EXPECT_EQ(devices->Output(-1).bytes.size(), 500u);
 
                 const std::string pdf = f.folder / "log.pdf";
-                ASSERT_TRUE(dialog.PrintToPdf(pdf));
+                {
+                    testing_support::PrintDialogs dialogs([&](const std::string&) { return pdf; });
+                    dialog.GetDlgItemAs<QPushButton>(CDlgLogSQL::kPrint)->click();
+                    ASSERT_EQ(dialogs.Offered().size(), 1u);
+                    EXPECT_EQ(platform::BaseName(dialogs.Offered()[0]), "LogSQL.pdf");
+                }
                 const std::string txt = f.folder / "log.txt";
                 ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + txt + "'").c_str()), 0);
                 const std::string printed = testing_support::GetFile(txt);

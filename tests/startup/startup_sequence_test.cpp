@@ -199,6 +199,21 @@ TEST_F(StartupSequenceTest, FirstStartAsksForTheLanguageBeforeTheWriteTest)
     // The choice is kept, so the next start asks no more.
     EXPECT_EQ(app_->Ini().GetString("Setup", "Language"), "English.lng");
     EXPECT_EQ(factory_.log.mainSize, 0);  // no font set: the template font
+
+    // Settings too large to be read are no first start: the file is named, nothing is asked,
+    // nothing written, and the program ends.
+    const std::string ini = dir_ / "Corvane.ini";
+    const std::string big = GetFile(ini) + std::string(2 * 1024 * 1024, ';') + "\n";
+    PutFile(ini, big);
+    boxes_.clear();
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(languageDialog_.runs, 1);
+    EXPECT_EQ(factory_.created, 1);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, "The settings file < " + ini
+                                  + " > cannot be read: The file is too large\n\nThe program ends "
+                                    "and leaves the file as it is.");
+    EXPECT_TRUE(GetFile(ini) == big);
 }
 
 // Presses the button captioned `caption` of the first modal dialog that opens.

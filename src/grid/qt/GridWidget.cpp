@@ -468,17 +468,20 @@ bool CGridWidget::ClipboardTextIsFromGrid()
 
 // ---- printing ----
 
-bool CGridWidget::Print(const QString& docName)
+bool CGridWidget::Print(const QString& docName, const std::string& outputName)
 {
     QPrinter printer(QPrinter::HighResolution);
     const QPointer<CGridWidget> self(this);
-    const bool chosen = AskForPrinter(printer);
+    const bool chosen = AskForPrinter(printer, outputName);
     if (!self || !chosen)
         return false;
     QString name = docName;
     for (const QWidget* w = this; name.isEmpty() && w; w = w->parentWidget())
         name = w->windowTitle();
-    return PrintGrid(*grid_, printer, name, &images_);
+    if (PrintGrid(*grid_, printer, name, &images_))
+        return true;
+    ReportPrintFailure(printer);
+    return false;
 }
 
 // ---- drag and drop ----

@@ -312,15 +312,9 @@ void CMemoryListWindow::changeEvent(QEvent* event)
 
 // ---- Printing and the window's place ----
 
-bool CMemoryListWindow::PrintMemoriesToPdf(const std::string& file)
-{
-    return PrintMemoryListToPdf(services_, Grid(), windowTitle(), file);
-}
-
 void CMemoryListWindow::PrintMemories()
 {
-    PrintMemoryList(services_, *gridWidget_, windowTitle(),
-                    platform::JoinPath(platform::DirName(path_), layout_.pdfName));
+    PrintMemoryList(services_, *gridWidget_, windowTitle(), path_);
 }
 
 void CMemoryListWindow::SaveWindowPos()

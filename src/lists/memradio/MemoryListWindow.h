@@ -65,8 +65,7 @@ public:
         std::vector<std::string> (*choices)(int column);  // empty: the column is typed
         settings::IniInt focusRow, focusColumn, sortColumn, sortMode;
         settings::RegRect place;
-        const char* what;     // the list's name in the error output
-        const char* pdfName;  // the print's file beside the list file when there is no printer
+        const char* what;                       // the list's name in the error output
         std::span<const int> switches;          // check buttons
         std::span<const int> commands;          // push buttons with key caps
         std::span<const int> toneControls;      // hidden where the model has NR/ANF instead
@@ -101,10 +100,8 @@ public:
     // Radio model adaptation and the extended functions, as at each activation.
     void AdaptToRadio();
 
-    // Prints the rows; without a printer they go to a PDF file (the user is told where).
+    // Prints the rows on the printer or into the file the user chooses.
     void PrintMemories();
-    // The rows as pages of a PDF file; false when nothing was written.
-    bool PrintMemoriesToPdf(const std::string& file);
     void SaveWindowPos();
 
     // The list as a CSV file (header row included), and a CSV file's rows merged into the list,
