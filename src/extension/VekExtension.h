@@ -49,8 +49,11 @@ extern "C" {
 #endif
 
 /* token: the value given to ExtSetHwnd; code: the Get code of what changed (0 frequency in Hz,
- * 2 mode 1..7, 4 filter, 6 split, 8/9 VFO A/B, 11 shutdown, 19 S value, 20 squelch, 21..37 the
- * switches, 39/40 DUP+/DUP-, 41 duplex offset in kHz); value: the new value. */
+ * 2 mode 1..7, 4 filter, 6 split, 11 shutdown, 19 S value, 20 squelch, 21..37 the switches,
+ * 39/40 DUP+/DUP-, 41 duplex offset in kHz); value: the new value.
+ * VFO: code 8 with value 1 when VFO A was selected, code 9 with value 1 when VFO B was. A=B and
+ * the VFO exchange select no VFO and give neither code; what they change arrives as the
+ * frequency and mode codes once the program reads the radio back. */
 typedef void (*ExtNotificationCallback)(uint64_t token, int32_t code, int32_t value, void* user);
 
 /* Finding the program. */
@@ -60,9 +63,9 @@ VEK_EXPORT intptr_t ExtGethWnd(void); /* the found program's process id, 0 when 
 /* Radio. Set functions answer 0 when done. */
 VEK_EXPORT int32_t ExtGetFrequency(void); /* Hz */
 VEK_EXPORT int32_t ExtSetFrequency(int32_t hz);
-VEK_EXPORT int32_t ExtGetMode(void); /* 1 LSB, 2 USB, 3 AM, 4 CW, 5 RTTY, 6 FM, 7 WFM */
-VEK_EXPORT int32_t ExtSetMode(int32_t mode);
-VEK_EXPORT int32_t ExtGetFilter(void); /* 1 narrow, 0 wide */
+VEK_EXPORT int32_t ExtGetMode(void);         /* 1 LSB, 2 USB, 3 AM, 4 CW, 5 RTTY, 6 FM, 7 WFM */
+VEK_EXPORT int32_t ExtSetMode(int32_t mode); /* -1: no such mode, or one the radio lacks */
+VEK_EXPORT int32_t ExtGetFilter(void);       /* 1 narrow, 0 wide */
 VEK_EXPORT int32_t ExtSetFilter(int32_t narrow);
 VEK_EXPORT int32_t ExtGetSplit(void);
 VEK_EXPORT int32_t ExtSetSplit(int32_t on);

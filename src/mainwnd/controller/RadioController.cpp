@@ -241,6 +241,14 @@ bool CRadioController::SetFrequency(int64_t hz)
     return SendFrequency(hz);
 }
 
+bool CRadioController::SetFrequencyForClient(int64_t hz)
+{
+    if (hz < state_.lowerLimit || hz > state_.upperLimit || state_.sending)
+        return false;
+    state_.frequencyTyped = false;
+    return SetFrequency(hz);
+}
+
 bool CRadioController::SendDuplexOffset(int offsetKHz)
 {
     uint8_t sub = 0, d0 = 0, d1 = 0;
