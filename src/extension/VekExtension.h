@@ -12,7 +12,8 @@
  * means "not available" and is also what every such function returns when the program cannot
  * be reached: no program was found by ExtInit, or the program has gone since. ExtInit searches
  * anew; nothing else does. It starts the program only when none runs for this user: one that is
- * busy or serving all the clients it can is not started twice (ExtInit returns 0), and when the
+ * busy, still starting, or serving all the clients it can is not started twice (callers at once,
+ * in any processes, start one program and all find it), and when the
  * private runtime folder is unsafe (not the user's own, a symbolic link, open to others) nothing
  * is started and ExtInit returns 0 at once.
  *
@@ -75,7 +76,7 @@ VEK_EXPORT int32_t ExtSetVFOAB(void);
 VEK_EXPORT int32_t ExtExit(int32_t value); /* closes the program */
 VEK_EXPORT int32_t ExtIfPTT(void);
 VEK_EXPORT int32_t ExtIfAudio(void);
-VEK_EXPORT int32_t ExtPTT(int32_t on);
+VEK_EXPORT int32_t ExtPTT(int32_t on); /* keyed, it goes off when this process ends */
 VEK_EXPORT int32_t ExtRecord(int32_t on);
 VEK_EXPORT int32_t ExtPause(int32_t on);
 VEK_EXPORT int32_t ExtPlay(int32_t on);
