@@ -12,10 +12,10 @@
  * means "not available" and is also what every such function returns when the program cannot
  * be reached: no program was found by ExtInit, or the program has gone since. ExtInit searches
  * anew; nothing else does. It starts the program only when none runs for this user: one that is
- * busy, still starting, or serving all the clients it can is not started twice (callers at once,
- * in any processes, start one program and all find it), and when the
- * private runtime folder is unsafe (not the user's own, a symbolic link, open to others) nothing
- * is started and ExtInit returns 0 at once.
+ * busy, still starting, or serving all the clients it can is not started twice (ExtInit returns 0
+ * when it does not answer in time; callers at once, in any processes, start one program and all
+ * find it), and when the private runtime folder is unsafe (not the user's own, a symbolic link,
+ * open to others) nothing is started and ExtInit returns 0 at once.
  *
  * Change notifications: the program announces changes (frequency, mode, switches, shutdown,
  * ...) to every registered client, with the codes of the Get functions and the new value.
