@@ -190,13 +190,14 @@ TEST(TxRxWindow, ButtonKeyAndClientKeyTheRadioAndTheTimeIsCountedAndKept)
             Key(w, QEvent::KeyRelease);
             EXPECT_TRUE(Keyed(f, w, false, from));
 
-            // Code 14 from a client process.
+            // Code 14 from a client process, which ends without unkeying: its transmission
+            // ends with it.
             from = f.Trace().size();
             EXPECT_EQ(RunPttClient(true), 0);
-            EXPECT_TRUE(Keyed(f, w, true, from));
+            EXPECT_TRUE(PumpUntil([&] { return !w.IsTransmitting(); }));
+            EXPECT_TRUE(Keyed(f, w, false, f.Trace().find("PTT 1", from)));
             from = f.Trace().size();
             EXPECT_EQ(RunPttClient(false), 0);
-            EXPECT_TRUE(Keyed(f, w, false, from));
 
             // Tune: AM, keyed for the tune time, then the mode it had.
             const int mode = w.Controller().State().mode;

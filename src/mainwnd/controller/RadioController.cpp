@@ -247,6 +247,14 @@ SendResult CRadioController::TuneWaiting(int64_t hz)
     return SendFrequency(hz, true);
 }
 
+bool CRadioController::SetFrequencyForClient(int64_t hz)
+{
+    if (hz < state_.lowerLimit || hz > state_.upperLimit || state_.sending)
+        return false;
+    state_.frequencyTyped = false;
+    return SetFrequency(hz);
+}
+
 bool CRadioController::SendDuplexOffset(int offsetKHz)
 {
     uint8_t sub = 0, d0 = 0, d1 = 0;

@@ -72,6 +72,12 @@ public:
     // A scan's step: shows the frequency, makes it the one in force (the band display follows)
     // and sends it, waiting for the answer.
     SendResult TuneWaiting(int64_t hz);
+    // Another program's retune: as SetFrequency, but it goes into the field over what the user
+    // is typing.
+    bool SetFrequencyForClient(int64_t hz);
+    // Whether a change another program asks for can reach the radio now: not off line, and the
+    // radio answers (a change taken while it is silent would be sent when it returns, long after).
+    bool TakesClientChanges() const { return !state_.offLine && !RadioUnanswering(); }
     // Selects a mode as the mode menu does: shows it, sets the duplex buttons for it (WFM also
     // turns the filter wide), sends 06 with the filter (no wait). False outside the mode list.
     bool SetMode(int mode);
