@@ -74,9 +74,12 @@ int SkedList::FindLine(std::string_view line) const
     return -1;
 }
 
-int SkedList::FindDescription(std::string_view description) const
+int SkedList::FindShownPrefix(std::string_view text, std::string_view key) const
 {
-    return FindEntryDescription(entries_, description);
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].key != key && platform::AsciiIStartsWith(ShownText(i), text))
+            return static_cast<int>(i);
+    return -1;
 }
 
 int SkedList::Insert(std::string line)

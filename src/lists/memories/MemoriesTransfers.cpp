@@ -61,6 +61,8 @@ void CDlgMem::ReportStop(const char* english, int channel) const
 
 void CDlgMem::ReadMemoriesFromRadio()
 {
+    if (!ListMayChange())
+        return;
     CLeggiMem choice(services_.Ini(), CanKeyTransmitter(services_));
     choice.SetOwner(this);
     choice.DoModal();
@@ -115,7 +117,7 @@ void CDlgMem::ReadMemoriesFromRadio()
     run.Finish();
     if (stoppedAt != 0 && !run.Closing())
         ReportStop(kReadStopped, stoppedAt);
-    SaveMemories(false);
+    SaveMemories();
 }
 
 int CDlgMem::ChannelOfRow(int row) const
