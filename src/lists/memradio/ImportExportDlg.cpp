@@ -106,7 +106,7 @@ bool CImportExport::OnCommand(int id, int code)
 
 void CImportExport::OnBrowse()
 {
-    const QString current = QString::fromStdString(GetDlgItemText(kFile));
+    const QString current = QString::fromStdString(CsvFileInProgramFolder(GetDlgItemText(kFile)));
     const QString filter = QStringLiteral("CSV File (*.csv)");
     QFileDialog dialog(this, windowTitle(), current, filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
