@@ -97,6 +97,8 @@ int SkedList::Replace(std::string line)
     const std::optional<SkedLine> sked = ParseSkedLine(line);
     if (!sked)
         return -1;
+    if (const int named = FindShownPrefix(sked->description, sked->key); named >= 0)
+        Erase(static_cast<std::size_t>(named));
     for (int at = FindKey(sked->key); at >= 0; at = FindKey(sked->key))
         Erase(static_cast<std::size_t>(at));
     return Insert(std::move(line));

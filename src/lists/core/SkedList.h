@@ -48,7 +48,8 @@ public:
 
     // Adds a line (one with two "~") after the entries of its key; its index, -1 when refused.
     int Insert(std::string line);
-    // Adds a line in place of every entry of its key; its index, -1 when refused.
+    // Adds a line in place of every entry of its key and of the entry the drop-down's search
+    // finds for its description; its index, -1 when refused.
     int Replace(std::string line);
     void Erase(std::size_t index);
 

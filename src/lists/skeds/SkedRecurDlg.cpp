@@ -111,8 +111,6 @@ void CSkedRicorsivo::OnOK()
     progress_.OpenProgress(kStrSkeds, static_cast<int>(plan.skeds.size()));
     for (const lists::SkedLine& copy : plan.skeds) {
         progress_.StepProgress();
-        if (const int named = list_.FindShownPrefix(copy.description, copy.key); named >= 0)
-            list_.Erase(static_cast<std::size_t>(named));
         last_ = list_.Replace(lists::JoinSkedLine(copy));
     }
     progress_.CloseProgress();

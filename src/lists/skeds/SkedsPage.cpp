@@ -365,11 +365,7 @@ void CSkeds::OnSave()
         Focus(kDescription);
         return;
     }
-    for (int at = list_.FindKey(stored->key); at >= 0; at = list_.FindKey(stored->key))
-        list_.Erase(static_cast<std::size_t>(at));
-    if (const int named = list_.FindShownPrefix(stored->description, stored->key); named >= 0)
-        list_.Erase(static_cast<std::size_t>(named));
-    const int added = list_.Insert(std::move(line));
+    const int added = list_.Replace(std::move(line));
     file_.Changed();
     FillList();
     Select(added);
