@@ -135,12 +135,30 @@ TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
         EXPECT_TRUE(c.State().duplexPlusRemembered);
         EXPECT_FALSE(c.State().split);
         m.Grid().SetItemText(5, lists::radiomem::kDuplex, "NODUP");
+
+        // An empty channel leaves a mode in each box, so its channel is stored and written with
+        // one.
+        channel->setCurrentIndex(5);
+        emit channel->activated(5);
+        m.SetDlgItemText(R::kDescription, "Six");
+        m.GetDlgItemAs<CNumEdit>(R::kVfoA)->SetValue(7050000);
+        const size_t six = f.Trace().size();
+        m.GetDlgItemAs<QAbstractButton>(R::kSave)->click();
+        EXPECT_EQ(g.GetItemText(6, lists::radiomem::kModeA), "USB");
+        EXPECT_FALSE(g.GetItemText(6, lists::radiomem::kModeB).empty());
+        ASSERT_TRUE(PumpUntil([&] {
+            const std::string t = f.Trace();
+            const size_t at = t.find("FE FE 58 E0 08 00 06 FD", six);
+            return at != std::string::npos && t.find("FE FE 58 E0 09 FD", at) != std::string::npos;
+        }));
+        EXPECT_LT(f.Trace().find("FE FE 58 E0 06 01 ", six), f.Trace().find("08 00 06 FD", six));
         w.CloseProgram();
     });
     ASSERT_TRUE(ran);
     const std::string file = testing_support::GetFile(f.folder / "MemRTX.Dat");
     EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 99);
     EXPECT_NE(file.find("05 ~ Twenty m ~ 14.200.000 ~ USB"), std::string::npos) << file;
+    EXPECT_NE(file.find("06 ~ Six ~ 7.050.000 ~ USB ~ OFF ~ 0 ~ "), std::string::npos) << file;
 
     // Read back at the next start, on an IC-718 that titles Tone and TSQL by what they hold.
     f.SetModel(3);
@@ -408,6 +426,17 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
         f.yesNoAnswer = mb::kIdNo;
         EXPECT_EQ(runDialog(false, f.folder / "pc-list.txt", ";", ",").first, ctl::kIdCancel);
         EXPECT_NE(f.boxes.back().text.find("exist.\n\nOverwrite ?"), std::string::npos);
+        // A bare name is checked where it is read and written, in the program folder: there
+        // the export's file exists, and the import's is found.
+        {
+            testing_support::TempDir elsewhere{"corvane-cwd"};
+            const fs::path started = fs::current_path();
+            fs::current_path(elsewhere.path);
+            EXPECT_EQ(runDialog(false, "pc-list", ";", ",").first, ctl::kIdCancel);
+            EXPECT_EQ(f.boxes.back().text, "The file <" + pcCsv + "> exist.\n\nOverwrite ?");
+            EXPECT_EQ(runDialog(true, "pc-list.csv", ";", ","), std::make_pair(+ctl::kIdOk, pcCsv));
+            fs::current_path(started);
+        }
         // ".csv" goes on the file's name, never on a folder's.
         const auto [ok, chosen] = runDialog(false, f.folder / "v1.2/list", "\t", ",");
         EXPECT_EQ(ok, ctl::kIdOk);
@@ -416,5 +445,6 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
     });
     ASSERT_TRUE(ran);
     EXPECT_NE(f.Ini().find("Campi=\t"), std::string::npos) << f.Ini();
-    EXPECT_NE(f.Ini().find("LastFileCsv=" + radioCsv), std::string::npos);
+    // Kept relative to the program folder, so a moved folder still finds it.
+    EXPECT_NE(f.Ini().find("LastFileCsv=radio-list.csv\n"), std::string::npos);
 }

@@ -114,7 +114,7 @@ public:
 private:
     // IMemoryGroupHost
     std::string PcFilePath() const override { return pc_ ? pc_->FilePath() : std::string(); }
-    bool SavePcList() override { return !pc_ || !pc_->IsBuilt() || pc_->SaveMemories(false); }
+    bool SavePcList() override { return !pc_ || !pc_->IsBuilt() || pc_->SaveMemories(); }
     void LoadPcList(const std::string& path) override
     {
         if (!pc_)

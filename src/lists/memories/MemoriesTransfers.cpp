@@ -55,6 +55,8 @@ bool CDlgMem::AskTransfer(const std::string& question) const
 
 void CDlgMem::ReadMemoriesFromRadio()
 {
+    if (!ListMayChange())
+        return;
     CLeggiMem choice(services_.Ini(), CanKeyTransmitter(services_));
     choice.SetOwner(this);
     choice.DoModal();
@@ -113,7 +115,7 @@ void CDlgMem::ReadMemoriesFromRadio()
     if (whole && stored == 0)
         language.ShowMessage(
             {language.Format(kReadNothing, {first, last}), {}, mb::kOk | mb::kIconInformation, 0});
-    SaveMemories(false);
+    SaveMemories();
 }
 
 int CDlgMem::ChannelOfRow(int row) const

@@ -139,7 +139,8 @@ const M::Layout kLayout{lists::pcmem::kColumnCount,
                         kExtendedControls,
                         kTips,
                         keys::LastFileCsv,
-                        lists::PcCsvLayout()};
+                        lists::PcCsvLayout(),
+                        &lists::PcMemoriesText};
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "ControlResources.h"
 #include "FlatButton.h"
 #include "GridControlClass.h"
+#include "GridListTable.h"
 #include "GridWidget.h"
 #include "Ini.h"
 #include "Language.h"
@@ -18,6 +19,7 @@
 #include "Profile.h"
 #include "ProgramFolder.h"
 #include "RadioController.h"
+#include "StringTable.h"
 #include "ToolTipLoc.h"
 
 #include <QCloseEvent>
@@ -37,17 +39,27 @@ std::string ComboText(const QComboBox* combo)
     return combo != nullptr ? combo->currentText().toStdString() : std::string();
 }
 
+// A text the box does not hold (an empty row's) leaves its choice; a mode box always holds one,
+// so no channel is stored or sent without a mode.
 void SelectComboText(QComboBox* combo, const std::string& text)
 {
-    if (combo != nullptr)
-        combo->setCurrentIndex(combo->findText(QString::fromStdString(text), Qt::MatchFixedString));
+    if (combo == nullptr)
+        return;
+    const int found = combo->findText(QString::fromStdString(text), Qt::MatchFixedString);
+    if (found >= 0)
+        combo->setCurrentIndex(found);
+    else if (combo->currentIndex() < 0)
+        combo->setCurrentIndex(0);
 }
 
 }  // namespace
 
 CMemoryListWindow::CMemoryListWindow(unsigned templateId, IMainWindowServices& services,
                                      const Layout& layout)
-    : CMyFontDialog(templateId), services_(services), layout_(layout)
+    : CMyFontDialog(templateId),
+      services_(services),
+      layout_(layout),
+      fileState_(layout.what, strid::kSaveMemoriesFailed)
 {
     RegisterGridControlClass();
 }
@@ -97,6 +109,38 @@ void CMemoryListWindow::WriteViewState()
     ini.WriteInt(layout_.focusColumn, focusCol_);
     ini.WriteInt(layout_.sortColumn, sortColumn_);
     ini.WriteInt(layout_.sortMode, sortAscending_);
+}
+
+// ---- The list file ----
+
+std::string CMemoryListWindow::FileText() const
+{
+    return layout_.fileText(CGridListTable(gridWidget_->Grid()), unread_);
+}
+
+void CMemoryListWindow::TookFile(const lists::ListFileResult& read)
+{
+    fileState_.Loaded(services_.Language(), path_, read);
+    if (read.status == lists::ListFileResult::Missing)
+        fileText_.reset();
+    else
+        fileText_ = FileText();
+}
+
+bool CMemoryListWindow::ListMayChange() const
+{
+    return !fileState_.RefusesChange(services_.Language());
+}
+
+bool CMemoryListWindow::SaveMemories()
+{
+    std::string text = FileText();
+    fileState_.Changed(!fileText_ || text != *fileText_);
+    if (!fileState_.Save(services_.Language(), path_, text))
+        return false;
+    fileText_ = std::move(text);
+    WriteViewState();
+    return true;
 }
 
 void CMemoryListWindow::SortByColumn(int col, int direction)
@@ -191,9 +235,7 @@ bool CMemoryListWindow::CopyRadioVfos()
         SetNumber(b ? kVfoB : kVfoA, static_cast<double>(st.frequencyHz));
         SetCheck(b ? kFilterB : kFilterA, st.filterNarrow);
         if (st.mode >= 0 && st.mode < static_cast<int>(st.modeNames.size()))
-            if (auto* combo = GetDlgItemAs<QComboBox>(b ? kModeB : kModeA))
-                combo->setCurrentIndex(
-                    combo->findText(QString::fromStdString(st.modeNames[st.mode])));
+            SelectComboText(GetDlgItemAs<QComboBox>(b ? kModeB : kModeA), st.modeNames[st.mode]);
     };
     const bool onB = st.currentVfo == radio::kVfoB;
     copyVfo(onB);
@@ -255,14 +297,9 @@ void CMemoryListWindow::AdaptToRadio()
         g.SetItemText(0, layout_.toneSquelchColumn, tsql);
         g.Refresh();
         if (!st.modeNames.empty())
-            for (int id : {kModeA, kModeB})
-                if (auto* combo = GetDlgItemAs<QComboBox>(id)) {
-                    const QString current = combo->currentText();
-                    combo->clear();
-                    for (const std::string& mode : st.modeNames)
-                        combo->addItem(QString::fromStdString(mode));
-                    combo->setCurrentIndex(combo->findText(current));
-                }
+            lists::FillModeBoxes(
+                st.modeNames, modesCopied_,
+                {GetDlgItemAs<QComboBox>(kModeA), GetDlgItemAs<QComboBox>(kModeB)});
     }
     const int extended = st.extendedFunctions ? 1 : 0;
     if (extended != appliedExtended_) {

@@ -123,7 +123,8 @@ const R::Layout kLayout{lists::radiomem::kColumnCount,
                         kExtendedControls,
                         kTips,
                         keys::LastFileCsv,
-                        lists::RadioCsvLayout()};
+                        lists::RadioCsvLayout(),
+                        &lists::RadioMemoriesText};
 
 }  // namespace
 

@@ -185,7 +185,8 @@ void CSincronizzaMem::Synchronise()
     const CLanguage& language = services_.Language();
     lists::CTextTable table(lists::radiomem::kColumnCount);
     lists::ResetRadioChannels(table);
-    const lists::ListFileResult read = lists::ReadRadioMemories(path_, table);
+    lists::UnreadLines unread;
+    const lists::ListFileResult read = lists::ReadRadioMemories(path_, table, &unread);
     // A list that cannot be read must not decide what the radio loses.
     if (!read.Ok()) {
         language.ShowMessage({language.FormatText(kNotRead, {read.error}),
@@ -213,7 +214,7 @@ void CSincronizzaMem::Synchronise()
     run.Finish();
     QApplication::restoreOverrideCursor();
     // Whatever was done so far is kept, also after a stop.
-    const lists::ListFileResult written = lists::WriteRadioMemories(path_, table);
+    const lists::ListFileResult written = lists::WriteRadioMemories(path_, table, unread);
     if (!written.Ok())
         language.ShowMessage({language.FormatString1(kSaveFailed, written.error),
                               language.LoadString(kCaptionError), mb::kOk | mb::kIconError, 0});
