@@ -10,6 +10,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 
+#include "FlatButton.h"
 #include "GridWidget.h"
 #include "Ini.h"
 #include "MainWindowIds.h"
@@ -211,6 +212,9 @@ TEST(MemoriesWindow, PrintsToPdfAndAFailedSaveKeepsTheOldFile)
         w.ShowToolWindow(M::kTemplateId);
         CDlgMem& m = Mem(w);
         ASSERT_EQ(m.Grid().GetRowCount(), 3);
+        // Command and check buttons are raised keys, as buttons look.
+        for (const CFlatButton* b : m.findChildren<CFlatButton*>())
+            EXPECT_FALSE(b->IsFlat()) << b->text().toStdString();
         const std::string pdf = f.folder / "list.pdf";
         ASSERT_TRUE(m.PrintMemoriesToPdf(pdf));
         QProcess text;
