@@ -496,6 +496,7 @@ constexpr StringTableEntry kEntries[] = {
     {2100, "RTX not answering"},
     {2101, "Serial port %1 lost (%2)"},
     {2110, "Program and command line must not hold a line break or \"=."},
+    {2111, "DUP + and DUP - work only in FM: the radio is left in simplex."},
 };
 
 constexpr bool SortedAndUnique()
