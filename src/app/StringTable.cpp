@@ -506,6 +506,7 @@ constexpr StringTableEntry kEntries[] = {
     {2132,
      "The settings file < %1 > cannot be read: %2\n\nThe program ends and leaves the file "
      "as it is."},
+    {2140, "DUP + and DUP - work only in FM: the radio is left in simplex."},
 };
 
 constexpr bool SortedAndUnique()

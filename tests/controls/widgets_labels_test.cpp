@@ -6,7 +6,6 @@
 #include "FolderPath.h"
 #include "FrameworkContext.h"
 #include "Language.h"
-#include "LevelMeter.h"
 #include "LinkLabel.h"
 #include "QtColor.h"
 #include "widgets_support.h"
@@ -81,10 +80,6 @@ TEST_F(LabelTest, DisplayBarsWithNothingToShowTakeThePanelsColour)
     auto* range = new CColorLabel(&panel);
     auto* status = new CColorEdit(&panel);
     status->setReadOnly(true);
-    auto* meter = new CLevelMeter(&panel);
-    ASSERT_TRUE(meter->Create(QRect(0, 60, 180, 12), &panel));
-    meter->SetMeterBands();
-    meter->SetBackgroundColor(RgbColor(0, 0, 0));
     range->setGeometry(0, 0, 180, 20);
     status->setGeometry(0, 30, 180, 24);
     range->SetBkColor(RgbColor(0, 0, 0));
@@ -96,10 +91,8 @@ TEST_F(LabelTest, DisplayBarsWithNothingToShowTakeThePanelsColour)
     EXPECT_EQ(corner(range), black);
     range->SetBlankWhenEmpty(true);
     status->SetBlankWhenEmpty(true);
-    meter->ClearData();
     EXPECT_EQ(corner(range), QColor(200, 210, 220));
     EXPECT_EQ(corner(status), QColor(200, 210, 220));
-    EXPECT_EQ(corner(meter), QColor(200, 210, 220));
     // Something to show: the display's colour again, and back to the panel once empty.
     range->setText("1.8 - 30 MHz");
     // Filled while disabled (as during the start-up): the display's colour, not a grey box.
@@ -107,18 +100,8 @@ TEST_F(LabelTest, DisplayBarsWithNothingToShowTakeThePanelsColour)
     status->setText("VFO A");
     EXPECT_EQ(corner(status), black);
     status->setEnabled(true);
-    const int reading = 3;
-    meter->SetData(&reading);
     EXPECT_EQ(corner(range), black);
     EXPECT_EQ(corner(status), black);
-    EXPECT_EQ(corner(meter), black);
-    EXPECT_EQ(meter->grab().toImage().pixelColor(5, 3), ToQColor(0x00FF00));
-    // A reading that lights nothing: still a black bar unless asked otherwise.
-    const int none = 0;
-    meter->SetData(&none);
-    EXPECT_EQ(corner(meter), black);
-    meter->SetBlankWhenEmpty(true);
-    EXPECT_EQ(corner(meter), QColor(200, 210, 220));
     status->clear();
     range->clear();
     EXPECT_EQ(corner(status), QColor(200, 210, 220));

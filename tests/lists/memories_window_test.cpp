@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QProcess>
 
+#include "FlatButton.h"
 #include "GridWidget.h"
 #include "Ini.h"
 #include "MainWindowIds.h"
@@ -214,6 +215,9 @@ TEST(MemoriesWindow, PrintsEveryValueWholeAndAFailedSaveKeepsTheOldFile)
         w.ShowToolWindow(M::kTemplateId);
         CDlgMem& m = Mem(w);
         ASSERT_EQ(m.Grid().GetRowCount(), 3);
+        // Command and check buttons are raised keys, as buttons look.
+        for (const CFlatButton* b : m.findChildren<CFlatButton*>())
+            EXPECT_FALSE(b->IsFlat()) << b->text().toStdString();
         // The columns on the screen are narrower than the description.
         m.Grid().SetColumnWidth(0, 40);
         const std::string pdf = f.folder / "list.pdf";

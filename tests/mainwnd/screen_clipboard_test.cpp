@@ -4,6 +4,7 @@
 #include "WindowTestSupport.h"
 #include "XvfbSession.h"
 
+#include <QGroupBox>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
@@ -71,10 +72,12 @@ QColor Pixel(const QImage& screen, const QWidget* w, QPoint at)
     return screen.pixelColor(w->mapToGlobal(at));
 }
 
-// Whether the colour is painted somewhere inside the widget (the core of its text, say).
-bool Shows(const QImage& screen, const QWidget* w, QColor colour)
+// Whether the colour is painted somewhere inside the widget (the core of its text, say), or in
+// its top `lines` text lines.
+bool Shows(const QImage& screen, const QWidget* w, QColor colour, int lines = 0)
 {
-    const QRect r(w->mapToGlobal(QPoint(0, 0)), w->size());
+    const QRect r(w->mapToGlobal(QPoint(0, 0)),
+                  lines > 0 ? QSize(w->width(), lines * w->fontMetrics().height()) : w->size());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
             if (screen.pixelColor(x, y) == colour)
@@ -176,6 +179,14 @@ TEST(ColourScheme, TheWindowShowsTheDerivedColours)
         ASSERT_NE(sMeter, nullptr);
         ASSERT_TRUE(sMeter->IsOn());
         EXPECT_TRUE(Shows(screen, sMeter, QColor(255, 0, 0)));
+        // The RX indicator and the group captions in the text colour as well.
+        EXPECT_TRUE(Shows(screen, w.GetDlgItem(mainwnd::kRxA), QColor(90, 230, 90)));
+        const QWidget* pages = w.GetDlgItem(mainwnd::kTabs);
+        for (const QGroupBox* group : w.findChildren<QGroupBox*>())
+            if (group->isVisible() && !group->title().isEmpty() && !pages->isAncestorOf(group)) {
+                EXPECT_TRUE(Shows(screen, group, QColor(90, 230, 90), 1))
+                    << group->title().toStdString();
+            }
         // The frequency in the light text colour on the background.
         const QWidget* freq = w.GetDlgItem(rc::kFrequency);
         EXPECT_TRUE(Shows(screen, freq, QColor(130, 255, 130)));

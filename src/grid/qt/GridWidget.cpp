@@ -344,7 +344,11 @@ void CGridWidget::mouseDoubleClickEvent(QMouseEvent* event)
 void CGridWidget::wheelEvent(QWheelEvent* event)
 {
     HideTitleTip();
-    grid_->OnMouseWheel(event->angleDelta().y());
+    // A touchpad tells the pixels it moved; a wheel (also a fine-grained one) its angle.
+    if (const int pixels = event->pixelDelta().y(); pixels != 0)
+        grid_->OnMouseWheelPixels(pixels);
+    else
+        grid_->OnMouseWheel(event->angleDelta().y());
     event->accept();
 }
 

@@ -193,6 +193,8 @@ void CMemoryListWindow::SetUpEditor()
             if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
                 b->SetBitmaps(res::kImageKeyCapHovered, res::kImageKeyCap);
                 b->SetCursor(res::kCursorAvailable);
+                // Raised like a key, so a command reads as a button.
+                b->SetFlat();
             }
     if (auto* notice = GetDlgItemAs<CColorLabel>(kNotice))
         notice->SetBkColor(RgbColor(255, 255, 0));

@@ -159,6 +159,7 @@ void CDlgMemRadio::SetUpControls()
         b->SetButtonType(CFlatButton::kCheckBox);
         b->SetIcon(kIconMemoryMode, kIconMemoryModeHovered);
         b->SetCursor(res::kCursorAvailable);
+        b->SetFlat();
     }
 }
 

@@ -257,8 +257,9 @@ public:
     void OnFunctionButton(RadioFunction f);
     // Puts the function into a state (as a click would when it differs).
     void SetFunction(RadioFunction f, bool on);
-    void OnDuplexPlus();
-    void OnDuplexMinus();
+    // A duplex button clicked; false when it cannot go down (duplex exists only in FM).
+    bool OnDuplexPlus();
+    bool OnDuplexMinus();
     void OnDuplexSet();
     void OnReverse();
     void RestoreDuplexButtons();
@@ -332,7 +333,7 @@ private:
     void SetFunctionButton(RadioFunction f, bool down);
     void SendFunction(RadioFunction f, bool on);
     void SetDuplexButtons(bool plus, bool minus);
-    void OnDuplexButton(bool plus);
+    bool OnDuplexButton(bool plus);
     void UpdateStoreReverse();
     std::string ModeText(int mode) const;
     std::string RangeText() const;
