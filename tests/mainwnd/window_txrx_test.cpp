@@ -83,6 +83,7 @@ void Key(CCorvaneDlg& w, QEvent::Type type)
 {
     QKeyEvent event(type, Qt::Key_F12, Qt::NoModifier);
     QApplication::sendEvent(&w, &event);
+    QApplication::processEvents();  // a release waits for what is queued behind it
 }
 
 // The keyed state as the window, its button and the radio's trace from `from` on all tell it.
