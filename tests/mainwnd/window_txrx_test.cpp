@@ -157,6 +157,25 @@ TEST(TxRxWindow, ButtonKeyAndClientKeyTheRadioAndTheTimeIsCountedAndKept)
             ASSERT_NE(ptt, nullptr);
             EXPECT_TRUE(TxRx(w)->isVisible());
             EXPECT_EQ(Text(w, CTxRx::kKeyName), "PTT Key : F12");
+            // The driver keys: no port or line to choose, but the key, the clipboard texts and
+            // the tune time stay settable.
+            QTimer::singleShot(0, [] {
+                QWidget* modal = QApplication::activeModalWidget();
+                auto* d = qobject_cast<CPTTSet*>(modal);
+                if (d == nullptr) {
+                    ADD_FAILURE() << "no PTT settings dialog";
+                    if (auto* other = qobject_cast<QDialog*>(modal))
+                        other->done(QDialog::Rejected);
+                    return;
+                }
+                for (int id : {CPTTSet::kPort, CPTTSet::kPin, CPTTSet::kKey, CPTTSet::kOnText,
+                               CPTTSet::kTuneSeconds})
+                    EXPECT_EQ(d->GetDlgItem(id)->isEnabled(),
+                              id != CPTTSet::kPort && id != CPTTSet::kPin)
+                        << id;
+                d->done(QDialog::Rejected);
+            });
+            TxRx(w)->GetDlgItemAs<QAbstractButton>(CTxRx::kSetup)->click();
 
             // The button, and the time counted while keyed.
             size_t from = f.Trace().size();
