@@ -3,8 +3,6 @@
 #include "WindowTestSupport.h"
 
 #include <QKeyEvent>
-#include <QPointer>
-#include <QTimer>
 #include <QWheelEvent>
 
 #include <csignal>
@@ -43,113 +41,98 @@ COnOffButton* ButtonOf(CCorvaneDlg& w, int id)
 TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
 {
     WindowFixture f;
-    // The start-up flag (no polling, no transceive reports) is up while the start-up runs.
-    QTimer sampler;
-    bool seenStartingUp = false;
-    const auto watch = [&](CCorvaneDlg& w) {
-        QObject::connect(&sampler, &QTimer::timeout, [&, window = QPointer<CCorvaneDlg>(&w)] {
-            seenStartingUp = seenStartingUp || (window && window->Controller().State().startingUp);
-        });
-        sampler.start(0);
-    };
-    const bool ran = f.Run(
-        [&](CCorvaneDlg& w) {
-            sampler.stop();
-            EXPECT_TRUE(seenStartingUp);
-            EXPECT_FALSE(w.Controller().State().startingUp);
-            // The title names the program and the model, untranslated.
-            const std::string title = w.windowTitle().toStdString();
-            EXPECT_EQ(title.rfind("Corvane Icom 706 Control - ", 0), 0u) << title;
-            EXPECT_NE(title.find("  -  RTX: IC706MKII/G"), std::string::npos) << title;
+    const bool ran = f.Run([&](CCorvaneDlg& w) {
+        // The title names the program and the model, untranslated.
+        const std::string title = w.windowTitle().toStdString();
+        EXPECT_EQ(title.rfind("Corvane Icom 706 Control - ", 0), 0u) << title;
+        EXPECT_NE(title.find("  -  RTX: IC706MKII/G"), std::string::npos) << title;
 
-            // Shown modeless, so the tool windows stay usable beside it.
-            EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-            EXPECT_EQ(w.windowModality(), Qt::NonModal);
+        // Shown modeless, so the tool windows stay usable beside it.
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(w.windowModality(), Qt::NonModal);
 
-            // The radio's frequency reaches the display.
-            auto* field = qobject_cast<CNumEdit*>(w.GetDlgItem(rc::kFrequency));
-            ASSERT_NE(field, nullptr);
-            ASSERT_TRUE(PumpUntil([&] { return field->GetValue() >= 30000; }));
-            EXPECT_EQ(static_cast<int64_t>(field->GetValue()), w.Controller().State().frequencyHz);
-            EXPECT_FALSE(w.GetDlgItemText(mainwnd::kMode).empty());
+        // The radio's frequency reaches the display.
+        auto* field = qobject_cast<CNumEdit*>(w.GetDlgItem(rc::kFrequency));
+        ASSERT_NE(field, nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return field->GetValue() >= 30000; }));
+        EXPECT_EQ(static_cast<int64_t>(field->GetValue()), w.Controller().State().frequencyHz);
+        EXPECT_FALSE(w.GetDlgItemText(mainwnd::kMode).empty());
 
-            // Typing a frequency and Enter tunes the radio; polling reads it back.
-            QApplication::setActiveWindow(&w);
-            field->setFocus();
-            // The radio's own updates while the field has the focus are no typing.
-            const size_t polled = f.Trace().size();
-            ASSERT_TRUE(PumpUntil(
-                [&] { return f.Trace().find("FE FE 58 E0 03 FD", polled) != std::string::npos; }));
-            platform::WaitPumpingMessages(200);
-            EXPECT_FALSE(w.Controller().State().frequencyTyped);
-            field->selectAll();
-            Type(field, "7074000");
-            EXPECT_TRUE(PumpUntil([&] {
-                return f.Trace().find("FE FE 58 E0 05 00 40 07 07 00 FD") != std::string::npos;
-            })) << f.Trace();
-            EXPECT_TRUE(PumpUntil([&] {
-                return w.Controller().State().frequencyHz == 7074000
-                       && static_cast<int64_t>(field->GetValue()) == 7074000;
-            }));
+        // Typing a frequency and Enter tunes the radio; polling reads it back.
+        QApplication::setActiveWindow(&w);
+        field->setFocus();
+        // The radio's own updates while the field has the focus are no typing.
+        const size_t polled = f.Trace().size();
+        ASSERT_TRUE(PumpUntil(
+            [&] { return f.Trace().find("FE FE 58 E0 03 FD", polled) != std::string::npos; }));
+        platform::WaitPumpingMessages(200);
+        EXPECT_FALSE(w.Controller().State().frequencyTyped);
+        field->selectAll();
+        Type(field, "7074000");
+        EXPECT_TRUE(PumpUntil([&] {
+            return f.Trace().find("FE FE 58 E0 05 00 40 07 07 00 FD") != std::string::npos;
+        })) << f.Trace();
+        EXPECT_TRUE(PumpUntil([&] {
+            return w.Controller().State().frequencyHz == 7074000
+                   && static_cast<int64_t>(field->GetValue()) == 7074000;
+        }));
 
-            // A digit step button moves the frequency by its digit.
-            ButtonOf(w, 1214)->click();
-            EXPECT_TRUE(PumpUntil([&] {
-                return f.Trace().find("FE FE 58 E0 05 00 50 07 07 00 FD") != std::string::npos;
-            }));
+        // A digit step button moves the frequency by its digit.
+        ButtonOf(w, 1214)->click();
+        EXPECT_TRUE(PumpUntil([&] {
+            return f.Trace().find("FE FE 58 E0 05 00 50 07 07 00 FD") != std::string::npos;
+        }));
 
-            // The wheel over the display steps the digit under the cursor (here 1 kHz, upwards).
-            QWidget* kHzButton = w.GetDlgItem(1214);
-            const QPoint over(kHzButton->mapTo(&w, QPoint(2, 0)).x(),
-                              field->mapTo(&w, QPoint(0, field->height() / 2)).y());
-            QWheelEvent wheel(QPointF(over), QPointF(w.mapToGlobal(over)), QPoint(), QPoint(0, 120),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(&w, &wheel);
-            EXPECT_TRUE(PumpUntil([&] {
-                return f.Trace().find("FE FE 58 E0 05 00 60 07 07 00 FD") != std::string::npos;
-            }));
+        // The wheel over the display steps the digit under the cursor (here 1 kHz, upwards).
+        QWidget* kHzButton = w.GetDlgItem(1214);
+        const QPoint over(kHzButton->mapTo(&w, QPoint(2, 0)).x(),
+                          field->mapTo(&w, QPoint(0, field->height() / 2)).y());
+        QWheelEvent wheel(QPointF(over), QPointF(w.mapToGlobal(over)), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&w, &wheel);
+        EXPECT_TRUE(PumpUntil([&] {
+            return f.Trace().find("FE FE 58 E0 05 00 60 07 07 00 FD") != std::string::npos;
+        }));
 
-            // The attenuator switches on the radio and shows it.
-            COnOffButton* att = ButtonOf(w, rc::kAtt);
-            ASSERT_NE(att, nullptr);
-            ASSERT_TRUE(att->isEnabled());
-            att->click();
-            EXPECT_TRUE(PumpUntil(
-                [&] { return f.Trace().find("FE FE 58 E0 11 20 FD") != std::string::npos; }));
-            EXPECT_TRUE(PumpUntil([&] {
-                return att->IsOn()
-                       && w.Controller().State().Function(radio::RadioFunction::Attenuator);
-            })) << f.Trace();
+        // The attenuator switches on the radio and shows it.
+        COnOffButton* att = ButtonOf(w, rc::kAtt);
+        ASSERT_NE(att, nullptr);
+        ASSERT_TRUE(att->isEnabled());
+        att->click();
+        EXPECT_TRUE(
+            PumpUntil([&] { return f.Trace().find("FE FE 58 E0 11 20 FD") != std::string::npos; }));
+        EXPECT_TRUE(PumpUntil([&] {
+            return att->IsOn() && w.Controller().State().Function(radio::RadioFunction::Attenuator);
+        })) << f.Trace();
 
-            // Ten pages; the window opens on the stored one, Info; the tool windows exist, and only
-            // the TX/RX window shows (the driver keys the radio).
-            CPageTabCtrl* tabs = w.Tabs();
-            ASSERT_NE(tabs, nullptr);
-            ASSERT_EQ(tabs->GetItemCount(), 10);
-            EXPECT_EQ(tabs->GetCurSel(), 9);
-            EXPECT_EQ(tabs->GetPageId(4), 227);
-            EXPECT_EQ(tabs->GetPageId(8), 4001);
-            EXPECT_EQ(tabs->GetPageId(0), 144);
-            EXPECT_EQ(tabs->GetPageId(9), 150);
-            for (int id : {230, 4002, 252}) {
-                ASSERT_NE(w.ToolWindow(id), nullptr) << id;
-                EXPECT_FALSE(w.ToolWindow(id)->isVisible()) << id;
-            }
-            ASSERT_NE(w.ToolWindow(249), nullptr);
-            EXPECT_TRUE(w.ToolWindow(249)->isVisible());
-            tabs->ActivatePage(2);
+        // Ten pages; the window opens on the stored one, Info; the tool windows exist, and only
+        // the TX/RX window shows (the driver keys the radio).
+        CPageTabCtrl* tabs = w.Tabs();
+        ASSERT_NE(tabs, nullptr);
+        ASSERT_EQ(tabs->GetItemCount(), 10);
+        EXPECT_EQ(tabs->GetCurSel(), 9);
+        EXPECT_EQ(tabs->GetPageId(4), 227);
+        EXPECT_EQ(tabs->GetPageId(8), 4001);
+        EXPECT_EQ(tabs->GetPageId(0), 144);
+        EXPECT_EQ(tabs->GetPageId(9), 150);
+        for (int id : {230, 4002, 252}) {
+            ASSERT_NE(w.ToolWindow(id), nullptr) << id;
+            EXPECT_FALSE(w.ToolWindow(id)->isVisible()) << id;
+        }
+        ASSERT_NE(w.ToolWindow(249), nullptr);
+        EXPECT_TRUE(w.ToolWindow(249)->isVisible());
+        tabs->ActivatePage(2);
 
-            // "Exit": an orderly end that unkeys the transmitter; a second Exit changes nothing.
-            EXPECT_FALSE(w.IsTransmitting());  // S readings below S0 key nothing
-            w.SetPtt(true);
-            EXPECT_TRUE(w.IsTransmitting());
-            ButtonOf(w, mainwnd::kExit)->click();
-            EXPECT_TRUE(w.IsClosing());
-            EXPECT_FALSE(w.IsTransmitting());
-            EXPECT_FALSE(w.Controller().Worker().IsRunning());
-            ButtonOf(w, mainwnd::kExit)->click();
-        },
-        watch);
+        // "Exit": an orderly end that unkeys the transmitter; a second Exit changes nothing.
+        EXPECT_FALSE(w.IsTransmitting());  // S readings below S0 key nothing
+        w.SetPtt(true);
+        EXPECT_TRUE(w.IsTransmitting());
+        ButtonOf(w, mainwnd::kExit)->click();
+        EXPECT_TRUE(w.IsClosing());
+        EXPECT_FALSE(w.IsTransmitting());
+        EXPECT_FALSE(w.Controller().Worker().IsRunning());
+        ButtonOf(w, mainwnd::kExit)->click();
+    });
     ASSERT_TRUE(ran);
     CIni ini;
     ini.SetPath((f.folder / "Corvane.ini").c_str());

@@ -10,6 +10,8 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -150,8 +152,20 @@ TEST(TxRxWindow, ButtonKeyAndClientKeyTheRadioAndTheTimeIsCountedAndKept)
         ini.WriteInt("TxRx", "TuneSec", 1);
     });
     std::atomic<int64_t> clockMs{1000000};
+    // The start-up flag (no polling, no transceive reports) is up while the start-up runs.
+    QTimer sampler;
+    bool seenStartingUp = false;
+    const auto watch = [&](CCorvaneDlg& w) {
+        QObject::connect(&sampler, &QTimer::timeout, [&, window = QPointer<CCorvaneDlg>(&w)] {
+            seenStartingUp = seenStartingUp || (window && window->Controller().State().startingUp);
+        });
+        sampler.start(0);
+    };
     const bool ran = f.Run(
         [&](CCorvaneDlg& w) {
+            sampler.stop();
+            EXPECT_TRUE(seenStartingUp);
+            EXPECT_FALSE(w.Controller().State().startingUp);
             ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyKnown; }));
             CFlatButton* ptt = Button(w, CTxRx::kPtt);
             ASSERT_NE(ptt, nullptr);
@@ -245,7 +259,7 @@ TEST(TxRxWindow, ButtonKeyAndClientKeyTheRadioAndTheTimeIsCountedAndKept)
             w.CloseProgram();
             EXPECT_NE(f.Trace().find("PTT 0", from), std::string::npos);
         },
-        {}, PartsWithClock(clockMs));
+        watch, PartsWithClock(clockMs));
     ASSERT_TRUE(ran);
 
     // The total is kept; this run's part starts again at nothing.
