@@ -300,14 +300,14 @@ TEST(MemoryTransfers, WriteTakesTheChannelFromEachDescriptionAndSkipsTheRest)
     WindowFixture f;
     f.yesNoAnswer = mb::kIdYes;
     const auto row = [](const std::string& description, const std::string& hz,
-                        const std::string& mode) {
-        return description + " ~ " + hz + " ~ " + mode
-               + " ~ OFF ~ 0 ~ USB ~ OFF ~ NOSPLIT ~ VFO A ~ NODUP ~ 0 ~ NO ~ OFF ~ OFF ~ OFF ~ "
+                        const std::string& mode, const std::string& hzB = "0") {
+        return description + " ~ " + hz + " ~ " + mode + " ~ OFF ~ " + hzB
+               + " ~ USB ~ OFF ~ NOSPLIT ~ VFO A ~ NODUP ~ 0 ~ NO ~ OFF ~ OFF ~ OFF ~ "
                  "OFF ~ OFF ~ OFF ~ OFF ~ 0 ~ \n";
     };
     testing_support::PutFile(
         f.folder / "MemPC.Dat",
-        row("Mem. 07", "14.100.000", "USB") + row("MEM.08", "7.100.000", "LSB")
+        row("Mem. 07", "14.100.000", "USB", "3.600.000") + row("MEM.08", "7.100.000", "LSB")
             + row("Mem.9 home", "3.700.000", "LSB") + row("Mem.100", "21.100.000", "USB")
             + row("Mem. 05", "500.000.000", "USB") + row("Mem.ab", "28.100.000", "USB")
             + row("Mem.00", "28.200.000", "USB"));
@@ -330,6 +330,9 @@ TEST(MemoryTransfers, WriteTakesTheChannelFromEachDescriptionAndSkipsTheRest)
             ++writes;
         EXPECT_EQ(writes, 3u) << trace;
         ExpectVfosRestored(f);
+        // The other VFO's display as the radio has it, though the run left VFO B in USB.
+        const auto otherVfo = [&] { return w.GetDlgItemText(radio::ctl::kStatus2); };
+        EXPECT_EQ(otherVfo(), "7.000.000 LSB");
 
         // What the radio holds now, read back: channels 7, 8 and 9 and nothing around them.
         ClickWithRange(m, M::kReadMem, 5, 10, false);
@@ -339,6 +342,7 @@ TEST(MemoryTransfers, WriteTakesTheChannelFromEachDescriptionAndSkipsTheRest)
         EXPECT_EQ(g.GetItemText(RowOf(g, "Mem. 09"), lists::pcmem::kModeA), "LSB");
         EXPECT_EQ(RowOf(g, "Mem. 06"), -1);
         EXPECT_EQ(RowOf(g, "Mem. 10"), -1);
+        EXPECT_EQ(otherVfo(), "7.000.000 LSB");
         // Over empty channels only, the read says that it found nothing.
         const int rows = g.GetRowCount();
         ClickWithRange(m, M::kReadMem, 20, 22, false);

@@ -334,9 +334,10 @@ public:
 class KeyboardPttTest : public ::testing::Test {
 protected:
     KeyboardPttTest() : window_(log_, {}) { App(); }
-    void Send(QEvent::Type type, int key, bool repeat = false)
+    void Send(QEvent::Type type, int key, bool repeat = false, unsigned long timestamp = 0)
     {
         QKeyEvent e(type, key, Qt::NoModifier, QString(), repeat);
+        e.setTimestamp(timestamp);
         QCoreApplication::sendEvent(&target_, &e);
     }
     FakeMainWindow::Log log_;
@@ -350,12 +351,17 @@ TEST_F(KeyboardPttTest, TheKeyKeysAndUnkeysAndIsSwallowed)
     CKeyboardPtt ptt(window_);
     Send(QEvent::KeyPress, Qt::Key_F11);
     EXPECT_TRUE(window_.transmitting);
-    // Auto-repeat neither unkeys nor keys again.
+    // Auto-repeat neither unkeys nor keys again, marked or not (an unmarked pair shares its
+    // time stamp and comes at once).
     Send(QEvent::KeyRelease, Qt::Key_F11, true);
     Send(QEvent::KeyPress, Qt::Key_F11, true);
+    Send(QEvent::KeyRelease, Qt::Key_F11, false, 40);
+    Send(QEvent::KeyPress, Qt::Key_F11, false, 40);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(window_.transmitting);
     Send(QEvent::KeyPress, Qt::Key_A);
-    Send(QEvent::KeyRelease, Qt::Key_F11);
+    Send(QEvent::KeyRelease, Qt::Key_F11, false, 80);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(window_.transmitting);
     EXPECT_EQ(log_.pttCalls, (std::vector<bool>{true, false}));
     // Only the other key and the repeats reached the window.

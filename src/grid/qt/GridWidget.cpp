@@ -458,11 +458,8 @@ std::optional<std::string> CGridWidget::GetClipboardText()
 
 void CGridWidget::SetClipboardText(const std::string& text)
 {
-    // Line ends on this system's clipboard are LF; the paste side takes either.
-    QString qtext = QString::fromStdString(text);
-    qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // The program's mark: its fields split at tabs only.
-    SetProgramClipboardText(qtext);
+    SetProgramClipboardText(QString::fromStdString(text));
 }
 
 bool CGridWidget::ClipboardTextIsFromGrid()

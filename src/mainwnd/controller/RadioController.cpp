@@ -356,6 +356,13 @@ void CRadioController::ShowFilter(bool narrow)
     view_.SetButton(ctl::kFilter, narrow);
 }
 
+void CRadioController::ShowTakenMode(int mode, bool narrow)
+{
+    ShowMode(mode);
+    ShowFilter(narrow && mode != kWfm);
+    UpdateStatusLine();
+}
+
 bool CRadioController::SetMode(int mode)
 {
     const ModeInfo* info = ModeInfoFor(mode);
@@ -382,12 +389,13 @@ void CRadioController::SetFilter(bool narrow)
     OnFilter();
 }
 
-void CRadioController::ReadFrequencyMode(bool wait)
+void CRadioController::ReadFrequencyMode(bool wait, bool switches)
 {
     state_.displayNotReady = true;
     SendCommand(civ::kCmdReadFrequency, 0, {}, wait);
     SendCommand(civ::kCmdReadMode, 0, {}, wait);
-    ReadFunctionStates(wait);
+    if (switches)
+        ReadFunctionStates(wait);
     UpdateStatusLine();
     state_.displayNotReady = false;
     UpdateStoreReverse();

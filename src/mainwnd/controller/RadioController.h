@@ -105,6 +105,9 @@ public:
     void ShowChannelSwitches(bool plus, bool minus, bool split);
     // The DUP buttons show a direction the radio was sent, and FM comes back to it.
     void ShowDuplexDirection(bool plus, bool minus);
+    // A mode and filter the radio took (a VFO restored), shown and kept without sending: the
+    // other VFO's display takes them when the VFO is left.
+    void ShowTakenMode(int mode, bool narrow);
     // A function as a stored channel sets it, without the interlocks of the buttons; the
     // button follows.
     void SendStoredFunction(RadioFunction f, bool on);
@@ -208,7 +211,8 @@ public:
     // it lies inside the limits; the field then shows the frequency in force.
     void OnKillFocusFrequency(double typedHz);
     void OnFilter();
-    void ReadFrequencyMode(bool wait);
+    // Reads frequency and mode, and with `switches` the function states too.
+    void ReadFrequencyMode(bool wait, bool switches = true);
     void ReadFunctionStates(bool wait);
     void SelectVfoA();
     void SelectVfoB();

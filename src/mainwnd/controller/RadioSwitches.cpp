@@ -118,6 +118,9 @@ void CRadioController::SetDuplexButtons(bool plus, bool minus)
 void CRadioController::RestoreDuplexButtons()
 {
     SetDuplexButtons(false, false);
+    // In split the radio works simplex: the buttons come back only when split goes off.
+    if (state_.split)
+        return;
     if (state_.duplexPlusRemembered) {
         state_.duplexMinusRemembered = false;
         SetDuplexButtons(true, false);
