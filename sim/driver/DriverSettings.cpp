@@ -72,6 +72,11 @@ DriverSettings ReadSettings()
                 "SIMRADIO_SIGNALS entry " + signals.substr(from, end - from) + " not valid; ";
         from = end + 1;
     }
+    const std::string hang = Env("SIMRADIO_HANG");
+    if (!hang.empty() && !(ParseWhole(std::string_view(hang), s.hangFrom) && s.hangFrom > 0)) {
+        s.hangFrom = 0;
+        s.problems += "SIMRADIO_HANG=" + hang + " not valid; ";
+    }
     s.tracePath = Env("SIMRADIO_TRACE");
     s.audio = Env("SIMRADIO_AUDIO") != "0";
     return s;

@@ -70,10 +70,17 @@ int SimDriver::Send(const unsigned char* bytes, int length)
 {
     if (!bytes || length <= 0 || length > static_cast<int>(RxRing::kMaxBytes))
         return 0;
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::unique_lock<std::mutex> lock(mutex_);
     if (!radio_)
         return 0;
     Trace(bytes, length);
+    if (settings_.hangFrom > 0 && ++sent_ >= settings_.hangFrom) {
+        // A driver stuck on its device: this call comes back only when DrvStop ends the run.
+        TraceLine("HANGING");
+        const uint64_t run = run_;
+        hangCv_.wait(lock, [&] { return run_ != run; });
+        return 0;
+    }
     if (!radio_->LinkUp())
         return 0;
     radio_->Write(bytes, static_cast<size_t>(length));
@@ -180,6 +187,9 @@ int SimDriver::Stop()
     std::unique_ptr<sim::SimulatedRadio> radio;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        ++run_;
+        sent_ = 0;
+        hangCv_.notify_all();
         session_.reset();
         radio = std::move(radio_);
         // A program that ends the link with the transmitter keyed leaves a real radio on the air.

@@ -2,6 +2,7 @@
 // program through the posting function, frames kept in a ring for DrvGetBuffRx.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -52,6 +53,9 @@ private:
     std::unique_ptr<sim::ControlSession> session_;
     DriverSettings settings_;
     std::FILE* trace_ = nullptr;
+    uint64_t run_ = 0;  // counts DrvStop calls: a hung send waits for the next one
+    int sent_ = 0;      // frames sent in this run
+    std::condition_variable hangCv_;
     int comPort_ = 0;
     int dtr_ = 0;
     int rts_ = 0;

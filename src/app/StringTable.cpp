@@ -496,6 +496,17 @@ constexpr StringTableEntry kEntries[] = {
     {2100, "RTX not answering"},
     {2101, "Serial port %1 lost (%2)"},
     {2110, "Program and command line must not hold a line break or \"=."},
+    {2111, "More than %d skeds would be created: choose a longer interval or an earlier end date."},
+    {2120, "No memory read: the RTX memories from %d to %d are empty."},
+    {2121, "The RTX did not store memory %d: the writing stopped there."},
+    {2130, "The print to < %1 > could not be made."},
+    {2131,
+     "These entries of the archive were left out (links, or names a backup never "
+     "writes):\n%1"},
+    {2132,
+     "The settings file < %1 > cannot be read: %2\n\nThe program ends and leaves the file "
+     "as it is."},
+    {2140, "DUP + and DUP - work only in FM: the radio is left in simplex."},
 };
 
 constexpr bool SortedAndUnique()

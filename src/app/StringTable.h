@@ -36,5 +36,8 @@ inline constexpr int kScanPresetColumnFirst = 650;   // 650..655
 inline constexpr int kMemoryPrefix = 1073;           // "Mem."
 inline constexpr int kAudioInitError = 1259;         // %d = engine error
 inline constexpr int kDriverError = 1305;
-inline constexpr int kTabTitleFirst = 2000;  // 2000..2009
+inline constexpr int kTabTitleFirst = 2000;   // 2000..2009
+inline constexpr int kPrintFailed = 2130;     // %1 = the file or the printer
+inline constexpr int kRestoreLeftOut = 2131;  // %1 = the entries, one a line
+inline constexpr int kSettingsUnread = 2132;  // %1 = the file, %2 = why
 }  // namespace strid

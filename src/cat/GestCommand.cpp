@@ -368,7 +368,7 @@ CommandOutcome CGestCommand::SendUntilAnswered(ICivWriter* transport, const uint
                                 "\r\n");
             break;
         }
-        transport->WriteFrame(frame, length);
+        Write(transport, frame, length);
         outcome = WaitForReply(frame, length, flagFB);
         if (outcome != CommandOutcome::Pending)
             break;
@@ -379,6 +379,14 @@ CommandOutcome CGestCommand::SendUntilAnswered(ICivWriter* transport, const uint
         NoteAnswer(frame, length, outcome != CommandOutcome::NoAnswer);
     waiting_.store(false);
     return outcome;
+}
+
+bool CGestCommand::Write(ICivWriter* transport, const uint8_t* frame, int length)
+{
+    if (!transport->MayHang())
+        return transport->WriteFrame(frame, length);
+    // A driver that never returns leaves this thread behind when the worker is stopped.
+    return CallOutside([transport, frame, length] { return transport->WriteFrame(frame, length); });
 }
 
 void CGestCommand::NoteAnswer(const uint8_t* frame, int length, bool answered)

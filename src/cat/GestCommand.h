@@ -64,8 +64,9 @@ public:
     // Empties the queues and starts the thread; frames go to the configured driver, else to
     // `serial` (a serial back-end's writer), else they are dropped.
     bool Start(ICivWriter* serial);
-    // Ends the processing loop and any reply wait; with wait, returns after the thread has ended,
-    // so the transport may be closed and the driver unloaded afterwards.
+    // Ends the processing loop and any reply wait; with wait, returns after the thread has ended
+    // (or, stuck in a driver call, has been left behind to leave on its own), so the transport
+    // may be closed and the driver unloaded afterwards.
     void Stop(bool wait) override;
 
     // From the GUI: queue a frame; flagFB 1 lets an OK reply end the wait for its answer.
@@ -121,6 +122,7 @@ private:
     void ProcessingLoop(ICivWriter* transport);
     CommandOutcome SendUntilAnswered(ICivWriter* transport, const uint8_t* frame, int length,
                                      uint8_t flagFB);
+    bool Write(ICivWriter* transport, const uint8_t* frame, int length);
     // Answered or Refused, or Pending when the reply time-out ran out (or the worker stops).
     CommandOutcome WaitForReply(const uint8_t* sent, int length, uint8_t flagFB);
     void NoteAnswer(const uint8_t* frame, int length, bool answered);

@@ -2,8 +2,6 @@
 // "Stop", "RTS", "DTR", "Handshake").
 #pragma once
 
-#include <string_view>
-
 namespace cat {
 
 enum SerialHandshake : int {
@@ -21,8 +19,5 @@ struct SerialParams {
     int dtr = 1;
     int handshake = kHandshakeOff;
 };
-
-// "HARD" -> hardware, "SOFT" or "XON/XOFF" -> software, anything else -> off (case ignored).
-int HandshakeFromText(std::string_view text);
 
 }  // namespace cat

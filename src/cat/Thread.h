@@ -3,6 +3,8 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -10,6 +12,9 @@ namespace cat {
 
 class CThread {
 public:
+    // How long Stop(true) waits for the thread to end.
+    static constexpr int kStopWaitMs = 1000;
+
     CThread() = default;
     virtual ~CThread();
     CThread(const CThread&) = delete;
@@ -17,7 +22,9 @@ public:
 
     // Begins the thread; a thread that ended earlier is joined first. False when one still runs.
     bool Start(void* parameter);
-    // Clears running; with wait, joins the thread (the caller knows it has ended on return).
+    // Clears running; with wait, waits up to kStopWaitMs for the thread to end. A thread still
+    // inside an outside call (CallOutside) then is left behind: it leaves without touching this
+    // object when the call returns, so the caller may go on as if it had ended.
     // Without wait the thread is joined later by Start, Stop(true) or the destructor.
     virtual void Stop(bool wait);
 
@@ -27,12 +34,44 @@ public:
 protected:
     virtual void Run(void* parameter) = 0;
 
+    // From the thread only: returns call(), code outside the program that may never return.
+    // The call must touch nothing of this object once the outside code has returned; when the
+    // thread was left behind meanwhile, this throws past Run (which must let it pass), so nothing
+    // else touches it either.
+    template <typename Call>
+    auto CallOutside(Call&& call) -> decltype(call())
+    {
+        Control& c = GoOutside();
+        decltype(call()) result{};
+        try {
+            result = call();
+        } catch (...) {
+            ComeBack(c);
+            throw;
+        }
+        ComeBack(c);
+        return result;
+    }
+
 private:
-    void ThreadProc(void* parameter);
+    enum State { kInside, kOutside, kLeftBehind };
+    // What the thread and its stopper share; it outlives both.
+    struct Control {
+        std::atomic<int> state{kInside};
+        std::mutex mutex;
+        std::condition_variable endedCv;
+        bool ended = false;
+    };
+    struct LeftBehind {};
+
+    static void ThreadProc(std::shared_ptr<Control> control, CThread* self, void* parameter);
+    static Control& GoOutside();
+    static void ComeBack(Control& c);
     void JoinLocked();
 
-    std::mutex threadMutex_;  // guards thread_ between Start and Stop callers
+    std::mutex threadMutex_;  // guards thread_ and control_ between Start and Stop callers
     std::thread thread_;
+    std::shared_ptr<Control> control_;
     std::atomic<bool> running_{false};
     std::atomic<bool> started_{false};
 };

@@ -12,7 +12,9 @@
 
 namespace cat {
 
-struct CVekDriver::Api {
+// One loaded library. Each call holds it, so a call that never comes back keeps it mapped; the
+// last holder closes it.
+struct CVekDriver::Library {
     struct Functions {
         decltype(&::DrvInit) init = nullptr;
         decltype(&::DrvIsSupportAudio) isSupportAudio = nullptr;
@@ -32,24 +34,32 @@ struct CVekDriver::Api {
         decltype(&::DrvSetup) setup = nullptr;
         decltype(&::DrvStop) stop = nullptr;
     } fn;
+    void* handle = nullptr;
     // The last PTT request keyed the transmitter: Unload unkeys before the library goes.
     std::atomic<bool> keyed{false};
+    std::atomic<int> inFlight{0};
+
+    ~Library()
+    {
+        if (handle != nullptr)
+            dlclose(handle);
+    }
 };
 
-// Holds the library for the length of one call.
+// Holds the library for the length of one call; after the call it touches only the library.
 class CVekDriver::CallGuard {
 public:
-    explicit CallGuard(CVekDriver& driver) : driver_(driver), entered_(driver.Enter()) {}
+    explicit CallGuard(CVekDriver& driver) : library_(driver.Enter()) {}
     ~CallGuard()
     {
-        if (entered_)
-            driver_.Leave();
+        if (library_)
+            library_->inFlight.fetch_sub(1);
     }
-    explicit operator bool() const { return entered_; }
+    explicit operator bool() const { return library_ != nullptr; }
+    Library* operator->() const { return library_.get(); }
 
 private:
-    CVekDriver& driver_;
-    bool entered_;
+    std::shared_ptr<Library> library_;
 };
 
 namespace {
@@ -133,28 +143,19 @@ std::optional<std::string> ProbeDriver(const std::string& path)
     }
 }
 
-CVekDriver::CVekDriver() : api_(new Api) {}
+CVekDriver::CVekDriver() = default;
 
 CVekDriver::~CVekDriver()
 {
     Unload();
-    delete api_;
 }
 
-bool CVekDriver::Enter()
+std::shared_ptr<CVekDriver::Library> CVekDriver::Enter()
 {
-    // Counted first, then checked: Unload clears the flag first, then waits for the count, so
-    // one of the two always sees the other (both sequentially consistent).
-    inFlight_.fetch_add(1);
-    if (loaded_.load())
-        return true;
-    inFlight_.fetch_sub(1);
-    return false;
-}
-
-void CVekDriver::Leave()
-{
-    inFlight_.fetch_sub(1);
+    std::lock_guard<std::mutex> lock(libraryMutex_);
+    if (library_)
+        library_->inFlight.fetch_add(1);
+    return library_;
 }
 
 bool CVekDriver::Load(const std::string& path)
@@ -185,7 +186,8 @@ bool CVekDriver::Load(const std::string& path)
         return false;
     }
 
-    Api::Functions api;
+    auto library = std::make_shared<Library>();
+    Library::Functions& api = library->fn;
     std::string missing;
     Resolve(handle, "DrvInit", api.init, missing);
     Resolve(handle, "DrvIsSupportAudio", api.isSupportAudio, missing);
@@ -204,20 +206,21 @@ bool CVekDriver::Load(const std::string& path)
     Resolve(handle, "DrvSetRTS", api.setRTS, missing);
     Resolve(handle, "DrvSetup", api.setup, missing);
     Resolve(handle, "DrvStop", api.stop, missing);
+    library->handle = handle;
     if (!missing.empty()) {
-        dlclose(handle);
         std::lock_guard<std::mutex> text(textMutex_);
         lastError_ = path + ": lacks the function(s) " + missing;
         return false;
     }
 
-    api_->fn = api;
-    api_->keyed.store(false);
-    handle_ = handle;
     {
         std::lock_guard<std::mutex> text(textMutex_);
         path_ = path;
         lastError_.clear();
+    }
+    {
+        std::lock_guard<std::mutex> lock(libraryMutex_);
+        library_ = std::move(library);
     }
     loaded_.store(true);
     return true;
@@ -231,18 +234,23 @@ void CVekDriver::Unload()
 
 void CVekDriver::UnloadLocked()
 {
-    if (!loaded_.exchange(false))
+    std::shared_ptr<Library> library;
+    {
+        std::lock_guard<std::mutex> lock(libraryMutex_);
+        library = std::move(library_);  // new calls are refused from here on
+    }
+    loaded_.store(false);
+    if (!library)
         return;
-    // New calls are refused from here on; wait for the ones already inside the library.
-    while (inFlight_.load() != 0)
+    // Wait for the calls already inside the library, but not for one that never returns: its
+    // hold keeps the library mapped, and the library is closed when it comes back.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCallWaitMs);
+    while (library->inFlight.load() != 0 && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::microseconds(100));
     // Whatever path closes the link, the transmitter is not left keyed behind it.
-    if (api_->keyed.exchange(false))
-        api_->fn.ptt(0);
-    api_->fn.stop();
-    dlclose(handle_);
-    handle_ = nullptr;
-    api_->fn = Api::Functions{};
+    if (library->keyed.exchange(false))
+        library->fn.ptt(0);
+    library->fn.stop();
     std::lock_guard<std::mutex> text(textMutex_);
     path_.clear();
 }
@@ -263,19 +271,19 @@ int CVekDriver::Init(DrvPostFn post, void* context, unsigned msgRx, unsigned msg
                      unsigned msgHelp)
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.init(post, context, msgRx, msgAudio, msgHelp) : 0;
+    return guard ? guard->fn.init(post, context, msgRx, msgAudio, msgHelp) : 0;
 }
 
 int CVekDriver::IsSupportAudio()
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.isSupportAudio() : 0;
+    return guard ? guard->fn.isSupportAudio() : 0;
 }
 
 int CVekDriver::IsSupportPTT()
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.isSupportPTT() : 0;
+    return guard ? guard->fn.isSupportPTT() : 0;
 }
 
 int CVekDriver::SendCommand(const uint8_t* bytes, int length)
@@ -283,19 +291,19 @@ int CVekDriver::SendCommand(const uint8_t* bytes, int length)
     if (bytes == nullptr || length <= 0)
         return 0;
     CallGuard guard(*this);
-    return guard ? api_->fn.sendCommand(bytes, length) : 0;
+    return guard ? guard->fn.sendCommand(bytes, length) : 0;
 }
 
 const uint8_t* CVekDriver::GetBuffRx(intptr_t handle)
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.getBuffRx(handle) : nullptr;
+    return guard ? guard->fn.getBuffRx(handle) : nullptr;
 }
 
 const uint8_t* CVekDriver::GetBuffAudio(intptr_t handle)
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.getBuffAudio(handle) : nullptr;
+    return guard ? guard->fn.getBuffAudio(handle) : nullptr;
 }
 
 bool CVekDriver::CopyBuffRx(intptr_t handle, uint8_t* out, int length, int maxLength)
@@ -305,7 +313,7 @@ bool CVekDriver::CopyBuffRx(intptr_t handle, uint8_t* out, int length, int maxLe
     CallGuard guard(*this);
     if (!guard)
         return false;
-    const uint8_t* bytes = api_->fn.getBuffRx(handle);
+    const uint8_t* bytes = guard->fn.getBuffRx(handle);
     if (bytes == nullptr)
         return false;
     std::memcpy(out, bytes, static_cast<size_t>(length));
@@ -319,7 +327,7 @@ bool CVekDriver::CopyBuffAudio(intptr_t handle, uint8_t* out, int length, int ma
     CallGuard guard(*this);
     if (!guard)
         return false;
-    const uint8_t* bytes = api_->fn.getBuffAudio(handle);
+    const uint8_t* bytes = guard->fn.getBuffAudio(handle);
     if (bytes == nullptr)
         return false;
     std::memcpy(out, bytes, static_cast<size_t>(length));
@@ -329,7 +337,7 @@ bool CVekDriver::CopyBuffAudio(intptr_t handle, uint8_t* out, int length, int ma
 int CVekDriver::IsConnected()
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.isConnected() : 0;
+    return guard ? guard->fn.isConnected() : 0;
 }
 
 int CVekDriver::PTT(int on)
@@ -339,64 +347,69 @@ int CVekDriver::PTT(int on)
         return 0;
     // Noted before the call: a key request that fails half-way still gets its unkey.
     if (on != 0)
-        api_->keyed.store(true);
-    const int result = api_->fn.ptt(on);
+        guard->keyed.store(true);
+    const int result = guard->fn.ptt(on);
     if (on == 0)
-        api_->keyed.store(false);
+        guard->keyed.store(false);
     return result;
 }
 
 int CVekDriver::AudioStart()
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.audioStart() : 0;
+    return guard ? guard->fn.audioStart() : 0;
 }
 
 int CVekDriver::AudioStop()
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.audioStop() : 0;
+    return guard ? guard->fn.audioStop() : 0;
 }
 
 int CVekDriver::AudioPause(int pause)
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.audioPause(pause) : 0;
+    return guard ? guard->fn.audioPause(pause) : 0;
 }
 
 int CVekDriver::OpenCom(int port)
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.openCom(port) : 0;
+    return guard ? guard->fn.openCom(port) : 0;
 }
 
 int CVekDriver::CloseCom()
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.closeCom() : 0;
+    return guard ? guard->fn.closeCom() : 0;
 }
 
 int CVekDriver::SetDTR(int port, int state)
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.setDTR(port, state) : 0;
+    return guard ? guard->fn.setDTR(port, state) : 0;
 }
 
 int CVekDriver::SetRTS(int port, int state)
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.setRTS(port, state) : 0;
+    return guard ? guard->fn.setRTS(port, state) : 0;
 }
 
 int CVekDriver::Setup(void* owner, unsigned msgHelp)
 {
     CallGuard guard(*this);
-    return guard ? api_->fn.setup(owner, msgHelp) : 0;
+    return guard ? guard->fn.setup(owner, msgHelp) : 0;
 }
 
 bool CVekDriver::WriteFrame(const uint8_t* bytes, int length)
 {
     return SendCommand(bytes, length) != 0;
+}
+
+bool CVekDriver::MayHang() const
+{
+    return true;
 }
 
 }  // namespace cat

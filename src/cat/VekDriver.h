@@ -1,9 +1,11 @@
 // The binding to the radio driver library ("VekDriver.so" in the program folder): loads it with
 // dlopen, resolves the plain C exports of VekDriverApi.h, and wraps every call.
 //
-// Calls may come from several threads (the worker sends, the GUI does the rest). Each call is
-// counted while it runs; Unload refuses new calls at once, waits until the running ones have
-// returned, then calls DrvStop and closes the library, so no thread ever enters unloaded code.
+// Calls may come from several threads (the worker sends, the GUI does the rest). Each call holds
+// the library while it runs; Unload refuses new calls at once, waits (up to kCallWaitMs) until the
+// running ones have returned, then calls DrvStop. The library is closed when the last call
+// holding it has returned, so no thread ever runs in unloaded code, and a call that never returns
+// holds nothing of this object.
 // When no library is loaded every call is a safe no-op that answers 0 (or null).
 //
 // The posting callback handed to Init runs on the driver's threads and must only post: it must
@@ -11,6 +13,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -29,6 +32,8 @@ std::optional<std::string> ProbeDriver(const std::string& path);
 class CVekDriver : public ICivWriter {
 public:
     static constexpr const char* kLibraryName = "VekDriver.so";
+    // How long Unload waits for calls inside the library.
+    static constexpr int kCallWaitMs = 1000;
 
     CVekDriver();
     ~CVekDriver() override;
@@ -39,7 +44,8 @@ public:
     // LastError ("<file>: <why>"), when the file is no complete shared object of this machine,
     // dlopen refuses it or it lacks one of the driver functions.
     bool Load(const std::string& path);
-    // DrvStop and dlclose, after every running call has returned; does nothing when not loaded.
+    // DrvStop, after the running calls have returned (or the wait ran out); the library closes
+    // with the last call that holds it. Does nothing when not loaded.
     void Unload();
     bool IsLoaded() const { return loaded_.load(); }
     std::string Path() const;
@@ -70,20 +76,20 @@ public:
 
     // ICivWriter: the worker's frames go to DrvSendCommand.
     bool WriteFrame(const uint8_t* bytes, int length) override;
+    bool MayHang() const override;
 
 private:
-    struct Api;
+    struct Library;
     class CallGuard;
 
-    bool Enter();
-    void Leave();
+    // The library with this call counted in it; null when none is loaded.
+    std::shared_ptr<Library> Enter();
     void UnloadLocked();
 
     std::mutex loadMutex_;  // serialises Load and Unload
     std::atomic<bool> loaded_{false};
-    std::atomic<int> inFlight_{0};
-    void* handle_ = nullptr;
-    Api* api_ = nullptr;
+    std::mutex libraryMutex_;  // guards library_ between callers and Load/Unload
+    std::shared_ptr<Library> library_;
     mutable std::mutex textMutex_;
     std::string path_;
     std::string lastError_;

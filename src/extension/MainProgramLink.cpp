@@ -21,6 +21,9 @@ constexpr int kConnectTimeoutMs = 2000;
 constexpr int kAnswerTimeoutMs = 15000;
 constexpr int kRegisterTimeoutMs = 5000;
 constexpr int kSearchRounds = 3;
+// Ends a hang only: another client's turn lasts from its start until the program's first moment.
+constexpr int kStartTurnWaitMs = 10000;
+constexpr int kMarkWaitMs = 5000;
 
 void WaitOneSecond()
 {
@@ -129,6 +132,34 @@ int MainProgramLink::NotificationFd()
     return program->listenerOpen ? program->listener.Fd() : -1;
 }
 
+namespace {
+
+// Starts LastPath's program unless one runs or starts already, taking turns with every other
+// client that may be starting one at the same moment; true when a program is on its way.
+bool StartUnlessStarting(const std::string& folder)
+{
+    const platform::ipc::StartTurn turn(folder, kStartTurnWaitMs);
+    // Without the turn a program may still be started twice, but a caller is never stranded.
+    if (!platform::ipc::MarkedPrograms(folder).empty())
+        return true;
+    const std::string lastPath = ReadLastPath();
+    if (lastPath.size() <= 1)
+        return false;
+    // The program outlives its caller, so it must not hold the caller's terminal or pipes.
+    // It comes up minimised: the caller's window keeps the front.
+    const std::string program = platform::ResolveInFolder(lastPath, "Corvane");
+    if (program.empty())
+        return true;  // a failed start is not reported: the searches simply find nothing
+    const platform::SpawnResult started =
+        platform::SpawnDetached({program, "--minimized"}, {}, platform::StandardStreams::Null);
+    // The turn ends once the next client can see the program's mark.
+    if (started)
+        platform::ipc::WaitForMark(folder, started.pid, kMarkWaitMs);
+    return true;
+}
+
+}  // namespace
+
 SearchOutcome FindOrStartMainProgram(bool start)
 {
     // Threads that call ExtInit at once must not start the program twice.
@@ -138,25 +169,17 @@ SearchOutcome FindOrStartMainProgram(bool start)
     SearchOutcome outcome = link.Search();
     if (outcome != SearchOutcome::NotRunning || !start)
         return outcome;
+    const platform::ipc::FolderResult folder = platform::ipc::RuntimeFolder();
+    if (!folder)
+        return SearchOutcome::FolderRefused;
     // A program that runs but does not serve yet is waited for, never started again.
-    if (const platform::ipc::FolderResult folder = platform::ipc::RuntimeFolder())
-        if (!platform::ipc::MarkedPrograms(folder.path).empty())
-            return SearchOutcome::Silent;
-
-    const std::string lastPath = ReadLastPath();
-    if (lastPath.size() > 1) {
-        // A failed start is not reported: the searches below simply find nothing. The program
-        // outlives its caller, so it must not hold the caller's terminal or pipes.
-        // It comes up minimised: the caller's window keeps the front.
-        const std::string program = platform::ResolveInFolder(lastPath, "Corvane");
-        if (!program.empty())
-            platform::SpawnDetached({program, "--minimized"}, {}, platform::StandardStreams::Null);
-        for (int round = 0; round < kSearchRounds; ++round) {
-            WaitOneSecond();
-            outcome = link.Search();
-            if (outcome == SearchOutcome::Found || outcome == SearchOutcome::FolderRefused)
-                break;
-        }
+    if (!StartUnlessStarting(folder.path))
+        return outcome;
+    for (int round = 0; round < kSearchRounds; ++round) {
+        WaitOneSecond();
+        outcome = link.Search();
+        if (outcome == SearchOutcome::Found || outcome == SearchOutcome::FolderRefused)
+            break;
     }
     return outcome;
 }

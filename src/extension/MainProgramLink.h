@@ -64,8 +64,9 @@ private:
 MainProgramLink& TheLink();
 
 // Search; when no program runs at all and `start` is set, starts LastPath's program and searches
-// up to three more times, a second apart. A program that runs but does not answer (busy, or full
-// of clients) is never started a second time, nor is one started when the folder is refused.
+// up to three more times, a second apart. A program that runs but does not answer (busy, full of
+// clients, or still starting for this or another client) is never started a second time, nor is
+// one started when the folder is refused; one still starting is searched for as the started one.
 SearchOutcome FindOrStartMainProgram(bool start);
 
 // The whole of ExtInit: FindOrStartMainProgram(true), then up to three more searches a second

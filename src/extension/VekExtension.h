@@ -12,9 +12,10 @@
  * means "not available" and is also what every such function returns when the program cannot
  * be reached: no program was found by ExtInit, or the program has gone since. ExtInit searches
  * anew; nothing else does. It starts the program only when none runs for this user: one that is
- * busy or serving all the clients it can is not started twice (ExtInit returns 0), and when the
- * private runtime folder is unsafe (not the user's own, a symbolic link, open to others) nothing
- * is started and ExtInit returns 0 at once.
+ * busy, still starting, or serving all the clients it can is not started twice (ExtInit returns 0
+ * when it does not answer in time; callers at once, in any processes, start one program and all
+ * find it), and when the private runtime folder is unsafe (not the user's own, a symbolic link,
+ * open to others) nothing is started and ExtInit returns 0 at once.
  *
  * Change notifications: the program announces changes (frequency, mode, switches, shutdown,
  * ...) to every registered client, with the codes of the Get functions and the new value.
@@ -49,8 +50,11 @@ extern "C" {
 #endif
 
 /* token: the value given to ExtSetHwnd; code: the Get code of what changed (0 frequency in Hz,
- * 2 mode 1..7, 4 filter, 6 split, 8/9 VFO A/B, 11 shutdown, 19 S value, 20 squelch, 21..37 the
- * switches, 39/40 DUP+/DUP-, 41 duplex offset in kHz); value: the new value. */
+ * 2 mode 1..7, 4 filter, 6 split, 11 shutdown, 19 S value, 20 squelch, 21..37 the switches,
+ * 39/40 DUP+/DUP-, 41 duplex offset in kHz); value: the new value.
+ * VFO: code 8 with value 1 when VFO A was selected, code 9 with value 1 when VFO B was. A=B and
+ * the VFO exchange select no VFO and give neither code; what they change arrives as the
+ * frequency and mode codes once the program reads the radio back. */
 typedef void (*ExtNotificationCallback)(uint64_t token, int32_t code, int32_t value, void* user);
 
 /* Finding the program. */
@@ -60,9 +64,9 @@ VEK_EXPORT intptr_t ExtGethWnd(void); /* the found program's process id, 0 when 
 /* Radio. Set functions answer 0 when done. */
 VEK_EXPORT int32_t ExtGetFrequency(void); /* Hz */
 VEK_EXPORT int32_t ExtSetFrequency(int32_t hz);
-VEK_EXPORT int32_t ExtGetMode(void); /* 1 LSB, 2 USB, 3 AM, 4 CW, 5 RTTY, 6 FM, 7 WFM */
-VEK_EXPORT int32_t ExtSetMode(int32_t mode);
-VEK_EXPORT int32_t ExtGetFilter(void); /* 1 narrow, 0 wide */
+VEK_EXPORT int32_t ExtGetMode(void);         /* 1 LSB, 2 USB, 3 AM, 4 CW, 5 RTTY, 6 FM, 7 WFM */
+VEK_EXPORT int32_t ExtSetMode(int32_t mode); /* -1: no such mode, or one the radio lacks */
+VEK_EXPORT int32_t ExtGetFilter(void);       /* 1 narrow, 0 wide */
 VEK_EXPORT int32_t ExtSetFilter(int32_t narrow);
 VEK_EXPORT int32_t ExtGetSplit(void);
 VEK_EXPORT int32_t ExtSetSplit(int32_t on);
@@ -72,7 +76,7 @@ VEK_EXPORT int32_t ExtSetVFOAB(void);
 VEK_EXPORT int32_t ExtExit(int32_t value); /* closes the program */
 VEK_EXPORT int32_t ExtIfPTT(void);
 VEK_EXPORT int32_t ExtIfAudio(void);
-VEK_EXPORT int32_t ExtPTT(int32_t on);
+VEK_EXPORT int32_t ExtPTT(int32_t on); /* keyed, it goes off when this process ends */
 VEK_EXPORT int32_t ExtRecord(int32_t on);
 VEK_EXPORT int32_t ExtPause(int32_t on);
 VEK_EXPORT int32_t ExtPlay(int32_t on);

@@ -17,6 +17,7 @@
 #include "GridPainter.h"
 #include "GridPrintLayout.h"
 #include "GridTypes.h"
+#include "WheelTurn.h"
 
 // Compare of two cells for sorting: negative, 0 or positive for a before, equal to, after b.
 using GridCompareFunc = int (*)(const CDataGridCellBase* a, const CDataGridCellBase* b,
@@ -295,7 +296,9 @@ public:
     void OnLButtonUp(GridPoint point, GridModifiers mods);
     void OnLButtonDblClk(GridPoint point, GridModifiers mods);
     void OnRButtonUp(GridPoint point, GridModifiers mods);
+    // A turn in angle units (120 a notch), or in pixels from a touchpad; parts of a line add up.
     void OnMouseWheel(int delta);
+    void OnMouseWheelPixels(int pixels);
     // The auto-scroll timer fired; cursor in client coordinates.
     void OnTimer(GridPoint cursor);
     void OnCaptureLost();
@@ -362,6 +365,8 @@ private:
     using Row = std::vector<std::unique_ptr<CDataGridCellBase>>;
 
     void ClearSelectionMap();
+    // Scrolls lines (or pages) up for positive steps, down for negative ones.
+    void ScrollWheelSteps(long long steps, bool pages);
     void SetCellSelected(CCellPos cell, bool selected, bool redraw);
     void UpdateFixedState(int oldFixedRows, int oldFixedCols);
     bool SetFixedCount(bool rows, int fixed);
@@ -380,6 +385,8 @@ private:
     bool MouseOverColumnResizeArea(GridPoint point);
     bool MouseOverRowResizeArea(GridPoint point);
     void ScrollAxis(bool vertical, ScrollCode code, int trackPos);
+    // The printed sizes of the columns and rows.
+    void MeasureForPrint(GridPainter& measurer, PrintLayout& layout) const;
     void PrintCells(GridPainter& painter, const PrintBand& rows, const PrintBand& cols, int x0,
                     int y0);
 
@@ -430,6 +437,7 @@ private:
     int resizeCaptureRange_ = 3;
     int autoScrollPeriod_ = 25;
     int rowsPerWheelNotch_ = 3;
+    CWheelTurn wheelTurn_, wheelPixels_;
 
     // focus, selection, sort
     CCellPos idCurrentCell_;

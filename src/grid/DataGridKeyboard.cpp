@@ -164,16 +164,23 @@ void CDataGrid::OnChar(char32_t ch, GridModifiers mods)
 
 void CDataGrid::OnMouseWheel(int delta)
 {
-    const long long magnitude = delta < 0 ? -static_cast<long long>(delta) : delta;
-    if (rowsPerWheelNotch_ == -1) {
-        const long long notches = std::min<long long>(magnitude / 120, rows_ + 1);
-        for (long long i = 0; i < notches; ++i)
-            OnVScroll(delta > 0 ? ScrollCode::PageUp : ScrollCode::PageDown);
-        return;
-    }
-    // More lines than rows scroll no further, so the count is bounded by the rows.
-    const long long lines = std::max(0, rowsPerWheelNotch_) * magnitude / 120;
-    const int count = static_cast<int>(std::min<long long>(lines, rows_ + 1));
-    for (int i = 0; i < count; ++i)
-        OnVScroll(delta > 0 ? ScrollCode::LineUp : ScrollCode::LineDown);
+    const bool pages = rowsPerWheelNotch_ == -1;
+    const long long lines = std::max(0, rowsPerWheelNotch_);
+    ScrollWheelSteps(wheelTurn_.Add(pages ? delta : lines * delta, kWheelNotch), pages);
+}
+
+void CDataGrid::OnMouseWheelPixels(int pixels)
+{
+    const CDataGridDefaultCell* def = GetDefaultCell(false, false);
+    ScrollWheelSteps(wheelPixels_.Add(pixels, def != nullptr ? def->GetHeight() : 0), false);
+}
+
+void CDataGrid::ScrollWheelSteps(long long steps, bool pages)
+{
+    // More steps than rows scroll no further, so the count is bounded by the rows.
+    const long long count = std::min<long long>(steps < 0 ? -steps : steps, rows_ + 1);
+    const ScrollCode up = pages ? ScrollCode::PageUp : ScrollCode::LineUp;
+    const ScrollCode down = pages ? ScrollCode::PageDown : ScrollCode::LineDown;
+    for (long long i = 0; i < count; ++i)
+        OnVScroll(steps > 0 ? up : down);
 }

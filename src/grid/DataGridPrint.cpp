@@ -5,21 +5,27 @@
 #include <limits>
 
 #include "DataGrid.h"
+#include "GridMeasureCache.h"
 
 namespace {
 
 constexpr GridColor kBlack = GridRgb(0, 0, 0);
 
-PrintBand FixedBand(const CDataGrid& grid, bool rows)
+PrintBand FixedBand(const std::vector<int>& sizes, int count)
 {
     PrintBand band;
-    const int count = rows ? grid.GetFixedRowCount() : grid.GetFixedColumnCount();
-    for (int i = 0; i < count; ++i) {
-        const int size = rows ? grid.GetRowHeight(i) : grid.GetColumnWidth(i);
-        if (size > 0)
-            band.push_back({i, 0, size});
-    }
+    for (int i = 0; i < count && i < static_cast<int>(sizes.size()); ++i)
+        if (sizes[static_cast<std::size_t>(i)] > 0)
+            band.push_back({i, 0, sizes[static_cast<std::size_t>(i)]});
     return band;
+}
+
+int Sum(const std::vector<int>& sizes, std::size_t from, std::size_t to)
+{
+    int total = 0;
+    for (std::size_t i = from; i < to && i < sizes.size(); ++i)
+        total += sizes[i];
+    return total;
 }
 
 int BandSize(const PrintBand& band)
@@ -54,12 +60,17 @@ bool CDataGrid::OnBeginPrinting(GridPainter& measurer, const PrintDevice& device
     const PrintSettings& s = print_;
     layout.marginWidth =
         layout.charWidth * (std::max(0, s.leftMargin) + std::max(0, s.rightMargin));
+    MeasureForPrint(measurer, layout);
+    const auto fixedCols = static_cast<std::size_t>(fixedCols_);
+    const auto fixedRows = static_cast<std::size_t>(fixedRows_);
+    const int fixedWidth = Sum(layout.colWidths, 0, fixedCols);
+    const int fixedHeight = Sum(layout.rowHeights, 0, fixedRows);
     if (s.trueSize) {
         layout.pageWidth = ScaleDpi(device.horzRes, device.screenDpiX, device.printerDpiX);
         layout.pageHeight = ScaleDpi(device.vertRes, device.screenDpiY, device.printerDpiY);
     } else {
         // Scaled so that every column fits across the page.
-        layout.pageWidth = GetVirtualWidth() + layout.marginWidth;
+        layout.pageWidth = Sum(layout.colWidths, 0, layout.colWidths.size()) + layout.marginWidth;
         layout.pageHeight = static_cast<int>(std::min<std::int64_t>(
             static_cast<std::int64_t>(layout.pageWidth) * device.vertRes / device.horzRes,
             std::numeric_limits<int>::max()));
@@ -67,27 +78,48 @@ bool CDataGrid::OnBeginPrinting(GridPainter& measurer, const PrintDevice& device
     const int reserved =
         (std::max(0, s.headerLines) + 2 * std::max(0, s.gapLines) + std::max(0, s.footerLines))
         * layout.lineHeight;
-    layout.bodyHeight = layout.pageHeight - reserved - GetFixedRowHeight();
-    layout.bodyWidth = layout.pageWidth - GetFixedColumnWidth() - layout.marginWidth;
+    layout.bodyHeight = layout.pageHeight - reserved - fixedHeight;
+    layout.bodyWidth = layout.pageWidth - fixedWidth - layout.marginWidth;
     if (layout.bodyHeight <= 0 || (s.trueSize && layout.bodyWidth <= 0))
         return false;
 
-    layout.rowBands = SplitIntoBands(rowHeights_, fixedRows_, layout.bodyHeight);
-    layout.colBands = SplitIntoBands(
-        colWidths_, fixedCols_, s.trueSize ? layout.bodyWidth : std::numeric_limits<int>::max());
+    layout.rowBands = SplitIntoBands(layout.rowHeights, fixedRows_, layout.bodyHeight);
+    layout.colBands =
+        SplitIntoBands(layout.colWidths, fixedCols_,
+                       s.trueSize ? layout.bodyWidth : std::numeric_limits<int>::max());
     printLayout_ = std::move(layout);
     return true;
+}
+
+void CDataGrid::MeasureForPrint(GridPainter& measurer, PrintLayout& layout) const
+{
+    layout.colWidths = colWidths_;
+    layout.rowHeights = rowHeights_;
+    CGridMeasureCache measure(&measurer);
+    for (int r = 0; r < rows_; ++r) {
+        int& height = layout.rowHeights[static_cast<std::size_t>(r)];
+        for (int c = 0; c < cols_; ++c) {
+            int& width = layout.colWidths[static_cast<std::size_t>(c)];
+            const CDataGridCellBase* cell = GetCell(r, c);
+            if (cell == nullptr || height == 0 || width == 0)
+                continue;
+            const GridSize extent = cell->GetCellExtent(&measure);
+            width = std::max(width, extent.cx);
+            height = std::max(height, extent.cy);
+        }
+    }
 }
 
 void CDataGrid::PrintCells(GridPainter& painter, const PrintBand& rows, const PrintBand& cols,
                            int x0, int y0)
 {
+    const PrintLayout& layout = printLayout_;
     int y = y0;
     for (const PrintSlice& rs : rows) {
-        const int h = GetRowHeight(rs.index);
+        const int h = layout.rowHeights[static_cast<std::size_t>(rs.index)];
         int x = x0;
         for (const PrintSlice& cs : cols) {
-            const int w = GetColumnWidth(cs.index);
+            const int w = layout.colWidths[static_cast<std::size_t>(cs.index)];
             CDataGridCellBase* cell = GetCell(rs.index, cs.index);
             const GridRect rect{x - cs.offset, y - rs.offset, x - cs.offset + w - 1,
                                 y - rs.offset + h - 1};
@@ -136,8 +168,8 @@ void CDataGrid::OnPrintPage(GridPainter& painter, int page, const std::string& d
 
     // Headings and body.
     const int top = header.bottom + std::max(0, s.gapLines) * layout.lineHeight;
-    const PrintBand fixedRows = FixedBand(*this, true);
-    const PrintBand fixedCols = FixedBand(*this, false);
+    const PrintBand fixedRows = FixedBand(layout.rowHeights, fixedRows_);
+    const PrintBand fixedCols = FixedBand(layout.colWidths, fixedCols_);
     const int fixedW = BandSize(fixedCols), fixedH = BandSize(fixedRows);
     PrintCells(painter, *rows, fixedCols, left, top + fixedH);
     const bool firstAcross = cols->empty()

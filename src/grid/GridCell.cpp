@@ -13,6 +13,11 @@ GridSize FallbackTextSize(std::string_view text)
     return {7 * chars, 14};
 }
 
+int SortArrowSide(GridPainter* painter, const GridFont& font)
+{
+    return (painter ? painter->MeasureText("M", font) : FallbackTextSize("M")).cy - 4;
+}
+
 const CDataGridDefaultCell* CDataGridCellBase::GetDefaultCell() const
 {
     const CDataGrid* grid = GetGrid();
@@ -102,6 +107,13 @@ GridSize CDataGridCellBase::GetCellExtent(GridPainter* painter) const
     if (IsFixed()) {
         size.cx += 1;
         size.cy += 1;
+    }
+    // A header may come to carry the sort arrow beside its title: room for both, so a sorted
+    // column's title stays whole.
+    if (IsFixedRow() && GetFont().escapement != 900) {
+        if (!painter && grid)
+            painter = grid->GetMeasurer();
+        size.cx += std::max(SortArrowSide(painter, GetFont()), 0);
     }
     return size;
 }

@@ -177,3 +177,5 @@ std::unique_ptr<CDataGridCellBase> MakeCell()
 
 // Size of text without any painter (headless use): 7 pixels a character, 14 high.
 GridSize FallbackTextSize(std::string_view text);
+// The side of the sort column's header arrow in a font: the height of "M" less 4.
+int SortArrowSide(GridPainter* painter, const GridFont& font);

@@ -26,7 +26,7 @@ void SunkenEdge(GridPainter& p, const GridRect& r, const GridPalette& pal)
 int DrawSortArrow(GridPainter& p, const GridRect& rect, const GridFont& font, bool ascending,
                   const GridPalette& pal)
 {
-    int size = p.MeasureText("M", font).cy - 4;
+    int size = SortArrowSide(&p, font);
     if (size >= rect.Height())
         size = rect.Height() - 4;
     if (size <= 0 || rect.Width() <= size)

@@ -32,7 +32,7 @@ std::string BuildClipboardText(const ClipboardRows& rows)
     std::string out;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (r > 0)
-            out += '\n';
+            out += "\r\n";
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
             if (c > 0)
                 out += '\t';

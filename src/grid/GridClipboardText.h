@@ -9,7 +9,7 @@
 
 using ClipboardRows = std::vector<std::vector<std::string>>;
 
-// Fields joined by "\t", rows by "\n"; no line end after the last row.
+// Fields joined by "\t", rows by "\r\n"; no line end after the last row.
 std::string BuildClipboardText(const ClipboardRows& rows);
 
 struct ClipboardParseLimits {

@@ -58,6 +58,10 @@ struct PrintLayout {
     int marginWidth = 0;
     int bodyWidth = 0;
     int bodyHeight = 0;
+    // Each column and row as printed: at least its size on the screen, and room for every cell
+    // in the print font (hidden ones stay 0).
+    std::vector<int> colWidths;
+    std::vector<int> rowHeights;
     std::vector<PrintBand> rowBands;
     std::vector<PrintBand> colBands;
     int PageCount() const { return static_cast<int>(rowBands.size() * colBands.size()); }

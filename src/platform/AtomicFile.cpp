@@ -16,6 +16,8 @@ namespace platform {
 
 namespace {
 
+constexpr const char* kTooLarge = "The file is too large";
+
 std::atomic<unsigned> g_tempCounter{0};
 
 void SetError(std::string* error, const std::string& text)
@@ -71,8 +73,13 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
         SetError(error, "Not a regular file");
         return false;
     }
-    if (S_ISREG(st.st_mode) && st.st_size > 0
-        && static_cast<std::uintmax_t>(st.st_size) <= maxBytes)
+    // Refused before a byte is read; a file that grows while it is read is caught below.
+    if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
+        close(fd);
+        SetError(error, kTooLarge);
+        return false;
+    }
+    if (S_ISREG(st.st_mode) && st.st_size > 0)
         out.reserve(static_cast<size_t>(st.st_size));
     const int flags = fcntl(fd, F_GETFL);
     if (flags >= 0)
@@ -93,7 +100,7 @@ bool ReadWholeFile(const std::string& path, std::string& out, std::string* error
         if (static_cast<size_t>(n) > maxBytes - out.size()) {
             close(fd);
             out.clear();
-            SetError(error, "The file is too large");
+            SetError(error, kTooLarge);
             return false;
         }
         out.append(buf, static_cast<size_t>(n));

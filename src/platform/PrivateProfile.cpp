@@ -73,6 +73,13 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
     return v ? *v : std::string(def);
 }
 
+bool ProfileReadable(const std::string& file, std::string* error)
+{
+    std::string text;
+    bool missing = false;
+    return ReadWholeFile(ResolvePathCase(file), text, error, &missing, kMaxProfileBytes) || missing;
+}
+
 std::vector<std::string> ReadProfileSectionNames(const std::string& file)
 {
     return ProfileSections(detail::ReadProfileText(file));

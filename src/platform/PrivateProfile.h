@@ -23,6 +23,10 @@ std::optional<std::string> ReadProfileValue(const std::string& file, std::string
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view def, const std::string& file);
 
+// Whether every read sees the file whole: true when it can be read in full or is missing (it
+// reads as empty then); false with *error when it is there but unreadable or too large.
+bool ProfileReadable(const std::string& file, std::string* error);
+
 std::vector<std::string> ReadProfileSectionNames(const std::string& file);
 std::vector<std::string> ReadProfileKeyNames(const std::string& file, std::string_view section);
 

@@ -1,5 +1,6 @@
 #include "CorvaneSetupDlg.h"
 
+#include "AudioErrorText.h"
 #include "ColorEdit.h"
 #include "ComSetDlg.h"
 #include "DlgLng.h"
@@ -7,8 +8,10 @@
 #include "FlatButton.h"
 #include "Ini.h"
 #include "Language.h"
+#include "LinkSettings.h"
 #include "Profile.h"
 #include "PttSetDlg.h"
+#include "SettingsKeys.h"
 #include "ToolTipLoc.h"
 #include "WaveDevices.h"
 
@@ -31,7 +34,6 @@ constexpr int kMsgRestore = 1091;
 constexpr int kMsgNotSaved = 193;
 constexpr int kMsgAudioError = 1259;
 constexpr int kSampleFontPoints = 26;
-constexpr int kExampleCursor = 207;
 
 TemplateItem Label(const char* text)
 {
@@ -40,6 +42,11 @@ TemplateItem Label(const char* text)
 TemplateItem Number(int id, int chars = 6)
 {
     return Control(id, "EDIT", "", kNumber, chars);
+}
+// Only the sizes the configuration offers can be chosen.
+TemplateItem FontSize(int id)
+{
+    return Control(id, "COMBOBOX", "", kNoTranslate, 3);
 }
 TemplateItem Summary(int id)
 {
@@ -79,9 +86,9 @@ const DialogTemplateRegistration kTemplate{DialogTemplate{
                                   Column({Control(Dlg::kSample, "CColorEdit", "", kReadOnly, 4),
                                           Control(Dlg::kExample, "COnOffButton", "Key")})}),
                              Grid(3, {Label("Main window"), Control(Dlg::kFontMain, "CFontCombo"),
-                                      Number(Dlg::kFontSizeMain, 3), Label("Other windows"),
+                                      FontSize(Dlg::kFontSizeMain), Label("Other windows"),
                                       Control(Dlg::kFontOther, "CFontCombo"),
-                                      Number(Dlg::kFontSizeOther, 3)})}),
+                                      FontSize(Dlg::kFontSizeOther)})}),
                       Group("General",
                             {Control(Dlg::kToolTips, "CHECKBOX", "Enable ToolTips"),
                              Grid(2, {Label("Days between update checks"), Number(Dlg::kUpdateDays),
@@ -173,13 +180,22 @@ bool CCorvaneSetup::OnInitDialog()
         setup::ReadSetupValues(context_.ini, context_.registry, font().family().toStdString());
     if (auto* decimal = GetDlgItemAs<QLineEdit>(kDecimal))
         decimal->setMaxLength(1);
+    for (int id : {kFontSizeMain, kFontSizeOther})
+        if (auto* sizes = GetDlgItemAs<QComboBox>(id))
+            for (int points = settings::reg::kSmallestFontSize;
+                 points <= settings::reg::kLargestFontSize; ++points)
+                sizes->addItem(QString::number(points));
     if (auto* sample = GetDlgItemAs<CColorEdit>(kSample)) {
         sample->SetPointFont(kSampleFontPoints, font().family().toStdString());
         sample->SetBold();
         sample->setText(QStringLiteral("14"));
     }
-    if (auto* example = GetDlgItemAs<COnOffButton>(kExample))
-        example->SetCursor(kExampleCursor);
+    // Bold like the sample, so its caption reads in colours a thin one would drown in.
+    if (QWidget* example = GetDlgItem(kExample)) {
+        QFont bold = example->font();
+        bold.setWeight(QFont::Black);
+        example->setFont(bold);
+    }
     if (QWidget* audio = GetDlgItem(kAudioSummary))
         audio->setEnabled(static_cast<bool>(context_.audioDialog));
     UpdateSettingsSummary();
@@ -222,8 +238,11 @@ void CCorvaneSetup::PushValues()
     SetDlgItemText(kTimeout, std::to_string(v.timeout));
     SetDlgItemText(kUpdateDays, std::to_string(v.updateDays));
     SetDlgItemText(kLatency, std::to_string(v.latency));
-    SetDlgItemText(kFontSizeMain, std::to_string(v.fontSizeMain));
-    SetDlgItemText(kFontSizeOther, std::to_string(v.fontSizeOther));
+    for (const auto& [id, points] :
+         {std::pair{kFontSizeMain, v.fontSizeMain}, std::pair{kFontSizeOther, v.fontSizeOther}})
+        if (auto* sizes = GetDlgItemAs<QComboBox>(id))
+            // None chosen (0, the windows' own font) stays none.
+            sizes->setCurrentIndex(sizes->findText(QString::number(points)));
     for (const auto& [id, face] :
          {std::pair{kFontMain, v.fontMain}, std::pair{kFontOther, v.fontOther}})
         if (auto* combo = GetDlgItemAs<QComboBox>(id)) {
@@ -276,10 +295,12 @@ void CCorvaneSetup::UpdateSettingsSummary()
     const setup::AudioSummaryResult audio =
         setup::AudioSummary(context_.language, context_.ini, context_.registry, values_,
                             driverSupport_, context_.audioSystem);
-    if (audio.engineError != 0)
-        context_.language.ShowMessage(
-            {context_.language.Format(kMsgAudioError, {audio.engineError}), "",
-             mb::kOk | mb::kIconError, 0});
+    // Before the first configuration the user has had no chance to choose where the audio
+    // comes from: the start that follows reports it, once the configuration is known.
+    if (audio.engineError != 0 && IsConfigValid(ReadLinkIdentity(context_.ini)))
+        context_.language.ShowMessage({audio::AudioErrorText(context_.language, kMsgAudioError,
+                                                             audio.engineError, audio.problem),
+                                       "", mb::kOk | mb::kIconError, 0});
     SetDlgItemText(kAudioSummary, audio.text);
 }
 
@@ -289,17 +310,12 @@ void CCorvaneSetup::UpdateColorSample()
         sample->SetBkColor(values_.background);
         sample->SetTextColor(values_.text);
     }
-    auto* example = GetDlgItemAs<COnOffButton>(kExample);
-    if (example == nullptr)
-        return;
-    const COLORREF back = setup::LightenChannels(values_.background, 80, 176);
-    for (int index : {CFlatButton::kBkIn, CFlatButton::kBkOut, CFlatButton::kBkFocus})
-        example->SetColor(index, back, false);
-    example->SetColor(CFlatButton::kFgIn, setup::LightenChannels(values_.text, 40, 216), false);
-    example->SetColor(CFlatButton::kFgOut, values_.text, false);
-    example->SetColor(CFlatButton::kFgFocus, values_.text, false);
-    example->SetOnOffColors(values_.checkOn, values_.text);
-    example->SetOn(true);
+    // The example is a key of the main window that is switched on, in these colours.
+    if (auto* example = GetDlgItemAs<COnOffButton>(kExample)) {
+        ApplyColourScheme(*example,
+                          DeriveColourScheme(values_.background, values_.text, values_.checkOn));
+        example->SetOn(true);
+    }
 }
 
 void CCorvaneSetup::ChooseColour(COLORREF& colour)

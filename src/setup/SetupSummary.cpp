@@ -52,23 +52,23 @@ AudioSummaryResult AudioSummary(const CLanguage& language, const CIni& ini, cons
                                 const WaveSystemFactory& makeSystem)
 {
     if (v.driverMode && driver.audio)
-        return {"Audio: " + DriverEntryFileName(v.driverEntry), 0};
+        return {"Audio: " + DriverEntryFileName(v.driverEntry), 0, {}};
     const std::string disabled = language.LoadString(kStrAudioDisabled);
     if (ini.GetInt(settings::audiorecorder::Abilitato) == 0)
-        return {disabled, 0};
+        return {disabled, 0, {}};
     const std::unique_ptr<audio::WaveSystem> system = makeSystem ? makeSystem() : nullptr;
     if (system == nullptr)
-        return {disabled, kEngineUnavailable};
+        return {disabled, kEngineUnavailable, {}};
     audio::WaveEngine engine(*system, registry);
     if (const int error = engine.Open(); error != 0)
-        return {disabled, error};
+        return {disabled, error, engine.LastProblem()};
     std::vector<std::uint8_t> format;
     if (registry.Get(settings::reg::Format, format) && !format.empty())
         engine.SetFormatData(format.data(), format.size());
     std::string text =
         language.FormatText("Audio : %s %s", {engine.GetFormatTagName(), engine.GetFormatName()});
     engine.Close();
-    return {text, 0};
+    return {text, 0, {}};
 }
 
 }  // namespace setup

@@ -35,6 +35,7 @@ std::string PttSummary(const CLanguage& language, const SetupValues& values,
 struct AudioSummaryResult {
     std::string text;
     int engineError = 0;  // the wave engine's error when it could not be opened, else 0
+    std::string problem;  // the device and the cause of that error, when the engine could tell
 };
 // The driver's audio, "Audio support disabled", or the stored recording format as the wave
 // engine names it (the engine is opened over `system` and closed again). Without a system the

@@ -221,10 +221,4 @@ bool RestoreDefaultSettings(CIni& ini, Profile& registry, std::string* error)
     return true;
 }
 
-COLORREF LightenChannels(COLORREF colour, int amount, int threshold)
-{
-    const auto up = [&](int c) { return c >= threshold ? 255 : c + amount; };
-    return RgbColor(up(RedOf(colour)), up(GreenOf(colour)), up(BlueOf(colour)));
-}
-
 }  // namespace setup

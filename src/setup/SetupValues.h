@@ -78,8 +78,4 @@ bool WriteSetupValues(CIni& ini, Profile& registry, const SetupValues& values, s
 // the window places and fonts to be reset at the next start. Port, PTT, model and address stay.
 bool RestoreDefaultSettings(CIni& ini, Profile& registry, std::string* error);
 
-// The colour of the example key's hovered and normal states: each channel at or above
-// `threshold` becomes 255, the others are raised by `amount`.
-COLORREF LightenChannels(COLORREF colour, int amount, int threshold);
-
 }  // namespace setup

@@ -10,6 +10,7 @@
 #include "PendingRestore.h"
 #include "PlugInFile.h"
 #include "PositionReset.h"
+#include "PrivateProfile.h"
 #include "ProgramFolder.h"
 #include "RestoredFiles.h"
 #include "SettingsImport.h"
@@ -104,6 +105,14 @@ bool CCorvaneApp::InitInstance()
 
     Step(StartupStep::IniPath);
     ini_.SetPath(iniPath_.c_str());
+    // Settings that cannot be read are no first start: nothing may be asked or written over them.
+    if (std::string error; !platform::ProfileReadable(iniPath_, &error)) {
+        language_.ShowMessage(
+            {language_.FormatString2(strid::kSettingsUnread, iniPath_, language_.Translate(error)),
+             {},
+             mb::kIconError});
+        return false;
+    }
 
     Step(StartupStep::SettingsImport);
     settings_import::ImportOldSettings(ini_, *profile_);

@@ -1,6 +1,7 @@
 #include "KeyboardPtt.h"
 
 #include "MainWindowApi.h"
+#include "ServerKeys.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -51,8 +52,62 @@ bool CKeyboardPtt::IsPttKey(int qtKey) const
 
 void CKeyboardPtt::Release()
 {
+    releasePending_ = false;
     if (!keyed_)
         return;
+    keyed_ = false;
+    if (window_.IsTransmitting())
+        window_.SetPtt(false);
+}
+
+bool CKeyboardPtt::OnPress(unsigned long timestamp)
+{
+    const bool repeat = repeatStamp_ == timestamp;
+    repeatStamp_.reset();
+    if (repeat) {
+        releasePending_ = false;  // the release was half of an auto-repeat
+        return true;
+    }
+    FinishRelease();
+    if (window_.IsTransmitting())
+        return false;
+    window_.SetPtt(true);
+    keyed_ = true;
+    return true;
+}
+
+bool CKeyboardPtt::OnRelease(unsigned long timestamp, uint32_t nativeScanCode)
+{
+    if (releasePending_)
+        return true;  // the same release seen again on its way to another receiver
+    if (!window_.IsTransmitting())
+        return false;
+    repeatStamp_ = timestamp;
+    const std::optional<bool> held = ServerHoldsKey(nativeScanCode);
+    if (held.value_or(false))
+        return true;  // auto-repeat, or pressed again already
+    releasePending_ = true;
+    if (held) {
+        FinishRelease();
+        return true;
+    }
+    const unsigned serial = ++releaseSerial_;
+    // Queued behind the events waiting now, so a repeat's press comes first.
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial] {
+            if (serial == releaseSerial_)
+                FinishRelease();
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void CKeyboardPtt::FinishRelease()
+{
+    if (!releasePending_)
+        return;
+    releasePending_ = false;
     keyed_ = false;
     if (window_.IsTransmitting())
         window_.SetPtt(false);
@@ -66,20 +121,17 @@ bool CKeyboardPtt::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->isAutoRepeat() || !IsPttKey(key->key()))
             break;
-        bool press = event->type() == QEvent::KeyPress;
-        if (press && !window_.IsTransmitting()) {
-            window_.SetPtt(true);
-            keyed_ = true;
+        const bool taken = event->type() == QEvent::KeyPress
+                               ? OnPress(key->timestamp())
+                               : OnRelease(key->timestamp(), key->nativeScanCode());
+        if (taken)
             return true;
-        }
-        if (!press && window_.IsTransmitting()) {
-            window_.SetPtt(false);
-            keyed_ = false;
-            return true;
-        }
         break;
     }
-    case QEvent::ApplicationDeactivate: Release(); break;
+    case QEvent::ApplicationDeactivate:
+        FinishRelease();
+        Release();
+        break;
     default: break;
     }
     return QObject::eventFilter(watched, event);

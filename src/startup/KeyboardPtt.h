@@ -2,9 +2,16 @@
 // filter watches the configured key while one of the program's windows has the focus: pressing it
 // keys the transmitter, releasing it unkeys. Auto-repeat is ignored, and the transmitter is
 // unkeyed when the program loses the focus while the key holds it (the release would never come).
+// X auto-repeat comes as release/press pairs with one time stamp that are not always marked as
+// repeats: a release the X server shows still held is a repeat, and so is the press with its time
+// stamp. Without an X server to ask, a release waits until the events queued behind it have been
+// seen, and a press with its time stamp among them takes it back.
 #pragma once
 
 #include <QObject>
+
+#include <cstdint>
+#include <optional>
 
 class IMainWindow;
 
@@ -27,8 +34,15 @@ protected:
 
 private:
     bool IsPttKey(int qtKey) const;
+    bool OnPress(unsigned long timestamp);
+    bool OnRelease(unsigned long timestamp, uint32_t nativeScanCode);
+    // Carries out a release that no repeat took back.
+    void FinishRelease();
     void Release();
 
     IMainWindow& window_;
     bool keyed_ = false;
+    std::optional<unsigned long> repeatStamp_;  // the last release's, while it may be a repeat's
+    bool releasePending_ = false;
+    unsigned releaseSerial_ = 0;
 };

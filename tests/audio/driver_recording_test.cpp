@@ -62,7 +62,9 @@ TEST(DriverRecording, WithoutTheDriversAudioTheStartSaysThereIsNoSoundInput)
     // Asked whether to change the settings; No leaves the audio off for this run.
     EXPECT_EQ(f.boxes[0].text.substr(0, f.boxes[0].text.find('\n', 0) + 1),
               "Error 1 in the initialization of the audio support.\n");
-    EXPECT_NE(f.boxes[0].text.find("\nthere is no sound input device"), std::string::npos)
+    EXPECT_NE(f.boxes[0].text.find("\nthe default sound input device cannot record: there is no "
+                                   "sound input device"),
+              std::string::npos)
         << f.boxes[0].text;
 }
 

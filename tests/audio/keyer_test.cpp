@@ -115,12 +115,16 @@ struct Keyer : IKeyerHost {
     // Records phrase n through its Record button (the question answered Yes).
     void RecordPhrase(int n)
     {
+        const std::string shown = bar->GetDlgItemText(CAudioRecorder::kFile);
         Click(CAutoCQ::kRecordFirst + n - 1);
         ASSERT_TRUE(page->Recording());
+        // The bar names the phrase while it records, and its own file again after.
+        EXPECT_EQ(bar->GetDlgItemText(CAudioRecorder::kFile), "Frase" + std::to_string(n) + ".wav");
         Pump();
         Click(CAutoCQ::kRecordFirst + n - 1);
         Pump();
         ASSERT_FALSE(page->Recording());
+        EXPECT_EQ(bar->GetDlgItemText(CAudioRecorder::kFile), shown);
     }
     int Plays() const { return static_cast<int>(devices->Output(-1).formats.size()); }
 };

@@ -227,7 +227,9 @@ TEST(RecorderBar, TheDriversAudioRecordsWithNoSoundCardAndAStartThatCannotRunSay
     EXPECT_FALSE(b.bar->Recording());
     EXPECT_FALSE(b.bar->GetDlgItemAs<CFlatButton>(CAudioRecorder::kRecord)->GetCheck());
     ASSERT_EQ(b.boxes.size(), 1u);
-    EXPECT_EQ(b.boxes[0].text, "Error 1 from audio device\nthere is no sound input device");
+    EXPECT_EQ(b.boxes[0].text,
+              "Error 1 from audio device\nthe default sound input device cannot "
+              "record: there is no sound input device");
 
     // A folder that cannot take the file: the file and the cause are named.
     b.host.driverAudio = true;
@@ -334,22 +336,25 @@ TEST(AudioSettings, RefusesWhatItCannotUseAndWithSupportOffWritesOnlyThatItIsOff
             shownInputs.push_back(input->itemText(i).toStdString());
         // A device that has gone is shown as the default one.
         EXPECT_EQ(d.GetDlgItemText(CAudioSet::kInput), "  Default");
-        d.SetDlgItemText(CAudioSet::kFolder, "x");
-        ok(d);
-        ASSERT_EQ(b.boxes.size(), 1u);
-        EXPECT_EQ(b.boxes[0].text, "Folder for audio files not valid");
+        // Under two characters names no folder, empty included.
+        for (const char* folder : {"x", ""}) {
+            d.SetDlgItemText(CAudioSet::kFolder, folder);
+            ok(d);
+            EXPECT_EQ(b.boxes.back().text, "Folder for audio files not valid");
+        }
+        ASSERT_EQ(b.boxes.size(), 2u);
         d.SetDlgItemText(CAudioSet::kFolder, b.dir / "rec");
         input->setCurrentIndex(2);
         ok(d);
-        ASSERT_EQ(b.boxes.size(), 2u);
-        EXPECT_EQ(b.boxes[1].text, "This audio format is not supported by Mic B");
+        ASSERT_EQ(b.boxes.size(), 3u);
+        EXPECT_EQ(b.boxes[2].text, "This audio format is not supported by Mic B");
         EXPECT_TRUE(d.isVisible());
         input->setCurrentIndex(1);
         ok(d);
     });
     EXPECT_EQ(first, ctl::kIdOk);
     EXPECT_EQ(shownInputs, (std::vector<std::string>{"  Default", "Mic A", "Mic B"}));
-    EXPECT_EQ(b.boxes.size(), 2u);
+    EXPECT_EQ(b.boxes.size(), 3u);
     EXPECT_EQ(b.registry.Get(settings::reg::AudioInput), "Mic A");
     EXPECT_EQ(b.registry.Get(settings::reg::AudioFolder), b.dir / "rec");
     EXPECT_EQ(b.ini.GetInt(settings::audiorecorder::Abilitato), 1);
@@ -365,7 +370,7 @@ TEST(AudioSettings, RefusesWhatItCannotUseAndWithSupportOffWritesOnlyThatItIsOff
         ok(d);
     });
     EXPECT_EQ(second, ctl::kIdOk);
-    EXPECT_EQ(b.boxes.size(), 2u);
+    EXPECT_EQ(b.boxes.size(), 3u);
     EXPECT_EQ(b.ini.GetInt(settings::audiorecorder::Abilitato), 0);
     EXPECT_EQ(b.ini.GetString(settings::audiorecorder::AudioFile), fileBefore);
     EXPECT_EQ(testing_support::GetFile(b.dir / "registry.ini"), registryBefore);

@@ -200,20 +200,33 @@ TEST(VekDriver, UnloadWaitsForCallsInFlight)
     }
 }
 
+// The simulated driver's trace file, named to it for the test's length.
+struct DriverTrace {
+    DriverTrace()
+    {
+        const int fd = mkstemp(path);
+        if (fd >= 0)
+            close(fd);
+        setenv("SIMRADIO_TRACE", path, 1);
+    }
+    ~DriverTrace()
+    {
+        unsetenv("SIMRADIO_TRACE");
+        unlink(path);
+    }
+    std::string Text() const
+    {
+        std::ifstream in(path);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    char path[32] = "/tmp/vekdriver_trace_XXXXXX";
+};
+
 // A link closed while the transmitter is keyed (settings reloaded, link lost) must not leave it
 // keyed: the simulated driver notes in its trace a stop that finds the radio transmitting.
 TEST(VekDriver, UnloadUnkeysAKeyedTransmitter)
 {
-    char tracePath[] = "/tmp/vekdriver_trace_XXXXXX";
-    const int fd = mkstemp(tracePath);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    setenv("SIMRADIO_TRACE", tracePath, 1);
-    const auto trace = [&] {
-        std::ifstream in(tracePath);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-
+    DriverTrace trace;
     cat::CVekDriver driver;
     ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
     Inbox inbox;
@@ -221,7 +234,7 @@ TEST(VekDriver, UnloadUnkeysAKeyedTransmitter)
         driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio, msg::kDriverHelp)));
     EXPECT_NE(driver.PTT(1), 0);
     driver.Unload();
-    EXPECT_EQ(trace().find("STOPPED WHILE KEYED"), std::string::npos) << trace();
+    EXPECT_EQ(trace.Text().find("STOPPED WHILE KEYED"), std::string::npos) << trace.Text();
 
     // Keyed and unkeyed again: nothing more is sent at the unload.
     ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
@@ -230,9 +243,46 @@ TEST(VekDriver, UnloadUnkeysAKeyedTransmitter)
     driver.PTT(1);
     driver.PTT(0);
     driver.Unload();
-    EXPECT_EQ(trace().find("STOPPED WHILE KEYED"), std::string::npos) << trace();
-    unsetenv("SIMRADIO_TRACE");
-    unlink(tracePath);
+    EXPECT_EQ(trace.Text().find("STOPPED WHILE KEYED"), std::string::npos) << trace.Text();
+}
+
+// A driver whose send does not come back holds up neither the worker's stop nor the unload
+// (as at a reconnect or exit); the stuck call returns at DrvStop into a worker that has started
+// again meanwhile, and must leave it alone: the new run gets its answers.
+TEST(VekDriver, AWorkerStuckInTheDriverIsLeftBehindAndTheLinkComesBack)
+{
+    DriverTrace trace;
+    const uint8_t read[] = {0xFE, 0xFE, 0x58, 0xE0, 0x03, 0xFD};
+    cat::CVekDriver driver;
+    GuiStandIn gui;
+    cat::CGestCommand worker;
+    Inbox inbox;
+    for (const char* hang : {"1", ""}) {
+        setenv("SIMRADIO_HANG", hang, 1);
+        ASSERT_TRUE(driver.Load(kSimDriver)) << driver.LastError();
+        ASSERT_TRUE(InitOk(driver.Init(&Inbox::Post, &inbox, msg::kDriverRx, msg::kDriverAudio,
+                                       msg::kDriverHelp)));
+        worker.Configure(0, &gui, 10000, 1000, 0x58, nullptr, &driver);
+        ASSERT_TRUE(worker.Start(nullptr));
+        ASSERT_TRUE(worker.EnqueueCommand(sizeof read, 0, read));
+        if (*hang != 0) {
+            ASSERT_TRUE(WaitFor([&] { return trace.Text().find("HANGING") != std::string::npos; }));
+            worker.Stop(true);
+            EXPECT_FALSE(worker.IsStarted());
+            driver.Unload();
+            continue;
+        }
+        const Bytes answer = NextFrequencyFrame(driver, inbox);
+        ASSERT_EQ(answer.size(), 11u);
+        worker.PushReceivedFrame(static_cast<int>(answer.size()), answer.data());
+        EXPECT_TRUE(WaitFor([&] {
+            gui.Drain(worker);
+            return worker.IsIdle() && !gui.frames.empty() && gui.frames.back() == answer;
+        }));
+    }
+    unsetenv("SIMRADIO_HANG");
+    worker.Stop(true);
+    driver.Unload();
 }
 
 TEST(VekDriver, ADriverDamagedAtRandomIsRefusedOrLoadedAndNeverTakesTheProgramDown)

@@ -251,8 +251,12 @@ TEST_F(DialogTest, ControlsAreCreatedAsTheirOwnClass)
         EXPECT_NE(dlg.GetDlgItemAs<QGroupBox>(kGroup), nullptr);
         EXPECT_EQ(dlg.GetDlgItem(12345), nullptr);
         EXPECT_EQ(dlg.windowTitle().toStdString(), "Test dialog");
+        // Opened narrower than its controls, the dialog makes room: no caption is squeezed.
+        for (const QPushButton* b : dlg.findChildren<QPushButton*>())
+            EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
         dlg.EndDialog(ctl::kIdOk);
     });
+    dlg.resize(10, 10);
     dlg.DoModal();
 }
 

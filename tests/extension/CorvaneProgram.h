@@ -55,15 +55,19 @@ struct CorvaneFolder {
 
     std::string Trace() const { return testing_support::GetFile(trace); }
 
-    // In a client: waits until the radio has heard `frame` at or after `from` in the trace, and
-    // moves `from` past it. A set still queued when the next set of the same switch comes is
-    // replaced by it; a test that wants both on the bus waits for the first.
-    void WaitHeard(const std::string& frame, std::size_t& from) const
+    // Waits until the radio has heard `frame` at or after `from` in the trace, and moves `from`
+    // past it; a failure of the test when it never does. A set still queued when the next set of
+    // the same switch comes is replaced by it; a test that wants both on the bus waits for the
+    // first.
+    bool WaitHeard(const std::string& frame, std::size_t& from) const
     {
         std::size_t at = std::string::npos;
-        WaitFor([&] { return (at = Trace().find(frame, from)) != std::string::npos; });
-        if (at != std::string::npos)
-            from = at + frame.size();
+        if (!WaitFor([&] { return (at = Trace().find(frame, from)) != std::string::npos; })) {
+            ADD_FAILURE() << "the radio never heard " << frame << Trace().substr(from);
+            return false;
+        }
+        from = at + frame.size();
+        return true;
     }
     bool Saw(const std::string& line) const { return Trace().find(line) != std::string::npos; }
 
@@ -154,10 +158,16 @@ public:
     ~Client()
     {
         Release();
+        Kill();
+    }
+    // Ends the child as kill -9 does: nothing it holds is given back by itself.
+    void Kill()
+    {
         if (pid_ > 0) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, nullptr, 0);
         }
+        pid_ = -1;
     }
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;

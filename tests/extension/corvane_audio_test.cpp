@@ -1,11 +1,13 @@
 // The recorder of the real program driven from a client process: with audio switched on and the
 // driver giving no audio, PortAudio records from ALSA's null device (the tests' ALSA
-// configuration) and two seconds recorded through code 15 end as a valid WAV file.
+// configuration) and two seconds recorded through code 15 end as a valid WAV file, named
+// automatically by the program's clock.
 #include "CorvaneProgram.h"
 #include "Ini.h"
 #include "WaveFile.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 using namespace ext_test;
 
@@ -18,11 +20,15 @@ TEST(CorvaneAudio, AClientRecordsTwoSecondsIntoAValidWaveFile)
         CIni ini;
         ini.SetPath((folder.folder / "Corvane.ini").c_str());
         ini.WriteInt("AudioRecorder", "Abilitato", 1);
-        ini.WriteString("AudioRecorder", "AudioFile", "client.wav");
+        ini.WriteString("AudioRecorder", "AudioFile", "AUTO");
     }
     ::setenv("XDG_CONFIG_HOME", folder.folder.path.c_str(), 1);
     folder.SetEnvironment();
+    ::setenv("CORVANE_TEST_CLOCK", "2030-01-01T11:59:58Z", 1);
+    ::setenv("TZ", "UTC", 1);
     MainProgramProcess process({folder.folder / "Corvane"}, folder.folder / "stderr.txt");
+    ::unsetenv("CORVANE_TEST_CLOCK");
+    ::unsetenv("TZ");
     ASSERT_TRUE(folder.Serving(process.Pid())) << folder.Trace();
 
     Client client([](Library& l, const Client::Link& out) {
@@ -43,8 +49,13 @@ TEST(CorvaneAudio, AClientRecordsTwoSecondsIntoAValidWaveFile)
     EXPECT_EQ(got["record"], 0) << testing_support::GetFile(folder.folder / "stderr.txt");
     EXPECT_EQ(got["stop"], 0);
 
+    std::string recorded;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.folder.path))
+        if (entry.path().filename().string().rfind("Vek300101", 0) == 0)
+            recorded = entry.path().string();
+    ASSERT_FALSE(recorded.empty()) << "no recording named by the test clock's day";
     audio::WaveLayout layout;
-    ASSERT_EQ(audio::ReadWaveLayout(folder.folder / "client.wav", layout), 0);
+    ASSERT_EQ(audio::ReadWaveLayout(recorded, layout), 0);
     EXPECT_TRUE(layout.dataIsLast);
     EXPECT_GT(layout.dataSize, 0u);
     EXPECT_EQ(layout.dataSize % layout.format.blockAlign, 0u);

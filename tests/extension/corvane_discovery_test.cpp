@@ -67,6 +67,13 @@ TEST(CorvaneDiscovery, WithNoneRunningTheClientStartsTheProgramOfLastPath)
     ClearRegistry();
     ASSERT_TRUE(SetupRegistry().WriteProfileString("Setup", "LastPath", folder.folder.path + "/"));
 
+    // Eight clients at once: one program starts, and each of them finds it.
+    std::vector<std::unique_ptr<Client>> others;
+    for (int i = 0; i < 7; ++i)
+        others.push_back(std::make_unique<Client>([](Library& l, const Client::Link& out) {
+            out.Say("init", l.ExtInit());
+            out.Say("pid", l.ExtGethWnd());
+        }));
     Client client([](Library& l, const Client::Link& out) {
         out.Say("init", l.ExtInit());
         out.Say("pid", l.ExtGethWnd());
@@ -90,6 +97,12 @@ TEST(CorvaneDiscovery, WithNoneRunningTheClientStartsTheProgramOfLastPath)
     // another client rather than started twice.
     EXPECT_TRUE(folder.Serving(guard.pid)) << folder.Trace();
     EXPECT_EQ(FoundByAClient(), pid.second);
+    for (auto& other : others) {
+        const std::map<std::string, long long> found = AsMap(other->Finish());
+        EXPECT_EQ(found.count("init") ? found.at("init") : -2, 1);
+        EXPECT_EQ(found.count("pid") ? found.at("pid") : -2, pid.second);
+    }
+    EXPECT_EQ(ProcessesOf(folder.folder / "Corvane").size(), 1u);
 
     const std::map<std::string, long long> rest = AsMap(client.Finish());
     EXPECT_EQ(rest.count("exit") ? rest.at("exit") : -2, 0);

@@ -73,6 +73,23 @@ TEST(CorvaneExtension, AnswersTheRadioFunctionsAndDrivesTheRadio)
           "FE FE 58 E0 07 00 FD", "FE FE 58 E0 0F 01 FD", "FE FE 58 E0 0F 00 FD",
           "FE FE 58 E0 11 20 FD", "FE FE 58 E0 11 00 FD"})
         EXPECT_TRUE(WaitFor([&] { return program.Saw(frame); })) << frame;
+
+    // A client that keyed the transmitter and ends without unkeying, by exit or by kill -9,
+    // takes its transmission with it.
+    for (const bool killed : {false, true}) {
+        std::size_t from = program.Trace().size();
+        Client keyer([killed](Library& l, const Client::Link& out) {
+            out.Say("ptt", l.ExtInit() ? l.ExtPTT(1) : -2);
+            if (killed)
+                out.Hold();
+        });
+        EXPECT_EQ(keyer.Next(), std::make_pair(std::string("loaded"), 1LL));
+        EXPECT_EQ(keyer.Next(), std::make_pair(std::string("ptt"), 0LL));
+        EXPECT_TRUE(program.WaitHeard("PTT 1", from));
+        if (killed)
+            keyer.Kill();
+        EXPECT_TRUE(program.WaitHeard("PTT 0", from)) << killed;
+    }
     EXPECT_EQ(program.Terminate(), 0);
 }
 

@@ -29,7 +29,7 @@ TEST(GridClipboardText, ParseRules)
     EXPECT_EQ(ParseClipboardText("a\n\n"), (ClipboardRows{{"a"}, {""}}));  // an empty line is a row
     EXPECT_EQ(ParseClipboardText("1,5"), (ClipboardRows{{"1", "5"}}));  // no tab: commas separate
     EXPECT_EQ(ParseClipboardText("1,5\t 2 "), (ClipboardRows{{"1,5", "2"}}));
-    EXPECT_EQ(BuildClipboardText({{"a", ""}, {"", "b,c"}}), "a\t\n\tb,c");
+    EXPECT_EQ(BuildClipboardText({{"a", ""}, {"", "b,c"}}), "a\t\r\n\tb,c");
 }
 
 TEST(GridClipboardText, ParsingStopsAtTheLimitsAndSaysWhetherTextWasLeftOut)
@@ -63,14 +63,14 @@ TEST_F(ClipFixture, CopyBuildsBoundingBlockSkippingHiddenColumnsAndRows)
     EXPECT_FALSE(host.clipboard);
     g.SetFocusCell(1, 1);
     g.OnKeyDown(GridKey::C, {false, true});
-    EXPECT_EQ(host.clipboard, "1,1\t1,3\n2,1\t2,3");
+    EXPECT_EQ(host.clipboard, "1,1\t1,3\r\n2,1\t2,3");
 
     g.SetColumnWidth(2, 50);
     g.SetSelectedRange(-1, -1, -1, -1);
     g.SetItemState(1, 1, g.GetItemState(1, 1) | CellStateSelected);
     g.SetItemState(3, 3, g.GetItemState(3, 3) | CellStateSelected);
     g.SetRowHeight(2, 0);
-    EXPECT_EQ(g.CopyTextFromSelection(), "1,1\t\t\n\t\t3,3");
+    EXPECT_EQ(g.CopyTextFromSelection(), "1,1\t\t\r\n\t\t3,3");
 }
 
 TEST_F(ClipFixture, RoundTripKeepsCommasTabsAndLineEnds)
@@ -118,7 +118,7 @@ TEST_F(ClipFixture, TheGridsOwnCopyOfOneColumnKeepsCommasForeignTextSplitsAtThem
     g.SetItemText(2, 1, "a,b");
     g.SetSelectedRange(1, 1, 2, 1);
     g.OnEditCopy();
-    ASSERT_EQ(host.clipboard, "Rome, Italy\na,b");
+    ASSERT_EQ(host.clipboard, "Rome, Italy\r\na,b");
     g.SetSelectedRange(3, 2, 3, 2);
     g.OnEditPaste();
     EXPECT_EQ(g.GetItemText(3, 2), "Rome, Italy");

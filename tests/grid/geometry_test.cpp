@@ -103,8 +103,14 @@ TEST(GridGeometry, AutoSizeStylesAndFont)
     EXPECT_EQ(g.GetColumnWidth(0), 7 * 5 + 2 * 7 + 1);
     g.SetColumnWidth(1, 0);
     g.AutoSize(AutoSizeBoth);
-    EXPECT_EQ(g.GetColumnWidth(0), 7 * 18 + 2 * 7 + 2);  // fixed cells one pixel more
-    EXPECT_EQ(g.GetColumnWidth(1), 0);                   // hidden stays hidden
+    EXPECT_EQ(g.GetColumnWidth(1), 0);  // hidden stays hidden
+    // Sorted by the column, its header still shows the whole title beside the arrow.
+    g.SetSortColumn(0);
+    g.SetClientSize(400, 300);
+    RecordingPainter painter;
+    g.OnDraw(painter, g.GetClientRect());
+    ASSERT_NE(painter.Find("A very long header"), nullptr);
+    EXPECT_EQ(painter.Find("A very long header")->rect.Width(), 7 * 18);
 }
 
 // Counts what reaches it; widths by character count as the recording painter's.

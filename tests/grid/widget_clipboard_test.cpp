@@ -18,7 +18,7 @@ TEST(GridWidgetClipboard, CopyAndPasteRoundTripThroughTheSystemClipboard)
     Click(s.widget, s.Centre(3, 3), Qt::ShiftModifier);
     Key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
-              "14.200.000\tUSB, wide\n3,2\t3,3");
+              "14.200.000\tUSB, wide\r\n3,2\t3,3");
 
     Click(s.widget, s.Centre(6, 4));
     Key(Qt::Key_V, Qt::ControlModifier);

@@ -148,11 +148,23 @@ TEST(GridWidgetScrolling, ScrollBarActionsScrollTheGridAndAFittingSizeHidesThem)
     EXPECT_EQ(v->value(), s.grid().GetScrollPos(true));
     EXPECT_TRUE(s.grid().IsCellVisible(59, 1));
 
-    QWheelEvent wheel(QPointF(100, 100), QPointF(s.widget->mapToGlobal(QPoint(100, 100))), {},
-                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    const auto turn = [&](QPoint pixels, QPoint angle, int times) {
+        for (int i = 0; i < times; ++i) {
+            QWheelEvent wheel(QPointF(100, 100), QPointF(s.widget->mapToGlobal(QPoint(100, 100))),
+                              pixels, angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(s.widget, &wheel);
+        }
+    };
     const int before = s.grid().GetScrollPos(true);
-    QApplication::sendEvent(s.widget, &wheel);
+    turn({}, QPoint(0, 120), 1);
     EXPECT_EQ(s.grid().GetScrollPos(true), before - 5 * 20);
+    // A fine-grained wheel's eighths of a notch add up to the notch's lines.
+    turn({}, QPoint(0, -15), 8);
+    EXPECT_EQ(s.grid().GetScrollPos(true), before);
+    // A touchpad's pixels scroll a row once they reach its height.
+    turn(QPoint(0, 7), QPoint(0, 21), 3);
+    EXPECT_EQ(s.grid().GetScrollPos(true), before - 20);
 
     s.widget->resize(1000, 1400);
     QApplication::processEvents();

@@ -147,6 +147,6 @@ TEST(GridWidgetPrint, ClosingTheWindowWhileThePrintDialogRunsIsSafe)
         if (dialog)
             dialog->close();
     });
-    EXPECT_FALSE(widget->Print(QStringLiteral("gone")));
+    EXPECT_FALSE(widget->Print(QStringLiteral("gone"), "gone"));
     EXPECT_TRUE(closed);
 }

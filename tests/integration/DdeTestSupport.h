@@ -31,12 +31,14 @@ struct FakeWindow : dde::IDdeWindow {
     bool transmitting = false;
     bool split = false;
     int modes = 7;
+    bool radioTakes = true;
     std::vector<std::string> calls;
     bool IsTransmitting() const override { return transmitting; }
     bool IsSplitOn() const override { return split; }
     int64_t LowerLimit() const override { return 30000; }
     int64_t UpperLimit() const override { return 199999999; }
     int ModeCount() const override { return modes; }
+    bool TakesRadioChanges() const override { return radioTakes; }
     void SetPtt(bool on) override { calls.push_back(on ? "ptt on" : "ptt off"); }
     void OnVfoEqual() override { calls.push_back("a=b"); }
     void OnSplit() override { calls.push_back("split"); }

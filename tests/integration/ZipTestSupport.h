@@ -18,18 +18,26 @@ struct Entry {
     int method = 0;
 };
 
-inline bool WriteZip(const std::string& path,
-                     const std::vector<std::pair<std::string, std::string>>& entries)
+struct Item {
+    std::string name;
+    std::string data;
+    unsigned mode = 0;  // recorded as a Unix host records it; 0: none
+};
+
+// A new archive of the items, or the items added to the end of an archive.
+inline bool WriteZip(const std::string& path, const std::vector<Item>& entries, bool append = false)
 {
-    zipFile zf = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    zipFile zf = zipOpen64(path.c_str(), append ? APPEND_STATUS_ADDINZIP : APPEND_STATUS_CREATE);
     if (zf == nullptr)
         return false;
     bool ok = true;
-    for (const auto& [name, data] : entries) {
+    for (const auto& [name, data, mode] : entries) {
         zip_fileinfo info{};
+        info.external_fa = static_cast<uLong>(mode) << 16;
         ok = ok
-             && zipOpenNewFileInZip64(zf, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                      Z_DEFLATED, 6, 0)
+             && zipOpenNewFileInZip4_64(zf, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                        Z_DEFLATED, 6, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY,
+                                        nullptr, 0, mode != 0 ? (3u << 8) | 20u : 0u, 0, 0)
                     == ZIP_OK;
         ok = ok
              && zipWriteInFileInZip(zf, data.data(), static_cast<unsigned>(data.size())) == ZIP_OK;

@@ -112,6 +112,10 @@ TEST(BackupArchive, RestoreWritesOnlyBareReplacementNames)
     EXPECT_EQ(r.skipped.size(), 7u);
     EXPECT_EQ(Names(data), std::vector<std::string>{"ok.ME_"});
     EXPECT_EQ(GetFile(data + "/ok.ME_"), "restored");
+    // An archive that records no modes gives the files a new file of the user's gets.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    EXPECT_EQ(fs::status(data + "/ok.ME_").permissions(), fs::perms(0666 & ~mask));
     EXPECT_EQ(Names(parent.path), (std::vector<std::string>{"data", "hostile.zip"}));
     EXPECT_FALSE(fs::exists("/tmp/corvane-abs-x.da_"));
 
@@ -228,9 +232,9 @@ TEST(BackupArchive, RestoreRefusesTooManyEntriesOrMoreThanTheFreeSpaceBeforeWrit
     testing_support::TempDir parent;
     const std::string data = parent / "data";
     fs::create_directories(data);
-    std::vector<std::pair<std::string, std::string>> many;
+    std::vector<ziptest::Item> many;
     for (int i = 0; i <= 10000; ++i)
-        many.emplace_back("e" + std::to_string(i) + ".da_", "x");
+        many.push_back({"e" + std::to_string(i) + ".da_", "x"});
     const std::string crowded = parent / "crowded.zip";
     ASSERT_TRUE(ziptest::WriteZip(crowded, many));
     backup::RestoreResult r = backup::RestoreBackup(crowded, data);

@@ -270,8 +270,9 @@ TEST(DdeExecute, FrequencyAndModeTagsTuneOnlyToWhatTheRadioCanTake)
         {"000xcvrfreqmode<xcvrfreq:5>7.050<xcvrmode:3>LSB", 7, "freq 7050000\nmode 0"},
         {"000xcvrfreqmode<xcvrfreq:0>14195,000", 7, kRefused},
         {"000xcvrfreqmode<xcvrfreq:>14195,000", 7, kRefused},
-        {"000xcvrfreqmode<xcvrfreq:6>-14195<xcvrmode:3>USB", 7, kRefused "\nmode 1"},
-        {"000xcvrfreqmode<xcvrfreq:3>abc<xcvrmode:3>USB", 7, kRefused "\nmode 1"},
+        // Refused as a whole: neither half is carried out.
+        {"000xcvrfreqmode<xcvrfreq:6>-14195<xcvrmode:3>USB", 7, kRefused},
+        {"000xcvrfreqmode<xcvrfreq:3>abc<xcvrmode:3>USB", 7, kRefused},
         // The inclusive limits, in kHz.
         {"000xcvrfreqmode<xcvrfreq:2>30", 7, "freq 30000"},
         {"000xcvrfreqmode<xcvrfreq:10>199999,999", 7, "freq 199999999"},
@@ -279,13 +280,13 @@ TEST(DdeExecute, FrequencyAndModeTagsTuneOnlyToWhatTheRadioCanTake)
         // Lengths up to the largest int neither overflow nor read past the text.
         {"000xcvrfreqmode<xcvrfreq:2147483647>14195,000<xcvrmode:3>USB", 7, "freq 14195000"},
         {"000xcvrfreqmode<xcvrfreq:99999999999>7000", 7, "freq 7000000"},
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2147483647>USB", 7, kRefused "\nfreq 7000000"},
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:4>USB", 7, kRefused "\nfreq 7000000"},
-        // A mode the radio's list lacks is not selected: the command is half done.
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2>FM", 5, kRefused "\nfreq 7000000"},
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>WFM", 5, kRefused "\nfreq 7000000"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2147483647>USB", 7, kRefused},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:4>USB", 7, kRefused},
+        // A mode the radio's list lacks, or none it knows, refuses the frequency with it.
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:2>FM", 5, kRefused},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>WFM", 5, kRefused},
         {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>WFM", 7, "freq 7000000\nmode 6"},
-        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>XYZ", 7, kRefused "\nfreq 7000000"},
+        {"000xcvrfreqmode<xcvrfreq:4>7000<xcvrmode:3>XYZ", 7, kRefused},
         {"000xcvrfreqmode", 7, kRefused},
         {"000transmit<", 7, kRefused},
         {"000xcvrfreqmode>:<", 7, kRefused},
@@ -294,4 +295,10 @@ TEST(DdeExecute, FrequencyAndModeTagsTuneOnlyToWhatTheRadioCanTake)
         s.window.modes = c.modes;
         EXPECT_EQ(s.Execute(c.command), c.calls) << c.command;
     }
+    // While the radio cannot take a change, only keying is done.
+    s.window.radioTakes = false;
+    for (const char* command : {"000xcvrfreqmode<xcvrfreq:9>14195,000", "000setvfoB",
+                                "000setsplitON", "000setfilternarrow", "000setvboequal"})
+        EXPECT_EQ(s.Execute(command), kRefused) << command;
+    EXPECT_EQ(s.Execute("000transmit"), "ptt on");
 }

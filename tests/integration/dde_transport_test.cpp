@@ -128,26 +128,27 @@ TEST(DdeTransport, EveryWayAClientGoesEndsItsConversationAndTheLimitsHold)
     ASSERT_TRUE(transport.Open(handler));
     ASSERT_TRUE(transport.RegisterService("Svc"));
 
-    // Two places: a third connection takes the place of the longest-idle one, whose
-    // conversation ends.
-    Client gone(transport.SocketPath()), b(transport.SocketPath());
-    ASSERT_TRUE(gone.Connect(1));
+    // Two places: a newcomer takes the place of a connection that holds no conversation, and
+    // finds none while both hold conversations that have just been talking.
+    Client idle(transport.SocketPath()), b(transport.SocketPath());
     ASSERT_TRUE(b.Connect(2));
     Client a(transport.SocketPath());
     ASSERT_TRUE(a.Connect(3));
-    EXPECT_FALSE(gone.Next());
-    EXPECT_TRUE(gone.ended);
-    ASSERT_EQ(handler.confirmed.size(), 3u);
-    ASSERT_TRUE(PumpUntil([&] { return handler.disconnected.size() == 1; }));
-    EXPECT_EQ(handler.disconnected[0], handler.confirmed[0]);
+    EXPECT_FALSE(idle.Next());
+    EXPECT_TRUE(idle.ended);
+    Client refused(transport.SocketPath());
+    EXPECT_FALSE(refused.Next());
+    EXPECT_TRUE(refused.ended);
+    ASSERT_EQ(handler.confirmed.size(), 2u);
+    EXPECT_TRUE(handler.disconnected.empty());
     EXPECT_EQ(transport.ConnectionCount(), 2u);
 
     // A malformed frame (a Connect cut short) ends only that conversation.
     std::string bad("\x02\x00\x00\x00\x20\x00", 6);
     b.SendBytes(bad);
     EXPECT_FALSE(b.Next());
-    EXPECT_TRUE(PumpUntil([&] { return handler.disconnected.size() == 2; }));
-    EXPECT_EQ(handler.disconnected[1], handler.confirmed[1]);
+    EXPECT_TRUE(PumpUntil([&] { return handler.disconnected.size() == 1; }));
+    EXPECT_EQ(handler.disconnected[0], handler.confirmed[0]);
     EXPECT_EQ(transport.ConnectionCount(), 1u);
 
     // A client that closes its sending side still gets every answer, then its conversation ends.
@@ -161,8 +162,8 @@ TEST(DdeTransport, EveryWayAClientGoesEndsItsConversationAndTheLimitsHold)
         EXPECT_EQ(r->flag, 1);
     }
     EXPECT_FALSE(a.Next());
-    EXPECT_TRUE(PumpUntil([&] { return handler.disconnected.size() == 3; }));
-    EXPECT_EQ(handler.disconnected[2], handler.confirmed[2]);
+    EXPECT_TRUE(PumpUntil([&] { return handler.disconnected.size() == 2; }));
+    EXPECT_EQ(handler.disconnected[1], handler.confirmed[1]);
 
     // A client on a hot link that never reads is dropped once its output passes the bound.
     Client d(transport.SocketPath());
@@ -179,8 +180,8 @@ TEST(DdeTransport, EveryWayAClientGoesEndsItsConversationAndTheLimitsHold)
     for (int i = 0; i < 2000 && transport.ConnectionCount() > 0; ++i)
         transport.PostAdvise("topic", "ITEM");
     EXPECT_EQ(transport.ConnectionCount(), 0u);
-    ASSERT_EQ(handler.disconnected.size(), 4u);
-    EXPECT_EQ(handler.disconnected[3], handler.confirmed[3]);
+    ASSERT_EQ(handler.disconnected.size(), 3u);
+    EXPECT_EQ(handler.disconnected[2], handler.confirmed[2]);
 }
 
 int main(int argc, char** argv)

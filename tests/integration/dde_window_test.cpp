@@ -8,17 +8,19 @@
 #include <sys/wait.h>
 
 #include "NumEdit.h"
+#include "ProgramFolder.h"
 
 extern char** environ;
 
 using namespace wndtest;
+using ControlFn = WindowFixture::SimControl;
 
 namespace {
 
-// Runs ddeclient with `args` while the window serves it; its exit status, -1 when it hung.
-int RunClientPumping(std::vector<std::string> args)
+// Runs `args` (a program of the build) while the window serves it; its exit status, -1 when it
+// hung.
+int RunPumping(std::vector<std::string> args)
 {
-    args.insert(args.begin(), std::string(CORVANE_BIN_DIR) + "/ddeclient");
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());
@@ -34,6 +36,23 @@ int RunClientPumping(std::vector<std::string> args)
         return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int Execute(const std::string& command)
+{
+    return RunPumping({CORVANE_BIN_DIR "/ddeclient", "execute", "DDEServer", command});
+}
+
+// Types `digits` over the whole frequency field, as the user would.
+void TypeFrequency(CCorvaneDlg& w, CNumEdit& field, const QString& digits)
+{
+    field.selectAll();
+    for (QChar c : digits) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&field, &press);
+    }
+    ASSERT_TRUE(w.Controller().State().frequencyTyped);
+    ASSERT_EQ(field.GetValue(), digits.toDouble());
 }
 
 }  // namespace
@@ -54,16 +73,8 @@ TEST(DdeWindow, ARetuneWhileTheUserTypesGoesIntoTheFieldAndToTheRadio)
             [&] { return f.Trace().find("FE FE 58 E0 03 FD", polled) != std::string::npos; }));
         platform::WaitPumpingMessages(500);
         ASSERT_TRUE(field->hasFocus());
-        field->selectAll();
-        for (QChar c : QStringLiteral("3573")) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(field, &press);
-        }
-        ASSERT_TRUE(w.Controller().State().frequencyTyped);
-        ASSERT_EQ(static_cast<int64_t>(field->GetValue()), 3573);
-
-        EXPECT_EQ(RunClientPumping({"execute", "DDEServer", "000xcvrfreqmode<xcvrfreq:8>7105,000"}),
-                  0);
+        TypeFrequency(w, *field, QStringLiteral("3573"));
+        EXPECT_EQ(Execute("000xcvrfreqmode<xcvrfreq:8>7105,000"), 0);
         EXPECT_TRUE(PumpUntil([&] {
             return f.Trace().find("FE FE 58 E0 05 00 50 10 07 00 FD") != std::string::npos;
         })) << f.Trace();
@@ -82,6 +93,37 @@ TEST(DdeWindow, ARetuneWhileTheUserTypesGoesIntoTheFieldAndToTheRadio)
         EXPECT_EQ(f.Trace().find("E0 05 ", after), std::string::npos) << f.Trace().substr(after);
         EXPECT_EQ(w.Controller().State().frequencyHz, 7105000);
         EXPECT_EQ(static_cast<int64_t>(field->GetValue()), 7105000);
+
+        // An extension client's retune takes the same way.
+        field->setFocus();
+        TypeFrequency(w, *field, QStringLiteral("3573"));
+        EXPECT_EQ(RunPumping({platform::JoinPath(platform::DirName(platform::ExecutablePath()),
+                                                 "extension_example_client"),
+                              CORVANE_BIN_DIR "/libVekExtension.so", "14200000"}),
+                  0);
+        EXPECT_TRUE(PumpUntil([&] {
+            return f.Trace().find("FE FE 58 E0 05 00 00 20 14 00 FD") != std::string::npos;
+        })) << f.Trace();
+        EXPECT_EQ(static_cast<int64_t>(field->GetValue()), 14200000);
+
+        // While the radio leaves its frequency unanswered a retune is refused, and it is not
+        // sent when the radio answers again.
+        const ControlFn control = f.SimRadioControl();
+        ASSERT_NE(control, nullptr);
+        const std::size_t silenced = f.Trace().size();
+        ASSERT_EQ(control("fault silence 03", nullptr, 0), 1);
+        ASSERT_TRUE(PumpUntil([&] { return w.Controller().RadioUnanswering(); }));
+        EXPECT_EQ(Execute("000xcvrfreqmode<xcvrfreq:9>21074,000<xcvrmode:3>USB"), 1);
+        ASSERT_EQ(control("fault clear", nullptr, 0), 1);
+        ASSERT_TRUE(PumpUntil([&] { return !w.Controller().RadioUnanswering(); }));
+        polls = f.Trace().size();
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(PumpUntil([&] {
+                const std::size_t at = f.Trace().find("FE FE 58 E0 03 FD", polls);
+                return at != std::string::npos && (polls = at + 1);
+            }));
+        EXPECT_EQ(f.Trace().find("E0 05 00 40 07 21 00 FD", silenced), std::string::npos);
+        EXPECT_EQ(w.Controller().State().frequencyHz, 14200000);
         w.CloseProgram();
     }));
 }

@@ -3,6 +3,7 @@
 // their dialog, the plug-in page and its editor, and the information page and About dialog.
 #include "WindowTestSupport.h"
 
+#include <QDateEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -19,13 +20,19 @@
 #include "ModalDialog.h"
 #include "PlugInEditor.h"
 #include "PlugInPage.h"
+#include "MemoriesWindow.h"
+#include "PrintDialogs.h"
 #include "ProgramRun.h"
+#include "RadioMemoriesWindow.h"
 #include "ProgramFolder.h"
 #include "ReportArgs.h"
 #include "ReportPdf.h"
 #include "RestoredFiles.h"
+#include "SkedsPage.h"
 #include "StartupDlg.h"
+#include "UserDate.h"
 #include "UtilityPage.h"
+#include "ZipTestSupport.h"
 
 using namespace wndtest;
 using testing_support::GetFile;
@@ -80,6 +87,7 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
     testing_support::TempDir target, empty, unopenable;
     PutFile(f.folder / "MemPC.Dat", "Calling ~ 145.500.000 ~ FM ~ OFF ~\n");
     PutFile(f.folder / "Voice.WAV", std::string(50000, '\x7f'));
+    fs::permissions(f.folder / "Voice.WAV", fs::perms(0604));
     std::map<std::string, std::string> backedUp;
     ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
         auto* page = w.findChild<CUtility*>();
@@ -108,6 +116,9 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
         EXPECT_EQ(f.profile->Get(settings::reg::Backup), target / "Corvane_BACKUP.ZIP");
         backedUp = DataFiles(f.folder.path);
         PutFile(f.folder / "MemPC.Dat", "changed since\n");
+        // A link put into the archive is never restored as a file of its text.
+        ASSERT_TRUE(ziptest::WriteZip(target / "Corvane_BACKUP.ZIP",
+                                      {{"Split.da_", "/etc/passwd", S_IFLNK | 0777}}, true));
 
         // No archive there: said so, and nothing asked.
         answer = empty.path;
@@ -133,6 +144,10 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
         const std::vector<std::string> texts = Texts(f.boxes);
         ASSERT_EQ(texts.size(), 2u);
         EXPECT_EQ(texts[1].rfind("Restore archives and configuration performed.", 0), 0u);
+        EXPECT_NE(texts[1].find("These entries of the archive were left out (links, or names a "
+                                "backup never writes):\nSplit.da_"),
+                  std::string::npos)
+            << texts[1];
         // The restore ends the program by itself; should it not, the test ends it later.
         QPointer<CCorvaneDlg> window(&w);
         QTimer::singleShot(15000, [window] {
@@ -150,6 +165,7 @@ TEST(UtilityWindows, BackupAndRestoreComeBackByteForByteAtTheNextStart)
         EXPECT_TRUE(now.at(name) == content) << name << " differs from its backup";
     }
     EXPECT_EQ(now.size(), backedUp.size());
+    EXPECT_EQ(fs::status(f.folder / "Voice.wav").permissions(), fs::perms(0604));
 }
 
 // A restore killed after any of its steps, then the real program started: it finds the old set
@@ -447,20 +463,21 @@ TEST(UtilityWindows, PrintAsksForEachCheckedListInOrderAndANoEndsTheRun)
     PutFile(f.folder / "Skeds.Dat",
             "209912312359 ~ New year net ~ 14.250.000 ~ USB ~ OFF ~ 7.100.000 ~ LSB ~ ON ~ "
             "NOSPLIT ~ VFO A ~\n");
+    // The PC memories show another group than "_base".
+    PutFile(f.folder / "Contest.mem", "");
+    {
+        CIni ini;
+        ini.SetPath((f.folder / "Corvane.ini").c_str());
+        ini.WriteString(settings::memorie::Gruppo, "Contest");
+    }
     ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
         auto* page = w.findChild<CUtility*>();
         ASSERT_NE(page, nullptr);
         for (int id : {CUtility::kPrint, CUtility::kBandLimits})
             EXPECT_TRUE(page->GetDlgItem(id)->isEnabled()) << id;
-        std::vector<std::string> printed;
+        for (int id : {CDlgMem::kTemplateId, CDlgMemRadio::kTemplateId})
+            w.ShowToolWindow(id);
         bool noAfterFirst = false;
-        page->SetPrinterChooser([&](QPrinter& printer) {
-            printed.push_back(out / ("job" + std::to_string(printed.size()) + ".pdf"));
-            reportpdf::ToPdf(printer, printed.back());
-            if (noAfterFirst)
-                f.yesNoAnswer = mb::kIdNo;
-            return true;
-        });
         const auto questions = [&f] {
             std::vector<std::string> texts;
             for (const std::string& t : Texts(f.boxes))
@@ -474,12 +491,24 @@ TEST(UtilityWindows, PrintAsksForEachCheckedListInOrderAndANoEndsTheRun)
 
         for (int box : {CUtility::kPrintSplit, CUtility::kPrintSkeds, CUtility::kPrintBandLimits})
             page->GetDlgItemAs<QAbstractButton>(box)->setChecked(true);
-        // Yes to the split, then No to the skeds: the band limits are not even asked.
+        // Yes to the split, then No to the skeds: the band limits are not even asked. The split
+        // goes to a file of the user's own naming.
         f.yesNoAnswer = mb::kIdYes;
         noAfterFirst = true;
-        Click(*page, CUtility::kPrint);
-        EXPECT_EQ(questions(), (std::vector<std::string>{"Print the Split?", "Print the Skeds ?"}));
-        ASSERT_EQ(printed.size(), 1u);
+        std::vector<std::string> printed;
+        {
+            testing_support::PrintDialogs dialogs([&](const std::string&) {
+                if (noAfterFirst)
+                    f.yesNoAnswer = mb::kIdNo;
+                return out / "my split.pdf";
+            });
+            Click(*page, CUtility::kPrint);
+            EXPECT_EQ(questions(),
+                      (std::vector<std::string>{"Print the Split?", "Print the Skeds ?"}));
+            ASSERT_EQ(dialogs.Offered().size(), 1u);
+            EXPECT_EQ(platform::BaseName(dialogs.Offered()[0]), "Split.pdf");
+            printed = dialogs.Printed();
+        }
         std::vector<std::string> pages = reportpdf::Pages(printed[0]);
         ASSERT_EQ(pages.size(), 1u);
         // The title on the page (pdftotext may widen its runs of blanks).
@@ -487,30 +516,60 @@ TEST(UtilityWindows, PrintAsksForEachCheckedListInOrderAndANoEndsTheRun)
         EXPECT_NE(pages[0].find(title.substr(0, title.find("  "))), std::string::npos) << pages[0];
         EXPECT_NE(pages[0].find("Repeater shift"), std::string::npos) << pages[0];
 
-        // Yes to every question: the three reports and the two memory lists in their order (the
-        // lists go to their PDF files: the test machine has no printer).
+        // Yes to every question: the three reports and the two memory lists in their order,
+        // each offered under its own name in the folder last chosen, the split where it went.
         for (int box : {CUtility::kPrintMemories, CUtility::kPrintRadioMemories})
             page->GetDlgItemAs<QAbstractButton>(box)->setChecked(true);
         f.yesNoAnswer = mb::kIdYes;
         noAfterFirst = false;
-        printed.clear();
-        Click(*page, CUtility::kPrint);
-        EXPECT_EQ(questions(), (std::vector<std::string>{"Print the Split?", "Print the Skeds ?",
-                                                         "Print the list of programme memories?",
-                                                         "Print the list of transceiver memories?",
-                                                         "Print the band limit settings?"}));
-        EXPECT_TRUE(fs::exists(f.folder / "MemPC.pdf"));
-        EXPECT_TRUE(fs::exists(f.folder / "MemRTX.pdf"));
-        ASSERT_EQ(printed.size(), 3u);
+        {
+            testing_support::PrintDialogs dialogs;
+            Click(*page, CUtility::kPrint);
+            EXPECT_EQ(questions(),
+                      (std::vector<std::string>{"Print the Split?", "Print the Skeds ?",
+                                                "Print the list of programme memories?",
+                                                "Print the list of transceiver memories?",
+                                                "Print the band limit settings?"}));
+            EXPECT_EQ(dialogs.Offered(),
+                      (std::vector<std::string>{out / "my split.pdf", out / "Skeds.pdf",
+                                                out / "Contest.pdf", out / "MemRTX.pdf",
+                                                out / "BandLimits.pdf"}));
+            printed = dialogs.Printed();
+        }
+        ASSERT_EQ(printed.size(), 5u);
         const std::vector<std::pair<std::string, std::string>> expected{
             {"List the Split :", "-600.000"},
             {"List of the Skeds :", "New year net"},
+            {"List program Memories", "Page 1 of 1"},
+            {"List program Memories", "Page 1 of"},
             {"Band Limits :", "General coverage of the transceiver from"}};
         for (std::size_t i = 0; i < expected.size(); ++i) {
             pages = reportpdf::Pages(printed[i]);
             ASSERT_FALSE(pages.empty()) << i;
             EXPECT_NE(pages[0].find(expected[i].first), std::string::npos) << pages[0];
             EXPECT_NE(pages[0].find(expected[i].second), std::string::npos) << pages[0];
+        }
+        // The sked's date as the skeds page shows it, in the user's format.
+        std::tm newYearsEve{};
+        newYearsEve.tm_year = 199;
+        newYearsEve.tm_mon = 11;
+        newYearsEve.tm_mday = 31;
+        const std::string date = platform::UserDate(newYearsEve);
+        EXPECT_NE(reportpdf::Pages(printed[1])[0].find(date + " 23:59"), std::string::npos) << date;
+        auto* skeds = w.findChild<CSkeds*>();
+        ASSERT_NE(skeds, nullptr);
+        EXPECT_EQ(skeds->GetDlgItemAs<QDateEdit>(CSkeds::kDate)->text().toStdString(), date);
+        // A print that cannot be written says where it was to go.
+        {
+            testing_support::PrintDialogs dialogs(
+                [&](const std::string&) { return out / "missing/Split.pdf"; });
+            for (int box : {CUtility::kPrintSkeds, CUtility::kPrintMemories,
+                            CUtility::kPrintRadioMemories, CUtility::kPrintBandLimits})
+                page->GetDlgItemAs<QAbstractButton>(box)->setChecked(false);
+            Click(*page, CUtility::kPrint);
+            const std::string failed =
+                "The print to < " + (out / "missing/Split.pdf") + " > could not be made.";
+            EXPECT_EQ(Texts(f.boxes), (std::vector<std::string>{"Print the Split?", failed}));
         }
 
         // The band and mode limits dialog runs modally over the window.

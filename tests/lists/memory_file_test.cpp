@@ -128,18 +128,22 @@ TEST(PcMemoryFile, HandEditedLinesAreReadAsFarAsTheyMakeSense)
     text += "  Lead ~ +14.200.000 ~ +USB ~ ON ~ +5.000 ~ AM ~ OFF ~ NOSPLIT ~ VFO A ~ DUP+ ~ +600";
     for (int i = 11; i < 25; ++i)
         text += " ~ f" + std::to_string(i);
-    text += "\nShort ~ 3.500.000\nTrailing ~ 1 ~ 2 ~   \n";
+    text += "\nShort ~ 3.500.000\nTrailing ~ 1 ~ 2 ~   \nch1;14074000\r\n";
     CTextTable t(pcmem::kColumnCount);
-    ParsePcMemories(text, t);
+    UnreadLines unread;
+    ParsePcMemories(text, t, &unread);
     ASSERT_EQ(t.Rows(), 3);
+    // Lines without "~" give no row; they are kept, after the rows, as they were.
+    EXPECT_EQ(unread, (UnreadLines{"no separator here", "ch1;14074000"}));
+    EXPECT_TRUE(PcMemoriesText(t, unread).ends_with(" ~ \nno separator here\nch1;14074000\n"));
     EXPECT_EQ(t.Cell(0, pcmem::kDescription), "  Lead");
     EXPECT_EQ(t.Cell(0, pcmem::kVfoA), "14.200.000");
     EXPECT_EQ(t.Cell(0, pcmem::kModeA), "+USB");
     EXPECT_EQ(t.Cell(0, pcmem::kVfoB), "5.000");
     EXPECT_EQ(t.Cell(0, pcmem::kDuplexValue), "600");
     EXPECT_EQ(t.Cell(0, pcmem::kToneHz), "f19");
-    EXPECT_EQ(t.Cell(1, pcmem::kVfoA), "3.500.000");
-    EXPECT_EQ(t.Cell(1, pcmem::kModeA), "");
+    // Every field is followed by a separator: text after the last one is none.
+    EXPECT_EQ(t.Cell(1, pcmem::kVfoA), "");
     EXPECT_EQ(t.Cell(2, 2), "2");
     const std::string rewritten = PcMemoriesText(t);
     EXPECT_EQ(rewritten.find("+1"), std::string::npos);
@@ -186,7 +190,9 @@ TEST(RadioMemoryFile, ChannelsComeBackByNumberAndUnnamedOnesAreEmptied)
         " 9 ~ First ~ 1\n"
         "09 ~ +Second ~ +14.000.000 ~ USB ~ +ON ~ +14.100.000 ~ USB ~ OFF ~ "
         "SPLIT ~ NODUP ~ +ON ~ OFF ~ 88,5\n";
-    ParseRadioMemories(edited, back);
+    UnreadLines unread;
+    ParseRadioMemories(edited, back, &unread);
+    EXPECT_EQ(unread, (UnreadLines{"0 ~ Zero", "100 ~ Hundred", "abc ~ Letters"}));
     EXPECT_EQ(back.Cell(8, radiomem::kNumber), "09");
     EXPECT_EQ(back.Cell(8, radiomem::kDescription), "+Second");
     EXPECT_EQ(back.Cell(8, radiomem::kVfoA), "14.000.000");
@@ -224,6 +230,11 @@ TEST(MemoryFiles, AFailedWriteKeepsTheOldFileAndAnUnreadableOneIsAFailure)
         EXPECT_FALSE(pcWrite.error.empty());
         EXPECT_EQ(radioWrite.status, ListFileResult::Failed);
     }
+    // A list past the size the reader takes is refused before anything is written.
+    CTextTable huge(pcmem::kColumnCount);
+    huge.SetCell(huge.AppendRow(), pcmem::kDescription, std::string(kMaxListFileBytes, 'x'));
+    EXPECT_NE(WritePcMemories(dir / "MemPC.Dat", huge).error.find("more than the 64 MB"),
+              std::string::npos);
     EXPECT_EQ(GetFile(dir / "MemPC.Dat"), old);
     EXPECT_EQ(GetFile(dir / "MemRTX.Dat"), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),

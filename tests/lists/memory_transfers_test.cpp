@@ -1,17 +1,20 @@
 // "Read mem." and "Write mem." of the PC memories window in the running program, against the
-// simulated radio's driver: a read stores the programmed channels only, measures an FM
-// repeater's duplex by keying (and unkeys after an Abort too), stops at a channel the radio
-// leaves unanswered; a write takes the channel from each description, skips the rows that name
-// none or fail the limits; the VFOs and split are put back after each run.
+// simulated radio's driver: a read stores the programmed channels only (and says so when all
+// are empty), measures an FM repeater's duplex by keying (and unkeys after an Abort too), asks a
+// silent channel again until it answers, and holds the main window disabled; a write takes the
+// channel from each description, skips the rows that name none or fail the limits; the VFOs
+// and split are put back after each run.
 #include "WindowTestSupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMouseEvent>
 
 #include "CommandCodes.h"
 #include "GridWidget.h"
 #include "MemoriesWindow.h"
 #include "NumEdit.h"
+#include "RadioView.h"
 #include "ReadMemoriesDlg.h"
 #include "WorkProgressDlg.h"
 
@@ -108,6 +111,14 @@ void ExpectVfosRestored(const WindowFixture& f)
     FrontPanel(f, "vfo A");
 }
 
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
 std::string LastPtt(const std::string& trace)
 {
     const size_t at = trace.rfind("PTT ");
@@ -134,7 +145,38 @@ TEST(MemoryTransfers, ReadStoresTheProgrammedChannelsAndMeasuresTheRepeater)
         CDlgMem& m = Mem(w);
         CDataGrid& g = m.Grid();
 
+        // "NB" clicked on the main window while channel 2 is read: the window is held disabled,
+        // so nothing reaches the radio, and the restore has nothing to undo.
+        bool clicked = false;
+        QTimer click;
+        QObject::connect(&click, &QTimer::timeout, [&] {
+            if (f.Trace().find("FE FE 58 E0 08 00 02 FD") == std::string::npos)
+                return;
+            click.stop();
+            QWidget* nb = w.GetDlgItem(radio::ctl::kNb);
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QMouseEvent e(type, QPointF(5, 5), nb->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+                QApplication::sendEvent(nb, &e);
+            }
+            clicked = true;
+        });
+        click.start(1);
+        const size_t from = f.Trace().size();
         ClickWithRange(m, M::kReadMem, 1, 99, true);
+        EXPECT_TRUE(clicked);
+        EXPECT_EQ(f.Trace().find("E0 16 22 01 FD", from), std::string::npos) << "NB went out";
+        EXPECT_TRUE(w.isEnabled());
+        // A channel on the wire: selected, into the VFO, its frequency and mode each asked twice,
+        // then VFO B between two exchanges.
+        const std::string read = f.Trace().substr(f.Trace().find("E0 08 00 01 FD", from));
+        size_t at = 0;
+        for (const char* frame : {"0A FD", "03 FD", "03 FD", "04 FD", "04 FD", "07 B0 FD", "03 FD",
+                                  "03 FD", "07 B0 FD", "08 00 02 FD"}) {
+            at = read.find(std::string("FE FE 58 E0 ") + frame, at + 1);
+            ASSERT_NE(at, std::string::npos) << frame << " in\n" << read.substr(0, 2000);
+        }
         EXPECT_TRUE(Shown(f, "ATTENTION, during the reading of memories the RTX will transmit"));
         ASSERT_EQ(g.GetRowCount(), 4) << "only the three programmed channels";
         const int one = RowOf(g, "Mem. 01");
@@ -210,7 +252,7 @@ TEST(MemoryTransfers, AbortWhileMeasuringAsksAndLeavesTheTransmitterUnkeyed)
     EXPECT_TRUE(ran);
 }
 
-TEST(MemoryTransfers, AChannelLeftUnansweredStopsTheReadWithAMessage)
+TEST(MemoryTransfers, AChannelLeftUnansweredIsAskedAgainUntilItAnswers)
 {
     WindowFixture f;
     f.yesNoAnswer = mb::kIdYes;
@@ -221,28 +263,32 @@ TEST(MemoryTransfers, AChannelLeftUnansweredStopsTheReadWithAMessage)
             FrontPanel(f, "channel " + std::to_string(n) + " 1420000" + std::to_string(n) + " USB");
         SetUpVfos(f, c);
         CDlgMem& m = Mem(w);
-        // From channel 2 on, memory to VFO goes unheard.
+        // From channel 2 on, memory to VFO goes unheard, until channel 2 was asked five times.
         QTimer silence;
+        bool silent = false;
+        const auto hang = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         QObject::connect(&silence, &QTimer::timeout, [&] {
-            if (f.Trace().find("FE FE 58 E0 08 00 02 FD") == std::string::npos)
-                return;
-            silence.stop();
-            FrontPanel(f, "fault silence 0A");
+            if (std::chrono::steady_clock::now() > hang)
+                FrontPanel(f, "fault clear");
+            const size_t tries = Count(f.Trace(), "E0 08 00 02 FD");
+            if (!silent && tries > 0) {
+                silent = true;
+                FrontPanel(f, "fault silence 0A");
+            } else if (silent && tries >= 5) {
+                silence.stop();
+                FrontPanel(f, "fault clear");
+            }
         });
         silence.start(1);
         ClickWithRange(m, M::kReadMem, 1, 3, false);
+        EXPECT_FALSE(silence.isActive()) << "channel 2 was not asked again";
+        EXPECT_LT(std::chrono::steady_clock::now(), hang);
         FrontPanel(f, "fault clear");
-        EXPECT_TRUE(Shown(f, "The RTX did not answer at memory 2: the reading stopped there."));
+        EXPECT_FALSE(Shown(f, "The RTX did not answer"));
         CDataGrid& g = m.Grid();
-        ASSERT_EQ(g.GetRowCount(), 2) << "channel 1 kept, 2 and 3 untouched";
-        EXPECT_EQ(g.GetItemText(1, lists::pcmem::kDescription), "Mem. 01");
-        // Channel 2 was tried three times.
-        const std::string trace = f.Trace();
-        size_t tries = 0;
-        for (size_t at = trace.find("08 00 02 FD"); at != std::string::npos;
-             at = trace.find("08 00 02 FD", at + 1))
-            ++tries;
-        EXPECT_EQ(tries, 3u);
+        ASSERT_EQ(g.GetRowCount(), 4);
+        EXPECT_EQ(g.GetItemText(RowOf(g, "Mem. 02"), lists::pcmem::kVfoA), "14.200.002");
+        EXPECT_EQ(g.GetItemText(RowOf(g, "Mem. 03"), lists::pcmem::kVfoA), "14.200.003");
         ExpectVfosRestored(f);
         w.CloseProgram();
     });
@@ -254,14 +300,14 @@ TEST(MemoryTransfers, WriteTakesTheChannelFromEachDescriptionAndSkipsTheRest)
     WindowFixture f;
     f.yesNoAnswer = mb::kIdYes;
     const auto row = [](const std::string& description, const std::string& hz,
-                        const std::string& mode) {
-        return description + " ~ " + hz + " ~ " + mode
-               + " ~ OFF ~ 0 ~ USB ~ OFF ~ NOSPLIT ~ VFO A ~ NODUP ~ 0 ~ NO ~ OFF ~ OFF ~ OFF ~ "
+                        const std::string& mode, const std::string& hzB = "0") {
+        return description + " ~ " + hz + " ~ " + mode + " ~ OFF ~ " + hzB
+               + " ~ USB ~ OFF ~ NOSPLIT ~ VFO A ~ NODUP ~ 0 ~ NO ~ OFF ~ OFF ~ OFF ~ "
                  "OFF ~ OFF ~ OFF ~ OFF ~ 0 ~ \n";
     };
     testing_support::PutFile(
         f.folder / "MemPC.Dat",
-        row("Mem. 07", "14.100.000", "USB") + row("MEM.08", "7.100.000", "LSB")
+        row("Mem. 07", "14.100.000", "USB", "3.600.000") + row("MEM.08", "7.100.000", "LSB")
             + row("Mem.9 home", "3.700.000", "LSB") + row("Mem.100", "21.100.000", "USB")
             + row("Mem. 05", "500.000.000", "USB") + row("Mem.ab", "28.100.000", "USB")
             + row("Mem.00", "28.200.000", "USB"));
@@ -284,6 +330,9 @@ TEST(MemoryTransfers, WriteTakesTheChannelFromEachDescriptionAndSkipsTheRest)
             ++writes;
         EXPECT_EQ(writes, 3u) << trace;
         ExpectVfosRestored(f);
+        // The other VFO's display as the radio has it, though the run left VFO B in USB.
+        const auto otherVfo = [&] { return w.GetDlgItemText(radio::ctl::kStatus2); };
+        EXPECT_EQ(otherVfo(), "7.000.000 LSB");
 
         // What the radio holds now, read back: channels 7, 8 and 9 and nothing around them.
         ClickWithRange(m, M::kReadMem, 5, 10, false);
@@ -293,6 +342,12 @@ TEST(MemoryTransfers, WriteTakesTheChannelFromEachDescriptionAndSkipsTheRest)
         EXPECT_EQ(g.GetItemText(RowOf(g, "Mem. 09"), lists::pcmem::kModeA), "LSB");
         EXPECT_EQ(RowOf(g, "Mem. 06"), -1);
         EXPECT_EQ(RowOf(g, "Mem. 10"), -1);
+        EXPECT_EQ(otherVfo(), "7.000.000 LSB");
+        // Over empty channels only, the read says that it found nothing.
+        const int rows = g.GetRowCount();
+        ClickWithRange(m, M::kReadMem, 20, 22, false);
+        EXPECT_EQ(f.boxes.back().text, "No memory read: the RTX memories from 20 to 22 are empty.");
+        EXPECT_EQ(g.GetRowCount(), rows);
         w.CloseProgram();
     });
     EXPECT_TRUE(ran);

@@ -54,19 +54,27 @@ void TypeText(QWidget* target, const std::string& text)
         PressKey(target, 0, QString(QChar(c)));
 }
 
-// Presses Esc on the first progress dialog shown, as a user stopping a long run.
-struct EscOnProgress : QObject {
-    bool pressed = false;
+// Answers the first window of type T shown, as a user would once it is up.
+template <typename T>
+struct AnswerWhenShown : QObject {
+    explicit AnswerWhenShown(std::function<void(T*)> answer) : answer_(std::move(answer))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~AnswerWhenShown() override { qApp->removeEventFilter(this); }
     bool eventFilter(QObject* object, QEvent* event) override
     {
-        if (!pressed && event->type() == QEvent::Show
-            && qobject_cast<CWorkProgressDlg*>(object) != nullptr) {
-            pressed = true;
-            QCoreApplication::postEvent(
-                object, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        if (T* shown = qobject_cast<T*>(object);
+            shown && !answered && event->type() == QEvent::Show) {
+            answered = true;
+            QTimer::singleShot(0, shown, [this, shown] { answer_(shown); });
         }
         return false;
     }
+    bool answered = false;
+
+private:
+    std::function<void(T*)> answer_;
 };
 }  // namespace
 
@@ -127,12 +135,30 @@ TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
         EXPECT_TRUE(c.State().duplexPlusRemembered);
         EXPECT_FALSE(c.State().split);
         m.Grid().SetItemText(5, lists::radiomem::kDuplex, "NODUP");
+
+        // An empty channel leaves a mode in each box, so its channel is stored and written with
+        // one.
+        channel->setCurrentIndex(5);
+        emit channel->activated(5);
+        m.SetDlgItemText(R::kDescription, "Six");
+        m.GetDlgItemAs<CNumEdit>(R::kVfoA)->SetValue(7050000);
+        const size_t six = f.Trace().size();
+        m.GetDlgItemAs<QAbstractButton>(R::kSave)->click();
+        EXPECT_EQ(g.GetItemText(6, lists::radiomem::kModeA), "USB");
+        EXPECT_FALSE(g.GetItemText(6, lists::radiomem::kModeB).empty());
+        ASSERT_TRUE(PumpUntil([&] {
+            const std::string t = f.Trace();
+            const size_t at = t.find("FE FE 58 E0 08 00 06 FD", six);
+            return at != std::string::npos && t.find("FE FE 58 E0 09 FD", at) != std::string::npos;
+        }));
+        EXPECT_LT(f.Trace().find("FE FE 58 E0 06 01 ", six), f.Trace().find("08 00 06 FD", six));
         w.CloseProgram();
     });
     ASSERT_TRUE(ran);
     const std::string file = testing_support::GetFile(f.folder / "MemRTX.Dat");
     EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 99);
     EXPECT_NE(file.find("05 ~ Twenty m ~ 14.200.000 ~ USB"), std::string::npos) << file;
+    EXPECT_NE(file.find("06 ~ Six ~ 7.050.000 ~ USB ~ OFF ~ 0 ~ "), std::string::npos) << file;
 
     // Read back at the next start, on an IC-718 that titles Tone and TSQL by what they hold.
     f.SetModel(3);
@@ -173,9 +199,17 @@ TEST(MemoryGroupsPage, GroupsKeepTheirRowsAndBadNamesAreRefused)
         "OFF ~ NO ~ \n";
     testing_support::PutFile(f.folder / "MemPC.Dat", base);
     testing_support::PutFile(f.folder / "Net.MEM", "");
+    {
+        // Left with the radio memories window open.
+        CIni ini;
+        ini.SetPath((f.folder / "Corvane.ini").c_str());
+        ini.WriteInt("CurrentSet", "OnMemGridRadio", 1);
+    }
     const bool ran = f.Run([&](CCorvaneDlg& w) {
         auto* page = qobject_cast<CMem*>(w.Page(CMem::kTemplateId));
         ASSERT_NE(page, nullptr);
+        EXPECT_TRUE(RadioMem(w).isVisible());
+        EXPECT_TRUE(page->GetDlgItemAs<QCheckBox>(CMem::kShowRadio)->isChecked());
         auto* pc = qobject_cast<CDlgMem*>(w.ToolWindow(CDlgMem::kTemplateId));
         ASSERT_NE(pc, nullptr);
         auto* combo = page->GetDlgItemAs<QComboBox>(CMem::kGroups);
@@ -323,15 +357,12 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
         pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
         file = radioCsv;
         // On line, the imported channels are offered to the radio: the sync dialog, cancelled.
-        bool syncOffered = false;
-        QTimer::singleShot(300, [&] {
-            if (auto* d = qobject_cast<CSincronizzaMem*>(QApplication::activeModalWidget())) {
-                syncOffered = true;
-                d->EndDialog(ctl::kIdCancel);
-            }
-        });
-        radio.GetDlgItemAs<QAbstractButton>(R::kImport)->click();
-        EXPECT_TRUE(syncOffered);
+        {
+            AnswerWhenShown<CSincronizzaMem> cancel(
+                [](CSincronizzaMem* d) { d->EndDialog(ctl::kIdCancel); });
+            radio.GetDlgItemAs<QAbstractButton>(R::kImport)->click();
+            EXPECT_TRUE(cancel.answered);
+        }
         EXPECT_EQ(pc->Grid().GetItemText(1, 1), "145.500.000");
         EXPECT_EQ(pc->Grid().GetItemText(1, 10), "0");
         EXPECT_EQ(radio.Grid().GetItemText(3, 1), "Rpt");
@@ -344,13 +375,21 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
             bulk += "Bulk " + std::to_string(i) + ";7000000;\n";
         file = f.folder / "bulk.csv";
         testing_support::PutFile(file, bulk);
-        EscOnProgress esc;
-        qApp->installEventFilter(&esc);
-        pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
-        qApp->removeEventFilter(&esc);
-        EXPECT_TRUE(esc.pressed);
+        // Over the main window, which it holds disabled with the list's window.
+        bool heldDisabled = false;
+        {
+            AnswerWhenShown<CWorkProgressDlg> esc([&](CWorkProgressDlg* p) {
+                heldDisabled = p->parentWidget() == &w && !w.isEnabled() && !pc->isEnabled();
+                QCoreApplication::postEvent(
+                    p, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+            });
+            pc->GetDlgItemAs<QAbstractButton>(CDlgMem::kImport)->click();
+            EXPECT_TRUE(esc.answered);
+        }
+        EXPECT_TRUE(heldDisabled);
         EXPECT_EQ(pc->Grid().GetRowCount(), 2 + 1000);
         EXPECT_TRUE(pc->isEnabled());
+        EXPECT_TRUE(w.isEnabled());
         const std::string saved = testing_support::GetFile(f.folder / "MemPC.Dat");
         EXPECT_NE(saved.find("Bulk 999 ~ 7.000.000"), std::string::npos);
         EXPECT_EQ(saved.find("Bulk 1000 "), std::string::npos);
@@ -387,6 +426,17 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
         f.yesNoAnswer = mb::kIdNo;
         EXPECT_EQ(runDialog(false, f.folder / "pc-list.txt", ";", ",").first, ctl::kIdCancel);
         EXPECT_NE(f.boxes.back().text.find("exist.\n\nOverwrite ?"), std::string::npos);
+        // A bare name is checked where it is read and written, in the program folder: there
+        // the export's file exists, and the import's is found.
+        {
+            testing_support::TempDir elsewhere{"corvane-cwd"};
+            const fs::path started = fs::current_path();
+            fs::current_path(elsewhere.path);
+            EXPECT_EQ(runDialog(false, "pc-list", ";", ",").first, ctl::kIdCancel);
+            EXPECT_EQ(f.boxes.back().text, "The file <" + pcCsv + "> exist.\n\nOverwrite ?");
+            EXPECT_EQ(runDialog(true, "pc-list.csv", ";", ","), std::make_pair(+ctl::kIdOk, pcCsv));
+            fs::current_path(started);
+        }
         // ".csv" goes on the file's name, never on a folder's.
         const auto [ok, chosen] = runDialog(false, f.folder / "v1.2/list", "\t", ",");
         EXPECT_EQ(ok, ctl::kIdOk);
@@ -395,5 +445,6 @@ TEST(MemoryCsvWindows, ExportThenImportRestoresBothListsAndTheDialogChecksFirst)
     });
     ASSERT_TRUE(ran);
     EXPECT_NE(f.Ini().find("Campi=\t"), std::string::npos) << f.Ini();
-    EXPECT_NE(f.Ini().find("LastFileCsv=" + radioCsv), std::string::npos);
+    // Kept relative to the program folder, so a moved folder still finds it.
+    EXPECT_NE(f.Ini().find("LastFileCsv=radio-list.csv\n"), std::string::npos);
 }

@@ -5,7 +5,6 @@
 #include <random>
 
 #include "ScanFiles.h"
-#include "RadioScanSequence.h"
 
 namespace {
 
@@ -53,16 +52,6 @@ TEST(ScanFiles, PresetsAndLogLines)
     EXPECT_FALSE(lists::ScanLogAudioPlayable(-1, 10, 44, 1044));
     EXPECT_FALSE(lists::ScanLogAudioPlayable(100, 0, 44, 1044));
     EXPECT_FALSE(lists::ScanLogAudioPlayable(100, INT64_MAX, 44, 1044));
-}
-
-TEST(ScanFiles, ModeCodesAndFilterBytes)
-{
-    EXPECT_EQ(lists::ScanModeCode("WFM"), 6);
-    EXPECT_EQ(lists::ScanModeCode("LSB"), 0);
-    EXPECT_FALSE(lists::ScanModeCode("DV").has_value());
-    EXPECT_EQ(lists::ScanFilterByte(6, true), 1);
-    EXPECT_EQ(lists::ScanFilterByte(5, true), 2);
-    EXPECT_EQ(lists::ScanFilterByte(5, false), 1);
 }
 
 TEST(ScanFiles, RandomInputNeitherCrashesNorHangs)

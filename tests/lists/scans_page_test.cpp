@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -17,6 +18,8 @@
 #include "DlgLogSQL.h"
 #include "FlatButton.h"
 #include "NumEdit.h"
+#include "PrintDialogs.h"
+#include "ProgramFolder.h"
 #include "RadioController.h"
 #include "ScanPage.h"
 #include "ScanPresetDlg.h"
@@ -171,11 +174,18 @@ TEST(ScanPage, BandScanProgramsTheEdgesAndTheRadioStopsOnASignal)
             EXPECT_EQ(SentFrames(f.Trace(), from), memory);
             EXPECT_EQ(f.boxes.size(), 3u);
 
-            // The program ends while the radio scans a band: the scan is stopped first.
+            // The program ends while the radio scans a band: the scan is stopped first. WFM
+            // goes out with the wide filter whatever the filter button showed.
             run.page->GetDlgItemAs<QCheckBox>(CScan::kMemories)->click();
-            run.Range(7000000, 7100000, "LSB", "1 KHz");
+            auto* filter = run.page->GetDlgItemAs<COnOffButton>(CScan::kFilter);
+            filter->SetOn(true);
+            run.Range(88000000, 88500000, "WFM", "100 KHz");
+            from = f.Trace().size();
             run.Click(CScan::kScanning);
             ASSERT_TRUE(c.WaitForIdle(5000));
+            const std::vector<std::string> sent = SentFrames(f.Trace(), from);
+            EXPECT_EQ(std::count(sent.begin(), sent.end(), "06 06 01"), 3) << sent.size();
+            EXPECT_FALSE(filter->IsOn());
             EXPECT_TRUE(run.Enabled(CScan::kStop));
             closing = f.Trace().size();
             w.CloseProgram();
@@ -359,7 +369,12 @@ TEST(ScanLog, PlayOnlyWithinTheRecordingAndThePrintHoldsTheTitle)
                 EXPECT_EQ(devices->Output(-1).bytes.size(), 500u);
 
                 const std::string pdf = f.folder / "log.pdf";
-                ASSERT_TRUE(dialog.PrintToPdf(pdf));
+                {
+                    testing_support::PrintDialogs dialogs([&](const std::string&) { return pdf; });
+                    dialog.GetDlgItemAs<QPushButton>(CDlgLogSQL::kPrint)->click();
+                    ASSERT_EQ(dialogs.Offered().size(), 1u);
+                    EXPECT_EQ(platform::BaseName(dialogs.Offered()[0]), "LogSQL.pdf");
+                }
                 const std::string txt = f.folder / "log.txt";
                 ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + txt + "'").c_str()), 0);
                 const std::string printed = testing_support::GetFile(txt);

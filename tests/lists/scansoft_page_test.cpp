@@ -14,9 +14,13 @@
 #include "AudioRecorder.h"
 #include "DlgLogSQL.h"
 #include "Ini.h"
+#include "MainWindowIds.h"
+#include "ModalDialog.h"
 #include "NumEdit.h"
 #include "WaveEngine.h"
+#include "WaveFile.h"
 #include "RadioController.h"
+#include "ScanFiles.h"
 #include "ScanSoftPage.h"
 #include "SkedsPage.h"
 #include "SkedsTestSupport.h"
@@ -123,7 +127,7 @@ private:
     CScanSoft* page_;
 };
 
-void Prepare(WindowFixture& f)
+void Prepare(WindowFixture& f, bool audio = true)
 {
     CIni ini;
     ini.SetPath((f.folder / "Corvane.ini").c_str());
@@ -131,7 +135,7 @@ void Prepare(WindowFixture& f)
     ini.WriteInt("ScannerSoft", "FrStop", kEnd);
     ini.WriteInt("ScannerSoft", "TimeSQL1", 0);
     ini.WriteInt("Setup", "DelayCommand", 100);
-    ini.WriteInt("AudioRecorder", "Abilitato", 1);
+    ini.WriteInt("AudioRecorder", "Abilitato", audio ? 1 : 0);
     ini.WriteString("ScannerSoft", "Modo", "USB");
     ini.WriteString("ScannerSoft", "Step", "5 KHz");
 }
@@ -156,11 +160,12 @@ std::vector<std::string> ScanFrames(const std::string& trace, std::size_t from)
     return frames;
 }
 
-// A program with the page ready to scan without signal handling or log; `steps` end it.
+// A program with audio support off and the page ready to scan without signal handling or log;
+// `steps` end it.
 void RunPlainScans(const std::function<void(WindowFixture&, CCorvaneDlg&, SoftScan&)>& steps)
 {
     WindowFixture f;
-    Prepare(f);
+    Prepare(f, false);
     ASSERT_TRUE(f.Run([&](CCorvaneDlg& w) {
         SoftScan s(f, w);
         ASSERT_TRUE(Ready(w));
@@ -171,14 +176,16 @@ void RunPlainScans(const std::function<void(WindowFixture&, CCorvaneDlg&, SoftSc
 }
 
 // Presses `button` (which runs the scan until it stops) and stops the scan after `steps`
-// positions.
-void ScanSteps(SoftScan& s, int button, int steps)
+// positions, calling `atStop` while it still runs.
+void ScanSteps(SoftScan& s, int button, int steps, const std::function<void()>& atStop = {})
 {
     const int64_t first = s.Page()->StepsDone();
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (s.Page()->Running() && s.Page()->StepsDone() - first >= steps) {
             timer.stop();
+            if (atStop)
+                atStop();
             s.Button(CScanSoft::kScanning)->click();
         }
     });
@@ -202,7 +209,20 @@ TEST(ScanSoftPage, SignalLoggedAndRecordedOnceAndNothingWithoutSignalHandling)
         s.Sim("signal 7049000 7051000 200");
         s.Set({.pause1 = "300", .record = true});
         ASSERT_TRUE(s.Button(CScanSoft::kRecord)->isEnabled());
-        s.ScanOnePass();
+        auto* bar = qobject_cast<CAudioRecorder*>(w.ToolWindow(CAudioRecorder::kTemplateId));
+        ASSERT_NE(bar, nullptr);
+        // Between events the scan pauses the recording for itself: the bar's pause button is
+        // not left pressed (and blinking), and it is up again after the scan.
+        bool pausedBetween = false;
+        bool pressed = false;
+        s.ScanOnePass([&] {
+            pressed = pressed || bar->Paused();
+            pausedBetween = pausedBetween || bar->Engine().RecordingPaused();
+        });
+        EXPECT_TRUE(pausedBetween);
+        EXPECT_FALSE(pressed);
+        EXPECT_FALSE(bar->Recording());
+        EXPECT_FALSE(bar->Paused());
         const std::vector<LogLine> lines = ReadLog(s.LogPath());
         ASSERT_EQ(lines.size(), 1u) << testing_support::GetFile(s.LogPath());
         EXPECT_EQ(lines[0].position, kSignal);
@@ -217,20 +237,16 @@ TEST(ScanSoftPage, SignalLoggedAndRecordedOnceAndNothingWithoutSignalHandling)
         bool playEnabled = false;
         int64_t offset = -1;
         int64_t length = -1;
-        QTimer::singleShot(200, [&] {
-            auto* log = qobject_cast<CDlgLogSQL*>(QApplication::activeModalWidget());
-            if (log == nullptr)
-                return;
-            log->SetCurrentRow(1);
-            playEnabled = log->PlayEnabled();
-            log->GetDlgItemAs<QAbstractButton>(CDlgLogSQL::kPlay)->click();
-            const audio::WaveEngine& engine =
-                qobject_cast<CAudioRecorder*>(w.ToolWindow(CAudioRecorder::kTemplateId))->Engine();
-            offset = engine.StartOffset();
-            length = engine.BytesToPlay();
-            log->close();
-        });
-        s.Button(CScanSoft::kViewLog)->click();
+        EXPECT_TRUE(testing_support::WithModal<CDlgLogSQL>(
+            [&] { s.Button(CScanSoft::kViewLog)->click(); },
+            [&](CDlgLogSQL* log) {
+                log->SetCurrentRow(1);
+                playEnabled = log->PlayEnabled();
+                log->GetDlgItemAs<QAbstractButton>(CDlgLogSQL::kPlay)->click();
+                offset = bar->Engine().StartOffset();
+                length = bar->Engine().BytesToPlay();
+                log->close();
+            }));
         EXPECT_TRUE(playEnabled);
         EXPECT_EQ(offset, lines[0].audio);
         EXPECT_EQ(length, lines[0].bytes);
@@ -245,7 +261,8 @@ TEST(ScanSoftPage, SignalLoggedAndRecordedOnceAndNothingWithoutSignalHandling)
     }));
 }
 
-// Pause 1 = 0, Pause 2 = 2000: a signal that drops out for a second is one event.
+// Pause 1 = 0: a signal that drops out for less than Pause 2 is one event. The drop-out lasts
+// as long as the scan takes to read the squelch closed and then open again, far below Pause 2.
 TEST(ScanSoftPage, DropOutShorterThanPause2IsOneEvent)
 {
     WindowFixture f;
@@ -255,31 +272,27 @@ TEST(ScanSoftPage, DropOutShorterThanPause2IsOneEvent)
         ASSERT_TRUE(Ready(w));
         s.Sim("squelch 100");
         s.Sim("signal 7049000 7051000 200");
-        s.Set({.pause1 = "0", .pause2 = "2000"});
-        using Clock = std::chrono::steady_clock;
-        std::optional<Clock::time_point> opened;
+        s.Set({.pause1 = "0", .pause2 = "60000"});
+        const radio::RadioState& st = w.Controller().State();
         int phase = 0;
+        std::size_t dropped = 0;
         const int64_t first = s.Page()->StepsDone();
-        s.ScanOnePass([&] {
-            if (!opened && s.OpenAtSignal(first))
-                opened = Clock::now();
-            if (!opened)
-                return;
-            const auto ms =
-                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - *opened)
-                    .count();
-            if (phase == 0 && ms > 500) {
+        s.Scan([&] {
+            if (phase == 0 && s.OpenAtSignal(first)) {
                 s.Sim("signals clear");
+                dropped = f.Trace().size();
                 ++phase;
-            } else if (phase == 1 && ms > 1500) {
+            } else if (phase == 1 && !st.squelchOpen) {
                 s.Sim("signal 7049000 7051000 200");
                 ++phase;
-            } else if (phase == 2 && ms > 2000) {
-                s.Sim("signals clear");
+            } else if (phase == 2 && st.squelchOpen) {
                 ++phase;
             }
+            return phase == 3;  // the scan held through the drop-out: stop it there
         });
         EXPECT_EQ(phase, 3);
+        // Never tuned away from the signal.
+        EXPECT_TRUE(ScanFrames(f.Trace(), dropped).empty()) << f.Trace().substr(dropped);
         const std::vector<LogLine> lines = ReadLog(s.LogPath());
         ASSERT_EQ(lines.size(), 1u) << testing_support::GetFile(s.LogPath());
         EXPECT_EQ(lines[0].position, kSignal);
@@ -419,11 +432,15 @@ TEST(ScanSoftPage, ResumeScanGoesOnWhereTheScanWas)
             int64_t tuned;
             const char* first;
         } cases[] = {{kSignal, "05 00 00 05 07 00"}, {14200000, "05 00 00 04 07 00"}};
+        const auto band = [&] { return w.GetDlgItemText(mainwnd::kBand); };
         for (const auto& k : cases) {
             c.SetFrequency(k.tuned);
             ASSERT_TRUE(c.WaitForIdle(5000));
             const std::size_t mark = f.Trace().size();
-            ScanSteps(s, CScanSoft::kResume, 2);
+            // The band button follows the scan.
+            std::string scanned;
+            ScanSteps(s, CScanSoft::kResume, 2, [&] { scanned = band(); });
+            EXPECT_EQ(scanned, "40 mt 7MHz") << k.tuned;
             const std::vector<std::string> frames = ScanFrames(f.Trace(), mark);
             ASSERT_FALSE(frames.empty()) << k.tuned;
             EXPECT_EQ(frames[0], k.first) << k.tuned;
@@ -443,5 +460,24 @@ TEST(ScanSoftPage, ResumeScanGoesOnWhereTheScanWas)
         ASSERT_FALSE(frames.empty());
         EXPECT_EQ(frames[0], lastChannel);
         EXPECT_NE(lastChannel, "ch 10");
+
+        // Audio support is off: the log does not play an event that is in the recording.
+        {
+            audio::WaveFileWriter writer;
+            ASSERT_EQ(writer.Create(f.folder / "LogScan.Wav", audio::WaveFormat{}), 0);
+            const std::vector<std::uint8_t> data(1000, 0x80);
+            ASSERT_TRUE(writer.Write(data.data(), data.size()) && writer.Finish());
+        }
+        testing_support::PutFile(
+            s.LogPath(), lists::ScanLogLineText(10, 12, 2026, 9, 30, 0, kSignal, "S9", 100, 500));
+        bool playable = true;
+        EXPECT_TRUE(testing_support::WithModal<CDlgLogSQL>(
+            [&] { s.Button(CScanSoft::kViewLog)->click(); },
+            [&](CDlgLogSQL* log) {
+                playable = log->GetDlgItem(CDlgLogSQL::kPlay)->isEnabled();
+                log->close();
+            }));
+        EXPECT_FALSE(playable);
+        EXPECT_FALSE(s.Button(CScanSoft::kRecord)->isEnabled());
     });
 }

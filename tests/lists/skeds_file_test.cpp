@@ -66,10 +66,11 @@ TEST(SkedFile, LinesRoundTripSortedWithBadKeysKeptAndRepeatedKeysInFileOrder)
     EXPECT_EQ(list.FindKey("203001011200"), 2);
     EXPECT_EQ(list.FindKey("2030010112"), -1);
     EXPECT_EQ(list.FindKey(""), -1);
-    // Descriptions match whole, ignoring case: "2030" is no description of "203001011200 ~ Net".
-    EXPECT_EQ(list.FindDescription("second"), 3);
-    EXPECT_EQ(list.FindDescription("2030"), -1);
-    EXPECT_EQ(list.FindDescription("Sec"), -1);
+    // The drop-down's search: a text finds the entry whose shown text it begins (ignoring case),
+    // passing over the key asked about; a description alone finds none, as keys come first.
+    EXPECT_EQ(list.FindShownPrefix("second", ""), -1);
+    EXPECT_EQ(list.FindShownPrefix("2030", "2030-01-01"), 1);
+    EXPECT_EQ(list.FindShownPrefix("203001011200 ~ SEC", ""), 3);
     EXPECT_EQ(SkedList::Parse(list.Text()).Text(), list.Text());
 
     // Old skeds go only when asked: the current minute stays, and so does a key that names no

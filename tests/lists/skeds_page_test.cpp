@@ -101,27 +101,29 @@ TEST(SkedsPage, SaveDeleteAndAFileThatCannotBeWritten)
             EXPECT_EQ(run.page->GetDlgItemText(CSkeds::kList), "203001011200 ~ Net");
             EXPECT_EQ(run.page->GetDlgItemText(CSkeds::kFrequencyA), "7.074.000");
 
-            // A description that only begins like an entry ("2030") is new: no question.
-            run.Edit("2030", "203001021200", 7074000);
+            // One description at another minute lives beside the first: no question.
+            run.Edit("net", "203001031200", 14074000);
             run.Click(CSkeds::kSave);
             EXPECT_EQ(run.Asked(), std::vector<int>{});
             ASSERT_EQ(list.Size(), 3u);
-            EXPECT_EQ(run.page->GetDlgItemText(CSkeds::kList), "203001021200 ~ 2030");
+            EXPECT_EQ(run.page->GetDlgItemText(CSkeds::kList), "203001031200 ~ net");
+            EXPECT_EQ(list.At(0).description, "Net");
             // The same line again only selects it.
             run.Click(CSkeds::kSave);
             EXPECT_EQ(run.Asked(), std::vector<int>{});
             EXPECT_EQ(list.Size(), 3u);
 
-            // The same description in other case at another minute: No keeps, Yes replaces.
-            run.Edit("net", "203001031200", 14074000);
+            // The drop-down's search finds an entry that begins with the description, as "2030"
+            // begins "203001011200 ~ Net": No keeps, Yes replaces.
+            run.Edit("2030", "203001021200", 7074000);
             run.Click(CSkeds::kSave);
             EXPECT_EQ(run.Asked(), std::vector<int>{139});
-            EXPECT_EQ(list.FindDescription("Net"), 0);
+            EXPECT_EQ(list.Size(), 3u);
             run.answer = mb::kIdYes;
             run.Click(CSkeds::kSave);
             EXPECT_EQ(run.Asked(), std::vector<int>{139});
             EXPECT_EQ(list.FindKey("203001011200"), -1);
-            EXPECT_EQ(list.FindDescription("net"), 2);
+            EXPECT_EQ(list.Size(), 3u);
 
             // Another sked at the minute of "Later": asked, replaced; "~" stored as a blank.
             run.Edit("DX~net", "203001011300", 3573000);

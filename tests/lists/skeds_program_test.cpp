@@ -36,7 +36,9 @@ TEST(SkedsProgram, ASkedAtNoonFiresUnderATestClockAndStaysInTheFile)
         SCOPED_TRACE(clock);
         WindowFixture f;
         fs::copy_file(built, f.folder / "Corvane");
-        const std::string sked = skedtest::SkedText("203001011200", "Noon net");
+        // VFO B's mode written by hand, a name the program does not know: it goes as code 0.
+        std::string sked = skedtest::SkedText("203001011200", "Noon net");
+        sked.replace(sked.find("~ USB ~"), 7, "~ Usb-D ~");
         testing_support::PutFile(f.folder / "Skeds.Dat", sked);
 
         ::setenv("CORVANE_TEST_CLOCK", clock, 1);
@@ -57,6 +59,7 @@ TEST(SkedsProgram, ASkedAtNoonFiresUnderATestClockAndStaysInTheFile)
         EXPECT_TRUE(fired) << f.Trace() << run.Errors();
         EXPECT_NE(f.Trace().find("FE FE 58 E0 05 00 40 07 07 00 FD"), std::string::npos);
         EXPECT_NE(f.Trace().find("FE FE 58 E0 05 00 40 07 14 00 FD"), std::string::npos);
+        EXPECT_NE(f.Trace().find("FE FE 58 E0 06 00 02 FD"), std::string::npos);
         // The radio is on the sked's VFO A, as the program has read it back.
         EXPECT_TRUE(WaitFor([] { return ProgramFrequency() == 7074000; }, std::chrono::seconds(40)))
             << ProgramFrequency();

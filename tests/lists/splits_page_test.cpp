@@ -159,46 +159,43 @@ TEST(SplitPage, EditingThePresetsAndTheirFile)
             EXPECT_EQ(run.Asked(), std::vector<std::string>{});
             EXPECT_EQ(list.Size(), 2u);
             EXPECT_EQ(run.page->Selected(), 0);
-            // "20" is not "20m FT8": a preset of its own, sorted before it.
+            // A stored description beginning like the new one (in any case) asks: No keeps it,
+            // Yes replaces it.
+            const std::vector<std::string> replace{
+                "A split with these values already exist, Replace ?"};
             run.Edit("20", 2000, "CW", false);
             run.Click(CSplit::kSave);
-            EXPECT_EQ(run.Asked(), std::vector<std::string>{});
-            ASSERT_EQ(list.Size(), 3u);
-            EXPECT_EQ(list.At(0).description, "20");
-            // Other values under a stored description (in other case): No keeps, Yes replaces.
+            EXPECT_EQ(run.Asked(), replace);
+            ASSERT_EQ(list.Size(), 2u);
+            EXPECT_EQ(list.At(0).description, "20m FT8");
             run.Edit("20M ft8", 3000, "USB", true);
-            run.Click(CSplit::kSave);
-            EXPECT_EQ(run.Asked(), std::vector<std::string>{
-                                       "A split with these values already exist, Replace ?"});
-            EXPECT_EQ(list.FindDescription("20m FT8"), 1);
-            EXPECT_EQ(list.At(1).description, "20m FT8");
             f.yesNoAnswer = mb::kIdYes;
             run.Click(CSplit::kSave);
-            run.Asked();
-            ASSERT_EQ(list.Size(), 3u);
-            EXPECT_EQ(list.At(1).line, "20M ft8 ~ +3.000 ~ USB ~ ON");
+            EXPECT_EQ(run.Asked(), replace);
+            ASSERT_EQ(list.Size(), 2u);
+            EXPECT_EQ(list.At(0).line, "20M ft8 ~ +3.000 ~ USB ~ ON");
             // "~" is stored as a blank.
             run.Edit("Up~ten", -10000, "AM", false);
             run.Click(CSplit::kSave);
-            ASSERT_EQ(list.Size(), 4u);
-            EXPECT_EQ(list.At(3).line, "Up ten ~ -10.000 ~ AM ~ OFF");
-            EXPECT_EQ(run.page->Selected(), 3);
+            ASSERT_EQ(list.Size(), 3u);
+            EXPECT_EQ(list.At(2).line, "Up ten ~ -10.000 ~ AM ~ OFF");
+            EXPECT_EQ(run.page->Selected(), 2);
             // Deleting the last entry selects the new last one.
             run.Click(CSplit::kDelete);
             EXPECT_EQ(run.Asked(), std::vector<std::string>{"Delete the selected Split?"});
-            EXPECT_EQ(list.Size(), 3u);
-            EXPECT_EQ(run.page->Selected(), 2);
+            EXPECT_EQ(list.Size(), 2u);
+            EXPECT_EQ(run.page->Selected(), 1);
             EXPECT_EQ(run.page->GetDlgItemText(CSplit::kDescription), "Down");
             // Typing selects the first preset that begins so.
             run.page->SetDlgItemText(CSplit::kDescription, "20m");
-            EXPECT_EQ(run.page->Selected(), 1);
+            EXPECT_EQ(run.page->Selected(), 0);
             written = list.Text();
             w.CloseProgram();
         },
         {}, {MakeTuningPart, MakeSplitsPart});
     ASSERT_TRUE(ran);
     EXPECT_EQ(testing_support::GetFile(f.folder / "Split.Dat"), written);
-    EXPECT_NE(f.Ini().find("Corrente=1"), std::string::npos);
+    EXPECT_NE(f.Ini().find("Corrente=0"), std::string::npos);
     // Read back: the same presets.
     EXPECT_EQ(lists::SplitList::Parse(written).Text(), written);
     EXPECT_EQ(lists::SplitOffset("-1.500.000"), -1500000);

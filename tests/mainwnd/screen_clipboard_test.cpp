@@ -1,10 +1,14 @@
 // The main window on a real X server: another program's copies tune and key the radio while
-// "Hook Clipboard" is on, the program's own copies do not; and the colour scheme as a user sees
-// it, from a capture of the root window (saved under tests/screens/).
+// "Hook Clipboard" is on, the program's own copies do not, and a held PTT key keys it once; and
+// the colour scheme as a user sees it, from a capture of the root window (saved under
+// tests/screens/).
 #include "WindowTestSupport.h"
+#include "XInput.h"
 #include "XvfbSession.h"
 
+#include <QGroupBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
@@ -17,6 +21,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -66,15 +71,29 @@ size_t Count(const std::string& text, const std::string& what)
     return n;
 }
 
+// The time stamps of the F12 presses the application gets, repeats included.
+struct PressStamps : QObject {
+    PressStamps() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F12)
+            stamps.insert(static_cast<QKeyEvent*>(e)->timestamp());
+        return false;
+    }
+    std::set<unsigned long> stamps;
+};
+
 QColor Pixel(const QImage& screen, const QWidget* w, QPoint at)
 {
     return screen.pixelColor(w->mapToGlobal(at));
 }
 
-// Whether the colour is painted somewhere inside the widget (the core of its text, say).
-bool Shows(const QImage& screen, const QWidget* w, QColor colour)
+// Whether the colour is painted somewhere inside the widget (the core of its text, say), or in
+// its top `lines` text lines.
+bool Shows(const QImage& screen, const QWidget* w, QColor colour, int lines = 0)
 {
-    const QRect r(w->mapToGlobal(QPoint(0, 0)), w->size());
+    const QRect r(w->mapToGlobal(QPoint(0, 0)),
+                  lines > 0 ? QSize(w->width(), lines * w->fontMetrics().height()) : w->size());
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
             if (screen.pixelColor(x, y) == colour)
@@ -89,6 +108,11 @@ TEST(ClipboardTuning, AnotherProgramsCopiesTuneAndKeyTheRadio)
     if (!g_x || !g_x->Ok())
         GTEST_SKIP() << "no Xvfb";
     WindowFixture f;
+    {
+        CIni ini;
+        ini.SetPath((f.folder / "Corvane.ini").c_str());
+        ini.WriteInt("Setup", "PTTKey", 123);  // F12
+    }
     const bool ran = f.Run([&](CCorvaneDlg& w) {
         auto* hook = qobject_cast<COnOffButton*>(w.GetDlgItem(mainwnd::kHookClipboard));
         ASSERT_NE(hook, nullptr);
@@ -126,6 +150,25 @@ TEST(ClipboardTuning, AnotherProgramsCopiesTuneAndKeyTheRadio)
         OtherProgramCopy unkey("@[off]@");
         EXPECT_TRUE(TraceHas(f, "PTT 0"));
         EXPECT_FALSE(w.IsTransmitting());
+
+        // "Key for PTT" held down through the server while its auto-repeat runs: one key, one
+        // unkey, however the repeats come.
+        w.activateWindow();
+        ASSERT_TRUE(PumpUntil([&] { return QGuiApplication::focusWindow() != nullptr; }));
+        testing_support::XInput x;
+        ASSERT_TRUE(x.Ok());
+        x.RepeatKeys(100, 20);
+        PressStamps presses;
+        const size_t from = f.Trace().size();
+        x.SetKey("F12", true);
+        EXPECT_TRUE(PumpUntil([&] { return presses.stamps.size() > 5; })) << presses.stamps.size();
+        EXPECT_TRUE(w.IsTransmitting());
+        x.SetKey("F12", false);
+        EXPECT_TRUE(PumpUntil([&] { return !w.IsTransmitting(); }));
+        EXPECT_TRUE(TraceHas(f, "PTT 0"));
+        const std::string held = f.Trace().substr(from);
+        EXPECT_EQ(Count(held, "PTT 1"), 1u) << held;
+        EXPECT_EQ(Count(held, "PTT 0"), 1u) << held;
         w.CloseProgram();
     });
     ASSERT_TRUE(ran);
@@ -176,6 +219,14 @@ TEST(ColourScheme, TheWindowShowsTheDerivedColours)
         ASSERT_NE(sMeter, nullptr);
         ASSERT_TRUE(sMeter->IsOn());
         EXPECT_TRUE(Shows(screen, sMeter, QColor(255, 0, 0)));
+        // The RX indicator and the group captions in the text colour as well.
+        EXPECT_TRUE(Shows(screen, w.GetDlgItem(mainwnd::kRxA), QColor(90, 230, 90)));
+        const QWidget* pages = w.GetDlgItem(mainwnd::kTabs);
+        for (const QGroupBox* group : w.findChildren<QGroupBox*>())
+            if (group->isVisible() && !group->title().isEmpty() && !pages->isAncestorOf(group)) {
+                EXPECT_TRUE(Shows(screen, group, QColor(90, 230, 90), 1))
+                    << group->title().toStdString();
+            }
         // The frequency in the light text colour on the background.
         const QWidget* freq = w.GetDlgItem(rc::kFrequency);
         EXPECT_TRUE(Shows(screen, freq, QColor(130, 255, 130)));

@@ -143,7 +143,6 @@ int CheckEmptyBars(const CCorvaneDlg& w, const QImage& screen)
     // The S-meter always shows its segments (unlit ones on a quiet band), never the panel.
     for (const CLevelMeter* m : w.findChildren<CLevelMeter*>()) {
         const QPoint at = m->mapToGlobal(QPoint(m->width() / 4, m->height() / 2));
-        EXPECT_FALSE(m->IsBlank());
         EXPECT_NE(screen.pixelColor(at).name().toStdString(),
                   PanelBeside(m, screen).name().toStdString());
     }

@@ -127,6 +127,10 @@ TEST_F(TuningControlsTest, WheelStepsTheDigitUnderTheCursor)
     EXPECT_EQ(target.field, 7050999);
     EXPECT_TRUE(window->controls.OnWheel(CentreOf(1219), 120));
     EXPECT_EQ(target.field, 107050999);
+    // Halves of a notch (a fine-grained wheel) make one step between them.
+    for (int half = 0; half < 2; ++half)
+        EXPECT_TRUE(window->controls.OnWheel(CentreOf(1210), -60));
+    EXPECT_EQ(target.field, 107050998);
 
     // Inside the display frame but left of the 100 MHz button: no step.
     const size_t sent = target.sent.size();

@@ -105,6 +105,15 @@ TEST(MainWindow, ShowsTheRadioTunesBySwitchesAndSaves)
             return att->IsOn() && w.Controller().State().Function(radio::RadioFunction::Attenuator);
         })) << f.Trace();
 
+        // "DUP +" outside FM stays up, sends nothing and says why.
+        ASSERT_NE(w.Controller().State().mode, radio::kFm);
+        const size_t beforeDup = f.Trace().size();
+        ButtonOf(w, rc::kDupPlus)->click();
+        EXPECT_FALSE(ButtonOf(w, rc::kDupPlus)->GetCheck());
+        EXPECT_EQ(f.Trace().find("E0 0F 12", beforeDup), std::string::npos);
+        ASSERT_FALSE(f.boxes.empty());
+        EXPECT_EQ(f.boxes.back().text.rfind("DUP + and DUP - work only in FM", 0), 0u);
+
         // Ten pages; the window opens on the stored one, Info; the tool windows exist, and only
         // the TX/RX window shows (the driver keys the radio).
         CPageTabCtrl* tabs = w.Tabs();

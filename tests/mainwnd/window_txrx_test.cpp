@@ -10,6 +10,8 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -83,6 +85,7 @@ void Key(CCorvaneDlg& w, QEvent::Type type)
 {
     QKeyEvent event(type, Qt::Key_F12, Qt::NoModifier);
     QApplication::sendEvent(&w, &event);
+    QApplication::processEvents();  // a release waits for what is queued behind it
 }
 
 // The keyed state as the window, its button and the radio's trace from `from` on all tell it.
@@ -161,13 +164,44 @@ TEST(TxRxWindow, ButtonKeyAndClientKeyTheRadioAndTheTimeIsCountedAndKept)
     });
     std::atomic<int64_t> clockMs{1000000};
     std::atomic<int> ticks{0};
+    // The start-up flag (no polling, no transceive reports) is up while the start-up runs.
+    QTimer sampler;
+    bool seenStartingUp = false;
+    const auto watch = [&](CCorvaneDlg& w) {
+        QObject::connect(&sampler, &QTimer::timeout, [&, window = QPointer<CCorvaneDlg>(&w)] {
+            seenStartingUp = seenStartingUp || (window && window->Controller().State().startingUp);
+        });
+        sampler.start(0);
+    };
     const bool ran = f.Run(
         [&](CCorvaneDlg& w) {
+            sampler.stop();
+            EXPECT_TRUE(seenStartingUp);
+            EXPECT_FALSE(w.Controller().State().startingUp);
             ASSERT_TRUE(PumpUntil([&] { return w.Controller().State().frequencyKnown; }));
             CFlatButton* ptt = Button(w, CTxRx::kPtt);
             ASSERT_NE(ptt, nullptr);
             EXPECT_TRUE(TxRx(w)->isVisible());
             EXPECT_EQ(Text(w, CTxRx::kKeyName), "PTT Key : F12");
+            // The driver keys: no port or line to choose, but the key, the clipboard texts and
+            // the tune time stay settable.
+            QTimer::singleShot(0, [] {
+                QWidget* modal = QApplication::activeModalWidget();
+                auto* d = qobject_cast<CPTTSet*>(modal);
+                if (d == nullptr) {
+                    ADD_FAILURE() << "no PTT settings dialog";
+                    if (auto* other = qobject_cast<QDialog*>(modal))
+                        other->done(QDialog::Rejected);
+                    return;
+                }
+                for (int id : {CPTTSet::kPort, CPTTSet::kPin, CPTTSet::kKey, CPTTSet::kOnText,
+                               CPTTSet::kTuneSeconds})
+                    EXPECT_EQ(d->GetDlgItem(id)->isEnabled(),
+                              id != CPTTSet::kPort && id != CPTTSet::kPin)
+                        << id;
+                d->done(QDialog::Rejected);
+            });
+            TxRx(w)->GetDlgItemAs<QAbstractButton>(CTxRx::kSetup)->click();
 
             // The button, and the time counted while keyed.
             size_t from = f.Trace().size();
@@ -203,13 +237,14 @@ TEST(TxRxWindow, ButtonKeyAndClientKeyTheRadioAndTheTimeIsCountedAndKept)
             Key(w, QEvent::KeyRelease);
             EXPECT_TRUE(Keyed(f, w, false, from));
 
-            // Code 14 from a client process.
+            // Code 14 from a client process, which ends without unkeying: its transmission
+            // ends with it.
             from = f.Trace().size();
             EXPECT_EQ(RunPttClient(true), 0);
-            EXPECT_TRUE(Keyed(f, w, true, from));
+            EXPECT_TRUE(PumpUntil([&] { return !w.IsTransmitting(); }));
+            EXPECT_TRUE(Keyed(f, w, false, f.Trace().find("PTT 1", from)));
             from = f.Trace().size();
             EXPECT_EQ(RunPttClient(false), 0);
-            EXPECT_TRUE(Keyed(f, w, false, from));
 
             // Tune: AM, keyed for the tune time, then the mode it had.
             const int mode = w.Controller().State().mode;
@@ -238,7 +273,7 @@ TEST(TxRxWindow, ButtonKeyAndClientKeyTheRadioAndTheTimeIsCountedAndKept)
             w.CloseProgram();
             EXPECT_NE(f.Trace().find("PTT 0", from), std::string::npos);
         },
-        {}, PartsWithClock(clockMs, &ticks));
+        watch, PartsWithClock(clockMs, &ticks));
     ASSERT_TRUE(ran);
 
     // The total is kept; this run's part starts again at nothing.

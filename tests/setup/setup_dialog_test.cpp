@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QScreen>
 #include <QScrollArea>
 
@@ -65,6 +66,12 @@ TEST(SetupDialog, AFreshInstallShowsTheDefaultsAndRefusesAddressThenModelWriting
         EXPECT_EQ(dlg.GetDlgItemText(Dlg::kAddress), "0");
         EXPECT_EQ(dlg.GetDlgItemAs<QComboBox>(Dlg::kModel)->currentIndex(), -1);
         EXPECT_EQ(dlg.GetDlgItemAs<QComboBox>(Dlg::kModel)->count(), 5);
+        // The key example: a raised key of the light background captioned in the on colour.
+        auto* key = dlg.GetDlgItemAs<COnOffButton>(Dlg::kExample);
+        const QImage look = key->grab().toImage();
+        EXPECT_FALSE(key->IsFlat());
+        EXPECT_EQ(look.pixelColor(look.width() / 8, look.height() / 2), QColor(80, 80, 80));
+        EXPECT_EQ(key->GetColor(CFlatButton::kFgOut), RgbColor(255, 0, 0));
         Click(dlg, ctl::kIdOk);
         ASSERT_EQ(f.BoxTexts(), std::vector<std::string>{"Not valid communication address"});
         // Not one or two hexadecimal digits: "100" is no address 0x10.
@@ -82,6 +89,27 @@ TEST(SetupDialog, AFreshInstallShowsTheDefaultsAndRefusesAddressThenModelWriting
     EXPECT_FALSE(dlg.SettingsChanged());
     EXPECT_EQ(f.Ini(), before) << "a refused OK wrote the INI";
     EXPECT_FALSE(std::filesystem::exists(f.registryPath));
+
+    // No sound input: said once the configuration is known, with the device and the cause.
+    f.context.audioSystem = [] {
+        return std::make_unique<audio::TestWaveSystem>(std::vector<std::string>{},
+                                                       std::vector<std::string>{"Speaker"});
+    };
+    for (const bool configured : {false, true}) {
+        if (configured)
+            PutFile(f.iniPath, "[Setup]\nLanguage=English.lng\nPorta=1\nRTX=1\nIndirizzo=88\n");
+        f.boxes.clear();
+        CCorvaneSetup silent(f.context);
+        RunDialog(silent, [&] {
+            EXPECT_EQ(silent.GetDlgItemText(Dlg::kAudioSummary), "Audio support disabled");
+        });
+        const std::string told =
+            "Error 1 in the initialization of the audio support.\nthe "
+            "default sound input device cannot record: there is no sound "
+            "input device";
+        EXPECT_EQ(f.BoxTexts(),
+                  configured ? std::vector<std::string>{told} : std::vector<std::string>{});
+    }
 }
 
 TEST(SetupDialog, AFullEditReachesEveryKeyAndCancelAfterARefusalKeepsBothFiles)
@@ -129,8 +157,12 @@ TEST(SetupDialog, AFullEditReachesEveryKeyAndCancelAfterARefusalKeepsBothFiles)
         dlg.GetDlgItemAs<QCheckBox>(Dlg::kToolTips)->setChecked(false);
         dlg.SetDlgItemText(Dlg::kUpdateDays, "7");
         dlg.SetDlgItemText(Dlg::kLatency, "15");
-        dlg.SetDlgItemText(Dlg::kFontSizeMain, "11");
-        dlg.SetDlgItemText(Dlg::kFontSizeOther, "9");
+        // The sizes offered are 6 to 12.
+        auto* sizes = dlg.GetDlgItemAs<QComboBox>(Dlg::kFontSizeMain);
+        ASSERT_EQ(sizes->count(), 7);
+        EXPECT_EQ(sizes->itemText(6), "12");
+        Choose(sizes, 5);
+        Choose(dlg.GetDlgItemAs<QComboBox>(Dlg::kFontSizeOther), 3);
         Click(dlg, ctl::kIdOk);
     });
     EXPECT_EQ(result, ctl::kIdOk);
@@ -248,11 +280,13 @@ TEST(SetupDialog, RestoreDefaultDeletesExactlyItsKeysAfterYes)
 
 // At the largest font the configuration offers the dialog stays on the screen and OK and Cancel
 // are shown or reached by scrolling to them (on a screen smaller than the dialog its controls
-// scroll). Font sizes beyond the offered ones are stored as the nearest offered.
+// scroll). Font sizes stored beyond the offered ones show and are stored as the nearest offered.
 TEST(SetupDialog, AtTheLargestFontOkAndCancelStayReachableAndLargerSizesAreRefused)
 {
     SetupFixture f;
     PutFile(f.iniPath, "[Setup]\nLanguage=English.lng\nIndirizzo=88\nRTX=2\n");
+    f.registry.Write(settings::reg::FontSizeMainInDialog, 40);
+    f.registry.Write(settings::reg::FontSizeOtherInDialog, 3);
     CCorvaneSetup dlg(f.context);
     dlg.SetTemplateFont("DejaVu Sans", settings::reg::kLargestFontSize);
     const int result = RunDialog(dlg, [&] {
@@ -269,8 +303,8 @@ TEST(SetupDialog, AtTheLargestFontOkAndCancelStayReachableAndLargerSizesAreRefus
             const QRect shown(button->mapTo(&dlg, QPoint(0, 0)), button->size());
             EXPECT_TRUE(dlg.rect().contains(shown)) << id;
         }
-        dlg.SetDlgItemText(Dlg::kFontSizeMain, "40");
-        dlg.SetDlgItemText(Dlg::kFontSizeOther, "3");
+        EXPECT_EQ(dlg.GetDlgItemText(Dlg::kFontSizeMain), "12");
+        EXPECT_EQ(dlg.GetDlgItemText(Dlg::kFontSizeOther), "6");
         Click(dlg, ctl::kIdOk);
     });
     EXPECT_EQ(result, ctl::kIdOk);

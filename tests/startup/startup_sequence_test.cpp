@@ -199,6 +199,21 @@ TEST_F(StartupSequenceTest, FirstStartAsksForTheLanguageBeforeTheWriteTest)
     // The choice is kept, so the next start asks no more.
     EXPECT_EQ(app_->Ini().GetString("Setup", "Language"), "English.lng");
     EXPECT_EQ(factory_.log.mainSize, 0);  // no font set: the template font
+
+    // Settings too large to be read are no first start: the file is named, nothing is asked,
+    // nothing written, and the program ends.
+    const std::string ini = dir_ / "Corvane.ini";
+    const std::string big = GetFile(ini) + std::string(2 * 1024 * 1024, ';') + "\n";
+    PutFile(ini, big);
+    boxes_.clear();
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(languageDialog_.runs, 1);
+    EXPECT_EQ(factory_.created, 1);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, "The settings file < " + ini
+                                  + " > cannot be read: The file is too large\n\nThe program ends "
+                                    "and leaves the file as it is.");
+    EXPECT_TRUE(GetFile(ini) == big);
 }
 
 // Presses the button captioned `caption` of the first modal dialog that opens.
@@ -319,9 +334,10 @@ public:
 class KeyboardPttTest : public ::testing::Test {
 protected:
     KeyboardPttTest() : window_(log_, {}) { App(); }
-    void Send(QEvent::Type type, int key, bool repeat = false)
+    void Send(QEvent::Type type, int key, bool repeat = false, unsigned long timestamp = 0)
     {
         QKeyEvent e(type, key, Qt::NoModifier, QString(), repeat);
+        e.setTimestamp(timestamp);
         QCoreApplication::sendEvent(&target_, &e);
     }
     FakeMainWindow::Log log_;
@@ -335,12 +351,17 @@ TEST_F(KeyboardPttTest, TheKeyKeysAndUnkeysAndIsSwallowed)
     CKeyboardPtt ptt(window_);
     Send(QEvent::KeyPress, Qt::Key_F11);
     EXPECT_TRUE(window_.transmitting);
-    // Auto-repeat neither unkeys nor keys again.
+    // Auto-repeat neither unkeys nor keys again, marked or not (an unmarked pair shares its
+    // time stamp and comes at once).
     Send(QEvent::KeyRelease, Qt::Key_F11, true);
     Send(QEvent::KeyPress, Qt::Key_F11, true);
+    Send(QEvent::KeyRelease, Qt::Key_F11, false, 40);
+    Send(QEvent::KeyPress, Qt::Key_F11, false, 40);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(window_.transmitting);
     Send(QEvent::KeyPress, Qt::Key_A);
-    Send(QEvent::KeyRelease, Qt::Key_F11);
+    Send(QEvent::KeyRelease, Qt::Key_F11, false, 80);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(window_.transmitting);
     EXPECT_EQ(log_.pttCalls, (std::vector<bool>{true, false}));
     // Only the other key and the repeats reached the window.

@@ -1,5 +1,6 @@
 #include "XInput.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -52,14 +53,28 @@ void XInput::Click(int x, int y, int button)
 
 void XInput::Key(const char* keysymName)
 {
+    SetKey(keysymName, true);
+    SetKey(keysymName, false);
+}
+
+void XInput::SetKey(const char* keysymName, bool down)
+{
     if (!display_)
         return;
     const KeyCode code = XKeysymToKeycode(D(display_), XStringToKeysym(keysymName));
     if (code == 0)
         return;
-    XTestFakeKeyEvent(D(display_), code, True, CurrentTime);
+    XTestFakeKeyEvent(D(display_), code, down ? True : False, CurrentTime);
     XSync(D(display_), False);
-    XTestFakeKeyEvent(D(display_), code, False, CurrentTime);
+}
+
+void XInput::RepeatKeys(int delayMs, int intervalMs)
+{
+    if (!display_)
+        return;
+    XAutoRepeatOn(D(display_));
+    XkbSetAutoRepeatRate(D(display_), XkbUseCoreKbd, static_cast<unsigned>(delayMs),
+                         static_cast<unsigned>(intervalMs));
     XSync(D(display_), False);
 }
 

@@ -17,6 +17,10 @@ public:
     void Click(int x, int y, int button = 1);
     // Presses and releases the key of an X keysym name ("Escape", "Return").
     void Key(const char* keysymName);
+    // Presses (down) or releases it alone, as a key held by hand.
+    void SetKey(const char* keysymName, bool down);
+    // Switches the server's auto-repeat on, repeating after delayMs every intervalMs.
+    void RepeatKeys(int delayMs, int intervalMs);
 
 private:
     void* display_ = nullptr;

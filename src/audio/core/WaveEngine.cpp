@@ -12,6 +12,7 @@
 #include "FormatTable.h"
 #include "MessagePump.h"
 #include "Profile.h"
+#include "SettingsKeys.h"
 #include "WindowMessages.h"
 
 namespace audio {
@@ -73,8 +74,14 @@ int WaveEngine::Open()
     if (isOpen_)
         return 0;
     if (system_.InputNames().empty()) {
+        // The device the settings name, and why the sound system offers none.
+        const std::string chosen = settings_.Get(settings::reg::AudioInput);
+        const std::string device = chosen == kDefaultDeviceName
+                                       ? "the default sound input device"
+                                       : "the sound input device " + Quoted(chosen);
         const std::string why = system_.Problem();
-        return Fail(1, "there is no sound input device" + (why.empty() ? "" : " (" + why + ")"));
+        return Fail(1, device + " cannot record: there is no sound input device"
+                           + (why.empty() ? "" : " (" + why + ")"));
     }
     inputDevice_.GetDeviceIdFromSettings(true, settings_);
     for (auto& buffer : buffers_)

@@ -180,6 +180,11 @@ int CAudioRecorder::ToggleRecording(bool start, const std::string& fileName,
         SetUsable(kSettings, true);
         SetCheck(kRecord, false);
         UpdateSquelchWatch();
+        // A caller's file was shown while it recorded; the bar's own comes back.
+        if (fieldBeforeCaller_) {
+            SetDlgItemText(kFile, *fieldBeforeCaller_);
+            fieldBeforeCaller_.reset();
+        }
         return 0;
     }
     SetCheck(kPause, false);
@@ -196,6 +201,11 @@ int CAudioRecorder::ToggleRecording(bool start, const std::string& fileName,
         return result;
     }
     recordedPath_ = path;
+    // The bar shows the file that records, whoever named it.
+    if (const std::string shown = GetDlgItemText(kFile); shown != name) {
+        fieldBeforeCaller_ = shown;
+        SetDlgItemText(kFile, name);
+    }
     SetUsable(kPause, true);
     SetUsable(kPlay, false);
     SetUsable(kSettings, false);
@@ -261,7 +271,12 @@ void CAudioRecorder::SetPaused(bool pause)
         result = engine_.PausePlay(pause);
     else if (Recording())
         result = engine_.PauseRecording(pause);
-    SetCheck(kPause, pause && result == 0);
+    SetPauseButton(pause && result == 0);
+}
+
+void CAudioRecorder::SetPauseButton(bool pressed)
+{
+    SetCheck(kPause, pressed);
     if (auto* b = GetDlgItemAs<CFlatButton>(kPause))
         b->SetIcon(audio::GlyphPixmap(Glyph::Pause, true), audio::GlyphPixmap(Glyph::Pause, false));
 }

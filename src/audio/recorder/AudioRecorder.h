@@ -76,6 +76,9 @@ public:
                        const std::string& fileName, const std::string& folder,
                        std::uint32_t offset = 0, std::uint32_t length = 0);
     void SetPaused(bool pause);
+    // The pause button pressed or not, whatever runs: a caller that pauses for itself (the
+    // software scan between its events) leaves it unpressed.
+    void SetPauseButton(bool pressed);
     void LoadSettings();
     void OnTimerUpdate();
     void WriteDriverAudio(std::uint32_t count, const std::uint8_t* data);
@@ -136,6 +139,7 @@ private:
     std::function<std::time_t()> clock_;
     std::string fileName_ = "AUTO";
     std::string lastAutoName_;  // the field shows it while the names stay automatic
+    std::optional<std::string> fieldBeforeCaller_;  // the field's text under a caller's file
     std::string folder_;
     std::string recordedPath_;
     std::string baseTitle_;

@@ -4,8 +4,10 @@
 #include "AudioRecorder.h"
 #include "AudioSet.h"
 #include "AutoCQ.h"
+#include "Clock.h"
 #include "Ini.h"
 #include "Language.h"
+#include "LazyWaveSystem.h"
 #include "MainWindowServices.h"
 #include "PortAudioSystem.h"
 #include "RecorderNames.h"
@@ -54,6 +56,8 @@ public:
         if (dialogId != CAudioRecorder::kTemplateId)
             return nullptr;
         window_ = new CAudioRecorder(*this, services_.Ini(), services_.Registry(), devices_);
+        // Automatic names tell the program's time, which a test clock may move.
+        window_->SetClock([] { return mainwnd::ProgramClock().Now(); });
         services_.Controller().SetSquelchWatcher(window_->Poster());
         return window_;
     }
@@ -213,9 +217,14 @@ private:
 
 std::unique_ptr<IMainWindowPart> MakeAudioRecorderPart(IMainWindowServices& services)
 {
-    auto devices = std::make_unique<audio::PortAudioSystem>();
-    if (!devices->Ready())
-        std::fprintf(stderr, "audio: no sound devices: %s\n", devices->Problem().c_str());
+    // Started when audio is first used: with audio support off the sound drivers stay alone.
+    auto devices =
+        std::make_unique<audio::LazyWaveSystem>([]() -> std::unique_ptr<audio::WaveSystem> {
+            auto system = std::make_unique<audio::PortAudioSystem>();
+            if (!system->Ready())
+                std::fprintf(stderr, "audio: no sound devices: %s\n", system->Problem().c_str());
+            return system;
+        });
     return MakeAudioRecorderPartOver(services, std::move(devices));
 }
 

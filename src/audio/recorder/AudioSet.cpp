@@ -206,8 +206,7 @@ void CAudioSet::OnOK()
     bool written = true;
     if (enabled_) {
         const std::string folder = GetDlgItemText(kFolder);
-        // Empty is the program folder; one character names no folder.
-        if (folder.size() == 1) {
+        if (folder.size() < 2) {
             Error(framework::Language().LoadString(kMsgBadFolder));
             if (QWidget* w = GetDlgItem(kFolder))
                 w->setFocus();

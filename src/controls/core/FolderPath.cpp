@@ -1,7 +1,7 @@
 #include "FolderPath.h"
 
+#include <cstdlib>
 #include <filesystem>
-#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -24,29 +24,24 @@ std::vector<std::string> Components(const std::string& path)
     return parts;
 }
 
-bool ValidComponent(std::string_view c)
-{
-    if (c.empty())
-        return false;
-    auto bad_edge = [](char ch) { return ch == ' ' || ch == '\t' || ch == '.'; };
-    if (bad_edge(c.front()) || bad_edge(c.back()))
-        return false;
-    for (char ch : c) {
-        if (std::string_view("\"*:<>?\\|").find(ch) != std::string_view::npos)
-            return false;
-        if (static_cast<unsigned char>(ch) < 0x20)
-            return false;
-    }
-    return true;
-}
 }  // namespace
+
+std::string Expand(const std::string& typed)
+{
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home == '\0' || typed.empty() || typed[0] != '~'
+        || (typed.size() > 1 && typed[1] != '/'))
+        return typed;
+    return home + typed.substr(1);
+}
 
 bool IsValid(const std::string& path)
 {
-    if (path.empty() || path.size() > kMaxPath || path.front() != '/')
+    if (path.empty() || path.size() > kMaxPath || path.front() != '/'
+        || path.find('\0') != std::string::npos)
         return false;
     for (const auto& c : Components(path))
-        if (!ValidComponent(c))
+        if (c.size() > kMaxName)
             return false;
     return true;
 }

@@ -64,8 +64,13 @@ QScrollArea* ScrollWhenLargerThanScreen(QWidget& window, QWidget& content)
         ClientRoom(window, screen->availableGeometry().size(),
                    QSize(frame.left() + frame.right(), frame.top() + frame.bottom()));
     const QSize needed = outer->totalMinimumSize().expandedTo(window.minimumSize());
-    if (needed.width() <= room.width() && needed.height() <= room.height())
+    if (needed.width() <= room.width() && needed.height() <= room.height()) {
+        // Qt's first size stops at two thirds of the screen; narrower than its controls, the
+        // window would squeeze them, wrapping and cutting their captions.
+        if (window.width() < needed.width() || window.height() < needed.height())
+            window.resize(window.size().expandedTo(needed));
         return nullptr;
+    }
     auto* scroller = new ContentScroller(&window);
     const int at = outer->indexOf(&content);
     outer->removeWidget(&content);

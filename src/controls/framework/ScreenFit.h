@@ -14,5 +14,6 @@ QSize ClientRoom(const QWidget& window, QSize freeScreen, QSize frame);
 
 // When `window`, framed as the main window is, would not fit the free part of its screen, moves
 // `content` (the holder of the window's controls, in the window's layout) into a scroll area in
-// its place, sizes the window to fit and returns the scroll area; else null and nothing changes.
+// its place, sizes the window to fit and returns the scroll area; else returns null, widening
+// (or heightening) a window smaller than its controls need.
 QScrollArea* ScrollWhenLargerThanScreen(QWidget& window, QWidget& content);

@@ -626,3 +626,17 @@ QString COnOffButton::GetMenuItemText(int commandId) const
     QAction* a = FindMenuItem(commandId);
     return a ? a->text() : QString();
 }
+
+void ApplyColourScheme(COnOffButton& b, const ColourScheme& s)
+{
+    b.SetCursor(res::kCursorAvailable);
+    b.SetFlat();
+    for (int i : {CFlatButton::kBkIn, CFlatButton::kBkOut, CFlatButton::kBkFocus})
+        b.SetColor(i, s.bkgLight, false);
+    b.SetColor(CFlatButton::kFgIn, s.textLight, false);
+    b.SetColor(CFlatButton::kFgOut, s.text, false);
+    b.SetColor(CFlatButton::kFgFocus, s.text, false);
+    b.SetOnOffColors(s.checkOn, s.text);
+    // A button that is on keeps showing it.
+    b.SetOn(b.IsOn());
+}

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "ColorRef.h"
+#include "ColourScheme.h"
 
 #include <QPixmap>
 #include <QPointer>
@@ -159,3 +160,7 @@ private:
     COLORREF offColor_ = 0;
     unsigned char isOn_ = 0;
 };
+
+// An on/off key as the main window shows it in a colour scheme: raised, on the light
+// background, captioned in the text colours, and in the on colour while on.
+void ApplyColourScheme(COnOffButton& button, const ColourScheme& scheme);

@@ -60,7 +60,7 @@ bool CFolderPicker::MakeSurePathExists(const std::string& path)
 
 bool CFolderPicker::Accept(const std::string& typed)
 {
-    path_ = typed;
+    path_ = folderpath::Expand(typed);
     if (!MakeSurePathExists(path_)) {
         if (edit_)
             edit_->setFocus();

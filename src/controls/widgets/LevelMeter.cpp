@@ -11,6 +11,8 @@
 CLevelMeter::CLevelMeter(QWidget* parent) : QWidget(parent)
 {
     config_.bkColor = FromQColor(SystemColor(palette(), SysColor::BtnFace));
+    // The bars cover the whole widget.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     ResetControl();
 }
 
@@ -57,57 +59,24 @@ bool CLevelMeter::SetData(const int* value)
     if (!value || bands_.empty())
         return false;
     Band& b = bands_.front();
-    hasData_ = true;
     b.value = *value;
     if (b.peak < *value) {
         b.peak = *value;
         b.hold = falloffHold_;
     }
-    Repaint();
+    update();
     return true;
-}
-
-void CLevelMeter::ClearData()
-{
-    hasData_ = false;
-    Repaint();
-}
-
-void CLevelMeter::SetBlankWhenEmpty(bool on)
-{
-    blankWhenEmpty_ = on;
-    Repaint();
-}
-
-bool CLevelMeter::IsBlank() const
-{
-    if (!hasData_)
-        return true;
-    if (!blankWhenEmpty_)
-        return false;
-    return std::all_of(bands_.begin(), bands_.end(),
-                       [this](const Band& b) { return meter::LitCount(config_, b.value) == 0; });
 }
 
 void CLevelMeter::ResetControl()
 {
     bands_.assign(static_cast<std::size_t>(std::max(config_.numBands, 1)),
                   Band{config_.maxValue, config_.maxValue, falloffHold_});
-    Repaint();
-}
-
-void CLevelMeter::Repaint()
-{
-    // A bar covers the whole widget; a blank meter lets its parent paint underneath.
-    setAttribute(Qt::WA_OpaquePaintEvent, !IsBlank());
     update();
 }
 
 void CLevelMeter::paintEvent(QPaintEvent*)
 {
-    // Blank: nothing painted, the panel underneath shows (the widget is not opaque then).
-    if (IsBlank())
-        return;
     // Painted off-screen first, then copied, so a fast series of readings does not flicker.
     QPixmap off(size());
     off.fill(ToQColor(config_.bkColor));

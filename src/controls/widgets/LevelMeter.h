@@ -33,13 +33,6 @@ public:
     void ShowFalloff() {}
     // Sets the first bar; false for a null pointer.
     bool SetData(const int* value);
-    // No reading to show: the meter paints nothing, so the panel it sits on shows rather than
-    // an empty bar, until the next SetData.
-    void ClearData();
-    // On: a reading that lights no segment shows the panel as well.
-    void SetBlankWhenEmpty(bool on);
-    // True while it shows the panel rather than a bar.
-    bool IsBlank() const;
     void ResetControl();
 
     const MeterConfig& Config() const { return config_; }
@@ -50,11 +43,7 @@ protected:
     QSize sizeHint() const override { return {180, 16}; }
 
 private:
-    void Repaint();
-
     MeterConfig config_;
     int falloffHold_ = 10;
-    bool hasData_ = true;
-    bool blankWhenEmpty_ = false;
     std::vector<Band> bands_;
 };

@@ -147,11 +147,24 @@ bool CWorkProgressDlg::OnCommand(int id, int code)
     return false;
 }
 
+void CWorkProgressDlg::HoldDisabled(QWidget* w)
+{
+    QWidget* window = w != nullptr ? w->window() : nullptr;
+    if (!created_ || window == nullptr || window == this || !window->isEnabled())
+        return;
+    if (heldWindow_)
+        heldWindow_->setEnabled(true);
+    window->setEnabled(false);
+    heldWindow_ = window;
+}
+
 void CWorkProgressDlg::DestroyWindow()
 {
-    if (disabledOwner_)
-        disabledOwner_->setEnabled(true);
-    disabledOwner_ = nullptr;
+    for (QPointer<QWidget>* held : {&disabledOwner_, &heldWindow_}) {
+        if (*held)
+            (*held)->setEnabled(true);
+        *held = nullptr;
+    }
     created_ = false;
     hide();
 }

@@ -23,6 +23,9 @@ public:
 
     // Owner: the main window (else the active window). False, with the owner enabled, on failure.
     bool Create(QWidget* owner = nullptr);
+    // Also holds the window of w disabled until the dialog goes: the window the work was started
+    // from, when it is not the owner.
+    void HoldDisabled(QWidget* w);
     void SetRange(int lower, int upper, const std::string& text = {});
     void SetStep(int step);
     void SetStatus(const std::string& caption);
@@ -56,4 +59,5 @@ private:
     bool showCount_ = true;
     bool created_ = false;
     QPointer<QWidget> disabledOwner_;
+    QPointer<QWidget> heldWindow_;
 };

@@ -344,7 +344,11 @@ void CGridWidget::mouseDoubleClickEvent(QMouseEvent* event)
 void CGridWidget::wheelEvent(QWheelEvent* event)
 {
     HideTitleTip();
-    grid_->OnMouseWheel(event->angleDelta().y());
+    // A touchpad tells the pixels it moved; a wheel (also a fine-grained one) its angle.
+    if (const int pixels = event->pixelDelta().y(); pixels != 0)
+        grid_->OnMouseWheelPixels(pixels);
+    else
+        grid_->OnMouseWheel(event->angleDelta().y());
     event->accept();
 }
 
@@ -454,11 +458,8 @@ std::optional<std::string> CGridWidget::GetClipboardText()
 
 void CGridWidget::SetClipboardText(const std::string& text)
 {
-    // Line ends on this system's clipboard are LF; the paste side takes either.
-    QString qtext = QString::fromStdString(text);
-    qtext.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     // The program's mark: its fields split at tabs only.
-    SetProgramClipboardText(qtext);
+    SetProgramClipboardText(QString::fromStdString(text));
 }
 
 bool CGridWidget::ClipboardTextIsFromGrid()
@@ -468,17 +469,20 @@ bool CGridWidget::ClipboardTextIsFromGrid()
 
 // ---- printing ----
 
-bool CGridWidget::Print(const QString& docName)
+bool CGridWidget::Print(const QString& docName, const std::string& outputName)
 {
     QPrinter printer(QPrinter::HighResolution);
     const QPointer<CGridWidget> self(this);
-    const bool chosen = AskForPrinter(printer);
+    const bool chosen = AskForPrinter(printer, outputName);
     if (!self || !chosen)
         return false;
     QString name = docName;
     for (const QWidget* w = this; name.isEmpty() && w; w = w->parentWidget())
         name = w->windowTitle();
-    return PrintGrid(*grid_, printer, name, &images_);
+    if (PrintGrid(*grid_, printer, name, &images_))
+        return true;
+    ReportPrintFailure(printer);
+    return false;
 }
 
 // ---- drag and drop ----

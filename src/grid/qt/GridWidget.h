@@ -34,10 +34,10 @@ public:
     // The owner's image list for cell images.
     void SetImageList(std::vector<QPixmap> images);
 
-    // Asks for a printer (a PDF file is one of the choices) and prints the whole grid. The
-    // document is named docName (the application title), else the nearest window title.
-    // False when the user cancels or nothing was printed.
-    bool Print(const QString& docName = {});
+    // Asks for a printer (a PDF file named after outputName is one of the choices) and prints
+    // the whole grid. The document is named docName (the application title), else the nearest
+    // window title. False when the user cancels or nothing was printed (the user is told).
+    bool Print(const QString& docName, const std::string& outputName);
 
     // For tests and the owner: the open editor and the title tip, or null.
     CCellEditor* Editor() const;

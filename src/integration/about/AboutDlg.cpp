@@ -16,7 +16,9 @@ namespace {
 using namespace tpl;
 using B = CAboutBox;
 constexpr int kIcon = 1095;
+constexpr int kBitmap = 1099;
 constexpr int kProgramIcon = 128;
+constexpr int kBannerBitmap = 150;
 
 TemplateItem Content(bool withOk)
 {
@@ -24,7 +26,8 @@ TemplateItem Content(bool withOk)
         Row({Control(kIcon, "STATIC", "", kNoTranslate),
              Stretched(Column({Control(B::kProgramLine, "STATIC", "", kNoTranslate, 36),
                                Control(B::kNotice, "STATIC", "", kNoTranslate)}),
-                       1)}),
+                       1),
+             Control(kBitmap, "STATIC", "", kNoTranslate)}),
         Spacing(1),
         Control(B::kMail, "CLinkLabel", "", kNoTranslate),
         Control(B::kWeb, "CLinkLabel", "", kNoTranslate),
@@ -66,6 +69,8 @@ void FillAbout(CMyFontDialog& dlg, CIni& ini, const about::AboutFacts& facts)
         icon->setPixmap(res::LoadIcon(kProgramIcon)
                             .scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
+    if (auto* bitmap = dlg.GetDlgItemAs<QLabel>(kBitmap))
+        bitmap->setPixmap(res::LoadBitmap(kBannerBitmap));
     dlg.SetDlgItemText(B::kProgramLine, about::ProgramLine(language.Translate(facts.name),
                                                            facts.version, facts.beta));
     dlg.SetDlgItemText(B::kNotice, about::kNotice);

@@ -33,7 +33,7 @@ struct RestoreResult {
     Status status = Status::Failed;
     std::string error;                  // Failed: why
     std::vector<std::string> restored;  // the replacement files written
-    std::vector<std::string> skipped;   // entries whose names a restore does not take
+    std::vector<std::string> skipped;   // entries left out: names a backup never writes, links
 };
 
 // Called after each step of a restore with the steps done and their number.

@@ -2,12 +2,14 @@
 #include "ArchiveInput.h"
 #include "BackupArchive.h"
 #include "BackupNames.h"
+#include "EntryMode.h"
 #include "PendingRestore.h"
 #include "TempFile.h"
 
 #include "AtomicFile.h"
 #include "ProgramFolder.h"
 
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 #include <unzip.h>
@@ -54,6 +56,7 @@ private:
 bool ExtractCurrent(unzFile unz, const unz_file_info64& info, TempFile& temp,
                     std::vector<char>& buffer, std::string& error)
 {
+    const mode_t permissions = RestoredPermissions(RecordedMode(info.version, info.external_fa));
     if (unzOpenCurrentFile(unz) != UNZ_OK) {
         error = "cannot read the entry";
         return false;
@@ -88,6 +91,10 @@ bool ExtractCurrent(unzFile unz, const unz_file_info64& info, TempFile& temp,
         ok = false;
     } else if (ok && (closed != UNZ_OK || total != info.uncompressed_size)) {
         error = "damaged entry";
+        ok = false;
+    }
+    if (ok && ::fchmod(fd, permissions) != 0) {
+        error = platform::ErrorText(errno);
         ok = false;
     }
     std::string closeError;
@@ -126,7 +133,10 @@ Plan ReadDirectory(unzFile unz, ZPOS64_T count)
             return plan;
         }
         p.entry.assign(name, std::min<std::size_t>(p.info.size_filename, kMaxName));
-        if (p.info.size_filename > kMaxName || !IsRestorableName(p.entry)) {
+        // Links and other files that are not plain files are never restored as one.
+        const std::optional<mode_t> mode = RecordedMode(p.info.version, p.info.external_fa);
+        const bool plain = !mode || (*mode & S_IFMT) == 0 || S_ISREG(*mode);
+        if (p.info.size_filename > kMaxName || !IsRestorableName(p.entry) || !plain) {
             plan.skipped.push_back(std::move(p.entry));
         } else {
             // Sizes are the archive's word: a sum that wraps must not pass for little.

@@ -1,6 +1,7 @@
 // The backup side of BackupArchive.h.
 #include "BackupArchive.h"
 #include "BackupNames.h"
+#include "EntryMode.h"
 #include "TempFile.h"
 
 #include "ProgramFolder.h"
@@ -87,11 +88,12 @@ public:
             error = platform::BaseName(path) + ": " + platform::ErrorText(errno);
             return false;
         }
-        const zip_fileinfo info = InfoOf(st);
+        zip_fileinfo info = InfoOf(st);
+        info.external_fa = ExternalAttributes(st.st_mode);
         const int zip64 = st.st_size >= 0xFFFFFFFFLL ? 1 : 0;
         if (zipOpenNewFileInZip4_64(zip_, entry.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                                     Z_DEFLATED, level, 0, -MAX_WBITS, kDefaultMemLevel,
-                                    Z_DEFAULT_STRATEGY, nullptr, 0, 0,
+                                    Z_DEFAULT_STRATEGY, nullptr, 0, kMadeOnUnix,
                                     IsUtf8(entry) ? kUtf8NamesFlag : 0, zip64)
             != ZIP_OK) {
             error = entry + ": cannot add the entry";

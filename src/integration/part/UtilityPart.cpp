@@ -13,13 +13,13 @@
 #include "Ini.h"
 #include "MainWindowServices.h"
 #include "PlugInPage.h"
+#include "PrintDialog.h"
 #include "ProgramFolder.h"
 #include "StartupLauncher.h"
 #include "UtilityPage.h"
+#include "UserDate.h"
 
 #include <QApplication>
-#include <QDate>
-#include <QLocale>
 #include <QPointer>
 
 #include <cstdio>
@@ -28,12 +28,6 @@ namespace {
 
 constexpr int kStrSplitProgress = 1121;
 constexpr int kStrSkedProgress = 1183;
-
-std::string LocaleDate(const std::tm& at)
-{
-    const QDate date(at.tm_year + 1900, at.tm_mon + 1, at.tm_mday);
-    return QLocale().toString(date, QLocale::ShortFormat).toStdString();
-}
 
 // The utility page's view of the window. Not a base of the part: the part's own SaveState hook
 // is called by the window's SaveState.
@@ -123,24 +117,24 @@ private:
 
     void SetPrintJobs(CUtility& page)
     {
-        CUtility* at = &page;
-        const auto report = [this, at](int progressTitle, reports::ReportBuilder build) {
+        const auto report = [this](const std::string& outputName, int progressTitle,
+                                   reports::ReportBuilder build) {
             const reports::ReportJob job{services_.Window().windowTitle().toStdString(),
                                          services_.ProgramName(), progressTitle};
+            const auto choose = [&outputName](QPrinter& p) { return AskForPrinter(p, outputName); };
             // The progress disables the main window, not only the page.
-            reports::PrintReport(at->PrinterChooser(), job, build, services_.Language(),
-                                 &services_.Window());
+            reports::PrintReport(choose, job, build, services_.Language(), &services_.Window());
         };
         page.SetPrintJob(CUtility::kPrintSplit, [this, report] {
             const std::vector<std::string> lines = services_.ListLines(CSplit::kTemplateId);
-            report(kStrSplitProgress, [this, &lines](int n) {
+            report("Split", kStrSplitProgress, [this, &lines](int n) {
                 return reports::SplitReport(lines, services_.Language(), n);
             });
         });
         page.SetPrintJob(CUtility::kPrintSkeds, [this, report] {
             const std::vector<std::string> lines = services_.ListLines(CSkeds::kTemplateId);
-            report(kStrSkedProgress, [this, &lines](int n) {
-                return reports::SkedReport(lines, services_.Language(), n, LocaleDate);
+            report("Skeds", kStrSkedProgress, [this, &lines](int n) {
+                return reports::SkedReport(lines, services_.Language(), n, platform::UserDate);
             });
         });
         page.SetPrintJob(CUtility::kPrintMemories,
@@ -152,7 +146,7 @@ private:
             if (table == nullptr)
                 return;
             const radio::RadioState& state = services_.Controller().State();
-            report(0, [this, table, &state](int) {
+            report("BandLimits", 0, [this, table, &state](int) {
                 return reports::BandLimitsReport(*table, state.lowerLimit, state.upperLimit,
                                                  services_.Language());
             });

@@ -7,9 +7,9 @@
 #include "FrameworkContext.h"
 #include "Language.h"
 #include "Profile.h"
-#include "PrintDialog.h"
 #include "ProgramFolder.h"
 #include "SettingsKeys.h"
+#include "StringTable.h"
 #include "StartupDlg.h"
 #include "ToolTipLoc.h"
 #include "WorkProgressDlg.h"
@@ -123,6 +123,24 @@ backup::RestoreResult RestoreWithProgress(const std::string& archive, const std:
     return work.get();
 }
 
+// The entries a restore left out, one a line, as many as a message shows; the archive's names
+// are shown, never obeyed.
+std::string LeftOut(const std::vector<std::string>& entries)
+{
+    constexpr std::size_t kShown = 10, kLength = 80;
+    std::string text;
+    for (std::size_t i = 0; i < entries.size() && i < kShown; ++i) {
+        std::string name = entries[i].substr(0, kLength);
+        for (char& c : name)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = '?';
+        text += (i == 0 ? "" : "\n") + name;
+    }
+    if (entries.size() > kShown)
+        text += "\n...";
+    return text;
+}
+
 std::optional<std::string> PickFolder(const std::string& caption, const std::string& prompt,
                                       const std::optional<std::string>& initial)
 {
@@ -138,8 +156,7 @@ CUtility::CUtility(IUtilityHost& host)
     : CTabPage(kTemplateId),
       host_(host),
       askFolder_(PickFolder),
-      runDialog_([](CMyFontDialog& d) { d.DoModal(); }),
-      choosePrinter_(AskForPrinter)
+      runDialog_([](CMyFontDialog& d) { d.DoModal(); })
 {
 }
 
@@ -271,7 +288,10 @@ void CUtility::OnRestore()
              mb::kIconError});
         return;
     }
-    language.MessageBox(kMsgRestoreDone, mb::kIconInformation);
+    std::string done = language.LoadString(kMsgRestoreDone);
+    if (!result.skipped.empty())
+        done += "\n\n" + language.FormatString1(strid::kRestoreLeftOut, LeftOut(result.skipped));
+    language.ShowMessage({done, {}, mb::kIconInformation});
     host_.CloseProgram();
 }
 

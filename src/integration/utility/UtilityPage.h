@@ -3,7 +3,6 @@
 // other parts own.
 #pragma once
 
-#include "ReportPrint.h"
 #include "TabPage.h"
 
 #include <functional>
@@ -56,9 +55,6 @@ public:
 
     void SetFolderAsker(FolderAsker asker) { askFolder_ = std::move(asker); }
     void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
-    // How the text reports ask for their printer (the print dialog unless set).
-    void SetPrinterChooser(reports::PrinterChooser choose) { choosePrinter_ = std::move(choose); }
-    const reports::PrinterChooser& PrinterChooser() const { return choosePrinter_; }
     // What a button that another part serves does; a button without one stays disabled.
     void SetAction(int buttonId, std::function<void()> action);
     // What a print box prints once its question is answered Yes; "Print" waits for the first.
@@ -81,7 +77,6 @@ private:
     IUtilityHost& host_;
     FolderAsker askFolder_;
     DialogRunner runDialog_;
-    reports::PrinterChooser choosePrinter_;
     std::map<int, std::function<void()>> actions_;
     std::map<int, std::function<void()>> printJobs_;
 };

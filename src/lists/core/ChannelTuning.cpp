@@ -35,7 +35,7 @@ int ModeNumber(const std::string& name)
     for (int m = 0; m < radio::kModeCount; ++m)
         if (platform::AsciiIEquals(name, table[m].name))
             return m;
-    return -1;
+    return radio::kLsb;
 }
 
 void SendChannel(radio::CRadioController& controller, const ChannelTuning& channel,

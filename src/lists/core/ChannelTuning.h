@@ -13,7 +13,7 @@ namespace lists {
 
 struct ChannelVfo {
     int64_t hz = 0;
-    std::string mode;  // the mode's name ("USB"); a name the radio does not know sends no mode
+    std::string mode;  // the mode's name ("USB"); a name the program does not know sends code 0
     bool narrow = false;
 };
 
@@ -38,7 +38,8 @@ struct ChannelSendStyle {
     bool selectActive = true;    // end on the channel's active VFO (a radio channel has none)
 };
 
-// The program's number of a mode name (RadioMode), -1 for a name it does not know.
+// The program's number of a mode name (RadioMode); 0 (LSB) for a name it does not know, so that
+// a hand-written line still sets a mode rather than leaving the radio in its old one.
 int ModeNumber(const std::string& name);
 
 // Sends the channel: a VFO outside the tuning range is left alone, the

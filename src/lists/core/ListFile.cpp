@@ -5,34 +5,46 @@
 
 namespace lists {
 
-namespace {
-
-// Far beyond any list a person keeps; a larger file is refused rather than read into memory.
-constexpr std::size_t kMaxListBytes = 64u << 20;
-
-}  // namespace
+std::optional<std::string> ListSizeRefusal(std::size_t bytes)
+{
+    if (bytes <= kMaxListFileBytes)
+        return std::nullopt;
+    return "the list would take " + std::to_string(bytes) + " bytes, more than the "
+           + std::to_string(kMaxListFileBytes >> 20) + " MB a list file may hold";
+}
 
 ListFileResult ReadListFile(const std::string& path, std::string& text)
 {
     ListFileResult result;
     bool missing = false;
-    if (platform::ReadWholeFile(path, text, &result.error, &missing, kMaxListBytes))
+    if (platform::ReadWholeFile(path, text, &result.error, &missing, kMaxListFileBytes))
         return result;
     result.status = missing ? ListFileResult::Missing : ListFileResult::Failed;
     if (!missing && result.error.empty())
-        result.error = "the file is larger than " + std::to_string(kMaxListBytes >> 20) + " MB";
+        result.error = "the file is larger than " + std::to_string(kMaxListFileBytes >> 20) + " MB";
     return result;
 }
 
 ListFileResult WriteListFile(const std::string& path, const std::string& text)
 {
     ListFileResult result;
-    if (!platform::WriteFileAtomic(path, text, &result.error)) {
+    if (std::optional<std::string> refusal = ListSizeRefusal(text.size())) {
+        result.status = ListFileResult::Failed;
+        result.error = std::move(*refusal);
+    } else if (!platform::WriteFileAtomic(path, text, &result.error)) {
         result.status = ListFileResult::Failed;
         if (result.error.empty())
             result.error = "write failed";
     }
     return result;
+}
+
+void AppendUnreadLines(std::string& text, const std::vector<std::string>& unread)
+{
+    for (const std::string& line : unread) {
+        text += line;
+        text += '\n';
+    }
 }
 
 std::vector<std::string_view> ListFileLines(std::string_view text)

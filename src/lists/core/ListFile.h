@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,17 +23,27 @@ struct ListFileResult {
     bool Ok() const { return status != Failed; }
 };
 
-// The file's text; a larger file than any list a person keeps is a failure, not read.
+// Far beyond any list a person keeps. Reading and writing share it, so no list is written that
+// the next start would refuse to read.
+inline constexpr std::size_t kMaxListFileBytes = 64u << 20;
+
+// Why a list of this many bytes cannot be written; nothing when it can.
+std::optional<std::string> ListSizeRefusal(std::size_t bytes);
+
+// The file's text; a file over kMaxListFileBytes is a failure, not read.
 ListFileResult ReadListFile(const std::string& path, std::string& text);
+// A text over kMaxListFileBytes is refused before anything is written.
 ListFileResult WriteListFile(const std::string& path, const std::string& text);
 
 // The lines of a list file's text that hold more than blanks, each without any line end, so a
 // line is written back as it reads.
 std::vector<std::string_view> ListFileLines(std::string_view text);
 
-// Lists of entries that keep their line (`line`) and a description (`description`). The lines
-// the list could not take (`unread`: another layout, a hand edit) follow its own, as they were
-// read, so saving the list never loses them.
+// The lines a list could not take (another layout, a hand edit) follow its own as they were
+// read, each with its "\n", so saving the list never loses them.
+void AppendUnreadLines(std::string& text, const std::vector<std::string>& unread);
+
+// Lists of entries that keep their line (`line`) and a description (`description`).
 template <class Entry>
 std::string LinesText(const std::vector<Entry>& entries, const std::vector<std::string>& unread)
 {
@@ -41,10 +52,7 @@ std::string LinesText(const std::vector<Entry>& entries, const std::vector<std::
         text += e.line;
         text += '\n';
     }
-    for (const std::string& line : unread) {
-        text += line;
-        text += '\n';
-    }
+    AppendUnreadLines(text, unread);
     return text;
 }
 

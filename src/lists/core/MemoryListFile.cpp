@@ -16,14 +16,45 @@ void DropLeadingPlus(std::string& field)
         field.erase(0, 1);
 }
 
-std::string ListText(const IListTable& table, TildeLineStyle style)
+std::string ListText(const IListTable& table, TildeLineStyle style, const UnreadLines& unread)
 {
     std::string text;
     for (int row = 0; row < table.Rows(); ++row) {
         text += JoinTildeLine(RowCells(table, row), style);
         text += '\n';
     }
+    AppendUnreadLines(text, unread);
     return text;
+}
+
+// Every field of a memory record is followed by a separator: text after the last one is none.
+std::vector<std::string> RecordFields(std::string_view line, const IListTable& table)
+{
+    return SplitTildeLine(line, static_cast<std::size_t>(table.Columns()), TildeTail::Ignored);
+}
+
+// Each line of the text that holds more than blanks, given to `take`; those it does not take
+// are the file's unread lines.
+template <class Take>
+void ForEachLine(std::string_view text, UnreadLines* unread, Take take)
+{
+    if (unread != nullptr)
+        unread->clear();
+    for (std::string_view line : ListFileLines(text))
+        if (!take(line) && unread != nullptr)
+            unread->emplace_back(line);
+}
+
+template <class Read>
+ListFileResult ReadMemoryFile(const std::string& path, UnreadLines* unread, Read read)
+{
+    if (unread != nullptr)
+        unread->clear();
+    std::string text;
+    ListFileResult result = ReadListFile(path, text);
+    if (result.status == ListFileResult::Done)
+        read(text);
+    return result;
 }
 
 // The channel number of a radio record: its first field read as a decimal number after any
@@ -42,37 +73,37 @@ int ChannelNumber(std::string_view field)
 
 }  // namespace
 
-void ParsePcMemories(std::string_view text, IListTable& table)
+void ParsePcMemories(std::string_view text, IListTable& table, UnreadLines* unread)
 {
     table.RemoveRows();
-    const std::size_t columns = static_cast<std::size_t>(table.Columns());
-    for (std::string_view line : TildeLines(text)) {
-        std::vector<std::string> fields = SplitTildeLine(line, columns);
+    ForEachLine(text, unread, [&](std::string_view line) {
+        std::vector<std::string> fields = RecordFields(line, table);
+        if (fields.empty())
+            return false;
         for (int col : {pcmem::kVfoA, pcmem::kVfoB, pcmem::kDuplexValue})
             if (col < static_cast<int>(fields.size()))
                 DropLeadingPlus(fields[col]);
         SetRowCells(table, table.AppendRow(), fields);
-    }
+        return true;
+    });
 }
 
-std::string PcMemoriesText(const IListTable& table)
+std::string PcMemoriesText(const IListTable& table, const UnreadLines& unread)
 {
-    return ListText(table, TildeLineStyle::PadToSix);
+    return ListText(table, TildeLineStyle::PadToSix, unread);
 }
 
-ListFileResult ReadPcMemories(const std::string& path, IListTable& table)
+ListFileResult ReadPcMemories(const std::string& path, IListTable& table, UnreadLines* unread)
 {
     table.RemoveRows();
-    std::string text;
-    ListFileResult result = ReadListFile(path, text);
-    if (result.status == ListFileResult::Done)
-        ParsePcMemories(text, table);
-    return result;
+    return ReadMemoryFile(path, unread,
+                          [&](std::string_view text) { ParsePcMemories(text, table, unread); });
 }
 
-ListFileResult WritePcMemories(const std::string& path, const IListTable& table)
+ListFileResult WritePcMemories(const std::string& path, const IListTable& table,
+                               const UnreadLines& unread)
 {
-    return WriteListFile(path, PcMemoriesText(table));
+    return WriteListFile(path, PcMemoriesText(table, unread));
 }
 
 void ResetRadioChannels(IListTable& table)
@@ -85,50 +116,48 @@ void ResetRadioChannels(IListTable& table)
     }
 }
 
-void ParseRadioMemories(std::string_view text, IListTable& table)
+void ParseRadioMemories(std::string_view text, IListTable& table, UnreadLines* unread)
 {
     // A channel the file does not name keeps nothing of what it held.
     for (int row = 0; row < table.Rows(); ++row)
         for (int col = 1; col < table.Columns(); ++col)
             table.SetCell(row, col, {});
-    const std::size_t columns = static_cast<std::size_t>(table.Columns());
-    for (std::string_view line : TildeLines(text)) {
-        std::vector<std::string> fields = SplitTildeLine(line, columns);
+    ForEachLine(text, unread, [&](std::string_view line) {
+        std::vector<std::string> fields = RecordFields(line, table);
         if (fields.empty())
-            continue;
+            return false;
         const int channel = ChannelNumber(fields[0]);
         if (channel < 1 || channel > radiomem::kChannels)
-            continue;
+            return false;
         int row = -1;
         for (int r = 0; r < table.Rows() && row < 0; ++r)
             if (ChannelNumber(table.Cell(r, radiomem::kNumber)) == channel)
                 row = r;
         if (row < 0)
-            continue;
+            return false;
         for (int col : {radiomem::kVfoA, radiomem::kVfoB})
             if (col < static_cast<int>(fields.size()))
                 DropLeadingPlus(fields[col]);
         SetRowCells(table, row, fields);
-    }
+        return true;
+    });
 }
 
-std::string RadioMemoriesText(const IListTable& table)
+std::string RadioMemoriesText(const IListTable& table, const UnreadLines& unread)
 {
-    return ListText(table, TildeLineStyle::TrimCells);
+    return ListText(table, TildeLineStyle::TrimCells, unread);
 }
 
-ListFileResult ReadRadioMemories(const std::string& path, IListTable& table)
+ListFileResult ReadRadioMemories(const std::string& path, IListTable& table, UnreadLines* unread)
 {
-    std::string text;
-    ListFileResult result = ReadListFile(path, text);
-    if (result.status == ListFileResult::Done)
-        ParseRadioMemories(text, table);
-    return result;
+    return ReadMemoryFile(path, unread,
+                          [&](std::string_view text) { ParseRadioMemories(text, table, unread); });
 }
 
-ListFileResult WriteRadioMemories(const std::string& path, const IListTable& table)
+ListFileResult WriteRadioMemories(const std::string& path, const IListTable& table,
+                                  const UnreadLines& unread)
 {
-    return WriteListFile(path, RadioMemoriesText(table));
+    return WriteListFile(path, RadioMemoriesText(table, unread));
 }
 
 }  // namespace lists

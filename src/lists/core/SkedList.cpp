@@ -74,9 +74,12 @@ int SkedList::FindLine(std::string_view line) const
     return -1;
 }
 
-int SkedList::FindDescription(std::string_view description) const
+int SkedList::FindShownPrefix(std::string_view text, std::string_view key) const
 {
-    return FindEntryDescription(entries_, description);
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].key != key && platform::AsciiIStartsWith(ShownText(i), text))
+            return static_cast<int>(i);
+    return -1;
 }
 
 int SkedList::Insert(std::string line)
@@ -94,6 +97,8 @@ int SkedList::Replace(std::string line)
     const std::optional<SkedLine> sked = ParseSkedLine(line);
     if (!sked)
         return -1;
+    if (const int named = FindShownPrefix(sked->description, sked->key); named >= 0)
+        Erase(static_cast<std::size_t>(named));
     for (int at = FindKey(sked->key); at >= 0; at = FindKey(sked->key))
         Erase(static_cast<std::size_t>(at));
     return Insert(std::move(line));

@@ -38,15 +38,18 @@ public:
     // What the drop-down shows: key, " ~ ", description.
     std::string ShownText(std::size_t index) const;
 
-    // The first entry with exactly this key, this line, or this description (ignoring case);
-    // -1 when there is none.
+    // The first entry with exactly this key or this line; -1 when there is none.
     int FindKey(std::string_view key) const;
     int FindLine(std::string_view line) const;
-    int FindDescription(std::string_view description) const;
+    // The drop-down's own search for a description: the first entry of another key than `key`
+    // whose shown text begins with `text` (ignoring case). Shown texts begin with their key, so
+    // skeds of one description at different minutes do not find each other.
+    int FindShownPrefix(std::string_view text, std::string_view key) const;
 
     // Adds a line (one with two "~") after the entries of its key; its index, -1 when refused.
     int Insert(std::string line);
-    // Adds a line in place of every entry of its key; its index, -1 when refused.
+    // Adds a line in place of every entry of its key and of the entry the drop-down's search
+    // finds for its description; its index, -1 when refused.
     int Replace(std::string line);
     void Erase(std::size_t index);
 

@@ -47,6 +47,7 @@ Recurrence PlanRecurrence(const RecurrenceRequest& request)
             continue;
         if (plan.skeds.size() == kMaxRecurringSkeds) {
             plan.skeds.clear();
+            plan.stepOf.clear();
             plan.refusal = RecurrenceRefusal::TooMany;
             return plan;
         }
@@ -54,7 +55,9 @@ Recurrence PlanRecurrence(const RecurrenceRequest& request)
         copy.key = DateKey(year_month_day{at}) + minute;
         copy.description = request.sked.description + " r->" + std::to_string(counter);
         plan.skeds.push_back(std::move(copy));
+        plan.stepOf.push_back(counter);
     }
+    plan.steps = counter;
     return plan;
 }
 

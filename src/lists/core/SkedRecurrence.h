@@ -27,6 +27,8 @@ enum class RecurrenceRefusal { None, BadDate, BadInterval, TooMany };
 struct Recurrence {
     RecurrenceRefusal refusal = RecurrenceRefusal::None;
     std::vector<SkedLine> skeds;  // in date order
+    std::vector<int> stepOf;      // each copy's step, its number in the description
+    int steps = 0;                // the steps from the first date to the end, skipped ones too
 };
 
 // The copies, the end day included; nothing with a refusal: the end not after the first date

@@ -90,11 +90,6 @@ int SplitList::FindPrefix(std::string_view text) const
     return -1;
 }
 
-int SplitList::FindDescription(std::string_view description) const
-{
-    return FindEntryDescription(entries_, description);
-}
-
 int SplitList::FindSame(const SplitPreset& preset) const
 {
     for (std::size_t i = 0; i < entries_.size(); ++i) {

@@ -50,7 +50,6 @@ public:
     // The first entry whose description begins with the text or equals it (ignoring case); -1
     // when there is none.
     int FindPrefix(std::string_view text) const;
-    int FindDescription(std::string_view description) const;
     // The first entry holding this preset: the same description, offset in hertz, mode (ignoring
     // case) and filter, however its offset is written.
     int FindSame(const SplitPreset& preset) const;

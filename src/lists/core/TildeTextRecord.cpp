@@ -40,7 +40,8 @@ std::string_view TrimBlanks(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
-std::vector<std::string> SplitTildeLine(std::string_view line, std::size_t maxFields)
+std::vector<std::string> SplitTildeLine(std::string_view line, std::size_t maxFields,
+                                        TildeTail tail)
 {
     std::vector<std::string> fields;
     if (!line.empty() && line.back() == '\r')
@@ -55,6 +56,8 @@ std::vector<std::string> SplitTildeLine(std::string_view line, std::size_t maxFi
     fields.emplace_back(first);
     while (fields.size() < maxFields) {
         const std::size_t next = line.find('~', tilde + 1);
+        if (next == std::string_view::npos && tail == TildeTail::Ignored)
+            break;
         std::string_view field = next == std::string_view::npos
                                      ? line.substr(tilde + 1)
                                      : line.substr(tilde + 1, next - tilde - 1);

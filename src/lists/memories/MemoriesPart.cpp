@@ -42,12 +42,12 @@ public:
             pc_ = new CDlgMem(services_);
             pc_->SetFilePath(platform::ResolveInFolder(folder_, StartGroupFile()));
             pc_->SetOnActiveTransfer([this] { StoreInRadioWindow(); });
-            pc_->SetOnHidden([this] { ReleaseCheck(CMem::kShowPc); });
+            pc_->SetOnShown([this](bool shown) { SetCheck(CMem::kShowPc, shown); });
             return pc_;
         }
         if (dialogId == CDlgMemRadio::kTemplateId) {
             radio_ = new CDlgMemRadio(services_);
-            radio_->SetOnHidden([this] { ReleaseCheck(CMem::kShowRadio); });
+            radio_->SetOnShown([this](bool shown) { SetCheck(CMem::kShowRadio, shown); });
             return radio_;
         }
         return nullptr;
@@ -114,7 +114,7 @@ public:
 private:
     // IMemoryGroupHost
     std::string PcFilePath() const override { return pc_ ? pc_->FilePath() : std::string(); }
-    bool SavePcList() override { return !pc_ || !pc_->IsBuilt() || pc_->SaveMemories(false); }
+    bool SavePcList() override { return !pc_ || !pc_->IsBuilt() || pc_->SaveMemories(); }
     void LoadPcList(const std::string& path) override
     {
         if (!pc_)
@@ -160,10 +160,11 @@ private:
         radio_->StoreCurrentState();
     }
 
-    void ReleaseCheck(int id)
+    // The page's check follows its window, whoever showed or hid it.
+    void SetCheck(int id, bool shown)
     {
         if (groups_)
-            groups_->SetWindowCheck(id, false);
+            groups_->SetWindowCheck(id, shown);
     }
 
     IMainWindowServices& services_;

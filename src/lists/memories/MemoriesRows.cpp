@@ -15,20 +15,15 @@
 #include "ProgramFolder.h"
 #include "RadioController.h"
 #include "SettingsKeys.h"
-#include "StringTable.h"
 
 #include <QComboBox>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
 using namespace lists;
-namespace keys = settings::memorie;
-
-constexpr std::size_t kMaxErrorText = 255;
 
 }  // namespace
 
@@ -46,14 +41,13 @@ void CDlgMem::LoadMemories()
     CDataGrid& g = Grid();
     CGridListTable table(g);
     CTextTable rows(pcmem::kColumnCount);
-    const ListFileResult read = ReadPcMemories(path_, rows);
+    const ListFileResult read = ReadPcMemories(path_, rows, &unread_);
     g.SetRedraw(false);
     table.Assign(rows);
     g.SetRedraw(true);
-    readCutShort_ = read.status == ListFileResult::Failed;
     g.AutoSize();
-    if (readCutShort_) {
-        ShowError(read.error.substr(0, kMaxErrorText));
+    if (!read.Ok()) {
+        TookFile(read);
         return;
     }
     ReadViewState();
@@ -61,24 +55,7 @@ void CDlgMem::LoadMemories()
     if (!g.IsValid(focusRow_, focusCol_))
         focusRow_ = focusCol_ = 0;
     FocusRow(focusRow_);
-}
-
-bool CDlgMem::SaveMemories(bool automatic)
-{
-    if (automatic && readCutShort_) {
-        std::fprintf(stderr, "%s not saved: it was not read in full\n", path_.c_str());
-        return false;
-    }
-    CGridListTable table(Grid());
-    const ListFileResult written = WritePcMemories(path_, table);
-    if (!written.Ok()) {
-        ShowError(services_.Language().FormatString1(strid::kSaveMemoriesFailed,
-                                                     written.error.substr(0, kMaxErrorText)));
-        return false;
-    }
-    readCutShort_ = false;
-    WriteViewState();
-    return true;
+    TookFile(read);
 }
 
 MemoryChannel CDlgMem::ReadEditor() const
@@ -171,7 +148,7 @@ void CDlgMem::ShowImportedRows()
     Grid().AutoSize();
     FocusRow(focusRow_);
     FillEditorFromRow();
-    SaveMemories(false);
+    SaveMemories();
 }
 
 void CDlgMem::FillEditorFromRow()

@@ -25,10 +25,9 @@ constexpr int kAskWrite = 1212;
 constexpr int kAskWriteAbort = 1213;
 constexpr int kAskReadDuplex = 1230;
 constexpr int kAskReadKeying = 1252;
+constexpr int kReadNothing = 2120;
+constexpr int kWriteStopped = 2121;
 constexpr const char* kEnglishPrefix = "Mem.";
-constexpr const char* kReadStopped =
-    "The RTX did not answer at memory %d: the reading stopped there.";
-constexpr const char* kWriteStopped = "The RTX did not store memory %d: the writing stopped there.";
 
 constexpr unsigned kAsk = mb::kYesNo | mb::kIconExclamation | mb::kDefButton2;
 
@@ -54,13 +53,10 @@ bool CDlgMem::AskTransfer(const std::string& question) const
            == mb::kIdYes;
 }
 
-void CDlgMem::ReportStop(const char* english, int channel) const
-{
-    ShowError(services_.Language().FormatText(english, {channel}));
-}
-
 void CDlgMem::ReadMemoriesFromRadio()
 {
+    if (!ListMayChange())
+        return;
     CLeggiMem choice(services_.Ini(), CanKeyTransmitter(services_));
     choice.SetOwner(this);
     choice.DoModal();
@@ -88,16 +84,14 @@ void CDlgMem::ReadMemoriesFromRadio()
     controller.SendCommand(civ::kCmdVfo, civ::kVfoA);
     transferring_ = true;
     lists::CMemoryChannelEngine engine(controller, run);
-    int stoppedAt = 0;
-    for (int n = first; n <= last && run.Step(n); ++n) {
+    int stored = 0;
+    const auto readChannel = [&](int n) {
         const lists::ChannelState state = engine.Recall(n);
         if (state == lists::ChannelState::Blank)
-            continue;
+            return true;
         lists::ChannelReading reading;
-        if (state == lists::ChannelState::Unanswered || !engine.ReadVfos(reading)) {
-            stoppedAt = n;
-            break;
-        }
+        if (state == lists::ChannelState::Unanswered || !engine.ReadVfos(reading, true))
+            return false;
         lists::MemoryChannel m = RowFromReading(reading, choice);
         m.description = lists::ChannelDescription(prefix, n);
         if (!m.tuning.split && m.tuning.a.mode == "FM" && choice.UsePtt()) {
@@ -110,12 +104,18 @@ void CDlgMem::ReadMemoriesFromRadio()
         }
         WriteEditor(m);
         SaveRow(true);
-    }
+        ++stored;
+        return true;
+    };
+    const bool whole = engine.ForEachChannel(
+        first, last, [&run](int n) { return run.Step(n); }, readChannel);
     transferring_ = false;
     run.Finish();
-    if (stoppedAt != 0 && !run.Closing())
-        ReportStop(kReadStopped, stoppedAt);
-    SaveMemories(false);
+    // Every channel empty: without a word the user could not tell that from a failed read.
+    if (whole && stored == 0)
+        language.ShowMessage(
+            {language.Format(kReadNothing, {first, last}), {}, mb::kOk | mb::kIconInformation, 0});
+    SaveMemories();
 }
 
 int CDlgMem::ChannelOfRow(int row) const
@@ -166,5 +166,5 @@ void CDlgMem::WriteMemoriesToRadio()
     editing_ = false;
     FillEditorFromRow();
     if (stoppedAt != 0 && !run.Closing())
-        ReportStop(kWriteStopped, stoppedAt);
+        ShowError(services_.Language().Format(kWriteStopped, {stoppedAt}));
 }

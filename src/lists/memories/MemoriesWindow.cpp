@@ -133,14 +133,14 @@ const M::Layout kLayout{lists::pcmem::kColumnCount,
                         keys::ModoOrdinamento,
                         settings::reg::MemorieRect,
                         "memories",
-                        "MemPC.pdf",
                         kSwitches,
                         kCommands,
                         kToneControls,
                         kExtendedControls,
                         kTips,
                         keys::LastFileCsv,
-                        lists::PcCsvLayout()};
+                        lists::PcCsvLayout(),
+                        &lists::PcMemoriesText};
 
 }  // namespace
 

@@ -41,9 +41,6 @@ public:
     void SetOnActiveTransfer(std::function<void()> handOver);
 
     void LoadMemories();
-    // Writes the rows and the view state. An automatic save leaves a file alone that could not
-    // be read in full; false when nothing was written.
-    bool SaveMemories(bool automatic = true);
     void StoreCurrentState();
     // False when the limits refused the channel (the user was told).
     bool SendRowToRadio();
@@ -75,7 +72,6 @@ private:
     bool OnDuplexValueLeft();
     void OnCheck(int id);
     bool AskTransfer(const std::string& question) const;
-    void ReportStop(const char* english, int channel) const;
     // The radio channel a row's description names, 0 for none.
     int ChannelOfRow(int row) const;
 
@@ -84,6 +80,4 @@ private:
     std::string focusDescription_;
     // Set by transfers while they run: selection changes do not refill the editor.
     bool transferring_ = false;
-    // The last read failed part way: an automatic save would lose the records not read.
-    bool readCutShort_ = false;
 };

@@ -6,6 +6,7 @@
 #include "FrameworkContext.h"
 #include "Ini.h"
 #include "Language.h"
+#include "ProgramFolder.h"
 #include "SettingsKeys.h"
 #include "ToolTipLoc.h"
 
@@ -43,6 +44,21 @@ char FirstChar(const std::string& text, char fallback)
 }
 
 }  // namespace
+
+std::string CsvFileInProgramFolder(const std::string& file)
+{
+    if (file.empty() || file.front() == '/')
+        return file;
+    return platform::ResolvePathCase(platform::JoinPath(platform::ProgramFolder(), file));
+}
+
+std::string CsvFileAsStored(const std::string& path)
+{
+    const std::string folder = platform::ProgramFolder();
+    if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0)
+        return path.substr(folder.size());
+    return path;
+}
 
 CImportExport::CImportExport(bool import, std::string file)
     : CMyFontDialog(kTemplateId), import_(import), file_(std::move(file))
@@ -90,7 +106,7 @@ bool CImportExport::OnCommand(int id, int code)
 
 void CImportExport::OnBrowse()
 {
-    const QString current = QString::fromStdString(GetDlgItemText(kFile));
+    const QString current = QString::fromStdString(CsvFileInProgramFolder(GetDlgItemText(kFile)));
     const QString filter = QStringLiteral("CSV File (*.csv)");
     QFileDialog dialog(this, windowTitle(), current, filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -131,8 +147,12 @@ void CImportExport::OnStart()
             dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
         path = (nameHasDot ? path.substr(0, dot) : path) + ".csv";
     }
+    // The name as typed must be plausible; every check of the file itself looks where the file
+    // will be read or written.
+    const bool tooShort = path.size() < kMinPathLength;
+    path = CsvFileInProgramFolder(path);
     SetDlgItemText(kFile, path);
-    if (path.size() < kMinPathLength || path.back() == '/' || std::filesystem::is_directory(path)) {
+    if (tooShort || path.back() == '/' || std::filesystem::is_directory(path)) {
         language.MessageBox(186, mb::kOk | mb::kIconError);
         FocusFile();
         return;

@@ -8,6 +8,12 @@
 
 #include <string>
 
+// A CSV file named without a folder is the program folder's, whatever the working folder.
+std::string CsvFileInProgramFolder(const std::string& file);
+// The file as the list keeps it for the next run: relative to the program folder when inside it,
+// so a moved folder still finds it.
+std::string CsvFileAsStored(const std::string& path);
+
 class CImportExport : public CMyFontDialog {
     Q_OBJECT
 public:

@@ -9,7 +9,6 @@
 #include "Language.h"
 #include "ListFile.h"
 #include "MainWindowServices.h"
-#include "ProgramFolder.h"
 #include "WorkProgressDlg.h"
 
 #include <QApplication>
@@ -23,14 +22,6 @@ constexpr std::size_t kMaxErrorText = 255;
 
 // An import of more records shows its progress and can be stopped.
 constexpr int kProgressFromRecords = 5000;
-
-// A CSV file named without a folder lies in the program folder, whatever the working folder.
-std::string InProgramFolder(const std::string& file)
-{
-    if (file.empty() || file.front() == '/')
-        return file;
-    return platform::JoinPath(platform::ProgramFolder(), file);
-}
 
 std::optional<CMemoryListWindow::CsvChoice> AskCsvByDialog(QWidget* owner, bool import,
                                                            const std::string& file)
@@ -59,11 +50,11 @@ bool CMemoryListWindow::OnCommand(int id, int code)
 
 std::optional<CMemoryListWindow::CsvChoice> CMemoryListWindow::AskCsv(bool import)
 {
-    const std::string last = InProgramFolder(services_.Ini().GetString(layout_.lastCsvFile));
+    const std::string last = CsvFileInProgramFolder(services_.Ini().GetString(layout_.lastCsvFile));
     std::optional<CsvChoice> choice =
         askCsv_ ? askCsv_(import, last) : AskCsvByDialog(this, import, last);
     if (choice)
-        choice->file = InProgramFolder(choice->file);
+        choice->file = CsvFileInProgramFolder(choice->file);
     return choice;
 }
 
@@ -87,13 +78,15 @@ void CMemoryListWindow::ExportCsv()
                               "", mb::kOk | mb::kIconError, 0});
         return;
     }
-    ini.WriteString(layout_.lastCsvFile, choice->file);
+    ini.WriteString(layout_.lastCsvFile, CsvFileAsStored(choice->file));
     language.ShowMessage(
         {language.Format(182, {choice->file}), "", mb::kOk | mb::kIconInformation, 0});
 }
 
 void CMemoryListWindow::ImportCsv()
 {
+    if (!ListMayChange())
+        return;
     CIni& ini = services_.Ini();
     const std::optional<CsvChoice> choice = AskCsv(true);
     if (!choice)
@@ -111,7 +104,7 @@ void CMemoryListWindow::ImportCsv()
                               mb::kOk | mb::kIconError, 0});
         return;
     }
-    ini.WriteString(layout_.lastCsvFile, choice->file);
+    ini.WriteString(layout_.lastCsvFile, CsvFileAsStored(choice->file));
     // Merged into a copy: the grid takes the rows at once, not one rebuild per new row.
     CDataGrid& g = Grid();
     CGridListTable table(g);
@@ -122,7 +115,8 @@ void CMemoryListWindow::ImportCsv()
         if (!progressTried && total >= kProgressFromRecords) {
             progressTried = true;
             progress = std::make_unique<CWorkProgressDlg>();
-            if (progress->Create(this)) {
+            if (progress->Create()) {
+                progress->HoldDisabled(this);
                 progress->setWindowTitle(windowTitle());
                 progress->SetRange(0, total);
                 progress->SetStep(1);
@@ -138,6 +132,14 @@ void CMemoryListWindow::ImportCsv()
     lists::ImportCsv(text, rows, layout_.csv, choice->dialect, step);
     if (progress)
         progress->DestroyWindow();
+    // A list its file could not hold is not taken: the rows and the file stay as they were.
+    if (const std::optional<std::string> refusal =
+            lists::ListSizeRefusal(layout_.fileText(rows, unread_).size())) {
+        language.ShowMessage(
+            {language.FormatString1(184, path_ + ": " + *refusal + "; nothing was imported"), "",
+             mb::kOk | mb::kIconError, 0});
+        return;
+    }
     g.SetRedraw(false);
     table.Assign(rows);
     g.SetRedraw(true);

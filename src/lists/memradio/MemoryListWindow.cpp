@@ -7,6 +7,7 @@
 #include "ControlResources.h"
 #include "FlatButton.h"
 #include "GridControlClass.h"
+#include "GridListTable.h"
 #include "GridWidget.h"
 #include "Ini.h"
 #include "Language.h"
@@ -18,6 +19,7 @@
 #include "Profile.h"
 #include "ProgramFolder.h"
 #include "RadioController.h"
+#include "StringTable.h"
 #include "ToolTipLoc.h"
 
 #include <QCloseEvent>
@@ -37,17 +39,27 @@ std::string ComboText(const QComboBox* combo)
     return combo != nullptr ? combo->currentText().toStdString() : std::string();
 }
 
+// A text the box does not hold (an empty row's) leaves its choice; a mode box always holds one,
+// so no channel is stored or sent without a mode.
 void SelectComboText(QComboBox* combo, const std::string& text)
 {
-    if (combo != nullptr)
-        combo->setCurrentIndex(combo->findText(QString::fromStdString(text), Qt::MatchFixedString));
+    if (combo == nullptr)
+        return;
+    const int found = combo->findText(QString::fromStdString(text), Qt::MatchFixedString);
+    if (found >= 0)
+        combo->setCurrentIndex(found);
+    else if (combo->currentIndex() < 0)
+        combo->setCurrentIndex(0);
 }
 
 }  // namespace
 
 CMemoryListWindow::CMemoryListWindow(unsigned templateId, IMainWindowServices& services,
                                      const Layout& layout)
-    : CMyFontDialog(templateId), services_(services), layout_(layout)
+    : CMyFontDialog(templateId),
+      services_(services),
+      layout_(layout),
+      fileState_(layout.what, strid::kSaveMemoriesFailed)
 {
     RegisterGridControlClass();
 }
@@ -97,6 +109,38 @@ void CMemoryListWindow::WriteViewState()
     ini.WriteInt(layout_.focusColumn, focusCol_);
     ini.WriteInt(layout_.sortColumn, sortColumn_);
     ini.WriteInt(layout_.sortMode, sortAscending_);
+}
+
+// ---- The list file ----
+
+std::string CMemoryListWindow::FileText() const
+{
+    return layout_.fileText(CGridListTable(gridWidget_->Grid()), unread_);
+}
+
+void CMemoryListWindow::TookFile(const lists::ListFileResult& read)
+{
+    fileState_.Loaded(services_.Language(), path_, read);
+    if (read.status == lists::ListFileResult::Missing)
+        fileText_.reset();
+    else
+        fileText_ = FileText();
+}
+
+bool CMemoryListWindow::ListMayChange() const
+{
+    return !fileState_.RefusesChange(services_.Language());
+}
+
+bool CMemoryListWindow::SaveMemories()
+{
+    std::string text = FileText();
+    fileState_.Changed(!fileText_ || text != *fileText_);
+    if (!fileState_.Save(services_.Language(), path_, text))
+        return false;
+    fileText_ = std::move(text);
+    WriteViewState();
+    return true;
 }
 
 void CMemoryListWindow::SortByColumn(int col, int direction)
@@ -149,6 +193,8 @@ void CMemoryListWindow::SetUpEditor()
             if (auto* b = GetDlgItemAs<CFlatButton>(id)) {
                 b->SetBitmaps(res::kImageKeyCapHovered, res::kImageKeyCap);
                 b->SetCursor(res::kCursorAvailable);
+                // Raised like a key, so a command reads as a button.
+                b->SetFlat();
             }
     if (auto* notice = GetDlgItemAs<CColorLabel>(kNotice))
         notice->SetBkColor(RgbColor(255, 255, 0));
@@ -191,9 +237,7 @@ bool CMemoryListWindow::CopyRadioVfos()
         SetNumber(b ? kVfoB : kVfoA, static_cast<double>(st.frequencyHz));
         SetCheck(b ? kFilterB : kFilterA, st.filterNarrow);
         if (st.mode >= 0 && st.mode < static_cast<int>(st.modeNames.size()))
-            if (auto* combo = GetDlgItemAs<QComboBox>(b ? kModeB : kModeA))
-                combo->setCurrentIndex(
-                    combo->findText(QString::fromStdString(st.modeNames[st.mode])));
+            SelectComboText(GetDlgItemAs<QComboBox>(b ? kModeB : kModeA), st.modeNames[st.mode]);
     };
     const bool onB = st.currentVfo == radio::kVfoB;
     copyVfo(onB);
@@ -255,14 +299,9 @@ void CMemoryListWindow::AdaptToRadio()
         g.SetItemText(0, layout_.toneSquelchColumn, tsql);
         g.Refresh();
         if (!st.modeNames.empty())
-            for (int id : {kModeA, kModeB})
-                if (auto* combo = GetDlgItemAs<QComboBox>(id)) {
-                    const QString current = combo->currentText();
-                    combo->clear();
-                    for (const std::string& mode : st.modeNames)
-                        combo->addItem(QString::fromStdString(mode));
-                    combo->setCurrentIndex(combo->findText(current));
-                }
+            lists::FillModeBoxes(
+                st.modeNames, modesCopied_,
+                {GetDlgItemAs<QComboBox>(kModeA), GetDlgItemAs<QComboBox>(kModeB)});
     }
     const int extended = st.extendedFunctions ? 1 : 0;
     if (extended != appliedExtended_) {
@@ -285,13 +324,16 @@ void CMemoryListWindow::showEvent(QShowEvent* event)
     AdaptToRadio();
     FillEditorFromRow();
     CMyFontDialog::showEvent(event);
+    // A window minimised and brought back stays shown: only the program's own shows count.
+    if (onShown_ && !event->spontaneous())
+        onShown_(true);
 }
 
 void CMemoryListWindow::hideEvent(QHideEvent* event)
 {
     SaveWindowPos();
-    if (onHidden_)
-        onHidden_();
+    if (onShown_ && !event->spontaneous())
+        onShown_(false);
     CMyFontDialog::hideEvent(event);
 }
 
@@ -309,15 +351,9 @@ void CMemoryListWindow::changeEvent(QEvent* event)
 
 // ---- Printing and the window's place ----
 
-bool CMemoryListWindow::PrintMemoriesToPdf(const std::string& file)
-{
-    return PrintMemoryListToPdf(services_, Grid(), windowTitle(), file);
-}
-
 void CMemoryListWindow::PrintMemories()
 {
-    PrintMemoryList(services_, *gridWidget_, windowTitle(),
-                    platform::JoinPath(platform::DirName(path_), layout_.pdfName));
+    PrintMemoryList(services_, *gridWidget_, windowTitle(), path_);
 }
 
 void CMemoryListWindow::SaveWindowPos()

@@ -5,9 +5,11 @@
 #pragma once
 
 #include "ChannelTuning.h"
-#include "MemoryCsv.h"
 #include "DataGrid.h"
 #include "GridHost.h"
+#include "ListPageTools.h"
+#include "MemoryCsv.h"
+#include "MemoryListFile.h"
 #include "MyFontDialog.h"
 #include "SettingsKeys.h"
 
@@ -65,8 +67,7 @@ public:
         std::vector<std::string> (*choices)(int column);  // empty: the column is typed
         settings::IniInt focusRow, focusColumn, sortColumn, sortMode;
         settings::RegRect place;
-        const char* what;     // the list's name in the error output
-        const char* pdfName;  // the print's file beside the list file when there is no printer
+        const char* what;                       // the list's name in the error output
         std::span<const int> switches;          // check buttons
         std::span<const int> commands;          // push buttons with key caps
         std::span<const int> toneControls;      // hidden where the model has NR/ANF instead
@@ -74,6 +75,8 @@ public:
         std::span<const ControlTip> tips;
         settings::IniString lastCsvFile;
         lists::CsvLayout csv;
+        // The list file's text of the rows, the lines no row took after them.
+        std::string (*fileText)(const lists::IListTable& rows, const lists::UnreadLines& unread);
     };
 
     // The file and separators of a CSV import or export, as the options dialog gives them.
@@ -88,8 +91,8 @@ public:
     // The list file; set before the window is built, else the window names it.
     void SetFilePath(const std::string& path) { path_ = path; }
     const std::string& FilePath() const { return path_; }
-    // Called whenever the window hides.
-    void SetOnHidden(std::function<void()> onHidden) { onHidden_ = std::move(onHidden); }
+    // Called whenever the window shows (true) or hides (false), however it was asked to.
+    void SetOnShown(std::function<void(bool)> onShown) { onShown_ = std::move(onShown); }
 
     // Its controls exist (the start-up builds them after the window is made).
     bool IsBuilt() const { return gridWidget_ != nullptr; }
@@ -101,10 +104,13 @@ public:
     // Radio model adaptation and the extended functions, as at each activation.
     void AdaptToRadio();
 
-    // Prints the rows; without a printer they go to a PDF file (the user is told where).
+    // Writes the rows and the view state. The file is written only when the rows differ from
+    // what it holds (or it is not there yet), and never over a file that could not be read;
+    // false (the user was told) when a change was not written.
+    bool SaveMemories();
+
+    // Prints the rows on the printer or into the file the user chooses.
     void PrintMemories();
-    // The rows as pages of a PDF file; false when nothing was written.
-    bool PrintMemoriesToPdf(const std::string& file);
     void SaveWindowPos();
 
     // The list as a CSV file (header row included), and a CSV file's rows merged into the list,
@@ -118,6 +124,13 @@ protected:
 
     // After an import: the rows sized and shown, the focused one in the editor, the list saved.
     virtual void ShowImportedRows() = 0;
+
+    // After the list file was read into the rows and they were sorted: the user is told when it
+    // could not be read, and the rows are what the file holds.
+    void TookFile(const lists::ListFileResult& read);
+    // False, and the user is told, when the list file could not be read: no change of the list
+    // could be saved, so none is begun.
+    bool ListMayChange() const;
 
     // The header row, colours and modes of the grid; then the rows are the window's.
     void SetUpGrid();
@@ -165,14 +178,22 @@ protected:
     int sortColumn_ = 0;
     int sortAscending_ = 1;
     bool editing_ = false;
+    // The lines of the list file that gave no row.
+    lists::UnreadLines unread_;
 
 private:
+    std::string FileText() const;
+
     // The CSV file and separators; a file named without a folder is the program folder's.
     std::optional<CsvChoice> AskCsv(bool import);
 
     const Layout& layout_;
-    std::function<void()> onHidden_;
+    std::function<void(bool)> onShown_;
     CsvAsker askCsv_;
-    int appliedModel_ = -2;  // none applied yet
+    lists::CListFileState fileState_;
+    // The file's text as the rows stood when it was read or written; none when there was no file.
+    std::optional<std::string> fileText_;
+    std::vector<std::string> modesCopied_;  // the radio's mode names in the mode boxes
+    int appliedModel_ = -2;                 // none applied yet
     int appliedExtended_ = -1;
 };

@@ -81,7 +81,7 @@ void CDlgMemRadio::ToVfo()
 
 void CDlgMemRadio::Synchronize()
 {
-    if (!SaveMemories())
+    if (!ListMayChange() || !SaveMemories())
         return;
     CSincronizzaMem dialog(services_, path_, false);
     dialog.SetOwner(this);

@@ -15,7 +15,6 @@
 #include "RadioController.h"
 #include "RadioLink.h"
 #include "SettingsKeys.h"
-#include "StringTable.h"
 #include "SyncMemoriesDlg.h"
 
 #include <QComboBox>
@@ -26,9 +25,6 @@
 namespace {
 
 using namespace lists;
-namespace keys = settings::memorieradio;
-
-constexpr std::size_t kMaxErrorText = 255;
 
 }  // namespace
 
@@ -50,13 +46,13 @@ void CDlgMemRadio::LoadMemories()
     CTextTable rows = table.Copy();
     if (rows.Rows() != radiomem::kChannels)
         ResetRadioChannels(rows);
-    const ListFileResult read = ReadRadioMemories(path_, rows);
+    const ListFileResult read = ReadRadioMemories(path_, rows, &unread_);
     g.SetRedraw(false);
     table.Assign(rows);
     g.SetRedraw(true);
     g.AutoSize();
     if (!read.Ok()) {
-        ShowError(read.error.substr(0, kMaxErrorText));
+        TookFile(read);
         return;
     }
     ReadViewState();
@@ -64,21 +60,9 @@ void CDlgMemRadio::LoadMemories()
     if (!g.IsValid(focusRow_, focusCol_) || focusRow_ < 1)
         focusRow_ = 1, focusCol_ = 0;
     FocusRow(focusRow_);
+    TookFile(read);
     FillEditorFromRow();
     FollowMemoryMode();
-}
-
-bool CDlgMemRadio::SaveMemories()
-{
-    CGridListTable table(Grid());
-    const ListFileResult written = WriteRadioMemories(path_, table);
-    if (!written.Ok()) {
-        ShowError(services_.Language().FormatString1(strid::kSaveMemoriesFailed,
-                                                     written.error.substr(0, kMaxErrorText)));
-        return false;
-    }
-    WriteViewState();
-    return true;
 }
 
 RadioMemoryChannel CDlgMemRadio::ReadEditor() const

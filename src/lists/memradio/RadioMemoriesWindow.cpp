@@ -117,14 +117,14 @@ const R::Layout kLayout{lists::radiomem::kColumnCount,
                         keys::ModoOrdinamento,
                         settings::reg::MemorieRadioRect,
                         "radio memories",
-                        "MemRTX.pdf",
                         kSwitches,
                         kCommands,
                         kToneControls,
                         kExtendedControls,
                         kTips,
                         keys::LastFileCsv,
-                        lists::RadioCsvLayout()};
+                        lists::RadioCsvLayout(),
+                        &lists::RadioMemoriesText};
 
 }  // namespace
 
@@ -159,6 +159,7 @@ void CDlgMemRadio::SetUpControls()
         b->SetButtonType(CFlatButton::kCheckBox);
         b->SetIcon(kIconMemoryMode, kIconMemoryModeHovered);
         b->SetCursor(res::kCursorAvailable);
+        b->SetFlat();
     }
 }
 

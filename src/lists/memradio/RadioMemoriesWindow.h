@@ -25,8 +25,6 @@ public:
     explicit CDlgMemRadio(IMainWindowServices& services);
 
     void LoadMemories();
-    // Writes the 99 rows and the view state; false (the user was told) when nothing was written.
-    bool SaveMemories();
     // The radio's state into the editor, for the user to name and save on a channel.
     void StoreCurrentState();
     void SaveRow();

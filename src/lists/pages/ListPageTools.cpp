@@ -76,17 +76,23 @@ bool CListFileState::Save(const CLanguage& language, const std::string& path,
 {
     if (!changed_)
         return true;
-    if (!unreadReason_.empty()) {
-        std::fprintf(stderr, "%s not saved: %s\n", what_.c_str(), unreadReason_.c_str());
-        Tell(language, unreadReason_);
+    if (RefusesChange(language))
         return false;
-    }
     const ListFileResult written = WriteListFile(path, text);
     if (!written.Ok()) {
         Tell(language, written.error.substr(0, kMaxErrorText));
         return false;
     }
     changed_ = false;
+    return true;
+}
+
+bool CListFileState::RefusesChange(const CLanguage& language) const
+{
+    if (unreadReason_.empty())
+        return false;
+    std::fprintf(stderr, "%s not saved: %s\n", what_.c_str(), unreadReason_.c_str());
+    Tell(language, unreadReason_);
     return true;
 }
 

@@ -41,10 +41,13 @@ public:
 
     // After a load.
     void Loaded(const CLanguage& language, const std::string& path, const ListFileResult& read);
-    void Changed() { changed_ = true; }
+    // A list that compares its contents says false when they are back to what the file holds.
+    void Changed(bool changed = true) { changed_ = changed; }
     // Rewrites the file with `text` when the list changed; false when a change was not saved
     // (the file could not be read, or the write failed), which the user is told.
     bool Save(const CLanguage& language, const std::string& path, const std::string& text);
+    // True, and the user is told, when the file could not be read: no change could be saved.
+    bool RefusesChange(const CLanguage& language) const;
 
 private:
     void Tell(const CLanguage& language, const std::string& reason) const;

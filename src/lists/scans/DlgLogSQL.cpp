@@ -4,7 +4,6 @@
 #include "CivCodes.h"
 #include "DataGrid.h"
 #include "GridControlClass.h"
-#include "GridPrint.h"
 #include "GridWidget.h"
 #include "Language.h"
 #include "ListFile.h"
@@ -19,8 +18,6 @@
 #include "WindowMessages.h"
 
 #include <QApplication>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 
 #include <charconv>
@@ -34,8 +31,6 @@ constexpr int kPlayText = 1277;
 constexpr int kPlayTip = 1274;
 constexpr int kStopText = 1328;
 constexpr int kStopTip = 1278;
-constexpr int kMsgPrinted = 141;
-constexpr int kMsgPrintFailed = 142;
 constexpr GridColor kCellBackground = GridRgb(255, 255, 224);
 constexpr int kWfmIndex = 6;
 
@@ -367,26 +362,8 @@ void CDlgLogSQL::OnPlaybackEnded()
     UpdatePlay();
 }
 
-bool CDlgLogSQL::PrintToPdf(const std::string& file)
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(file));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    Grid().SetPrintTitle(PrintTitle());
-    return PrintGrid(Grid(), printer, QStringLiteral("ScanLog"));
-}
-
 void CDlgLogSQL::OnPrint()
 {
     Grid().SetPrintTitle(PrintTitle());
-    if (!QPrinterInfo::availablePrinters().isEmpty()) {
-        gridWidget_->Print(QStringLiteral("ScanLog"));
-        return;
-    }
-    const std::string pdf = std::filesystem::path(logPath_).replace_extension(".pdf").string();
-    const CLanguage& language = services_.Language();
-    const bool done = PrintToPdf(pdf);
-    language.ShowMessage({pdf, language.LoadString(done ? kMsgPrinted : kMsgPrintFailed),
-                          mb::kOk | (done ? mb::kIconInformation : mb::kIconError), 0});
+    gridWidget_->Print(QStringLiteral("ScanLog"), std::filesystem::path(logPath_).stem().string());
 }

@@ -36,8 +36,7 @@ public:
     int CurrentRow() const { return currentRow_; }
     void SetCurrentRow(int row);
     bool PlayEnabled() const;
-    // The grid as a PDF file with the print title; false when nothing was written.
-    bool PrintToPdf(const std::string& file);
+    // The title of the printed pages.
     std::string PrintTitle() const;
 
 protected:

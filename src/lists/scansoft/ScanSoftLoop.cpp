@@ -14,7 +14,6 @@
 #include "MainTimer.h"
 #include "MainWindowServices.h"
 #include "MessagePump.h"
-#include "RadioView.h"
 #include "ScanRangeMessage.h"
 #include "ScanSteps.h"
 #include "SettingsKeys.h"
@@ -131,7 +130,7 @@ void CScanSoft::StartLogAndRecording(Run& run, bool resumed)
     run.recording = false;
     recordingStarted_ = false;
     audioStart_ = -1;
-    CAudioRecorder* recorder = Recorder();
+    CAudioRecorder* recorder = RecordingAvailable() ? Recorder() : nullptr;
     if (!run.log || !Checked(kRecord) || recorder == nullptr)
         return;
     const int error = recorder->ToggleRecording(true, lists::kScanWavFile, wavFolder_, resumed);
@@ -145,7 +144,7 @@ void CScanSoft::StartLogAndRecording(Run& run, bool resumed)
     run.recording = recordingStarted_ = true;
     recorderPauseWas_ = recorder->Paused();
     // Paused between events: only the held signals reach the file.
-    recorder->SetPaused(true);
+    PauseRecording(*recorder, true);
     audioStart_ = recorder->Engine().GetPositionBytes();
 }
 
@@ -191,19 +190,14 @@ bool CScanSoft::Tune(const Run& run, int64_t position)
         return true;
     }
     (void)run;
-    services_.View().ShowFrequency(position);
-    uint8_t bcd[5];
-    if (c.FrequencyToBcd(static_cast<double>(position), bcd) == 0)
-        return true;
-    const SendResult r =
-        c.SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]}, true);
+    // The frequency in force, so the band button follows the scan.
+    const SendResult r = c.TuneWaiting(position);
     if (!Answered(r) && ++unanswered_ >= kSilentReadsToStop) {
         StopForSilence();
         return false;
     }
     if (Answered(r))
         unanswered_ = 0;
-    services_.View().UpdateBandDisplay();
     return true;
 }
 
@@ -264,7 +258,7 @@ void CScanSoft::Dwell(const Run& run, int64_t position)
     if (run.log) {
         CAudioRecorder* recorder = recordingStarted_ ? Recorder() : nullptr;
         if (recorder != nullptr)
-            recorder->SetPaused(false);
+            PauseRecording(*recorder, false);
         event_ = lists::ScanLogEvent{SkedClockNow(), position, services_.Controller().State().sText,
                                      audioStart_, 0};
     }
@@ -300,13 +294,20 @@ bool CScanSoft::Hold(const Run& run)
     }
 }
 
+void CScanSoft::PauseRecording(CAudioRecorder& recorder, bool pause)
+{
+    recorder.SetPaused(pause);
+    // The scan's own pause between events: the button stays the user's and does not blink.
+    recorder.SetPauseButton(false);
+}
+
 void CScanSoft::EndEvent()
 {
     if (!event_)
         return;
     CAudioRecorder* recorder = recordingStarted_ ? Recorder() : nullptr;
     if (recorder != nullptr) {
-        recorder->SetPaused(true);
+        PauseRecording(*recorder, true);
         const int64_t now = recorder->Engine().GetPositionBytes();
         event_->audioBytes = std::max<int64_t>(0, now - audioStart_);
         audioStart_ = now;
@@ -325,10 +326,8 @@ void CScanSoft::FinishForClose()
     closingDone_ = true;
     EndEvent();
     log_.Close();
-    if (CAudioRecorder* recorder = recordingStarted_ ? Recorder() : nullptr) {
+    if (CAudioRecorder* recorder = recordingStarted_ ? Recorder() : nullptr)
         recorder->ToggleRecording(false, "", "AUTO", false);
-        recorder->SetPaused(false);
-    }
     recordingStarted_ = false;
 }
 
@@ -340,10 +339,10 @@ void CScanSoft::TidyUp()
     if (!closingDone_) {
         EndEvent();
         log_.Close();
+        // Stopping clears the pause button: its saved state comes back after.
         if (CAudioRecorder* recorder = recordingStarted_ ? Recorder() : nullptr) {
             recorder->ToggleRecording(false, "", "AUTO", false);
-            recorder->SetPaused(false);
-            recorder->SetPaused(recorderPauseWas_);
+            recorder->SetPauseButton(recorderPauseWas_);
         }
         recordingStarted_ = false;
     }

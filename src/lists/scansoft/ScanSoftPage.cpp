@@ -354,9 +354,10 @@ void CScanSoft::OnPreset()
 void CScanSoft::OnViewLog()
 {
     const auto* mode = GetDlgItemAs<QComboBox>(kMode);
+    // Without audio support the log plays nothing.
     scans::RunScanLogDialog(services_, this, logPath_,
                             {mode != nullptr ? mode->currentIndex() : 0, Checked(kFilter)},
-                            Recorder());
+                            RecordingAvailable() ? Recorder() : nullptr);
 }
 
 // ---- Control helpers ----

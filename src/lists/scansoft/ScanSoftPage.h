@@ -113,6 +113,7 @@ private:
     bool ReadSquelch();
     void ReadSMeter(bool wait);
     bool StopNow();
+    void PauseRecording(CAudioRecorder& recorder, bool pause);
     void EndEvent();
     void TidyUp();
     void StopForSilence();

@@ -1,13 +1,12 @@
 #include "ScanSoftPart.h"
 
 #include "AudioRecorder.h"
-#include "Ini.h"
 #include "MainWindowServices.h"
 #include "ProgramFolder.h"
+#include "RadioLink.h"
 #include "ScanFiles.h"
 #include "ScanLogEntry.h"
 #include "ScanSoftPage.h"
-#include "SettingsKeys.h"
 
 #include <QPointer>
 
@@ -26,9 +25,8 @@ public:
         page_ = new CScanSoft(
             services_, platform::ResolveInFolder(folder, lists::kScanLogFile), folder,
             {[&services] { return scans::FindAudioRecorder(services); },
-             [&services] {
-                 return services.Ini().GetInt(settings::audiorecorder::Abilitato) != 0;
-             }});
+             // As the window has set up the audio for this run.
+             [&services] { return services.Link().Settings().recorderEnabled != 0; }});
         return page_;
     }
 

@@ -20,8 +20,7 @@ constexpr int kMsgBadDate = 1337;
 constexpr int kMsgBadInterval = 1338;
 constexpr int kStrSkeds = 2004;
 constexpr int kFirstDays = 30;
-constexpr const char* kTooMany =
-    "More than 5000 skeds would be created: choose a longer interval or an earlier end date.";
+constexpr int kMsgTooMany = 2111;
 constexpr const char* kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                  "Thursday", "Friday", "Saturday"};
 
@@ -104,15 +103,21 @@ void CSkedRicorsivo::OnOK()
         Refuse(language_.LoadString(kMsgBadInterval), kInterval);
         return;
     case lists::RecurrenceRefusal::TooMany:
-        Refuse(language_.Translate(kTooMany), kInterval);
+        Refuse(language_.Format(kMsgTooMany, {static_cast<int>(lists::kMaxRecurringSkeds)}),
+               kInterval);
         return;
     case lists::RecurrenceRefusal::None: break;
     }
-    progress_.OpenProgress(kStrSkeds, static_cast<int>(plan.skeds.size()));
-    for (const lists::SkedLine& copy : plan.skeds) {
-        progress_.StepProgress();
-        last_ = list_.Replace(lists::JoinSkedLine(copy));
+    // The progress walks every step of the period, those skipped for their weekday too.
+    progress_.OpenProgress(kStrSkeds, plan.steps);
+    int walked = 0;
+    for (std::size_t i = 0; i < plan.skeds.size(); ++i) {
+        for (; walked < plan.stepOf[i]; ++walked)
+            progress_.StepProgress();
+        last_ = list_.Replace(lists::JoinSkedLine(plan.skeds[i]));
     }
+    for (; walked < plan.steps; ++walked)
+        progress_.StepProgress();
     progress_.CloseProgress();
     EndDialog(ctl::kIdOk);
 }

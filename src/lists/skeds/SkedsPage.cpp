@@ -361,18 +361,11 @@ void CSkeds::OnSave()
         Focus(kTime);
         return;
     }
-    // The whole description, never a part of it: entries begin with their key.
-    const int named = list_.FindDescription(stored->description);
-    if (named >= 0 && list_.At(static_cast<std::size_t>(named)).key != stored->key
-        && !Ask(kMsgSameDescription)) {
+    if (list_.FindShownPrefix(stored->description, stored->key) >= 0 && !Ask(kMsgSameDescription)) {
         Focus(kDescription);
         return;
     }
-    for (int at = list_.FindKey(stored->key); at >= 0; at = list_.FindKey(stored->key))
-        list_.Erase(static_cast<std::size_t>(at));
-    if (const int other = list_.FindDescription(stored->description); other >= 0)
-        list_.Erase(static_cast<std::size_t>(other));
-    const int added = list_.Insert(std::move(line));
+    const int added = list_.Replace(std::move(line));
     file_.Changed();
     FillList();
     Select(added);

@@ -229,8 +229,8 @@ void CSplit::OnSave()
         Select(same);
         return;
     }
-    // The whole description: "20" is another preset than "20m FT8".
-    if (const int named = list_.FindDescription(stored->description); named >= 0) {
+    // A stored preset whose description begins so is replaced when the user says so.
+    if (const int named = list_.FindPrefix(stored->description); named >= 0) {
         if (language.MessageBox(kMsgAskReplace, mb::kYesNo | mb::kIconQuestion) != mb::kIdYes) {
             Focus(kDescription);
             return;

@@ -40,20 +40,60 @@ CMemoryChannelEngine::CMemoryChannelEngine(radio::CRadioController& controller, 
 {
 }
 
+radio::SendResult CMemoryChannelEngine::Send(uint8_t command, uint8_t sub,
+                                             std::initializer_list<uint8_t> data, bool wait)
+{
+    const radio::SendResult r = controller_.SendCommand(command, sub, data, wait);
+    if (r == radio::SendResult::Dropped)
+        dropped_ = true;
+    return r;
+}
+
 bool CMemoryChannelEngine::Answered(uint8_t command, uint8_t sub,
                                     std::initializer_list<uint8_t> data)
 {
-    const radio::SendResult r = controller_.SendCommand(command, sub, data, true);
+    const radio::SendResult r = Send(command, sub, data);
     return r == radio::SendResult::Answered || r == radio::SendResult::Refused;
 }
 
-bool CMemoryChannelEngine::ReadFrequency(int64_t& hz, bool& blank)
+bool CMemoryChannelEngine::ForEachChannel(int first, int last, const std::function<bool(int)>& step,
+                                          const std::function<bool(int)>& channel)
 {
-    if (controller_.SendCommand(civ::kCmdReadFrequency, 0, {}, true) != radio::SendResult::Answered)
+    dropped_ = false;
+    for (int n = first; n <= last; ++n) {
+        do {
+            if (controller_.State().closing || dropped_ || !step(n))
+                return false;
+        } while (!channel(n));
+    }
+    return true;
+}
+
+bool CMemoryChannelEngine::ReadFrequency(int64_t& hz, bool& blank, int times)
+{
+    bool answered = false;
+    for (int i = 0; i < times; ++i) {
+        if (Send(civ::kCmdReadFrequency) != radio::SendResult::Answered)
+            continue;
+        const radio::RadioState& st = controller_.State();
+        answered = true;
+        blank = st.frequencyBlank;
+        hz = blank ? 0 : st.frequencyHz;
+    }
+    return answered;
+}
+
+bool CMemoryChannelEngine::ReadMode(ChannelVfo& vfo)
+{
+    bool answered = false;
+    for (int i = 0; i < 2; ++i)
+        answered = Send(civ::kCmdReadMode) == radio::SendResult::Answered || answered;
+    if (!answered)
         return false;
     const radio::RadioState& st = controller_.State();
-    blank = st.frequencyBlank;
-    hz = blank ? 0 : st.frequencyHz;
+    if (st.mode >= 0 && st.mode < static_cast<int>(st.modeNames.size()))
+        vfo.mode = st.modeNames[static_cast<size_t>(st.mode)];
+    vfo.narrow = st.filterNarrow;
     return true;
 }
 
@@ -62,9 +102,9 @@ bool CMemoryChannelEngine::SelectChannel(int n, bool wait)
     uint8_t bcd = 0;
     if (n < 1 || n > radiomem::kChannels || !cat::NumberToBcd(n, &bcd, 1))
         return false;
-    controller_.SendCommand(civ::kCmdMemory);
+    Send(civ::kCmdMemory, 0, {}, false);
     if (!wait) {
-        controller_.SendCommand(civ::kCmdSelectChannel, 0x00, {bcd});
+        Send(civ::kCmdSelectChannel, 0x00, {bcd}, false);
         return true;
     }
     return Answered(civ::kCmdSelectChannel, 0x00, {bcd});
@@ -72,64 +112,58 @@ bool CMemoryChannelEngine::SelectChannel(int n, bool wait)
 
 ChannelState CMemoryChannelEngine::Recall(int n)
 {
-    for (int attempt = 0; attempt < kTries; ++attempt) {
-        if (controller_.State().closing)
-            break;
-        // An NG to 0A is an answer: the channel is empty and the frequency read says so.
-        if (!SelectChannel(n, true) || !Answered(civ::kCmdMemoryToVfo))
-            continue;
-        int64_t hz = 0;
-        bool blank = false;
-        if (!ReadFrequency(hz, blank))
-            continue;
-        return blank ? ChannelState::Blank : ChannelState::Present;
-    }
-    return ChannelState::Unanswered;
+    // An NG to 0A is an answer: the channel is empty and the frequency read says so.
+    if (!SelectChannel(n, true) || !Answered(civ::kCmdMemoryToVfo))
+        return ChannelState::Unanswered;
+    int64_t hz = 0;
+    bool blank = false;
+    if (!ReadFrequency(hz, blank, 2))
+        return ChannelState::Unanswered;
+    return blank ? ChannelState::Blank : ChannelState::Present;
 }
 
 bool CMemoryChannelEngine::ReadVfo(ChannelVfo& vfo)
 {
     int64_t hz = 0;
     bool blank = false;
-    if (!ReadFrequency(hz, blank))
+    if (!ReadFrequency(hz, blank, 2))
         return false;
     vfo = ChannelVfo{};
-    if (blank)
-        return true;
-    if (controller_.SendCommand(civ::kCmdReadMode, 0, {}, true) != radio::SendResult::Answered)
-        return false;
-    const radio::RadioState& st = controller_.State();
     vfo.hz = hz;
-    if (st.mode >= 0 && st.mode < static_cast<int>(st.modeNames.size()))
-        vfo.mode = st.modeNames[static_cast<size_t>(st.mode)];
-    vfo.narrow = st.filterNarrow;
-    return true;
+    return blank || ReadMode(vfo);
 }
 
-bool CMemoryChannelEngine::ReadVfos(ChannelReading& out)
+void CMemoryChannelEngine::ReadFunctions(ChannelReading& out)
+{
+    const radio::RadioState& st = controller_.State();
+    controller_.ReadFunctionStates(true);
+    out.functionsRead = true;
+    ChannelFunctions& f = out.functions;
+    using radio::RadioFunction;
+    f.duplexPlus = st.duplexPlus;
+    f.duplexMinus = st.duplexMinus;
+    f.duplexKHz = st.duplexOffsetKHz;
+    f.attenuator = st.Function(RadioFunction::Attenuator);
+    f.preamp = st.Function(RadioFunction::Preamp);
+    f.agcFast = st.Function(RadioFunction::Agc);
+    f.noiseBlanker = st.Function(RadioFunction::NoiseBlanker);
+    f.tone = st.Function(RadioFunction::Tone);
+    f.toneSquelch = st.Function(RadioFunction::ToneSquelch);
+    f.vox = st.Function(RadioFunction::Vox);
+    f.breakIn = st.Function(RadioFunction::BreakIn);
+    f.compressor = st.Function(RadioFunction::Compressor);
+}
+
+bool CMemoryChannelEngine::ReadVfos(ChannelReading& out, bool readFunctions)
 {
     out = ChannelReading{};
-    if (!ReadVfo(out.tuning.a))
-        return false;
     const radio::RadioState& st = controller_.State();
-    if (st.extendedFunctions) {
-        controller_.ReadFunctionStates(true);
-        out.functionsRead = true;
-        ChannelFunctions& f = out.functions;
-        using radio::RadioFunction;
-        f.duplexPlus = st.duplexPlus;
-        f.duplexMinus = st.duplexMinus;
-        f.duplexKHz = st.duplexOffsetKHz;
-        f.attenuator = st.Function(RadioFunction::Attenuator);
-        f.preamp = st.Function(RadioFunction::Preamp);
-        f.agcFast = st.Function(RadioFunction::Agc);
-        f.noiseBlanker = st.Function(RadioFunction::NoiseBlanker);
-        f.tone = st.Function(RadioFunction::Tone);
-        f.toneSquelch = st.Function(RadioFunction::ToneSquelch);
-        f.vox = st.Function(RadioFunction::Vox);
-        f.breakIn = st.Function(RadioFunction::BreakIn);
-        f.compressor = st.Function(RadioFunction::Compressor);
-    }
+    // VFO A's frequency is the one the recall read.
+    out.tuning.a.hz = st.frequencyBlank ? 0 : st.frequencyHz;
+    if (!ReadMode(out.tuning.a))
+        return false;
+    if (readFunctions && st.extendedFunctions)
+        ReadFunctions(out);
     if (!Answered(civ::kCmdVfo, civ::kVfoExchange))
         return false;
     const bool readB = ReadVfo(out.tuning.b);
@@ -154,10 +188,12 @@ int64_t CMemoryChannelEngine::MeasureDuplex(int64_t receiveHz)
     int64_t transmitHz = 0;
     int64_t hz = 0;
     bool blank = false;
+    // The receive frequency shown before keying.
+    ReadFrequency(hz, blank, 2);
     {
         KeyedTransmitter keyed(host_);
         for (int step = 0; step < kKeySteps && transmitHz == 0; ++step) {
-            if (ReadFrequency(hz, blank) && !blank && hz != receiveHz)
+            if (ReadFrequency(hz, blank, 1) && !blank && hz != receiveHz)
                 transmitHz = hz;
             else if (!host_.WaitPumpingMessages(kKeyStepMs))
                 break;
@@ -165,7 +201,7 @@ int64_t CMemoryChannelEngine::MeasureDuplex(int64_t receiveHz)
     }
     // Back on receive before the next channel is selected.
     for (int step = 0; step < kKeySteps; ++step) {
-        if (ReadFrequency(hz, blank) && hz == receiveHz)
+        if (ReadFrequency(hz, blank, 1) && hz == receiveHz)
             break;
         if (!host_.WaitPumpingMessages(kKeyStepMs))
             break;
@@ -179,8 +215,7 @@ int64_t CMemoryChannelEngine::MeasureDuplex(int64_t receiveHz)
 
 bool CMemoryChannelEngine::StoreVfo()
 {
-    return controller_.SendCommand(civ::kCmdMemoryWrite, 0, {}, true)
-           == radio::SendResult::Answered;
+    return Send(civ::kCmdMemoryWrite) == radio::SendResult::Answered;
 }
 
 void CMemoryChannelEngine::ClearChannel(int n)
@@ -188,9 +223,9 @@ void CMemoryChannelEngine::ClearChannel(int n)
     uint8_t bcd = 0;
     if (n < 1 || n > radiomem::kChannels || !cat::NumberToBcd(n, &bcd, 1))
         return;
-    controller_.SendCommand(civ::kCmdMemory);
-    controller_.SendCommand(civ::kCmdSelectChannel, 0x00, {bcd});
-    controller_.SendCommand(civ::kCmdMemoryClear);
+    Send(civ::kCmdMemory);
+    Send(civ::kCmdSelectChannel, 0x00, {bcd}, false);
+    Send(civ::kCmdMemoryClear, 0, {}, false);
 }
 
 }  // namespace lists

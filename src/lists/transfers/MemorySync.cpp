@@ -21,7 +21,7 @@ std::string OnOffText(bool on)
     return std::string(on ? kOn : kOff);
 }
 
-// "ON"/"OFF" of a switch cell; false for an empty one (the caller checks first).
+// "ON" of a switch cell; anything else is off.
 bool IsOnText(const std::string& cell)
 {
     return cell == kOn;
@@ -56,60 +56,46 @@ bool CMemorySync::EntryBlank(const IListTable& table, int row) const
     return DigitsValue(table.Cell(row, kVfoA)) < low && DigitsValue(table.Cell(row, kVfoB)) < low;
 }
 
-CMemorySync::Outcome CMemorySync::Run(IListTable& table, const std::function<bool(int)>& step)
+bool CMemorySync::Run(IListTable& table, const std::function<bool(int)>& step)
 {
-    failed_ = 0;
     const int first = std::max(choice_.first, 1);
     const int last = std::min(choice_.last, std::min(kChannels, table.Rows()));
-    for (int n = first; n <= last; ++n) {
-        if (controller_.State().closing || !step(n))
-            return Outcome::Stopped;
-        const ChannelState state = engine_.Recall(n);
-        if (state == ChannelState::Unanswered) {
-            failed_ = n;
-            return Outcome::Unanswered;
-        }
-        const int row = n - 1;
-        const bool radioBlank = state == ChannelState::Blank;
-        const int64_t radioHz = radioBlank ? 0 : controller_.State().frequencyHz;
-        bool answered = true;
-        switch (DecideSync(radioBlank, EntryBlank(table, row), choice_)) {
-        case SyncAction::Nothing: break;
-        case SyncAction::RemoveEntry:
-            for (int col = kDescription; col < kColumnCount; ++col)
-                table.SetCell(row, col, "");
-            break;
-        case SyncAction::WriteRadio: answered = WriteEntry(table, row); break;
-        case SyncAction::ClearRadio: engine_.ClearChannel(n); break;
-        case SyncAction::CopyToEntry: answered = CopyToEntry(table, row, n, radioHz); break;
-        }
-        if (!answered) {
-            failed_ = n;
-            return Outcome::Unanswered;
-        }
+    return engine_.ForEachChannel(first, last, step, [&](int n) { return SyncChannel(table, n); });
+}
+
+bool CMemorySync::SyncChannel(IListTable& table, int n)
+{
+    const ChannelState state = engine_.Recall(n);
+    if (state == ChannelState::Unanswered)
+        return false;
+    const int row = n - 1;
+    const bool radioBlank = state == ChannelState::Blank;
+    const int64_t radioHz = radioBlank ? 0 : controller_.State().frequencyHz;
+    switch (DecideSync(radioBlank, EntryBlank(table, row), choice_)) {
+    case SyncAction::Nothing: return true;
+    case SyncAction::RemoveEntry:
+        for (int col = kDescription; col < kColumnCount; ++col)
+            table.SetCell(row, col, "");
+        return true;
+    case SyncAction::WriteRadio: return WriteEntry(table, row);
+    case SyncAction::ClearRadio: engine_.ClearChannel(n); return true;
+    case SyncAction::CopyToEntry: return CopyToEntry(table, row, n, radioHz);
     }
-    return Outcome::Done;
+    return true;
 }
 
 bool CMemorySync::CopyToEntry(IListTable& table, int row, int n, int64_t radioHz)
 {
     ChannelReading reading;
-    if (!engine_.ReadVfos(reading))
+    if (!engine_.ReadVfos(reading, false))
         return false;
-    const bool sameFrequency = DigitsValue(table.Cell(row, kVfoA)) == radioHz;
-    if (!sameFrequency) {
+    // Another channel than the entry held: its name and tone settings are not this one's.
+    if (DigitsValue(table.Cell(row, kVfoA)) != radioHz) {
         char name[16];
         std::snprintf(name, sizeof name, "Mem.%02d", n);
         table.SetCell(row, kDescription, name);
-        table.SetCell(row, kToneHz, "");
-    }
-    // Tone and tone squelch are read only with the extended functions; else left empty.
-    if (reading.functionsRead) {
-        table.SetCell(row, kTone, OnOffText(reading.functions.tone));
-        table.SetCell(row, kToneSquelch, OnOffText(reading.functions.toneSquelch));
-    } else if (!sameFrequency) {
-        table.SetCell(row, kTone, "");
-        table.SetCell(row, kToneSquelch, "");
+        for (int col : {kTone, kToneSquelch, kToneHz})
+            table.SetCell(row, col, "");
     }
     const ChannelTuning& t = reading.tuning;
     table.SetCell(row, kVfoA, GroupedDigits(t.a.hz));
@@ -126,10 +112,8 @@ bool CMemorySync::CopyToEntry(IListTable& table, int row, int n, int64_t radioHz
     table.SetCell(row, kModeB, "");
     table.SetCell(row, kFilterB, std::string(kOff));
     table.SetCell(row, kSplit, std::string(kSplitOff));
+    // The radio does not report a channel's direction: only a measurement gives one.
     const bool measure = t.a.mode == "FM" && choice_.usePtt;
-    // An unmeasured direction of an unchanged channel is the user's: it stays.
-    if (!measure && sameFrequency)
-        return true;
     const int64_t offset = measure ? engine_.MeasureDuplex(t.a.hz) : 0;
     table.SetCell(row, kDuplex,
                   std::string(offset < 0   ? kDuplexMinusText
@@ -154,16 +138,12 @@ bool CMemorySync::WriteEntry(const IListTable& table, int row)
     tune(radio::kVfoA, kVfoA, kModeA, kFilterA);
     controller_.SendSplit(table.Cell(row, kSplit) == kSplitOn);
     controller_.ActivateVfo(radio::kVfoA, false);
-    // An empty switch cell says nothing about the radio's switch: nothing is sent for it.
+    // Whatever the cell holds: a direction, else simplex; "ON", else off.
     const std::string duplex = table.Cell(row, kDuplex);
-    if (!duplex.empty())
-        controller_.SendDuplexDirection(duplex == kDuplexPlusText, duplex == kDuplexMinusText);
-    const std::string tone = table.Cell(row, kTone);
-    if (!tone.empty())
-        controller_.SendStoredFunction(radio::RadioFunction::Tone, IsOnText(tone));
-    const std::string toneSquelch = table.Cell(row, kToneSquelch);
-    if (!toneSquelch.empty())
-        controller_.SendStoredFunction(radio::RadioFunction::ToneSquelch, IsOnText(toneSquelch));
+    controller_.SendDuplexDirection(duplex == kDuplexPlusText, duplex == kDuplexMinusText);
+    controller_.SendStoredFunction(radio::RadioFunction::Tone, IsOnText(table.Cell(row, kTone)));
+    controller_.SendStoredFunction(radio::RadioFunction::ToneSquelch,
+                                   IsOnText(table.Cell(row, kToneSquelch)));
     return engine_.StoreVfo();
 }
 

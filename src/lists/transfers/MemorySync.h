@@ -32,20 +32,19 @@ SyncAction DecideSync(bool radioBlank, bool entryBlank, const SyncChoice& choice
 
 class CMemorySync {
 public:
-    enum class Outcome { Done, Stopped, Unanswered };
-
     // All must outlive the sync.
     CMemorySync(CMemoryChannelEngine& engine, radio::CRadioController& controller,
                 const SyncChoice& choice);
 
     // Row n - 1 of the table is channel n (the radio list's 99 rows). step(n) comes before
-    // each channel; false stops the run. Unanswered: FailedChannel() and the later channels
-    // were left as they were.
-    Outcome Run(IListTable& table, const std::function<bool(int)>& step);
-    int FailedChannel() const { return failed_; }
+    // each channel, and again before a channel the radio left unanswered is done once more;
+    // false stops the run. False when the run stopped: the later channels were left as they were.
+    bool Run(IListTable& table, const std::function<bool(int)>& step);
 
 private:
     bool EntryBlank(const IListTable& table, int row) const;
+    // One channel; false when the radio left a command unanswered.
+    bool SyncChannel(IListTable& table, int n);
     // With the channel recalled: the radio's channel into the entry; false when unanswered.
     bool CopyToEntry(IListTable& table, int row, int n, int64_t radioHz);
     // With the channel recalled: the entry into the radio's channel; false unless stored.
@@ -54,7 +53,6 @@ private:
     CMemoryChannelEngine& engine_;
     radio::CRadioController& controller_;
     SyncChoice choice_;
-    int failed_ = 0;
 };
 
 }  // namespace lists

@@ -36,17 +36,20 @@ bool CBulkRadioRun::Closing() const
     return services_.Controller().State().closing;
 }
 
-bool CBulkRadioRun::Start(QWidget* owner, int lower, int upper, const std::string& status)
+bool CBulkRadioRun::Start(QWidget* from, int lower, int upper, const std::string& status)
 {
     if (Closing() || !services_.Snapshot().SaveRadioState())
         return false;
     started_ = true;
     progress_ = std::make_unique<CWorkProgressDlg>();
-    if (!progress_->Create(owner)) {
+    // Over the main window, which it holds disabled: a click there would reach the radio
+    // between two channels, and the restore would undo it.
+    if (!progress_->Create()) {
         std::fprintf(stderr, "memory run: the progress window could not be opened\n");
         Finish();
         return false;
     }
+    progress_->HoldDisabled(from);
     progress_->SetRange(lower, upper);
     progress_->SetStep(1);
     progress_->SetStatus(status);

@@ -25,9 +25,10 @@ public:
     CBulkRadioRun(const CBulkRadioRun&) = delete;
     CBulkRadioRun& operator=(const CBulkRadioRun&) = delete;
 
-    // Saves the radio's state and opens the progress over owner; false (nothing sent, nothing
+    // Saves the radio's state and opens the progress over the main window; the main window and
+    // the window the run starts from stay disabled until it ends. False (nothing sent, nothing
     // to restore) when the VFO choice was cancelled or the program is closing.
-    bool Start(QWidget* owner, int lower, int upper, const std::string& status);
+    bool Start(QWidget* from, int lower, int upper, const std::string& status);
     // Moves the bar to pos; false when the run is to stop: the program is closing, or Abort was
     // pressed and the user said Yes.
     bool Step(int pos);
@@ -42,7 +43,6 @@ public:
     bool Closing() const;
 
 private:
-
     IMainWindowServices& services_;
     radio::CRadioController::LongOperation busy_;
     int abortQuestion_;

@@ -33,8 +33,6 @@ constexpr int kAskAbort = 1072;
 constexpr int kProgressText = 1073;
 constexpr int kSaveFailed = 113;
 constexpr int kCaptionError = 142;
-constexpr const char* kStopped =
-    "The RTX did not answer at memory %d: the synchronization stopped there.";
 constexpr const char* kNotRead = "The memories file could not be read: %s";
 
 // The box's texts with the action each stands for, in the order of their English texts.
@@ -187,7 +185,8 @@ void CSincronizzaMem::Synchronise()
     const CLanguage& language = services_.Language();
     lists::CTextTable table(lists::radiomem::kColumnCount);
     lists::ResetRadioChannels(table);
-    const lists::ListFileResult read = lists::ReadRadioMemories(path_, table);
+    lists::UnreadLines unread;
+    const lists::ListFileResult read = lists::ReadRadioMemories(path_, table, &unread);
     // A list that cannot be read must not decide what the radio loses.
     if (!read.Ok()) {
         language.ShowMessage({language.FormatText(kNotRead, {read.error}),
@@ -211,16 +210,12 @@ void CSincronizzaMem::Synchronise()
     radio::CRadioController& controller = services_.Controller();
     lists::CMemoryChannelEngine engine(controller, run);
     lists::CMemorySync sync(engine, controller, choice);
-    const lists::CMemorySync::Outcome outcome =
-        sync.Run(table, [&run](int n) { return run.Step(n); });
+    sync.Run(table, [&run](int n) { return run.Step(n); });
     run.Finish();
     QApplication::restoreOverrideCursor();
     // Whatever was done so far is kept, also after a stop.
-    const lists::ListFileResult written = lists::WriteRadioMemories(path_, table);
+    const lists::ListFileResult written = lists::WriteRadioMemories(path_, table, unread);
     if (!written.Ok())
         language.ShowMessage({language.FormatString1(kSaveFailed, written.error),
-                              language.LoadString(kCaptionError), mb::kOk | mb::kIconError, 0});
-    if (outcome == lists::CMemorySync::Outcome::Unanswered && !run.Closing())
-        language.ShowMessage({language.FormatText(kStopped, {sync.FailedChannel()}),
                               language.LoadString(kCaptionError), mb::kOk | mb::kIconError, 0});
 }

@@ -238,7 +238,21 @@ bool CRadioController::SetFrequency(int64_t hz)
     // What the user is typing is not replaced behind their back: it goes out when they leave.
     if (!view_.ShowFrequency(hz))
         return false;
-    return SendFrequency(hz);
+    return SendFrequency(hz) != SendResult::NotQueued;
+}
+
+SendResult CRadioController::TuneWaiting(int64_t hz)
+{
+    view_.ShowFrequency(hz);
+    return SendFrequency(hz, true);
+}
+
+bool CRadioController::SetFrequencyForClient(int64_t hz)
+{
+    if (hz < state_.lowerLimit || hz > state_.upperLimit || state_.sending)
+        return false;
+    state_.frequencyTyped = false;
+    return SetFrequency(hz);
 }
 
 bool CRadioController::SendDuplexOffset(int offsetKHz)
@@ -261,21 +275,20 @@ void CRadioController::OnKillFocusFrequency(double typedHz)
     ShowFrequencyInForce();
 }
 
-bool CRadioController::SendFrequency(int64_t hz)
+SendResult CRadioController::SendFrequency(int64_t hz, bool wait)
 {
     if (state_.sending)
-        return false;
+        return SendResult::NotQueued;
     state_.sending = true;
     uint8_t bcd[5];
-    bool sent = false;
+    SendResult sent = SendResult::NotQueued;
     if (cat::FrequencyToBcd(hz, state_.lowerLimit, state_.upperLimit, bcd) != 0) {
         // A read answered but not yet taken in tells the old frequency as well.
         if (lastFrequencyRead_ != 0 && !worker_.IsAnswerTaken(lastFrequencyRead_))
             staleFrequencyRead_ = lastFrequencyRead_;
         state_.frequencyHz = hz;
         state_.frequencyBlank = false;
-        sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]})
-               != SendResult::NotQueued;
+        sent = SendCommand(civ::kCmdSetFrequency, bcd[0], {bcd[1], bcd[2], bcd[3], bcd[4]}, wait);
     }
     view_.UpdateBandDisplay();
     state_.sending = false;
@@ -343,6 +356,13 @@ void CRadioController::ShowFilter(bool narrow)
     view_.SetButton(ctl::kFilter, narrow);
 }
 
+void CRadioController::ShowTakenMode(int mode, bool narrow)
+{
+    ShowMode(mode);
+    ShowFilter(narrow && mode != kWfm);
+    UpdateStatusLine();
+}
+
 bool CRadioController::SetMode(int mode)
 {
     const ModeInfo* info = ModeInfoFor(mode);
@@ -369,12 +389,13 @@ void CRadioController::SetFilter(bool narrow)
     OnFilter();
 }
 
-void CRadioController::ReadFrequencyMode(bool wait)
+void CRadioController::ReadFrequencyMode(bool wait, bool switches)
 {
     state_.displayNotReady = true;
     SendCommand(civ::kCmdReadFrequency, 0, {}, wait);
     SendCommand(civ::kCmdReadMode, 0, {}, wait);
-    ReadFunctionStates(wait);
+    if (switches)
+        ReadFunctionStates(wait);
     UpdateStatusLine();
     state_.displayNotReady = false;
     UpdateStoreReverse();

@@ -69,6 +69,15 @@ public:
     // Shows and sends a frequency (05, no wait); false outside the limits, and when nothing was
     // sent (the user is typing in the frequency field, or a send is under way).
     bool SetFrequency(int64_t hz);
+    // A scan's step: shows the frequency, makes it the one in force (the band display follows)
+    // and sends it, waiting for the answer.
+    SendResult TuneWaiting(int64_t hz);
+    // Another program's retune: as SetFrequency, but it goes into the field over what the user
+    // is typing.
+    bool SetFrequencyForClient(int64_t hz);
+    // Whether a change another program asks for can reach the radio now: not off line, and the
+    // radio answers (a change taken while it is silent would be sent when it returns, long after).
+    bool TakesClientChanges() const { return !state_.offLine && !RadioUnanswering(); }
     // Selects a mode as the mode menu does: shows it, sets the duplex buttons for it (WFM also
     // turns the filter wide), sends 06 with the filter (no wait). False outside the mode list.
     bool SetMode(int mode);
@@ -96,6 +105,9 @@ public:
     void ShowChannelSwitches(bool plus, bool minus, bool split);
     // The DUP buttons show a direction the radio was sent, and FM comes back to it.
     void ShowDuplexDirection(bool plus, bool minus);
+    // A mode and filter the radio took (a VFO restored), shown and kept without sending: the
+    // other VFO's display takes them when the VFO is left.
+    void ShowTakenMode(int mode, bool narrow);
     // A function as a stored channel sets it, without the interlocks of the buttons; the
     // button follows.
     void SendStoredFunction(RadioFunction f, bool on);
@@ -199,7 +211,8 @@ public:
     // it lies inside the limits; the field then shows the frequency in force.
     void OnKillFocusFrequency(double typedHz);
     void OnFilter();
-    void ReadFrequencyMode(bool wait);
+    // Reads frequency and mode, and with `switches` the function states too.
+    void ReadFrequencyMode(bool wait, bool switches = true);
     void ReadFunctionStates(bool wait);
     void SelectVfoA();
     void SelectVfoB();
@@ -248,8 +261,9 @@ public:
     void OnFunctionButton(RadioFunction f);
     // Puts the function into a state (as a click would when it differs).
     void SetFunction(RadioFunction f, bool on);
-    void OnDuplexPlus();
-    void OnDuplexMinus();
+    // A duplex button clicked; false when it cannot go down (duplex exists only in FM).
+    bool OnDuplexPlus();
+    bool OnDuplexMinus();
     void OnDuplexSet();
     void OnReverse();
     void RestoreDuplexButtons();
@@ -297,8 +311,8 @@ private:
     friend struct ControllerStateAccess;
 
     // Makes hz the frequency and sends it when it lies inside the limits, then updates the band
-    // display; false when nothing was sent (outside the limits, or inside another send).
-    bool SendFrequency(int64_t hz);
+    // display; NotQueued when nothing was sent (outside the limits, or inside another send).
+    SendResult SendFrequency(int64_t hz, bool wait = false);
     // The frequency field shows the state's frequency, or blank.
     void ShowFrequencyInForce();
     SendResult WaitForCommand(uint64_t ticket);
@@ -323,7 +337,7 @@ private:
     void SetFunctionButton(RadioFunction f, bool down);
     void SendFunction(RadioFunction f, bool on);
     void SetDuplexButtons(bool plus, bool minus);
-    void OnDuplexButton(bool plus);
+    bool OnDuplexButton(bool plus);
     void UpdateStoreReverse();
     std::string ModeText(int mode) const;
     std::string RangeText() const;

@@ -109,12 +109,16 @@ void CRadioSnapshot::SelectVfo(bool a)
 
 bool CRadioSnapshot::RestoreVfo(bool a, const VfoRecord& record)
 {
-    SelectVfo(a);
+    // Its switches are set below and read back at the end: reading them now would only tell
+    // clients and the panel the states about to be replaced.
+    controller_.ActivateVfo(a ? kVfoA : kVfoB, true);
+    controller_.ReadFrequencyMode(true, false);
     // Outside the limits (or never known) the frequency is not sent: that VFO is not restored.
     bool ok = controller_.SetFrequency(record.frequencyHz);
-    if (const ModeInfo* mode = ModeInfoFor(record.mode))
-        ok = Sent(civ::kCmdSetMode, mode->civ, {civ::FilterByte(mode->civ, record.filterNarrow)})
-             && ok;
+    const ModeInfo* mode = ModeInfoFor(record.mode);
+    if (mode != nullptr
+        && Sent(civ::kCmdSetMode, mode->civ, {civ::FilterByte(mode->civ, record.filterNarrow)}))
+        controller_.ShowTakenMode(record.mode, record.filterNarrow);
     else
         ok = false;
     if (controller_.State().extendedFunctions)

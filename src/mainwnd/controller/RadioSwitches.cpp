@@ -118,6 +118,9 @@ void CRadioController::SetDuplexButtons(bool plus, bool minus)
 void CRadioController::RestoreDuplexButtons()
 {
     SetDuplexButtons(false, false);
+    // In split the radio works simplex: the buttons come back only when split goes off.
+    if (state_.split)
+        return;
     if (state_.duplexPlusRemembered) {
         state_.duplexMinusRemembered = false;
         SetDuplexButtons(true, false);
@@ -128,19 +131,20 @@ void CRadioController::RestoreDuplexButtons()
     }
 }
 
-void CRadioController::OnDuplexPlus()
+bool CRadioController::OnDuplexPlus()
 {
-    OnDuplexButton(true);
+    return OnDuplexButton(true);
 }
 
-void CRadioController::OnDuplexMinus()
+bool CRadioController::OnDuplexMinus()
 {
-    OnDuplexButton(false);
+    return OnDuplexButton(false);
 }
 
-void CRadioController::OnDuplexButton(bool plus)
+bool CRadioController::OnDuplexButton(bool plus)
 {
     const bool down = !(plus ? state_.duplexPlus : state_.duplexMinus);
+    const bool refused = down && state_.mode != kFm;
     if (down) {
         if (state_.mode == kFm) {
             SendCommand(civ::kCmdSplitDuplex, plus ? civ::kDuplexPlus : civ::kDuplexMinus);
@@ -164,6 +168,7 @@ void CRadioController::OnDuplexButton(bool plus)
     UpdateStatusLine();
     view_.EnableControl(ctl::kOffset, state_.duplexPlus || state_.duplexMinus);
     UpdateStoreReverse();
+    return !refused;
 }
 
 void CRadioController::OnDuplexSet()

@@ -87,10 +87,16 @@ CRemoteHandler::~CRemoteHandler() = default;
 bool CRemoteHandler::StartServer(const std::string& title, const std::string& folder,
                                  std::string* error)
 {
-    server_ = std::make_unique<platform::IpcServer>(
-        title, [this](std::int32_t code, std::int32_t argument) {
-            return static_cast<std::int32_t>(OnRemoteCommand(code, argument));
-        });
+    using platform::IpcServer;
+    server_ = std::make_unique<IpcServer>(
+        title,
+        [this](IpcServer::ClientId client, std::int32_t code, std::int32_t argument) {
+            return static_cast<std::int32_t>(OnClientCommand(client, code, argument));
+        },
+        IpcServer::ClientEvents{
+            .gone = [this](IpcServer::ClientId client) { OnClientGone(client); },
+            // A client that keyed must not lose its place, and with it the transmission.
+            .holdsPlace = [this](IpcServer::ClientId client) { return client == keyer_; }});
     std::string why;
     if (server_->Start(folder, &why))
         return true;
@@ -117,14 +123,14 @@ bool CRemoteHandler::ExtendedFunctions() const
 
 int CRemoteHandler::OnRemoteCommand(int code, int argument)
 {
-    // Off line no change reaches the radio, and the frequency field holds no frequency.
-    if (controller_.State().offLine && (ChangesRadio(code) || code == kGetFrequency))
+    if (ChangesRadio(code) && !controller_.TakesClientChanges())
         return kNotAvailable;
-    // A radio gone quiet takes nothing, and its frequency is the last one it told.
-    if (controller_.RadioUnanswering()) {
-        if (ChangesRadio(code))
+    // Off line the frequency field holds no frequency; a radio gone quiet has the last one it
+    // told.
+    if (code == kGetFrequency) {
+        if (controller_.State().offLine)
             return kNotAvailable;
-        if (code == kGetFrequency)
+        if (controller_.RadioUnanswering())
             return controller_.State().confirmedHz > 0
                        ? WholeAnswer(static_cast<double>(controller_.State().confirmedHz))
                        : kNotAvailable;
@@ -135,6 +141,34 @@ int CRemoteHandler::OnRemoteCommand(int code, int argument)
     if (answer == 0 && controller_.NotQueuedCount() != refused)
         return kNotAvailable;
     return answer;
+}
+
+int CRemoteHandler::OnClientCommand(ClientId client, int code, int argument)
+{
+    const int answer = OnRemoteCommand(code, argument);
+    if (code == kPtt) {
+        keyer_ = argument != 0 && transmitting_ ? client : 0;
+        if (keyer_ != 0 && !server_->HasClient(keyer_))
+            OnClientGone(keyer_);  // it went while its keying ran
+    }
+    return answer;
+}
+
+void CRemoteHandler::OnClientGone(ClientId client)
+{
+    if (client == 0 || client != keyer_)
+        return;
+    keyer_ = 0;
+    if (!closed_ && transmitting_)
+        window_.SetPtt(false);
+}
+
+void CRemoteHandler::OnTransmitState(bool on)
+{
+    transmitting_ = on;
+    // Unkeyed by any route: a client that keyed earlier owns no transmission any more.
+    if (!on)
+        keyer_ = 0;
 }
 
 int CRemoteHandler::Answer(int code, int argument)
@@ -151,7 +185,7 @@ int CRemoteHandler::Answer(int code, int argument)
         if (!state.frequencyKnown)
             return kNotAvailable;
         return WholeAnswer(static_cast<double>(state.frequencyHz));
-    case kSetFrequency: return controller_.SetFrequency(argument) ? 0 : kNotAvailable;
+    case kSetFrequency: return controller_.SetFrequencyForClient(argument) ? 0 : kNotAvailable;
     case kGetMode: return GetMode();
     case kSetMode: return SetMode(argument);
     case kGetFilter: return state.filterNarrow ? 1 : 0;

@@ -57,6 +57,9 @@ public:
     // The answer to one function code; -1 for what is not available.
     int OnRemoteCommand(int code, int argument);
 
+    // The transmitter's state after each keying or unkeying, whatever keyed it.
+    void OnTransmitState(bool on);
+
     // Queues the notification for every registered client in registration order without
     // waiting for any; -1 when there is none (or after shutdown), else 0.
     int NotifyClients(int code, int64_t value);
@@ -70,6 +73,11 @@ public:
     CAuxiliaryPort& AuxiliaryPort() { return aux_; }
 
 private:
+    using ClientId = std::uint64_t;
+    // A request from a client of the server: as OnRemoteCommand, remembering who keyed.
+    int OnClientCommand(ClientId client, int code, int argument);
+    // The transmitter a client keyed goes off when that client's connection ends.
+    void OnClientGone(ClientId client);
     int Answer(int code, int argument);
     int GetMode() const;
     int SetMode(int argument);
@@ -89,6 +97,8 @@ private:
     CAuxiliaryPort aux_;
     std::string versionText_;
     std::unique_ptr<platform::IpcServer> server_;
+    bool transmitting_ = false;
+    ClientId keyer_ = 0;  // the client whose ExtPTT keyed the transmitter; 0 none
     bool closed_ = false;
 };
 

@@ -1,10 +1,10 @@
 #include "Clock.h"
 
-#include <clocale>
+#include "UserDate.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 #include <memory>
 
 namespace mainwnd {
@@ -32,17 +32,7 @@ std::optional<std::tm> SystemClock::Utc(std::time_t t) const
 
 std::string SystemClock::FormatDate(const std::tm& date) const
 {
-    // The user's date format (LC_TIME from the environment), whatever the program's locale is.
-    char text[64] = {};
-    locale_t user = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
-    size_t n = 0;
-    if (user != static_cast<locale_t>(0)) {
-        n = ::strftime_l(text, sizeof text, "%x", &date, user);
-        ::freelocale(user);
-    } else {
-        n = std::strftime(text, sizeof text, "%x", &date);
-    }
-    return std::string(text, n);
+    return platform::UserDate(date);
 }
 
 }  // namespace mainwnd

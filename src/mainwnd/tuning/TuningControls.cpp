@@ -65,7 +65,8 @@ bool CTuningControls::OnWheel(QPoint posInWindow, int delta)
         QWidget* b = window_.GetDlgItem(bands::kPlusButtons[d]);
         edges[d] = b != nullptr ? b->mapTo(&window_, QPoint(0, 0)).x() : INT_MAX;
     }
-    wheelSteps_ += bands::WheelStep(posInWindow.x(), edges, delta);
+    // One step a notch: a fine-grained wheel's or a touchpad's parts of a notch add up.
+    wheelSteps_ += wheelTurn_.Add(delta, kWheelNotch) * bands::WheelStep(posInWindow.x(), edges, 1);
     SendWheelSteps();
     return true;
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "Tuning.h"
+#include "WheelTurn.h"
 
 #include <QPoint>
 #include <QPointer>
@@ -45,7 +46,7 @@ public:
     // True when the command belonged to a tuning control.
     bool OnCommand(int id, int code);
     // A wheel turn at a point of the window (positive delta: away from the user). True when the
-    // cursor lay over the frequency display, so the step was taken here.
+    // cursor lay over the frequency display, so the turn was taken here (a step a notch).
     bool OnWheel(QPoint posInWindow, int delta);
 
     // The band menu: the twelve bands, a separator and "General", commands 32785..32797.
@@ -67,6 +68,7 @@ private:
 
     CMyFontDialog& window_;
     int64_t wheelSteps_ = 0;  // not yet sent
+    CWheelTurn wheelTurn_;
     QTimer* wheelRetry_ = nullptr;
     bands::CTuning& tuning_;
     QPointer<CScale> scale_;

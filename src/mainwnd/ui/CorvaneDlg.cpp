@@ -8,6 +8,7 @@
 #include "ModelCaps.h"
 #include "MainWindowTemplate.h"
 #include "NumEdit.h"
+#include "QuietStart.h"
 #include "PageTabCtrl.h"
 #include "PlaceholderWindows.h"
 #include "RadioWork.h"

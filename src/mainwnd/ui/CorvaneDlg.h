@@ -39,6 +39,7 @@ class CLevelMeter;
 class CNumEdit;
 class COnOffButton;
 class CPageTabCtrl;
+class CQuietStart;
 class CTabPage;
 struct RadioWork;
 struct ColourScheme;
@@ -70,8 +71,8 @@ public:
     explicit CCorvaneDlg(IMainWindowContext& context, const MainWindowPartList& parts = {});
     ~CCorvaneDlg() override;
     // The window first shows minimised (started for another program, whose window keeps the
-    // front). Before it runs.
-    void StartMinimised() { startMinimised_ = true; }
+    // front and the focus). Before it runs.
+    void StartMinimised();
 
     // ---- IMainWindow ----
     void SetOtherDialogFont(const std::string& face, int pointSize) override;
@@ -375,6 +376,7 @@ private:
     bool initialised_ = false;
     bool endedEarly_ = false;
     bool startMinimised_ = false;
+    std::unique_ptr<CQuietStart> quietStart_;  // while a minimised start runs
     int timerId_ = 0;
     int waitCursorDepth_ = 0;
     bool settingField_ = false;           // the program, not the user, changes the frequency field

@@ -48,20 +48,6 @@ bool IsExactly(const QWidget* w, const char* className)
     return std::strcmp(w->metaObject()->className(), className) == 0;
 }
 
-void ColourOnOffButton(COnOffButton& b, const ColourScheme& s)
-{
-    b.SetCursor(res::kCursorAvailable);
-    b.SetFlat();
-    for (int i : {CFlatButton::kBkIn, CFlatButton::kBkOut, CFlatButton::kBkFocus})
-        b.SetColor(i, s.bkgLight, false);
-    b.SetColor(CFlatButton::kFgIn, s.textLight, false);
-    b.SetColor(CFlatButton::kFgOut, s.text, false);
-    b.SetColor(CFlatButton::kFgFocus, s.text, false);
-    b.SetOnOffColors(s.checkOn, s.text);
-    // A button that is on keeps showing it.
-    b.SetOn(b.IsOn());
-}
-
 void ColourFlatButton(CFlatButton& b)
 {
     b.SetBitmaps(res::kImageKeyCapHovered, res::kImageKeyCap);
@@ -73,7 +59,7 @@ void ColourFlatButton(CFlatButton& b)
 void ColourControl(QWidget* w, const ColourScheme& s)
 {
     if (IsExactly(w, "COnOffButton")) {
-        ColourOnOffButton(*static_cast<COnOffButton*>(w), s);
+        ApplyColourScheme(*static_cast<COnOffButton*>(w), s);
     } else if (IsExactly(w, "CColorLabel")) {
         auto* l = static_cast<CColorLabel*>(w);
         l->SetBkColor(s.bkg);

@@ -29,6 +29,7 @@ namespace {
 namespace rc = radio::ctl;
 using namespace mainwnd;
 
+constexpr int kMsgDuplexOnlyInFm = 2140;
 constexpr int64_t kDigitSteps[9] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
 
 std::optional<radio::RadioFunction> FunctionOfControl(int id)
@@ -121,8 +122,12 @@ bool CCorvaneDlg::OnFunctionCommand(int id)
         controller_->OnAutoUpdate(b != nullptr && b->GetCheck() != 0);
         return true;
     }
-    case rc::kDupPlus: controller_->OnDuplexPlus(); return true;
-    case rc::kDupMinus: controller_->OnDuplexMinus(); return true;
+    case rc::kDupPlus:
+    case rc::kDupMinus:
+        // The radio knows no duplex outside FM: the button stays up, and the user learns why.
+        if (!(id == rc::kDupPlus ? controller_->OnDuplexPlus() : controller_->OnDuplexMinus()))
+            language_.MessageBox(kMsgDuplexOnlyInFm, mb::kIconInformation);
+        return true;
     case rc::kDupSet: controller_->OnDuplexSet(); return true;
     default: return false;
     }

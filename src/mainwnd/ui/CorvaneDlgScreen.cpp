@@ -5,6 +5,7 @@
 
 #include "NumEdit.h"
 #include "Profile.h"
+#include "QuietStart.h"
 #include "ScreenFit.h"
 
 #include <QGuiApplication>
@@ -34,6 +35,12 @@ void CCorvaneDlg::RestoreWindowPosition()
         storedCorner_ = stored;
     move(at);
     ShowAtStart();
+}
+
+void CCorvaneDlg::StartMinimised()
+{
+    startMinimised_ = true;
+    quietStart_ = std::make_unique<CQuietStart>(*this);
 }
 
 void CCorvaneDlg::ShowAtStart()

@@ -14,6 +14,7 @@
 #include "PageTabCtrl.h"
 #include "PlaceholderWindows.h"
 #include "Profile.h"
+#include "QuietStart.h"
 #include "SkinSlider.h"
 #include "ToolTipLoc.h"
 #include "WorkProgressDlg.h"
@@ -182,7 +183,12 @@ bool CCorvaneDlg::OnInitDialog()
         // Once more when the start-up is over: a window manager may map the first showing
         // normally, or restore it when the tool windows come up.
         QMetaObject::invokeMethod(
-            this, [this] { showMinimized(); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                CQuietStart::Minimise(*this);
+                quietStart_.reset();
+            },
+            Qt::QueuedConnection);
     }
     return false;
 }

@@ -133,17 +133,24 @@ struct FramedServer::Impl {
     }
 
     // A client may connect long before its first frame, so idleness alone is no fault; but when
-    // every place is taken, the longest-idle one the protocol can spare goes.
+    // every place is taken, the longest-idle one the protocol can spare goes, the ones it needs
+    // least first.
     bool MakePlace()
     {
-        if (!callbacks.mayGiveUpPlace)
+        if (!callbacks.placeRank)
             return false;
         Connection* oldest = nullptr;
+        PlaceRank oldestRank = PlaceRank::Never;
         for (auto& [id, c] : connections) {
-            if (c->dead || c->busy || !callbacks.mayGiveUpPlace(id))
+            if (c->dead || c->busy)
                 continue;
-            if (!oldest || c->lastActive < oldest->lastActive)
+            const PlaceRank rank = callbacks.placeRank(id);
+            if (rank == PlaceRank::Never || rank < oldestRank)
+                continue;
+            if (!oldest || rank > oldestRank || c->lastActive < oldest->lastActive) {
                 oldest = c.get();
+                oldestRank = rank;
+            }
         }
         if (!oldest)
             return false;

@@ -31,6 +31,9 @@ class FramedServer {
 public:
     using ConnectionId = std::uint64_t;
 
+    // Which connection gives up its place to a newcomer when every place is taken.
+    enum class PlaceRank { Never, Later, First };
+
     struct Limits {
         std::size_t maxPendingOutput = 256 * 1024;  // bytes queued for one client
         std::size_t maxConnections = 64;
@@ -42,9 +45,10 @@ public:
         std::function<bool(ConnectionId, const ipc::Frame&)> onFrame;
         // After the connection is closed and forgotten.
         std::function<void(ConnectionId)> onDropped;
-        // When every place is taken, the longest-idle connection this allows goes to make room
-        // for a new one. Unset: a new connection finds no place and is closed at once.
-        std::function<bool(ConnectionId)> mayGiveUpPlace;
+        // When every place is taken, one connection goes to make room for a new one: the
+        // longest-idle of those this ranks First, else of those it ranks Later. Unset, or none
+        // to spare: the new connection finds no place and is closed at once.
+        std::function<PlaceRank(ConnectionId)> placeRank;
     };
 
     FramedServer(Limits limits, Callbacks callbacks);

@@ -34,24 +34,31 @@ struct IpcServer::Impl {
     };
 
     std::string title;
-    RequestHandler handler;
+    ClientRequestHandler handler;
+    ClientEvents events;
     std::vector<Registration> registrations;
     std::set<std::pair<ConnectionId, std::uint64_t>> registered;  // (connection, token)
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
     FramedServer server;  // last, so it goes first and its drops find the lists above
 
-    Impl(std::string title, RequestHandler handler, const Limits& limits)
+    Impl(std::string title, ClientRequestHandler handler, ClientEvents events, const Limits& limits)
         : title(std::move(title)),
           handler(std::move(handler)),
+          events(std::move(events)),
           server(limits,
                  {.onFrame = [this](ConnectionId id, const Frame& f) { return Serve(id, f); },
                   .onDropped = [this](ConnectionId id) { Forget(id); },
                   // Nobody is told through a connection without registrations, and a client
                   // gone quiet for long may be gone for good.
-                  .mayGiveUpPlace =
+                  .placeRank =
                       [this, quiet = std::chrono::milliseconds(limits.quietRegistrationMs)](
                           ConnectionId id) {
-                          return TokensOf(id) == 0 || server.IdleFor(id) >= quiet;
+                          if (this->events.holdsPlace && this->events.holdsPlace(id))
+                              return FramedServer::PlaceRank::Never;
+                          if (TokensOf(id) == 0)
+                              return FramedServer::PlaceRank::First;
+                          return server.IdleFor(id) >= quiet ? FramedServer::PlaceRank::Later
+                                                             : FramedServer::PlaceRank::Never;
                       }})
     {
     }
@@ -76,11 +83,11 @@ struct IpcServer::Impl {
     void RunHandler(ConnectionId id, const Message& request)
     {
         const std::weak_ptr<bool> serverAlive = alive;
-        RequestHandler call = handler;  // the handler may replace or destroy ours
+        ClientRequestHandler call = handler;  // the handler may replace or destroy ours
         std::int32_t answer = -1;
         try {
             if (call)
-                answer = call(request.code, request.value);
+                answer = call(id, request.code, request.value);
         } catch (...) {
             answer = -1;
         }
@@ -112,6 +119,8 @@ struct IpcServer::Impl {
     {
         std::erase_if(registrations, [&](const Registration& r) { return r.connection == id; });
         registered.erase(registered.lower_bound({id, 0}), registered.lower_bound({id + 1, 0}));
+        if (events.gone)
+            events.gone(id);
     }
 
     void Send(ConnectionId id, const Message& m)
@@ -148,7 +157,18 @@ IpcServer::IpcServer(std::string title, RequestHandler handler)
 }
 
 IpcServer::IpcServer(std::string title, RequestHandler handler, Limits limits)
-    : impl_(std::make_unique<Impl>(std::move(title), std::move(handler), limits))
+    : IpcServer(
+        std::move(title),
+        [handler = std::move(handler)](ClientId, std::int32_t code, std::int32_t argument) {
+            return handler ? handler(code, argument) : -1;
+        },
+        {}, limits)
+{
+}
+
+IpcServer::IpcServer(std::string title, ClientRequestHandler handler, ClientEvents events,
+                     Limits limits)
+    : impl_(std::make_unique<Impl>(std::move(title), std::move(handler), std::move(events), limits))
 {
 }
 
@@ -204,6 +224,11 @@ std::size_t IpcServer::RegistrationCount() const
 std::size_t IpcServer::ConnectionCount() const
 {
     return impl_->server.ConnectionCount();
+}
+
+bool IpcServer::HasClient(ClientId client) const
+{
+    return impl_->server.IsOpen(client);
 }
 
 }  // namespace platform

@@ -16,7 +16,8 @@
 //
 // A client may stay connected and silent for as long as it likes. When all maxConnections places
 // are taken, a new connection takes the place of the longest-idle one that has no request running
-// and holds no registration, or whose client has sent nothing for quietRegistrationMs; when there
+// and holds no registration, else of one whose client has sent nothing for quietRegistrationMs;
+// a connection the program holds something for (ClientEvents::holdsPlace) never goes. When there
 // is none, the new connection is closed at once.
 #pragma once
 
@@ -33,6 +34,16 @@ namespace platform {
 class IpcServer {
 public:
     using RequestHandler = std::function<std::int32_t(std::int32_t code, std::int32_t argument)>;
+    // A client is one connection; its id is never used again while the server lives.
+    using ClientId = std::uint64_t;
+    using ClientRequestHandler =
+        std::function<std::int32_t(ClientId client, std::int32_t code, std::int32_t argument)>;
+    struct ClientEvents {
+        // After the client's connection ended, for whatever reason (Stop included).
+        std::function<void(ClientId)> gone;
+        // True: the client never gives up its place to a newcomer.
+        std::function<bool(ClientId)> holdsPlace;
+    };
 
     static constexpr int kStalledFrameMs = 3000;
 
@@ -47,6 +58,8 @@ public:
 
     IpcServer(std::string title, RequestHandler handler);
     IpcServer(std::string title, RequestHandler handler, Limits limits);
+    IpcServer(std::string title, ClientRequestHandler handler, ClientEvents events,
+              Limits limits = {});
     ~IpcServer();
     IpcServer(const IpcServer&) = delete;
     IpcServer& operator=(const IpcServer&) = delete;
@@ -70,6 +83,7 @@ public:
 
     std::size_t RegistrationCount() const;
     std::size_t ConnectionCount() const;
+    bool HasClient(ClientId client) const;
 
 private:
     struct Impl;

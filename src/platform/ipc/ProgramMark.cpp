@@ -5,8 +5,13 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "Process.h"
+
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 namespace platform::ipc {
 namespace {
@@ -26,6 +31,22 @@ bool ParseMark(const char* name, pid_t& pid)
         return false;
     pid = static_cast<pid_t>(value);
     return true;
+}
+
+constexpr auto kPollStep = std::chrono::milliseconds(20);
+
+// Polls `done` until it holds or waitMs have passed; a deadline that only ends a hang.
+template <class Done>
+bool PollUntil(int waitMs, Done done)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        if (done())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(kPollStep);
+    }
 }
 
 }  // namespace
@@ -82,6 +103,34 @@ std::vector<pid_t> MarkedPrograms(const std::string& folder)
     }
     ::closedir(dir);
     return found;
+}
+
+StartTurn::StartTurn(const std::string& folder, int waitMs)
+{
+    const std::string path = folder + "/start.lock";
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return;
+    if (!PollUntil(waitMs, [fd] { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; })) {
+        ::close(fd);
+        return;
+    }
+    fd_ = fd;
+}
+
+StartTurn::~StartTurn()
+{
+    if (fd_ >= 0)
+        ::close(fd_);  // releases the lock
+}
+
+bool WaitForMark(const std::string& folder, pid_t pid, int waitMs)
+{
+    return PollUntil(waitMs, [&] {
+        const std::vector<pid_t> marked = MarkedPrograms(folder);
+        return std::find(marked.begin(), marked.end(), pid) != marked.end()
+               || platform::ProcessHasEnded(pid);
+    });
 }
 
 }  // namespace platform::ipc

@@ -29,4 +29,24 @@ private:
 // The processes whose marks are in `folder`; marks of processes gone are removed.
 std::vector<pid_t> MarkedPrograms(const std::string& folder);
 
+// Held by a client while it looks for a mark and starts a program, so that clients starting at
+// once start one program between them: the others wait their turn and then find its mark. The
+// lock goes with the process. Waits at most waitMs for the turn.
+class StartTurn {
+public:
+    StartTurn(const std::string& folder, int waitMs);
+    ~StartTurn();
+    StartTurn(const StartTurn&) = delete;
+    StartTurn& operator=(const StartTurn&) = delete;
+
+    // False when the turn could not be had (the folder refused the lock file, or the wait ended).
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+
+// Waits until the program `pid` has marked itself in `folder` or has ended, at most waitMs.
+bool WaitForMark(const std::string& folder, pid_t pid, int waitMs);
+
 }  // namespace platform::ipc

@@ -71,6 +71,7 @@ private:
     int64_t LowerLimit() const override { return State().lowerLimit; }
     int64_t UpperLimit() const override { return State().upperLimit; }
     int ModeCount() const override { return static_cast<int>(State().modeNames.size()); }
+    bool TakesRadioChanges() const override { return services_.Controller().TakesClientChanges(); }
     void SetPtt(bool on) override { services_.SetPtt(on); }
     void OnVfoEqual() override { services_.OnVfoEqual(); }
     void OnSplit() override { services_.Controller().OnSplit(); }
@@ -79,9 +80,7 @@ private:
     void SetFilter(bool narrow) override { services_.Controller().SetFilter(narrow); }
     bool SetFrequency(int64_t hz) override
     {
-        // A client's retune goes into the field over what the user was typing, and is sent.
-        services_.Controller().SetFrequencyTyped(false);
-        return services_.Controller().SetFrequency(hz);
+        return services_.Controller().SetFrequencyForClient(hz);
     }
     bool SetModeIndex(int mode) override { return services_.Controller().SetMode(mode); }
 

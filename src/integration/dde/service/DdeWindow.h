@@ -16,6 +16,8 @@ public:
     virtual int64_t UpperLimit() const = 0;
     // The length of the current mode list (the model's modes, in the program's numbering).
     virtual int ModeCount() const = 0;
+    // False while a change could not reach the radio (off line, or the radio does not answer).
+    virtual bool TakesRadioChanges() const = 0;
 
     virtual void SetPtt(bool on) = 0;
     virtual void OnVfoEqual() = 0;

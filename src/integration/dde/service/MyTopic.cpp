@@ -5,6 +5,7 @@
 #include "Numbers.h"
 
 #include <cmath>
+#include <optional>
 
 namespace dde {
 namespace {
@@ -33,8 +34,8 @@ bool CMyTopic::Exec(std::string_view data)
 
 bool CMyTopic::DispatchCommand(const std::string& command)
 {
-    if (command.find('<') != std::string::npos)
-        return ParseFreqMode(command);
+    // Keying needs no answer from the radio; everything else is refused while the radio cannot
+    // take it, rather than carried out long after the client was told.
     if (AsciiIEquals(command, "000transmit")) {
         window_.SetPtt(true);
         return true;
@@ -43,6 +44,10 @@ bool CMyTopic::DispatchCommand(const std::string& command)
         window_.SetPtt(false);
         return true;
     }
+    if (!window_.TakesRadioChanges())
+        return false;
+    if (command.find('<') != std::string::npos)
+        return ParseFreqMode(command);
     if (AsciiIEquals(command, "000setvboequal")) {
         window_.OnVfoEqual();
         return true;
@@ -94,38 +99,46 @@ bool CMyTopic::ParseFreqMode(const std::string& t)
     if (n < 1)
         return false;
     const std::size_t freqLength = static_cast<std::size_t>(n);
-    const std::string frequency = t.substr(close + 1, freqLength);
-    if (frequency.empty())
+    const std::optional<int64_t> hz = FrequencyFromText(t.substr(close + 1, freqLength));
+    if (!hz)
         return false;
-    // The mode is still set after a refused frequency, as the command asks for both.
-    const bool tuned = SetFrequencyText(frequency);
 
-    // The rest starts after the frequency and the '<' of the mode tag; the test is written so
-    // that no length can overflow it.
+    // One answer for the whole command: both parts are checked before either is carried out,
+    // so a refusal leaves the radio as it was. The rest starts after the frequency and the '<'
+    // of the mode tag; the test is written so that no length can overflow it.
+    std::optional<int> mode;
     const std::size_t after = t.size() - close;  // at least 1
-    if (after <= 2 || freqLength >= after - 2)
-        return tuned;
-    // A mode tag that is there but cannot be read leaves the command half done.
-    const std::string rest = t.substr(close + freqLength + 2);
-    const std::size_t colon2 = rest.find(':');
-    if (colon2 == std::string::npos || colon2 == 0 || colon2 + 1 >= rest.size())
+    if (after > 2 && freqLength < after - 2) {
+        mode = ModeFromTag(t.substr(close + freqLength + 2));
+        if (!mode)
+            return false;
+    }
+    if (!window_.SetFrequency(*hz))
         return false;
-    const int m = Length(std::string_view(rest).substr(colon2 + 1));
-    if (m < 1)
-        return false;
-    std::size_t close2 = rest.find('>');
-    if (close2 == std::string::npos)
-        close2 = 0;
-    // R must hold g2 + M + 1 characters: a longer mode length sets no mode.
-    if (static_cast<std::size_t>(m) > rest.size() - close2 - 1)
-        return false;
-    const std::string mode = rest.substr(close2 + 1, static_cast<std::size_t>(m));
-    const bool moded = !mode.empty() && SetModeText(mode);
-    return tuned && moded;
+    return !mode || window_.SetModeIndex(*mode);
 }
 
-bool CMyTopic::SetFrequencyText(const std::string& text)
+std::optional<int> CMyTopic::ModeFromTag(const std::string& rest) const
 {
+    const std::size_t colon = rest.find(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 >= rest.size())
+        return std::nullopt;
+    const int m = Length(std::string_view(rest).substr(colon + 1));
+    if (m < 1)
+        return std::nullopt;
+    std::size_t close = rest.find('>');
+    if (close == std::string::npos)
+        close = 0;
+    // The rest must hold the '>' and M characters after it: a longer mode length sets no mode.
+    if (static_cast<std::size_t>(m) > rest.size() - close - 1)
+        return std::nullopt;
+    return ModeFromText(rest.substr(close + 1, static_cast<std::size_t>(m)));
+}
+
+std::optional<int64_t> CMyTopic::FrequencyFromText(const std::string& text) const
+{
+    if (text.empty())
+        return std::nullopt;
     std::string number;
     for (char c : text) {
         if (c == '.')
@@ -133,26 +146,23 @@ bool CMyTopic::SetFrequencyText(const std::string& text)
         number += c == ',' ? '.' : c;
     }
     const double hz = platform::ParseDoublePrefix(number) * 1000.0;
-    // Checked before anything changes: a refused value leaves the field and the radio alone.
     if (!std::isfinite(hz) || hz < static_cast<double>(window_.LowerLimit())
         || hz > static_cast<double>(window_.UpperLimit()))
-        return false;
-    return window_.SetFrequency(std::llround(hz));
+        return std::nullopt;
+    return std::llround(hz);
 }
 
-bool CMyTopic::SetModeText(const std::string& text)
+std::optional<int> CMyTopic::ModeFromText(const std::string& text) const
 {
     static constexpr struct {
         const char* name;
         int mode;
     } kModes[] = {{"LSB", 0},  {"USB", 1},    {"AM", 2}, {"CW", 3}, {"CW-R", 3},
                   {"RTTY", 4}, {"RTTY-R", 4}, {"FM", 5}, {"WFM", 6}};
-    for (const auto& m : kModes) {
-        if (!AsciiIEquals(text, m.name))
-            continue;
-        return m.mode < window_.ModeCount() && window_.SetModeIndex(m.mode);
-    }
-    return false;
+    for (const auto& m : kModes)
+        if (AsciiIEquals(text, m.name))
+            return m.mode < window_.ModeCount() ? std::optional<int>(m.mode) : std::nullopt;
+    return std::nullopt;
 }
 
 }  // namespace dde

@@ -1,11 +1,14 @@
 // The program's topics: their items are plain text items, and an Execute runs a command on the
 // main window. Only a command that is understood and carried out is acknowledged: a client is
-// never told that nonsense, or a retune the radio cannot take, was done.
+// never told that nonsense, or a retune the radio cannot take, was done, and a command that is
+// refused changed nothing.
 #pragma once
 
 #include "DdeItemNode.h"
 #include "DdeTopicNode.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,16 +27,20 @@ public:
     bool Exec(std::string_view data) override;
 
     bool DispatchCommand(const std::string& command);
-    // "000xcvrfreqmode<xcvrfreq:N>F<xcvrmode:M>D": tunes to F, then selects D when given; true
-    // when all it asked for was done.
+    // "000xcvrfreqmode<xcvrfreq:N>F<xcvrmode:M>D": tunes to F, then selects D when a mode tag
+    // follows; true when all it asked for was done. A frequency or mode the radio cannot take
+    // refuses the whole command before anything is sent.
     bool ParseFreqMode(const std::string& command);
-    // "14.195,000" and "14195,000" are kHz with ',' as the decimal point; a result outside the
-    // radio's limits changes nothing and is false.
-    bool SetFrequencyText(const std::string& text);
-    // A mode the current mode list lacks is ignored (false).
-    bool SetModeText(const std::string& text);
 
 private:
+    // "14.195,000" and "14195,000" are kHz with ',' as the decimal point; nothing outside the
+    // radio's limits.
+    std::optional<int64_t> FrequencyFromText(const std::string& text) const;
+    // The mode of the tag after the frequency (":M>D"); nothing for one that cannot be read or
+    // that the current mode list lacks.
+    std::optional<int> ModeFromTag(const std::string& rest) const;
+    std::optional<int> ModeFromText(const std::string& text) const;
+
     IDdeWindow& window_;
 };
 

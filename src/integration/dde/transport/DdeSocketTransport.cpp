@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -22,6 +23,9 @@ namespace {
 using ConnectionId = platform::FramedServer::ConnectionId;
 
 std::atomic<unsigned> g_serial{0};
+
+// A conversation whose client has sent nothing for this long may give up its place.
+constexpr int kQuietConversationMs = 60000;
 
 struct Link {
     std::string item;
@@ -52,9 +56,23 @@ struct CDdeSocketTransport::Impl {
         : server(limits,
                  {.onFrame = [this](ConnectionId id, const Frame& f) { return Serve(id, f); },
                   .onDropped = [this](ConnectionId id) { Forget(id); },
-                  // Idle clients must not lock every other client out: the longest-idle goes.
-                  .mayGiveUpPlace = [](ConnectionId) { return true; }})
+                  .placeRank = [this](ConnectionId id) { return PlaceRankOf(id); }})
     {
+    }
+
+    // Idle clients must not lock every other client out, but one that listens to an advise
+    // loop is idle by nature: a connection without a conversation goes first, then one whose
+    // conversation has been quiet for long; advise loops stay.
+    platform::FramedServer::PlaceRank PlaceRankOf(ConnectionId id) const
+    {
+        using Rank = platform::FramedServer::PlaceRank;
+        const auto it = peers.find(id);
+        if (it == peers.end() || it->second->conversation == 0)
+            return Rank::First;
+        if (!it->second->links.empty())
+            return Rank::Never;
+        return server.IdleFor(id) >= std::chrono::milliseconds(kQuietConversationMs) ? Rank::Later
+                                                                                     : Rank::Never;
     }
 
     ~Impl() { handler = nullptr; }

@@ -3,9 +3,10 @@
 // conversation and its advise links. Nothing here blocks: output waits in a bounded queue, and a
 // client that lets it grow past the bound, sends a malformed frame or breaks the protocol is
 // dropped (its conversation ends as a disconnect), and so is one that stops inside a frame. When
-// every place is taken, a newcomer takes the place of the longest-idle connection. While a
-// transaction of one connection runs (an Execute may wait for the radio), that connection's next
-// messages wait; others are served.
+// every place is taken, a newcomer takes the place of the longest-idle connection that holds no
+// conversation, else of a conversation quiet for a minute; one with an advise loop keeps its
+// place (a newcomer finds none when all have one). While a transaction of one connection runs
+// (an Execute may wait for the radio), that connection's next messages wait; others are served.
 #pragma once
 
 #include "DdeTypes.h"

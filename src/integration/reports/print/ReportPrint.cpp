@@ -2,6 +2,7 @@
 
 #include "Language.h"
 #include "MessageBoxRequest.h"
+#include "PrintDialog.h"
 #include "Printer.h"
 #include "WorkProgressDlg.h"
 
@@ -71,7 +72,7 @@ bool PrintReport(const PrinterChooser& choose, const ReportJob& job, const Repor
     CPrinter lines(printer);
     lines.SetTitle(job.title);
     if (!lines.StartPrinting(job.docName)) {
-        std::fprintf(stderr, "report: the printer could not be opened\n");
+        ReportPrintFailure(printer);
         return false;
     }
     const ReportText report = build(lines.GetCharsPerLine());

@@ -24,8 +24,8 @@ struct ReportJob {
     int progressTitle = 0;  // language string of the progress dialog; 0 for none
 };
 
-// False when nothing was printed: the dialog was cancelled or the printer could not be drawn
-// on. A print stopped by the user keeps and ends the pages printed so far.
+// False when nothing was printed: the dialog was cancelled, or the printer could not be drawn
+// on (the user is told). A print stopped by the user keeps and ends the pages printed so far.
 bool PrintReport(const PrinterChooser& choose, const ReportJob& job, const ReportBuilder& build,
                  const CLanguage& language, QWidget* owner);
 

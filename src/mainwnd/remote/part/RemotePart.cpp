@@ -38,6 +38,8 @@ public:
     {
         if (change.kind == RadioStateChange::Kind::Notification)
             remote_.NotifyClients(change.code, change.value);
+        else if (change.kind == RadioStateChange::Kind::Transmit)
+            remote_.OnTransmitState(change.value != 0);
     }
 
 private:
