@@ -339,7 +339,7 @@ private:
     static int ToolIndex(int id);
     // Shows a tool window (placed by the main window when it follows it), once the main window
     // is shown.
-    void ShowToolWindow(int id);
+    void ShowPlacedToolWindow(int id);
     // Every tool window that follows the main window, placed again whenever a frame changes or
     // the main window moves.
     void PlaceToolWindowsByMain();

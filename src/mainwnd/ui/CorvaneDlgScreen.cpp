@@ -140,7 +140,7 @@ void CCorvaneDlg::showEvent(QShowEvent* event)
     // In their order: each keeps clear of those placed before it.
     for (int index = 0; index < static_cast<int>(std::size(kToolOrder)); ++index)
         if (showPending_[index])
-            ShowToolWindow(kToolOrder[index]);
+            ShowPlacedToolWindow(kToolOrder[index]);
     PlaceToolWindowsByMain();
 }
 

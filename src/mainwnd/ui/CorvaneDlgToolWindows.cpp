@@ -94,7 +94,7 @@ void CCorvaneDlg::PlaceListWindow(int id, const settings::RegRect& place, bool& 
     if (follow.followsMain && !isVisible())
         showPending_[ToolIndex(id)] = true;
     else
-        ShowToolWindow(id);
+        ShowPlacedToolWindow(id);
 }
 
 bool CCorvaneDlg::TxRxInUse() const
@@ -130,7 +130,7 @@ void CCorvaneDlg::PlaceTxRxWindow()
     }
     // Before the main window is shown it has no place to stand beside: shown with it.
     if (isVisible())
-        ShowToolWindow(kTxRxId);
+        ShowPlacedToolWindow(kTxRxId);
     else
         showPending_[0] = true;
 }
@@ -159,12 +159,12 @@ void CCorvaneDlg::PlaceAudioRecorderWindow()
     }
     // Before the main window is shown it has no place to stand by: shown with it.
     if (isVisible())
-        ShowToolWindow(kRecorderId);
+        ShowPlacedToolWindow(kRecorderId);
     else
         showPending_[1] = true;
 }
 
-void CCorvaneDlg::ShowToolWindow(int id)
+void CCorvaneDlg::ShowPlacedToolWindow(int id)
 {
     QWidget* w = ToolWindow(id);
     const int index = ToolIndex(id);
