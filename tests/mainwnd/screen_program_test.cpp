@@ -25,6 +25,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabBar>
 
 #include <csignal>
@@ -34,6 +35,7 @@
 #include <sys/wait.h>
 
 #include "AudioRecorder.h"
+#include "FlatButton.h"
 #include "Ini.h"
 #include "MainWindowIds.h"
 #include "PageTabCtrl.h"
@@ -195,7 +197,8 @@ private:
     pid_t pid_ = -1;
 };
 
-// The texts a window shows cut: a caption or button narrower or lower than its text.
+// The texts a window shows cut: a caption, button or read-only field narrower or lower than its
+// text (a flat button's beside its icon).
 void FindCutTexts(const QWidget& window, const std::string& name, std::vector<std::string>& cut)
 {
     for (const QWidget* c : window.findChildren<QWidget*>()) {
@@ -206,6 +209,14 @@ void FindCutTexts(const QWidget& window, const std::string& name, std::vector<st
             room -= qobject_cast<const QCheckBox*>(c)
                         ? b->sizeHint().width() - b->fontMetrics().horizontalAdvance(text)
                         : 4;
+            // A flat button's icon stands beside its caption.
+            if (const auto* f = qobject_cast<const CFlatButton*>(c))
+                room -= c->sizeHint().width() - f->QPushButton::sizeHint().width();
+        } else if (const auto* e = qobject_cast<const QLineEdit*>(c); e && e->isReadOnly()) {
+            // Beside its text a field keeps its frame and margins (as in its smallest size) and
+            // two pixels each side.
+            text = e->text();
+            room -= e->minimumSizeHint().width() - e->fontMetrics().maxWidth() + 4;
         } else if (const auto* l = qobject_cast<const QLabel*>(c); l && !l->wordWrap()) {
             text = l->textFormat() == Qt::RichText ? QString() : l->text();
         } else if (const auto* g = qobject_cast<const QGroupBox*>(c)) {
@@ -232,11 +243,16 @@ QRect OnWindow(const QWidget* within, const QWidget* control)
     return control ? QRect(control->mapTo(within, QPoint(0, 0)), control->size()) : kNone;
 }
 
-QWidget* GroupOf(QWidget* w)
+// The controls of the group holding `w`, without its title.
+QRect GroupControls(const QWidget* within, QWidget* w)
 {
     while (w != nullptr && qobject_cast<QGroupBox*>(w) == nullptr)
         w = w->parentWidget();
-    return w;
+    QRect controls;
+    for (const QWidget* c : w ? w->findChildren<QWidget*>() : QList<QWidget*>())
+        if (c->isVisibleTo(within))
+            controls |= OnWindow(within, c);
+    return controls;
 }
 
 // The program's windows as this process models them, by dialog id (102 the main window), at
@@ -258,8 +274,10 @@ struct Layout {
     std::map<int, std::map<std::string, QPoint>> pageControls;  // by page id
     // The readout, the mode and filter buttons, the VFO, band and duplex controls.
     std::map<std::string, QRect> keep;
-    std::map<int, std::vector<QRect>> buttons;  // of the memories windows, by dialog id
+    using Buttons = std::map<int, std::vector<QRect>>;
+    Buttons buttons;                            // of the memories windows, by dialog id
     std::vector<std::string> cut;               // texts shown cut, in every window
+    bool pagesShort = false;                    // the tab control lower than it asks to be
 };
 
 Layout LearnLayout(const Sizes& sizes)
@@ -277,8 +295,7 @@ Layout LearnLayout(const Sizes& sizes)
         const auto centre = [](QWidget* within, QWidget* control) {
             return control ? control->mapTo(within, control->rect().center()) : QPoint(-1, -1);
         };
-        const std::map<std::string, int> mainControls = {{"frequency", radio::ctl::kFrequency},
-                                                         {"stack", bands::kStackButtons[0]},
+        const std::map<std::string, int> mainControls = {{"stack", bands::kStackButtons[0]},
                                                          {"band", mainwnd::kBand},
                                                          {"mode", mainwnd::kMode},
                                                          {"offset", radio::ctl::kOffset},
@@ -289,17 +306,23 @@ Layout LearnLayout(const Sizes& sizes)
                                                          {"background", mainwnd::kStackLabel}};
         for (const auto& [name, id] : mainControls)
             layout.main[name] = centre(&w, w.GetDlgItem(id));
-        QRect readout = OnWindow(&w, w.GetDlgItem(radio::ctl::kFrequency));
+        // The digits and their step buttons, not the empty part of the field on their left.
+        QRect digits;
         for (const int* ids : {mainwnd::kPlusIds, mainwnd::kMinusIds})
             for (int i = 0; i < 9; ++i)
-                readout |= OnWindow(&w, w.GetDlgItem(ids[i]));
+                digits |= OnWindow(&w, w.GetDlgItem(ids[i]));
+        const QRect field = OnWindow(&w, w.GetDlgItem(radio::ctl::kFrequency));
+        const QRect readout =
+            digits | (field & QRect(digits.left(), field.top(), digits.width(), field.height()));
+        layout.main["frequency"] = readout.center();
         layout.keep = {
             {"the frequency readout", readout},
             {"the mode button", OnWindow(&w, w.GetDlgItem(mainwnd::kMode))},
             {"the filter button", OnWindow(&w, w.GetDlgItem(radio::ctl::kFilter))},
-            {"the VFO controls", OnWindow(&w, GroupOf(w.GetDlgItem(radio::ctl::kVfoA)))},
-            {"the band controls", OnWindow(&w, GroupOf(w.GetDlgItem(mainwnd::kBand)))},
-            {"the duplex controls", OnWindow(&w, GroupOf(w.GetDlgItem(radio::ctl::kDupPlus)))}};
+            {"the VFO controls", GroupControls(&w, w.GetDlgItem(radio::ctl::kVfoA))},
+            {"the band controls", GroupControls(&w, w.GetDlgItem(mainwnd::kBand))},
+            {"the duplex controls", GroupControls(&w, w.GetDlgItem(radio::ctl::kDupPlus))},
+            {"the tabs", OnWindow(&w, w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs)->TabBar())}};
         FindCutTexts(w, "main window", layout.cut);
         QWidget* txRx = w.ToolWindow(CTxRx::kTemplateId);
         QWidget* recorder = w.ToolWindow(CAudioRecorder::kTemplateId);
@@ -308,13 +331,10 @@ Layout LearnLayout(const Sizes& sizes)
         if (auto* r = static_cast<CMyFontDialog*>(recorder))
             layout.recorder["settings"] = centre(r, r->GetDlgItem(CAudioRecorder::kSettings));
         for (const auto& [id, size] : sizes)
-            if (QWidget* tool = w.ToolWindow(id)) {
+            if (QWidget* tool = w.ToolWindow(id))
                 FindCutTexts(*tool, tool->windowTitle().toStdString(), layout.cut);
-                for (const QAbstractButton* b : tool->findChildren<QAbstractButton*>())
-                    if (b->isVisibleTo(tool) && (id == kMemoriesId || id == kRadioMemoriesId))
-                        layout.buttons[id].push_back(OnWindow(tool, b));
-            }
         auto* tabs = w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs);
+        layout.pagesShort = tabs != nullptr && tabs->height() < tabs->sizeHint().height();
         for (int i = 0; tabs != nullptr && i < tabs->GetItemCount(); ++i) {
             QWidget* page = tabs->GetPage(i);
             if (page == nullptr || qobject_cast<CPlaceholderPage*>(page) != nullptr)
@@ -345,6 +365,34 @@ Layout LearnLayout(const Sizes& sizes)
                                                 FindCutTexts(*setup, "configuration", layout.cut);
                                                 setup->reject();
                                             });
+        w.CloseProgram();
+    });
+    return layout;
+}
+
+// The memories windows as the main window opens them, the PC memories window at its size on
+// the screen: their cut texts and the PC memories window's buttons.
+Layout LearnMemories(QSize memoriesSize)
+{
+    Layout layout;
+    wndtest::WindowFixture f;
+    PrepareFolder(f.folder.path, *f.profile);
+    f.Run([&](CCorvaneDlg& w) {
+        w.PlaceMemoryWindow(1);
+        w.PlaceMemoryRadioWindow(1);
+        QWidget* memories = w.ToolWindow(kMemoriesId);
+        QWidget* radio = w.ToolWindow(kRadioMemoriesId);
+        wndtest::PumpUntil([&] { return memories->isVisible() && radio->isVisible(); },
+                           std::chrono::seconds(5));
+        // Never below the least size Qt gives it (the screen's pixels round either way).
+        const QSize size = memoriesSize.expandedTo(memories->minimumSize());
+        memories->resize(size);
+        wndtest::PumpUntil([&] { return memories->size() == size; }, std::chrono::seconds(5));
+        for (const QWidget* list : {memories, radio})
+            FindCutTexts(*list, list->windowTitle().toStdString(), layout.cut);
+        for (const QAbstractButton* b : memories->findChildren<QAbstractButton*>())
+            if (b->isVisibleTo(memories))
+                layout.buttons[kMemoriesId].push_back(OnWindow(memories, b));
         w.CloseProgram();
     });
     return layout;
@@ -615,35 +663,36 @@ bool HasRoom(const XTopWindow& main, const XTopWindow& tool, const XRect& screen
            || tool.frame.height <= screen.Bottom() - main.frame.Bottom();
 }
 
-// No tool window lies on the readout or the operating controls, nor anywhere on the main window
-// where the screen has room for it beside or below it; the window kept on top covers no button
-// of a memories window.
+// No TX/RX window or recorder bar lies on the readout, the operating controls or the tabs; no
+// tool window lies on the main window where the screen has room for it beside or below it, and
+// a memories window with that room lies on no other of the program's windows either. The window
+// kept on top covers no button of a memories window.
 void ExpectToolWindowsClear(const XTopWindow& main, const Layout& layout,
                             const std::vector<std::pair<int, XTopWindow>>& tools,
-                            const XRect& screen)
+                            const XRect& screen, const Layout::Buttons& buttons = {})
 {
     for (const auto& [id, tool] : tools) {
-        // A memories window that has no room by the main window keeps clear of the other windows.
+        const bool list = id == kMemoriesId || id == kRadioMemoriesId;
         for (const auto& [part, rect] : layout.keep)
-            EXPECT_FALSE(id != kMemoriesId && id != kRadioMemoriesId
-                         && tool.frame.Intersects(OnScreen(main, rect)))
+            EXPECT_FALSE(!list && tool.frame.Intersects(OnScreen(main, rect)))
                 << "\"" << tool.title << "\" at " << Text(tool.frame) << " lies on " << part;
-        if (HasRoom(main, tool, screen)) {
-            EXPECT_FALSE(tool.frame.Intersects(main.frame))
-                << "\"" << tool.title << "\" at " << Text(tool.frame)
-                << " lies on the main window at " << Text(main.frame) << " with room beside it";
-        }
+        if (!HasRoom(main, tool, screen))
+            continue;
+        EXPECT_FALSE(tool.frame.Intersects(main.frame))
+            << "\"" << tool.title << "\" at " << Text(tool.frame) << " lies on the main window at "
+            << Text(main.frame) << " with room beside it";
+        for (const auto& [other, window] : tools)
+            EXPECT_FALSE(list && other != id && tool.frame.Intersects(window.frame))
+                << "\"" << tool.title << "\" lies on \"" << window.title << "\" with room beside "
+                << "the main window";
     }
     const XTopWindow& txRx = tools.front().second;
-    for (const auto& [id, buttons] : layout.buttons)
-        for (const auto& [other, window] : tools) {
-            const bool covers = other == id && HasRoom(main, window, screen)
-                                && std::any_of(buttons.begin(), buttons.end(), [&](const QRect& b) {
-                                       return txRx.frame.Intersects(OnScreen(window, b));
-                                   });
-            EXPECT_FALSE(covers) << "the TX/RX window covers a button of \"" << window.title
-                                 << "\"";
-        }
+    for (const auto& [id, rects] : buttons)
+        for (const auto& [other, window] : tools)
+            for (const QRect& b : rects)
+                EXPECT_FALSE(other == id && txRx.frame.Intersects(OnScreen(window, b)))
+                    << "the TX/RX window covers a button of \"" << window.title << "\" at "
+                    << Text(OnScreen(window, b));
 }
 
 }  // namespace
@@ -736,6 +785,9 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
     ExpectToolWindowsClear(*main, layout,
                            {{CTxRx::kTemplateId, *txRx}, {CAudioRecorder::kTemplateId, *recorder}},
                            windows.Screen());
+    // Pages shorter than they would be: the window takes all the height the screen has.
+    EXPECT_TRUE(!layout.pagesShort || main->frame.height >= windows.Screen().height - 2)
+        << "the pages are short in a main window at " << Text(main->frame);
     // The readout whole on the screen, the window scrolling or not.
     const XRect readout = OnScreen(*main, layout.keep.at("the frequency readout"));
     EXPECT_TRUE(readout.Inside(windows.Screen()) && readout.Inside(main->client))
@@ -842,12 +894,14 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
         // Opened by the main window, with no place of its own yet.
         main = driver.Refreshed(*main);
         memories = driver.Refreshed(*memories);
+        const Layout lists = LearnMemories(SizeOf(*memories));
+        EXPECT_EQ(lists.cut, std::vector<std::string>{});
         if (main && memories)
             ExpectToolWindowsClear(*main, layout,
                                    {{CTxRx::kTemplateId, *driver.Refreshed(*txRx)},
                                     {CAudioRecorder::kTemplateId, *driver.Refreshed(*recorder)},
                                     {kMemoriesId, *memories}},
-                                   windows.Screen());
+                                   windows.Screen(), lists.buttons);
     }
     if (Wait([&] { return (box = driver.Find("ATTENTION")).has_value(); },
              std::chrono::seconds(5))) {

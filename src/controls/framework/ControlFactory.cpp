@@ -32,15 +32,6 @@ QString Q(const std::string& s)
     return QString::fromStdString(s);
 }
 
-// A button given a width in characters is still never narrower than its caption (a driver's
-// long name, a large font).
-void KeepCaptionWhole(QWidget* w)
-{
-    auto* b = qobject_cast<QAbstractButton*>(w);
-    if (b != nullptr && b->minimumWidth() > 0 && b->minimumWidth() < b->sizeHint().width())
-        b->setMinimumWidth(b->sizeHint().width());
-}
-
 QWidget* MakeStatic(const ControlSpec& decl, QWidget* parent)
 {
     auto* label = new QLabel(parent);
@@ -173,7 +164,7 @@ QWidget* CreateControl(const ControlSpec& decl, QWidget* parent)
         w->setHidden(true);
     if (decl.minWidthChars > 0) {
         w->setMinimumWidth(w->fontMetrics().averageCharWidth() * decl.minWidthChars);
-        KeepCaptionWhole(w);
+        KeepTextWhole(w);
     }
     return w;
 }
@@ -219,6 +210,23 @@ std::string CaptionOf(const QWidget* widget)
                      : widget->metaObject()->property(index).read(widget).toString().toStdString();
 }
 
+void KeepTextWhole(QWidget* w)
+{
+    int needed = 0;
+    if (auto* b = qobject_cast<QAbstractButton*>(w); b != nullptr && b->minimumWidth() > 0) {
+        needed = b->sizeHint().width();
+    } else if (auto* e = qobject_cast<QLineEdit*>(w);
+               e != nullptr && e->isReadOnly() && e->maximumWidth() < QWIDGETSIZE_MAX) {
+        // Its frame and margins as in its smallest size, and two pixels each side of the text.
+        const QFontMetrics fm = e->fontMetrics();
+        needed = fm.horizontalAdvance(e->text()) + e->minimumSizeHint().width() - fm.maxWidth() + 4;
+        if (e->maximumWidth() < needed)
+            e->setMaximumWidth(needed);
+    }
+    if (w->minimumWidth() < needed)
+        w->setMinimumWidth(needed);
+}
+
 void SetCaptionOf(QWidget* widget, const std::string& text)
 {
     if (!widget)
@@ -228,7 +236,7 @@ void SetCaptionOf(QWidget* widget, const std::string& text)
         l->setText(t);
     else if (auto* b = qobject_cast<QAbstractButton*>(widget)) {
         b->setText(t);
-        KeepCaptionWhole(b);
+        KeepTextWhole(b);
     } else if (auto* g = qobject_cast<QGroupBox*>(widget))
         g->setTitle(t);
     else if (!IsDataWidget(widget)) {

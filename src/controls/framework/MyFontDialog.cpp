@@ -374,9 +374,10 @@ QWidget* CMyFontDialog::GetDlgItem(int id) const
 void CMyFontDialog::SetDlgItemText(int id, const std::string& text)
 {
     QWidget* w = GetDlgItem(id);
-    if (auto* e = qobject_cast<QLineEdit*>(w))
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(Q(text));
-    else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+        KeepTextWhole(e);
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
         p->setPlainText(Q(text));
     else if (auto* c = qobject_cast<QComboBox*>(w); c && c->isEditable())
         c->setEditText(Q(text));

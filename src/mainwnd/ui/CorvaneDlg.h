@@ -341,9 +341,9 @@ private:
     // is shown.
     void ShowPlacedToolWindow(int id);
     // Every tool window that follows the main window, placed again whenever a frame changes or
-    // the main window moves.
-    void PlaceToolWindowsByMain();
-    void FollowMain(int index);
+    // the main window moves; `answered` is the tool window the window system has just moved.
+    void PlaceToolWindowsByMain(const QObject* answered = nullptr);
+    void FollowMain(int index, bool answered);
     // What the tool window `index` is placed among: the screen, the main window's parts it keeps
     // clear of and the windows placed before it (or that stay where they are).
     mainwnd::PlaceContext PlaceContextFor(int index) const;
@@ -354,6 +354,8 @@ private:
     // following tool windows that stand beside it.
     void MakeRoomForToolWindows();
     bool IsToolPlaceEvent(QObject* watched, const QEvent* event) const;
+    // Called as a tool window is shown, before the window system maps it.
+    void StandAboveMain(QWidget& w) const;
 
     // Pages (owned by the tab control once added) and tool windows (owned here).
     std::vector<QPointer<QWidget>> pages_;
@@ -385,6 +387,7 @@ private:
     bool placeStored_ = false;            // the main window came up at a stored place
     ToolFollow follow_[4];                // by kToolOrder
     bool showPending_[4] = {};            // shown when the main window is
+    bool movingTool_ = false;             // while the main window moves a tool window
     // The frequency font at the window's natural width, and that width.
     int displayPoints_ = 0;
     int displayWidth_ = 0;

@@ -137,11 +137,18 @@ void CCorvaneDlg::showEvent(QShowEvent* event)
     FitToScreen();
     if (first && !placeStored_)
         MakeRoomForToolWindows();
-    // In their order: each keeps clear of those placed before it.
-    for (int index = 0; index < static_cast<int>(std::size(kToolOrder)); ++index)
-        if (showPending_[index])
-            ShowPlacedToolWindow(kToolOrder[index]);
-    PlaceToolWindowsByMain();
+    // Once the window system has the main window: a tool window mapped before it would not
+    // be taken for its transient.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // In their order: each keeps clear of those placed before it.
+            for (int index = 0; index < static_cast<int>(std::size(kToolOrder)); ++index)
+                if (showPending_[index] && isVisible())
+                    ShowPlacedToolWindow(kToolOrder[index]);
+            PlaceToolWindowsByMain();
+        },
+        Qt::QueuedConnection);
 }
 
 void CCorvaneDlg::resizeEvent(QResizeEvent* event)

@@ -11,9 +11,12 @@
 #include "StoredFrame.h"
 #include "ToolWindowPlace.h"
 
+#include <QAbstractButton>
 #include <QEvent>
 #include <QGroupBox>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QTabBar>
 #include <QWindow>
 
 #include <algorithm>
@@ -38,11 +41,17 @@ QRect OnScreenRect(const QWidget* w)
     return w == nullptr ? QRect() : QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
 }
 
-QWidget* GroupOf(QWidget* w)
+// The controls of the group holding `w`, without its title and margins.
+QRect GroupControls(QWidget* w)
 {
     while (w != nullptr && qobject_cast<QGroupBox*>(w) == nullptr)
         w = w->parentWidget();
-    return w;
+    QRect controls;
+    if (w != nullptr && w->isVisible())
+        for (const QWidget* c : w->findChildren<QWidget*>())
+            if (c->isVisible())
+                controls |= OnScreenRect(c);
+    return controls;
 }
 }  // namespace
 
@@ -179,7 +188,6 @@ void CCorvaneDlg::ShowPlacedToolWindow(int id)
         if (!placeStored_)
             MakeRoomForToolWindows();
     }
-    w->installEventFilter(this);
     // A list window larger than the screen (a scaled screen) is made to fit it.
     const QScreen* s = screen();
     if (follow.followsMain && s != nullptr) {
@@ -205,22 +213,50 @@ bool CCorvaneDlg::LiesOnOthers(int index, const QRect& frame) const
 mainwnd::PlaceContext CCorvaneDlg::PlaceContextFor(int index) const
 {
     mainwnd::PlaceContext c;
-    if (const QScreen* s = screen())
-        c.screen = s->availableGeometry();
+    if (const QScreen* s = screen()) {
+        const QRect free = s->availableGeometry();
+        c.screen = QRect(free.topLeft(), ClientRoom(*this, free.size(), QSize(0, 0)));
+    }
     c.main = frameGeometry();
     // Only what shows of the window's parts counts: the window may scroll.
     const QRect client = OnScreenRect(this);
-    QRect readout = OnScreenRect(Item(rc::kFrequency));
+    // The readout: the digits with their step buttons; the field is wider than its digits.
+    const QRect field = OnScreenRect(Item(rc::kFrequency));
+    QRect digits;
     for (const int* ids : {mainwnd::kPlusIds, mainwnd::kMinusIds})
         for (int i = 0; i < 9; ++i)
             if (const QWidget* digit = Item(ids[i]); digit != nullptr && digit->isVisible())
-                readout |= OnScreenRect(digit);
+                digits |= OnScreenRect(digit);
+    const QRect readout =
+        digits.isEmpty() ? field
+                         : digits | (field & QRect(digits.left(), field.top(), digits.width(),
+                                                   field.height()));
     c.keep.push_back(readout & client);
-    for (QWidget* part : {Item(mainwnd::kMode), Item(rc::kFilter), GroupOf(Item(rc::kVfoA)),
-                          GroupOf(Item(mainwnd::kBand)), GroupOf(Item(rc::kDupPlus))})
+    for (const QWidget* part : {Item(mainwnd::kMode), Item(rc::kFilter)})
         if (part != nullptr && part->isVisible())
             c.keep.push_back(OnScreenRect(part) & client);
-    c.spare = OnScreenRect(Tabs()) & client;
+    for (QWidget* member : {Item(rc::kVfoA), Item(mainwnd::kBand), Item(rc::kDupPlus)})
+        c.keep.push_back(GroupControls(member) & client);
+    // The tabs stay in reach; the page below them is the least used part.
+    if (const CPageTabCtrl* tabs = Tabs()) {
+        const QRect bar = OnScreenRect(tabs->TabBar());
+        c.keep.push_back(bar & client);
+        QRect page = OnScreenRect(tabs);
+        page.setTop(bar.bottom() + 1);
+        c.spare = page & client;
+    }
+    // The TX/RX window and the recorder bar, which may be kept in front, leave the list
+    // windows' buttons in sight.
+    for (int id : {kMemoriesId, kRadioMemoriesId})
+        if (const QWidget* list = ToolWindow(id);
+            index < ToolIndex(kMemoriesId) && list != nullptr && list->isVisible())
+            for (const QAbstractButton* b : list->findChildren<QAbstractButton*>())
+                if (b->isVisible())
+                    c.keep.push_back(OnScreenRect(b));
+    // A pixel's gap: on a screen scaled by a fraction the edges round either way.
+    for (QRect& part : c.keep)
+        if (!part.isEmpty())
+            part.adjust(-1, -1, 1, 1);
     for (int j = 0; j < static_cast<int>(std::size(kToolOrder)); ++j) {
         const QWidget* other = ToolWindow(kToolOrder[j]);
         if (j != index && other != nullptr && other->isVisible() && !IsPlaceholder(other)
@@ -230,13 +266,13 @@ mainwnd::PlaceContext CCorvaneDlg::PlaceContextFor(int index) const
     return c;
 }
 
-void CCorvaneDlg::PlaceToolWindowsByMain()
+void CCorvaneDlg::PlaceToolWindowsByMain(const QObject* answered)
 {
     for (int index = 0; index < static_cast<int>(std::size(kToolOrder)); ++index)
-        FollowMain(index);
+        FollowMain(index, answered == ToolWindow(kToolOrder[index]));
 }
 
-void CCorvaneDlg::FollowMain(int index)
+void CCorvaneDlg::FollowMain(int index, bool answered)
 {
     QWidget* w = ToolWindow(kToolOrder[index]);
     ToolFollow& follow = follow_[index];
@@ -244,18 +280,19 @@ void CCorvaneDlg::FollowMain(int index)
         || isMinimized())
         return;
     const QRect frame = w->frameGeometry();
-    // Moved by the user (same frame, another place, not on the way to where it was sent): it
-    // stays where it was put. A window manager that puts it elsewhere is asked again, a few
-    // times.
-    if (follow.placed.isValid() && frame.size() == follow.placed.size()
-        && frame.topLeft() != follow.placed.topLeft()) {
-        if (follow.requests == 0) {
+    // Where the window system says it went (Qt takes a move for done before it is): at the
+    // place it was sent, it has arrived; at another with the same frame, the user moved it and
+    // it stays there, unless it is still on its way. A window manager that puts it elsewhere
+    // is asked again, a few times.
+    if (answered && follow.placed.isValid() && frame.size() == follow.placed.size()) {
+        if (frame.topLeft() == follow.placed.topLeft()) {
+            follow.requests = 0;
+        } else if (follow.requests == 0) {
             follow = {};
             return;
+        } else {
+            --follow.requests;
         }
-        --follow.requests;
-    } else if (frame.topLeft() == follow.placed.topLeft()) {
-        follow.requests = 0;
     }
     if (follow.stored) {
         follow.placed = frame;
@@ -266,16 +303,25 @@ void CCorvaneDlg::FollowMain(int index)
     }
     const QPoint at =
         mainwnd::PlaceToolFrame(KindOf(index), WholeFrame(*w), PlaceContextFor(index));
-    if (frame.topLeft() != at && (follow.requests > 0 || at != follow.placed.topLeft()))
-        w->move(at);
-    // The TX/RX window or the recorder bar that has to lie on the main window comes in front of
-    // it.
-    if (index < 2 && at != follow.placed.topLeft()
-        && QRect(at, frame.size()).intersects(frameGeometry()))
-        w->raise();
+    const bool send =
+        frame.topLeft() != at && (follow.requests > 0 || at != follow.placed.topLeft());
     if (at != follow.placed.topLeft())
         follow.requests = kMoveRequests;
     follow.placed = QRect(at, frame.size());
+    if (send) {
+        const QScopedValueRollback<bool> moving(movingTool_, true);
+        w->move(at);
+    }
+}
+
+void CCorvaneDlg::StandAboveMain(QWidget& w) const
+{
+    // Not kept in front, a tool window is a transient of the main window: the window manager
+    // keeps it above the main window, which a click never raises over it. One kept in front
+    // stands above every window already, and stays when the main window is minimised.
+    if (QWindow* handle = w.windowHandle())
+        handle->setTransientParent(
+            w.windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? nullptr : windowHandle());
 }
 
 QSize CCorvaneDlg::WholeFrame(const QWidget& w) const

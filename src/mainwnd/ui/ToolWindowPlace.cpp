@@ -76,37 +76,52 @@ QPoint PlaceToolFrame(ToolKind kind, QSize tool, const PlaceContext& c)
         places.push_back(BelowAt(c.main, tool, left));
         places.push_back(AboveAt(c.main, tool, left));
     }
-    const QRect within = c.main & c.screen;
-    const auto clear = [&](QPoint at, bool ofMain) {
+    for (const QPoint& at : places) {
         const QRect r(at, tool);
-        return c.screen.contains(r) && (!ofMain || !r.intersects(c.main))
-               && Covered(r, c.others) == 0 && Covered(r, c.keep) == 0;
-    };
-    for (const QPoint& at : places)
-        if (clear(at, true))
+        if (c.screen.contains(r) && !r.intersects(c.main) && Covered(r, c.others) == 0
+            && Covered(r, c.keep) == 0)
             return at;
-    // Over the lower part of the spare part, at either end; the panel's parts and the
-    // screen's corners by the main window come next.
+    }
+    // No room by the main window: the place on the screen that covers least, tried at every
+    // edge of what it may cover, the spare part's lower corners and the places by the main
+    // window first. A TX/RX window or
+    // recorder bar keeps clear of the panel's parts before the other windows; a list window,
+    // which they would cover, the other way round. Of the main window the spare part counts
+    // as free.
+    std::vector<QRect> edges = c.keep;
+    edges.insert(edges.end(), c.others.begin(), c.others.end());
+    edges.insert(edges.end(), {c.main, c.spare, c.screen});
+    std::vector<int> xs, ys;
+    for (const QRect& e : edges) {
+        xs.insert(xs.end(), {e.left(), e.right() + 1 - tool.width(), e.left() - tool.width(),
+                             e.right() + 1});
+        ys.insert(ys.end(), {e.top(), e.bottom() + 1 - tool.height(), e.top() - tool.height(),
+                             e.bottom() + 1});
+    }
     std::vector<QPoint> over;
     if (!c.spare.isEmpty())
         for (int x : {c.spare.left(), c.spare.right() + 1 - tool.width()})
             over.push_back(
                 OnScreen(QPoint(x, c.spare.bottom() + 1 - tool.height()), tool, c.screen));
-    for (const QRect& area : {within, c.screen})
-        for (int y : {area.top(), area.bottom() + 1 - tool.height()})
-            for (int x : {area.left(), area.right() + 1 - tool.width()})
-                over.push_back(OnScreen(QPoint(x, y), tool, c.screen));
     for (const QPoint& at : places)
         over.push_back(OnScreen(at, tool, c.screen));
-    for (const QPoint& at : over)
-        if (clear(at, false))
-            return at;
+    for (int y : ys)
+        for (int x : xs)
+            over.push_back(OnScreen(QPoint(x, y), tool, c.screen));
+    const QRect spare = c.spare & c.main;
     const auto cost = [&](QPoint at) {
         const QRect r(at, tool);
-        return std::make_tuple(Covered(r, c.keep), Covered(r, c.others), Covered(r, {c.main}));
+        const long long keep = Covered(r, c.keep), others = Covered(r, c.others);
+        const long long used = Covered(r, {c.main}) - Covered(r, {spare});
+        // Else the lower, nearer the least used part.
+        const int high = -r.bottom();
+        return kind == ToolKind::Free ? std::make_tuple(others, keep, used, high)
+                                      : std::make_tuple(keep, others, used, high);
     };
-    QPoint best = *std::min_element(over.begin(), over.end(),
-                                    [&](QPoint a, QPoint b) { return cost(a) < cost(b); });
+    QPoint best = over.front();
+    for (const QPoint& at : over)
+        if (cost(at) < cost(best))
+            best = at;
     // A list window that has to go on another window leaves that window's title in sight, as
     // cascaded windows do.
     for (const QRect& other : c.others) {
