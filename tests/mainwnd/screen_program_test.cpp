@@ -275,9 +275,9 @@ struct Layout {
     // The readout, the mode and filter buttons, the VFO, band and duplex controls.
     std::map<std::string, QRect> keep;
     using Buttons = std::map<int, std::vector<QRect>>;
-    Buttons buttons;                            // of the memories windows, by dialog id
-    std::vector<std::string> cut;               // texts shown cut, in every window
-    bool pagesShort = false;                    // the tab control lower than it asks to be
+    Buttons buttons;               // of the memories windows, by dialog id
+    std::vector<std::string> cut;  // texts shown cut, in every window
+    bool pagesShort = false;       // the tab control lower than it asks to be
 };
 
 Layout LearnLayout(const Sizes& sizes)

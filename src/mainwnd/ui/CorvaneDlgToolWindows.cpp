@@ -228,9 +228,9 @@ mainwnd::PlaceContext CCorvaneDlg::PlaceContextFor(int index) const
             if (const QWidget* digit = Item(ids[i]); digit != nullptr && digit->isVisible())
                 digits |= OnScreenRect(digit);
     const QRect readout =
-        digits.isEmpty() ? field
-                         : digits | (field & QRect(digits.left(), field.top(), digits.width(),
-                                                   field.height()));
+        digits.isEmpty()
+            ? field
+            : digits | (field & QRect(digits.left(), field.top(), digits.width(), field.height()));
     c.keep.push_back(readout & client);
     for (const QWidget* part : {Item(mainwnd::kMode), Item(rc::kFilter)})
         if (part != nullptr && part->isVisible())

@@ -93,8 +93,8 @@ QPoint PlaceToolFrame(ToolKind kind, QSize tool, const PlaceContext& c)
     edges.insert(edges.end(), {c.main, c.spare, c.screen});
     std::vector<int> xs, ys;
     for (const QRect& e : edges) {
-        xs.insert(xs.end(), {e.left(), e.right() + 1 - tool.width(), e.left() - tool.width(),
-                             e.right() + 1});
+        xs.insert(xs.end(),
+                  {e.left(), e.right() + 1 - tool.width(), e.left() - tool.width(), e.right() + 1});
         ys.insert(ys.end(), {e.top(), e.bottom() + 1 - tool.height(), e.top() - tool.height(),
                              e.bottom() + 1});
     }
