@@ -600,6 +600,7 @@ public:
     }
 
     void Click(QPoint at) { input_.Click(at.x(), at.y()); }
+    void Drag(QPoint from, QPoint to) { input_.Drag(from.x(), from.y(), to.x(), to.y()); }
 
     // A key for that window: a user first clicks into a dialog (on its margin) to type to it.
     void Key(const XTopWindow& w, const char* key)
@@ -854,11 +855,26 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
                 driver.OpenCheckClose(name + "_" + control, atMain(at), 1, "");
     }
 
-    // The configuration dialog, by its button on the utility page; Esc cancels it.
+    // The configuration dialog, by its button on the utility page; Esc cancels it. A tool
+    // window over the button (a small screen) is first moved aside by its title, to the
+    // screen's top left.
     for (const Layout::Tab& tab : layout.tabs)
         if (tab.pageId == static_cast<int>(CUtility::kTemplateId)
-            && tab.page.contains(layout.pageControls.at(tab.pageId).at("setup"))
-            && !underTool(layout.pageControls.at(tab.pageId).at("setup"))) {
+            && tab.page.contains(layout.pageControls.at(tab.pageId).at("setup"))) {
+            const QPoint setup = atMain(layout.pageControls.at(tab.pageId).at("setup"));
+            for (const auto* tool : {&txRx, &recorder})
+                if (const auto now = driver.Refreshed(**tool);
+                    now
+                    && QRect(now->frame.x, now->frame.y, now->frame.width, now->frame.height)
+                           .contains(setup)) {
+                    const int title = (now->client.y - now->frame.y) / 2;
+                    driver.Drag(QPoint(now->frame.x + now->frame.width / 2, now->frame.y + title),
+                                QPoint(now->frame.width / 2, title));
+                    EXPECT_TRUE(Wait(
+                        [&] { return !underTool(layout.pageControls.at(tab.pageId).at("setup")); },
+                        std::chrono::seconds(10)))
+                        << "\"" << now->title << "\" was not moved off the configuration button";
+                }
             driver.Click(atMain(tab.at));
             driver.OpenCheckClose("setup", atMain(layout.pageControls.at(tab.pageId).at("setup")),
                                   1, "Configuration");

@@ -27,6 +27,7 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -333,6 +334,16 @@ private:
         bool stored = false;  // at its stored place, which gives way
         QRect placed;         // the frame it was last given or found at
         int requests = 0;     // moves still asked for while it is not there yet
+        std::chrono::steady_clock::time_point asked;  // the last move asked for
+        static ToolFollow ByMain() { return Made(true, false); }
+        static ToolFollow AtStored() { return Made(false, true); }
+        static ToolFollow Made(bool byMain, bool atStored)
+        {
+            ToolFollow f;
+            f.followsMain = byMain;
+            f.stored = atStored;
+            return f;
+        }
     };
     // The tool windows in the order they take their places by the main window.
     static constexpr int kToolOrder[] = {249, 252, 230, 4002};

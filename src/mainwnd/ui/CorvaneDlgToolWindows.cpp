@@ -20,6 +20,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 namespace rc = radio::ctl;
@@ -29,6 +30,8 @@ constexpr int kMemoriesId = 230;
 constexpr int kRadioMemoriesId = 4002;
 // How often a tool window is sent again where a window manager put it elsewhere.
 constexpr int kMoveRequests = 3;
+// How long a window manager's answer to a move may take; a move after that is the user's.
+constexpr std::chrono::seconds kAnswerTime(2);
 
 constexpr mainwnd::ToolKind KindOf(int index)
 {
@@ -94,7 +97,7 @@ void CCorvaneDlg::PlaceListWindow(int id, const settings::RegRect& place, bool& 
             CStoredFrame::Restore(*w, QRect(at.x(), at.y(), r->right - r->left, r->bottom - r->top),
                                   isVisible() ? FrameMargins() : QMargins());
         } else {
-            follow = {true, false, QRect()};
+            follow = ToolFollow::ByMain();
         }
     }
     if (IsPlaceholder(w))
@@ -132,9 +135,9 @@ void CCorvaneDlg::PlaceTxRxWindow()
         const auto r = profile_.GetRect(settings::reg::TxRxRect);
         if (r && (r->bottom != 0 || r->top != 0)) {
             w->move(OnScreen(QPoint(r->left, r->top)));
-            follow = {false, true, QRect()};
+            follow = ToolFollow::AtStored();
         } else {
-            follow = {true, false, QRect()};
+            follow = ToolFollow::ByMain();
         }
     }
     // Before the main window is shown it has no place to stand beside: shown with it.
@@ -162,9 +165,9 @@ void CCorvaneDlg::PlaceAudioRecorderWindow()
     const auto r = profile_.GetRect(settings::reg::AudioRecorderRect);
     if (r && (r->bottom != 0 || r->top != 0)) {
         w->move(OnScreen(QPoint(r->left, r->top)));
-        follow_[1] = {false, true, QRect()};
+        follow_[1] = ToolFollow::AtStored();
     } else {
-        follow_[1] = {true, false, QRect()};
+        follow_[1] = ToolFollow::ByMain();
     }
     // Before the main window is shown it has no place to stand by: shown with it.
     if (isVisible())
@@ -184,7 +187,7 @@ void CCorvaneDlg::ShowPlacedToolWindow(int id)
     // A stored place on the main window gives way; where the main window has no stored place
     // either, it makes room as at a first start.
     if (follow.stored && isVisible() && LiesOnOthers(index, QRect(w->pos(), WholeFrame(*w)))) {
-        follow = {true, false, QRect()};
+        follow = ToolFollow::ByMain();
         if (!placeStored_)
             MakeRoomForToolWindows();
     }
@@ -280,14 +283,15 @@ void CCorvaneDlg::FollowMain(int index, bool answered)
         || isMinimized())
         return;
     const QRect frame = w->frameGeometry();
-    // Where the window system says it went (Qt takes a move for done before it is): at the
-    // place it was sent, it has arrived; at another with the same frame, the user moved it and
-    // it stays there, unless it is still on its way. A window manager that puts it elsewhere
-    // is asked again, a few times.
+    // Where the window system says it went (Qt takes a move for done before it is, and hears
+    // nothing more when it arrives there): at the place it was sent, it has arrived; at another
+    // with the same frame, the user moved it and it stays there. Only a window manager's
+    // answer to a move just asked for puts it elsewhere; it is asked again, a few times.
     if (answered && follow.placed.isValid() && frame.size() == follow.placed.size()) {
         if (frame.topLeft() == follow.placed.topLeft()) {
             follow.requests = 0;
-        } else if (follow.requests == 0) {
+        } else if (follow.requests == 0
+                   || std::chrono::steady_clock::now() - follow.asked > kAnswerTime) {
             follow = {};
             return;
         } else {
@@ -299,7 +303,7 @@ void CCorvaneDlg::FollowMain(int index, bool answered)
         // Stored at another scale or for another screen: on the main window it gives way.
         if (!LiesOnOthers(index, QRect(frame.topLeft(), WholeFrame(*w))))
             return;
-        follow = {true, false, QRect()};
+        follow = ToolFollow::ByMain();
     }
     const QPoint at =
         mainwnd::PlaceToolFrame(KindOf(index), WholeFrame(*w), PlaceContextFor(index));
@@ -309,6 +313,7 @@ void CCorvaneDlg::FollowMain(int index, bool answered)
         follow.requests = kMoveRequests;
     follow.placed = QRect(at, frame.size());
     if (send) {
+        follow.asked = std::chrono::steady_clock::now();
         const QScopedValueRollback<bool> moving(movingTool_, true);
         w->move(at);
     }
