@@ -101,7 +101,8 @@ std::string RegistryProfile::KeyPath(std::string_view section) const
 
 std::string RegistryProfile::EncodeInt(int value)
 {
-    return std::string(kDword) + std::to_string(static_cast<std::uint32_t>(value));
+    // Signed, so a window place left of or above the screen reads as what it is.
+    return std::string(kDword) + std::to_string(value);
 }
 
 std::string RegistryProfile::EncodeString(std::string_view value)
@@ -126,6 +127,9 @@ std::optional<int> RegistryProfile::DecodeInt(std::string_view raw)
     if (!AsciiIStartsWith(raw, kDword))
         return std::nullopt;
     std::string_view digits = raw.substr(kDword.size());
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (negative)
+        digits.remove_prefix(1);
     if (digits.empty() || digits.size() > 10)
         return std::nullopt;
     std::uint64_t v = 0;
@@ -134,6 +138,11 @@ std::optional<int> RegistryProfile::DecodeInt(std::string_view raw)
             return std::nullopt;
         v = v * 10 + static_cast<std::uint64_t>(c - '0');
     }
+    if (negative)
+        return v <= 0x80000000ull
+                   ? std::optional<int>(static_cast<int>(-static_cast<std::int64_t>(v)))
+                   : std::nullopt;
+    // Files written before negative values were kept signed hold the unsigned 32-bit form.
     if (v > 0xFFFFFFFFull)
         return std::nullopt;
     return static_cast<int>(static_cast<std::uint32_t>(v));

@@ -6,7 +6,8 @@
 // A key path is one section: the root key path plus the section name, e.g.
 //   [Software\Dravik\Corvane\Setup]
 // Each value is one line whose text tells its type:
-//   Count=dword:4294967295      integer (DWORD): "dword:" + the unsigned 32-bit value in decimal
+//   MainTop=dword:-13           integer (DWORD): "dword:" + the signed 32-bit value in decimal
+//                               (the unsigned form, dword:4294967283, reads as the same value)
 //   LastPath="/opt/corvane/"    string: always in double quotes, kept byte for byte in between
 //   Format=hex:0A1BFF           binary: "hex:" + two upper-case hex digits per byte ("hex:" =
 //   empty)

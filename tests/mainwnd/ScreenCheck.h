@@ -40,26 +40,16 @@ inline QString ShotFolder()
     return folder;
 }
 
-// Gives the window the time a user would wait, captures the root window into
-// screens/<name>.png and compares the window's area with the window's own grab.
-inline Seen Look(QWidget* w, const std::string& name)
+// The part of the root window `screen` over `w` (what a user can see of it: a page taller than
+// its scroll area is clipped by it) against the window's own grab.
+inline Seen Compare(QWidget* w, const QImage& screen)
 {
     Seen seen;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    QWindow* const window = w->window()->windowHandle();
-    while (!(window && window->isExposed()) && std::chrono::steady_clock::now() < end)
-        platform::WaitPumpingMessages(10);
-    seen.shown = window && window->isExposed();
-    Pump(std::chrono::milliseconds(700));
-    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-    screen.save(ShotFolder() + "/" + QString::fromStdString(name) + ".png");
     const QPoint origin = w->mapToGlobal(QPoint(0, 0));
-    // Only the part a user can see: a page taller than its scroll area is clipped by it.
-    const QRect visible = w->visibleRegion().boundingRect();
-    const QRect onScreen = visible.translated(origin) & screen.rect();
-    if (!seen.shown || onScreen.isEmpty())
+    const QRect onScreen = w->visibleRegion().boundingRect().translated(origin) & screen.rect();
+    if (onScreen.isEmpty())
         return seen;
-    const QImage shown = screen.copy(onScreen).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = screen.copy(onScreen).convertToFormat(QImage::Format_RGB32);
     const QImage own =
         w->grab(onScreen.translated(-origin)).toImage().convertToFormat(QImage::Format_RGB32);
     long long differ = 0, total = 0;
@@ -82,6 +72,38 @@ inline Seen Look(QWidget* w, const std::string& name)
     seen.blank = oneColour;
     seen.differing = total ? static_cast<double>(differ) / static_cast<double>(total) : 1.0;
     return seen;
+}
+
+// Waits until the X server shows what the window drew, but for a share `slack` of its pixels (a
+// deadline ends the wait for one that never does), saves the root window as screens/<name> and
+// tells what was seen.
+inline Seen LookAndCapture(QWidget* w, const QString& name, QImage* capture = nullptr,
+                           double slack = 0.1)
+{
+    Seen seen;
+    QImage screen;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    QWindow* const window = w->window()->windowHandle();
+    do {
+        platform::WaitPumpingMessages(10);
+        seen.shown = window && window->isExposed();
+        if (!seen.shown)
+            continue;
+        screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        const bool shown = seen.shown;
+        seen = Compare(w, screen);
+        seen.shown = shown;
+    } while ((!seen.shown || seen.blank || seen.differing >= slack)
+             && std::chrono::steady_clock::now() < end);
+    screen.save(ShotFolder() + "/" + name);
+    if (capture != nullptr)
+        *capture = screen;
+    return seen;
+}
+
+inline Seen Look(QWidget* w, const std::string& name)
+{
+    return LookAndCapture(w, QString::fromStdString(name) + ".png");
 }
 
 // A tool window beside the main window as the window manager framed both: wholly on the free

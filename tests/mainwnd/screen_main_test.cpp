@@ -49,13 +49,15 @@ QString PictureName(const QString& suffix)
         .arg(suffix);
 }
 
-QImage Capture(const QString& name)
+// The screen once it shows the window as drawn (the caret's blink and a tool window that has no
+// room beside it aside).
+QImage Capture(CCorvaneDlg& w, const QString& name)
 {
-    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
-    const QString folder = QApplication::applicationDirPath() + "/screens";
-    QDir().mkpath(folder);
-    EXPECT_TRUE(shot.save(folder + "/" + name)) << name.toStdString();
-    return shot.toImage();
+    QImage shot;
+    const screentest::Seen seen = screentest::LookAndCapture(&w, name, &shot, 0.05);
+    EXPECT_TRUE(seen.shown && seen.differing < 0.05)
+        << name.toStdString() << ": " << seen.differing;
+    return shot;
 }
 
 // Buttons outside the tab control (whose pages may scroll) that do not lie wholly on the screen.
@@ -196,10 +198,9 @@ TEST(MainWindowOnScreen, FitsShowsEveryButtonAndGrowsWithTheWindow)
         freq->setFocus(Qt::MouseFocusReason);
         EXPECT_TRUE(PumpUntil([&] { return freq->hasFocus(); }, std::chrono::seconds(5)));
         freq->setCursorPosition(4);
-        platform::WaitPumpingMessages(300);  // painted and on the screen
         EXPECT_TRUE(DigitsWhole(*freq)) << freq->text().toStdString();
         ExpectSignsOverDigits(w, *freq);
-        EXPECT_GT(CheckEmptyBars(w, Capture(PictureName(""))), 0);
+        EXPECT_GT(CheckEmptyBars(w, Capture(w, PictureName(""))), 0);
 
         // Enlarged to the whole free screen: the digits grow, at most to twice their size, and
         // the entry fields keep about their width.
@@ -216,10 +217,9 @@ TEST(MainWindowOnScreen, FitsShowsEveryButtonAndGrowsWithTheWindow)
         }
         PumpUntil([&] { return avail.contains(w.frameGeometry()); }, std::chrono::seconds(5));
         EXPECT_EQ(ButtonsOffScreen(w, whole), std::vector<std::string>{});
-        platform::WaitPumpingMessages(300);
         EXPECT_TRUE(DigitsWhole(*freq)) << freq->text().toStdString();
         ExpectSignsOverDigits(w, *freq);
-        CheckEmptyBars(w, Capture(PictureName("_enlarged")));
+        CheckEmptyBars(w, Capture(w, PictureName("_enlarged")));
         // Made small again and moved by the user, away from the screen's edges.
         w.resize(w.minimumSize());
         w.windowHandle()->setFramePosition(QPoint(60, 30));

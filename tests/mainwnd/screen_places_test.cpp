@@ -23,7 +23,10 @@ using testing_support::Shell;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& pred) { return testing_support::WaitUntil(pred); }
+bool WaitFor(const std::function<bool()>& pred)
+{
+    return testing_support::WaitUntil(pred);
+}
 
 namespace fs = std::filesystem;
 

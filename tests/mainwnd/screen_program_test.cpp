@@ -2,22 +2,30 @@
 // clicks and keys through the server's test extension, as xdotool sends them, and looked at as a
 // user sees it: the root window read back by xwd. Every window it opens must be drawn (neither
 // blank nor black), wholly on the screen with its title bar, show its whole caption, and not be
-// covered by another of the program's windows. Screenshots land in screens/program_*.png.
+// covered by another of the program's windows; no caption or button text is cut, and no tool
+// window lies on the readout or the operating controls (nor anywhere on the main window where
+// the screen has room beside it). Screenshots land in screens/program_*.png.
 // CORVANE_SCREEN_WM=0 runs without a window manager; CORVANE_SCREEN_LARGE=1 runs at the largest
-// font the configuration offers.
+// font the configuration offers; CORVANE_SCREEN_SIZE=1920x1080 on another screen (with
+// QT_SCALE_FACTOR for a scaled one).
 //
 // Where the controls lie inside the program's windows is learned from the same windows built in
 // this process (on a second, unseen X server: same fonts, same sizes); the clicks themselves go
 // to the real program.
+#include "ModalDialog.h"
 #include "ProgramRun.h"
 #include "WindowTestSupport.h"
 #include "XInput.h"
 #include "XWindows.h"
 #include "XvfbSession.h"
 
+#include <QCheckBox>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTabBar>
 
 #include <csignal>
@@ -27,6 +35,7 @@
 #include <sys/wait.h>
 
 #include "AudioRecorder.h"
+#include "FlatButton.h"
 #include "Ini.h"
 #include "MainWindowIds.h"
 #include "PageTabCtrl.h"
@@ -54,8 +63,33 @@ bool EnvIs(const char* name, const char* value)
 
 const bool kLarge = EnvIs("CORVANE_SCREEN_LARGE", "1");
 const bool kWindowManager = !EnvIs("CORVANE_SCREEN_WM", "0");
-const std::string kSuffix = kLarge ? "_large" : (kWindowManager ? "" : "_nowm");
+const double kScale =
+    std::getenv("QT_SCALE_FACTOR") ? std::atof(std::getenv("QT_SCALE_FACTOR")) : 1.0;
+const QSize kScreen = [] {
+    int w = 1366, h = 768;
+    if (const char* size = std::getenv("CORVANE_SCREEN_SIZE"))
+        std::sscanf(size, "%dx%d", &w, &h);
+    return QSize(w, h);
+}();
+const std::string kSuffix = kLarge            ? "_large"
+                            : !kWindowManager ? "_nowm"
+                            : kScale != 1.0   ? "_" + std::to_string(kScreen.width()) + "_scaled"
+                                              : "";
 const char* const kClass = "Corvane";
+
+// Device pixels of the model's (logical) ones, and back.
+QPoint Px(QPoint p)
+{
+    return (QPointF(p) * kScale).toPoint();
+}
+QRect Px(const QRect& r)
+{
+    return QRect(Px(r.topLeft()), Px(r.bottomRight() + QPoint(1, 1)) - QPoint(1, 1));
+}
+QSize Logical(QSize s)
+{
+    return (QSizeF(s) / kScale).toSize();
+}
 
 std::string Text(const XRect& r)
 {
@@ -91,6 +125,13 @@ void PrepareFolder(const std::string& folder, Profile& registry)
     CIni ini;
     ini.SetPath((folder + "/Corvane.ini").c_str());
     ini.WriteInt("AudioRecorder", "Abilitato", 1);
+    if (kScale != 1.0) {
+        // Left by a session at another scale: the main window a little off the screen, the tool
+        // windows on it.
+        registry.WriteRect(settings::reg::MainWindowRect, {-13, 500, -1, 900});
+        registry.WriteRect(settings::reg::AudioRecorderRect, {0, 95, 300, 750});
+        registry.WriteRect(settings::reg::TxRxRect, {200, 430, 400, 692});
+    }
     if (kLarge) {
         registry.WriteProfileString("CurrentSet", "FontMain", "DejaVu Sans");
         registry.WriteProfileInt("CurrentSet", "FontSizeMain", settings::reg::kLargestFontSize);
@@ -156,8 +197,72 @@ private:
     pid_t pid_ = -1;
 };
 
+// The texts a window shows cut: a caption, button or read-only field narrower or lower than its
+// text (a flat button's beside its icon).
+void FindCutTexts(const QWidget& window, const std::string& name, std::vector<std::string>& cut)
+{
+    for (const QWidget* c : window.findChildren<QWidget*>()) {
+        QString text;
+        int room = c->width();
+        if (const auto* b = qobject_cast<const QAbstractButton*>(c)) {
+            text = b->text();
+            room -= qobject_cast<const QCheckBox*>(c)
+                        ? b->sizeHint().width() - b->fontMetrics().horizontalAdvance(text)
+                        : 4;
+            // A flat button's icon stands beside its caption.
+            if (const auto* f = qobject_cast<const CFlatButton*>(c))
+                room -= c->sizeHint().width() - f->QPushButton::sizeHint().width();
+        } else if (const auto* e = qobject_cast<const QLineEdit*>(c); e && e->isReadOnly()) {
+            // Beside its text a field keeps its frame and margins (as in its smallest size) and
+            // two pixels each side.
+            text = e->text();
+            room -= e->minimumSizeHint().width() - e->fontMetrics().maxWidth() + 4;
+        } else if (const auto* l = qobject_cast<const QLabel*>(c); l && !l->wordWrap()) {
+            text = l->textFormat() == Qt::RichText ? QString() : l->text();
+        } else if (const auto* g = qobject_cast<const QGroupBox*>(c)) {
+            text = g->title();
+            room -= 16;
+        }
+        text.remove(QLatin1Char('&'));
+        if (text.isEmpty() || !c->isVisibleTo(&window))
+            continue;
+        int wide = 0;
+        for (const QString& line : text.split(QLatin1Char('\n')))
+            wide = std::max(wide, c->fontMetrics().horizontalAdvance(line));
+        if (wide > room || c->height() < c->fontMetrics().height())
+            cut.push_back(name + ": \"" + text.toStdString() + "\" (" + std::to_string(wide)
+                          + " px in " + std::to_string(c->width()) + "x"
+                          + std::to_string(c->height()) + ")");
+    }
+}
+
+const QRect kNone;
+
+QRect OnWindow(const QWidget* within, const QWidget* control)
+{
+    return control ? QRect(control->mapTo(within, QPoint(0, 0)), control->size()) : kNone;
+}
+
+// The controls of the group holding `w`, without its title.
+QRect GroupControls(const QWidget* within, QWidget* w)
+{
+    while (w != nullptr && qobject_cast<QGroupBox*>(w) == nullptr)
+        w = w->parentWidget();
+    QRect controls;
+    for (const QWidget* c : w ? w->findChildren<QWidget*>() : QList<QWidget*>())
+        if (c->isVisibleTo(within))
+            controls |= OnWindow(within, c);
+    return controls;
+}
+
+// The program's windows as this process models them, by dialog id (102 the main window), at
+// the sizes (logical pixels) they have on the screen.
+using Sizes = std::map<int, QSize>;
+constexpr int kMainId = static_cast<int>(mainwnd::kDialogId);
+constexpr int kMemoriesId = 230, kRadioMemoriesId = 4002;
+
 // Where to click, relative to the client area of the main window, the TX/RX window or the
-// recorder bar, as the same windows lay themselves out at the same sizes.
+// recorder bar, as the same windows lay themselves out at the same sizes (logical pixels).
 struct Layout {
     std::map<std::string, QPoint> main, txRx, recorder;
     struct Tab {
@@ -167,27 +272,30 @@ struct Layout {
     };
     std::vector<Tab> tabs;
     std::map<int, std::map<std::string, QPoint>> pageControls;  // by page id
+    // The readout, the mode and filter buttons, the VFO, band and duplex controls.
+    std::map<std::string, QRect> keep;
+    using Buttons = std::map<int, std::vector<QRect>>;
+    Buttons buttons;               // of the memories windows, by dialog id
+    std::vector<std::string> cut;  // texts shown cut, in every window
+    bool pagesShort = false;       // the tab control lower than it asks to be
 };
 
-Layout LearnLayout(QSize mainSize, QSize txRxSize, QSize recorderSize)
+Layout LearnLayout(const Sizes& sizes)
 {
     Layout layout;
     wndtest::WindowFixture f;
     PrepareFolder(f.folder.path, *f.profile);
     f.Run([&](CCorvaneDlg& w) {
+        const QSize mainSize = sizes.at(kMainId);
         w.resize(mainSize);
-        QWidget* txRx = w.ToolWindow(CTxRx::kTemplateId);
-        QWidget* recorder = w.ToolWindow(CAudioRecorder::kTemplateId);
-        if (txRx)
-            txRx->resize(txRxSize);
-        if (recorder)
-            recorder->resize(recorderSize);
+        for (const auto& [id, size] : sizes)
+            if (QWidget* tool = w.ToolWindow(id))
+                tool->resize(size);
         wndtest::PumpUntil([&] { return w.size() == mainSize; }, std::chrono::seconds(5));
         const auto centre = [](QWidget* within, QWidget* control) {
             return control ? control->mapTo(within, control->rect().center()) : QPoint(-1, -1);
         };
-        const std::map<std::string, int> mainControls = {{"frequency", radio::ctl::kFrequency},
-                                                         {"stack", bands::kStackButtons[0]},
+        const std::map<std::string, int> mainControls = {{"stack", bands::kStackButtons[0]},
                                                          {"band", mainwnd::kBand},
                                                          {"mode", mainwnd::kMode},
                                                          {"offset", radio::ctl::kOffset},
@@ -198,17 +306,42 @@ Layout LearnLayout(QSize mainSize, QSize txRxSize, QSize recorderSize)
                                                          {"background", mainwnd::kStackLabel}};
         for (const auto& [name, id] : mainControls)
             layout.main[name] = centre(&w, w.GetDlgItem(id));
+        // The digits and their step buttons, not the empty part of the field on their left.
+        QRect digits;
+        for (const int* ids : {mainwnd::kPlusIds, mainwnd::kMinusIds})
+            for (int i = 0; i < 9; ++i)
+                digits |= OnWindow(&w, w.GetDlgItem(ids[i]));
+        const QRect field = OnWindow(&w, w.GetDlgItem(radio::ctl::kFrequency));
+        const QRect readout =
+            digits | (field & QRect(digits.left(), field.top(), digits.width(), field.height()));
+        layout.main["frequency"] = readout.center();
+        layout.keep = {
+            {"the frequency readout", readout},
+            {"the mode button", OnWindow(&w, w.GetDlgItem(mainwnd::kMode))},
+            {"the filter button", OnWindow(&w, w.GetDlgItem(radio::ctl::kFilter))},
+            {"the VFO controls", GroupControls(&w, w.GetDlgItem(radio::ctl::kVfoA))},
+            {"the band controls", GroupControls(&w, w.GetDlgItem(mainwnd::kBand))},
+            {"the duplex controls", GroupControls(&w, w.GetDlgItem(radio::ctl::kDupPlus))},
+            {"the tabs", OnWindow(&w, w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs)->TabBar())}};
+        FindCutTexts(w, "main window", layout.cut);
+        QWidget* txRx = w.ToolWindow(CTxRx::kTemplateId);
+        QWidget* recorder = w.ToolWindow(CAudioRecorder::kTemplateId);
         if (auto* t = static_cast<CMyFontDialog*>(txRx))
             layout.txRx["setup"] = centre(t, t->GetDlgItem(CTxRx::kSetup));
         if (auto* r = static_cast<CMyFontDialog*>(recorder))
             layout.recorder["settings"] = centre(r, r->GetDlgItem(CAudioRecorder::kSettings));
+        for (const auto& [id, size] : sizes)
+            if (QWidget* tool = w.ToolWindow(id))
+                FindCutTexts(*tool, tool->windowTitle().toStdString(), layout.cut);
         auto* tabs = w.GetDlgItemAs<CPageTabCtrl>(mainwnd::kTabs);
+        layout.pagesShort = tabs != nullptr && tabs->height() < tabs->sizeHint().height();
         for (int i = 0; tabs != nullptr && i < tabs->GetItemCount(); ++i) {
             QWidget* page = tabs->GetPage(i);
             if (page == nullptr || qobject_cast<CPlaceholderPage*>(page) != nullptr)
                 continue;
             tabs->ActivatePage(i);
             wndtest::PumpUntil([&] { return page->isVisible(); }, std::chrono::seconds(5));
+            FindCutTexts(*page, "page " + std::to_string(tabs->GetPageId(i)), layout.cut);
             const QRect visible = page->visibleRegion().boundingRect();
             layout.tabs.push_back({tabs->GetPageId(i),
                                    centre(&w, tabs->TabBar()) - tabs->TabBar()->rect().center()
@@ -226,6 +359,40 @@ Layout LearnLayout(QSize mainSize, QSize txRxSize, QSize recorderSize)
         }
         if (tabs != nullptr)
             tabs->ActivatePage(0);
+        // The configuration dialog as it opens, with the driver's name on its port button.
+        testing_support::WithModal<QDialog>([&] { w.OnSetup(); },
+                                            [&](QDialog* setup) {
+                                                FindCutTexts(*setup, "configuration", layout.cut);
+                                                setup->reject();
+                                            });
+        w.CloseProgram();
+    });
+    return layout;
+}
+
+// The memories windows as the main window opens them, the PC memories window at its size on
+// the screen: their cut texts and the PC memories window's buttons.
+Layout LearnMemories(QSize memoriesSize)
+{
+    Layout layout;
+    wndtest::WindowFixture f;
+    PrepareFolder(f.folder.path, *f.profile);
+    f.Run([&](CCorvaneDlg& w) {
+        w.PlaceMemoryWindow(1);
+        w.PlaceMemoryRadioWindow(1);
+        QWidget* memories = w.ToolWindow(kMemoriesId);
+        QWidget* radio = w.ToolWindow(kRadioMemoriesId);
+        wndtest::PumpUntil([&] { return memories->isVisible() && radio->isVisible(); },
+                           std::chrono::seconds(5));
+        // Never below the least size Qt gives it (the screen's pixels round either way).
+        const QSize size = memoriesSize.expandedTo(memories->minimumSize());
+        memories->resize(size);
+        wndtest::PumpUntil([&] { return memories->size() == size; }, std::chrono::seconds(5));
+        for (const QWidget* list : {memories, radio})
+            FindCutTexts(*list, list->windowTitle().toStdString(), layout.cut);
+        for (const QAbstractButton* b : memories->findChildren<QAbstractButton*>())
+            if (b->isVisibleTo(memories))
+                layout.buttons[kMemoriesId].push_back(OnWindow(memories, b));
         w.CloseProgram();
     });
     return layout;
@@ -433,6 +600,7 @@ public:
     }
 
     void Click(QPoint at) { input_.Click(at.x(), at.y()); }
+    void Drag(QPoint from, QPoint to) { input_.Drag(from.x(), from.y(), to.x(), to.y()); }
 
     // A key for that window: a user first clicks into a dialog (on its margin) to type to it.
     void Key(const XTopWindow& w, const char* key)
@@ -453,7 +621,7 @@ private:
 // program's but out of its sight; it and the application on it last as long as the process.
 void StartModel()
 {
-    static testing_support::XvfbSession model(1366, 768, false);
+    static testing_support::XvfbSession model(kScreen.width(), kScreen.height(), false);
     ASSERT_TRUE(model.Ok()) << "no second X server";
     wndtest::App();
 }
@@ -474,12 +642,58 @@ bool ScreenReady(const testing_support::XvfbSession& session)
 
 QPoint At(const XTopWindow& w, QPoint relative)
 {
-    return QPoint(w.client.x, w.client.y) + relative;
+    return QPoint(w.client.x, w.client.y) + Px(relative);
 }
 
 QSize SizeOf(const XTopWindow& w)
 {
-    return {w.client.width, w.client.height};
+    return Logical({w.client.width, w.client.height});
+}
+
+XRect OnScreen(const XTopWindow& w, const QRect& relative)
+{
+    const QRect r = Px(relative).translated(w.client.x, w.client.y);
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+// Whether the screen has room for the tool window beside or below the main window.
+bool HasRoom(const XTopWindow& main, const XTopWindow& tool, const XRect& screen)
+{
+    return tool.frame.width <= main.frame.x
+           || tool.frame.width <= screen.Right() - main.frame.Right()
+           || tool.frame.height <= screen.Bottom() - main.frame.Bottom();
+}
+
+// No TX/RX window or recorder bar lies on the readout, the operating controls or the tabs; no
+// tool window lies on the main window where the screen has room for it beside or below it, and
+// a memories window with that room lies on no other of the program's windows either. The window
+// kept on top covers no button of a memories window.
+void ExpectToolWindowsClear(const XTopWindow& main, const Layout& layout,
+                            const std::vector<std::pair<int, XTopWindow>>& tools,
+                            const XRect& screen, const Layout::Buttons& buttons = {})
+{
+    for (const auto& [id, tool] : tools) {
+        const bool list = id == kMemoriesId || id == kRadioMemoriesId;
+        for (const auto& [part, rect] : layout.keep)
+            EXPECT_FALSE(!list && tool.frame.Intersects(OnScreen(main, rect)))
+                << "\"" << tool.title << "\" at " << Text(tool.frame) << " lies on " << part;
+        if (!HasRoom(main, tool, screen))
+            continue;
+        EXPECT_FALSE(tool.frame.Intersects(main.frame))
+            << "\"" << tool.title << "\" at " << Text(tool.frame) << " lies on the main window at "
+            << Text(main.frame) << " with room beside it";
+        for (const auto& [other, window] : tools)
+            EXPECT_FALSE(list && other != id && tool.frame.Intersects(window.frame))
+                << "\"" << tool.title << "\" lies on \"" << window.title << "\" with room beside "
+                << "the main window";
+    }
+    const XTopWindow& txRx = tools.front().second;
+    for (const auto& [id, rects] : buttons)
+        for (const auto& [other, window] : tools)
+            for (const QRect& b : rects)
+                EXPECT_FALSE(other == id && txRx.frame.Intersects(OnScreen(window, b)))
+                    << "the TX/RX window covers a button of \"" << window.title << "\" at "
+                    << Text(OnScreen(window, b));
 }
 
 }  // namespace
@@ -488,7 +702,7 @@ QSize SizeOf(const XTopWindow& w)
 // screen, drawn and with its whole caption.
 TEST(ScreenProgram, TheFirstStartsLanguageChoiceIsWholeAndCentred)
 {
-    testing_support::XvfbSession session(1366, 768, kWindowManager);
+    testing_support::XvfbSession session(kScreen.width(), kScreen.height(), kWindowManager);
     ASSERT_TRUE(ScreenReady(session)) << "no X server";
     testing_support::XInput input;
     testing_support::XWindows windows;
@@ -522,7 +736,7 @@ TEST(ScreenProgram, TheFirstStartsLanguageChoiceIsWholeAndCentred)
 
 TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
 {
-    testing_support::XvfbSession session(1366, 768, kWindowManager);
+    testing_support::XvfbSession session(kScreen.width(), kScreen.height(), kWindowManager);
     ASSERT_TRUE(ScreenReady(session)) << "no X server";
     testing_support::XInput input;
     testing_support::XWindows windows;
@@ -533,7 +747,7 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
     PrepareFolder(program.Folder(), program.Registry());
     ASSERT_TRUE(program.Start(g_display));
     ScreenDriver driver(input, windows);
-    std::optional<XTopWindow> main, txRx, recorder;
+    std::optional<XTopWindow> main, txRx, recorder, memories;
     const bool up = Wait(
         [&] {
             main = driver.Find("RTX:");
@@ -557,15 +771,28 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
         ::usleep(500000);
         return places() == before;
     })) << "the windows keep moving";
-    main = driver.Refreshed(*main);
-    txRx = driver.Refreshed(*txRx);
-    recorder = driver.Refreshed(*recorder);
-    ASSERT_TRUE(main && txRx && recorder);
+    for (auto* w : {&main, &txRx, &recorder}) {
+        *w = driver.Refreshed(**w);
+        ASSERT_TRUE(*w);
+    }
     driver.Check("main", *main, true, false);
     driver.Check("txrx", *txRx, false, false);
     driver.Check("recorder_bar", *recorder, false, false);
 
-    const Layout layout = LearnLayout(SizeOf(*main), SizeOf(*txRx), SizeOf(*recorder));
+    const Layout layout = LearnLayout({{kMainId, SizeOf(*main)},
+                                       {CTxRx::kTemplateId, SizeOf(*txRx)},
+                                       {CAudioRecorder::kTemplateId, SizeOf(*recorder)}});
+    EXPECT_EQ(layout.cut, std::vector<std::string>{});
+    ExpectToolWindowsClear(*main, layout,
+                           {{CTxRx::kTemplateId, *txRx}, {CAudioRecorder::kTemplateId, *recorder}},
+                           windows.Screen());
+    // Pages shorter than they would be: the window takes all the height the screen has.
+    EXPECT_TRUE(!layout.pagesShort || main->frame.height >= windows.Screen().height - 2)
+        << "the pages are short in a main window at " << Text(main->frame);
+    // The readout whole on the screen, the window scrolling or not.
+    const XRect readout = OnScreen(*main, layout.keep.at("the frequency readout"));
+    EXPECT_TRUE(readout.Inside(windows.Screen()) && readout.Inside(main->client))
+        << "the readout at " << Text(readout) << " in the main window at " << Text(main->client);
     ASSERT_TRUE(program.Running());
     main = driver.Refreshed(*main);
     ASSERT_TRUE(main);
@@ -596,12 +823,21 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
             "about", QPoint(menu->client.x + menu->client.width / 2, menu->client.y + 12), 1, "");
     }
 
+    // A control under a tool window is reached by moving it: not clicked here.
+    const auto underTool = [&](QPoint at) {
+        for (const auto* tool : {&txRx, &recorder})
+            if (const auto now = driver.Refreshed(**tool)) {
+                const XRect& f = now->frame;
+                if (QRect(f.x, f.y, f.width, f.height).contains(atMain(at)))
+                    return true;
+            }
+        return false;
+    };
     // Every page by its tab, and the dialogs of the skeds and utility pages by their buttons.
     for (const Layout::Tab& tab : layout.tabs) {
         const std::string name = "page_" + std::to_string(tab.pageId);
         driver.Click(atMain(tab.at));
-        const XRect page{main->client.x + tab.page.x(), main->client.y + tab.page.y(),
-                         tab.page.width(), tab.page.height()};
+        const XRect page = OnScreen(*main, tab.page);
         Looked seen;
         Wait(
             [&] {
@@ -613,16 +849,32 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
         const auto controls = layout.pageControls.find(tab.pageId);
         if (controls == layout.pageControls.end())
             continue;
-        // A button below the page's visible part is reached by scrolling, not looked at here.
+        // A button below the page's visible part is reached by scrolling: not looked at here.
         for (const auto& [control, at] : controls->second)
-            if (control != "setup" && tab.page.contains(at))
+            if (control != "setup" && tab.page.contains(at) && !underTool(at))
                 driver.OpenCheckClose(name + "_" + control, atMain(at), 1, "");
     }
 
-    // The configuration dialog, by its button on the utility page; Esc cancels it.
+    // The configuration dialog, by its button on the utility page; Esc cancels it. A tool
+    // window over the button (a small screen) is first moved aside by its title, to the
+    // screen's top left.
     for (const Layout::Tab& tab : layout.tabs)
         if (tab.pageId == static_cast<int>(CUtility::kTemplateId)
             && tab.page.contains(layout.pageControls.at(tab.pageId).at("setup"))) {
+            const QPoint setup = atMain(layout.pageControls.at(tab.pageId).at("setup"));
+            for (const auto* tool : {&txRx, &recorder})
+                if (const auto now = driver.Refreshed(**tool);
+                    now
+                    && QRect(now->frame.x, now->frame.y, now->frame.width, now->frame.height)
+                           .contains(setup)) {
+                    const int title = (now->client.y - now->frame.y) / 2;
+                    driver.Drag(QPoint(now->frame.x + now->frame.width / 2, now->frame.y + title),
+                                QPoint(now->frame.width / 2, title));
+                    EXPECT_TRUE(Wait(
+                        [&] { return !underTool(layout.pageControls.at(tab.pageId).at("setup")); },
+                        std::chrono::seconds(10)))
+                        << "\"" << now->title << "\" was not moved off the configuration button";
+                }
             driver.Click(atMain(tab.at));
             driver.OpenCheckClose("setup", atMain(layout.pageControls.at(tab.pageId).at("setup")),
                                   1, "Configuration");
@@ -634,10 +886,9 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
     // nothing, and a user clicks it again.
     driver.Click(atMain(m.at("store")));
     auto clicked = std::chrono::steady_clock::now();
-    std::optional<XTopWindow> memories, question, box;
+    std::optional<XTopWindow> question, box;
     EXPECT_TRUE(Wait([&] {
-        memories = driver.Find("Memories");
-        if (memories || driver.Find("VFO in Use"))
+        if (driver.Find("VFO in Use") || driver.Find("ATTENTION"))
             return true;
         if (std::chrono::steady_clock::now() - clicked > std::chrono::seconds(3)) {
             driver.Click(atMain(m.at("store")));
@@ -652,10 +903,22 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
         EXPECT_TRUE(Wait([&] { return !driver.Refreshed(*question); }))
             << "the VFO question did not close on Enter";
     }
-    EXPECT_TRUE(Wait([&] { return (memories = driver.Find("Memories")).has_value(); }))
+    EXPECT_TRUE(Wait([&] { return (memories = driver.Find("Corvane - Memories")).has_value(); }))
         << "the memories window did not open";
-    if (memories)
+    if (memories) {
         driver.Check("memories", *memories, false, false);
+        // Opened by the main window, with no place of its own yet.
+        main = driver.Refreshed(*main);
+        memories = driver.Refreshed(*memories);
+        const Layout lists = LearnMemories(SizeOf(*memories));
+        EXPECT_EQ(lists.cut, std::vector<std::string>{});
+        if (main && memories)
+            ExpectToolWindowsClear(*main, layout,
+                                   {{CTxRx::kTemplateId, *driver.Refreshed(*txRx)},
+                                    {CAudioRecorder::kTemplateId, *driver.Refreshed(*recorder)},
+                                    {kMemoriesId, *memories}},
+                                   windows.Screen(), lists.buttons);
+    }
     if (Wait([&] { return (box = driver.Find("ATTENTION")).has_value(); },
              std::chrono::seconds(5))) {
         driver.Check("memories_box", *box);

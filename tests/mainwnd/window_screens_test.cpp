@@ -445,6 +445,12 @@ TEST(ScreenTest, EveryWindowPaintsOnTheScreen)
                 progress.show();
             },
             [&]() -> QWidget* { return &progress; }, [](QWidget* p) { p->hide(); });
+        // The panel under an open progress window is drawn, not left blank.
+        progress.show();
+        const screentest::Seen panel = screentest::LookAndCapture(
+            &w, QStringLiteral("work_progress_panel%1.png").arg(kSuffix), nullptr, 1.0);
+        EXPECT_TRUE(panel.shown && !panel.blank) << "the panel under the progress window";
+        progress.hide();
         w.CloseProgram();
     });
     EXPECT_TRUE(ran);

@@ -90,6 +90,7 @@ TEST_F(RegistryProfileTest, TypedValuesRoundTripAndMismatchesGiveTheDefault)
     EXPECT_EQ(reg_.GetProfileInt("currentset", "maintop", 0), 120);
     EXPECT_EQ(reg_.GetProfileInt("CurrentSet", "MainLeft", 0), -1);
     EXPECT_EQ(reg_.GetProfileInt("CurrentSet", "Min", 0), INT32_MIN);
+    EXPECT_EQ(ReadProfileValue(File(), reg_.KeyPath("CurrentSet"), "MainLeft"), "dword:-1");
     EXPECT_EQ(reg_.GetProfileString("AudioRecorder", "AudioInput"), "  Default");
     EXPECT_EQ(reg_.GetProfileString("AudioRecorder", "Quoted"), "\"a\" = b");
     EXPECT_EQ(reg_.GetProfileString("AudioRecorder", "Empty", "dflt"), "");
@@ -118,14 +119,18 @@ TEST_F(RegistryProfileTest, HandWrittenAndDamagedValues)
         "[Software\\Dravik\\Corvane\\Setup]\n"
         "Plain=/home/op/corvane/\n"
         "Big=dword:4294967296\n"
-        "Neg=dword:-1\n"
+        "Neg=dword:-13\n"
+        "Unsigned=dword:4294967283\n"
+        "Below=dword:-2147483649\n"
         "Word=DWORD:42\n"
         "Odd=hex:ABC\n"
         "Bad=hex:0G\n";
     ASSERT_TRUE(WriteFileAtomic(File(), text));
     EXPECT_EQ(reg_.GetProfileString("Setup", "Plain"), "/home/op/corvane/");
     EXPECT_EQ(reg_.GetProfileInt("Setup", "Big", 3), 3);
-    EXPECT_EQ(reg_.GetProfileInt("Setup", "Neg", 3), 3);
+    EXPECT_EQ(reg_.GetProfileInt("Setup", "Neg", 3), -13);
+    EXPECT_EQ(reg_.GetProfileInt("Setup", "Unsigned", 3), -13);
+    EXPECT_EQ(reg_.GetProfileInt("Setup", "Below", 3), 3);
     EXPECT_EQ(reg_.GetProfileInt("Setup", "Word", 3), 42);
     std::vector<std::uint8_t> bytes{1};
     EXPECT_FALSE(reg_.GetProfileBinary("Setup", "Odd", bytes));

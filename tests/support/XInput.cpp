@@ -51,6 +51,27 @@ void XInput::Click(int x, int y, int button)
     XSync(D(display_), False);
 }
 
+void XInput::Drag(int fromX, int fromY, int toX, int toY, int button)
+{
+    if (!display_)
+        return;
+    XTestFakeMotionEvent(D(display_), -1, fromX, fromY, CurrentTime);
+    XSync(D(display_), False);
+    Settle();
+    XTestFakeButtonEvent(D(display_), static_cast<unsigned>(button), True, CurrentTime);
+    XSync(D(display_), False);
+    Settle();
+    // In steps, as a hand moves: a window manager starts a move only past a threshold.
+    for (int step = 1; step <= 8; ++step) {
+        XTestFakeMotionEvent(D(display_), -1, fromX + (toX - fromX) * step / 8,
+                             fromY + (toY - fromY) * step / 8, CurrentTime);
+        XSync(D(display_), False);
+        Settle();
+    }
+    XTestFakeButtonEvent(D(display_), static_cast<unsigned>(button), False, CurrentTime);
+    XSync(D(display_), False);
+}
+
 void XInput::Key(const char* keysymName)
 {
     SetKey(keysymName, true);

@@ -15,6 +15,8 @@ public:
     bool Ok() const { return display_ != nullptr; }
     // Moves the pointer to the screen position and presses and releases `button` (1 left, 3 right).
     void Click(int x, int y, int button = 1);
+    // Presses `button` at one screen position, moves the pointer to another and releases it there.
+    void Drag(int fromX, int fromY, int toX, int toY, int button = 1);
     // Presses and releases the key of an X keysym name ("Escape", "Return").
     void Key(const char* keysymName);
     // Presses (down) or releases it alone, as a key held by hand.

@@ -3,13 +3,10 @@
 // QApplication created afterwards draws on it. Everything started is killed at destruction.
 #pragma once
 
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -19,22 +16,26 @@ class XvfbSession {
 public:
     XvfbSession(int width, int height, bool windowManager)
     {
-        for (int display = 90 + static_cast<int>(::getpid() % 50); display < 400; ++display) {
-            const std::string lock = "/tmp/.X" + std::to_string(display) + "-lock";
-            struct stat st {};
-            if (::stat(lock.c_str(), &st) == 0)
-                continue;
-            name_ = ":" + std::to_string(display);
-            const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-            server_ =
-                Spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
-            if (WaitForSocket(display))
-                break;
-            Stop(server_);
-            name_.clear();
-        }
-        if (name_.empty())
+        // The server picks a free display itself and tells its number once it listens: tests
+        // started side by side never share one.
+        int fds[2];
+        if (::pipe(fds) != 0)
             return;
+        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        server_ = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
+                         "-nolisten", "tcp", "-noreset"},
+                        fds[0]);
+        ::close(fds[1]);
+        std::string number;
+        char c = 0;
+        while (number.size() < 8 && ::read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        ::close(fds[0]);
+        if (c != '\n' || number.empty()) {
+            Stop(server_);
+            return;
+        }
+        name_ = ":" + number;
         ::setenv("DISPLAY", name_.c_str(), 1);
         ::setenv("QT_QPA_PLATFORM", "xcb", 1);
         if (windowManager)
@@ -52,10 +53,12 @@ public:
     const std::string& Display() const { return name_; }
 
 private:
-    static pid_t Spawn(std::vector<std::string> args)
+    static pid_t Spawn(std::vector<std::string> args, int closeInChild = -1)
     {
         const pid_t pid = ::fork();
         if (pid == 0) {
+            if (closeInChild >= 0)
+                ::close(closeInChild);
             std::vector<char*> argv;
             for (auto& a : args)
                 argv.push_back(a.data());
@@ -66,20 +69,6 @@ private:
             ::_exit(127);
         }
         return pid;
-    }
-    bool WaitForSocket(int display) const
-    {
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
-        for (int i = 0; i < 100; ++i) {
-            struct stat st {};
-            if (::stat(socket.c_str(), &st) == 0)
-                return true;
-            int status = 0;
-            if (::waitpid(server_, &status, WNOHANG) == server_)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
     }
     static void Stop(pid_t& pid)
     {

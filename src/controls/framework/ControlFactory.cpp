@@ -162,8 +162,10 @@ QWidget* CreateControl(const ControlSpec& decl, QWidget* parent)
         w->setEnabled(false);
     if (decl.style & tpl::kHidden)
         w->setHidden(true);
-    if (decl.minWidthChars > 0)
+    if (decl.minWidthChars > 0) {
         w->setMinimumWidth(w->fontMetrics().averageCharWidth() * decl.minWidthChars);
+        KeepTextWhole(w);
+    }
     return w;
 }
 
@@ -208,6 +210,23 @@ std::string CaptionOf(const QWidget* widget)
                      : widget->metaObject()->property(index).read(widget).toString().toStdString();
 }
 
+void KeepTextWhole(QWidget* w)
+{
+    int needed = 0;
+    if (auto* b = qobject_cast<QAbstractButton*>(w); b != nullptr && b->minimumWidth() > 0) {
+        needed = b->sizeHint().width();
+    } else if (auto* e = qobject_cast<QLineEdit*>(w);
+               e != nullptr && e->isReadOnly() && e->maximumWidth() < QWIDGETSIZE_MAX) {
+        // Its frame and margins as in its smallest size, and two pixels each side of the text.
+        const QFontMetrics fm = e->fontMetrics();
+        needed = fm.horizontalAdvance(e->text()) + e->minimumSizeHint().width() - fm.maxWidth() + 4;
+        if (e->maximumWidth() < needed)
+            e->setMaximumWidth(needed);
+    }
+    if (w->minimumWidth() < needed)
+        w->setMinimumWidth(needed);
+}
+
 void SetCaptionOf(QWidget* widget, const std::string& text)
 {
     if (!widget)
@@ -215,9 +234,10 @@ void SetCaptionOf(QWidget* widget, const std::string& text)
     QString t = Q(text);
     if (auto* l = qobject_cast<QLabel*>(widget))
         l->setText(t);
-    else if (auto* b = qobject_cast<QAbstractButton*>(widget))
+    else if (auto* b = qobject_cast<QAbstractButton*>(widget)) {
         b->setText(t);
-    else if (auto* g = qobject_cast<QGroupBox*>(widget))
+        KeepTextWhole(b);
+    } else if (auto* g = qobject_cast<QGroupBox*>(widget))
         g->setTitle(t);
     else if (!IsDataWidget(widget)) {
         int index = TextPropertyIndex(widget);

@@ -42,6 +42,9 @@ void SetControlId(QWidget* widget, int id);
 bool HasCaption(const QWidget* widget);
 std::string CaptionOf(const QWidget* widget);
 void SetCaptionOf(QWidget* widget, const std::string& text);
+// A button given a width in characters, or a read-only field that keeps about its width, grows
+// to show its whole text (a driver's long name, a large font); it never shrinks.
+void KeepTextWhole(QWidget* widget);
 
 class QComboBox;
 class QListWidget;

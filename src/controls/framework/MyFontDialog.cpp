@@ -374,9 +374,10 @@ QWidget* CMyFontDialog::GetDlgItem(int id) const
 void CMyFontDialog::SetDlgItemText(int id, const std::string& text)
 {
     QWidget* w = GetDlgItem(id);
-    if (auto* e = qobject_cast<QLineEdit*>(w))
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(Q(text));
-    else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
+        KeepTextWhole(e);
+    } else if (auto* p = qobject_cast<QPlainTextEdit*>(w))
         p->setPlainText(Q(text));
     else if (auto* c = qobject_cast<QComboBox*>(w); c && c->isEditable())
         c->setEditText(Q(text));
@@ -476,9 +477,15 @@ bool CMyFontDialog::event(QEvent* event)
     if ((event->type() == QEvent::Show || event->type() == QEvent::WindowTitleChange) && isWindow())
         FitCaptionWidth(*this);
     // Larger than the screen (a large font on a small screen): the controls scroll.
-    if (event->type() == QEvent::Show && isWindow() && content_ != nullptr && !scroller_)
-        scroller_ = ScrollWhenLargerThanScreen(*this, *content_);
+    if (event->type() == QEvent::Show)
+        ScrollWhenLarger();
     return QDialog::event(event);
+}
+
+void CMyFontDialog::ScrollWhenLarger()
+{
+    if (isWindow() && content_ != nullptr && !scroller_)
+        scroller_ = ScrollWhenLargerThanScreen(*this, *content_);
 }
 
 void CMyFontDialog::keyPressEvent(QKeyEvent* event)

@@ -67,6 +67,9 @@ public:
 
     // Whether the window scrolls its controls, being larger than the screen.
     bool ScrollsOnScreen() const;
+    // Makes the controls scroll when the window with its frame is larger than the screen (done
+    // at its showing; again once the window manager's frame is known).
+    void ScrollWhenLarger();
 
     // Ends a modal dialog (DoModal returns `result`) or hides a modeless one.
     void EndDialog(int result);

@@ -9,6 +9,8 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <cmath>
+
 namespace {
 
 // As large as its controls want, so the window opens whole where the screen allows; Qt's
@@ -44,13 +46,23 @@ QMargins GuessedFrame(const QWidget& window)
 
 }  // namespace
 
+QSize ClientRoom(const QWidget& window, QSize freeScreen, QSize frame)
+{
+    const double ratio = window.devicePixelRatioF();
+    const int spare = ratio != std::floor(ratio) ? 1 : 0;
+    return freeScreen - frame - QSize(spare, spare);
+}
+
 QScrollArea* ScrollWhenLargerThanScreen(QWidget& window, QWidget& content)
 {
     QLayout* outer = window.layout();
     const QScreen* screen = window.screen();
     if (outer == nullptr || screen == nullptr || outer->indexOf(&content) < 0)
         return nullptr;
-    const QSize room = screen->availableGeometry().size().shrunkBy(GuessedFrame(window));
+    const QMargins frame = GuessedFrame(window);
+    const QSize room =
+        ClientRoom(window, screen->availableGeometry().size(),
+                   QSize(frame.left() + frame.right(), frame.top() + frame.bottom()));
     const QSize needed = outer->totalMinimumSize().expandedTo(window.minimumSize());
     if (needed.width() <= room.width() && needed.height() <= room.height()) {
         // Qt's first size stops at two thirds of the screen; narrower than its controls, the

@@ -172,6 +172,8 @@ void CCorvaneDlg::CreateChildWindows()
             auto* w = static_cast<CMyFontDialog*>(toolWindows_[tool++].get());
             w->SetTemplateFont(face, size);
             w->Create(id, nullptr);
+            // Where it is shown and placed, whoever shows it.
+            w->installEventFilter(this);
         } else {
             auto* p = static_cast<CMyFontDialog*>(pages_[page++].data());
             if (p == nullptr)

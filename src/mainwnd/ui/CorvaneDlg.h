@@ -20,12 +20,14 @@
 #include "RadioLinkHost.h"
 #include "RadioView.h"
 #include "SettingsKeys.h"
+#include "ToolWindowPlace.h"
 #include "VekDriver.h"
 
 #include <QMargins>
 #include <QPoint>
 #include <QPointer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -325,29 +327,46 @@ private:
 
     void PlaceListWindow(int id, const settings::RegRect& place, bool& shownOnce, int show);
     bool TxRxInUse() const;
-    void ShowTxRxWindow();
-    // The TX/RX window beside the main window, placed again whenever either frame changes or
-    // the main window moves, until the user moves it.
-    // The TX/RX window and the recorder bar by the main window, while they follow it.
-    void PlaceTxRxBesideMain();
-    // A tool window that keeps its place by the main window until the user moves it.
+    // A tool window that stands by the main window until the user moves it; one at a stored
+    // place gives way where that place lies on the main window or on a window placed before it.
     struct ToolFollow {
         bool followsMain = false;
-        QRect placed;  // the frame it was last given by the main window
+        bool stored = false;  // at its stored place, which gives way
+        QRect placed;         // the frame it was last given or found at
+        int requests = 0;     // moves still asked for while it is not there yet
+        std::chrono::steady_clock::time_point asked;  // the last move asked for
+        static ToolFollow ByMain() { return Made(true, false); }
+        static ToolFollow AtStored() { return Made(false, true); }
+        static ToolFollow Made(bool byMain, bool atStored)
+        {
+            ToolFollow f;
+            f.followsMain = byMain;
+            f.stored = atStored;
+            return f;
+        }
     };
-    void ShowRecorderBar();
-    // A stored place that would lie on the main window (or on `other`, when shown) is given up:
-    // the window follows the main window instead.
-    // True when it was given up.
-    bool ClearOfMain(const QWidget& w, ToolFollow& follow, const QWidget* other = nullptr) const;
-    void FollowMain(QWidget* w, ToolFollow& follow,
-                    QPoint (*place)(const QRect&, QSize, const QRect&));
+    // The tool windows in the order they take their places by the main window.
+    static constexpr int kToolOrder[] = {249, 252, 230, 4002};
+    static int ToolIndex(int id);
+    // Shows a tool window (placed by the main window when it follows it), once the main window
+    // is shown.
+    void ShowPlacedToolWindow(int id);
+    // Every tool window that follows the main window, placed again whenever a frame changes or
+    // the main window moves; `answered` is the tool window the window system has just moved.
+    void PlaceToolWindowsByMain(const QObject* answered = nullptr);
+    void FollowMain(int index, bool answered);
+    // What the tool window `index` is placed among: the screen, the main window's parts it keeps
+    // clear of and the windows placed before it (or that stay where they are).
+    mainwnd::PlaceContext PlaceContextFor(int index) const;
+    bool LiesOnOthers(int index, const QRect& frame) const;
     // The frame a tool window has, or will have once the window manager frames it.
     QSize WholeFrame(const QWidget& w) const;
     // At the main window's first showing without a stored place: room on its left for the
     // following tool windows that stand beside it.
     void MakeRoomForToolWindows();
-    bool IsTxRxPlaceEvent(QObject* watched, const QEvent* event) const;
+    bool IsToolPlaceEvent(QObject* watched, const QEvent* event) const;
+    // Called as a tool window is shown, before the window system maps it.
+    void StandAboveMain(QWidget& w) const;
 
     // Pages (owned by the tab control once added) and tool windows (owned here).
     std::vector<QPointer<QWidget>> pages_;
@@ -377,12 +396,9 @@ private:
     QMargins fittedFrame_;                // the window frame FitToScreen last allowed for
     std::optional<QPoint> storedCorner_;  // the frame's stored place, until it is framed there
     bool placeStored_ = false;            // the main window came up at a stored place
-    ToolFollow txRxFollow_;               // the TX/RX window, beside the main window
-    ToolFollow recorderFollow_;           // the recorder bar, below it
-    bool recorderWatched_ = false;
-    bool recorderShowPending_ = false;  // it shows when the main window does
-    bool txRxShowPending_ = false;      // it shows when the main window does
-    bool txRxWatched_ = false;
+    ToolFollow follow_[4];                // by kToolOrder
+    bool showPending_[4] = {};            // shown when the main window is
+    bool movingTool_ = false;             // while the main window moves a tool window
     // The frequency font at the window's natural width, and that width.
     int displayPoints_ = 0;
     int displayWidth_ = 0;

@@ -238,7 +238,7 @@ void CCorvaneDlg::OnTimer(int id)
         return;
     // The frame may come without a move or resize of the window itself.
     RefitWhenFramed();
-    PlaceTxRxBesideMain();
+    PlaceToolWindowsByMain();
     for (const auto& part : parts_)
         part->OnTimer();
 }
@@ -270,8 +270,12 @@ bool CCorvaneDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Item(rc::kFrequency) && event->type() == QEvent::FocusOut)
         OnFrequencyFocusOut();
-    else if (IsTxRxPlaceEvent(watched, event))
-        PlaceTxRxBesideMain();
+    else if (IsToolPlaceEvent(watched, event)) {
+        if (event->type() == QEvent::Show)
+            StandAboveMain(*static_cast<QWidget*>(watched));
+        if (!movingTool_)
+            PlaceToolWindowsByMain(event->spontaneous() ? watched : nullptr);
+    }
     return CMyFontDialog::eventFilter(watched, event);
 }
 
@@ -308,14 +312,10 @@ void CCorvaneDlg::changeEvent(QEvent* event)
             if (recorder != nullptr && toolWindowWasVisible_[3])
                 recorder->showNormal();
         }
-    } else if (event->type() == QEvent::ActivationChange && isActiveWindow() && !isMinimized()) {
-        for (unsigned id : {249u, 252u})
-            if (QWidget* w = ToolWindow(static_cast<int>(id)); w != nullptr && w->isVisible())
-                w->raise();
-        // ...never above a dialog that waits for an answer.
-        if (QWidget* modal = QApplication::activeModalWidget())
-            modal->raise();
     }
+    // The TX/RX window and the recorder bar stand above the main window when it is activated
+    // without being raised: kept in front, or its transients (StandAboveMain). Raising them
+    // here would put them over a dialog that waits for an answer.
     CMyFontDialog::changeEvent(event);
 }
 
@@ -328,5 +328,5 @@ void CCorvaneDlg::moveEvent(QMoveEvent* event)
     }
     CMyFontDialog::moveEvent(event);
     RefitWhenFramed();
-    PlaceTxRxBesideMain();
+    PlaceToolWindowsByMain();
 }

@@ -6,6 +6,7 @@
 #include "NumEdit.h"
 #include "Profile.h"
 #include "QuietStart.h"
+#include "ScreenFit.h"
 
 #include <QGuiApplication>
 #include <QResizeEvent>
@@ -88,7 +89,11 @@ void CCorvaneDlg::FitToScreen()
     if (storedCorner_)
         room.setTopLeft(
             QPoint(std::max(corner.x(), avail.left()), std::max(corner.y(), avail.top())));
-    const QSize fitted = size().boundedTo(room.size().shrunkBy(frame)).expandedTo(minimumSize());
+    const QSize fitted = size()
+                             .boundedTo(ClientRoom(
+                                 *this, room.size(),
+                                 QSize(frame.left() + frame.right(), frame.top() + frame.bottom())))
+                             .expandedTo(minimumSize());
     if (fitted != size())
         resize(fitted);
     const QSize whole = fitted.grownBy(frame);
@@ -112,6 +117,8 @@ void CCorvaneDlg::RefitWhenFramed()
     // later still: fit again once it is known.
     if (!isVisible() || FrameMargins() == fittedFrame_)
         return;
+    // Only the frame may make the window too tall for the screen: then it scrolls.
+    ScrollWhenLarger();
     FitToScreen();
     if (FrameMargins() != QMargins())
         storedCorner_.reset();
@@ -130,15 +137,18 @@ void CCorvaneDlg::showEvent(QShowEvent* event)
     FitToScreen();
     if (first && !placeStored_)
         MakeRoomForToolWindows();
-    if (txRxShowPending_) {
-        txRxShowPending_ = false;
-        ShowTxRxWindow();
-    }
-    if (recorderShowPending_) {
-        recorderShowPending_ = false;
-        ShowRecorderBar();
-    }
-    PlaceTxRxBesideMain();
+    // Once the window system has the main window: a tool window mapped before it would not
+    // be taken for its transient.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // In their order: each keeps clear of those placed before it.
+            for (int index = 0; index < static_cast<int>(std::size(kToolOrder)); ++index)
+                if (showPending_[index] && isVisible())
+                    ShowPlacedToolWindow(kToolOrder[index]);
+            PlaceToolWindowsByMain();
+        },
+        Qt::QueuedConnection);
 }
 
 void CCorvaneDlg::resizeEvent(QResizeEvent* event)
@@ -147,7 +157,7 @@ void CCorvaneDlg::resizeEvent(QResizeEvent* event)
     ScaleDisplay();
     // A window grown by its own layout stays on the screen as well.
     FitToScreen();
-    PlaceTxRxBesideMain();
+    PlaceToolWindowsByMain();
 }
 
 void CCorvaneDlg::ScaleDisplay()

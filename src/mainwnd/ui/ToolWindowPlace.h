@@ -1,25 +1,39 @@
-// Where a tool window goes beside the main window, in frame coordinates (the window manager's
-// frames included) inside the free part of the screen that holds the main window.
+// Where a tool window goes by the main window, in frame coordinates (the window manager's frames
+// included) inside the free part of the screen that holds the main window.
 #pragma once
 
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 
+#include <vector>
+
 namespace mainwnd {
 
-// Left of the main window with the bottom edges aligned (the top edges with alignTop), else
-// right of it. With room on neither side, the side with more room, as far out as the screen
-// allows.
-QPoint ToolFrameBeside(const QRect& mainFrame, QSize toolFrame, const QRect& screen,
-                       bool alignTop = false);
+// What a tool window is placed among.
+struct PlaceContext {
+    QRect screen;               // the free part of the main window's screen
+    QRect main;                 // the main window's frame
+    std::vector<QRect> keep;    // the panel's parts a tool window never covers
+    QRect spare;                // the main window's least used part (its tab page)
+    std::vector<QRect> others;  // the program's other windows a tool window keeps clear of
+};
+
+// How a tool window stands by the main window, in the order it prefers.
+enum class ToolKind {
+    Beside,  // left of the main window with the bottom edges aligned, else right of it
+    Below,   // just below it at its left edge, else beside it with the top edges aligned
+    Free,    // beside or below it, wherever there is room
+};
+
+// The first place the kind prefers that is clear of the main window and the others; else any
+// place beside, below or above the main window that is; else one over the spare part clear of
+// the panel's parts and the others; else the one covering least of the panel's parts, then of
+// the others (a Free one: least of both together), then of the main window.
+QPoint PlaceToolFrame(ToolKind kind, QSize tool, const PlaceContext& context);
 
 // Whether the screen has room for the tool window below the main window.
 bool RoomBelow(const QRect& mainFrame, QSize toolFrame, const QRect& screen);
-
-// Just below the main window at its left edge; where the screen has no room below, beside it
-// with the top edges aligned (the TX/RX window takes the bottom corner).
-QPoint ToolFrameBelow(const QRect& mainFrame, QSize toolFrame, const QRect& screen);
 
 // The main window's corner that leaves the tool window room on its left, the two centred on the
 // screen together; the main window's own corner when the two cannot stand side by side.
