@@ -39,19 +39,16 @@ XInput::~XInput()
 
 void XInput::Click(int x, int y, int button)
 {
-    if (!display_)
-        return;
-    XTestFakeMotionEvent(D(display_), -1, x, y, CurrentTime);
-    XSync(D(display_), False);
-    Settle();
-    XTestFakeButtonEvent(D(display_), static_cast<unsigned>(button), True, CurrentTime);
-    XSync(D(display_), False);
-    Settle();
-    XTestFakeButtonEvent(D(display_), static_cast<unsigned>(button), False, CurrentTime);
-    XSync(D(display_), False);
+    Press(x, y, x, y, button, 0);
 }
 
 void XInput::Drag(int fromX, int fromY, int toX, int toY, int button)
+{
+    // In steps, as a hand moves: a window manager starts a move only past a threshold.
+    Press(fromX, fromY, toX, toY, button, 8);
+}
+
+void XInput::Press(int fromX, int fromY, int toX, int toY, int button, int steps)
 {
     if (!display_)
         return;
@@ -61,10 +58,9 @@ void XInput::Drag(int fromX, int fromY, int toX, int toY, int button)
     XTestFakeButtonEvent(D(display_), static_cast<unsigned>(button), True, CurrentTime);
     XSync(D(display_), False);
     Settle();
-    // In steps, as a hand moves: a window manager starts a move only past a threshold.
-    for (int step = 1; step <= 8; ++step) {
-        XTestFakeMotionEvent(D(display_), -1, fromX + (toX - fromX) * step / 8,
-                             fromY + (toY - fromY) * step / 8, CurrentTime);
+    for (int step = 1; step <= steps; ++step) {
+        XTestFakeMotionEvent(D(display_), -1, fromX + (toX - fromX) * step / steps,
+                             fromY + (toY - fromY) * step / steps, CurrentTime);
         XSync(D(display_), False);
         Settle();
     }

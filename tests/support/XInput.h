@@ -25,6 +25,8 @@ public:
     void RepeatKeys(int delayMs, int intervalMs);
 
 private:
+    // Presses at one place, moves there in `steps` and releases at the other.
+    void Press(int fromX, int fromY, int toX, int toY, int button, int steps);
     void* display_ = nullptr;
 };
 

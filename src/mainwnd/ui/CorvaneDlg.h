@@ -328,20 +328,25 @@ private:
     void PlaceListWindow(int id, const settings::RegRect& place, bool& shownOnce, int show);
     bool TxRxInUse() const;
     // A tool window that stands by the main window until the user moves it; one at a stored
-    // place gives way where that place lies on the main window or on a window placed before it.
+    // place gives way as StoredPlaceGivesWay says.
     struct ToolFollow {
         bool followsMain = false;
         bool stored = false;  // at its stored place, which gives way
         QRect placed;         // the frame it was last given or found at
         int requests = 0;     // moves still asked for while it is not there yet
         std::chrono::steady_clock::time_point asked;  // the last move asked for
-        static ToolFollow ByMain() { return Made(true, false); }
-        static ToolFollow AtStored() { return Made(false, true); }
-        static ToolFollow Made(bool byMain, bool atStored)
+        QPoint storedCorner;                          // of the stored frame
+        static ToolFollow ByMain()
         {
             ToolFollow f;
-            f.followsMain = byMain;
-            f.stored = atStored;
+            f.followsMain = true;
+            return f;
+        }
+        static ToolFollow AtStored(QPoint corner)
+        {
+            ToolFollow f;
+            f.stored = true;
+            f.storedCorner = corner;
             return f;
         }
     };
@@ -358,7 +363,10 @@ private:
     // What the tool window `index` is placed among: the screen, the main window's parts it keeps
     // clear of and the windows placed before it (or that stay where they are).
     mainwnd::PlaceContext PlaceContextFor(int index) const;
-    bool LiesOnOthers(int index, const QRect& frame) const;
+    // A stored place gives way where it covers the main window or a window placed before it
+    // and the screen has a place that covers neither, or, with no such place, where it covers
+    // the readout or an operating control and a fresh place does not.
+    bool StoredPlaceGivesWay(int index, const QRect& frame) const;
     // The frame a tool window has, or will have once the window manager frames it.
     QSize WholeFrame(const QWidget& w) const;
     // At the main window's first showing without a stored place: room on its left for the

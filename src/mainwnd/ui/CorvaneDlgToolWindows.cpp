@@ -30,6 +30,7 @@ constexpr int kMemoriesId = 230;
 constexpr int kRadioMemoriesId = 4002;
 // How often a tool window is sent again where a window manager put it elsewhere.
 constexpr int kMoveRequests = 3;
+constexpr int kTouching = 3;
 // How long a window manager's answer to a move may take; a move after that is the user's.
 constexpr std::chrono::seconds kAnswerTime(2);
 
@@ -134,8 +135,8 @@ void CCorvaneDlg::PlaceTxRxWindow()
     if (!follow.followsMain) {
         const auto r = profile_.GetRect(settings::reg::TxRxRect);
         if (r && (r->bottom != 0 || r->top != 0)) {
-            w->move(OnScreen(QPoint(r->left, r->top)));
-            follow = ToolFollow::AtStored();
+            follow = ToolFollow::AtStored(OnScreen(QPoint(r->left, r->top)));
+            CStoredFrame::RestorePlace(*w, follow.storedCorner);
         } else {
             follow = ToolFollow::ByMain();
         }
@@ -164,8 +165,8 @@ void CCorvaneDlg::PlaceAudioRecorderWindow()
     // Where the user put it, else below the main window as long as the user leaves it there.
     const auto r = profile_.GetRect(settings::reg::AudioRecorderRect);
     if (r && (r->bottom != 0 || r->top != 0)) {
-        w->move(OnScreen(QPoint(r->left, r->top)));
-        follow_[1] = ToolFollow::AtStored();
+        follow_[1] = ToolFollow::AtStored(OnScreen(QPoint(r->left, r->top)));
+        CStoredFrame::RestorePlace(*w, follow_[1].storedCorner);
     } else {
         follow_[1] = ToolFollow::ByMain();
     }
@@ -186,7 +187,8 @@ void CCorvaneDlg::ShowPlacedToolWindow(int id)
     ToolFollow& follow = follow_[index];
     // A stored place on the main window gives way; where the main window has no stored place
     // either, it makes room as at a first start.
-    if (follow.stored && isVisible() && LiesOnOthers(index, QRect(w->pos(), WholeFrame(*w)))) {
+    if (follow.stored && isVisible()
+        && StoredPlaceGivesWay(index, QRect(w->pos(), WholeFrame(*w)))) {
         follow = ToolFollow::ByMain();
         if (!placeStored_)
             MakeRoomForToolWindows();
@@ -205,12 +207,24 @@ void CCorvaneDlg::ShowPlacedToolWindow(int id)
     PlaceToolWindowsByMain();
 }
 
-bool CCorvaneDlg::LiesOnOthers(int index, const QRect& frame) const
+bool CCorvaneDlg::StoredPlaceGivesWay(int index, const QRect& frame) const
 {
     const mainwnd::PlaceContext c = PlaceContextFor(index);
-    return frame.intersects(c.main)
-           || std::any_of(c.others.begin(), c.others.end(),
-                          [&](const QRect& o) { return frame.intersects(o); });
+    const auto covers = [](const QRect& r, const std::vector<QRect>& parts) {
+        return std::any_of(parts.begin(), parts.end(),
+                           [&](const QRect& p) { return r.intersects(p); });
+    };
+    const auto onOthers = [&](const QRect& r) {
+        return r.intersects(c.main) || covers(r, c.others);
+    };
+    // Frames that only touch at an edge (a pixel's rounding) cover nothing.
+    const QRect inner = frame.adjusted(kTouching, kTouching, -kTouching, -kTouching);
+    if (!onOthers(inner))
+        return false;
+    const QRect fresh(mainwnd::PlaceToolFrame(KindOf(index), frame.size(), c), frame.size());
+    return !onOthers(fresh)
+           || (KindOf(index) != mainwnd::ToolKind::Free && covers(inner, c.keep)
+               && !covers(fresh, c.keep));
 }
 
 mainwnd::PlaceContext CCorvaneDlg::PlaceContextFor(int index) const
@@ -300,8 +314,9 @@ void CCorvaneDlg::FollowMain(int index, bool answered)
     }
     if (follow.stored) {
         follow.placed = frame;
-        // Stored at another scale or for another screen: on the main window it gives way.
-        if (!LiesOnOthers(index, QRect(frame.topLeft(), WholeFrame(*w))))
+        // Stored at another scale or for another screen: on the main window it gives way. Judged
+        // where it was stored: until it is framed it may stand a frame's width off.
+        if (!StoredPlaceGivesWay(index, QRect(follow.storedCorner, WholeFrame(*w))))
             return;
         follow = ToolFollow::ByMain();
     }

@@ -19,6 +19,12 @@ void CStoredFrame::Restore(QWidget& window, const QRect& frame, const QMargins& 
     window.installEventFilter(new CStoredFrame(window, frame));
 }
 
+void CStoredFrame::RestorePlace(QWidget& window, QPoint frameCorner)
+{
+    window.move(frameCorner);
+    window.installEventFilter(new CStoredFrame(window, QRect(frameCorner, QSize())));
+}
+
 bool CStoredFrame::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
@@ -31,9 +37,11 @@ bool CStoredFrame::eventFilter(QObject* watched, QEvent* event)
     if (!window_.isVisible() || outer == inner)
         return false;
     const QSize wrong = outer.size() - frame_.size();
-    if (!wrong.isNull())
+    if (frame_.size().isValid() && !wrong.isNull())
         window_.resize(std::max(1, inner.width() - wrong.width()),
                        std::max(1, inner.height() - wrong.height()));
+    if (outer.topLeft() != frame_.topLeft())
+        window_.move(frame_.topLeft());
     Done();
     return false;
 }
