@@ -125,13 +125,11 @@ void PrepareFolder(const std::string& folder, Profile& registry)
     CIni ini;
     ini.SetPath((folder + "/Corvane.ini").c_str());
     ini.WriteInt("AudioRecorder", "Abilitato", 1);
-    if (kScale != 1.0) {
-        // Left by a session at another scale: the main window a little off the screen, the tool
-        // windows on it.
-        registry.WriteRect(settings::reg::MainWindowRect, {-13, 500, -1, 900});
-        registry.WriteRect(settings::reg::AudioRecorderRect, {0, 95, 300, 750});
-        registry.WriteRect(settings::reg::TxRxRect, {200, 430, 400, 692});
-    }
+    // Left by a session at another scale: the main window a little off the screen, the tool
+    // windows on it.
+    registry.WriteRect(settings::reg::MainWindowRect, {-13, 500, -1, 900});
+    registry.WriteRect(settings::reg::AudioRecorderRect, {0, 95, 300, 750});
+    registry.WriteRect(settings::reg::TxRxRect, {200, 430, 400, 692});
     if (kLarge) {
         registry.WriteProfileString("CurrentSet", "FontMain", "DejaVu Sans");
         registry.WriteProfileInt("CurrentSet", "FontSizeMain", settings::reg::kLargestFontSize);

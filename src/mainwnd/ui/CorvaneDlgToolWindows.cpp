@@ -301,14 +301,18 @@ void CCorvaneDlg::FollowMain(int index, bool answered)
     // nothing more when it arrives there): at the place it was sent, it has arrived; at another
     // with the same frame, the user moved it and it stays there. Only a window manager's
     // answer to a move just asked for puts it elsewhere; it is asked again, a few times.
+    // One at its stored place counts as moved by the user only once it had arrived there: on
+    // its way it stands a frame's width off.
     if (answered && follow.placed.isValid() && frame.size() == follow.placed.size()) {
+        const bool arrived = !follow.stored || follow.placed.topLeft() == follow.storedCorner;
         if (frame.topLeft() == follow.placed.topLeft()) {
             follow.requests = 0;
-        } else if (follow.requests == 0
-                   || std::chrono::steady_clock::now() - follow.asked > kAnswerTime) {
+        } else if (arrived
+                   && (follow.requests == 0
+                       || std::chrono::steady_clock::now() - follow.asked > kAnswerTime)) {
             follow = {};
             return;
-        } else {
+        } else if (follow.requests > 0) {
             --follow.requests;
         }
     }

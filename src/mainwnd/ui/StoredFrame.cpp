@@ -40,7 +40,9 @@ bool CStoredFrame::eventFilter(QObject* watched, QEvent* event)
     if (frame_.size().isValid() && !wrong.isNull())
         window_.resize(std::max(1, inner.width() - wrong.width()),
                        std::max(1, inner.height() - wrong.height()));
-    if (outer.topLeft() != frame_.topLeft())
+    // Placed before it was framed, the window itself went where its frame should be; moved on
+    // since, it stays where it was moved.
+    if (inner.topLeft() == frame_.topLeft())
         window_.move(frame_.topLeft());
     Done();
     return false;
