@@ -115,6 +115,8 @@ TEST(RadioMemoriesWindow, StoreRSaveInMemoryModeWritesTheRadioAndTheFile)
         m.GetDlgItemAs<QAbstractButton>(R::kSave)->click();
         EXPECT_EQ(g.GetItemText(5, 1), "Twenty m");
         EXPECT_EQ(g.GetItemText(5, 2), "14.200.000");
+        // The frames reach the trace as the radio takes them.
+        PumpUntil([&] { return f.Trace().find("FE FE 58 E0 09 FD", from) != std::string::npos; });
         const std::string trace = f.Trace();
         const size_t tune = trace.find("FE FE 58 E0 05 00 00 20 14 00 FD", from);
         const size_t select = trace.find("FE FE 58 E0 08 00 05 FD", tune);

@@ -550,7 +550,8 @@ public:
                     target = *now;
                 screen = Capture(name);
                 seen = LookAt(screen, target.client, above);
-                return !seen.blank && (darkByDesign || seen.black < 0.6);
+                return !seen.blank && (darkByDesign || seen.black < 0.6)
+                       && target.frame.Inside(windows_.Screen());
             },
             std::chrono::seconds(10));
         const std::string shot = "screens/program_" + name + kSuffix + ".png";
@@ -910,6 +911,19 @@ TEST(ScreenProgram, EveryWindowOpenedFromOutsideIsWholeAndDrawnOnTheScreen)
         memories = driver.Refreshed(*memories);
         const Layout lists = LearnMemories(SizeOf(*memories));
         EXPECT_EQ(lists.cut, std::vector<std::string>{});
+        // The TX/RX window makes way for the new window's buttons once that is placed.
+        Wait([&] {
+            const auto t = driver.Refreshed(*txRx);
+            const auto list = driver.Refreshed(*memories);
+            const auto found = lists.buttons.find(kMemoriesId);
+            if (!t || !list || found == lists.buttons.end())
+                return true;
+            const auto& rects = found->second;
+            return std::none_of(rects.begin(), rects.end(), [&](const QRect& b) {
+                return t->frame.Intersects(OnScreen(*list, b));
+            });
+        });
+        memories = driver.Refreshed(*memories);
         if (main && memories)
             ExpectToolWindowsClear(*main, layout,
                                    {{CTxRx::kTemplateId, *driver.Refreshed(*txRx)},

@@ -201,8 +201,15 @@ void CCorvaneDlg::ShowPlacedToolWindow(int id)
         if (!room.isEmpty() && (w->width() > room.width() || w->height() > room.height()))
             w->resize(w->size().boundedTo(room));
     }
-    if (follow.followsMain && isVisible())
-        w->move(mainwnd::PlaceToolFrame(KindOf(index), WholeFrame(*w), PlaceContextFor(index)));
+    if (follow.followsMain && isVisible()) {
+        const QPoint at =
+            mainwnd::PlaceToolFrame(KindOf(index), WholeFrame(*w), PlaceContextFor(index));
+        // Not framed yet, it is put there again once it is.
+        if (w->isVisible())
+            w->move(at);
+        else
+            CStoredFrame::RestorePlace(*w, at);
+    }
     w->show();
     PlaceToolWindowsByMain();
 }
