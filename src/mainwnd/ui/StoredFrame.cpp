@@ -40,9 +40,11 @@ bool CStoredFrame::eventFilter(QObject* watched, QEvent* event)
     if (frame_.size().isValid() && !wrong.isNull())
         window_.resize(std::max(1, inner.width() - wrong.width()),
                        std::max(1, inner.height() - wrong.height()));
-    // Placed before it was framed, the window itself went where its frame should be; moved on
-    // since, it stays where it was moved.
-    if (inner.topLeft() == frame_.topLeft())
+    // Placed before it was framed, the window itself went where its frame should be (or was
+    // pushed back onto the screen, too large once framed). A window given only a place and
+    // moved on since (making way for others) stays where it was moved.
+    if (outer.topLeft() != frame_.topLeft()
+        && (frame_.size().isValid() || inner.topLeft() == frame_.topLeft()))
         window_.move(frame_.topLeft());
     Done();
     return false;

@@ -16,7 +16,8 @@ public:
     // of a window already framed alike); corrected once the window's own frame is known. Call
     // once per window.
     static void Restore(QWidget& window, const QRect& frame, const QMargins& margins);
-    // Places `window` so that its frame's corner is `frameCorner`, once the frame is known too.
+    // Places `window` so that its frame's corner is `frameCorner`, once the frame is known too,
+    // unless it was moved meanwhile.
     static void RestorePlace(QWidget& window, QPoint frameCorner);
 
 protected:
