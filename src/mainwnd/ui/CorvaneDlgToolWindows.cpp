@@ -30,6 +30,7 @@ constexpr int kMemoriesId = 230;
 constexpr int kRadioMemoriesId = 4002;
 // How often a tool window is sent again where a window manager put it elsewhere.
 constexpr int kMoveRequests = 3;
+// Frames that overlap by this much or less only touch.
 constexpr int kTouching = 3;
 // How long a window manager's answer to a move may take; a move after that is the user's.
 constexpr std::chrono::seconds kAnswerTime(2);

@@ -84,10 +84,9 @@ QPoint PlaceToolFrame(ToolKind kind, QSize tool, const PlaceContext& c)
     }
     // No room by the main window: the place on the screen that covers least, tried at every
     // edge of what it may cover, the spare part's lower corners and the places by the main
-    // window first. A TX/RX window or
-    // recorder bar keeps clear of the panel's parts before the other windows; a list window,
-    // which they would cover, the other way round. Of the main window the spare part counts
-    // as free.
+    // window first. A TX/RX window or recorder bar keeps clear of the panel's parts before the
+    // other windows; a list window, which they would cover, the other way round. Of the main
+    // window the spare part counts as free.
     std::vector<QRect> edges = c.keep;
     edges.insert(edges.end(), c.others.begin(), c.others.end());
     edges.insert(edges.end(), {c.main, c.spare, c.screen});
@@ -97,6 +96,10 @@ QPoint PlaceToolFrame(ToolKind kind, QSize tool, const PlaceContext& c)
                   {e.left(), e.right() + 1 - tool.width(), e.left() - tool.width(), e.right() + 1});
         ys.insert(ys.end(), {e.top(), e.bottom() + 1 - tool.height(), e.top() - tool.height(),
                              e.bottom() + 1});
+    }
+    for (std::vector<int>* v : {&xs, &ys}) {
+        std::sort(v->begin(), v->end());
+        v->erase(std::unique(v->begin(), v->end()), v->end());
     }
     std::vector<QPoint> over;
     if (!c.spare.isEmpty())
@@ -118,10 +121,8 @@ QPoint PlaceToolFrame(ToolKind kind, QSize tool, const PlaceContext& c)
         return kind == ToolKind::Free ? std::make_tuple(others, keep, used, high)
                                       : std::make_tuple(keep, others, used, high);
     };
-    QPoint best = over.front();
-    for (const QPoint& at : over)
-        if (cost(at) < cost(best))
-            best = at;
+    QPoint best = *std::min_element(over.begin(), over.end(),
+                                    [&](QPoint a, QPoint b) { return cost(a) < cost(b); });
     // A list window that has to go on another window leaves that window's title in sight, as
     // cascaded windows do.
     for (const QRect& other : c.others) {

@@ -26,10 +26,10 @@ enum class ToolKind {
     Free,    // beside or below it, wherever there is room
 };
 
-// The first place the kind prefers that is clear of the main window and the others; else any
-// place beside, below or above the main window that is; else one over the spare part clear of
-// the panel's parts and the others; else the one covering least of the panel's parts, then of
-// the others (a Free one: least of both together), then of the main window.
+// The first place the kind prefers that is clear of the main window, the others and the panel's
+// parts; else any place beside, below or above the main window that is; else the place on the
+// screen covering least of the panel's parts, then of the others (a Free one: of the others
+// first), then of the main window outside its spare part, the lower first.
 QPoint PlaceToolFrame(ToolKind kind, QSize tool, const PlaceContext& context);
 
 // Whether the screen has room for the tool window below the main window.
